@@ -1,0 +1,36 @@
+# Helpers shared by every folder of the project.
+
+# Adds every direct sub-folder of the current source folder that has a CMakeLists.txt,
+# in name order, so a new library folder needs no edit of its parent.
+function(qp_add_subdirectories)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# qp_add_test(<name> SOURCES <files...> LIBS <targets...> [XVFB] [TIMEOUT <seconds>] [LABELS <labels...>])
+# Builds a QtTest executable into the program folder and registers it with CTest.
+# Every test runs through tests/isolate.sh: a fresh HOME, XDG folders and TMPDIR, and
+# the offscreen Qt platform (XVFB runs it inside a virtual X server instead).
+function(qp_add_test name)
+  cmake_parse_arguments(T "XVFB" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt5::Test quilltestsupport ${T_LIBS})
+  set(runner ${CMAKE_SOURCE_DIR}/tests/isolate.sh)
+  if(T_XVFB)
+    add_test(NAME ${name} COMMAND ${runner} --xvfb $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${runner} $<TARGET_FILE:${name}>)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

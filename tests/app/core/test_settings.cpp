@@ -1,0 +1,108 @@
+#include "Settings.h"
+#include "StoredValues.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QtTest>
+
+class SettingsTest : public QObject
+{
+    Q_OBJECT
+
+    void store(const QString& key, const QVariant& value)
+    {
+        StoredValues::settings()->setValue(key, value);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Zembrook"));
+        QCoreApplication::setApplicationName(QStringLiteral("Zembrook PDF Converter"));
+    }
+
+    void init()
+    {
+        QFile::remove(StoredValues::configFilePath(QStringLiteral("settings.ini")));
+    }
+
+    void fileLivesInTheApplicationsConfigFolder()
+    {
+        const QString path = StoredValues::configFilePath(QStringLiteral("settings.ini"));
+        QCOMPARE(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Zembrook/Zembrook PDF Converter/settings.ini"));
+        QVERIFY(StoredValues::settings() != StoredValues::settings());
+        QCOMPARE(StoredValues::settings()->format(), QSettings::IniFormat);
+    }
+
+    void defaultsWithoutAFile()
+    {
+        Settings* settings = Settings::instance();
+        QCOMPARE(settings->language(), QStringLiteral("en"));
+        QCOMPARE(settings->defaultPublisher(), QStringLiteral("Zembrook PDF Converter"));
+        const SaveMode mode = settings->saveMode();
+        QCOMPARE(mode.mode, 0);
+        QCOMPARE(mode.path, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        QCOMPARE(settings->qualityImages(), 1);
+        // Reading never creates the file.
+        QVERIFY(!QFile::exists(StoredValues::configFilePath(QStringLiteral("settings.ini"))));
+    }
+
+    void oddStoredValues_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("in range low") << QVariant(0) << 0;
+        QTest::newRow("in range high") << QVariant(2) << 2;
+        QTest::newRow("too high") << QVariant(7) << 1;
+        QTest::newRow("negative") << QVariant(-1) << 1;
+        QTest::newRow("not a number") << QVariant(QStringLiteral("best")) << 1;
+    }
+
+    void oddStoredValues()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(int, expected);
+        store(StoredValues::Keys::qualityImages(), stored);
+        QCOMPARE(Settings::instance()->qualityImages(), expected);
+    }
+
+    void emptyLanguageReadsAsEnglish()
+    {
+        store(StoredValues::Keys::language(), QString());
+        QCOMPARE(Settings::instance()->language(), QStringLiteral("en"));
+        store(StoredValues::Keys::language(), QStringLiteral("de"));
+        QCOMPARE(Settings::instance()->language(), QStringLiteral("de"));
+    }
+
+    void writesAreSeenByTheNextRead()
+    {
+        {
+            auto file = StoredValues::settings();
+            file->beginGroup(StoredValues::Keys::saveModeGroup());
+            file->setValue(StoredValues::Keys::saveModeMode(), 2);
+            file->setValue(StoredValues::Keys::saveModePath(), QStringLiteral("/data/out %2"));
+            file->endGroup();
+            file->setValue(StoredValues::Keys::defaultPublisher(), QStringLiteral("Ünïcode Press"));
+        }
+        const SaveMode mode = Settings::instance()->saveMode();
+        QCOMPARE(mode.mode, 2);
+        QCOMPARE(mode.path, QStringLiteral("/data/out %2"));
+        QCOMPARE(Settings::instance()->defaultPublisher(), QStringLiteral("Ünïcode Press"));
+        QFile file(StoredValues::configFilePath(QStringLiteral("settings.ini")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("[SaveMode]"));
+    }
+
+    void notifyChangedEmits()
+    {
+        QSignalSpy spy(Settings::instance(), &Settings::changed);
+        Settings::instance()->notifyChanged();
+        QCOMPARE(spy.count(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "test_settings.moc"
