@@ -55,11 +55,10 @@ private slots:
         QVERIFY(!MetricSender::isEnabled());
         MetricSender::sendMetricNumber(QStringLiteral("off"), 1);
         QVERIFY(MetricSender::pendingItems().isEmpty());
-        MetricSender::setEnabled(true);
-        QCOMPARE(sendData(), QStringLiteral("1"));
-
         QVERIFY(m_server.listen());
         MetricSender::setEndpoint(m_server.url());
+        MetricSender::setEnabled(true);
+        QCOMPARE(sendData(), QStringLiteral("1"));
         MetricSender::init(QStringLiteral("2"), QStringLiteral("2.2.6"));
     }
 
