@@ -1,8 +1,11 @@
+#include "CrashReportUploader.h"
+#include "LocalHttpServer.h"
 #include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <csignal>
@@ -113,6 +116,55 @@ private slots:
         QCOMPARE(outcome.status, 128 + SIGSEGV);
         QVERIFY(!QFileInfo::exists(outcome.reportFolder));
         QCOMPARE(TestFiles::readFile(root + QStringLiteral("/marker.ini")), QByteArray("[General]\nuex=1\n"));
+    }
+
+    void reportsOfEarlierRunsAreSentAndAcceptedOnesDeleted()
+    {
+        const QString reports = TestFiles::sandbox() + QStringLiteral("/upload");
+        const QString older = reports + QStringLiteral("/20240101-100000-11");
+        const QString newer = reports + QStringLiteral("/20240102-100000-12");
+        const QString running = reports + QStringLiteral("/20240103-100000-13");
+        QVERIFY(TestFiles::writeFile(older + QStringLiteral("/crash.txt"), "Signal=11\n"));
+        QVERIFY(TestFiles::writeFile(older + QStringLiteral("/log.txt"), "old log\n"));
+        QVERIFY(TestFiles::writeFile(newer + QStringLiteral("/crash.txt"), "Signal=6\n"));
+        QVERIFY(TestFiles::writeFile(running + QStringLiteral("/crash.txt"), "not sent\n"));
+
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        const QUrl address(server.url(QStringLiteral("/act/crashfix/index.php/crashReport/uploadExternal")));
+
+        // A server that refuses keeps every report for the next start.
+        server.setAnswer(LocalHttpServer::ServerError);
+        CrashReportUploader uploader;
+        QSignalSpy finished(&uploader, &CrashReportUploader::finished);
+        uploader.upload(reports, address, running);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.takeFirst(), QVariantList({0, 2}));
+        QCOMPARE(TestFiles::entries(reports).size(), 3);
+
+        server.clearRecords();
+        server.setAnswer(LocalHttpServer::Ok);
+        uploader.upload(reports, address, running);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.takeFirst(), QVariantList({2, 0}));
+        QCOMPARE(server.requestLines(),
+                 QStringList({"POST /act/crashfix/index.php/crashReport/uploadExternal HTTP/1.1",
+                              "POST /act/crashfix/index.php/crashReport/uploadExternal HTTP/1.1"}));
+        const QByteArray first = server.bodies().value(0);
+        QVERIFY(first.contains("20240101-100000-11"));
+        QVERIFY(first.contains("filename=\"log.txt\""));
+        QVERIFY(first.contains("old log\n"));
+        QVERIFY(server.bodies().value(1).contains("Signal=6\n"));
+        QCOMPARE(TestFiles::entries(reports), QStringList{"20240103-100000-13"});
+    }
+
+    void pruningKeepsTheNewestReports()
+    {
+        const QString reports = TestFiles::sandbox() + QStringLiteral("/prune");
+        for (int day = 1; day <= 4; ++day)
+            TestFiles::writeFile(reports + QStringLiteral("/2024010%1-120000-1/crash.txt").arg(day), "x");
+        CrashReportUploader::prune(reports, 2);
+        QCOMPARE(TestFiles::entries(reports), QStringList({"20240103-120000-1", "20240104-120000-1"}));
     }
 };
 
