@@ -204,6 +204,16 @@ def check(functions):
         if family == "byte-string argument and byte-string result" and (f.count("bytes"), f.count("wide")) != (1, 0):
             fail(f, "takes one byte string")
 
+    # SignFile takes the most text (nine wide strings); the two Ex link functions the most
+    # parameters (14).
+    most_text = max(f.count("wide") + f.count("bytes") for f in forwarded)
+    if most_text != 9 or [f.name for f in forwarded if f.count("wide") + f.count("bytes") == 9] != ["SignFile"]:
+        errors.append("SignFile alone takes the most text parameters (nine)")
+    longest = sorted(f.name for f in forwarded if len(f.params) >= 14)
+    if longest != ["AddLinkToFileEx", "AddRelativeLinkToFileEx"] or any(len(f.params) != 14 for f in forwarded
+                                                                      if f.name in longest):
+        errors.append("AddLinkToFileEx and AddRelativeLinkToFileEx alone take the longest list (14 parameters)")
+
     families = {}
     for f in forwarded:
         families[f.family] = families.get(f.family, 0) + 1
@@ -294,6 +304,135 @@ def stubs_source(functions):
 
 
 # ---------------------------------------------------------------------------------------------
+# Plain binding
+
+PLAIN_PARAM = {"int": "int", "double": "double", "wide": "const std::wstring&", "bytes": "const std::string&",
+               "hdc": "HDC", "pointer": "void*"}
+PLAIN_RESULT = {"int": "int", "double": "double", "hdc": "HDC", "wide": "std::wstring", "bytes": "std::string"}
+
+
+def forwarded(functions):
+    return [f for f in functions if not f.infrastructure]
+
+
+def plain_signature(f, qualified=False):
+    params = ", ".join(f"{PLAIN_PARAM[p.kind]} {p.name}" for p in f.params)
+    owner = "DebenuPDFLibraryDLL1212::" if qualified else ""
+    return f"{PLAIN_RESULT[f.result]} {owner}{f.name}({params})"
+
+
+def export_index_header(functions):
+    out = [f"// {GENERATED_NOTE}",
+           "#pragma once",
+           "",
+           "// The library's exports in binding order: each one's place in the function table.",
+           "namespace DPLExport {",
+           "",
+           "enum Index : int {"]
+    out += [f"    {f.name}," for f in functions]
+    out += ["    Count",
+            "};",
+            "",
+            "// The export names (\"DPL\" + function name), indexed by Index.",
+            "extern const char* const names[Count];",
+            "",
+            "} // namespace DPLExport",
+            ""]
+    return "\n".join(out)
+
+
+def plain_declarations(functions):
+    return "\n".join(f"    {plain_signature(f)};" for f in forwarded(functions))
+
+
+def plain_forwarding_source(functions):
+    out = [f"// {GENERATED_NOTE}",
+           "#include \"DebenuPDFLibraryDLL1212.h\"",
+           "#include \"ForwardCall.h\"",
+           "",
+           "const char* const DPLExport::names[DPLExport::Count] = {"]
+    out += [f'    "{f.export}",' for f in functions]
+    out += ["};", ""]
+    for f in forwarded(functions):
+        args = "".join(f", {p.name}" for p in f.params)
+        out += [plain_signature(f, qualified=True),
+                "{",
+                f"    return ForwardCall::call<decltype(&{f.export})>(*this, DPLExport::{f.name}{args});",
+                "}",
+                ""]
+    return "\n".join(out)
+
+
+# ---------------------------------------------------------------------------------------------
+# Qt binding class
+
+QT_PARAM = {"int": "int", "double": "double", "wide": "QString", "bytes": "QString", "hdc": "HDC",
+            "pointer": "void*"}
+QT_RESULT = {"int": "int", "double": "double", "hdc": "HDC", "wide": "QString", "bytes": "QString"}
+QT_TO_PLAIN = {"wide": "{}.toStdWString()", "bytes": "{}.toStdString()"}
+PLAIN_TO_QT = {"wide": "QString::fromStdWString({})", "bytes": "QString::fromStdString({})"}
+
+
+def qt_signature(f, qualified=False):
+    params = ", ".join(f"{QT_PARAM[p.kind]} {p.name}" for p in f.params)
+    owner = "DebenuPDFLibraryDLLQt1212::" if qualified else ""
+    return f"{QT_RESULT[f.result]} {owner}{f.name}({params})"
+
+
+def qt_declarations(functions):
+    return "\n".join(f"    Q_INVOKABLE {qt_signature(f)};" for f in forwarded(functions))
+
+
+def qt_methods_source(functions):
+    out = [f"// {GENERATED_NOTE}",
+           "#include \"DebenuPDFLibraryDLLQt1212.h\"",
+           "#include \"DebenuPDFLibraryDLL1212.h\"",
+           ""]
+    for f in forwarded(functions):
+        args = ", ".join(QT_TO_PLAIN.get(p.kind, "{}").format(p.name) for p in f.params)
+        call = PLAIN_TO_QT.get(f.result, "{}").format(f"library->{f.name}({args})")
+        out += [qt_signature(f, qualified=True), "{", f"    return {call};", "}", ""]
+    return "\n".join(out)
+
+
+def fill_template(path, values):
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    for key, value in values.items():
+        placeholder = f"@{key}@"
+        if placeholder not in text:
+            raise CatalogueError(f"{path}: the placeholder {placeholder} is missing")
+        text = text.replace(placeholder, value)
+    return text
+
+
+# ---------------------------------------------------------------------------------------------
+# Recording fake library for the tests: every forwarded export records its call and returns the
+# result the test scripted for it (the infrastructure exports are written by hand).
+
+RECORD_ARG = {"int": "integer", "double": "real", "wide": "wide", "bytes": "buffer", "hdc": "handle",
+              "pointer": "pointer"}
+RECORD_RESULT = {"int": "intResult", "double": "doubleResult", "hdc": "hdcResult", "wide": "wideResult",
+                 "bytes": "bytesResult"}
+
+
+def recording_source(functions):
+    out = [f"// {GENERATED_NOTE}",
+           "#include \"RecordingLibrary.h\"",
+           ""]
+    for f in forwarded(functions):
+        out.append(f"RECORDING_EXPORT {C_RESULT[f.result]} {f.export}({c_params(f)})")
+        out.append("{")
+        out.append(f'    RecordedCall call("{f.name}", instanceID);')
+        for p in f.params:
+            out.append(f"    call.{RECORD_ARG[p.kind]}({p.name});")
+        out.append(f"    return call.{RECORD_RESULT[f.result]}();")
+        out.append("}")
+        out.append("")
+    return "\n".join(out)
+
+
+# ---------------------------------------------------------------------------------------------
 
 
 def write_if_changed(path, text):
@@ -305,6 +444,23 @@ def write_if_changed(path, text):
         pass
     with open(path, "w", encoding="utf-8") as f:
         f.write(text)
+
+
+def generate(functions, templates):
+    return {
+        "DPLExports.h": exports_header(functions),
+        "DPLStubs.cpp": stubs_source(functions),
+        "DPLExportIndex.h": export_index_header(functions),
+        "DebenuPDFLibraryDLL1212.h": fill_template(
+            os.path.join(templates, "DebenuPDFLibraryDLL1212.h.in"),
+            {"FORWARDING_DECLARATIONS": plain_declarations(functions)}),
+        "DebenuPDFLibraryDLL1212Forwarding.cpp": plain_forwarding_source(functions),
+        "DebenuPDFLibraryDLLQt1212.h": fill_template(
+            os.path.join(templates, "DebenuPDFLibraryDLLQt1212.h.in"),
+            {"INVOKABLE_DECLARATIONS": qt_declarations(functions)}),
+        "DebenuPDFLibraryDLLQt1212Methods.cpp": qt_methods_source(functions),
+        "RecordingLibraryExports.cpp": recording_source(functions),
+    }
 
 
 def main(argv):
@@ -319,10 +475,11 @@ def main(argv):
         print(f"{catalogue}: the PDF library catalogue is not sound:\n{error}", file=sys.stderr)
         return 1
     os.makedirs(output, exist_ok=True)
-    files = {
-        "DPLExports.h": exports_header(functions),
-        "DPLStubs.cpp": stubs_source(functions),
-    }
+    try:
+        files = generate(functions, templates)
+    except CatalogueError as error:
+        print(error, file=sys.stderr)
+        return 1
     for name, text in files.items():
         write_if_changed(os.path.join(output, name), text)
     return 0
