@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CheckView</name>
+    <message>
+        <source>Apply for all</source>
+        <translation>Für alle übernehmen</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Log file: %1</source>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CheckView</name>
+    <message>
+        <source>Apply for all</source>
+        <translation>Apply for all</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Log file: %1</source>
