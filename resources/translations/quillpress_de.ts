@@ -9,6 +9,20 @@
     </message>
 </context>
 <context>
+    <name>InformationWorkerList</name>
+    <message>
+        <source>%1 out of %2 files. %3</source>
+        <translation>%1 von %2 Dateien. %3</translation>
+    </message>
+</context>
+<context>
+    <name>PageImageExport</name>
+    <message>
+        <source>Merge images...</source>
+        <translation>Bilder zusammenfügen...</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Log file: %1</source>

@@ -111,6 +111,9 @@ private slots:
         QVERIFY(app->debenuService());
         QVERIFY(app->userContext());
         QCOMPARE(app->checkController()->parent(), app);
+        QVERIFY(QMetaType::type("FromPDFTask") != QMetaType::UnknownType);
+        QVERIFY(QMetaType::type("FromPDFTaskList") != QMetaType::UnknownType);
+        QVERIFY(QMetaType::type("PageRangeList") != QMetaType::UnknownType);
 
         const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QCOMPARE(app->configFilePath(QStringLiteral("settings.ini")), config + QStringLiteral("/settings.ini"));
