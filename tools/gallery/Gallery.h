@@ -21,5 +21,8 @@ struct GalleryItem
 QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
 
+// Lays out the start page as the main window fills it: logo and the two big buttons.
+void fillStartPage(QWidget* page, int topSpacing);
+
 // A light host frame with the main window's background, for widgets that live inside it.
 QWidget* hostFrame(QWidget* content, int margin = 12);

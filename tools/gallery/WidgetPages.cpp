@@ -37,26 +37,10 @@ Button* button(const QString& name, const QString& text)
     return b;
 }
 
-// The start page as the main window fills it.
 QWidget* startView()
 {
     auto* view = new StartView;
-    auto* layout = new QVBoxLayout(view);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addSpacing(60);
-    auto* logo = new QLabel;
-    logo->setPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/style/images/logo.png"))));
-    layout->addWidget(logo, 0, Qt::AlignHCenter);
-    layout->addSpacing(30);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(button(StyleName::buttonInitFromPDF, tr("From PDF")));
-    row->addSpacing(30);
-    row->addWidget(button(StyleName::buttonInitToPDF, tr("To PDF")));
-    row->addStretch();
-    layout->addLayout(row);
-    layout->addStretch();
+    fillStartPage(view, 60);
     return view;
 }
 
