@@ -22,5 +22,8 @@ QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
 QList<GalleryItem> fromPdfItems();
 
+// Lays out the start page as the main window fills it: logo and the two big buttons.
+void fillStartPage(QWidget* page, int topSpacing);
+
 // A light host frame with the main window's background, for widgets that live inside it.
 QWidget* hostFrame(QWidget* content, int margin = 12);
