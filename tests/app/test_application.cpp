@@ -3,7 +3,7 @@
 #include "CheckView.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
-#include "IProgress.h"
+#include "FakeProgress.h"
 #include "LocalHttpServer.h"
 #include "MetricSender.h"
 #include "RegistryStore.h"
@@ -35,24 +35,6 @@ public:
         calls << QStringLiteral("show ") + path;
         return succeed;
     }
-};
-
-class StopFlag : public IProgress
-{
-public:
-    void setMinimum(int) override {}
-    void setMaximum(int) override {}
-    void setValue(int) override {}
-    void setText(const QString&) override {}
-    void stop() override { m_stopped = 1; }
-    void reset() override {}
-    void pause() override {}
-    void resume() override {}
-    bool isStopped() const override { return m_stopped.loadAcquire() != 0; }
-    bool isPaused() const override { return false; }
-
-private:
-    QAtomicInt m_stopped;
 };
 
 QString tessdataFolder()
@@ -238,7 +220,7 @@ private slots:
     void stoppingWorkersEndsTheirThreadsBeforeTeardown()
     {
         Application* app = Application::instance();
-        StopFlag progress;
+        FakeProgress progress;
         QAtomicInt usedService;
         QThread* thread = QThread::create([&] {
             while (!progress.isStopped()) {
