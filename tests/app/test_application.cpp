@@ -3,19 +3,16 @@
 #include "CheckView.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
-#include "FakeProgress.h"
 #include "LocalHttpServer.h"
 #include "MetricSender.h"
 #include "RegistryStore.h"
 #include "TestFiles.h"
 
-#include <QAtomicInt>
 #include <QCheckBox>
 #include <QDir>
 #include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -215,26 +212,6 @@ private slots:
         app->start();
         QVERIFY(waitForMetric(QStringLiteral("&m1=run:1&m2=lang:%1&m3=uex:2&m4=rinst:0").arg(language)));
         QCOMPARE(readUnexpectedExitFlag(), 1);
-    }
-
-    void stoppingWorkersEndsTheirThreadsBeforeTeardown()
-    {
-        Application* app = Application::instance();
-        FakeProgress progress;
-        QAtomicInt usedService;
-        QThread* thread = QThread::create([&] {
-            while (!progress.isStopped()) {
-                auto service = Application::instance()->debenuService();
-                usedService = service ? 1 : 0;
-                QThread::msleep(5);
-            }
-        });
-        app->registerWorker(thread, &progress);
-        thread->start();
-        QTRY_COMPARE(usedService.loadAcquire(), 1);
-        QVERIFY(app->stopWorkers(10000));
-        QVERIFY(thread->isFinished());
-        delete thread;
     }
 };
 
