@@ -23,8 +23,8 @@ public:
 
     // Where reports are kept until they are sent: "crashreports" in the per-user data folder.
     static QString reportsFolder();
-    // QUILLPRESS_CRASH_REPORT_URL when set, else the address the program was built with; empty
-    // means reports are kept but not sent.
+    // QUILLPRESS_CRASH_REPORT_URL when set, else the address the program was built with
+    // (CMake's QP_CRASH_REPORT_URL); empty means reports are kept but not sent.
     static QUrl uploadAddress();
     // Starts sending the reports of earlier runs (deleting those the server accepted) and keeps
     // at most the newest ten otherwise.
