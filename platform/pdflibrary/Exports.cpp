@@ -2,8 +2,9 @@
 // first argument; every other export of the catalogue is a generated stub that reports
 // NotImplemented through dplStubCalled.
 
-#include "ExportCall.h"
+#include "DPLExports.h"
 #include "ErrorCodes.h"
+#include "ExportCall.h"
 
 using namespace dpl;
 
@@ -63,7 +64,7 @@ DPL_EXPORT int DPLReleaseBuffer(int instanceID, char* buffer)
     return callInfrastructure(instanceID, 0, [&](Instance& l) { return l.releaseBuffer(buffer); });
 }
 
-extern "C" void dplStubCalled(int instanceID, const char* name)
+extern "C" void dplStubCalled(int instanceID, const char*)
 {
     callInfrastructure(instanceID, 0, [](Instance& l) {
         l.notImplemented();
