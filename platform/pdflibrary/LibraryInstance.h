@@ -49,6 +49,7 @@ public:
     int selectedDocument() const { return m_selected; }
     int removeDocument(int id);
     int documentCount() const { return int(m_documents.size()); }
+    std::string libraryVersion() const { return "12.12"; }
 
     // Pages of the selected document.
     int pageCount();
@@ -94,6 +95,9 @@ public:
     int mergeFiles(const std::string& first, const std::string& second, const std::string& output);
     int extractFilePages(const std::string& input, const std::string& password, const std::string& output,
                          const std::string& rangeList);
+    // The options of the Ex form are not used.
+    int extractFilePagesEx(const std::string& input, const std::string& password, const std::string& output,
+                           const std::string& rangeList, int options);
     int decryptFile(const std::string& input, const std::string& output, const std::string& password);
     int encryptFile(const std::string& input, const std::string& output, const std::string& owner,
                     const std::string& user, int strength, int permissions);

@@ -137,6 +137,12 @@ int LibraryInstance::extractFilePages(const std::string& input, const std::strin
     return 1;
 }
 
+int LibraryInstance::extractFilePagesEx(const std::string& input, const std::string& password,
+                                        const std::string& output, const std::string& rangeList, int)
+{
+    return extractFilePages(input, password, output, rangeList);
+}
+
 int LibraryInstance::decryptFile(const std::string& input, const std::string& output, const std::string& password)
 {
     pdf_document* source = nullptr;
