@@ -85,6 +85,8 @@ void LibraryInstance::notImplemented()
 void LibraryInstance::internalFailure()
 {
     m_lastError = InternalError;
+    m_wideResult.clear();
+    m_byteResult.clear();
 }
 
 int LibraryInstance::fail(int code)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "Document.h"
+#include "DocumentIO.h"
+#include "PageLayout.h"
 #include "WinTypes.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,7 +42,7 @@ public:
     int lastErrorCode() const { return m_lastError; }
     // A function this library does not implement was called.
     void notImplemented();
-    // An unexpected failure (out of memory) ended the current call.
+    // An unexpected failure (out of memory) ended the current call; it leaves no result behind.
     void internalFailure();
 
     // Documents and selection.
@@ -111,6 +114,18 @@ private:
     Document* current();
     int addDocument(pdf_document* pdf);
     int mergeFileSet(const std::vector<std::string>& files, const std::string& output);
+    // Opens a file as a document outside the instance's list; null with the error code when it
+    // does not open.
+    std::unique_ptr<Document> openFile(const std::string& path, const std::string& password, int* error);
+    // Writes the document; 1, or 0 with the error recorded.
+    int writeFile(Document& document, const std::string& path, Encryption encryption);
+    // The selected document's selected image; null with NoImage recorded when there is none.
+    DocumentImage* selectedImage(Document* document);
+    int imageProperty(int DocumentImage::*property);
+    // Draws the selected image on the selected page where the rule places it within the page's
+    // crop box; a rule that returns false rejects its arguments.
+    using PlacementRule = std::function<bool(const DocumentImage&, const fz_rect& box, ImagePlacement*)>;
+    int placeSelectedImage(const PlacementRule& rule);
 
     std::mutex m_mutex;
     fz_context* m_ctx = nullptr;

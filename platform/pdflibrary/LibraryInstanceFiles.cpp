@@ -42,6 +42,20 @@ bool validPermissions(int permissions)
 
 } // namespace
 
+std::unique_ptr<Document> LibraryInstance::openFile(const std::string& path, const std::string& password, int* error)
+{
+    pdf_document* pdf = nullptr;
+    *error = openPdfFile(m_ctx, path, password, &pdf);
+    return *error ? nullptr : std::make_unique<Document>(m_ctx, pdf);
+}
+
+int LibraryInstance::writeFile(Document& document, const std::string& path, Encryption encryption)
+{
+    if (int error = writeDocument(m_ctx, document, path, encryption))
+        return fail(error);
+    return 1;
+}
+
 int LibraryInstance::mergeDocument(int otherId)
 {
     Document* document = current();
@@ -90,19 +104,14 @@ int LibraryInstance::mergeFileSet(const std::vector<std::string>& files, const s
         return fail(InternalError);
     Document target(m_ctx, merged);
     for (const std::string& file : files) {
-        pdf_document* source = nullptr;
-        int error = openPdfFile(m_ctx, file, std::string(), &source);
-        if (error == InvalidPassword)
-            return fail(InputEncrypted);
-        if (error)
-            return fail(error);
-        Document part(m_ctx, source);
-        if ((error = copyPages(m_ctx, merged, source, allPages(part.pageCount()))))
+        int error = NoError;
+        std::unique_ptr<Document> part = openFile(file, std::string(), &error);
+        if (!part)
+            return fail(error == InvalidPassword ? InputEncrypted : error);
+        if ((error = copyPages(m_ctx, merged, part->pdf(), allPages(part->pageCount()))))
             return fail(error);
     }
-    if (int error = writeDocument(m_ctx, target, output, Encryption::Remove))
-        return fail(error);
-    return 1;
+    return writeFile(target, output, Encryption::Remove);
 }
 
 int LibraryInstance::mergeFileList(const std::string& listName, const std::string& output)
@@ -121,20 +130,18 @@ int LibraryInstance::mergeFiles(const std::string& first, const std::string& sec
 int LibraryInstance::extractFilePages(const std::string& input, const std::string& password, const std::string& output,
                                       const std::string& rangeList)
 {
-    pdf_document* source = nullptr;
-    if (int error = openPdfFile(m_ctx, input, password, &source))
+    int error = NoError;
+    std::unique_ptr<Document> source = openFile(input, password, &error);
+    if (!source)
         return fail(error);
-    Document sourceDocument(m_ctx, source);
     std::vector<int> pages;
-    if (!parseRangeList(rangeList, sourceDocument.pageCount(), &pages))
+    if (!parseRangeList(rangeList, source->pageCount(), &pages))
         return fail(InvalidRangeList);
     pdf_document* extracted = nullptr;
-    if (int error = documentFromPages(m_ctx, source, pages, &extracted))
+    if ((error = documentFromPages(m_ctx, source->pdf(), pages, &extracted)))
         return fail(error);
     Document result(m_ctx, extracted);
-    if (int error = writeDocument(m_ctx, result, output, Encryption::Remove))
-        return fail(error);
-    return 1;
+    return writeFile(result, output, Encryption::Remove);
 }
 
 int LibraryInstance::extractFilePagesEx(const std::string& input, const std::string& password,
@@ -145,13 +152,9 @@ int LibraryInstance::extractFilePagesEx(const std::string& input, const std::str
 
 int LibraryInstance::decryptFile(const std::string& input, const std::string& output, const std::string& password)
 {
-    pdf_document* source = nullptr;
-    if (int error = openPdfFile(m_ctx, input, password, &source))
-        return fail(error);
-    Document document(m_ctx, source);
-    if (int error = writeDocument(m_ctx, document, output, Encryption::Remove))
-        return fail(error);
-    return 1;
+    int error = NoError;
+    std::unique_ptr<Document> document = openFile(input, password, &error);
+    return document ? writeFile(*document, output, Encryption::Remove) : fail(error);
 }
 
 int LibraryInstance::encryptFile(const std::string& input, const std::string& output, const std::string& owner,
@@ -162,16 +165,14 @@ int LibraryInstance::encryptFile(const std::string& input, const std::string& ou
         return fail(InvalidStrength);
     if (!validPermissions(permissions))
         return fail(InvalidPermissions);
-    pdf_document* source = nullptr;
-    if (int error = openPdfFile(m_ctx, input, std::string(), &source))
+    int error = NoError;
+    std::unique_ptr<Document> document = openFile(input, std::string(), &error);
+    if (!document)
         return fail(error == InvalidPassword ? AlreadyEncrypted : error);
-    Document document(m_ctx, source);
-    if (source->crypt)
+    if (document->pdf()->crypt)
         return fail(AlreadyEncrypted);
-    document.encryption = {true, method, permissions, owner.empty() ? user : owner, user};
-    if (int error = writeDocument(m_ctx, document, output, Encryption::AsRequested))
-        return fail(error);
-    return 1;
+    document->encryption = {true, method, permissions, owner.empty() ? user : owner, user};
+    return writeFile(*document, output, Encryption::AsRequested);
 }
 
 int LibraryInstance::encodePermissions(int canPrint, int canCopy, int canChange, int canAddNotes, int canFillFields,
@@ -210,9 +211,7 @@ int LibraryInstance::saveToFile(const std::string& path)
     Document* document = current();
     if (!document)
         return 0;
-    if (int error = writeDocument(m_ctx, *document, path, Encryption::AsRequested))
-        return fail(error);
-    return 1;
+    return writeFile(*document, path, Encryption::AsRequested);
 }
 
 } // namespace dpl

@@ -35,60 +35,69 @@ int LibraryInstance::selectImage(int id)
     return 1;
 }
 
-namespace {
-
-DocumentImage* selectedImageOf(Document* document)
+DocumentImage* LibraryInstance::selectedImage(Document* document)
 {
     if (!document)
         return nullptr;
     auto found = document->images.find(document->selectedImage);
-    return found == document->images.end() ? nullptr : &found->second;
+    if (found == document->images.end()) {
+        fail(NoImage);
+        return nullptr;
+    }
+    return &found->second;
 }
 
-} // namespace
+int LibraryInstance::imageProperty(int DocumentImage::*property)
+{
+    DocumentImage* image = selectedImage(current());
+    return image ? image->*property : 0;
+}
 
 int LibraryInstance::imageWidth()
 {
-    DocumentImage* image = selectedImageOf(current());
-    return image ? image->width : (m_lastError ? 0 : fail(NoImage));
+    return imageProperty(&DocumentImage::width);
 }
 
 int LibraryInstance::imageHeight()
 {
-    DocumentImage* image = selectedImageOf(current());
-    return image ? image->height : (m_lastError ? 0 : fail(NoImage));
+    return imageProperty(&DocumentImage::height);
 }
 
 int LibraryInstance::imageHorizontalResolution()
 {
-    DocumentImage* image = selectedImageOf(current());
-    return image ? image->xResolution : (m_lastError ? 0 : fail(NoImage));
+    return imageProperty(&DocumentImage::xResolution);
 }
 
 int LibraryInstance::imageVerticalResolution()
 {
-    DocumentImage* image = selectedImageOf(current());
-    return image ? image->yResolution : (m_lastError ? 0 : fail(NoImage));
+    return imageProperty(&DocumentImage::yResolution);
 }
 
-int LibraryInstance::fitImage(double left, double top, double width, double height, int hAlign, int vAlign, int rotate)
+int LibraryInstance::placeSelectedImage(const PlacementRule& rule)
 {
     Document* document = current();
     if (!document)
         return 0;
-    DocumentImage* image = selectedImageOf(document);
+    DocumentImage* image = selectedImage(document);
     if (!image)
-        return fail(NoImage);
+        return 0;
     fz_rect box;
     if (int error = pageBox(m_ctx, document->pdf(), document->selectedPage, PageBoxType::Crop, &box))
         return fail(error);
     ImagePlacement placement;
-    if (!fitImagePlacement(image->width, image->height, box.x0 + left, box.y0 + top, width, height, hAlign, vAlign,
-                           rotate, &placement))
+    if (!rule(*image, box, &placement))
         return fail(InvalidArgument);
     if (int error = drawImageOnPage(m_ctx, document->pdf(), document->selectedPage, *image, placement))
         return fail(error);
     return 1;
+}
+
+int LibraryInstance::fitImage(double left, double top, double width, double height, int hAlign, int vAlign, int rotate)
+{
+    return placeSelectedImage([&](const DocumentImage& image, const fz_rect& box, ImagePlacement* placement) {
+        return fitImagePlacement(image.width, image.height, box.x0 + left, box.y0 + top, width, height, hAlign, vAlign,
+                                 rotate, placement);
+    });
 }
 
 int LibraryInstance::setOrigin(int origin)
@@ -102,24 +111,14 @@ int LibraryInstance::setOrigin(int origin)
 
 int LibraryInstance::drawImage(double left, double top, double width, double height)
 {
-    Document* document = current();
-    if (!document)
-        return 0;
-    DocumentImage* image = selectedImageOf(document);
-    if (!image)
-        return fail(NoImage);
-    constexpr double limit = 1e6;
-    if (!(width > 0 && width <= limit && height > 0 && height <= limit && std::fabs(left) <= limit && std::fabs(top) <= limit))
-        return fail(InvalidArgument);
-    fz_rect box;
-    if (int error = pageBox(m_ctx, document->pdf(), document->selectedPage, PageBoxType::Crop, &box))
-        return fail(error);
-    const double x = box.x0 + left;
-    const double yTop = m_origin == 1 ? box.y1 - top : box.y0 + top;
-    const ImagePlacement placement = {width, 0, 0, height, x, yTop - height};
-    if (int error = drawImageOnPage(m_ctx, document->pdf(), document->selectedPage, *image, placement))
-        return fail(error);
-    return 1;
+    return placeSelectedImage([&](const DocumentImage&, const fz_rect& box, ImagePlacement* placement) {
+        constexpr double limit = 1e6;
+        if (!(width > 0 && width <= limit && height > 0 && height <= limit && std::fabs(left) <= limit && std::fabs(top) <= limit))
+            return false;
+        const double yTop = m_origin == 1 ? box.y1 - top : box.y0 + top;
+        *placement = {width, 0, 0, height, box.x0 + left, yTop - height};
+        return true;
+    });
 }
 
 int LibraryInstance::getImagePageCount(const std::string& path)
