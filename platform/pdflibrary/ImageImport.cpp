@@ -194,7 +194,17 @@ int importImageFile(fz_context* ctx, pdf_document* doc, const std::string& path,
     fz_compressed_buffer* compressed = fz_compressed_image_buffer(ctx, decodedImage);
     if (compressed && compressed->params.type == FZ_IMAGE_JPEG) {
         // The engine writes JPEG data as it came (DCTDecode), which keeps the photo untouched.
-        if (!fzRun(ctx, [&] { xobject = pdf_add_image(ctx, doc, decodedImage); }))
+        // Adobe's CMYK JPEGs store inverted values, which a Decode array must undo in a PDF.
+        if (!fzRun(ctx, [&] {
+                xobject = pdf_add_image(ctx, doc, decodedImage);
+                if (decodedImage->invert_cmyk_jpeg && decodedImage->n == 4 && !decodedImage->use_decode) {
+                    pdf_obj* decode = pdf_dict_put_array(ctx, xobject, PDF_NAME(Decode), 8);
+                    for (int i = 0; i < 4; ++i) {
+                        pdf_array_push_int(ctx, decode, 1);
+                        pdf_array_push_int(ctx, decode, 0);
+                    }
+                }
+            }))
             error = UnreadableImage;
     } else {
         fz_pixmap* pixmap = nullptr;

@@ -60,6 +60,7 @@ private slots:
     void writesEveryImageFormat();
     void failedRenderingLeavesFilesAlone();
     void jpegPagesKeepTheJpegBytes();
+    void cmykJpegKeepsItsColours();
     void otherImagesStayLossless_data();
     void otherImagesStayLossless();
     void fitImageTurnsAndAligns_data();
@@ -204,6 +205,24 @@ void TestPdfLibraryOutput::jpegPagesKeepTheJpegBytes()
     QVERIFY(qpdfCheck(saved));
     QCOMPARE(pdfinfo(saved).value("Page size"), QString("320 x 240 pts"));
     QVERIFY(TestFiles::readFile(saved).contains(jpeg));
+}
+
+// Adobe CMYK JPEGs hold inverted values; embedded as they are, they need a Decode array.
+void TestPdfLibraryOutput::cmykJpegKeepsItsColours()
+{
+    const QString rgb = sandboxFile("rgb.png");
+    const QString cmyk = sandboxFile("cmyk.jpg");
+    QVERIFY(quadrants(80, 40).save(rgb));
+    QCOMPARE(TestFiles::run("/usr/bin/convert", {rgb, "-colorspace", "CMYK", "-quality", "95", cmyk}), 0);
+
+    QVERIFY(dpl->NewDocument() > 0);
+    QVERIFY(dpl->AddImageFromFile(cmyk, 0) > 0);
+    QCOMPARE(dpl->SetPageDimensions(80, 40), 1);
+    QCOMPARE(dpl->FitImage(0, 40, 80, 40, 0, 0, 0), 1);
+    const QImage page = renderedPage(*dpl, "cmyk-page.png");
+    QVERIFY(near(page.pixel(20, 10), qRgb(255, 0, 0), 80));
+    QVERIFY(near(page.pixel(60, 30), qRgb(255, 255, 0), 80));
+    QVERIFY(near(page.pixel(20, 30), qRgb(0, 0, 255), 80));
 }
 
 void TestPdfLibraryOutput::otherImagesStayLossless_data()
