@@ -68,3 +68,39 @@ bool FromPdfIntake::unlock(FromPDFTask* task)
         m_prompts->showWrongPassword(fileName);
     return !task->needsPassword();
 }
+
+FromPdfIntake::UnlockResult FromPdfIntake::unlockOrSkip(FromPDFTask* task)
+{
+    const QString name = task->file.baseName();
+    for (;;) {
+        QString typed;
+        switch (m_prompts->askPasswordOrSkip(name, &typed)) {
+        case IIntakePrompts::PasswordChoice::Closed:
+            continue;
+        case IIntakePrompts::PasswordChoice::Skip:
+            return UnlockResult::Skipped;
+        case IIntakePrompts::PasswordChoice::SkipAll:
+            return UnlockResult::SkippedAll;
+        case IIntakePrompts::PasswordChoice::Ok:
+            break;
+        }
+        InformationWorker worker(m_service, task->file.filePath(), typed);
+        worker.run();
+        if (!worker.isLoaded()) {
+            // Gone or broken since it was added: asking again could never succeed.
+            m_prompts->showUnreadableFiles({task->file.fileName()});
+            return UnlockResult::Skipped;
+        }
+        const PdfInformation information = worker.information();
+        if (information.passwordRequired) {
+            m_prompts->showWrongPassword(name);
+            continue;
+        }
+        task->password = typed;
+        task->pageCount = information.pageCount;
+        task->scanned = information.scanned;
+        task->encrypted = information.encrypted;
+        task->passwordRequired = true;
+        return UnlockResult::Unlocked;
+    }
+}

@@ -26,6 +26,14 @@ public:
     // True when the task no longer needs a password.
     bool unlock(FromPDFTask* task);
 
+    enum class UnlockResult { Unlocked, Skipped, SkippedAll };
+    // Before a conversion, for a task that needs a password: asks until the user gives a working
+    // password (the task then gets it with the file's page count and flags, and stays marked as
+    // password protected), skips the task, or skips every remaining one. Closing the prompt asks
+    // again; a wrong password is reported and asked again. A file that no longer opens at all is
+    // reported and skipped.
+    UnlockResult unlockOrSkip(FromPDFTask* task);
+
 private:
     QSharedPointer<DebenuService> m_service;
     IIntakePrompts* m_prompts;

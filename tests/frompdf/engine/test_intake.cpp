@@ -28,6 +28,14 @@ public:
         *password = answers.takeFirst();
         return true;
     }
+    PasswordChoice askPasswordOrSkip(const QString& fileName, QString* password) override
+    {
+        calls << QStringLiteral("ask or skip ") + fileName;
+        if (answers.isEmpty())
+            return PasswordChoice::Skip;
+        *password = answers.takeFirst();
+        return PasswordChoice::Ok;
+    }
     void showWrongPassword(const QString& fileName) override { calls << QStringLiteral("wrong ") + fileName; }
     void showUnreadableFiles(const QStringList& fileNames) override
     {
