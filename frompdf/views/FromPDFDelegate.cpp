@@ -58,6 +58,8 @@ void FromPDFDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QColor text = option.palette.color(group, QPalette::Text);
     if (selected)
         painter->fillRect(rect, option.palette.brush(group, QPalette::Highlight));
+    else if (option.state & QStyle::State_Selected)
+        painter->fillRect(rect, option.palette.brush(group, QPalette::Base));
     painter->setPen(selected ? highlightedText : text);
 
     QFont underlined = option.font;

@@ -101,7 +101,7 @@ void FromPDFTable::changeEvent(QEvent* event)
 void FromPDFTable::updateColumnWidths()
 {
     QRect area = viewport()->geometry();
-    const int right = width() - 1 - frameWidth();
+    const int right = contentsRect().right();
     if (area.right() != right) {
         area.setRight(right);
         viewport()->setGeometry(area);
