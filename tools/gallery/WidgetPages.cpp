@@ -1,0 +1,7 @@
+// Gallery pictures of the shared widgets and dialogs.
+#include "Gallery.h"
+
+QList<GalleryItem> widgetItems()
+{
+    return {};
+}
