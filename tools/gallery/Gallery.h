@@ -20,6 +20,7 @@ struct GalleryItem
 // The pictures of each library, in the order they are written.
 QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
+QList<GalleryItem> mainWindowItems();
 
 // A light host frame with the main window's background, for widgets that live inside it.
 QWidget* hostFrame(QWidget* content, int margin = 12);
