@@ -5,6 +5,7 @@
 #include "DebenuService.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
+#include "FromPDFTask.h"
 #include "Logger.h"
 #include "MetricSender.h"
 #include "RegistryStore.h"
@@ -74,6 +75,8 @@ Application::Application(int& argc, char** argv)
     m_checkController = new CheckController(this);
     m_userContext = new UserContext;
     m_debenuService = QSharedPointer<DebenuService>::create();
+    // Tasks and task lists travel through queued connections and variants.
+    registerFromPdfRecordTypes();
 }
 
 Application::~Application()

@@ -1,5 +1,6 @@
 #include "CheckView.h"
 
+#include "Button.h"
 #include "StyleNames.h"
 #include "WindowBar.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 QPushButton* makeButton(const QString& objectName, QWidget* parent)
 {
-    auto* button = new QPushButton(parent);
+    // The kit's button: the style sheet gives it its text colours by state.
+    auto* button = new Button(parent);
     button->setObjectName(objectName);
     button->setMinimumWidth(100);
     button->setFixedHeight(42);

@@ -11,6 +11,7 @@ change are left untouched, which keeps rebuilds small.
 import os
 import re
 import sys
+from collections import Counter
 
 KINDS = {"int", "double", "wide", "bytes", "hdc", "pointer"}
 RESULTS = {"int", "double", "hdc", "wide", "bytes"}
@@ -206,26 +207,23 @@ def check(functions):
 
     # SignFile takes the most text (nine wide strings); the two Ex link functions the most
     # parameters (14).
-    most_text = max(f.count("wide") + f.count("bytes") for f in forwarded)
-    if most_text != 9 or [f.name for f in forwarded if f.count("wide") + f.count("bytes") == 9] != ["SignFile"]:
-        errors.append("SignFile alone takes the most text parameters (nine)")
-    longest = sorted(f.name for f in forwarded if len(f.params) >= 14)
-    if longest != ["AddLinkToFileEx", "AddRelativeLinkToFileEx"] or any(len(f.params) != 14 for f in forwarded
-                                                                      if f.name in longest):
-        errors.append("AddLinkToFileEx and AddRelativeLinkToFileEx alone take the longest list (14 parameters)")
+    def alone_at_most(measure, value, names, message):
+        if max(map(measure, forwarded)) != value or sorted(f.name for f in forwarded if measure(f) == value) != names:
+            errors.append(message)
 
-    families = {}
-    for f in forwarded:
-        families[f.family] = families.get(f.family, 0) + 1
+    alone_at_most(lambda f: f.count("wide") + f.count("bytes"), 9, ["SignFile"],
+                  "SignFile alone takes the most text parameters (nine)")
+    alone_at_most(lambda f: len(f.params), 14, ["AddLinkToFileEx", "AddRelativeLinkToFileEx"],
+                  "AddLinkToFileEx and AddRelativeLinkToFileEx alone take the longest list (14 parameters)")
+
+    families = Counter(f.family for f in forwarded)
     for family, size in FAMILY_SIZES.items():
-        if families.get(family, 0) != size:
-            errors.append(f"family '{family}' has {families.get(family, 0)} functions, not {size}")
-    results = {}
-    for f in forwarded:
-        results[f.result] = results.get(f.result, 0) + 1
+        if families[family] != size:
+            errors.append(f"family '{family}' has {families[family]} functions, not {size}")
+    results = Counter(f.result for f in forwarded)
     for result, count in RESULT_COUNTS.items():
-        if results.get(result, 0) != count:
-            errors.append(f"{results.get(result, 0)} functions return {result}, not {count}")
+        if results[result] != count:
+            errors.append(f"{results[result]} functions return {result}, not {count}")
 
     if errors:
         raise CatalogueError("\n".join(errors))
@@ -315,10 +313,13 @@ def forwarded(functions):
     return [f for f in functions if not f.infrastructure]
 
 
-def plain_signature(f, qualified=False):
-    params = ", ".join(f"{PLAIN_PARAM[p.kind]} {p.name}" for p in f.params)
-    owner = "DebenuPDFLibraryDLL1212::" if qualified else ""
-    return f"{PLAIN_RESULT[f.result]} {owner}{f.name}({params})"
+def signature(f, param_types, result_types, owner=""):
+    params = ", ".join(f"{param_types[p.kind]} {p.name}" for p in f.params)
+    return f"{result_types[f.result]} {owner}{f.name}({params})"
+
+
+def plain_signature(f, owner=""):
+    return signature(f, PLAIN_PARAM, PLAIN_RESULT, owner)
 
 
 def export_index_header(functions):
@@ -341,26 +342,29 @@ def export_index_header(functions):
     return "\n".join(out)
 
 
-def plain_declarations(functions):
-    return "\n".join(f"    {plain_signature(f)};" for f in forwarded(functions))
+def declarations(functions, signature_of, prefix=""):
+    return "\n".join(f"    {prefix}{signature_of(f)};" for f in forwarded(functions))
+
+
+def definitions(functions, includes, signature_of, body_of, preamble=()):
+    """A source file with one method per forwarded function."""
+    out = [f"// {GENERATED_NOTE}"] + [f'#include "{name}"' for name in includes] + [""] + list(preamble)
+    for f in forwarded(functions):
+        out += [signature_of(f), "{", f"    return {body_of(f)};", "}", ""]
+    return "\n".join(out)
 
 
 def plain_forwarding_source(functions):
-    out = [f"// {GENERATED_NOTE}",
-           "#include \"DebenuPDFLibraryDLL1212.h\"",
-           "#include \"ForwardCall.h\"",
-           "",
-           "const char* const DPLExport::names[DPLExport::Count] = {"]
-    out += [f'    "{f.export}",' for f in functions]
-    out += ["};", ""]
-    for f in forwarded(functions):
+    names = ["const char* const DPLExport::names[DPLExport::Count] = {"]
+    names += [f'    "{f.export}",' for f in functions]
+    names += ["};", ""]
+
+    def body(f):
         args = "".join(f", {p.name}" for p in f.params)
-        out += [plain_signature(f, qualified=True),
-                "{",
-                f"    return ForwardCall::call<decltype(&{f.export})>(*this, DPLExport::{f.name}{args});",
-                "}",
-                ""]
-    return "\n".join(out)
+        return f"ForwardCall::call<decltype(&{f.export})>(*this, DPLExport::{f.name}{args})"
+
+    return definitions(functions, ["DebenuPDFLibraryDLL1212.h", "ForwardCall.h"],
+                       lambda f: plain_signature(f, "DebenuPDFLibraryDLL1212::"), body, names)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -373,26 +377,17 @@ QT_TO_PLAIN = {"wide": "{}.toStdWString()", "bytes": "{}.toStdString()"}
 PLAIN_TO_QT = {"wide": "QString::fromStdWString({})", "bytes": "QString::fromStdString({})"}
 
 
-def qt_signature(f, qualified=False):
-    params = ", ".join(f"{QT_PARAM[p.kind]} {p.name}" for p in f.params)
-    owner = "DebenuPDFLibraryDLLQt1212::" if qualified else ""
-    return f"{QT_RESULT[f.result]} {owner}{f.name}({params})"
-
-
-def qt_declarations(functions):
-    return "\n".join(f"    Q_INVOKABLE {qt_signature(f)};" for f in forwarded(functions))
+def qt_signature(f, owner=""):
+    return signature(f, QT_PARAM, QT_RESULT, owner)
 
 
 def qt_methods_source(functions):
-    out = [f"// {GENERATED_NOTE}",
-           "#include \"DebenuPDFLibraryDLLQt1212.h\"",
-           "#include \"DebenuPDFLibraryDLL1212.h\"",
-           ""]
-    for f in forwarded(functions):
+    def body(f):
         args = ", ".join(QT_TO_PLAIN.get(p.kind, "{}").format(p.name) for p in f.params)
-        call = PLAIN_TO_QT.get(f.result, "{}").format(f"library->{f.name}({args})")
-        out += [qt_signature(f, qualified=True), "{", f"    return {call};", "}", ""]
-    return "\n".join(out)
+        return PLAIN_TO_QT.get(f.result, "{}").format(f"library->{f.name}({args})")
+
+    return definitions(functions, ["DebenuPDFLibraryDLLQt1212.h", "DebenuPDFLibraryDLL1212.h"],
+                       lambda f: qt_signature(f, "DebenuPDFLibraryDLLQt1212::"), body)
 
 
 def fill_template(path, values):
@@ -453,11 +448,11 @@ def generate(functions, templates):
         "DPLExportIndex.h": export_index_header(functions),
         "DebenuPDFLibraryDLL1212.h": fill_template(
             os.path.join(templates, "DebenuPDFLibraryDLL1212.h.in"),
-            {"FORWARDING_DECLARATIONS": plain_declarations(functions)}),
+            {"FORWARDING_DECLARATIONS": declarations(functions, plain_signature)}),
         "DebenuPDFLibraryDLL1212Forwarding.cpp": plain_forwarding_source(functions),
         "DebenuPDFLibraryDLLQt1212.h": fill_template(
             os.path.join(templates, "DebenuPDFLibraryDLLQt1212.h.in"),
-            {"INVOKABLE_DECLARATIONS": qt_declarations(functions)}),
+            {"INVOKABLE_DECLARATIONS": declarations(functions, qt_signature, "Q_INVOKABLE ")}),
         "DebenuPDFLibraryDLLQt1212Methods.cpp": qt_methods_source(functions),
         "RecordingLibraryExports.cpp": recording_source(functions),
     }

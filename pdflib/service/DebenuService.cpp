@@ -56,6 +56,14 @@ bool DebenuService::select(int id)
     return id > 0 && library.SelectDocument(id) != 0;
 }
 
+template <typename Act> auto DebenuService::onDocument(int id, Act act) -> decltype(act())
+{
+    QMutexLocker locker(&mutex);
+    if (!select(id))
+        return decltype(act())();
+    return act();
+}
+
 int DebenuService::allPermissions()
 {
     return library.EncodePermissions(1, 1, 1, 1, 1, 1, 1, 1);
@@ -92,20 +100,17 @@ int DebenuService::close(int id)
 
 int DebenuService::pageCount(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.PageCount() : 0;
+    return onDocument(id, [&] { return library.PageCount(); });
 }
 
 int DebenuService::pageWidth(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? int(library.PageWidth()) : 0;
+    return onDocument(id, [&] { return int(library.PageWidth()); });
 }
 
 int DebenuService::pageHeight(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? int(library.PageHeight()) : 0;
+    return onDocument(id, [&] { return int(library.PageHeight()); });
 }
 
 QSize DebenuService::pageSize(int id, int page)
@@ -145,14 +150,12 @@ QImage DebenuService::renderPage(int id, int page, double dpi)
 
 int DebenuService::renderPageToFile(int id, double dpi, int page, int options, const QString& path)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.RenderPageToFile(dpi, page, options, path) : 0;
+    return onDocument(id, [&] { return library.RenderPageToFile(dpi, page, options, path); });
 }
 
 bool DebenuService::save(int id, const QString& path)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) && library.SaveToFile(path) == 1;
+    return onDocument(id, [&] { return library.SaveToFile(path) == 1; });
 }
 
 bool DebenuService::setProperties(int id, DocumentProperties properties)
@@ -178,98 +181,84 @@ bool DebenuService::setProperties(int id, DocumentProperties properties)
 
 QString DebenuService::title(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.GetInformation(keyTitle) : QString();
+    return onDocument(id, [&] { return library.GetInformation(keyTitle); });
 }
 
 int DebenuService::setPageDimensions(int id, double width, double height)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.SetPageDimensions(width, height) : 0;
+    return onDocument(id, [&] { return library.SetPageDimensions(width, height); });
 }
 
 int DebenuService::setPageSize(int id, const QString& paperName)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.SetPageSize(paperName) : 0;
+    return onDocument(id, [&] { return library.SetPageSize(paperName); });
 }
 
 int DebenuService::fontCount(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.FindFonts() : 0;
+    return onDocument(id, [&] { return library.FindFonts(); });
 }
 
 bool DebenuService::isEncrypted(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) && library.SecurityInfo(0) == 1;
+    return onDocument(id, [&] { return library.SecurityInfo(0) == 1; });
 }
 
 bool DebenuService::securityInfo5Is6(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) && library.SecurityInfo(5) == 6;
+    return onDocument(id, [&] { return library.SecurityInfo(5) == 6; });
 }
 
 int DebenuService::addImageFromFile(int id, const QString& path, int options)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.AddImageFromFile(path, options) : 0;
+    return onDocument(id, [&] { return library.AddImageFromFile(path, options); });
 }
 
 int DebenuService::selectImage(int id, int imageId)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.SelectImage(imageId) : 0;
+    return onDocument(id, [&] { return library.SelectImage(imageId); });
 }
 
 int DebenuService::fitImage(int id, int imageId, double left, double top, double width, double height, int hAlign,
                             int vAlign, int rotate)
 {
-    QMutexLocker locker(&mutex);
-    if (!select(id))
-        return 0;
-    library.SelectImage(imageId);
-    return library.FitImage(left, top, width, height, hAlign, vAlign, rotate);
+    return onDocument(id, [&] {
+        library.SelectImage(imageId);
+        return library.FitImage(left, top, width, height, hAlign, vAlign, rotate);
+    });
 }
 
 int DebenuService::newPage(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.NewPage() : 0;
+    return onDocument(id, [&] { return library.NewPage(); });
 }
 
 int DebenuService::selectPage(int id, int page)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.SelectPage(page) : 0;
+    return onDocument(id, [&] { return library.SelectPage(page); });
 }
 
 int DebenuService::selectedPage(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.SelectedPage() : 0;
+    return onDocument(id, [&] { return library.SelectedPage(); });
 }
 
 bool DebenuService::hasText(int id)
 {
-    QMutexLocker locker(&mutex);
-    if (!select(id))
+    return onDocument(id, [&] {
+        const int count = library.PageCount();
+        for (int page = 1; page <= count; ++page) {
+            library.SelectPage(page);
+            if (!library.GetPageText(0).isEmpty())
+                return true;
+        }
         return false;
-    const int count = library.PageCount();
-    for (int page = 1; page <= count; ++page) {
-        library.SelectPage(page);
-        if (!library.GetPageText(0).isEmpty())
-            return true;
-    }
-    return false;
+    });
 }
 
 int DebenuService::mergeDocument(int id, int otherId)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.MergeDocument(otherId) : 0;
+    return onDocument(id, [&] { return library.MergeDocument(otherId); });
 }
 
 int DebenuService::lastErrorCode()
@@ -337,32 +326,28 @@ int DebenuService::imagePageCount(const QString& path)
 
 int DebenuService::imageWidth(int id, int imageId)
 {
-    QMutexLocker locker(&mutex);
-    if (!select(id))
-        return 0;
-    library.SelectImage(imageId);
-    return library.ImageWidth();
+    return onDocument(id, [&] {
+        library.SelectImage(imageId);
+        return library.ImageWidth();
+    });
 }
 
 int DebenuService::imageHeight(int id, int imageId)
 {
-    QMutexLocker locker(&mutex);
-    if (!select(id))
-        return 0;
-    library.SelectImage(imageId);
-    return library.ImageHeight();
+    return onDocument(id, [&] {
+        library.SelectImage(imageId);
+        return library.ImageHeight();
+    });
 }
 
 int DebenuService::imageHorizontalResolution(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.ImageHorizontalResolution() : 0;
+    return onDocument(id, [&] { return library.ImageHorizontalResolution(); });
 }
 
 int DebenuService::imageVerticalResolution(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.ImageVerticalResolution() : 0;
+    return onDocument(id, [&] { return library.ImageVerticalResolution(); });
 }
 
 int DebenuService::mergeFileList(const QString& listName, const QString& output)
@@ -399,18 +384,16 @@ int DebenuService::mergeTwoFiles(const QString& first, const QString& second, co
 
 int DebenuService::objectCount(int id)
 {
-    QMutexLocker locker(&mutex);
-    return select(id) ? library.GetObjectCount() : 0;
+    return onDocument(id, [&] { return library.GetObjectCount(); });
 }
 
 int DebenuService::drawImage(int id, int imageId, double left, double top, double width, double height)
 {
-    QMutexLocker locker(&mutex);
-    if (!select(id))
-        return 0;
-    library.SelectImage(imageId);
-    library.SetOrigin(1);
-    return library.DrawImage(left, top, width, height);
+    return onDocument(id, [&] {
+        library.SelectImage(imageId);
+        library.SetOrigin(1);
+        return library.DrawImage(left, top, width, height);
+    });
 }
 
 int DebenuService::selectDocument(int id)

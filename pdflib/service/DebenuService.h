@@ -95,6 +95,9 @@ public:
 private:
     // Selects document id; false when the library does not know it. Called with the mutex held.
     bool select(int id);
+    // Under the mutex: selects document id and returns what act gives, or the empty value of
+    // act's result type (0, false, an empty string) when the library does not know the document.
+    template <typename Act> auto onDocument(int id, Act act) -> decltype(act());
     // The granted-everything permissions value for Encrypt. Called with the mutex held.
     int allPermissions();
 

@@ -39,7 +39,21 @@ void fail(const QString& message)
     std::fprintf(stderr, "qp_imagegen: %s\n", qPrintable(message));
 }
 
-// Blurs the alpha channel of a premultiplied image with three box passes (close to a Gaussian).
+// One box pass along rows (horizontal) or columns; borders count as transparent.
+void boxPass(const QVector<float>& in, QVector<float>& out, int w, int h, int radius, bool horizontal)
+{
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float sum = 0;
+            for (int k = -radius; k <= radius; ++k) {
+                const int xx = horizontal ? x + k : x, yy = horizontal ? y : y + k;
+                if (xx >= 0 && xx < w && yy >= 0 && yy < h) sum += in[yy * w + xx];
+            }
+            out[y * w + x] = sum / (2 * radius + 1);
+        }
+}
+
+// Blurs the alpha channel of an image with three box passes each way (close to a Gaussian).
 void boxBlur(QImage& image, int radius)
 {
     const int w = image.width(), h = image.height();
@@ -48,28 +62,8 @@ void boxBlur(QImage& image, int radius)
         for (int x = 0; x < w; ++x)
             a[y * w + x] = qAlpha(image.pixel(x, y));
     for (int pass = 0; pass < 3; ++pass) {
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                float sum = 0;
-                int n = 0;
-                for (int k = -radius; k <= radius; ++k) {
-                    const int xx = x + k;
-                    if (xx >= 0 && xx < w) sum += a[y * w + xx];
-                    ++n;
-                }
-                tmp[y * w + x] = sum / n;
-            }
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                float sum = 0;
-                int n = 0;
-                for (int k = -radius; k <= radius; ++k) {
-                    const int yy = y + k;
-                    if (yy >= 0 && yy < h) sum += tmp[yy * w + x];
-                    ++n;
-                }
-                a[y * w + x] = sum / n;
-            }
+        boxPass(a, tmp, w, h, radius, true);
+        boxPass(tmp, a, w, h, radius, false);
     }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)

@@ -20,7 +20,11 @@ struct GalleryItem
 // The pictures of each library, in the order they are written.
 QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
+QList<GalleryItem> fromPdfItems();
 QList<GalleryItem> mainWindowItems();
+
+// Lays out the start page as the main window fills it: logo and the two big buttons.
+void fillStartPage(QWidget* page, int topSpacing);
 
 // A light host frame with the main window's background, for widgets that live inside it.
 QWidget* hostFrame(QWidget* content, int margin = 12);

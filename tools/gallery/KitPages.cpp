@@ -48,10 +48,10 @@ Button* button(const QString& name, const QString& text, State state = State::No
     return inState(b, state);
 }
 
-QWidget* row(const QList<QWidget*>& widgets, int spacing = 12)
+QWidget* box(QBoxLayout::Direction direction, const QList<QWidget*>& widgets, int spacing)
 {
     auto* frame = new QWidget;
-    auto* layout = new QHBoxLayout(frame);
+    auto* layout = new QBoxLayout(direction, frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
     for (QWidget* w : widgets)
@@ -60,16 +60,14 @@ QWidget* row(const QList<QWidget*>& widgets, int spacing = 12)
     return frame;
 }
 
+QWidget* row(const QList<QWidget*>& widgets, int spacing = 12)
+{
+    return box(QBoxLayout::LeftToRight, widgets, spacing);
+}
+
 QWidget* column(const QList<QWidget*>& widgets, int spacing = 12)
 {
-    auto* frame = new QWidget;
-    auto* layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    for (QWidget* w : widgets)
-        layout->addWidget(w);
-    layout->addStretch();
-    return frame;
+    return box(QBoxLayout::TopToBottom, widgets, spacing);
 }
 
 QWidget* windowBar(const QString& title, bool maximized)
@@ -107,22 +105,7 @@ QWidget* mockMainView(int page)
     auto* tabs = new TabWidget(view);
     auto* start = new QFrame;
     start->setObjectName(StyleName::initialView);
-    auto* startLayout = new QVBoxLayout(start);
-    startLayout->setContentsMargins(0, 0, 0, 0);
-    startLayout->setSpacing(0);
-    startLayout->addSpacing(56);
-    auto* logo = new QLabel;
-    logo->setPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/style/images/logo.png"))));
-    startLayout->addWidget(logo, 0, Qt::AlignHCenter);
-    startLayout->addSpacing(30);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(button(StyleName::buttonInitFromPDF, tr("From PDF")));
-    buttons->addSpacing(30);
-    buttons->addWidget(button(StyleName::buttonInitToPDF, tr("To PDF"), State::Hover));
-    buttons->addStretch();
-    startLayout->addLayout(buttons);
-    startLayout->addStretch();
+    fillStartPage(start, 56);
     tabs->insertTab(start, 0, nullptr);
 
     for (int i = 1; i <= 2; ++i) {
@@ -175,6 +158,26 @@ public:
 };
 
 } // namespace
+
+void fillStartPage(QWidget* page, int topSpacing)
+{
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addSpacing(topSpacing);
+    auto* logo = new QLabel;
+    logo->setPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/style/images/logo.png"))));
+    layout->addWidget(logo, 0, Qt::AlignHCenter);
+    layout->addSpacing(30);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(button(StyleName::buttonInitFromPDF, tr("From PDF")));
+    buttons->addSpacing(30);
+    buttons->addWidget(button(StyleName::buttonInitToPDF, tr("To PDF"), State::Hover));
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->addStretch();
+}
 
 QList<GalleryItem> kitItems()
 {

@@ -11,26 +11,30 @@ Button::Button(QWidget* parent) : QPushButton(parent)
     setAttribute(Qt::WA_Hover);
 }
 
+namespace {
+template <typename T>
+T forState(int state, const T& normal, const T& hover, const T& pressed, const T& checked, const T& disabled,
+           bool useDisabled)
+{
+    T value = normal;
+    if (state & QStyle::State_MouseOver) value = hover;
+    if (state & QStyle::State_Sunken) value = pressed;
+    if (state & QStyle::State_On) value = checked;
+    if (!(state & QStyle::State_Enabled) && useDisabled) value = disabled;
+    return value;
+}
+} // namespace
+
 QString Button::pathForState(int state, const QString& normal, const QString& hover, const QString& pressed,
                              const QString& checked, const QString& disabled)
 {
-    QString path = normal;
-    if (state & QStyle::State_MouseOver) path = hover;
-    if (state & QStyle::State_Sunken) path = pressed;
-    if (state & QStyle::State_On) path = checked;
-    if (!(state & QStyle::State_Enabled) && !disabled.isEmpty()) path = disabled;
-    return path;
+    return forState(state, normal, hover, pressed, checked, disabled, !disabled.isEmpty());
 }
 
 QColor Button::colorForState(int state, const QColor& normal, const QColor& hover, const QColor& pressed,
                              const QColor& checked, const QColor& disabled)
 {
-    QColor color = normal;
-    if (state & QStyle::State_MouseOver) color = hover;
-    if (state & QStyle::State_Sunken) color = pressed;
-    if (state & QStyle::State_On) color = checked;
-    if (!(state & QStyle::State_Enabled)) color = disabled;
-    return color;
+    return forState(state, normal, hover, pressed, checked, disabled, true);
 }
 
 QString Button::iconPath(int state) const
@@ -51,6 +55,7 @@ void Button::drawFace(QStyleOptionButton& option, QPainter& painter)
     style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
 }
 
+// "XXXX" stands in for an empty text, so an empty button still gets a text line's height.
 QSize Button::textSize() const
 {
     const QString shown = text().isEmpty() ? QStringLiteral("XXXX") : text();
@@ -121,22 +126,17 @@ QSize Button::finishSizeHint(QStyleOptionButton& option, int width, int height) 
         .expandedTo(QApplication::globalStrut());
 }
 
-QSize Button::sizeHint() const
+void Button::addIconSize(const QStyleOptionButton& option, int paddingLeft, int paddingRight, int& width,
+                         int& height) const
 {
-    ensurePolished();
-    int width = 10, height = 10;
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    if (!iconPath(option.state).isEmpty()) {
-        width += option.iconSize.width() + m_iconPaddingLeft + m_iconPaddingRight;
-        height = qMax(height, option.iconSize.height());
-    }
-    const QString menuIcon = pathForState(option.state, m_menuIconNormal, m_menuIconHover, m_menuIconPressed,
-                                          m_menuIconChecked, m_menuIconDisabled);
-    if (!menuIcon.isEmpty()) {
-        width += m_menuIconPaddingRight + m_menuIconSize.width();
-        height = qMax(height, m_menuIconSize.height());
-    }
+    if (iconPath(option.state).isEmpty())
+        return;
+    width += option.iconSize.width() + paddingLeft + paddingRight;
+    height = qMax(height, option.iconSize.height());
+}
+
+void Button::addTextSize(int& width, int& height) const
+{
     const QSize ts = textSize();
     if (!text().isEmpty()) {
         width += ts.width();
@@ -145,5 +145,21 @@ QSize Button::sizeHint() const
         if (width == 0) width += ts.width();
         if (height == 0) height = ts.height();
     }
+}
+
+QSize Button::sizeHint() const
+{
+    ensurePolished();
+    int width = 10, height = 10;
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    addIconSize(option, m_iconPaddingLeft, m_iconPaddingRight, width, height);
+    const QString menuIcon = pathForState(option.state, m_menuIconNormal, m_menuIconHover, m_menuIconPressed,
+                                          m_menuIconChecked, m_menuIconDisabled);
+    if (!menuIcon.isEmpty()) {
+        width += m_menuIconPaddingRight + m_menuIconSize.width();
+        height = qMax(height, m_menuIconSize.height());
+    }
+    addTextSize(width, height);
     return finishSizeHint(option, width, height);
 }

@@ -100,6 +100,9 @@ protected:
     void drawFace(QStyleOptionButton& option, QPainter& painter);
     // The size of "text" as the button lays it out: "XXXX" stands in for an empty text.
     QSize textSize() const;
+    // The size-hint steps both button kinds share.
+    void addIconSize(const QStyleOptionButton& option, int paddingLeft, int paddingRight, int& width, int& height) const;
+    void addTextSize(int& width, int& height) const;
     QSize finishSizeHint(QStyleOptionButton& option, int width, int height) const;
 
 private:

@@ -87,18 +87,8 @@ QSize ButtonDescription::sizeHint() const
     int width = 10, height = 0;
     QStyleOptionButton option;
     initOption(&option);
-    if (!iconPath(option.state).isEmpty()) {
-        width += option.iconSize.width() + m_iconPaddingLeft + m_iconPaddingRight;
-        height = qMax(height, option.iconSize.height());
-    }
-    const QSize ts = textSize();
-    if (!text().isEmpty()) {
-        width += ts.width();
-        height = qMax(height, ts.height());
-    } else {
-        if (width == 0) width += ts.width();
-        if (height == 0) height = ts.height();
-    }
+    addIconSize(option, m_iconPaddingLeft, m_iconPaddingRight, width, height);
+    addTextSize(width, height);
     if (!m_description.isEmpty()) {
         const QSize ds = fontMetrics().size(Qt::TextShowMnemonic, m_description);
         width += m_textPadding + ds.width();

@@ -17,7 +17,6 @@ private slots:
     void initTestCase();
     void init();
 
-    void openTellsLoadedPasswordRequiredAndFailed();
     void unknownDocumentStopsAfterTheSelection();
     void failedRenderingGivesANullImage();
     void propertiesAreWrittenThenEncrypted();
@@ -50,35 +49,6 @@ QString TestPdfServiceCalls::logText() const
 {
     QFile file(Logger::instance()->filePath());
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void TestPdfServiceCalls::openTellsLoadedPasswordRequiredAndFailed()
-{
-    fake.scriptInt("LoadFromFile", 1);
-    fake.scriptInt("SelectedDocument", 5);
-    int id = 0;
-    bool passwordRequired = true;
-    QVERIFY(service->open("/data/plain.pdf", "", id, passwordRequired));
-    QCOMPARE(id, 5);
-    QVERIFY(!passwordRequired);
-
-    // 404: loadable with another password; the caller's id stays as it was.
-    fake.scriptInt("LoadFromFile", 0);
-    fake.scriptInt("LastErrorCode", 404);
-    id = 0;
-    QVERIFY(service->open("/data/locked.pdf", "wrong", id, passwordRequired));
-    QVERIFY(passwordRequired);
-    QCOMPARE(id, 0);
-    QVERIFY(logText().contains("Can not load file:/data/locked.pdf. Error code:404"));
-
-    // Any other code: not loaded, the out values untouched.
-    fake.scriptInt("LastErrorCode", 409);
-    passwordRequired = false;
-    id = -1;
-    QVERIFY(!service->open("/data/broken.pdf", "", id, passwordRequired));
-    QVERIFY(!passwordRequired);
-    QCOMPARE(id, -1);
-    QVERIFY(logText().contains("DEBUG: Can not load file:/data/broken.pdf. Error code:409"));
 }
 
 void TestPdfServiceCalls::unknownDocumentStopsAfterTheSelection()

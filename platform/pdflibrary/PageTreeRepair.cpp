@@ -1,0 +1,195 @@
+#include "PageTreeRepair.h"
+
+#include <set>
+#include <vector>
+
+namespace dpl {
+
+namespace {
+
+constexpr int maximumTreeDepth = 64;
+// A page size of last resort for a recovered page that names none anywhere.
+const fz_rect letterPaper = {0, 0, 612, 792};
+
+// What the engine's page lookup takes a page-tree node for.
+bool isIntermediateNode(fz_context* ctx, pdf_obj* node)
+{
+    pdf_obj* type = pdf_dict_get(ctx, node, PDF_NAME(Type));
+    if (type)
+        return pdf_name_eq(ctx, type, PDF_NAME(Pages));
+    return pdf_dict_get(ctx, node, PDF_NAME(Kids)) && !pdf_dict_get(ctx, node, PDF_NAME(MediaBox));
+}
+
+bool isLeafNode(fz_context* ctx, pdf_obj* node)
+{
+    pdf_obj* type = pdf_dict_get(ctx, node, PDF_NAME(Type));
+    if (type)
+        return pdf_name_eq(ctx, type, PDF_NAME(Page));
+    return !pdf_dict_get(ctx, node, PDF_NAME(Kids));
+}
+
+struct TreeWalk
+{
+    std::vector<pdf_obj*> leaves;  // borrowed references, in tree order
+    std::set<int> visited;         // object numbers seen, to catch loops and shared nodes
+    bool structureSound = true;    // every node was a dictionary of a known kind, no loops
+    bool countsAgree = true;
+};
+
+// Walks one intermediate node. Runs inside the engine's error frame; holds only raw pointers.
+void walkNode(fz_context* ctx, pdf_obj* node, int depth, TreeWalk& walk)
+{
+    if (depth > maximumTreeDepth) {
+        walk.structureSound = false;
+        return;
+    }
+    pdf_obj* kids = pdf_dict_get(ctx, node, PDF_NAME(Kids));
+    if (!pdf_is_array(ctx, kids)) {
+        walk.structureSound = false;
+        return;
+    }
+    const size_t before = walk.leaves.size();
+    const int count = pdf_array_len(ctx, kids);
+    for (int i = 0; i < count && walk.structureSound; ++i) {
+        pdf_obj* kid = pdf_array_get(ctx, kids, i);
+        if (pdf_is_indirect(ctx, kid) && !walk.visited.insert(pdf_to_num(ctx, kid)).second) {
+            walk.structureSound = false;
+            break;
+        }
+        if (!pdf_is_dict(ctx, kid)) {
+            walk.structureSound = false;
+        } else if (isIntermediateNode(ctx, kid)) {
+            walkNode(ctx, kid, depth + 1, walk);
+        } else if (isLeafNode(ctx, kid)) {
+            walk.leaves.push_back(kid);
+        } else {
+            walk.structureSound = false;
+        }
+    }
+    if (pdf_dict_get_int(ctx, node, PDF_NAME(Count)) != int(walk.leaves.size() - before))
+        walk.countsAgree = false;
+}
+
+TreeWalk walkPageTree(fz_context* ctx, pdf_document* doc)
+{
+    TreeWalk walk;
+    const bool ok = fzRun(ctx, [&] {
+        pdf_obj* root = pdf_dict_get(ctx, pdf_trailer(ctx, doc), PDF_NAME(Root));
+        pdf_obj* top = pdf_dict_get(ctx, root, PDF_NAME(Pages));
+        if (!pdf_is_dict(ctx, top) || !isIntermediateNode(ctx, top)) {
+            walk.structureSound = false;
+            return;
+        }
+        if (pdf_is_indirect(ctx, top))
+            walk.visited.insert(pdf_to_num(ctx, top));
+        walkNode(ctx, top, 0, walk);
+    });
+    if (!ok)
+        walk.structureSound = false;
+    return walk;
+}
+
+// Every object of the file that is a page, as indirect references (owned), in object order.
+std::vector<pdf_obj*> scanForPages(fz_context* ctx, pdf_document* doc)
+{
+    std::vector<pdf_obj*> pages;
+    int length = 0;
+    fzRun(ctx, [&] { length = pdf_xref_len(ctx, doc); });
+    pages.reserve(64);
+    for (int num = 1; num < length; ++num) {
+        pdf_obj* object = nullptr;
+        pdf_obj* reference = nullptr;
+        fzRun(ctx, [&] {
+            // Free and unset entries are skipped without a parse: a file may claim millions.
+            pdf_xref_entry* entry = pdf_get_xref_entry(ctx, doc, num);
+            if (!entry || (entry->type != 'n' && entry->type != 'o'))
+                return;
+            object = pdf_load_object(ctx, doc, num);
+            if (pdf_is_dict(ctx, object) && pdf_name_eq(ctx, pdf_dict_get(ctx, object, PDF_NAME(Type)), PDF_NAME(Page)))
+                reference = pdf_new_indirect(ctx, doc, num, 0);
+        });
+        pdf_drop_obj(ctx, object);
+        if (reference)
+            pages.push_back(reference);
+    }
+    return pages;
+}
+
+// Gives a page the attributes it inherited from its old parents, which it is about to lose.
+void keepInheritedAttributes(fz_context* ctx, pdf_obj* page)
+{
+    static pdf_obj* const inheritable[] = {PDF_NAME(MediaBox), PDF_NAME(CropBox), PDF_NAME(Resources), PDF_NAME(Rotate)};
+    for (pdf_obj* key : inheritable) {
+        fzRun(ctx, [&] {
+            if (!pdf_dict_get(ctx, page, key)) {
+                pdf_obj* value = pdf_dict_get_inheritable(ctx, page, key);
+                if (value)
+                    pdf_dict_put(ctx, page, key, value);
+            }
+        });
+    }
+    fzRun(ctx, [&] {
+        if (!pdf_is_array(ctx, pdf_dict_get(ctx, page, PDF_NAME(MediaBox))))
+            pdf_dict_put_rect(ctx, page, PDF_NAME(MediaBox), letterPaper);
+        pdf_dict_put(ctx, page, PDF_NAME(Type), PDF_NAME(Page));
+    });
+}
+
+// Replaces the page tree by one node holding the given pages (indirect references, borrowed).
+int installFlatTree(fz_context* ctx, pdf_document* doc, const std::vector<pdf_obj*>& pages)
+{
+    for (pdf_obj* page : pages)
+        keepInheritedAttributes(ctx, page);
+    int installed = 0;
+    pdf_obj* node = nullptr;
+    pdf_obj* kids = nullptr;
+    const bool ok = fzRun(ctx, [&] {
+        node = pdf_add_new_dict(ctx, doc, 3);
+        kids = pdf_new_array(ctx, doc, int(pages.size()));
+        for (pdf_obj* page : pages) {
+            pdf_obj* reference = page;
+            if (!pdf_is_indirect(ctx, page))
+                reference = pdf_add_object(ctx, doc, page);
+            else
+                pdf_keep_obj(ctx, reference);
+            pdf_dict_put(ctx, reference, PDF_NAME(Parent), node);
+            pdf_array_push_drop(ctx, kids, reference);
+        }
+        pdf_dict_put(ctx, node, PDF_NAME(Type), PDF_NAME(Pages));
+        pdf_dict_put(ctx, node, PDF_NAME(Kids), kids);
+        pdf_dict_put_int(ctx, node, PDF_NAME(Count), int(pages.size()));
+
+        // Fetched after the first added object: an edit gives the document a new trailer.
+        pdf_obj* root = pdf_dict_get(ctx, pdf_trailer(ctx, doc), PDF_NAME(Root));
+        if (!pdf_is_dict(ctx, root)) {
+            pdf_obj* catalog = pdf_add_new_dict(ctx, doc, 2);
+            pdf_dict_put(ctx, catalog, PDF_NAME(Type), PDF_NAME(Catalog));
+            pdf_dict_put_drop(ctx, pdf_trailer(ctx, doc), PDF_NAME(Root), catalog);
+            root = catalog;
+        }
+        pdf_dict_put(ctx, root, PDF_NAME(Pages), node);
+        installed = int(pages.size());
+    });
+    pdf_drop_obj(ctx, kids);
+    pdf_drop_obj(ctx, node);
+    return ok ? installed : 0;
+}
+
+} // namespace
+
+int repairPageTree(fz_context* ctx, pdf_document* doc)
+{
+    TreeWalk walk = walkPageTree(ctx, doc);
+    if (walk.structureSound && !walk.leaves.empty()) {
+        if (walk.countsAgree)
+            return int(walk.leaves.size());
+        return installFlatTree(ctx, doc, walk.leaves);
+    }
+    std::vector<pdf_obj*> found = scanForPages(ctx, doc);
+    const int installed = found.empty() ? 0 : installFlatTree(ctx, doc, found);
+    for (pdf_obj* page : found)
+        pdf_drop_obj(ctx, page);
+    return installed;
+}
+
+} // namespace dpl
