@@ -260,18 +260,20 @@ void MainView::onLastFolderClicked()
 }
 
 // While a run lasts the user can neither switch tabs nor open the settings or the last folder.
+void MainView::setRunControlsEnabled(bool enabled)
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{m_tabFromPdf, m_tabToPdf, m_lastFolderButton, m_settingsButton})
+        control->setEnabled(enabled);
+}
+
 void MainView::onRunStarted()
 {
-    for (QWidget* control : {static_cast<QWidget*>(m_tabFromPdf), static_cast<QWidget*>(m_tabToPdf),
-                             static_cast<QWidget*>(m_lastFolderButton), static_cast<QWidget*>(m_settingsButton)})
-        control->setEnabled(false);
+    setRunControlsEnabled(false);
 }
 
 void MainView::onRunFinished(int side)
 {
-    for (QWidget* control : {static_cast<QWidget*>(m_tabFromPdf), static_cast<QWidget*>(m_tabToPdf),
-                             static_cast<QWidget*>(m_lastFolderButton), static_cast<QWidget*>(m_settingsButton)})
-        control->setEnabled(true);
+    setRunControlsEnabled(true);
     // A path assigned by the run, even an empty one, shows the button; none since start-up hides it.
     m_lastFolderButton->setVisible(!Application::instance()->userContext()->lastConvertedFile(side).isNull());
 }
@@ -296,17 +298,22 @@ void MainView::handOver(int page, const QStringList& files)
     m_tabWidget->setCurrentIndex(page);
 }
 
-// Fade the whole inner frame, then slide the panel in from beyond its right edge.
-void MainView::showPanel(QWidget* panel)
+// A panel's rectangle in the inner frame, from left to right inclusive, given relative to the
+// inner frame's right edge in window coordinates; full height.
+QRect MainView::panelRect(int fromRight, int toRight) const
 {
     const QRect inner = m_inner->geometry();
     const int right = inner.x() + inner.width() - 1;
-    const int bottom = inner.height() - 1;
+    return QRect(QPoint(right + fromRight, 0), QPoint(right + toRight, inner.height() - 1));
+}
 
-    m_fade->setGeometry(QRect(QPoint(0, 0), QPoint(inner.width() - 1, bottom)));
+// Fade the whole inner frame, then slide the panel in from beyond its right edge.
+void MainView::showPanel(QWidget* panel)
+{
+    m_fade->setGeometry(m_inner->rect());
     m_fade->show();
     m_fade->raise();
-    const QRect start(QPoint(right + 20, 0), QPoint(right + 566, bottom));
+    const QRect start = panelRect(20, 566);
     panel->setGeometry(start);
     panel->show();
     panel->raise();
@@ -320,7 +327,7 @@ void MainView::showPanel(QWidget* panel)
     auto* slide = new QPropertyAnimation(panel, "geometry");
     slide->setDuration(slideMs);
     slide->setStartValue(start);
-    slide->setEndValue(QRect(QPoint(right - 566, 0), QPoint(right - 20, bottom)));
+    slide->setEndValue(panelRect(-566, -20));
 
     auto* group = new QSequentialAnimationGroup(this);
     group->addAnimation(fade);
@@ -332,10 +339,6 @@ void MainView::showPanel(QWidget* panel)
 // Slide the panel out, then fade the window back.
 void MainView::hidePanel(QWidget* panel)
 {
-    const QRect inner = m_inner->geometry();
-    const int right = inner.x() + inner.width() - 1;
-    const int bottom = inner.height() - 1;
-
     auto* effect = new QGraphicsOpacityEffect(m_fade);
     effect->setOpacity(fadeOpacity);
     m_fade->setGraphicsEffect(effect);
@@ -348,7 +351,7 @@ void MainView::hidePanel(QWidget* panel)
     auto* slide = new QPropertyAnimation(panel, "geometry");
     slide->setDuration(slideMs);
     slide->setStartValue(panel->geometry());
-    slide->setEndValue(QRect(QPoint(right + 21, 0), QPoint(right + 567, bottom)));
+    slide->setEndValue(panelRect(21, 567));
     connect(slide, &QPropertyAnimation::finished, panel, &QWidget::hide);
 
     auto* group = new QSequentialAnimationGroup(this);

@@ -56,11 +56,13 @@ private:
     void makeConnections();
     void retranslate();
 
+    QRect panelRect(int fromRight, int toRight) const;
     void showPanel(QWidget* panel);
     void hidePanel(QWidget* panel);
 
     void onSettingsClicked();
     void onLastFolderClicked();
+    void setRunControlsEnabled(bool enabled);
     void onRunStarted();
     void onRunFinished(int side);
     void onPageChanged(int index);

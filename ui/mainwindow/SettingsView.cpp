@@ -24,6 +24,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSettings>
+#include <QShowEvent>
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -349,7 +350,10 @@ void SettingsView::keyPressEvent(QKeyEvent* event)
 void SettingsView::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
-    load();
+    // Each visit starts from the stored values; a window restored from the taskbar keeps the
+    // edits in progress.
+    if (!event->spontaneous())
+        load();
 }
 
 void SettingsView::changeEvent(QEvent* event)
