@@ -5,28 +5,18 @@
 #include "MessageUpdate.h"
 #include "SiteLinks.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 
 namespace {
-
-void wait(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 // The main window with its settings panel slid in (the fade and the slide take 400 ms).
 QWidget* mainWindowWithSettings()
 {
     auto* view = new MainView;
     view->show();
-    wait(100);
+    settle(100);
     view->findChild<QPushButton*>(QStringLiteral("buttonSettings"))->click();
-    wait(700);
+    settle(700);
     return view;
 }
 

@@ -24,8 +24,6 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-
 void settle(int ms)
 {
     QElapsedTimer timer;
@@ -33,6 +31,8 @@ void settle(int ms)
     while (timer.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
+
+namespace {
 
 bool save(const QPixmap& pixmap, const QString& path)
 {
