@@ -1,0 +1,186 @@
+#include "PageImageExport.h"
+
+#include "DebenuDocument.h"
+#include "FileSystem.h"
+#include "IProgress.h"
+#include "Logger.h"
+#include "MetricSender.h"
+#include "ProgressWait.h"
+#include "ToolPaths.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QProcess>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+struct RenderFormat
+{
+    const char* name;
+    int code;
+};
+
+// The library's render formats, lowest code first.
+const RenderFormat kRenderFormats[] = {
+    {"bmp", 0}, {"jpg", 1}, {"wmf", 2}, {"emf", 3}, {"eps", 4}, {"png", 5}, {"gif", 6}, {"tiff", 7}, {"html", 9},
+};
+
+QString padded(int page, int digits)
+{
+    return QStringLiteral("%1").arg(page, digits, 10, QLatin1Char('0'));
+}
+
+int highestPage(const PageRangeList& ranges)
+{
+    int highest = 0;
+    for (const PageRange& range : ranges)
+        highest = std::max({highest, range.first, range.second});
+    return highest;
+}
+
+} // namespace
+
+PageImageExport::PageImageExport(QSharedPointer<DebenuService> service, IProgress* progress, QObject* parent)
+    : QObject(parent)
+    , m_service(std::move(service))
+    , m_progress(progress)
+{
+}
+
+void PageImageExport::setImageQuality(int quality) { m_imageQuality = quality; }
+void PageImageExport::setRunPages(int totalPages) { m_runPages = totalPages; }
+
+int PageImageExport::renderFormat(const QString& format)
+{
+    for (const RenderFormat& entry : kRenderFormats) {
+        if (format == QLatin1String(entry.name))
+            return entry.code;
+    }
+    return 1;
+}
+
+double PageImageExport::resolution(int quality)
+{
+    if (quality == 0)
+        return 72.0;
+    if (quality == 2)
+        return 300.0;
+    return 150.0;
+}
+
+int PageImageExport::exportTask(const FromPDFTask& task, const QString& outputFolder)
+{
+    DebenuDocument document(m_service, task.file.filePath(), task.password, false);
+    if (!document.isLoaded())
+        return NoError;
+
+    const int digits = QString::number(highestPage(task.ranges)).size();
+    const bool onePerPage = FromPDFTask::isAlwaysSplitFormat(task.format) || task.split;
+    const int error = onePerPage ? exportPages(document, task, outputFolder, digits)
+                                 : exportRanges(document, task, outputFolder, digits);
+    if (error != NoError)
+        MetricSender::sendMetric(QStringLiteral("err1"), QStringLiteral("to") + task.format.toLower(),
+                                 QString::number(error));
+    return error;
+}
+
+int PageImageExport::exportPages(DebenuDocument& document, const FromPDFTask& task, const QString& outputFolder,
+                                 int digits)
+{
+    std::set<int> pages;
+    for (const PageRange& range : task.ranges) {
+        for (int page = range.first; page <= range.second; ++page)
+            pages.insert(page);
+    }
+    const QString baseName = task.file.completeBaseName();
+    const int code = renderFormat(task.format);
+    for (int page : pages) {
+        if (!ProgressWait::untilResumed(m_progress))
+            break;
+        const QString name = QStringLiteral("%1_%2.%3").arg(baseName, padded(page, digits), task.format);
+        const QString path = FileSystem::uniqueFilePath(outputFolder, name);
+        const int result = document.renderPageToFile(resolution(m_imageQuality), page, code, path);
+        if (result == 1)
+            m_lastOutput = path;
+        else if (result == 0)
+            return RenderFailed;
+        else if (result == 2)
+            return RenderRefused;
+        emit pageFinished();
+    }
+    return NoError;
+}
+
+int PageImageExport::exportRanges(DebenuDocument& document, const FromPDFTask& task, const QString& outputFolder,
+                                  int digits)
+{
+    int error = NoError;
+    const int code = renderFormat(task.format);
+    for (const PageRange& range : task.ranges) {
+        if (!ProgressWait::untilResumed(m_progress))
+            break;
+        const QString pageFolder = FileSystem::cachePath() + QLatin1Char('/') + FileSystem::createUniqueId()
+                                   + QLatin1Char('/');
+        FileSystem::createDir(pageFolder);
+
+        bool stopped = false;
+        for (int page = range.first; page <= range.second; ++page) {
+            // A pause waits here and the range goes on afterwards; only a stop ends it.
+            if (!ProgressWait::untilResumed(m_progress)) {
+                stopped = true;
+                break;
+            }
+            const QString pageFile = pageFolder + QStringLiteral("%1.%2").arg(padded(page, digits), task.format);
+            qDebug() << Q_FUNC_INFO << pageFile;
+            if (document.renderPageToFile(resolution(m_imageQuality), page, code, pageFile) != 1) {
+                qCritical() << "Render failed. Page number:" << page;
+                error = RenderFailed;
+            }
+            emit pageFinished();
+        }
+        if (!stopped && !joinRange(pageFolder, task, range, outputFolder))
+            error = JoinFailed;
+        FileSystem::removeDir(pageFolder);
+        if (stopped)
+            break;
+    }
+    return error;
+}
+
+bool PageImageExport::joinRange(const QString& pageFolder, const FromPDFTask& task, const PageRange& range,
+                                const QString& outputFolder)
+{
+    if (m_progress) {
+        m_progress->setMinimum(0);
+        m_progress->setMaximum(0);
+        m_progress->setValue(0);
+        m_progress->setText(tr("Merge images..."));
+    }
+    const QString name =
+        QStringLiteral("%1_%2.%3").arg(task.file.completeBaseName(), pageRangeText(range), task.format);
+    const QString output = FileSystem::uniqueFilePath(outputFolder, name);
+    const bool joined = mergeImages(pageFolder, task.format, output);
+    if (joined)
+        m_lastOutput = output;
+    else
+        Logger::instance()->log(QStringLiteral("Merge images [FAILED]"), Logger::Debug);
+    if (m_progress && m_runPages > 0) {
+        // Back from the busy display to the run's page count.
+        m_progress->setMinimum(1);
+        m_progress->setMaximum(m_runPages);
+    }
+    return joined;
+}
+
+bool PageImageExport::mergeImages(const QString& folder, const QString& format, const QString& output)
+{
+    const QString program = QDir::toNativeSeparators(ToolPaths::path(ToolPaths::Convert));
+    const QStringList arguments = {QStringLiteral("-append"), QStringLiteral("%1*.%2").arg(folder, format), output};
+    qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(','));
+    const int result = QProcess::execute(program, arguments);
+    qDebug() << Q_FUNC_INFO << "Result:" << result;
+    return result == 0;
+}

@@ -1,0 +1,55 @@
+#include "OcrImage.h"
+
+#include <leptonica/allheaders.h>
+
+float ocrScaleFactor(int width, int height, int tileWidth, int tileHeight)
+{
+    const unsigned across = (unsigned(width) + unsigned(tileWidth) - 1) / unsigned(tileWidth);
+    const unsigned down = (unsigned(height) + unsigned(tileHeight) - 1) / unsigned(tileHeight);
+    if (across >= 5 && down >= 5)
+        return 1.0f;
+    if (across < down)
+        return 6.0f * float(tileWidth) / float(width);
+    return 6.0f * float(tileHeight) / float(height);
+}
+
+Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, int minCount, int backgroundValue,
+                     int smoothX, int smoothY, float scoreFraction)
+{
+    if (!image || pixGetDepth(image) != 32)
+        return image;
+    Pix* grey = pixConvertRGBToGrayFast(image);
+    Pix* sharp = grey ? pixUnsharpMaskingGray(grey, 5, 2.5f) : nullptr;
+    if (!sharp) {
+        // Leptonica could not make the grey or sharpened image: recognise the page as it came.
+        pixDestroy(&grey);
+        return image;
+    }
+    const float factor = ocrScaleFactor(int(pixGetWidth(sharp)), int(pixGetHeight(sharp)), tileWidth, tileHeight);
+    if (factor != 1.0f) {
+        Pix* scaled = pixScaleGrayLI(sharp, factor, factor);
+        if (scaled) {
+            pixDestroy(&sharp);
+            sharp = scaled;
+        }
+    }
+    l_int32 foundThreshold = 0;
+    Pix* bilevel = pixOtsuThreshOnBackgroundNorm(sharp, nullptr, tileWidth, tileHeight, threshold, minCount,
+                                                 backgroundValue, smoothX, smoothY, scoreFraction, &foundThreshold);
+    Pix* deskewed = bilevel ? pixFindSkewAndDeskew(bilevel, 1, nullptr, nullptr) : nullptr;
+
+    if (!bilevel) {
+        // No binarisation: the sharpened grey page is still a fair input.
+        pixDestroy(&image);
+        pixDestroy(&grey);
+        return sharp;
+    }
+    pixDestroy(&image);
+    pixDestroy(&grey);
+    pixDestroy(&sharp);
+    if (deskewed) {
+        pixDestroy(&bilevel);
+        return deskewed;
+    }
+    return bilevel;
+}

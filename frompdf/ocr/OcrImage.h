@@ -1,0 +1,15 @@
+#pragma once
+
+struct Pix;
+
+// Prepares a page image for recognition: grey, sharpened, small pages scaled up, binarised by
+// Otsu's method on a normalised background, and deskewed. Takes ownership of image and returns
+// the image to recognise; every other image made or given is destroyed. Images that are not
+// 32 bits per pixel are returned unchanged.
+Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, int minCount, int backgroundValue,
+                     int smoothX, int smoothY, float scoreFraction);
+
+// The factor by which prepareOcrImage scales an image of width x height pixels with the given
+// tile size before binarising: 1.0 when both sides hold at least five tiles, else the factor
+// that makes the side with fewer tiles (the height when equal) exactly six tiles long.
+float ocrScaleFactor(int width, int height, int tileWidth, int tileHeight);

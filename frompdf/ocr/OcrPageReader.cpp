@@ -1,0 +1,60 @@
+#include "OcrPageReader.h"
+
+#include "OcrImage.h"
+
+#include <QFile>
+
+#include <leptonica/allheaders.h>
+#include <tesseract/baseapi.h>
+
+namespace {
+
+// Tuning of the preparation: 200-pixel tiles for background normalisation and Otsu's threshold.
+const int kTileWidth = 200;
+const int kTileHeight = 200;
+const int kThreshold = 100;
+const int kMinCount = 50;
+const int kBackgroundValue = 255;
+const int kSmoothX = 0;
+const int kSmoothY = 0;
+const float kScoreFraction = 0.09f;
+
+} // namespace
+
+OcrPageReader::OcrPageReader()
+    : m_engine(new tesseract::TessBaseAPI)
+{
+}
+
+OcrPageReader::~OcrPageReader()
+{
+    m_engine->End();
+}
+
+bool OcrPageReader::init(const QString& tessdataPath, const QString& language)
+{
+    const QByteArray path = tessdataPath.toLocal8Bit();
+    const QByteArray name = language.toLocal8Bit();
+    return m_engine->Init(path.constData(), name.constData(), tesseract::OEM_DEFAULT, nullptr, 0, nullptr, nullptr,
+                          false) == 0;
+}
+
+bool OcrPageReader::recognizeFile(const QString& imagePath, QString* text, QString* reason)
+{
+    const QByteArray path = imagePath.toLocal8Bit();
+    Pix* image = pixRead(path.constData());
+    if (!image) {
+        *reason = QStringLiteral("leptonica: can not read image");
+        return false;
+    }
+    Pix* prepared = prepareOcrImage(image, kTileWidth, kTileHeight, kThreshold, kMinCount, kBackgroundValue,
+                                    kSmoothX, kSmoothY, kScoreFraction);
+    m_engine->SetPageSegMode(tesseract::PSM_AUTO);
+    m_engine->SetImage(prepared);
+    char* recognised = m_engine->GetUTF8Text();
+    *text = recognised ? QString::fromUtf8(recognised) : QString();
+    delete[] recognised;
+    pixDestroy(&prepared);
+    m_engine->Clear();
+    return true;
+}
