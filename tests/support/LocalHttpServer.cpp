@@ -58,9 +58,15 @@ QStringList LocalHttpServer::targets() const
     return result;
 }
 
+QList<QByteArray> LocalHttpServer::bodies() const
+{
+    return m_bodies;
+}
+
 void LocalHttpServer::clearRecords()
 {
     m_requestLines.clear();
+    m_bodies.clear();
 }
 
 void LocalHttpServer::onNewConnection()
@@ -79,11 +85,20 @@ void LocalHttpServer::onReadyRead(QTcpSocket* socket)
 {
     QByteArray& buffer = m_partial[socket];
     buffer += socket->readAll();
-    // Requests without a body end at the first empty line; one request per connection is enough.
+    // The head ends at the first empty line; a body follows when "Content-Length" announces one.
+    // One request per connection is enough.
     const int end = buffer.indexOf("\r\n\r\n");
     if (end < 0)
         return;
+    int length = 0;
+    for (const QByteArray& header : buffer.left(end).split('\n')) {
+        if (header.toLower().startsWith("content-length:"))
+            length = header.mid(15).trimmed().toInt();
+    }
+    if (buffer.size() < end + 4 + length)
+        return;
     const QString line = QString::fromLatin1(buffer.left(buffer.indexOf("\r\n")));
+    m_bodies << buffer.mid(end + 4, length);
     m_partial.remove(socket);
     m_requestLines << line;
     emit requestReceived(line.section(QLatin1Char(' '), 1, 1));

@@ -42,6 +42,8 @@ public:
     QStringList requestLines() const;
     // "/?a=1", in arrival order.
     QStringList targets() const;
+    // The body of each request (empty without one), in arrival order.
+    QList<QByteArray> bodies() const;
     void clearRecords();
 
 signals:
@@ -58,4 +60,5 @@ private:
     QHash<QTcpSocket*, QByteArray> m_partial;
     QList<QPointer<QTcpSocket>> m_held;
     QStringList m_requestLines;
+    QList<QByteArray> m_bodies;
 };

@@ -20,6 +20,7 @@ struct GalleryItem
 // The pictures of each library, in the order they are written.
 QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
+QList<GalleryItem> fromPdfItems();
 
 // Lays out the start page as the main window fills it: logo and the two big buttons.
 void fillStartPage(QWidget* page, int topSpacing);

@@ -1,0 +1,286 @@
+#include "Application.h"
+
+#include "CheckController.h"
+#include "CrashReporter.h"
+#include "DebenuService.h"
+#include "DesktopOpener.h"
+#include "ExitMarker.h"
+#include "FromPDFTask.h"
+#include "Logger.h"
+#include "MetricSender.h"
+#include "RegistryStore.h"
+#include "Settings.h"
+#include "StoredValues.h"
+#include "SystemInfoMetrics.h"
+#include "ToolPaths.h"
+#include "UserContext.h"
+
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTimer>
+#include <QTranslator>
+#include <QUrl>
+
+namespace {
+
+const char productNameText[] = "Zembrook PDF Converter";
+const char versionText[] = "2.2.6";
+
+QString systemLanguage()
+{
+    return QLocale::system().name().left(2);
+}
+
+bool isInstallerStart(const QStringList& arguments)
+{
+    // Only the whole argument counts, in exactly these spellings.
+    return arguments.contains(QStringLiteral("--inst")) || arguments.contains(QStringLiteral("-inst"));
+}
+
+MetricList startMetrics(bool firstRun, const QString& language, int previousExit, const QString& installer)
+{
+    MetricList metrics;
+    if (firstRun) {
+        metrics = collectSystemInfoMetrics();
+        metrics.append({QStringLiteral("frun"), language, QLocale::system().name()});
+    } else {
+        metrics.append({QStringLiteral("run"), QStringLiteral("1"), QString()});
+        metrics.append({QStringLiteral("lang"), language, QString()});
+        metrics.append({QStringLiteral("uex"), QString::number(previousExit), QString()});
+    }
+    metrics.append({QStringLiteral("rinst"), installer, QString()});
+    return metrics;
+}
+
+} // namespace
+
+Application::Application(int& argc, char** argv)
+    : QtSingleApplication(argc, argv, true)
+{
+    // The configuration and log folders derive from these names: set them before anything else.
+    setApplicationName(QLatin1String(productNameText));
+    setOrganizationDomain(QStringLiteral("zembrook.com"));
+    setOrganizationName(QStringLiteral("Zembrook"));
+    setApplicationVersion(QLatin1String(versionText));
+
+    loadTranslator();
+    initOcrLanguages();
+    m_checkController = new CheckController(this);
+    m_userContext = new UserContext;
+    m_debenuService = QSharedPointer<DebenuService>::create();
+    // Tasks and task lists travel through queued connections and variants.
+    registerFromPdfRecordTypes();
+}
+
+Application::~Application()
+{
+    qDebug() << Q_FUNC_INFO;
+    // Normally main() has already stopped the workers; this covers any other way out.
+    stopWorkers(60000);
+    m_debenuService.reset();
+    delete m_userContext;
+    m_userContext = nullptr;
+    delete m_translator;
+    m_translator = nullptr;
+    m_ocrLanguages.clear();
+}
+
+Application* Application::instance()
+{
+    return static_cast<Application*>(QCoreApplication::instance());
+}
+
+CheckController* Application::checkController() const
+{
+    return m_checkController;
+}
+
+QSharedPointer<DebenuService> Application::debenuService() const
+{
+    return m_debenuService;
+}
+
+UserContext* Application::userContext() const
+{
+    return m_userContext;
+}
+
+QString Application::productName() const
+{
+    return QLatin1String(productNameText);
+}
+
+QString Application::defaultPublisher() const
+{
+    return QLatin1String(productNameText);
+}
+
+QString Application::productId() const
+{
+    return QStringLiteral("2");
+}
+
+QString Application::displayVersion() const
+{
+    return RegistryStore(QLatin1String(RegistryKeys::product())).value(QStringLiteral("DisplayVersion"), applicationVersion()).toString();
+}
+
+QString Application::currentVersion() const
+{
+    return RegistryStore(QLatin1String(RegistryKeys::product())).value(QStringLiteral("CurrentVersion"), displayVersion()).toString();
+}
+
+QString Application::configFilePath(const QString& fileName)
+{
+    return StoredValues::configFilePath(fileName);
+}
+
+QSharedPointer<QSettings> Application::settings() const
+{
+    return StoredValues::settings();
+}
+
+bool Application::openLocalFile(const QString& path)
+{
+    if (DesktopOpener::instance()->openUrl(QUrl::fromLocalFile(path)))
+        return true;
+    qWarning().noquote() << QStringLiteral("Open link in suitable app failed: ") + path;
+    MetricSender::sendMetricNumber(QStringLiteral("err0"), 1);
+    return false;
+}
+
+bool Application::openLink(const QString& url)
+{
+    if (DesktopOpener::instance()->openUrl(QUrl(url, QUrl::TolerantMode)))
+        return true;
+    qWarning().noquote() << QStringLiteral("Open link in suitable app failed: ") + url;
+    MetricSender::sendMetricNumber(QStringLiteral("err0"), 1);
+    return false;
+}
+
+bool Application::openLinkInExplorer(const QString& path)
+{
+    if (path.isEmpty()) {
+        qWarning("Request open link in explorer but the link is empty.");
+        return false;
+    }
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        qWarning().noquote() << QStringLiteral("Request open link in explorer but the link is not exists.") << path;
+        return false;
+    }
+    if (info.isDir())
+        return openLocalFile(path);
+    if (DesktopOpener::instance()->showInFolder(QDir::toNativeSeparators(info.absoluteFilePath())))
+        return true;
+    MetricSender::sendMetricNumber(QStringLiteral("err0"), 0);
+    qWarning().noquote() << QStringLiteral("Request open link in explorer but the link is not exists.") << path;
+    return false;
+}
+
+void Application::loadTranslator()
+{
+    QString language = settings()->value(QLatin1String(StoredValues::Keys::language())).toString();
+    if (language.isEmpty())
+        language = systemLanguage();
+    setLanguage(language);
+}
+
+void Application::setLanguage(const QString& code)
+{
+    if (m_translator)
+        removeTranslator(m_translator);
+    else
+        m_translator = new QTranslator;
+
+    // The code comes from the settings file; one that is not a plain language code names no
+    // translation, so it cannot point the loader at a file elsewhere.
+    static const QRegularExpression plainCode(QStringLiteral("^[A-Za-z]{1,8}([_-][A-Za-z0-9]{1,8})*$"));
+    const QString path = ToolPaths::path(ToolPaths::Translations) + QStringLiteral("/quillpress_%1.qm").arg(code);
+    // A failed load leaves the translator empty, so the built-in texts show.
+    if (!m_translator->load(plainCode.match(code).hasMatch() ? path : QString()))
+        MetricSender::sendMetric(QStringLiteral("err11"), code, QString());
+    if (!installTranslator(m_translator))
+        MetricSender::sendMetric(QStringLiteral("err12"), code, QString());
+}
+
+void Application::initOcrLanguages()
+{
+    m_ocrLanguages.load(ToolPaths::path(ToolPaths::TessData));
+}
+
+QStringList Application::ocrLanguages() const
+{
+    return m_ocrLanguages.installed();
+}
+
+QString Application::defaultOcrLanguage() const
+{
+    return m_ocrLanguages.defaultLanguage(Settings::instance()->language());
+}
+
+QString Application::tesseractLanguage(const QString& code) const
+{
+    return m_ocrLanguages.tesseractLanguage(code);
+}
+
+bool Application::canBuildParagraphs(const QString& code) const
+{
+    return OcrLanguages::canBuildParagraphs(code);
+}
+
+void Application::registerWorker(QThread* thread, IProgress* progress)
+{
+    m_workers.add(thread, progress);
+}
+
+bool Application::stopWorkers(int timeoutMs)
+{
+    return m_workers.stopAll(m_checkController, timeoutMs);
+}
+
+void Application::start()
+{
+    const QString installer = isInstallerStart(arguments()) ? QStringLiteral("1") : QStringLiteral("0");
+    Logger::instance()->log(QStringLiteral("Run from installer:%1").arg(installer), Logger::Debug);
+
+    QSharedPointer<QSettings> store = settings();
+    const int previousExit = readUnexpectedExitFlag();
+    writeUnexpectedExitFlag(1);
+
+    const QString firstRunKey = QLatin1String(StoredValues::Keys::firstRun());
+    bool firstRun = store->value(firstRunKey, false).toBool();
+    const QString language = store->value(QLatin1String(StoredValues::Keys::language()), systemLanguage()).toString();
+    if (!store->contains(firstRunKey)) {
+        store->setValue(firstRunKey, false);
+        store->sync();
+        firstRun = true;
+    }
+    Logger::instance()->log(QStringLiteral("is frun:%1").arg(firstRun ? 1 : 0), Logger::Debug);
+
+    MetricSender::sendMetrics(startMetrics(firstRun, language, previousExit, installer));
+
+    // Once per run, one to four whole minutes after the start.
+    const int delayMs = (int(QRandomGenerator::global()->bounded(4)) + 1) * 60000;
+    QTimer::singleShot(delayMs, this, &sendExecutableHash);
+
+    // Crash reports leave the computer only when the user allows sending data.
+    if (MetricSender::isEnabled())
+        CrashReporter::uploadPendingReports();
+}
+
+void sendExecutableHash()
+{
+    QFile program(QCoreApplication::applicationFilePath());
+    if (!program.exists() || !program.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray digest = QCryptographicHash::hash(program.readAll(), QCryptographicHash::Md5).toHex();
+    MetricSender::sendMetric(QStringLiteral("ha"), QString::fromLatin1(digest), QString());
+}

@@ -1,0 +1,61 @@
+#include "RunningWorkers.h"
+
+#include "CheckController.h"
+#include "IProgress.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+void RunningWorkers::add(QThread* thread, IProgress* progress)
+{
+    forgetEnded();
+    m_entries.append({thread, progress});
+}
+
+void RunningWorkers::forgetEnded()
+{
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (!it->thread || it->thread->isFinished())
+            it = m_entries.erase(it);
+        else
+            ++it;
+    }
+}
+
+int RunningWorkers::count() const
+{
+    int running = 0;
+    for (const Entry& entry : m_entries) {
+        if (entry.thread && !entry.thread->isFinished())
+            ++running;
+    }
+    return running;
+}
+
+bool RunningWorkers::stopAll(CheckController* checkController, int timeoutMs)
+{
+    if (checkController)
+        checkController->close();
+    forgetEnded();
+    for (const Entry& entry : m_entries) {
+        if (!entry.progress)
+            continue;
+        entry.progress->stop();
+        // A paused worker waits in its pause loop; let it go on to see the stop.
+        if (entry.progress->isPaused())
+            entry.progress->resume();
+    }
+
+    const QDeadlineTimer deadline(timeoutMs);
+    for (const Entry& entry : m_entries) {
+        for (;;) {
+            QCoreApplication::removePostedEvents(nullptr, QEvent::MetaCall);
+            if (!entry.thread || entry.thread->wait(10))
+                break;
+            if (deadline.hasExpired())
+                return false;
+        }
+    }
+    m_entries.clear();
+    return true;
+}

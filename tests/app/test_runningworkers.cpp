@@ -1,0 +1,137 @@
+#include "CheckController.h"
+#include "IProgress.h"
+#include "RunningWorkers.h"
+
+#include <QAtomicInt>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+class FakeProgress : public IProgress
+{
+public:
+    void setMinimum(int) override {}
+    void setMaximum(int) override {}
+    void setValue(int) override {}
+    void setText(const QString&) override {}
+    void stop() override { m_stopped = 1; }
+    void reset() override { m_stopped = 0; m_paused = 0; }
+    void pause() override { m_paused = 1; }
+    void resume() override { m_paused = 0; }
+    bool isStopped() const override { return m_stopped.loadAcquire() != 0; }
+    bool isPaused() const override { return m_paused.loadAcquire() != 0; }
+
+private:
+    QAtomicInt m_stopped;
+    QAtomicInt m_paused;
+};
+
+// A GUI-thread object the question reaches through a blocking queued connection; it never
+// answers, as when the window is already gone.
+class SilentView : public QObject
+{
+    Q_OBJECT
+public slots:
+    void onCheckScanned() { ++asked; }
+
+public:
+    int asked = 0;
+};
+
+} // namespace
+
+class RunningWorkersTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stoppingEndsPollingAndPausedWorkers()
+    {
+        FakeProgress polling;
+        FakeProgress paused;
+        paused.pause();
+        QThread* first = QThread::create([&] {
+            while (!polling.isStopped())
+                QThread::msleep(5);
+        });
+        QThread* second = QThread::create([&] {
+            while (paused.isPaused())
+                QThread::msleep(5);
+        });
+        RunningWorkers workers;
+        workers.add(first, &polling);
+        workers.add(second, &paused);
+        first->start();
+        second->start();
+        QCOMPARE(workers.count(), 2);
+
+        QVERIFY(workers.stopAll(nullptr, 10000));
+        QVERIFY(first->isFinished());
+        QVERIFY(second->isFinished());
+        QCOMPARE(workers.count(), 0);
+        delete first;
+        delete second;
+    }
+
+    void workerWaitingForTheScannedQuestionIsReleased()
+    {
+        CheckController controller;
+        SilentView view;
+        connect(&controller, SIGNAL(requestForScanned()), &view, SLOT(onCheckScanned()), Qt::BlockingQueuedConnection);
+        FakeProgress progress;
+        QAtomicInt asked;
+        CheckController::Answer answer{true, true};
+        QThread* thread = QThread::create([&] {
+            answer = controller.ask(QStringLiteral("scan.pdf"));
+            asked = 1;
+        });
+        RunningWorkers workers;
+        workers.add(thread, &progress);
+        thread->start();
+        // The question is on its way to the GUI thread, which does not process it.
+        for (int i = 0; i < 500 && !controller.isWaiting(); ++i)
+            QThread::msleep(10);
+        QVERIFY(controller.isWaiting());
+        QThread::msleep(50);
+        QVERIFY(!thread->isFinished());
+
+        QVERIFY(workers.stopAll(&controller, 10000));
+        QCOMPARE(asked.loadAcquire(), 1);
+        QVERIFY(!answer.useOcr);
+        QCOMPARE(view.asked, 0);
+
+        // A closed controller answers "without OCR" at once and asks nobody.
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!controller.ask(QStringLiteral("next.pdf")).useOcr);
+        QVERIFY(timer.elapsed() < 1000);
+        QCoreApplication::processEvents();
+        QCOMPARE(view.asked, 0);
+        delete thread;
+    }
+
+    void workerThatDoesNotStopRunsOutTheTime()
+    {
+        FakeProgress ignored;
+        QAtomicInt release;
+        QThread* thread = QThread::create([&] {
+            while (!release.loadAcquire())
+                QThread::msleep(5);
+        });
+        RunningWorkers workers;
+        workers.add(thread, &ignored);
+        thread->start();
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!workers.stopAll(nullptr, 200));
+        QVERIFY(timer.elapsed() >= 200);
+        release = 1;
+        QVERIFY(thread->wait(5000));
+        delete thread;
+    }
+};
+
+QTEST_GUILESS_MAIN(RunningWorkersTest)
+#include "test_runningworkers.moc"
