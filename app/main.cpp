@@ -1,31 +1,69 @@
-// Entry point of quillpress. Until the application object and the main window land this shows
-// what stands: it sets the program's identity, logs its start and lays out its folders.
-#include "FileSystem.h"
+// Entry point of quillpress: brings up the services in order, hands over to a running instance
+// when there is one, shows the splash screen and the window, runs the event loop and tears
+// everything down in reverse order.
+#include "Application.h"
+#include "CrashReporter.h"
+#include "ExitMarker.h"
 #include "Logger.h"
-#include "ToolPaths.h"
+#include "MetricSender.h"
+#include "QuitOnTerminate.h"
+#include "SplashScreen.h"
+#include "StartWindow.h"
+#include "Style.h"
 
-#include <QApplication>
-#include <QFileInfo>
-#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// How long the end of a run waits for conversion threads to see their stop request.
+const int workerStopTimeoutMs = 60000;
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Zembrook"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zembrook PDF Converter"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.2.6"));
+    Application app(argc, argv);
+    auto crashReporter = std::make_unique<CrashReporter>();
 
-    Logger::instance()->log(QStringLiteral("Start"), Logger::Debug);
-    QStringList lines;
-    lines << QObject::tr("Log file: %1").arg(Logger::instance()->filePath())
-          << QObject::tr("Cache folder: %1").arg(FileSystem::cachePath());
-    for (auto tool : {ToolPaths::Soffice, ToolPaths::Convert, ToolPaths::QuillWeb, ToolPaths::TessData}) {
-        const QString path = ToolPaths::path(tool);
-        lines << QObject::tr("%1: %2").arg(path, QFileInfo::exists(path) ? QObject::tr("present") : QObject::tr("missing"));
+    if (app.sendMessage(QString(), 5000))
+        return 0;
+
+    QuitOnTerminate quitOnTerminate;
+    MetricSender::init(app.productId(), QCoreApplication::applicationVersion());
+    loadStyleSheet();
+
+    auto splashPixmap = std::make_unique<QPixmap>(QStringLiteral(":/style/images/splash.png"));
+    auto splash = std::make_unique<SplashScreen>(*splashPixmap);
+    splash->setVersionText(app.displayVersion());
+    splash->show();
+    splash->showLoading(3);
+
+    auto window = std::make_unique<StartWindow>();
+    window->show();
+    splash->finish(window.get());
+    app.setActivationWindow(window.get(), true);
+    app.start();
+    // A picture of the started program for a crash report, once the window has painted.
+    QTimer::singleShot(500, crashReporter.get(), &CrashReporter::prepareScreenshot);
+
+    const int exitCode = app.exec();
+
+    // Nothing a conversion thread uses may go while it runs.
+    if (!app.stopWorkers(workerStopTimeoutMs)) {
+        writeUnexpectedExitFlag(0);
+        Logger::instance()->log(QStringLiteral("Conversion still running at exit; leaving without teardown"), Logger::Warning);
+        crashReporter.reset();
+        std::_Exit(exitCode);
     }
-    QLabel label(lines.join(QLatin1Char('\n')));
-    label.setMargin(24);
-    label.setWindowTitle(QStringLiteral("Quillpress"));
-    label.show();
-    return app.exec();
+    writeUnexpectedExitFlag(0);
+
+    window.reset();
+    splash.reset();
+    splashPixmap.reset();
+    crashReporter.reset();
+    return exitCode;
 }

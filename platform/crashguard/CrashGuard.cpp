@@ -138,8 +138,13 @@ void onCrashSignal(int signalNumber, siginfo_t*, void*)
     if (const Report* r = report.get())
         writeReport(*r, signalNumber);
 
-    // The action was reset to the default on entry (SA_RESETHAND) and the signal stays blocked
-    // until this handler returns, so the raised signal ends the process the usual way.
+    // Back to the default action; the signal stays blocked until this handler returns, so the
+    // raised signal then ends the process the usual way. (The action is not reset on entry:
+    // another thread crashing meanwhile must wait above, not end the process mid-report.)
+    struct sigaction standard{};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ::sigaction(signalNumber, &standard, nullptr);
     ::raise(signalNumber);
 }
 
@@ -172,7 +177,7 @@ bool CrashGuard::install(const QString& reportsFolder, const QString& applicatio
 
     struct sigaction action{};
     action.sa_sigaction = onCrashSignal;
-    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     // One crash report at a time per thread: the other crash signals wait while the handler runs.
     for (int signalNumber : crashSignals)

@@ -14,7 +14,7 @@ struct DocumentImage
     pdf_obj* xobject = nullptr;  // indirect reference, owned
     int width = 0;
     int height = 0;
-    int xResolution = 0;         // dots per inch as the file gives them, 0 when it gives none
+    int xResolution = 0;         // dots per inch as the file gives them, 96 when it gives none
     int yResolution = 0;
     bool drawn = false;
 };

@@ -59,6 +59,8 @@ int openPdfFile(fz_context* ctx, const std::string& path, const std::string& pas
 
 namespace {
 
+// The engine takes UTF-8 and converts it to what each security handler expects (PDFDocEncoding for
+// RC4 and AES-128); a longer password is cut to the 127 bytes it has room for.
 void copyPassword(char (&target)[128], const std::string& password)
 {
     const size_t length = std::min(password.size(), sizeof target - 1);

@@ -15,20 +15,30 @@
 
 namespace dpl {
 
+enum class ErrorCode { Cleared, Kept };
+
 template <typename Result, typename Body>
-Result callInstance(int instanceId, Result failure, Body&& body)
+Result callInstance(int instanceId, Result failure, Body&& body, ErrorCode errorCode = ErrorCode::Cleared)
 {
     std::shared_ptr<LibraryInstance> instance = InstanceTable::find(instanceId);
     if (!instance)
         return failure;
     std::lock_guard<std::mutex> lock(instance->mutex());
-    instance->beginCall();
+    if (errorCode == ErrorCode::Cleared)
+        instance->beginCall();
     try {
         return body(*instance);
     } catch (...) {
         instance->internalFailure();
         return failure;
     }
+}
+
+// For the infrastructure and LastErrorCode, which leave the error code as it is.
+template <typename Result, typename Body>
+Result callInfrastructure(int instanceId, Result failure, Body&& body)
+{
+    return callInstance(instanceId, failure, body, ErrorCode::Kept);
 }
 
 // For functions with a wide-string result: body returns UTF-8; the instance keeps the wide form
@@ -37,32 +47,9 @@ template <typename Body>
 const wchar_t* callWideResult(int instanceId, Body&& body)
 {
     static const wchar_t empty[] = L"";
-    std::shared_ptr<LibraryInstance> instance = InstanceTable::find(instanceId);
-    if (!instance)
-        return empty;
-    std::lock_guard<std::mutex> lock(instance->mutex());
-    instance->beginCall();
-    try {
-        return instance->keepWideResult(fromUtf8(body(*instance)));
-    } catch (...) {
-        instance->internalFailure();
-        return instance->keepWideResult(std::wstring());
-    }
-}
-
-// For the infrastructure: no error-code reset.
-template <typename Result, typename Body>
-Result callInfrastructure(int instanceId, Result failure, Body&& body)
-{
-    std::shared_ptr<LibraryInstance> instance = InstanceTable::find(instanceId);
-    if (!instance)
-        return failure;
-    std::lock_guard<std::mutex> lock(instance->mutex());
-    try {
-        return body(*instance);
-    } catch (...) {
-        return failure;
-    }
+    return callInstance(instanceId, static_cast<const wchar_t*>(empty), [&](LibraryInstance& instance) {
+        return instance.keepWideResult(fromUtf8(body(instance)));
+    });
 }
 
 } // namespace dpl

@@ -80,6 +80,17 @@ pdf_obj* addFlateImage(fz_context* ctx, pdf_document* doc, const Samples& packed
     return reference;
 }
 
+bool isOpaque(const unsigned char* samples, ptrdiff_t stride, int width, int height, int n)
+{
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* alpha = samples + stride * y + n - 1;
+        for (int x = 0; x < width; ++x, alpha += n)
+            if (*alpha != 255)
+                return false;
+    }
+    return true;
+}
+
 // Stores a decoded image without loss; the engine's own writer would drop an alpha channel.
 int addPixmapImage(fz_context* ctx, pdf_document* doc, fz_pixmap* source, pdf_obj** out)
 {
@@ -102,10 +113,11 @@ int addPixmapImage(fz_context* ctx, pdf_document* doc, fz_pixmap* source, pdf_ob
     const int width = fz_pixmap_width(ctx, pixmap);
     const int height = fz_pixmap_height(ctx, pixmap);
     const int n = fz_pixmap_components(ctx, pixmap);
-    const int alpha = fz_pixmap_alpha(ctx, pixmap);
-    const int colours = n - alpha;
+    const int colours = n - fz_pixmap_alpha(ctx, pixmap);
     const unsigned char* samples = fz_pixmap_samples(ctx, pixmap);
     const ptrdiff_t stride = fz_pixmap_stride(ctx, pixmap);
+    // An alpha channel that is opaque everywhere needs no soft mask.
+    const int alpha = fz_pixmap_alpha(ctx, pixmap) && !isOpaque(samples, stride, width, height, n) ? 1 : 0;
 
     int error = NoError;
     try {
@@ -115,7 +127,7 @@ int addPixmapImage(fz_context* ctx, pdf_document* doc, fz_pixmap* source, pdf_ob
             const unsigned char* from = samples + stride * y;
             unsigned char* to = colour.data() + size_t(width) * colours * y;
             for (int x = 0; x < width; ++x, from += n) {
-                const unsigned a = alpha ? from[colours] : 255;
+                const unsigned a = n > colours ? from[colours] : 255;
                 for (int c = 0; c < colours; ++c) {
                     // Decoded pixels carry premultiplied alpha; the soft mask wants plain colours.
                     to[c] = (a == 255 || a == 0) ? from[c] : static_cast<unsigned char>(std::min(255u, (from[c] * 255u + a / 2) / a));
@@ -182,7 +194,17 @@ int importImageFile(fz_context* ctx, pdf_document* doc, const std::string& path,
     fz_compressed_buffer* compressed = fz_compressed_image_buffer(ctx, decodedImage);
     if (compressed && compressed->params.type == FZ_IMAGE_JPEG) {
         // The engine writes JPEG data as it came (DCTDecode), which keeps the photo untouched.
-        if (!fzRun(ctx, [&] { xobject = pdf_add_image(ctx, doc, decodedImage); }))
+        // Adobe's CMYK JPEGs store inverted values, which a Decode array must undo in a PDF.
+        if (!fzRun(ctx, [&] {
+                xobject = pdf_add_image(ctx, doc, decodedImage);
+                if (decodedImage->invert_cmyk_jpeg && decodedImage->n == 4 && !decodedImage->use_decode) {
+                    pdf_obj* decode = pdf_dict_put_array(ctx, xobject, PDF_NAME(Decode), 8);
+                    for (int i = 0; i < 4; ++i) {
+                        pdf_array_push_int(ctx, decode, 1);
+                        pdf_array_push_int(ctx, decode, 0);
+                    }
+                }
+            }))
             error = UnreadableImage;
     } else {
         fz_pixmap* pixmap = nullptr;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "Document.h"
+#include "DocumentIO.h"
+#include "PageLayout.h"
 #include "WinTypes.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,7 +42,7 @@ public:
     int lastErrorCode() const { return m_lastError; }
     // A function this library does not implement was called.
     void notImplemented();
-    // An unexpected failure (out of memory) ended the current call.
+    // An unexpected failure (out of memory) ended the current call; it leaves no result behind.
     void internalFailure();
 
     // Documents and selection.
@@ -49,6 +52,7 @@ public:
     int selectedDocument() const { return m_selected; }
     int removeDocument(int id);
     int documentCount() const { return int(m_documents.size()); }
+    std::string libraryVersion() const { return "12.12"; }
 
     // Pages of the selected document.
     int pageCount();
@@ -94,6 +98,9 @@ public:
     int mergeFiles(const std::string& first, const std::string& second, const std::string& output);
     int extractFilePages(const std::string& input, const std::string& password, const std::string& output,
                          const std::string& rangeList);
+    // The options of the Ex form are not used.
+    int extractFilePagesEx(const std::string& input, const std::string& password, const std::string& output,
+                           const std::string& rangeList, int options);
     int decryptFile(const std::string& input, const std::string& output, const std::string& password);
     int encryptFile(const std::string& input, const std::string& output, const std::string& owner,
                     const std::string& user, int strength, int permissions);
@@ -107,6 +114,18 @@ private:
     Document* current();
     int addDocument(pdf_document* pdf);
     int mergeFileSet(const std::vector<std::string>& files, const std::string& output);
+    // Opens a file as a document outside the instance's list; null with the error code when it
+    // does not open.
+    std::unique_ptr<Document> openFile(const std::string& path, const std::string& password, int* error);
+    // Writes the document; 1, or 0 with the error recorded.
+    int writeFile(Document& document, const std::string& path, Encryption encryption);
+    // The selected document's selected image; null with NoImage recorded when there is none.
+    DocumentImage* selectedImage(Document* document);
+    int imageProperty(int DocumentImage::*property);
+    // Draws the selected image on the selected page where the rule places it within the page's
+    // crop box; a rule that returns false rejects its arguments.
+    using PlacementRule = std::function<bool(const DocumentImage&, const fz_rect& box, ImagePlacement*)>;
+    int placeSelectedImage(const PlacementRule& rule);
 
     std::mutex m_mutex;
     fz_context* m_ctx = nullptr;

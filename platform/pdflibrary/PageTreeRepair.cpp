@@ -100,6 +100,10 @@ std::vector<pdf_obj*> scanForPages(fz_context* ctx, pdf_document* doc)
         pdf_obj* object = nullptr;
         pdf_obj* reference = nullptr;
         fzRun(ctx, [&] {
+            // Free and unset entries are skipped without a parse: a file may claim millions.
+            pdf_xref_entry* entry = pdf_get_xref_entry(ctx, doc, num);
+            if (!entry || (entry->type != 'n' && entry->type != 'o'))
+                return;
             object = pdf_load_object(ctx, doc, num);
             if (pdf_is_dict(ctx, object) && pdf_name_eq(ctx, pdf_dict_get(ctx, object, PDF_NAME(Type)), PDF_NAME(Page)))
                 reference = pdf_new_indirect(ctx, doc, num, 0);

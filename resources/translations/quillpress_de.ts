@@ -9,10 +9,55 @@
     </message>
 </context>
 <context>
+    <name>DropArea</name>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Eine oder mehrere Dateien zum Öffnen auswählen</translation>
+    </message>
+    <message>
+        <source>Add file</source>
+        <translation>Datei hinzufügen</translation>
+    </message>
+    <message>
+        <source>or drag &amp; drop</source>
+        <translation>oder hierher ziehen</translation>
+    </message>
+</context>
+<context>
     <name>InformationWorkerList</name>
     <message>
         <source>%1 out of %2 files. %3</source>
         <translation>%1 von %2 Dateien. %3</translation>
+    </message>
+</context>
+<context>
+    <name>MessagePassword</name>
+    <message>
+        <source>Enter password</source>
+        <translation>Passwort eingeben</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>ÜBERSPRINGEN</translation>
+    </message>
+    <message>
+        <source>SKIP ALL</source>
+        <translation>ALLE ÜBERSPRINGEN</translation>
+    </message>
+</context>
+<context>
+    <name>MessageView</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -23,26 +68,21 @@
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>ProgressControl</name>
     <message>
-        <source>Log file: %1</source>
-        <translation>Protokolldatei: %1</translation>
+        <source>Time Elapsed: %1</source>
+        <translation>Verstrichene Zeit: %1</translation>
     </message>
     <message>
-        <source>Cache folder: %1</source>
-        <translation>Cache-Ordner: %1</translation>
+        <source>Time Remaining: %1</source>
+        <translation>Verbleibende Zeit: %1</translation>
     </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
     <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>present</source>
-        <translation>vorhanden</translation>
-    </message>
-    <message>
-        <source>missing</source>
-        <translation>fehlt</translation>
+        <source>Add files</source>
+        <translation>Dateien hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -50,6 +90,13 @@
     <message>
         <source>English</source>
         <translation>Deutsch</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>Loading%1</source>
+        <translation>Laden%1</translation>
     </message>
 </context>
 </TS>

@@ -9,10 +9,55 @@
     </message>
 </context>
 <context>
+    <name>DropArea</name>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Select one or more files to open</translation>
+    </message>
+    <message>
+        <source>Add file</source>
+        <translation>Add file</translation>
+    </message>
+    <message>
+        <source>or drag &amp; drop</source>
+        <translation>or drag &amp; drop</translation>
+    </message>
+</context>
+<context>
     <name>InformationWorkerList</name>
     <message>
         <source>%1 out of %2 files. %3</source>
         <translation>%1 out of %2 files. %3</translation>
+    </message>
+</context>
+<context>
+    <name>MessagePassword</name>
+    <message>
+        <source>Enter password</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>SKIP</translation>
+    </message>
+    <message>
+        <source>SKIP ALL</source>
+        <translation>SKIP ALL</translation>
+    </message>
+</context>
+<context>
+    <name>MessageView</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -23,26 +68,21 @@
     </message>
 </context>
 <context>
-    <name>QObject</name>
+    <name>ProgressControl</name>
     <message>
-        <source>Log file: %1</source>
-        <translation>Log file: %1</translation>
+        <source>Time Elapsed: %1</source>
+        <translation>Time Elapsed: %1</translation>
     </message>
     <message>
-        <source>Cache folder: %1</source>
-        <translation>Cache folder: %1</translation>
+        <source>Time Remaining: %1</source>
+        <translation>Time Remaining: %1</translation>
     </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
     <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>present</source>
-        <translation>present</translation>
-    </message>
-    <message>
-        <source>missing</source>
-        <translation>missing</translation>
+        <source>Add files</source>
+        <translation>Add files</translation>
     </message>
 </context>
 <context>
@@ -50,6 +90,13 @@
     <message>
         <source>English</source>
         <translation>English</translation>
+    </message>
+</context>
+<context>
+    <name>SplashScreen</name>
+    <message>
+        <source>Loading%1</source>
+        <translation>Loading%1</translation>
     </message>
 </context>
 </TS>

@@ -3,19 +3,16 @@
 #include "CheckView.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
-#include "IProgress.h"
 #include "LocalHttpServer.h"
 #include "MetricSender.h"
 #include "RegistryStore.h"
 #include "TestFiles.h"
 
-#include <QAtomicInt>
 #include <QCheckBox>
 #include <QDir>
 #include <QLocale>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -35,24 +32,6 @@ public:
         calls << QStringLiteral("show ") + path;
         return succeed;
     }
-};
-
-class StopFlag : public IProgress
-{
-public:
-    void setMinimum(int) override {}
-    void setMaximum(int) override {}
-    void setValue(int) override {}
-    void setText(const QString&) override {}
-    void stop() override { m_stopped = 1; }
-    void reset() override {}
-    void pause() override {}
-    void resume() override {}
-    bool isStopped() const override { return m_stopped.loadAcquire() != 0; }
-    bool isPaused() const override { return false; }
-
-private:
-    QAtomicInt m_stopped;
 };
 
 QString tessdataFolder()
@@ -233,26 +212,6 @@ private slots:
         app->start();
         QVERIFY(waitForMetric(QStringLiteral("&m1=run:1&m2=lang:%1&m3=uex:2&m4=rinst:0").arg(language)));
         QCOMPARE(readUnexpectedExitFlag(), 1);
-    }
-
-    void stoppingWorkersEndsTheirThreadsBeforeTeardown()
-    {
-        Application* app = Application::instance();
-        StopFlag progress;
-        QAtomicInt usedService;
-        QThread* thread = QThread::create([&] {
-            while (!progress.isStopped()) {
-                auto service = Application::instance()->debenuService();
-                usedService = service ? 1 : 0;
-                QThread::msleep(5);
-            }
-        });
-        app->registerWorker(thread, &progress);
-        thread->start();
-        QTRY_COMPARE(usedService.loadAcquire(), 1);
-        QVERIFY(app->stopWorkers(10000));
-        QVERIFY(thread->isFinished());
-        delete thread;
     }
 };
 

@@ -1,5 +1,5 @@
 #include "CheckController.h"
-#include "IProgress.h"
+#include "FakeProgress.h"
 #include "RunningWorkers.h"
 
 #include <QAtomicInt>
@@ -8,25 +8,6 @@
 #include <QtTest>
 
 namespace {
-
-class FakeProgress : public IProgress
-{
-public:
-    void setMinimum(int) override {}
-    void setMaximum(int) override {}
-    void setValue(int) override {}
-    void setText(const QString&) override {}
-    void stop() override { m_stopped = 1; }
-    void reset() override { m_stopped = 0; m_paused = 0; }
-    void pause() override { m_paused = 1; }
-    void resume() override { m_paused = 0; }
-    bool isStopped() const override { return m_stopped.loadAcquire() != 0; }
-    bool isPaused() const override { return m_paused.loadAcquire() != 0; }
-
-private:
-    QAtomicInt m_stopped;
-    QAtomicInt m_paused;
-};
 
 // A GUI-thread object the question reaches through a blocking queued connection; it never
 // answers, as when the window is already gone.

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +78,18 @@ int main(int argc, char* argv[])
     } else if (how == QLatin1String("thread")) {
         std::thread worker(segv);
         worker.join();
+    } else if (how == QLatin1String("two threads")) {
+        std::atomic<bool> go{false};
+        auto crash = [&go] {
+            while (!go.load())
+                ;
+            segv();
+        };
+        std::thread first(crash);
+        std::thread second(crash);
+        go.store(true);
+        first.join();
+        second.join();
     } else if (how == QLatin1String("external")) {
         // Stays alive until the test sends a crash signal from outside.
         std::printf("waiting\n");

@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("fpe") << QStringLiteral("fpe") << int(SIGFPE);
         QTest::newRow("stack overflow") << QStringLiteral("overflow") << int(SIGSEGV);
         QTest::newRow("worker thread") << QStringLiteral("thread") << int(SIGSEGV);
+        QTest::newRow("two threads at once") << QStringLiteral("two threads") << int(SIGSEGV);
     }
 
     void crashWritesReportAndStillEndsByTheSignal()

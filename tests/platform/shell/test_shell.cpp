@@ -116,22 +116,6 @@ private slots:
         thread.wait();
     }
 
-    void installedOpenerReplacesTheDesktop()
-    {
-        struct Recording : DesktopOpener
-        {
-            QStringList calls;
-            bool openUrl(const QUrl& url) override { calls << url.toString(); return false; }
-            bool showInFolder(const QString& path) override { calls << path; return true; }
-        } recording;
-        DesktopOpener::setInstance(&recording);
-        QVERIFY(DesktopOpener::instance()->showInFolder(QStringLiteral("/a/b")));
-        QVERIFY(!DesktopOpener::instance()->openUrl(QUrl(QStringLiteral("https://example.org"))));
-        DesktopOpener::setInstance(nullptr);
-        QCOMPARE(recording.calls, QStringList({"/a/b", "https://example.org"}));
-        QVERIFY(dynamic_cast<FreedesktopOpener*>(DesktopOpener::instance()));
-    }
-
 private:
     QProcess m_bus;
     UrlRecorder m_recorder;

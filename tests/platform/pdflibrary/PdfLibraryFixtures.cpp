@@ -1,0 +1,136 @@
+#include "PdfLibraryFixtures.h"
+
+#include "TestFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace PdfLibraryFixtures {
+
+namespace {
+
+// Serialises numbered objects with a correct cross-reference table; object n is objects[n - 1].
+QByteArray pdfFile(const QList<QByteArray>& objects, int root)
+{
+    QByteArray out = "%PDF-1.4\n";
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets << out.size();
+        out += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const int xref = out.size();
+    out += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root " + QByteArray::number(root)
+           + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return out;
+}
+
+QByteArray stream(const QByteArray& content, const QByteArray& dictionary = QByteArray())
+{
+    return "<< " + dictionary + " /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content
+           + "\nendstream";
+}
+
+int runTool(const QString& program, const QStringList& arguments, QByteArray* out)
+{
+    return TestFiles::run(program, arguments, out);
+}
+
+} // namespace
+
+QString libraryPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/DebenuPDFLibraryDLL1212.dll");
+}
+
+QByteArray textPdf(int pageCount, int rotation, const QString& label, const QByteArray& extraPageEntries)
+{
+    // 1 catalog, 2 page tree, 3 font, then a content stream and a page per page.
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>", QByteArray(),
+                                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+    QByteArray kids;
+    for (int page = 1; page <= pageCount; ++page) {
+        objects << stream("BT /F1 24 Tf 72 700 Td (" + label.toLatin1() + " " + QByteArray::number(page)
+                          + ") Tj ET 0 0 1 rg 100 100 200 150 re f");
+        const QByteArray turn = rotation ? " /Rotate " + QByteArray::number(rotation) : QByteArray();
+        objects << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] " + extraPageEntries + turn
+                       + " /Resources << /Font << /F1 3 0 R >> >> /Contents " + QByteArray::number(objects.size())
+                       + " 0 R >>";
+        kids += QByteArray::number(objects.size()) + " 0 R ";
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageCount) + " >>";
+    return pdfFile(objects, 1);
+}
+
+QByteArray formFontPdf()
+{
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 300] /Resources << /Font << /F1 4 0 R >> "
+        "/XObject << /X1 6 0 R >> >> /Contents 7 0 R >>",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>",
+        stream("BT /F2 12 Tf 10 10 Td (inside) Tj ET",
+               "/Type /XObject /Subtype /Form /BBox [0 0 300 300] /Resources << /Font << /F2 5 0 R >> >>"),
+        stream("BT /F1 12 Tf 10 200 Td (outside) Tj ET /X1 Do"),
+    };
+    return pdfFile(objects, 1);
+}
+
+QString sandboxFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = QDir(TestFiles::sandbox()).filePath(name);
+    if (!bytes.isNull())
+        TestFiles::writeFile(path, bytes);
+    return path;
+}
+
+bool qpdfCheck(const QString& path, const QString& password)
+{
+    QStringList arguments = {QStringLiteral("--check"), path};
+    if (!password.isEmpty())
+        arguments.prepend(QStringLiteral("--password=") + password);
+    return runTool(QStringLiteral("qpdf"), arguments, nullptr) == 0;
+}
+
+QMap<QString, QString> pdfinfo(const QString& path, const QString& password)
+{
+    QStringList arguments = {path};
+    if (!password.isEmpty())
+        arguments = QStringList{QStringLiteral("-upw"), password, path};
+    QByteArray out;
+    QMap<QString, QString> fields;
+    if (runTool(QStringLiteral("pdfinfo"), arguments, &out) != 0)
+        return fields;
+    for (const QString& line : QString::fromUtf8(out).split('\n')) {
+        const int colon = line.indexOf(':');
+        if (colon > 0)
+            fields.insert(line.left(colon), line.mid(colon + 1).trimmed());
+    }
+    return fields;
+}
+
+QString pdftotext(const QString& path, const QString& password)
+{
+    QStringList arguments = {path, QStringLiteral("-")};
+    if (!password.isEmpty())
+        arguments = QStringList{QStringLiteral("-upw"), password, path, QStringLiteral("-")};
+    QByteArray out;
+    runTool(QStringLiteral("pdftotext"), arguments, &out);
+    return QString::fromUtf8(out);
+}
+
+QString qpdfEncryption(const QString& path, const QString& password)
+{
+    QStringList arguments = {QStringLiteral("--show-encryption"), path};
+    if (!password.isEmpty())
+        arguments.prepend(QStringLiteral("--password=") + password);
+    QByteArray out;
+    runTool(QStringLiteral("qpdf"), arguments, &out);
+    return QString::fromUtf8(out);
+}
+
+} // namespace PdfLibraryFixtures

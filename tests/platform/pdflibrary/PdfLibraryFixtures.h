@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class DebenuPDFLibraryDLLQt1212;
+
+// Inputs and independent checks for the tests of the PDF library stand-in.
+namespace PdfLibraryFixtures {
+
+// The library in the program folder, where the test binaries live too.
+QString libraryPath();
+
+// A letter-size PDF of pageCount pages, each showing "<label> <n>" in Helvetica near its top and a
+// blue box (x 100-300, y 100-250) near its bottom-left corner, every page turned by rotation
+// degrees and given the extra page dictionary entries.
+QByteArray textPdf(int pageCount, int rotation = 0, const QString& label = QStringLiteral("Page"),
+                   const QByteArray& extraPageEntries = QByteArray());
+// One page that uses one font directly and a second one only inside a form XObject it draws.
+QByteArray formFontPdf();
+// Writes bytes to a file in the test's sandbox and returns its path.
+QString sandboxFile(const QString& name, const QByteArray& bytes = QByteArray());
+
+// Independent tools: qpdf --check passes (with the password, when given).
+bool qpdfCheck(const QString& path, const QString& password = QString());
+// pdfinfo's "Key: value" lines (empty when pdfinfo failed).
+QMap<QString, QString> pdfinfo(const QString& path, const QString& password = QString());
+QString pdftotext(const QString& path, const QString& password = QString());
+QString qpdfEncryption(const QString& path, const QString& password = QString());
+
+} // namespace PdfLibraryFixtures

@@ -1,0 +1,381 @@
+// The PDF library stand-in, driven through the Qt binding: rendering into a canvas and into image
+// files of every format the callers ask for, and building pages from images.
+
+#include "DebenuPDFLibraryDLLQt1212.h"
+#include "PdfLibraryFixtures.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+using namespace PdfLibraryFixtures;
+
+namespace {
+
+const QRgb blue = qRgb(0, 0, 255);
+const QRgb white = qRgb(255, 255, 255);
+
+bool near(QRgb a, QRgb b, int tolerance = 40)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+           && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// A picture with four coloured quadrants: red top-left, green top-right, blue bottom-left,
+// yellow bottom-right.
+QImage quadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height / 2, Qt::red);
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, Qt::green);
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, Qt::blue);
+    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2, Qt::yellow);
+    return image;
+}
+
+// Renders page 1 of the selected document at 72 dpi through a PNG file.
+QImage renderedPage(DebenuPDFLibraryDLLQt1212& dpl, const QString& name)
+{
+    const QString path = sandboxFile(name);
+    if (dpl.RenderPageToFile(72, 1, 5, path) != 1)
+        return QImage();
+    return QImage(path);
+}
+
+} // namespace
+
+class TestPdfLibraryOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void rendersTurnedPageIntoCanvas();
+    void rejectsUnusableCanvas();
+    void writesEveryImageFormat_data();
+    void writesEveryImageFormat();
+    void failedRenderingLeavesFilesAlone();
+    void jpegPagesKeepTheJpegBytes();
+    void cmykJpegKeepsItsColours();
+    void otherImagesStayLossless_data();
+    void otherImagesStayLossless();
+    void fitImageTurnsAndAligns_data();
+    void fitImageTurnsAndAligns();
+    void pageSizesByName_data();
+    void pageSizesByName();
+    void badImagesFail();
+
+private:
+    QScopedPointer<DebenuPDFLibraryDLLQt1212> dpl;
+};
+
+void TestPdfLibraryOutput::initTestCase()
+{
+    dpl.reset(new DebenuPDFLibraryDLLQt1212(libraryPath()));
+    QVERIFY(dpl->LibraryLoaded());
+}
+
+void TestPdfLibraryOutput::cleanup()
+{
+    while (dpl->DocumentCount() > 0 && dpl->SelectedDocument() > 0)
+        dpl->RemoveDocument(dpl->SelectedDocument());
+}
+
+void TestPdfLibraryOutput::rendersTurnedPageIntoCanvas()
+{
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("turned.pdf", textPdf(1, 90)), QString()), 1);
+    // A canvas larger than the turned page (792 x 612 at 72 dpi), filled black beforehand.
+    QImage image(900, 700, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QpCanvas canvas{image.width(), image.height(), int(image.bytesPerLine()), image.bits()};
+    QCOMPARE(dpl->RenderPageToDC(72.0, 1, &canvas), 1);
+
+    // Turned clockwise, the box at the page's bottom-left lands at the top-left.
+    QCOMPARE(image.pixel(175, 200), blue);
+    QCOMPARE(image.pixel(175, 400), white);
+    QCOMPARE(image.pixel(700, 500), white);
+    // The paper covers the whole canvas, and every pixel is opaque.
+    QCOMPARE(image.pixel(850, 650), white);
+    QCOMPARE(qAlpha(reinterpret_cast<const QRgb*>(image.constBits())[0]), 255);
+}
+
+void TestPdfLibraryOutput::rejectsUnusableCanvas()
+{
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("plain.pdf", textPdf(1)), QString()), 1);
+    QImage image(10, 10, QImage::Format_RGB32);
+    QpCanvas noBits{10, 10, 40, nullptr};
+    QpCanvas shortRows{10, 10, 20, image.bits()};
+    QpCanvas empty{0, 10, 40, image.bits()};
+    for (QpCanvas* canvas : {&noBits, &shortRows, &empty, static_cast<QpCanvas*>(nullptr)}) {
+        QCOMPARE(dpl->RenderPageToDC(72.0, 1, canvas), 0);
+        QCOMPARE(dpl->LastErrorCode(), 1005);
+    }
+    QpCanvas fine{10, 10, 40, image.bits()};
+    QCOMPARE(dpl->RenderPageToDC(72.0, 2, &fine), 0);
+    QCOMPARE(dpl->RenderPageToDC(0.0, 1, &fine), 0);
+    QCOMPARE(dpl->RenderPageToDC(72.0, 1, &fine), 1);
+}
+
+void TestPdfLibraryOutput::writesEveryImageFormat_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("bmp") << 0 << "bmp";
+    QTest::newRow("jpg") << 1 << "jpg";
+    QTest::newRow("wmf") << 2 << "wmf";
+    QTest::newRow("eps") << 4 << "eps";
+    QTest::newRow("png") << 5 << "png";
+    QTest::newRow("gif") << 6 << "gif";
+    QTest::newRow("tiff") << 7 << "tiff";
+}
+
+void TestPdfLibraryOutput::writesEveryImageFormat()
+{
+    QFETCH(int, code);
+    QFETCH(QString, suffix);
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("page.pdf", textPdf(2)), QString()), 1);
+    const QString path = sandboxFile("page2." + suffix);
+    QCOMPARE(dpl->RenderPageToFile(150, 2, code, path), 1);
+
+    // Read back by independent readers: Qt's image plugins, Ghostscript for EPS, libwmf for WMF.
+    QString readable = path;
+    if (suffix == "eps") {
+        readable = sandboxFile("eps.png");
+        QCOMPARE(TestFiles::run("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r150",
+                                       "-sDEVICE=png16m", "-sOutputFile=" + readable, path}), 0);
+    } else if (suffix == "wmf") {
+        readable = sandboxFile("wmf.png");
+        QCOMPARE(TestFiles::run("wmf2gd", {"-t", "png", "--maxwidth=1275", "--maxheight=1650", "--maxpect", "-o", readable, path}), 0);
+    }
+    const QImage image(readable);
+    QVERIFY(!image.isNull());
+    if (suffix != "wmf")
+        QCOMPARE(image.size(), QSize(1275, 1650));
+    const double scale = image.width() / 612.0;
+    // The blue box (PDF x 100-300, y 100-250) and white paper above it.
+    QVERIFY(near(image.pixel(int(200 * scale), image.height() - int(175 * scale)), blue));
+    QVERIFY(near(image.pixel(int(200 * scale), image.height() - int(400 * scale)), white));
+    if (suffix == "jpg")
+        QVERIFY(!image.allGray());  // colour, as the OCR preparation expects
+}
+
+void TestPdfLibraryOutput::failedRenderingLeavesFilesAlone()
+{
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("plain.pdf", textPdf(1)), QString()), 1);
+    const QString existing = sandboxFile("existing.png", "keep me");
+
+    // Writing fails: result 2, nothing created.
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 5, sandboxFile("no-such-folder/page.png")), 2);
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 5, existing + "/page.png"), 2);
+    QVERIFY(!QFile::exists(sandboxFile("no-such-folder")));
+    // Rendering fails: result 0, the existing file untouched.
+    QCOMPARE(dpl->RenderPageToFile(72, 2, 5, existing), 0);
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 3, existing), 0);
+    QCOMPARE(dpl->RenderPageToFile(-5, 1, 5, existing), 0);
+    QCOMPARE(TestFiles::readFile(existing), QByteArray("keep me"));
+    QCOMPARE(TestFiles::entries(TestFiles::sandbox()).filter(".existing").size(), 0);
+    // Asked to write there, it replaces the file.
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 5, existing), 1);
+    QCOMPARE(QImage(existing).size(), QSize(612, 792));
+}
+
+void TestPdfLibraryOutput::jpegPagesKeepTheJpegBytes()
+{
+    const QString photo = sandboxFile("photo.jpg");
+    QVERIFY(quadrants(640, 480).save(photo, "JPEG", 90));
+    const QByteArray jpeg = TestFiles::readFile(photo);
+
+    const int id = dpl->NewDocument();
+    QVERIFY(id > 0);
+    QCOMPARE(dpl->PageCount(), 1);
+    const int image = dpl->AddImageFromFile(photo, 0);
+    QVERIFY(image > 0);
+    QCOMPARE(dpl->SelectImage(image), 1);
+    QCOMPARE(dpl->ImageWidth(), 640);
+    QCOMPARE(dpl->ImageHeight(), 480);
+    QCOMPARE(dpl->SetPageDimensions(320, 240), 1);
+    QCOMPARE(dpl->FitImage(0, dpl->PageHeight(), dpl->PageWidth(), dpl->PageHeight(), 0, 0, 0), 1);
+    const QString saved = sandboxFile("photo.pdf");
+    QCOMPARE(dpl->SaveToFile(saved), 1);
+
+    QVERIFY(qpdfCheck(saved));
+    QCOMPARE(pdfinfo(saved).value("Page size"), QString("320 x 240 pts"));
+    QVERIFY(TestFiles::readFile(saved).contains(jpeg));
+}
+
+// Adobe CMYK JPEGs hold inverted values; embedded as they are, they need a Decode array.
+void TestPdfLibraryOutput::cmykJpegKeepsItsColours()
+{
+    const QString rgb = sandboxFile("rgb.png");
+    const QString cmyk = sandboxFile("cmyk.jpg");
+    QVERIFY(quadrants(80, 40).save(rgb));
+    QCOMPARE(TestFiles::run("/usr/bin/convert", {rgb, "-colorspace", "CMYK", "-quality", "95", cmyk}), 0);
+
+    QVERIFY(dpl->NewDocument() > 0);
+    QVERIFY(dpl->AddImageFromFile(cmyk, 0) > 0);
+    QCOMPARE(dpl->SetPageDimensions(80, 40), 1);
+    QCOMPARE(dpl->FitImage(0, 40, 80, 40, 0, 0, 0), 1);
+    const QImage page = renderedPage(*dpl, "cmyk-page.png");
+    QVERIFY(near(page.pixel(20, 10), qRgb(255, 0, 0), 80));
+    QVERIFY(near(page.pixel(60, 30), qRgb(255, 255, 0), 80));
+    QVERIFY(near(page.pixel(20, 30), qRgb(0, 0, 255), 80));
+}
+
+void TestPdfLibraryOutput::otherImagesStayLossless_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("transparent");
+    QTest::newRow("png") << "png" << false;
+    QTest::newRow("png with alpha") << "png" << true;
+    QTest::newRow("bmp") << "bmp" << false;
+    QTest::newRow("tiff") << "tiff" << false;
+}
+
+void TestPdfLibraryOutput::otherImagesStayLossless()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, transparent);
+    QImage picture = quadrants(64, 48);
+    for (int x = 0; x < 64; ++x)
+        picture.setPixel(x, 20, qRgb(x * 4, 255 - x * 3, (x * 37) % 256));  // more than flat colours
+    if (transparent) {
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 32; x < 64; ++x)
+                picture.setPixel(x, y, qRgba(0, 255, 0, 100));
+    }
+    const QString file = sandboxFile("picture." + format);
+    QVERIFY(picture.save(file, format.toLatin1().constData()));
+
+    QVERIFY(dpl->NewDocument() > 0);
+    QVERIFY(dpl->AddImageFromFile(file, 0) > 0);
+    QCOMPARE(dpl->SetPageDimensions(64, 48), 1);
+    QCOMPARE(dpl->FitImage(0, 48, 64, 48, 0, 0, 0), 1);
+    const QString saved = sandboxFile("picture.pdf");
+    QCOMPARE(dpl->SaveToFile(saved), 1);
+    QVERIFY(qpdfCheck(saved));
+
+    // The image poppler extracts from the file has every original pixel, alpha as a soft mask.
+    QByteArray list;
+    QCOMPARE(TestFiles::run("pdfimages", {"-list", saved}, &list), 0);
+    QCOMPARE(list.contains("smask"), transparent);
+    const QString prefix = sandboxFile("extracted");
+    QCOMPARE(TestFiles::run("pdfimages", {"-png", saved, prefix}), 0);
+    const QImage colour(prefix + "-000.png");
+    QCOMPARE(colour.size(), picture.size());
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            QCOMPARE(colour.pixel(x, y) & 0xFFFFFF, picture.pixel(x, y) & 0xFFFFFF);
+    if (transparent) {
+        const QImage mask(prefix + "-001.png");
+        QCOMPARE(qGray(mask.pixel(10, 10)), 255);
+        QCOMPARE(qGray(mask.pixel(50, 10)), 100);
+    }
+}
+
+void TestPdfLibraryOutput::fitImageTurnsAndAligns_data()
+{
+    // Where the picture's red (top-left) quadrant lands on a square page it is centred on.
+    QTest::addColumn<int>("rotate");
+    QTest::addColumn<QPoint>("red");
+    QTest::addColumn<QPoint>("yellow");
+    QTest::newRow("none") << 0 << QPoint(100, 150) << QPoint(300, 250);
+    QTest::newRow("quarter turn anticlockwise") << 1 << QPoint(150, 300) << QPoint(250, 100);
+    QTest::newRow("quarter turn clockwise") << 2 << QPoint(250, 100) << QPoint(150, 300);
+    QTest::newRow("half turn") << 3 << QPoint(300, 250) << QPoint(100, 150);
+}
+
+void TestPdfLibraryOutput::fitImageTurnsAndAligns()
+{
+    QFETCH(int, rotate);
+    QFETCH(QPoint, red);
+    QFETCH(QPoint, yellow);
+    const QString file = sandboxFile("quadrants.png");
+    QVERIFY(quadrants(40, 20).save(file));  // scaled up tenfold to fill the 400-point box
+
+    QVERIFY(dpl->NewDocument() > 0);
+    QCOMPARE(dpl->SetPageDimensions(400, 400), 1);
+    QVERIFY(dpl->AddImageFromFile(file, 0) > 0);
+    QCOMPARE(dpl->FitImage(0, 400, 400, 400, 1, 1, rotate), 1);
+    const QImage page = renderedPage(*dpl, "fitted.png");
+    QVERIFY(near(page.pixel(red), qRgb(255, 0, 0)));
+    QVERIFY(near(page.pixel(yellow), qRgb(255, 255, 0)));
+    // Centred: the margins left over by the aspect ratio stay white.
+    const bool quarterTurn = rotate == 1 || rotate == 2;
+    QCOMPARE(page.pixel(quarterTurn ? 50 : 200, quarterTurn ? 200 : 50), white);
+
+    // Aligned right and bottom in a smaller box, not turned.
+    QCOMPARE(dpl->NewPage(), 2);
+    QCOMPARE(dpl->FitImage(0, 200, 400, 200, 2, 2, 0), 1);
+    QCOMPARE(dpl->SelectedPage(), 2);
+}
+
+void TestPdfLibraryOutput::pageSizesByName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSizeF>("size");
+    QTest::newRow("Letter") << "Letter" << QSizeF(612, 792);
+    QTest::newRow("A3") << "A3" << QSizeF(842, 1191);
+    QTest::newRow("A4 Landscape") << "A4 Landscape" << QSizeF(842, 595);
+    QTest::newRow("a5") << "a5" << QSizeF(420, 595);
+    QTest::newRow("B5 landscape") << "B5 landscape" << QSizeF(709, 499);
+    QTest::newRow("unknown") << "Tabloid" << QSizeF();
+    QTest::newRow("empty") << "" << QSizeF();
+}
+
+void TestPdfLibraryOutput::pageSizesByName()
+{
+    QFETCH(QString, name);
+    QFETCH(QSizeF, size);
+    QVERIFY(dpl->NewDocument() > 0);
+    const QSizeF blank(dpl->PageWidth(), dpl->PageHeight());
+    QCOMPARE(dpl->SetPageSize(name), size.isValid() ? 1 : 0);
+    QCOMPARE(dpl->LastErrorCode(), size.isValid() ? 0 : 1010);
+    const QSizeF expected = size.isValid() ? size : blank;
+    QCOMPARE(QSizeF(dpl->PageWidth(), dpl->PageHeight()), expected);
+
+    // A new page takes the selected page's size and becomes the selected one.
+    QCOMPARE(dpl->NewPage(), 2);
+    QCOMPARE(dpl->SelectedPage(), 2);
+    QCOMPARE(QSizeF(dpl->PageWidth(), dpl->PageHeight()), expected);
+    const QString saved = sandboxFile("sized.pdf");
+    QCOMPARE(dpl->SaveToFile(saved), 1);
+    QVERIFY(qpdfCheck(saved));
+    QCOMPARE(pdfinfo(saved).value("Pages"), QString("2"));
+}
+
+void TestPdfLibraryOutput::badImagesFail()
+{
+    QVERIFY(dpl->NewDocument() > 0);
+    QCOMPARE(dpl->AddImageFromFile(sandboxFile("missing.png"), 0), 0);
+    QCOMPARE(dpl->LastErrorCode(), 411);
+    QCOMPARE(dpl->AddImageFromFile(sandboxFile("garbage.jpg", QByteArray("\xFF\xD8\xFF garbage", 12)), 0), 0);
+    QCOMPARE(dpl->LastErrorCode(), 1004);
+    QCOMPARE(dpl->AddImageFromFile(sandboxFile("empty.png", QByteArray("")), 0), 0);
+    QCOMPARE(dpl->FitImage(0, 100, 100, 100, 0, 0, 0), 0);
+    QCOMPARE(dpl->LastErrorCode(), 1003);
+    QCOMPARE(dpl->SelectImage(99), 0);
+
+    const QString file = sandboxFile("small.png");
+    QVERIFY(quadrants(8, 8).save(file));
+    QVERIFY(dpl->AddImageFromFile(file, 0) > 0);
+    for (int code : {-1, 4}) {
+        QCOMPARE(dpl->FitImage(0, 100, 100, 100, 0, 0, code), 0);
+        QCOMPARE(dpl->LastErrorCode(), 1005);
+    }
+    QCOMPARE(dpl->FitImage(0, 100, 0, 100, 0, 0, 0), 0);
+    QCOMPARE(dpl->FitImage(0, 100, 100, 100, 3, 0, 0), 0);
+    // An image added but never drawn does not end up in the file.
+    const QString saved = sandboxFile("undrawn.pdf");
+    QCOMPARE(dpl->SaveToFile(saved), 1);
+    QByteArray list;
+    QCOMPARE(TestFiles::run("pdfimages", {"-list", saved}, &list), 0);
+    QCOMPARE(list.count('\n'), 2);  // the two header lines only
+}
+
+QTEST_GUILESS_MAIN(TestPdfLibraryOutput)
+#include "test_pdflibrary_output.moc"
