@@ -108,6 +108,9 @@ int Conversion::run()
     m_ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
     if (!m_ctx)
         return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Out of memory"));
+    // MuPDF's errors and warnings reach the caller as the job's message, not the error output.
+    fz_set_error_callback(m_ctx, [](void*, const char*) {}, nullptr);
+    fz_set_warning_callback(m_ctx, [](void*, const char*) {}, nullptr);
     fz_register_document_handlers(m_ctx);
     m_reader.reset(new StextFlow(m_ctx));
 

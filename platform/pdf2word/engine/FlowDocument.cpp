@@ -46,6 +46,14 @@ bool lookChangesAt(const QList<FlowRun>& runs, int run, int position)
     return qRound(runs[run].size * 2) != qRound(runs[run + 1].size * 2) || runs[run].bold != runs[run + 1].bold;
 }
 
+// Text set clearly larger or smaller than the text before it is a line of its own (a heading),
+// even where the source marked no line break.
+bool sizeJumps(const FlowRun& before, const FlowRun& after)
+{
+    const double larger = qMax(before.size, after.size);
+    return larger > 0 && qAbs(before.size - after.size) >= 0.2 * larger;
+}
+
 void joinLines(FlowRun& run, const QChar* previous)
 {
     QString joined;
@@ -118,6 +126,10 @@ void tidyParagraphs(QList<FlowBlock>& blocks)
         current.runs.clear();
         for (int r = 0; r < block.runs.size(); ++r) {
             const FlowRun& run = block.runs[r];
+            if (r > 0 && !current.runs.isEmpty() && sizeJumps(block.runs[r - 1], run)) {
+                finishParagraph(current, out);
+                current.runs.clear();
+            }
             FlowRun piece = run;
             piece.text.clear();
             for (int i = 0; i < run.text.size(); ++i) {

@@ -53,9 +53,9 @@ struct FlowDocument
 };
 
 // Turns the line breaks the source left inside paragraphs into flowing text: a break where the
-// look of the text changes (a heading followed by its paragraph) ends the paragraph there;
-// every other break joins the lines with one space (none after a hyphen or a space). Empty
-// paragraphs go.
+// look of the text changes, or a change of at least a fifth in size (a heading followed by its
+// paragraph), ends the paragraph there; every other break joins the lines with one space (none
+// after a hyphen or a space). Empty paragraphs go.
 void tidyParagraphs(QList<FlowBlock>& blocks);
 
 // The words of a text for comparing two renderings of it: runs of letters and digits, with

@@ -113,8 +113,8 @@ void LayoutFeed::rememberError()
 
 bool LayoutFeed::begin()
 {
-    // The writer's helper library reports its progress on the error output unless told not to.
-    extract_outf_verbose_set(0);
+    // The writer's helper library reports its progress on the error output down to level 0.
+    extract_outf_verbose_set(-1);
     fz_output* output = nullptr;
     const bool ok = fzRun(m_ctx, [&] {
         m_buffer = fz_new_buffer(m_ctx, 64 * 1024);

@@ -19,7 +19,8 @@ void appendText(QList<FlowRun>& runs, const FlowRun& look, const QString& text)
         runs.append(look);
         runs.back().text.clear();
     }
-    runs.back().text += text;
+    // The writers mark every wide gap between words as a tab; in flowing text it is a space.
+    runs.back().text += QString(text).replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
 // Sizes the writers print as "12.000000" (half points) or "12.00pt" (points).
