@@ -1,0 +1,104 @@
+#include "TestPdfs.h"
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace TestPdfs {
+
+namespace {
+
+void drawLines(QPainter& painter, const QString& text, int left, int top, int lineHeight)
+{
+    int y = top;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        painter.drawText(left, y, line);
+        y += lineHeight;
+    }
+}
+
+bool writePages(const QString& path, int pageCount, const std::function<void(QPainter&, int, const QRect&)>& draw,
+                int resolution)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(resolution);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    for (int page = 0; page < pageCount; ++page) {
+        if (page > 0)
+            writer.newPage();
+        draw(painter, page, QRect(0, 0, writer.width(), writer.height()));
+    }
+    painter.end();
+    return QFileInfo(path).size() > 0;
+}
+
+} // namespace
+
+bool writeTextPdf(const QString& path, const QStringList& pageTexts)
+{
+    return writePages(
+        path, pageTexts.size(),
+        [&](QPainter& painter, int page, const QRect&) {
+            QFont font(QStringLiteral("DejaVu Serif"));
+            font.setPointSize(14);
+            painter.setFont(font);
+            drawLines(painter, pageTexts.at(page), 100, 150, 90);
+        },
+        300);
+}
+
+bool writeScannedPdf(const QString& path, const QStringList& pageTexts, int dpi)
+{
+    return writePages(
+        path, pageTexts.size(),
+        [&](QPainter& painter, int page, const QRect& area) {
+            // A4 at dpi: 8.27 x 11.69 inches.
+            QImage scan(qRound(8.27 * dpi), qRound(11.69 * dpi), QImage::Format_Grayscale8);
+            scan.fill(Qt::white);
+            QPainter scanPainter(&scan);
+            QFont font(QStringLiteral("DejaVu Serif"));
+            font.setPixelSize(dpi * 14 / 72);
+            scanPainter.setFont(font);
+            scanPainter.setPen(Qt::black);
+            drawLines(scanPainter, pageTexts.at(page), dpi / 3, dpi / 2, dpi * 14 / 72 * 3 / 2);
+            scanPainter.end();
+            painter.drawImage(area, scan);
+        },
+        dpi);
+}
+
+bool encryptPdf(const QString& input, const QString& output, const QString& userPassword,
+                const QString& ownerPassword)
+{
+    return TestFiles::run(QStringLiteral("qpdf"),
+                          {QStringLiteral("--encrypt"), userPassword, ownerPassword, QStringLiteral("256"),
+                           QStringLiteral("--"), input, output})
+           == 0;
+}
+
+QStringList numberedPages(int count)
+{
+    QStringList pages;
+    for (int page = 1; page <= count; ++page)
+        pages << QStringLiteral("Page %1\nLanterns and harbours of the northern coast").arg(page);
+    return pages;
+}
+
+QString pdfText(const QString& path)
+{
+    QByteArray text;
+    TestFiles::run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}, &text);
+    return QString::fromUtf8(text);
+}
+
+} // namespace TestPdfs

@@ -1,0 +1,119 @@
+#include "FromPDFTask.h"
+
+#include <QtTest>
+
+namespace {
+
+class Relay : public QObject
+{
+    Q_OBJECT
+signals:
+    void tasks(FromPDFTaskList tasks);
+    void ranges(PageRangeList ranges);
+};
+
+class Receiver : public QObject
+{
+    Q_OBJECT
+public slots:
+    void onTasks(FromPDFTaskList tasks) { received = tasks; }
+    void onRanges(PageRangeList ranges) { receivedRanges = ranges; }
+
+public:
+    FromPDFTaskList received;
+    PageRangeList receivedRanges;
+};
+
+} // namespace
+
+class FromPdfTaskTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaults()
+    {
+        const FromPDFTask task;
+        QCOMPARE(task.format, QStringLiteral("doc"));
+        QVERIFY(task.ranges.isEmpty() && !task.rangesChosen && !task.split && !task.scanned && !task.encrypted);
+        QVERIFY(task.securityInfo5Is6);
+        QCOMPARE(task.pageCount, 0);
+        QVERIFY(!task.needsPassword());
+    }
+
+    // Format changes keep split and the OCR language consistent with the format.
+    void formatRules()
+    {
+        FromPDFTask task;
+        task.setFormat(QStringLiteral("tiff"));
+        QVERIFY(task.split);
+        task.setFormat(QStringLiteral("docx"));
+        QVERIFY(!task.split);
+        task.setOcrLanguage(QStringLiteral("DE"));
+        QCOMPARE(task.ocrLanguage, QStringLiteral("DE"));
+        task.setFormat(QStringLiteral("TXT"));
+        QVERIFY(!task.split);
+        QCOMPARE(task.ocrLanguage, QStringLiteral("DE"));
+        task.setFormat(QStringLiteral("png"));
+        QVERIFY(task.split);
+        QVERIFY(task.ocrLanguage.isEmpty());
+        task.setOcrLanguage(QStringLiteral("EN"));
+        QVERIFY(task.ocrLanguage.isEmpty());
+        task.setFormat(QStringLiteral("xyz"));
+        QVERIFY(task.split); // neither class: split stays as it was
+
+        QVERIFY(FromPDFTask::isAlwaysSplitFormat(QStringLiteral("WMF")));
+        QVERIFY(!FromPDFTask::isAlwaysSplitFormat(QStringLiteral("png")));
+
+        task.passwordRequired = true;
+        QVERIFY(task.needsPassword());
+        task.password = QStringLiteral("secret");
+        QVERIFY(!task.needsPassword());
+    }
+
+    void rangeTexts()
+    {
+        QCOMPARE(pageRangeListText({{1, 3}, {5, 5}, {8, 9}}), QStringLiteral("1-3, 5, 8-9"));
+        QCOMPARE(pageRangeListText({}), QString());
+        QCOMPARE(pageRangeText({7, 7}), QStringLiteral("7"));
+    }
+
+    // Registered types cross threads through queued connections intact.
+    void travelsThroughQueuedConnections()
+    {
+        registerFromPdfRecordTypes();
+        registerFromPdfRecordTypes();
+        QVERIFY(QMetaType::type("FromPDFTask") != QMetaType::UnknownType);
+        QVERIFY(QMetaType::type("FromPDFTaskList") != QMetaType::UnknownType);
+        QVERIFY(QMetaType::type("PageRangeList") != QMetaType::UnknownType);
+
+        FromPDFTask task;
+        task.file = QFileInfo(QStringLiteral("/in/report.pdf"));
+        task.ranges = {{2, 4}, {7, 7}};
+        task.password = QStringLiteral("pw");
+        task.pageCount = 9;
+
+        Relay relay;
+        Receiver receiver;
+        QThread thread;
+        receiver.moveToThread(&thread);
+        connect(&relay, SIGNAL(tasks(FromPDFTaskList)), &receiver, SLOT(onTasks(FromPDFTaskList)),
+                Qt::BlockingQueuedConnection);
+        connect(&relay, SIGNAL(ranges(PageRangeList)), &receiver, SLOT(onRanges(PageRangeList)),
+                Qt::BlockingQueuedConnection);
+        thread.start();
+        emit relay.tasks({task});
+        emit relay.ranges(task.ranges);
+        thread.quit();
+        thread.wait();
+
+        QCOMPARE(receiver.received.size(), 1);
+        QCOMPARE(receiver.received.first().file.filePath(), QStringLiteral("/in/report.pdf"));
+        QCOMPARE(receiver.received.first().ranges, task.ranges);
+        QCOMPARE(receiver.received.first().password, QStringLiteral("pw"));
+        QCOMPARE(receiver.receivedRanges, task.ranges);
+    }
+};
+
+QTEST_GUILESS_MAIN(FromPdfTaskTest)
+#include "test_frompdftask.moc"
