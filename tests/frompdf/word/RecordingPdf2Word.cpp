@@ -142,27 +142,3 @@ HRESULT RecordingPdf2Word::ConvertToWord(BSTR source, BSTR output, VARIANT passw
     record().calls.append(call);
     return result;
 }
-
-void TestProgress::setValue(int value)
-{
-    QMutexLocker lock(&m_mutex);
-    m_values << value;
-}
-
-void TestProgress::setText(const QString& text)
-{
-    QMutexLocker lock(&m_mutex);
-    m_text = text;
-}
-
-QList<int> TestProgress::values() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_values;
-}
-
-QString TestProgress::lastText() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_text;
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "IProgress.h"
 #include "Pdf2WordObject.h"
 
 #include <QAtomicInt>
@@ -55,33 +54,4 @@ protected:
 private:
     RecordingPdf2Word();
     QList<QPair<int, LONG>> m_options;
-};
-
-// An IProgress for tests: every call from any thread, counts of the values set.
-class TestProgress : public IProgress
-{
-public:
-    void setMinimum(int value) override { m_minimum = value; }
-    void setMaximum(int value) override { m_maximum = value; }
-    void setValue(int value) override;
-    void setText(const QString& text) override;
-    void stop() override { m_stopped = 1; }
-    void reset() override { m_stopped = 0; m_paused = 0; }
-    void pause() override { m_paused = 1; }
-    void resume() override { m_paused = 0; }
-    bool isStopped() const override { return m_stopped.loadRelaxed() != 0; }
-    bool isPaused() const override { return m_paused.loadRelaxed() != 0; }
-
-    int maximum() const { return m_maximum.loadRelaxed(); }
-    QList<int> values() const;
-    QString lastText() const;
-
-private:
-    QAtomicInt m_minimum;
-    QAtomicInt m_maximum;
-    QAtomicInt m_stopped;
-    QAtomicInt m_paused;
-    mutable QMutex m_mutex;
-    QList<int> m_values;
-    QString m_text;
 };

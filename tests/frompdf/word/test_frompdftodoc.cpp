@@ -1,6 +1,7 @@
 #include "ComClassTable.h"
 #include "FromPDFToDoc.h"
 #include "RecordingPdf2Word.h"
+#include "RecordingProgress.h"
 #include "TestFiles.h"
 
 #include <QElapsedTimer>
@@ -114,7 +115,7 @@ private slots:
 
     void relaysProgressAndAnswersGoOn()
     {
-        TestProgress progress;
+        RecordingProgress progress;
         FromPDFToDoc converter(QStringLiteral("/in/a.pdf"), QString(), outputPath(QStringLiteral("e.docx")), 4, 6, &progress);
         QSignalSpy relayed(&converter, &FromPDFToDoc::progressChanged);
         converter.convert();
@@ -126,7 +127,7 @@ private slots:
 
     void pauseHoldsTheComponentUntilResumeOrStop()
     {
-        TestProgress progress;
+        RecordingProgress progress;
         progress.pause();
         QElapsedTimer clock;
         clock.start();
@@ -163,7 +164,7 @@ private slots:
             component.progress(call, 1, 2);
             return HRESULT(S_OK);
         });
-        TestProgress progress;
+        RecordingProgress progress;
         progress.stop();
         const QString output = outputPath(QStringLiteral("h.docx"));
         FromPDFToDoc converter(QStringLiteral("/in/a.pdf"), QString(), output, 1, 2, &progress);

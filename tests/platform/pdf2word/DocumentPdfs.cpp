@@ -57,16 +57,6 @@ QStringList reportWords()
         "the market. 1 Grapes and melons closed the year on the second page. 2"));
 }
 
-bool writeNumberedPdf(const QString& path, int count)
-{
-    QString html;
-    for (int page = 1; page <= count; ++page) {
-        const QString style = page > 1 ? QStringLiteral(" style=\"page-break-before:always\"") : QString();
-        html += QStringLiteral("<p%1>Page %2</p><p>Sentence number %2 of the numbered document.</p>").arg(style).arg(page);
-    }
-    return writeHtmlPdf(path, html);
-}
-
 bool writeInvisibleTextPdf(const QString& path, const QString& text)
 {
     QByteArray escaped = text.toLatin1();
@@ -93,13 +83,6 @@ bool writeInvisibleTextPdf(const QString& path, const QString& text)
     pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
            + QByteArray::number(xref) + "\n%%EOF\n";
     return TestFiles::writeFile(path, pdf);
-}
-
-QString pdfText(const QString& path)
-{
-    QByteArray out;
-    TestFiles::run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")}, &out);
-    return QString::fromUtf8(out);
 }
 
 QString officeToPdf(const QString& document, const QString& outFolder)

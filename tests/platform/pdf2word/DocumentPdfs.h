@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// Documents for the PDF-to-Word tests: PDFs written by Qt from HTML, a PDF whose only text is
-// invisible (a scan's recognised-text layer), and LibreOffice and pdftotext as the independent
-// readers of what the converters wrote.
+// Documents for the PDF-to-Word tests, beside TestPdfs' text and scanned pages: PDFs written by
+// Qt from HTML, a PDF whose only text is invisible (a scan's recognised-text layer), and
+// LibreOffice and unzip as independent readers of what the converters wrote.
 namespace DocumentPdfs {
 
 // A PDF of the HTML, A4. Images named in the HTML as <img src="name"> come from images (names
@@ -18,14 +18,9 @@ bool writeReportPdf(const QString& path);
 // The words of writeReportPdf's pages, in reading order (Qt prints a page number below each page).
 QStringList reportWords();
 
-// count A4 pages, page N holding the words "Page N" and a sentence.
-bool writeNumberedPdf(const QString& path, int count);
-
 // One page whose text is drawn invisibly (text render mode 3).
 bool writeInvisibleTextPdf(const QString& path, const QString& text);
 
-// The text of a PDF as pdftotext reads it.
-QString pdfText(const QString& path);
 // Converts a document with LibreOffice into a PDF in outFolder; the PDF's path, empty when
 // LibreOffice could not open or convert the document.
 QString officeToPdf(const QString& document, const QString& outFolder);

@@ -5,6 +5,7 @@
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
 #include "TestFiles.h"
+#include "TestPdfs.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -100,7 +101,7 @@ QString officeWords(const QString& document)
 {
     const QString pdf = DocumentPdfs::officeToPdf(document, QFileInfo(document).absolutePath() + QStringLiteral("/lo-")
                                                                 + QFileInfo(document).suffix());
-    return pdf.isEmpty() ? QStringLiteral("<LibreOffice could not open it>") : joinedWords(DocumentPdfs::pdfText(pdf));
+    return pdf.isEmpty() ? QStringLiteral("<LibreOffice could not open it>") : joinedWords(TestPdfs::pdfText(pdf));
 }
 
 } // namespace
@@ -117,7 +118,7 @@ private slots:
         registerPdf2WordComponent();
         m_report = sandbox(QStringLiteral("in")) + QStringLiteral("/report.pdf");
         QVERIFY(DocumentPdfs::writeReportPdf(m_report));
-        QCOMPARE(joinedWords(DocumentPdfs::pdfText(m_report)), DocumentPdfs::reportWords().join(QLatin1Char(' ')));
+        QCOMPARE(joinedWords(TestPdfs::pdfText(m_report)), DocumentPdfs::reportWords().join(QLatin1Char(' ')));
     }
 
     void docxRebuildsHeadingParagraphsAndPicture()
@@ -205,7 +206,7 @@ private slots:
     void progressCountsFromTheRangeStart()
     {
         const QString folder = sandbox(QStringLiteral("range"));
-        QVERIFY(DocumentPdfs::writeNumberedPdf(folder + QStringLiteral("/numbers.pdf"), 4));
+        QVERIFY(TestPdfs::writeTextPdf(folder + QStringLiteral("/numbers.pdf"), TestPdfs::numberedPages(4)));
         EventLog events;
         QCOMPARE(convert(folder + QStringLiteral("/numbers.pdf"), folder + QStringLiteral("/part.txt"), 2, 3, 0, &events).result, S_OK);
         QCOMPARE(events.progress, (QStringList{QStringLiteral("1/2"), QStringLiteral("2/2")}));
@@ -254,10 +255,7 @@ private slots:
     {
         const QString folder = sandbox(QStringLiteral("refused"));
         const QString locked = folder + QStringLiteral("/locked.pdf");
-        QCOMPARE(TestFiles::run(QStringLiteral("qpdf"), {QStringLiteral("--encrypt"), QStringLiteral("open"),
-                                                         QStringLiteral("owner"), QStringLiteral("256"), QStringLiteral("--"),
-                                                         m_report, locked}),
-                 0);
+        QVERIFY(TestPdfs::encryptPdf(m_report, locked, QStringLiteral("open"), QStringLiteral("owner")));
         Outcome outcome = convert(locked, folder + QStringLiteral("/a.docx"), 1, 2);
         QCOMPARE(outcome.result, PDF2WORD_E_OPEN);
         QVERIFY(outcome.description.contains(QLatin1String("password")));
