@@ -5,9 +5,12 @@
 #include "DebenuService.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
+#include "FromPDFOCR.h"
 #include "FromPDFTask.h"
+#include "FromPdfAlgorithm.h"
 #include "Logger.h"
 #include "MetricSender.h"
+#include "Pdf2WordRegistration.h"
 #include "RegistryStore.h"
 #include "Settings.h"
 #include "StoredValues.h"
@@ -77,6 +80,11 @@ Application::Application(int& argc, char** argv)
     m_debenuService = QSharedPointer<DebenuService>::create();
     // Tasks and task lists travel through queued connections and variants.
     registerFromPdfRecordTypes();
+    // What the from-PDF run and its converters take from the application, and the PDF-to-Word
+    // component they create by its ProgID.
+    FromPdfAlgorithm::setHost({m_checkController, m_userContext, &OcrLanguages::canBuildParagraphs});
+    FromPDFOCR::setLanguageResolver([this](const QString& code) { return tesseractLanguage(code); });
+    registerPdf2WordComponent();
 }
 
 Application::~Application()
@@ -84,6 +92,8 @@ Application::~Application()
     qDebug() << Q_FUNC_INFO;
     // Normally main() has already stopped the workers; this covers any other way out.
     stopWorkers(60000);
+    FromPdfAlgorithm::setHost({});
+    FromPDFOCR::setLanguageResolver(nullptr);
     m_debenuService.reset();
     delete m_userContext;
     m_userContext = nullptr;

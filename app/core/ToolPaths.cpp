@@ -21,6 +21,7 @@ const Entry entries[] = {
     {QuillBook, "quillbook", "QUILLPRESS_QUILLBOOK"},
     {TessData, "tessdata", "QUILLPRESS_TESSDATA"},
     {Translations, "translations", "QUILLPRESS_TRANSLATIONS"},
+    {Pdf2WordEngine, "libquillpdf2wordengine.so", "QUILLPRESS_PDF2WORD_ENGINE"},
 };
 
 const Entry& entryFor(Tool tool)

@@ -15,6 +15,7 @@ enum Tool {
     QuillBook,    // "quillbook"                            QUILLPRESS_QUILLBOOK
     TessData,     // "tessdata"                             QUILLPRESS_TESSDATA
     Translations, // "translations"                         QUILLPRESS_TRANSLATIONS
+    Pdf2WordEngine, // "libquillpdf2wordengine.so"          QUILLPRESS_PDF2WORD_ENGINE
 };
 
 // The folder of the running program, or QUILLPRESS_PROGRAM_DIR when set.

@@ -1,0 +1,178 @@
+#include "FromPdfAlgorithm.h"
+
+#include "IProgress.h"
+#include "Logger.h"
+#include "OutputFolder.h"
+#include "PageImageExport.h"
+#include "ProgressWait.h"
+#include "UsageStatistics.h"
+#include "UserContext.h"
+#include "WorkflowCounter.h"
+
+#include <QDebug>
+
+namespace {
+
+// Save-mode codes of the usage statistics.
+int outFolderCode(int saveMode)
+{
+    switch (saveMode) {
+    case 0:
+        return 1;
+    case 1:
+        return 2;
+    case 2:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+int pagesOf(const FromPDFTask& task)
+{
+    if (task.ranges.isEmpty())
+        return task.pageCount;
+    int pages = 0;
+    for (const PageRange& range : task.ranges)
+        pages += range.second - range.first + 1;
+    return pages;
+}
+
+} // namespace
+
+FromPdfAlgorithm::Host& FromPdfAlgorithm::installedHost()
+{
+    static Host host;
+    return host;
+}
+
+void FromPdfAlgorithm::setHost(const Host& host)
+{
+    installedHost() = host;
+}
+
+FromPdfAlgorithm::FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgress* progress)
+    : m_service(std::move(service))
+    , m_progress(progress)
+{
+}
+
+FromPdfAlgorithm::~FromPdfAlgorithm()
+{
+    qDebug() << "FromPdfAlgorithm::~FromPdfAlgorithm";
+}
+
+void FromPdfAlgorithm::setTasks(const FromPDFTaskList& tasks) { m_tasks = tasks; }
+void FromPdfAlgorithm::setImageQuality(int quality) { m_imageQuality = quality; }
+
+void FromPdfAlgorithm::setSaveMode(int mode, const QString& customFolder)
+{
+    m_saveMode = mode;
+    m_customFolder = customFolder;
+}
+
+QString FromPdfAlgorithm::documentFileName(const QString& baseName, const QString& format, const PageRange& range,
+                                           bool singleRangeInUse, int pageCount)
+{
+    if (range.first != range.second)
+        return QStringLiteral("%1_%2-%3.%4").arg(baseName).arg(range.first).arg(range.second).arg(format);
+    if (singleRangeInUse && pageCount == 1)
+        return QStringLiteral("%1.%2").arg(baseName, format);
+    return QStringLiteral("%1_%2.%3").arg(baseName).arg(range.first).arg(format);
+}
+
+void FromPdfAlgorithm::run()
+{
+    emit started();
+    if (m_tasks.isEmpty()) {
+        emit finished();
+        return;
+    }
+    startStatistics();
+    if (m_progress) {
+        m_progress->setMinimum(1);
+        m_progress->setMaximum(m_totalPages);
+    }
+
+    while (m_currentTask < m_taskCount) {
+        if (!waitWhilePaused())
+            break;
+        const FromPDFTask task = m_tasks.at(m_currentTask);
+        if (FromPDFTask::isImageFormat(task.format))
+            exportToImages(task);
+        else if (FromPDFTask::isDocumentFormat(task.format) || FromPDFTask::isTextFormat(task.format))
+            exportToDocument(task);
+        updateProgress();
+        ++m_currentTask;
+    }
+
+    if (UserContext* context = installedHost().userContext)
+        context->setLastConvertedFile(UserContext::FromPdf, m_lastOutput);
+    emit finished();
+}
+
+void FromPdfAlgorithm::startStatistics()
+{
+    m_taskCount = m_tasks.size();
+    m_currentTask = 0;
+    m_totalPages = 0;
+    WorkflowCounter workflow;
+    WorkflowCounter rangesWorkflow;
+    int pageSum = 0;
+    for (const FromPDFTask& task : m_tasks) {
+        m_totalPages += pagesOf(task);
+        const QString key = QStringLiteral("to") + task.format.toLower();
+        workflow.add(key);
+        if (!task.ranges.isEmpty() && task.rangesChosen)
+            rangesWorkflow.add(key);
+        pageSum += task.pageCount;
+    }
+    clearUsageStatistics();
+    setFromPdfOutFolder(outFolderCode(m_saveMode));
+    setStartFilesCount(m_taskCount);
+    setStartAvgPages(pageSum / m_taskCount);
+    setStartWorkflow(workflow.toString());
+    setStartPageRangesWorkflow(rangesWorkflow.toString());
+    sendStartMetrics();
+}
+
+void FromPdfAlgorithm::exportToImages(const FromPDFTask& task)
+{
+    PageImageExport exporter(m_service, m_progress);
+    exporter.setImageQuality(m_imageQuality);
+    exporter.setRunPages(m_totalPages);
+    connect(&exporter, &PageImageExport::pageFinished, this, &FromPdfAlgorithm::onImagePageFinished);
+    exporter.exportTask(task, OutputFolder::forSource(task.file, m_saveMode, m_customFolder));
+    if (!exporter.lastOutput().isEmpty())
+        m_lastOutput = exporter.lastOutput();
+}
+
+void FromPdfAlgorithm::onImagePageFinished()
+{
+    ++m_pagesBefore;
+    updateProgress();
+}
+
+void FromPdfAlgorithm::onConverterProgress(int current, int)
+{
+    m_pagesInStep = current;
+    updateProgress();
+}
+
+bool FromPdfAlgorithm::waitWhilePaused() const
+{
+    return ProgressWait::untilResumed(m_progress);
+}
+
+void FromPdfAlgorithm::updateProgress()
+{
+    if (!m_progress)
+        return;
+    const int value = m_pagesBefore + m_pagesInStep;
+    m_progress->setValue(value);
+    m_progress->setText(tr("%1 of %2 converting. %3 of %4 pages")
+                            .arg(m_currentTask + 1)
+                            .arg(m_taskCount)
+                            .arg(value)
+                            .arg(m_totalPages));
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "FromPDFTask.h"
+
+#include <QObject>
+#include <QSharedPointer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class CheckController;
+class DebenuService;
+class IProgress;
+class UserContext;
+
+// The from-PDF conversion run: turns a list of tasks into output files on the thread it was
+// moved to. Image formats go to the page-image export; document formats (and "txt") are
+// converted range by range by the OCR converter for scanned files the user wants recognised,
+// and by the PDF-to-Word converter otherwise. Progress, pause and stop go through IProgress; the
+// last file written ends up in the user context for the completion message.
+class FromPdfAlgorithm : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the run takes from the application, installed once at start-up: the scanned-PDF
+    // question, the user context that keeps the last converted file, and whether an OCR
+    // language allows building paragraphs. Without a controller scanned files convert without
+    // OCR; without a user context the last file is not recorded.
+    struct Host
+    {
+        CheckController* checkController = nullptr;
+        UserContext* userContext = nullptr;
+        std::function<bool(const QString& language)> canBuildParagraphs;
+    };
+    static void setHost(const Host& host);
+
+    // Error codes of a task (sent as the usage metric "err1", never shown).
+    enum Error {
+        NoError = 0,
+        DecryptFailed = 700, // also Word status 2
+        WordStatus3 = 701,
+        WordFailed = 702,
+        WordRetryFailed = 703,
+        WordStatus1 = 707,
+        OcrErrorBase = 750, // plus the OCR converter's error type
+    };
+
+    // progress may be null; it is not owned.
+    FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgress* progress);
+    ~FromPdfAlgorithm() override;
+
+    void setTasks(const FromPDFTaskList& tasks);
+    void setImageQuality(int quality);
+    void setSaveMode(int mode, const QString& customFolder);
+
+    // "%1_%2-%3.%4", "%1.%2" or "%1_%2.%3" for one range of a document export.
+    static QString documentFileName(const QString& baseName, const QString& format, const PageRange& range,
+                                    bool singleRangeInUse, int pageCount);
+
+public slots:
+    void run();
+
+signals:
+    void finished();
+    void started();
+
+private slots:
+    void onConverterProgress(int current, int total);
+    void onImagePageFinished();
+
+private:
+    static Host& installedHost();
+    void startStatistics();
+    void exportToImages(const FromPDFTask& task);
+    void exportToDocument(const FromPDFTask& task);
+    bool askUseOcr(const FromPDFTask& task);
+    int convertWithOcr(const FromPDFTask& task, const QString& source, const QString& password,
+                       const QString& output, const PageRange& range);
+    int convertWithWord(const QString& source, const QString& password, const QString& output, const PageRange& range);
+    bool waitWhilePaused() const;
+    void updateProgress();
+
+    QSharedPointer<DebenuService> m_service;
+    int m_saveMode = 0;
+    QString m_customFolder;
+    int m_imageQuality = 1;
+    int m_totalPages = 0;
+    int m_pagesBefore = 0;
+    int m_pagesInStep = 0;
+    int m_taskCount = 0;
+    int m_currentTask = 0;
+    bool m_skipOcrForAll = false;
+    bool m_useOcrForAll = false;
+    QString m_lastOutput;
+    IProgress* m_progress;
+    FromPDFTaskList m_tasks;
+};

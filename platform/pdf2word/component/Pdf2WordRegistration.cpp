@@ -1,0 +1,27 @@
+#include "Pdf2WordRegistration.h"
+
+#include "ComClassTable.h"
+#include "ComRuntime.h"
+#include "EngineLibrary.h"
+#include "Pdf2WordComponent.h"
+#include "ToolPaths.h"
+
+void registerPdf2WordComponent(const QString& enginePath)
+{
+    const QString path = enginePath.isEmpty() ? ToolPaths::path(ToolPaths::Pdf2WordEngine) : enginePath;
+    ComClassTable::registerClass(QStringLiteral(PDF2WORD_PROGID).toStdWString(),
+                                 [path](IUnknown* outer, REFIID iid, void** object) -> HRESULT {
+                                     if (outer)
+                                         return CLASS_E_NOAGGREGATION;
+                                     QString error;
+                                     const QpPdf2WordConvert engine = EngineLibrary::load(path, &error);
+                                     if (!engine) {
+                                         SetErrorDescription(error.toStdWString().c_str());
+                                         return CO_E_DLLNOTFOUND;
+                                     }
+                                     Pdf2WordComponent* component = new Pdf2WordComponent(engine);
+                                     const HRESULT result = component->QueryInterface(iid, object);
+                                     component->Release();
+                                     return result;
+                                 });
+}

@@ -1,0 +1,310 @@
+#include "Conversion.h"
+
+#include "LayoutFeed.h"
+#include "Outputs.h"
+#include "WriterOutput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+#include <QVector>
+
+#include <cstdio>
+#include <cstring>
+
+namespace p2w {
+
+namespace {
+
+// Below this share of the pages' words in its output, the layout road counts as having lost
+// text, and the plain road has to do the work.
+const double kLeastWordShare = 0.98;
+
+bool isLayoutFormat(int format)
+{
+    return format == QP_PDF2WORD_DOCX || format == QP_PDF2WORD_ODT;
+}
+
+// The pictures go where their markers came out; a picture whose marker got lost goes at the
+// end rather than nowhere.
+QList<FlowBlock> placePictures(const QList<FlowBlock>& blocks, int pictureCount)
+{
+    QList<FlowBlock> out;
+    QVector<bool> placed(pictureCount, false);
+    auto addPicture = [&](int image) {
+        if (image < 0 || image >= pictureCount || placed[image])
+            return;
+        placed[image] = true;
+        FlowBlock picture;
+        picture.kind = FlowBlock::Image;
+        picture.image = image;
+        out.append(picture);
+    };
+    for (const FlowBlock& block : blocks) {
+        FlowBlock current = block;
+        current.runs.clear();
+        for (const FlowRun& run : block.runs) {
+            FlowRun rest = run;
+            int start = 0;
+            int length = 0;
+            int image;
+            while ((image = LayoutFeed::findMarker(rest.text, &start, &length)) >= 0) {
+                FlowRun before = rest;
+                before.text = rest.text.left(start);
+                if (!before.text.trimmed().isEmpty())
+                    current.runs.append(before);
+                if (!current.runs.isEmpty())
+                    out.append(current);
+                current.runs.clear();
+                addPicture(image);
+                rest.text = rest.text.mid(start + length);
+            }
+            if (!rest.text.isEmpty())
+                current.runs.append(rest);
+        }
+        if (!current.runs.isEmpty())
+            out.append(current);
+    }
+    for (int image = 0; image < pictureCount; ++image)
+        addPicture(image);
+    return out;
+}
+
+} // namespace
+
+Conversion::Conversion(QpPdf2WordJob& job)
+    : m_job(job)
+{
+    m_job.message[0] = 0;
+    m_job.pagesDone = 0;
+}
+
+Conversion::~Conversion()
+{
+    m_layout.reset();
+    if (m_ctx) {
+        fz_drop_document(m_ctx, m_document);
+        fz_drop_context(m_ctx);
+    }
+}
+
+int Conversion::fail(int result, const QString& message)
+{
+    const QByteArray text = message.toUtf8();
+    std::snprintf(m_job.message, sizeof(m_job.message), "%s", text.constData());
+    return result;
+}
+
+int Conversion::run()
+{
+    if (!m_job.source || !m_job.output || !*m_job.source || !*m_job.output)
+        return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("No source or output path"));
+    if (m_job.format < QP_PDF2WORD_DOCX || m_job.format > QP_PDF2WORD_TXT)
+        return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("Unknown output format %1").arg(m_job.format));
+    if (m_job.mode != QP_PDF2WORD_LAYOUT && m_job.mode != QP_PDF2WORD_PLAIN)
+        return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("Unknown conversion mode %1").arg(m_job.mode));
+
+    m_ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+    if (!m_ctx)
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Out of memory"));
+    // MuPDF's errors and warnings reach the caller as the job's message, not the error output.
+    fz_set_error_callback(m_ctx, [](void*, const char*) {}, nullptr);
+    fz_set_warning_callback(m_ctx, [](void*, const char*) {}, nullptr);
+    fz_register_document_handlers(m_ctx);
+    m_reader.reset(new StextFlow(m_ctx));
+
+    int result = open();
+    if (result == QP_PDF2WORD_OK)
+        result = readPages();
+    if (result != QP_PDF2WORD_OK)
+        return result;
+
+    FlowDocument document = m_plain;
+    tidyParagraphs(document.blocks);
+    if (m_layout) {
+        result = finishLayout(&document);
+        if (result != QP_PDF2WORD_OK)
+            return result;
+    }
+    return writeOutput(document);
+}
+
+int Conversion::open()
+{
+    const char* source = m_job.source;
+    const char* password = m_job.password ? m_job.password : "";
+    fz_stream* stream = nullptr;
+    int pageCount = 0;
+    volatile bool refused = false;
+    const bool opened = fzRun(m_ctx, [&] {
+        // Opened as PDF whatever the name: temporary copies have no suffix.
+        stream = fz_open_file(m_ctx, source);
+        m_document = fz_open_document_with_stream(m_ctx, "application/pdf", stream);
+        if (fz_needs_password(m_ctx, m_document) && !fz_authenticate_password(m_ctx, m_document, password))
+            refused = true;
+        else
+            pageCount = fz_count_pages(m_ctx, m_document);
+    });
+    fz_drop_stream(m_ctx, stream);
+    if (!opened)
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': %2")
+                                                 .arg(QString::fromUtf8(source), QString::fromUtf8(fz_caught_message(m_ctx))));
+    if (refused)
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("The password does not open '%1'").arg(QString::fromUtf8(source)));
+    if (m_job.firstPage < 1 || m_job.lastPage < m_job.firstPage || m_job.lastPage > pageCount)
+        return fail(QP_PDF2WORD_RANGE_INVALID, QStringLiteral("Pages %1 to %2 are not all in the document (%3 pages)")
+                                                   .arg(m_job.firstPage)
+                                                   .arg(m_job.lastPage)
+                                                   .arg(pageCount));
+    m_plain.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
+    if (m_job.mode == QP_PDF2WORD_LAYOUT && isLayoutFormat(m_job.format)) {
+        m_layout.reset(new LayoutFeed(m_ctx, m_job.format == QP_PDF2WORD_DOCX ? LayoutFeed::Docx : LayoutFeed::Odt));
+        if (!m_layout->begin())
+            return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer did not start: %1").arg(m_layout->errorText()));
+    }
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::readPages()
+{
+    const int total = m_job.lastPage - m_job.firstPage + 1;
+    for (int page = m_job.firstPage; page <= m_job.lastPage; ++page) {
+        const int result = readPage(page);
+        if (result != QP_PDF2WORD_OK)
+            return result;
+        m_job.pagesDone = page - m_job.firstPage + 1;
+        if (m_job.progress && m_job.progress(m_job.progressContext, m_job.pagesDone, total) == -1)
+            return fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped after page %1").arg(page));
+    }
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::readPage(int pageNumber)
+{
+    fz_page* page = nullptr;
+    fz_display_list* list = nullptr;
+    fz_stext_page* text = nullptr;
+    fz_rect mediabox = fz_empty_rect;
+    const int index = pageNumber - 1;
+    const bool read = fzRun(m_ctx, [&] {
+        page = fz_load_page(m_ctx, m_document, index);
+        mediabox = fz_bound_page(m_ctx, page);
+        list = fz_new_display_list_from_page(m_ctx, page);
+        fz_stext_options options = {FZ_STEXT_PRESERVE_IMAGES | FZ_STEXT_MEDIABOX_CLIP, 0};
+        text = fz_new_stext_page_from_display_list(m_ctx, list, &options);
+    });
+    int result = QP_PDF2WORD_OK;
+    if (!read) {
+        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
+                                                   .arg(pageNumber)
+                                                   .arg(QString::fromUtf8(fz_caught_message(m_ctx))));
+    } else {
+        if (!m_plain.pageSize.isValid())
+            m_plain.pageSize = QSizeF(mediabox.x1 - mediabox.x0, mediabox.y1 - mediabox.y0);
+        QList<PlacedImage> pictures;
+        m_reader->appendPage(text, m_plain, &pictures);
+        if (m_layout && !m_layout->addPage(list, mediabox, pictures))
+            result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
+                                                         .arg(pageNumber)
+                                                         .arg(m_layout->errorText()));
+    }
+    fz_drop_stext_page(m_ctx, text);
+    fz_drop_display_list(m_ctx, list);
+    fz_drop_page(m_ctx, page);
+    return result;
+}
+
+int Conversion::finishLayout(FlowDocument* document)
+{
+    QByteArray package;
+    if (!m_layout->finish(&package))
+        return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed: %1").arg(m_layout->errorText()));
+
+    const bool docx = m_job.format == QP_PDF2WORD_DOCX;
+    const char* entry = docx ? "word/document.xml" : "content.xml";
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(package.constData());
+    const size_t size = size_t(package.size());
+    fz_stream* stream = nullptr;
+    fz_archive* archive = nullptr;
+    fz_buffer* body = nullptr;
+    const bool read = fzRun(m_ctx, [&] {
+        stream = fz_open_memory(m_ctx, bytes, size);
+        archive = fz_open_archive_with_stream(m_ctx, stream);
+        body = fz_read_archive_entry(m_ctx, archive, entry);
+    });
+    QByteArray xml;
+    if (read) {
+        unsigned char* data = nullptr;
+        const size_t length = fz_buffer_storage(m_ctx, body, &data);
+        xml = QByteArray(reinterpret_cast<const char*>(data), int(length));
+    }
+    fz_drop_buffer(m_ctx, body);
+    fz_drop_archive(m_ctx, archive);
+    fz_drop_stream(m_ctx, stream);
+
+    QList<FlowBlock> blocks;
+    if (!read || !(docx ? readDocxBody(xml, &blocks) : readOdtBody(xml, &blocks)))
+        return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer's output cannot be read"));
+    for (FlowBlock& block : blocks) {
+        for (FlowRun& run : block.runs)
+            run.font = m_reader->familyOf(run.font);
+    }
+    blocks = placePictures(blocks, m_plain.images.size());
+    tidyParagraphs(blocks);
+
+    const double share = wordShare(countWords(plainText(m_plain.blocks)), countWords(plainText(blocks)));
+    if (share < kLeastWordShare)
+        return fail(QP_PDF2WORD_LAYOUT_LOST_TEXT,
+                    QStringLiteral("The layout keeps only %1% of the text; convert in the plain mode")
+                        .arg(qRound(share * 1000) / 10.0));
+    document->blocks = blocks;
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::writeOutput(const FlowDocument& document)
+{
+    const QString output = QString::fromUtf8(m_job.output);
+    const QFileInfo info(output);
+    if (!info.absoluteDir().exists())
+        return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("The folder of '%1' does not exist").arg(output));
+    // Written beside the output under a hidden name and moved into place at the end, so that the
+    // output is either complete or not there.
+    const QString partial = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
+                            + QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".part");
+    QString error;
+    bool written = false;
+    switch (m_job.format) {
+    case QP_PDF2WORD_DOCX:
+        written = writeDocx(m_ctx, document, partial, &error);
+        break;
+    case QP_PDF2WORD_ODT:
+        written = writeOdt(m_ctx, document, partial, &error);
+        break;
+    case QP_PDF2WORD_HTML:
+        written = writeHtml(document, partial, &error);
+        break;
+    default:
+        written = writeText(document, partial, &error);
+        break;
+    }
+    if (written && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(output).constData()) != 0) {
+        written = false;
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!written) {
+        QFile::remove(partial);
+        return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("Cannot write '%1': %2").arg(output, error));
+    }
+    return QP_PDF2WORD_OK;
+}
+
+} // namespace p2w
+
+extern "C" __attribute__((visibility("default"))) int qp_pdf2word_convert(QpPdf2WordJob* job)
+{
+    if (!job)
+        return QP_PDF2WORD_BAD_REQUEST;
+    p2w::Conversion conversion(*job);
+    return conversion.run();
+}

@@ -1,0 +1,245 @@
+#include "Outputs.h"
+#include "ZipFile.h"
+
+#include <QXmlStreamWriter>
+
+namespace p2w {
+
+namespace {
+
+const char kMain[] = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+const char kRelationships[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+const char kPackageRelationships[] = "http://schemas.openxmlformats.org/package/2006/relationships";
+const char kDrawing[] = "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
+const char kDrawingMain[] = "http://schemas.openxmlformats.org/drawingml/2006/main";
+const char kPicture[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
+
+// 2 cm margins, in points and in twentieths of a point.
+const double kMarginPoints = 56.7;
+const int kMarginTwips = 1134;
+const int kEmuPerPoint = 12700;
+
+QString imageName(const FlowDocument& document, int image)
+{
+    return QStringLiteral("image%1.%2").arg(image + 1).arg(document.images[image].type == QLatin1String("jpeg")
+                                                              ? QStringLiteral("jpeg")
+                                                              : QStringLiteral("png"));
+}
+
+void writeRunText(QXmlStreamWriter& xml, const QString& text)
+{
+    // Tabs are elements of their own in WordprocessingML.
+    const QStringList pieces = xmlSafe(text).split(QLatin1Char('\t'));
+    for (int i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            xml.writeEmptyElement(QStringLiteral("w:tab"));
+        if (pieces[i].isEmpty())
+            continue;
+        xml.writeStartElement(QStringLiteral("w:t"));
+        xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+        xml.writeCharacters(pieces[i]);
+        xml.writeEndElement();
+    }
+}
+
+void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
+{
+    xml.writeStartElement(QStringLiteral("w:p"));
+    xml.writeStartElement(QStringLiteral("w:pPr"));
+    xml.writeEmptyElement(QStringLiteral("w:jc"));
+    xml.writeAttribute(QStringLiteral("w:val"), block.align.isEmpty() ? QStringLiteral("left") : block.align);
+    xml.writeEndElement();
+    for (const FlowRun& run : block.runs) {
+        xml.writeStartElement(QStringLiteral("w:r"));
+        xml.writeStartElement(QStringLiteral("w:rPr"));
+        if (!run.font.isEmpty()) {
+            xml.writeEmptyElement(QStringLiteral("w:rFonts"));
+            const QString font = xmlSafe(run.font);
+            xml.writeAttribute(QStringLiteral("w:ascii"), font);
+            xml.writeAttribute(QStringLiteral("w:hAnsi"), font);
+            xml.writeAttribute(QStringLiteral("w:cs"), font);
+        }
+        if (run.bold)
+            xml.writeEmptyElement(QStringLiteral("w:b"));
+        if (run.italic)
+            xml.writeEmptyElement(QStringLiteral("w:i"));
+        if (run.size > 0) {
+            // Sizes are whole half points.
+            const QString halfPoints = QString::number(qMax(2, qRound(run.size * 2)));
+            xml.writeEmptyElement(QStringLiteral("w:sz"));
+            xml.writeAttribute(QStringLiteral("w:val"), halfPoints);
+            xml.writeEmptyElement(QStringLiteral("w:szCs"));
+            xml.writeAttribute(QStringLiteral("w:val"), halfPoints);
+        }
+        xml.writeEndElement(); // w:rPr
+        writeRunText(xml, run.text);
+        xml.writeEndElement(); // w:r
+    }
+    xml.writeEndElement(); // w:p
+}
+
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
+{
+    const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+    const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
+    const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
+    const QString id = QString::number(block.image + 1);
+    xml.writeStartElement(QStringLiteral("w:p"));
+    xml.writeStartElement(QStringLiteral("w:r"));
+    xml.writeStartElement(QStringLiteral("w:drawing"));
+    xml.writeStartElement(QStringLiteral("wp:inline"));
+    for (const char* distance : {"distT", "distB", "distL", "distR"})
+        xml.writeAttribute(QLatin1String(distance), QStringLiteral("0"));
+    xml.writeEmptyElement(QStringLiteral("wp:extent"));
+    xml.writeAttribute(QStringLiteral("cx"), cx);
+    xml.writeAttribute(QStringLiteral("cy"), cy);
+    xml.writeEmptyElement(QStringLiteral("wp:docPr"));
+    xml.writeAttribute(QStringLiteral("id"), id);
+    xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+    xml.writeStartElement(QStringLiteral("a:graphic"));
+    xml.writeStartElement(QStringLiteral("a:graphicData"));
+    xml.writeAttribute(QStringLiteral("uri"), QLatin1String(kPicture));
+    xml.writeStartElement(QStringLiteral("pic:pic"));
+    xml.writeStartElement(QStringLiteral("pic:nvPicPr"));
+    xml.writeEmptyElement(QStringLiteral("pic:cNvPr"));
+    xml.writeAttribute(QStringLiteral("id"), id);
+    xml.writeAttribute(QStringLiteral("name"), imageName(document, block.image));
+    xml.writeEmptyElement(QStringLiteral("pic:cNvPicPr"));
+    xml.writeEndElement(); // pic:nvPicPr
+    xml.writeStartElement(QStringLiteral("pic:blipFill"));
+    xml.writeEmptyElement(QStringLiteral("a:blip"));
+    xml.writeAttribute(QStringLiteral("r:embed"), QStringLiteral("rIdImage%1").arg(id));
+    xml.writeStartElement(QStringLiteral("a:stretch"));
+    xml.writeEmptyElement(QStringLiteral("a:fillRect"));
+    xml.writeEndElement(); // a:stretch
+    xml.writeEndElement(); // pic:blipFill
+    xml.writeStartElement(QStringLiteral("pic:spPr"));
+    xml.writeStartElement(QStringLiteral("a:xfrm"));
+    xml.writeEmptyElement(QStringLiteral("a:off"));
+    xml.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+    xml.writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+    xml.writeEmptyElement(QStringLiteral("a:ext"));
+    xml.writeAttribute(QStringLiteral("cx"), cx);
+    xml.writeAttribute(QStringLiteral("cy"), cy);
+    xml.writeEndElement(); // a:xfrm
+    xml.writeStartElement(QStringLiteral("a:prstGeom"));
+    xml.writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
+    xml.writeEmptyElement(QStringLiteral("a:avLst"));
+    xml.writeEndElement(); // a:prstGeom
+    xml.writeEndElement(); // pic:spPr
+    xml.writeEndElement(); // pic:pic
+    xml.writeEndElement(); // a:graphicData
+    xml.writeEndElement(); // a:graphic
+    xml.writeEndElement(); // wp:inline
+    xml.writeEndElement(); // w:drawing
+    xml.writeEndElement(); // w:r
+    xml.writeEndElement(); // w:p
+}
+
+QByteArray documentXml(const FlowDocument& document)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QStringLiteral("w:document"));
+    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
+    xml.writeNamespace(QLatin1String(kRelationships), QStringLiteral("r"));
+    xml.writeNamespace(QLatin1String(kDrawing), QStringLiteral("wp"));
+    xml.writeNamespace(QLatin1String(kDrawingMain), QStringLiteral("a"));
+    xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
+    xml.writeStartElement(QStringLiteral("w:body"));
+    for (const FlowBlock& block : document.blocks) {
+        if (block.kind == FlowBlock::Image)
+            writePicture(xml, document, block);
+        else
+            writeParagraph(xml, block);
+    }
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    xml.writeStartElement(QStringLiteral("w:sectPr"));
+    xml.writeEmptyElement(QStringLiteral("w:pgSz"));
+    xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
+    xml.writeAttribute(QStringLiteral("w:h"), QString::number(qRound(page.height() * 20)));
+    xml.writeEmptyElement(QStringLiteral("w:pgMar"));
+    for (const char* side : {"w:top", "w:right", "w:bottom", "w:left"})
+        xml.writeAttribute(QLatin1String(side), QString::number(kMarginTwips));
+    xml.writeAttribute(QStringLiteral("w:header"), QStringLiteral("708"));
+    xml.writeAttribute(QStringLiteral("w:footer"), QStringLiteral("708"));
+    xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
+    xml.writeEndElement(); // w:sectPr
+    xml.writeEndElement(); // w:body
+    xml.writeEndElement(); // w:document
+    xml.writeEndDocument();
+    return bytes;
+}
+
+QByteArray stylesXml(const FlowDocument& document)
+{
+    const QString bodySize = QString::number(qMax(2, qRound(document.bodySize() * 2)));
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+               "<w:styles xmlns:w=\"%1\"><w:docDefaults><w:rPrDefault><w:rPr><w:sz w:val=\"%2\"/>"
+               "<w:szCs w:val=\"%2\"/><w:lang w:val=\"en-US\"/></w:rPr></w:rPrDefault><w:pPrDefault><w:pPr>"
+               "<w:spacing w:after=\"120\"/></w:pPr></w:pPrDefault></w:docDefaults>"
+               "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/>"
+               "<w:qFormat/></w:style></w:styles>")
+        .arg(QLatin1String(kMain), document.bodySize() > 0 ? bodySize : QStringLiteral("22"))
+        .toUtf8();
+}
+
+QByteArray contentTypesXml()
+{
+    return QByteArrayLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+        "<Default Extension=\"jpeg\" ContentType=\"image/jpeg\"/>"
+        "<Override PartName=\"/word/document.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+        "<Override PartName=\"/word/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+        "</Types>");
+}
+
+QByteArray packageRelationshipsXml()
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                          "<Relationships xmlns=\"%1\"><Relationship Id=\"rId1\" Type=\"%2/officeDocument\" "
+                          "Target=\"word/document.xml\"/></Relationships>")
+        .arg(QLatin1String(kPackageRelationships), QLatin1String(kRelationships))
+        .toUtf8();
+}
+
+QByteArray documentRelationshipsXml(const FlowDocument& document)
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                                 "<Relationships xmlns=\"%1\"><Relationship Id=\"rIdStyles\" Type=\"%2/styles\" "
+                                 "Target=\"styles.xml\"/>")
+                      .arg(QLatin1String(kPackageRelationships), QLatin1String(kRelationships));
+    for (int i = 0; i < document.images.size(); ++i) {
+        xml += QStringLiteral("<Relationship Id=\"rIdImage%1\" Type=\"%2/image\" Target=\"media/%3\"/>")
+                   .arg(i + 1)
+                   .arg(QLatin1String(kRelationships), imageName(document, i));
+    }
+    xml += QStringLiteral("</Relationships>");
+    return xml.toUtf8();
+}
+
+} // namespace
+
+bool writeDocx(fz_context* ctx, const FlowDocument& document, const QString& path, QString* error)
+{
+    ZipFile zip(ctx, path);
+    bool ok = zip.add("[Content_Types].xml", contentTypesXml()) && zip.add("_rels/.rels", packageRelationshipsXml())
+              && zip.add("word/document.xml", documentXml(document)) && zip.add("word/styles.xml", stylesXml(document))
+              && zip.add("word/_rels/document.xml.rels", documentRelationshipsXml(document));
+    for (int i = 0; ok && i < document.images.size(); ++i)
+        ok = zip.add(QStringLiteral("word/media/") + imageName(document, i), document.images[i].data, false);
+    ok = ok && zip.close();
+    if (!ok && error)
+        *error = zip.errorText();
+    return ok;
+}
+
+} // namespace p2w

@@ -1,0 +1,242 @@
+#include "Outputs.h"
+#include "ZipFile.h"
+
+#include <QMap>
+#include <QXmlStreamWriter>
+
+namespace p2w {
+
+namespace {
+
+const char kOffice[] = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+const char kStyle[] = "urn:oasis:names:tc:opendocument:xmlns:style:1.0";
+const char kText[] = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+const char kFo[] = "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0";
+const char kSvg[] = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
+const char kDraw[] = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
+const char kXlink[] = "http://www.w3.org/1999/xlink";
+const char kManifest[] = "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0";
+
+const double kMarginPoints = 56.7;
+
+QString imageEntry(const FlowDocument& document, int image)
+{
+    return QStringLiteral("Pictures/image%1.%2")
+        .arg(image + 1)
+        .arg(document.images[image].type == QLatin1String("jpeg") ? QStringLiteral("jpg") : QStringLiteral("png"));
+}
+
+QString textAlign(const QString& align)
+{
+    if (align == QLatin1String("both"))
+        return QStringLiteral("justify");
+    if (align == QLatin1String("center"))
+        return QStringLiteral("center");
+    if (align == QLatin1String("right"))
+        return QStringLiteral("end");
+    return QStringLiteral("start");
+}
+
+QString lookKey(const FlowRun& run)
+{
+    return QStringLiteral("%1|%2|%3|%4").arg(run.font).arg(qRound(run.size * 2)).arg(run.bold).arg(run.italic);
+}
+
+QString points(double value)
+{
+    return QString::number(value, 'f', 2) + QStringLiteral("pt");
+}
+
+// ODF collapses runs of spaces and knows tabs as elements: write them as text:s and text:tab.
+void writeOdfText(QXmlStreamWriter& xml, const QString& text)
+{
+    QString pending;
+    const QString safe = xmlSafe(text);
+    for (int i = 0; i < safe.size(); ++i) {
+        const QChar c = safe[i];
+        if (c == QLatin1Char('\t')) {
+            xml.writeCharacters(pending);
+            pending.clear();
+            xml.writeEmptyElement(QStringLiteral("text:tab"));
+        } else if (c == QLatin1Char(' ') && i + 1 < safe.size() && safe[i + 1] == QLatin1Char(' ')) {
+            int count = 0;
+            while (i + count < safe.size() && safe[i + count] == QLatin1Char(' '))
+                ++count;
+            pending += QLatin1Char(' ');
+            xml.writeCharacters(pending);
+            pending.clear();
+            xml.writeEmptyElement(QStringLiteral("text:s"));
+            xml.writeAttribute(QStringLiteral("text:c"), QString::number(count - 1));
+            i += count - 1;
+        } else {
+            pending += c;
+        }
+    }
+    xml.writeCharacters(pending);
+}
+
+QByteArray contentXml(const FlowDocument& document)
+{
+    QMap<QString, QString> textStyles;      // look -> style name
+    QMap<QString, FlowRun> textStyleLooks;  // style name -> look
+    QMap<QString, QString> paragraphStyles; // alignment -> style name
+    QMap<QString, bool> fonts;
+    for (const FlowBlock& block : document.blocks) {
+        if (block.kind != FlowBlock::Paragraph)
+            continue;
+        if (!paragraphStyles.contains(block.align))
+            paragraphStyles.insert(block.align, QStringLiteral("P%1").arg(paragraphStyles.size() + 1));
+        for (const FlowRun& run : block.runs) {
+            if (!textStyles.contains(lookKey(run))) {
+                const QString name = QStringLiteral("T%1").arg(textStyles.size() + 1);
+                textStyles.insert(lookKey(run), name);
+                textStyleLooks.insert(name, run);
+            }
+            if (!run.font.isEmpty())
+                fonts.insert(xmlSafe(run.font), true);
+        }
+    }
+
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("office:document-content"));
+    xml.writeNamespace(QLatin1String(kOffice), QStringLiteral("office"));
+    xml.writeNamespace(QLatin1String(kStyle), QStringLiteral("style"));
+    xml.writeNamespace(QLatin1String(kText), QStringLiteral("text"));
+    xml.writeNamespace(QLatin1String(kFo), QStringLiteral("fo"));
+    xml.writeNamespace(QLatin1String(kSvg), QStringLiteral("svg"));
+    xml.writeNamespace(QLatin1String(kDraw), QStringLiteral("draw"));
+    xml.writeNamespace(QLatin1String(kXlink), QStringLiteral("xlink"));
+    xml.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
+
+    xml.writeStartElement(QStringLiteral("office:font-face-decls"));
+    for (auto it = fonts.cbegin(); it != fonts.cend(); ++it) {
+        xml.writeEmptyElement(QStringLiteral("style:font-face"));
+        xml.writeAttribute(QStringLiteral("style:name"), it.key());
+        xml.writeAttribute(QStringLiteral("svg:font-family"), QStringLiteral("'%1'").arg(it.key()));
+    }
+    xml.writeEndElement();
+
+    xml.writeStartElement(QStringLiteral("office:automatic-styles"));
+    for (auto it = paragraphStyles.cbegin(); it != paragraphStyles.cend(); ++it) {
+        xml.writeStartElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), it.value());
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
+        xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
+        xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(it.key()));
+        xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
+        xml.writeEndElement();
+    }
+    for (auto it = textStyleLooks.cbegin(); it != textStyleLooks.cend(); ++it) {
+        xml.writeStartElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), it.key());
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("text"));
+        xml.writeEmptyElement(QStringLiteral("style:text-properties"));
+        if (!it.value().font.isEmpty())
+            xml.writeAttribute(QStringLiteral("style:font-name"), xmlSafe(it.value().font));
+        if (it.value().size > 0)
+            xml.writeAttribute(QStringLiteral("fo:font-size"), points(qRound(it.value().size * 2) / 2.0));
+        xml.writeAttribute(QStringLiteral("fo:font-weight"), it.value().bold ? QStringLiteral("bold") : QStringLiteral("normal"));
+        xml.writeAttribute(QStringLiteral("fo:font-style"), it.value().italic ? QStringLiteral("italic") : QStringLiteral("normal"));
+        xml.writeEndElement();
+    }
+    xml.writeStartElement(QStringLiteral("style:style"));
+    xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("fr1"));
+    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
+    xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
+    xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("top"));
+    xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("baseline"));
+    xml.writeEndElement();
+    xml.writeEndElement(); // office:automatic-styles
+
+    xml.writeStartElement(QStringLiteral("office:body"));
+    xml.writeStartElement(QStringLiteral("office:text"));
+    for (const FlowBlock& block : document.blocks) {
+        xml.writeStartElement(QStringLiteral("text:p"));
+        if (block.kind == FlowBlock::Image) {
+            const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+            xml.writeStartElement(QStringLiteral("draw:frame"));
+            xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
+            xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
+            xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
+            xml.writeAttribute(QStringLiteral("svg:width"), points(size.width()));
+            xml.writeAttribute(QStringLiteral("svg:height"), points(size.height()));
+            xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
+            xml.writeEmptyElement(QStringLiteral("draw:image"));
+            xml.writeAttribute(QStringLiteral("xlink:href"), imageEntry(document, block.image));
+            xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+            xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
+            xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
+            xml.writeEndElement(); // draw:frame
+        } else {
+            xml.writeAttribute(QStringLiteral("text:style-name"), paragraphStyles.value(block.align));
+            for (const FlowRun& run : block.runs) {
+                xml.writeStartElement(QStringLiteral("text:span"));
+                xml.writeAttribute(QStringLiteral("text:style-name"), textStyles.value(lookKey(run)));
+                writeOdfText(xml, run.text);
+                xml.writeEndElement();
+            }
+        }
+        xml.writeEndElement(); // text:p
+    }
+    xml.writeEndElement(); // office:text
+    xml.writeEndElement(); // office:body
+    xml.writeEndElement(); // office:document-content
+    xml.writeEndDocument();
+    return bytes;
+}
+
+QByteArray stylesXml(const FlowDocument& document)
+{
+    // The page: the source's page size with the same margins as the DOCX.
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" office:version=\"1.2\">"
+               "<office:automatic-styles><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
+               "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
+               "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/></style:page-layout></office:automatic-styles>"
+               "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"pm1\"/>"
+               "</office:master-styles></office:document-styles>")
+        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()),
+             points(page.height()))
+        .toUtf8();
+}
+
+QByteArray manifestXml(const FlowDocument& document)
+{
+    QString xml = QStringLiteral(
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<manifest:manifest xmlns:manifest=\"%1\" manifest:version=\"1.2\">"
+                      "<manifest:file-entry manifest:full-path=\"/\" manifest:version=\"1.2\" "
+                      "manifest:media-type=\"application/vnd.oasis.opendocument.text\"/>"
+                      "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>"
+                      "<manifest:file-entry manifest:full-path=\"styles.xml\" manifest:media-type=\"text/xml\"/>")
+                      .arg(QLatin1String(kManifest));
+    for (int i = 0; i < document.images.size(); ++i) {
+        xml += QStringLiteral("<manifest:file-entry manifest:full-path=\"%1\" manifest:media-type=\"image/%2\"/>")
+                   .arg(imageEntry(document, i), document.images[i].type);
+    }
+    xml += QStringLiteral("</manifest:manifest>");
+    return xml.toUtf8();
+}
+
+} // namespace
+
+bool writeOdt(fz_context* ctx, const FlowDocument& document, const QString& path, QString* error)
+{
+    ZipFile zip(ctx, path);
+    // The media type comes first and uncompressed, so that the file identifies itself.
+    bool ok = zip.add("mimetype", QByteArrayLiteral("application/vnd.oasis.opendocument.text"), false)
+              && zip.add("META-INF/manifest.xml", manifestXml(document)) && zip.add("content.xml", contentXml(document))
+              && zip.add("styles.xml", stylesXml(document));
+    for (int i = 0; ok && i < document.images.size(); ++i)
+        ok = zip.add(imageEntry(document, i), document.images[i].data, false);
+    ok = ok && zip.close();
+    if (!ok && error)
+        *error = zip.errorText();
+    return ok;
+}
+
+} // namespace p2w

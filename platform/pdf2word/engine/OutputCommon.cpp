@@ -1,0 +1,35 @@
+#include "Outputs.h"
+
+namespace p2w {
+
+QString xmlSafe(const QString& text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            safe += c;
+            safe += text[++i];
+            continue;
+        }
+        const ushort u = c.unicode();
+        const bool allowed = u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u < 0xD800) || (u >= 0xE000 && u < 0xFFFE);
+        if (allowed)
+            safe += c;
+    }
+    return safe;
+}
+
+QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image, double marginPoints)
+{
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    const double areaWidth = qMax(72.0, page.width() - 2 * marginPoints);
+    const double areaHeight = qMax(72.0, page.height() - 2 * marginPoints);
+    double width = qMax(1.0, image.width);
+    double height = qMax(1.0, image.height);
+    const double scale = qMin(1.0, qMin(areaWidth / width, areaHeight / height));
+    return QSizeF(width * scale, height * scale);
+}
+
+} // namespace p2w

@@ -1,0 +1,28 @@
+#pragma once
+
+// The output formats written from a FlowDocument. Each writes the whole file at path and returns
+// false (with the reason in *error) when it could not.
+
+#include "Fitz.h"
+#include "FlowDocument.h"
+
+#include <QSizeF>
+#include <QString>
+
+namespace p2w {
+
+bool writeDocx(fz_context* ctx, const FlowDocument& document, const QString& path, QString* error);
+bool writeOdt(fz_context* ctx, const FlowDocument& document, const QString& path, QString* error);
+// HTML5 in UTF-8 with the pictures inside (data addresses), headings as h1 to h3.
+bool writeHtml(const FlowDocument& document, const QString& path, QString* error);
+// UTF-8 text, one paragraph per line with an empty line between paragraphs.
+bool writeText(const FlowDocument& document, const QString& path, QString* error);
+
+// Text as XML allows it: characters XML 1.0 cannot carry are left out.
+QString xmlSafe(const QString& text);
+
+// The size (points) a picture gets in a page of the document's page size with margins of
+// marginPoints: its size on the source page, scaled down to fit the text area.
+QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image, double marginPoints);
+
+} // namespace p2w
