@@ -84,7 +84,9 @@ QString FromPdfAlgorithm::documentFileName(const QString& baseName, const QStrin
 void FromPdfAlgorithm::run()
 {
     emit started();
+    m_failedTasks = 0;
     if (m_tasks.isEmpty()) {
+        emit summary(0, 0);
         emit finished();
         return;
     }
@@ -98,16 +100,21 @@ void FromPdfAlgorithm::run()
         if (!waitWhilePaused())
             break;
         const FromPDFTask task = m_tasks.at(m_currentTask);
+        bool converted = false;
         if (FromPDFTask::isImageFormat(task.format))
-            exportToImages(task);
+            converted = exportToImages(task);
         else if (FromPDFTask::isDocumentFormat(task.format) || FromPDFTask::isTextFormat(task.format))
-            exportToDocument(task);
+            converted = exportToDocument(task);
+        // A task cut short by a stop is not a failure of its own.
+        if (!converted && !(m_progress && m_progress->isStopped()))
+            ++m_failedTasks;
         updateProgress();
         ++m_currentTask;
     }
 
     if (UserContext* context = installedHost().userContext)
         context->setLastConvertedFile(UserContext::FromPdf, m_lastOutput);
+    emit summary(m_taskCount, m_failedTasks);
     emit finished();
 }
 
@@ -136,15 +143,16 @@ void FromPdfAlgorithm::startStatistics()
     sendStartMetrics();
 }
 
-void FromPdfAlgorithm::exportToImages(const FromPDFTask& task)
+bool FromPdfAlgorithm::exportToImages(const FromPDFTask& task)
 {
     PageImageExport exporter(m_service, m_progress);
     exporter.setImageQuality(m_imageQuality);
     exporter.setRunPages(m_totalPages);
     connect(&exporter, &PageImageExport::pageFinished, this, &FromPdfAlgorithm::onImagePageFinished);
-    exporter.exportTask(task, OutputFolder::forSource(task.file, m_saveMode, m_customFolder));
+    const int error = exporter.exportTask(task, OutputFolder::forSource(task.file, m_saveMode, m_customFolder));
     if (!exporter.lastOutput().isEmpty())
         m_lastOutput = exporter.lastOutput();
+    return error == PageImageExport::NoError && !exporter.lastOutput().isEmpty();
 }
 
 void FromPdfAlgorithm::onImagePageFinished()

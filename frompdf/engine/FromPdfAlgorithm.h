@@ -62,9 +62,16 @@ public:
 public slots:
     void run();
 
+    // Tasks of the last run that ran to their end but wrote no output or hit an error; tasks
+    // left because of a stop do not count.
+    int failedTasks() const { return m_failedTasks; }
+
 signals:
     void finished();
     void started();
+    // Emitted just before finished(): how many tasks the run had and how many of them failed,
+    // so that the completion message can tell the user.
+    void summary(int taskCount, int failedCount);
 
 private slots:
     void onConverterProgress(int current, int total);
@@ -73,8 +80,9 @@ private slots:
 private:
     static Host& installedHost();
     void startStatistics();
-    void exportToImages(const FromPDFTask& task);
-    void exportToDocument(const FromPDFTask& task);
+    // Each returns true when the task wrote its output without an error.
+    bool exportToImages(const FromPDFTask& task);
+    bool exportToDocument(const FromPDFTask& task);
     bool askUseOcr(const FromPDFTask& task);
     int convertWithOcr(const FromPDFTask& task, const QString& source, const QString& password,
                        const QString& output, const PageRange& range);
@@ -93,6 +101,7 @@ private:
     int m_currentTask = 0;
     bool m_skipOcrForAll = false;
     bool m_useOcrForAll = false;
+    int m_failedTasks = 0;
     QString m_lastOutput;
     IProgress* m_progress;
     FromPDFTaskList m_tasks;

@@ -47,10 +47,10 @@ bool FromPdfAlgorithm::askUseOcr(const FromPDFTask& task)
     return answer.useOcr;
 }
 
-void FromPdfAlgorithm::exportToDocument(const FromPDFTask& task)
+bool FromPdfAlgorithm::exportToDocument(const FromPDFTask& task)
 {
     if (task.ranges.isEmpty())
-        return;
+        return false;
     const bool useOcr = askUseOcr(task);
     const QString folder = OutputFolder::forSource(task.file, m_saveMode, m_customFolder);
     PageRangeList ranges = task.ranges;
@@ -77,6 +77,8 @@ void FromPdfAlgorithm::exportToDocument(const FromPDFTask& task)
 
     m_pagesInStep = 0;
     int error = NoError;
+    // Every range wrote its file: what the user counts as converted.
+    int rangesWritten = 0;
     const QString baseName = task.file.completeBaseName();
     for (const PageRange& range : ranges) {
         if (!waitWhilePaused())
@@ -105,10 +107,12 @@ void FromPdfAlgorithm::exportToDocument(const FromPDFTask& task)
             }
             rangeError = convertWithWord(source, password, output, range);
         }
-        if (rangeError == NoError)
+        if (rangeError == NoError) {
             m_lastOutput = output;
-        else if (rangeError > 0)
+            ++rangesWritten;
+        } else if (rangeError > 0) {
             error = rangeError;
+        }
         // Each range reports its pages from 1; what it did counts before the next range.
         m_pagesBefore += m_pagesInStep;
         m_pagesInStep = 0;
@@ -117,6 +121,7 @@ void FromPdfAlgorithm::exportToDocument(const FromPDFTask& task)
     FileSystem::removeFiles(temporary);
     if (error != NoError)
         MetricSender::sendMetric(QStringLiteral("err1"), QStringLiteral("to") + task.format.toLower(), QString::number(error));
+    return rangesWritten == ranges.size();
 }
 
 int FromPdfAlgorithm::convertWithOcr(const FromPDFTask& task, const QString& source, const QString& password,

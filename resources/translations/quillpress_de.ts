@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>DocumentViewer</name>
+    <message>
+        <source>%1 - PDF Converter</source>
+        <translation>%1 - PDF-Konverter</translation>
+    </message>
+</context>
+<context>
     <name>DropArea</name>
     <message>
         <source>Select one or more files to open</source>
@@ -21,6 +28,142 @@
     <message>
         <source>or drag &amp; drop</source>
         <translation>oder hierher ziehen</translation>
+    </message>
+</context>
+<context>
+    <name>FromPDFDelegate</name>
+    <message>
+        <source>Enter</source>
+        <translation>Eingeben</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+</context>
+<context>
+    <name>FromPDFModel</name>
+    <message>
+        <source>All (%1)</source>
+        <translation>Alle (%1)</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>In</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Teilen</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+</context>
+<context>
+    <name>FromPDFView</name>
+    <message>
+        <source>All files:</source>
+        <translation>Alle Dateien:</translation>
+    </message>
+    <message>
+        <source>Split all</source>
+        <translation>Alle teilen</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Alle löschen</translation>
+    </message>
+    <message>
+        <source>Save to folder:</source>
+        <translation>Speichern in:</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <translation>KONVERTIEREN</translation>
+    </message>
+    <message>
+        <source>Files (*.pdf)</source>
+        <translation>Dateien (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Add PDF File</source>
+        <translation>PDF-Datei hinzufügen</translation>
+    </message>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Eine oder mehrere Dateien zum Öffnen auswählen</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>Datei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The password for %1 is incorrect</source>
+        <translation>Das Passwort für %1 ist falsch</translation>
+    </message>
+    <message>
+        <source>These files could not be opened as PDF documents and were not added: %1</source>
+        <translation>Diese Dateien konnten nicht als PDF-Dokumente geöffnet werden und wurden nicht hinzugefügt: %1</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Zielordner auswählen</translation>
+    </message>
+    <message>
+        <source>Convert complete</source>
+        <translation>Konvertierung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>Convert failed</source>
+        <translation>Konvertierung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>None of your files could be converted.</source>
+        <translation>Keine Ihrer Dateien konnte konvertiert werden.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files could not be converted. You can open the folder to view the result.</source>
+        <translation>%1 von %2 Dateien konnten nicht konvertiert werden. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>All of your files has been converted. You can open the folder to view the result.</source>
+        <translation>Alle Ihre Dateien wurden konvertiert. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>OPEN FOLDER</source>
+        <translation>ORDNER ÖFFNEN</translation>
+    </message>
+    <message>
+        <source>This file appears to be a scanned PDF. We recommended to use OCR for conversion.</source>
+        <translation>Diese Datei scheint ein gescanntes PDF zu sein. Wir empfehlen, sie mit Texterkennung (OCR) zu konvertieren.</translation>
+    </message>
+    <message>
+        <source>UCE OCR</source>
+        <translation>MIT OCR</translation>
+    </message>
+    <message>
+        <source>WITHOUT OCR</source>
+        <translation>OHNE OCR</translation>
+    </message>
+</context>
+<context>
+    <name>FromPdfAlgorithm</name>
+    <message>
+        <source>%1 of %2 converting. %3 of %4 pages</source>
+        <translation>Datei %1 von %2 wird konvertiert. %3 von %4 Seiten</translation>
     </message>
 </context>
 <context>
@@ -115,10 +258,52 @@
     </message>
 </context>
 <context>
+    <name>Page</name>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+</context>
+<context>
     <name>PageImageExport</name>
     <message>
         <source>Merge images...</source>
         <translation>Bilder zusammenfügen...</translation>
+    </message>
+</context>
+<context>
+    <name>PageRangesView</name>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>SCHLIESSEN</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Bis</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Clear all</source>
+        <translation>Alle entfernen</translation>
+    </message>
+    <message>
+        <source>Choose page ranges. Total pages in document: %1</source>
+        <translation>Seitenbereiche wählen. Seiten im Dokument: %1</translation>
     </message>
 </context>
 <context>
@@ -226,6 +411,13 @@
     <message>
         <source>Loading%1</source>
         <translation>Laden%1</translation>
+    </message>
+</context>
+<context>
+    <name>TextDocument</name>
+    <message>
+        <source>Go to page %1</source>
+        <translation>Gehe zu Seite %1</translation>
     </message>
 </context>
 </TS>

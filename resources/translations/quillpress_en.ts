@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>DocumentViewer</name>
+    <message>
+        <source>%1 - PDF Converter</source>
+        <translation>%1 - PDF Converter</translation>
+    </message>
+</context>
+<context>
     <name>DropArea</name>
     <message>
         <source>Select one or more files to open</source>
@@ -21,6 +28,142 @@
     <message>
         <source>or drag &amp; drop</source>
         <translation>or drag &amp; drop</translation>
+    </message>
+</context>
+<context>
+    <name>FromPDFDelegate</name>
+    <message>
+        <source>Enter</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+</context>
+<context>
+    <name>FromPDFModel</name>
+    <message>
+        <source>All (%1)</source>
+        <translation>All (%1)</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Filename</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+</context>
+<context>
+    <name>FromPDFView</name>
+    <message>
+        <source>All files:</source>
+        <translation>All files:</translation>
+    </message>
+    <message>
+        <source>Split all</source>
+        <translation>Split all</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>Save to folder:</source>
+        <translation>Save to folder:</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <translation>CONVERT</translation>
+    </message>
+    <message>
+        <source>Files (*.pdf)</source>
+        <translation>Files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Add PDF File</source>
+        <translation>Add PDF File</translation>
+    </message>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Select one or more files to open</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>Can not open file</translation>
+    </message>
+    <message>
+        <source>The password for %1 is incorrect</source>
+        <translation>The password for %1 is incorrect</translation>
+    </message>
+    <message>
+        <source>These files could not be opened as PDF documents and were not added: %1</source>
+        <translation>These files could not be opened as PDF documents and were not added: %1</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Select destination folder</translation>
+    </message>
+    <message>
+        <source>Convert complete</source>
+        <translation>Convert complete</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>Convert failed</source>
+        <translation>Convert failed</translation>
+    </message>
+    <message>
+        <source>None of your files could be converted.</source>
+        <translation>None of your files could be converted.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files could not be converted. You can open the folder to view the result.</source>
+        <translation>%1 of %2 files could not be converted. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>All of your files has been converted. You can open the folder to view the result.</source>
+        <translation>All of your files has been converted. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>OPEN FOLDER</source>
+        <translation>OPEN FOLDER</translation>
+    </message>
+    <message>
+        <source>This file appears to be a scanned PDF. We recommended to use OCR for conversion.</source>
+        <translation>This file appears to be a scanned PDF. We recommended to use OCR for conversion.</translation>
+    </message>
+    <message>
+        <source>UCE OCR</source>
+        <translation>UCE OCR</translation>
+    </message>
+    <message>
+        <source>WITHOUT OCR</source>
+        <translation>WITHOUT OCR</translation>
+    </message>
+</context>
+<context>
+    <name>FromPdfAlgorithm</name>
+    <message>
+        <source>%1 of %2 converting. %3 of %4 pages</source>
+        <translation>%1 of %2 converting. %3 of %4 pages</translation>
     </message>
 </context>
 <context>
@@ -115,10 +258,52 @@
     </message>
 </context>
 <context>
+    <name>Page</name>
+    <message>
+        <source>Page %1</source>
+        <translation>Page %1</translation>
+    </message>
+</context>
+<context>
     <name>PageImageExport</name>
     <message>
         <source>Merge images...</source>
         <translation>Merge images...</translation>
+    </message>
+</context>
+<context>
+    <name>PageRangesView</name>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>CLOSE</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Clear all</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>Choose page ranges. Total pages in document: %1</source>
+        <translation>Choose page ranges. Total pages in document: %1</translation>
     </message>
 </context>
 <context>
@@ -226,6 +411,13 @@
     <message>
         <source>Loading%1</source>
         <translation>Loading%1</translation>
+    </message>
+</context>
+<context>
+    <name>TextDocument</name>
+    <message>
+        <source>Go to page %1</source>
+        <translation>Go to page %1</translation>
     </message>
 </context>
 </TS>

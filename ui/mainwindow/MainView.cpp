@@ -5,6 +5,7 @@
 #include "ButtonDescription.h"
 #include "MessageUpdate.h"
 #include "MetricSender.h"
+#include "PageRangesView.h"
 #include "SettingsView.h"
 #include "SiteLinks.h"
 #include "StartView.h"
@@ -76,8 +77,9 @@ void MainView::buildChildren()
 
     m_settingsView = new SettingsView(m_inner);
     addSidePanel(m_settingsView);
-    // The page-ranges and PDF-settings panels join here through addSidePanel() with the tabs
-    // that open them.
+    m_pageRangesView = new PageRangesView(m_inner);
+    addSidePanel(m_pageRangesView);
+    // The PDF-settings panel joins here through addSidePanel() with the tab that opens it.
 
     m_windowBar = new WindowBar(m_inner);
     m_windowBar->hideMaximizeButton(true);
@@ -181,6 +183,11 @@ void MainView::makeConnections()
     connect(m_siteButton, &QPushButton::clicked, this, [] { Application::instance()->openLink(SiteLinks::homePage()); });
     connect(m_helpButton, &QPushButton::clicked, this, [] { Application::instance()->openLink(SiteLinks::manual()); });
     connect(m_lastFolderButton, &QPushButton::clicked, this, &MainView::onLastFolderClicked);
+    connect(m_fromPdfView, &FromPDFView::selectRanges, this, [this](int id, const FromPDFTask& task) {
+        m_pageRangesView->setTask(id, task);
+        showPanel(m_pageRangesView);
+    });
+    connect(m_pageRangesView, &PageRangesView::commit, m_fromPdfView, &FromPDFView::setPageRanges);
     connect(m_startFromPdf, &QPushButton::clicked, this, [this] { m_tabWidget->setCurrentIndex(FromPdfTab); });
     connect(m_startToPdf, &QPushButton::clicked, this, [this] { m_tabWidget->setCurrentIndex(ToPdfTab); });
     connect(m_fromPdfView, &FromPdfPage::finished, this, [this] { onRunFinished(UserContext::FromPdf); });

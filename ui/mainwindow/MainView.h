@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FromPDFView.h"
 #include "PlaceholderTab.h"
 #include "WindowDragger.h"
 
@@ -7,6 +8,7 @@
 #include <QPoint>
 
 class Button;
+class PageRangesView;
 class ButtonDescription;
 class QLabel;
 class SettingsView;
@@ -26,7 +28,7 @@ public:
     // The pages of the "From PDF" and "To PDF" tabs. Each needs addFiles(QStringList) and the
     // signals started() and finished(); a conversion tab takes its page's place by naming its
     // class here.
-    using FromPdfPage = PlaceholderTab;
+    using FromPdfPage = FromPDFView;
     using ToPdfPage = PlaceholderTab;
 
     enum Page { StartPage = 0, FromPdfTab = 1, ToPdfTab = 2 };
@@ -80,6 +82,7 @@ private:
     Button* m_startFromPdf = nullptr;
     Button* m_startToPdf = nullptr;
     SettingsView* m_settingsView = nullptr;
+    PageRangesView* m_pageRangesView = nullptr;
     QFrame* m_fade = nullptr;
     QWidget* m_inner = nullptr;
     FromPdfPage* m_fromPdfView = nullptr;

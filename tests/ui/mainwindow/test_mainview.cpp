@@ -1,5 +1,7 @@
 #include "TestApplication.h"
 
+#include "FromPDFModel.h"
+#include "FromPDFView.h"
 #include "MainView.h"
 #include "MessageUpdate.h"
 #include "PlaceholderTab.h"
@@ -51,10 +53,11 @@ private:
     }
 
     // The conversion page on show (the window must be shown).
-    static PlaceholderTab* currentPage(MainView& view)
+    static QWidget* currentPage(MainView& view)
     {
-        for (PlaceholderTab* page : view.findChildren<PlaceholderTab*>()) {
-            if (page->isVisible())
+        for (QWidget* page : {static_cast<QWidget*>(view.findChild<FromPDFView*>()),
+                              static_cast<QWidget*>(view.findChild<PlaceholderTab*>())}) {
+            if (page && page->isVisible())
                 return page;
         }
         return nullptr;
@@ -134,19 +137,23 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
 
         setAddSource(0);
+        auto* fromPdf = view.findChild<FromPDFView*>();
+        QSignalSpy handedToFromPdf(fromPdf->model(), &FromPDFModel::addFiles);
         drop(start, {QStringLiteral("/d/a.PDF"), QStringLiteral("/d/b.pdf")});
         QCOMPARE(tabs->currentIndex(), 1);
-        QVERIFY(currentPage(view));
-        QCOMPARE(currentPage(view)->files(), QStringList({"/d/a.PDF", "/d/b.pdf"}));
-        QCOMPARE(UsageStatistics::instance().value(QLatin1String(UsageStatistics::addSourceKey())), QStringLiteral("1"));
-        PlaceholderTab* fromPdf = currentPage(view);
+        QCOMPARE(currentPage(view), fromPdf);
+        QCOMPARE(handedToFromPdf.count(), 1);
+        QCOMPARE(handedToFromPdf.first().first().toStringList(), QStringList({"/d/a.PDF", "/d/b.pdf"}));
+        // The tab sends the first add of the process with the source the window stored.
+        QTRY_VERIFY(TestApp::metricItems(m_server).contains(QStringLiteral("&m1=add:2:1")));
 
         setAddSource(0);
         drop(start, {QStringLiteral("/d/photo.JPG"), QStringLiteral("/d/book.epub")});
         QCOMPARE(tabs->currentIndex(), 2);
-        QVERIFY(currentPage(view) && currentPage(view) != fromPdf);
-        QCOMPARE(currentPage(view)->files(), QStringList({"/d/photo.JPG", "/d/book.epub"}));
-        QCOMPARE(fromPdf->files().size(), 2);
+        auto* toPdf = qobject_cast<PlaceholderTab*>(currentPage(view));
+        QVERIFY(toPdf);
+        QCOMPARE(toPdf->files(), QStringList({"/d/photo.JPG", "/d/book.epub"}));
+        QCOMPARE(handedToFromPdf.count(), 1);
         QCOMPARE(UsageStatistics::instance().value(QLatin1String(UsageStatistics::addSourceKey())), QStringLiteral("1"));
     }
 
@@ -160,19 +167,19 @@ private slots:
         context->setLastConvertedFile(UserContext::ToPdf, QString());
         TabWidget* tabs = view.findChild<TabWidget*>();
         tabs->setCurrentIndex(2);
-        PlaceholderTab* toPdf = currentPage(view);
+        QWidget* toPdf = currentPage(view);
         tabs->setCurrentIndex(1);
-        PlaceholderTab* fromPdf = currentPage(view);
+        QWidget* fromPdf = currentPage(view);
         QVERIFY(fromPdf && toPdf && fromPdf != toPdf);
         const QList<QWidget*> guarded = {child(&view, "buttonTabFromPDF"), child(&view, "buttonTabToPDF"),
                                          child(&view, "buttonLastFolder"), child(&view, "buttonSettings")};
         QWidget* lastFolder = child(&view, "buttonLastFolder");
 
-        for (PlaceholderTab* page : {fromPdf, toPdf}) {
-            emit page->started();
+        for (QWidget* page : {fromPdf, toPdf}) {
+            QMetaObject::invokeMethod(page, "started");
             for (QWidget* control : guarded)
                 QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
-            emit page->finished();
+            QMetaObject::invokeMethod(page, "finished");
             for (QWidget* control : guarded)
                 QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
         }
@@ -180,9 +187,9 @@ private slots:
         QVERIFY(!lastFolder->isVisible());
 
         // A run that assigned a path, even an empty one, shows the button.
-        emit fromPdf->started();
+        QMetaObject::invokeMethod(fromPdf, "started");
         context->setLastConvertedFile(UserContext::FromPdf, QStringLiteral(""));
-        emit fromPdf->finished();
+        QMetaObject::invokeMethod(fromPdf, "finished");
         QVERIFY(lastFolder->isVisible());
         // Switching tabs shows it only for a side with a non-empty path.
         tabs->setCurrentIndex(2);

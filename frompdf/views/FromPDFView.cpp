@@ -1,0 +1,619 @@
+#include "FromPDFView.h"
+
+#include "Application.h"
+#include "Button.h"
+#include "CheckController.h"
+#include "CheckView.h"
+#include "DebenuService.h"
+#include "DocumentViewer.h"
+#include "DropArea.h"
+#include "ExportFormatListView.h"
+#include "FromPDFModel.h"
+#include "FromPDFTable.h"
+#include "FromPdfAlgorithm.h"
+#include "Logger.h"
+#include "MessagePassword.h"
+#include "MessageView.h"
+#include "MetricSender.h"
+#include "ProgressControl.h"
+#include "ProgressDialog.h"
+#include "SaveFolderDelegate.h"
+#include "SaveFolderModel.h"
+#include "Settings.h"
+#include "StyleNames.h"
+#include "UsageStatistics.h"
+#include "UserContext.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QStandardPaths>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace {
+
+FromPDFView::FileDialogs& fileDialogs()
+{
+    static FromPDFView::FileDialogs dialogs;
+    return dialogs;
+}
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+void logDebug(const QString& text)
+{
+    Logger::instance()->log(text, Logger::Debug);
+}
+
+} // namespace
+
+void FromPDFView::setFileDialogs(const FileDialogs& dialogs)
+{
+    fileDialogs() = dialogs;
+}
+
+FromPDFView::FromPDFView(QWidget* parent)
+    : QFrame(parent)
+    , m_model(new FromPDFModel(this))
+    , m_intake(Application::instance()->debenuService(), this)
+{
+    m_model->setIntake(&m_intake);
+    m_model->setDefaultOcrLanguage([] { return Application::instance()->defaultOcrLanguage(); });
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* pageFrame = new QFrame(this);
+    m_pages = new QStackedLayout(pageFrame);
+    m_dropArea = new DropArea(pageFrame);
+    m_dropArea->setFixedHeight(264);
+    m_dropArea->setSuffixes({QStringLiteral("pdf")});
+    m_pages->addWidget(m_dropArea);
+    m_pages->addWidget(buildTablePage());
+    outer->addWidget(pageFrame);
+    outer->addStretch();
+
+    auto* bottomFrame = new QFrame(this);
+    m_bottom = new QStackedLayout(bottomFrame);
+    m_bottom->addWidget(buildSaveRow());
+    auto* progressRow = new QFrame(bottomFrame);
+    auto* progressLayout = new QHBoxLayout(progressRow);
+    progressLayout->setContentsMargins(0, 7, 0, 0);
+    m_progressControl = new ProgressControl(progressRow);
+    progressLayout->addWidget(m_progressControl, 1);
+    m_bottom->addWidget(progressRow);
+    outer->addWidget(bottomFrame);
+    outer->addStretch();
+
+    // Windows of their own: neither keeps the program running once the main window is closed.
+    m_progressDialog = new ProgressDialog(nullptr);
+    m_progressDialog->setAttribute(Qt::WA_QuitOnClose, false);
+    m_viewer = new DocumentViewer(Application::instance()->debenuService(), nullptr);
+    m_viewer->setAttribute(Qt::WA_QuitOnClose, false);
+
+    makeConnections();
+    retranslate();
+    m_pages->setCurrentIndex(0);
+    Application::instance()->userContext()->setSaveToFolder(desktopFolder());
+    m_progress = m_progressControl;
+    readSettings();
+}
+
+FromPDFView::~FromPDFView()
+{
+    m_progress->stop();
+    if (m_viewer)
+        m_viewer->close();
+    logDebug(QStringLiteral("FromPDFView::~FromPDFView"));
+    delete m_progressDialog;
+    delete m_viewer;
+}
+
+QWidget* FromPDFView::buildTablePage()
+{
+    auto* page = new QFrame;
+    page->setObjectName(StyleName::tableBox);
+    page->setFixedHeight(264);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    m_table = new FromPDFTable(m_model, page);
+    m_table->setFixedWidth(631);
+    row->addWidget(m_table);
+    auto* side = new QVBoxLayout;
+    side->setAlignment(Qt::AlignHCenter);
+    side->setContentsMargins(10, 0, 10, 0);
+    side->addSpacing(35);
+    m_addButton = new QPushButton(page);
+    m_addButton->setObjectName(StyleName::buttonTableAdd);
+    m_addButton->setCursor(Qt::PointingHandCursor);
+    side->addWidget(m_addButton);
+    side->addStretch();
+    row->addLayout(side);
+    layout->addLayout(row);
+
+    auto* all = new QFrame(page);
+    all->setObjectName(StyleName::boxFromPDFAll);
+    all->setFixedHeight(31);
+    auto* allLayout = new QHBoxLayout(all);
+    allLayout->setContentsMargins(0, 0, 0, 0);
+    allLayout->setSpacing(0);
+    m_allLabel = new QLabel(all);
+    m_formatButton = new QPushButton(QStringLiteral("doc"), all);
+    m_formatButton->setObjectName(StyleName::buttonFormat);
+    m_formatButton->setFixedWidth(40);
+    m_splitAll = new QCheckBox(all);
+    m_splitAll->setObjectName(StyleName::checkBoxSplitAll);
+    m_splitAll->setFixedWidth(118);
+    m_deleteAll = new Button(all);
+    m_deleteAll->setObjectName(StyleName::buttonDeleteAll);
+    m_deleteAll->setFixedWidth(80);
+    allLayout->addSpacing(11);
+    allLayout->addWidget(m_allLabel, 1);
+    allLayout->addWidget(m_formatButton);
+    allLayout->addSpacing(7);
+    allLayout->addWidget(m_splitAll);
+    allLayout->addSpacing(5);
+    allLayout->addWidget(m_deleteAll);
+    allLayout->addSpacing(7);
+    layout->addWidget(all);
+    return page;
+}
+
+QWidget* FromPDFView::buildSaveRow()
+{
+    auto* row = new QFrame;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_saveLabel = new QLabel(row);
+    m_saveLabel->setObjectName(StyleName::labelSaveTo);
+    m_saveLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_saveCombo = new QComboBox(row);
+    m_saveCombo->setFixedHeight(39);
+    m_saveModel = new SaveFolderModel(m_saveCombo);
+    m_saveCombo->setItemDelegate(new SaveFolderDelegate(m_saveCombo));
+    m_saveCombo->setModel(m_saveModel);
+    m_saveCombo->setModelColumn(SaveFolderModel::ShownColumn);
+    m_convertButton = new Button(row);
+    m_convertButton->setObjectName(StyleName::buttonConvert);
+    m_convertButton->setMinimumWidth(164);
+    layout->addStretch();
+    layout->addWidget(m_saveLabel);
+    layout->addSpacing(6);
+    layout->addWidget(m_saveCombo, 1);
+    layout->addSpacing(6);
+    layout->addWidget(m_convertButton);
+    layout->addSpacing(1);
+    return row;
+}
+
+void FromPDFView::makeConnections()
+{
+    connect(m_addButton, &QPushButton::clicked, this, &FromPDFView::onButtonAdd);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &FromPDFView::onDataChanged);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &FromPDFView::onDataChanged);
+    connect(m_dropArea, &DropArea::droppedFiles, this, [this](const QStringList& files, int dropMode) {
+        setAddSource(dropMode);
+        emit m_model->addFiles(files);
+    });
+    connect(m_table, &QAbstractItemView::clicked, this, &FromPDFView::onTableClicked);
+    connect(m_formatButton, &QPushButton::clicked, this, &FromPDFView::onButtonSelectFormatForAll);
+    connect(m_deleteAll, &QPushButton::clicked, m_model, &FromPDFModel::clear);
+    connect(m_splitAll, &QCheckBox::stateChanged, this, [this](int state) { m_model->setSplitForAll(state == Qt::Checked); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FromPDFView::onDataChanged);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &FromPDFView::onDataChanged);
+    connect(m_saveCombo, SIGNAL(activated(int)), this, SLOT(onChangeOutFolder(int)));
+    connect(m_convertButton, &QPushButton::clicked, this, &FromPDFView::onButtonConvert);
+    connect(m_table, &FromPDFTable::droppedFiles, m_model, &FromPDFModel::addFiles);
+    connect(Settings::instance(), &Settings::changed, this, &FromPDFView::readSettings);
+    connect(m_model, &FromPDFModel::addFiles, this, &FromPDFView::onAddToModel);
+    // The conversion thread waits until the question is answered here.
+    connect(Application::instance()->checkController(), SIGNAL(requestForScanned()), this, SLOT(onCheckScanned()),
+            Qt::BlockingQueuedConnection);
+}
+
+void FromPDFView::retranslate()
+{
+    m_allLabel->setText(tr("All files:"));
+    m_splitAll->setText(tr("Split all"));
+    m_deleteAll->setText(tr("Delete all"));
+    m_saveLabel->setText(tr("Save to folder:"));
+    m_convertButton->setText(tr("CONVERT"));
+    m_dropArea->setFilter(tr("Files (*.pdf)"));
+    m_dropArea->setTitle(tr("Add PDF File"));
+}
+
+void FromPDFView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        m_table->viewport()->update();
+    }
+    QFrame::changeEvent(event);
+}
+
+void FromPDFView::closeEvent(QCloseEvent* event)
+{
+    delete m_viewer;
+    event->accept();
+}
+
+void FromPDFView::addFiles(QStringList files)
+{
+    emit m_model->addFiles(files);
+}
+
+void FromPDFView::setPageRanges(int id, const PageRangeList& ranges)
+{
+    m_model->setPageRanges(id, ranges);
+}
+
+void FromPDFView::onDataChanged()
+{
+    m_pages->setCurrentIndex(m_model->isEmpty() ? 0 : 1);
+}
+
+void FromPDFView::onButtonAdd()
+{
+    const QString caption = tr("Select one or more files to open");
+    const QString filter = tr("Files (*.pdf)");
+    const QStringList files = fileDialogs().openFiles
+                                  ? fileDialogs().openFiles(this, caption, desktopFolder(), filter)
+                                  : QFileDialog::getOpenFileNames(this, caption, desktopFolder(), filter);
+    if (!files.isEmpty())
+        emit m_model->addFiles(files);
+}
+
+void FromPDFView::onAddToModel(QStringList urls)
+{
+    logDebug(QStringLiteral("void FromPDFView::onAddToModel(QStringList)"));
+    // A cancelled file dialog hands over nothing: there is nothing to read.
+    if (urls.isEmpty())
+        return;
+    sendAddMetric(urls.size());
+    const FromPDFTaskList tasks = m_intake.addFiles(urls);
+    if (!tasks.isEmpty())
+        m_model->add(tasks);
+}
+
+void FromPDFView::onAddFinished(bool successed, FromPDFTaskList items)
+{
+    logDebug(QStringLiteral("Add finished. Count:%1").arg(items.size()));
+    if (successed)
+        m_model->add(items);
+}
+
+void FromPDFView::onAddStarted()
+{
+    QWidget* window = this->window();
+    const QRect frame = window->frameGeometry();
+    const QRect area = window->rect();
+    const int x = frame.left() + (area.left() + area.right()) / 2 - 215;
+    const int y = frame.top() + (area.top() + area.bottom()) / 2 - 50;
+    m_progressDialog->setModal(true);
+    m_progressDialog->show();
+    m_progressDialog->move(x, y);
+    m_progressDialog->setTitle(QString());
+}
+
+void FromPDFView::onAddComplete()
+{
+    QMetaObject::invokeMethod(m_progressDialog, "hide", Qt::QueuedConnection);
+}
+
+IProgress* FromPDFView::showAddProgress()
+{
+    onAddStarted();
+    return m_progressDialog->progress();
+}
+
+void FromPDFView::hideAddProgress()
+{
+    onAddComplete();
+}
+
+bool FromPDFView::askPassword(const QString& fileName, QString* password)
+{
+    MessagePassword prompt(this);
+    prompt.setText(fileName);
+    prompt.setSkipVisible(false);
+    prompt.setSkipAllVisible(false);
+    if (prompt.exec() == QDialog::Rejected)
+        return false;
+    *password = prompt.password();
+    return true;
+}
+
+IIntakePrompts::PasswordChoice FromPDFView::askPasswordOrSkip(const QString& fileName, QString* password)
+{
+    MessagePassword prompt(this);
+    prompt.setText(fileName);
+    prompt.setSkipVisible(true);
+    prompt.setSkipAllVisible(true);
+    if (prompt.exec() == QDialog::Rejected)
+        return PasswordChoice::Closed;
+    if (prompt.isSkipAll())
+        return PasswordChoice::SkipAll;
+    if (prompt.isSkip())
+        return PasswordChoice::Skip;
+    *password = prompt.password();
+    return PasswordChoice::Ok;
+}
+
+void FromPDFView::showWrongPassword(const QString& fileName)
+{
+    QScopedPointer<MessageView> message(
+        MessageView::createOkMessage(tr("Can not open file"), tr("The password for %1 is incorrect").arg(fileName), this));
+    message->exec();
+}
+
+void FromPDFView::showUnreadableFiles(const QStringList& fileNames)
+{
+    QScopedPointer<MessageView> message(MessageView::createOkMessage(
+        tr("Can not open file"),
+        tr("These files could not be opened as PDF documents and were not added: %1").arg(fileNames.join(QStringLiteral(", "))),
+        this));
+    message->exec();
+}
+
+bool FromPDFView::unlockRow(const QModelIndex& index)
+{
+    const bool needsPassword = index.data(FromPDFModel::NeedsPasswordRole).toBool();
+    if (!needsPassword || index.data(FromPDFModel::FilePathRole).toString().isEmpty())
+        return !needsPassword;
+    FromPDFTask task = m_model->task(index.row());
+    m_intake.unlock(&task);
+    m_model->setTask(index.row(), task);
+    return !task.needsPassword();
+}
+
+void FromPDFView::onTableClicked(QModelIndex index)
+{
+    if (!index.isValid())
+        return;
+    const int row = index.row();
+    switch (index.column()) {
+    case FromPDFModel::RemoveColumn:
+        m_model->removeRow(row, QModelIndex());
+        m_table->clearSelection();
+        break;
+    case FromPDFModel::SplitColumn:
+        if (!index.data(FromPDFModel::ForcedSplitRole).toBool())
+            m_model->toggleSplit(row);
+        break;
+    case FromPDFModel::FormatColumn:
+        openFormatPopup(index);
+        break;
+    case FromPDFModel::PreviewColumn:
+        if (!unlockRow(index) || !m_viewer)
+            break;
+        m_viewer->setDocument(index.data(FromPDFModel::FilePathRole).toString(),
+                              index.data(FromPDFModel::PasswordRole).toString());
+        m_viewer->show();
+        m_viewer->raise();
+        m_viewer->activateWindow();
+        break;
+    case FromPDFModel::PagesColumn:
+        if (unlockRow(index))
+            emit selectRanges(row, m_model->task(row));
+        break;
+    case FromPDFModel::PasswordColumn:
+        unlockRow(index);
+        break;
+    default:
+        break;
+    }
+}
+
+void FromPDFView::openFormatPopup(const QModelIndex& index)
+{
+    const int row = index.row();
+    // The click that closed the pop-up on this very cell must not open it again.
+    if (row == m_popupRow && m_popupOpen) {
+        m_popupOpen = false;
+        return;
+    }
+    m_popupRow = row;
+    m_popupOpen = true;
+    auto* popup = new ExportFormatListView(this);
+    popup->setCurrentFormat(index.data(Qt::DisplayRole).toString());
+    popup->setId(row);
+    connect(popup, &ExportFormatListView::formatSelected, this, [this](int id, const QString& format) {
+        m_model->setFormat(id, format);
+        m_popupOpen = false;
+    });
+    // Dismissed elsewhere: the next click on the cell opens it again. Dismissed by a click on the
+    // cell itself: that click is still on its way and must find the flag set.
+    connect(popup, &ExportFormatListView::onClose, this, [this](bool picked) {
+        if (picked)
+            return;
+        const QModelIndex under = m_table->indexAt(m_table->viewport()->mapFromGlobal(QCursor::pos()));
+        if (under.row() != m_popupRow || under.column() != FromPDFModel::FormatColumn)
+            m_popupOpen = false;
+    });
+    const QPoint cell(m_table->columnViewportPosition(index.column()), m_table->rowViewportPosition(row));
+    popup->move(m_table->viewport()->mapToGlobal(cell) + QPoint(-1, 27));
+    popup->show();
+}
+
+void FromPDFView::onButtonSelectFormatForAll()
+{
+    auto* popup = new ExportFormatListView(this);
+    popup->setCurrentFormat(m_formatButton->text());
+    connect(popup, &ExportFormatListView::formatSelected, this, [this](int, const QString& format) {
+        m_formatButton->setText(format);
+        m_model->setFormatForAll(format);
+    });
+    popup->move(m_formatButton->mapToGlobal(m_formatButton->rect().bottomLeft()) + QPoint(6, 6));
+    popup->show();
+}
+
+void FromPDFView::readSettings()
+{
+    const SaveMode saveMode = Settings::instance()->saveMode();
+    if (saveMode.mode == SaveFolderModel::ChosenFolderRow)
+        m_saveModel->setData(m_saveModel->index(SaveFolderModel::ChosenFolderRow, SaveFolderModel::ShownColumn),
+                             saveMode.path, Qt::EditRole);
+    m_saveCombo->setCurrentIndex(saveMode.mode >= 0 && saveMode.mode < m_saveCombo->count() ? saveMode.mode : 0);
+    m_lastSaveIndex = m_saveCombo->currentIndex();
+}
+
+void FromPDFView::onChangeOutFolder(int index)
+{
+    const int mode = m_saveModel->index(index, SaveFolderModel::ModeColumn).data().toInt();
+    if (mode == SaveFolderModel::ChosenFolderRow) {
+        const QModelIndex path = m_saveModel->index(index, SaveFolderModel::ShownColumn);
+        const QString caption = tr("Select destination folder");
+        const QString folder = fileDialogs().chooseFolder
+                                   ? fileDialogs().chooseFolder(this, caption, path.data().toString())
+                                   : QFileDialog::getExistingDirectory(this, caption, path.data().toString(),
+                                                                       QFileDialog::ShowDirsOnly
+                                                                           | QFileDialog::DontResolveSymlinks);
+        if (folder.isEmpty()) {
+            m_saveCombo->setCurrentIndex(m_lastSaveIndex);
+            return;
+        }
+        m_saveModel->setData(path, folder, Qt::EditRole);
+    }
+    m_lastSaveIndex = index;
+}
+
+QString FromPDFView::saveFolderPath() const
+{
+    if (m_saveCombo->currentIndex() != SaveFolderModel::ChosenFolderRow)
+        return QString();
+    return m_saveModel->index(SaveFolderModel::ChosenFolderRow, SaveFolderModel::ShownColumn).data().toString();
+}
+
+void FromPDFView::onButtonConvert()
+{
+    if (m_running)
+        return;
+    const FromPDFTaskList tasks = m_model->tasks();
+    if (tasks.isEmpty())
+        return;
+    m_progress->reset();
+    // Cleared before the worker starts, so that its result can never be overwritten.
+    Application::instance()->userContext()->setLastConvertedFile(UserContext::FromPdf, QString());
+    m_runTasks = tasks.size();
+    m_runFailed = 0;
+    m_running = true;
+
+    auto* algorithm = new FromPdfAlgorithm(Application::instance()->debenuService(), m_progress);
+    algorithm->setTasks(tasks);
+    algorithm->setImageQuality(Settings::instance()->qualityImages());
+    algorithm->setSaveMode(m_saveCombo->currentIndex(), saveFolderPath());
+    auto* thread = new QThread;
+    algorithm->moveToThread(thread);
+    connect(thread, SIGNAL(started()), algorithm, SLOT(run()));
+    connect(algorithm, SIGNAL(finished()), thread, SLOT(quit()));
+    connect(algorithm, SIGNAL(started()), this, SLOT(onStarted()));
+    connect(algorithm, SIGNAL(summary(int,int)), this, SLOT(onRunSummary(int,int)));
+    connect(algorithm, SIGNAL(finished()), this, SLOT(onFinished()));
+    connect(algorithm, SIGNAL(finished()), algorithm, SLOT(deleteLater()));
+    connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
+    Application::instance()->registerWorker(thread, m_progress);
+    thread->start(QThread::InheritPriority);
+    m_elapsed.restart();
+}
+
+void FromPDFView::onStarted()
+{
+    m_bottom->setCurrentIndex(1);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_splitAll, m_formatButton, m_deleteAll, m_addButton})
+        control->setEnabled(false);
+    m_table->fadeIn();
+    m_table->setEnabled(false);
+    emit started();
+}
+
+void FromPDFView::onRunSummary(int taskCount, int failedCount)
+{
+    m_runTasks = taskCount;
+    m_runFailed = failedCount;
+}
+
+void FromPDFView::onFinished()
+{
+    m_running = false;
+    const bool stopped = m_progress->isStopped();
+    const qint64 elapsed = m_elapsed.elapsed();
+    if (stopped)
+        MetricSender::sendMetric(QStringLiteral("cancel"), startWorkflow(), QString::number(elapsed));
+    else
+        MetricSender::sendMetricNumber(QStringLiteral("end"), int(elapsed));
+
+    m_bottom->setCurrentIndex(0);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_splitAll, m_formatButton, m_deleteAll, m_addButton})
+        control->setEnabled(true);
+    m_table->fadeOut();
+    m_table->setEnabled(true);
+    emit finished();
+
+    showCompletionMessage(stopped, Application::instance()->userContext()->lastConvertedFile(UserContext::FromPdf));
+    m_progress->reset();
+    Application::instance()->activateWindow();
+}
+
+void FromPDFView::showCompletionMessage(bool stopped, const QString& file)
+{
+    const bool nothingWritten = file.isEmpty();
+    QString title = tr("Convert complete");
+    QString text;
+    if (stopped)
+        text = tr("The operation was cancelled. You can open the folder to view the result.");
+    else if (nothingWritten) {
+        title = tr("Convert failed");
+        text = tr("None of your files could be converted.");
+    } else if (m_runFailed > 0)
+        text = tr("%1 of %2 files could not be converted. You can open the folder to view the result.")
+                   .arg(m_runFailed)
+                   .arg(m_runTasks);
+    else
+        text = tr("All of your files has been converted. You can open the folder to view the result.");
+
+    QScopedPointer<MessageView> message(MessageView::createOkMessage(title, text, this));
+    if (!nothingWritten) {
+        auto* openFolder = new Button(message.data());
+        openFolder->setObjectName(StyleName::buttonMessageOpenFolder);
+        openFolder->setText(tr("OPEN FOLDER"));
+        message->addButton(openFolder, QDialogButtonBox::HelpRole);
+    }
+    if (message->exec() == QDialogButtonBox::HelpRole)
+        Application::instance()->openLinkInExplorer(file);
+}
+
+void FromPDFView::onCheckScanned()
+{
+    onCheckQuestion(tr("This file appears to be a scanned PDF. We recommended to use OCR for conversion."),
+                    tr("UCE OCR"), tr("WITHOUT OCR"));
+}
+
+void FromPDFView::onCheckQuestion(QString text, QString commitButton, QString discardButton)
+{
+    CheckController* controller = Application::instance()->checkController();
+    CheckView view(this);
+    view.setTitle(controller->fileName());
+    view.setText(text);
+    view.setUseOcrText(commitButton);
+    view.setWithoutOcrText(discardButton);
+    view.exec();
+    controller->setUseOcr(view.resultCode() == 1);
+    controller->setApplyToAll(view.isApplyToAllChecked());
+    controller->setState(0);
+}
