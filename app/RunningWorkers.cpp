@@ -45,6 +45,13 @@ bool RunningWorkers::stopAll(CheckController* checkController, int timeoutMs)
         if (entry.progress->isPaused())
             entry.progress->resume();
     }
+    // A worker's end usually reaches its thread's quit() as a queued call through the GUI
+    // thread, which the wait below drops: ask the threads to end their event loops directly.
+    // (Asked before its loop starts, a thread leaves it as soon as it enters it.)
+    for (const Entry& entry : m_entries) {
+        if (entry.thread)
+            entry.thread->quit();
+    }
 
     const QDeadlineTimer deadline(timeoutMs);
     for (const Entry& entry : m_entries) {

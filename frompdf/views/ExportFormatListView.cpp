@@ -76,7 +76,15 @@ void ExportFormatListView::setCurrentFormat(const QString& format)
         return;
     const QModelIndex index = m_model->index(row, 0);
     m_list->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    m_list->scrollTo(index);
+}
+
+void ExportFormatListView::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    // Laid out only now: scrolling earlier would put the current row at the top for nothing.
+    const QModelIndexList rows = m_list->selectionModel()->selectedIndexes();
+    if (!rows.isEmpty())
+        m_list->scrollTo(rows.first(), QAbstractItemView::EnsureVisible);
 }
 
 QString ExportFormatListView::currentFormat() const

@@ -49,8 +49,7 @@ PageRangesView::PageRangesView(QWidget* parent)
     m_header->setObjectName(StyleName::settingsLabel);
     m_header->setWordWrap(true);
     headerRow->addWidget(m_backButton);
-    headerRow->addWidget(m_header);
-    headerRow->addStretch();
+    headerRow->addWidget(m_header, 1);
     inner->addLayout(headerRow);
     inner->addSpacing(11);
 

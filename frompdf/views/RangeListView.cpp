@@ -60,11 +60,14 @@ RangeListView::RangeListView(QWidget* parent)
     auto* scrollBar = new QScrollBar(Qt::Vertical, m_scrollArea);
     scrollBar->setObjectName(StyleName::scrollBarPageItems);
     m_scrollArea->setVerticalScrollBar(scrollBar);
+    // The items lie on the panel's dark box: neither the viewport nor the content paints a ground.
+    m_scrollArea->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(m_scrollArea);
     content->setObjectName(QStringLiteral("pageItems"));
-    content->setAttribute(Qt::WA_TranslucentBackground);
     m_layout = new FlowLayout(content, 0, 10, 10);
     m_scrollArea->setWidget(content);
+    // setWidget() makes the content fill its ground; it must not here.
+    content->setAutoFillBackground(false);
     layout->addWidget(m_scrollArea);
 }
 

@@ -93,6 +93,31 @@ private slots:
         delete thread;
     }
 
+    // Wired as the conversion tabs wire a run: the worker object lives on the thread, the thread
+    // object on the GUI thread, so the worker's end asks the thread to quit through the GUI
+    // thread's queue, which is not served while the application waits at shutdown.
+    void stopsAThreadWhoseQuitGoesThroughTheGuiThread()
+    {
+        FakeProgress progress;
+        QObject worker;
+        QThread* thread = new QThread;
+        worker.moveToThread(thread);
+        QAtomicInt running;
+        connect(thread, &QThread::started, &worker, [&] {
+            running = 1;
+            while (!progress.isStopped())
+                QThread::msleep(5);
+            QMetaObject::invokeMethod(thread, "quit", Qt::QueuedConnection);
+        });
+        RunningWorkers workers;
+        workers.add(thread, &progress);
+        thread->start();
+        QTRY_VERIFY(running.loadAcquire());
+        QVERIFY(workers.stopAll(nullptr, 5000));
+        QVERIFY(thread->isFinished());
+        delete thread;
+    }
+
     void workerThatDoesNotStopRunsOutTheTime()
     {
         FakeProgress ignored;

@@ -22,6 +22,7 @@ QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
 QList<GalleryItem> fromPdfItems();
 QList<GalleryItem> mainWindowItems();
+QList<GalleryItem> fromPdfViewItems();
 
 // Lays out the start page as the main window fills it: logo and the two big buttons.
 void fillStartPage(QWidget* page, int topSpacing);

@@ -1,0 +1,509 @@
+// The "From PDF" tab as a user meets it: files added by drops, formats and page ranges chosen in
+// the table and the panels, conversions run on their thread to real output files, and every
+// dialog answered by a script as a user would.
+#include "TestApplication.h"
+
+#include "CheckView.h"
+#include "ExportFormatListView.h"
+#include "FromPDFModel.h"
+#include "FromPDFTable.h"
+#include "FromPDFView.h"
+#include "MainView.h"
+#include "MessagePassword.h"
+#include "MessageView.h"
+#include "PageRangesView.h"
+#include "ProgressControl.h"
+#include "ProgressDialog.h"
+#include "StartView.h"
+#include "StyleNames.h"
+#include "TabWidget.h"
+#include "TestPdfs.h"
+#include "UserContext.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QDropEvent>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedLayout>
+
+namespace {
+
+// Answers the modal dialogs in the order they come, one scripted answer each, and keeps what
+// each said. The "Add files" progress dialog is no question and is left alone.
+class DialogScript : public QObject
+{
+public:
+    using Answer = std::function<void(QWidget* dialog)>;
+
+    DialogScript()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &DialogScript::poll);
+        m_timer.start(20);
+    }
+
+    void add(const Answer& answer) { m_answers << answer; }
+    int pending() const { return m_answers.size(); }
+    QStringList seen;
+
+private:
+    void poll()
+    {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible() || qobject_cast<ProgressDialog*>(dialog) || dialog == m_last)
+            return;
+        m_last = dialog;
+        QStringList texts;
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty())
+                texts << label->text();
+        }
+        seen << QString::fromLatin1(dialog->metaObject()->className()) + QStringLiteral(": ") + texts.join(QStringLiteral(" | "));
+        if (m_answers.isEmpty()) {
+            qWarning("unexpected dialog: %s", qPrintable(seen.last()));
+            static_cast<QDialog*>(dialog)->reject();
+            return;
+        }
+        m_answers.takeFirst()(dialog);
+    }
+
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+    QList<Answer> m_answers;
+};
+
+DialogScript::Answer click(const QString& buttonName)
+{
+    return [buttonName](QWidget* dialog) {
+        auto* button = dialog->findChild<QAbstractButton*>(buttonName);
+        QVERIFY2(button && button->isVisible(), qPrintable(buttonName));
+        button->click();
+    };
+}
+
+DialogScript::Answer typePassword(const QString& password)
+{
+    return [password](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>(StyleName::inputEdit)->setText(password);
+        dialog->findChild<QAbstractButton*>(StyleName::buttonOk)->click();
+    };
+}
+
+DialogScript::Answer invoke(const char* slot)
+{
+    return [slot](QWidget* dialog) { QMetaObject::invokeMethod(dialog, slot); };
+}
+
+// The text of word/document.xml of a DOCX file.
+QString docxText(const QString& path)
+{
+    QByteArray out;
+    TestFiles::run(QStringLiteral("python3"),
+                   {QStringLiteral("-c"),
+                    QStringLiteral("import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read('word/document.xml').decode())"),
+                    path},
+                   &out);
+    return QString::fromUtf8(out);
+}
+
+ExportFormatListView* openPopup()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* popup = qobject_cast<ExportFormatListView*>(widget); popup && popup->isVisible())
+            return popup;
+    }
+    return nullptr;
+}
+
+void pickFormat(const QString& format)
+{
+    ExportFormatListView* popup = openPopup();
+    QVERIFY(popup);
+    QListView* list = popup->listView();
+    const QModelIndexList match = list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, format, 1, Qt::MatchExactly);
+    QCOMPARE(match.size(), 1);
+    list->scrollTo(match.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(match.first()).center());
+}
+
+void clickCell(FromPDFView* view, int row, int column)
+{
+    FromPDFTable* table = view->table();
+    const QModelIndex index = view->model()->index(row, column);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(index).center());
+}
+
+int rowOf(FromPDFView* view, const QString& fileName)
+{
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        if (view->model()->task(row).file.fileName() == fileName)
+            return row;
+    }
+    return -1;
+}
+
+QStringList filesIn(const QString& folder, const QString& pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class FromPDFViewTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FromPDFViewTest(TestApp::RecordingOpener* opener) : m_opener(opener) {}
+
+private:
+    TestApp::RecordingOpener* m_opener;
+    QString m_dir;
+
+    // A fresh folder with copies of the named test PDFs.
+    QString freshFolder(const QString& name, const QStringList& pdfs)
+    {
+        const QString folder = m_dir + QLatin1Char('/') + name;
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        for (const QString& pdf : pdfs)
+            QFile::copy(m_dir + QStringLiteral("/pdfs/") + pdf, folder + QLatin1Char('/') + pdf);
+        return folder;
+    }
+
+    void addAndWait(FromPDFView* view, const QStringList& paths, int rows)
+    {
+        view->addFiles(paths);
+        QTRY_COMPARE(view->model()->rowCount(), rows);
+    }
+
+    // Presses "CONVERT" and waits for the end of the run and for its message to be answered.
+    void convert(FromPDFView* view, DialogScript& script)
+    {
+        QSignalSpy finished(view, &FromPDFView::finished);
+        QPushButton* convertButton = view->findChild<QPushButton*>(StyleName::buttonConvert);
+        QVERIFY(convertButton->isVisible());
+        convertButton->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 120000);
+        QTRY_COMPARE(script.pending(), 0);
+        QVERIFY(!view->isRunning());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MetricSender::init(QStringLiteral("2"), QStringLiteral("2.2.6"));
+        m_dir = TestFiles::sandbox() + QStringLiteral("/tab");
+        const QString pdfs = m_dir + QStringLiteral("/pdfs/");
+        QVERIFY(TestPdfs::writeTextPdf(pdfs + "alpha.pdf", TestPdfs::numberedPages(2)));
+        QVERIFY(TestPdfs::writeTextPdf(pdfs + "beta.pdf", TestPdfs::numberedPages(3)));
+        QVERIFY(TestPdfs::writeTextPdf(pdfs + "gamma.pdf", TestPdfs::numberedPages(1)));
+        QVERIFY(TestPdfs::writeTextPdf(pdfs + "long.pdf", TestPdfs::numberedPages(40)));
+        QVERIFY(TestPdfs::writeScannedPdf(pdfs + "scan.pdf", {QStringLiteral("Scanned words")}, 150));
+        QVERIFY(TestPdfs::encryptPdf(pdfs + "alpha.pdf", pdfs + "locked.pdf", "secret", "owner"));
+        QVERIFY(TestPdfs::encryptPdf(pdfs + "beta.pdf", pdfs + "other.pdf", "other", "owner"));
+    }
+
+    void init()
+    {
+        TestApp::clearSettings();
+        m_opener->calls.clear();
+        FromPDFView::setFileDialogs({});
+    }
+
+    // The road: PDFs dropped on the start page, "docx" for all, a page range for one of them,
+    // "CONVERT", the completion message and "OPEN FOLDER".
+    void convertsDroppedPdfsToDocxThroughTheWindow()
+    {
+        const QString folder = freshFolder(QStringLiteral("road"), {"alpha.pdf", "beta.pdf"});
+        MainView window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* view = window.findChild<FromPDFView*>();
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(folder + "/alpha.pdf"), QUrl::fromLocalFile(folder + "/beta.pdf")});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject*>(window.findChild<StartView*>())->event(&drop);
+        QCOMPARE(window.findChild<TabWidget*>()->currentIndex(), int(MainView::FromPdfTab));
+        QTRY_COMPARE(view->model()->rowCount(), 2);
+        QVERIFY(view->table()->isVisible());
+        QCOMPARE(view->model()->task(0).pageCount + view->model()->task(1).pageCount, 5);
+
+        // "docx" for every file through the "for all" button.
+        view->findChild<QPushButton*>(StyleName::buttonFormat)->click();
+        pickFormat(QStringLiteral("docx"));
+        QCOMPARE(view->findChild<QPushButton*>(StyleName::buttonFormat)->text(), QStringLiteral("docx"));
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(view->model()->task(row).format, QStringLiteral("docx"));
+
+        // Pages 2 to 3 of beta through the page-range panel, which stays open after "OK".
+        const int beta = rowOf(view, QStringLiteral("beta.pdf"));
+        clickCell(view, beta, FromPDFModel::PagesColumn);
+        auto* panel = window.findChild<PageRangesView*>();
+        QTRY_VERIFY(panel->isVisible() && panel->x() == 156);
+        QVERIFY(panel->findChild<QLabel*>(StyleName::settingsLabel)->text().endsWith(QLatin1String(": 3")));
+        const QList<QLineEdit*> edits = panel->findChildren<QLineEdit*>(StyleName::inputEdit);
+        QTest::keyClicks(edits.at(0), "2");
+        QTest::keyClicks(edits.at(1), "3");
+        QTest::mouseClick(panel->findChild<QPushButton*>(StyleName::buttonAddRange), Qt::LeftButton);
+        QTest::mouseClick(panel->findChild<QPushButton*>(StyleName::buttonSaveSettings), Qt::LeftButton);
+        QCOMPARE(view->model()->data(view->model()->index(beta, FromPDFModel::PagesColumn)).toString(), QStringLiteral("2-3"));
+        QVERIFY(panel->isVisible());
+        QTest::mouseClick(panel->findChild<QPushButton*>(StyleName::buttonCloseSettings), Qt::LeftButton);
+        QTRY_VERIFY(!panel->isVisible());
+
+        // While the run lasts the tab buttons and "Settings" are locked.
+        bool lockedWhileRunning = false;
+        connect(view, &FromPDFView::started, this, [&] {
+            lockedWhileRunning = !window.findChild<QWidget*>(StyleName::buttonTabToPDF)->isEnabled()
+                                 && !window.findChild<QWidget*>(StyleName::buttonSettings)->isEnabled()
+                                 && view->progressControl()->isVisible();
+        });
+        DialogScript script;
+        script.add(click(StyleName::buttonMessageOpenFolder));
+        convert(view, script);
+        QVERIFY(lockedWhileRunning);
+        QVERIFY(window.findChild<QWidget*>(StyleName::buttonTabToPDF)->isEnabled());
+        QCOMPARE(script.seen.size(), 1);
+        QVERIFY2(script.seen.first().contains(QLatin1String("All of your files has been converted")), qPrintable(script.seen.first()));
+
+        // Save mode 0: a folder named after each source beside it.
+        const QString alphaDocx = folder + "/alpha/alpha_1-2.docx";
+        const QString betaDocx = folder + "/beta/beta_2-3.docx";
+        QVERIFY(QFile::exists(alphaDocx));
+        QVERIFY(QFile::exists(betaDocx));
+        QVERIFY(docxText(alphaDocx).contains(QLatin1String("Page 1")));
+        QVERIFY(docxText(alphaDocx).contains(QLatin1String("Page 2")));
+        const QString betaText = docxText(betaDocx);
+        QVERIFY(betaText.contains(QLatin1String("Page 3")));
+        QVERIFY(!betaText.contains(QLatin1String("Page 1")));
+        const QString last = Application::instance()->userContext()->lastConvertedFile(UserContext::FromPdf);
+        QVERIFY(last == QDir::toNativeSeparators(alphaDocx) || last == QDir::toNativeSeparators(betaDocx));
+        QCOMPARE(m_opener->calls, QStringList({QStringLiteral("show ") + last}));
+        QVERIFY(window.findChild<QWidget*>(StyleName::buttonLastFolder)->isVisible());
+    }
+
+    // PNG pages into a chosen folder; a file that went away since it was added fails, and the
+    // message says so.
+    void convertsToPngPagesAndCountsFailures()
+    {
+        const QString folder = freshFolder(QStringLiteral("png"), {"alpha.pdf", "beta.pdf", "gamma.pdf"});
+        const QString out = m_dir + QStringLiteral("/png-out");
+        QDir(out).removeRecursively();
+        QDir().mkpath(out);
+        FromPDFView::setFileDialogs({{}, [out](QWidget*, const QString&, const QString&) { return out; }});
+        FromPDFView view;
+        view.resize(685, 420);
+        view.show();
+        addAndWait(&view, {folder + "/alpha.pdf", folder + "/beta.pdf", folder + "/gamma.pdf"}, 3);
+
+        auto* combo = view.findChild<QComboBox*>();
+        combo->setCurrentIndex(2);
+        QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 2));
+        QCOMPARE(combo->currentText(), out);
+
+        clickCell(&view, 0, FromPDFModel::FormatColumn);
+        pickFormat(QStringLiteral("png"));
+        QCOMPARE(view.model()->task(0).format, QStringLiteral("png"));
+        QVERIFY(view.model()->task(0).split);
+        view.model()->setFormat(1, QStringLiteral("png"));
+        view.model()->setFormat(2, QStringLiteral("png"));
+        QVERIFY(QFile::remove(folder + "/gamma.pdf"));
+
+        DialogScript script;
+        script.add(click(StyleName::buttonMessageOpenFolder));
+        convert(&view, script);
+        QVERIFY2(script.seen.first().contains(QLatin1String("1 of 3 files could not be converted")), qPrintable(script.seen.first()));
+
+        const QStringList pngs = filesIn(out, QStringLiteral("*.png"));
+        QCOMPARE(pngs, QStringList({"alpha_1.png", "alpha_2.png", "beta_1.png", "beta_2.png", "beta_3.png"}));
+        for (const QString& png : pngs) {
+            const QImage image(out + QLatin1Char('/') + png);
+            QVERIFY2(!image.isNull() && image.width() > 1000 && image.height() > image.width(), qPrintable(png));
+        }
+        QCOMPARE(m_opener->calls.size(), 1);
+        QVERIFY(m_opener->calls.first().startsWith(QStringLiteral("show ") + QDir::toNativeSeparators(out)));
+    }
+
+    void reportsTotalFailureAndCancellation()
+    {
+        const QString folder = freshFolder(QStringLiteral("fail"), {"alpha.pdf", "long.pdf"});
+        FromPDFView view;
+        view.show();
+        addAndWait(&view, {folder + "/alpha.pdf"}, 1);
+        QVERIFY(QFile::remove(folder + "/alpha.pdf"));
+        DialogScript script;
+        script.add([](QWidget* dialog) {
+            QVERIFY(!dialog->findChild<QAbstractButton*>(StyleName::buttonMessageOpenFolder));
+            dialog->findChild<QAbstractButton*>(StyleName::buttonOk)->click();
+        });
+        convert(&view, script);
+        QVERIFY2(script.seen.last().contains(QLatin1String("None of your files could be converted.")), qPrintable(script.seen.last()));
+        QVERIFY(m_opener->calls.isEmpty());
+
+        // Stop pressed as soon as the run starts.
+        view.model()->clear();
+        addAndWait(&view, {folder + "/long.pdf"}, 1);
+        view.model()->setFormat(0, QStringLiteral("png"));
+        connect(&view, &FromPDFView::started, this,
+                [&view] { view.progressControl()->findChild<QPushButton*>(StyleName::buttonStop)->click(); });
+        script.add(click(StyleName::buttonOk));
+        convert(&view, script);
+        QVERIFY2(script.seen.last().contains(QLatin1String("The operation was cancelled.")), qPrintable(script.seen.last()));
+        QVERIFY(filesIn(folder + "/long", QStringLiteral("*.png")).size() < 40);
+        QVERIFY(!view.progressControl()->isStopped());
+    }
+
+    // The question comes from the conversion thread and waits for the answer here.
+    void asksAboutAScannedPdf()
+    {
+        const QString folder = freshFolder(QStringLiteral("scan"), {"scan.pdf"});
+        FromPDFView view;
+        view.show();
+        addAndWait(&view, {folder + "/scan.pdf"}, 1);
+        QVERIFY(view.model()->task(0).scanned);
+        view.model()->setFormat(0, QStringLiteral("docx"));
+        DialogScript script;
+        script.add([](QWidget* dialog) {
+            QVERIFY(qobject_cast<CheckView*>(dialog));
+            dialog->findChild<QAbstractButton*>(QStringLiteral("checkocrview__button_without_ocr"))->click();
+        });
+        script.add(click(StyleName::buttonOk));
+        convert(&view, script);
+        QVERIFY2(script.seen.first().contains(QLatin1String("scan.pdf")) && script.seen.first().contains(QLatin1String("scanned PDF")),
+                 qPrintable(script.seen.first()));
+        QVERIFY(QFile::exists(folder + "/scan/scan.docx"));
+    }
+
+    void asksForPasswordsWhereTheyAreNeeded()
+    {
+        const QString folder = freshFolder(QStringLiteral("locked"), {"locked.pdf", "other.pdf"});
+        FromPDFView view;
+        view.show();
+        addAndWait(&view, {folder + "/locked.pdf", folder + "/other.pdf"}, 2);
+        const int locked = rowOf(&view, QStringLiteral("locked.pdf"));
+        QVERIFY(view.model()->data(view.model()->index(locked, 0), FromPDFModel::NeedsPasswordRole).toBool());
+
+        // A wrong password is reported and changes nothing; ranges need the right one first.
+        DialogScript script;
+        script.add([](QWidget* dialog) {
+            QVERIFY(!dialog->findChild<QAbstractButton*>(StyleName::buttonSkip)->isVisible());
+            typePassword(QStringLiteral("wrong"))(dialog);
+        });
+        script.add(click(StyleName::buttonOk));
+        clickCell(&view, locked, FromPDFModel::PasswordColumn);
+        QTRY_COMPARE(script.pending(), 0);
+        QVERIFY2(script.seen.last().contains(QLatin1String("The password for locked.pdf is incorrect")), qPrintable(script.seen.last()));
+        QVERIFY(view.model()->data(view.model()->index(locked, 0), FromPDFModel::NeedsPasswordRole).toBool());
+
+        QSignalSpy ranges(&view, &FromPDFView::selectRanges);
+        script.add(typePassword(QStringLiteral("secret")));
+        clickCell(&view, locked, FromPDFModel::PagesColumn);
+        QTRY_COMPARE(ranges.count(), 1);
+        QCOMPARE(ranges.first().at(1).value<FromPDFTask>().pageCount, 2);
+        QVERIFY(!view.model()->data(view.model()->index(locked, 0), FromPDFModel::NeedsPasswordRole).toBool());
+
+        // At "CONVERT" the other file's password is asked for; SKIP leaves it out.
+        view.model()->setFormatForAll(QStringLiteral("docx"));
+        script.add(invoke("buttonSkip"));
+        script.add(click(StyleName::buttonMessageOpenFolder));
+        convert(&view, script);
+        QVERIFY(QFile::exists(folder + "/locked/locked_1-2.docx"));
+        QVERIFY(!QDir(folder + "/other").exists());
+        QVERIFY(docxText(folder + "/locked/locked_1-2.docx").contains(QLatin1String("Page 2")));
+    }
+
+    void tableClicksEditRows()
+    {
+        const QString folder = freshFolder(QStringLiteral("clicks"), {"alpha.pdf", "beta.pdf"});
+        FromPDFView view;
+        view.show();
+        addAndWait(&view, {folder + "/alpha.pdf", folder + "/beta.pdf"}, 2);
+
+        // A second click on the same format cell closes the pop-up (its press lands outside the
+        // pop-up, the click then reaches the table) and opens none.
+        const QModelIndex format = view.model()->index(0, FromPDFModel::FormatColumn);
+        const QPoint cell = view.table()->viewport()->mapToGlobal(view.table()->visualRect(format).center());
+        view.onTableClicked(format);
+        QPointer<ExportFormatListView> popup = openPopup();
+        QVERIFY(popup);
+        QCOMPARE(popup->currentFormat(), QStringLiteral("doc"));
+        QCursor::setPos(cell);
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->mapFromGlobal(cell));
+        QTRY_VERIFY(popup.isNull());
+        view.onTableClicked(format);
+        QVERIFY(!openPopup());
+        // Dismissed elsewhere, the next click on the cell opens it again.
+        view.onTableClicked(format);
+        popup = openPopup();
+        QVERIFY(popup);
+        QCursor::setPos(cell + QPoint(-300, 0));
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->mapFromGlobal(cell + QPoint(-300, 0)));
+        QTRY_VERIFY(popup.isNull());
+        view.onTableClicked(format);
+        QVERIFY(openPopup());
+        pickFormat(QStringLiteral("eps"));
+        QCOMPARE(view.model()->task(0).format, QStringLiteral("eps"));
+
+        // Split: forced for eps, toggled for the other.
+        clickCell(&view, 0, FromPDFModel::SplitColumn);
+        QVERIFY(view.model()->data(view.model()->index(0, FromPDFModel::SplitColumn)).toBool());
+        clickCell(&view, 1, FromPDFModel::SplitColumn);
+        QVERIFY(view.model()->task(1).split);
+
+        // The preview shows the row's file.
+        clickCell(&view, 1, FromPDFModel::PreviewColumn);
+        QTRY_VERIFY(view.documentViewer()->isVisible());
+        QCOMPARE(view.documentViewer()->pageView()->pages().size(), 3);
+
+        // Removing the last row brings the drop area back.
+        auto* pages = view.findChildren<QStackedLayout*>().first();
+        QCOMPARE(pages->currentIndex(), 1);
+        clickCell(&view, 1, FromPDFModel::RemoveColumn);
+        clickCell(&view, 0, FromPDFModel::RemoveColumn);
+        QVERIFY(view.model()->isEmpty());
+        QCOMPARE(pages->currentIndex(), 0);
+    }
+
+    void cancelledFolderChoiceKeepsTheSaveMode()
+    {
+        FromPDFView::setFileDialogs({{}, [](QWidget*, const QString&, const QString&) { return QString(); }});
+        FromPDFView view;
+        auto* combo = view.findChild<QComboBox*>();
+        combo->setCurrentIndex(1);
+        QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 1));
+        combo->setCurrentIndex(2);
+        QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 2));
+        QCOMPARE(combo->currentIndex(), 1);
+    }
+
+    // Quitting in the middle of a run: the application stops the registered thread and waits.
+    void quittingStopsARunningConversion()
+    {
+        const QString folder = freshFolder(QStringLiteral("quit"), {"long.pdf"});
+        QSettings(TestApp::settingsPath(), QSettings::IniFormat).setValue(QStringLiteral("quality_images"), 2);
+        auto* view = new FromPDFView;
+        view->show();
+        addAndWait(view, {folder + "/long.pdf"}, 1);
+        view->model()->setFormat(0, QStringLiteral("png"));
+        QSignalSpy started(view, &FromPDFView::started);
+        view->findChild<QPushButton*>(StyleName::buttonConvert)->click();
+        QTRY_COMPARE(started.count(), 1);
+        QVERIFY(Application::instance()->stopWorkers(60000));
+        QVERIFY(filesIn(folder + "/long", QStringLiteral("*.png")).size() < 40);
+        delete view;
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    return TestApp::run<FromPDFViewTest>(argc, argv);
+}
+
+#include "test_frompdfview.moc"
