@@ -336,6 +336,13 @@ void MainView::showPanel(QWidget* panel)
     slide->setStartValue(start);
     slide->setEndValue(panelRect(-566, -20));
 
+    // Once the panel is in place the overlay needs to cover only what the panel leaves free:
+    // an overlay with an opacity effect under the panel would be painted over the panel's own
+    // ground wherever one of the panel's children repaints.
+    connect(slide, &QPropertyAnimation::finished, m_fade, [this, panel] {
+        m_fade->setGeometry(0, 0, panel->x(), m_inner->height());
+    });
+
     auto* group = new QSequentialAnimationGroup(this);
     group->addAnimation(fade);
     group->addAnimation(slide);
@@ -346,6 +353,7 @@ void MainView::showPanel(QWidget* panel)
 // Slide the panel out, then fade the window back.
 void MainView::hidePanel(QWidget* panel)
 {
+    m_fade->setGeometry(m_inner->rect());
     auto* effect = new QGraphicsOpacityEffect(m_fade);
     effect->setOpacity(fadeOpacity);
     m_fade->setGraphicsEffect(effect);
