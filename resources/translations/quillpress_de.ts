@@ -34,7 +34,7 @@
     <name>FromPDFDelegate</name>
     <message>
         <source>Enter</source>
-        <translation>Eingeben</translation>
+        <translation>Eingabe</translation>
     </message>
     <message>
         <source>ok</source>

@@ -128,6 +128,15 @@ QList<GalleryItem> fromPdfViewItems()
          },
          QSize(), true},
         {QStringLiteral("mainwindow-frompdf"), [] { return static_cast<QWidget*>(mainWindowWithRows()); }, QSize(), true},
+        {QStringLiteral("mainwindow-frompdf-de"),
+         [] {
+             // German while this picture is taken; English again once its window is gone.
+             Application::instance()->setLanguage(QStringLiteral("de"));
+             MainView* window = mainWindowWithRows();
+             QObject::connect(window, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
+             return static_cast<QWidget*>(window);
+         },
+         QSize(), true},
         {QStringLiteral("mainwindow-frompdf-running"),
          [] {
              MainView* window = mainWindowWithRows();
@@ -146,6 +155,17 @@ QList<GalleryItem> fromPdfViewItems()
         {QStringLiteral("mainwindow-frompdf-pageranges"),
          [] {
              MainView* window = mainWindowWithRows();
+             FromPDFView* view = fromPdfView(window);
+             view->onTableClicked(view->model()->index(0, FromPDFModel::PagesColumn));
+             settle(700);
+             return static_cast<QWidget*>(window);
+         },
+         QSize(), true},
+        {QStringLiteral("mainwindow-frompdf-pageranges-de"),
+         [] {
+             Application::instance()->setLanguage(QStringLiteral("de"));
+             MainView* window = mainWindowWithRows();
+             QObject::connect(window, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
              FromPDFView* view = fromPdfView(window);
              view->onTableClicked(view->model()->index(0, FromPDFModel::PagesColumn));
              settle(700);
