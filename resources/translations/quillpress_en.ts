@@ -24,6 +24,13 @@
     </message>
 </context>
 <context>
+    <name>FromPdfAlgorithm</name>
+    <message>
+        <source>%1 of %2 converting. %3 of %4 pages</source>
+        <translation>%1 of %2 converting. %3 of %4 pages</translation>
+    </message>
+</context>
+<context>
     <name>InformationWorkerList</name>
     <message>
         <source>%1 out of %2 files. %3</source>
