@@ -5,10 +5,10 @@
 #include "CrashReporter.h"
 #include "ExitMarker.h"
 #include "Logger.h"
+#include "MainView.h"
 #include "MetricSender.h"
 #include "QuitOnTerminate.h"
 #include "SplashScreen.h"
-#include "StartWindow.h"
 #include "Style.h"
 
 #include <QPixmap>
@@ -42,7 +42,7 @@ int main(int argc, char* argv[])
     splash->show();
     splash->showLoading(3);
 
-    auto window = std::make_unique<StartWindow>();
+    auto window = std::make_unique<MainView>();
     window->show();
     splash->finish(window.get());
     app.setActivationWindow(window.get(), true);

@@ -38,6 +38,33 @@
     </message>
 </context>
 <context>
+    <name>MainView</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>From PDF</source>
+        <translation>Aus PDF</translation>
+    </message>
+    <message>
+        <source>To PDF</source>
+        <translation>In PDF</translation>
+    </message>
+    <message>
+        <source>Last conversion:</source>
+        <translation>Letzte Umwandlung:</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+</context>
+<context>
     <name>MessagePassword</name>
     <message>
         <source>Enter password</source>
@@ -58,6 +85,33 @@
     <message>
         <source>SKIP ALL</source>
         <translation>ALLE ÜBERSPRINGEN</translation>
+    </message>
+</context>
+<context>
+    <name>MessageUpdate</name>
+    <message>
+        <source>Update available!</source>
+        <translation>Update verfügbar!</translation>
+    </message>
+    <message>
+        <source>New version of the program is available: &lt;b&gt;%1&lt;/b&gt;.</source>
+        <translation>Eine neue Version des Programms ist verfügbar: &lt;b&gt;%1&lt;/b&gt;.</translation>
+    </message>
+    <message>
+        <source>Read about</source>
+        <translation>Lesen Sie über die</translation>
+    </message>
+    <message>
+        <source>new features</source>
+        <translation>neuen Funktionen</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD</source>
+        <translation>HERUNTERLADEN</translation>
     </message>
 </context>
 <context>
@@ -93,10 +147,85 @@
     </message>
 </context>
 <context>
+    <name>SaveFolderModel</name>
+    <message>
+        <source>Sub folder</source>
+        <translation>Unterordner</translation>
+    </message>
+    <message>
+        <source>Original folder</source>
+        <translation>Ursprungsordner</translation>
+    </message>
+    <message>
+        <source>Select folder...</source>
+        <translation>Ordner wählen...</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>English</source>
         <translation>Deutsch</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Niedrig</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>SAVE SETTINGS</source>
+        <translation>EINSTELLUNGEN SPEICHERN</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Speichern in</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Default publisher</source>
+        <translation>Standard-Herausgeber</translation>
+    </message>
+    <message>
+        <source>Quality images</source>
+        <translation>Bildqualität</translation>
+    </message>
+    <message>
+        <source>OCR Language</source>
+        <translation>OCR-Sprache</translation>
+    </message>
+    <message>
+        <source>Check for the updates automatically</source>
+        <translation>Automatisch nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>Send anonymous analytics</source>
+        <translation>Anonyme Nutzungsdaten senden</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Zielordner wählen</translation>
     </message>
 </context>
 <context>

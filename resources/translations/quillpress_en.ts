@@ -38,6 +38,33 @@
     </message>
 </context>
 <context>
+    <name>MainView</name>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>From PDF</source>
+        <translation>From PDF</translation>
+    </message>
+    <message>
+        <source>To PDF</source>
+        <translation>To PDF</translation>
+    </message>
+    <message>
+        <source>Last conversion:</source>
+        <translation>Last conversion:</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>Open folder</translation>
+    </message>
+</context>
+<context>
     <name>MessagePassword</name>
     <message>
         <source>Enter password</source>
@@ -58,6 +85,33 @@
     <message>
         <source>SKIP ALL</source>
         <translation>SKIP ALL</translation>
+    </message>
+</context>
+<context>
+    <name>MessageUpdate</name>
+    <message>
+        <source>Update available!</source>
+        <translation>Update available!</translation>
+    </message>
+    <message>
+        <source>New version of the program is available: &lt;b&gt;%1&lt;/b&gt;.</source>
+        <translation>New version of the program is available: &lt;b&gt;%1&lt;/b&gt;.</translation>
+    </message>
+    <message>
+        <source>Read about</source>
+        <translation>Read about</translation>
+    </message>
+    <message>
+        <source>new features</source>
+        <translation>new features</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+    <message>
+        <source>DOWNLOAD</source>
+        <translation>DOWNLOAD</translation>
     </message>
 </context>
 <context>
@@ -93,10 +147,85 @@
     </message>
 </context>
 <context>
+    <name>SaveFolderModel</name>
+    <message>
+        <source>Sub folder</source>
+        <translation>Sub folder</translation>
+    </message>
+    <message>
+        <source>Original folder</source>
+        <translation>Original folder</translation>
+    </message>
+    <message>
+        <source>Select folder...</source>
+        <translation>Select folder...</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>English</source>
         <translation>English</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>SAVE SETTINGS</source>
+        <translation>SAVE SETTINGS</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Save to</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Default publisher</source>
+        <translation>Default publisher</translation>
+    </message>
+    <message>
+        <source>Quality images</source>
+        <translation>Quality images</translation>
+    </message>
+    <message>
+        <source>OCR Language</source>
+        <translation>OCR Language</translation>
+    </message>
+    <message>
+        <source>Check for the updates automatically</source>
+        <translation>Check for the updates automatically</translation>
+    </message>
+    <message>
+        <source>Send anonymous analytics</source>
+        <translation>Send anonymous analytics</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Select destination folder</translation>
     </message>
 </context>
 <context>

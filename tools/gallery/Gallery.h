@@ -21,9 +21,13 @@ struct GalleryItem
 QList<GalleryItem> kitItems();
 QList<GalleryItem> widgetItems();
 QList<GalleryItem> fromPdfItems();
+QList<GalleryItem> mainWindowItems();
 
 // Lays out the start page as the main window fills it: logo and the two big buttons.
 void fillStartPage(QWidget* page, int topSpacing);
+
+// Handles events for ms milliseconds, so that animations and layouts settle.
+void settle(int ms);
 
 // A light host frame with the main window's background, for widgets that live inside it.
 QWidget* hostFrame(QWidget* content, int margin = 12);

@@ -5,6 +5,7 @@
 //
 // Usage: quillgallery <output folder>
 // Exit code 0 when every picture was rendered, 1 otherwise.
+#include "Application.h"
 #include "Gallery.h"
 #include "Style.h"
 
@@ -23,8 +24,6 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-
 void settle(int ms)
 {
     QElapsedTimer timer;
@@ -32,6 +31,8 @@ void settle(int ms)
     while (timer.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
+
+namespace {
 
 bool save(const QPixmap& pixmap, const QString& path)
 {
@@ -116,10 +117,12 @@ QWidget* hostFrame(QWidget* content, int margin)
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Zembrook"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zembrook PDF Converter"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.2.6"));
+    // The gallery lives outside the program folder; the application finds its translations
+    // and tools there.
+    if (qEnvironmentVariableIsEmpty("QUILLPRESS_PROGRAM_DIR"))
+        qputenv("QUILLPRESS_PROGRAM_DIR", QP_PROGRAM_DIR);
+    // The main window's pages need the application object and its services.
+    Application app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 2) {
         std::fprintf(stderr, "usage: quillgallery <output folder>\n");
@@ -142,7 +145,7 @@ int main(int argc, char* argv[])
     }
 
     int failures = renderImageSheet(folder) ? 0 : 1;
-    for (const GalleryItem& item : kitItems() + widgetItems() + fromPdfItems())
+    for (const GalleryItem& item : kitItems() + widgetItems() + fromPdfItems() + mainWindowItems())
         failures += render(item, folder) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -31,16 +31,6 @@ class FromPdfTaskTest : public QObject
     Q_OBJECT
 
 private slots:
-    void defaults()
-    {
-        const FromPDFTask task;
-        QCOMPARE(task.format, QStringLiteral("doc"));
-        QVERIFY(task.ranges.isEmpty() && !task.rangesChosen && !task.split && !task.scanned && !task.encrypted);
-        QVERIFY(task.securityInfo5Is6);
-        QCOMPARE(task.pageCount, 0);
-        QVERIFY(!task.needsPassword());
-    }
-
     // Format changes keep split and the OCR language consistent with the format.
     void formatRules()
     {
@@ -69,13 +59,6 @@ private slots:
         QVERIFY(task.needsPassword());
         task.password = QStringLiteral("secret");
         QVERIFY(!task.needsPassword());
-    }
-
-    void rangeTexts()
-    {
-        QCOMPARE(pageRangeListText({{1, 3}, {5, 5}, {8, 9}}), QStringLiteral("1-3, 5, 8-9"));
-        QCOMPARE(pageRangeListText({}), QString());
-        QCOMPARE(pageRangeText({7, 7}), QStringLiteral("7"));
     }
 
     // Registered types cross threads through queued connections intact.

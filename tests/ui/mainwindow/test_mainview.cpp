@@ -1,0 +1,294 @@
+#include "TestApplication.h"
+
+#include "MainView.h"
+#include "MessageUpdate.h"
+#include "PlaceholderTab.h"
+#include "SettingsView.h"
+#include "StartView.h"
+#include "TabWidget.h"
+#include "UpdateChecker.h"
+#include "UsageStatistics.h"
+#include "UserContext.h"
+#include "WindowBar.h"
+
+#include <QDropEvent>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+
+using TestApp::stored;
+
+class MainViewTest : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MainViewTest(TestApp::RecordingOpener* opener) : m_opener(opener) {}
+
+private:
+    TestApp::RecordingOpener* m_opener;
+    LocalHttpServer m_server;
+
+    static QWidget* child(QWidget* window, const char* name)
+    {
+        QWidget* widget = window->findChild<QWidget*>(QLatin1String(name));
+        if (!widget)
+            qWarning("no child %s", name);
+        return widget;
+    }
+
+    static void drop(QWidget* target, const QStringList& paths)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the page: the application routes only drops that a drag manager started.
+        static_cast<QObject*>(target)->event(&event);
+    }
+
+    // The conversion page on show (the window must be shown).
+    static PlaceholderTab* currentPage(MainView& view)
+    {
+        for (PlaceholderTab* page : view.findChildren<PlaceholderTab*>()) {
+            if (page->isVisible())
+                return page;
+        }
+        return nullptr;
+    }
+
+    // Builds a main window with the update server answering as told, and returns what the
+    // update dialogs it opened said (each is cancelled at once).
+    QStringList offeredUpdates(LocalHttpServer::Answer answer, const QByteArray& body)
+    {
+        m_server.clearRecords();
+        m_server.setAnswer(answer, body);
+        auto texts = std::make_shared<QStringList>();
+        auto answering = TestApp::answerNextDialog([texts](QWidget* dialog) {
+            if (qobject_cast<MessageUpdate*>(dialog)) {
+                for (QLabel* label : dialog->findChildren<QLabel*>())
+                    *texts << label->text();
+            }
+            dialog->findChild<QPushButton*>(QStringLiteral("buttonMessageCancel"))->click();
+        });
+        MainView view;
+        [&] { QTRY_VERIFY(!m_server.targets().isEmpty()); }();
+        // The answer arrives, is judged and reaches the window through a queued call.
+        QTest::qWait(400);
+        return *texts;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.listen());
+        MetricSender::init(QStringLiteral("2"), QStringLiteral("2.2.6"));
+        MetricSender::setEndpoint(m_server.url(QStringLiteral("/metrics")));
+        UpdateChecker::setEndpoint(m_server.url(QStringLiteral("/check.php")));
+        TestApp::store(QStringLiteral("auto_update_enabled"), false);
+    }
+
+    void init()
+    {
+        // Metric requests are answered; the update tests say what the check gets.
+        m_server.setAnswer(LocalHttpServer::Ok);
+        m_server.clearRecords();
+        m_opener->calls.clear();
+    }
+
+    void initialState()
+    {
+        MainView view;
+        view.show();
+        QCOMPARE(view.size(), QSize(743, 540));
+        QCOMPARE(child(&view, "mainView")->geometry(), QRect(20, 20, 703, 500));
+        TabWidget* tabs = view.findChild<TabWidget*>();
+        QCOMPARE(tabs->currentIndex(), 0);
+        for (const char* hidden : {"buttonLastFolder", "settingsViewContent", "boxFade", "windowMaximize"})
+            QVERIFY2(!child(&view, hidden)->isVisible(), hidden);
+        QVERIFY(child(&view, "windowMinimize")->isVisible() && child(&view, "windowClose")->isVisible());
+
+        // Double-clicking the bar does not maximise.
+        QTest::mouseDClick(view.findChild<WindowBar*>(), Qt::LeftButton);
+        QVERIFY(!(view.windowState() & Qt::WindowMaximized));
+
+        // The start page's buttons lead to the tabs.
+        qobject_cast<QPushButton*>(child(&view, "buttonInitToPDF"))->click();
+        QCOMPARE(tabs->currentIndex(), 2);
+        qobject_cast<QPushButton*>(child(&view, "buttonInitFromPDF"))->click();
+        QCOMPARE(tabs->currentIndex(), 1);
+    }
+
+    void dropsGoToTheirTabs()
+    {
+        MainView view;
+        view.show();
+        StartView* start = view.findChild<StartView*>();
+        TabWidget* tabs = view.findChild<TabWidget*>();
+
+        // A mixed drop does nothing.
+        drop(start, {QStringLiteral("/d/a.pdf"), QStringLiteral("/d/b.docx")});
+        QCOMPARE(tabs->currentIndex(), 0);
+
+        setAddSource(0);
+        drop(start, {QStringLiteral("/d/a.PDF"), QStringLiteral("/d/b.pdf")});
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(currentPage(view));
+        QCOMPARE(currentPage(view)->files(), QStringList({"/d/a.PDF", "/d/b.pdf"}));
+        QCOMPARE(UsageStatistics::instance().value(QLatin1String(UsageStatistics::addSourceKey())), QStringLiteral("1"));
+        PlaceholderTab* fromPdf = currentPage(view);
+
+        setAddSource(0);
+        drop(start, {QStringLiteral("/d/photo.JPG"), QStringLiteral("/d/book.epub")});
+        QCOMPARE(tabs->currentIndex(), 2);
+        QVERIFY(currentPage(view) && currentPage(view) != fromPdf);
+        QCOMPARE(currentPage(view)->files(), QStringList({"/d/photo.JPG", "/d/book.epub"}));
+        QCOMPARE(fromPdf->files().size(), 2);
+        QCOMPARE(UsageStatistics::instance().value(QLatin1String(UsageStatistics::addSourceKey())), QStringLiteral("1"));
+    }
+
+    // While either tab runs, both tab buttons, "Settings" and "Open folder" are locked.
+    void runLocksTheShellControls()
+    {
+        MainView view;
+        view.show();
+        UserContext* context = Application::instance()->userContext();
+        context->setLastConvertedFile(UserContext::FromPdf, QString());
+        context->setLastConvertedFile(UserContext::ToPdf, QString());
+        TabWidget* tabs = view.findChild<TabWidget*>();
+        tabs->setCurrentIndex(2);
+        PlaceholderTab* toPdf = currentPage(view);
+        tabs->setCurrentIndex(1);
+        PlaceholderTab* fromPdf = currentPage(view);
+        QVERIFY(fromPdf && toPdf && fromPdf != toPdf);
+        const QList<QWidget*> guarded = {child(&view, "buttonTabFromPDF"), child(&view, "buttonTabToPDF"),
+                                         child(&view, "buttonLastFolder"), child(&view, "buttonSettings")};
+        QWidget* lastFolder = child(&view, "buttonLastFolder");
+
+        for (PlaceholderTab* page : {fromPdf, toPdf}) {
+            emit page->started();
+            for (QWidget* control : guarded)
+                QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+            emit page->finished();
+            for (QWidget* control : guarded)
+                QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        }
+        // Neither side has produced anything yet: no "Open folder".
+        QVERIFY(!lastFolder->isVisible());
+
+        // A run that assigned a path, even an empty one, shows the button.
+        emit fromPdf->started();
+        context->setLastConvertedFile(UserContext::FromPdf, QStringLiteral(""));
+        emit fromPdf->finished();
+        QVERIFY(lastFolder->isVisible());
+        // Switching tabs shows it only for a side with a non-empty path.
+        tabs->setCurrentIndex(2);
+        QVERIFY(!lastFolder->isVisible());
+        tabs->setCurrentIndex(1);
+        QVERIFY(!lastFolder->isVisible());
+
+        // "Open folder" shows the current side's last file in the file manager.
+        const QString fromFile = TestFiles::sandbox() + QStringLiteral("/out/from.docx");
+        const QString toFile = TestFiles::sandbox() + QStringLiteral("/out/to.pdf");
+        QVERIFY(TestFiles::writeFile(fromFile, "x") && TestFiles::writeFile(toFile, "x"));
+        context->setLastConvertedFile(UserContext::FromPdf, fromFile);
+        context->setLastConvertedFile(UserContext::ToPdf, toFile);
+        tabs->setCurrentIndex(2);
+        QVERIFY(lastFolder->isVisible());
+        qobject_cast<QPushButton*>(lastFolder)->click();
+        tabs->setCurrentIndex(1);
+        qobject_cast<QPushButton*>(lastFolder)->click();
+        QCOMPARE(m_opener->calls, QStringList({"show " + toFile, "show " + fromFile}));
+    }
+
+    void settingsPanelSlidesInAndOut()
+    {
+        MainView view;
+        view.show();
+        QWidget* panel = child(&view, "settingsViewContent");
+        QWidget* fade = child(&view, "boxFade");
+        QPushButton* settings = qobject_cast<QPushButton*>(child(&view, "buttonSettings"));
+
+        settings->click();
+        QVERIFY(panel->isVisible() && fade->isVisible());
+        QCOMPARE(fade->geometry(), QRect(0, 0, 703, 500));
+        // It starts beyond the inner frame's right edge and waits for the fade.
+        QCOMPARE(panel->geometry(), QRect(742, 0, 547, 500));
+        QTest::qWait(50);
+        QCOMPARE(panel->geometry().x(), 742);
+        QTRY_COMPARE_WITH_TIMEOUT(panel->geometry(), QRect(156, 0, 547, 500), 2000);
+        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(fade->graphicsEffect());
+        QVERIFY(effect);
+        QCOMPARE(effect->opacity(), 0.6);
+        // Stacked above the overlay, which is above everything else.
+        const QObjectList siblings = child(&view, "mainView")->children();
+        QVERIFY(siblings.indexOf(panel) > siblings.indexOf(fade));
+        QVERIFY(panel->hasFocus() || panel->isAncestorOf(QApplication::focusWidget()));
+
+        QTest::keyClick(panel, Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 2000);
+        QCOMPARE(panel->geometry(), QRect(743, 0, 547, 500));
+        QTRY_VERIFY_WITH_TIMEOUT(!fade->isVisible(), 1000);
+
+        // "set" says whether this is the first opening in the process.
+        settings->click();
+        QTRY_COMPARE_WITH_TIMEOUT(panel->geometry().x(), 156, 2000);
+        QTRY_COMPARE(TestApp::metricItems(m_server).filter(QStringLiteral("=set:")).size(), 2);
+        QCOMPARE(TestApp::metricItems(m_server).filter(QStringLiteral("=set:")), QStringList({"&m1=set:1", "&m1=set:0"}));
+    }
+
+    void updateIsOfferedOncePerVersion()
+    {
+        TestApp::store(QStringLiteral("auto_update_enabled"), true);
+        TestApp::store(QStringLiteral("last_show_version"), QStringLiteral("0.0"));
+
+        const QStringList first = offeredUpdates(LocalHttpServer::Ok, "2.2.7");
+        QVERIFY2(first.join(QLatin1Char('|')).contains(QStringLiteral("<b>2.2.7</b>")), qPrintable(first.join('|')));
+        QCOMPARE(stored(QStringLiteral("last_show_version")).toString(), QStringLiteral("2.2.7"));
+        QVERIFY(m_server.targets().first().startsWith(QStringLiteral("/check.php?ver=2.2.6&pid=2&mh=")));
+
+        QCOMPARE(offeredUpdates(LocalHttpServer::Ok, "2.2.7"), QStringList());
+        QVERIFY(!offeredUpdates(LocalHttpServer::Ok, "2.3.0").isEmpty());
+        QCOMPARE(stored(QStringLiteral("last_show_version")).toString(), QStringLiteral("2.3.0"));
+
+        // Failed, empty, old and hostile answers offer nothing and leave the setting alone.
+        QCOMPARE(offeredUpdates(LocalHttpServer::NotFound, "9.9.9"), QStringList());
+        QCOMPARE(offeredUpdates(LocalHttpServer::Ok, ""), QStringList());
+        QCOMPARE(offeredUpdates(LocalHttpServer::Ok, "2.2.5"), QStringList());
+        QCOMPARE(offeredUpdates(LocalHttpServer::Ok, "9.9.9<img src=x>"), QStringList());
+        QCOMPARE(stored(QStringLiteral("last_show_version")).toString(), QStringLiteral("2.3.0"));
+
+        // Switched off, nothing is asked.
+        TestApp::store(QStringLiteral("auto_update_enabled"), false);
+        m_server.clearRecords();
+        {
+            MainView view;
+            QTest::qWait(300);
+        }
+        QVERIFY(m_server.targets().filter(QStringLiteral("/check.php")).isEmpty());
+    }
+
+    void updateDialogLinksAndDownload()
+    {
+        MessageUpdate dialog(QStringLiteral("3.0"), QStringLiteral("https://x.test/log"), QStringLiteral("https://x.test/dl"));
+        QCOMPARE(dialog.focusWidget(), dialog.findChild<QPushButton*>(QStringLiteral("buttonOk")));
+        dialog.show();
+        dialog.findChild<QPushButton*>(QStringLiteral("buttonURL"))->click();
+        QVERIFY(!dialog.isVisible());
+        dialog.show();
+        dialog.findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(m_opener->calls, QStringList({"open https://x.test/log", "open https://x.test/dl"}));
+        QTRY_VERIFY(TestApp::metricItems(m_server).contains(QStringLiteral("&m1=upd:1")));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    return TestApp::run<MainViewTest>(argc, argv);
+}
+
+#include "test_mainview.moc"

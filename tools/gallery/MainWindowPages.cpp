@@ -1,0 +1,45 @@
+// Gallery pictures of the main window, its settings panel and the update dialog.
+#include "Application.h"
+#include "Gallery.h"
+#include "MainView.h"
+#include "MessageUpdate.h"
+#include "SiteLinks.h"
+
+#include <QPushButton>
+
+namespace {
+
+// The main window with its settings panel slid in (the fade and the slide take 400 ms).
+QWidget* mainWindowWithSettings()
+{
+    auto* view = new MainView;
+    view->show();
+    settle(100);
+    view->findChild<QPushButton*>(QStringLiteral("buttonSettings"))->click();
+    settle(700);
+    return view;
+}
+
+} // namespace
+
+QList<GalleryItem> mainWindowItems()
+{
+    return {
+        {QStringLiteral("mainwindow"), [] { return static_cast<QWidget*>(new MainView); }, QSize(), true},
+        {QStringLiteral("mainwindow-settings"), &mainWindowWithSettings, QSize(), true},
+        {QStringLiteral("mainwindow-settings-de"),
+         [] {
+             // German while this picture is taken; English again once its window is gone.
+             Application::instance()->setLanguage(QStringLiteral("de"));
+             QWidget* view = mainWindowWithSettings();
+             QObject::connect(view, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
+             return view;
+         },
+         QSize(), true},
+        {QStringLiteral("messageupdate"),
+         [] {
+             return static_cast<QWidget*>(new MessageUpdate(QStringLiteral("2.3.0"), SiteLinks::changeLog(), SiteLinks::download()));
+         },
+         QSize(), true},
+    };
+}
