@@ -52,6 +52,8 @@ void FromPDFToDoc::convert()
     logDebug(QStringLiteral("From PDF to DOC. BCL [STARTED]"));
     CoInitialize(nullptr);
     m_stopAnswered = false;
+    // A description left by an earlier call on this thread must not explain this one's failure.
+    SysFreeString(TakeErrorDescription());
 
     IPdf2Word* component = nullptr;
     const std::wstring progId = QString::fromLocal8Bit(PDF2WORD_PROGID).toStdWString();

@@ -163,7 +163,7 @@
     <name>FromPdfAlgorithm</name>
     <message>
         <source>%1 of %2 converting. %3 of %4 pages</source>
-        <translation>Datei %1 von %2 wird konvertiert. %3 von %4 Seiten</translation>
+        <translation>%1 von %2 wird konvertiert. %3 von %4 Seiten</translation>
     </message>
 </context>
 <context>

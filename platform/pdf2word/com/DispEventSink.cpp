@@ -66,23 +66,6 @@ HRESULT DispEventSink::QueryInterface(REFIID iid, void** object)
     return E_NOINTERFACE;
 }
 
-HRESULT DispEventSink::GetTypeInfoCount(UINT* count)
-{
-    if (count)
-        *count = 0;
-    return S_OK;
-}
-
-HRESULT DispEventSink::GetTypeInfo(UINT, LCID, void**)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT DispEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
-}
-
 HRESULT DispEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, void*,
                               UINT* argumentError)
 {

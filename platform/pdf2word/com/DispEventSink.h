@@ -5,12 +5,12 @@
 // arguments to the types the map declares. Lives inside its owner, so reference counting does
 // not delete it, and connects to one event source at a time.
 
-#include "ComTypes.h"
+#include "DispatchWithoutTypeInfo.h"
 
 #include <functional>
 #include <vector>
 
-class DispEventSink : public IDispatch
+class DispEventSink : public DispatchWithoutTypeInfo<IDispatch>
 {
 public:
     // One event of the sink map. Arguments reach the handler in declaration order, converted to
@@ -40,9 +40,6 @@ public:
     ULONG AddRef() override { return 1; }
     ULONG Release() override { return 1; }
 
-    HRESULT GetTypeInfoCount(UINT* count) override;
-    HRESULT GetTypeInfo(UINT index, LCID locale, void** typeInfo) override;
-    HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
     HRESULT Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                    void* exceptionInfo, UINT* argumentError) override;
 

@@ -40,23 +40,6 @@ ULONG Pdf2WordObject::Release()
     return left;
 }
 
-HRESULT Pdf2WordObject::GetTypeInfoCount(UINT* count)
-{
-    if (count)
-        *count = 0;
-    return S_OK;
-}
-
-HRESULT Pdf2WordObject::GetTypeInfo(UINT, LCID, void**)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT Pdf2WordObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
-}
-
 HRESULT Pdf2WordObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, void*, UINT*)
 {
     return E_NOTIMPL;

@@ -5,13 +5,14 @@
 // store filled by the option setters, the reserved slots and the event source. The component
 // and the tests' fakes derive from it and implement ConvertToWord.
 
+#include "DispatchWithoutTypeInfo.h"
 #include "EventSource.h"
 #include "Pdf2WordLib.h"
 
 #include <atomic>
 #include <string>
 
-class Pdf2WordObject : public IPdf2Word
+class Pdf2WordObject : public DispatchWithoutTypeInfo<IPdf2Word>
 {
 public:
     Pdf2WordObject();
@@ -23,10 +24,7 @@ public:
     ULONG AddRef() override;
     ULONG Release() override;
 
-    // No type information: callers bind to the operation table.
-    HRESULT GetTypeInfoCount(UINT* count) override;
-    HRESULT GetTypeInfo(UINT index, LCID locale, void** typeInfo) override;
-    HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+    // Callers bind to the operation table, not to names.
     HRESULT Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                    void* exceptionInfo, UINT* argumentError) override;
 

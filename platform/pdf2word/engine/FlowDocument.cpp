@@ -18,13 +18,11 @@ QString FlowBlock::text() const
     return result;
 }
 
-double FlowDocument::bodySize() const
+double mainSize(const QList<FlowRun>& runs)
 {
     QMap<int, int> charactersBySize; // half points -> characters
-    for (const FlowBlock& block : blocks) {
-        for (const FlowRun& run : block.runs)
-            charactersBySize[qRound(run.size * 2)] += run.text.size();
-    }
+    for (const FlowRun& run : runs)
+        charactersBySize[qRound(run.size * 2)] += run.text.size();
     int best = 0;
     int bestCount = 0;
     for (auto it = charactersBySize.cbegin(); it != charactersBySize.cend(); ++it) {
@@ -34,6 +32,14 @@ double FlowDocument::bodySize() const
         }
     }
     return best / 2.0;
+}
+
+double FlowDocument::bodySize() const
+{
+    QList<FlowRun> runs;
+    for (const FlowBlock& block : blocks)
+        runs += block.runs;
+    return mainSize(runs);
 }
 
 namespace {

@@ -52,6 +52,9 @@ struct FlowDocument
     double bodySize() const;
 };
 
+// The font size (points) most characters of the runs are set in; 0 without text.
+double mainSize(const QList<FlowRun>& runs);
+
 // Turns the line breaks the source left inside paragraphs into flowing text: a break where the
 // look of the text changes, or a change of at least a fifth in size (a heading followed by its
 // paragraph), ends the paragraph there; every other break joins the lines with one space (none

@@ -1,28 +1,10 @@
 #include "Outputs.h"
 
 #include <QFile>
-#include <QHash>
 
 namespace p2w {
 
 namespace {
-
-// The size most of a paragraph's text is set in.
-double mainSize(const FlowBlock& block)
-{
-    QHash<int, int> sizes;
-    for (const FlowRun& run : block.runs)
-        sizes[qRound(run.size * 2)] += run.text.size();
-    int best = 0;
-    int most = -1;
-    for (auto it = sizes.cbegin(); it != sizes.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            best = it.key();
-        }
-    }
-    return best / 2.0;
-}
 
 bool allBold(const FlowBlock& block)
 {
@@ -39,7 +21,7 @@ int headingLevel(const FlowBlock& block, double bodySize)
 {
     if (bodySize <= 0)
         return 0;
-    const double size = mainSize(block);
+    const double size = mainSize(block.runs);
     if (size >= bodySize * 1.6)
         return 1;
     if (size >= bodySize * 1.25)

@@ -15,23 +15,10 @@ const float kSmallestPicture = 4.0f;
 QString styleKey(const QList<FlowRun>& runs)
 {
     // The look of a line: the size most of it is set in, and whether all of it is bold.
-    QHash<int, int> sizes;
     bool allBold = true;
-    for (const FlowRun& run : runs) {
-        if (run.text.trimmed().isEmpty())
-            continue;
-        sizes[qRound(run.size * 2)] += run.text.size();
-        allBold = allBold && run.bold;
-    }
-    int size = 0;
-    int most = -1;
-    for (auto it = sizes.cbegin(); it != sizes.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            size = it.key();
-        }
-    }
-    return QStringLiteral("%1/%2").arg(size).arg(allBold);
+    for (const FlowRun& run : runs)
+        allBold = allBold && (run.bold || run.text.trimmed().isEmpty());
+    return QStringLiteral("%1/%2").arg(qRound(mainSize(runs) * 2)).arg(allBold);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DocumentPdfs.h"
 
+#include "PdfLibraryFixtures.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -70,19 +71,7 @@ bool writeInvisibleTextPdf(const QString& path, const QString& text)
         "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
     };
-    QByteArray pdf = "%PDF-1.4\n";
-    QList<int> offsets;
-    for (int i = 0; i < objects.size(); ++i) {
-        offsets << pdf.size();
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const int xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (int offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
-           + QByteArray::number(xref) + "\n%%EOF\n";
-    return TestFiles::writeFile(path, pdf);
+    return TestFiles::writeFile(path, PdfLibraryFixtures::pdfFile(objects, 1));
 }
 
 QString officeToPdf(const QString& document, const QString& outFolder)

@@ -9,7 +9,19 @@ namespace PdfLibraryFixtures {
 
 namespace {
 
-// Serialises numbered objects with a correct cross-reference table; object n is objects[n - 1].
+QByteArray stream(const QByteArray& content, const QByteArray& dictionary = QByteArray())
+{
+    return "<< " + dictionary + " /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content
+           + "\nendstream";
+}
+
+int runTool(const QString& program, const QStringList& arguments, QByteArray* out)
+{
+    return TestFiles::run(program, arguments, out);
+}
+
+} // namespace
+
 QByteArray pdfFile(const QList<QByteArray>& objects, int root)
 {
     QByteArray out = "%PDF-1.4\n";
@@ -26,19 +38,6 @@ QByteArray pdfFile(const QList<QByteArray>& objects, int root)
            + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return out;
 }
-
-QByteArray stream(const QByteArray& content, const QByteArray& dictionary = QByteArray())
-{
-    return "<< " + dictionary + " /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content
-           + "\nendstream";
-}
-
-int runTool(const QString& program, const QStringList& arguments, QByteArray* out)
-{
-    return TestFiles::run(program, arguments, out);
-}
-
-} // namespace
 
 QString libraryPath()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,9 @@ QString libraryPath();
 // degrees and given the extra page dictionary entries.
 QByteArray textPdf(int pageCount, int rotation = 0, const QString& label = QStringLiteral("Page"),
                    const QByteArray& extraPageEntries = QByteArray());
+// A PDF file of numbered objects (object n is objects[n - 1]) with a correct cross-reference
+// table; root is the catalogue's object number.
+QByteArray pdfFile(const QList<QByteArray>& objects, int root);
 // One page that uses one font directly and a second one only inside a form XObject it draws.
 QByteArray formFontPdf();
 // Writes bytes to a file in the test's sandbox and returns its path.
