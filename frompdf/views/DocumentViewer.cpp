@@ -2,6 +2,7 @@
 
 #include "DebenuDocument.h"
 #include "Logger.h"
+#include "PlainScrollArea.h"
 #include "Style.h"
 #include "StyleNames.h"
 #include "WindowBar.h"
@@ -80,14 +81,7 @@ PageView::PageView(QSharedPointer<DebenuService> service, QWidget* parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_scrollArea = new QScrollArea(this);
-    m_scrollArea->setObjectName(StyleName::scrollAreaPages);
-    m_scrollArea->setFrameShape(QFrame::NoFrame);
-    m_scrollArea->setFrameShadow(QFrame::Plain);
-    m_scrollArea->setWidgetResizable(true);
-    auto* vertical = new QScrollBar(Qt::Vertical, m_scrollArea);
-    vertical->setObjectName(StyleName::scrollDocVertical);
-    m_scrollArea->setVerticalScrollBar(vertical);
+    m_scrollArea = makePlainScrollArea(this, StyleName::scrollAreaPages, StyleName::scrollDocVertical);
     auto* horizontal = new QScrollBar(Qt::Horizontal, m_scrollArea);
     horizontal->setObjectName(StyleName::scrollDocHorizontal);
     m_scrollArea->setHorizontalScrollBar(horizontal);

@@ -1,6 +1,7 @@
 #include "RangeListView.h"
 
 #include "FlowLayout.h"
+#include "PlainScrollArea.h"
 #include "StyleNames.h"
 
 #include <QHBoxLayout>
@@ -51,15 +52,8 @@ RangeListView::RangeListView(QWidget* parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_scrollArea = new QScrollArea(this);
-    m_scrollArea->setObjectName(StyleName::scrollPageItems);
-    m_scrollArea->setFrameShape(QFrame::NoFrame);
-    m_scrollArea->setFrameShadow(QFrame::Plain);
-    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea = makePlainScrollArea(this, StyleName::scrollPageItems, StyleName::scrollBarPageItems);
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* scrollBar = new QScrollBar(Qt::Vertical, m_scrollArea);
-    scrollBar->setObjectName(StyleName::scrollBarPageItems);
-    m_scrollArea->setVerticalScrollBar(scrollBar);
     // The items lie on the panel's dark box: neither the viewport nor the content paints a ground.
     m_scrollArea->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(m_scrollArea);
