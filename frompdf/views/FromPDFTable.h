@@ -26,7 +26,6 @@ public:
     static int fixedColumnsWidth();
 
     FromPDFDelegateStyle* delegateStyle() const { return m_style; }
-    QFrame* fadeFrame() const { return m_fade; }
 
 public slots:
     // Veils the rows (opacity 0 to 0.3 in 100 ms) while a conversion runs.

@@ -358,27 +358,6 @@ private slots:
         QVERIFY(model.tasks().isEmpty());
         QCOMPARE(prompts.calls, QStringList({"ask gone", "unreadable gone.pdf"}));
     }
-
-    void editsRows()
-    {
-        FromPDFModel model;
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        QVERIFY(model.isEmpty());
-        fillFour(&model);
-        QCOMPARE(reset.count(), 1);
-        model.setPageRanges(1, {{2, 3}});
-        QCOMPARE(changed.count(), 1);
-        QVERIFY(!changed.first().at(0).toModelIndex().isValid());
-        QVERIFY(model.task(1).rangesChosen);
-        QCOMPARE(model.data(model.index(1, 3)).toString(), QStringLiteral("2-3"));
-        QVERIFY(model.removeRow(1));
-        QCOMPARE(fileNames(model), QStringList({"0.pdf", "2.pdf", "3.pdf"}));
-        QVERIFY(!model.removeRow(3));
-        model.clear();
-        QVERIFY(model.isEmpty());
-        QCOMPARE(model.flags(QModelIndex()) & Qt::ItemIsDropEnabled, Qt::ItemIsDropEnabled);
-    }
 };
 
 QTEST_MAIN(FromPDFModelTest)

@@ -62,18 +62,6 @@ private slots:
         QCOMPARE(events, QStringList({"focus out", "close 0"}));
         QTRY_VERIFY(popup.isNull());
     }
-
-    void escapeDismisses()
-    {
-        QPointer<ExportFormatListView> popup = new ExportFormatListView;
-        popup->show();
-        QVERIFY(QTest::qWaitForWindowExposed(popup));
-        QSignalSpy closed(popup.data(), &ExportFormatListView::onClose);
-        QTest::keyClick(popup, Qt::Key_Escape);
-        QCOMPARE(closed.count(), 1);
-        QCOMPARE(closed.first().first().toBool(), false);
-        QTRY_VERIFY(popup.isNull());
-    }
 };
 
 QTEST_MAIN(FormatPopupTest)

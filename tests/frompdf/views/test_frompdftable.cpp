@@ -133,22 +133,6 @@ private slots:
         // The password cell of an open row says "ok" in the plain text colour.
         QCOMPARE(PixelProbe::count(cellImage(table, 1, 6), link), 0);
     }
-
-    void veilsTheRowsWhileRunning()
-    {
-        FromPDFModel model;
-        model.add({makeTask("a.pdf")});
-        FromPDFTable table(&model);
-        table.resize(631, 264);
-        table.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&table));
-        QVERIFY(table.fadeFrame()->isHidden());
-        table.fadeIn();
-        QVERIFY(table.fadeFrame()->isVisible());
-        QCOMPARE(table.fadeFrame()->geometry(), table.viewport()->geometry());
-        table.fadeOut();
-        QTRY_VERIFY(table.fadeFrame()->isHidden());
-    }
 };
 
 QTEST_MAIN(FromPDFTableTest)

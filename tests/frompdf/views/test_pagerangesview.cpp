@@ -142,16 +142,6 @@ private slots:
         QCOMPARE(cancel()->text(), QStringLiteral("CLOSE"));
     }
 
-    void closeBackAndEscapeHide()
-    {
-        m_view->setTask(0, taskWith(3));
-        QSignalSpy hide(m_view, &PageRangesView::onHideWindow);
-        QTest::mouseClick(button(StyleName::buttonCloseSettings), Qt::LeftButton);
-        QTest::mouseClick(button(StyleName::buttonNavigateBack), Qt::LeftButton);
-        QTest::keyClick(m_view, Qt::Key_Escape);
-        QCOMPARE(hide.count(), 3);
-    }
-
     // A new task replaces the limits, the lists and the id.
     void nextTaskStartsAfresh()
     {
