@@ -2,9 +2,9 @@
 
 #include "AtomicFile.h"
 #include "ErrorCodes.h"
+#include "RasterEncoders.h"
 
 #include <vector>
-#include <zlib.h>
 
 namespace dpl {
 
@@ -32,12 +32,7 @@ bool deflateRows(const Samples& plain, int width, int components, int height, Sa
                 target[i + 1] = static_cast<unsigned char>(row[i] - above[i]);
         }
     }
-    uLongf size = compressBound(uLong(filtered.size()));
-    packed.resize(size);
-    if (compress2(packed.data(), &size, filtered.data(), uLong(filtered.size()), 6) != Z_OK)
-        return false;
-    packed.resize(size);
-    return true;
+    return deflateBytes(filtered, packed);
 }
 
 // Adds one Flate image stream; runs inside the engine's error frame. Returns an owned reference.

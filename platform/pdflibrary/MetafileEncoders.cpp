@@ -3,16 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <zlib.h>
 
 namespace dpl {
 
 namespace {
-
-void appendText(Bytes& out, const std::string& text)
-{
-    out.insert(out.end(), text.begin(), text.end());
-}
 
 // ASCII base-85 with lines of at most 75 characters and the "~>" end marker.
 void appendAscii85(Bytes& out, const Bytes& data)
@@ -54,7 +48,7 @@ void appendAscii85(Bytes& out, const Bytes& data)
         for (size_t k = 0; k < tail + 1; ++k)
             emit(group[k]);
     }
-    appendText(out, "~>\n");
+    putText(out, "~>\n");
 }
 
 std::string points(double value)
@@ -71,11 +65,9 @@ bool encodeEps(const RgbRaster& raster, Bytes& out)
     Bytes samples(size_t(raster.width) * 3 * raster.height);
     for (int y = 0; y < raster.height; ++y)
         std::copy(raster.row(y), raster.row(y) + size_t(raster.width) * 3, samples.begin() + size_t(y) * raster.width * 3);
-    uLongf packedSize = compressBound(uLong(samples.size()));
-    Bytes packed(packedSize);
-    if (compress2(packed.data(), &packedSize, samples.data(), uLong(samples.size()), 6) != Z_OK)
+    Bytes packed;
+    if (!deflateBytes(samples, packed))
         return false;
-    packed.resize(packedSize);
     Bytes().swap(samples);
 
     const double width = raster.width * 72.0 / raster.dpi;
@@ -83,7 +75,7 @@ bool encodeEps(const RgbRaster& raster, Bytes& out)
     const std::string w = std::to_string(raster.width);
     const std::string h = std::to_string(raster.height);
     out.clear();
-    appendText(out, "%!PS-Adobe-3.0 EPSF-3.0\n"
+    putText(out, "%!PS-Adobe-3.0 EPSF-3.0\n"
                     "%%BoundingBox: 0 0 " + std::to_string(int(std::ceil(width))) + " " + std::to_string(int(std::ceil(height))) + "\n"
                     "%%HiResBoundingBox: 0 0 " + points(width) + " " + points(height) + "\n"
                     "%%LanguageLevel: 3\n"
@@ -97,7 +89,7 @@ bool encodeEps(const RgbRaster& raster, Bytes& out)
                     "   /Decode [0 1 0 1 0 1] /ImageMatrix [" + w + " 0 0 -" + h + " 0 " + h + "]\n"
                     "   /DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n");
     appendAscii85(out, packed);
-    appendText(out, "grestore\nshowpage\n%%Trailer\n%%EOF\n");
+    putText(out, "grestore\nshowpage\n%%Trailer\n%%EOF\n");
     return true;
 }
 

@@ -10,6 +10,16 @@
 
 namespace dpl {
 
+bool deflateBytes(const Bytes& plain, Bytes& packed)
+{
+    uLongf size = compressBound(uLong(plain.size()));
+    packed.resize(size);
+    if (compress2(packed.data(), &size, plain.data(), uLong(plain.size()), 6) != Z_OK)
+        return false;
+    packed.resize(size);
+    return true;
+}
+
 size_t bottomUpRowSize(int width)
 {
     return (size_t(width) * 3 + 3) & ~size_t(3);
@@ -122,13 +132,11 @@ bool encodeTiff(const RgbRaster& raster, Bytes& out)
             for (size_t i = 3; i < rowBytes; ++i)
                 target[i] = static_cast<unsigned char>(source[i] - source[i - 3]);
         }
-        uLongf packedSize = compressBound(uLong(plain.size()));
-        packed.resize(packedSize);
-        if (compress2(packed.data(), &packedSize, plain.data(), uLong(plain.size()), 6) != Z_OK)
+        if (!deflateBytes(plain, packed))
             return false;
         offsets.push_back(out.size());
-        counts.push_back(packedSize);
-        out.insert(out.end(), packed.begin(), packed.begin() + packedSize);
+        counts.push_back(packed.size());
+        out.insert(out.end(), packed.begin(), packed.end());
         if (out.size() > 0xFFFF0000ull)
             return false;
     }

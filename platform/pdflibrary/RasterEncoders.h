@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace dpl {
@@ -43,11 +44,13 @@ inline void put32(Bytes& out, unsigned long value)
     put16(out, unsigned((value >> 16) & 0xFFFF));
 }
 
-inline void putText(Bytes& out, const char* text)
+inline void putText(Bytes& out, const std::string& text)
 {
-    while (*text)
-        out.push_back(static_cast<unsigned char>(*text++));
+    out.insert(out.end(), text.begin(), text.end());
 }
+
+// Compresses plain with zlib (Deflate, level 6) into packed; false when zlib fails.
+bool deflateBytes(const Bytes& plain, Bytes& packed);
 
 // Appends a bottom-up 24-bit BGR bitmap with rows padded to four bytes, as BMP and WMF store it.
 void appendBottomUpBgr(const RgbRaster& raster, Bytes& out);
