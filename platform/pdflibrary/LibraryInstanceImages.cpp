@@ -4,8 +4,6 @@
 #include "ImageImport.h"
 #include "PageLayout.h"
 
-#include <cmath>
-
 // The image operations of a library instance.
 
 namespace dpl {
@@ -112,8 +110,7 @@ int LibraryInstance::setOrigin(int origin)
 int LibraryInstance::drawImage(double left, double top, double width, double height)
 {
     return placeSelectedImage([&](const DocumentImage&, const fz_rect& box, ImagePlacement* placement) {
-        constexpr double limit = 1e6;
-        if (!(width > 0 && width <= limit && height > 0 && height <= limit && std::fabs(left) <= limit && std::fabs(top) <= limit))
+        if (!usablePlacementBox(left, top, width, height))
             return false;
         const double yTop = m_origin == 1 ? box.y1 - top : box.y0 + top;
         *placement = {width, 0, 0, height, box.x0 + left, yTop - height};

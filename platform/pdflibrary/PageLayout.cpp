@@ -29,6 +29,12 @@ bool boxEntry(fz_context* ctx, pdf_obj* page, pdf_obj* key, fz_rect* box)
     return true;
 }
 
+// Page sizes from 1 to 14400 points.
+bool usablePageSize(double width, double height)
+{
+    return width >= 1.0 && width <= 14400.0 && height >= 1.0 && height <= 14400.0;
+}
+
 fz_rect cutTo(fz_rect box, fz_rect limit)
 {
     fz_rect cut = fz_intersect_rect(box, limit);
@@ -107,7 +113,7 @@ bool paperSize(const std::string& name, double* width, double* height)
 
 int setPageDimensions(fz_context* ctx, pdf_document* doc, int page, double width, double height)
 {
-    if (!(width >= 1.0 && width <= 14400.0 && height >= 1.0 && height <= 14400.0))
+    if (!usablePageSize(width, height))
         return InvalidArgument;
     const fz_rect box = {0, 0, float(width), float(height)};
     const bool ok = fzRun(ctx, [&] {
@@ -126,7 +132,7 @@ int setPageDimensions(fz_context* ctx, pdf_document* doc, int page, double width
 
 int appendBlankPage(fz_context* ctx, pdf_document* doc, double width, double height, int* page)
 {
-    if (!(width >= 1.0 && width <= 14400.0 && height >= 1.0 && height <= 14400.0))
+    if (!usablePageSize(width, height))
         return InvalidArgument;
     pdf_obj* resources = nullptr;
     fz_buffer* contents = nullptr;
@@ -144,13 +150,19 @@ int appendBlankPage(fz_context* ctx, pdf_document* doc, double width, double hei
     return ok ? NoError : InternalError;
 }
 
+bool usablePlacementBox(double left, double top, double width, double height)
+{
+    constexpr double limit = 1e6;  // far beyond any page; keeps the numbers printable
+    return width > 0.0 && width <= limit && height > 0.0 && height <= limit && std::fabs(left) <= limit
+           && std::fabs(top) <= limit;
+}
+
 bool fitImagePlacement(int imageWidth, int imageHeight, double left, double top, double width, double height,
                        int hAlign, int vAlign, int rotation, ImagePlacement* placement)
 {
     if (imageWidth < 1 || imageHeight < 1 || hAlign < 0 || hAlign > 2 || vAlign < 0 || vAlign > 2 || rotation < 0 || rotation > 3)
         return false;
-    constexpr double limit = 1e6;  // far beyond any page; keeps the numbers printable
-    if (!(width > 0.0 && width <= limit && height > 0.0 && height <= limit && std::fabs(left) <= limit && std::fabs(top) <= limit))
+    if (!usablePlacementBox(left, top, width, height))
         return false;
     const bool quarterTurn = rotation == 1 || rotation == 2;
     // The image's footprint on the page once turned.

@@ -34,6 +34,10 @@ struct ImagePlacement
     double a, b, c, d, e, f;
 };
 
+// True for a box of positive size whose corner and size all lie within a million points (far
+// beyond any page), so that a placement made from it prints as plain numbers.
+bool usablePlacementBox(double left, double top, double width, double height);
+
 // The placement that fits an image of imageWidth x imageHeight pixels into the box whose top-left
 // corner is (left, top) in page coordinates (y upwards), scaled up or down to the largest size
 // that keeps its aspect ratio, aligned 0 left / 1 centre / 2 right and 0 top / 1 middle /
