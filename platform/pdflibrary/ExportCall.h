@@ -15,16 +15,17 @@
 
 namespace dpl {
 
-enum class ErrorCode { Cleared, Kept };
+// Whether a call starts by clearing the instance's last error code.
+enum class LastError { Cleared, Kept };
 
 template <typename Result, typename Body>
-Result callInstance(int instanceId, Result failure, Body&& body, ErrorCode errorCode = ErrorCode::Cleared)
+Result callInstance(int instanceId, Result failure, Body&& body, LastError lastError = LastError::Cleared)
 {
     std::shared_ptr<LibraryInstance> instance = InstanceTable::find(instanceId);
     if (!instance)
         return failure;
     std::lock_guard<std::mutex> lock(instance->mutex());
-    if (errorCode == ErrorCode::Cleared)
+    if (lastError == LastError::Cleared)
         instance->beginCall();
     try {
         return body(*instance);
@@ -38,7 +39,7 @@ Result callInstance(int instanceId, Result failure, Body&& body, ErrorCode error
 template <typename Result, typename Body>
 Result callInfrastructure(int instanceId, Result failure, Body&& body)
 {
-    return callInstance(instanceId, failure, body, ErrorCode::Kept);
+    return callInstance(instanceId, failure, body, LastError::Kept);
 }
 
 // For functions with a wide-string result: body returns UTF-8; the instance keeps the wide form
