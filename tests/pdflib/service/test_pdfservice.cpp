@@ -104,8 +104,7 @@ bool allBlack(const QImage& image)
 
 QString logText()
 {
-    QFile file(Logger::instance()->filePath());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(TestFiles::readFile(Logger::instance()->filePath()));
 }
 
 } // namespace

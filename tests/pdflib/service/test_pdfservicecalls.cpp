@@ -5,6 +5,7 @@
 #include "RecordingControl.h"
 
 #include <Logger.h>
+#include <TestFiles.h>
 #include <ToolPaths.h>
 
 #include <QtTest>
@@ -47,8 +48,7 @@ void TestPdfServiceCalls::init()
 
 QString TestPdfServiceCalls::logText() const
 {
-    QFile file(Logger::instance()->filePath());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(TestFiles::readFile(Logger::instance()->filePath()));
 }
 
 void TestPdfServiceCalls::unknownDocumentStopsAfterTheSelection()

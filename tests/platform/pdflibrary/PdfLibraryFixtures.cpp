@@ -15,11 +15,6 @@ QByteArray stream(const QByteArray& content, const QByteArray& dictionary = QByt
            + "\nendstream";
 }
 
-int runTool(const QString& program, const QStringList& arguments, QByteArray* out)
-{
-    return TestFiles::run(program, arguments, out);
-}
-
 } // namespace
 
 QByteArray pdfFile(const QList<QByteArray>& objects, int root)
@@ -92,7 +87,7 @@ bool qpdfCheck(const QString& path, const QString& password)
     QStringList arguments = {QStringLiteral("--check"), path};
     if (!password.isEmpty())
         arguments.prepend(QStringLiteral("--password=") + password);
-    return runTool(QStringLiteral("qpdf"), arguments, nullptr) == 0;
+    return TestFiles::run(QStringLiteral("qpdf"), arguments) == 0;
 }
 
 QMap<QString, QString> pdfinfo(const QString& path, const QString& password)
@@ -102,7 +97,7 @@ QMap<QString, QString> pdfinfo(const QString& path, const QString& password)
         arguments = QStringList{QStringLiteral("-upw"), password, path};
     QByteArray out;
     QMap<QString, QString> fields;
-    if (runTool(QStringLiteral("pdfinfo"), arguments, &out) != 0)
+    if (TestFiles::run(QStringLiteral("pdfinfo"), arguments, &out) != 0)
         return fields;
     for (const QString& line : QString::fromUtf8(out).split('\n')) {
         const int colon = line.indexOf(':');
@@ -118,7 +113,7 @@ QString pdftotext(const QString& path, const QString& password)
     if (!password.isEmpty())
         arguments = QStringList{QStringLiteral("-upw"), password, path, QStringLiteral("-")};
     QByteArray out;
-    runTool(QStringLiteral("pdftotext"), arguments, &out);
+    TestFiles::run(QStringLiteral("pdftotext"), arguments, &out);
     return QString::fromUtf8(out);
 }
 
@@ -128,7 +123,7 @@ QString qpdfEncryption(const QString& path, const QString& password)
     if (!password.isEmpty())
         arguments.prepend(QStringLiteral("--password=") + password);
     QByteArray out;
-    runTool(QStringLiteral("qpdf"), arguments, &out);
+    TestFiles::run(QStringLiteral("qpdf"), arguments, &out);
     return QString::fromUtf8(out);
 }
 
