@@ -10,6 +10,7 @@
 #include "StyleNames.h"
 #include "TableHeader.h"
 #include "ToolPaths.h"
+#include "translations/LanguageName.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -192,8 +193,7 @@ void SettingsView::fillLanguages()
         code.chop(3);
         QTranslator translator;
         translator.load(file, folder);
-        // Every translation names its language as its translation of "English" here.
-        m_languageCombo->addItem(translator.translate("SettingsView", "English"), code);
+        m_languageCombo->addItem(translator.translate(languageNameContext(), languageNameSource()), code);
     }
 }
 
