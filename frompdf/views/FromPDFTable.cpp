@@ -1,5 +1,6 @@
 #include "FromPDFTable.h"
 
+#include "DroppedFiles.h"
 #include "FromPDFDelegate.h"
 #include "FromPDFDelegateStyle.h"
 #include "FromPDFModel.h"
@@ -15,7 +16,6 @@
 #include <QPropertyAnimation>
 #include <QScrollBar>
 #include <QSequentialAnimationGroup>
-#include <QUrl>
 
 const int FromPDFTable::columnWidths[8] = {29, 0, 25, 127, 40, 53, 63, 49};
 
@@ -159,12 +159,10 @@ void FromPDFTable::dropEvent(QDropEvent* event)
     Logger::instance()->log(QStringLiteral("FromPDFTable::dropEvent"), Logger::Debug);
     const QMimeData* data = event->mimeData();
     if (data->hasUrls()) {
-        const QList<QUrl> urls = data->urls();
-        if (urls.isEmpty())
+        // Every file is handed on: the intake skips what is not a PDF.
+        const QStringList files = DroppedFiles::localPaths(data, [](const QString&) { return true; });
+        if (files.isEmpty())
             return;
-        QStringList files;
-        for (const QUrl& url : urls)
-            files << url.toLocalFile();
         emit droppedFiles(files);
     }
     QTableView::dropEvent(event);

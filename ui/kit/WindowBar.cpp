@@ -2,6 +2,7 @@
 
 #include "ElidedLabel.h"
 #include "Resources.h"
+#include "Style.h"
 #include "StyleNames.h"
 
 #include <QGridLayout>
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStyle>
 
 WindowBar::WindowBar(QWidget* parent) : QFrame(parent)
 {
@@ -76,10 +76,8 @@ void WindowBar::hideMinimizeButton(bool hide)
 
 void WindowBar::setMaximized(bool maximazed)
 {
-    m_maximize->style()->unpolish(m_maximize);
     m_maximize->setObjectName(maximazed ? StyleName::windowMaximized : StyleName::windowMaximize);
-    m_maximize->style()->polish(m_maximize);
-    m_maximize->update();
+    repolish(m_maximize);
 }
 
 void WindowBar::onButtonMinimize()

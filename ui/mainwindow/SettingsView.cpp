@@ -10,6 +10,7 @@
 #include "StyleNames.h"
 #include "TableHeader.h"
 #include "ToolPaths.h"
+#include "translations/LanguageName.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +26,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QShowEvent>
-#include <QStandardPaths>
 #include <QTranslator>
 #include <QVBoxLayout>
 
@@ -192,8 +192,7 @@ void SettingsView::fillLanguages()
         code.chop(3);
         QTranslator translator;
         translator.load(file, folder);
-        // Every translation names its language as its translation of "English" here.
-        m_languageCombo->addItem(translator.translate("SettingsView", "English"), code);
+        m_languageCombo->addItem(translator.translate(languageNameContext(), languageNameSource()), code);
     }
 }
 
@@ -232,17 +231,13 @@ void SettingsView::retranslate()
 
 void SettingsView::load()
 {
+    const SaveMode saveMode = Settings::instance()->saveMode();
+    if (saveMode.mode == SaveFolderModel::ChosenFolderRow)
+        m_saveModel->setData(m_saveModel->index(SaveFolderModel::ChosenFolderRow, SaveFolderModel::ShownColumn),
+                             saveMode.path, Qt::EditRole);
+    m_saveCombo->setCurrentIndex(saveMode.mode >= 0 && saveMode.mode < m_saveCombo->count() ? saveMode.mode : -1);
+
     QSharedPointer<QSettings> settings = Application::instance()->settings();
-
-    settings->beginGroup(QLatin1String(Keys::saveModeGroup()));
-    const int mode = settings->value(QLatin1String(Keys::saveModeMode()), 0).toInt();
-    const QString path = settings->value(QLatin1String(Keys::saveModePath()),
-                                         QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)).toString();
-    settings->endGroup();
-    if (mode == SaveFolderModel::ChosenFolderRow)
-        m_saveModel->setData(m_saveModel->index(SaveFolderModel::ChosenFolderRow, SaveFolderModel::ShownColumn), path, Qt::EditRole);
-    m_saveCombo->setCurrentIndex(mode >= 0 && mode < m_saveCombo->count() ? mode : -1);
-
     QString language = settings->value(QLatin1String(Keys::language())).toString();
     if (language.isEmpty())
         language = QLocale::system().name().left(2);
@@ -256,11 +251,7 @@ void SettingsView::load()
     m_publisherEdit->setText(
         settings->value(QLatin1String(Keys::defaultPublisher()), Application::instance()->defaultPublisher()).toString());
 
-    bool ok = false;
-    int quality = settings->value(QLatin1String(Keys::qualityImages()), 1).toInt(&ok);
-    if (!ok || quality < 0 || quality > 2)
-        quality = 1;
-    m_qualityCombo->setCurrentIndex(m_qualityCombo->findData(quality));
+    m_qualityCombo->setCurrentIndex(m_qualityCombo->findData(Settings::instance()->qualityImages()));
 
     QString ocr = settings->value(QLatin1String(Keys::ocrLanguage()), Application::instance()->defaultOcrLanguage()).toString();
     if (ocr.isEmpty())

@@ -1,5 +1,7 @@
 #include "SplashScreen.h"
 
+#include "StoredValues.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
@@ -69,7 +71,7 @@ void SplashScreen::showEvent(QShowEvent* event)
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
                        QCoreApplication::applicationName());
-    int index = settings.value(QStringLiteral("mainview.screen"), -1).toInt();
+    int index = settings.value(QLatin1String(StoredValues::Keys::mainViewScreen()), -1).toInt();
     const QList<QScreen*> screens = QGuiApplication::screens();
     if (index > screens.size())
         index = -1;
