@@ -216,25 +216,29 @@ void FromPDFModel::setTask(int row, const FromPDFTask& task)
     notify();
 }
 
-void FromPDFModel::applyFormat(FromPDFTask* task, const QString& format, const QString& defaultLanguage) const
+QString FromPDFModel::defaultOcrLanguage() const
+{
+    return m_defaultOcrLanguage ? m_defaultOcrLanguage() : QStringLiteral("EN");
+}
+
+// setOcrLanguage gives the language only to formats that can use OCR and leaves the others without.
+void FromPDFModel::applyFormat(FromPDFTask* task, const QString& format, const QString& defaultLanguage)
 {
     task->setFormat(format);
-    if (FromPDFTask::isDocumentFormat(format) || FromPDFTask::isTextFormat(format))
-        task->setOcrLanguage(defaultLanguage);
+    task->setOcrLanguage(defaultLanguage);
 }
 
 void FromPDFModel::setFormat(int row, const QString& format)
 {
     if (!isRow(row))
         return;
-    const QString language = m_defaultOcrLanguage ? m_defaultOcrLanguage() : QStringLiteral("EN");
-    applyFormat(&m_tasks[row], format, language);
+    applyFormat(&m_tasks[row], format, defaultOcrLanguage());
     notify();
 }
 
 void FromPDFModel::setFormatForAll(const QString& format)
 {
-    const QString language = m_defaultOcrLanguage ? m_defaultOcrLanguage() : QStringLiteral("EN");
+    const QString language = defaultOcrLanguage();
     for (FromPDFTask& task : m_tasks)
         applyFormat(&task, format, language);
     notify();

@@ -83,7 +83,8 @@ signals:
 
 private:
     bool isRow(int row) const { return row >= 0 && row < m_tasks.size(); }
-    void applyFormat(FromPDFTask* task, const QString& format, const QString& defaultLanguage) const;
+    QString defaultOcrLanguage() const;
+    static void applyFormat(FromPDFTask* task, const QString& format, const QString& defaultLanguage);
     // Repaint of the whole table.
     void notify();
 
