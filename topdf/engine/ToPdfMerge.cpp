@@ -3,7 +3,6 @@
 #include "DebenuDocument.h"
 #include "FileSystem.h"
 #include "Logger.h"
-#include "ToPdfOutput.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,28 +55,28 @@ bool ToPdfMerge::merge(const QList<Part>& parts, const QString& folder, const QS
 bool ToPdfMerge::write(const QStringList& files, const QString& target, const DocumentProperties& properties)
 {
     Logger* logger = Logger::instance();
-    QString source = files.first();
-    const QString temporary = ToPdfOutput::temporaryPdfPath();
-    if (files.size() > 1) {
-        if (!DebenuDocument::merge(files, temporary, m_service)) {
-            logger->log(QStringLiteral("Error merge files (count %1) to %2").arg(QString::number(files.size()), temporary),
-                        Logger::Error);
-            QFile::remove(temporary);
-            return false;
-        }
-        source = temporary;
-    }
-
     bool written = false;
     {
-        DebenuDocument document(m_service, source, QString(), false);
-        written = document.isLoaded() && !document.isPasswordRequired() && document.setProperties(properties)
-                  && document.save(target);
+        // The parts are appended to the first one and the whole is saved once, with its
+        // properties: no merged copy without them passes through the disk.
+        DebenuDocument merged(m_service, files.first(), QString(), false);
+        bool joined = merged.isLoaded() && !merged.isPasswordRequired();
+        for (int i = 1; joined && i < files.size(); ++i) {
+            const DebenuDocument part(m_service, files[i], QString(), false);
+            joined = m_service->mergeDocument(merged.id(), part.id()) == 1;
+        }
+        if (!joined) {
+            logger->log(QStringLiteral("Error merge files (count %1) to %2").arg(QString::number(files.size()), target),
+                        Logger::Error);
+            return false;
+        }
+        // The library writes the file whole or not at all. Opening it again to check would read
+        // all of it into memory once more, which for a merge of many photos costs more than the
+        // merge itself.
+        written = merged.setProperties(properties) && merged.save(target);
     }
-    written = written && ToPdfOutput::opensAsPdf(m_service, target, properties.password);
     if (!written)
-        logger->log(QStringLiteral("Error save file:'%1' to '%2'").arg(source, target), Logger::Error);
-    QFile::remove(temporary);
+        logger->log(QStringLiteral("Error save file:'%1' to '%2'").arg(files.first(), target), Logger::Error);
     return written;
 }
 

@@ -25,7 +25,7 @@ public:
 
     // Merges the parts that exist, in order, into folder/fileName (with a counter in front when
     // that name exists); one part alone becomes the merged file. The folder is created first.
-    // True when the merged file opens with the properties' password.
+    // True when the merged file was written.
     bool merge(const QList<Part>& parts, const QString& folder, const QString& fileName,
                const DocumentProperties& properties);
 

@@ -10,20 +10,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
-
-#include <algorithm>
 
 namespace {
-
-// The page files the image tool writes: its scene number, counted from 0, fills the "%d".
-const char pagePattern[] = "page-%d.png";
-
-int pageNumber(const QString& path)
-{
-    static const QRegularExpression number(QStringLiteral("-(\\d+)\\.png$"));
-    return number.match(path).captured(1).toInt();
-}
 
 // Removes the work folder and the page files in it when the task ends.
 struct WorkFolder
@@ -39,13 +27,6 @@ ToPDFWorkerTIFF::ToPDFWorkerTIFF(ToPdfWorkerContext context)
 {
 }
 
-QStringList ToPDFWorkerTIFF::inPageOrder(QStringList pages)
-{
-    std::stable_sort(pages.begin(), pages.end(),
-                     [](const QString& a, const QString& b) { return pageNumber(a) < pageNumber(b); });
-    return pages;
-}
-
 QStringList ToPDFWorkerTIFF::convertTiffToPng(const QString& tiffPath, const QString& workFolder)
 {
     // The tool reads the source through a link of a fixed name with the TIFF reader named: a "%",
@@ -54,20 +35,23 @@ QStringList ToPDFWorkerTIFF::convertTiffToPng(const QString& tiffPath, const QSt
     const QString source = workFolder + QStringLiteral("/source.tif");
     if (!QFile::link(QFileInfo(tiffPath).absoluteFilePath(), source))
         return QStringList();
-    const QStringList arguments = {QStringLiteral("tiff:") + source, workFolder + QLatin1Char('/') + QLatin1String(pagePattern)};
+    // One page per run: the tool holds every page it reads in memory at 16 bits a sample, which
+    // for a 20-page 300-dpi scan is close to 2 GB.
+    const int pageCount = m_context.service->imagePageCount(source);
     const QString program = ToolPaths::path(ToolPaths::Convert);
-    qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(','));
-    const ChildProcess::Result result =
-        ChildProcess::run(program, arguments, ToPdfOutput::timeoutFor(tiffPath, 3, 10), m_context.stopRequested);
-    qDebug() << Q_FUNC_INFO << "Result:" << int(result.outcome) << result.exitCode;
-    if (!result.succeeded())
-        return QStringList();
-
+    const int timeout = ToPdfOutput::timeoutFor(tiffPath, 3, 10);
     QStringList pages;
-    const QStringList names = QDir(workFolder).entryList({QStringLiteral("page-*.png")}, QDir::Files);
-    for (const QString& name : names)
-        pages << workFolder + QLatin1Char('/') + name;
-    pages = inPageOrder(pages);
+    for (int page = 0; page < pageCount; ++page) {
+        const QString png = QStringLiteral("%1/page-%2.png").arg(workFolder, QString::number(page));
+        const QStringList arguments = {QStringLiteral("tiff:%1[%2]").arg(source, QString::number(page)), png};
+        const ChildProcess::Result result = ChildProcess::run(program, arguments, timeout, m_context.stopRequested);
+        if (!result.succeeded() || !QFileInfo(png).isFile()) {
+            qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(',')) << "Result:" << int(result.outcome)
+                     << result.exitCode;
+            return QStringList();
+        }
+        pages << png;
+    }
     qDebug() << Q_FUNC_INFO << "Files:" << pages;
     return pages;
 }

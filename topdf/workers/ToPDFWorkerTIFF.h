@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// A TIFF file, one PDF page per TIFF page: the program folder's image tool splits it into PNG
-// files in a work folder, which each go on a page with the task's layout.
+// A TIFF file, one PDF page per TIFF page: the program folder's image tool turns each page into a
+// PNG file in a work folder, which then goes on a page with the task's layout.
 class ToPDFWorkerTIFF : public ToPdfWorkerImages
 {
 public:
@@ -13,10 +13,7 @@ public:
 
     bool execute(const ToPDFTask& task, int saveMode, const QString& outputFolder) override;
 
-    // The pages of tiffPath as PNG files in workFolder, in page order; empty when the image tool is
-    // missing, fails, is stopped or runs past its time-out.
+    // The pages of tiffPath as PNG files in workFolder, in page order; empty when the file holds no
+    // readable page or the image tool is missing, fails, is stopped or runs past its time-out.
     QStringList convertTiffToPng(const QString& tiffPath, const QString& workFolder);
-
-    // Sorts "page-<n>.png" paths by their page number n.
-    static QStringList inPageOrder(QStringList pages);
 };

@@ -5,7 +5,6 @@
 #include "ToPdfOutput.h"
 
 #include <QFile>
-#include <QImage>
 #include <QRegularExpression>
 
 namespace {
@@ -76,11 +75,12 @@ bool ToPdfWorkerImages::drawImage(DebenuDocument& document, const QString& image
     // A turned image is drawn turned in every layout; with FitImage the page turns with it.
     const int rotation = rotationCode(m_layout.rotate);
     if (m_layout.pageSize == LayoutSettingsData::FitImage) {
-        const QImage image(imagePath);
-        const int dpiX = image.physicalDpiX() > 0 ? image.physicalDpiX() : 72;
-        const int dpiY = image.physicalDpiY() > 0 ? image.physicalDpiY() : 72;
-        int width = int(double(image.width()) / dpiX * 72);
-        int height = int(double(image.height()) / dpiY * 72);
+        // The size and resolution the library read with the image: decoding the whole picture
+        // again just for its resolution would cost more than the rest of the page.
+        const int dpiX = document.imageHorizontalResolution() > 0 ? document.imageHorizontalResolution() : 72;
+        const int dpiY = document.imageVerticalResolution() > 0 ? document.imageVerticalResolution() : 72;
+        int width = int(double(document.imageWidth(imageId)) / dpiX * 72);
+        int height = int(double(document.imageHeight(imageId)) / dpiY * 72);
         if (m_layout.rotate == 90 || m_layout.rotate == 270)
             std::swap(width, height);
         document.setPageDimensions(width, height);
