@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -18,9 +17,6 @@ void log(const QString& text, int level = Logger::Debug)
 {
     Logger::instance()->log(text, level);
 }
-
-const QString blankLine(29, QLatin1Char(' '));
-const QString ruleLine(29, QLatin1Char('-'));
 
 QString pageSizeName(int pageSize)
 {
@@ -82,15 +78,9 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
 {
     m_resultPath.clear();
     const QString source = task.file.filePath();
-    log(blankLine);
-    log(ruleLine);
-    log(QStringLiteral("Convert ebook to pdf. Begin"));
-    log(QStringLiteral("File path:%1").arg(source));
-    static const QRegularExpression endings(QStringLiteral("\\.(epub|mobi|fb2)$"), QRegularExpression::CaseInsensitiveOption);
-    if (!endings.match(source).hasMatch()) {
-        log(QStringLiteral("File format is not supported. File path:%1").arg(source), Logger::Error);
+    ToPdfOutput::logTaskBegin(QStringLiteral("Convert ebook to pdf. Begin"), source);
+    if (!ToPdfOutput::hasEnding(source, {".epub", ".mobi", ".fb2"}))
         return false;
-    }
 
     const QString target = QDir::toNativeSeparators(ToPdfOutput::targetPath(task, saveMode, outputFolder));
     const QString workFolder = FileSystem::createTempDir();
@@ -115,8 +105,6 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
         log(QStringLiteral("quillbook [FAILED] (%1, exit code %2)").arg(int(run.outcome)).arg(run.exitCode), Logger::Error);
         QFile::remove(target);
     }
-    log(QStringLiteral("Conversion complete. Result file path:%1").arg(m_resultPath));
-    log(ruleLine);
-    log(blankLine);
+    ToPdfOutput::logTaskEnd(m_resultPath);
     return !m_resultPath.isEmpty();
 }

@@ -5,17 +5,13 @@
 #include "PdfFinish.h"
 #include "ToPdfOutput.h"
 
-#include <QRegularExpression>
 
 namespace {
 
-void log(const QString& text, int level = Logger::Debug)
+void log(const QString& text)
 {
-    Logger::instance()->log(text, level);
+    Logger::instance()->log(text, Logger::Debug);
 }
-
-const QString blankLine(29, QLatin1Char(' '));
-const QString ruleLine(29, QLatin1Char('-'));
 
 } // namespace
 
@@ -28,16 +24,9 @@ bool ToPDFWorkerOffice::execute(const ToPDFTask& task, int saveMode, const QStri
 {
     m_resultPath.clear();
     const QString source = task.file.filePath();
-    log(blankLine);
-    log(ruleLine);
-    log(QStringLiteral("Convert doc office to pdf. Begin"));
-    log(QStringLiteral("File path:%1").arg(source));
-    static const QRegularExpression endings(QStringLiteral("\\.(doc|docx|odt|ods|xls|xlsx|htm|html)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    if (!endings.match(source).hasMatch()) {
-        log(QStringLiteral("File format is not supported. File path:%1").arg(source), Logger::Error);
+    ToPdfOutput::logTaskBegin(QStringLiteral("Convert doc office to pdf. Begin"), source);
+    if (!ToPdfOutput::hasEnding(source, {".doc", ".docx", ".odt", ".ods", ".xls", ".xlsx", ".htm", ".html"}))
         return false;
-    }
 
     const QString intermediate = ToPdfOutput::temporaryPdfPath();
     log(QStringLiteral("Create temporary pdf file"));
@@ -51,8 +40,6 @@ bool ToPDFWorkerOffice::execute(const ToPDFTask& task, int saveMode, const QStri
     if (target.isEmpty())
         return false;
     m_resultPath = target;
-    log(QStringLiteral("Conversion complete. Result file path:%1").arg(target));
-    log(ruleLine);
-    log(blankLine);
+    ToPdfOutput::logTaskEnd(target);
     return true;
 }

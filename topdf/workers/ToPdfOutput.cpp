@@ -2,6 +2,7 @@
 
 #include "DebenuDocument.h"
 #include "FileSystem.h"
+#include "Logger.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,6 +88,43 @@ int timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute)
     const qint64 megabytes = QFileInfo(input).size() / (1024 * 1024);
     const qint64 minutes = std::min<qint64>(baseMinutes + megabytes / std::max(megabytesPerMinute, 1), 120);
     return int(minutes * 60 * 1000);
+}
+
+namespace {
+
+const QString blankLine(29, QLatin1Char(' '));
+const QString ruleLine(29, QLatin1Char('-'));
+
+void debug(const QString& text)
+{
+    Logger::instance()->log(text, Logger::Debug);
+}
+
+} // namespace
+
+void logTaskBegin(const QString& heading, const QString& source)
+{
+    debug(blankLine);
+    debug(ruleLine);
+    debug(heading);
+    debug(QStringLiteral("File path:%1").arg(source));
+}
+
+void logTaskEnd(const QString& result)
+{
+    debug(QStringLiteral("Conversion complete. Result file path:%1").arg(result));
+    debug(ruleLine);
+    debug(blankLine);
+}
+
+bool hasEnding(const QString& source, const QStringList& endings)
+{
+    for (const QString& ending : endings) {
+        if (source.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    }
+    Logger::instance()->log(QStringLiteral("File format is not supported. File path:%1").arg(source), Logger::Error);
+    return false;
 }
 
 } // namespace ToPdfOutput

@@ -6,6 +6,7 @@
 
 #include <QSharedPointer>
 #include <QString>
+#include <QStringList>
 
 class DebenuService;
 
@@ -43,5 +44,14 @@ QString productName();
 // A time-out for an outside program that no sound run reaches: baseMinutes, plus one minute per
 // megabytesPerMinute of input, at most two hours.
 int timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute);
+
+// The debug lines that open a worker's task: a blank line, a rule, the heading and
+// "File path:<source>".
+void logTaskBegin(const QString& heading, const QString& source);
+// "Conversion complete. Result file path:<result>", a rule and a blank line.
+void logTaskEnd(const QString& result);
+// True when the source's path ends in one of the endings (any case); otherwise logs that the
+// format is not supported.
+bool hasEnding(const QString& source, const QStringList& endings);
 
 } // namespace ToPdfOutput

@@ -5,16 +5,8 @@
 #include "ToPdfOutput.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 namespace {
-
-bool isImageFile(const QString& path)
-{
-    static const QRegularExpression endings(QStringLiteral("\\.(jpeg|jpg|png|bmp)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return endings.match(path).hasMatch();
-}
 
 void logError(const QString& text)
 {
@@ -125,7 +117,7 @@ bool ToPdfWorkerImages::saveDocument(DebenuDocument& document, const ToPDFTask& 
 bool ToPdfWorkerImages::execute(const ToPDFTask& task, int saveMode, const QString& outputFolder)
 {
     m_resultPath.clear();
-    if (!isImageFile(task.file.filePath()))
+    if (!ToPdfOutput::hasEnding(task.file.filePath(), {".jpeg", ".jpg", ".png", ".bmp"}))
         return false;
     DebenuDocument document(m_context.service, false);
     m_layout = task.layoutSettings;

@@ -1,8 +1,8 @@
 #include "DebenuService.h"
 #include "FileSystem.h"
 #include "PdfChecks.h"
+#include "RunWorker.h"
 #include "TestFiles.h"
-#include "ToPdfWorkerFactory.h"
 #include "ToolPaths.h"
 
 #include <QImage>
@@ -47,10 +47,7 @@ class ToPdfOfficeWorkersTest : public QObject
         ToPDFTask task;
         task.file = QFileInfo(path);
         task.fileSettings = settings;
-        std::unique_ptr<IToPdfWorker> worker = createWorker(task, {m_service, {}});
-        if (!worker || !worker->execute(task, 2, outputFolder))
-            return QString();
-        return worker->resultPath();
+        return runWorker(task, {m_service, {}}, outputFolder);
     }
 
 private slots:

@@ -2,10 +2,10 @@
 #include "DebenuService.h"
 #include "FileSystem.h"
 #include "PdfChecks.h"
+#include "RunWorker.h"
 #include "TestFiles.h"
 #include "ToPDFWorkerEbook.h"
 #include "ToPDFWorkerTIFF.h"
-#include "ToPdfWorkerFactory.h"
 #include "ToolPaths.h"
 
 #include <QElapsedTimer>
@@ -57,14 +57,7 @@ class ToPdfWorkersTest : public QObject
     QSharedPointer<DebenuService> m_service;
     ToPdfWorkerContext m_context;
 
-    // Runs the worker createWorker picks; the result path, empty on failure.
-    QString convert(const ToPDFTask& task, const QString& outputFolder)
-    {
-        std::unique_ptr<IToPdfWorker> worker = createWorker(task, m_context);
-        if (!worker || !worker->execute(task, 2, outputFolder))
-            return QString();
-        return worker->resultPath();
-    }
+    QString convert(const ToPDFTask& task, const QString& outputFolder) { return runWorker(task, m_context, outputFolder); }
 
 private slots:
     void initTestCase()
