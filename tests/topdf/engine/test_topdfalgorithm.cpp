@@ -9,7 +9,6 @@
 #include "UsageStatistics.h"
 #include "UserContext.h"
 
-#include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
 
@@ -94,18 +93,6 @@ private slots:
         qunsetenv(ToolPaths::environmentVariable(ToolPaths::QuillWeb));
         // Every run leaves the cache folder as it found it.
         QCOMPARE(TestFiles::entries(FileSystem::cachePath()), QStringList());
-    }
-
-    void emptyRunOnlyStartsAndFinishes()
-    {
-        RecordingProgress progress;
-        ToPDFAlgorithm algorithm(m_service, &progress, &m_context);
-        QSignalSpy started(&algorithm, &ToPDFAlgorithm::started);
-        QSignalSpy finished(&algorithm, &ToPDFAlgorithm::finished);
-        algorithm.run();
-        QCOMPARE(started.count(), 1);
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(progress.calls(), QStringList());
     }
 
     void progressFollowsEachTask()
