@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     QList<ToPDFTask> tasks;
     for (const QString& path : arguments.mid(1)) {
         ToPDFTask task;
-        task.file = QFileInfo(path);
+        task.file = QFileInfo(QFileInfo(path).absoluteFilePath());
         task.fileSettings.fileName = task.file.completeBaseName();
         if (fit)
             task.layoutSettings.pageSize = LayoutSettingsData::FitImage;
@@ -60,7 +60,7 @@ int main(int argc, char** argv)
     QuietProgress progress;
     ToPDFAlgorithm algorithm(QSharedPointer<DebenuService>::create(), &progress);
     algorithm.setTasks(tasks);
-    algorithm.setOutputFolder(arguments.first());
+    algorithm.setOutputFolder(QFileInfo(arguments.first()).absoluteFilePath());
     algorithm.setMerge(merge);
     algorithm.setFileSettings(general);
     algorithm.run();

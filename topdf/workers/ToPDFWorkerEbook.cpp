@@ -82,7 +82,10 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
     if (!ToPdfOutput::hasEnding(source, {".epub", ".mobi", ".fb2"}))
         return false;
 
-    const QString target = QDir::toNativeSeparators(ToPdfOutput::targetPath(task, saveMode, outputFolder));
+    // quillbook takes a relative path as one inside its own program folder: every path is absolute.
+    QString target = ToPdfOutput::targetPath(task, saveMode, outputFolder);
+    if (!target.isEmpty())
+        target = QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath());
     const QString workFolder = FileSystem::createTempDir();
     const QString requestPath = QDir::toNativeSeparators(
         QFileInfo(QStringLiteral("%1/%2.req").arg(workFolder, FileSystem::createUniqueId())).absoluteFilePath());
@@ -91,7 +94,7 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
         return false;
     }
 
-    const QStringList arguments = {QStringLiteral("--o"), requestPath, QStringLiteral("--s"), source,
+    const QStringList arguments = {QStringLiteral("--o"), requestPath, QStringLiteral("--s"), task.file.absoluteFilePath(),
                                    QStringLiteral("--t"), target};
     log(QStringLiteral("Ebook to PDF. Args:'%1'").arg(arguments.join(QLatin1Char(' '))));
     const ChildProcess::Result run = ChildProcess::run(ToolPaths::path(ToolPaths::QuillBook), arguments,
