@@ -155,7 +155,7 @@ QString Application::configFilePath(const QString& fileName)
 
 QSharedPointer<QSettings> Application::settings() const
 {
-    return StoredValues::settings();
+    return Settings::openFile();
 }
 
 bool Application::openLocalFile(const QString& path)

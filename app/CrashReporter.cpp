@@ -1,10 +1,10 @@
 #include "CrashReporter.h"
 
+#include "Application.h"
 #include "CrashGuard.h"
 #include "CrashReportUploader.h"
 #include "ExitMarker.h"
 #include "Logger.h"
-#include "StoredValues.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -104,7 +104,7 @@ void CrashReporter::prepareFiles()
 {
     // Today's log (the logger creates its folder), and the settings file.
     CrashGuard::setFiles({{Logger::instance()->filePath(), QStringLiteral("log.txt")},
-                          {StoredValues::settings()->fileName(), QStringLiteral("settings.ini")}});
+                          {Application::instance()->settings()->fileName(), QStringLiteral("settings.ini")}});
 }
 
 void CrashReporter::prepareScreens()

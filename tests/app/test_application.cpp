@@ -100,6 +100,7 @@ private slots:
         const auto second = app->settings();
         QVERIFY(first != second);
         QCOMPARE(first->fileName(), second->fileName());
+        QCOMPARE(first->format(), QSettings::IniFormat);
 
         RegistryStore product(QLatin1String(RegistryKeys::product()));
         product.remove(QStringLiteral("DisplayVersion"));
