@@ -5,9 +5,7 @@
 #include "DebenuService.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
-#include "FromPDFOCR.h"
 #include "FromPDFTask.h"
-#include "FromPdfAlgorithm.h"
 #include "Logger.h"
 #include "MetricSender.h"
 #include "Pdf2WordRegistration.h"
@@ -81,10 +79,7 @@ Application::Application(int& argc, char** argv)
     m_debenuService = QSharedPointer<DebenuService>::create();
     // Tasks and task lists travel through queued connections and variants.
     registerFromPdfRecordTypes();
-    // What the from-PDF run and its converters take from the application, and the PDF-to-Word
-    // component they create by its ProgID.
-    FromPdfAlgorithm::setHost({m_checkController, m_userContext, &OcrLanguages::canBuildParagraphs});
-    FromPDFOCR::setLanguageResolver([this](const QString& code) { return tesseractLanguage(code); });
+    // The PDF-to-Word component that the from-PDF run creates by its ProgID.
     registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
 }
 
@@ -93,8 +88,6 @@ Application::~Application()
     qDebug() << Q_FUNC_INFO;
     // Normally main() has already stopped the workers; this covers any other way out.
     stopWorkers(60000);
-    FromPdfAlgorithm::setHost({});
-    FromPDFOCR::setLanguageResolver(nullptr);
     m_debenuService.reset();
     delete m_userContext;
     m_userContext = nullptr;
