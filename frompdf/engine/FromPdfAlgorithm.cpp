@@ -61,6 +61,11 @@ void FromPdfAlgorithm::setSaveMode(int mode, const QString& customFolder)
     m_customFolder = customFolder;
 }
 
+bool FromPdfAlgorithm::mergeImages(const QString& folder, const QString& format, const QString& output)
+{
+    return PageImageExport::mergeImages(folder, format, output);
+}
+
 QString FromPdfAlgorithm::documentFileName(const QString& baseName, const QString& format, const PageRange& range,
                                            bool singleRangeInUse, int pageCount)
 {

@@ -56,6 +56,9 @@ public:
     void setImageQuality(int quality);
     void setSaveMode(int mode, const QString& customFolder);
 
+    // Stacks the images "<folder>*.<format>" into output (PageImageExport::mergeImages).
+    static bool mergeImages(const QString& folder, const QString& format, const QString& output);
+
     // "%1_%2-%3.%4", "%1.%2" or "%1_%2.%3" for one range of a document export.
     static QString documentFileName(const QString& baseName, const QString& format, const PageRange& range,
                                     bool singleRangeInUse, int pageCount);

@@ -361,7 +361,7 @@ void FromPDFView::showUnreadableFiles(const QStringList& fileNames)
     message->exec();
 }
 
-bool FromPDFView::unlockRow(const QModelIndex& index)
+bool FromPDFView::askPassword(const QModelIndex& index)
 {
     const bool needsPassword = index.data(FromPDFModel::NeedsPasswordRole).toBool();
     if (!needsPassword || index.data(FromPDFModel::FilePathRole).toString().isEmpty())
@@ -390,7 +390,7 @@ void FromPDFView::onTableClicked(QModelIndex index)
         openFormatPopup(index);
         break;
     case FromPDFModel::PreviewColumn:
-        if (!unlockRow(index) || !m_viewer)
+        if (!askPassword(index) || !m_viewer)
             break;
         m_viewer->setDocument(index.data(FromPDFModel::FilePathRole).toString(),
                               index.data(FromPDFModel::PasswordRole).toString());
@@ -399,11 +399,11 @@ void FromPDFView::onTableClicked(QModelIndex index)
         m_viewer->activateWindow();
         break;
     case FromPDFModel::PagesColumn:
-        if (unlockRow(index))
+        if (askPassword(index))
             emit selectRanges(row, m_model->task(row));
         break;
     case FromPDFModel::PasswordColumn:
-        unlockRow(index);
+        askPassword(index);
         break;
     default:
         break;

@@ -105,7 +105,7 @@ private:
     void makeConnections();
     void retranslate();
     // Asks for the password of a protected row that has none yet; true when the row can be used.
-    bool unlockRow(const QModelIndex& index);
+    bool askPassword(const QModelIndex& index);
     void openFormatPopup(const QModelIndex& index);
     void showCompletionMessage(bool stopped, const QString& file);
     QString saveFolderPath() const;
