@@ -7,9 +7,10 @@
 #include "ExitMarker.h"
 #include "FromPDFTask.h"
 #include "Logger.h"
+#include "FileSystem.h"
 #include "MetricSender.h"
 #include "Pdf2WordRegistration.h"
-#include "FileSystem.h"
+#include "ProgramVersion.h"
 #include "RegistryStore.h"
 #include "Settings.h"
 #include "StoredValues.h"
@@ -33,7 +34,6 @@
 namespace {
 
 const char productNameText[] = "Zembrook PDF Converter";
-const char versionText[] = "2.2.6";
 
 QString systemLanguage()
 {
@@ -70,7 +70,7 @@ Application::Application(int& argc, char** argv)
     setApplicationName(QLatin1String(productNameText));
     setOrganizationDomain(QStringLiteral("zembrook.com"));
     setOrganizationName(QStringLiteral("Zembrook"));
-    setApplicationVersion(QLatin1String(versionText));
+    setApplicationVersion(QStringLiteral(QUILLPRESS_VERSION));
 
     loadTranslator();
     initOcrLanguages();

@@ -5,6 +5,7 @@
 #include "CrashReportUploader.h"
 #include "ExitMarker.h"
 #include "Logger.h"
+#include "ProgramVersion.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -45,7 +46,7 @@ QElapsedTimer& uptime()
 CrashReporter::CrashReporter()
 {
     QString error;
-    if (!CrashGuard::install(reportsFolder(), QStringLiteral("PDF Converter"), QStringLiteral("2.2.6"), &error)) {
+    if (!CrashGuard::install(reportsFolder(), QStringLiteral("PDF Converter"), QStringLiteral(QUILLPRESS_VERSION), &error)) {
         Logger::instance()->log(QStringLiteral("Could not start crash reporter. %1").arg(error), Logger::Debug);
         return;
     }
