@@ -17,30 +17,13 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "support"))
+import baseline_tools  # noqa: E402
 import dpl  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PNG, JPEG = 5, 1
 RUNS = 3
-
-
-# The programs and modules measured against (and PIL, which makes the inputs), with the Debian
-# package of each.
-BASELINES = [("mutool", "mupdf-tools"), ("pdftoppm", "poppler-utils"), ("qpdf", "qpdf")]
-BASELINE_MODULES = [("img2pdf", "python3-img2pdf"), ("PIL", "python3-pil")]
-
-
-def missing_baselines():
-    """A line for each baseline that is not installed: a ratio against a tool that did not run
-    means nothing, so the benchmark stops instead."""
-    missing = [(name, package) for name, package in BASELINES if not shutil.which(name)]
-    for module, package in BASELINE_MODULES:
-        try:
-            __import__(module)
-        except ImportError:
-            missing.append((module, package))
-    return [f"bench_pdflibrary: {name} is missing; install the Debian package {package} (apt-get install {package})"
-            for name, package in missing]
 
 
 def best_of(run, prepare=None):
@@ -150,9 +133,9 @@ def main():
     parser.add_argument("--library", default=os.path.join(ROOT, "build", "bin", "DebenuPDFLibraryDLL1212.dll"))
     parser.add_argument("--pages", type=int, default=40)
     arguments = parser.parse_args()
-    missing = missing_baselines()
-    if missing:
-        sys.exit("\n".join(missing))
+    # The baselines, and PIL, which makes the inputs.
+    baseline_tools.require([("mutool", "mupdf-tools"), ("pdftoppm", "poppler-utils"), ("qpdf", "qpdf")],
+                           [("img2pdf", "python3-img2pdf"), ("PIL", "python3-pil")])
     import inputs  # noqa: E402 (needs PIL, checked above)
 
     library = dpl.Library(os.path.abspath(arguments.library))
