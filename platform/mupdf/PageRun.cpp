@@ -99,6 +99,10 @@ RunOutcome runPageFunction(fz_context* ctx, void (*function)(void*, fz_cookie*),
         outcome.end = RunEnd::OverMemory;
     else
         outcome.end = ok ? RunEnd::Finished : RunEnd::Failed;
+    // What a cut-off run left in MuPDF's cache (a picture decoded blank for want of memory, say)
+    // must not serve the next run of the page as if it were whole.
+    if (outcome.end != RunEnd::Finished && outcome.end != RunEnd::Failed)
+        fz_empty_store(ctx);
     outcome.message = outcome.end == RunEnd::Failed ? message : limitMessage(outcome.end, watch);
     return outcome;
 }

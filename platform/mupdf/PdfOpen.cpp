@@ -4,6 +4,8 @@
 #include "FitzContext.h"
 #include "PageTreeRepair.h"
 
+#include <cstring>
+
 namespace qpmupdf {
 
 namespace {
@@ -32,6 +34,40 @@ bool onlyEmbeddedFilesEncrypted(fz_context* ctx, pdf_document* doc)
     return only;
 }
 
+// Opens the document in the bytes; false when MuPDF cannot, even with its repair.
+bool openBytes(fz_context* ctx, fz_buffer* contents, pdf_document** doc)
+{
+    fz_stream* stream = nullptr;
+    const bool opened = fzRun(ctx, [&] {
+        stream = fz_open_buffer(ctx, contents);
+        *doc = pdf_open_document_with_stream(ctx, stream);
+    });
+    fz_drop_stream(ctx, stream);
+    if (!opened) {
+        pdf_drop_document(ctx, *doc);
+        *doc = nullptr;
+    }
+    return opened;
+}
+
+// Cuts the bytes after the last complete object: MuPDF's repair gives up on a file that ends in
+// the middle of an object, as a file cut short does. False when there is nothing to cut.
+bool cutAfterLastObject(fz_context* ctx, fz_buffer* contents)
+{
+    unsigned char* data = nullptr;
+    const size_t size = fz_buffer_storage(ctx, contents, &data);
+    static const char endobj[] = "endobj";
+    const size_t length = sizeof endobj - 1;
+    for (size_t end = size; end >= length; --end) {
+        if (std::memcmp(data + end - length, endobj, length) == 0) {
+            if (end == size)
+                return false;
+            return fzRun(ctx, [&] { fz_resize_buffer(ctx, contents, end); });
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 OpenResult openPdf(fz_context* ctx, const std::string& path, const std::string& password, pdf_document** out)
@@ -54,18 +90,13 @@ OpenResult openPdf(fz_context* ctx, const std::string& path, const std::string& 
         return OpenResult::Damaged;
     }
 
-    fz_stream* stream = nullptr;
     pdf_document* doc = nullptr;
-    const bool opened = fzRun(ctx, [&] {
-        stream = fz_open_buffer(ctx, contents);
-        doc = pdf_open_document_with_stream(ctx, stream);
-    });
-    fz_drop_stream(ctx, stream);
+    bool opened = openBytes(ctx, contents, &doc);
+    if (!opened && cutAfterLastObject(ctx, contents))
+        opened = openBytes(ctx, contents, &doc);
     fz_drop_buffer(ctx, contents);
-    if (!opened) {
-        pdf_drop_document(ctx, doc);
+    if (!opened)
         return OpenResult::Damaged;
-    }
 
     int needsPassword = 0;
     int authenticated = 1;

@@ -16,7 +16,8 @@ enum class OpenResult {
 
 // Reads a PDF file completely into memory (so the file may be replaced while the document lives;
 // its bytes do not count against the context's memory cap) and opens it: MuPDF repairs a damaged
-// cross-reference table, repairPageTree a page tree that is still unusable. A file opens without
+// cross-reference table (a file that ends in the middle of an object is read up to the last
+// complete one), repairPageTree a page tree that is still unusable. A file opens without
 // a password when the password is empty and the empty user password opens it, or when its
 // encryption covers only embedded files (pages, streams and strings are not encrypted).
 // On Opened, *out is the document (owned by the caller).

@@ -182,6 +182,8 @@ int Conversion::readPage(int pageNumber)
     fz_stext_page* text = nullptr;
     fz_device* textDevice = nullptr;
     fz_rect mediabox = fz_empty_rect;
+    QList<PlacedImage> pictures;
+    bool layoutWritten = true;
     const int index = pageNumber - 1;
     // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
     qpmupdf::RunWatch watch;
@@ -200,6 +202,13 @@ int Conversion::readPage(int pageNumber)
         textDevice = fz_new_stext_device(m_ctx, text, &options);
         fz_run_display_list(m_ctx, list, textDevice, fz_identity, fz_infinite_rect, cookie);
         fz_close_device(m_ctx, textDevice);
+
+        // The page's paragraphs and pictures (decoded here) count for the page's limits too; these
+        // calls into MuPDF have error frames of their own.
+        if (!m_plain.pageSize.isValid())
+            m_plain.pageSize = QSizeF(mediabox.x1 - mediabox.x0, mediabox.y1 - mediabox.y0);
+        m_reader->appendPage(text, m_plain, &pictures);
+        layoutWritten = !m_layout || m_layout->addPage(list, mediabox, pictures);
     }, watch);
     fz_drop_device(m_ctx, textDevice);
     fz_drop_device(m_ctx, listDevice);
@@ -210,15 +219,10 @@ int Conversion::readPage(int pageNumber)
         result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
                                                    .arg(pageNumber)
                                                    .arg(QString::fromStdString(outcome.message)));
-    } else {
-        if (!m_plain.pageSize.isValid())
-            m_plain.pageSize = QSizeF(mediabox.x1 - mediabox.x0, mediabox.y1 - mediabox.y0);
-        QList<PlacedImage> pictures;
-        m_reader->appendPage(text, m_plain, &pictures);
-        if (m_layout && !m_layout->addPage(list, mediabox, pictures))
-            result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
-                                                         .arg(pageNumber)
-                                                         .arg(m_layout->errorText()));
+    } else if (!layoutWritten) {
+        result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
+                                                     .arg(pageNumber)
+                                                     .arg(m_layout->errorText()));
     }
     fz_drop_stext_page(m_ctx, text);
     fz_drop_display_list(m_ctx, list);
