@@ -8,11 +8,14 @@
 // imported DOCX again takes LibreOffice minutes, so a run takes about ten minutes.
 // Usage: build/bin/bench_pdf2word [repetitions]
 
+#include "BaselineTools.h"
 #include "ComClassTable.h"
 #include "ComRuntime.h"
 #include "DocumentPdfs.h"
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
+#include "ToolPaths.h"
+#include "FileSystem.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
 
@@ -30,6 +33,9 @@
 #include <functional>
 
 namespace {
+
+// Debian's LibreOffice itself, the baseline (not the program folder's link to it).
+const char* const kSoffice = "/usr/lib/libreoffice/program/soffice";
 
 QTextStream& out()
 {
@@ -146,7 +152,7 @@ public:
     {
         QStringList all = {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=%1").arg(m_profile)};
         all += arguments;
-        return TestFiles::run(QStringLiteral("/usr/lib/libreoffice/program/soffice"), all, nullptr, nullptr, 600000) == 0;
+        return TestFiles::run(QLatin1String(kSoffice), all, nullptr, nullptr, 600000) == 0;
     }
     // LibreOffice's PDF import, straight to DOCX in folder.
     bool importToDocx(const QString& pdf, const QString& folder) const
@@ -206,10 +212,13 @@ QString storedText(const QString& docx)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
+    if (!requireBaselineTools({{QLatin1String(kSoffice), QStringLiteral("libreoffice-writer-nogui")},
+                               {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")}}))
+        return 2;
     const int repetitions = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
     QTemporaryDir work;
     const QString root = work.path();
-    registerPdf2WordComponent();
+    registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
     const Office office(root + QStringLiteral("/profile"));
 
     const QString textPdf = root + QStringLiteral("/text30.pdf");

@@ -5,6 +5,7 @@
 #include "MainView.h"
 #include "MessageUpdate.h"
 #include "PlaceholderTab.h"
+#include "ProgramVersion.h"
 #include "SettingsView.h"
 #include "StartView.h"
 #include "TabWidget.h"
@@ -257,14 +258,18 @@ private slots:
         TestApp::store(QStringLiteral("SaveMode/Mode"), 1);
         const QString picked = TestFiles::sandbox() + QStringLiteral("/picked");
         QVERIFY(QDir().mkpath(picked));
-        FromPDFView::setFileDialogs({nullptr, [&](QWidget*, const QString&, const QString&) { return picked; }});
         MainView view;
         view.show();
         auto* tab = view.findChild<FromPDFView*>();
         auto* tabCombo = tab->findChild<QComboBox*>();
+        auto picking = TestApp::answerNextDialog([picked](QWidget* dialog) {
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(picked);
+            static_cast<QDialog*>(dialog)->accept();
+        });
         tabCombo->setCurrentIndex(2);
         tab->onChangeOutFolder(2);
-        FromPDFView::setFileDialogs({});
+        QCOMPARE(tabCombo->currentText(), picked);
 
         auto* panel = view.findChild<SettingsView*>();
         QComboBox* panelSave = panel->findChildren<QComboBox*>().at(2);
@@ -291,7 +296,7 @@ private slots:
         const QStringList first = offeredUpdates(LocalHttpServer::Ok, "2.2.7");
         QVERIFY2(first.join(QLatin1Char('|')).contains(QStringLiteral("<b>2.2.7</b>")), qPrintable(first.join('|')));
         QCOMPARE(stored(QStringLiteral("last_show_version")).toString(), QStringLiteral("2.2.7"));
-        QVERIFY(m_server.targets().first().startsWith(QStringLiteral("/check.php?ver=2.2.6&pid=2&mh=")));
+        QVERIFY(m_server.targets().first().startsWith(QStringLiteral("/check.php?ver=" QUILLPRESS_VERSION "&pid=2&mh=")));
 
         QCOMPARE(offeredUpdates(LocalHttpServer::Ok, "2.2.7"), QStringList());
         QVERIFY(!offeredUpdates(LocalHttpServer::Ok, "2.3.0").isEmpty());
