@@ -129,7 +129,7 @@ def merge(library, work, parts):
     return {"merge/qpdf": ours_time / qpdf_time}
 
 
-def hostile_page(library, work):
+def hostile_page(library, work, inputs):
     """A page whose picture needs 2.5 GB to decode: time and peak memory of one render at 72 dpi,
     mutool draw (no limits) against the library (page limits)."""
     document = os.path.join(work, "hostile.pdf")
@@ -168,7 +168,7 @@ def main():
     ratios = {}
     with tempfile.TemporaryDirectory(prefix="bench-pdflibrary-") as work:
         # First: the peak memory of this process and its children are read around it.
-        ratios.update(hostile_page(library, work))
+        ratios.update(hostile_page(library, work, inputs))
         print("Making inputs ...", flush=True)
         photos = []
         for index in range(50):
@@ -192,7 +192,7 @@ def main():
     for name, ratio in ratios.items():
         target = targets.get(name)
         verdict = "" if target is None else ("  within target %.2f" % target if ratio <= target else "  ABOVE target %.2f" % target)
-        print(f"  {name:<22} {ratio:5.2f}{verdict}")
+        print(f"  {name:<22} {ratio:6.3f}{verdict}")
 
 
 if __name__ == "__main__":
