@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUuid>
 
 #include <cerrno>
@@ -51,6 +52,12 @@ bool createDir(const QString& path)
     if (QDir(path).exists())
         return true;
     return QDir(path).mkpath(QStringLiteral("."));
+}
+
+QString desktopFolder()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
 }
 
 QString uniqueFilePath(const QString& dir, const QString& fileName)

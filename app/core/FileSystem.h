@@ -33,4 +33,8 @@ QString createTempDir();
 // 32 hexadecimal digits from a new random UUID.
 QString createUniqueId();
 
+// The folder dialogs open in and outputs go to by default: the user's desktop folder (XDG) when
+// it exists, else the home folder (a desktop folder need not exist on Linux).
+QString desktopFolder();
+
 } // namespace FileSystem

@@ -1,9 +1,9 @@
 #include "Settings.h"
 
+#include "FileSystem.h"
 #include "StoredValues.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 
 using namespace StoredValues;
 
@@ -40,7 +40,7 @@ SaveMode Settings::saveMode() const
     file->beginGroup(Keys::saveModeGroup());
     SaveMode result;
     result.mode = file->value(Keys::saveModeMode(), 0).toInt();
-    result.path = file->value(Keys::saveModePath(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))
+    result.path = file->value(Keys::saveModePath(), FileSystem::desktopFolder())
                       .toString();
     file->endGroup();
     return result;

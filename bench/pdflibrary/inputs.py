@@ -1,7 +1,8 @@
 """Inputs of the benchmark, made on the spot: a text-and-graphics PDF with photos on some pages,
-and JPEG photos."""
+JPEG photos, and a hostile page."""
 
 import random
+import struct
 import zlib
 
 from PIL import Image, ImageFilter
@@ -86,3 +87,24 @@ def photo(path, seed, size=(1600, 1200)):
     grain = Image.effect_noise(size, 24).convert("RGB")
     image = Image.blend(image, grain, 0.18).filter(ImageFilter.SMOOTH)
     image.save(path, "JPEG", quality=88)
+
+
+def huge_jbig2_pdf(path, side=100000):
+    """One page showing a picture whose JBIG2 data (all white, MMR coded: a bit a row) says it is
+    side x side pixels: a small file whose decoding needs 2.5 GB."""
+    def segment(number, kind, data):
+        return struct.pack(">IBBBI", number, kind, 0, 1, len(data)) + data
+    page = struct.pack(">IIIIBH", side, side, 0, 0, 0, 0)
+    region = struct.pack(">IIIIBB", side, side, 0, 0, 0, 1) + b"\xff" * (side // 8)
+    jbig2 = segment(0, 48, page) + segment(1, 38, region) + segment(2, 49, b"")
+    objects = [
+        b"<< /Type /Catalog /Pages 2 0 R >>",
+        b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /XObject << /Im1 4 0 R >> >> "
+        b"/Contents 5 0 R >>",
+        _stream(b"/Type /XObject /Subtype /Image /Width 1000 /Height 1000 /ColorSpace /DeviceGray "
+                b"/BitsPerComponent 1 /Filter /JBIG2Decode", jbig2, compress=False),
+        _stream(b"", b"q 500 0 0 500 50 150 cm /Im1 Do Q", compress=False),
+    ]
+    with open(path, "wb") as out:
+        out.write(_pdf(objects, 1))

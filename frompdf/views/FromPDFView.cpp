@@ -8,6 +8,7 @@
 #include "DocumentViewer.h"
 #include "DropArea.h"
 #include "ExportFormatListView.h"
+#include "FileSystem.h"
 #include "FromPDFModel.h"
 #include "FromPDFTable.h"
 #include "FromPdfAlgorithm.h"
@@ -33,16 +34,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedLayout>
-#include <QStandardPaths>
 #include <QThread>
 #include <QVBoxLayout>
 
 namespace {
-
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
 
 void logDebug(const QString& text)
 {
@@ -95,7 +90,7 @@ FromPDFView::FromPDFView(QWidget* parent, FileDialogs dialogs)
     makeConnections();
     retranslate();
     m_pages->setCurrentIndex(0);
-    Application::instance()->userContext()->setSaveToFolder(desktopFolder());
+    Application::instance()->userContext()->setSaveToFolder(FileSystem::desktopFolder());
     m_progress = m_progressControl;
     readSettings();
 }
@@ -263,8 +258,8 @@ void FromPDFView::onButtonAdd()
     const QString caption = tr("Select one or more files to open");
     const QString filter = tr("Files (*.pdf)");
     const QStringList files = m_dialogs.openFiles
-                                  ? m_dialogs.openFiles(this, caption, desktopFolder(), filter)
-                                  : QFileDialog::getOpenFileNames(this, caption, desktopFolder(), filter);
+                                  ? m_dialogs.openFiles(this, caption, FileSystem::desktopFolder(), filter)
+                                  : QFileDialog::getOpenFileNames(this, caption, FileSystem::desktopFolder(), filter);
     if (!files.isEmpty())
         emit m_model->addFiles(files);
 }
@@ -455,7 +450,15 @@ void FromPDFView::onButtonSelectFormatForAll()
 
 void FromPDFView::readSettings()
 {
+    // A folder chosen here lasts for the session: when the settings panel saves other settings
+    // the stored save mode is unchanged and the choice stays; a newly stored one replaces it.
+    // (The path counts only for the chosen-folder mode: the others store none.)
     const SaveMode saveMode = Settings::instance()->saveMode();
+    const QString path = saveMode.mode == SaveFolderModel::ChosenFolderRow ? saveMode.path : QString();
+    if (saveMode.mode == m_storedSaveMode && path == m_storedSavePath)
+        return;
+    m_storedSaveMode = saveMode.mode;
+    m_storedSavePath = path;
     if (saveMode.mode == SaveFolderModel::ChosenFolderRow)
         m_saveModel->setData(m_saveModel->index(SaveFolderModel::ChosenFolderRow, SaveFolderModel::ShownColumn),
                              saveMode.path, Qt::EditRole);

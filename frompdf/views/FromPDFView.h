@@ -130,6 +130,9 @@ private:
     ProgressDialog* m_progressDialog;
     QPointer<DocumentViewer> m_viewer;
     int m_lastSaveIndex = 0;
+    // The stored save mode last applied to the combo (-1 before the first reading).
+    int m_storedSaveMode = -1;
+    QString m_storedSavePath;
     int m_popupRow = -1;
     bool m_popupOpen = false;
     QElapsedTimer m_elapsed;

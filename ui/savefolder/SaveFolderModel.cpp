@@ -1,10 +1,10 @@
 #include "SaveFolderModel.h"
 
-#include <QStandardPaths>
+#include "FileSystem.h"
 
 SaveFolderModel::SaveFolderModel(QObject* parent)
     : QAbstractTableModel(parent)
-    , m_customPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))
+    , m_customPath(FileSystem::desktopFolder())
 {
 }
 

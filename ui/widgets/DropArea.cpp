@@ -1,6 +1,7 @@
 #include "DropArea.h"
 
 #include "DroppedFiles.h"
+#include "FileSystem.h"
 #include "StyleNames.h"
 
 #include <QDropEvent>
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 DropArea::DropArea(QWidget* parent, OpenFilesDialog openFiles)
@@ -87,7 +87,7 @@ void DropArea::addFormat(const QString& text, const QString& iconPath)
 void DropArea::buttonAdd()
 {
     const QString caption = tr("Select one or more files to open");
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString folder = FileSystem::desktopFolder();
     const QStringList files = m_openFiles ? m_openFiles(this, caption, folder, m_filter)
                                                 : QFileDialog::getOpenFileNames(this, caption, folder, m_filter);
     emit droppedFiles(files, Chosen);

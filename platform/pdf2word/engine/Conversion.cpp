@@ -1,17 +1,18 @@
 #include "Conversion.h"
 
+#include "AtomicFile.h"
 #include "LayoutFeed.h"
 #include "Outputs.h"
+#include "PageRun.h"
+#include "PdfOpen.h"
 #include "WriterOutput.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <QVector>
 
 #include <cstdio>
-#include <cstring>
 
 namespace p2w {
 
@@ -83,10 +84,8 @@ Conversion::Conversion(QpPdf2WordJob& job)
 Conversion::~Conversion()
 {
     m_layout.reset();
-    if (m_ctx) {
+    if (m_ctx)
         fz_drop_document(m_ctx, m_document);
-        fz_drop_context(m_ctx);
-    }
 }
 
 int Conversion::fail(int result, const QString& message)
@@ -105,13 +104,11 @@ int Conversion::run()
     if (m_job.mode != QP_PDF2WORD_LAYOUT && m_job.mode != QP_PDF2WORD_PLAIN)
         return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("Unknown conversion mode %1").arg(m_job.mode));
 
-    m_ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+    // MuPDF's errors reach the caller as the job's message, not the error output.
+    m_context = qpmupdf::newContext();
+    m_ctx = m_context.get();
     if (!m_ctx)
         return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Out of memory"));
-    // MuPDF's errors and warnings reach the caller as the job's message, not the error output.
-    fz_set_error_callback(m_ctx, [](void*, const char*) {}, nullptr);
-    fz_set_warning_callback(m_ctx, [](void*, const char*) {}, nullptr);
-    fz_register_document_handlers(m_ctx);
     m_reader.reset(new StextFlow(m_ctx));
 
     int result = open();
@@ -132,26 +129,23 @@ int Conversion::run()
 
 int Conversion::open()
 {
-    const char* source = m_job.source;
-    const char* password = m_job.password ? m_job.password : "";
-    fz_stream* stream = nullptr;
+    const QString source = QString::fromUtf8(m_job.source);
+    pdf_document* pdf = nullptr;
+    switch (qpmupdf::openPdf(m_ctx, m_job.source, m_job.password ? m_job.password : "", &pdf)) {
+    case qpmupdf::OpenResult::Opened:
+        break;
+    case qpmupdf::OpenResult::PasswordNeeded:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("The password does not open '%1'").arg(source));
+    case qpmupdf::OpenResult::Missing:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': no such file").arg(source));
+    case qpmupdf::OpenResult::Unreadable:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': the file cannot be read").arg(source));
+    case qpmupdf::OpenResult::Damaged:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': damaged, or not a PDF").arg(source));
+    }
+    m_document = reinterpret_cast<fz_document*>(pdf);
     int pageCount = 0;
-    volatile bool refused = false;
-    const bool opened = fzRun(m_ctx, [&] {
-        // Opened as PDF whatever the name: temporary copies have no suffix.
-        stream = fz_open_file(m_ctx, source);
-        m_document = fz_open_document_with_stream(m_ctx, "application/pdf", stream);
-        if (fz_needs_password(m_ctx, m_document) && !fz_authenticate_password(m_ctx, m_document, password))
-            refused = true;
-        else
-            pageCount = fz_count_pages(m_ctx, m_document);
-    });
-    fz_drop_stream(m_ctx, stream);
-    if (!opened)
-        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': %2")
-                                                 .arg(QString::fromUtf8(source), QString::fromUtf8(fz_caught_message(m_ctx))));
-    if (refused)
-        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("The password does not open '%1'").arg(QString::fromUtf8(source)));
+    fzRun(m_ctx, [&] { pageCount = fz_count_pages(m_ctx, m_document); });
     if (m_job.firstPage < 1 || m_job.lastPage < m_job.firstPage || m_job.lastPage > pageCount)
         return fail(QP_PDF2WORD_RANGE_INVALID, QStringLiteral("Pages %1 to %2 are not all in the document (%3 pages)")
                                                    .arg(m_job.firstPage)
@@ -184,30 +178,51 @@ int Conversion::readPage(int pageNumber)
 {
     fz_page* page = nullptr;
     fz_display_list* list = nullptr;
+    fz_device* listDevice = nullptr;
     fz_stext_page* text = nullptr;
+    fz_device* textDevice = nullptr;
     fz_rect mediabox = fz_empty_rect;
+    QList<PlacedImage> pictures;
+    bool layoutWritten = true;
     const int index = pageNumber - 1;
-    const bool read = fzRun(m_ctx, [&] {
+    // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
+    qpmupdf::RunWatch watch;
+    const int total = m_job.lastPage - m_job.firstPage + 1;
+    if (m_job.progress)
+        watch.keepGoing = [&] { return m_job.progress(m_job.progressContext, m_job.pagesDone, total) != -1; };
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(m_ctx, [&](fz_cookie* cookie) {
         page = fz_load_page(m_ctx, m_document, index);
         mediabox = fz_bound_page(m_ctx, page);
-        list = fz_new_display_list_from_page(m_ctx, page);
+        list = fz_new_display_list(m_ctx, mediabox);
+        listDevice = fz_new_list_device(m_ctx, list);
+        fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
+        fz_close_device(m_ctx, listDevice);
         fz_stext_options options = {FZ_STEXT_PRESERVE_IMAGES | FZ_STEXT_MEDIABOX_CLIP, 0};
-        text = fz_new_stext_page_from_display_list(m_ctx, list, &options);
-    });
-    int result = QP_PDF2WORD_OK;
-    if (!read) {
-        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
-                                                   .arg(pageNumber)
-                                                   .arg(QString::fromUtf8(fz_caught_message(m_ctx))));
-    } else {
+        text = fz_new_stext_page(m_ctx, mediabox);
+        textDevice = fz_new_stext_device(m_ctx, text, &options);
+        fz_run_display_list(m_ctx, list, textDevice, fz_identity, fz_infinite_rect, cookie);
+        fz_close_device(m_ctx, textDevice);
+
+        // The page's paragraphs and pictures (decoded here) count for the page's limits too; these
+        // calls into MuPDF have error frames of their own.
         if (!m_plain.pageSize.isValid())
             m_plain.pageSize = QSizeF(mediabox.x1 - mediabox.x0, mediabox.y1 - mediabox.y0);
-        QList<PlacedImage> pictures;
         m_reader->appendPage(text, m_plain, &pictures);
-        if (m_layout && !m_layout->addPage(list, mediabox, pictures))
-            result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
-                                                         .arg(pageNumber)
-                                                         .arg(m_layout->errorText()));
+        layoutWritten = !m_layout || m_layout->addPage(list, mediabox, pictures);
+    }, watch);
+    fz_drop_device(m_ctx, textDevice);
+    fz_drop_device(m_ctx, listDevice);
+    int result = QP_PDF2WORD_OK;
+    if (outcome.end == qpmupdf::RunEnd::Stopped) {
+        result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
+    } else if (!outcome.finished()) {
+        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
+                                                   .arg(pageNumber)
+                                                   .arg(QString::fromStdString(outcome.message)));
+    } else if (!layoutWritten) {
+        result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
+                                                     .arg(pageNumber)
+                                                     .arg(m_layout->errorText()));
     }
     fz_drop_stext_page(m_ctx, text);
     fz_drop_display_list(m_ctx, list);
@@ -270,8 +285,10 @@ int Conversion::writeOutput(const FlowDocument& document)
         return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("The folder of '%1' does not exist").arg(output));
     // Written beside the output under a hidden name and moved into place at the end, so that the
     // output is either complete or not there.
-    const QString partial = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
-                            + QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".part");
+    qpmupdf::AtomicFile file(QFile::encodeName(output).toStdString());
+    if (file.create() != qpmupdf::FileError::None)
+        return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("Cannot write in the folder of '%1'").arg(output));
+    const QString partial = QFile::decodeName(file.temporaryPath().c_str());
     QString error;
     bool written = false;
     switch (m_job.format) {
@@ -288,14 +305,12 @@ int Conversion::writeOutput(const FlowDocument& document)
         written = writeText(document, partial, &error);
         break;
     }
-    if (written && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(output).constData()) != 0) {
+    if (written && file.commit() != qpmupdf::FileError::None) {
         written = false;
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = QStringLiteral("it cannot be replaced");
     }
-    if (!written) {
-        QFile::remove(partial);
+    if (!written)
         return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("Cannot write '%1': %2").arg(output, error));
-    }
     return QP_PDF2WORD_OK;
 }
 

@@ -5,6 +5,7 @@
 // page, and writes the output format through a temporary file that replaces the output only
 // when everything succeeded.
 
+#include "FitzContext.h"
 #include "FlowDocument.h"
 #include "Fitz.h"
 #include "Pdf2WordEngine.h"
@@ -38,6 +39,7 @@ private:
     int writeOutput(const FlowDocument& document);
 
     QpPdf2WordJob& m_job;
+    qpmupdf::ContextPtr m_context; // goes last, after everything made in it
     fz_context* m_ctx = nullptr;
     fz_document* m_document = nullptr;
     std::unique_ptr<StextFlow> m_reader;

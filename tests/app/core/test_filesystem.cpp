@@ -57,6 +57,21 @@ private slots:
         QCOMPARE(FileSystem::uniqueFilePath(odd, QStringLiteral("a%1.pdf")), odd + QStringLiteral("/(1)a%1.pdf"));
     }
 
+    // Dialogs and default outputs: the desktop folder the user's XDG settings name, when it
+    // exists, else home.
+    void desktopFolderExistsOrIsHome()
+    {
+        QCOMPARE(FileSystem::desktopFolder(), QDir::homePath());
+        QVERIFY(QDir().mkpath(QDir::homePath() + QStringLiteral("/Desktop")));
+        QCOMPARE(FileSystem::desktopFolder(), QDir::homePath() + QStringLiteral("/Desktop"));
+        const QString named = QDir::homePath() + QStringLiteral("/Schreibtisch");
+        QVERIFY(TestFiles::writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/user-dirs.dirs"),
+                                     "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
+        QCOMPARE(FileSystem::desktopFolder(), QDir::homePath());
+        QVERIFY(QDir().mkpath(named));
+        QCOMPARE(FileSystem::desktopFolder(), named);
+    }
+
     void removeDirTakesEverythingInside()
     {
         const QString dir = m_work + QStringLiteral("/tree");

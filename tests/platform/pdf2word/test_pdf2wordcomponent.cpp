@@ -1,14 +1,17 @@
 #include "ComClassTable.h"
+#include "DebenuPDFLibraryDLLQt1212.h"
 #include "ComRuntime.h"
 #include "DispEventSink.h"
 #include "DocumentPdfs.h"
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
+#include "PdfLibraryFixtures.h"
 #include "ToolPaths.h"
 #include "FileSystem.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -267,6 +270,53 @@ private slots:
         QCOMPARE(convert(m_report, folder + QStringLiteral("/d.xlsx"), 1, 1).result, PDF2WORD_E_FORMAT);
         QCOMPARE(convert(folder + QStringLiteral("/missing.pdf"), folder + QStringLiteral("/e.docx"), 1, 1).result, PDF2WORD_E_OPEN);
         QCOMPARE(TestFiles::entries(folder), (QStringList{QStringLiteral("b.txt"), QStringLiteral("locked.pdf")}));
+    }
+
+    // A file cut to half its size (Qt writes the page tree at the end): the engine converts the
+    // pages the PDF library shows.
+    void damagedFilesGiveTheLibrarysPages()
+    {
+        const QString folder = sandbox(QStringLiteral("cut"));
+        QString html;
+        for (int page = 1; page <= 12; ++page)
+            html += QStringLiteral("<p style=\"page-break-after:always\">Chapter %1 tells of orchards and rivers.</p>").arg(page);
+        QVERIFY(DocumentPdfs::writeHtmlPdf(folder + QStringLiteral("/whole.pdf"), html));
+        const QByteArray whole = TestFiles::readFile(folder + QStringLiteral("/whole.pdf"));
+        const QString cut = folder + QStringLiteral("/cut.pdf");
+        QVERIFY(TestFiles::writeFile(cut, whole.left(whole.size() / 2)));
+
+        DebenuPDFLibraryDLLQt1212 library(PdfLibraryFixtures::libraryPath());
+        QCOMPARE(library.LoadFromFile(cut, QString()), 1);
+        const int pages = library.PageCount();
+        QVERIFY2(pages > 1, qPrintable(QString::number(pages)));
+        EventLog events;
+        QCOMPARE(convert(cut, folder + QStringLiteral("/cut.txt"), 1, pages, 0, &events).result, S_OK);
+        QCOMPARE(events.progress.value(pages - 1), QStringLiteral("%1/%1").arg(pages));
+    }
+
+    // A page whose picture needs 2.5 GB fails the job at once; a stop during a long page is
+    // answered within a second.
+    void limitsEndLongPages()
+    {
+        const QString folder = sandbox(QStringLiteral("limits"));
+        const QString huge = folder + QStringLiteral("/huge.pdf");
+        QVERIFY(TestFiles::writeFile(huge, PdfLibraryFixtures::hugeJbig2Pdf()));
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome overMemory = convert(huge, folder + QStringLiteral("/huge.docx"), 1, 1);
+        QCOMPARE(overMemory.result, PDF2WORD_E_OPEN);
+        QVERIFY2(overMemory.description.contains(QLatin1String("memory")), qPrintable(overMemory.description));
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+
+        const QString busy = folder + QStringLiteral("/busy.pdf");
+        QVERIFY(TestFiles::writeFile(busy, PdfLibraryFixtures::busyPdf(4000000)));
+        EventLog events;
+        events.answer = [](LONG) { return -1; };
+        clock.restart();
+        QCOMPARE(convert(busy, folder + QStringLiteral("/busy.txt"), 1, 1, 0, &events).result, E_ABORT);
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(events.progress, QStringList{QStringLiteral("0/1")});
+        QCOMPARE(TestFiles::entries(folder), (QStringList{QStringLiteral("busy.pdf"), QStringLiteral("huge.pdf")}));
     }
 
     void missingEngineMeansNoComponent()

@@ -16,7 +16,9 @@
 
 #include <QDropEvent>
 #include <QGraphicsOpacityEffect>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 
@@ -246,6 +248,44 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(panel->geometry().x(), 156, 2000);
         QTRY_COMPARE(TestApp::metricItems(m_server).filter(QStringLiteral("=set:")).size(), 2);
         QCOMPARE(TestApp::metricItems(m_server).filter(QStringLiteral("=set:")), QStringList({"&m1=set:1", "&m1=set:0"}));
+    }
+
+    // A folder chosen in the tab lasts for the session: the settings panel shows, and saves, the
+    // stored save mode, and saving other settings leaves the tab's choice; a new stored save
+    // mode replaces it.
+    void tabFolderChoiceOutlivesOtherSettings()
+    {
+        TestApp::store(QStringLiteral("SaveMode/Mode"), 1);
+        const QString picked = TestFiles::sandbox() + QStringLiteral("/picked");
+        QVERIFY(QDir().mkpath(picked));
+        MainView view;
+        view.show();
+        auto* tab = view.findChild<FromPDFView*>();
+        auto* tabCombo = tab->findChild<QComboBox*>();
+        auto picking = TestApp::answerNextDialog([picked](QWidget* dialog) {
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(picked);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        tabCombo->setCurrentIndex(2);
+        tab->onChangeOutFolder(2);
+        QCOMPARE(tabCombo->currentText(), picked);
+
+        auto* panel = view.findChild<SettingsView*>();
+        QComboBox* panelSave = panel->findChildren<QComboBox*>().at(2);
+        auto save = [&] { qobject_cast<QPushButton*>(child(panel, "buttonSaveSettings"))->click(); };
+        panel->show();
+        QCOMPARE(panelSave->currentIndex(), 1);
+        panel->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("Other publisher"));
+        save();
+        QCOMPARE(stored(QStringLiteral("SaveMode/Mode")).toInt(), 1);
+        QCOMPARE(tabCombo->currentText(), picked);
+
+        panel->hide();
+        panel->show();
+        panelSave->setCurrentIndex(0);
+        save();
+        QCOMPARE(tabCombo->currentIndex(), 0);
     }
 
     void updateIsOfferedOncePerVersion()
