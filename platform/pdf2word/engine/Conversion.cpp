@@ -1,8 +1,7 @@
 #include "Conversion.h"
 
-#include "LayoutFeed.h"
 #include "Outputs.h"
-#include "WriterOutput.h"
+#include "PageLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,58 +16,13 @@ namespace p2w {
 
 namespace {
 
-// Below this share of the pages' words in its output, the layout road counts as having lost
-// text, and the plain road has to do the work.
-const double kLeastWordShare = 0.98;
+// Below this share of the pages' characters drawn visibly, the layout road would leave text out,
+// and the plain road has to do the work.
+const double kLeastVisibleShare = 0.98;
 
 bool isLayoutFormat(int format)
 {
     return format == QP_PDF2WORD_DOCX || format == QP_PDF2WORD_ODT;
-}
-
-// The pictures go where their markers came out; a picture whose marker got lost goes at the
-// end rather than nowhere.
-QList<FlowBlock> placePictures(const QList<FlowBlock>& blocks, int pictureCount)
-{
-    QList<FlowBlock> out;
-    QVector<bool> placed(pictureCount, false);
-    auto addPicture = [&](int image) {
-        if (image < 0 || image >= pictureCount || placed[image])
-            return;
-        placed[image] = true;
-        FlowBlock picture;
-        picture.kind = FlowBlock::Image;
-        picture.image = image;
-        out.append(picture);
-    };
-    for (const FlowBlock& block : blocks) {
-        FlowBlock current = block;
-        current.runs.clear();
-        for (const FlowRun& run : block.runs) {
-            FlowRun rest = run;
-            int start = 0;
-            int length = 0;
-            int image;
-            while ((image = LayoutFeed::findMarker(rest.text, &start, &length)) >= 0) {
-                FlowRun before = rest;
-                before.text = rest.text.left(start);
-                if (!before.text.trimmed().isEmpty())
-                    current.runs.append(before);
-                if (!current.runs.isEmpty())
-                    out.append(current);
-                current.runs.clear();
-                addPicture(image);
-                rest.text = rest.text.mid(start + length);
-            }
-            if (!rest.text.isEmpty())
-                current.runs.append(rest);
-        }
-        if (!current.runs.isEmpty())
-            out.append(current);
-    }
-    for (int image = 0; image < pictureCount; ++image)
-        addPicture(image);
-    return out;
 }
 
 } // namespace
@@ -82,7 +36,9 @@ Conversion::Conversion(QpPdf2WordJob& job)
 
 Conversion::~Conversion()
 {
-    m_layout.reset();
+    m_builder.reset();
+    m_pictures.reset();
+    m_reader.reset();
     if (m_ctx) {
         fz_drop_document(m_ctx, m_document);
         fz_drop_context(m_ctx);
@@ -112,7 +68,11 @@ int Conversion::run()
     fz_set_error_callback(m_ctx, [](void*, const char*) {}, nullptr);
     fz_set_warning_callback(m_ctx, [](void*, const char*) {}, nullptr);
     fz_register_document_handlers(m_ctx);
-    m_reader.reset(new StextFlow(m_ctx));
+    m_looks.reset(new Looks(m_ctx));
+    m_reader.reset(new PageReader(m_ctx, *m_looks));
+    m_pictures.reset(new PictureMaker(m_ctx));
+    m_builder.reset(new DocumentBuilder(*m_looks));
+    m_keepHidden = !(m_job.mode == QP_PDF2WORD_LAYOUT && isLayoutFormat(m_job.format));
 
     int result = open();
     if (result == QP_PDF2WORD_OK)
@@ -120,13 +80,14 @@ int Conversion::run()
     if (result != QP_PDF2WORD_OK)
         return result;
 
-    FlowDocument document = m_plain;
-    tidyParagraphs(document.blocks);
-    if (m_layout) {
-        result = finishLayout(&document);
-        if (result != QP_PDF2WORD_OK)
-            return result;
-    }
+    const int allCharacters = m_visibleCharacters + m_hiddenCharacters;
+    const double share = allCharacters == 0 ? 1.0 : double(m_visibleCharacters) / allCharacters;
+    if (share < kLeastVisibleShare)
+        return fail(QP_PDF2WORD_LAYOUT_LOST_TEXT,
+                    QStringLiteral("The layout keeps only %1% of the text; convert in the plain mode")
+                        .arg(qRound(share * 1000) / 10.0));
+    FlowDocument document = m_builder->finish();
+    document.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
     return writeOutput(document);
 }
 
@@ -157,12 +118,6 @@ int Conversion::open()
                                                    .arg(m_job.firstPage)
                                                    .arg(m_job.lastPage)
                                                    .arg(pageCount));
-    m_plain.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
-    if (m_job.mode == QP_PDF2WORD_LAYOUT && isLayoutFormat(m_job.format)) {
-        m_layout.reset(new LayoutFeed(m_ctx, m_job.format == QP_PDF2WORD_DOCX ? LayoutFeed::Docx : LayoutFeed::Odt));
-        if (!m_layout->begin())
-            return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer did not start: %1").arg(m_layout->errorText()));
-    }
     return QP_PDF2WORD_OK;
 }
 
@@ -184,82 +139,43 @@ int Conversion::readPage(int pageNumber)
 {
     fz_page* page = nullptr;
     fz_display_list* list = nullptr;
-    fz_stext_page* text = nullptr;
+    fz_device* listDevice = nullptr;
     fz_rect mediabox = fz_empty_rect;
     const int index = pageNumber - 1;
-    const bool read = fzRun(m_ctx, [&] {
+    const bool loaded = fzRun(m_ctx, [&] {
         page = fz_load_page(m_ctx, m_document, index);
         mediabox = fz_bound_page(m_ctx, page);
-        list = fz_new_display_list_from_page(m_ctx, page);
-        fz_stext_options options = {FZ_STEXT_PRESERVE_IMAGES | FZ_STEXT_MEDIABOX_CLIP, 0};
-        text = fz_new_stext_page_from_display_list(m_ctx, list, &options);
+        list = fz_new_display_list(m_ctx, mediabox);
+        listDevice = fz_new_list_device(m_ctx, list);
+        fz_run_page(m_ctx, page, listDevice, fz_identity, &m_cookie);
+        fz_close_device(m_ctx, listDevice);
     });
+    fz_drop_device(m_ctx, listDevice);
+    QVector<TextLine> lines;
+    PageGraphics graphics;
+    const bool read = loaded && m_reader->read(list, mediabox, m_keepHidden, &m_cookie, &lines, &graphics);
     int result = QP_PDF2WORD_OK;
     if (!read) {
         result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
                                                    .arg(pageNumber)
                                                    .arg(QString::fromUtf8(fz_caught_message(m_ctx))));
     } else {
-        if (!m_plain.pageSize.isValid())
-            m_plain.pageSize = QSizeF(mediabox.x1 - mediabox.x0, mediabox.y1 - mediabox.y0);
-        QList<PlacedImage> pictures;
-        m_reader->appendPage(text, m_plain, &pictures);
-        if (m_layout && !m_layout->addPage(list, mediabox, pictures))
-            result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
-                                                         .arg(pageNumber)
-                                                         .arg(m_layout->errorText()));
+        m_visibleCharacters += graphics.visibleCharacters;
+        m_hiddenCharacters += graphics.hiddenCharacters;
+        const PageLayout layout = layOutPage(lines, graphics, mediabox);
+        QList<FlowImage> pictures;
+        for (const FoundFigure& figure : layout.figures) {
+            FlowImage picture;
+            // A picture MuPDF cannot draw is left out; the text around it still converts.
+            if (!m_pictures->make(list, graphics, figure, &m_cookie, &picture))
+                picture = FlowImage();
+            pictures.append(picture);
+        }
+        m_builder->addPage(layout, pictures);
     }
-    fz_drop_stext_page(m_ctx, text);
     fz_drop_display_list(m_ctx, list);
     fz_drop_page(m_ctx, page);
     return result;
-}
-
-int Conversion::finishLayout(FlowDocument* document)
-{
-    QByteArray package;
-    if (!m_layout->finish(&package))
-        return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed: %1").arg(m_layout->errorText()));
-
-    const bool docx = m_job.format == QP_PDF2WORD_DOCX;
-    const char* entry = docx ? "word/document.xml" : "content.xml";
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(package.constData());
-    const size_t size = size_t(package.size());
-    fz_stream* stream = nullptr;
-    fz_archive* archive = nullptr;
-    fz_buffer* body = nullptr;
-    const bool read = fzRun(m_ctx, [&] {
-        stream = fz_open_memory(m_ctx, bytes, size);
-        archive = fz_open_archive_with_stream(m_ctx, stream);
-        body = fz_read_archive_entry(m_ctx, archive, entry);
-    });
-    QByteArray xml;
-    if (read) {
-        unsigned char* data = nullptr;
-        const size_t length = fz_buffer_storage(m_ctx, body, &data);
-        xml = QByteArray(reinterpret_cast<const char*>(data), int(length));
-    }
-    fz_drop_buffer(m_ctx, body);
-    fz_drop_archive(m_ctx, archive);
-    fz_drop_stream(m_ctx, stream);
-
-    QList<FlowBlock> blocks;
-    if (!read || !(docx ? readDocxBody(xml, &blocks) : readOdtBody(xml, &blocks)))
-        return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer's output cannot be read"));
-    for (FlowBlock& block : blocks) {
-        for (FlowRun& run : block.runs)
-            run.font = m_reader->familyOf(run.font);
-    }
-    blocks = placePictures(blocks, m_plain.images.size());
-    tidyParagraphs(blocks);
-
-    const double share = wordShare(countWords(plainText(m_plain.blocks)), countWords(plainText(blocks)));
-    if (share < kLeastWordShare)
-        return fail(QP_PDF2WORD_LAYOUT_LOST_TEXT,
-                    QStringLiteral("The layout keeps only %1% of the text; convert in the plain mode")
-                        .arg(qRound(share * 1000) / 10.0));
-    document->blocks = blocks;
-    return QP_PDF2WORD_OK;
 }
 
 int Conversion::writeOutput(const FlowDocument& document)

@@ -46,6 +46,8 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
     xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (block.rtl)
+        xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
     xml.writeAttribute(QStringLiteral("w:val"), block.align.isEmpty() ? QStringLiteral("left") : block.align);
     xml.writeEndElement();
@@ -59,10 +61,14 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
             xml.writeAttribute(QStringLiteral("w:hAnsi"), font);
             xml.writeAttribute(QStringLiteral("w:cs"), font);
         }
-        if (run.bold)
+        if (run.bold) {
             xml.writeEmptyElement(QStringLiteral("w:b"));
-        if (run.italic)
+            xml.writeEmptyElement(QStringLiteral("w:bCs"));
+        }
+        if (run.italic) {
             xml.writeEmptyElement(QStringLiteral("w:i"));
+            xml.writeEmptyElement(QStringLiteral("w:iCs"));
+        }
         if (run.size > 0) {
             // Sizes are whole half points.
             const QString halfPoints = QString::number(qMax(2, qRound(run.size * 2)));
@@ -71,11 +77,123 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
             xml.writeEmptyElement(QStringLiteral("w:szCs"));
             xml.writeAttribute(QStringLiteral("w:val"), halfPoints);
         }
+        if (run.shift != 0) {
+            xml.writeEmptyElement(QStringLiteral("w:vertAlign"));
+            xml.writeAttribute(QStringLiteral("w:val"), run.shift > 0 ? QStringLiteral("superscript") : QStringLiteral("subscript"));
+        }
+        if (hasRightToLeft(run.text))
+            xml.writeEmptyElement(QStringLiteral("w:rtl"));
         xml.writeEndElement(); // w:rPr
         writeRunText(xml, run.text);
         xml.writeEndElement(); // w:r
     }
     xml.writeEndElement(); // w:p
+}
+
+void writeEmptyParagraph(QXmlStreamWriter& xml)
+{
+    xml.writeEmptyElement(QStringLiteral("w:p"));
+}
+
+enum class RowMerge { None, Start, Continue };
+
+void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge merge)
+{
+    xml.writeStartElement(QStringLiteral("w:tcPr"));
+    xml.writeEmptyElement(QStringLiteral("w:tcW"));
+    xml.writeAttribute(QStringLiteral("w:w"), QString::number(twips));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    if (span > 1) {
+        xml.writeEmptyElement(QStringLiteral("w:gridSpan"));
+        xml.writeAttribute(QStringLiteral("w:val"), QString::number(span));
+    }
+    if (merge != RowMerge::None) {
+        xml.writeEmptyElement(QStringLiteral("w:vMerge"));
+        if (merge == RowMerge::Start)
+            xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("restart"));
+    }
+    xml.writeEndElement();
+}
+
+// A ruled table: every border a single thin line, the columns as wide as in the source (narrowed
+// together to fit the text area).
+void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowTable& table)
+{
+    const int columns = table.columnWidths.size();
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    double total = 0;
+    for (double width : table.columnWidths)
+        total += width;
+    const double scale = total > 0 ? qMin(1.0, (page.width() - 2 * kMarginPoints) / total) : 1.0;
+    QVector<int> twips;
+    for (double width : table.columnWidths)
+        twips.append(qMax(20, qRound(width * scale * 20)));
+    auto spanTwips = [&](int column, int span) {
+        int sum = 0;
+        for (int c = column; c < column + span && c < columns; ++c)
+            sum += twips[c];
+        return sum;
+    };
+
+    xml.writeStartElement(QStringLiteral("w:tbl"));
+    xml.writeStartElement(QStringLiteral("w:tblPr"));
+    xml.writeEmptyElement(QStringLiteral("w:tblW"));
+    xml.writeAttribute(QStringLiteral("w:w"), QString::number(spanTwips(0, columns)));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    xml.writeStartElement(QStringLiteral("w:tblBorders"));
+    for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+        xml.writeEmptyElement(QLatin1String(side));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
+        xml.writeAttribute(QStringLiteral("w:sz"), QStringLiteral("4"));
+        xml.writeAttribute(QStringLiteral("w:space"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("000000"));
+    }
+    xml.writeEndElement(); // w:tblBorders
+    xml.writeEmptyElement(QStringLiteral("w:tblLayout"));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("fixed"));
+    xml.writeEndElement(); // w:tblPr
+    xml.writeStartElement(QStringLiteral("w:tblGrid"));
+    for (int width : twips) {
+        xml.writeEmptyElement(QStringLiteral("w:gridCol"));
+        xml.writeAttribute(QStringLiteral("w:w"), QString::number(width));
+    }
+    xml.writeEndElement(); // w:tblGrid
+
+    const QVector<int> coverage = tableCoverage(table);
+    for (int r = 0; r < table.rows; ++r) {
+        xml.writeStartElement(QStringLiteral("w:tr"));
+        for (int c = 0; c < columns;) {
+            const int index = coverage[r * columns + c];
+            if (index < 0) {
+                xml.writeStartElement(QStringLiteral("w:tc"));
+                writeCellProperties(xml, twips[c], 1, RowMerge::None);
+                writeEmptyParagraph(xml);
+                xml.writeEndElement();
+                ++c;
+                continue;
+            }
+            const FlowCell& cell = table.cells[index];
+            const int span = qMin(cell.columnSpan, columns - c);
+            xml.writeStartElement(QStringLiteral("w:tc"));
+            const bool merged = cell.rowSpan > 1;
+            const bool first = cell.row == r;
+            writeCellProperties(xml, spanTwips(c, span), span,
+                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None);
+            bool wrote = false;
+            if (first) {
+                for (const FlowBlock& paragraph : cell.paragraphs) {
+                    writeParagraph(xml, paragraph);
+                    wrote = true;
+                }
+            }
+            if (!wrote)
+                writeEmptyParagraph(xml); // a cell holds at least one paragraph
+            xml.writeEndElement(); // w:tc
+            c += span;
+        }
+        xml.writeEndElement(); // w:tr
+    }
+    xml.writeEndElement(); // w:tbl
 }
 
 void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
@@ -148,11 +266,18 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kDrawingMain), QStringLiteral("a"));
     xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
     xml.writeStartElement(QStringLiteral("w:body"));
-    for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Image)
+    for (int i = 0; i < document.blocks.size(); ++i) {
+        const FlowBlock& block = document.blocks[i];
+        if (block.kind == FlowBlock::Image) {
             writePicture(xml, document, block);
-        else
+        } else if (block.kind == FlowBlock::Table) {
+            writeTable(xml, document, document.tables[block.table]);
+            // Two tables in a row would become one; the body ends with a paragraph.
+            if (i + 1 == document.blocks.size() || document.blocks[i + 1].kind == FlowBlock::Table)
+                writeEmptyParagraph(xml);
+        } else {
             writeParagraph(xml, block);
+        }
     }
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));

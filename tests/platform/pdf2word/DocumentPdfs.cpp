@@ -49,6 +49,14 @@ bool writeReportPdf(const QString& path)
     return writeHtmlPdf(path, html, {picture});
 }
 
+QStringList reportBodyWords()
+{
+    QStringList body = reportWords();
+    body.removeAll(QStringLiteral("1"));
+    body.removeAll(QStringLiteral("2"));
+    return body;
+}
+
 QStringList reportWords()
 {
     return words(QStringLiteral(
