@@ -241,12 +241,42 @@ void DocumentBuilder::dropMarginLines()
             pagesWithBody.insert(item.page);
     }
     QList<Item> kept;
+    // Per side of the page (0 top, 1 bottom): page numbers, and pages per running text.
+    int numbers[2] = {0, 0};
+    QHash<QString, int> heads[2];
+    QHash<QString, Item> firstOf;
     for (int i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
         // A page of nothing but a margin line keeps it: it is the page's text.
-        if (!drop[i] || !pagesWithBody.contains(m_items[i].page))
-            kept.append(m_items[i]);
+        if (!drop[i] || !pagesWithBody.contains(item.page)) {
+            kept.append(item);
+            continue;
+        }
+        const int side = item.box.y0 > m_pageSize.height() / 2 ? 1 : 0;
+        const QString text = paragraphText(item.paragraph.lines);
+        if (isPageNumber(text)) {
+            ++numbers[side];
+            continue;
+        }
+        const QString key = marginKey(text);
+        ++heads[side][key];
+        if (!firstOf.contains(key))
+            firstOf.insert(key, item);
     }
     m_items = kept;
+    FlowMargin* margins[2] = {&m_header, &m_footer};
+    for (int side = 0; side < 2; ++side) {
+        int most = 0;
+        for (auto it = heads[side].cbegin(); it != heads[side].cend(); ++it) {
+            if (it.value() > most) {
+                most = it.value();
+                margins[side]->text = paragraphText(firstOf[it.key()].paragraph.lines);
+                margins[side]->size = firstOf[it.key()].size;
+            }
+        }
+    }
+    if (numbers[0] + numbers[1] > 0)
+        margins[numbers[1] >= numbers[0] ? 1 : 0]->pageNumber = true;
 }
 
 void DocumentBuilder::joinBrokenParagraphs()
@@ -331,6 +361,8 @@ FlowDocument DocumentBuilder::finish()
     joinBrokenParagraphs();
     FlowDocument document;
     document.pageSize = m_pageSize;
+    document.header = m_header;
+    document.footer = m_footer;
     document.images = m_images;
     for (const Table& table : m_tables) {
         FlowTable flow = table.flow;

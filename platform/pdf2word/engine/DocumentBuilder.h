@@ -2,7 +2,7 @@
 
 // Builds the flowing document from the laid-out pages. Some decisions need every page first:
 // - running heads, footers and page numbers (margin lines that repeat, or that are numbers) are
-//   left out of the body;
+//   left out of the body, and the most frequent of each go to the document's header and footer;
 // - a word split by a line-end hyphen is joined without it, unless the document spells the word
 //   with the hyphen elsewhere and never without (a real compound), or the second part starts in
 //   capitals or digits;
@@ -66,6 +66,8 @@ private:
     QList<FlowImage> m_images;
     QList<Table> m_tables;
     QSizeF m_pageSize;
+    FlowMargin m_header;
+    FlowMargin m_footer;
     int m_pages = 0;
     QSet<QString> m_words;     // words seen whole inside lines, in lower case
     QSet<QString> m_compounds; // words seen with a hyphen inside a line, in lower case

@@ -281,6 +281,16 @@ QByteArray documentXml(const FlowDocument& document)
     }
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
+    if (!document.header.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("w:headerReference"));
+        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
+        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdHeader"));
+    }
+    if (!document.footer.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("w:footerReference"));
+        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
+        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdFooter"));
+    }
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
     xml.writeAttribute(QStringLiteral("w:h"), QString::number(qRound(page.height() * 20)));
@@ -311,6 +321,44 @@ QByteArray stylesXml(const FlowDocument& document)
         .toUtf8();
 }
 
+// A header or footer part: the running text, then the page number as a field.
+QByteArray marginXml(const FlowMargin& margin, const char* element)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QLatin1String(element));
+    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
+    xml.writeStartElement(QStringLiteral("w:p"));
+    xml.writeStartElement(QStringLiteral("w:pPr"));
+    xml.writeEmptyElement(QStringLiteral("w:jc"));
+    xml.writeAttribute(QStringLiteral("w:val"), margin.text.isEmpty() ? QStringLiteral("center") : QStringLiteral("left"));
+    xml.writeEndElement();
+    auto run = [&](const QString& text) {
+        xml.writeStartElement(QStringLiteral("w:r"));
+        if (margin.size > 0) {
+            xml.writeStartElement(QStringLiteral("w:rPr"));
+            xml.writeEmptyElement(QStringLiteral("w:sz"));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::number(qMax(2, qRound(margin.size * 2))));
+            xml.writeEndElement();
+        }
+        writeRunText(xml, text);
+        xml.writeEndElement();
+    };
+    if (!margin.text.isEmpty())
+        run(margin.pageNumber ? margin.text + QLatin1Char('\t') : margin.text);
+    if (margin.pageNumber) {
+        xml.writeStartElement(QStringLiteral("w:fldSimple"));
+        xml.writeAttribute(QStringLiteral("w:instr"), QStringLiteral(" PAGE "));
+        run(QStringLiteral("1"));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // w:p
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes;
+}
+
 QByteArray contentTypesXml()
 {
     return QByteArrayLiteral(
@@ -324,6 +372,10 @@ QByteArray contentTypesXml()
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
         "<Override PartName=\"/word/styles.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+        "<Override PartName=\"/word/header1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml\"/>"
+        "<Override PartName=\"/word/footer1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml\"/>"
         "</Types>");
 }
 
@@ -347,6 +399,10 @@ QByteArray documentRelationshipsXml(const FlowDocument& document)
                    .arg(i + 1)
                    .arg(QLatin1String(kRelationships), imageName(document, i));
     }
+    if (!document.header.isEmpty())
+        xml += QStringLiteral("<Relationship Id=\"rIdHeader\" Type=\"%1/header\" Target=\"header1.xml\"/>").arg(QLatin1String(kRelationships));
+    if (!document.footer.isEmpty())
+        xml += QStringLiteral("<Relationship Id=\"rIdFooter\" Type=\"%1/footer\" Target=\"footer1.xml\"/>").arg(QLatin1String(kRelationships));
     xml += QStringLiteral("</Relationships>");
     return xml.toUtf8();
 }
@@ -359,6 +415,10 @@ bool writeDocx(fz_context* ctx, const FlowDocument& document, const QString& pat
     bool ok = zip.add("[Content_Types].xml", contentTypesXml()) && zip.add("_rels/.rels", packageRelationshipsXml())
               && zip.add("word/document.xml", documentXml(document)) && zip.add("word/styles.xml", stylesXml(document))
               && zip.add("word/_rels/document.xml.rels", documentRelationshipsXml(document));
+    if (ok && !document.header.isEmpty())
+        ok = zip.add("word/header1.xml", marginXml(document.header, "w:hdr"));
+    if (ok && !document.footer.isEmpty())
+        ok = zip.add("word/footer1.xml", marginXml(document.footer, "w:ftr"));
     for (int i = 0; ok && i < document.images.size(); ++i)
         ok = zip.add(QStringLiteral("word/media/") + imageName(document, i), document.images[i].data, false);
     ok = ok && zip.close();

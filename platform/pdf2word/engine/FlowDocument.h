@@ -59,11 +59,23 @@ struct FlowTable
     QList<FlowCell> cells; // row by row, left to right; places covered by a span have none
 };
 
+// A running head or foot: its text, and whether the page number stands after it.
+struct FlowMargin
+{
+    QString text;
+    bool pageNumber = false;
+    double size = 0;
+
+    bool isEmpty() const { return text.isEmpty() && !pageNumber; }
+};
+
 struct FlowDocument
 {
     QList<FlowBlock> blocks;
     QList<FlowImage> images;
     QList<FlowTable> tables;
+    FlowMargin header; // running head and page number of the source's pages, out of the body
+    FlowMargin footer;
     QSizeF pageSize; // points, of the first converted page
     QString title;
 

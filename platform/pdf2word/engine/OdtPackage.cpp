@@ -327,20 +327,38 @@ QByteArray contentXml(const FlowDocument& document)
     return bytes;
 }
 
+// A running head or foot for the master page: its text, then the page number.
+QString marginXml(const FlowMargin& margin, const char* element)
+{
+    if (margin.isEmpty())
+        return QString();
+    QString text = xmlSafe(margin.text).toHtmlEscaped();
+    if (margin.pageNumber)
+        text += QStringLiteral("%1<text:page-number text:select-page=\"current\">1</text:page-number>")
+                    .arg(margin.text.isEmpty() ? QString() : QStringLiteral("<text:tab/>"));
+    return QStringLiteral("<style:%1><text:p text:style-name=\"%2\">%3</text:p></style:%1>")
+        .arg(QLatin1String(element), margin.text.isEmpty() ? QStringLiteral("MarginCentred") : QStringLiteral("Margin"), text);
+}
+
 QByteArray stylesXml(const FlowDocument& document)
 {
     // The page: the source's page size with the same margins as the DOCX.
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    const double marginSize = qMax(document.header.size, document.footer.size);
     return QStringLiteral(
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" office:version=\"1.2\">"
-               "<office:automatic-styles><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
+               "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" xmlns:text=\"%6\" "
+               "office:version=\"1.2\"><office:automatic-styles><style:style style:name=\"Margin\" style:family=\"paragraph\">"
+               "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
+               "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+               "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
                "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
-               "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/></style:page-layout></office:automatic-styles>"
-               "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"pm1\"/>"
-               "</office:master-styles></office:document-styles>")
-        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()),
-             points(page.height()))
+               "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/><style:footer-style/></style:page-layout>"
+               "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
+               "style:page-layout-name=\"pm1\">%8%9</style:master-page></office:master-styles></office:document-styles>")
+        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
+             QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
+             marginXml(document.footer, "footer"))
         .toUtf8();
 }
 

@@ -101,11 +101,18 @@ bool belongsTo(const TextLine& a, const TextLine& b)
         return gap > -0.5f * larger; // not two lines printed over each other
     if (smaller >= 0.85f * larger || gap > 0.4f * larger)
         return false;
-    // A small piece whose middle lies within the larger line's height: an index or exponent.
+    // A small piece whose middle lies within the larger line's height: an index or exponent,
+    // beside the larger line's glyphs, not under or over them (a label near a caption).
     const TextLine& big = a.size >= b.size ? a : b;
     const TextLine& small = a.size >= b.size ? b : a;
     const float middle = (small.box.y0 + small.box.y1) / 2;
-    return middle >= big.box.y0 - 0.1f * big.size && middle <= big.box.y1 + 0.1f * big.size;
+    if (middle < big.box.y0 - 0.1f * big.size || middle > big.box.y1 + 0.1f * big.size)
+        return false;
+    for (const Glyph& glyph : big.glyphs) {
+        if (!glyph.isSpace() && glyph.box.x1 > small.box.x0 + 0.5f && glyph.box.x0 < small.box.x1 - 0.5f)
+            return false;
+    }
+    return true;
 }
 
 void joinFragments(QVector<TextLine>& lines)
