@@ -74,11 +74,13 @@ void FromPdfAlgorithm::setSaveMode(int mode, const QString& customFolder)
 QString FromPdfAlgorithm::documentFileName(const QString& baseName, const QString& format, const PageRange& range,
                                            bool singleRangeInUse, int pageCount)
 {
+    // Each name is filled in one call: a "%2" in the source's name stays as it is.
+    const QString first = QString::number(range.first);
     if (range.first != range.second)
-        return QStringLiteral("%1_%2-%3.%4").arg(baseName).arg(range.first).arg(range.second).arg(format);
+        return QStringLiteral("%1_%2-%3.%4").arg(baseName, first, QString::number(range.second), format);
     if (singleRangeInUse && pageCount == 1)
         return QStringLiteral("%1.%2").arg(baseName, format);
-    return QStringLiteral("%1_%2.%3").arg(baseName).arg(range.first).arg(format);
+    return QStringLiteral("%1_%2.%3").arg(baseName, first, format);
 }
 
 void FromPdfAlgorithm::run()

@@ -42,7 +42,7 @@ void InformationWorkerList::run()
             const QString& path = m_paths.at(i - 1);
             const QFileInfo info(path);
             if (info.isFile() && path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-                progress()->setText(tr("%1 out of %2 files. %3").arg(i).arg(count).arg(info.fileName()));
+                progress()->setText(tr("%1 out of %2 files. %3").arg(QString::number(i), QString::number(count), info.fileName()));
                 FromPDFTask task;
                 if (examine(path, &task)) {
                     m_tasks << task;

@@ -10,6 +10,8 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <algorithm>
@@ -177,10 +179,19 @@ bool PageImageExport::joinRange(const QString& pageFolder, const FromPDFTask& ta
 
 bool PageImageExport::mergeImages(const QString& folder, const QString& format, const QString& output)
 {
+    // The image tool writes under a hidden name beside the output, which takes the output's name
+    // only when the tool succeeded: a failed join (a JPEG or GIF beyond its format's size limit,
+    // say) leaves no file behind, empty or partial.
+    const QFileInfo target(output);
+    const QString partial = target.absolutePath() + QStringLiteral("/.") + FileSystem::createUniqueId()
+                            + QLatin1Char('.') + target.suffix();
     const QString program = QDir::toNativeSeparators(ToolPaths::path(ToolPaths::Convert));
-    const QStringList arguments = {QStringLiteral("-append"), QStringLiteral("%1*.%2").arg(folder, format), output};
+    const QStringList arguments = {QStringLiteral("-append"), QStringLiteral("%1*.%2").arg(folder, format), partial};
     qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(','));
     const int result = QProcess::execute(program, arguments);
     qDebug() << Q_FUNC_INFO << "Result:" << result;
-    return result == 0;
+    const bool joined = result == 0 && QFileInfo(partial).size() > 0 && QFile::rename(partial, output);
+    if (!joined)
+        QFile::remove(partial);
+    return joined;
 }

@@ -9,9 +9,11 @@
 #include "ProgressWait.h"
 #include "ToolPaths.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <QTextStream>
@@ -216,8 +218,9 @@ void FromPDFOCR::save()
 
 bool FromPDFOCR::saveText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written under a temporary name and committed only when complete: a failed write leaves no file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         log(QStringLiteral("Open file for write [FAILED] File: '%1' Error: '%2'").arg(path, file.errorString()),
             Logger::Error);
         fail(SaveFailed);
@@ -229,8 +232,7 @@ bool FromPDFOCR::saveText(const QString& path)
     for (const QString& text : qAsConst(m_pageTexts))
         stream << text;
     stream.flush();
-    file.close();
-    if (stream.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+    if (stream.status() != QTextStream::Ok || !file.commit()) {
         log(QStringLiteral("Save to:'%1' [FAILED]. Error:'%2'").arg(path, file.errorString()), Logger::Error);
         fail(SaveFailed);
         return false;
@@ -286,10 +288,15 @@ bool FromPDFOCR::writeHtml(const QString& path, const QString& html)
 {
     QTextDocument document;
     document.setHtml(html);
-    QTextDocumentWriter writer(path, QByteArray());
-    if (writer.write(&document))
+    // ODF for an ".odt", HTML otherwise, made in memory (the writer closes its device) and saved
+    // under a temporary name that takes the path only when complete: a failed write leaves no file.
+    QBuffer bytes;
+    const QByteArray format = hasSuffix(path, {".odt"}) ? QByteArrayLiteral("odf") : QByteArrayLiteral("html");
+    QTextDocumentWriter writer(&bytes, format);
+    QSaveFile file(path);
+    if (writer.write(&document) && file.open(QIODevice::WriteOnly) && file.write(bytes.data()) == bytes.size()
+        && file.commit())
         return true;
-    const QString error = writer.device() ? writer.device()->errorString() : QString();
-    log(QStringLiteral("Save to:'%1' [FAILED]. Error:'%2'").arg(path, error), Logger::Error);
+    log(QStringLiteral("Save to:'%1' [FAILED]. Error:'%2'").arg(path, file.errorString()), Logger::Error);
     return false;
 }

@@ -1,9 +1,9 @@
 #include "DocumentIO.h"
 
-#include "AtomicFile.h"
+#include "BaseCodes.h"
 #include "Document.h"
 #include "ErrorCodes.h"
-#include "PageTreeRepair.h"
+#include "PdfOpen.h"
 
 #include <cstring>
 
@@ -11,50 +11,14 @@ namespace dpl {
 
 int openPdfFile(fz_context* ctx, const std::string& path, const std::string& password, pdf_document** out)
 {
-    *out = nullptr;
-    int error = NoError;
-    if (!isReadableFile(path, error))
-        return error;
-
-    fz_buffer* contents = nullptr;
-    if (!fzRun(ctx, [&] { contents = fz_read_file(ctx, path.c_str()); }))
-        return CannotOpenInput;
-    if (fz_buffer_storage(ctx, contents, nullptr) == 0) {
-        fz_drop_buffer(ctx, contents);
-        return DamagedFile;
+    switch (qpmupdf::openPdf(ctx, path, password, out)) {
+    case qpmupdf::OpenResult::Opened: return NoError;
+    case qpmupdf::OpenResult::Missing: return FileNotFound;
+    case qpmupdf::OpenResult::Unreadable: return CannotOpenInput;
+    case qpmupdf::OpenResult::PasswordNeeded: return InvalidPassword;
+    case qpmupdf::OpenResult::Damaged: break;
     }
-
-    fz_stream* stream = nullptr;
-    pdf_document* doc = nullptr;
-    const bool opened = fzRun(ctx, [&] {
-        stream = fz_open_buffer(ctx, contents);
-        doc = pdf_open_document_with_stream(ctx, stream);
-    });
-    fz_drop_stream(ctx, stream);
-    fz_drop_buffer(ctx, contents);
-    if (!opened) {
-        pdf_drop_document(ctx, doc);
-        return DamagedFile;
-    }
-
-    int needsPassword = 0;
-    int authenticated = 1;
-    fzRun(ctx, [&] {
-        needsPassword = pdf_needs_password(ctx, doc);
-        if (needsPassword)
-            authenticated = pdf_authenticate_password(ctx, doc, password.c_str());
-    });
-    if (needsPassword && !authenticated) {
-        pdf_drop_document(ctx, doc);
-        return InvalidPassword;
-    }
-
-    if (repairPageTree(ctx, doc) < 1) {
-        pdf_drop_document(ctx, doc);
-        return DamagedFile;
-    }
-    *out = doc;
-    return NoError;
+    return DamagedFile;
 }
 
 namespace {
@@ -90,7 +54,7 @@ int writeDocument(fz_context* ctx, Document& document, const std::string& path, 
     }
 
     AtomicFile file(path);
-    if (int error = file.create())
+    if (int error = outputError(file.create()))
         return error;
     fz_output* output = nullptr;
     const bool written = fzRun(ctx, [&] {
@@ -101,7 +65,7 @@ int writeDocument(fz_context* ctx, Document& document, const std::string& path, 
     fz_drop_output(ctx, output);
     if (!written)
         return CannotOpenOutput;
-    return file.commit();
+    return outputError(file.commit());
 }
 
 } // namespace dpl

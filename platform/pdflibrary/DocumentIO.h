@@ -8,10 +8,8 @@ namespace dpl {
 
 class Document;
 
-// Reads a PDF file completely into memory (so the file may be replaced while the document lives)
-// and opens it with the password: the engine repairs a damaged cross-reference table, and
-// repairPageTree a page tree it could not repair. Returns 0 and sets *out, or FileNotFound,
-// CannotOpenInput, DamagedFile (also for a file without any page) or InvalidPassword.
+// Opens a PDF file as the MuPDF base does (qpmupdf::openPdf). Returns 0 and sets *out, or
+// FileNotFound, CannotOpenInput, DamagedFile (also for a file without any page) or InvalidPassword.
 int openPdfFile(fz_context* ctx, const std::string& path, const std::string& password, pdf_document** out);
 
 // How writeDocument treats encryption: as the document has it (its own or what Encrypt asked

@@ -1,5 +1,6 @@
 #include "DocumentInfo.h"
 
+#include "BaseCodes.h"
 #include "ErrorCodes.h"
 
 #include <set>
@@ -123,19 +124,27 @@ int pageText(fz_context* ctx, pdf_document* doc, int page, std::string* text)
 {
     pdf_page* loaded = nullptr;
     fz_stext_page* structured = nullptr;
+    fz_device* device = nullptr;
     fz_buffer* buffer = nullptr;
-    const bool ok = fzRun(ctx, [&] {
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(ctx, [&](fz_cookie* cookie) {
         loaded = pdf_load_page(ctx, doc, page - 1);
-        structured = fz_new_stext_page_from_page(ctx, reinterpret_cast<fz_page*>(loaded), nullptr);
+        structured = fz_new_stext_page(ctx, pdf_bound_page(ctx, loaded));
+        device = fz_new_stext_device(ctx, structured, nullptr);
+        pdf_run_page(ctx, loaded, device, fz_identity, cookie);
+        fz_close_device(ctx, device);
         buffer = fz_new_buffer_from_stext_page(ctx, structured);
+    });
+    const int error = pageRunError(outcome, RenderFailed);
+    if (!error) {
         unsigned char* data = nullptr;
         const size_t size = fz_buffer_storage(ctx, buffer, &data);
         text->assign(reinterpret_cast<const char*>(data), size);
-    });
+    }
     fz_drop_buffer(ctx, buffer);
+    fz_drop_device(ctx, device);
     fz_drop_stext_page(ctx, structured);
     fz_drop_page(ctx, reinterpret_cast<fz_page*>(loaded));
-    return ok ? NoError : RenderFailed;
+    return error;
 }
 
 } // namespace dpl

@@ -38,6 +38,7 @@ enum ErrorCode : int {
     NotImplemented = 1008,
     InternalError = 1009,    // the PDF engine failed (out of memory and the like)
     UnknownPaperName = 1010,
+    PageOverLimit = 1011,    // the page needs more time or memory than one page may take
 };
 
 } // namespace dpl

@@ -1,6 +1,6 @@
 #include "ImageImport.h"
 
-#include "AtomicFile.h"
+#include "BaseCodes.h"
 #include "ErrorCodes.h"
 #include "RasterEncoders.h"
 

@@ -11,10 +11,11 @@ namespace InstanceTable {
 namespace {
 
 std::mutex tableMutex;
+// Destroyed with the library when it is unloaded, with the instances a caller did not release.
 std::map<int, std::shared_ptr<LibraryInstance>>& table()
 {
-    static auto* instances = new std::map<int, std::shared_ptr<LibraryInstance>>();
-    return *instances;
+    static std::map<int, std::shared_ptr<LibraryInstance>> instances;
+    return instances;
 }
 int nextId = 1;
 

@@ -8,8 +8,6 @@
 #include "PageRender.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <cstdio>
 
 namespace dpl {
 
@@ -22,28 +20,18 @@ std::atomic<int> nextDocumentId{1};
 constexpr double a4Width = 595;
 constexpr double a4Height = 842;
 
-void quiet(void* user, const char* message)
-{
-    if (std::getenv("QP_PDFLIBRARY_DEBUG"))
-        std::fprintf(stderr, "pdflibrary: %s\n", message);
-}
-
 } // namespace
 
 LibraryInstance::LibraryInstance()
+    : m_context(qpmupdf::newContext())
+    , m_ctx(m_context.get())
 {
-    m_ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
-    if (m_ctx) {
-        fz_set_warning_callback(m_ctx, quiet, nullptr);
-        fz_set_error_callback(m_ctx, quiet, nullptr);
-    }
 }
 
 LibraryInstance::~LibraryInstance()
 {
+    // The documents go before the context they were made in.
     m_documents.clear();
-    if (m_ctx)
-        fz_drop_context(m_ctx);
 }
 
 const wchar_t* LibraryInstance::keepWideResult(std::wstring text)

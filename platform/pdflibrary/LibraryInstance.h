@@ -2,6 +2,7 @@
 
 #include "Document.h"
 #include "DocumentIO.h"
+#include "FitzContext.h"
 #include "PageLayout.h"
 #include "WinTypes.h"
 
@@ -128,7 +129,9 @@ private:
     int placeSelectedImage(const PlacementRule& rule);
 
     std::mutex m_mutex;
-    fz_context* m_ctx = nullptr;
+    qpmupdf::ContextPtr m_context;
+    fz_context* m_ctx = nullptr; // m_context's, for the calls
+
     std::map<int, std::unique_ptr<Document>> m_documents;
     int m_selected = 0;
     int m_lastError = 0;

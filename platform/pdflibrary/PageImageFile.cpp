@@ -1,6 +1,6 @@
 #include "PageImageFile.h"
 
-#include "AtomicFile.h"
+#include "BaseCodes.h"
 #include "ErrorCodes.h"
 #include "PageRender.h"
 #include "RasterEncoders.h"
@@ -83,7 +83,7 @@ int writePageImage(fz_context* ctx, pdf_document* doc, int page, double dpi, Pag
     fz_drop_pixmap(ctx, pixmap);
     if (!encoded)
         return InvalidArgument;
-    return AtomicFile::write(path, file.data(), file.size());
+    return outputError(AtomicFile::write(path, file.data(), file.size()));
 }
 
 } // namespace dpl

@@ -1,5 +1,6 @@
 #include "PageRender.h"
 
+#include "BaseCodes.h"
 #include "ErrorCodes.h"
 
 #include <cmath>
@@ -14,32 +15,26 @@ bool usableResolution(double dpi)
 }
 
 // Loads the page and runs it through a draw device onto target with the page's top-left corner at
-// the target's origin. Runs inside the engine's error frame.
-void drawPage(fz_context* ctx, pdf_document* doc, int page, double dpi, fz_pixmap* target)
+// the target's origin. prepare(), when given, makes the target first, inside the same page run, so
+// that a target too large for the memory cap counts as the page's fault.
+template <typename Prepare>
+int drawPage(fz_context* ctx, pdf_document* doc, int page, double dpi, fz_pixmap** target, Prepare&& prepare)
 {
     pdf_page* loaded = nullptr;
     fz_device* device = nullptr;
-    fz_var(loaded);
-    fz_var(device);
-    fz_try(ctx)
-    {
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(ctx, [&](fz_cookie* cookie) {
         loaded = pdf_load_page(ctx, doc, page - 1);
         const fz_rect bounds = pdf_bound_page(ctx, loaded);
         const float scale = float(dpi / 72.0);
         const fz_matrix ctm = fz_concat(fz_translate(-bounds.x0, -bounds.y0), fz_scale(scale, scale));
-        device = fz_new_draw_device(ctx, ctm, target);
-        pdf_run_page(ctx, loaded, device, fz_identity, nullptr);
+        prepare();
+        device = fz_new_draw_device(ctx, ctm, *target);
+        pdf_run_page(ctx, loaded, device, fz_identity, cookie);
         fz_close_device(ctx, device);
-    }
-    fz_always(ctx)
-    {
-        fz_drop_device(ctx, device);
-        fz_drop_page(ctx, reinterpret_cast<fz_page*>(loaded));
-    }
-    fz_catch(ctx)
-    {
-        fz_rethrow(ctx);
-    }
+    });
+    fz_drop_device(ctx, device);
+    fz_drop_page(ctx, reinterpret_cast<fz_page*>(loaded));
+    return pageRunError(outcome, RenderFailed);
 }
 
 } // namespace
@@ -53,15 +48,14 @@ int renderPageToCanvas(fz_context* ctx, pdf_document* doc, int page, double dpi,
         return InvalidArgument;
 
     fz_pixmap* target = nullptr;
-    const bool ok = fzRun(ctx, [&] {
+    const int error = drawPage(ctx, doc, page, dpi, &target, [&] {
         // Canvas pixels are 0xFFRRGGBB words, that is B, G, R, A in memory: a BGR pixmap with alpha.
         target = fz_new_pixmap_with_data(ctx, fz_device_bgr(ctx), canvas->width, canvas->height, nullptr, 1,
                                          canvas->stride, canvas->bits);
         fz_clear_pixmap_with_value(ctx, target, 255);
-        drawPage(ctx, doc, page, dpi, target);
     });
     fz_drop_pixmap(ctx, target);
-    return ok ? NoError : RenderFailed;
+    return error;
 }
 
 int renderPageToPixmap(fz_context* ctx, pdf_document* doc, int page, double dpi, fz_pixmap** out)
@@ -88,16 +82,15 @@ int renderPageToPixmap(fz_context* ctx, pdf_document* doc, int page, double dpi,
         return InvalidArgument;
 
     fz_pixmap* pixmap = nullptr;
-    const bool ok = fzRun(ctx, [&] {
+    const int error = drawPage(ctx, doc, page, dpi, &pixmap, [&] {
         pixmap = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), area, nullptr, 0);
         fz_clear_pixmap_with_value(ctx, pixmap, 255);
         const int resolution = int(std::lround(dpi));
         fz_set_pixmap_resolution(ctx, pixmap, resolution, resolution);
-        drawPage(ctx, doc, page, dpi, pixmap);
     });
-    if (!ok) {
+    if (error) {
         fz_drop_pixmap(ctx, pixmap);
-        return RenderFailed;
+        return error;
     }
     *out = pixmap;
     return NoError;

@@ -12,7 +12,9 @@
 
 namespace {
 
-const char defaultEndpoint[] = "http://update.zembrook.com/check.php";
+// HTTPS, as the metrics: the request carries the machine's hashes. A certificate the system does
+// not trust fails the check (Qt's default; nothing here ignores certificate errors).
+const char defaultEndpoint[] = "https://update.zembrook.com/check.php";
 const char endpointVariable[] = "QUILLPRESS_UPDATE_URL";
 const char seed[] = "quorbelt7nash";
 // A version answer is a handful of bytes; anything longer is not one and is not read on.

@@ -1,9 +1,13 @@
 #include "FakeSystemInfo.h"
 #include "LocalHttpServer.h"
+#include "TestFiles.h"
 #include "UpdateChecker.h"
 #include "Version.h"
 
 #include <QSignalSpy>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
 #include <QtTest>
 
 namespace {
@@ -12,6 +16,27 @@ namespace {
 // independently of the code under test.
 const char expectedMh[] = "c4326c524cc7ecbde8d8a42d88aeb2a0";
 const char expectedH[] = "8f233cc581d7b3bd62bf436a5b20732a";
+
+// Accepts TLS connections on 127.0.0.1 with a certificate it signed itself, and notes whether any
+// request arrived through one.
+class SelfSignedServer : public QTcpServer
+{
+public:
+    QSslCertificate certificate;
+    QSslKey key;
+    bool requestArrived = false;
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto* socket = new QSslSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        socket->setLocalCertificate(certificate);
+        socket->setPrivateKey(key);
+        connect(socket, &QSslSocket::readyRead, this, [this] { requestArrived = true; });
+        socket->startServerEncryption();
+    }
+};
 
 } // namespace
 
@@ -119,6 +144,34 @@ private slots:
         QCOMPARE(check(LocalHttpServer::ServerError, "9.9.9"), QStringList());
         QCOMPARE(check(LocalHttpServer::Drop, QByteArray(), &error), QStringList());
         QVERIFY(!error.isEmpty());
+    }
+
+    // The machine's hashes go over HTTPS only to a server the system trusts.
+    void asksOverHttpsAndTrustsNoUnknownCertificate()
+    {
+        UpdateChecker::setEndpoint(QString());
+        qunsetenv("QUILLPRESS_UPDATE_URL");
+        QVERIFY(UpdateChecker::endpoint().startsWith(QLatin1String("https://")));
+
+        const QString folder = TestFiles::sandbox();
+        QCOMPARE(TestFiles::run(QStringLiteral("openssl"),
+                                {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1",
+                                 "-keyout", folder + "/key.pem", "-out", folder + "/certificate.pem"}),
+                 0);
+        SelfSignedServer server;
+        server.certificate = QSslCertificate(TestFiles::readFile(folder + "/certificate.pem"));
+        server.key = QSslKey(TestFiles::readFile(folder + "/key.pem"), QSsl::Rsa);
+        QVERIFY(!server.certificate.isNull() && !server.key.isNull());
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        UpdateChecker::setEndpoint(QStringLiteral("https://127.0.0.1:%1/check.php").arg(server.serverPort()));
+
+        UpdateChecker checker(QStringLiteral("2"), QStringLiteral("2.2.6"));
+        QSignalSpy offered(&checker, &UpdateChecker::newVersionAvalible);
+        checker.checkUpdates();
+        QTRY_VERIFY(!checker.errorString().isEmpty());
+        QVERIFY(!server.requestArrived);
+        QCOMPARE(offered.count(), 0);
+        UpdateChecker::setEndpoint(m_server.url(QStringLiteral("/check.php")));
     }
 
     void hostileAnswersAreRefused_data()

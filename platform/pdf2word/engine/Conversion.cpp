@@ -1,16 +1,17 @@
 #include "Conversion.h"
 
+#include "AtomicFile.h"
 #include "Outputs.h"
 #include "PageLayout.h"
+#include "PageRun.h"
+#include "PdfOpen.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <QVector>
 
 #include <cstdio>
-#include <cstring>
 
 namespace p2w {
 
@@ -39,10 +40,8 @@ Conversion::~Conversion()
     m_builder.reset();
     m_pictures.reset();
     m_reader.reset();
-    if (m_ctx) {
+    if (m_ctx)
         fz_drop_document(m_ctx, m_document);
-        fz_drop_context(m_ctx);
-    }
 }
 
 int Conversion::fail(int result, const QString& message)
@@ -61,13 +60,11 @@ int Conversion::run()
     if (m_job.mode != QP_PDF2WORD_LAYOUT && m_job.mode != QP_PDF2WORD_PLAIN)
         return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("Unknown conversion mode %1").arg(m_job.mode));
 
-    m_ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+    // MuPDF's errors reach the caller as the job's message, not the error output.
+    m_context = qpmupdf::newContext();
+    m_ctx = m_context.get();
     if (!m_ctx)
         return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Out of memory"));
-    // MuPDF's errors and warnings reach the caller as the job's message, not the error output.
-    fz_set_error_callback(m_ctx, [](void*, const char*) {}, nullptr);
-    fz_set_warning_callback(m_ctx, [](void*, const char*) {}, nullptr);
-    fz_register_document_handlers(m_ctx);
     m_looks.reset(new Looks(m_ctx));
     m_reader.reset(new PageReader(m_ctx, *m_looks));
     m_pictures.reset(new PictureMaker(m_ctx));
@@ -93,26 +90,23 @@ int Conversion::run()
 
 int Conversion::open()
 {
-    const char* source = m_job.source;
-    const char* password = m_job.password ? m_job.password : "";
-    fz_stream* stream = nullptr;
+    const QString source = QString::fromUtf8(m_job.source);
+    pdf_document* pdf = nullptr;
+    switch (qpmupdf::openPdf(m_ctx, m_job.source, m_job.password ? m_job.password : "", &pdf)) {
+    case qpmupdf::OpenResult::Opened:
+        break;
+    case qpmupdf::OpenResult::PasswordNeeded:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("The password does not open '%1'").arg(source));
+    case qpmupdf::OpenResult::Missing:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': no such file").arg(source));
+    case qpmupdf::OpenResult::Unreadable:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': the file cannot be read").arg(source));
+    case qpmupdf::OpenResult::Damaged:
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': damaged, or not a PDF").arg(source));
+    }
+    m_document = reinterpret_cast<fz_document*>(pdf);
     int pageCount = 0;
-    volatile bool refused = false;
-    const bool opened = fzRun(m_ctx, [&] {
-        // Opened as PDF whatever the name: temporary copies have no suffix.
-        stream = fz_open_file(m_ctx, source);
-        m_document = fz_open_document_with_stream(m_ctx, "application/pdf", stream);
-        if (fz_needs_password(m_ctx, m_document) && !fz_authenticate_password(m_ctx, m_document, password))
-            refused = true;
-        else
-            pageCount = fz_count_pages(m_ctx, m_document);
-    });
-    fz_drop_stream(m_ctx, stream);
-    if (!opened)
-        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot open '%1': %2")
-                                                 .arg(QString::fromUtf8(source), QString::fromUtf8(fz_caught_message(m_ctx))));
-    if (refused)
-        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("The password does not open '%1'").arg(QString::fromUtf8(source)));
+    fzRun(m_ctx, [&] { pageCount = fz_count_pages(m_ctx, m_document); });
     if (m_job.firstPage < 1 || m_job.lastPage < m_job.firstPage || m_job.lastPage > pageCount)
         return fail(QP_PDF2WORD_RANGE_INVALID, QStringLiteral("Pages %1 to %2 are not all in the document (%3 pages)")
                                                    .arg(m_job.firstPage)
@@ -141,38 +135,57 @@ int Conversion::readPage(int pageNumber)
     fz_display_list* list = nullptr;
     fz_device* listDevice = nullptr;
     fz_rect mediabox = fz_empty_rect;
+    QVector<TextLine> lines;
+    PageGraphics graphics;
+    PageLayout layout;
+    QList<FlowImage> pictures;
+    bool read = false;
+    std::string readError;
     const int index = pageNumber - 1;
-    const bool loaded = fzRun(m_ctx, [&] {
+    // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
+    qpmupdf::RunWatch watch;
+    const int total = m_job.lastPage - m_job.firstPage + 1;
+    if (m_job.progress)
+        watch.keepGoing = [&] { return m_job.progress(m_job.progressContext, m_job.pagesDone, total) != -1; };
+    // Reading, laying out and drawing the page's figures all count for the page's limits; the
+    // calls into MuPDF below the list have error frames of their own.
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(m_ctx, [&](fz_cookie* cookie) {
         page = fz_load_page(m_ctx, m_document, index);
         mediabox = fz_bound_page(m_ctx, page);
         list = fz_new_display_list(m_ctx, mediabox);
         listDevice = fz_new_list_device(m_ctx, list);
-        fz_run_page(m_ctx, page, listDevice, fz_identity, &m_cookie);
+        fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
         fz_close_device(m_ctx, listDevice);
-    });
-    fz_drop_device(m_ctx, listDevice);
-    QVector<TextLine> lines;
-    PageGraphics graphics;
-    const bool read = loaded && m_reader->read(list, mediabox, m_keepHidden, &m_cookie, &lines, &graphics);
-    int result = QP_PDF2WORD_OK;
-    if (!read) {
-        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
-                                                   .arg(pageNumber)
-                                                   .arg(QString::fromUtf8(fz_caught_message(m_ctx))));
-    } else {
-        m_visibleCharacters += graphics.visibleCharacters;
-        m_hiddenCharacters += graphics.hiddenCharacters;
-        const PageLayout layout = layOutPage(lines, graphics, mediabox);
-        QList<FlowImage> pictures;
+        read = m_reader->read(list, mediabox, m_keepHidden, cookie, &lines, &graphics);
+        if (!read) {
+            readError = fz_caught_message(m_ctx);
+            return;
+        }
+        layout = layOutPage(lines, graphics, mediabox);
         for (const FoundFigure& figure : layout.figures) {
             FlowImage picture;
             // A picture MuPDF cannot draw is left out; the text around it still converts.
-            if (!m_pictures->make(list, graphics, figure, &m_cookie, &picture))
+            if (!m_pictures->make(list, graphics, figure, cookie, &picture))
                 picture = FlowImage();
             pictures.append(picture);
         }
+    }, watch);
+    fz_drop_device(m_ctx, listDevice);
+    int result = QP_PDF2WORD_OK;
+    if (outcome.end == qpmupdf::RunEnd::Stopped) {
+        result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
+    } else if (!outcome.finished() || !read) {
+        const std::string reason = outcome.finished() ? readError : outcome.message;
+        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
+                                                   .arg(pageNumber)
+                                                   .arg(QString::fromStdString(reason)));
+    } else {
+        m_visibleCharacters += graphics.visibleCharacters;
+        m_hiddenCharacters += graphics.hiddenCharacters;
         m_builder->addPage(layout, pictures);
     }
+    // The pictures' shapes borrow the list's images: the list goes last.
+    graphics = PageGraphics();
     fz_drop_display_list(m_ctx, list);
     fz_drop_page(m_ctx, page);
     return result;
@@ -186,8 +199,10 @@ int Conversion::writeOutput(const FlowDocument& document)
         return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("The folder of '%1' does not exist").arg(output));
     // Written beside the output under a hidden name and moved into place at the end, so that the
     // output is either complete or not there.
-    const QString partial = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.')
-                            + QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".part");
+    qpmupdf::AtomicFile file(QFile::encodeName(output).toStdString());
+    if (file.create() != qpmupdf::FileError::None)
+        return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("Cannot write in the folder of '%1'").arg(output));
+    const QString partial = QFile::decodeName(file.temporaryPath().c_str());
     QString error;
     bool written = false;
     switch (m_job.format) {
@@ -204,14 +219,12 @@ int Conversion::writeOutput(const FlowDocument& document)
         written = writeText(document, partial, &error);
         break;
     }
-    if (written && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(output).constData()) != 0) {
+    if (written && file.commit() != qpmupdf::FileError::None) {
         written = false;
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = QStringLiteral("it cannot be replaced");
     }
-    if (!written) {
-        QFile::remove(partial);
+    if (!written)
         return fail(QP_PDF2WORD_OUTPUT_FAILED, QStringLiteral("Cannot write '%1': %2").arg(output, error));
-    }
     return QP_PDF2WORD_OK;
 }
 

@@ -5,6 +5,7 @@
 // format through a temporary file that replaces the output only when everything succeeded.
 
 #include "DocumentBuilder.h"
+#include "FitzContext.h"
 #include "FlowDocument.h"
 #include "Fitz.h"
 #include "Pdf2WordEngine.h"
@@ -36,9 +37,9 @@ private:
     int writeOutput(const FlowDocument& document);
 
     QpPdf2WordJob& m_job;
+    qpmupdf::ContextPtr m_context; // goes last, after everything made in it
     fz_context* m_ctx = nullptr;
     fz_document* m_document = nullptr;
-    fz_cookie m_cookie = {};
     // The layout road writes what the page shows; the plain road also the text drawn invisibly
     // (a scan's recognised text), which the layout road must leave to it.
     bool m_keepHidden = true;

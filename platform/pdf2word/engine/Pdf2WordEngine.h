@@ -24,7 +24,8 @@ enum QpPdf2WordMode {
 enum QpPdf2WordResult {
     QP_PDF2WORD_OK = 0,
     QP_PDF2WORD_STOPPED = 1,           // the progress callback answered -1
-    QP_PDF2WORD_OPEN_FAILED = 2,       // missing, damaged, or the password does not open it
+    QP_PDF2WORD_OPEN_FAILED = 2,       // missing, damaged, the password does not open it, or a page
+                                       // could not be read (damaged, over a page's time or memory)
     QP_PDF2WORD_RANGE_INVALID = 3,     // the pages are not all in the document
     QP_PDF2WORD_LAYOUT_LOST_TEXT = 4,  // the layout road left out text the pages hold
     QP_PDF2WORD_LAYOUT_FAILED = 5,     // MuPDF's document writer failed
@@ -33,7 +34,9 @@ enum QpPdf2WordResult {
 };
 
 // Called after each page; current counts the pages done from the range's start (1 .. total).
-// Returning -1 stops the conversion.
+// While one page takes long it is called again about every half second with current unchanged
+// (0 during the first page), so that a stop does not wait for the page. Returning -1 stops the
+// conversion.
 typedef int (*QpPdf2WordProgress)(void* context, int current, int total);
 
 typedef struct QpPdf2WordJob

@@ -190,6 +190,22 @@ private slots:
         QVERIFY(QFile::exists(in + QStringLiteral("/report.docx")));
     }
 
+    // A "%1" or "%2" in the source's name stays in every output name and folder.
+    void percentNamesStayAsTheyAre()
+    {
+        const QString in = folder(QStringLiteral("percent"));
+        const QString ten = in + QStringLiteral("/100%2.pdf");
+        const QString one = in + QStringLiteral("/%1 draft.pdf");
+        QVERIFY(QFile::copy(m_ten, ten) && QFile::copy(m_one, one));
+        const QString out = folder(QStringLiteral("percent-out"));
+        runTasks({makeTask(ten, QStringLiteral("docx"), {{1, 10}}, 10), makeTask(ten, QStringLiteral("odt"), {{3, 3}}, 10, true),
+                  makeTask(one, QStringLiteral("txt"), {{1, 1}}, 1)},
+                 out);
+        QCOMPARE(TestFiles::entries(out), (QStringList{"%1 draft.txt", "100%2_1-10.docx", "100%2_3.odt"}));
+        runTasks({makeTask(one, QStringLiteral("docx"), {{1, 1}}, 1)}, QString(), nullptr, 0);
+        QCOMPARE(TestFiles::entries(in + QStringLiteral("/%1 draft")), QStringList{"%1 draft.docx"});
+    }
+
     void wordStatusFiveIsRetriedOnceInModeTwo()
     {
         const QString out = folder(QStringLiteral("retry"));

@@ -208,6 +208,16 @@ private slots:
         exporter.setImageQuality(0);
         QCOMPARE(exporter.exportTask(taskFor(m_pdf, "png", {{1, 2}}, false), out), 903);
         QVERIFY(TestFiles::entries(FileSystem::cachePath()).isEmpty());
+        // The tool leaves an empty file, failing (as on a JPEG beyond 65500 pixels) or not: no
+        // file is left in the output folder either.
+        for (const char* exit : {"1", "0"}) {
+            const QString tool = m_root + QStringLiteral("/empty-convert.sh");
+            QVERIFY(TestFiles::writeFile(tool, QByteArray("#!/bin/sh\nfor last; do :; done\n: > \"$last\"\nexit ") + exit + "\n"));
+            QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv(ToolPaths::environmentVariable(ToolPaths::Convert), tool.toUtf8());
+            QCOMPARE(exporter.exportTask(taskFor(m_pdf, "jpg", {{1, 2}}, false), out), 903);
+            QCOMPARE(TestFiles::entries(out), QStringList());
+        }
         qunsetenv(ToolPaths::environmentVariable(ToolPaths::Convert));
 
         // A page beyond the document: 901 in one-file-per-page mode, the pages before it written.
@@ -223,6 +233,22 @@ private slots:
         // An existing name gets a counter in front.
         QCOMPARE(exporter.exportTask(taskFor(m_pdf, "png", {{11, 11}}, true), out), 0);
         QVERIFY(TestFiles::entries(out).contains(QStringLiteral("(1)Book_11.png")));
+    }
+
+    // A "%1" or "%2" in the source's name stays in every output name.
+    void percentNamesStayAsTheyAre()
+    {
+        const QString out = m_root + QStringLiteral("/percent");
+        QDir().mkpath(out);
+        const QString source = m_root + QStringLiteral("/in/100%2 %1.pdf");
+        QVERIFY(QFile::copy(m_pdf, source));
+        PageImageExport exporter(m_service, nullptr);
+        exporter.setImageQuality(0);
+        QCOMPARE(exporter.exportTask(taskFor(source, "png", {{1, 2}}, true), out), 0);
+        QCOMPARE(exporter.exportTask(taskFor(source, "png", {{1, 2}}, false), out), 0);
+        QCOMPARE(exporter.exportTask(taskFor(source, "png", {{2, 2}}, true), out), 0);
+        QCOMPARE(TestFiles::entries(out), QStringList({"(1)100%2 %1_2.png", "100%2 %1_1-2.png", "100%2 %1_1.png",
+                                                       "100%2 %1_2.png"}));
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 
 namespace PdfLibraryFixtures {
@@ -17,7 +18,7 @@ QByteArray stream(const QByteArray& content, const QByteArray& dictionary = QByt
 
 } // namespace
 
-QByteArray pdfFile(const QList<QByteArray>& objects, int root)
+QByteArray pdfFile(const QList<QByteArray>& objects, int root, const QByteArray& trailerEntries)
 {
     QByteArray out = "%PDF-1.4\n";
     QList<int> offsets;
@@ -30,8 +31,48 @@ QByteArray pdfFile(const QList<QByteArray>& objects, int root)
     for (int offset : offsets)
         out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root " + QByteArray::number(root)
-           + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+           + " 0 R " + trailerEntries + " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return out;
+}
+
+QByteArray hugeJbig2Pdf()
+{
+    // JBIG2 segments: number, type, no referred segments, page 1, data length, data.
+    auto segment = [](quint32 number, quint8 type, const QByteArray& data) {
+        QByteArray header;
+        QDataStream(&header, QIODevice::WriteOnly) << number << type << quint8(0) << quint8(1) << quint32(data.size());
+        return header + data;
+    };
+    const quint32 side = 100000;
+    QByteArray page;
+    QDataStream(&page, QIODevice::WriteOnly) << side << side << quint32(0) << quint32(0) << quint8(0) << quint16(0);
+    // An immediate generic region over the whole page, MMR coded: every all-white row is one bit.
+    QByteArray region;
+    QDataStream(&region, QIODevice::WriteOnly) << side << side << quint32(0) << quint32(0) << quint8(0) << quint8(1);
+    region += QByteArray(int(side / 8), char(0xFF));
+    const QByteArray jbig2 = segment(0, 48, page) + segment(1, 38, region) + segment(2, 49, QByteArray());
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /XObject << /Im1 4 0 R >> >> "
+        "/Contents 5 0 R >>",
+        stream(jbig2, "/Type /XObject /Subtype /Image /Width 1000 /Height 1000 /ColorSpace /DeviceGray "
+                      "/BitsPerComponent 1 /Filter /JBIG2Decode"),
+        stream("q 500 0 0 500 50 150 cm /Im1 Do Q"),
+    };
+    return pdfFile(objects, 1);
+}
+
+QByteArray busyPdf(int fills)
+{
+    const QByteArray content = qCompress(QByteArray("0 0 1 1 re f\n").repeated(fills)).mid(4);
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+        stream(content, "/Filter /FlateDecode"),
+    };
+    return pdfFile(objects, 1);
 }
 
 QString libraryPath()

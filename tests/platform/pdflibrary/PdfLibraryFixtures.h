@@ -20,8 +20,13 @@ QString libraryPath();
 QByteArray textPdf(int pageCount, int rotation = 0, const QString& label = QStringLiteral("Page"),
                    const QByteArray& extraPageEntries = QByteArray());
 // A PDF file of numbered objects (object n is objects[n - 1]) with a correct cross-reference
-// table; root is the catalogue's object number.
-QByteArray pdfFile(const QList<QByteArray>& objects, int root);
+// table; root is the catalogue's object number; trailerEntries go into the trailer too.
+QByteArray pdfFile(const QList<QByteArray>& objects, int root, const QByteArray& trailerEntries = QByteArray());
+// One page of letter size showing a picture whose JBIG2 data (12.5 kB, all white) says it is
+// 100000 x 100000 pixels: decoding it needs 2.5 GB.
+QByteArray hugeJbig2Pdf();
+// One page that fills `fills` tiny rectangles: long to run, small to store.
+QByteArray busyPdf(int fills);
 // One page that uses one font directly and a second one only inside a form XObject it draws.
 QByteArray formFontPdf();
 // Writes bytes to a file in the test's sandbox and returns its path.

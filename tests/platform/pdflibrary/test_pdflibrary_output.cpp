@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#include <sys/resource.h>
 
 using namespace PdfLibraryFixtures;
 
@@ -59,6 +60,7 @@ private slots:
     void writesEveryImageFormat_data();
     void writesEveryImageFormat();
     void failedRenderingLeavesFilesAlone();
+    void pagesOverTheMemoryCapFail();
     void jpegPagesKeepTheJpegBytes();
     void cmykJpegKeepsItsColours();
     void otherImagesStayLossless_data();
@@ -181,6 +183,30 @@ void TestPdfLibraryOutput::failedRenderingLeavesFilesAlone()
     // Asked to write there, it replaces the file.
     QCOMPARE(dpl->RenderPageToFile(72, 1, 5, existing), 1);
     QCOMPARE(QImage(existing).size(), QSize(612, 792));
+}
+
+// A picture whose decoding would need 2.5 GB: the page fails at once with 1011, no file is left,
+// and the process never comes near that much memory.
+void TestPdfLibraryOutput::pagesOverTheMemoryCapFail()
+{
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("huge.pdf", hugeJbig2Pdf()), QString()), 1);
+    QElapsedTimer clock;
+    clock.start();
+    const QString page = sandboxFile("huge.png");
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 5, page), 0);
+    QCOMPARE(dpl->LastErrorCode(), 1011);
+    QVERIFY(!QFile::exists(page));
+    QImage canvasImage(612, 792, QImage::Format_RGB32);
+    QpCanvas canvas{612, 792, int(canvasImage.bytesPerLine()), canvasImage.bits()};
+    QCOMPARE(dpl->RenderPageToDC(72, 1, &canvas), 0);
+    QCOMPARE(dpl->LastErrorCode(), 1011);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    QVERIFY2(usage.ru_maxrss < 1200 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("plain.pdf", textPdf(1)), QString()), 1);
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 5, page), 1);
 }
 
 void TestPdfLibraryOutput::jpegPagesKeepTheJpegBytes()

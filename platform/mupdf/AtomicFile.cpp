@@ -1,7 +1,5 @@
 #include "AtomicFile.h"
 
-#include "ErrorCodes.h"
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace dpl {
+namespace qpmupdf {
 
 namespace {
 
@@ -59,47 +57,47 @@ AtomicFile::~AtomicFile()
         ::unlink(m_temporary.c_str());
 }
 
-int AtomicFile::create()
+FileError AtomicFile::create()
 {
     const std::string name = nameOf(m_target);
     if (name.empty() || name == "." || name == "..")
-        return CannotOpenOutput;
+        return FileError::CannotWrite;
     struct stat info;
     if (::stat(m_target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return CannotOpenOutput;
+        return FileError::CannotWrite;
     std::string pattern = folderOf(m_target) + "/." + name.substr(0, 64) + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
     if (fd < 0)
-        return CannotOpenOutput;
+        return FileError::CannotWrite;
     ::close(fd);
     m_temporary = buffer.data();
-    return NoError;
+    return FileError::None;
 }
 
-int AtomicFile::commit()
+FileError AtomicFile::commit()
 {
     if (m_temporary.empty())
-        return CannotOpenOutput;
+        return FileError::CannotWrite;
     struct stat existing;
     const bool targetExists = ::stat(m_target.c_str(), &existing) == 0;
     const mode_t mode = targetExists ? (existing.st_mode & 07777) : (0666 & ~currentUmask());
     ::chmod(m_temporary.c_str(), mode);
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-        return targetExists ? CannotReplaceOutput : CannotOpenOutput;
+        return targetExists ? FileError::CannotReplace : FileError::CannotWrite;
     m_committed = true;
-    return NoError;
+    return FileError::None;
 }
 
-int AtomicFile::write(const std::string& target, const void* data, size_t size)
+FileError AtomicFile::write(const std::string& target, const void* data, size_t size)
 {
     AtomicFile file(target);
-    if (int error = file.create())
+    if (FileError error = file.create(); error != FileError::None)
         return error;
     const int fd = ::open(file.temporaryPath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        return CannotOpenOutput;
+        return FileError::CannotWrite;
     const auto* bytes = static_cast<const unsigned char*>(data);
     while (size > 0) {
         const ssize_t written = ::write(fd, bytes, size);
@@ -107,33 +105,26 @@ int AtomicFile::write(const std::string& target, const void* data, size_t size)
             continue;
         if (written <= 0) {
             ::close(fd);
-            return CannotOpenOutput;
+            return FileError::CannotWrite;
         }
         bytes += written;
         size -= size_t(written);
     }
     if (::close(fd) != 0)
-        return CannotOpenOutput;
+        return FileError::CannotWrite;
     return file.commit();
 }
 
-bool isReadableFile(const std::string& path, int& error)
+FileCheck checkReadable(const std::string& path)
 {
     struct stat info;
-    if (path.empty()) {
-        error = FileNotFound;
-        return false;
-    }
-    if (::stat(path.c_str(), &info) != 0) {
-        error = (errno == EACCES) ? CannotOpenInput : FileNotFound;
-        return false;
-    }
-    // Only regular files: a folder, pipe or device would fail or never end when read.
-    if (!S_ISREG(info.st_mode) || ::access(path.c_str(), R_OK) != 0) {
-        error = CannotOpenInput;
-        return false;
-    }
-    return true;
+    if (path.empty())
+        return FileCheck::Missing;
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == EACCES ? FileCheck::Unreadable : FileCheck::Missing;
+    if (!S_ISREG(info.st_mode) || ::access(path.c_str(), R_OK) != 0)
+        return FileCheck::Unreadable;
+    return FileCheck::Readable;
 }
 
-} // namespace dpl
+} // namespace qpmupdf

@@ -1,6 +1,6 @@
-#include "Fitz.h"
+#include "FitzFrame.h"
 
-namespace p2w {
+namespace qpmupdf {
 
 __attribute__((noinline)) bool fzRunFunction(fz_context* ctx, void (*function)(void*), void* argument)
 {
@@ -20,4 +20,4 @@ __attribute__((noinline)) bool fzRunFunction(fz_context* ctx, void (*function)(v
     return ok;
 }
 
-} // namespace p2w
+} // namespace qpmupdf

@@ -3,7 +3,7 @@
 #include <set>
 #include <vector>
 
-namespace dpl {
+namespace qpmupdf {
 
 namespace {
 
@@ -11,7 +11,7 @@ constexpr int maximumTreeDepth = 64;
 // A page size of last resort for a recovered page that names none anywhere.
 const fz_rect letterPaper = {0, 0, 612, 792};
 
-// What the engine's page lookup takes a page-tree node for.
+// What MuPDF's page lookup takes a page-tree node for.
 bool isIntermediateNode(fz_context* ctx, pdf_obj* node)
 {
     pdf_obj* type = pdf_dict_get(ctx, node, PDF_NAME(Type));
@@ -36,7 +36,7 @@ struct TreeWalk
     bool countsAgree = true;
 };
 
-// Walks one intermediate node. Runs inside the engine's error frame; holds only raw pointers.
+// Walks one intermediate node. Runs inside MuPDF's error frame; holds only raw pointers.
 void walkNode(fz_context* ctx, pdf_obj* node, int depth, TreeWalk& walk)
 {
     if (depth > maximumTreeDepth) {
@@ -89,30 +89,68 @@ TreeWalk walkPageTree(fz_context* ctx, pdf_document* doc)
     return walk;
 }
 
-// Every object of the file that is a page, as indirect references (owned), in object order.
+// A dictionary without a /Type that still looks like a page: no kids, not an annotation or field
+// (those have a /Subtype), and at least two of the keys only a page has together.
+bool carriesPageKeys(fz_context* ctx, pdf_obj* object)
+{
+    if (pdf_dict_get(ctx, object, PDF_NAME(Kids)) || pdf_dict_get(ctx, object, PDF_NAME(Subtype)))
+        return false;
+    pdf_obj* contents = pdf_dict_get(ctx, object, PDF_NAME(Contents));
+    const int keys = (pdf_array_len(ctx, pdf_dict_get(ctx, object, PDF_NAME(MediaBox))) == 4)
+                     + (pdf_is_stream(ctx, contents) || pdf_is_array(ctx, contents))
+                     + pdf_is_dict(ctx, pdf_dict_get(ctx, object, PDF_NAME(Resources)))
+                     + pdf_is_dict(ctx, pdf_dict_get(ctx, object, PDF_NAME(Parent)));
+    return keys >= 2;
+}
+
+// Every object of the file that is a page, as indirect references (owned), in object order: the
+// ones typed /Page, and the untyped ones that carry the page keys or that a page-tree node lists
+// among its kids.
 std::vector<pdf_obj*> scanForPages(fz_context* ctx, pdf_document* doc)
 {
-    std::vector<pdf_obj*> pages;
+    std::set<int> pages;
+    std::set<int> untyped; // dictionaries without a /Type and without kids
+    std::set<int> kids;    // what page-tree nodes list
     int length = 0;
     fzRun(ctx, [&] { length = pdf_xref_len(ctx, doc); });
-    pages.reserve(64);
     for (int num = 1; num < length; ++num) {
         pdf_obj* object = nullptr;
-        pdf_obj* reference = nullptr;
         fzRun(ctx, [&] {
             // Free and unset entries are skipped without a parse: a file may claim millions.
             pdf_xref_entry* entry = pdf_get_xref_entry(ctx, doc, num);
             if (!entry || (entry->type != 'n' && entry->type != 'o'))
                 return;
             object = pdf_load_object(ctx, doc, num);
-            if (pdf_is_dict(ctx, object) && pdf_name_eq(ctx, pdf_dict_get(ctx, object, PDF_NAME(Type)), PDF_NAME(Page)))
-                reference = pdf_new_indirect(ctx, doc, num, 0);
+            if (!pdf_is_dict(ctx, object) || pdf_obj_num_is_stream(ctx, doc, num))
+                return;
+            pdf_obj* type = pdf_dict_get(ctx, object, PDF_NAME(Type));
+            pdf_obj* nodeKids = pdf_dict_get(ctx, object, PDF_NAME(Kids));
+            if (pdf_name_eq(ctx, type, PDF_NAME(Page)) || (!type && carriesPageKeys(ctx, object)))
+                pages.insert(num);
+            else if (!type && !nodeKids)
+                untyped.insert(num);
+            if (pdf_is_array(ctx, nodeKids) && (!type || pdf_name_eq(ctx, type, PDF_NAME(Pages)))) {
+                for (int i = 0, n = pdf_array_len(ctx, nodeKids); i < n; ++i) {
+                    pdf_obj* kid = pdf_array_get(ctx, nodeKids, i);
+                    if (pdf_is_indirect(ctx, kid))
+                        kids.insert(pdf_to_num(ctx, kid));
+                }
+            }
         });
         pdf_drop_obj(ctx, object);
-        if (reference)
-            pages.push_back(reference);
     }
-    return pages;
+    for (int num : kids) {
+        if (untyped.count(num))
+            pages.insert(num);
+    }
+    std::vector<pdf_obj*> references;
+    references.reserve(pages.size());
+    for (int num : pages) {
+        pdf_obj* reference = nullptr;
+        if (fzRun(ctx, [&] { reference = pdf_new_indirect(ctx, doc, num, 0); }))
+            references.push_back(reference);
+    }
+    return references;
 }
 
 // Gives a page the attributes it inherited from its old parents, which it is about to lose.
@@ -192,4 +230,4 @@ int repairPageTree(fz_context* ctx, pdf_document* doc)
     return installed;
 }
 
-} // namespace dpl
+} // namespace qpmupdf

@@ -1,0 +1,110 @@
+#include "PageRun.h"
+
+#include "FitzContext.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace qpmupdf {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string limitMessage(RunEnd end, const RunWatch& watch)
+{
+    switch (end) {
+    case RunEnd::OverTime:
+    {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.1f", watch.timeLimit.count() / 1000.0);
+        return std::string("The page took longer than ") + seconds + " s";
+    }
+    case RunEnd::OverMemory:
+        return "The page needs more than " + std::to_string(memoryCap >> 20) + " MB of memory";
+    case RunEnd::Stopped:
+        return "Stopped";
+    default:
+        return std::string();
+    }
+}
+
+} // namespace
+
+RunOutcome runPageFunction(fz_context* ctx, void (*function)(void*, fz_cookie*), void* argument, const RunWatch& watch)
+{
+    fz_cookie cookie = {};
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    bool ok = false;
+    std::string message;
+    const size_t refusalsBefore = capRefusals(ctx);
+
+    std::thread worker([&] {
+        const bool ran = fzRun(ctx, [&] { function(argument, &cookie); });
+        std::string caught = ran ? std::string() : std::string(fz_caught_message(ctx));
+        std::lock_guard<std::mutex> lock(mutex);
+        ok = ran;
+        message = std::move(caught);
+        done = true;
+        ended.notify_one();
+    });
+
+    RunEnd abortedAs = RunEnd::Finished;
+    auto abort = [&](RunEnd reason) {
+        abortedAs = reason;
+        refuseMemory(ctx, true);
+        // MuPDF reads the flag between operations, from the running thread.
+        __atomic_store_n(&cookie.abort, 1, __ATOMIC_RELAXED);
+    };
+    Clock::time_point deadline = Clock::now() + watch.timeLimit;
+    Clock::time_point nextQuestion = Clock::now() + keepGoingInterval;
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!done) {
+            if (abortedAs != RunEnd::Finished) {
+                ended.wait(lock, [&] { return done; });
+                break;
+            }
+            const Clock::time_point wake = watch.keepGoing ? std::min(deadline, nextQuestion) : deadline;
+            if (ended.wait_until(lock, wake, [&] { return done; }))
+                break;
+            const Clock::time_point now = Clock::now();
+            if (now >= deadline) {
+                abort(RunEnd::OverTime);
+            } else if (watch.keepGoing && now >= nextQuestion) {
+                lock.unlock();
+                const bool keepGoing = watch.keepGoing();
+                const Clock::time_point answered = Clock::now();
+                lock.lock();
+                deadline += answered - now;
+                nextQuestion = answered + keepGoingInterval;
+                if (!keepGoing && !done)
+                    abort(RunEnd::Stopped);
+            }
+        }
+    }
+    worker.join();
+    refuseMemory(ctx, false);
+
+    // MuPDF goes on without what it could not get memory for (a picture left blank, the rest of
+    // the page skipped), so any final refusal of the cap fails the page.
+    RunOutcome outcome;
+    if (abortedAs != RunEnd::Finished)
+        outcome.end = abortedAs;
+    else if (capRefusals(ctx) != refusalsBefore)
+        outcome.end = RunEnd::OverMemory;
+    else
+        outcome.end = ok ? RunEnd::Finished : RunEnd::Failed;
+    // What a cut-off run left in MuPDF's cache (a picture decoded blank for want of memory, say)
+    // must not serve the next run of the page as if it were whole.
+    if (outcome.end != RunEnd::Finished && outcome.end != RunEnd::Failed)
+        fz_empty_store(ctx);
+    outcome.message = outcome.end == RunEnd::Failed ? message : limitMessage(outcome.end, watch);
+    return outcome;
+}
+
+} // namespace qpmupdf
