@@ -166,7 +166,22 @@ QString referenceText(const QString& pdf)
     TestFiles::run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
                                                  QStringLiteral("-")},
                    &raw);
-    QString text = QString::fromUtf8(raw);
+    // In that order right-to-left lines come in the order seen, word by word: read them back.
+    QStringList lines = QString::fromUtf8(raw).split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        int rightToLeft = 0;
+        int leftToRight = 0;
+        for (const QChar c : line) {
+            rightToLeft += c.direction() == QChar::DirR || c.direction() == QChar::DirAL ? 1 : 0;
+            leftToRight += c.direction() == QChar::DirL ? 1 : 0;
+        }
+        if (rightToLeft > leftToRight) {
+            QStringList words = line.split(QLatin1Char(' '));
+            std::reverse(words.begin(), words.end());
+            line = words.join(QLatin1Char(' '));
+        }
+    }
+    QString text = lines.join(QLatin1Char('\n'));
     static const QRegularExpression hyphen(QStringLiteral("(\\p{L})[-\\x{00AD}\\x{2010}]\\n(\\p{Ll})"));
     return text.replace(hyphen, QStringLiteral("\\1\\2"));
 }

@@ -93,6 +93,44 @@ bool continuesBlock(const TextLine& previous, const TextLine& line)
     return overlap && drop > 0.3f * smaller && drop < 2.6f * larger && smaller > 0.6f * larger;
 }
 
+// The lines under a footnote rule: a short stroke in the lower half of the page with only smaller
+// text below it. They are taken out of lines.
+QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& rules, fz_rect mediabox)
+{
+    QVector<TextLine> notes;
+    const float pageWidth = mediabox.x1 - mediabox.x0;
+    const float middle = (mediabox.y0 + mediabox.y1) / 2;
+    for (const Rule& rule : rules) {
+        const float length = rule.x1 - rule.x0;
+        if (!rule.horizontal() || rule.y0 < middle || length < 30 || length > 0.45f * pageWidth)
+            continue;
+        QVector<float> sizesAbove;
+        float smallestBelow = 1e9f;
+        float largestBelow = 0;
+        int below = 0;
+        for (const TextLine& line : lines) {
+            if (line.box.y0 >= rule.y1) {
+                ++below;
+                largestBelow = std::max(largestBelow, line.size);
+                smallestBelow = std::min(smallestBelow, line.size);
+            } else {
+                sizesAbove.append(line.size);
+            }
+        }
+        if (below == 0 || sizesAbove.size() < 3)
+            continue;
+        std::sort(sizesAbove.begin(), sizesAbove.end());
+        if (largestBelow >= 0.95f * sizesAbove[sizesAbove.size() / 2])
+            continue;
+        QVector<TextLine> kept;
+        for (const TextLine& line : lines)
+            (line.box.y0 >= rule.y1 ? notes : kept).append(line);
+        lines = kept;
+        break;
+    }
+    return notes;
+}
+
 } // namespace
 
 QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column)
@@ -161,6 +199,8 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     page.tables = findTables(graphics.rules, lines);
     page.figures = findFigures(graphics, page.tables, lines, mediabox);
 
+    // Footnotes are read after the columns above them, whichever column they stand under.
+    const QVector<TextLine> notes = takeFootnotes(lines, graphics.rules, mediabox);
     QVector<fz_rect> lineBoxes;
     lineBoxes.reserve(lines.size());
     for (const TextLine& line : lines)
@@ -170,7 +210,18 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         obstacles.append(figure.box);
     for (const FoundTable& table : page.tables)
         obstacles.append(table.box);
-    const QVector<int> order = readingOrder(lineBoxes, obstacles);
+    QVector<int> order = readingOrder(lineBoxes, obstacles);
+    if (!notes.isEmpty()) {
+        QVector<fz_rect> noteBoxes;
+        for (const TextLine& note : notes)
+            noteBoxes.append(note.box);
+        const int first = lines.size() + obstacles.size();
+        QVector<int> notesOrder = readingOrder(noteBoxes, {});
+        // Indexes past the obstacles stand for the notes; the walk below knows them.
+        for (int& index : notesOrder)
+            index += first;
+        order += notesOrder;
+    }
 
     // Runs of lines down one column are blocks, each split into paragraphs.
     QVector<TextLine> block;
@@ -189,9 +240,10 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         block.clear();
         blockBox = fz_empty_rect;
     };
+    const int firstNote = lines.size() + obstacles.size();
     for (int element : order) {
-        if (element < lines.size()) {
-            const TextLine& line = lines[element];
+        if (element < lines.size() || element >= firstNote) {
+            const TextLine& line = element < lines.size() ? lines[element] : notes[element - firstNote];
             if (!block.isEmpty() && !continuesBlock(block.back(), line))
                 closeBlock();
             block.append(line);
