@@ -190,7 +190,9 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             for (int pass = 0; pass < 2; ++pass) {
                 for (int i = 0; i < lines.size(); ++i) {
                     const TextLine& line = lines[i];
-                    if (taken[i] || !touches(expanded(figure.box, 0.6f * line.size), line.box))
+                    // A turned axis title may stand further off than a tick mark's number.
+                    const float reach = (line.vertical ? 2.5f : 0.6f) * line.size;
+                    if (taken[i] || !touches(expanded(figure.box, reach), line.box))
                         continue;
                     const bool shortLine = wordCount(line) <= 4 && line.box.x1 - line.box.x0 <= 0.5f * width;
                     if (!line.vertical && (!shortLine || inTextBlock(lines, taken, i)))
@@ -200,6 +202,10 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
                     figure.box = fz_union_rect(figure.box, line.box);
                 }
             }
+        }
+        if (figure.withText) {
+            for (int i : inner)
+                figure.labels.append(expanded(lines[i].box, 1));
         }
         if (c.shapes.size() == 1 && shapes[c.shapes.front()].kind == Shape::Picture && (inner.isEmpty() || !figure.withText)
             && !shapes[c.shapes.front()].transparent)

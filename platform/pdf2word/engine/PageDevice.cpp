@@ -270,14 +270,63 @@ bool forwardsText(const State& state)
     return state.options.forwardText && !state.inMaskDefinition();
 }
 
+// The text's glyphs whose middle lies in one of the boxes; null when none does. The caller drops
+// the result.
+fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const QVector<fz_rect>& boxes)
+{
+    fz_text* kept = fz_new_text(ctx);
+    fz_try(ctx)
+    {
+        for (fz_text_span* span = text->head; span; span = span->next) {
+            fz_matrix trm = span->trm;
+            for (int i = 0; i < span->len; ++i) {
+                const fz_text_item& item = span->items[i];
+                trm.e = item.x;
+                trm.f = item.y;
+                // The glyph's middle: half an em along the baseline, a third of one above it.
+                const fz_point middle = fz_transform_point(fz_transform_point_xy(0.3f, 0.3f, trm), ctm);
+                bool inside = false;
+                for (const fz_rect& box : boxes)
+                    inside = inside || fz_is_point_inside_rect(middle, box);
+                if (inside)
+                    fz_show_glyph(ctx, kept, span->font, trm, item.gid, item.ucs, span->wmode, span->bidi_level,
+                                  fz_bidi_direction(span->markup_dir), fz_text_language(span->language));
+            }
+        }
+    }
+    fz_catch(ctx)
+    {
+        fz_drop_text(ctx, kept);
+        fz_rethrow(ctx);
+    }
+    if (!kept->head) {
+        fz_drop_text(ctx, kept);
+        return nullptr;
+    }
+    return kept;
+}
+
 void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
               const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
     if (state.options.collect && !state.inMaskDefinition())
         state.options.collect->visibleCharacters += countCharacters(text);
-    if (forwardsText(state))
+    if (!forwardsText(state))
+        return;
+    if (state.options.textOnlyIn.isEmpty()) {
         fz_fill_text(ctx, state.target, text, ctm, colorspace, color, alpha, params);
+        return;
+    }
+    fz_text* kept = glyphsWithin(ctx, text, ctm, state.options.textOnlyIn);
+    if (!kept)
+        return;
+    fz_try(ctx)
+        fz_fill_text(ctx, state.target, kept, ctm, colorspace, color, alpha, params);
+    fz_always(ctx)
+        fz_drop_text(ctx, kept);
+    fz_catch(ctx)
+        fz_rethrow(ctx);
 }
 
 void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm,
@@ -286,8 +335,21 @@ void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_s
     State& state = stateOf(dev);
     if (state.options.collect && !state.inMaskDefinition())
         state.options.collect->visibleCharacters += countCharacters(text);
-    if (forwardsText(state))
+    if (!forwardsText(state))
+        return;
+    if (state.options.textOnlyIn.isEmpty()) {
         fz_stroke_text(ctx, state.target, text, stroke, ctm, colorspace, color, alpha, params);
+        return;
+    }
+    fz_text* kept = glyphsWithin(ctx, text, ctm, state.options.textOnlyIn);
+    if (!kept)
+        return;
+    fz_try(ctx)
+        fz_stroke_text(ctx, state.target, kept, stroke, ctm, colorspace, color, alpha, params);
+    fz_always(ctx)
+        fz_drop_text(ctx, kept);
+    fz_catch(ctx)
+        fz_rethrow(ctx);
 }
 
 // Text used as a clip is drawn through it: it is text for reading and a clip for drawing.

@@ -9,6 +9,8 @@
 #include "Fitz.h"
 #include "PageModel.h"
 
+#include <QVector>
+
 namespace p2w {
 
 struct PageDeviceOptions
@@ -17,6 +19,9 @@ struct PageDeviceOptions
     bool forwardHiddenText = false; // text drawn invisibly (render mode 3)
     bool forwardGraphics = false;
     PageGraphics* collect = nullptr; // where paths, shadings and pictures go; may be null
+    // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's
+    // labels, and not the caption whose tops reach into the figure's region).
+    QVector<fz_rect> textOnlyIn;
 };
 
 // The device is owned by the caller (fz_drop_device); target must outlive it.

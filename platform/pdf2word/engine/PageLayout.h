@@ -39,6 +39,7 @@ struct FoundFigure
 {
     fz_rect box = fz_empty_rect;
     bool withText = true;   // the labels are drawn into the picture (and left out of the text)
+    QVector<fz_rect> labels; // where the labels stand
     int imageShape = -1;    // a lone picture that can be taken as it is stored (index of its shape)
 };
 

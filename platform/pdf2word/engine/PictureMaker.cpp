@@ -72,7 +72,8 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     fz_buffer* png = nullptr;
     PageDeviceOptions options;
     options.forwardGraphics = true;
-    options.forwardText = figure.withText;
+    options.forwardText = figure.withText && !figure.labels.isEmpty();
+    options.textOnlyIn = figure.labels;
     const bool ok = fzRun(m_ctx, [&] {
         pixmap = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), area, nullptr, 0);
         fz_clear_pixmap_with_value(m_ctx, pixmap, 255);
