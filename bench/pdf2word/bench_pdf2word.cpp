@@ -12,10 +12,8 @@
 // with a line-end hyphen per 1000 words, all-black pictures, and ruled tables that became tables.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
 
-#include "ComClassTable.h"
-#include "ComRuntime.h"
 #include "DocumentPdfs.h"
-#include "Pdf2WordLib.h"
+#include "Pdf2WordCall.h"
 #include "Pdf2WordRegistration.h"
 #include "RealDocuments.h"
 #include "TestFiles.h"
@@ -62,39 +60,9 @@ struct Input
     int tables = 0; // ruled tables the document holds
 };
 
-int pageCount(const QString& pdf)
-{
-    QByteArray info;
-    TestFiles::run(QStringLiteral("pdfinfo"), {pdf}, &info);
-    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromLatin1(info)).captured(1).toInt();
-}
-
 bool convertWithComponent(const QString& source, const QString& output, int pages)
 {
-    IPdf2Word* component = nullptr;
-    if (FAILED(CoCreateInstanceFromProgID(QStringLiteral(PDF2WORD_PROGID).toStdWString().c_str(), nullptr, CLSCTX_ALL,
-                                          IID_IPdf2Word, reinterpret_cast<void**>(&component))))
-        return false;
-    BSTR sourceText = SysAllocString(source.toStdWString().c_str());
-    BSTR outputText = SysAllocString(output.toStdWString().c_str());
-    VARIANT password;
-    VARIANT first;
-    VARIANT last;
-    VariantInit(&password);
-    VariantInit(&first);
-    VariantInit(&last);
-    password.vt = VT_BSTR;
-    password.bstrVal = SysAllocString(L"");
-    first.vt = VT_INT;
-    first.intVal = 1;
-    last.vt = VT_INT;
-    last.intVal = pages;
-    const HRESULT result = component->ConvertToWord(sourceText, outputText, password, first, last);
-    VariantClear(&password);
-    SysFreeString(sourceText);
-    SysFreeString(outputText);
-    component->Release();
-    return SUCCEEDED(result);
+    return SUCCEEDED(Pdf2WordCall::convert(source, output, 1, pages).result);
 }
 
 QString officeProfile;
@@ -361,7 +329,7 @@ int main(int argc, char** argv)
     for (const Input& input : inputs) {
         expectedTables += input.tables;
         const QString reference = referenceText(input.pdf);
-        const int pages = pageCount(input.pdf);
+        const int pages = DocumentPdfs::pageCount(input.pdf);
         const QString base = QFileInfo(input.pdf).completeBaseName();
         for (const QString& converter : converters) {
             const QString folder = root + QLatin1Char('/') + converter;

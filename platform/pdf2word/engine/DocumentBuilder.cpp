@@ -85,8 +85,17 @@ QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
     QList<FlowRun> runs;
     for (const Glyph& glyph : line.glyphs) {
         if (glyph.isSpace()) {
-            if (!runs.isEmpty())
-                runs.back().text += QLatin1Char(' ');
+            if (runs.isEmpty())
+                continue;
+            // The space after an index or exponent sits on the baseline.
+            if (runs.back().shift != 0) {
+                FlowRun base = runs.back();
+                base.shift = 0;
+                base.size = line.size;
+                base.text.clear();
+                runs.append(base);
+            }
+            runs.back().text += QLatin1Char(' ');
             continue;
         }
         FlowRun look;

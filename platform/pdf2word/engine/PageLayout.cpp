@@ -93,6 +93,18 @@ bool continuesBlock(const TextLine& previous, const TextLine& line)
     return overlap && drop > 0.3f * smaller && drop < 2.6f * larger && smaller > 0.6f * larger;
 }
 
+// A short line of digits: a page number.
+bool isPageNumber(const TextLine& line)
+{
+    if (line.glyphs.size() > 4)
+        return false;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.c < U'0' || glyph.c > U'9')
+            return false;
+    }
+    return true;
+}
+
 // The lines under a footnote rule: a short stroke in the lower half of the page with only smaller
 // text below it. They are taken out of lines.
 QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& rules, fz_rect mediabox)
@@ -110,6 +122,8 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
         int below = 0;
         for (const TextLine& line : lines) {
             if (line.box.y0 >= rule.y1) {
+                if (isPageNumber(line))
+                    continue; // the folio under the notes
                 ++below;
                 largestBelow = std::max(largestBelow, line.size);
                 smallestBelow = std::min(smallestBelow, line.size);
@@ -146,7 +160,8 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             pitches.append(pitch);
     }
     std::sort(pitches.begin(), pitches.end());
-    const float usualPitch = pitches.isEmpty() ? 0 : pitches[pitches.size() / 2];
+    // Too few lines to know the block's leading: a usual one.
+    const float usualPitch = pitches.size() < 2 ? 1.2f * lines.front().size : pitches[pitches.size() / 2];
     int flushStart = 0;
     for (const TextLine& line : lines) {
         const float em = line.size;

@@ -177,6 +177,21 @@ void markShifts(TextLine& line)
             glyph.shift = Shift::Sub;
     }
     line.baseline = base;
+    // A gap MuPDF took for a space between a word and its index or exponent.
+    QVector<Glyph> kept;
+    kept.reserve(line.glyphs.size());
+    for (int i = 0; i < line.glyphs.size(); ++i) {
+        const Glyph& glyph = line.glyphs[i];
+        if (glyph.isSpace() && i > 0 && i + 1 < line.glyphs.size()) {
+            const Glyph& before = line.glyphs[i - 1];
+            const Glyph& after = line.glyphs[i + 1];
+            const bool shifted = (before.shift != Shift::Base) != (after.shift != Shift::Base);
+            if (shifted && after.box.x0 - before.box.x1 < 0.12f * line.size && !before.isSpace() && !after.isSpace())
+                continue;
+        }
+        kept.append(glyph);
+    }
+    line.glyphs = kept;
 }
 
 void orderRightToLeft(TextLine& line)

@@ -103,6 +103,13 @@ QStringList words(const QString& text)
     return text.normalized(QString::NormalizationForm_KC).split(separators, Qt::SkipEmptyParts);
 }
 
+int pageCount(const QString& pdf)
+{
+    QByteArray info;
+    TestFiles::run(QStringLiteral("pdfinfo"), {pdf}, &info);
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromLatin1(info)).captured(1).toInt();
+}
+
 QByteArray zipEntry(const QString& package, const QString& entry)
 {
     QByteArray out;

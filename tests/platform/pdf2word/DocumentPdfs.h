@@ -29,6 +29,9 @@ QString officeToPdf(const QString& document, const QString& outFolder);
 // The words (letters and digits) of a text, in order, ligatures unfolded.
 QStringList words(const QString& text);
 
+// The number of pages of a PDF, as pdfinfo reads it.
+int pageCount(const QString& pdf);
+
 // The entry of a ZIP package, read with unzip; empty when missing.
 QByteArray zipEntry(const QString& package, const QString& entry);
 QStringList zipEntries(const QString& package);

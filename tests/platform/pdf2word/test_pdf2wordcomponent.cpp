@@ -3,6 +3,7 @@
 #include "ComRuntime.h"
 #include "DispEventSink.h"
 #include "DocumentPdfs.h"
+#include "Pdf2WordCall.h"
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
 #include "PdfLibraryFixtures.h"
@@ -39,11 +40,7 @@ public:
     std::function<LONG(LONG current)> answer;
 };
 
-struct Outcome
-{
-    HRESULT result = E_FAIL;
-    QString description;
-};
+using Pdf2WordCall::Outcome;
 
 QString sandbox(const QString& name)
 {
@@ -52,46 +49,10 @@ QString sandbox(const QString& name)
     return folder;
 }
 
-VARIANT intValue(int value)
-{
-    VARIANT variant;
-    VariantInit(&variant);
-    variant.vt = VT_INT;
-    variant.intVal = value;
-    return variant;
-}
-
-// One conversion through the component's interface, as its callers make it.
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,
                 EventLog* events = nullptr, const QString& password = QString())
 {
-    Outcome outcome;
-    IPdf2Word* component = nullptr;
-    outcome.result = CoCreateInstanceFromProgID(QStringLiteral(PDF2WORD_PROGID).toStdWString().c_str(), nullptr,
-                                                 CLSCTX_ALL, IID_IPdf2Word, reinterpret_cast<void**>(&component));
-    if (SUCCEEDED(outcome.result)) {
-        component->put_Option19(mode);
-        if (events)
-            events->advise(component);
-        BSTR sourceText = SysAllocString(source.toStdWString().c_str());
-        BSTR outputText = SysAllocString(output.toStdWString().c_str());
-        VARIANT passwordValue;
-        VariantInit(&passwordValue);
-        passwordValue.vt = VT_BSTR;
-        passwordValue.bstrVal = SysAllocString(password.toStdWString().c_str());
-        outcome.result = component->ConvertToWord(sourceText, outputText, passwordValue, intValue(first), intValue(last));
-        VariantClear(&passwordValue);
-        SysFreeString(sourceText);
-        SysFreeString(outputText);
-        if (events)
-            events->unadvise();
-        component->Release();
-    }
-    if (BSTR description = TakeErrorDescription()) {
-        outcome.description = QString::fromWCharArray(description);
-        SysFreeString(description);
-    }
-    return outcome;
+    return Pdf2WordCall::convert(source, output, first, last, mode, events, password);
 }
 
 QString joinedWords(const QString& text)

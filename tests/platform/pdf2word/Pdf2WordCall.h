@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ComRuntime.h"
+
+#include <QString>
+
+class DispEventSink;
+
+// One conversion through the PDF-to-Word component's interface, as its callers make it (the
+// component must be registered).
+namespace Pdf2WordCall {
+
+struct Outcome
+{
+    HRESULT result = E_FAIL;
+    QString description; // the error description the call left
+};
+
+// mode: the road (0 layout, 2 plain); events, when given, is advised for the call.
+Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,
+                DispEventSink* events = nullptr, const QString& password = QString());
+
+} // namespace Pdf2WordCall
