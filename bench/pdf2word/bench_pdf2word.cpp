@@ -4,7 +4,8 @@
 //   - LibreOffice papers: title, abstract, two-column sections of hyphenated justified text in a
 //     ligature font, footnotes, a transparent picture, Arabic and Hebrew paragraphs, sub- and
 //     superscripts, ruled tables, running heads and page numbers;
-//   - Ghostscript and Qt reports with vector charts and their labels.
+//   - Ghostscript and Qt reports with vector charts and their labels;
+//   - 20 pages of plain text from Qt.
 // For each converter and file: the time (best of n runs; LibreOffice once, with a warmed-up
 // profile), the share of pdftotext's words (line-end hyphens joined) that the DOCX's text holds
 // (its headers and footers counted on every page, as Word shows them),
@@ -283,6 +284,18 @@ QList<Input> makeInputs(const QString& folder)
         if (RealDocuments::paper(paper.seed, paper.pages, paper.tables).writePdf(pdf))
             inputs.append({QStringLiteral("LibreOffice paper %1").arg(paper.seed), pdf, paper.tables});
     }
+    // Plain text over many pages, which MuPDF's own writer handles too: the time to beat.
+    QString html;
+    for (int chapter = 1; chapter <= 20; ++chapter) {
+        html += QStringLiteral("<h2%1>Chapter %2</h2>")
+                    .arg(chapter > 1 ? QStringLiteral(" style=\"page-break-before:always\"") : QString())
+                    .arg(chapter);
+        for (int paragraph = 0; paragraph < 4; ++paragraph)
+            html += QStringLiteral("<p>%1</p>").arg(RealDocuments::prose(chapter * 10 + paragraph, 4));
+    }
+    const QString text = folder + QStringLiteral("/text20.pdf");
+    if (DocumentPdfs::writeHtmlPdf(text, html))
+        inputs.append({QStringLiteral("Qt text, 20 pages"), text, 0});
     for (int seed = 1; seed <= 2; ++seed) {
         const QString gs = folder + QStringLiteral("/ghostscript%1.pdf").arg(seed);
         if (RealDocuments::writeGhostscriptPdf(gs, seed))
@@ -394,10 +407,25 @@ int main(int argc, char** argv)
                      .arg(failed)
                      .arg(totalTime[converter], 0, 'f', 2);
     }
-    const double ours = totalTime.value(QStringLiteral("ours"));
-    out() << QStringLiteral("\nTime ours / mutool convert: %1 (goal at most 2)\nTime LibreOffice import / ours: %2 (goal at least 50)\n")
-                 .arg(ours / qMax(1e-9, totalTime.value(QStringLiteral("mutool"))), 0, 'f', 2)
-                 .arg(totalTime.value(QStringLiteral("LibreOffice")) / qMax(1e-9, ours), 0, 'f', 1);
+    // Times compared on the files every converter converted: a crash ends a run early.
+    QHash<QString, double> sharedTime;
+    int shared = 0;
+    for (int i = 0; i < inputs.size(); ++i) {
+        bool all = true;
+        for (const QString& converter : converters)
+            all = all && results[converter][i].converted;
+        if (!all)
+            continue;
+        ++shared;
+        for (const QString& converter : converters)
+            sharedTime[converter] += results[converter][i].seconds;
+    }
+    const double ours = sharedTime.value(QStringLiteral("ours"));
+    out() << QStringLiteral("\nOn the %1 files every converter converted:\n"
+                            "Time ours / mutool convert: %2 (goal at most 2)\nTime LibreOffice import / ours: %3 (goal at least 50)\n")
+                 .arg(shared)
+                 .arg(ours / qMax(1e-9, sharedTime.value(QStringLiteral("mutool"))), 0, 'f', 2)
+                 .arg(sharedTime.value(QStringLiteral("LibreOffice")) / qMax(1e-9, ours), 0, 'f', 1);
     out() << "Goals for ours: words median >= 0.99 (p10 >= 0.95), pairs >= 0.97, broken/1000 <= 1, no black picture,\n"
              "every ruled table a table.\n";
     return 0;
