@@ -162,10 +162,12 @@ int Conversion::readPage(int pageNumber)
             return;
         }
         layout = layOutPage(lines, graphics, mediabox);
+        // Plain text has no place for pictures.
+        const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
         for (const FoundFigure& figure : layout.figures) {
             FlowImage picture;
             // A picture MuPDF cannot draw is left out; the text around it still converts.
-            if (!m_pictures->make(list, graphics, figure, cookie, &picture))
+            if (wantPictures && !m_pictures->make(list, graphics, figure, cookie, &picture))
                 picture = FlowImage();
             pictures.append(picture);
         }
