@@ -156,6 +156,7 @@ DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
     Paragraph paragraph;
     paragraph.align = laid.align;
     paragraph.rtl = laid.rtl;
+    paragraph.indent = laid.indent;
     for (const TextLine& line : laid.lines) {
         const QList<FlowRun> runs = runsOf(line);
         if (runs.isEmpty())
@@ -178,6 +179,7 @@ void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pi
         item.page = m_pages;
         item.box = laid.box;
         item.margin = laid.margin;
+        item.note = laid.note;
         if (laid.kind == PageItem::Paragraph) {
             item.paragraph = convert(page.paragraphs[laid.index]);
             if (item.paragraph.lines.isEmpty())
@@ -292,12 +294,17 @@ void DocumentBuilder::joinBrokenParagraphs()
 {
     QList<Item> kept;
     for (const Item& item : m_items) {
-        if (!kept.isEmpty() && item.kind == FlowBlock::Paragraph && kept.back().kind == FlowBlock::Paragraph) {
-            Item& previous = kept.back();
+        // The paragraph this one may continue: the last before it, footnotes in between skipped.
+        int previousIndex = kept.size() - 1;
+        while (previousIndex >= 0 && kept[previousIndex].note && !item.note)
+            --previousIndex;
+        if (previousIndex >= 0 && item.kind == FlowBlock::Paragraph && kept[previousIndex].kind == FlowBlock::Paragraph) {
+            Item& previous = kept[previousIndex];
             const QString before = paragraphText(previous.paragraph.lines);
             const QString after = paragraphText(item.paragraph.lines);
-            // Cut by a column or page break: the next part stands higher or on a later page.
-            const bool moved = item.page != previous.page || item.box.y0 < previous.box.y0 - 1;
+            // Cut by a column or page break: the next part starts higher than the last line
+            // before it, or on a later page.
+            const bool moved = item.page != previous.page || item.box.y0 < previous.box.y1 - previous.size;
             const bool sameText = previous.paragraph.rtl == item.paragraph.rtl && qAbs(previous.size - item.size) < 0.5;
             if (moved && sameText && !after.isEmpty() && after[0].isLower() && !endsSentence(before)) {
                 previous.paragraph.lines += item.paragraph.lines;
@@ -350,6 +357,12 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
     block.align = paragraph.align.isEmpty() ? QStringLiteral("left") : paragraph.align;
     block.rtl = paragraph.rtl;
     for (const QList<FlowRun>& line : paragraph.lines) {
+        if (block.runs.isEmpty() && !line.isEmpty() && paragraph.indent > 0) {
+            // A line of code keeps its indent as spaces.
+            FlowRun indent = line.front();
+            indent.text = QString(qMin(paragraph.indent, 80), QLatin1Char(' '));
+            block.runs.append(indent);
+        }
         if (!block.runs.isEmpty() && !line.isEmpty()) {
             FlowRun& last = block.runs.back();
             last.text += joinAfter(last.text, line.front().text);

@@ -33,6 +33,7 @@ private:
         QList<QList<FlowRun>> lines;
         QString align;
         bool rtl = false;
+        int indent = 0;
     };
     struct Item
     {
@@ -43,6 +44,7 @@ private:
         int page = 0;
         fz_rect box = fz_empty_rect;
         bool margin = false;
+        bool note = false;
         float size = 0;
     };
     struct Table

@@ -182,7 +182,9 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             const float indent = rtl ? column.x1 - line.box.x1 : line.box.x0 - column.x0;
             const float previousIndent = rtl ? column.x1 - previous.box.x1 : previous.box.x0 - column.x0;
             const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
-            if (std::fabs(line.size - previous.size) > 0.15f * em)
+            if (line.monospace || previous.monospace)
+                starts = true; // code keeps its lines
+            else if (std::fabs(line.size - previous.size) > 0.15f * em)
                 starts = true; // a heading and its text
             else if (usualPitch > 0 && pitch > 1.3f * usualPitch && pitch > 1.3f * em)
                 starts = true; // space between paragraphs
@@ -195,6 +197,11 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
         if (starts && !current.lines.isEmpty()) {
             paragraphs.append(current);
             current = LaidParagraph();
+        }
+        if (current.lines.isEmpty() && line.monospace) {
+            // A line of code keeps its leading spaces: its indent.
+            while (current.indent < line.glyphs.size() && line.glyphs[current.indent].isSpace())
+                ++current.indent;
         }
         current.lines.append(line);
         current.rtl = current.rtl || line.rtl;
@@ -241,12 +248,14 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     // Runs of lines down one column are blocks, each split into paragraphs.
     QVector<TextLine> block;
     fz_rect blockBox = fz_empty_rect;
+    bool inNotes = false;
     auto closeBlock = [&] {
         if (block.isEmpty())
             return;
         for (const LaidParagraph& paragraph : splitParagraphs(block, blockBox)) {
             PageItem item;
             item.kind = PageItem::Paragraph;
+            item.note = inNotes;
             item.index = page.paragraphs.size();
             item.box = paragraph.box;
             page.paragraphs.append(paragraph);
@@ -259,8 +268,9 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     for (int element : order) {
         if (element < lines.size() || element >= firstNote) {
             const TextLine& line = element < lines.size() ? lines[element] : notes[element - firstNote];
-            if (!block.isEmpty() && !continuesBlock(block.back(), line))
+            if (!block.isEmpty() && (!continuesBlock(block.back(), line) || (element >= firstNote) != inNotes))
                 closeBlock();
+            inNotes = element >= firstNote;
             block.append(line);
             blockBox = fz_union_rect(blockBox, line.box);
             continue;

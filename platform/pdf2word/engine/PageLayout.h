@@ -14,6 +14,7 @@ struct LaidParagraph
     QVector<TextLine> lines; // top to bottom
     QString align = QStringLiteral("left"); // left, center, right, both
     bool rtl = false;
+    int indent = 0; // a line of code's indent, in characters
     fz_rect box = fz_empty_rect;
 };
 
@@ -50,6 +51,7 @@ struct PageItem
     int index = 0; // into paragraphs, figures or tables
     fz_rect box = fz_empty_rect;
     bool margin = false; // a line in the top or bottom margin (running head, page number)
+    bool note = false;   // a footnote
 };
 
 struct PageLayout

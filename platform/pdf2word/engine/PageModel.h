@@ -35,6 +35,7 @@ struct Look
     QString font; // family name
     bool bold = false;
     bool italic = false;
+    bool monospace = false; // every glyph as wide as the next: code, listings, tables of figures
 };
 
 // Glyphs on one baseline in reading order (right-to-left text in logical order).
@@ -46,6 +47,7 @@ struct TextLine
     float size = 0; // the size most of the line is set in
     bool rtl = false;
     bool vertical = false; // not set left to right or right to left (rotated labels)
+    bool monospace = false; // most of it set in a monospace font (a line of code)
 
     QString text() const;
     // Recomputes box, baseline and size from the glyphs.

@@ -32,13 +32,14 @@ float heightOf(const fz_rect& box)
     return box.y1 - box.y0;
 }
 
-// Leading and trailing spaces go; a run of spaces becomes one.
-void tidySpaces(QVector<Glyph>& glyphs)
+// Leading and trailing spaces go; a run of spaces becomes one. A line of code keeps its leading
+// spaces (its indent, which also places it under the lines around it) and its runs of spaces.
+void tidySpaces(QVector<Glyph>& glyphs, bool code = false)
 {
     QVector<Glyph> kept;
     kept.reserve(glyphs.size());
     for (const Glyph& glyph : glyphs) {
-        if (glyph.isSpace() && (kept.isEmpty() || kept.back().isSpace()))
+        if (!code && glyph.isSpace() && (kept.isEmpty() || kept.back().isSpace()))
             continue;
         kept.append(glyph);
     }
@@ -75,7 +76,7 @@ void join(TextLine& a, const TextLine& b)
         spaced.append(glyph);
     }
     a.glyphs = spaced;
-    tidySpaces(a.glyphs);
+    tidySpaces(a.glyphs, a.monospace);
     a.measure();
 }
 
@@ -312,7 +313,12 @@ int Looks::lookOf(fz_font* font)
                 || lower.contains(QLatin1String("black")) || lower.contains(QLatin1String("heavy"));
     look.italic = fz_font_is_italic(m_ctx, font) || lower.contains(QLatin1String("italic"))
                   || lower.contains(QLatin1String("oblique"));
-    const QString key = QStringLiteral("%1|%2|%3").arg(look.font).arg(look.bold).arg(look.italic);
+    FT_Face face = static_cast<FT_Face>(fz_font_ft_face(m_ctx, font));
+    look.monospace = fz_font_is_monospaced(m_ctx, font) || (face && FT_IS_FIXED_WIDTH(face))
+                     || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
+                     || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))
+                     || lower.contains(QLatin1String("consol"));
+    const QString key = QStringLiteral("%1|%2|%3|%4").arg(look.font).arg(look.bold).arg(look.italic).arg(look.monospace);
     int index = m_byKey.value(key, -1);
     if (index < 0) {
         index = m_looks.size();
@@ -378,7 +384,14 @@ void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
                 out.glyphs.append(glyph);
             }
-            tidySpaces(out.glyphs);
+            int monospace = 0;
+            int visible = 0;
+            for (const Glyph& glyph : out.glyphs) {
+                visible += glyph.isSpace() ? 0 : 1;
+                monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
+            }
+            out.monospace = monospace * 2 > visible;
+            tidySpaces(out.glyphs, out.monospace);
             if (out.glyphs.isEmpty())
                 continue;
             out.measure();

@@ -152,6 +152,18 @@ void OfficeText::picture(const QImage& image, double widthCm, double heightCm)
                   .arg(pngBase64(image));
 }
 
+void OfficeText::code(const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        int indent = 0;
+        while (indent < line.size() && line[indent] == QLatin1Char(' '))
+            ++indent;
+        m_body += QStringLiteral("<text:p text:style-name=\"Code\">%1%2</text:p>\n")
+                      .arg(indent > 0 ? QStringLiteral("<text:s text:c=\"%1\"/>").arg(indent) : QString(),
+                           xmlEscaped(line.mid(indent)));
+    }
+}
+
 QString OfficeText::sub(const QString& text)
 {
     return QStringLiteral("\x01<text:span text:style-name=\"Sub\">%1</text:span>\x02").arg(xmlEscaped(text));
@@ -187,7 +199,8 @@ bool OfficeText::writePdf(const QString& pdfPath) const
         "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
         "xmlns:xlink=\"http://www.w3.org/1999/xlink\" office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">\n"
         "<office:font-face-decls><style:font-face style:name=\"%1\" svg:font-family=\"'%1'\"/>"
-        "<style:font-face style:name=\"DejaVu Sans\" svg:font-family=\"'DejaVu Sans'\"/></office:font-face-decls>\n"
+        "<style:font-face style:name=\"DejaVu Sans\" svg:font-family=\"'DejaVu Sans'\"/>"
+        "<style:font-face style:name=\"DejaVu Sans Mono\" svg:font-family=\"'DejaVu Sans Mono'\"/></office:font-face-decls>\n"
         "<office:styles><style:default-style style:family=\"paragraph\"><style:text-properties style:font-name=\"%1\" "
         "fo:font-size=\"%2\" fo:language=\"en\" fo:country=\"US\" style:font-name-complex=\"DejaVu Sans\" "
         "style:font-size-complex=\"%2\" fo:hyphenate=\"true\" fo:hyphenation-remain-char-count=\"2\" "
@@ -198,6 +211,8 @@ bool OfficeText::writePdf(const QString& pdfPath) const
         "<style:style style:name=\"Body\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"justify\" "
         "fo:text-indent=\"0.4cm\" fo:margin-bottom=\"0.1cm\"/></style:style>"
         "<style:style style:name=\"Plain\" style:family=\"paragraph\"><style:paragraph-properties fo:margin-bottom=\"0.2cm\"/></style:style>"
+        "<style:style style:name=\"Code\" style:family=\"paragraph\"><style:text-properties style:font-name=\"DejaVu Sans Mono\" "
+        "fo:font-size=\"8pt\" fo:hyphenate=\"false\"/></style:style>"
         "<style:style style:name=\"Note\" style:family=\"paragraph\"><style:text-properties fo:font-size=\"8pt\"/></style:style>"
         "<style:style style:name=\"Head\" style:family=\"paragraph\"><style:text-properties fo:font-size=\"8pt\" fo:font-style=\"italic\"/></style:style>"
         "<style:style style:name=\"Foot\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/></style:style>"
@@ -281,6 +296,8 @@ OfficeText paper(int seed, int pages, int tables)
         text.paragraph(body);
         if (p == 2)
             text.picture(transparentPicture(seed), 6, 3.7);
+        if (p == 3)
+            text.code(listing());
         if (p == 4) {
             text.rightToLeft(QString::fromUtf8(kArabic), QStringLiteral("ar"));
             text.rightToLeft(QString::fromUtf8(kHebrew), QStringLiteral("he"));
@@ -301,9 +318,12 @@ OfficeText paper(int seed, int pages, int tables)
     return text;
 }
 
-QStringList chartLabels()
+QStringList listing()
 {
-    return {QStringLiteral("Symbol"), QStringLiteral("Key"), QStringLiteral("Overhead"), QStringLiteral("Latency")};
+    return {QStringLiteral("int count(const Node* node)"), QStringLiteral("{"), QStringLiteral("    int total = 0;"),
+            QStringLiteral("    while (node) {"), QStringLiteral("        total += node->weight;"),
+            QStringLiteral("        node = node->next;"), QStringLiteral("    }"), QStringLiteral("    return total;"),
+            QStringLiteral("}")};
 }
 
 bool writeGhostscriptPdf(const QString& path, int seed)

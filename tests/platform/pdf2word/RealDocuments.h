@@ -26,6 +26,8 @@ public:
     void endColumns();
     void table(const QList<QStringList>& rows);
     void picture(const QImage& image, double widthCm, double heightCm);
+    // A listing in a monospace font, a paragraph per line, indents as spaces.
+    void code(const QStringList& lines);
 
     // Marked-up pieces for paragraph text; plain text is escaped by paragraph().
     static QString sub(const QString& text);
@@ -52,7 +54,7 @@ QString prose(int seed, int sentences);
 QImage transparentPicture(int seed);
 
 // A paper of about pages pages: title, abstract, a two-column section of hyphenated justified
-// text with footnotes, a transparent picture, an Arabic and a Hebrew paragraph, sub- and
+// text with footnotes, a code listing, a transparent picture, an Arabic and a Hebrew paragraph, sub- and
 // superscripts, a ruled table (tables of them when tables > 1); running head and page numbers.
 OfficeText paper(int seed, int pages, int tables = 1);
 
@@ -62,7 +64,7 @@ bool writeGhostscriptPdf(const QString& path, int seed);
 // A report written by Qt's PDF writer: paragraphs and a line chart drawn with paths and labels.
 bool writeQtChartPdf(const QString& path, int seed);
 
-// The labels that the Ghostscript and Qt charts carry.
-QStringList chartLabels();
+// A short listing of code with indented lines.
+QStringList listing();
 
 } // namespace RealDocuments

@@ -56,7 +56,8 @@ Package readPackage(const QString& path)
             if (name == paragraph || name == QLatin1String("h"))
                 ++depth;
             else if (name == QLatin1String("s"))
-                text += QString(qMax(1, xml.attributes().value(QLatin1String("c")).toInt()), QLatin1Char(' '));
+                text += QString(qMax(1, xml.attributes().value(xml.namespaceUri().toString(), QStringLiteral("c")).toInt()),
+                                QLatin1Char(' '));
             else if (name == QLatin1String("tab"))
                 text += QLatin1Char('\t');
         } else if (xml.isEndElement() && (name == paragraph || name == QLatin1String("h")) && --depth == 0) {
@@ -120,6 +121,8 @@ private slots:
             letter.paragraph(text);
             if (p == 2)
                 letter.picture(RealDocuments::transparentPicture(3), 6, 3.7);
+            if (p == 4)
+                letter.code(RealDocuments::listing());
             if (p == 5) {
                 letter.rightToLeft(QString::fromUtf8(kArabic), QStringLiteral("ar"));
                 letter.rightToLeft(QString::fromUtf8(kHebrew), QStringLiteral("he"));
@@ -133,6 +136,7 @@ private slots:
                          .arg(QString::fromUtf8(kArabic), QString::fromUtf8(kHebrew), QLatin1String(kRunningHead));
         for (const QStringList& row : kTable)
             m_source += QLatin1Char(' ') + row.join(QLatin1Char(' '));
+        m_source += QLatin1Char(' ') + RealDocuments::listing().join(QLatin1Char(' '));
         m_letter = sandbox(QStringLiteral("in")) + QStringLiteral("/letter.pdf");
         QVERIFY(letter.writePdf(m_letter));
         for (const char* suffix : {"docx", "odt"}) {
@@ -207,6 +211,16 @@ private slots:
                                 .captured(1);
         QVERIFY(!sub.isEmpty());
         QVERIFY(odt.body.contains(QStringLiteral("H</text:span><text:span text:style-name=\"%1\">2</text:span>").arg(sub)));
+    }
+
+    void codeKeepsItsLinesAndIndents()
+    {
+        for (const Package& package : m_packages) {
+            const QStringList listing = RealDocuments::listing();
+            const int first = package.paragraphs.indexOf(listing.front());
+            QVERIFY(first >= 0);
+            QCOMPARE(package.paragraphs.mid(first, listing.size()), listing);
+        }
     }
 
     void ruledTableBecomesATable()
