@@ -218,7 +218,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
 {
     PageLayout page;
     page.mediabox = mediabox;
-    page.tables = findTables(graphics.rules, lines);
+    page.tables = findTables(graphics, lines);
     page.figures = findFigures(graphics, page.tables, lines, mediabox);
 
     // Footnotes are read after the columns above them, whichever column they stand under.

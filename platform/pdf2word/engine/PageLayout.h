@@ -67,7 +67,7 @@ struct PageLayout
 PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox);
 
 // The parts of laying out, each in its own file.
-QVector<FoundTable> findTables(const QVector<Rule>& rules, QVector<TextLine>& lines);
+QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines);
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
                                  QVector<TextLine>& lines, fz_rect mediabox);
 // The lines in reading order; obstacles (figures, tables) take part as boxes that no column

@@ -174,9 +174,38 @@ bool buildTable(const Grid& grid, FoundTable* table)
     return table->cells.size() >= 2;
 }
 
-// Moves the text inside the table into its cells; glyphs outside stay in their lines. False
-// (and nothing moved) when too few cells would hold text for a table: a chart's grid or a frame.
-bool fillCells(FoundTable& table, QVector<TextLine>& lines)
+bool onEdge(float value, const QVector<float>& edges)
+{
+    for (float edge : edges) {
+        if (std::fabs(value - edge) <= kSnap + 1)
+            return true;
+    }
+    return false;
+}
+
+// Whether something drawn inside the grid is foreign to a table: a chart's bars or curves, a
+// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table.
+bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
+{
+    for (const Shape& shape : shapes) {
+        if (shape.thin)
+            continue;
+        const fz_rect box = shape.box;
+        const float x = (box.x0 + box.x1) / 2;
+        const float y = (box.y0 + box.y1) / 2;
+        if (x <= table.box.x0 || x >= table.box.x1 || y <= table.box.y0 || y >= table.box.y1)
+            continue;
+        const bool onGrid = shape.kind == Shape::Path && onEdge(box.x0, table.columns) && onEdge(box.x1, table.columns)
+                            && onEdge(box.y0, table.rows) && onEdge(box.y1, table.rows);
+        if (!onGrid)
+            return true;
+    }
+    return false;
+}
+
+// Moves the text inside the table into its cells; glyphs outside stay in their lines. A grid
+// without text is an empty table (a form).
+void fillCells(FoundTable& table, QVector<TextLine>& lines)
 {
     const int columns = table.columns.size() - 1;
     QVector<int> cellAt((table.rows.size() - 1) * columns, -1);
@@ -215,11 +244,6 @@ bool fillCells(FoundTable& table, QVector<TextLine>& lines)
         if (!rest.glyphs.isEmpty())
             outside.append(rest);
     }
-    int filled = 0;
-    for (const QVector<TextLine>& content : cellLines)
-        filled += content.isEmpty() ? 0 : 1;
-    if (filled * 2 < table.cells.size())
-        return false;
     for (int i = 0; i < table.cells.size(); ++i) {
         QVector<TextLine>& content = cellLines[i];
         for (TextLine& piece : content) {
@@ -242,13 +266,13 @@ bool fillCells(FoundTable& table, QVector<TextLine>& lines)
     for (TextLine& line : outside)
         line.measure();
     lines = outside;
-    return true;
 }
 
 } // namespace
 
-QVector<FoundTable> findTables(const QVector<Rule>& rules, QVector<TextLine>& lines)
+QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines)
 {
+    const QVector<Rule>& rules = graphics.rules;
     QVector<Segment> horizontals;
     QVector<Segment> verticals;
     for (const Rule& rule : rules) {
@@ -282,8 +306,10 @@ QVector<FoundTable> findTables(const QVector<Rule>& rules, QVector<TextLine>& li
         if (grid.horizontals.size() < 2 || grid.verticals.isEmpty())
             continue;
         FoundTable table;
-        if (buildTable(grid, &table) && fillCells(table, lines))
-            tables.append(table);
+        if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes))
+            continue;
+        fillCells(table, lines);
+        tables.append(table);
     }
     std::sort(tables.begin(), tables.end(), [](const FoundTable& a, const FoundTable& b) { return a.box.y0 < b.box.y0; });
     return tables;
