@@ -199,10 +199,7 @@ void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pi
             table.flow.rows = found.rows.size() - 1;
             for (const FoundTable::Cell& foundCell : found.cells) {
                 FlowCell cell;
-                cell.row = foundCell.row;
-                cell.column = foundCell.column;
-                cell.rowSpan = foundCell.rowSpan;
-                cell.columnSpan = foundCell.columnSpan;
+                static_cast<CellPlace&>(cell) = foundCell;
                 table.flow.cells.append(cell);
                 QList<Paragraph> paragraphs;
                 for (const LaidParagraph& laidParagraph : foundCell.paragraphs)
@@ -226,14 +223,7 @@ void DocumentBuilder::dropMarginLines()
         if (item.kind == FlowBlock::Paragraph)
             linesBySize[qRound(item.size * 2)] += item.paragraph.lines.size();
     }
-    int bodyHalfPoints = 0;
-    int most = 0;
-    for (auto it = linesBySize.cbegin(); it != linesBySize.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            bodyHalfPoints = it.key();
-        }
-    }
+    const int bodyHalfPoints = mostFrequent(linesBySize);
     QHash<QString, QSet<int>> pagesByKey;
     for (const Item& item : m_items) {
         if (item.margin)

@@ -120,14 +120,9 @@ void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge me
 void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowTable& table)
 {
     const int columns = table.columnWidths.size();
-    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
-    double total = 0;
-    for (double width : table.columnWidths)
-        total += width;
-    const double scale = total > 0 ? qMin(1.0, (page.width() - 2 * kMarginPoints) / total) : 1.0;
     QVector<int> twips;
-    for (double width : table.columnWidths)
-        twips.append(qMax(20, qRound(width * scale * 20)));
+    for (double width : fittedColumnWidths(document, table, kMarginPoints))
+        twips.append(qMax(20, qRound(width * 20)));
     auto spanTwips = [&](int column, int span) {
         int sum = 0;
         for (int c = column; c < column + span && c < columns; ++c)

@@ -19,20 +19,25 @@ QString FlowBlock::text() const
     return result;
 }
 
-double mainSize(const QList<FlowRun>& runs)
+int mostFrequent(const QMap<int, int>& counts)
 {
-    QMap<int, int> charactersBySize; // half points -> characters
-    for (const FlowRun& run : runs)
-        charactersBySize[qRound(run.size * 2)] += run.text.size();
     int best = 0;
     int bestCount = 0;
-    for (auto it = charactersBySize.cbegin(); it != charactersBySize.cend(); ++it) {
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         if (it.value() > bestCount) {
             best = it.key();
             bestCount = it.value();
         }
     }
-    return best / 2.0;
+    return best;
+}
+
+double mainSize(const QList<FlowRun>& runs)
+{
+    QMap<int, int> charactersBySize; // half points -> characters
+    for (const FlowRun& run : runs)
+        charactersBySize[qRound(run.size * 2)] += run.text.size();
+    return mostFrequent(charactersBySize) / 2.0;
 }
 
 double FlowDocument::bodySize() const

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QSizeF>
 #include <QString>
 
@@ -43,12 +44,17 @@ struct FlowBlock
     QString text() const;
 };
 
-struct FlowCell
+// Where a table cell stands in its grid (0-based), and how many rows and columns it spans.
+struct CellPlace
 {
     int row = 0;
     int column = 0;
     int rowSpan = 1;
     int columnSpan = 1;
+};
+
+struct FlowCell : CellPlace
+{
     QList<FlowBlock> paragraphs;
 };
 
@@ -82,6 +88,9 @@ struct FlowDocument
     // The font size most of the text is set in; 0 without text.
     double bodySize() const;
 };
+
+// The key with the largest count (the first of equals); 0 for no counts.
+int mostFrequent(const QMap<int, int>& counts);
 
 // The font size (points) most characters of the runs are set in; 0 without text.
 double mainSize(const QList<FlowRun>& runs);

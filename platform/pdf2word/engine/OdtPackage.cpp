@@ -142,24 +142,10 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
     xml.writeEndElement(); // text:p
 }
 
-// The widths (points) of a table's columns, narrowed together to fit the text area.
-QList<double> fittedColumns(const FlowDocument& document, const FlowTable& table)
-{
-    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
-    double total = 0;
-    for (double width : table.columnWidths)
-        total += width;
-    const double scale = total > 0 ? qMin(1.0, (page.width() - 2 * kMarginPoints) / total) : 1.0;
-    QList<double> widths;
-    for (double width : table.columnWidths)
-        widths.append(qMax(1.0, width * scale));
-    return widths;
-}
-
 void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document)
 {
     for (int t = 0; t < document.tables.size(); ++t) {
-        const QList<double> widths = fittedColumns(document, document.tables[t]);
+        const QList<double> widths = fittedColumnWidths(document, document.tables[t], kMarginPoints);
         double total = 0;
         for (double width : widths)
             total += width;

@@ -35,6 +35,19 @@ QVector<int> tableCoverage(const FlowTable& table)
     return coverage;
 }
 
+QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table, double marginPoints)
+{
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    double total = 0;
+    for (double width : table.columnWidths)
+        total += width;
+    const double scale = total > 0 ? qMin(1.0, (page.width() - 2 * marginPoints) / total) : 1.0;
+    QList<double> widths;
+    for (double width : table.columnWidths)
+        widths.append(qMax(1.0, width * scale));
+    return widths;
+}
+
 bool hasRightToLeft(const QString& text)
 {
     for (const QChar c : text) {

@@ -306,50 +306,46 @@ fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const
     return kept;
 }
 
-void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
-              const float* color, float alpha, fz_color_params params)
+// Hands the text on, or only its glyphs in the boxes of options.textOnlyIn; draw does the
+// handing on for a text.
+template <typename Draw>
+void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, Draw draw)
 {
-    State& state = stateOf(dev);
     if (state.options.collect && !state.inMaskDefinition())
         state.options.collect->visibleCharacters += countCharacters(text);
     if (!forwardsText(state))
         return;
     if (state.options.textOnlyIn.isEmpty()) {
-        fz_fill_text(ctx, state.target, text, ctm, colorspace, color, alpha, params);
+        draw(text);
         return;
     }
     fz_text* kept = glyphsWithin(ctx, text, ctm, state.options.textOnlyIn);
     if (!kept)
         return;
     fz_try(ctx)
-        fz_fill_text(ctx, state.target, kept, ctm, colorspace, color, alpha, params);
+        draw(kept);
     fz_always(ctx)
         fz_drop_text(ctx, kept);
     fz_catch(ctx)
         fz_rethrow(ctx);
 }
 
+void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
+              const float* color, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+        fz_fill_text(ctx, state.target, shown, ctm, colorspace, color, alpha, params);
+    });
+}
+
 void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm,
                 fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    if (state.options.collect && !state.inMaskDefinition())
-        state.options.collect->visibleCharacters += countCharacters(text);
-    if (!forwardsText(state))
-        return;
-    if (state.options.textOnlyIn.isEmpty()) {
-        fz_stroke_text(ctx, state.target, text, stroke, ctm, colorspace, color, alpha, params);
-        return;
-    }
-    fz_text* kept = glyphsWithin(ctx, text, ctm, state.options.textOnlyIn);
-    if (!kept)
-        return;
-    fz_try(ctx)
-        fz_stroke_text(ctx, state.target, kept, stroke, ctm, colorspace, color, alpha, params);
-    fz_always(ctx)
-        fz_drop_text(ctx, kept);
-    fz_catch(ctx)
-        fz_rethrow(ctx);
+    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+        fz_stroke_text(ctx, state.target, shown, stroke, ctm, colorspace, color, alpha, params);
+    });
 }
 
 // Text used as a clip is drawn through it: it is text for reading and a clip for drawing.

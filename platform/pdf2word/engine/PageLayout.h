@@ -3,6 +3,7 @@
 // The layout of one page in reading order: paragraphs (their lines still apart, so that words
 // split at line ends can be joined once the whole document is known), figures and tables.
 
+#include "FlowDocument.h"
 #include "PageModel.h"
 
 #include <QVector>
@@ -21,12 +22,8 @@ struct LaidParagraph
 // A ruled table: the grid its rulings draw and the text of each cell.
 struct FoundTable
 {
-    struct Cell
+    struct Cell : CellPlace
     {
-        int row = 0;
-        int column = 0;
-        int rowSpan = 1;
-        int columnSpan = 1;
         QVector<LaidParagraph> paragraphs;
     };
     fz_rect box = fz_empty_rect;

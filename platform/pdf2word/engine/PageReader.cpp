@@ -1,6 +1,7 @@
 #include "PageReader.h"
 
 #include "Bidi.h"
+#include "FlowDocument.h"
 #include "PageDevice.h"
 
 #include <ft2build.h>
@@ -279,13 +280,8 @@ void TextLine::measure()
         if (!glyph.isSpace())
             ++bySize[qRound(glyph.size * 2)];
     }
-    int best = 0;
-    for (auto it = bySize.cbegin(); it != bySize.cend(); ++it) {
-        if (it.value() > best) {
-            best = it.value();
-            size = it.key() / 2.0f;
-        }
-    }
+    if (!bySize.isEmpty())
+        size = mostFrequent(bySize) / 2.0f;
     float lowest = -1e9f;
     for (const Glyph& glyph : glyphs) {
         if (!glyph.isSpace() && qRound(glyph.size * 2) == qRound(size * 2))
