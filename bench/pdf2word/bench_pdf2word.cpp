@@ -13,9 +13,9 @@
 // with a line-end hyphen per 1000 words, all-black pictures, and ruled tables that became tables.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
 
+#include "BaselineTools.h"
 #include "DocumentPdfs.h"
 #include "Pdf2WordCall.h"
-#include "Pdf2WordRegistration.h"
 #include "RealDocuments.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
@@ -35,6 +35,9 @@
 #include <functional>
 
 namespace {
+
+// Debian's LibreOffice itself, the baseline (not the program folder's link to it).
+const char* const kSoffice = "/usr/lib/libreoffice/program/soffice";
 
 QTextStream& out()
 {
@@ -71,7 +74,7 @@ QString officeProfile;
 bool officeImport(const QString& pdf, const QString& folder)
 {
     QDir().mkpath(folder);
-    return TestFiles::run(QStringLiteral("/usr/lib/libreoffice/program/soffice"),
+    return TestFiles::run(QLatin1String(kSoffice),
                           {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=%1").arg(officeProfile),
                            QStringLiteral("--infilter=writer_pdf_import"), QStringLiteral("--convert-to"),
                            QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("--outdir"), folder, pdf},
@@ -316,7 +319,12 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     const QString root = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : work.path();
     QDir().mkpath(root);
-    registerPdf2WordComponent();
+    if (!requireBaselineTools({{QLatin1String(kSoffice), QStringLiteral("libreoffice-writer-nogui")},
+                               {QStringLiteral("mutool"), QStringLiteral("mupdf-tools")},
+                               {QStringLiteral("gs"), QStringLiteral("ghostscript")},
+                               {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")}}))
+        return 2;
+    Pdf2WordCall::registerComponent();
     officeProfile = QUrl::fromLocalFile(root + QStringLiteral("/profile")).toString();
 
     const QList<Input> inputs = makeInputs(root + QStringLiteral("/in"));

@@ -2,8 +2,10 @@
 
 #include "ComClassTable.h"
 #include "DispEventSink.h"
+#include "FileSystem.h"
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
+#include "ToolPaths.h"
 
 namespace Pdf2WordCall {
 
@@ -19,6 +21,12 @@ VARIANT intValue(int value)
 }
 
 } // namespace
+
+void registerComponent(const QString& enginePath)
+{
+    registerPdf2WordComponent({enginePath.isEmpty() ? ToolPaths::path(ToolPaths::Pdf2WordEngine) : enginePath,
+                               ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
+}
 
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode, DispEventSink* events,
                 const QString& password)

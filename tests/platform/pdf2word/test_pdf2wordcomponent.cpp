@@ -5,7 +5,6 @@
 #include "DocumentPdfs.h"
 #include "Pdf2WordCall.h"
 #include "Pdf2WordLib.h"
-#include "Pdf2WordRegistration.h"
 #include "PdfLibraryFixtures.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
@@ -86,7 +85,7 @@ class Pdf2WordComponentTest : public QObject
 private slots:
     void initTestCase()
     {
-        registerPdf2WordComponent();
+        Pdf2WordCall::registerComponent();
         m_report = sandbox(QStringLiteral("in")) + QStringLiteral("/report.pdf");
         QVERIFY(DocumentPdfs::writeReportPdf(m_report));
         QCOMPARE(joinedWords(TestPdfs::pdfText(m_report)), DocumentPdfs::reportWords().join(QLatin1Char(' ')));
@@ -288,9 +287,9 @@ private slots:
 
     void missingEngineMeansNoComponent()
     {
-        registerPdf2WordComponent(TestFiles::sandbox() + QStringLiteral("/nowhere/engine.so"));
+        Pdf2WordCall::registerComponent(TestFiles::sandbox() + QStringLiteral("/nowhere/engine.so"));
         const Outcome outcome = convert(m_report, sandbox(QStringLiteral("none")) + QStringLiteral("/x.docx"), 1, 1);
-        registerPdf2WordComponent();
+        Pdf2WordCall::registerComponent();
         QCOMPARE(outcome.result, CO_E_DLLNOTFOUND);
         QVERIFY(outcome.description.contains(QLatin1String("missing")));
     }

@@ -1,6 +1,5 @@
 #include "DocumentPdfs.h"
 #include "Pdf2WordCall.h"
-#include "Pdf2WordRegistration.h"
 #include "PdfLibraryFixtures.h"
 #include "RealDocuments.h"
 #include "TestFiles.h"
@@ -101,7 +100,7 @@ class Pdf2WordLayoutTest : public QObject
 private slots:
     void initTestCase()
     {
-        registerPdf2WordComponent();
+        Pdf2WordCall::registerComponent();
         // A letter in a ligature font with automatic hyphenation: a two-column section of
         // justified prose with a footnote, a picture with transparent parts, sub- and
         // superscripts, an Arabic and a Hebrew paragraph, a ruled table; a running head and page

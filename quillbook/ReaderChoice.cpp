@@ -1,0 +1,36 @@
+#include "ReaderChoice.h"
+
+#include "EpubDocument.h"
+#include "FbDocument.h"
+
+namespace {
+
+template <typename Reader>
+BookReader* make(const QString& sourcePath)
+{
+    return new Reader(sourcePath);
+}
+
+struct ReaderEntry
+{
+    const char* format;
+    BookReader* (*create)(const QString& sourcePath);
+};
+
+// One line per book format, in the order the formats are tried.
+const ReaderEntry readers[] = {
+    {"epub", &make<epub::EpubDocument>},
+    {"fb2", &make<fb2::FbDocument>},
+    // "mobi": the MOBI reader (mobi/) joins here.
+};
+
+} // namespace
+
+BookReader* createReader(const QString& format, const QString& sourcePath)
+{
+    for (const ReaderEntry& entry : readers) {
+        if (format.compare(QLatin1String(entry.format), Qt::CaseInsensitive) == 0)
+            return entry.create(sourcePath);
+    }
+    return nullptr;
+}

@@ -1,0 +1,18 @@
+#include "EpubDocument.h"
+
+#include "EpubParser.h"
+
+namespace epub {
+
+EpubDocument::EpubDocument(const QString& sourcePath, QObject* parent)
+    : BookReader(sourcePath, parent)
+{
+}
+
+void EpubDocument::convert(const QString& workFolder)
+{
+    EpubParser parser(this);
+    parser.parse(sourcePath(), workFolder);
+}
+
+} // namespace epub

@@ -1,0 +1,7 @@
+#include "BookReader.h"
+
+BookReader::BookReader(const QString& sourcePath, QObject* parent)
+    : QObject(parent)
+    , m_sourcePath(sourcePath)
+{
+}
