@@ -237,6 +237,21 @@ private slots:
         }
     }
 
+    void htmlAndTextKeepTablesScriptsAndDirection()
+    {
+        const QString folder = sandbox(QStringLiteral("out"));
+        QCOMPARE(Pdf2WordCall::convert(m_letter, folder + QStringLiteral("/letter.html"), 1, DocumentPdfs::pageCount(m_letter)).result, S_OK);
+        QCOMPARE(Pdf2WordCall::convert(m_letter, folder + QStringLiteral("/letter.txt"), 1, DocumentPdfs::pageCount(m_letter)).result, S_OK);
+        const QString html = QString::fromUtf8(TestFiles::readFile(folder + QStringLiteral("/letter.html")));
+        QCOMPARE(html.count(QLatin1String("<table>")), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("H(</span>)?<sub>(<span[^>]*>)?2(</span>)?</sub>")).match(html).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("x(</span>)?<sup>(<span[^>]*>)?2(</span>)?</sup>")).match(html).hasMatch());
+        QVERIFY(html.contains(QStringLiteral("<p dir=\"rtl\"")));
+        const QString text = QString::fromUtf8(TestFiles::readFile(folder + QStringLiteral("/letter.txt")));
+        QVERIFY(text.contains(kTable[1].join(QLatin1Char('\t'))));
+        QVERIFY(text.contains(QString::fromUtf8(kHebrew)));
+    }
+
     void transparentPictureIsComposited()
     {
         const QString docx = sandbox(QStringLiteral("out")) + QStringLiteral("/letter.docx");
