@@ -49,7 +49,11 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
-    xml.writeAttribute(QStringLiteral("w:val"), block.align.isEmpty() ? QStringLiteral("left") : block.align);
+    // In a right-to-left paragraph Word's "left" and "right" name its start and end.
+    QString align = block.align.isEmpty() ? QStringLiteral("left") : block.align;
+    if (block.rtl && (align == QLatin1String("left") || align == QLatin1String("right")))
+        align = align == QLatin1String("left") ? QStringLiteral("right") : QStringLiteral("left");
+    xml.writeAttribute(QStringLiteral("w:val"), align);
     xml.writeEndElement();
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("w:r"));

@@ -27,15 +27,15 @@ QString imageEntry(const FlowDocument& document, int image)
         .arg(document.images[image].type == QLatin1String("jpeg") ? QStringLiteral("jpg") : QStringLiteral("png"));
 }
 
-QString textAlign(const QString& align)
+// ODF aligns to the start or end of the paragraph's direction: the right edge starts a
+// right-to-left paragraph.
+QString textAlign(const QString& align, bool rtl)
 {
     if (align == QLatin1String("both"))
         return QStringLiteral("justify");
     if (align == QLatin1String("center"))
         return QStringLiteral("center");
-    if (align == QLatin1String("right"))
-        return QStringLiteral("end");
-    return QStringLiteral("start");
+    return (align == QLatin1String("right")) != rtl ? QStringLiteral("end") : QStringLiteral("start");
 }
 
 QString lookKey(const FlowRun& run)
@@ -260,7 +260,7 @@ QByteArray contentXml(const FlowDocument& document)
         xml.writeAttribute(QStringLiteral("style:name"), it.key());
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
         xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
-        xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(it.value().align));
+        xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(it.value().align, it.value().rtl));
         xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
         if (it.value().rtl)
             xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));

@@ -147,7 +147,7 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
 
 } // namespace
 
-QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column)
+QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column, fz_rect area)
 {
     QVector<LaidParagraph> paragraphs;
     if (lines.isEmpty())
@@ -210,7 +210,7 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
     if (!current.lines.isEmpty())
         paragraphs.append(current);
     for (LaidParagraph& paragraph : paragraphs)
-        paragraph.align = alignmentOf(paragraph, column);
+        paragraph.align = alignmentOf(paragraph, lines.size() == 1 ? area : column);
     return paragraphs;
 }
 
@@ -225,8 +225,11 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     const QVector<TextLine> notes = takeFootnotes(lines, graphics.rules, mediabox);
     QVector<fz_rect> lineBoxes;
     lineBoxes.reserve(lines.size());
-    for (const TextLine& line : lines)
+    fz_rect textArea = fz_empty_rect;
+    for (const TextLine& line : lines) {
         lineBoxes.append(line.box);
+        textArea = fz_union_rect(textArea, line.box);
+    }
     QVector<fz_rect> obstacles;
     for (const FoundFigure& figure : page.figures)
         obstacles.append(figure.box);
@@ -252,7 +255,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     auto closeBlock = [&] {
         if (block.isEmpty())
             return;
-        for (const LaidParagraph& paragraph : splitParagraphs(block, blockBox)) {
+        for (const LaidParagraph& paragraph : splitParagraphs(block, blockBox, textArea)) {
             PageItem item;
             item.kind = PageItem::Paragraph;
             item.note = inNotes;

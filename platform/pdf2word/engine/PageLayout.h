@@ -70,7 +70,8 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
 // The lines in reading order; obstacles (figures, tables) take part as boxes that no column
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
 QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles);
-// Paragraphs of the lines of one text block (a column's run of lines, or a table cell).
-QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column);
+// Paragraphs of the lines of one text block (a column's run of lines, or a table cell). A block
+// of one line is aligned within area (the page's text, or the cell).
+QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column, fz_rect area);
 
 } // namespace p2w

@@ -261,7 +261,7 @@ void fillCells(FoundTable& table, QVector<TextLine>& lines)
         const FoundTable::Cell& cell = table.cells[i];
         const fz_rect area = fz_make_rect(table.columns[cell.column], table.rows[cell.row],
                                           table.columns[cell.column + cell.columnSpan], table.rows[cell.row + cell.rowSpan]);
-        table.cells[i].paragraphs = splitParagraphs(content, area);
+        table.cells[i].paragraphs = splitParagraphs(content, area, area);
     }
     for (TextLine& line : outside)
         line.measure();
