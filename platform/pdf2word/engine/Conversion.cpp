@@ -1,11 +1,10 @@
 #include "Conversion.h"
 
 #include "AtomicFile.h"
-#include "LayoutFeed.h"
 #include "Outputs.h"
+#include "PageLayout.h"
 #include "PageRun.h"
 #include "PdfOpen.h"
-#include "WriterOutput.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,58 +17,13 @@ namespace p2w {
 
 namespace {
 
-// Below this share of the pages' words in its output, the layout road counts as having lost
-// text, and the plain road has to do the work.
-const double kLeastWordShare = 0.98;
+// Below this share of the pages' characters drawn visibly, the layout road would leave text out,
+// and the plain road has to do the work.
+const double kLeastVisibleShare = 0.98;
 
 bool isLayoutFormat(int format)
 {
     return format == QP_PDF2WORD_DOCX || format == QP_PDF2WORD_ODT;
-}
-
-// The pictures go where their markers came out; a picture whose marker got lost goes at the
-// end rather than nowhere.
-QList<FlowBlock> placePictures(const QList<FlowBlock>& blocks, int pictureCount)
-{
-    QList<FlowBlock> out;
-    QVector<bool> placed(pictureCount, false);
-    auto addPicture = [&](int image) {
-        if (image < 0 || image >= pictureCount || placed[image])
-            return;
-        placed[image] = true;
-        FlowBlock picture;
-        picture.kind = FlowBlock::Image;
-        picture.image = image;
-        out.append(picture);
-    };
-    for (const FlowBlock& block : blocks) {
-        FlowBlock current = block;
-        current.runs.clear();
-        for (const FlowRun& run : block.runs) {
-            FlowRun rest = run;
-            int start = 0;
-            int length = 0;
-            int image;
-            while ((image = LayoutFeed::findMarker(rest.text, &start, &length)) >= 0) {
-                FlowRun before = rest;
-                before.text = rest.text.left(start);
-                if (!before.text.trimmed().isEmpty())
-                    current.runs.append(before);
-                if (!current.runs.isEmpty())
-                    out.append(current);
-                current.runs.clear();
-                addPicture(image);
-                rest.text = rest.text.mid(start + length);
-            }
-            if (!rest.text.isEmpty())
-                current.runs.append(rest);
-        }
-        if (!current.runs.isEmpty())
-            out.append(current);
-    }
-    for (int image = 0; image < pictureCount; ++image)
-        addPicture(image);
-    return out;
 }
 
 } // namespace
@@ -83,7 +37,9 @@ Conversion::Conversion(QpPdf2WordJob& job)
 
 Conversion::~Conversion()
 {
-    m_layout.reset();
+    m_builder.reset();
+    m_pictures.reset();
+    m_reader.reset();
     if (m_ctx)
         fz_drop_document(m_ctx, m_document);
 }
@@ -109,7 +65,11 @@ int Conversion::run()
     m_ctx = m_context.get();
     if (!m_ctx)
         return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Out of memory"));
-    m_reader.reset(new StextFlow(m_ctx));
+    m_looks.reset(new Looks(m_ctx));
+    m_reader.reset(new PageReader(m_ctx, *m_looks));
+    m_pictures.reset(new PictureMaker(m_ctx));
+    m_builder.reset(new DocumentBuilder(*m_looks));
+    m_keepHidden = !(m_job.mode == QP_PDF2WORD_LAYOUT && isLayoutFormat(m_job.format));
 
     int result = open();
     if (result == QP_PDF2WORD_OK)
@@ -117,13 +77,14 @@ int Conversion::run()
     if (result != QP_PDF2WORD_OK)
         return result;
 
-    FlowDocument document = m_plain;
-    tidyParagraphs(document.blocks);
-    if (m_layout) {
-        result = finishLayout(&document);
-        if (result != QP_PDF2WORD_OK)
-            return result;
-    }
+    const int allCharacters = m_visibleCharacters + m_hiddenCharacters;
+    const double share = allCharacters == 0 ? 1.0 : double(m_visibleCharacters) / allCharacters;
+    if (share < kLeastVisibleShare)
+        return fail(QP_PDF2WORD_LAYOUT_LOST_TEXT,
+                    QStringLiteral("The layout keeps only %1% of the text; convert in the plain mode")
+                        .arg(qRound(share * 1000) / 10.0));
+    FlowDocument document = m_builder->finish();
+    document.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
     return writeOutput(document);
 }
 
@@ -151,12 +112,6 @@ int Conversion::open()
                                                    .arg(m_job.firstPage)
                                                    .arg(m_job.lastPage)
                                                    .arg(pageCount));
-    m_plain.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
-    if (m_job.mode == QP_PDF2WORD_LAYOUT && isLayoutFormat(m_job.format)) {
-        m_layout.reset(new LayoutFeed(m_ctx, m_job.format == QP_PDF2WORD_DOCX ? LayoutFeed::Docx : LayoutFeed::Odt));
-        if (!m_layout->begin())
-            return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer did not start: %1").arg(m_layout->errorText()));
-    }
     return QP_PDF2WORD_OK;
 }
 
@@ -179,17 +134,21 @@ int Conversion::readPage(int pageNumber)
     fz_page* page = nullptr;
     fz_display_list* list = nullptr;
     fz_device* listDevice = nullptr;
-    fz_stext_page* text = nullptr;
-    fz_device* textDevice = nullptr;
     fz_rect mediabox = fz_empty_rect;
-    QList<PlacedImage> pictures;
-    bool layoutWritten = true;
+    QVector<TextLine> lines;
+    PageGraphics graphics;
+    PageLayout layout;
+    QList<FlowImage> pictures;
+    bool read = false;
+    std::string readError;
     const int index = pageNumber - 1;
     // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
     qpmupdf::RunWatch watch;
     const int total = m_job.lastPage - m_job.firstPage + 1;
     if (m_job.progress)
         watch.keepGoing = [&] { return m_job.progress(m_job.progressContext, m_job.pagesDone, total) != -1; };
+    // Reading, laying out and drawing the page's figures all count for the page's limits; the
+    // calls into MuPDF below the list have error frames of their own.
     const qpmupdf::RunOutcome outcome = qpmupdf::runPage(m_ctx, [&](fz_cookie* cookie) {
         page = fz_load_page(m_ctx, m_document, index);
         mediabox = fz_bound_page(m_ctx, page);
@@ -197,84 +156,41 @@ int Conversion::readPage(int pageNumber)
         listDevice = fz_new_list_device(m_ctx, list);
         fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
         fz_close_device(m_ctx, listDevice);
-        fz_stext_options options = {FZ_STEXT_PRESERVE_IMAGES | FZ_STEXT_MEDIABOX_CLIP, 0};
-        text = fz_new_stext_page(m_ctx, mediabox);
-        textDevice = fz_new_stext_device(m_ctx, text, &options);
-        fz_run_display_list(m_ctx, list, textDevice, fz_identity, fz_infinite_rect, cookie);
-        fz_close_device(m_ctx, textDevice);
-
-        // The page's paragraphs and pictures (decoded here) count for the page's limits too; these
-        // calls into MuPDF have error frames of their own.
-        if (!m_plain.pageSize.isValid())
-            m_plain.pageSize = QSizeF(mediabox.x1 - mediabox.x0, mediabox.y1 - mediabox.y0);
-        m_reader->appendPage(text, m_plain, &pictures);
-        layoutWritten = !m_layout || m_layout->addPage(list, mediabox, pictures);
+        read = m_reader->read(list, mediabox, m_keepHidden, cookie, &lines, &graphics);
+        if (!read) {
+            readError = fz_caught_message(m_ctx);
+            return;
+        }
+        layout = layOutPage(lines, graphics, mediabox);
+        // Plain text has no place for pictures.
+        const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
+        for (const FoundFigure& figure : layout.figures) {
+            FlowImage picture;
+            // A picture MuPDF cannot draw is left out; the text around it still converts.
+            if (wantPictures && !m_pictures->make(list, graphics, figure, cookie, &picture))
+                picture = FlowImage();
+            pictures.append(picture);
+        }
     }, watch);
-    fz_drop_device(m_ctx, textDevice);
     fz_drop_device(m_ctx, listDevice);
     int result = QP_PDF2WORD_OK;
     if (outcome.end == qpmupdf::RunEnd::Stopped) {
         result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
-    } else if (!outcome.finished()) {
+    } else if (!outcome.finished() || !read) {
+        const std::string reason = outcome.finished() ? readError : outcome.message;
         result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
                                                    .arg(pageNumber)
-                                                   .arg(QString::fromStdString(outcome.message)));
-    } else if (!layoutWritten) {
-        result = fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed on page %1: %2")
-                                                     .arg(pageNumber)
-                                                     .arg(m_layout->errorText()));
+                                                   .arg(QString::fromStdString(reason)));
+    } else {
+        m_visibleCharacters += graphics.visibleCharacters;
+        m_hiddenCharacters += graphics.hiddenCharacters;
+        m_builder->addPage(layout, pictures);
     }
-    fz_drop_stext_page(m_ctx, text);
+    // The pictures' shapes borrow the list's images: the list goes last.
+    graphics = PageGraphics();
     fz_drop_display_list(m_ctx, list);
     fz_drop_page(m_ctx, page);
     return result;
-}
-
-int Conversion::finishLayout(FlowDocument* document)
-{
-    QByteArray package;
-    if (!m_layout->finish(&package))
-        return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer failed: %1").arg(m_layout->errorText()));
-
-    const bool docx = m_job.format == QP_PDF2WORD_DOCX;
-    const char* entry = docx ? "word/document.xml" : "content.xml";
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(package.constData());
-    const size_t size = size_t(package.size());
-    fz_stream* stream = nullptr;
-    fz_archive* archive = nullptr;
-    fz_buffer* body = nullptr;
-    const bool read = fzRun(m_ctx, [&] {
-        stream = fz_open_memory(m_ctx, bytes, size);
-        archive = fz_open_archive_with_stream(m_ctx, stream);
-        body = fz_read_archive_entry(m_ctx, archive, entry);
-    });
-    QByteArray xml;
-    if (read) {
-        unsigned char* data = nullptr;
-        const size_t length = fz_buffer_storage(m_ctx, body, &data);
-        xml = QByteArray(reinterpret_cast<const char*>(data), int(length));
-    }
-    fz_drop_buffer(m_ctx, body);
-    fz_drop_archive(m_ctx, archive);
-    fz_drop_stream(m_ctx, stream);
-
-    QList<FlowBlock> blocks;
-    if (!read || !(docx ? readDocxBody(xml, &blocks) : readOdtBody(xml, &blocks)))
-        return fail(QP_PDF2WORD_LAYOUT_FAILED, QStringLiteral("The document writer's output cannot be read"));
-    for (FlowBlock& block : blocks) {
-        for (FlowRun& run : block.runs)
-            run.font = m_reader->familyOf(run.font);
-    }
-    blocks = placePictures(blocks, m_plain.images.size());
-    tidyParagraphs(blocks);
-
-    const double share = wordShare(countWords(plainText(m_plain.blocks)), countWords(plainText(blocks)));
-    if (share < kLeastWordShare)
-        return fail(QP_PDF2WORD_LAYOUT_LOST_TEXT,
-                    QStringLiteral("The layout keeps only %1% of the text; convert in the plain mode")
-                        .arg(qRound(share * 1000) / 10.0));
-    document->blocks = blocks;
-    return QP_PDF2WORD_OK;
 }
 
 int Conversion::writeOutput(const FlowDocument& document)

@@ -46,8 +46,14 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
     xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (block.rtl)
+        xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
-    xml.writeAttribute(QStringLiteral("w:val"), block.align.isEmpty() ? QStringLiteral("left") : block.align);
+    // In a right-to-left paragraph Word's "left" and "right" name its start and end.
+    QString align = block.align.isEmpty() ? QStringLiteral("left") : block.align;
+    if (block.rtl && (align == QLatin1String("left") || align == QLatin1String("right")))
+        align = align == QLatin1String("left") ? QStringLiteral("right") : QStringLiteral("left");
+    xml.writeAttribute(QStringLiteral("w:val"), align);
     xml.writeEndElement();
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("w:r"));
@@ -59,10 +65,14 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
             xml.writeAttribute(QStringLiteral("w:hAnsi"), font);
             xml.writeAttribute(QStringLiteral("w:cs"), font);
         }
-        if (run.bold)
+        if (run.bold) {
             xml.writeEmptyElement(QStringLiteral("w:b"));
-        if (run.italic)
+            xml.writeEmptyElement(QStringLiteral("w:bCs"));
+        }
+        if (run.italic) {
             xml.writeEmptyElement(QStringLiteral("w:i"));
+            xml.writeEmptyElement(QStringLiteral("w:iCs"));
+        }
         if (run.size > 0) {
             // Sizes are whole half points.
             const QString halfPoints = QString::number(qMax(2, qRound(run.size * 2)));
@@ -71,11 +81,118 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
             xml.writeEmptyElement(QStringLiteral("w:szCs"));
             xml.writeAttribute(QStringLiteral("w:val"), halfPoints);
         }
+        if (run.shift != 0) {
+            xml.writeEmptyElement(QStringLiteral("w:vertAlign"));
+            xml.writeAttribute(QStringLiteral("w:val"), run.shift > 0 ? QStringLiteral("superscript") : QStringLiteral("subscript"));
+        }
+        if (hasRightToLeft(run.text))
+            xml.writeEmptyElement(QStringLiteral("w:rtl"));
         xml.writeEndElement(); // w:rPr
         writeRunText(xml, run.text);
         xml.writeEndElement(); // w:r
     }
     xml.writeEndElement(); // w:p
+}
+
+void writeEmptyParagraph(QXmlStreamWriter& xml)
+{
+    xml.writeEmptyElement(QStringLiteral("w:p"));
+}
+
+enum class RowMerge { None, Start, Continue };
+
+void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge merge)
+{
+    xml.writeStartElement(QStringLiteral("w:tcPr"));
+    xml.writeEmptyElement(QStringLiteral("w:tcW"));
+    xml.writeAttribute(QStringLiteral("w:w"), QString::number(twips));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    if (span > 1) {
+        xml.writeEmptyElement(QStringLiteral("w:gridSpan"));
+        xml.writeAttribute(QStringLiteral("w:val"), QString::number(span));
+    }
+    if (merge != RowMerge::None) {
+        xml.writeEmptyElement(QStringLiteral("w:vMerge"));
+        if (merge == RowMerge::Start)
+            xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("restart"));
+    }
+    xml.writeEndElement();
+}
+
+// A ruled table: every border a single thin line, the columns as wide as in the source (narrowed
+// together to fit the text area).
+void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowTable& table)
+{
+    const int columns = table.columnWidths.size();
+    QVector<int> twips;
+    for (double width : fittedColumnWidths(document, table, kMarginPoints))
+        twips.append(qMax(20, qRound(width * 20)));
+    auto spanTwips = [&](int column, int span) {
+        int sum = 0;
+        for (int c = column; c < column + span && c < columns; ++c)
+            sum += twips[c];
+        return sum;
+    };
+
+    xml.writeStartElement(QStringLiteral("w:tbl"));
+    xml.writeStartElement(QStringLiteral("w:tblPr"));
+    xml.writeEmptyElement(QStringLiteral("w:tblW"));
+    xml.writeAttribute(QStringLiteral("w:w"), QString::number(spanTwips(0, columns)));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    xml.writeStartElement(QStringLiteral("w:tblBorders"));
+    for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+        xml.writeEmptyElement(QLatin1String(side));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
+        xml.writeAttribute(QStringLiteral("w:sz"), QStringLiteral("4"));
+        xml.writeAttribute(QStringLiteral("w:space"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("000000"));
+    }
+    xml.writeEndElement(); // w:tblBorders
+    xml.writeEmptyElement(QStringLiteral("w:tblLayout"));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("fixed"));
+    xml.writeEndElement(); // w:tblPr
+    xml.writeStartElement(QStringLiteral("w:tblGrid"));
+    for (int width : twips) {
+        xml.writeEmptyElement(QStringLiteral("w:gridCol"));
+        xml.writeAttribute(QStringLiteral("w:w"), QString::number(width));
+    }
+    xml.writeEndElement(); // w:tblGrid
+
+    const QVector<int> coverage = tableCoverage(table);
+    for (int r = 0; r < table.rows; ++r) {
+        xml.writeStartElement(QStringLiteral("w:tr"));
+        for (int c = 0; c < columns;) {
+            const int index = coverage[r * columns + c];
+            if (index < 0) {
+                xml.writeStartElement(QStringLiteral("w:tc"));
+                writeCellProperties(xml, twips[c], 1, RowMerge::None);
+                writeEmptyParagraph(xml);
+                xml.writeEndElement();
+                ++c;
+                continue;
+            }
+            const FlowCell& cell = table.cells[index];
+            const int span = qMin(cell.columnSpan, columns - c);
+            xml.writeStartElement(QStringLiteral("w:tc"));
+            const bool merged = cell.rowSpan > 1;
+            const bool first = cell.row == r;
+            writeCellProperties(xml, spanTwips(c, span), span,
+                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None);
+            bool wrote = false;
+            if (first) {
+                for (const FlowBlock& paragraph : cell.paragraphs) {
+                    writeParagraph(xml, paragraph);
+                    wrote = true;
+                }
+            }
+            if (!wrote)
+                writeEmptyParagraph(xml); // a cell holds at least one paragraph
+            xml.writeEndElement(); // w:tc
+            c += span;
+        }
+        xml.writeEndElement(); // w:tr
+    }
+    xml.writeEndElement(); // w:tbl
 }
 
 void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
@@ -148,14 +265,31 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kDrawingMain), QStringLiteral("a"));
     xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
     xml.writeStartElement(QStringLiteral("w:body"));
-    for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Image)
+    for (int i = 0; i < document.blocks.size(); ++i) {
+        const FlowBlock& block = document.blocks[i];
+        if (block.kind == FlowBlock::Image) {
             writePicture(xml, document, block);
-        else
+        } else if (block.kind == FlowBlock::Table) {
+            writeTable(xml, document, document.tables[block.table]);
+            // Two tables in a row would become one; the body ends with a paragraph.
+            if (i + 1 == document.blocks.size() || document.blocks[i + 1].kind == FlowBlock::Table)
+                writeEmptyParagraph(xml);
+        } else {
             writeParagraph(xml, block);
+        }
     }
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
+    if (!document.header.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("w:headerReference"));
+        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
+        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdHeader"));
+    }
+    if (!document.footer.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("w:footerReference"));
+        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
+        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdFooter"));
+    }
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
     xml.writeAttribute(QStringLiteral("w:h"), QString::number(qRound(page.height() * 20)));
@@ -186,6 +320,44 @@ QByteArray stylesXml(const FlowDocument& document)
         .toUtf8();
 }
 
+// A header or footer part: the running text, then the page number as a field.
+QByteArray marginXml(const FlowMargin& margin, const char* element)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QLatin1String(element));
+    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
+    xml.writeStartElement(QStringLiteral("w:p"));
+    xml.writeStartElement(QStringLiteral("w:pPr"));
+    xml.writeEmptyElement(QStringLiteral("w:jc"));
+    xml.writeAttribute(QStringLiteral("w:val"), margin.text.isEmpty() ? QStringLiteral("center") : QStringLiteral("left"));
+    xml.writeEndElement();
+    auto run = [&](const QString& text) {
+        xml.writeStartElement(QStringLiteral("w:r"));
+        if (margin.size > 0) {
+            xml.writeStartElement(QStringLiteral("w:rPr"));
+            xml.writeEmptyElement(QStringLiteral("w:sz"));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::number(qMax(2, qRound(margin.size * 2))));
+            xml.writeEndElement();
+        }
+        writeRunText(xml, text);
+        xml.writeEndElement();
+    };
+    if (!margin.text.isEmpty())
+        run(margin.pageNumber ? margin.text + QLatin1Char('\t') : margin.text);
+    if (margin.pageNumber) {
+        xml.writeStartElement(QStringLiteral("w:fldSimple"));
+        xml.writeAttribute(QStringLiteral("w:instr"), QStringLiteral(" PAGE "));
+        run(QStringLiteral("1"));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // w:p
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes;
+}
+
 QByteArray contentTypesXml()
 {
     return QByteArrayLiteral(
@@ -199,6 +371,10 @@ QByteArray contentTypesXml()
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
         "<Override PartName=\"/word/styles.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+        "<Override PartName=\"/word/header1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml\"/>"
+        "<Override PartName=\"/word/footer1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml\"/>"
         "</Types>");
 }
 
@@ -222,6 +398,10 @@ QByteArray documentRelationshipsXml(const FlowDocument& document)
                    .arg(i + 1)
                    .arg(QLatin1String(kRelationships), imageName(document, i));
     }
+    if (!document.header.isEmpty())
+        xml += QStringLiteral("<Relationship Id=\"rIdHeader\" Type=\"%1/header\" Target=\"header1.xml\"/>").arg(QLatin1String(kRelationships));
+    if (!document.footer.isEmpty())
+        xml += QStringLiteral("<Relationship Id=\"rIdFooter\" Type=\"%1/footer\" Target=\"footer1.xml\"/>").arg(QLatin1String(kRelationships));
     xml += QStringLiteral("</Relationships>");
     return xml.toUtf8();
 }
@@ -234,6 +414,10 @@ bool writeDocx(fz_context* ctx, const FlowDocument& document, const QString& pat
     bool ok = zip.add("[Content_Types].xml", contentTypesXml()) && zip.add("_rels/.rels", packageRelationshipsXml())
               && zip.add("word/document.xml", documentXml(document)) && zip.add("word/styles.xml", stylesXml(document))
               && zip.add("word/_rels/document.xml.rels", documentRelationshipsXml(document));
+    if (ok && !document.header.isEmpty())
+        ok = zip.add("word/header1.xml", marginXml(document.header, "w:hdr"));
+    if (ok && !document.footer.isEmpty())
+        ok = zip.add("word/footer1.xml", marginXml(document.footer, "w:ftr"));
     for (int i = 0; ok && i < document.images.size(); ++i)
         ok = zip.add(QStringLiteral("word/media/") + imageName(document, i), document.images[i].data, false);
     ok = ok && zip.close();

@@ -4,8 +4,8 @@
 // pictures, in reading order. Both roads fill it, every output format is written from it.
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QSizeF>
 #include <QString>
 
@@ -18,6 +18,7 @@ struct FlowRun
     double size = 0; // points
     bool bold = false;
     bool italic = false;
+    int shift = 0; // 1 raised (superscript), -1 lowered (subscript)
 
     bool sameLook(const FlowRun& other) const;
 };
@@ -32,19 +33,55 @@ struct FlowImage
 
 struct FlowBlock
 {
-    enum Kind { Paragraph, Image };
+    enum Kind { Paragraph, Image, Table };
     Kind kind = Paragraph;
     QString align = QStringLiteral("left"); // left, center, right, both
+    bool rtl = false;                       // a paragraph read right to left
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
+    int table = -1; // index into FlowDocument::tables for a Table block
 
     QString text() const;
+};
+
+// Where a table cell stands in its grid (0-based), and how many rows and columns it spans.
+struct CellPlace
+{
+    int row = 0;
+    int column = 0;
+    int rowSpan = 1;
+    int columnSpan = 1;
+};
+
+struct FlowCell : CellPlace
+{
+    QList<FlowBlock> paragraphs;
+};
+
+struct FlowTable
+{
+    QList<double> columnWidths; // points
+    int rows = 0;
+    QList<FlowCell> cells; // row by row, left to right; places covered by a span have none
+};
+
+// A running head or foot: its text, and whether the page number stands after it.
+struct FlowMargin
+{
+    QString text;
+    bool pageNumber = false;
+    double size = 0;
+
+    bool isEmpty() const { return text.isEmpty() && !pageNumber; }
 };
 
 struct FlowDocument
 {
     QList<FlowBlock> blocks;
     QList<FlowImage> images;
+    QList<FlowTable> tables;
+    FlowMargin header; // running head and page number of the source's pages, out of the body
+    FlowMargin footer;
     QSizeF pageSize; // points, of the first converted page
     QString title;
 
@@ -52,21 +89,10 @@ struct FlowDocument
     double bodySize() const;
 };
 
+// The key with the largest count (the first of equals); 0 for no counts.
+int mostFrequent(const QMap<int, int>& counts);
+
 // The font size (points) most characters of the runs are set in; 0 without text.
 double mainSize(const QList<FlowRun>& runs);
-
-// Turns the line breaks the source left inside paragraphs into flowing text: a break where the
-// look of the text changes, or a change of at least a fifth in size (a heading followed by its
-// paragraph), ends the paragraph there; every other break joins the lines with one space (none
-// after a hyphen or a space). Empty paragraphs go.
-void tidyParagraphs(QList<FlowBlock>& blocks);
-
-// The words of a text for comparing two renderings of it: runs of letters and digits, with
-// ligatures and other compatibility forms unfolded. Counted per word.
-QHash<QString, int> countWords(const QString& text);
-// The share of the reference's words that the other text holds too (1 for an empty reference).
-double wordShare(const QHash<QString, int>& reference, const QHash<QString, int>& other);
-// All paragraph text of the blocks, paragraphs separated by line feeds.
-QString plainText(const QList<FlowBlock>& blocks);
 
 } // namespace p2w

@@ -51,10 +51,60 @@ QString runHtml(const FlowRun& run, bool inHeading)
         style << QStringLiteral("font-weight:bold");
     if (run.italic)
         style << QStringLiteral("font-style:italic");
-    const QString text = xmlSafe(run.text).toHtmlEscaped();
-    if (style.isEmpty())
-        return text;
-    return QStringLiteral("<span style=\"%1\">%2</span>").arg(style.join(QLatin1Char(';')), text);
+    QString text = xmlSafe(run.text).toHtmlEscaped();
+    if (!style.isEmpty())
+        text = QStringLiteral("<span style=\"%1\">%2</span>").arg(style.join(QLatin1Char(';')), text);
+    if (run.shift != 0)
+        text = (run.shift > 0 ? QStringLiteral("<sup>%1</sup>") : QStringLiteral("<sub>%1</sub>")).arg(text);
+    return text;
+}
+
+QString paragraphHtml(const FlowBlock& block, double bodySize)
+{
+    const int level = headingLevel(block, bodySize);
+    const QString tag = level > 0 ? QStringLiteral("h%1").arg(level) : QStringLiteral("p");
+    const QString align = cssAlign(block.align);
+    QString html = QLatin1Char('<') + tag;
+    if (block.rtl)
+        html += QStringLiteral(" dir=\"rtl\"");
+    if (!align.isEmpty())
+        html += QStringLiteral(" style=\"text-align:%1\"").arg(align);
+    html += QLatin1Char('>');
+    for (const FlowRun& run : block.runs)
+        html += runHtml(run, level > 0);
+    html += QStringLiteral("</%1>\n").arg(tag);
+    return html;
+}
+
+QString tableHtml(const FlowTable& table, double bodySize)
+{
+    const int columns = table.columnWidths.size();
+    const QVector<int> coverage = tableCoverage(table);
+    QString html = QStringLiteral("<table>\n");
+    for (int r = 0; r < table.rows; ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < columns; ++c) {
+            const int index = coverage[r * columns + c];
+            if (index < 0) {
+                html += QStringLiteral("<td></td>");
+                continue;
+            }
+            const FlowCell& cell = table.cells[index];
+            if (cell.row != r || cell.column != c)
+                continue;
+            html += QStringLiteral("<td");
+            if (cell.columnSpan > 1)
+                html += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan);
+            if (cell.rowSpan > 1)
+                html += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan);
+            html += QLatin1Char('>');
+            for (const FlowBlock& paragraph : cell.paragraphs)
+                html += paragraphHtml(paragraph, bodySize);
+            html += QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</table>\n");
 }
 
 } // namespace
@@ -62,7 +112,9 @@ QString runHtml(const FlowRun& run, bool inHeading)
 bool writeHtml(const FlowDocument& document, const QString& path, QString* error)
 {
     QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
-                                  "<style>p{margin:0 0 0.5em 0}img{max-width:100%;height:auto}</style>\n"
+                                  "<style>p{margin:0 0 0.5em 0}img{max-width:100%;height:auto}"
+                                  "table{border-collapse:collapse;margin:0 0 0.5em 0}"
+                                  "td{border:1px solid #000;padding:2px 4px;vertical-align:top}</style>\n"
                                   "</head>\n<body>\n")
                        .arg(xmlSafe(document.title).toHtmlEscaped());
     const double bodySize = document.bodySize();
@@ -76,16 +128,10 @@ bool writeHtml(const FlowDocument& document, const QString& path, QString* error
                         .arg(qRound(image.height * 96 / 72));
             continue;
         }
-        const int level = headingLevel(block, bodySize);
-        const QString tag = level > 0 ? QStringLiteral("h%1").arg(level) : QStringLiteral("p");
-        const QString align = cssAlign(block.align);
-        html += QLatin1Char('<') + tag;
-        if (!align.isEmpty())
-            html += QStringLiteral(" style=\"text-align:%1\"").arg(align);
-        html += QLatin1Char('>');
-        for (const FlowRun& run : block.runs)
-            html += runHtml(run, level > 0);
-        html += QStringLiteral("</%1>\n").arg(tag);
+        if (block.kind == FlowBlock::Table)
+            html += tableHtml(document.tables[block.table], bodySize);
+        else
+            html += paragraphHtml(block, bodySize);
     }
     html += QStringLiteral("</body>\n</html>\n");
 
@@ -102,8 +148,26 @@ bool writeText(const FlowDocument& document, const QString& path, QString* error
 {
     QStringList paragraphs;
     for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Paragraph)
+        if (block.kind == FlowBlock::Paragraph) {
             paragraphs << block.text();
+        } else if (block.kind == FlowBlock::Table) {
+            // A row per line, its cells apart by tabs.
+            const FlowTable& table = document.tables[block.table];
+            QStringList rows;
+            for (int r = 0; r < table.rows; ++r) {
+                QStringList cells;
+                for (const FlowCell& cell : table.cells) {
+                    if (cell.row != r)
+                        continue;
+                    QStringList texts;
+                    for (const FlowBlock& paragraph : cell.paragraphs)
+                        texts << paragraph.text();
+                    cells << texts.join(QLatin1Char(' '));
+                }
+                rows << cells.join(QLatin1Char('\t'));
+            }
+            paragraphs << rows.join(QLatin1Char('\n'));
+        }
     }
     const QString text = paragraphs.isEmpty() ? QString() : paragraphs.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
     QFile file(path);

@@ -16,6 +16,7 @@ const char kSvg[] = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
 const char kDraw[] = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
 const char kXlink[] = "http://www.w3.org/1999/xlink";
 const char kManifest[] = "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0";
+const char kTable[] = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
 
 const double kMarginPoints = 56.7;
 
@@ -26,20 +27,25 @@ QString imageEntry(const FlowDocument& document, int image)
         .arg(document.images[image].type == QLatin1String("jpeg") ? QStringLiteral("jpg") : QStringLiteral("png"));
 }
 
-QString textAlign(const QString& align)
+// ODF aligns to the start or end of the paragraph's direction: the right edge starts a
+// right-to-left paragraph.
+QString textAlign(const QString& align, bool rtl)
 {
     if (align == QLatin1String("both"))
         return QStringLiteral("justify");
     if (align == QLatin1String("center"))
         return QStringLiteral("center");
-    if (align == QLatin1String("right"))
-        return QStringLiteral("end");
-    return QStringLiteral("start");
+    return (align == QLatin1String("right")) != rtl ? QStringLiteral("end") : QStringLiteral("start");
 }
 
 QString lookKey(const FlowRun& run)
 {
-    return QStringLiteral("%1|%2|%3|%4").arg(run.font).arg(qRound(run.size * 2)).arg(run.bold).arg(run.italic);
+    return QStringLiteral("%1|%2|%3|%4|%5").arg(run.font).arg(qRound(run.size * 2)).arg(run.bold).arg(run.italic).arg(run.shift);
+}
+
+QString paragraphKey(const FlowBlock& block)
+{
+    return block.align + (block.rtl ? QStringLiteral("|rtl") : QString());
 }
 
 QString points(double value)
@@ -75,25 +81,154 @@ void writeOdfText(QXmlStreamWriter& xml, const QString& text)
     xml.writeCharacters(pending);
 }
 
-QByteArray contentXml(const FlowDocument& document)
+// The automatic styles a document needs: one per paragraph look and one per text look.
+struct Styles
 {
-    QMap<QString, QString> textStyles;      // look -> style name
-    QMap<QString, FlowRun> textStyleLooks;  // style name -> look
-    QMap<QString, QString> paragraphStyles; // alignment -> style name
+    QMap<QString, QString> text;            // look -> style name
+    QMap<QString, FlowRun> textLooks;       // style name -> look
+    QMap<QString, QString> paragraph;       // alignment and direction -> style name
+    QMap<QString, FlowBlock> paragraphLooks; // style name -> a paragraph of that look
     QMap<QString, bool> fonts;
-    for (const FlowBlock& block : document.blocks) {
-        if (block.kind != FlowBlock::Paragraph)
-            continue;
-        if (!paragraphStyles.contains(block.align))
-            paragraphStyles.insert(block.align, QStringLiteral("P%1").arg(paragraphStyles.size() + 1));
+
+    void add(const FlowBlock& block)
+    {
+        if (!paragraph.contains(paragraphKey(block))) {
+            const QString name = QStringLiteral("P%1").arg(paragraph.size() + 1);
+            paragraph.insert(paragraphKey(block), name);
+            paragraphLooks.insert(name, block);
+        }
         for (const FlowRun& run : block.runs) {
-            if (!textStyles.contains(lookKey(run))) {
-                const QString name = QStringLiteral("T%1").arg(textStyles.size() + 1);
-                textStyles.insert(lookKey(run), name);
-                textStyleLooks.insert(name, run);
+            if (!text.contains(lookKey(run))) {
+                const QString name = QStringLiteral("T%1").arg(text.size() + 1);
+                text.insert(lookKey(run), name);
+                textLooks.insert(name, run);
             }
             if (!run.font.isEmpty())
                 fonts.insert(xmlSafe(run.font), true);
+        }
+    }
+};
+
+void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock& block)
+{
+    xml.writeStartElement(QStringLiteral("text:p"));
+    xml.writeAttribute(QStringLiteral("text:style-name"), styles.paragraph.value(paragraphKey(block)));
+    for (const FlowRun& run : block.runs) {
+        xml.writeStartElement(QStringLiteral("text:span"));
+        xml.writeAttribute(QStringLiteral("text:style-name"), styles.text.value(lookKey(run)));
+        writeOdfText(xml, run.text);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // text:p
+}
+
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
+{
+    const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+    xml.writeStartElement(QStringLiteral("text:p"));
+    xml.writeStartElement(QStringLiteral("draw:frame"));
+    xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
+    xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
+    xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
+    xml.writeAttribute(QStringLiteral("svg:width"), points(size.width()));
+    xml.writeAttribute(QStringLiteral("svg:height"), points(size.height()));
+    xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
+    xml.writeEmptyElement(QStringLiteral("draw:image"));
+    xml.writeAttribute(QStringLiteral("xlink:href"), imageEntry(document, block.image));
+    xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
+    xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
+    xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
+    xml.writeEndElement(); // draw:frame
+    xml.writeEndElement(); // text:p
+}
+
+void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document)
+{
+    for (int t = 0; t < document.tables.size(); ++t) {
+        const QList<double> widths = fittedColumnWidths(document, document.tables[t], kMarginPoints);
+        double total = 0;
+        for (double width : widths)
+            total += width;
+        xml.writeStartElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1").arg(t + 1));
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table"));
+        xml.writeEmptyElement(QStringLiteral("style:table-properties"));
+        xml.writeAttribute(QStringLiteral("style:width"), points(total));
+        xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
+        xml.writeEndElement();
+        for (int c = 0; c < widths.size(); ++c) {
+            xml.writeStartElement(QStringLiteral("style:style"));
+            xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.C%2").arg(t + 1).arg(c + 1));
+            xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-column"));
+            xml.writeEmptyElement(QStringLiteral("style:table-column-properties"));
+            xml.writeAttribute(QStringLiteral("style:column-width"), points(widths[c]));
+            xml.writeEndElement();
+        }
+    }
+    xml.writeStartElement(QStringLiteral("style:style"));
+    xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Cell"));
+    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
+    xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
+    xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
+    xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("0.5pt solid #000000"));
+    xml.writeEndElement();
+}
+
+void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, int index)
+{
+    const FlowTable& table = document.tables[index];
+    const int columns = table.columnWidths.size();
+    xml.writeStartElement(QStringLiteral("table:table"));
+    xml.writeAttribute(QStringLiteral("table:name"), QStringLiteral("Table%1").arg(index + 1));
+    xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1").arg(index + 1));
+    for (int c = 0; c < columns; ++c) {
+        xml.writeEmptyElement(QStringLiteral("table:table-column"));
+        xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1.C%2").arg(index + 1).arg(c + 1));
+    }
+    const QVector<int> coverage = tableCoverage(table);
+    for (int r = 0; r < table.rows; ++r) {
+        xml.writeStartElement(QStringLiteral("table:table-row"));
+        for (int c = 0; c < columns; ++c) {
+            const int cellIndex = coverage[r * columns + c];
+            const bool starts = cellIndex >= 0 && table.cells[cellIndex].row == r && table.cells[cellIndex].column == c;
+            if (cellIndex >= 0 && !starts) {
+                xml.writeEmptyElement(QStringLiteral("table:covered-table-cell"));
+                continue;
+            }
+            xml.writeStartElement(QStringLiteral("table:table-cell"));
+            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Cell"));
+            xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
+            if (cellIndex >= 0) {
+                const FlowCell& cell = table.cells[cellIndex];
+                if (cell.columnSpan > 1)
+                    xml.writeAttribute(QStringLiteral("table:number-columns-spanned"), QString::number(cell.columnSpan));
+                if (cell.rowSpan > 1)
+                    xml.writeAttribute(QStringLiteral("table:number-rows-spanned"), QString::number(cell.rowSpan));
+                for (const FlowBlock& paragraph : cell.paragraphs)
+                    writeParagraph(xml, styles, paragraph);
+                if (cell.paragraphs.isEmpty())
+                    xml.writeEmptyElement(QStringLiteral("text:p"));
+            } else {
+                xml.writeEmptyElement(QStringLiteral("text:p"));
+            }
+            xml.writeEndElement(); // table:table-cell
+        }
+        xml.writeEndElement(); // table:table-row
+    }
+    xml.writeEndElement(); // table:table
+}
+
+QByteArray contentXml(const FlowDocument& document)
+{
+    Styles styles;
+    for (const FlowBlock& block : document.blocks) {
+        if (block.kind == FlowBlock::Paragraph)
+            styles.add(block);
+    }
+    for (const FlowTable& table : document.tables) {
+        for (const FlowCell& cell : table.cells) {
+            for (const FlowBlock& paragraph : cell.paragraphs)
+                styles.add(paragraph);
         }
     }
 
@@ -104,6 +239,7 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kOffice), QStringLiteral("office"));
     xml.writeNamespace(QLatin1String(kStyle), QStringLiteral("style"));
     xml.writeNamespace(QLatin1String(kText), QStringLiteral("text"));
+    xml.writeNamespace(QLatin1String(kTable), QStringLiteral("table"));
     xml.writeNamespace(QLatin1String(kFo), QStringLiteral("fo"));
     xml.writeNamespace(QLatin1String(kSvg), QStringLiteral("svg"));
     xml.writeNamespace(QLatin1String(kDraw), QStringLiteral("draw"));
@@ -111,7 +247,7 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
 
     xml.writeStartElement(QStringLiteral("office:font-face-decls"));
-    for (auto it = fonts.cbegin(); it != fonts.cend(); ++it) {
+    for (auto it = styles.fonts.cbegin(); it != styles.fonts.cend(); ++it) {
         xml.writeEmptyElement(QStringLiteral("style:font-face"));
         xml.writeAttribute(QStringLiteral("style:name"), it.key());
         xml.writeAttribute(QStringLiteral("svg:font-family"), QStringLiteral("'%1'").arg(it.key()));
@@ -119,26 +255,35 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeEndElement();
 
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
-    for (auto it = paragraphStyles.cbegin(); it != paragraphStyles.cend(); ++it) {
+    for (auto it = styles.paragraphLooks.cbegin(); it != styles.paragraphLooks.cend(); ++it) {
         xml.writeStartElement(QStringLiteral("style:style"));
-        xml.writeAttribute(QStringLiteral("style:name"), it.value());
+        xml.writeAttribute(QStringLiteral("style:name"), it.key());
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
         xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
-        xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(it.key()));
+        xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(it.value().align, it.value().rtl));
         xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
+        if (it.value().rtl)
+            xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
         xml.writeEndElement();
     }
-    for (auto it = textStyleLooks.cbegin(); it != textStyleLooks.cend(); ++it) {
+    for (auto it = styles.textLooks.cbegin(); it != styles.textLooks.cend(); ++it) {
         xml.writeStartElement(QStringLiteral("style:style"));
         xml.writeAttribute(QStringLiteral("style:name"), it.key());
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("text"));
         xml.writeEmptyElement(QStringLiteral("style:text-properties"));
-        if (!it.value().font.isEmpty())
-            xml.writeAttribute(QStringLiteral("style:font-name"), xmlSafe(it.value().font));
-        if (it.value().size > 0)
-            xml.writeAttribute(QStringLiteral("fo:font-size"), points(qRound(it.value().size * 2) / 2.0));
-        xml.writeAttribute(QStringLiteral("fo:font-weight"), it.value().bold ? QStringLiteral("bold") : QStringLiteral("normal"));
-        xml.writeAttribute(QStringLiteral("fo:font-style"), it.value().italic ? QStringLiteral("italic") : QStringLiteral("normal"));
+        const FlowRun& look = it.value();
+        if (!look.font.isEmpty()) {
+            xml.writeAttribute(QStringLiteral("style:font-name"), xmlSafe(look.font));
+            xml.writeAttribute(QStringLiteral("style:font-name-complex"), xmlSafe(look.font));
+        }
+        if (look.size > 0) {
+            xml.writeAttribute(QStringLiteral("fo:font-size"), points(qRound(look.size * 2) / 2.0));
+            xml.writeAttribute(QStringLiteral("style:font-size-complex"), points(qRound(look.size * 2) / 2.0));
+        }
+        xml.writeAttribute(QStringLiteral("fo:font-weight"), look.bold ? QStringLiteral("bold") : QStringLiteral("normal"));
+        xml.writeAttribute(QStringLiteral("fo:font-style"), look.italic ? QStringLiteral("italic") : QStringLiteral("normal"));
+        if (look.shift != 0)
+            xml.writeAttribute(QStringLiteral("style:text-position"), look.shift > 0 ? QStringLiteral("super 58%") : QStringLiteral("sub 58%"));
         xml.writeEndElement();
     }
     xml.writeStartElement(QStringLiteral("style:style"));
@@ -148,37 +293,18 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("top"));
     xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("baseline"));
     xml.writeEndElement();
+    writeTableStyles(xml, document);
     xml.writeEndElement(); // office:automatic-styles
 
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
     for (const FlowBlock& block : document.blocks) {
-        xml.writeStartElement(QStringLiteral("text:p"));
-        if (block.kind == FlowBlock::Image) {
-            const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
-            xml.writeStartElement(QStringLiteral("draw:frame"));
-            xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
-            xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
-            xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
-            xml.writeAttribute(QStringLiteral("svg:width"), points(size.width()));
-            xml.writeAttribute(QStringLiteral("svg:height"), points(size.height()));
-            xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
-            xml.writeEmptyElement(QStringLiteral("draw:image"));
-            xml.writeAttribute(QStringLiteral("xlink:href"), imageEntry(document, block.image));
-            xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
-            xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
-            xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
-            xml.writeEndElement(); // draw:frame
-        } else {
-            xml.writeAttribute(QStringLiteral("text:style-name"), paragraphStyles.value(block.align));
-            for (const FlowRun& run : block.runs) {
-                xml.writeStartElement(QStringLiteral("text:span"));
-                xml.writeAttribute(QStringLiteral("text:style-name"), textStyles.value(lookKey(run)));
-                writeOdfText(xml, run.text);
-                xml.writeEndElement();
-            }
-        }
-        xml.writeEndElement(); // text:p
+        if (block.kind == FlowBlock::Image)
+            writePicture(xml, document, block);
+        else if (block.kind == FlowBlock::Table)
+            writeTable(xml, styles, document, block.table);
+        else
+            writeParagraph(xml, styles, block);
     }
     xml.writeEndElement(); // office:text
     xml.writeEndElement(); // office:body
@@ -187,20 +313,38 @@ QByteArray contentXml(const FlowDocument& document)
     return bytes;
 }
 
+// A running head or foot for the master page: its text, then the page number.
+QString marginXml(const FlowMargin& margin, const char* element)
+{
+    if (margin.isEmpty())
+        return QString();
+    QString text = xmlSafe(margin.text).toHtmlEscaped();
+    if (margin.pageNumber)
+        text += QStringLiteral("%1<text:page-number text:select-page=\"current\">1</text:page-number>")
+                    .arg(margin.text.isEmpty() ? QString() : QStringLiteral("<text:tab/>"));
+    return QStringLiteral("<style:%1><text:p text:style-name=\"%2\">%3</text:p></style:%1>")
+        .arg(QLatin1String(element), margin.text.isEmpty() ? QStringLiteral("MarginCentred") : QStringLiteral("Margin"), text);
+}
+
 QByteArray stylesXml(const FlowDocument& document)
 {
     // The page: the source's page size with the same margins as the DOCX.
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    const double marginSize = qMax(document.header.size, document.footer.size);
     return QStringLiteral(
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" office:version=\"1.2\">"
-               "<office:automatic-styles><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
+               "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" xmlns:text=\"%6\" "
+               "office:version=\"1.2\"><office:automatic-styles><style:style style:name=\"Margin\" style:family=\"paragraph\">"
+               "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
+               "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+               "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
                "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
-               "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/></style:page-layout></office:automatic-styles>"
-               "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"pm1\"/>"
-               "</office:master-styles></office:document-styles>")
-        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()),
-             points(page.height()))
+               "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/><style:footer-style/></style:page-layout>"
+               "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
+               "style:page-layout-name=\"pm1\">%8%9</style:master-page></office:master-styles></office:document-styles>")
+        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
+             QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
+             marginXml(document.footer, "footer"))
         .toUtf8();
 }
 

@@ -21,6 +21,43 @@ QString xmlSafe(const QString& text)
     return safe;
 }
 
+QVector<int> tableCoverage(const FlowTable& table)
+{
+    const int columns = table.columnWidths.size();
+    QVector<int> coverage(table.rows * columns, -1);
+    for (int i = 0; i < table.cells.size(); ++i) {
+        const FlowCell& cell = table.cells[i];
+        for (int r = cell.row; r < qMin(table.rows, cell.row + cell.rowSpan); ++r) {
+            for (int c = cell.column; c < qMin(columns, cell.column + cell.columnSpan); ++c)
+                coverage[r * columns + c] = i;
+        }
+    }
+    return coverage;
+}
+
+QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table, double marginPoints)
+{
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    double total = 0;
+    for (double width : table.columnWidths)
+        total += width;
+    const double scale = total > 0 ? qMin(1.0, (page.width() - 2 * marginPoints) / total) : 1.0;
+    QList<double> widths;
+    for (double width : table.columnWidths)
+        widths.append(qMax(1.0, width * scale));
+    return widths;
+}
+
+bool hasRightToLeft(const QString& text)
+{
+    for (const QChar c : text) {
+        const QChar::Direction direction = c.direction();
+        if (direction == QChar::DirR || direction == QChar::DirAL)
+            return true;
+    }
+    return false;
+}
+
 QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image, double marginPoints)
 {
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);

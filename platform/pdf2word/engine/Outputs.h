@@ -8,6 +8,7 @@
 
 #include <QSizeF>
 #include <QString>
+#include <QVector>
 
 namespace p2w {
 
@@ -20,6 +21,15 @@ bool writeText(const FlowDocument& document, const QString& path, QString* error
 
 // Text as XML allows it: characters XML 1.0 cannot carry are left out.
 QString xmlSafe(const QString& text);
+
+// For each place of the table's grid (row by row), the index of the cell that covers it; -1
+// where no cell does.
+QVector<int> tableCoverage(const FlowTable& table);
+// The widths (points) of a table's columns, narrowed together to fit the text area of a page of
+// the document's page size with margins of marginPoints.
+QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table, double marginPoints);
+// Whether the text holds a letter written right to left.
+bool hasRightToLeft(const QString& text);
 
 // The size (points) a picture gets in a page of the document's page size with margins of
 // marginPoints: its size on the source page, scaled down to fit the text area.

@@ -14,8 +14,8 @@ enum QpPdf2WordFormat {
     QP_PDF2WORD_TXT = 4,
 };
 
-// The two roads to a document: the layout road rebuilds flowing paragraphs with MuPDF's
-// document writers; the plain road writes the paragraphs of the structured text.
+// The two roads to a document: the layout road writes what the pages show; the plain road also
+// the text drawn invisibly (a scan's recognised text).
 enum QpPdf2WordMode {
     QP_PDF2WORD_LAYOUT = 0,
     QP_PDF2WORD_PLAIN = 2,
@@ -28,7 +28,7 @@ enum QpPdf2WordResult {
                                        // could not be read (damaged, over a page's time or memory)
     QP_PDF2WORD_RANGE_INVALID = 3,     // the pages are not all in the document
     QP_PDF2WORD_LAYOUT_LOST_TEXT = 4,  // the layout road left out text the pages hold
-    QP_PDF2WORD_LAYOUT_FAILED = 5,     // MuPDF's document writer failed
+    QP_PDF2WORD_LAYOUT_FAILED = 5,     // the layout road's writer failed (no longer answered)
     QP_PDF2WORD_OUTPUT_FAILED = 6,     // the output file could not be written
     QP_PDF2WORD_BAD_REQUEST = 7,       // an unknown format or mode, a missing path
 };

@@ -49,6 +49,14 @@ bool writeReportPdf(const QString& path)
     return writeHtmlPdf(path, html, {picture});
 }
 
+QStringList reportBodyWords()
+{
+    QStringList body = reportWords();
+    body.removeAll(QStringLiteral("1"));
+    body.removeAll(QStringLiteral("2"));
+    return body;
+}
+
 QStringList reportWords()
 {
     return words(QStringLiteral(
@@ -93,6 +101,13 @@ QStringList words(const QString& text)
     // Ligatures (such as "fi") unfolded, so that every reader spells the words alike.
     static const QRegularExpression separators(QStringLiteral("[^\\w]+"), QRegularExpression::UseUnicodePropertiesOption);
     return text.normalized(QString::NormalizationForm_KC).split(separators, Qt::SkipEmptyParts);
+}
+
+int pageCount(const QString& pdf)
+{
+    QByteArray info;
+    TestFiles::run(QStringLiteral("pdfinfo"), {pdf}, &info);
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromLatin1(info)).captured(1).toInt();
 }
 
 QByteArray zipEntry(const QString& package, const QString& entry)

@@ -17,6 +17,8 @@ bool writeHtmlPdf(const QString& path, const QString& html, const QList<QImage>&
 bool writeReportPdf(const QString& path);
 // The words of writeReportPdf's pages, in reading order (Qt prints a page number below each page).
 QStringList reportWords();
+// The same without the page numbers, which a converted document leaves out of its text.
+QStringList reportBodyWords();
 
 // One page whose text is drawn invisibly (text render mode 3).
 bool writeInvisibleTextPdf(const QString& path, const QString& text);
@@ -26,6 +28,9 @@ bool writeInvisibleTextPdf(const QString& path, const QString& text);
 QString officeToPdf(const QString& document, const QString& outFolder);
 // The words (letters and digits) of a text, in order, ligatures unfolded.
 QStringList words(const QString& text);
+
+// The number of pages of a PDF, as pdfinfo reads it.
+int pageCount(const QString& pdf);
 
 // The entry of a ZIP package, read with unzip; empty when missing.
 QByteArray zipEntry(const QString& package, const QString& entry);

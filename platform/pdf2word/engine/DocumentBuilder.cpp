@@ -1,0 +1,401 @@
+#include "DocumentBuilder.h"
+
+#include <QHash>
+#include <QMap>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace p2w {
+
+namespace {
+
+const QChar kSoftHyphen(0x00AD);
+
+bool isHyphen(QChar c)
+{
+    return c == QLatin1Char('-') || c == QChar(0x2010) || c == kSoftHyphen;
+}
+
+bool isDash(QChar c)
+{
+    return c == QChar(0x2013) || c == QChar(0x2014) || c == QChar(0x2012);
+}
+
+bool isWide(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xAC00 && u <= 0xD7AF) || (u >= 0xF900 && u <= 0xFAFF)
+           || (u >= 0xFF00 && u <= 0xFFEF);
+}
+
+bool endsSentence(const QString& text)
+{
+    for (int i = text.size() - 1; i >= 0; --i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('"') || c == QLatin1Char(')') || c == QChar(0x201D) || c == QChar(0x2019) || c.isSpace())
+            continue;
+        return c == QLatin1Char('.') || c == QLatin1Char('!') || c == QLatin1Char('?') || c == QLatin1Char(':')
+               || c == QChar(0x3002) || c == QChar(0x061F) || c == QChar(0x06D4);
+    }
+    return true;
+}
+
+QString paragraphText(const QList<QList<FlowRun>>& lines)
+{
+    QStringList texts;
+    for (const QList<FlowRun>& line : lines) {
+        QString text;
+        for (const FlowRun& run : line)
+            text += run.text;
+        texts << text;
+    }
+    return texts.join(QLatin1Char(' '));
+}
+
+// A margin line that is only a page number: "12", "- 12 -", "Page 3 of 9", "iv".
+bool isPageNumber(const QString& text)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^(page|seite|p\\.)?\\s*[-\\x{2013}\\x{2014}(\\[]?\\s*(\\d+|[ivxlcdm]+)\\s*[-\\x{2013}\\x{2014})\\]]?"
+                       "(\\s*(of|/|von)\\s*\\d+)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return number.match(text.trimmed()).hasMatch();
+}
+
+// The text of a margin line with its numbers blanked: a running head with its page number is
+// the same on every page.
+QString marginKey(const QString& text)
+{
+    QString key;
+    for (const QChar c : text.simplified().toLower())
+        key += c.isDigit() ? QLatin1Char('#') : c;
+    return key;
+}
+
+} // namespace
+
+DocumentBuilder::DocumentBuilder(const Looks& looks)
+    : m_looks(looks)
+{
+}
+
+QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
+{
+    QList<FlowRun> runs;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.isSpace()) {
+            if (runs.isEmpty())
+                continue;
+            // The space after an index or exponent sits on the baseline.
+            if (runs.back().shift != 0) {
+                FlowRun base = runs.back();
+                base.shift = 0;
+                base.size = line.size;
+                base.text.clear();
+                runs.append(base);
+            }
+            runs.back().text += QLatin1Char(' ');
+            continue;
+        }
+        FlowRun look;
+        if (glyph.look >= 0) {
+            const Look& font = m_looks[glyph.look];
+            look.font = font.font;
+            look.bold = font.bold;
+            look.italic = font.italic;
+        }
+        // Raised and lowered text keeps the size of its line; the outputs make it smaller.
+        look.shift = int(glyph.shift);
+        look.size = glyph.shift == Shift::Base ? glyph.size : line.size;
+        if (runs.isEmpty() || !runs.back().sameLook(look))
+            runs.append(look);
+        runs.back().text += glyphText(glyph.c);
+    }
+    return runs;
+}
+
+void DocumentBuilder::learnWords(const QString& line)
+{
+    // Words of letters and digits; a hyphen between letters makes a compound.
+    QString word;
+    bool compound = false;
+    auto finish = [&](bool atLineEnd) {
+        while (!word.isEmpty() && isHyphen(word.back()))
+            word.chop(1);
+        if (!word.isEmpty() && !atLineEnd) {
+            const QString lower = word.toLower();
+            if (compound) {
+                m_compounds.insert(lower);
+                for (const QString& part : lower.split(QLatin1Char('-'), Qt::SkipEmptyParts))
+                    m_words.insert(part);
+            } else {
+                m_words.insert(lower);
+            }
+        }
+        word.clear();
+        compound = false;
+    };
+    for (int i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c.isLetterOrNumber()) {
+            word += c;
+        } else if (c == QLatin1Char('-') && !word.isEmpty() && i + 1 < line.size() && line[i + 1].isLetter()) {
+            word += c;
+            compound = true;
+        } else {
+            finish(false);
+        }
+    }
+    // The last word of a line that ends with a hyphen is only half a word.
+    finish(!line.isEmpty() && isHyphen(line.back()));
+}
+
+DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
+{
+    Paragraph paragraph;
+    paragraph.align = laid.align;
+    paragraph.rtl = laid.rtl;
+    paragraph.indent = laid.indent;
+    for (const TextLine& line : laid.lines) {
+        const QList<FlowRun> runs = runsOf(line);
+        if (runs.isEmpty())
+            continue;
+        QString text;
+        for (const FlowRun& run : runs)
+            text += run.text;
+        learnWords(text);
+        paragraph.lines.append(runs);
+    }
+    return paragraph;
+}
+
+void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pictures)
+{
+    if (!m_pageSize.isValid())
+        m_pageSize = QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0);
+    for (const PageItem& laid : page.items) {
+        Item item;
+        item.page = m_pages;
+        item.box = laid.box;
+        item.margin = laid.margin;
+        item.note = laid.note;
+        if (laid.kind == PageItem::Paragraph) {
+            item.paragraph = convert(page.paragraphs[laid.index]);
+            if (item.paragraph.lines.isEmpty())
+                continue;
+            item.size = page.paragraphs[laid.index].lines.front().size;
+        } else if (laid.kind == PageItem::Figure) {
+            if (laid.index >= pictures.size() || pictures[laid.index].data.isEmpty())
+                continue;
+            item.kind = FlowBlock::Image;
+            item.image = m_images.size();
+            m_images.append(pictures[laid.index]);
+        } else {
+            const FoundTable& found = page.tables[laid.index];
+            Table table;
+            for (int c = 0; c + 1 < found.columns.size(); ++c)
+                table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
+            table.flow.rows = found.rows.size() - 1;
+            for (const FoundTable::Cell& foundCell : found.cells) {
+                FlowCell cell;
+                static_cast<CellPlace&>(cell) = foundCell;
+                table.flow.cells.append(cell);
+                QList<Paragraph> paragraphs;
+                for (const LaidParagraph& laidParagraph : foundCell.paragraphs)
+                    paragraphs.append(convert(laidParagraph));
+                table.cellParagraphs.append(paragraphs);
+            }
+            item.kind = FlowBlock::Table;
+            item.table = m_tables.size();
+            m_tables.append(table);
+        }
+        m_items.append(item);
+    }
+    ++m_pages;
+}
+
+void DocumentBuilder::dropMarginLines()
+{
+    // The body's size: running heads are set no larger.
+    QMap<int, int> linesBySize;
+    for (const Item& item : m_items) {
+        if (item.kind == FlowBlock::Paragraph)
+            linesBySize[qRound(item.size * 2)] += item.paragraph.lines.size();
+    }
+    const int bodyHalfPoints = mostFrequent(linesBySize);
+    QHash<QString, QSet<int>> pagesByKey;
+    for (const Item& item : m_items) {
+        if (item.margin)
+            pagesByKey[marginKey(paragraphText(item.paragraph.lines))].insert(item.page);
+    }
+    QVector<bool> drop(m_items.size(), false);
+    QSet<int> pagesWithBody;
+    for (int i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        if (item.margin) {
+            const QString text = paragraphText(item.paragraph.lines);
+            const bool repeated = pagesByKey.value(marginKey(text)).size() >= 2 && item.size * 2 <= bodyHalfPoints * 1.15;
+            drop[i] = repeated || isPageNumber(text);
+        }
+        if (!drop[i])
+            pagesWithBody.insert(item.page);
+    }
+    QList<Item> kept;
+    // Per side of the page (0 top, 1 bottom): page numbers, and pages per running text.
+    int numbers[2] = {0, 0};
+    QHash<QString, int> heads[2];
+    QHash<QString, Item> firstOf;
+    for (int i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        // A page of nothing but a margin line keeps it: it is the page's text.
+        if (!drop[i] || !pagesWithBody.contains(item.page)) {
+            kept.append(item);
+            continue;
+        }
+        const int side = item.box.y0 > m_pageSize.height() / 2 ? 1 : 0;
+        const QString text = paragraphText(item.paragraph.lines);
+        if (isPageNumber(text)) {
+            ++numbers[side];
+            continue;
+        }
+        const QString key = marginKey(text);
+        ++heads[side][key];
+        if (!firstOf.contains(key))
+            firstOf.insert(key, item);
+    }
+    m_items = kept;
+    FlowMargin* margins[2] = {&m_header, &m_footer};
+    for (int side = 0; side < 2; ++side) {
+        int most = 0;
+        for (auto it = heads[side].cbegin(); it != heads[side].cend(); ++it) {
+            if (it.value() > most) {
+                most = it.value();
+                margins[side]->text = paragraphText(firstOf[it.key()].paragraph.lines);
+                margins[side]->size = firstOf[it.key()].size;
+            }
+        }
+    }
+    if (numbers[0] + numbers[1] > 0)
+        margins[numbers[1] >= numbers[0] ? 1 : 0]->pageNumber = true;
+}
+
+void DocumentBuilder::joinBrokenParagraphs()
+{
+    QList<Item> kept;
+    for (const Item& item : m_items) {
+        // The paragraph this one may continue: the last before it, footnotes in between skipped.
+        int previousIndex = kept.size() - 1;
+        while (previousIndex >= 0 && kept[previousIndex].note && !item.note)
+            --previousIndex;
+        if (previousIndex >= 0 && item.kind == FlowBlock::Paragraph && kept[previousIndex].kind == FlowBlock::Paragraph) {
+            Item& previous = kept[previousIndex];
+            const QString before = paragraphText(previous.paragraph.lines);
+            const QString after = paragraphText(item.paragraph.lines);
+            // Cut by a column or page break: the next part starts higher than the last line
+            // before it, or on a later page.
+            const bool moved = item.page != previous.page || item.box.y0 < previous.box.y1 - previous.size;
+            const bool sameText = previous.paragraph.rtl == item.paragraph.rtl && qAbs(previous.size - item.size) < 0.5;
+            if (moved && sameText && !after.isEmpty() && after[0].isLower() && !endsSentence(before)) {
+                previous.paragraph.lines += item.paragraph.lines;
+                previous.box = item.box;
+                previous.page = item.page;
+                continue;
+            }
+        }
+        kept.append(item);
+    }
+    m_items = kept;
+}
+
+QString DocumentBuilder::joinAfter(QString& before, const QString& after) const
+{
+    if (before.isEmpty() || after.isEmpty())
+        return QString();
+    const QChar last = before.back();
+    const QChar next = after.front();
+    if (isHyphen(last)) {
+        if (before.size() < 2 || !before[before.size() - 2].isLetter())
+            return QString();
+        if (last == kSoftHyphen) {
+            before.chop(1);
+            return QString();
+        }
+        if (!next.isLower())
+            return QString(); // "Jean-" "Paul", "COVID-" "19": the hyphen belongs to the word
+        int start = before.size() - 1;
+        while (start > 0 && before[start - 1].isLetter())
+            --start;
+        int end = 0;
+        while (end < after.size() && after[end].isLetter())
+            ++end;
+        const QString left = before.mid(start, before.size() - 1 - start).toLower();
+        const QString right = after.left(end).toLower();
+        if (m_compounds.contains(left + QLatin1Char('-') + right) && !m_words.contains(left + right))
+            return QString();
+        before.chop(1);
+        return QString();
+    }
+    if (isDash(last) || last.isSpace() || (isWide(last) && isWide(next)))
+        return QString();
+    return QStringLiteral(" ");
+}
+
+FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
+{
+    FlowBlock block;
+    block.align = paragraph.align.isEmpty() ? QStringLiteral("left") : paragraph.align;
+    block.rtl = paragraph.rtl;
+    for (const QList<FlowRun>& line : paragraph.lines) {
+        if (block.runs.isEmpty() && !line.isEmpty() && paragraph.indent > 0) {
+            // A line of code keeps its indent as spaces.
+            FlowRun indent = line.front();
+            indent.text = QString(qMin(paragraph.indent, 80), QLatin1Char(' '));
+            block.runs.append(indent);
+        }
+        if (!block.runs.isEmpty() && !line.isEmpty()) {
+            FlowRun& last = block.runs.back();
+            last.text += joinAfter(last.text, line.front().text);
+        }
+        for (const FlowRun& run : line) {
+            if (!block.runs.isEmpty() && block.runs.back().sameLook(run))
+                block.runs.back().text += run.text;
+            else
+                block.runs.append(run);
+        }
+    }
+    return block;
+}
+
+FlowDocument DocumentBuilder::finish()
+{
+    dropMarginLines();
+    joinBrokenParagraphs();
+    FlowDocument document;
+    document.pageSize = m_pageSize;
+    document.header = m_header;
+    document.footer = m_footer;
+    document.images = m_images;
+    for (const Table& table : m_tables) {
+        FlowTable flow = table.flow;
+        for (int i = 0; i < flow.cells.size(); ++i) {
+            for (const Paragraph& paragraph : table.cellParagraphs[i])
+                flow.cells[i].paragraphs.append(flowOf(paragraph));
+        }
+        document.tables.append(flow);
+    }
+    for (const Item& item : m_items) {
+        if (item.kind == FlowBlock::Paragraph) {
+            document.blocks.append(flowOf(item.paragraph));
+            continue;
+        }
+        FlowBlock block;
+        block.kind = item.kind;
+        block.image = item.image;
+        block.table = item.table;
+        document.blocks.append(block);
+    }
+    return document;
+}
+
+} // namespace p2w

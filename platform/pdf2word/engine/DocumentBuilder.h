@@ -1,0 +1,78 @@
+#pragma once
+
+// Builds the flowing document from the laid-out pages. Some decisions need every page first:
+// - running heads, footers and page numbers (margin lines that repeat, or that are numbers) are
+//   left out of the body, and the most frequent of each go to the document's header and footer;
+// - a word split by a line-end hyphen is joined without it, unless the document spells the word
+//   with the hyphen elsewhere and never without (a real compound), or the second part starts in
+//   capitals or digits;
+// - a paragraph cut by a column or page break is joined again.
+// Pages are kept as text runs, not glyphs, until then.
+
+#include "FlowDocument.h"
+#include "PageLayout.h"
+#include "PageReader.h"
+
+#include <QSet>
+
+namespace p2w {
+
+class DocumentBuilder
+{
+public:
+    explicit DocumentBuilder(const Looks& looks);
+
+    // pictures holds the page's figures as pictures, in the order of page.figures.
+    void addPage(const PageLayout& page, const QList<FlowImage>& pictures);
+    // The document: blocks, pictures and tables in reading order.
+    FlowDocument finish();
+
+private:
+    struct Paragraph
+    {
+        QList<QList<FlowRun>> lines;
+        QString align;
+        bool rtl = false;
+        int indent = 0;
+    };
+    struct Item
+    {
+        FlowBlock::Kind kind = FlowBlock::Paragraph;
+        Paragraph paragraph;
+        int image = -1;
+        int table = -1;
+        int page = 0;
+        fz_rect box = fz_empty_rect;
+        bool margin = false;
+        bool note = false;
+        float size = 0;
+    };
+    struct Table
+    {
+        FlowTable flow; // cells without paragraphs yet
+        QList<QList<Paragraph>> cellParagraphs;
+    };
+
+    Paragraph convert(const LaidParagraph& laid);
+    QList<FlowRun> runsOf(const TextLine& line);
+    void learnWords(const QString& line);
+    void dropMarginLines();
+    void joinBrokenParagraphs();
+    FlowBlock flowOf(const Paragraph& paragraph) const;
+    // How the text of two lines meets: the first line's text (a hyphen removed), and the
+    // separator to put between them ("" or " ").
+    QString joinAfter(QString& before, const QString& after) const;
+
+    const Looks& m_looks;
+    QList<Item> m_items;
+    QList<FlowImage> m_images;
+    QList<Table> m_tables;
+    QSizeF m_pageSize;
+    FlowMargin m_header;
+    FlowMargin m_footer;
+    int m_pages = 0;
+    QSet<QString> m_words;     // words seen whole inside lines, in lower case
+    QSet<QString> m_compounds; // words seen with a hyphen inside a line, in lower case
+};
+
+} // namespace p2w

@@ -1,0 +1,227 @@
+// Figures: pictures and drawn shapes that lie close together form one region, drawn later as one
+// picture with the labels set in and beside it. A region mostly covered by text is no figure: a
+// frame or a shaded box stays text, and text over a picture stays text beside the picture.
+
+#include "PageLayout.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace p2w {
+
+namespace {
+
+// Shapes this close (points) belong to one figure.
+const float kNear = 6.0f;
+// The smallest figure of drawn shapes (points).
+const float kSmallestDrawing = 8.0f;
+const float kSmallestPicture = 4.0f;
+// A region whose lines cover more than this share of it holds text, not labels.
+const float kMostlyText = 0.3f;
+
+fz_rect expanded(fz_rect box, float by)
+{
+    return fz_make_rect(box.x0 - by, box.y0 - by, box.x1 + by, box.y1 + by);
+}
+
+bool touches(const fz_rect& a, const fz_rect& b)
+{
+    return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
+}
+
+float area(const fz_rect& box)
+{
+    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
+}
+
+bool inside(const fz_rect& box, const fz_rect& region)
+{
+    const float x = (box.x0 + box.x1) / 2;
+    const float y = (box.y0 + box.y1) / 2;
+    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
+}
+
+int findRoot(QVector<int>& parent, int i)
+{
+    while (parent[i] != i)
+        i = parent[i] = parent[parent[i]];
+    return i;
+}
+
+int wordCount(const TextLine& line)
+{
+    int words = 1;
+    for (const Glyph& glyph : line.glyphs)
+        words += glyph.isSpace() ? 1 : 0;
+    return words;
+}
+
+// Whether a line has a neighbour line of text right above or below it: then it is part of a
+// paragraph (its short last line, say), not a label.
+bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int index)
+{
+    const TextLine& line = lines[index];
+    for (int i = 0; i < lines.size(); ++i) {
+        const TextLine& other = lines[i];
+        if (i == index || taken[i] || other.vertical)
+            continue;
+        const float drop = std::abs(other.baseline - line.baseline);
+        const bool overlap = std::min(other.box.x1, line.box.x1) > std::max(other.box.x0, line.box.x0);
+        if (overlap && drop > 0.5f * line.size && drop < 1.6f * std::max(line.size, other.size)
+            && std::abs(other.size - line.size) < 0.2f * line.size)
+            return true;
+    }
+    return false;
+}
+
+struct Cluster
+{
+    fz_rect box = fz_empty_rect;
+    QVector<int> shapes;
+};
+
+// Shapes close to one another, grouped.
+QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candidates)
+{
+    QVector<int> order = candidates;
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return shapes[a].box.y0 < shapes[b].box.y0; });
+    QVector<int> parent(order.size());
+    std::iota(parent.begin(), parent.end(), 0);
+    for (int i = 0; i < order.size(); ++i) {
+        const fz_rect near = expanded(shapes[order[i]].box, kNear);
+        for (int j = i + 1; j < order.size() && shapes[order[j]].box.y0 <= near.y1; ++j) {
+            if (touches(near, shapes[order[j]].box))
+                parent[findRoot(parent, i)] = findRoot(parent, j);
+        }
+    }
+    QHash<int, Cluster> byRoot;
+    for (int i = 0; i < order.size(); ++i) {
+        Cluster& c = byRoot[findRoot(parent, i)];
+        c.box = fz_union_rect(c.box, shapes[order[i]].box);
+        c.shapes.append(order[i]);
+    }
+    QVector<Cluster> clusters = byRoot.values().toVector();
+    // Regions that overlap once grown (a picture inside a drawn frame) are one.
+    bool merged = true;
+    while (merged) {
+        merged = false;
+        for (int i = 0; i < clusters.size() && !merged; ++i) {
+            for (int j = i + 1; j < clusters.size(); ++j) {
+                if (touches(expanded(clusters[i].box, kNear / 2), clusters[j].box)) {
+                    clusters[i].box = fz_union_rect(clusters[i].box, clusters[j].box);
+                    clusters[i].shapes += clusters[j].shapes;
+                    clusters.removeAt(j);
+                    merged = true;
+                    break;
+                }
+            }
+        }
+    }
+    return clusters;
+}
+
+} // namespace
+
+QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
+                                 QVector<TextLine>& lines, fz_rect mediabox)
+{
+    const QVector<Shape>& shapes = graphics.shapes;
+    const float pageArea = area(mediabox);
+    QVector<int> candidates;
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& shape = shapes[i];
+        bool inTable = false;
+        for (const FoundTable& table : tables)
+            inTable = inTable || inside(shape.box, expanded(table.box, 2));
+        if (inTable)
+            continue;
+        if (shape.kind != Shape::Picture && area(shape.box) > 0.8f * pageArea)
+            continue; // the page's background
+        candidates.append(i);
+    }
+
+    QVector<FoundFigure> figures;
+    QVector<bool> taken(lines.size(), false);
+    for (const Cluster& c : cluster(shapes, candidates)) {
+        bool picture = false;
+        bool drawn = false;
+        int thin = 0;
+        for (int s : c.shapes) {
+            const Shape& shape = shapes[s];
+            if (shape.kind == Shape::Picture)
+                picture = picture || (shape.box.x1 - shape.box.x0 >= kSmallestPicture && shape.box.y1 - shape.box.y0 >= kSmallestPicture);
+            else if (shape.thin)
+                ++thin;
+            else
+                drawn = true;
+        }
+        const float width = c.box.x1 - c.box.x0;
+        const float height = c.box.y1 - c.box.y0;
+        if (!picture) {
+            // Rules, underlines and bullets are no figures; a few thin strokes are a frame.
+            if (width < kSmallestDrawing || height < kSmallestDrawing)
+                continue;
+            if (!drawn && thin < 4)
+                continue;
+        }
+
+        float textArea = 0;
+        QVector<int> inner;
+        for (int i = 0; i < lines.size(); ++i) {
+            if (!taken[i] && inside(lines[i].box, expanded(c.box, 1))) {
+                inner.append(i);
+                textArea += area(fz_intersect_rect(lines[i].box, c.box));
+            }
+        }
+        FoundFigure figure;
+        figure.box = c.box;
+        if (textArea > kMostlyText * area(c.box)) {
+            if (!picture)
+                continue;
+            figure.withText = false;
+        } else {
+            for (int i : inner)
+                taken[i] = true;
+            // Labels beside the drawing (axis titles, legends, tick marks' numbers): short or
+            // turned lines right at its edge.
+            for (int pass = 0; pass < 2; ++pass) {
+                for (int i = 0; i < lines.size(); ++i) {
+                    const TextLine& line = lines[i];
+                    // A turned axis title may stand further off than a tick mark's number.
+                    const float reach = (line.vertical ? 2.5f : 0.6f) * line.size;
+                    if (taken[i] || !touches(expanded(figure.box, reach), line.box))
+                        continue;
+                    const bool shortLine = wordCount(line) <= 4 && line.box.x1 - line.box.x0 <= 0.5f * width;
+                    if (!line.vertical && (!shortLine || inTextBlock(lines, taken, i)))
+                        continue;
+                    taken[i] = true;
+                    inner.append(i);
+                    figure.box = fz_union_rect(figure.box, line.box);
+                }
+            }
+        }
+        if (figure.withText) {
+            for (int i : inner)
+                figure.labels.append(expanded(lines[i].box, 1));
+        }
+        if (c.shapes.size() == 1 && shapes[c.shapes.front()].kind == Shape::Picture && (inner.isEmpty() || !figure.withText)
+            && !shapes[c.shapes.front()].transparent)
+            figure.imageShape = c.shapes.front();
+        figure.box = fz_intersect_rect(figure.box, mediabox);
+        if (!fz_is_empty_rect(figure.box))
+            figures.append(figure);
+    }
+    QVector<TextLine> kept;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!taken[i])
+            kept.append(lines[i]);
+    }
+    lines = kept;
+    std::sort(figures.begin(), figures.end(), [](const FoundFigure& a, const FoundFigure& b) { return a.box.y0 < b.box.y0; });
+    return figures;
+}
+
+} // namespace p2w

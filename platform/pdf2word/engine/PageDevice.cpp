@@ -1,0 +1,572 @@
+#include "PageDevice.h"
+
+#include <cmath>
+#include <vector>
+
+namespace p2w {
+
+namespace {
+
+// A stroke or a rectangle at most this thick (points) can be a table's ruling.
+const float kThinnest = 2.5f;
+// Axis-aligned within this much (points) over a segment's length.
+const float kStraight = 0.5f;
+
+struct ClipLevel
+{
+    enum Kind { Clip, MaskDefinition, Masked };
+    Kind kind = Clip;
+    fz_rect box;
+    bool forwarded = false;
+};
+
+struct State
+{
+    fz_device* target = nullptr;
+    PageDeviceOptions options;
+    std::vector<ClipLevel> clips;
+    std::vector<bool> groupsTransparent;
+    std::vector<bool> groupsForwarded;
+    int tileDepth = 0;
+    int transparentGroups = 0;
+
+    fz_rect clip() const { return clips.empty() ? fz_infinite_rect : clips.back().box; }
+    bool inMaskDefinition() const
+    {
+        for (const ClipLevel& level : clips) {
+            if (level.kind == ClipLevel::MaskDefinition)
+                return true;
+        }
+        return false;
+    }
+    bool transparent() const
+    {
+        if (transparentGroups > 0)
+            return true;
+        for (const ClipLevel& level : clips) {
+            if (level.kind == ClipLevel::Masked)
+                return true;
+        }
+        return false;
+    }
+    // Shapes drawn inside a mask's definition or a repeated tile are not what the page shows.
+    bool collecting() const { return options.collect && tileDepth == 0 && !inMaskDefinition(); }
+    void pushClip(ClipLevel::Kind kind, fz_rect box, bool forwarded)
+    {
+        ClipLevel level;
+        level.kind = kind;
+        level.box = fz_intersect_rect(box, clip());
+        level.forwarded = forwarded;
+        clips.push_back(level);
+    }
+};
+
+struct PageDevice
+{
+    fz_device super;
+    State* state;
+};
+
+State& stateOf(fz_device* dev)
+{
+    return *reinterpret_cast<PageDevice*>(dev)->state;
+}
+
+bool isWhite(fz_context* ctx, fz_colorspace* colorspace, const float* color)
+{
+    if (!colorspace || !color)
+        return false;
+    const int n = fz_colorspace_n(ctx, colorspace);
+    const bool subtractive = fz_colorspace_is_subtractive(ctx, colorspace);
+    if (!subtractive && !fz_colorspace_is_gray(ctx, colorspace) && !fz_colorspace_is_rgb(ctx, colorspace))
+        return false;
+    for (int i = 0; i < n; ++i) {
+        if (subtractive ? color[i] > 0.01f : color[i] < 0.99f)
+            return false;
+    }
+    return true;
+}
+
+// The straight segments of a path, in page space, for finding rulings.
+struct SegmentWalk
+{
+    fz_matrix ctm;
+    fz_point start;
+    fz_point current;
+    std::vector<std::pair<fz_point, fz_point>> segments;
+    bool onlyStraight = true;
+};
+
+void walkMove(fz_context*, void* arg, float x, float y)
+{
+    auto* walk = static_cast<SegmentWalk*>(arg);
+    walk->current = walk->start = fz_transform_point_xy(x, y, walk->ctm);
+}
+
+void walkLine(fz_context*, void* arg, float x, float y)
+{
+    auto* walk = static_cast<SegmentWalk*>(arg);
+    const fz_point to = fz_transform_point_xy(x, y, walk->ctm);
+    walk->segments.push_back({walk->current, to});
+    walk->current = to;
+}
+
+void walkCurve(fz_context*, void* arg, float, float, float, float, float x3, float y3)
+{
+    auto* walk = static_cast<SegmentWalk*>(arg);
+    walk->onlyStraight = false;
+    walk->current = fz_transform_point_xy(x3, y3, walk->ctm);
+}
+
+void walkClose(fz_context*, void* arg)
+{
+    auto* walk = static_cast<SegmentWalk*>(arg);
+    if (walk->current.x != walk->start.x || walk->current.y != walk->start.y)
+        walk->segments.push_back({walk->current, walk->start});
+    walk->current = walk->start;
+}
+
+SegmentWalk walkPath(fz_context* ctx, const fz_path* path, fz_matrix ctm)
+{
+    static const fz_path_walker walker = {walkMove, walkLine, walkCurve, walkClose, nullptr, nullptr, nullptr, nullptr};
+    SegmentWalk walk;
+    walk.ctm = ctm;
+    walk.start = walk.current = fz_make_point(0, 0);
+    fz_walk_path(ctx, path, &walker, &walk);
+    return walk;
+}
+
+bool axisAligned(const std::pair<fz_point, fz_point>& segment)
+{
+    return std::fabs(segment.first.x - segment.second.x) <= kStraight
+           || std::fabs(segment.first.y - segment.second.y) <= kStraight;
+}
+
+void addShape(State& state, Shape::Kind kind, fz_rect box, bool thin)
+{
+    box = fz_intersect_rect(box, state.clip());
+    if (fz_is_empty_rect(box) || fz_is_infinite_rect(box))
+        return;
+    Shape shape;
+    shape.kind = kind;
+    shape.box = box;
+    shape.thin = thin;
+    shape.transparent = state.transparent();
+    shape.ctm = fz_identity;
+    state.options.collect->shapes.push_back(shape);
+}
+
+void addRule(State& state, float x0, float y0, float x1, float y1)
+{
+    Rule rule{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+    const fz_rect clip = state.clip();
+    if (rule.x1 < clip.x0 || rule.x0 > clip.x1 || rule.y1 < clip.y0 || rule.y0 > clip.y1)
+        return;
+    state.options.collect->rules.push_back(rule);
+}
+
+void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm, fz_colorspace* colorspace,
+                 const float* color)
+{
+    const fz_rect box = fz_bound_path(ctx, path, nullptr, ctm);
+    const bool white = isWhite(ctx, colorspace, color);
+    const float width = box.x1 - box.x0;
+    const float height = box.y1 - box.y0;
+    const bool thin = std::min(width, height) <= kThinnest;
+    if (thin && !white) {
+        // A filled hairline: a ruling when it is an axis-aligned rectangle.
+        const SegmentWalk walk = walkPath(ctx, path, ctm);
+        bool straight = walk.onlyStraight;
+        for (const auto& segment : walk.segments)
+            straight = straight && axisAligned(segment);
+        if (straight) {
+            const float middle = height <= width ? (box.y0 + box.y1) / 2 : (box.x0 + box.x1) / 2;
+            if (height <= width)
+                addRule(state, box.x0, middle, box.x1, middle);
+            else
+                addRule(state, middle, box.y0, middle, box.y1);
+        }
+    }
+    // White fills are the paper itself (page backgrounds, cell backgrounds).
+    if (!white)
+        addShape(state, Shape::Path, box, thin);
+}
+
+void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
+                   fz_colorspace* colorspace, const float* color)
+{
+    if (isWhite(ctx, colorspace, color))
+        return;
+    const fz_rect box = fz_bound_path(ctx, path, stroke, ctm);
+    const float expansion = fz_matrix_expansion(ctm);
+    const float lineWidth = (stroke ? stroke->linewidth : 1) * expansion;
+    const SegmentWalk walk = walkPath(ctx, path, ctm);
+    bool thin = walk.onlyStraight && lineWidth <= kThinnest;
+    for (const auto& segment : walk.segments)
+        thin = thin && axisAligned(segment);
+    if (thin) {
+        for (const auto& segment : walk.segments)
+            addRule(state, segment.first.x, segment.first.y, segment.second.x, segment.second.y);
+    }
+    addShape(state, Shape::Path, box, thin);
+}
+
+int countCharacters(const fz_text* text)
+{
+    int count = 0;
+    for (const fz_text_span* span = text->head; span; span = span->next) {
+        for (int i = 0; i < span->len; ++i)
+            count += span->items[i].ucs > 32 ? 1 : 0;
+    }
+    return count;
+}
+
+// The device's entries.
+
+void dropDevice(fz_context*, fz_device* dev)
+{
+    delete reinterpret_cast<PageDevice*>(dev)->state;
+}
+
+void fillPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm,
+              fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    if (state.collecting() && alpha > 0)
+        collectFill(ctx, state, path, ctm, colorspace, color);
+    if (state.options.forwardGraphics)
+        fz_fill_path(ctx, state.target, path, evenOdd, ctm, colorspace, color, alpha, params);
+}
+
+void strokePath(fz_context* ctx, fz_device* dev, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
+                fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    if (state.collecting() && alpha > 0)
+        collectStroke(ctx, state, path, stroke, ctm, colorspace, color);
+    if (state.options.forwardGraphics)
+        fz_stroke_path(ctx, state.target, path, stroke, ctm, colorspace, color, alpha, params);
+}
+
+void clipPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm, fz_rect scissor)
+{
+    State& state = stateOf(dev);
+    state.pushClip(ClipLevel::Clip, fz_bound_path(ctx, path, nullptr, ctm), state.options.forwardGraphics);
+    if (state.options.forwardGraphics)
+        fz_clip_path(ctx, state.target, path, evenOdd, ctm, scissor);
+}
+
+void clipStrokePath(fz_context* ctx, fz_device* dev, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
+                    fz_rect scissor)
+{
+    State& state = stateOf(dev);
+    state.pushClip(ClipLevel::Clip, fz_bound_path(ctx, path, stroke, ctm), state.options.forwardGraphics);
+    if (state.options.forwardGraphics)
+        fz_clip_stroke_path(ctx, state.target, path, stroke, ctm, scissor);
+}
+
+bool forwardsText(const State& state)
+{
+    return state.options.forwardText && !state.inMaskDefinition();
+}
+
+// The text's glyphs whose middle lies in one of the boxes; null when none does. The caller drops
+// the result.
+fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const QVector<fz_rect>& boxes)
+{
+    fz_text* kept = fz_new_text(ctx);
+    fz_try(ctx)
+    {
+        for (fz_text_span* span = text->head; span; span = span->next) {
+            fz_matrix trm = span->trm;
+            for (int i = 0; i < span->len; ++i) {
+                const fz_text_item& item = span->items[i];
+                trm.e = item.x;
+                trm.f = item.y;
+                // The glyph's middle: half an em along the baseline, a third of one above it.
+                const fz_point middle = fz_transform_point(fz_transform_point_xy(0.3f, 0.3f, trm), ctm);
+                bool inside = false;
+                for (const fz_rect& box : boxes)
+                    inside = inside || fz_is_point_inside_rect(middle, box);
+                if (inside)
+                    fz_show_glyph(ctx, kept, span->font, trm, item.gid, item.ucs, span->wmode, span->bidi_level,
+                                  fz_bidi_direction(span->markup_dir), fz_text_language(span->language));
+            }
+        }
+    }
+    fz_catch(ctx)
+    {
+        fz_drop_text(ctx, kept);
+        fz_rethrow(ctx);
+    }
+    if (!kept->head) {
+        fz_drop_text(ctx, kept);
+        return nullptr;
+    }
+    return kept;
+}
+
+// Hands the text on, or only its glyphs in the boxes of options.textOnlyIn; draw does the
+// handing on for a text.
+template <typename Draw>
+void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, Draw draw)
+{
+    if (state.options.collect && !state.inMaskDefinition())
+        state.options.collect->visibleCharacters += countCharacters(text);
+    if (!forwardsText(state))
+        return;
+    if (state.options.textOnlyIn.isEmpty()) {
+        draw(text);
+        return;
+    }
+    fz_text* kept = glyphsWithin(ctx, text, ctm, state.options.textOnlyIn);
+    if (!kept)
+        return;
+    fz_try(ctx)
+        draw(kept);
+    fz_always(ctx)
+        fz_drop_text(ctx, kept);
+    fz_catch(ctx)
+        fz_rethrow(ctx);
+}
+
+void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
+              const float* color, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+        fz_fill_text(ctx, state.target, shown, ctm, colorspace, color, alpha, params);
+    });
+}
+
+void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm,
+                fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+        fz_stroke_text(ctx, state.target, shown, stroke, ctm, colorspace, color, alpha, params);
+    });
+}
+
+// Text used as a clip is drawn through it: it is text for reading and a clip for drawing.
+void clipText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm, fz_rect scissor)
+{
+    State& state = stateOf(dev);
+    const bool forward = forwardsText(state) || state.options.forwardGraphics;
+    state.pushClip(ClipLevel::Clip, fz_bound_text(ctx, text, nullptr, ctm), forward);
+    if (forward)
+        fz_clip_text(ctx, state.target, text, ctm, scissor);
+}
+
+void clipStrokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm,
+                    fz_rect scissor)
+{
+    State& state = stateOf(dev);
+    const bool forward = forwardsText(state) || state.options.forwardGraphics;
+    state.pushClip(ClipLevel::Clip, fz_bound_text(ctx, text, stroke, ctm), forward);
+    if (forward)
+        fz_clip_stroke_text(ctx, state.target, text, stroke, ctm, scissor);
+}
+
+void ignoreText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm)
+{
+    State& state = stateOf(dev);
+    if (state.options.forwardHiddenText && forwardsText(state)) {
+        fz_ignore_text(ctx, state.target, text, ctm);
+        if (state.options.collect)
+            state.options.collect->visibleCharacters += countCharacters(text);
+    } else if (state.options.collect) {
+        state.options.collect->hiddenCharacters += countCharacters(text);
+    }
+}
+
+void fillShade(fz_context* ctx, fz_device* dev, fz_shade* shade, fz_matrix ctm, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    if (state.collecting() && alpha > 0)
+        addShape(state, Shape::Shading, fz_bound_shade(ctx, shade, ctm), false);
+    if (state.options.forwardGraphics)
+        fz_fill_shade(ctx, state.target, shade, ctm, alpha, params);
+}
+
+void collectImage(State& state, fz_image* image, fz_matrix ctm, float alpha)
+{
+    if (!state.collecting() || alpha <= 0)
+        return;
+    const int before = state.options.collect->shapes.size();
+    addShape(state, Shape::Picture, fz_transform_rect(fz_unit_rect, ctm), false);
+    if (state.options.collect->shapes.size() == before)
+        return;
+    Shape& shape = state.options.collect->shapes.back();
+    shape.image = image;
+    shape.ctm = ctm;
+    shape.transparent = shape.transparent || alpha < 1 || image->mask;
+}
+
+void fillImage(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    collectImage(state, image, ctm, alpha);
+    if (state.options.forwardGraphics)
+        fz_fill_image(ctx, state.target, image, ctm, alpha, params);
+}
+
+void fillImageMask(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, fz_colorspace* colorspace,
+                   const float* color, float alpha, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    collectImage(state, image, ctm, alpha);
+    if (state.options.collect && !state.options.collect->shapes.empty()
+        && state.options.collect->shapes.back().image == image)
+        state.options.collect->shapes.back().transparent = true; // a stencil: only its colour shows
+    if (state.options.forwardGraphics)
+        fz_fill_image_mask(ctx, state.target, image, ctm, colorspace, color, alpha, params);
+}
+
+void clipImageMask(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, fz_rect scissor)
+{
+    State& state = stateOf(dev);
+    state.pushClip(ClipLevel::Clip, fz_transform_rect(fz_unit_rect, ctm), state.options.forwardGraphics);
+    if (state.options.forwardGraphics)
+        fz_clip_image_mask(ctx, state.target, image, ctm, scissor);
+}
+
+void popClip(fz_context* ctx, fz_device* dev)
+{
+    State& state = stateOf(dev);
+    if (state.clips.empty())
+        return;
+    const bool forwarded = state.clips.back().forwarded;
+    state.clips.pop_back();
+    if (forwarded)
+        fz_pop_clip(ctx, state.target);
+}
+
+void beginMask(fz_context* ctx, fz_device* dev, fz_rect area, int luminosity, fz_colorspace* colorspace,
+               const float* backdrop, fz_color_params params)
+{
+    State& state = stateOf(dev);
+    state.pushClip(ClipLevel::MaskDefinition, area, state.options.forwardGraphics);
+    if (state.options.forwardGraphics)
+        fz_begin_mask(ctx, state.target, area, luminosity, colorspace, backdrop, params);
+}
+
+void endMask(fz_context* ctx, fz_device* dev)
+{
+    State& state = stateOf(dev);
+    if (!state.clips.empty() && state.clips.back().kind == ClipLevel::MaskDefinition)
+        state.clips.back().kind = ClipLevel::Masked;
+    if (state.options.forwardGraphics)
+        fz_end_mask(ctx, state.target);
+}
+
+void beginGroup(fz_context* ctx, fz_device* dev, fz_rect area, fz_colorspace* colorspace, int isolated, int knockout,
+                int blendmode, float alpha)
+{
+    State& state = stateOf(dev);
+    const bool transparent = alpha < 1 || blendmode != FZ_BLEND_NORMAL;
+    state.groupsTransparent.push_back(transparent);
+    state.transparentGroups += transparent ? 1 : 0;
+    state.groupsForwarded.push_back(state.options.forwardGraphics);
+    if (state.options.forwardGraphics)
+        fz_begin_group(ctx, state.target, area, colorspace, isolated, knockout, blendmode, alpha);
+}
+
+void endGroup(fz_context* ctx, fz_device* dev)
+{
+    State& state = stateOf(dev);
+    if (state.groupsTransparent.empty())
+        return;
+    state.transparentGroups -= state.groupsTransparent.back() ? 1 : 0;
+    state.groupsTransparent.pop_back();
+    const bool forwarded = state.groupsForwarded.back();
+    state.groupsForwarded.pop_back();
+    if (forwarded)
+        fz_end_group(ctx, state.target);
+}
+
+int beginTile(fz_context* ctx, fz_device* dev, fz_rect area, fz_rect view, float xstep, float ystep, fz_matrix ctm,
+              int id)
+{
+    State& state = stateOf(dev);
+    if (state.collecting())
+        addShape(state, Shape::Shading, area, false);
+    ++state.tileDepth;
+    if (state.options.forwardGraphics)
+        return fz_begin_tile_id(ctx, state.target, area, view, xstep, ystep, ctm, id);
+    return 0;
+}
+
+void endTile(fz_context* ctx, fz_device* dev)
+{
+    State& state = stateOf(dev);
+    state.tileDepth = std::max(0, state.tileDepth - 1);
+    if (state.options.forwardGraphics)
+        fz_end_tile(ctx, state.target);
+}
+
+void renderFlags(fz_context* ctx, fz_device* dev, int set, int clear)
+{
+    State& state = stateOf(dev);
+    if (state.options.forwardGraphics)
+        fz_render_flags(ctx, state.target, set, clear);
+}
+
+void setDefaultColorspaces(fz_context* ctx, fz_device* dev, fz_default_colorspaces* colorspaces)
+{
+    State& state = stateOf(dev);
+    if (state.options.forwardGraphics)
+        fz_set_default_colorspaces(ctx, state.target, colorspaces);
+}
+
+void beginLayer(fz_context* ctx, fz_device* dev, const char* name)
+{
+    State& state = stateOf(dev);
+    if (state.options.forwardGraphics)
+        fz_begin_layer(ctx, state.target, name);
+}
+
+void endLayer(fz_context* ctx, fz_device* dev)
+{
+    State& state = stateOf(dev);
+    if (state.options.forwardGraphics)
+        fz_end_layer(ctx, state.target);
+}
+
+} // namespace
+
+fz_device* newPageDevice(fz_context* ctx, fz_device* target, const PageDeviceOptions& options)
+{
+    PageDevice* device = fz_new_derived_device(ctx, PageDevice);
+    device->state = new State;
+    device->state->target = target;
+    device->state->options = options;
+    device->super.drop_device = dropDevice;
+    device->super.fill_path = fillPath;
+    device->super.stroke_path = strokePath;
+    device->super.clip_path = clipPath;
+    device->super.clip_stroke_path = clipStrokePath;
+    device->super.fill_text = fillText;
+    device->super.stroke_text = strokeText;
+    device->super.clip_text = clipText;
+    device->super.clip_stroke_text = clipStrokeText;
+    device->super.ignore_text = ignoreText;
+    device->super.fill_shade = fillShade;
+    device->super.fill_image = fillImage;
+    device->super.fill_image_mask = fillImageMask;
+    device->super.clip_image_mask = clipImageMask;
+    device->super.pop_clip = popClip;
+    device->super.begin_mask = beginMask;
+    device->super.end_mask = endMask;
+    device->super.begin_group = beginGroup;
+    device->super.end_group = endGroup;
+    device->super.begin_tile = beginTile;
+    device->super.end_tile = endTile;
+    device->super.render_flags = renderFlags;
+    device->super.set_default_colorspaces = setDefaultColorspaces;
+    device->super.begin_layer = beginLayer;
+    device->super.end_layer = endLayer;
+    return &device->super;
+}
+
+} // namespace p2w

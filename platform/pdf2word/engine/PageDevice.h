@@ -1,0 +1,30 @@
+#pragma once
+
+// A MuPDF device that sits in front of another one. It serves two jobs:
+// - reading a page: text goes on to the structured-text device (invisible text only when asked),
+//   while paths, shadings and pictures are collected as rules and shapes (PageGraphics);
+// - drawing a region: everything goes on to the draw device, text only when asked (a picture
+//   whose text stays in the document's text is drawn without it).
+
+#include "Fitz.h"
+#include "PageModel.h"
+
+#include <QVector>
+
+namespace p2w {
+
+struct PageDeviceOptions
+{
+    bool forwardText = true;
+    bool forwardHiddenText = false; // text drawn invisibly (render mode 3)
+    bool forwardGraphics = false;
+    PageGraphics* collect = nullptr; // where paths, shadings and pictures go; may be null
+    // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's
+    // labels, and not the caption whose tops reach into the figure's region).
+    QVector<fz_rect> textOnlyIn;
+};
+
+// The device is owned by the caller (fz_drop_device); target must outlive it.
+fz_device* newPageDevice(fz_context* ctx, fz_device* target, const PageDeviceOptions& options);
+
+} // namespace p2w

@@ -1,0 +1,302 @@
+#include "PageLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace p2w {
+
+namespace {
+
+// The top and bottom share of the page where running heads and page numbers stand.
+const float kMarginShare = 0.12f;
+
+float width(const fz_rect& box)
+{
+    return box.x1 - box.x0;
+}
+
+// The width of the line's first word (its last for right-to-left lines): whether it would have
+// fitted at the end of the line before.
+float firstWordWidth(const TextLine& line)
+{
+    const QVector<Glyph>& glyphs = line.glyphs;
+    float from = 1e9f;
+    float to = -1e9f;
+    for (const Glyph& glyph : glyphs) {
+        if (glyph.isSpace())
+            break;
+        from = std::min(from, glyph.box.x0);
+        to = std::max(to, glyph.box.x1);
+    }
+    return to > from ? to - from : 0;
+}
+
+bool endsSentence(const TextLine& line)
+{
+    for (int i = line.glyphs.size() - 1; i >= 0; --i) {
+        const char32_t c = line.glyphs[i].c;
+        if (c == U'"' || c == U')' || c == U'\u201D' || c == U'\u2019' || line.glyphs[i].shift != Shift::Base)
+            continue;
+        return c == U'.' || c == U'!' || c == U'?' || c == U':' || c == U'\u3002' || c == U'\u061F' || c == U'\u06D4';
+    }
+    return false;
+}
+
+QString alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
+{
+    const QVector<TextLine>& lines = paragraph.lines;
+    const float em = lines.front().size;
+    const float middle = (column.x0 + column.x1) / 2;
+    if (lines.size() == 1) {
+        const fz_rect box = lines.front().box;
+        if (width(box) > width(column) - 2 * em)
+            return paragraph.rtl ? QStringLiteral("right") : QStringLiteral("left");
+        if (std::fabs((box.x0 + box.x1) / 2 - middle) < em)
+            return QStringLiteral("center");
+        if (std::fabs(box.x1 - column.x1) < em && box.x0 > column.x0 + 2 * em)
+            return QStringLiteral("right");
+        return QStringLiteral("left");
+    }
+    int full = 0;
+    int centred = 0;
+    int flushLeft = 0;
+    int flushRight = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const fz_rect box = lines[i].box;
+        const bool left = std::fabs(box.x0 - column.x0) < em;
+        const bool right = std::fabs(box.x1 - column.x1) < em;
+        full += (left || i == 0 || paragraph.rtl) && right && (!paragraph.rtl || left || i == 0) ? 1 : 0;
+        centred += std::fabs((box.x0 + box.x1) / 2 - middle) < em ? 1 : 0;
+        flushLeft += left ? 1 : 0;
+        flushRight += right ? 1 : 0;
+    }
+    const int count = lines.size();
+    if (full >= count - 1)
+        return QStringLiteral("both");
+    if (centred == count && flushLeft < count)
+        return QStringLiteral("center");
+    if (flushRight == count && flushLeft < count)
+        return QStringLiteral("right");
+    return QStringLiteral("left");
+}
+
+// Lines that follow one another down one column: the next is one line's pitch lower, overlaps it
+// and is set in a like size.
+bool continuesBlock(const TextLine& previous, const TextLine& line)
+{
+    if (previous.vertical || line.vertical || previous.rtl != line.rtl)
+        return false;
+    const float larger = std::max(previous.size, line.size);
+    const float smaller = std::min(previous.size, line.size);
+    const float drop = line.baseline - previous.baseline;
+    const bool overlap = std::min(previous.box.x1, line.box.x1) > std::max(previous.box.x0, line.box.x0);
+    return overlap && drop > 0.3f * smaller && drop < 2.6f * larger && smaller > 0.6f * larger;
+}
+
+// A short line of digits: a page number.
+bool isPageNumber(const TextLine& line)
+{
+    if (line.glyphs.size() > 4)
+        return false;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.c < U'0' || glyph.c > U'9')
+            return false;
+    }
+    return true;
+}
+
+// The lines under a footnote rule: a short stroke in the lower half of the page with only smaller
+// text below it. They are taken out of lines.
+QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& rules, fz_rect mediabox)
+{
+    QVector<TextLine> notes;
+    const float pageWidth = mediabox.x1 - mediabox.x0;
+    const float middle = (mediabox.y0 + mediabox.y1) / 2;
+    for (const Rule& rule : rules) {
+        const float length = rule.x1 - rule.x0;
+        if (!rule.horizontal() || rule.y0 < middle || length < 30 || length > 0.45f * pageWidth)
+            continue;
+        QVector<float> sizesAbove;
+        float smallestBelow = 1e9f;
+        float largestBelow = 0;
+        int below = 0;
+        for (const TextLine& line : lines) {
+            if (line.box.y0 >= rule.y1) {
+                if (isPageNumber(line))
+                    continue; // the folio under the notes
+                ++below;
+                largestBelow = std::max(largestBelow, line.size);
+                smallestBelow = std::min(smallestBelow, line.size);
+            } else {
+                sizesAbove.append(line.size);
+            }
+        }
+        if (below == 0 || sizesAbove.size() < 3)
+            continue;
+        std::sort(sizesAbove.begin(), sizesAbove.end());
+        if (largestBelow >= 0.95f * sizesAbove[sizesAbove.size() / 2])
+            continue;
+        QVector<TextLine> kept;
+        for (const TextLine& line : lines)
+            (line.box.y0 >= rule.y1 ? notes : kept).append(line);
+        lines = kept;
+        break;
+    }
+    return notes;
+}
+
+} // namespace
+
+QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column, fz_rect area)
+{
+    QVector<LaidParagraph> paragraphs;
+    if (lines.isEmpty())
+        return paragraphs;
+    // The usual distance between baselines; wider gaps part paragraphs.
+    QVector<float> pitches;
+    for (int i = 1; i < lines.size(); ++i) {
+        const float pitch = lines[i].baseline - lines[i - 1].baseline;
+        if (pitch > 0)
+            pitches.append(pitch);
+    }
+    std::sort(pitches.begin(), pitches.end());
+    // Too few lines to know the block's leading: a usual one.
+    const float usualPitch = pitches.size() < 2 ? 1.2f * lines.front().size : pitches[pitches.size() / 2];
+    int flushStart = 0;
+    for (const TextLine& line : lines) {
+        const float em = line.size;
+        flushStart += (line.rtl ? std::fabs(line.box.x1 - column.x1) : std::fabs(line.box.x0 - column.x0)) < em ? 1 : 0;
+    }
+    // Indents and short last lines tell paragraphs apart only in text set flush to one side.
+    const bool flush = flushStart * 2 >= lines.size();
+
+    LaidParagraph current;
+    for (int i = 0; i < lines.size(); ++i) {
+        const TextLine& line = lines[i];
+        bool starts = current.lines.isEmpty();
+        if (!starts) {
+            const TextLine& previous = current.lines.back();
+            const float em = std::max(line.size, previous.size);
+            const float pitch = line.baseline - previous.baseline;
+            const bool rtl = line.rtl;
+            const float indent = rtl ? column.x1 - line.box.x1 : line.box.x0 - column.x0;
+            const float previousIndent = rtl ? column.x1 - previous.box.x1 : previous.box.x0 - column.x0;
+            const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
+            if (line.monospace || previous.monospace)
+                starts = true; // code keeps its lines
+            else if (std::fabs(line.size - previous.size) > 0.15f * em)
+                starts = true; // a heading and its text
+            else if (usualPitch > 0 && pitch > 1.3f * usualPitch && pitch > 1.3f * em)
+                starts = true; // space between paragraphs
+            else if (flush && indent > 0.8f * em && indent < 8 * em && previousIndent < 0.5f * em && i + 1 < lines.size()
+                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < 0.5f * em)
+                starts = true; // a first line's indent
+            else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
+                starts = true; // the line before ended short of the column, with a sentence
+        }
+        if (starts && !current.lines.isEmpty()) {
+            paragraphs.append(current);
+            current = LaidParagraph();
+        }
+        if (current.lines.isEmpty() && line.monospace) {
+            // A line of code keeps its leading spaces: its indent.
+            while (current.indent < line.glyphs.size() && line.glyphs[current.indent].isSpace())
+                ++current.indent;
+        }
+        current.lines.append(line);
+        current.rtl = current.rtl || line.rtl;
+        current.box = fz_union_rect(current.box, line.box);
+    }
+    if (!current.lines.isEmpty())
+        paragraphs.append(current);
+    for (LaidParagraph& paragraph : paragraphs)
+        paragraph.align = alignmentOf(paragraph, lines.size() == 1 ? area : column);
+    return paragraphs;
+}
+
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox)
+{
+    PageLayout page;
+    page.mediabox = mediabox;
+    page.tables = findTables(graphics, lines);
+    page.figures = findFigures(graphics, page.tables, lines, mediabox);
+
+    // Footnotes are read after the columns above them, whichever column they stand under.
+    const QVector<TextLine> notes = takeFootnotes(lines, graphics.rules, mediabox);
+    QVector<fz_rect> lineBoxes;
+    lineBoxes.reserve(lines.size());
+    fz_rect textArea = fz_empty_rect;
+    for (const TextLine& line : lines) {
+        lineBoxes.append(line.box);
+        textArea = fz_union_rect(textArea, line.box);
+    }
+    QVector<fz_rect> obstacles;
+    for (const FoundFigure& figure : page.figures)
+        obstacles.append(figure.box);
+    for (const FoundTable& table : page.tables)
+        obstacles.append(table.box);
+    QVector<int> order = readingOrder(lineBoxes, obstacles);
+    if (!notes.isEmpty()) {
+        QVector<fz_rect> noteBoxes;
+        for (const TextLine& note : notes)
+            noteBoxes.append(note.box);
+        const int first = lines.size() + obstacles.size();
+        QVector<int> notesOrder = readingOrder(noteBoxes, {});
+        // Indexes past the obstacles stand for the notes; the walk below knows them.
+        for (int& index : notesOrder)
+            index += first;
+        order += notesOrder;
+    }
+
+    // Runs of lines down one column are blocks, each split into paragraphs.
+    QVector<TextLine> block;
+    fz_rect blockBox = fz_empty_rect;
+    bool inNotes = false;
+    auto closeBlock = [&] {
+        if (block.isEmpty())
+            return;
+        for (const LaidParagraph& paragraph : splitParagraphs(block, blockBox, textArea)) {
+            PageItem item;
+            item.kind = PageItem::Paragraph;
+            item.note = inNotes;
+            item.index = page.paragraphs.size();
+            item.box = paragraph.box;
+            page.paragraphs.append(paragraph);
+            page.items.append(item);
+        }
+        block.clear();
+        blockBox = fz_empty_rect;
+    };
+    const int firstNote = lines.size() + obstacles.size();
+    for (int element : order) {
+        if (element < lines.size() || element >= firstNote) {
+            const TextLine& line = element < lines.size() ? lines[element] : notes[element - firstNote];
+            if (!block.isEmpty() && (!continuesBlock(block.back(), line) || (element >= firstNote) != inNotes))
+                closeBlock();
+            inNotes = element >= firstNote;
+            block.append(line);
+            blockBox = fz_union_rect(blockBox, line.box);
+            continue;
+        }
+        closeBlock();
+        PageItem item;
+        const int obstacle = element - lines.size();
+        item.kind = obstacle < page.figures.size() ? PageItem::Figure : PageItem::Table;
+        item.index = obstacle < page.figures.size() ? obstacle : obstacle - page.figures.size();
+        item.box = obstacles[obstacle];
+        page.items.append(item);
+    }
+    closeBlock();
+
+    // Single lines in the top or bottom margin may be running heads or page numbers; the
+    // document decides once it has seen every page.
+    const float height = mediabox.y1 - mediabox.y0;
+    for (PageItem& item : page.items) {
+        if (item.kind != PageItem::Paragraph || page.paragraphs[item.index].lines.size() > 2)
+            continue;
+        item.margin = item.box.y1 < mediabox.y0 + kMarginShare * height || item.box.y0 > mediabox.y1 - kMarginShare * height;
+    }
+    return page;
+}
+
+} // namespace p2w

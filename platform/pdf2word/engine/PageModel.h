@@ -1,0 +1,84 @@
+#pragma once
+
+// What the engine reads from one page before it decides the reading order: the text as lines of
+// glyphs, and the page's graphics as ruling lines, drawn shapes and pictures. Page space, points,
+// y downwards.
+
+#include "Fitz.h"
+
+#include <QString>
+#include <QVector>
+
+namespace p2w {
+
+// A glyph's place relative to its line: set on the baseline, raised or lowered.
+enum class Shift { Base = 0, Super = 1, Sub = -1 };
+
+struct Glyph
+{
+    char32_t c = 0;
+    fz_rect box;
+    float baseline = 0; // y of the glyph's origin
+    float size = 0;     // points
+    int look = -1;      // index into the document's looks; -1 for a space
+    Shift shift = Shift::Base;
+
+    bool isSpace() const { return c == U' '; }
+};
+
+// The text a glyph stands for (Arabic presentation forms as the letters they show).
+QString glyphText(char32_t c);
+
+// The font of a run of text, as the outputs name it.
+struct Look
+{
+    QString font; // family name
+    bool bold = false;
+    bool italic = false;
+    bool monospace = false; // every glyph as wide as the next: code, listings, tables of figures
+};
+
+// Glyphs on one baseline in reading order (right-to-left text in logical order).
+struct TextLine
+{
+    QVector<Glyph> glyphs;
+    fz_rect box = fz_empty_rect;
+    float baseline = 0;
+    float size = 0; // the size most of the line is set in
+    bool rtl = false;
+    bool vertical = false; // not set left to right or right to left (rotated labels)
+    bool monospace = false; // most of it set in a monospace font (a line of code)
+
+    QString text() const;
+    // Recomputes box, baseline and size from the glyphs.
+    void measure();
+};
+
+// A horizontal or vertical stroke of the page (a table's ruling), x0 <= x1, y0 <= y1.
+struct Rule
+{
+    float x0, y0, x1, y1;
+    bool horizontal() const { return y1 - y0 <= x1 - x0; }
+};
+
+// Something drawn that is not text: a path, a shading or a picture.
+struct Shape
+{
+    enum Kind { Path, Picture, Shading };
+    Kind kind = Path;
+    fz_rect box;
+    bool thin = false;        // a line or a hairline rectangle (may be part of a ruling)
+    bool transparent = false; // drawn with a soft mask, a blend or less than full opacity
+    fz_image* image = nullptr; // for a Picture: borrowed from the display list
+    fz_matrix ctm;             // for a Picture: where the image's unit square goes
+};
+
+struct PageGraphics
+{
+    QVector<Rule> rules;
+    QVector<Shape> shapes;
+    int visibleCharacters = 0;
+    int hiddenCharacters = 0; // text drawn invisibly (a scan's recognised text) that was left out
+};
+
+} // namespace p2w

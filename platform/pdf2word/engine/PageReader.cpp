@@ -1,0 +1,406 @@
+#include "PageReader.h"
+
+#include "Bidi.h"
+#include "FlowDocument.h"
+#include "PageDevice.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <QMap>
+
+#include <algorithm>
+#include <cmath>
+
+namespace p2w {
+
+namespace {
+
+// Two pieces on one baseline closer than this (in ems) are one line that MuPDF split at a wide
+// gap; a column gutter is wider.
+const float kJoinGap = 0.9f;
+const float kLabelGap = 3.0f;
+// A gap between glyphs wider than this (in ems) is a space between words.
+const float kSpaceGap = 0.2f;
+
+bool isSpaceCharacter(int c)
+{
+    return c == ' ' || c == 0xA0 || c == '\t' || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x3000;
+}
+
+float heightOf(const fz_rect& box)
+{
+    return box.y1 - box.y0;
+}
+
+// Leading and trailing spaces go; a run of spaces becomes one. A line of code keeps its leading
+// spaces (its indent, which also places it under the lines around it) and its runs of spaces.
+void tidySpaces(QVector<Glyph>& glyphs, bool code = false)
+{
+    QVector<Glyph> kept;
+    kept.reserve(glyphs.size());
+    for (const Glyph& glyph : glyphs) {
+        if (!code && glyph.isSpace() && (kept.isEmpty() || kept.back().isSpace()))
+            continue;
+        kept.append(glyph);
+    }
+    while (!kept.isEmpty() && kept.back().isSpace())
+        kept.removeLast();
+    glyphs = kept;
+}
+
+Glyph spaceBetween(const Glyph& before, const Glyph& after)
+{
+    Glyph space = before;
+    space.c = U' ';
+    space.box.x0 = before.box.x1;
+    space.box.x1 = std::max(before.box.x1, after.box.x0);
+    space.shift = Shift::Base;
+    return space;
+}
+
+// Joins line b into line a: the glyphs in order of their place on the page, a space where a
+// word gap separates the two.
+void join(TextLine& a, const TextLine& b)
+{
+    QVector<Glyph> all = a.glyphs + b.glyphs;
+    std::stable_sort(all.begin(), all.end(), [](const Glyph& x, const Glyph& y) {
+        return x.box.x0 + x.box.x1 < y.box.x0 + y.box.x1;
+    });
+    QVector<Glyph> spaced;
+    spaced.reserve(all.size() + 2);
+    const float em = std::max(a.size, b.size);
+    for (const Glyph& glyph : all) {
+        if (!spaced.isEmpty() && !glyph.isSpace() && !spaced.back().isSpace()
+            && glyph.box.x0 - spaced.back().box.x1 > kSpaceGap * em)
+            spaced.append(spaceBetween(spaced.back(), glyph));
+        spaced.append(glyph);
+    }
+    a.glyphs = spaced;
+    tidySpaces(a.glyphs, a.monospace);
+    a.measure();
+}
+
+bool horizontal(const TextLine& line)
+{
+    return !line.vertical;
+}
+
+// b belongs to line a: on its baseline and near, or a smaller piece raised or lowered beside it.
+bool belongsTo(const TextLine& a, const TextLine& b)
+{
+    if (!horizontal(a) || !horizontal(b) || a.glyphs.isEmpty() || b.glyphs.isEmpty())
+        return false;
+    const float gap = std::max(b.box.x0 - a.box.x1, a.box.x0 - b.box.x1);
+    const float larger = std::max(a.size, b.size);
+    const float smaller = std::min(a.size, b.size);
+    // A short label before its text (a note's number, a list's bullet) may stand further off.
+    const TextLine& left = a.box.x0 <= b.box.x0 ? a : b;
+    const float reach = left.glyphs.size() <= 3 ? kLabelGap : kJoinGap;
+    if (gap > reach * larger)
+        return false;
+    if (std::fabs(a.baseline - b.baseline) <= 0.25f * smaller && smaller >= 0.8f * larger)
+        return gap > -0.5f * larger; // not two lines printed over each other
+    if (smaller >= 0.85f * larger || gap > 0.4f * larger)
+        return false;
+    // A small piece whose middle lies within the larger line's height: an index or exponent,
+    // beside the larger line's glyphs, not under or over them (a label near a caption).
+    const TextLine& big = a.size >= b.size ? a : b;
+    const TextLine& small = a.size >= b.size ? b : a;
+    const float middle = (small.box.y0 + small.box.y1) / 2;
+    if (middle < big.box.y0 - 0.1f * big.size || middle > big.box.y1 + 0.1f * big.size)
+        return false;
+    for (const Glyph& glyph : big.glyphs) {
+        if (!glyph.isSpace() && glyph.box.x1 > small.box.x0 + 0.5f && glyph.box.x0 < small.box.x1 - 0.5f)
+            return false;
+    }
+    return true;
+}
+
+void joinFragments(QVector<TextLine>& lines)
+{
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline; });
+    QVector<bool> gone(lines.size(), false);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (gone[i])
+            continue;
+        bool grown = true;
+        while (grown) {
+            grown = false;
+            for (int j = i + 1; j < lines.size() && lines[j].baseline - lines[i].baseline < 1.5f * lines[i].size; ++j) {
+                if (gone[j] || !belongsTo(lines[i], lines[j]))
+                    continue;
+                join(lines[i], lines[j]);
+                gone[j] = true;
+                grown = true;
+            }
+            // A lowered piece may sit before the line in baseline order.
+            for (int j = i - 1; j >= 0 && lines[i].baseline - lines[j].baseline < 1.5f * lines[i].size; --j) {
+                if (gone[j] || !belongsTo(lines[i], lines[j]) || lines[j].size >= lines[i].size)
+                    continue;
+                join(lines[i], lines[j]);
+                gone[j] = true;
+                grown = true;
+            }
+        }
+    }
+    QVector<TextLine> kept;
+    kept.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!gone[i])
+            kept.append(lines[i]);
+    }
+    lines = kept;
+}
+
+// Glyphs set smaller than the line and off its baseline are raised (exponents, note marks) or
+// lowered (indices).
+void markShifts(TextLine& line)
+{
+    if (line.vertical)
+        return;
+    QVector<float> baselines;
+    for (const Glyph& glyph : line.glyphs) {
+        if (!glyph.isSpace() && glyph.size >= 0.9f * line.size)
+            baselines.append(glyph.baseline);
+    }
+    if (baselines.isEmpty())
+        return;
+    std::nth_element(baselines.begin(), baselines.begin() + baselines.size() / 2, baselines.end());
+    const float base = baselines[baselines.size() / 2];
+    for (Glyph& glyph : line.glyphs) {
+        if (glyph.isSpace() || glyph.size >= 0.9f * line.size)
+            continue;
+        const float raised = base - glyph.baseline;
+        if (raised > 0.2f * line.size)
+            glyph.shift = Shift::Super;
+        else if (raised < -0.08f * line.size)
+            glyph.shift = Shift::Sub;
+    }
+    line.baseline = base;
+    // A gap MuPDF took for a space between a word and its index or exponent.
+    QVector<Glyph> kept;
+    kept.reserve(line.glyphs.size());
+    for (int i = 0; i < line.glyphs.size(); ++i) {
+        const Glyph& glyph = line.glyphs[i];
+        if (glyph.isSpace() && i > 0 && i + 1 < line.glyphs.size()) {
+            const Glyph& before = line.glyphs[i - 1];
+            const Glyph& after = line.glyphs[i + 1];
+            const bool shifted = (before.shift != Shift::Base) != (after.shift != Shift::Base);
+            if (shifted && after.box.x0 - before.box.x1 < 0.12f * line.size && !before.isSpace() && !after.isSpace())
+                continue;
+        }
+        kept.append(glyph);
+    }
+    line.glyphs = kept;
+}
+
+void orderRightToLeft(TextLine& line)
+{
+    int rtl = 0;
+    int ltr = 0;
+    for (const Glyph& glyph : line.glyphs) {
+        if (isRightToLeft(glyph.c))
+            ++rtl;
+        else if (QChar::isLetter(glyph.c))
+            ++ltr;
+    }
+    if (rtl == 0 || line.vertical)
+        return;
+    std::stable_sort(line.glyphs.begin(), line.glyphs.end(), [](const Glyph& x, const Glyph& y) {
+        return x.box.x0 + x.box.x1 < y.box.x0 + y.box.x1;
+    });
+    line.rtl = rtl >= ltr;
+    toReadingOrder(line.glyphs, line.rtl);
+}
+
+// A family name from a PostScript name ("TimesNewRomanPS-BoldMT", "LinuxLibertineOBold"): the
+// style and the maker's marks left off, the words apart.
+QString familyFromPostScript(QString name)
+{
+    if (name.size() > 7 && name[6] == QLatin1Char('+'))
+        name = name.mid(7); // "ABCDEF+": a subset
+    name = name.section(QLatin1Char('-'), 0, 0);
+    static const char* const endings[] = {"BoldItalic", "BoldOblique", "Italic", "Oblique", "Bold", "Regular", "Roman",
+                                          "Semibold", "Medium", "Light", "PSMT", "MT", "PS"};
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (const char* ending : endings) {
+            if (name.size() > int(qstrlen(ending)) + 2 && name.endsWith(QLatin1String(ending))) {
+                name.chop(int(qstrlen(ending)));
+                cut = true;
+            }
+        }
+    }
+    QString spaced;
+    for (int i = 0; i < name.size(); ++i) {
+        if (i > 0 && name[i].isUpper() && name[i - 1].isLower())
+            spaced += QLatin1Char(' ');
+        spaced += name[i];
+    }
+    return spaced;
+}
+
+QString familyOf(fz_context* ctx, fz_font* font, const QString& name)
+{
+    FT_Face face = static_cast<FT_Face>(fz_font_ft_face(ctx, font));
+    const QString family = face && face->family_name ? QString::fromUtf8(face->family_name) : QString();
+    // Fonts of the Type 1 kind name their family like their PostScript name, without spaces.
+    if (family.contains(QLatin1Char(' ')))
+        return family;
+    return familyFromPostScript(family.isEmpty() ? name : family);
+}
+
+} // namespace
+
+QString glyphText(char32_t c)
+{
+    const QString piece = QString::fromUcs4(&c, 1);
+    if ((c >= 0xFB50 && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF))
+        return piece.normalized(QString::NormalizationForm_KC);
+    return piece;
+}
+
+QString TextLine::text() const
+{
+    QString text;
+    text.reserve(glyphs.size());
+    for (const Glyph& glyph : glyphs)
+        text += glyphText(glyph.c);
+    return text;
+}
+
+void TextLine::measure()
+{
+    box = fz_empty_rect;
+    QMap<int, int> bySize; // half points -> glyphs
+    for (const Glyph& glyph : glyphs) {
+        box = fz_union_rect(box, glyph.box);
+        if (!glyph.isSpace())
+            ++bySize[qRound(glyph.size * 2)];
+    }
+    if (!bySize.isEmpty())
+        size = mostFrequent(bySize) / 2.0f;
+    float lowest = -1e9f;
+    for (const Glyph& glyph : glyphs) {
+        if (!glyph.isSpace() && qRound(glyph.size * 2) == qRound(size * 2))
+            lowest = std::max(lowest, glyph.baseline);
+    }
+    if (lowest > -1e9f)
+        baseline = lowest;
+}
+
+Looks::Looks(fz_context* ctx)
+    : m_ctx(ctx)
+{
+}
+
+int Looks::lookOf(fz_font* font)
+{
+    const auto known = m_byFont.constFind(font);
+    if (known != m_byFont.constEnd())
+        return known.value();
+    const QString name = QString::fromUtf8(fz_font_name(m_ctx, font));
+    const QString lower = name.toLower();
+    Look look;
+    look.font = familyOf(m_ctx, font, name);
+    look.bold = fz_font_is_bold(m_ctx, font) || lower.contains(QLatin1String("bold"))
+                || lower.contains(QLatin1String("black")) || lower.contains(QLatin1String("heavy"));
+    look.italic = fz_font_is_italic(m_ctx, font) || lower.contains(QLatin1String("italic"))
+                  || lower.contains(QLatin1String("oblique"));
+    FT_Face face = static_cast<FT_Face>(fz_font_ft_face(m_ctx, font));
+    look.monospace = fz_font_is_monospaced(m_ctx, font) || (face && FT_IS_FIXED_WIDTH(face))
+                     || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
+                     || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))
+                     || lower.contains(QLatin1String("consol"));
+    const QString key = QStringLiteral("%1|%2|%3|%4").arg(look.font).arg(look.bold).arg(look.italic).arg(look.monospace);
+    int index = m_byKey.value(key, -1);
+    if (index < 0) {
+        index = m_looks.size();
+        m_looks.append(look);
+        m_byKey.insert(key, index);
+    }
+    m_byFont.insert(font, index);
+    return index;
+}
+
+PageReader::PageReader(fz_context* ctx, Looks& looks)
+    : m_ctx(ctx)
+    , m_looks(looks)
+{
+}
+
+bool PageReader::read(fz_display_list* list, fz_rect mediabox, bool keepHidden, fz_cookie* cookie,
+                      QVector<TextLine>* lines, PageGraphics* graphics)
+{
+    fz_stext_page* text = nullptr;
+    fz_device* textDevice = nullptr;
+    fz_device* device = nullptr;
+    PageDeviceOptions options;
+    options.forwardHiddenText = keepHidden;
+    options.collect = graphics;
+    const bool ok = fzRun(m_ctx, [&] {
+        text = fz_new_stext_page(m_ctx, mediabox);
+        // Ligatures unfolded, text outside the page left out.
+        fz_stext_options textOptions = {FZ_STEXT_MEDIABOX_CLIP, 0};
+        textDevice = fz_new_stext_device(m_ctx, text, &textOptions);
+        device = newPageDevice(m_ctx, textDevice, options);
+        fz_run_display_list(m_ctx, list, device, fz_identity, fz_infinite_rect, cookie);
+        fz_close_device(m_ctx, device);
+        fz_close_device(m_ctx, textDevice);
+    });
+    fz_drop_device(m_ctx, device);
+    fz_drop_device(m_ctx, textDevice);
+    if (ok) {
+        m_looks.forgetFonts();
+        takeLines(text, lines);
+    }
+    fz_drop_stext_page(m_ctx, text);
+    return ok;
+}
+
+void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
+{
+    for (fz_stext_block* block = page->first_block; block; block = block->next) {
+        if (block->type != FZ_STEXT_BLOCK_TEXT)
+            continue;
+        for (fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
+            TextLine out;
+            out.vertical = std::fabs(line->dir.x) < 0.9f;
+            out.glyphs.reserve(64);
+            for (fz_stext_char* ch = line->first_char; ch; ch = ch->next) {
+                if (ch->c < 32 && ch->c != '\t')
+                    continue;
+                Glyph glyph;
+                glyph.c = isSpaceCharacter(ch->c) ? U' ' : char32_t(ch->c);
+                glyph.box = fz_rect_from_quad(ch->quad);
+                glyph.baseline = ch->origin.y;
+                glyph.size = ch->size;
+                glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
+                out.glyphs.append(glyph);
+            }
+            int monospace = 0;
+            int visible = 0;
+            for (const Glyph& glyph : out.glyphs) {
+                visible += glyph.isSpace() ? 0 : 1;
+                monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
+            }
+            out.monospace = monospace * 2 > visible;
+            tidySpaces(out.glyphs, out.monospace);
+            if (out.glyphs.isEmpty())
+                continue;
+            out.measure();
+            if (heightOf(out.box) <= 0)
+                continue;
+            lines->append(out);
+        }
+    }
+    joinFragments(*lines);
+    for (TextLine& line : *lines) {
+        markShifts(line);
+        orderRightToLeft(line);
+    }
+}
+
+} // namespace p2w

@@ -1,0 +1,121 @@
+#include "PictureMaker.h"
+
+#include "PageDevice.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace p2w {
+
+namespace {
+
+// Drawn figures print well at this resolution; pictures are drawn at their own resolution
+// within these bounds.
+const float kDrawingDpi = 300;
+const float kLeastDpi = 96;
+// The most pixels one picture may have (a poster-sized page is drawn at less than its dpi).
+const double kMostPixels = 24e6;
+
+QByteArray bytesOf(fz_context* ctx, fz_buffer* buffer)
+{
+    unsigned char* data = nullptr;
+    const size_t size = fz_buffer_storage(ctx, buffer, &data);
+    return QByteArray(reinterpret_cast<const char*>(data), int(size));
+}
+
+// The resolution the page shows a picture at (pixels per inch along its wider side).
+float shownDpi(const Shape& shape)
+{
+    const float widthInches = (shape.box.x1 - shape.box.x0) / 72;
+    const float heightInches = (shape.box.y1 - shape.box.y0) / 72;
+    if (!shape.image || widthInches <= 0 || heightInches <= 0)
+        return kDrawingDpi;
+    return std::max(shape.image->w / widthInches, shape.image->h / heightInches);
+}
+
+} // namespace
+
+PictureMaker::PictureMaker(fz_context* ctx)
+    : m_ctx(ctx)
+{
+}
+
+bool PictureMaker::takeStored(const Shape& shape, FlowImage* picture)
+{
+    fz_image* image = shape.image;
+    if (!image || shape.transparent || image->mask || image->imagemask || image->use_colorkey || image->use_decode)
+        return false;
+    // Upright and not mirrored: the stored picture looks as the page shows it.
+    const fz_matrix m = shape.ctm;
+    if (std::fabs(m.b) > 1e-3f || std::fabs(m.c) > 1e-3f || m.a <= 0 || m.d <= 0)
+        return false;
+    fz_compressed_buffer* stored = fz_compressed_image_buffer(m_ctx, image);
+    if (!stored || stored->params.type != FZ_IMAGE_JPEG || (image->n != 1 && image->n != 3)
+        || stored->params.u.jpeg.color_transform == 0)
+        return false;
+    picture->data = bytesOf(m_ctx, stored->buffer);
+    picture->type = QStringLiteral("jpeg");
+    return true;
+}
+
+bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie,
+                        FlowImage* picture)
+{
+    const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
+    if (pixels > kMostPixels)
+        dpi = float(dpi * std::sqrt(kMostPixels / pixels));
+    const fz_matrix scale = fz_scale(dpi / 72, dpi / 72);
+    const fz_irect area = fz_round_rect(fz_transform_rect(figure.box, scale));
+    fz_pixmap* pixmap = nullptr;
+    fz_device* drawDevice = nullptr;
+    fz_device* device = nullptr;
+    fz_buffer* png = nullptr;
+    PageDeviceOptions options;
+    options.forwardGraphics = true;
+    options.forwardText = figure.withText && !figure.labels.isEmpty();
+    options.textOnlyIn = figure.labels;
+    const bool ok = fzRun(m_ctx, [&] {
+        pixmap = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), area, nullptr, 0);
+        fz_clear_pixmap_with_value(m_ctx, pixmap, 255);
+        drawDevice = fz_new_draw_device(m_ctx, scale, pixmap);
+        device = newPageDevice(m_ctx, drawDevice, options);
+        fz_run_display_list(m_ctx, list, device, fz_identity, figure.box, cookie);
+        fz_close_device(m_ctx, device);
+        fz_close_device(m_ctx, drawDevice);
+        png = fz_new_buffer_from_pixmap_as_png(m_ctx, pixmap, fz_default_color_params);
+    });
+    if (ok) {
+        picture->data = bytesOf(m_ctx, png);
+        picture->type = QStringLiteral("png");
+    }
+    fz_drop_buffer(m_ctx, png);
+    fz_drop_device(m_ctx, device);
+    fz_drop_device(m_ctx, drawDevice);
+    fz_drop_pixmap(m_ctx, pixmap);
+    return ok;
+}
+
+bool PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
+                        fz_cookie* cookie, FlowImage* picture)
+{
+    picture->width = figure.box.x1 - figure.box.x0;
+    picture->height = figure.box.y1 - figure.box.y0;
+    if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
+        return true;
+    // Pictures keep their own resolution; drawings get print resolution.
+    float dpi = 0;
+    bool drawing = false;
+    for (const Shape& shape : graphics.shapes) {
+        if (!fz_is_empty_rect(fz_intersect_rect(shape.box, figure.box))) {
+            if (shape.kind == Shape::Picture)
+                dpi = std::max(dpi, shownDpi(shape));
+            else
+                drawing = true;
+        }
+    }
+    if (drawing || dpi <= 0)
+        dpi = std::max(dpi, kDrawingDpi);
+    return draw(list, figure, std::min(kDrawingDpi, std::max(kLeastDpi, dpi)), cookie, picture);
+}
+
+} // namespace p2w

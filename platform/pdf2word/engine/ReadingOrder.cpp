@@ -1,0 +1,118 @@
+// Reading order of a page's lines, after T. M. Breuel's rules for text lines: a line comes before
+// another when the two overlap horizontally and it stands higher, or when it stands wholly to the
+// left and nothing between the two, from top to bottom, spans across both (a heading, a figure
+// or a table over the columns). The order is a topological sort of these relations, higher and
+// further left first where they leave a choice.
+
+#include "PageLayout.h"
+
+#include <algorithm>
+#include <numeric>
+#include <queue>
+#include <vector>
+
+namespace p2w {
+
+namespace {
+
+// Beyond this many elements a page is read top to bottom, left to right (a dense table of
+// numbers, say): the rules cost the cube of the count.
+const int kMostElements = 700;
+
+float middleY(const fz_rect& box)
+{
+    return (box.y0 + box.y1) / 2;
+}
+
+bool overlapX(const fz_rect& a, const fz_rect& b)
+{
+    return std::min(a.x1, b.x1) - std::max(a.x0, b.x0) > 0.5f;
+}
+
+} // namespace
+
+QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles)
+{
+    QVector<fz_rect> boxes = lineBoxes + obstacles;
+    const int count = boxes.size();
+    QVector<int> byHeight(count);
+    std::iota(byHeight.begin(), byHeight.end(), 0);
+    auto higher = [&](int a, int b) {
+        return boxes[a].y0 < boxes[b].y0 - 0.5f || (boxes[a].y0 <= boxes[b].y0 + 0.5f && boxes[a].x0 < boxes[b].x0);
+    };
+    std::sort(byHeight.begin(), byHeight.end(), higher);
+    if (count > kMostElements)
+        return byHeight;
+
+    std::vector<std::vector<int>> after(count);
+    std::vector<int> before(count, 0);
+    // The elements by their middle's height, to find what stands between two of them.
+    QVector<int> byMiddle = byHeight;
+    std::sort(byMiddle.begin(), byMiddle.end(), [&](int a, int b) { return middleY(boxes[a]) < middleY(boxes[b]); });
+    QVector<int> rank(count);
+    for (int i = 0; i < count; ++i)
+        rank[byMiddle[i]] = i;
+    auto spannedBetween = [&](int a, int b) {
+        const int from = std::min(rank[a], rank[b]) + 1;
+        const int to = std::max(rank[a], rank[b]);
+        const float top = std::min(middleY(boxes[a]), middleY(boxes[b]));
+        const float bottom = std::max(middleY(boxes[a]), middleY(boxes[b]));
+        for (int k = from; k < to; ++k) {
+            const int c = byMiddle[k];
+            const float y = middleY(boxes[c]);
+            if (y <= top || y >= bottom)
+                continue;
+            if (overlapX(boxes[c], boxes[a]) && overlapX(boxes[c], boxes[b]))
+                return true;
+        }
+        return false;
+    };
+    for (int a = 0; a < count; ++a) {
+        for (int b = 0; b < count; ++b) {
+            if (a == b)
+                continue;
+            bool first = false;
+            if (overlapX(boxes[a], boxes[b]))
+                first = middleY(boxes[a]) < middleY(boxes[b]) || (middleY(boxes[a]) == middleY(boxes[b]) && a < b);
+            else if (boxes[a].x1 <= boxes[b].x0 + 0.5f)
+                first = !spannedBetween(a, b);
+            if (first) {
+                after[a].push_back(b);
+                ++before[b];
+            }
+        }
+    }
+    // Kahn's sort, taking the highest ready element; a cycle (possible on odd pages) is broken
+    // at its highest element.
+    QVector<int> order;
+    order.reserve(count);
+    std::vector<bool> done(count, false);
+    auto later = [&](int a, int b) { return higher(b, a); };
+    std::priority_queue<int, std::vector<int>, decltype(later)> ready(later);
+    for (int i = 0; i < count; ++i) {
+        if (before[i] == 0)
+            ready.push(i);
+    }
+    int next = 0; // position in byHeight for breaking cycles
+    while (order.size() < count) {
+        if (ready.empty()) {
+            while (done[byHeight[next]])
+                ++next;
+            ready.push(byHeight[next]);
+            before[byHeight[next]] = 0;
+        }
+        const int element = ready.top();
+        ready.pop();
+        if (done[element])
+            continue;
+        done[element] = true;
+        order.append(element);
+        for (int b : after[element]) {
+            if (!done[b] && --before[b] == 0)
+                ready.push(b);
+        }
+    }
+    return order;
+}
+
+} // namespace p2w

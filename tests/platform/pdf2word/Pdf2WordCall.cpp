@@ -1,0 +1,63 @@
+#include "Pdf2WordCall.h"
+
+#include "ComClassTable.h"
+#include "DispEventSink.h"
+#include "FileSystem.h"
+#include "Pdf2WordLib.h"
+#include "Pdf2WordRegistration.h"
+#include "ToolPaths.h"
+
+namespace Pdf2WordCall {
+
+namespace {
+
+VARIANT intValue(int value)
+{
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_INT;
+    variant.intVal = value;
+    return variant;
+}
+
+} // namespace
+
+void registerComponent(const QString& enginePath)
+{
+    registerPdf2WordComponent({enginePath.isEmpty() ? ToolPaths::path(ToolPaths::Pdf2WordEngine) : enginePath,
+                               ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
+}
+
+Outcome convert(const QString& source, const QString& output, int first, int last, int mode, DispEventSink* events,
+                const QString& password)
+{
+    Outcome outcome;
+    IPdf2Word* component = nullptr;
+    outcome.result = CoCreateInstanceFromProgID(QStringLiteral(PDF2WORD_PROGID).toStdWString().c_str(), nullptr,
+                                                 CLSCTX_ALL, IID_IPdf2Word, reinterpret_cast<void**>(&component));
+    if (SUCCEEDED(outcome.result)) {
+        component->put_Option19(mode);
+        if (events)
+            events->advise(component);
+        BSTR sourceText = SysAllocString(source.toStdWString().c_str());
+        BSTR outputText = SysAllocString(output.toStdWString().c_str());
+        VARIANT passwordValue;
+        VariantInit(&passwordValue);
+        passwordValue.vt = VT_BSTR;
+        passwordValue.bstrVal = SysAllocString(password.toStdWString().c_str());
+        outcome.result = component->ConvertToWord(sourceText, outputText, passwordValue, intValue(first), intValue(last));
+        VariantClear(&passwordValue);
+        SysFreeString(sourceText);
+        SysFreeString(outputText);
+        if (events)
+            events->unadvise();
+        component->Release();
+    }
+    if (BSTR description = TakeErrorDescription()) {
+        outcome.description = QString::fromWCharArray(description);
+        SysFreeString(description);
+    }
+    return outcome;
+}
+
+} // namespace Pdf2WordCall

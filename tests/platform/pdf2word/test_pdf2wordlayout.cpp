@@ -1,0 +1,323 @@
+#include "DocumentPdfs.h"
+#include "Pdf2WordCall.h"
+#include "PdfLibraryFixtures.h"
+#include "RealDocuments.h"
+#include "TestFiles.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using RealDocuments::OfficeText;
+
+namespace {
+
+const char kRunningHead[] = "Quarterly Letters of the Harbour Guild";
+const char kArabic[] = "هذه فقرة باللغة العربية عن الماء والهواء";
+const char kHebrew[] = "זוהי פסקה בעברית על המים והאוויר";
+const QList<QStringList> kTable = {{QStringLiteral("Sample"), QStringLiteral("Weight"), QStringLiteral("Remark")},
+                                   {QStringLiteral("S1"), QStringLiteral("12.5"), QStringLiteral("dry and firm")},
+                                   {QStringLiteral("S2"), QStringLiteral("7.25"), QStringLiteral("wet fibres")}};
+
+// A converted package: the body's paragraphs as text, in document order (table cells too).
+struct Package
+{
+    QString body;          // the body part's XML
+    QString margins;       // header and footer parts (DOCX), or the styles part (ODT)
+    QStringList paragraphs;
+    QStringList pictures;  // entries of the pictures
+    bool wellFormed = false;
+};
+
+Package readPackage(const QString& path)
+{
+    Package package;
+    const bool docx = path.endsWith(QLatin1String(".docx"));
+    package.body = QString::fromUtf8(DocumentPdfs::zipEntry(path, docx ? QStringLiteral("word/document.xml") : QStringLiteral("content.xml")));
+    package.margins = docx ? QString::fromUtf8(DocumentPdfs::zipEntry(path, QStringLiteral("word/header1.xml"))
+                                               + DocumentPdfs::zipEntry(path, QStringLiteral("word/footer1.xml")))
+                           : QString::fromUtf8(DocumentPdfs::zipEntry(path, QStringLiteral("styles.xml")));
+    for (const QString& entry : DocumentPdfs::zipEntries(path)) {
+        if (entry.startsWith(QLatin1String(docx ? "word/media/" : "Pictures/")))
+            package.pictures << entry;
+    }
+    QXmlStreamReader xml(package.body);
+    // w:p, text:p and text:h: paragraphs, also inside table cells.
+    const QString paragraph = QStringLiteral("p");
+    QString text;
+    int depth = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QStringRef name = xml.name();
+        if (xml.isStartElement()) {
+            if (name == paragraph || name == QLatin1String("h"))
+                ++depth;
+            else if (name == QLatin1String("s"))
+                text += QString(qMax(1, xml.attributes().value(xml.namespaceUri().toString(), QStringLiteral("c")).toInt()),
+                                QLatin1Char(' '));
+            else if (name == QLatin1String("tab"))
+                text += QLatin1Char('\t');
+        } else if (xml.isEndElement() && (name == paragraph || name == QLatin1String("h")) && --depth == 0) {
+            if (!text.isEmpty())
+                package.paragraphs << text;
+            text.clear();
+        } else if (xml.isCharacters() && depth > 0) {
+            text += xml.text();
+        }
+    }
+    package.wellFormed = !xml.hasError();
+    return package;
+}
+
+QString sandbox(const QString& name)
+{
+    const QString folder = TestFiles::sandbox() + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QSet<QString> wordSet(const QString& text)
+{
+    const QStringList words = DocumentPdfs::words(text);
+    return QSet<QString>(words.begin(), words.end());
+}
+
+} // namespace
+
+// Each capability of the layout road on documents that LibreOffice and Qt make, checked in the
+// DOCX and ODT that the component writes.
+class Pdf2WordLayoutTest : public QObject
+{
+    Q_OBJECT
+
+    QStringList m_paragraphs; // the letter's paragraphs of prose, in order
+    QString m_source;         // all the letter's text
+    QString m_letter;         // the PDF
+    QList<Package> m_packages; // DOCX, then ODT
+
+private slots:
+    void initTestCase()
+    {
+        Pdf2WordCall::registerComponent();
+        // A letter in a ligature font with automatic hyphenation: a two-column section of
+        // justified prose with a footnote, a picture with transparent parts, sub- and
+        // superscripts, an Arabic and a Hebrew paragraph, a ruled table; a running head and page
+        // numbers on each of its pages.
+        OfficeText letter;
+        letter.setRunningHead(QLatin1String(kRunningHead));
+        letter.heading(QStringLiteral("Efficient offices of the affluent harbour"));
+        letter.beginColumns(2);
+        for (int p = 0; p < 12; ++p) {
+            m_paragraphs << RealDocuments::prose(100 + p, 5);
+            QString text = m_paragraphs.back();
+            if (p == 1)
+                text += QStringLiteral(" Water is H") + OfficeText::sub(QStringLiteral("2")) + QStringLiteral("O and the square is x")
+                        + OfficeText::sup(QStringLiteral("2")) + QStringLiteral(" here.");
+            if (p == 3)
+                text += OfficeText::note(QStringLiteral("Counted twice by the clerk."));
+            letter.paragraph(text);
+            if (p == 2)
+                letter.picture(RealDocuments::transparentPicture(3), 6, 3.7);
+            if (p == 4)
+                letter.code(RealDocuments::listing());
+            if (p == 5) {
+                letter.rightToLeft(QString::fromUtf8(kArabic), QStringLiteral("ar"));
+                letter.rightToLeft(QString::fromUtf8(kHebrew), QStringLiteral("he"));
+            }
+        }
+        letter.endColumns();
+        letter.table(kTable);
+        m_source = m_paragraphs.join(QLatin1Char(' '))
+                   + QStringLiteral(" Efficient offices of the affluent harbour Water is H2O and the square is x2 here "
+                                    "Counted twice by the clerk %1 %2 %3 1 2 3")
+                         .arg(QString::fromUtf8(kArabic), QString::fromUtf8(kHebrew), QLatin1String(kRunningHead));
+        for (const QStringList& row : kTable)
+            m_source += QLatin1Char(' ') + row.join(QLatin1Char(' '));
+        m_source += QLatin1Char(' ') + RealDocuments::listing().join(QLatin1Char(' '));
+        m_letter = sandbox(QStringLiteral("in")) + QStringLiteral("/letter.pdf");
+        QVERIFY(letter.writePdf(m_letter));
+        for (const char* suffix : {"docx", "odt"}) {
+            const QString output = sandbox(QStringLiteral("out")) + QStringLiteral("/letter.") + QLatin1String(suffix);
+            QCOMPARE(Pdf2WordCall::convert(m_letter, output, 1, DocumentPdfs::pageCount(m_letter)).result, S_OK);
+            m_packages << readPackage(output);
+            QVERIFY(m_packages.back().wellFormed);
+        }
+    }
+
+    void columnsAreReadInOrderWithoutTheMargins()
+    {
+        for (const Package& package : m_packages) {
+            const QString text = package.paragraphs.join(QLatin1Char('\n'));
+            int last = -1;
+            for (const QString& paragraph : m_paragraphs) {
+                // Each paragraph's opening words, after the ones before.
+                const QString opening = paragraph.section(QLatin1Char(' '), 0, 5);
+                const int at = text.indexOf(opening);
+                QVERIFY2(at > last, qPrintable(opening));
+                last = at;
+            }
+            // The running head and the page numbers are out of the body, in the margins.
+            QVERIFY(!text.contains(QLatin1String(kRunningHead)));
+            for (const QString& paragraph : package.paragraphs)
+                QVERIFY2(!QRegularExpression(QStringLiteral("^\\s*\\d+\\s*$")).match(paragraph).hasMatch(), qPrintable(paragraph));
+            QVERIFY(package.margins.contains(QLatin1String(kRunningHead)));
+            QVERIFY(package.margins.contains(QLatin1String("PAGE")) || package.margins.contains(QLatin1String("text:page-number")));
+        }
+    }
+
+    void wordsAreWhole()
+    {
+        // Every word is one of the source's: none split at a line-end hyphen or a ligature, none
+        // cut by a space, none run together with the next sentence.
+        const QSet<QString> known = wordSet(m_source);
+        for (const Package& package : m_packages) {
+            const QString text = package.paragraphs.join(QLatin1Char('\n'));
+            for (const QString& word : wordSet(text))
+                QVERIFY2(known.contains(word), qPrintable(word));
+            QVERIFY(!QRegularExpression(QStringLiteral("[a-z][.][A-Z]")).match(text).hasMatch());
+            QVERIFY(text.contains(QLatin1String("Efficient offices of the affluent harbour")));
+        }
+    }
+
+    void rightToLeftIsInReadingOrder()
+    {
+        const Package& docx = m_packages[0];
+        QVERIFY(docx.paragraphs.contains(QString::fromUtf8(kArabic)));
+        QVERIFY(docx.paragraphs.contains(QString::fromUtf8(kHebrew)));
+        QVERIFY(QRegularExpression(QStringLiteral("<w:bidi/>.{0,600}עברית")).match(docx.body).hasMatch());
+        const Package& odt = m_packages[1];
+        QVERIFY(odt.paragraphs.contains(QString::fromUtf8(kArabic)));
+        QVERIFY(odt.body.contains(QLatin1String("style:writing-mode=\"rl-tb\"")));
+    }
+
+    void subAndSuperscriptsStayOnTheirWord()
+    {
+        const Package& docx = m_packages[0];
+        QVERIFY(docx.paragraphs.join(QLatin1Char(' ')).contains(QLatin1String("Water is H2O and the square is x2 here.")));
+        QVERIFY(QRegularExpression(QStringLiteral("H</w:t></w:r><w:r><w:rPr>((?!</w:rPr>).)*<w:vertAlign w:val=\"subscript\"/>"
+                                                  "((?!</w:r>).)*>2</w:t>"))
+                    .match(docx.body)
+                    .hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("x</w:t></w:r><w:r><w:rPr>((?!</w:rPr>).)*<w:vertAlign w:val=\"superscript\"/>"
+                                                  "((?!</w:r>).)*>2</w:t>"))
+                    .match(docx.body)
+                    .hasMatch());
+        const Package& odt = m_packages[1];
+        const QString sub = QRegularExpression(QStringLiteral("style:name=\"(T\\d+)\"[^>]*>[^<]*<style:text-properties[^>]*sub 58%"))
+                                .match(odt.body)
+                                .captured(1);
+        QVERIFY(!sub.isEmpty());
+        QVERIFY(odt.body.contains(QStringLiteral("H</text:span><text:span text:style-name=\"%1\">2</text:span>").arg(sub)));
+    }
+
+    void codeKeepsItsLinesAndIndents()
+    {
+        for (const Package& package : m_packages) {
+            const QStringList listing = RealDocuments::listing();
+            const int first = package.paragraphs.indexOf(listing.front());
+            QVERIFY(first >= 0);
+            QCOMPARE(package.paragraphs.mid(first, listing.size()), listing);
+        }
+    }
+
+    void ruledTableBecomesATable()
+    {
+        for (const Package& package : m_packages) {
+            const bool docx = package.body.contains(QLatin1String("<w:body>"));
+            QCOMPARE(package.body.count(QLatin1String(docx ? "<w:tbl>" : "<table:table ")), 1);
+            QCOMPARE(package.body.count(QLatin1String(docx ? "<w:gridCol " : "<table:table-column ")), 3);
+            QCOMPARE(package.body.count(QLatin1String(docx ? "<w:tr>" : "<table:table-row>")), kTable.size());
+            // The cells' text, row by row, as the last paragraphs of the document.
+            QStringList cells;
+            for (const QStringList& row : kTable)
+                cells += row;
+            QCOMPARE(package.paragraphs.mid(package.paragraphs.size() - cells.size()), cells);
+        }
+    }
+
+    void htmlAndTextKeepTablesScriptsAndDirection()
+    {
+        const QString folder = sandbox(QStringLiteral("out"));
+        QCOMPARE(Pdf2WordCall::convert(m_letter, folder + QStringLiteral("/letter.html"), 1, DocumentPdfs::pageCount(m_letter)).result, S_OK);
+        QCOMPARE(Pdf2WordCall::convert(m_letter, folder + QStringLiteral("/letter.txt"), 1, DocumentPdfs::pageCount(m_letter)).result, S_OK);
+        const QString html = QString::fromUtf8(TestFiles::readFile(folder + QStringLiteral("/letter.html")));
+        QCOMPARE(html.count(QLatin1String("<table>")), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("H(</span>)?<sub>(<span[^>]*>)?2(</span>)?</sub>")).match(html).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("x(</span>)?<sup>(<span[^>]*>)?2(</span>)?</sup>")).match(html).hasMatch());
+        QVERIFY(html.contains(QStringLiteral("<p dir=\"rtl\"")));
+        const QString text = QString::fromUtf8(TestFiles::readFile(folder + QStringLiteral("/letter.txt")));
+        QVERIFY(text.contains(kTable[1].join(QLatin1Char('\t'))));
+        QVERIFY(text.contains(QString::fromUtf8(kHebrew)));
+    }
+
+    void transparentPictureIsComposited()
+    {
+        const QString docx = sandbox(QStringLiteral("out")) + QStringLiteral("/letter.docx");
+        QCOMPARE(m_packages[0].pictures.size(), 1);
+        QCOMPARE(m_packages[1].pictures.size(), 1);
+        QImage picture;
+        QVERIFY(picture.loadFromData(DocumentPdfs::zipEntry(docx, m_packages[0].pictures.front())));
+        // The transparent corner is the paper's white, the opaque middle keeps its colour.
+        const QImage expected = RealDocuments::transparentPicture(3);
+        QCOMPARE(QColor(picture.pixel(1, 1)), QColor(Qt::white));
+        const QColor middle(picture.pixel(picture.width() / 2, picture.height() / 2));
+        const QColor source(expected.pixel(expected.width() / 2, expected.height() / 2));
+        QVERIFY2(qAbs(middle.red() - source.red()) + qAbs(middle.green() - source.green()) + qAbs(middle.blue() - source.blue()) < 40,
+                 qPrintable(middle.name()));
+    }
+
+    void vectorFigureIsOnePictureWithItsLabels()
+    {
+        const QString folder = sandbox(QStringLiteral("chart"));
+        QVERIFY(RealDocuments::writeQtChartPdf(folder + QStringLiteral("/chart.pdf"), 4));
+        for (const char* suffix : {"docx", "odt"}) {
+            const QString output = folder + QStringLiteral("/chart.") + QLatin1String(suffix);
+            QCOMPARE(Pdf2WordCall::convert(folder + QStringLiteral("/chart.pdf"), output, 1, 1).result, S_OK);
+            const Package package = readPackage(output);
+            QCOMPARE(package.pictures.size(), 1);
+            const QString text = package.paragraphs.join(QLatin1Char('\n'));
+            // The labels are in the picture, the caption stays text.
+            QVERIFY(!text.contains(QLatin1String("Symbol Key")) && !text.contains(QLatin1String("Latency")));
+            QVERIFY(text.contains(QLatin1String("Figure 1. Overhead of the two methods over time.")));
+            QImage picture;
+            QVERIFY(picture.loadFromData(DocumentPdfs::zipEntry(output, package.pictures.front())));
+            // Drawn for print: 300 pixels per inch of the place the picture takes.
+            const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("(?:cx=\"(\\d+)\"|svg:width=\"([\\d.]+)pt\")")).match(package.body);
+            const double inches = size.captured(1).isEmpty() ? size.captured(2).toDouble() / 72 : size.captured(1).toDouble() / 914400;
+            QVERIFY2(picture.width() / inches > 290, qPrintable(QString::number(picture.width() / inches)));
+        }
+    }
+
+    void anyTextMakesWellFormedPackages()
+    {
+        // A font named with "&" and a byte that is no UTF-8, and text with XML's own characters
+        // and a code mapped to U+FFFF, which XML cannot carry.
+        const QByteArray content = "BT /F1 14 Tf 72 720 Td (A Fish & Chips <b> \"cafe\") Tj ET";
+        const QByteArray cmap = "/CIDInit /ProcSet findresource begin 12 dict begin begincmap /CMapName /X def "
+                                "1 begincodespacerange <00> <FF> endcodespacerange 1 beginbfchar <41> <FFFF> endbfchar "
+                                "endcmap CMapName currentdict /CMap defineresource pop end end";
+        const QList<QByteArray> objects = {
+            "<< /Type /Catalog /Pages 2 0 R >>",
+            "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 5 0 R >> >> /Contents 4 0 R >>",
+            "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
+            "<< /Type /Font /Subtype /Type1 /BaseFont /Fish#26Chips#E9 /ToUnicode 6 0 R >>",
+            "<< /Length " + QByteArray::number(cmap.size()) + " >>\nstream\n" + cmap + "\nendstream",
+        };
+        const QString folder = sandbox(QStringLiteral("odd"));
+        QVERIFY(TestFiles::writeFile(folder + QStringLiteral("/odd.pdf"), PdfLibraryFixtures::pdfFile(objects, 1)));
+        for (const char* suffix : {"docx", "odt"}) {
+            const QString output = folder + QStringLiteral("/odd.") + QLatin1String(suffix);
+            QCOMPARE(Pdf2WordCall::convert(folder + QStringLiteral("/odd.pdf"), output, 1, 1).result, S_OK);
+            const Package package = readPackage(output);
+            QVERIFY(package.wellFormed);
+            QVERIFY2(package.paragraphs.join(QLatin1Char(' ')).contains(QLatin1String("Fish & Chips <b> \"cafe\"")),
+                     qPrintable(package.paragraphs.join(QLatin1Char('|'))));
+        }
+    }
+};
+
+QTEST_MAIN(Pdf2WordLayoutTest)
+#include "test_pdf2wordlayout.moc"
