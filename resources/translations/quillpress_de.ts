@@ -420,4 +420,11 @@
         <translation>Gehe zu Seite %1</translation>
     </message>
 </context>
+<context>
+    <name>ToPDFAlgorithm</name>
+    <message>
+        <source>%1 of %2 converting</source>
+        <translation>%1 von %2 wird konvertiert</translation>
+    </message>
+</context>
 </TS>

@@ -420,4 +420,11 @@
         <translation>Go to page %1</translation>
     </message>
 </context>
+<context>
+    <name>ToPDFAlgorithm</name>
+    <message>
+        <source>%1 of %2 converting</source>
+        <translation>%1 of %2 converting</translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 #include "OfficeService.h"
+#include "PdfChecks.h"
 #include "TestFiles.h"
 #include "ToolPaths.h"
 
@@ -35,10 +36,7 @@ QMap<QString, QString> textsOf(const QStringList& files, const QString& folder)
 
 QString writeFakeSoffice(const QString& folder, const QString& body)
 {
-    const QString path = folder + QStringLiteral("/soffice");
-    TestFiles::writeFile(path, ("#!/bin/sh\n" + body + "\n").toUtf8());
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-    return path;
+    return PdfChecks::writeScript(folder + QStringLiteral("/soffice"), body);
 }
 
 } // namespace

@@ -1,0 +1,74 @@
+#include "PdfFinish.h"
+
+#include "DebenuDocument.h"
+#include "Logger.h"
+#include "ToPdfOutput.h"
+
+#include <QFile>
+
+namespace {
+
+void log(const QString& text, int level = Logger::Debug)
+{
+    Logger::instance()->log(text, level);
+}
+
+// Saves the opened intermediate as the target; true when the target opens.
+bool saveWithProperties(DebenuDocument& document, const QSharedPointer<DebenuService>& service, const QString& target,
+                        const FileSettingsData& settings)
+{
+    // Without its password the file must not be written at all.
+    if (!document.setProperties(ToPdfOutput::propertiesFor(settings, ToPdfOutput::productName()))) {
+        log(QStringLiteral("Set properties [FAILED]"), Logger::Error);
+        return false;
+    }
+    log(QStringLiteral("Set properties [OK]"), Logger::Info);
+    log(QStringLiteral("Save doc..."));
+    if (!document.save(target) || !ToPdfOutput::opensAsPdf(service, target, settings.password)) {
+        log(QStringLiteral("Save document [FAILED]"), Logger::Error);
+        return false;
+    }
+    log(QStringLiteral("Save document [OK]"), Logger::Info);
+    return true;
+}
+
+} // namespace
+
+bool finishPdf(const QSharedPointer<DebenuService>& service, const QString& intermediate, const QString& target,
+               const FileSettingsData& settings)
+{
+    log(QStringLiteral("Set properties..."));
+    bool opened = false;
+    bool saved = false;
+    if (!target.isEmpty()) {
+        DebenuDocument document(service, intermediate, QString(), false);
+        opened = document.isLoaded() && !document.isPasswordRequired();
+        if (!opened)
+            log(QStringLiteral("Load file. [FAILED]"), Logger::Error);
+        else
+            saved = saveWithProperties(document, service, target, settings);
+    }
+    if (saved) {
+        QFile::remove(intermediate);
+        return true;
+    }
+    QFile::remove(target);
+    if (opened)
+        log(QStringLiteral("The converted file is kept at %1").arg(intermediate), Logger::Error);
+    else
+        QFile::remove(intermediate);
+    return false;
+}
+
+QString deliverPdf(const QSharedPointer<DebenuService>& service, const QString& intermediate, const ToPDFTask& task,
+                   int saveMode, const QString& outputFolder)
+{
+    if (task.mergePart) {
+        if (ToPdfOutput::opensAsPdf(service, intermediate, QString()))
+            return intermediate;
+        QFile::remove(intermediate);
+        return QString();
+    }
+    const QString target = ToPdfOutput::finalPath(task, saveMode, outputFolder);
+    return finishPdf(service, intermediate, target, task.fileSettings) ? target : QString();
+}

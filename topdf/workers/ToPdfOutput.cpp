@@ -1,0 +1,130 @@
+#include "ToPdfOutput.h"
+
+#include "DebenuDocument.h"
+#include "FileSystem.h"
+#include "Logger.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <algorithm>
+
+namespace ToPdfOutput {
+
+QString outputFolderFor(const ToPDFTask& task, int saveMode, const QString& folder)
+{
+    QString result;
+    switch (saveMode) {
+    case 0:
+        result = task.file.path() + QLatin1Char('/') + task.file.completeBaseName();
+        break;
+    case 1:
+        result = task.file.path();
+        break;
+    case 2:
+        result = folder;
+        break;
+    default:
+        return QString();
+    }
+    if (!result.isEmpty() && !QDir(result).exists())
+        QDir(result).mkpath(QStringLiteral("."));
+    return result;
+}
+
+QString temporaryPdfPath()
+{
+    return QStringLiteral("%1/%2.pdf").arg(FileSystem::cachePath(), FileSystem::createUniqueId());
+}
+
+QString outputFileName(const ToPDFTask& task)
+{
+    QString name = task.fileSettings.fileName;
+    if (name.trimmed().isEmpty())
+        name = task.file.completeBaseName();
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return name + QStringLiteral(".pdf");
+}
+
+QString finalPath(const ToPDFTask& task, int saveMode, const QString& folder)
+{
+    const QString outputFolder = outputFolderFor(task, saveMode, folder);
+    if (outputFolder.isEmpty())
+        return QString();
+    return FileSystem::uniqueFilePath(outputFolder, outputFileName(task));
+}
+
+QString targetPath(const ToPDFTask& task, int saveMode, const QString& folder)
+{
+    return task.mergePart ? temporaryPdfPath() : finalPath(task, saveMode, folder);
+}
+
+bool opensAsPdf(const QSharedPointer<DebenuService>& service, const QString& path, const QString& password)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    DebenuDocument document(service, path, password.trimmed());
+    return document.isLoaded() && !document.isPasswordRequired() && document.pageCount() > 0;
+}
+
+DocumentProperties propertiesFor(const FileSettingsData& settings, const QString& creator)
+{
+    DocumentProperties properties;
+    properties.author = settings.publisher;
+    properties.title = settings.title;
+    properties.password = settings.password;
+    properties.creator = creator;
+    properties.producer = settings.publisher;
+    return properties;
+}
+
+QString productName()
+{
+    return QCoreApplication::applicationName();
+}
+
+int timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute)
+{
+    const qint64 megabytes = QFileInfo(input).size() / (1024 * 1024);
+    const qint64 minutes = std::min<qint64>(baseMinutes + megabytes / std::max(megabytesPerMinute, 1), 120);
+    return int(minutes * 60 * 1000);
+}
+
+namespace {
+
+const QString blankLine(29, QLatin1Char(' '));
+const QString ruleLine(29, QLatin1Char('-'));
+
+void debug(const QString& text)
+{
+    Logger::instance()->log(text, Logger::Debug);
+}
+
+} // namespace
+
+void logTaskBegin(const QString& heading, const QString& source)
+{
+    debug(blankLine);
+    debug(ruleLine);
+    debug(heading);
+    debug(QStringLiteral("File path:%1").arg(source));
+}
+
+void logTaskEnd(const QString& result)
+{
+    debug(QStringLiteral("Conversion complete. Result file path:%1").arg(result));
+    debug(ruleLine);
+    debug(blankLine);
+}
+
+bool hasEnding(const QString& source, const QStringList& endings)
+{
+    for (const QString& ending : endings) {
+        if (source.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    }
+    Logger::instance()->log(QStringLiteral("File format is not supported. File path:%1").arg(source), Logger::Error);
+    return false;
+}
+
+} // namespace ToPdfOutput

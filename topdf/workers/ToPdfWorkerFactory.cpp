@@ -1,0 +1,43 @@
+#include "ToPdfWorkerFactory.h"
+
+#include "ToPDFWorkerEbook.h"
+#include "ToPDFWorkerOffice.h"
+#include "ToPDFWorkerTIFF.h"
+#include "ToPDFWorkerWebPage.h"
+#include "ToPdfWorkerImages.h"
+
+namespace {
+
+template <typename Worker>
+std::unique_ptr<IToPdfWorker> make(const ToPdfWorkerContext& context)
+{
+    return std::make_unique<Worker>(context);
+}
+
+struct Choice
+{
+    std::initializer_list<const char*> endings;
+    std::unique_ptr<IToPdfWorker> (*create)(const ToPdfWorkerContext&);
+};
+
+const Choice choices[] = {
+    {{".jpeg", ".jpg", ".png", ".bmp"}, &make<ToPdfWorkerImages>},
+    {{".tiff", ".tif"}, &make<ToPDFWorkerTIFF>},
+    {{".epub", ".mobi", ".fb2"}, &make<ToPDFWorkerEbook>},
+    {{".html", ".htm"}, &make<ToPDFWorkerWebPage>},
+    {{".doc", ".docx", ".odt", ".ods", ".xls", ".xlsx"}, &make<ToPDFWorkerOffice>},
+};
+
+} // namespace
+
+std::unique_ptr<IToPdfWorker> createWorker(const ToPDFTask& task, const ToPdfWorkerContext& context)
+{
+    const QString path = task.file.filePath();
+    for (const Choice& choice : choices) {
+        for (const char* ending : choice.endings) {
+            if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
+                return choice.create(context);
+        }
+    }
+    return nullptr;
+}
