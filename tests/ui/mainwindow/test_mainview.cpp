@@ -4,11 +4,12 @@
 #include "FromPDFView.h"
 #include "MainView.h"
 #include "MessageUpdate.h"
-#include "PlaceholderTab.h"
 #include "ProgramVersion.h"
 #include "SettingsView.h"
 #include "StartView.h"
 #include "TabWidget.h"
+#include "ToPDFModel.h"
+#include "ToPDFView.h"
 #include "UpdateChecker.h"
 #include "UsageStatistics.h"
 #include "UserContext.h"
@@ -57,7 +58,7 @@ private:
     static QWidget* currentPage(MainView& view)
     {
         for (QWidget* page : {static_cast<QWidget*>(view.findChild<FromPDFView*>()),
-                              static_cast<QWidget*>(view.findChild<PlaceholderTab*>())}) {
+                              static_cast<QWidget*>(view.findChild<ToPDFView*>())}) {
             if (page && page->isVisible())
                 return page;
         }
@@ -149,11 +150,15 @@ private slots:
         QTRY_VERIFY(TestApp::metricItems(m_server).contains(QStringLiteral("&m1=add:2:1")));
 
         setAddSource(0);
-        drop(start, {QStringLiteral("/d/photo.JPG"), QStringLiteral("/d/book.epub")});
+        const QString photo = TestFiles::sandbox() + QStringLiteral("/d/photo.JPG");
+        const QString book = TestFiles::sandbox() + QStringLiteral("/d/book.epub");
+        QVERIFY(TestFiles::writeFile(photo, "x") && TestFiles::writeFile(book, "x"));
+        drop(start, {photo, book});
         QCOMPARE(tabs->currentIndex(), 2);
-        auto* toPdf = qobject_cast<PlaceholderTab*>(currentPage(view));
+        auto* toPdf = qobject_cast<ToPDFView*>(currentPage(view));
         QVERIFY(toPdf);
-        QCOMPARE(toPdf->files(), QStringList({"/d/photo.JPG", "/d/book.epub"}));
+        QCOMPARE(toPdf->model()->rowCount(), 2);
+        QCOMPARE(toPdf->model()->task(0).file.filePath() + toPdf->model()->task(1).file.filePath(), photo + book);
         QCOMPARE(handedToFromPdf.count(), 1);
         QCOMPARE(UsageStatistics::instance().value(QLatin1String(UsageStatistics::addSourceKey())), QStringLiteral("1"));
     }
