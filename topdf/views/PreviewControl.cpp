@@ -44,6 +44,12 @@ void PreviewControl::setLayoutSettings(const LayoutSettingsData& settings)
 
 bool PreviewControl::loadImage(const QString& path)
 {
+    m_picture = QImage();
+    m_pictureSize = QSize();
+    if (path.isEmpty()) {
+        update();
+        return false;
+    }
     QImageReader reader(path);
     m_pictureSize = reader.size();
     if (m_pictureSize.isValid() && (m_pictureSize.width() > largestSide || m_pictureSize.height() > largestSide))

@@ -499,11 +499,17 @@ void ToPDFSettingsView::onButtonSave()
 void ToPDFSettingsView::saveFileSettings()
 {
     // A single file and the merged file need a name; for all files the names stay as they are.
-    if (m_editMode != 1 && m_file.data().fileName.trimmed().isEmpty()) {
+    const QString name = m_file.data().fileName;
+    if (m_editMode != 1 && name.trimmed().isEmpty()) {
         QScopedPointer<MessageView> message(MessageView::createOkMessage(
             tr("Validation error", "msg_validate_title"), tr("Check input field", "msg_validate_message"), this));
         message->exec();
         return;
+    }
+    // The name may still end in the blanks typed before a next word.
+    if (m_editMode != 1 && name != name.trimmed()) {
+        m_file.setFileName(name.trimmed());
+        m_fileNameEdit->setText(name.trimmed());
     }
     m_file.save();
     emit updateFileSettings(m_id, m_file.data(), m_editMode);

@@ -112,10 +112,13 @@ ToPDFView::ToPDFView(QWidget* parent, FileDialogs dialogs)
 
 ToPDFView::~ToPDFView()
 {
-    // A run still under way uses the progress control: it ends before the control goes.
+    // A run still under way uses the progress control: it ends before the control goes. Its
+    // thread's own deletion may never come (the application drops queued calls while it stops
+    // the workers at quit), so the thread goes with the tab.
     if (m_thread) {
         m_progress->stop();
         m_thread->wait();
+        delete m_thread;
     }
 }
 
