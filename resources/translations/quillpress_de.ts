@@ -706,5 +706,9 @@
         <source>OPEN FOLDER</source>
         <translation>ORDNER ÖFFNEN</translation>
     </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
+    </message>
 </context>
 </TS>

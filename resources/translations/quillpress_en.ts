@@ -706,5 +706,9 @@
         <source>OPEN FOLDER</source>
         <translation type="unfinished">OPEN FOLDER</translation>
     </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>The operation was cancelled before any file was written.</translation>
+    </message>
 </context>
 </TS>

@@ -164,7 +164,8 @@ QWidget* ToPDFSettingsView::buildFilePage()
     m_fileNameBox->setObjectName(StyleName::inputBox);
     m_fileNameBox->setFixedSize(387, 37);
     auto* nameRow = new QHBoxLayout(m_fileNameBox);
-    nameRow->setContentsMargins(5, 2, 12, 2);
+    // The name's text starts where the other edits' texts do.
+    nameRow->setContentsMargins(0, 2, 12, 2);
     nameRow->setSpacing(0);
     m_fileNameEdit = new QLineEdit(m_fileNameBox);
     m_fileNameEdit->setObjectName(StyleName::cleanEdit);

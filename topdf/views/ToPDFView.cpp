@@ -558,7 +558,8 @@ void ToPDFView::showCompletionMessage(bool stopped)
     QString title = tr("Conversion has been completed.");
     QString text;
     if (stopped) {
-        text = tr("The operation was cancelled. You can open the folder to view the result.");
+        text = nothingWritten ? tr("The operation was cancelled before any file was written.")
+                              : tr("The operation was cancelled. You can open the folder to view the result.");
     } else if (nothingWritten) {
         title = tr("Conversion has failed.");
         text = tr("None of your files could be converted.");
