@@ -2,9 +2,9 @@
 
 #include "FileSettingsData.h"
 #include "LayoutSettingsData.h"
+#include "TaskListModel.h"
 #include "ToPDFTask.h"
 
-#include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
 #include <QSize>
@@ -13,7 +13,7 @@
 // name (with the pixel size of a picture), source format, and the settings and remove buttons
 // that the delegate paints. Rows move by dragging them inside the table and by moveUp/moveDown;
 // the tab and the settings panel change tasks through the operations below (there is no setData).
-class ToPDFModel : public QAbstractTableModel
+class ToPDFModel : public TaskListModel<ToPDFTask>
 {
     Q_OBJECT
 
@@ -29,31 +29,15 @@ public:
     // "<width>x<height>" of a JPEG, PNG or BMP row.
     enum Role { ImageSizeRole = Qt::UserRole + 1 };
 
-    static const char* rowListMimeType() { return "application/vnd.text.list"; }
-
     explicit ToPDFModel(QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    Qt::DropActions supportedDropActions() const override;
-    QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QModelIndexList& indexes) const override;
-    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                      const QModelIndex& parent) override;
-    // Only the file-name column sorts: by file name with its suffix, ignoring case.
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
-    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
     // Appends the tasks in one model reset and reads the pixel size of each picture.
     void addTasks(const QList<ToPDFTask>& tasks);
-    void clear();
-    bool isEmpty() const;
-    ToPDFTask task(int row) const;
-    QList<ToPDFTask> tasks() const;
-    void setTask(int row, const ToPDFTask& task);
+    QList<ToPDFTask> tasks() const { return m_tasks; }
     // Swap the row with its neighbour; false at the first (last) row.
     bool moveUp(int row);
     bool moveDown(int row);
@@ -66,10 +50,6 @@ public:
     void setFileSettingsEnabled(bool enabled);
 
 private:
-    bool isRow(int row) const { return row >= 0 && row < m_tasks.size(); }
-    bool swap(int row, int other);
-
-    QList<ToPDFTask> m_tasks;
     // Pixel sizes of the pictures by file path; read when a picture is added.
     QHash<QString, QSize> m_imageSizes;
 };

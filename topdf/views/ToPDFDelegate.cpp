@@ -1,35 +1,15 @@
 #include "ToPDFDelegate.h"
 
+#include "TableCells.h"
 #include "ToPDFDelegateStyle.h"
 #include "ToPDFModel.h"
 
-#include <QApplication>
 #include <QPainter>
-#include <QPixmap>
 
 ToPDFDelegate::ToPDFDelegate(ToPDFDelegateStyle* style, QObject* parent)
     : QStyledItemDelegate(parent)
     , m_style(style)
 {
-}
-
-// The picture of a button cell: kind ("buttonSettings", "buttonRemove"), then "Focus" for a
-// selected row, then "Pressed" under the mouse or "Normal".
-void ToPDFDelegate::drawButton(QPainter* painter, const QStyleOptionViewItem& option, const QString& kind,
-                               bool selected) const
-{
-    if (!m_style)
-        return;
-    m_style->ensurePolished();
-    QString name = kind;
-    if (selected)
-        name += QLatin1String("Focus");
-    name += (option.state & QStyle::State_MouseOver) ? QLatin1String("Pressed") : QLatin1String("Normal");
-    const QPixmap pixmap(m_style->picture(name.toLatin1().constData()));
-    if (pixmap.isNull())
-        return;
-    QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-    style->drawItemPixmap(painter, option.rect, Qt::AlignCenter, pixmap);
 }
 
 void ToPDFDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -39,20 +19,8 @@ void ToPDFDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    painter->save();
-
     const QRect rect = option.rect;
-    // With a single row, a highlighted row would only look like a stuck selection.
-    const bool selected = (option.state & QStyle::State_Selected) && index.model()->rowCount() > 1;
-    const QPalette::ColorGroup group = option.state & QStyle::State_Enabled
-                                           ? (option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive)
-                                           : QPalette::Disabled;
-    if (selected)
-        painter->fillRect(rect, option.palette.brush(group, QPalette::Highlight));
-    else if (option.state & QStyle::State_Selected)
-        painter->fillRect(rect, option.palette.brush(group, QPalette::Base));
-    painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->setFont(option.font);
+    const bool selected = TableCells::begin(painter, option, index);
     const QString display = index.data(Qt::DisplayRole).toString();
 
     switch (column) {
@@ -75,17 +43,12 @@ void ToPDFDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         break;
     }
     case ToPDFModel::SettingsColumn:
-        drawButton(painter, option, QStringLiteral("buttonSettings"), selected);
+        TableCells::drawPicture(painter, option, m_style, QStringLiteral("buttonSettings"), selected, Qt::AlignCenter);
         break;
     case ToPDFModel::RemoveColumn:
-        drawButton(painter, option, QStringLiteral("buttonRemove"), selected);
+        TableCells::drawPicture(painter, option, m_style, QStringLiteral("buttonRemove"), selected, Qt::AlignCenter);
         break;
     }
-
-    painter->setPen(QPen(gridColor(), 1));
     // The last column ends at the table's own border.
-    if (column != ToPDFModel::RemoveColumn)
-        painter->drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
-    painter->drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
-    painter->restore();
+    TableCells::end(painter, rect, column != ToPDFModel::RemoveColumn);
 }

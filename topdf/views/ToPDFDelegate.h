@@ -6,7 +6,7 @@ class ToPDFDelegateStyle;
 
 // Paints every cell of the "To PDF" task table: the row number, the file name with a picture's
 // pixel size at its right, the source format, and the settings and remove buttons, whose state
-// pictures the style widget carries. Grid lines as in the "From PDF" table.
+// pictures the style widget carries; grid lines and selection as in the "From PDF" table.
 class ToPDFDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -17,10 +17,6 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    static QColor gridColor() { return QColor(0xab, 0xab, 0xab); }
-
 private:
-    void drawButton(QPainter* painter, const QStyleOptionViewItem& option, const QString& kind, bool selected) const;
-
     ToPDFDelegateStyle* m_style;
 };

@@ -132,18 +132,6 @@ private:
         QTRY_COMPARE(view->model()->rowCount(), rows);
     }
 
-    // Presses "CONVERT" and waits for the end of the run and for its message to be answered.
-    void convert(FromPDFView* view, DialogScript& script)
-    {
-        QSignalSpy finished(view, &FromPDFView::finished);
-        QPushButton* convertButton = view->findChild<QPushButton*>(StyleName::buttonConvert);
-        QVERIFY(convertButton->isVisible());
-        convertButton->click();
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 120000);
-        QTRY_COMPARE(script.pending(), 0);
-        QVERIFY(!view->isRunning());
-    }
-
 private slots:
     void initTestCase()
     {
@@ -175,10 +163,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* view = window.findChild<FromPDFView*>();
 
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(folder + "/alpha.pdf"), QUrl::fromLocalFile(folder + "/beta.pdf")});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        static_cast<QObject*>(window.findChild<StartView*>())->event(&drop);
+        TestApp::dropFiles(window.findChild<StartView*>(), {folder + "/alpha.pdf", folder + "/beta.pdf"});
         QCOMPARE(window.findChild<TabWidget*>()->currentIndex(), int(MainView::FromPdfTab));
         QTRY_COMPARE(view->model()->rowCount(), 2);
         QVERIFY(view->table()->isVisible());
@@ -216,7 +201,7 @@ private slots:
         });
         DialogScript script;
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(view, script);
+        pressConvert(view, script);
         QVERIFY(lockedWhileRunning);
         QVERIFY(window.findChild<QWidget*>(StyleName::buttonTabToPDF)->isEnabled());
         QCOMPARE(script.seen.size(), 1);
@@ -266,7 +251,7 @@ private slots:
 
         DialogScript script;
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.first().contains(QLatin1String("1 of 3 files could not be converted")), qPrintable(script.seen.first()));
 
         const QStringList pngs = filesIn(out, QStringLiteral("*.png"));
@@ -291,7 +276,7 @@ private slots:
             QVERIFY(!dialog->findChild<QAbstractButton*>(StyleName::buttonMessageOpenFolder));
             dialog->findChild<QAbstractButton*>(StyleName::buttonOk)->click();
         });
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.last().contains(QLatin1String("None of your files could be converted.")), qPrintable(script.seen.last()));
         QVERIFY(m_opener->calls.isEmpty());
 
@@ -302,7 +287,7 @@ private slots:
         connect(&view, &FromPDFView::started, this,
                 [&view] { view.progressControl()->findChild<QPushButton*>(StyleName::buttonStop)->click(); });
         script.add(click(StyleName::buttonOk));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.last().contains(QLatin1String("The operation was cancelled.")), qPrintable(script.seen.last()));
         QVERIFY(filesIn(folder + "/long", QStringLiteral("*.png")).size() < 40);
         QVERIFY(!view.progressControl()->isStopped());
@@ -323,7 +308,7 @@ private slots:
             dialog->findChild<QAbstractButton*>(QStringLiteral("checkocrview__button_without_ocr"))->click();
         });
         script.add(click(StyleName::buttonOk));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.first().contains(QLatin1String("scan.pdf")) && script.seen.first().contains(QLatin1String("scanned PDF")),
                  qPrintable(script.seen.first()));
         QVERIFY(QFile::exists(folder + "/scan/scan.docx"));
@@ -361,7 +346,7 @@ private slots:
         view.model()->setFormatForAll(QStringLiteral("docx"));
         script.add(invoke("buttonSkip"));
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY(QFile::exists(folder + "/locked/locked_1-2.docx"));
         QVERIFY(!QDir(folder + "/other").exists());
         QVERIFY(docxText(folder + "/locked/locked_1-2.docx").contains(QLatin1String("Page 2")));

@@ -20,9 +20,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 
 #include <csignal>
@@ -66,30 +64,6 @@ void activate(QComboBox* combo, int value)
     const int index = combo->findData(value);
     combo->setCurrentIndex(index);
     QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, index));
-}
-
-// Presses "CONVERT" and waits for the end of the run and for its message to be answered.
-void convert(ToPDFView* view, DialogScript& script)
-{
-    QSignalSpy finished(view, &ToPDFView::finished);
-    QPushButton* convertButton = view->findChild<QPushButton*>(StyleName::buttonConvert);
-    QVERIFY(convertButton->isVisible());
-    convertButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 240000);
-    QTRY_COMPARE(script.pending(), 0);
-    QVERIFY(!view->isRunning());
-}
-
-// The main window on its start page with the files dropped on it.
-void dropOnStartPage(MainView& window, const QStringList& paths)
-{
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(path);
-    data.setUrls(urls);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    static_cast<QObject*>(window.findChild<StartView*>())->event(&drop);
 }
 
 } // namespace
@@ -210,7 +184,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         context()->setSaveToFolder(out);
         auto* view = window.findChild<ToPDFView*>();
-        dropOnStartPage(window, {m_tall, m_wide, m_docx});
+        TestApp::dropFiles(window.findChild<StartView*>(), {m_tall, m_wide, m_docx});
         QCOMPARE(window.findChild<TabWidget*>()->currentIndex(), int(MainView::ToPdfTab));
         QCOMPARE(view->model()->rowCount(), 3);
 
@@ -229,7 +203,7 @@ private slots:
 
         DialogScript script;
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(view, script);
+        pressConvert(view, script);
         QVERIFY2(script.seen.first().contains(QLatin1String("Congratulations")), qPrintable(script.seen.first()));
         QCOMPARE(pdfsIn(out), QStringList({"report.pdf", "tall.pdf", "wide.pdf"}));
         for (const QString& pdf : pdfsIn(out))
@@ -270,7 +244,7 @@ private slots:
         QTRY_VERIFY(!panel->isVisible());
 
         script.add(click(StyleName::buttonOk));
-        convert(view, script);
+        pressConvert(view, script);
         QCOMPARE(pdfsIn(merged), QStringList({"Harbour album.pdf"}));
         const QString album = merged + "/Harbour album.pdf";
         QCOMPARE(PdfChecks::pageCount(album), -1);
@@ -299,7 +273,7 @@ private slots:
 
         DialogScript script;
         script.add(click(StyleName::buttonOk));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.first().contains(QLatin1String("1 of 3 files could not be converted")), qPrintable(script.seen.first()));
 
         view.model()->clear();
@@ -309,7 +283,7 @@ private slots:
             QVERIFY(!dialog->findChild<QWidget*>(StyleName::buttonMessageOpenFolder));
             click(StyleName::buttonOk)(dialog);
         });
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.last().contains(QLatin1String("Conversion has failed. | None of your files could be converted.")),
                  qPrintable(script.seen.last()));
         QVERIFY(m_opener->calls.isEmpty());

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "ProgressDialog.h"
+#include "StyleNames.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -64,3 +67,16 @@ inline DialogScript::Answer click(const QString& buttonName)
     };
 }
 
+
+// Presses a tab's "CONVERT" and waits for the end of its run and for every scripted answer.
+template<class View>
+void pressConvert(View* view, DialogScript& script, int timeoutMs = 240000)
+{
+    QSignalSpy finished(view, &View::finished);
+    QPushButton* convertButton = view->template findChild<QPushButton*>(StyleName::buttonConvert);
+    QVERIFY(convertButton->isVisible());
+    convertButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, timeoutMs);
+    QTRY_COMPARE(script.pending(), 0);
+    QVERIFY(!view->isRunning());
+}

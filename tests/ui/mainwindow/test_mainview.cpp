@@ -42,18 +42,6 @@ private:
         return widget;
     }
 
-    static void drop(QWidget* target, const QStringList& paths)
-    {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& path : paths)
-            urls << QUrl::fromLocalFile(path);
-        data.setUrls(urls);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        // Straight to the page: the application routes only drops that a drag manager started.
-        static_cast<QObject*>(target)->event(&event);
-    }
-
     // The conversion page on show (the window must be shown).
     static QWidget* currentPage(MainView& view)
     {
@@ -135,13 +123,13 @@ private slots:
         TabWidget* tabs = view.findChild<TabWidget*>();
 
         // A mixed drop does nothing.
-        drop(start, {QStringLiteral("/d/a.pdf"), QStringLiteral("/d/b.docx")});
+        TestApp::dropFiles(start, {QStringLiteral("/d/a.pdf"), QStringLiteral("/d/b.docx")});
         QCOMPARE(tabs->currentIndex(), 0);
 
         setAddSource(0);
         auto* fromPdf = view.findChild<FromPDFView*>();
         QSignalSpy handedToFromPdf(fromPdf->model(), &FromPDFModel::addFiles);
-        drop(start, {QStringLiteral("/d/a.PDF"), QStringLiteral("/d/b.pdf")});
+        TestApp::dropFiles(start, {QStringLiteral("/d/a.PDF"), QStringLiteral("/d/b.pdf")});
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(currentPage(view), fromPdf);
         QCOMPARE(handedToFromPdf.count(), 1);
@@ -153,7 +141,7 @@ private slots:
         const QString photo = TestFiles::sandbox() + QStringLiteral("/d/photo.JPG");
         const QString book = TestFiles::sandbox() + QStringLiteral("/d/book.epub");
         QVERIFY(TestFiles::writeFile(photo, "x") && TestFiles::writeFile(book, "x"));
-        drop(start, {photo, book});
+        TestApp::dropFiles(start, {photo, book});
         QCOMPARE(tabs->currentIndex(), 2);
         auto* toPdf = qobject_cast<ToPDFView*>(currentPage(view));
         QVERIFY(toPdf);
