@@ -29,6 +29,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(ROOT, "bench", "pdflibrary"))
+sys.path.insert(0, os.path.join(ROOT, "bench", "support"))
+import baseline_tools  # noqa: E402
+
+# The baselines, the PDF image reader, the makers of the inputs (Pillow draws the photos).
+baseline_tools.require([("tiff2pdf", "libtiff-tools"), ("pdfimages", "poppler-utils"), ("gs", "ghostscript"),
+                        ("soffice", "libreoffice-writer-nogui")],
+                       [("img2pdf", "python3-img2pdf"), ("PIL", "python3-pil")])
 import documents  # noqa: E402
 import inputs  # noqa: E402
 
@@ -156,10 +163,6 @@ def main():
     run = os.path.join(arguments.build, "bin", "topdf_run")
     if not os.access(run, os.X_OK):
         sys.exit(f"{run} is missing: build the project first")
-    for tool, package in (("tiff2pdf", "libtiff-tools"), ("pdfimages", "poppler-utils"), ("gs", "ghostscript"),
-                          ("soffice", "libreoffice-writer-nogui")):
-        if not shutil.which(tool):
-            sys.exit(f"{tool} is missing: install the Debian package {package}")
 
     work = tempfile.mkdtemp(prefix="bench-topdf-")
     try:
