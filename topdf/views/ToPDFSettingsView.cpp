@@ -503,7 +503,7 @@ void ToPDFSettingsView::saveFileSettings()
     const QString name = m_file.data().fileName;
     if (m_editMode != 1 && name.trimmed().isEmpty()) {
         QScopedPointer<MessageView> message(MessageView::createOkMessage(
-            tr("Validation error", "msg_validate_title"), tr("Check input field", "msg_validate_message"), this));
+            tr("Validation error", "msg_validate_title"), tr("Check input field", "msg_validate_message"), window()));
         message->exec();
         return;
     }
@@ -567,7 +567,9 @@ void ToPDFSettingsView::onBeginPageChange(int index)
 
 bool ToPDFSettingsView::askToSave(const QString& what)
 {
-    MessageView question(tr("The %1 have been modified").arg(what), tr("Save changes?"), this);
+    // Parented to the window: inside the dark panel the style sheet would give it the panel's
+    // white texts.
+    MessageView question(tr("The %1 have been modified").arg(what), tr("Save changes?"), window());
     for (auto [name, text, role] : {std::make_tuple(StyleName::buttonYes, tr("YES"), QDialogButtonBox::YesRole),
                                     std::make_tuple(StyleName::buttonCancel, tr("NO"), QDialogButtonBox::NoRole)}) {
         auto* button = new QPushButton(text, &question);
