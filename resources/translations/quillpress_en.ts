@@ -431,11 +431,11 @@
     <name>ToPDFModel</name>
     <message>
         <source>Filename</source>
-        <translation type="unfinished">Filename</translation>
+        <translation>Filename</translation>
     </message>
     <message>
         <source>From</source>
-        <translation type="unfinished">From</translation>
+        <translation>From</translation>
     </message>
 </context>
 <context>
@@ -502,7 +502,7 @@
     </message>
     <message>
         <source>Filename</source>
-        <translation type="unfinished">Filename</translation>
+        <translation>Filename</translation>
     </message>
     <message>
         <source>Title</source>
@@ -514,7 +514,7 @@
     </message>
     <message>
         <source>Password</source>
-        <translation type="unfinished">Password</translation>
+        <translation>Password</translation>
     </message>
     <message>
         <source>Image Size</source>
@@ -562,11 +562,11 @@
     </message>
     <message>
         <source>CANCEL</source>
-        <translation type="unfinished">CANCEL</translation>
+        <translation>CANCEL</translation>
     </message>
     <message>
         <source>CLOSE</source>
-        <translation type="unfinished">CLOSE</translation>
+        <translation>CLOSE</translation>
     </message>
     <message>
         <source>APPLY LAYOUT SETTINGS</source>
@@ -632,11 +632,11 @@
     <message>
         <source>Add file</source>
         <comment>for drop area</comment>
-        <translation type="unfinished">Add file</translation>
+        <translation>Add file</translation>
     </message>
     <message>
         <source>All files:</source>
-        <translation type="unfinished">All files:</translation>
+        <translation>All files:</translation>
     </message>
     <message>
         <source>Merge all in one PDF file</source>
@@ -644,15 +644,15 @@
     </message>
     <message>
         <source>Delete all</source>
-        <translation type="unfinished">Delete all</translation>
+        <translation>Delete all</translation>
     </message>
     <message>
         <source>Save to folder:</source>
-        <translation type="unfinished">Save to folder:</translation>
+        <translation>Save to folder:</translation>
     </message>
     <message>
         <source>CONVERT</source>
-        <translation type="unfinished">CONVERT</translation>
+        <translation>CONVERT</translation>
     </message>
     <message>
         <source>merged_%1</source>
@@ -660,11 +660,11 @@
     </message>
     <message>
         <source>Select one or more files to open</source>
-        <translation type="unfinished">Select one or more files to open</translation>
+        <translation>Select one or more files to open</translation>
     </message>
     <message>
         <source>Can not open file</source>
-        <translation type="unfinished">Can not open file</translation>
+        <translation>Can not open file</translation>
     </message>
     <message>
         <source>These files could not be found and were not added: %1</source>
@@ -672,7 +672,7 @@
     </message>
     <message>
         <source>Select destination folder</source>
-        <translation type="unfinished">Select destination folder</translation>
+        <translation>Select destination folder</translation>
     </message>
     <message>
         <source>Conversion has been completed.</source>
@@ -680,7 +680,7 @@
     </message>
     <message>
         <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation type="unfinished">The operation was cancelled. You can open the folder to view the result.</translation>
+        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
     </message>
     <message>
         <source>Conversion has failed.</source>
@@ -688,7 +688,7 @@
     </message>
     <message>
         <source>None of your files could be converted.</source>
-        <translation type="unfinished">None of your files could be converted.</translation>
+        <translation>None of your files could be converted.</translation>
     </message>
     <message>
         <source>The files could not be merged into one PDF file. Each converted file is in the folder under its own name.</source>
@@ -696,7 +696,7 @@
     </message>
     <message>
         <source>%1 of %2 files could not be converted. You can open the folder to view the result.</source>
-        <translation type="unfinished">%1 of %2 files could not be converted. You can open the folder to view the result.</translation>
+        <translation>%1 of %2 files could not be converted. You can open the folder to view the result.</translation>
     </message>
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
@@ -704,7 +704,7 @@
     </message>
     <message>
         <source>OPEN FOLDER</source>
-        <translation type="unfinished">OPEN FOLDER</translation>
+        <translation>OPEN FOLDER</translation>
     </message>
     <message>
         <source>The operation was cancelled before any file was written.</source>
