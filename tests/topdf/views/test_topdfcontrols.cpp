@@ -82,15 +82,6 @@ private slots:
         QCOMPARE(loaded.count() + clicked.count(), 2);
     }
 
-    void paperSizes()
-    {
-        QCOMPARE(PreviewControl::paperPoints(LayoutSettingsData::A4, LayoutSettingsData::Portrait), QSize(595, 841));
-        QCOMPARE(PreviewControl::paperPoints(LayoutSettingsData::A4, LayoutSettingsData::Landscape), QSize(841, 595));
-        QCOMPARE(PreviewControl::paperPoints(LayoutSettingsData::Letter, 0), QSize(612, 790));
-        QCOMPARE(PreviewControl::paperPoints(LayoutSettingsData::B5, 0), QSize(498, 708));
-        QVERIFY(PreviewControl::paperPoints(LayoutSettingsData::FitImage, 0).isEmpty());
-    }
-
     // A square fitted into A4 portrait: its distance from the paper's edge is the margin.
     void picturePlacedInsideTheMargins_data()
     {

@@ -5,7 +5,6 @@
 #include "ToPDFTable.h"
 #include "UserContext.h"
 
-#include <QFrame>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QtTest>
@@ -141,19 +140,6 @@ private slots:
         const QImage cell = cellImage(table, 0, 3);
         const QPoint corner((cell.width() - settings.width()) / 2, (cell.height() - settings.height()) / 2);
         QVERIFY(PixelProbe::sameWhereOpaque(cell.copy(QRect(corner, settings.size())), settings));
-    }
-
-    void dimsWhileRunning()
-    {
-        ToPDFModel model;
-        ToPDFTable table(&model);
-        showTable(table);
-        auto* veil = table.findChild<QFrame*>(QStringLiteral("boxTableFade"));
-        QVERIFY(veil && !veil->isVisible());
-        table.dim();
-        QVERIFY(veil->isVisible());
-        table.undim();
-        QTRY_VERIFY_WITH_TIMEOUT(!veil->isVisible(), 1000);
     }
 };
 
