@@ -4,18 +4,9 @@
 #include "Logger.h"
 #include "Settings.h"
 
-#include <QMimeData>
-
-#include <algorithm>
-
 FromPDFModel::FromPDFModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : TaskListModel(FileNameColumn, parent)
 {
-}
-
-int FromPDFModel::rowCount(const QModelIndex&) const
-{
-    return m_tasks.size();
 }
 
 int FromPDFModel::columnCount(const QModelIndex&) const
@@ -92,127 +83,11 @@ QVariant FromPDFModel::headerData(int section, Qt::Orientation orientation, int 
     }
 }
 
-Qt::ItemFlags FromPDFModel::flags(const QModelIndex& index) const
-{
-    const Qt::ItemFlags base = QAbstractTableModel::flags(index);
-    if (index.isValid())
-        return base | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
-    return base | Qt::ItemIsDropEnabled;
-}
-
-Qt::DropActions FromPDFModel::supportedDropActions() const
-{
-    return Qt::CopyAction | Qt::MoveAction | Qt::TargetMoveAction;
-}
-
-QStringList FromPDFModel::mimeTypes() const
-{
-    return {QLatin1String(rowListMimeType())};
-}
-
-QMimeData* FromPDFModel::mimeData(const QModelIndexList& indexes) const
-{
-    QString text;
-    for (const QModelIndex& index : indexes) {
-        if (index.isValid())
-            text += QString::number(index.row()) + QLatin1Char('|');
-    }
-    auto* data = new QMimeData;
-    data->setData(QLatin1String(rowListMimeType()), text.toUtf8());
-    return data;
-}
-
-bool FromPDFModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int, int, const QModelIndex& parent)
-{
-    Logger::instance()->log(QStringLiteral("Begin drop mime data"), Logger::Debug);
-    if (action == Qt::IgnoreAction)
-        return true;
-    if (!data || !data->hasFormat(QLatin1String(rowListMimeType())))
-        return false;
-    const QString text = QString::fromUtf8(data->data(QLatin1String(rowListMimeType())));
-    if (text.isEmpty())
-        return false;
-    const QStringList parts = text.split(QLatin1Char('|'));
-    bool isNumber = false;
-    const int source = parts.first().toInt(&isNumber);
-    const int target = parent.row();
-    Logger::instance()->log(QStringLiteral("Source row:%1").arg(parts.first()), Logger::Debug);
-    Logger::instance()->log(QStringLiteral("Drop Mime Data:%1").arg(parts.join(QLatin1Char(','))), Logger::Debug);
-    Logger::instance()->log(QStringLiteral("Target row id%1").arg(target), Logger::Debug);
-    // A drag from elsewhere, or one whose rows changed while it was under way, may name any row.
-    if (!isNumber || !isRow(source) || !isRow(target) || target == source)
-        return false;
-
-    if (target == source + 1) {
-        const FromPDFTask moved = m_tasks.at(source);
-        setTask(source, m_tasks.at(target));
-        setTask(target, moved);
-    } else {
-        // Views count the destination before the move: one further down for a downward move.
-        beginMoveRows(QModelIndex(), source, source, QModelIndex(), target > source ? target + 1 : target);
-        m_tasks.move(source, target);
-        endMoveRows();
-    }
-    emit rowMoved(target);
-    return true;
-}
-
-void FromPDFModel::sort(int column, Qt::SortOrder order)
-{
-    if (column != FileNameColumn)
-        return;
-    beginResetModel();
-    std::sort(m_tasks.begin(), m_tasks.end(), [order](const FromPDFTask& a, const FromPDFTask& b) {
-        const int compared = a.file.fileName().compare(b.file.fileName(), Qt::CaseInsensitive);
-        return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
-    });
-    endResetModel();
-}
-
-bool FromPDFModel::removeRows(int row, int count, const QModelIndex&)
-{
-    if (count < 1 || !isRow(row))
-        return false;
-    const int last = std::min(row + count, m_tasks.size()) - 1;
-    beginRemoveRows(QModelIndex(), row, last);
-    for (int i = row; i <= last; ++i)
-        m_tasks.removeAt(row);
-    endRemoveRows();
-    return true;
-}
-
 void FromPDFModel::add(const FromPDFTaskList& tasks)
 {
     Logger::instance()->log(QStringLiteral("void FromPDFModel::add(const FromPDFTaskList&)"), Logger::Debug);
     Logger::instance()->log(QStringLiteral("Task count:%1").arg(tasks.size()), Logger::Debug);
-    beginResetModel();
-    m_tasks.append(tasks);
-    endResetModel();
-}
-
-void FromPDFModel::clear()
-{
-    beginResetModel();
-    m_tasks.clear();
-    endResetModel();
-}
-
-bool FromPDFModel::isEmpty() const
-{
-    return m_tasks.isEmpty();
-}
-
-FromPDFTask FromPDFModel::task(int row) const
-{
-    return isRow(row) ? m_tasks.at(row) : FromPDFTask();
-}
-
-void FromPDFModel::setTask(int row, const FromPDFTask& task)
-{
-    if (!isRow(row))
-        return;
-    m_tasks[row] = task;
-    notify();
+    appendTasks(tasks);
 }
 
 QString FromPDFModel::defaultOcrLanguage() const
@@ -301,9 +176,4 @@ FromPDFTaskList FromPDFModel::tasks()
             task.ranges << PageRange(1, task.pageCount);
     }
     return result;
-}
-
-void FromPDFModel::notify()
-{
-    emit dataChanged(QModelIndex(), QModelIndex(), {});
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "FromPDFTask.h"
+#include "TaskListModel.h"
 
-#include <QAbstractTableModel>
 #include <QStringList>
 
 #include <functional>
@@ -13,7 +13,7 @@ class FromPdfIntake;
 // edits rows through the operations below (there is no setData); rows move by dragging them
 // inside the table; tasks() hands out what to convert, asking on the way for the password of
 // every protected PDF that still lacks one.
-class FromPDFModel : public QAbstractTableModel
+class FromPDFModel : public TaskListModel<FromPDFTask>
 {
     Q_OBJECT
 
@@ -37,8 +37,6 @@ public:
         OcrLanguageAppliesRole = Qt::UserRole + 5
     };
 
-    static const char* rowListMimeType() { return "application/vnd.text.list"; }
-
     explicit FromPDFModel(QObject* parent = nullptr);
 
     // The intake that asks for passwords in tasks() (not owned); without one, tasks that still
@@ -47,24 +45,11 @@ public:
     // The OCR language a task gets when its format changes to one that can use OCR; "EN" unless set.
     void setDefaultOcrLanguage(std::function<QString()> language) { m_defaultOcrLanguage = std::move(language); }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    Qt::DropActions supportedDropActions() const override;
-    QStringList mimeTypes() const override;
-    QMimeData* mimeData(const QModelIndexList& indexes) const override;
-    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
-                      const QModelIndex& parent) override;
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
-    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
     void add(const FromPDFTaskList& tasks);
-    void clear();
-    bool isEmpty() const;
-    FromPDFTask task(int row) const;
-    void setTask(int row, const FromPDFTask& task);
     void setFormat(int row, const QString& format);
     void setFormatForAll(const QString& format);
     void toggleSplit(int row);
@@ -81,14 +66,13 @@ signals:
     void rowMoved(int row);
     void addFiles(QStringList urls);
 
+protected:
+    void rowDropped(int target) override { emit rowMoved(target); }
+
 private:
-    bool isRow(int row) const { return row >= 0 && row < m_tasks.size(); }
     QString defaultOcrLanguage() const;
     static void applyFormat(FromPDFTask* task, const QString& format, const QString& defaultLanguage);
-    // Repaint of the whole table.
-    void notify();
 
-    FromPDFTaskList m_tasks;
     FromPdfIntake* m_intake = nullptr;
     std::function<QString()> m_defaultOcrLanguage;
 };

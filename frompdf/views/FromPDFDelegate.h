@@ -16,16 +16,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    static QColor gridColor() { return QColor(0xab, 0xab, 0xab); }
     static QColor linkColor() { return QColor(0x58, 0x90, 0xDB); }
 
-    // The property name of a cell picture: kind ("buttonPreview", "checkBoxChecked", ...), then
-    // "Focus" for a selected row, then "Pressed" under the mouse or "Normal".
-    static QByteArray pictureName(const QString& kind, bool selected, bool hovered);
-
 private:
-    void drawPicture(QPainter* painter, const QStyleOptionViewItem& option, const QString& kind, bool selected,
-                     Qt::Alignment alignment) const;
-
     FromPDFDelegateStyle* m_style;
 };

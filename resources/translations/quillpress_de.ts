@@ -427,4 +427,288 @@
         <translation>%1 von %2 wird konvertiert</translation>
     </message>
 </context>
+<context>
+    <name>ToPDFModel</name>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+</context>
+<context>
+    <name>ToPDFSettingsView</name>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>Scale to fit</source>
+        <translation>Einpassen</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>A3</source>
+        <translation>A3</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>A5</source>
+        <translation>A5</translation>
+    </message>
+    <message>
+        <source>B5</source>
+        <translation>B5</translation>
+    </message>
+    <message>
+        <source>Fit image</source>
+        <translation>Wie das Bild</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Kein</translation>
+    </message>
+    <message>
+        <source>Small (1 cm)</source>
+        <translation>Klein (1 cm)</translation>
+    </message>
+    <message>
+        <source>Big (2 cm)</source>
+        <translation>Groß (2 cm)</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Hochformat</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Querformat</translation>
+    </message>
+    <message>
+        <source>File settings</source>
+        <translation>Datei-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Layout settings</source>
+        <translation>Layout-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Publisher</source>
+        <translation>Herausgeber</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Image Size</source>
+        <translation>Bildgröße</translation>
+    </message>
+    <message>
+        <source>Page Size</source>
+        <translation>Seitengröße</translation>
+    </message>
+    <message>
+        <source>Margin</source>
+        <translation>Rand</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Drehen</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>%1 - PDF Settings</source>
+        <translation>%1 - PDF-Einstellungen</translation>
+    </message>
+    <message>
+        <source>For ALL - PDF Settings</source>
+        <translation>Für ALLE - PDF-Einstellungen</translation>
+    </message>
+    <message>
+        <source>General - PDF Settings</source>
+        <translation>Allgemein - PDF-Einstellungen</translation>
+    </message>
+    <message>
+        <source>SAVE FILE SETTINGS</source>
+        <translation>DATEI-EINSTELLUNGEN SPEICHERN</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>SCHLIESSEN</translation>
+    </message>
+    <message>
+        <source>APPLY LAYOUT SETTINGS</source>
+        <translation>LAYOUT ÜBERNEHMEN</translation>
+    </message>
+    <message>
+        <source>Validation error</source>
+        <comment>msg_validate_title</comment>
+        <translation>Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Check input field</source>
+        <comment>msg_validate_message</comment>
+        <translation>Bitte prüfen Sie das Eingabefeld</translation>
+    </message>
+    <message>
+        <source>file settings</source>
+        <translation>Datei-Einstellungen</translation>
+    </message>
+    <message>
+        <source>layout settings</source>
+        <translation>Layout-Einstellungen</translation>
+    </message>
+    <message>
+        <source>The %1 have been modified</source>
+        <translation>Die %1 wurden geändert</translation>
+    </message>
+    <message>
+        <source>Save changes?</source>
+        <translation>Änderungen speichern?</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>JA</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>NEIN</translation>
+    </message>
+</context>
+<context>
+    <name>ToPDFView</name>
+    <message>
+        <source>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</source>
+        <translation>Alle unterstützten Formate (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</translation>
+    </message>
+    <message>
+        <source>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</source>
+        <translation>Bilder (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</translation>
+    </message>
+    <message>
+        <source>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</source>
+        <translation>Dokumente (*.doc *.docx *.xls *.xlsx *.odt *.ods)</translation>
+    </message>
+    <message>
+        <source>Ebook (*.epub *.mobi *.fb2)</source>
+        <translation>E-Books (*.epub *.mobi *.fb2)</translation>
+    </message>
+    <message>
+        <source>HTML (*.html *.htm)</source>
+        <translation>HTML (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>Add file</source>
+        <comment>for drop area</comment>
+        <translation>Datei hinzufügen</translation>
+    </message>
+    <message>
+        <source>All files:</source>
+        <translation>Alle Dateien:</translation>
+    </message>
+    <message>
+        <source>Merge all in one PDF file</source>
+        <translation>Alle zu einer PDF-Datei zusammenführen</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Alle löschen</translation>
+    </message>
+    <message>
+        <source>Save to folder:</source>
+        <translation>Speichern in:</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <translation>KONVERTIEREN</translation>
+    </message>
+    <message>
+        <source>merged_%1</source>
+        <translation>zusammengefuehrt_%1</translation>
+    </message>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Eine oder mehrere Dateien zum Öffnen auswählen</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>Datei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>These files could not be found and were not added: %1</source>
+        <translation>Diese Dateien wurden nicht gefunden und nicht hinzugefügt: %1</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Zielordner auswählen</translation>
+    </message>
+    <message>
+        <source>Conversion has been completed.</source>
+        <translation>Die Konvertierung ist abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>Conversion has failed.</source>
+        <translation>Die Konvertierung ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>None of your files could be converted.</source>
+        <translation>Keine Ihrer Dateien konnte konvertiert werden.</translation>
+    </message>
+    <message>
+        <source>The files could not be merged into one PDF file. Each converted file is in the folder under its own name.</source>
+        <translation>Die Dateien konnten nicht zu einer PDF-Datei zusammengeführt werden. Jede konvertierte Datei liegt unter ihrem eigenen Namen im Ordner.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files could not be converted. You can open the folder to view the result.</source>
+        <translation>%1 von %2 Dateien konnten nicht konvertiert werden. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>Congratulations to all of your files in the folder, open it to view them!</source>
+        <translation>Geschafft! Alle Ihre Dateien liegen im Ordner. Öffnen Sie ihn, um sie anzusehen.</translation>
+    </message>
+    <message>
+        <source>OPEN FOLDER</source>
+        <translation>ORDNER ÖFFNEN</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
+    </message>
+</context>
 </TS>

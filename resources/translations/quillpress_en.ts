@@ -427,4 +427,288 @@
         <translation>%1 of %2 converting</translation>
     </message>
 </context>
+<context>
+    <name>ToPDFModel</name>
+    <message>
+        <source>Filename</source>
+        <translation>Filename</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+</context>
+<context>
+    <name>ToPDFSettingsView</name>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>Scale to fit</source>
+        <translation>Scale to fit</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>A3</source>
+        <translation>A3</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>A5</source>
+        <translation>A5</translation>
+    </message>
+    <message>
+        <source>B5</source>
+        <translation>B5</translation>
+    </message>
+    <message>
+        <source>Fit image</source>
+        <translation>Fit image</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Small (1 cm)</source>
+        <translation>Small (1 cm)</translation>
+    </message>
+    <message>
+        <source>Big (2 cm)</source>
+        <translation>Big (2 cm)</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>File settings</source>
+        <translation>File settings</translation>
+    </message>
+    <message>
+        <source>Layout settings</source>
+        <translation>Layout settings</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Filename</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Publisher</source>
+        <translation>Publisher</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Image Size</source>
+        <translation>Image Size</translation>
+    </message>
+    <message>
+        <source>Page Size</source>
+        <translation>Page Size</translation>
+    </message>
+    <message>
+        <source>Margin</source>
+        <translation>Margin</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>%1 - PDF Settings</source>
+        <translation>%1 - PDF Settings</translation>
+    </message>
+    <message>
+        <source>For ALL - PDF Settings</source>
+        <translation>For ALL - PDF Settings</translation>
+    </message>
+    <message>
+        <source>General - PDF Settings</source>
+        <translation>General - PDF Settings</translation>
+    </message>
+    <message>
+        <source>SAVE FILE SETTINGS</source>
+        <translation>SAVE FILE SETTINGS</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>CLOSE</translation>
+    </message>
+    <message>
+        <source>APPLY LAYOUT SETTINGS</source>
+        <translation>APPLY LAYOUT SETTINGS</translation>
+    </message>
+    <message>
+        <source>Validation error</source>
+        <comment>msg_validate_title</comment>
+        <translation>Validation error</translation>
+    </message>
+    <message>
+        <source>Check input field</source>
+        <comment>msg_validate_message</comment>
+        <translation>Check input field</translation>
+    </message>
+    <message>
+        <source>file settings</source>
+        <translation>file settings</translation>
+    </message>
+    <message>
+        <source>layout settings</source>
+        <translation>layout settings</translation>
+    </message>
+    <message>
+        <source>The %1 have been modified</source>
+        <translation>The %1 have been modified</translation>
+    </message>
+    <message>
+        <source>Save changes?</source>
+        <translation>Save changes?</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>YES</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>NO</translation>
+    </message>
+</context>
+<context>
+    <name>ToPDFView</name>
+    <message>
+        <source>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</source>
+        <translation>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</translation>
+    </message>
+    <message>
+        <source>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</source>
+        <translation>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</translation>
+    </message>
+    <message>
+        <source>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</source>
+        <translation>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</translation>
+    </message>
+    <message>
+        <source>Ebook (*.epub *.mobi *.fb2)</source>
+        <translation>Ebook (*.epub *.mobi *.fb2)</translation>
+    </message>
+    <message>
+        <source>HTML (*.html *.htm)</source>
+        <translation>HTML (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>Add file</source>
+        <comment>for drop area</comment>
+        <translation>Add file</translation>
+    </message>
+    <message>
+        <source>All files:</source>
+        <translation>All files:</translation>
+    </message>
+    <message>
+        <source>Merge all in one PDF file</source>
+        <translation>Merge all in one PDF file</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>Save to folder:</source>
+        <translation>Save to folder:</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <translation>CONVERT</translation>
+    </message>
+    <message>
+        <source>merged_%1</source>
+        <translation>merged_%1</translation>
+    </message>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Select one or more files to open</translation>
+    </message>
+    <message>
+        <source>Can not open file</source>
+        <translation>Can not open file</translation>
+    </message>
+    <message>
+        <source>These files could not be found and were not added: %1</source>
+        <translation>These files could not be found and were not added: %1</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Select destination folder</translation>
+    </message>
+    <message>
+        <source>Conversion has been completed.</source>
+        <translation>Conversion has been completed.</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>Conversion has failed.</source>
+        <translation>Conversion has failed.</translation>
+    </message>
+    <message>
+        <source>None of your files could be converted.</source>
+        <translation>None of your files could be converted.</translation>
+    </message>
+    <message>
+        <source>The files could not be merged into one PDF file. Each converted file is in the folder under its own name.</source>
+        <translation>The files could not be merged into one PDF file. Each converted file is in the folder under its own name.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files could not be converted. You can open the folder to view the result.</source>
+        <translation>%1 of %2 files could not be converted. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>Congratulations to all of your files in the folder, open it to view them!</source>
+        <translation>Congratulations to all of your files in the folder, open it to view them!</translation>
+    </message>
+    <message>
+        <source>OPEN FOLDER</source>
+        <translation>OPEN FOLDER</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>The operation was cancelled before any file was written.</translation>
+    </message>
+</context>
 </TS>

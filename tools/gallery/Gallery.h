@@ -23,6 +23,7 @@ QList<GalleryItem> widgetItems();
 QList<GalleryItem> fromPdfItems();
 QList<GalleryItem> mainWindowItems();
 QList<GalleryItem> fromPdfViewItems();
+QList<GalleryItem> toPdfViewItems();
 
 // Lays out the start page as the main window fills it: logo and the two big buttons.
 void fillStartPage(QWidget* page, int topSpacing);

@@ -145,7 +145,8 @@ int main(int argc, char* argv[])
     }
 
     int failures = renderImageSheet(folder) ? 0 : 1;
-    for (const GalleryItem& item : kitItems() + widgetItems() + fromPdfItems() + mainWindowItems() + fromPdfViewItems())
+    for (const GalleryItem& item : kitItems() + widgetItems() + fromPdfItems() + mainWindowItems() + fromPdfViewItems()
+                                         + toPdfViewItems())
         failures += render(item, folder) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -32,7 +32,8 @@ WindowBar::WindowBar(QWidget* parent) : QFrame(parent)
     for (QPushButton* button : {m_minimize, m_maximize, m_close})
         button->setFocusPolicy(Qt::NoFocus);
 
-    auto* layout = new QGridLayout(this);
+    m_layout = new QGridLayout(this);
+    QGridLayout* layout = m_layout;
     layout->setSpacing(0);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_icon, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
@@ -44,9 +45,7 @@ WindowBar::WindowBar(QWidget* parent) : QFrame(parent)
     buttons->addWidget(m_maximize);
     buttons->addWidget(m_close);
     layout->addLayout(buttons, 0, 2, Qt::AlignRight | Qt::AlignTop);
-    layout->setColumnStretch(0, 1);
-    layout->setColumnStretch(1, 2);
-    layout->setColumnStretch(2, 1);
+    layout->setColumnStretch(1, 1);
 
     connect(m_minimize, SIGNAL(clicked()), this, SLOT(onButtonMinimize()));
     connect(m_close, SIGNAL(clicked()), this, SLOT(onButtonClose()));
@@ -67,11 +66,33 @@ QString WindowBar::title() const
 void WindowBar::hideMaximizeButton(bool hide)
 {
     m_maximize->setVisible(!hide);
+    balanceColumns();
 }
 
 void WindowBar::hideMinimizeButton(bool hide)
 {
     m_minimize->setVisible(!hide);
+    balanceColumns();
+}
+
+// The side columns are equally wide, so the title stays centred in the bar.
+void WindowBar::balanceColumns()
+{
+    int buttons = 0;
+    for (QPushButton* button : {m_minimize, m_maximize, m_close}) {
+        if (!button->isHidden())
+            buttons += button->sizeHint().width();
+    }
+    const int side = std::max(m_icon->width(), buttons);
+    m_layout->setColumnMinimumWidth(0, side);
+    m_layout->setColumnMinimumWidth(2, side);
+}
+
+void WindowBar::showEvent(QShowEvent* event)
+{
+    // The style sheet has sized the buttons by now.
+    balanceColumns();
+    QFrame::showEvent(event);
 }
 
 void WindowBar::setMaximized(bool maximazed)

@@ -14,6 +14,7 @@
 #include "StyleNames.h"
 #include "TabButton.h"
 #include "TabWidget.h"
+#include "ToPDFSettingsView.h"
 #include "UpdateChecker.h"
 #include "UsageStatistics.h"
 #include "UserContext.h"
@@ -79,7 +80,8 @@ void MainView::buildChildren()
     addSidePanel(m_settingsView);
     m_pageRangesView = new PageRangesView(m_inner);
     addSidePanel(m_pageRangesView);
-    // The PDF-settings panel joins here through addSidePanel() with the tab that opens it.
+    m_pdfSettingsView = new ToPDFSettingsView(m_inner);
+    addSidePanel(m_pdfSettingsView);
 
     m_windowBar = new WindowBar(m_inner);
     m_windowBar->hideMaximizeButton(true);
@@ -91,8 +93,8 @@ void MainView::buildChildren()
     m_tabToPdf = new TabButton(m_tabWidget);
     m_tabToPdf->setObjectName(StyleName::buttonTabToPDF);
     m_tabToPdf->setMinimumWidth(95);
-    m_fromPdfView = new FromPdfPage(this);
-    m_toPdfView = new ToPdfPage(this);
+    m_fromPdfView = new FromPDFView(this);
+    m_toPdfView = new ToPDFView(this);
     m_tabWidget->insertTab(buildStartPage(), StartPage, nullptr);
     m_tabWidget->insertTab(m_fromPdfView, FromPdfTab, m_tabFromPdf);
     m_tabWidget->insertTab(m_toPdfView, ToPdfTab, m_tabToPdf);
@@ -190,10 +192,16 @@ void MainView::makeConnections()
     connect(m_pageRangesView, &PageRangesView::commit, m_fromPdfView, &FromPDFView::setPageRanges);
     connect(m_startFromPdf, &QPushButton::clicked, this, [this] { m_tabWidget->setCurrentIndex(FromPdfTab); });
     connect(m_startToPdf, &QPushButton::clicked, this, [this] { m_tabWidget->setCurrentIndex(ToPdfTab); });
-    connect(m_fromPdfView, &FromPdfPage::finished, this, [this] { onRunFinished(UserContext::FromPdf); });
-    connect(m_fromPdfView, &FromPdfPage::started, this, &MainView::onRunStarted);
-    connect(m_toPdfView, &ToPdfPage::started, this, &MainView::onRunStarted);
-    connect(m_toPdfView, &ToPdfPage::finished, this, [this] { onRunFinished(UserContext::ToPdf); });
+    connect(m_fromPdfView, &FromPDFView::finished, this, [this] { onRunFinished(UserContext::FromPdf); });
+    connect(m_fromPdfView, &FromPDFView::started, this, &MainView::onRunStarted);
+    connect(m_toPdfView, &ToPDFView::started, this, &MainView::onRunStarted);
+    connect(m_toPdfView, &ToPDFView::finished, this, [this] { onRunFinished(UserContext::ToPdf); });
+    connect(m_toPdfView, &ToPDFView::edit, this, [this](int id, const ToPDFTask& task, int editMode) {
+        m_pdfSettingsView->editTask(id, task, editMode);
+        showPanel(m_pdfSettingsView);
+    });
+    connect(m_pdfSettingsView, &ToPDFSettingsView::updateFileSettings, m_toPdfView, &ToPDFView::updateFileSettings);
+    connect(m_pdfSettingsView, &ToPDFSettingsView::updateLayoutSettings, m_toPdfView, &ToPDFView::updateLayoutSettings);
     connect(m_startView, &StartView::droppedPdfFiles, this, [this](const QStringList& files) { handOver(FromPdfTab, files); });
     connect(m_startView, &StartView::droppedMediaFiles, this, [this](const QStringList& files) { handOver(ToPdfTab, files); });
     connect(m_tabWidget, &TabWidget::currentIndexChanged, this, &MainView::onPageChanged);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FromPDFView.h"
-#include "PlaceholderTab.h"
+#include "ToPDFView.h"
 #include "WindowDragger.h"
 
 #include <QFrame>
@@ -12,6 +12,7 @@ class PageRangesView;
 class ButtonDescription;
 class QLabel;
 class SettingsView;
+class ToPDFSettingsView;
 class StartView;
 class TabButton;
 class TabWidget;
@@ -25,12 +26,6 @@ class MainView : public QFrame
 {
     Q_OBJECT
 public:
-    // The pages of the "From PDF" and "To PDF" tabs. Each needs addFiles(QStringList) and the
-    // signals started() and finished(); a conversion tab takes its page's place by naming its
-    // class here.
-    using FromPdfPage = FromPDFView;
-    using ToPdfPage = PlaceholderTab;
-
     enum Page { StartPage = 0, FromPdfTab = 1, ToPdfTab = 2 };
 
     explicit MainView(QWidget* parent = nullptr);
@@ -83,10 +78,11 @@ private:
     Button* m_startToPdf = nullptr;
     SettingsView* m_settingsView = nullptr;
     PageRangesView* m_pageRangesView = nullptr;
+    ToPDFSettingsView* m_pdfSettingsView = nullptr;
     QFrame* m_fade = nullptr;
     QWidget* m_inner = nullptr;
-    FromPdfPage* m_fromPdfView = nullptr;
-    ToPdfPage* m_toPdfView = nullptr;
+    FromPDFView* m_fromPdfView = nullptr;
+    ToPDFView* m_toPdfView = nullptr;
     StartView* m_startView = nullptr;
     WindowDragger m_dragger;
 };

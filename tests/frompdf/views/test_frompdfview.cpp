@@ -3,6 +3,8 @@
 // dialog answered by a script as a user would.
 #include "TestApplication.h"
 
+#include "DialogScript.h"
+
 #include "CheckView.h"
 #include "ExportFormatListView.h"
 #include "FromPDFModel.h"
@@ -33,58 +35,6 @@
 #include <QStackedLayout>
 
 namespace {
-
-// Answers the modal dialogs in the order they come, one scripted answer each, and keeps what
-// each said. The "Add files" progress dialog is no question and is left alone.
-class DialogScript : public QObject
-{
-public:
-    using Answer = std::function<void(QWidget* dialog)>;
-
-    DialogScript()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &DialogScript::poll);
-        m_timer.start(20);
-    }
-
-    void add(const Answer& answer) { m_answers << answer; }
-    int pending() const { return m_answers.size(); }
-    QStringList seen;
-
-private:
-    void poll()
-    {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible() || qobject_cast<ProgressDialog*>(dialog) || dialog == m_last)
-            return;
-        m_last = dialog;
-        QStringList texts;
-        for (QLabel* label : dialog->findChildren<QLabel*>()) {
-            if (!label->text().isEmpty())
-                texts << label->text();
-        }
-        seen << QString::fromLatin1(dialog->metaObject()->className()) + QStringLiteral(": ") + texts.join(QStringLiteral(" | "));
-        if (m_answers.isEmpty()) {
-            qWarning("unexpected dialog: %s", qPrintable(seen.last()));
-            static_cast<QDialog*>(dialog)->reject();
-            return;
-        }
-        m_answers.takeFirst()(dialog);
-    }
-
-    QTimer m_timer;
-    QPointer<QWidget> m_last;
-    QList<Answer> m_answers;
-};
-
-DialogScript::Answer click(const QString& buttonName)
-{
-    return [buttonName](QWidget* dialog) {
-        auto* button = dialog->findChild<QAbstractButton*>(buttonName);
-        QVERIFY2(button && button->isVisible(), qPrintable(buttonName));
-        button->click();
-    };
-}
 
 DialogScript::Answer typePassword(const QString& password)
 {
@@ -182,18 +132,6 @@ private:
         QTRY_COMPARE(view->model()->rowCount(), rows);
     }
 
-    // Presses "CONVERT" and waits for the end of the run and for its message to be answered.
-    void convert(FromPDFView* view, DialogScript& script)
-    {
-        QSignalSpy finished(view, &FromPDFView::finished);
-        QPushButton* convertButton = view->findChild<QPushButton*>(StyleName::buttonConvert);
-        QVERIFY(convertButton->isVisible());
-        convertButton->click();
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 120000);
-        QTRY_COMPARE(script.pending(), 0);
-        QVERIFY(!view->isRunning());
-    }
-
 private slots:
     void initTestCase()
     {
@@ -225,10 +163,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* view = window.findChild<FromPDFView*>();
 
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(folder + "/alpha.pdf"), QUrl::fromLocalFile(folder + "/beta.pdf")});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        static_cast<QObject*>(window.findChild<StartView*>())->event(&drop);
+        TestApp::dropFiles(window.findChild<StartView*>(), {folder + "/alpha.pdf", folder + "/beta.pdf"});
         QCOMPARE(window.findChild<TabWidget*>()->currentIndex(), int(MainView::FromPdfTab));
         QTRY_COMPARE(view->model()->rowCount(), 2);
         QVERIFY(view->table()->isVisible());
@@ -266,7 +201,7 @@ private slots:
         });
         DialogScript script;
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(view, script);
+        pressConvert(view, script);
         QVERIFY(lockedWhileRunning);
         QVERIFY(window.findChild<QWidget*>(StyleName::buttonTabToPDF)->isEnabled());
         QCOMPARE(script.seen.size(), 1);
@@ -316,7 +251,7 @@ private slots:
 
         DialogScript script;
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.first().contains(QLatin1String("1 of 3 files could not be converted")), qPrintable(script.seen.first()));
 
         const QStringList pngs = filesIn(out, QStringLiteral("*.png"));
@@ -341,7 +276,7 @@ private slots:
             QVERIFY(!dialog->findChild<QAbstractButton*>(StyleName::buttonMessageOpenFolder));
             dialog->findChild<QAbstractButton*>(StyleName::buttonOk)->click();
         });
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.last().contains(QLatin1String("None of your files could be converted.")), qPrintable(script.seen.last()));
         QVERIFY(m_opener->calls.isEmpty());
 
@@ -352,7 +287,7 @@ private slots:
         connect(&view, &FromPDFView::started, this,
                 [&view] { view.progressControl()->findChild<QPushButton*>(StyleName::buttonStop)->click(); });
         script.add(click(StyleName::buttonOk));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.last().contains(QLatin1String("The operation was cancelled.")), qPrintable(script.seen.last()));
         QVERIFY(filesIn(folder + "/long", QStringLiteral("*.png")).size() < 40);
         QVERIFY(!view.progressControl()->isStopped());
@@ -373,7 +308,7 @@ private slots:
             dialog->findChild<QAbstractButton*>(QStringLiteral("checkocrview__button_without_ocr"))->click();
         });
         script.add(click(StyleName::buttonOk));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY2(script.seen.first().contains(QLatin1String("scan.pdf")) && script.seen.first().contains(QLatin1String("scanned PDF")),
                  qPrintable(script.seen.first()));
         QVERIFY(QFile::exists(folder + "/scan/scan.docx"));
@@ -411,7 +346,7 @@ private slots:
         view.model()->setFormatForAll(QStringLiteral("docx"));
         script.add(invoke("buttonSkip"));
         script.add(click(StyleName::buttonMessageOpenFolder));
-        convert(&view, script);
+        pressConvert(&view, script);
         QVERIFY(QFile::exists(folder + "/locked/locked_1-2.docx"));
         QVERIFY(!QDir(folder + "/other").exists());
         QVERIFY(docxText(folder + "/locked/locked_1-2.docx").contains(QLatin1String("Page 2")));

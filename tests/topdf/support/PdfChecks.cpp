@@ -1,11 +1,13 @@
 #include "PdfChecks.h"
 
 #include "TestFiles.h"
+#include "ToolPaths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <cstdlib>
 
@@ -52,6 +54,26 @@ QList<QImage> render(const QString& pdf, int dpi)
     for (const QString& name : TestFiles::entries(folder.path()))
         pages << QImage(folder.path() + QLatin1Char('/') + name).convertToFormat(QImage::Format_RGB32);
     return pages;
+}
+
+bool isSound(const QString& pdf, const QString& password)
+{
+    QStringList arguments{QStringLiteral("--check")};
+    if (!password.isEmpty())
+        arguments << QStringLiteral("--password=") + password;
+    return TestFiles::run(QStringLiteral("qpdf"), arguments << pdf) == 0;
+}
+
+void makeWithLibreOffice(const QStringList& sources, const QString& format, const QString& outputFolder)
+{
+    const QString profileFolder = TestFiles::sandbox() + QStringLiteral("/lo-profile");
+    QDir().mkpath(profileFolder);
+    const QString profile = QUrl::fromLocalFile(profileFolder).toString(QUrl::FullyEncoded);
+    TestFiles::run(ToolPaths::path(ToolPaths::Soffice),
+                   QStringList{QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=") + profile,
+                               QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outputFolder}
+                       + sources,
+                   nullptr, nullptr, 300000);
 }
 
 QString text(const QString& pdf)

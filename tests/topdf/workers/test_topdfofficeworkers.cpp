@@ -6,7 +6,6 @@
 #include "ToolPaths.h"
 
 #include <QImage>
-#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -21,17 +20,6 @@ QString folder(const QString& name)
     const QString path = TestFiles::sandbox() + QLatin1Char('/') + name;
     QDir().mkpath(path);
     return path;
-}
-
-// Converts the sources with LibreOffice itself (one run per target format) into folder.
-void makeWithLibreOffice(const QStringList& sources, const QString& format, const QString& outputFolder)
-{
-    const QString profile = QUrl::fromLocalFile(folder(QStringLiteral("lo-profile"))).toString(QUrl::FullyEncoded);
-    TestFiles::run(ToolPaths::path(ToolPaths::Soffice),
-                   QStringList{QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=") + profile,
-                               QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outputFolder}
-                       + sources,
-                   nullptr, nullptr, 300000);
 }
 
 } // namespace
@@ -65,9 +53,9 @@ private slots:
         const QString out = folder(QStringLiteral("office/out"));
         TestFiles::writeFile(in + "/report.html", kDocument);
         TestFiles::writeFile(in + "/sheet.csv", "Item,Count\nLantern,42\nKeeper,17\n");
-        makeWithLibreOffice({in + "/report.html"}, QStringLiteral("docx:MS Word 2007 XML"), in);
-        makeWithLibreOffice({in + "/report.html"}, QStringLiteral("odt:writer8"), in);
-        makeWithLibreOffice({in + "/sheet.csv"}, QStringLiteral("xlsx:Calc MS Excel 2007 XML"), in);
+        PdfChecks::makeWithLibreOffice({in + "/report.html"}, QStringLiteral("docx:MS Word 2007 XML"), in);
+        PdfChecks::makeWithLibreOffice({in + "/report.html"}, QStringLiteral("odt:writer8"), in);
+        PdfChecks::makeWithLibreOffice({in + "/sheet.csv"}, QStringLiteral("xlsx:Calc MS Excel 2007 XML"), in);
 
         const FileSettingsData settings{QStringLiteral("report"), QStringLiteral("Harbour"), QStringLiteral("Quill House"),
                                         QStringLiteral("secret")};

@@ -71,6 +71,25 @@ private slots:
         QVERIFY(bar.findChild<QPushButton*>(StyleName::windowClose)->isVisible());
     }
 
+    // The title has all the bar but the two equal sides, so a message's title is not cut.
+    void titleTakesTheMiddleOfTheBar()
+    {
+        loadStyleSheet();
+        WindowBar bar;
+        bar.hideMaximizeButton(true);
+        bar.hideMinimizeButton(true);
+        bar.setTitle(QStringLiteral("Conversion has been completed."));
+        bar.resize(432, 22);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        auto* title = bar.findChild<ElidedLabel*>();
+        QCOMPARE(title->elidedText(), QStringLiteral("Conversion has been completed."));
+        const QRect close = bar.findChild<QPushButton*>(StyleName::windowClose)->geometry();
+        QCOMPARE(title->geometry().left(), bar.width() - 1 - title->geometry().right());
+        QVERIFY(title->geometry().right() < close.left());
+        qApp->setStyleSheet(QString());
+    }
+
     void labelElidesToWidth()
     {
         const QString title = QStringLiteral("Converting a rather long document name.pdf");

@@ -9,6 +9,8 @@
 #include "TestFiles.h"
 
 #include <QAbstractButton>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QApplication>
 #include <QSettings>
 #include <QTimer>
@@ -69,6 +71,19 @@ inline QStringList metricItems(const LocalHttpServer& server)
             items << QUrl::fromPercentEncoding(target.section(QLatin1Char('&'), 3).prepend(QLatin1Char('&')).toUtf8());
     }
     return items;
+}
+
+// Drops the local files on target as a file manager would (straight to the widget: the
+// application routes only drops that a drag manager started).
+inline void dropFiles(QWidget* target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(target)->event(&event);
 }
 
 // Answers the next modal dialog that opens while the returned timer lives: calls answer with it.

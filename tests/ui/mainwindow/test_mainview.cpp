@@ -4,11 +4,12 @@
 #include "FromPDFView.h"
 #include "MainView.h"
 #include "MessageUpdate.h"
-#include "PlaceholderTab.h"
 #include "ProgramVersion.h"
 #include "SettingsView.h"
 #include "StartView.h"
 #include "TabWidget.h"
+#include "ToPDFModel.h"
+#include "ToPDFView.h"
 #include "UpdateChecker.h"
 #include "UsageStatistics.h"
 #include "UserContext.h"
@@ -43,23 +44,11 @@ private:
         return widget;
     }
 
-    static void drop(QWidget* target, const QStringList& paths)
-    {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& path : paths)
-            urls << QUrl::fromLocalFile(path);
-        data.setUrls(urls);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        // Straight to the page: the application routes only drops that a drag manager started.
-        static_cast<QObject*>(target)->event(&event);
-    }
-
     // The conversion page on show (the window must be shown).
     static QWidget* currentPage(MainView& view)
     {
         for (QWidget* page : {static_cast<QWidget*>(view.findChild<FromPDFView*>()),
-                              static_cast<QWidget*>(view.findChild<PlaceholderTab*>())}) {
+                              static_cast<QWidget*>(view.findChild<ToPDFView*>())}) {
             if (page && page->isVisible())
                 return page;
         }
@@ -136,13 +125,13 @@ private slots:
         TabWidget* tabs = view.findChild<TabWidget*>();
 
         // A mixed drop does nothing.
-        drop(start, {QStringLiteral("/d/a.pdf"), QStringLiteral("/d/b.docx")});
+        TestApp::dropFiles(start, {QStringLiteral("/d/a.pdf"), QStringLiteral("/d/b.docx")});
         QCOMPARE(tabs->currentIndex(), 0);
 
         setAddSource(0);
         auto* fromPdf = view.findChild<FromPDFView*>();
         QSignalSpy handedToFromPdf(fromPdf->model(), &FromPDFModel::addFiles);
-        drop(start, {QStringLiteral("/d/a.PDF"), QStringLiteral("/d/b.pdf")});
+        TestApp::dropFiles(start, {QStringLiteral("/d/a.PDF"), QStringLiteral("/d/b.pdf")});
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(currentPage(view), fromPdf);
         QCOMPARE(handedToFromPdf.count(), 1);
@@ -151,11 +140,15 @@ private slots:
         QTRY_VERIFY(TestApp::metricItems(m_server).contains(QStringLiteral("&m1=add:2:1")));
 
         setAddSource(0);
-        drop(start, {QStringLiteral("/d/photo.JPG"), QStringLiteral("/d/book.epub")});
+        const QString photo = TestFiles::sandbox() + QStringLiteral("/d/photo.JPG");
+        const QString book = TestFiles::sandbox() + QStringLiteral("/d/book.epub");
+        QVERIFY(TestFiles::writeFile(photo, "x") && TestFiles::writeFile(book, "x"));
+        TestApp::dropFiles(start, {photo, book});
         QCOMPARE(tabs->currentIndex(), 2);
-        auto* toPdf = qobject_cast<PlaceholderTab*>(currentPage(view));
+        auto* toPdf = qobject_cast<ToPDFView*>(currentPage(view));
         QVERIFY(toPdf);
-        QCOMPARE(toPdf->files(), QStringList({"/d/photo.JPG", "/d/book.epub"}));
+        QCOMPARE(toPdf->model()->rowCount(), 2);
+        QCOMPARE(toPdf->model()->task(0).file.filePath() + toPdf->model()->task(1).file.filePath(), photo + book);
         QCOMPARE(handedToFromPdf.count(), 1);
         QCOMPARE(UsageStatistics::instance().value(QLatin1String(UsageStatistics::addSourceKey())), QStringLiteral("1"));
     }

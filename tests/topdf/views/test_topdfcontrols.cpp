@@ -1,0 +1,166 @@
+#include "PositionControl.h"
+#include "PreviewControl.h"
+#include "Style.h"
+#include "ToPdfRecords.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QtTest>
+
+namespace {
+
+const QColor blue(0, 0, 255);
+
+// The bounding box of the pixels of one colour.
+QRect boxOf(const QImage& image, const QColor& colour)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+QImage picture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(blue);
+    return image;
+}
+
+QRect rendered(const LayoutSettingsData& layout, const QImage& image)
+{
+    return boxOf(PreviewControl::renderPage(layout, image, image.size()), blue);
+}
+
+} // namespace
+
+class ToPdfControlsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        loadStyleSheet();
+        registerToPdfRecordTypes();
+    }
+
+    // Loading a position reports activated(), a click layoutPositionChanged(); a position without
+    // a box does nothing.
+    void positionControlTellsLoadingFromClicking()
+    {
+        PositionControl control;
+        const QList<QCheckBox*> boxes = control.findChildren<QCheckBox*>();
+        QCOMPARE(boxes.size(), 9);
+        QCOMPARE(control.position(), 4);
+        QSignalSpy clicked(&control, &PositionControl::layoutPositionChanged);
+        QSignalSpy loaded(&control, &PositionControl::activated);
+
+        control.setPosition(3);
+        QCOMPARE(control.position(), 3);
+        QCOMPARE(loaded.count(), 1);
+        QCOMPARE(loaded.first().first().value<LayoutSettingsData::Position>(), LayoutSettingsData::MiddleLeft);
+        QCOMPARE(clicked.count(), 0);
+
+        control.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&control));
+        QAbstractButton* middleLeft = nullptr;
+        for (QCheckBox* box : boxes) {
+            if (box->isChecked())
+                middleLeft = box;
+        }
+        QTest::mouseClick(middleLeft, Qt::LeftButton);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.first().first().value<LayoutSettingsData::Position>(), LayoutSettingsData::MiddleLeft);
+
+        control.setPosition(9);
+        QCOMPARE(control.position(), 3);
+        QCOMPARE(loaded.count() + clicked.count(), 2);
+    }
+
+    // A square fitted into A4 portrait: its distance from the paper's edge is the margin.
+    void picturePlacedInsideTheMargins_data()
+    {
+        QTest::addColumn<int>("margin");
+        QTest::addColumn<int>("points");
+        QTest::newRow("none") << int(LayoutSettingsData::NoMargin) << 0;
+        QTest::newRow("small") << int(LayoutSettingsData::Small) << 28;
+        QTest::newRow("big") << int(LayoutSettingsData::Big) << 56;
+    }
+
+    void picturePlacedInsideTheMargins()
+    {
+        QFETCH(int, margin);
+        QFETCH(int, points);
+        LayoutSettingsData layout;
+        layout.margin = margin;
+        const QRect box = rendered(layout, picture(100, 100));
+        QVERIFY2(qAbs(box.left() - points) <= 1, qPrintable(QString::number(box.left())));
+        QVERIFY2(qAbs(595 - 1 - box.right() - points) <= 1, qPrintable(QString::number(box.right())));
+        QCOMPARE(box.width(), box.height());
+        QVERIFY(qAbs(box.center().y() - 420) <= 1);
+    }
+
+    // Landscape with a big margin at the bottom right: a tall picture fills the content's height
+    // and ends one pixel before the content's right and bottom edges; a turn of 90 degrees lays it
+    // down; at its own size it keeps its pixels; a fitting page takes the picture's size.
+    void placesTurnsAndSizes()
+    {
+        LayoutSettingsData layout;
+        layout.orientation = LayoutSettingsData::Landscape;
+        layout.margin = LayoutSettingsData::Big;
+        layout.position = LayoutSettingsData::BottomRight;
+        const QImage page = PreviewControl::renderPage(layout, picture(100, 200), QSize(100, 200));
+        QCOMPARE(page.size(), QSize(841, 595));
+        QCOMPARE(page.pixelColor(420, 10), QColor(Qt::white));
+        QCOMPARE(page.pixelColor(0, 300), QColor(Qt::red));
+        const QRect tall = boxOf(page, blue);
+        QVERIFY2(qAbs(tall.height() - (595 - 2 * 56)) <= 2, qPrintable(QString::number(tall.height())));
+        QVERIFY2(qAbs(841 - tall.right() - 58) <= 1 && qAbs(595 - tall.bottom() - 58) <= 1,
+                 qPrintable(QStringLiteral("%1,%2").arg(tall.right()).arg(tall.bottom())));
+
+        layout.rotate = 90;
+        const QRect turned = rendered(layout, picture(100, 200));
+        QVERIFY(turned.width() > turned.height());
+
+        layout = LayoutSettingsData();
+        layout.imageSize = LayoutSettingsData::Original;
+        layout.position = LayoutSettingsData::TopLeft;
+        QCOMPARE(rendered(layout, picture(100, 50)).size(), QSize(100, 50));
+
+        layout.pageSize = LayoutSettingsData::FitImage;
+        QCOMPARE(PreviewControl::renderPage(layout, picture(300, 120), QSize(300, 120)).size(), QSize(300, 120));
+    }
+
+    // On screen the page is scaled into the square: upright for portrait, lying for landscape,
+    // on the dark ground; without a picture it shows the default cover.
+    void previewShowsThePaper()
+    {
+        PreviewControl preview;
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QCOMPARE(preview.size(), QSize(135, 135));
+        const auto paper = [&preview] {
+            QImage shot = preview.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            return boxOf(shot, Qt::white);
+        };
+        QCOMPARE(preview.grab().toImage().pixelColor(2, 2), QColor(0x4C, 0x4C, 0x4C));
+        const QRect portrait = paper();
+        QVERIFY2(portrait.height() > portrait.width() && portrait.height() >= 120, qPrintable(QStringLiteral("%1x%2").arg(portrait.width()).arg(portrait.height())));
+
+        LayoutSettingsData layout;
+        layout.orientation = LayoutSettingsData::Landscape;
+        layout.margin = LayoutSettingsData::NoMargin;
+        preview.setLayoutSettings(layout);
+        QVERIFY(!preview.loadImage(QStringLiteral("/no/such/picture.png")));
+        const QRect landscape = paper();
+        QVERIFY(landscape.width() > landscape.height() && landscape.width() >= 120);
+    }
+};
+
+QTEST_MAIN(ToPdfControlsTest)
+#include "test_topdfcontrols.moc"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "LayoutSettingsData.h"
+
+#include <QFrame>
+#include <QImage>
+
+// A small picture of one PDF page as the layout settings would make it: the paper in its
+// orientation, the margins, and the picture scaled to fit (or at its own size), turned and
+// placed at the chosen position. It only illustrates; the image worker makes the real page.
+class PreviewControl : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PreviewControl(QWidget* parent = nullptr);
+
+    void setLayoutSettings(const LayoutSettingsData& settings);
+    LayoutSettingsData layoutSettings() const { return m_settings; }
+    // The picture to place; false (and the default cover shown) when the file does not load.
+    bool loadImage(const QString& path);
+
+    // The page in points, one pixel a point: white paper with a red outline and the picture on it.
+    // pictureSize is the picture's own size in pixels (picture may be a reduced copy of it).
+    static QImage renderPage(const LayoutSettingsData& settings, const QImage& picture, QSize pictureSize);
+    // The paper of a named page size in points (orientation applied); an empty size for FitImage.
+    static QSize paperPoints(int pageSize, int orientation);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    LayoutSettingsData m_settings;
+    QImage m_picture;
+    QSize m_pictureSize;
+};

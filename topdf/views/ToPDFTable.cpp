@@ -1,0 +1,44 @@
+#include "ToPDFTable.h"
+
+#include "TableHeader.h"
+#include "ToPDFDelegate.h"
+#include "ToPDFDelegateStyle.h"
+#include "ToPDFModel.h"
+
+#include <QEvent>
+
+ToPDFTable::ToPDFTable(ToPDFModel* model, QWidget* parent)
+    : TaskTable(model, {29, 0, 49, 41, 49}, parent)
+    , m_style(new ToPDFDelegateStyle(this))
+    , m_model(model)
+{
+    m_style->setObjectName(QStringLiteral("toPdfDelegateStyle"));
+    m_style->resize(0, 0);
+    setItemDelegate(new ToPDFDelegate(m_style, this));
+    m_fileNameHeader = new TableHeaderDelegate(tableHeader(), this);
+    m_fileNameHeader->setSortable(true);
+    m_fileNameHeader->setMargins(QMargins(8, 0, 0, 0));
+    tableHeader()->setSectionDelegate(ToPDFModel::FileNameColumn, m_fileNameHeader);
+    retranslate();
+    setSortingEnabled(true);
+    sortByColumn(ToPDFModel::FileNameColumn, Qt::AscendingOrder);
+}
+
+void ToPDFTable::setSupportedFormats(const QStringList& suffixes)
+{
+    setFileFilter([suffixes](const QString& suffix) { return suffixes.contains(suffix, Qt::CaseInsensitive); });
+}
+
+void ToPDFTable::retranslate()
+{
+    m_fileNameHeader->setText(m_model->headerData(ToPDFModel::FileNameColumn, Qt::Horizontal).toString());
+}
+
+void ToPDFTable::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        horizontalHeader()->viewport()->update();
+    }
+    TaskTable::changeEvent(event);
+}
