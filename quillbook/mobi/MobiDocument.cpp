@@ -39,7 +39,10 @@ void MobiDocument::convert(const QString& workFolder)
 {
     if (m_book->isEncrypted())
         return;
-    m_pageText = rewriteHtml(m_book->text(), m_book->isSingleByte());
+    const QString text = m_book->text();
+    if (text.isEmpty())
+        return; // a damaged book or none at all: no empty page that would pass for a conversion
+    m_pageText = rewriteHtml(text, m_book->isSingleByte());
     const QString pageName = QFileInfo(workFolder).fileName() + QStringLiteral(".html");
     if (!BookPage::write(QDir(workFolder).filePath(pageName), QLatin1String(pageHead) + m_pageText))
         return;

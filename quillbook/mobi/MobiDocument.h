@@ -9,8 +9,8 @@ namespace mobi {
 class PdbFile;
 
 // The MOBI reader: writes the book's text as one HTML page named after the work folder and saves
-// its pictures beside it as pdbrec_00000.jpg, pdbrec_00001.jpg, ... An encrypted book gives no
-// page.
+// its pictures beside it as pdbrec_00000.jpg, pdbrec_00001.jpg, ... An encrypted book, or one
+// without text, gives no page.
 class MobiDocument : public BookReader
 {
     Q_OBJECT

@@ -73,11 +73,13 @@ QString PdbFile::text()
         huff.reset(new HuffCdicReader(*this));
     QByteArray bytes;
     const int end = textRecordEnd();
-    for (int r = 1; r < end && bytes.size() < maxTextBytes; ++r) {
+    for (int r = 1; r < end; ++r) {
         QByteArray record = readRecord(r);
         record.chop(trailingEntriesSize(record, m_zero.mobi.extraDataFlags));
-        const int limit = qMin<int>(m_zero.palmDoc.recordSize, maxTextBytes - bytes.size());
+        const int limit = qMin<int>(m_zero.palmDoc.recordSize, maxTextBytes + 1 - bytes.size());
         bytes += decompress(record, kind, limit, huff.get());
+        if (bytes.size() > maxTextBytes)
+            return QString();
     }
     QTextCodec* codec = QTextCodec::codecForMib(isSingleByte() ? windows1252Mib : utf8Mib);
     return codec->toUnicode(bytes);

@@ -17,7 +17,7 @@ class PdbFile
 public:
     explicit PdbFile(const QString& path);
 
-    // The most bytes of text a book yields; the rest is dropped.
+    // The most bytes of text a book may have: more is taken for a decompression bomb.
     static constexpr int maxTextBytes = 32 << 20;
 
     const PdbHeader& pdbHeader() const { return m_pdb; }
@@ -35,7 +35,8 @@ public:
     bool isEncrypted() const { return m_zero.palmDoc.encryption != 0; }
 
     // The book's text: the text records decompressed, without their trailing entries, each cut
-    // to the record size, decoded as UTF-8 (65001) or Windows-1252 (1252 and any other value).
+    // to the record size, decoded as UTF-8 (65001) or Windows-1252 (1252 and any other value);
+    // empty when it would be longer than maxTextBytes.
     QString text();
     // The byte that text position i came from is the one the book's links count in: true when
     // each character was one byte (Windows-1252), false for UTF-8.
