@@ -1,5 +1,7 @@
 #include "EpubDocument.h"
 
+#include "EpubParser.h"
+
 namespace epub {
 
 EpubDocument::EpubDocument(const QString& sourcePath, QObject* parent)
@@ -9,7 +11,8 @@ EpubDocument::EpubDocument(const QString& sourcePath, QObject* parent)
 
 void EpubDocument::convert(const QString& workFolder)
 {
-    m_pageList.clear();
+    EpubParser parser(this);
+    parser.parse(sourcePath(), workFolder);
 }
 
 } // namespace epub

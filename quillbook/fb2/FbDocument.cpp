@@ -1,6 +1,34 @@
 #include "FbDocument.h"
 
+#include "BookPage.h"
+#include "ConfinedPath.h"
+#include "FbMarkup.h"
+#include "ReaderLimits.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
 namespace fb2 {
+
+namespace {
+
+// Decodes a picture only when its header declares a size within the bound.
+QImage decodeBounded(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > ReaderLimits::imagePixels)
+        return QImage();
+    return reader.read();
+}
+
+} // namespace
 
 FbDocument::FbDocument(const QString& sourcePath, QObject* parent)
     : BookReader(sourcePath, parent)
@@ -9,7 +37,66 @@ FbDocument::FbDocument(const QString& sourcePath, QObject* parent)
 
 void FbDocument::convert(const QString& workFolder)
 {
-    m_pageList.clear();
+    m_workFolder = workFolder;
+    m_pagePrefix = QFileInfo(workFolder).fileName();
+    m_book.load(sourcePath());
+    saveImages();
+    m_pageList.append(workFolder);
+    for (int i = 0; i < m_book.bodies.size(); ++i) {
+        FbBody& body = m_book.bodies[i];
+        QString markup;
+        if (!body.title.isEmpty())
+            markup += QStringLiteral("<h2 id=\"%1\">%2</h2>").arg(body.anchor.id(), body.title);
+        for (const QString& epigraph : qAsConst(body.epigraphs))
+            markup += QStringLiteral("<p>%1</p>").arg(epigraph);
+        if (!body.image.isEmpty())
+            markup += imageMarkup(body.image);
+        else if (i == 0 && QFileInfo::exists(workFolder + QStringLiteral("/cover.png")))
+            markup += imageMarkup(QStringLiteral("cover.png"));
+        writePage(markup);
+        for (FbSection& section : body.sections)
+            writeSection(section);
+    }
+}
+
+void FbDocument::saveImages()
+{
+    for (auto image = m_book.images.cbegin(); image != m_book.images.cend(); ++image) {
+        // Ids name files inside the work folder only; one that leads elsewhere is not saved.
+        const QString path = ConfinedPath::resolve(m_workFolder, image.key());
+        if (path.isEmpty() || QFileInfo(path).isDir() || !QDir().mkpath(QFileInfo(path).absolutePath()))
+            continue;
+        decodeBounded(image.value()).save(path);
+    }
+}
+
+void FbDocument::writeSection(FbSection& section)
+{
+    if (section.sections.isEmpty()) {
+        QString markup;
+        if (!section.title.isEmpty())
+            markup += QStringLiteral("<h4 id=\"%1\">%2</h4>").arg(section.anchor.id(), section.title);
+        for (const QString& epigraph : qAsConst(section.epigraphs))
+            markup += QStringLiteral("<p>%1</p>").arg(epigraph);
+        if (!section.image.isEmpty())
+            markup += imageMarkup(section.image);
+        writePage(markup + section.content);
+        return;
+    }
+    if (!section.image.isEmpty())
+        writePage(imageMarkup(section.image));
+    for (FbSection& subsection : section.sections)
+        writeSection(subsection);
+}
+
+void FbDocument::writePage(const QString& markup)
+{
+    const QString name = QStringLiteral("%1_%2.html").arg(m_pagePrefix, QString::number(m_pageNumber));
+    const QString text = QLatin1String(BookPage::head) + markup + QLatin1String(BookPage::tail);
+    if (!BookPage::write(m_workFolder + QLatin1Char('/') + name, text))
+        return;
+    ++m_pageNumber;
+    m_pageList.append(name);
 }
 
 } // namespace fb2

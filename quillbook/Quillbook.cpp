@@ -1,0 +1,174 @@
+#include "Quillbook.h"
+
+#include "BookReader.h"
+#include "ConfinedNetworkAccess.h"
+#include "ConfinedPath.h"
+#include "Document.h"
+#include "ReaderChoice.h"
+
+#include <FileSystem.h>
+#include <Logger.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTimer>
+#include <QWebFrame>
+#include <QWebSettings>
+
+namespace {
+
+void log(const QString& text, int level)
+{
+    Logger::instance()->log(text, level);
+}
+
+// Takes the place of a script line that set the body's page break: the view runs no scripts.
+const char pageBreakStyle[] = "body { page-break-before: auto !important; }";
+
+} // namespace
+
+Quillbook::Quillbook(QWidget* parent)
+    : QWebView(parent)
+{
+    QWebSettings::globalSettings()->setDefaultTextEncoding(QStringLiteral("utf-8"));
+    QWebSettings* pageSettings = settings();
+    pageSettings->setAttribute(QWebSettings::JavascriptEnabled, false);
+    pageSettings->setAttribute(QWebSettings::PluginsEnabled, false);
+    pageSettings->setAttribute(QWebSettings::JavaEnabled, false);
+    pageSettings->setAttribute(QWebSettings::LocalContentCanAccessRemoteUrls, false);
+    pageSettings->setAttribute(QWebSettings::DnsPrefetchEnabled, false);
+    pageSettings->setAttribute(QWebSettings::LocalStorageEnabled, false);
+    pageSettings->setAttribute(QWebSettings::OfflineStorageDatabaseEnabled, false);
+    pageSettings->setAttribute(QWebSettings::OfflineWebApplicationCacheEnabled, false);
+    pageSettings->setAttribute(QWebSettings::PrintElementBackgrounds, true);
+    pageSettings->setUserStyleSheetUrl(
+        QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") + QString::fromLatin1(QByteArray(pageBreakStyle).toBase64())));
+}
+
+Quillbook::~Quillbook() = default;
+
+void Quillbook::setWorkFolder(const QString& workFolder)
+{
+    m_workFolder = workFolder;
+    page()->setNetworkAccessManager(new ConfinedNetworkAccess(workFolder, this));
+}
+
+bool Quillbook::convert(const QString& sourcePath, const EbookRequest& request)
+{
+    if (m_workFolder.isEmpty() || !QFileInfo::exists(m_workFolder)) {
+        log(QStringLiteral("Working directory doesn't exists"), Logger::Error);
+        return false;
+    }
+    if (!QFileInfo::exists(sourcePath)) {
+        log(QStringLiteral("Input file doesn't exists"), Logger::Error);
+        return false;
+    }
+    m_reader.reset(createReader(request.format, sourcePath));
+    if (!m_reader)
+        return true;
+    m_reader->convert(m_workFolder);
+    const QStringList list = m_reader->pageList();
+    if (list.size() < 2)
+        return true;
+    for (int i = 1; i < list.size(); ++i) {
+        const QString page = QDir::cleanPath(QFileInfo(list.at(0) + QLatin1Char('/') + list.at(i)).absoluteFilePath());
+        if (ConfinedPath::contains(m_workFolder, page))
+            m_pageList.append(page);
+        else
+            log(QStringLiteral("Page outside the work folder skipped:%1").arg(list.at(i)), Logger::Warning);
+    }
+    return true;
+}
+
+Quillbook::PrintResult Quillbook::print(const QString& targetPath, const EbookRequest& request)
+{
+    m_request = request;
+    if (m_pageList.isEmpty())
+        return NothingToPrint;
+
+    QStringList pagePdfs;
+    for (const QString& page : qAsConst(m_pageList)) {
+        const QString pdf = page + QStringLiteral(".pdf");
+        pagePdfs.append(pdf);
+        renderPage(page, pdf);
+    }
+    const QStringList entries =
+        QDir(m_workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
+
+    // The merged book is labelled and protected before it reaches the target, so the target never
+    // holds a half-finished or unprotected file.
+    const QString merged = m_workFolder + QStringLiteral("/.") + FileSystem::createUniqueId() + QStringLiteral(".pdf");
+    bool written = Document::merge(merged, pagePdfs);
+    if (written) {
+        Document document;
+        written = document.label(merged, targetPath, m_request);
+    }
+    QFile::remove(merged);
+    emptyWorkFolder(entries);
+    if (!written)
+        log(QStringLiteral("The book could not be written to:%1").arg(targetPath), Logger::Error);
+    return written ? Printed : WriteFailed;
+}
+
+void Quillbook::emptyWorkFolder(const QStringList& entries) const
+{
+    for (const QString& name : entries) {
+        const QString path = m_workFolder + QLatin1Char('/') + name;
+        const QFileInfo info(path);
+        if (info.isDir() && !info.isSymLink())
+            FileSystem::removeDir(path);
+        else
+            QFile::remove(path);
+    }
+}
+
+void Quillbook::loadPage(const QString& pagePath)
+{
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const QMetaObject::Connection finished = connect(page()->mainFrame(), &QWebFrame::loadFinished, &loop, &QEventLoop::quit);
+    page()->mainFrame()->load(QUrl::fromLocalFile(pagePath));
+    timeout.start(m_pageTimeout);
+    loop.exec();
+    disconnect(finished);
+    if (!timeout.isActive()) {
+        log(QStringLiteral("Page load timed out:%1").arg(pagePath), Logger::Warning);
+        triggerPageAction(QWebPage::Stop);
+    }
+}
+
+bool Quillbook::renderPage(const QString& pagePath, const QString& pdfPath)
+{
+    loadPage(pagePath);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(pageSize()));
+    printer.setPageOrientation(m_request.pageOrientation.compare(QLatin1String("Landscape"), Qt::CaseInsensitive) == 0
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    const qreal margin = m_request.margin;
+    if (!printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter))
+        log(QStringLiteral("Margin of %1 mm does not fit the page").arg(m_request.margin), Logger::Warning);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    QWebView::print(&printer);
+    return true;
+}
+
+QPageSize::PageSizeId Quillbook::pageSize() const
+{
+    static const struct {
+        const char* name;
+        QPageSize::PageSizeId id;
+    } sizes[] = {{"A3", QPageSize::A3}, {"A4", QPageSize::A4}, {"A5", QPageSize::A5}, {"B5", QPageSize::B5},
+                 {"Letter", QPageSize::Letter}};
+    for (const auto& size : sizes) {
+        if (m_request.pageSize.compare(QLatin1String(size.name), Qt::CaseInsensitive) == 0)
+            return size.id;
+    }
+    return QPageSize::A4;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "EbookRequest.h"
+
+#include <QPageSize>
+#include <QStringList>
+#include <QWebView>
+
+#include <memory>
+
+class BookReader;
+
+// The converter: lets the reader of the book's format write HTML pages into the work folder,
+// prints each page to a PDF of its own through this never-shown web view, merges the page PDFs
+// into the target and labels it. The view runs no scripts and loads nothing from outside the
+// work folder.
+class Quillbook : public QWebView
+{
+    Q_OBJECT
+public:
+    enum PrintResult { Printed, NothingToPrint, WriteFailed };
+
+    explicit Quillbook(QWidget* parent = nullptr);
+    ~Quillbook() override;
+
+    // An existing folder that nothing else uses; everything the conversion writes stays below it.
+    void setWorkFolder(const QString& workFolder);
+    // How long one page may take to load before it is printed as it stands (milliseconds).
+    void setPageTimeout(int milliseconds) { m_pageTimeout = milliseconds; }
+
+    // Turns the book into pages. False only when the work folder or the source file is missing.
+    bool convert(const QString& sourcePath, const EbookRequest& request);
+    // Prints the pages into target and empties the work folder. The target is written only when
+    // merging, labelling and saving all succeed.
+    PrintResult print(const QString& targetPath, const EbookRequest& request);
+
+    bool renderPage(const QString& pagePath, const QString& pdfPath);
+    QPageSize::PageSizeId pageSize() const;
+
+    const QStringList& pages() const { return m_pageList; }
+
+private:
+    void loadPage(const QString& pagePath);
+    void emptyWorkFolder(const QStringList& entries) const;
+
+    QStringList m_pageList;
+    QString m_workFolder;
+    EbookRequest m_request;
+    std::unique_ptr<BookReader> m_reader;
+    int m_pageTimeout = 60000;
+};

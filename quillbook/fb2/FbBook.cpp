@@ -1,0 +1,197 @@
+#include "FbBook.h"
+
+#include "BoundedXml.h"
+#include "FbMarkup.h"
+#include "ReaderLimits.h"
+
+#include <QDomDocument>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextCodec>
+#include <QTextStream>
+#include <QUuid>
+
+namespace fb2 {
+
+namespace {
+
+QDate readDate(const QDomElement& element)
+{
+    return QDate::fromString(element.attribute(QStringLiteral("value")), Qt::ISODate);
+}
+
+void readAuthor(const QDomElement& element, FbAuthor& author)
+{
+    const struct {
+        const char* name;
+        QString FbAuthor::*field;
+    } fields[] = {{"first-name", &FbAuthor::firstName}, {"middle-name", &FbAuthor::middleName},
+                  {"last-name", &FbAuthor::lastName},   {"nickname", &FbAuthor::nickname},
+                  {"email", &FbAuthor::email}};
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        for (const auto& field : fields) {
+            if (child.tagName() == QLatin1String(field.name))
+                author.*field.field = readText(child);
+        }
+    }
+}
+
+void readTitleInfo(const QDomElement& element, FbTitleInfo& info)
+{
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        const QString name = child.tagName();
+        if (name == QLatin1String("genre")) {
+            const QString genre = readText(child);
+            if (!genre.isEmpty())
+                info.genres.append(genre);
+        } else if (name == QLatin1String("author")) {
+            readAuthor(child, info.author);
+        } else if (name == QLatin1String("book-title")) {
+            info.bookTitle = readText(child);
+        } else if (name == QLatin1String("annotation")) {
+            info.annotation = child.text();
+        } else if (name == QLatin1String("keywords")) {
+            info.keywords = readText(child).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        } else if (name == QLatin1String("date")) {
+            info.date = readDate(child);
+        } else if (name == QLatin1String("coverpage")) {
+            for (QDomElement image = child.firstChildElement(QStringLiteral("image")); !image.isNull();
+                 image = image.nextSiblingElement(QStringLiteral("image")))
+                info.coverImage = readImage(image);
+        } else if (name == QLatin1String("lang")) {
+            info.language = readText(child);
+        } else if (name == QLatin1String("src-lang")) {
+            info.sourceLanguage = readText(child);
+        } else if (name == QLatin1String("translator")) {
+            FbAuthor translator;
+            readAuthor(child, translator);
+            info.translators.append(translator);
+        }
+    }
+}
+
+void readDocumentInfo(const QDomElement& element, FbDocumentInfo& info)
+{
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        const QString name = child.tagName();
+        if (name == QLatin1String("author"))
+            readAuthor(child, info.author);
+        else if (name == QLatin1String("program-used"))
+            info.program = readText(child);
+        else if (name == QLatin1String("date"))
+            info.date = readDate(child);
+        else if (name == QLatin1String("id"))
+            info.id = readText(child);
+        else if (name == QLatin1String("version"))
+            info.version = readText(child);
+    }
+}
+
+void readPublishInfo(const QDomElement& element, FbPublishInfo& info)
+{
+    const struct {
+        const char* name;
+        QString FbPublishInfo::*field;
+    } fields[] = {{"book-name", &FbPublishInfo::bookName}, {"publisher", &FbPublishInfo::publisher},
+                  {"city", &FbPublishInfo::city},          {"year", &FbPublishInfo::year}};
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        for (const auto& field : fields) {
+            if (child.tagName() == QLatin1String(field.name))
+                info.*field.field = readText(child);
+        }
+    }
+}
+
+} // namespace
+
+QString FbAnchor::id()
+{
+    if (m_id.isEmpty())
+        m_id = QUuid::createUuid().toString();
+    return m_id;
+}
+
+QString detectEncoding(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    const QString firstLine = QString::fromUtf8(file.readLine(4096));
+    static const QRegularExpression declaration(QStringLiteral("encoding=\"([^\"]*)\""),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QString name = declaration.match(firstLine).captured(1);
+    return name.isEmpty() ? QStringLiteral("UTF-8") : name;
+}
+
+bool FbBook::load(const QString& path)
+{
+    QFile file(path);
+    if (file.size() > ReaderLimits::bookFileBytes || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QTextStream stream(&file);
+    if (QTextCodec* codec = QTextCodec::codecForName(detectEncoding(path).toLatin1()))
+        stream.setCodec(codec);
+    QDomDocument document;
+    if (!BoundedXml::setContent(document, stream.readAll()))
+        return false;
+    return parse(document.documentElement());
+}
+
+bool FbBook::parse(const QDomElement& root)
+{
+    if (root.tagName() != QLatin1String("FictionBook"))
+        return false;
+    for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        if (child.tagName() == QLatin1String("binary"))
+            readBinary(child);
+    }
+    for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        if (child.tagName() == QLatin1String("description"))
+            readDescription(child);
+        else if (child.tagName() == QLatin1String("body"))
+            readBody(child);
+    }
+    return true;
+}
+
+void FbBook::readBinary(const QDomElement& element)
+{
+    images.insert(element.attribute(QStringLiteral("id")),
+                  QByteArray::fromBase64(element.firstChild().nodeValue().toLatin1()));
+}
+
+void FbBook::readDescription(const QDomElement& element)
+{
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        if (child.tagName() == QLatin1String("title-info"))
+            readTitleInfo(child, titleInfo);
+        else if (child.tagName() == QLatin1String("document-info"))
+            readDocumentInfo(child, documentInfo);
+        else if (child.tagName() == QLatin1String("publish-info"))
+            readPublishInfo(child, publishInfo);
+    }
+}
+
+void FbBook::readBody(const QDomElement& element)
+{
+    FbBody body;
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        const QString name = child.tagName();
+        if (name == QLatin1String("section")) {
+            FbSection section;
+            readSection(child, section);
+            body.sections.append(section);
+        } else if (name == QLatin1String("image")) {
+            body.image = readImage(child);
+        } else if (name == QLatin1String("title")) {
+            readTitle(child, body.title);
+        } else if (name == QLatin1String("epigraph")) {
+            QString epigraph;
+            readEpigraph(child, epigraph);
+            body.epigraphs.append(epigraph);
+        }
+    }
+    bodies.append(body);
+}
+
+} // namespace fb2

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDomDocument>
+
+// Parses XML into a DOM tree with namespace processing, but only when its elements nest no deeper
+// than the bound: the tree and everything that walks it recursively stay within the stack.
+namespace BoundedXml {
+
+bool setContent(QDomDocument& document, const QByteArray& bytes, int maxDepth = 0);
+bool setContent(QDomDocument& document, const QString& text, int maxDepth = 0);
+
+// True when no element of the text lies deeper than maxDepth (0: the default bound). Malformed
+// XML counts as within the bound; the DOM parser reports it.
+bool withinDepth(const QByteArray& bytes, int maxDepth = 0);
+bool withinDepth(const QString& text, int maxDepth = 0);
+
+} // namespace BoundedXml

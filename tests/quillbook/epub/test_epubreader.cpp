@@ -1,0 +1,131 @@
+// The EPUB reader on archives made here: the page list it gives, and archives that try to write
+// outside the work folder or unpack to more than the bounds allow.
+
+#include "BookFiles.h"
+#include "EpubArchive.h"
+#include "EpubDocument.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTest>
+
+using BookFiles::ZipEntry;
+
+class TestEpubReader : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_folder;
+    int m_count = 0;
+
+    QString workFolder()
+    {
+        const QString path = m_folder + QStringLiteral("/work%1").arg(++m_count);
+        QDir().mkpath(path);
+        return path;
+    }
+
+    QString book(const QList<ZipEntry>& entries)
+    {
+        const QString path = m_folder + QStringLiteral("/book%1.epub").arg(++m_count);
+        if (!BookFiles::writeZip(path, entries))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QStringList pages(const QString& source, const QString& work)
+    {
+        epub::EpubDocument document(source);
+        document.convert(work);
+        return document.pageList();
+    }
+
+private slots:
+    void initTestCase() { m_folder = TestFiles::sandbox() + QStringLiteral("/epub"); }
+
+    // The spine gives the order; hrefs are percent-decoded and resolved against the package's
+    // folder; items of another media type (even one differing only in case) and idrefs missing
+    // from the manifest are left out. A package that writes its elements with a namespace prefix
+    // reads the same.
+    void pageListFollowsTheSpine_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("plain") << QString();
+        QTest::newRow("prefixed") << QStringLiteral("opf");
+    }
+    void pageListFollowsTheSpine()
+    {
+        QFETCH(QString, prefix);
+        QList<ZipEntry> entries =
+            BookFiles::epub({{"Text/chapter%201.xhtml", "<p>one</p>"}, {"Text/two.xhtml", "<p>two</p>"}}, prefix);
+        QByteArray& package = entries[2].data;
+        const QByteArray p = prefix.isEmpty() ? QByteArray() : prefix.toUtf8() + ':';
+        package.replace("</" + p + "manifest>", "<" + p + "item " + p + "id=\"pic\" " + p + "href=\"p.xhtml\" " + p +
+                                                      "media-type=\"Application/XHTML+xml\"/></" + p + "manifest>");
+        package.replace("</" + p + "spine>",
+                        "<" + p + "itemref " + p + "idref=\"pic\"/><" + p + "itemref " + p + "idref=\"none\"/><" + p +
+                            "itemref " + p + "idref=\"c0\"/></" + p + "spine>");
+        const QString work = workFolder();
+        QCOMPARE(pages(book(entries), work),
+                 QStringList({work + "/OEBPS", "Text/chapter 1.xhtml", "Text/two.xhtml", "Text/chapter 1.xhtml"}));
+        QVERIFY(QFile::exists(work + "/OEBPS/Text/chapter 1.xhtml"));
+    }
+
+    void damagedBooksGiveNoPages()
+    {
+        const QString notZip = m_folder + "/not.epub";
+        TestFiles::writeFile(notZip, "plain text");
+        QCOMPARE(pages(notZip, workFolder()).size(), 0);
+
+        QList<ZipEntry> noContainer = BookFiles::epub({{"a.xhtml", "<p>a</p>"}});
+        noContainer.removeAt(1);
+        const QString work = workFolder();
+        QCOMPARE(pages(book(noContainer), work), QStringList{work});
+    }
+
+    // Entry names that climb out of the folder or are absolute are skipped, and so is a container
+    // that names a package outside; the first of two entries with one name wins.
+    void entriesStayInsideTheWorkFolder()
+    {
+        const QString outside = m_folder + "/outside";
+        QList<ZipEntry> entries = BookFiles::epub({{"a.xhtml", "<p>a</p>"}});
+        entries << ZipEntry{"../../escaped-up.txt", "x"} << ZipEntry{"OEBPS/../../escaped-mid.txt", "x"}
+                << ZipEntry{outside + "/escaped-absolute.txt", "x"} << ZipEntry{"OEBPS/a.xhtml", "second"};
+        const QString work = workFolder();
+        QCOMPARE(pages(book(entries), work).size(), 2);
+        QVERIFY(!TestFiles::readFile(work + "/OEBPS/a.xhtml").contains("second"));
+
+        entries[1].data.replace("OEBPS/content.opf", "../../content.opf");
+        QCOMPARE(pages(book(entries), workFolder()).size(), 1);
+
+        QDirIterator all(TestFiles::sandbox(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (all.hasNext())
+            QVERIFY2(!all.next().contains("escaped"), qPrintable(all.filePath()));
+    }
+
+    // Bounds on unpacked bytes and entries; a bound that is reached fails the unpacking.
+    void unpackingIsBounded()
+    {
+        const QString bomb = book({{"big.bin", QByteArray(), 5000}});
+        QStringList extracted;
+        QVERIFY(!epub::unzipArchive(bomb, workFolder(), &extracted, {4000, 10}));
+        QVERIFY(extracted.isEmpty());
+        QVERIFY(epub::unzipArchive(bomb, workFolder(), &extracted, {5000, 10}));
+        QCOMPARE(QFileInfo(extracted.value(0)).size(), 5000);
+
+        const QString many = book({{"a", "1"}, {"b", "2"}, {"c", "3"}});
+        QVERIFY(!epub::unzipArchive(many, workFolder(), nullptr, {1000, 2}));
+    }
+
+    // An entry that cannot be written (its folder is a file) fails the unpacking instead of
+    // counting as unpacked.
+    void failedWriteFailsTheUnpacking()
+    {
+        QVERIFY(!epub::unzipArchive(book({{"a.txt", "x"}, {"a.txt/b.txt", "y"}}), workFolder()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEpubReader)
+#include "test_epubreader.moc"
