@@ -68,20 +68,6 @@ QByteArray recordZero(const Book& book, int textRecords, int firstNonBook, int h
     return r;
 }
 
-} // namespace
-
-void putBe16(QByteArray& bytes, int pos, quint16 value)
-{
-    bytes[pos] = char(value >> 8);
-    bytes[pos + 1] = char(value);
-}
-
-void putBe32(QByteArray& bytes, int pos, quint32 value)
-{
-    putBe16(bytes, pos, quint16(value >> 16));
-    putBe16(bytes, pos + 2, quint16(value));
-}
-
 QByteArray pdb(const QList<QByteArray>& records)
 {
     QByteArray header(pdbHeaderSize, '\0');
@@ -97,6 +83,20 @@ QByteArray pdb(const QList<QByteArray>& records)
     for (const QByteArray& record : records)
         header += record;
     return header;
+}
+
+} // namespace
+
+void putBe16(QByteArray& bytes, int pos, quint16 value)
+{
+    bytes[pos] = char(value >> 8);
+    bytes[pos + 1] = char(value);
+}
+
+void putBe32(QByteArray& bytes, int pos, quint32 value)
+{
+    putBe16(bytes, pos, quint16(value >> 16));
+    putBe16(bytes, pos + 2, quint16(value));
 }
 
 int recordOffset(const QByteArray& file, int index)
@@ -128,6 +128,23 @@ QByteArray write(const Book& book)
     records << book.images << QByteArray("\xE9\x8E\r\n");
     records.prepend(recordZero(book, textRecords, 1 + textRecords, huffRecord, huffCount, quint32(book.text.size())));
     return pdb(records);
+}
+
+QByteArray decompressionBomb(int records, const QByteArray& text)
+{
+    QList<QPair<QByteArray, bool>> entries;
+    for (int level = 0; level < 16; ++level)
+        entries.append({HuffCdic::pack({257 + level, 257 + level}), false});
+    entries.append({text, true});
+    const HuffCdic code({});
+    Book book;
+    book.packing = Packing::HuffCdic;
+    book.recordSize = 0xFFFF;
+    QList<QByteArray> all = {recordZero(book, records, 1 + records, 1 + records, 3, quint32(records) * 0xFFFF)};
+    for (int i = 0; i < records; ++i)
+        all << HuffCdic::pack({256}) + QByteArray("\x00\x81", 2);
+    all << code.huff << code.dictionaries.first() << HuffCdic::cdic(entries, 256 + entries.size(), 8);
+    return pdb(all);
 }
 
 QByteArray palmDocCompress(const QByteArray& text)

@@ -23,8 +23,6 @@ struct Book
 };
 
 QByteArray write(const Book& book);
-// A Palm database holding these records.
-QByteArray pdb(const QList<QByteArray>& records);
 
 // Where record index starts in a written file.
 int recordOffset(const QByteArray& file, int index);
@@ -32,6 +30,10 @@ void putBe16(QByteArray& bytes, int pos, quint16 value);
 void putBe32(QByteArray& bytes, int pos, quint32 value);
 
 QByteArray palmDocCompress(const QByteArray& text);
+
+// A HUFF/CDIC book of records text records of a few bytes each, every one a single symbol that
+// expands through 16 nested dictionary entries into 65536 copies of text, cut at 65535 bytes.
+QByteArray decompressionBomb(int records, const QByteArray& text);
 
 // A HUFF/CDIC code with fixed 10-bit codes: symbols 0-255 are the single bytes, 256 and up the
 // phrases, stored alternately as plain text and as codes of their bytes (so decoding recurses).
