@@ -11,6 +11,7 @@
 #include "Logger.h"
 #include "MetricSender.h"
 #include "Pdf2WordRegistration.h"
+#include "FileSystem.h"
 #include "RegistryStore.h"
 #include "Settings.h"
 #include "StoredValues.h"
@@ -84,7 +85,7 @@ Application::Application(int& argc, char** argv)
     // component they create by its ProgID.
     FromPdfAlgorithm::setHost({m_checkController, m_userContext, &OcrLanguages::canBuildParagraphs});
     FromPDFOCR::setLanguageResolver([this](const QString& code) { return tesseractLanguage(code); });
-    registerPdf2WordComponent();
+    registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
 }
 
 Application::~Application()

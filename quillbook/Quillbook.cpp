@@ -127,15 +127,21 @@ void Quillbook::emptyWorkFolder(const QStringList& entries) const
 void Quillbook::loadPage(const QString& pagePath)
 {
     QEventLoop loop;
+    bool finished = false;
+    const QMetaObject::Connection connection = connect(page()->mainFrame(), &QWebFrame::loadFinished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
     QTimer timeout;
     timeout.setSingleShot(true);
     connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const QMetaObject::Connection finished = connect(page()->mainFrame(), &QWebFrame::loadFinished, &loop, &QEventLoop::quit);
     page()->mainFrame()->load(QUrl::fromLocalFile(pagePath));
-    timeout.start(m_pageTimeout);
-    loop.exec();
-    disconnect(finished);
-    if (!timeout.isActive()) {
+    if (!finished) {
+        timeout.start(pageTimeoutMs);
+        loop.exec();
+    }
+    disconnect(connection);
+    if (!finished) {
         log(QStringLiteral("Page load timed out:%1").arg(pagePath), Logger::Warning);
         triggerPageAction(QWebPage::Stop);
     }

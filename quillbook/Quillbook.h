@@ -25,8 +25,6 @@ public:
 
     // An existing folder that nothing else uses; everything the conversion writes stays below it.
     void setWorkFolder(const QString& workFolder);
-    // How long one page may take to load before it is printed as it stands (milliseconds).
-    void setPageTimeout(int milliseconds) { m_pageTimeout = milliseconds; }
 
     // Turns the book into pages. False only when the work folder or the source file is missing.
     bool convert(const QString& sourcePath, const EbookRequest& request);
@@ -37,8 +35,6 @@ public:
     bool renderPage(const QString& pagePath, const QString& pdfPath);
     QPageSize::PageSizeId pageSize() const;
 
-    const QStringList& pages() const { return m_pageList; }
-
 private:
     void loadPage(const QString& pagePath);
     void emptyWorkFolder(const QStringList& entries) const;
@@ -47,5 +43,6 @@ private:
     QString m_workFolder;
     EbookRequest m_request;
     std::unique_ptr<BookReader> m_reader;
-    int m_pageTimeout = 60000;
+    // How long one page may take to load before it is printed as it stands.
+    static constexpr int pageTimeoutMs = 60000;
 };

@@ -13,6 +13,8 @@
 #include "DocumentPdfs.h"
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
+#include "ToolPaths.h"
+#include "FileSystem.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
 
@@ -209,7 +211,7 @@ int main(int argc, char** argv)
     const int repetitions = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
     QTemporaryDir work;
     const QString root = work.path();
-    registerPdf2WordComponent();
+    registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
     const Office office(root + QStringLiteral("/profile"));
 
     const QString textPdf = root + QStringLiteral("/text30.pdf");

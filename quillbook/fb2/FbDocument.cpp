@@ -28,6 +28,21 @@ QImage decodeBounded(const QByteArray& bytes)
     return reader.read();
 }
 
+// The opening of a body or section page: the title as a heading of the given level that carries
+// the record's anchor, the epigraphs and the leading picture.
+QString openingMarkup(int level, FbAnchor& anchor, const QString& title, const QStringList& epigraphs,
+                      const QString& image)
+{
+    QString markup;
+    if (!title.isEmpty())
+        markup += QStringLiteral("<h%1 id=\"%2\">%3</h%1>").arg(QString::number(level), anchor.id(), title);
+    for (const QString& epigraph : epigraphs)
+        markup += QStringLiteral("<p>%1</p>").arg(epigraph);
+    if (!image.isEmpty())
+        markup += imageMarkup(image);
+    return markup;
+}
+
 } // namespace
 
 FbDocument::FbDocument(const QString& sourcePath, QObject* parent)
@@ -44,16 +59,9 @@ void FbDocument::convert(const QString& workFolder)
     m_pageList.append(workFolder);
     for (int i = 0; i < m_book.bodies.size(); ++i) {
         FbBody& body = m_book.bodies[i];
-        QString markup;
-        if (!body.title.isEmpty())
-            markup += QStringLiteral("<h2 id=\"%1\">%2</h2>").arg(body.anchor.id(), body.title);
-        for (const QString& epigraph : qAsConst(body.epigraphs))
-            markup += QStringLiteral("<p>%1</p>").arg(epigraph);
-        if (!body.image.isEmpty())
-            markup += imageMarkup(body.image);
-        else if (i == 0 && QFileInfo::exists(workFolder + QStringLiteral("/cover.png")))
-            markup += imageMarkup(QStringLiteral("cover.png"));
-        writePage(markup);
+        // The first body shows the book's cover when it has no picture of its own.
+        const bool cover = body.image.isEmpty() && i == 0 && QFileInfo::exists(workFolder + QStringLiteral("/cover.png"));
+        writePage(openingMarkup(2, body.anchor, body.title, body.epigraphs, cover ? QStringLiteral("cover.png") : body.image));
         for (FbSection& section : body.sections)
             writeSection(section);
     }
@@ -73,14 +81,7 @@ void FbDocument::saveImages()
 void FbDocument::writeSection(FbSection& section)
 {
     if (section.sections.isEmpty()) {
-        QString markup;
-        if (!section.title.isEmpty())
-            markup += QStringLiteral("<h4 id=\"%1\">%2</h4>").arg(section.anchor.id(), section.title);
-        for (const QString& epigraph : qAsConst(section.epigraphs))
-            markup += QStringLiteral("<p>%1</p>").arg(epigraph);
-        if (!section.image.isEmpty())
-            markup += imageMarkup(section.image);
-        writePage(markup + section.content);
+        writePage(openingMarkup(4, section.anchor, section.title, section.epigraphs, section.image) + section.content);
         return;
     }
     if (!section.image.isEmpty())

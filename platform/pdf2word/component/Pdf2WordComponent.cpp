@@ -1,11 +1,12 @@
 #include "Pdf2WordComponent.h"
 
 #include "ComRuntime.h"
-#include "FileSystem.h"
-#include "OfficeService.h"
+#include "LibreOfficeRunner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUuid>
 
 #include <cstring>
 
@@ -33,8 +34,9 @@ int engineFormat(const QString& suffix)
 
 } // namespace
 
-Pdf2WordComponent::Pdf2WordComponent(QpPdf2WordConvert engine)
+Pdf2WordComponent::Pdf2WordComponent(QpPdf2WordConvert engine, const Pdf2WordSetup& setup)
     : m_engine(engine)
+    , m_setup(setup)
 {
 }
 
@@ -93,9 +95,11 @@ HRESULT Pdf2WordComponent::ConvertToWord(BSTR source, BSTR output, VARIANT passw
 
     // DOC and RTF: the DOCX goes to a private work file first.
     const bool throughOffice = suffix == QLatin1String("doc") || suffix == QLatin1String("rtf");
-    const QString enginePath = throughOffice
-                                   ? FileSystem::cachePath() + QLatin1Char('/') + FileSystem::createUniqueId() + QStringLiteral(".docx")
-                                   : outputPath;
+    if (throughOffice)
+        QDir().mkpath(m_setup.workFolder);
+    const QString enginePath = throughOffice ? QStringLiteral("%1/%2.docx").arg(
+                                                   m_setup.workFolder, QUuid::createUuid().toString(QUuid::Id128))
+                                             : outputPath;
 
     const QByteArray sourceText = sourcePath.toUtf8();
     const QByteArray passwordText = (password.vt == VT_BSTR ? fromBstr(password.bstrVal) : QString()).toUtf8();
@@ -117,8 +121,9 @@ HRESULT Pdf2WordComponent::ConvertToWord(BSTR source, BSTR output, VARIANT passw
     if (FAILED(result)) {
         failure(result, QString::fromUtf8(job.message));
     } else if (throughOffice) {
-        if (!OfficeService::instance().saveDocAs(enginePath, outputPath))
-            result = failure(PDF2WORD_E_OUTPUT, QStringLiteral("The office service did not write '%1'").arg(outputPath));
+        const LibreOfficeRunner office(m_setup.sofficePath, m_setup.workFolder);
+        if (!office.saveAs(enginePath, outputPath))
+            result = failure(PDF2WORD_E_OUTPUT, QStringLiteral("LibreOffice did not write '%1'").arg(outputPath));
     }
     if (throughOffice)
         QFile::remove(enginePath);

@@ -4,17 +4,18 @@
 // event 1 (an answer of -1 stops and leaves no output), reports the end through event 2, and
 // leaves a description of every failure for its caller. The slot-19 option chooses the road:
 // 0 the layout road, 2 the plain road, which still gives an editable document where the layout
-// road answers 0x80050002 or 0x80050003. DOC and RTF are its DOCX converted by the office service.
+// road answers 0x80050002 or 0x80050003. DOC and RTF are its DOCX converted by LibreOffice.
 
 #include "Pdf2WordEngine.h"
 #include "Pdf2WordObject.h"
+#include "Pdf2WordRegistration.h"
 
 #include <QString>
 
 class Pdf2WordComponent : public Pdf2WordObject
 {
 public:
-    explicit Pdf2WordComponent(QpPdf2WordConvert engine);
+    Pdf2WordComponent(QpPdf2WordConvert engine, const Pdf2WordSetup& setup);
 
     HRESULT ConvertToWord(BSTR source, BSTR output, VARIANT password, VARIANT firstPage, VARIANT lastPage) override;
 
@@ -26,4 +27,5 @@ private:
     static int onEngineProgress(void* context, int current, int total);
 
     QpPdf2WordConvert m_engine;
+    Pdf2WordSetup m_setup;
 };

@@ -4,22 +4,20 @@
 #include "ComRuntime.h"
 #include "EngineLibrary.h"
 #include "Pdf2WordComponent.h"
-#include "ToolPaths.h"
 
-void registerPdf2WordComponent(const QString& enginePath)
+void registerPdf2WordComponent(const Pdf2WordSetup& setup)
 {
-    const QString path = enginePath.isEmpty() ? ToolPaths::path(ToolPaths::Pdf2WordEngine) : enginePath;
     ComClassTable::registerClass(QStringLiteral(PDF2WORD_PROGID).toStdWString(),
-                                 [path](IUnknown* outer, REFIID iid, void** object) -> HRESULT {
+                                 [setup](IUnknown* outer, REFIID iid, void** object) -> HRESULT {
                                      if (outer)
                                          return CLASS_E_NOAGGREGATION;
                                      QString error;
-                                     const QpPdf2WordConvert engine = EngineLibrary::load(path, &error);
+                                     const QpPdf2WordConvert engine = EngineLibrary::load(setup.enginePath, &error);
                                      if (!engine) {
                                          SetErrorDescription(error.toStdWString().c_str());
                                          return CO_E_DLLNOTFOUND;
                                      }
-                                     Pdf2WordComponent* component = new Pdf2WordComponent(engine);
+                                     Pdf2WordComponent* component = new Pdf2WordComponent(engine, setup);
                                      const HRESULT result = component->QueryInterface(iid, object);
                                      component->Release();
                                      return result;

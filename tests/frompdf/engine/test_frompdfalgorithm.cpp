@@ -5,6 +5,8 @@
 #include "LocalHttpServer.h"
 #include "MetricSender.h"
 #include "Pdf2WordRegistration.h"
+#include "ToolPaths.h"
+#include "FileSystem.h"
 #include "RangeExtraction.h"
 #include "RecordingPdf2Word.h"
 #include "RecordingProgress.h"
@@ -328,7 +330,7 @@ private slots:
 
     void everyFormatThroughTheRealComponent()
     {
-        registerPdf2WordComponent();
+        registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
         const QString out = folder(QStringLiteral("all"));
         FromPDFTaskList tasks;
         for (const char* format : {"docx", "doc", "rtf", "odt", "html", "txt", "png"})

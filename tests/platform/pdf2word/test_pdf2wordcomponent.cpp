@@ -4,6 +4,8 @@
 #include "DocumentPdfs.h"
 #include "Pdf2WordLib.h"
 #include "Pdf2WordRegistration.h"
+#include "ToolPaths.h"
+#include "FileSystem.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
 
@@ -115,7 +117,7 @@ class Pdf2WordComponentTest : public QObject
 private slots:
     void initTestCase()
     {
-        registerPdf2WordComponent();
+        registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
         m_report = sandbox(QStringLiteral("in")) + QStringLiteral("/report.pdf");
         QVERIFY(DocumentPdfs::writeReportPdf(m_report));
         QCOMPARE(joinedWords(TestPdfs::pdfText(m_report)), DocumentPdfs::reportWords().join(QLatin1Char(' ')));
@@ -269,9 +271,9 @@ private slots:
 
     void missingEngineMeansNoComponent()
     {
-        registerPdf2WordComponent(TestFiles::sandbox() + QStringLiteral("/nowhere/engine.so"));
+        registerPdf2WordComponent({TestFiles::sandbox() + QStringLiteral("/nowhere/engine.so"), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
         const Outcome outcome = convert(m_report, sandbox(QStringLiteral("none")) + QStringLiteral("/x.docx"), 1, 1);
-        registerPdf2WordComponent();
+        registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
         QCOMPARE(outcome.result, CO_E_DLLNOTFOUND);
         QVERIFY(outcome.description.contains(QLatin1String("missing")));
     }

@@ -4,6 +4,7 @@
 #include "ToolPaths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 #include <QtTest>
@@ -133,6 +134,22 @@ private slots:
         const QString destination = m_root + QStringLiteral("/fake/keep.docx");
         TestFiles::writeFile(destination, "earlier result");
         QVERIFY(!OfficeService::instance().saveDocAs(html, destination));
+        QCOMPARE(TestFiles::readFile(destination), QByteArray("earlier result"));
+    }
+
+    // A LibreOffice that never ends: a stop ends it within a second, and nothing is replaced.
+    void stopEndsAHangingConversion()
+    {
+        const QString fake = writeFakeSoffice(m_root + QStringLiteral("/hang"), QStringLiteral("sleep 120"));
+        qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice), fake.toUtf8());
+        const QString html = m_root + QStringLiteral("/hang/page.html");
+        TestFiles::writeFile(html, kHtml);
+        const QString destination = m_root + QStringLiteral("/hang/keep.pdf");
+        TestFiles::writeFile(destination, "earlier result");
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!OfficeService::instance().saveDocAs(html, destination, [&] { return clock.elapsed() > 300; }));
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(TestFiles::readFile(destination), QByteArray("earlier result"));
     }
 

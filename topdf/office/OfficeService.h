@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChildProcess.h"
+
 #include <QMutex>
 #include <QString>
 
@@ -12,8 +14,10 @@ public:
 
     // Converts source into the format that destination's suffix names (doc, docx, odt, rtf, pdf)
     // and puts the result exactly at destination, replacing a file there. The destination's folder
-    // must exist. True when the converted file arrived at destination.
-    bool saveDocAs(const QString& source, const QString& destination);
+    // must exist. True when the converted file arrived at destination. A stop request (polled
+    // while LibreOffice runs) or the time-out ends LibreOffice and fails the call.
+    bool saveDocAs(const QString& source, const QString& destination,
+                   const ChildProcess::StopRequest& stopRequested = ChildProcess::StopRequest());
 
     // Kept for callers that log them after a failure; they carry no information.
     int errorCode() const { return 0; }

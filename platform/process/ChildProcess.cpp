@@ -1,0 +1,70 @@
+#include "ChildProcess.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+// A QProcess whose child leads a new process group, so the whole group can be ended at once.
+class GroupProcess : public QProcess
+{
+protected:
+    void setupChildProcess() override { ::setpgid(0, 0); }
+};
+
+// Sends SIGKILL to the group the child leads. The id is taken at start: once the child has
+// ended, QProcess reports 0, and kill(0) would end our own group.
+void killGroup(qint64 leader)
+{
+    if (leader > 0)
+        ::kill(-pid_t(leader), SIGKILL);
+}
+
+void endGroup(QProcess& process, qint64 leader)
+{
+    killGroup(leader);
+    process.kill();
+    process.waitForFinished(5000);
+}
+
+} // namespace
+
+ChildProcess::Result ChildProcess::run(const QString& program, const QStringList& arguments, int timeoutMs,
+                                       const StopRequest& stopRequested)
+{
+    Result result;
+    GroupProcess process;
+    // Nobody reads the program's chatter; a full pipe must never block it.
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments, QIODevice::ReadOnly);
+    if (!process.waitForStarted(-1))
+        return result;
+    const qint64 leader = process.processId();
+
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.waitForFinished(kPollMs)) {
+        if (process.state() == QProcess::NotRunning)
+            break;
+        if (stopRequested && stopRequested()) {
+            endGroup(process, leader);
+            result.outcome = Outcome::Stopped;
+            return result;
+        }
+        if (timeoutMs > 0 && clock.elapsed() >= timeoutMs) {
+            endGroup(process, leader);
+            result.outcome = Outcome::TimedOut;
+            return result;
+        }
+    }
+    // Helpers the program left behind in its group go with it.
+    killGroup(leader);
+    result.outcome = process.exitStatus() == QProcess::NormalExit ? Outcome::Finished : Outcome::Crashed;
+    result.exitCode = process.exitCode();
+    return result;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Runs one outside program to its end on the calling thread, in a process group of its own, so
+// that a stop or a time-out ends the program together with every helper process it started
+// (LibreOffice's launcher starts the real office process as its child).
+class ChildProcess
+{
+public:
+    enum class Outcome {
+        Finished,   // the program ended by itself; exitCode holds its code
+        FailedToStart,
+        TimedOut,   // ended by us after the time-out
+        Stopped,    // ended by us because the caller asked to stop
+        Crashed,    // ended by a signal that we did not send
+    };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::FailedToStart;
+        int exitCode = -1;
+        bool succeeded() const { return outcome == Outcome::Finished && exitCode == 0; }
+    };
+
+    // Polled about every 100 ms while the program runs; true asks for the program to be ended.
+    using StopRequest = std::function<bool()>;
+
+    // A time-out of 0 or less waits for ever (a stop still ends the program).
+    static Result run(const QString& program, const QStringList& arguments, int timeoutMs,
+                      const StopRequest& stopRequested = StopRequest());
+
+    // How often run() looks at the stop request, and so the longest a stop waits.
+    static constexpr int kPollMs = 100;
+};

@@ -1,0 +1,38 @@
+#include "OfficeService.h"
+
+#include "FileSystem.h"
+#include "LibreOfficeRunner.h"
+#include "Logger.h"
+#include "ToolPaths.h"
+
+#include <QMutexLocker>
+
+OfficeService& OfficeService::instance()
+{
+    static OfficeService service;
+    return service;
+}
+
+QString OfficeService::pdfFilterName(const QString& sourceSuffix)
+{
+    return LibreOfficeRunner::pdfFilterName(sourceSuffix);
+}
+
+QString OfficeService::convertFilter(const QString& source, const QString& destination)
+{
+    return LibreOfficeRunner::convertFilter(source, destination);
+}
+
+bool OfficeService::saveDocAs(const QString& source, const QString& destination,
+                              const ChildProcess::StopRequest& stopRequested)
+{
+    // One LibreOffice at a time: each run is heavy, and callers on several worker threads then
+    // simply wait for their turn.
+    QMutexLocker lock(&m_mutex);
+    // The profile and output folders live in the user's private cache folder (mode 0700).
+    const LibreOfficeRunner runner(ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath());
+    const bool saved = runner.saveAs(source, destination, stopRequested);
+    if (!saved)
+        Logger::instance()->log(QStringLiteral("Save file [FAILED]"), Logger::Debug);
+    return saved;
+}
