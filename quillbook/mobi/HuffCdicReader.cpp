@@ -9,10 +9,11 @@ namespace {
 
 // Nesting of dictionary entries that a real book never comes near.
 constexpr int maxDepth = 32;
-// Symbols decoded per output byte before decoding gives up: every symbol of a sound book ends in
-// at least one byte of text within maxDepth levels, so this only stops entries that expand into
-// nothing over and over.
-constexpr qint64 stepsPerByte = 4 * (maxDepth + 1);
+// The symbols a reader may decode: a start, one per bit of input and a few per byte of output.
+// A sound book decodes about one symbol per byte of text; dictionaries made to expand into little
+// or nothing over and over run out of this long before they cost much time.
+constexpr qint64 startingSteps = 4 << 20;
+constexpr qint64 stepsPerOutputByte = 8;
 
 // The 32 bits that start at bit pos of data, most significant first; bits past the end are 0.
 quint32 bitsAt(const QByteArray& data, qint64 pos)
@@ -60,6 +61,7 @@ void HuffCdicReader::load(const QByteArray& huff)
         m_maxCode[length] = le32(huff, limitsOffset + 8 * (length - 1) + 4);
     }
     m_loaded = m_valid = true;
+    m_stepsLeft = startingSteps;
 }
 
 QByteArray HuffCdicReader::decompress(const QByteArray& record, int limit)
@@ -68,7 +70,7 @@ QByteArray HuffCdicReader::decompress(const QByteArray& record, int limit)
     if (!m_loaded || limit <= 0)
         return m_output;
     m_limit = limit;
-    m_stepsLeft = stepsPerByte * (qint64(limit) + 1) + 8 * qint64(record.size());
+    m_stepsLeft += 8 * qint64(record.size());
     m_stopped = false;
     m_expanding.clear();
     unpack(record, 0);
@@ -79,7 +81,9 @@ QByteArray HuffCdicReader::decompress(const QByteArray& record, int limit)
 
 void HuffCdicReader::append(const QByteArray& text)
 {
-    m_output.append(text.constData(), qMin(text.size(), m_limit - m_output.size()));
+    const int size = qMin(text.size(), m_limit - m_output.size());
+    m_output.append(text.constData(), size);
+    m_stepsLeft += stepsPerOutputByte * size;
     if (m_output.size() >= m_limit)
         m_stopped = true;
 }
@@ -130,7 +134,10 @@ void HuffCdicReader::unpack(const QByteArray& data, int depth)
         const QByteArray& cdic = m_dictionaries.at(int(dictionary));
         const qint64 offset = 16 + qint64(be16(cdic, 16 + 2 * qint64(k)));
         const quint16 word = be16(cdic, offset);
-        const QByteArray text = slice(cdic, offset + 2, word & 0x7FFF);
+        const qint64 start = qMin<qint64>(offset + 2, cdic.size());
+        const int size = int(qMin<qint64>(word & 0x7FFF, cdic.size() - start));
+        // Points into the dictionary, which stays unchanged while it is decoded.
+        const QByteArray text = QByteArray::fromRawData(cdic.constData() + start, size);
         if (word & 0x8000) {
             append(text);
             continue;

@@ -23,7 +23,8 @@ public:
     // False after loading or decoding met bad data (the output then stops short).
     bool isValid() const { return m_valid; }
 
-    // The text of one record, at most limit bytes.
+    // The text of one record, at most limit bytes. Books whose dictionaries make the decoding
+    // far slower than any real book's get less text than they claim.
     QByteArray decompress(const QByteArray& record, int limit);
 
 private:
@@ -42,10 +43,12 @@ private:
     bool m_loaded = false;
     bool m_valid = false;
 
+    // Symbols left to decode, for the whole book (see startingSteps).
+    qint64 m_stepsLeft = 0;
+
     // State of one decompress() call.
     QByteArray m_output;
     int m_limit = 0;
-    qint64 m_stepsLeft = 0;
     bool m_stopped = false;
     QVector<quint64> m_expanding; // the dictionary entries being expanded, outermost first
 };
