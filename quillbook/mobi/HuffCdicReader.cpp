@@ -10,9 +10,10 @@ namespace {
 // Nesting of dictionary entries that a real book never comes near.
 constexpr int maxDepth = 32;
 // The symbols a reader may decode: a start, one per bit of input and a few per byte of output.
-// A sound book decodes about one symbol per byte of text; dictionaries made to expand into little
-// or nothing over and over run out of this long before they cost much time.
-constexpr qint64 startingSteps = 4 << 20;
+// A sound book decodes about one symbol per byte of text, and never many before its first byte;
+// dictionaries made to expand into little or nothing over and over run out of this long before
+// they cost much time.
+constexpr qint64 startingSteps = 1 << 16;
 constexpr qint64 stepsPerOutputByte = 8;
 
 // The 32 bits that start at bit pos of data, most significant first; bits past the end are 0.
