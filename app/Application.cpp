@@ -5,13 +5,12 @@
 #include "DebenuService.h"
 #include "DesktopOpener.h"
 #include "ExitMarker.h"
-#include "FromPDFOCR.h"
 #include "FromPDFTask.h"
-#include "FromPdfAlgorithm.h"
 #include "Logger.h"
+#include "FileSystem.h"
 #include "MetricSender.h"
 #include "Pdf2WordRegistration.h"
-#include "FileSystem.h"
+#include "ProgramVersion.h"
 #include "RegistryStore.h"
 #include "Settings.h"
 #include "StoredValues.h"
@@ -35,7 +34,6 @@
 namespace {
 
 const char productNameText[] = "Zembrook PDF Converter";
-const char versionText[] = "2.2.6";
 
 QString systemLanguage()
 {
@@ -72,7 +70,7 @@ Application::Application(int& argc, char** argv)
     setApplicationName(QLatin1String(productNameText));
     setOrganizationDomain(QStringLiteral("zembrook.com"));
     setOrganizationName(QStringLiteral("Zembrook"));
-    setApplicationVersion(QLatin1String(versionText));
+    setApplicationVersion(QStringLiteral(QUILLPRESS_VERSION));
 
     loadTranslator();
     initOcrLanguages();
@@ -81,10 +79,7 @@ Application::Application(int& argc, char** argv)
     m_debenuService = QSharedPointer<DebenuService>::create();
     // Tasks and task lists travel through queued connections and variants.
     registerFromPdfRecordTypes();
-    // What the from-PDF run and its converters take from the application, and the PDF-to-Word
-    // component they create by its ProgID.
-    FromPdfAlgorithm::setHost({m_checkController, m_userContext, &OcrLanguages::canBuildParagraphs});
-    FromPDFOCR::setLanguageResolver([this](const QString& code) { return tesseractLanguage(code); });
+    // The PDF-to-Word component that the from-PDF run creates by its ProgID.
     registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
 }
 
@@ -93,8 +88,6 @@ Application::~Application()
     qDebug() << Q_FUNC_INFO;
     // Normally main() has already stopped the workers; this covers any other way out.
     stopWorkers(60000);
-    FromPdfAlgorithm::setHost({});
-    FromPDFOCR::setLanguageResolver(nullptr);
     m_debenuService.reset();
     delete m_userContext;
     m_userContext = nullptr;
@@ -155,7 +148,7 @@ QString Application::configFilePath(const QString& fileName)
 
 QSharedPointer<QSettings> Application::settings() const
 {
-    return StoredValues::settings();
+    return Settings::openFile();
 }
 
 bool Application::openLocalFile(const QString& path)

@@ -1,10 +1,11 @@
 #include "CrashReporter.h"
 
+#include "Application.h"
 #include "CrashGuard.h"
 #include "CrashReportUploader.h"
 #include "ExitMarker.h"
 #include "Logger.h"
-#include "StoredValues.h"
+#include "ProgramVersion.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -45,7 +46,7 @@ QElapsedTimer& uptime()
 CrashReporter::CrashReporter()
 {
     QString error;
-    if (!CrashGuard::install(reportsFolder(), QStringLiteral("PDF Converter"), QStringLiteral("2.2.6"), &error)) {
+    if (!CrashGuard::install(reportsFolder(), QStringLiteral("PDF Converter"), QStringLiteral(QUILLPRESS_VERSION), &error)) {
         Logger::instance()->log(QStringLiteral("Could not start crash reporter. %1").arg(error), Logger::Debug);
         return;
     }
@@ -104,7 +105,7 @@ void CrashReporter::prepareFiles()
 {
     // Today's log (the logger creates its folder), and the settings file.
     CrashGuard::setFiles({{Logger::instance()->filePath(), QStringLiteral("log.txt")},
-                          {StoredValues::settings()->fileName(), QStringLiteral("settings.ini")}});
+                          {Application::instance()->settings()->fileName(), QStringLiteral("settings.ini")}});
 }
 
 void CrashReporter::prepareScreens()

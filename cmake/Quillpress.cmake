@@ -12,6 +12,44 @@ function(qp_add_subdirectories)
   endforeach()
 endfunction()
 
+# qp_add_layers(<"name: folder folder..."> ...)
+# Adds the folders of each layer row of QP_LAYERS in the order given; missing folders are skipped.
+function(qp_add_layers)
+  foreach(row ${ARGN})
+    string(REGEX REPLACE "^[a-z]+:" "" folders "${row}")
+    string(REGEX REPLACE "[ \t\r\n]+" ";" folders "${folders}")
+    foreach(folder ${folders})
+      if(EXISTS ${CMAKE_SOURCE_DIR}/${folder}/CMakeLists.txt)
+        add_subdirectory(${folder})
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# Fails the configuration when a folder has a CMakeLists.txt that no add_subdirectory reached,
+# so that a new library folder cannot silently drop out of the build (give it its line in
+# QP_LAYERS, or let its parent folder add it).
+function(qp_check_every_folder_built)
+  set(added ${CMAKE_SOURCE_DIR})
+  set(queue ${CMAKE_SOURCE_DIR})
+  while(queue)
+    list(POP_FRONT queue dir)
+    get_property(children DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    list(APPEND added ${children})
+    list(APPEND queue ${children})
+  endwhile()
+  file(GLOB lists RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/*/*/CMakeLists.txt
+       ${CMAKE_SOURCE_DIR}/*/*/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/*/*/*/*/CMakeLists.txt)
+  foreach(list ${lists})
+    get_filename_component(folder ${list} DIRECTORY)
+    if(folder MATCHES "^(build|\\.)" OR ${CMAKE_SOURCE_DIR}/${folder} IN_LIST added)
+      continue()
+    endif()
+    message(FATAL_ERROR "${folder}/CMakeLists.txt is not built: list ${folder} in QP_LAYERS of the top-level CMakeLists.txt")
+  endforeach()
+endfunction()
+
 # qp_add_test(<name> SOURCES <files...> LIBS <targets...> [XVFB] [TIMEOUT <seconds>] [LABELS <labels...>])
 # Builds a QtTest executable into the program folder and registers it with CTest.
 # Every test runs through tests/isolate.sh: a fresh HOME, XDG folders and TMPDIR, and

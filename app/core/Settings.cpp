@@ -18,20 +18,25 @@ Settings::Settings()
 {
 }
 
+QSharedPointer<QSettings> Settings::openFile()
+{
+    return QSharedPointer<QSettings>::create(configFilePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+}
+
 QString Settings::defaultPublisher() const
 {
-    return StoredValues::settings()->value(Keys::defaultPublisher(), QStringLiteral("Zembrook PDF Converter")).toString();
+    return openFile()->value(Keys::defaultPublisher(), QStringLiteral("Zembrook PDF Converter")).toString();
 }
 
 QString Settings::language() const
 {
-    const QString value = StoredValues::settings()->value(Keys::language(), QStringLiteral("en")).toString();
+    const QString value = openFile()->value(Keys::language(), QStringLiteral("en")).toString();
     return value.isEmpty() ? QStringLiteral("en") : value;
 }
 
 SaveMode Settings::saveMode() const
 {
-    auto file = StoredValues::settings();
+    auto file = openFile();
     file->beginGroup(Keys::saveModeGroup());
     SaveMode result;
     result.mode = file->value(Keys::saveModeMode(), 0).toInt();
@@ -44,8 +49,13 @@ SaveMode Settings::saveMode() const
 int Settings::qualityImages() const
 {
     bool ok = false;
-    const int value = StoredValues::settings()->value(Keys::qualityImages(), 1).toInt(&ok);
+    const int value = openFile()->value(Keys::qualityImages(), 1).toInt(&ok);
     return (ok && value >= 0 && value <= 2) ? value : 1;
+}
+
+QString Settings::ocrLanguage() const
+{
+    return openFile()->value(Keys::ocrLanguage(), QStringLiteral("eng")).toString();
 }
 
 void Settings::notifyChanged()

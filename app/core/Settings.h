@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QSharedPointer>
 #include <QString>
+
+class QSettings;
 
 // Where output files go: 0 a sub-folder named after the source file, 1 the source file's folder,
 // 2 the chosen folder in path.
@@ -13,6 +16,9 @@ struct SaveMode
 
 // Reads the values of "settings.ini" that the conversion tabs share, and tells them when the
 // settings panel has saved new ones. Every getter opens the file, reads and releases it.
+//
+// openFile() is the one place that opens "settings.ini"; the rest of the program reaches the raw
+// file through Application::settings(), which hands out what openFile() makes.
 class Settings : public QObject
 {
     Q_OBJECT
@@ -25,6 +31,8 @@ public:
     SaveMode saveMode() const;
     // 0 to 2; a stored value outside that range reads as 1.
     int qualityImages() const;
+    // "ocr_language", the OCR language of every task of a from-PDF run; "eng" when missing.
+    QString ocrLanguage() const;
 
     void notifyChanged();
 
@@ -32,5 +40,9 @@ signals:
     void changed();
 
 private:
+    friend class Application;
+
     Settings();
+    // A new QSettings over "settings.ini" in INI format, written back when its last holder lets go.
+    static QSharedPointer<QSettings> openFile();
 };

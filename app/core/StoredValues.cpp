@@ -1,7 +1,6 @@
 #include "StoredValues.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace StoredValues {
@@ -10,11 +9,6 @@ QString configFilePath(const QString& fileName)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     return QDir::toNativeSeparators(QStringLiteral("%1/%2").arg(folder, fileName));
-}
-
-QSharedPointer<QSettings> settings()
-{
-    return QSharedPointer<QSettings>::create(configFilePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
 }
 
 } // namespace StoredValues

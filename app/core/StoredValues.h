@@ -1,19 +1,13 @@
 #pragma once
 
-#include <QSharedPointer>
 #include <QString>
 
-class QSettings;
-
-// Access to the user's settings file. Every call hands out a new settings object that is released
-// with its last holder: nothing caches settings in memory.
+// Where the user's settings file lies and the names of its keys. The file itself is opened only
+// through Application::settings() (raw values) and Settings (the values the tabs share).
 namespace StoredValues {
 
 // "<per-user application config folder>/<fileName>" with native separators; the folder is not created.
 QString configFilePath(const QString& fileName);
-
-// A new QSettings over "settings.ini" in INI format.
-QSharedPointer<QSettings> settings();
 
 // Keys of "settings.ini".
 namespace Keys {

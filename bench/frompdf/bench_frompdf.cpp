@@ -5,6 +5,7 @@
 //      command line on the same page images, by time and by the share of the true words found.
 // Usage: build/bin/bench_frompdf [repetitions]
 
+#include "BaselineTools.h"
 #include "DebenuDocument.h"
 #include "DebenuService.h"
 #include "FromPDFOCR.h"
@@ -228,6 +229,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (!requireBaselineTools({{QStringLiteral("mutool"), QStringLiteral("mupdf-tools")},
+                               {QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils")},
+                               {QStringLiteral("tesseract"), QStringLiteral("tesseract-ocr")}}))
+        return 2;
     QCoreApplication::setOrganizationName(QStringLiteral("Zembrook"));
     QCoreApplication::setApplicationName(QStringLiteral("Zembrook PDF Converter"));
     // Keep the per-call debug lines of the engine off the report.

@@ -8,6 +8,7 @@
 // imported DOCX again takes LibreOffice minutes, so a run takes about ten minutes.
 // Usage: build/bin/bench_pdf2word [repetitions]
 
+#include "BaselineTools.h"
 #include "ComClassTable.h"
 #include "ComRuntime.h"
 #include "DocumentPdfs.h"
@@ -32,6 +33,9 @@
 #include <functional>
 
 namespace {
+
+// Debian's LibreOffice itself, the baseline (not the program folder's link to it).
+const char* const kSoffice = "/usr/lib/libreoffice/program/soffice";
 
 QTextStream& out()
 {
@@ -148,7 +152,7 @@ public:
     {
         QStringList all = {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=%1").arg(m_profile)};
         all += arguments;
-        return TestFiles::run(QStringLiteral("/usr/lib/libreoffice/program/soffice"), all, nullptr, nullptr, 600000) == 0;
+        return TestFiles::run(QLatin1String(kSoffice), all, nullptr, nullptr, 600000) == 0;
     }
     // LibreOffice's PDF import, straight to DOCX in folder.
     bool importToDocx(const QString& pdf, const QString& folder) const
@@ -208,6 +212,9 @@ QString storedText(const QString& docx)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
+    if (!requireBaselineTools({{QLatin1String(kSoffice), QStringLiteral("libreoffice-writer-nogui")},
+                               {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")}}))
+        return 2;
     const int repetitions = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
     QTemporaryDir work;
     const QString root = work.path();

@@ -17,8 +17,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "support"))
+import baseline_tools  # noqa: E402
 import dpl  # noqa: E402
-import inputs  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PNG, JPEG = 5, 1
@@ -132,6 +133,10 @@ def main():
     parser.add_argument("--library", default=os.path.join(ROOT, "build", "bin", "DebenuPDFLibraryDLL1212.dll"))
     parser.add_argument("--pages", type=int, default=40)
     arguments = parser.parse_args()
+    # The baselines, and PIL, which makes the inputs.
+    baseline_tools.require([("mutool", "mupdf-tools"), ("pdftoppm", "poppler-utils"), ("qpdf", "qpdf")],
+                           [("img2pdf", "python3-img2pdf"), ("PIL", "python3-pil")])
+    import inputs  # noqa: E402 (needs PIL, checked above)
 
     library = dpl.Library(os.path.abspath(arguments.library))
     with tempfile.TemporaryDirectory(prefix="bench-pdflibrary-") as work:

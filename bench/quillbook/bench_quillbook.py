@@ -19,9 +19,9 @@ import sys
 import tempfile
 import time
 
-from PIL import Image, ImageDraw
-
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "bench", "support"))
+import baseline_tools  # noqa: E402
 CHAPTERS = 30
 PARAGRAPHS = 60  # per chapter: about 300 A4 pages as Calibre prints the book
 VOCABULARY = (
@@ -44,6 +44,7 @@ def sentence(rng):
 
 def write_book(folder, rng):
     """The book as one HTML file with chapters that start new pages; returns its words."""
+    from PIL import Image, ImageDraw
     words = []
     parts = ["<html><head><title>Benchmark Voyage</title><style>h1 { page-break-before: always }"
              " p { text-align: justify }</style></head><body>"]
@@ -105,6 +106,9 @@ def main():
     parser.add_argument("--quillbook", default=os.path.join(ROOT, "build", "bin", "quillbook"))
     parser.add_argument("--runs", type=int, default=3)
     args = parser.parse_args()
+    # The baseline, the readers of both PDFs, and Pillow, which draws the book's pictures.
+    baseline_tools.require([("ebook-convert", "calibre"), ("pdftotext", "poppler-utils"), ("pdfinfo", "poppler-utils")],
+                           [("PIL", "python3-pil")])
 
     with tempfile.TemporaryDirectory(prefix="bench-quillbook-") as work:
         words = write_book(work, random.Random(18))

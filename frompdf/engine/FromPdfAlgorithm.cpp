@@ -40,19 +40,9 @@ int pagesOf(const FromPDFTask& task)
 
 } // namespace
 
-FromPdfAlgorithm::Host& FromPdfAlgorithm::installedHost()
-{
-    static Host host;
-    return host;
-}
-
-void FromPdfAlgorithm::setHost(const Host& host)
-{
-    installedHost() = host;
-}
-
-FromPdfAlgorithm::FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgress* progress)
+FromPdfAlgorithm::FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgress* progress, Host host)
     : m_service(std::move(service))
+    , m_host(std::move(host))
     , m_progress(progress)
 {
 }
@@ -69,6 +59,11 @@ void FromPdfAlgorithm::setSaveMode(int mode, const QString& customFolder)
 {
     m_saveMode = mode;
     m_customFolder = customFolder;
+}
+
+bool FromPdfAlgorithm::mergeImages(const QString& folder, const QString& format, const QString& output)
+{
+    return PageImageExport::mergeImages(folder, format, output);
 }
 
 QString FromPdfAlgorithm::documentFileName(const QString& baseName, const QString& format, const PageRange& range,
@@ -112,7 +107,7 @@ void FromPdfAlgorithm::run()
         ++m_currentTask;
     }
 
-    if (UserContext* context = installedHost().userContext)
+    if (UserContext* context = m_host.userContext)
         context->setLastConvertedFile(UserContext::FromPdf, m_lastOutput);
     emit summary(m_taskCount, m_failedTasks);
     emit finished();

@@ -24,17 +24,18 @@ class FromPdfAlgorithm : public QObject
     Q_OBJECT
 
 public:
-    // What the run takes from the application, installed once at start-up: the scanned-PDF
-    // question, the user context that keeps the last converted file, and whether an OCR
-    // language allows building paragraphs. Without a controller scanned files convert without
-    // OCR; without a user context the last file is not recorded.
+    // What the run takes from the application: the scanned-PDF question, the user context that
+    // keeps the last converted file, whether an OCR language allows building paragraphs and the
+    // Tesseract data name of an OCR language (handed to the OCR converter). Without a controller
+    // scanned files convert without OCR; without a user context the last file is not recorded;
+    // empty functions fall back to the OCR converter's own choices.
     struct Host
     {
         CheckController* checkController = nullptr;
         UserContext* userContext = nullptr;
         std::function<bool(const QString& language)> canBuildParagraphs;
+        std::function<QString(const QString& language)> tesseractLanguage;
     };
-    static void setHost(const Host& host);
 
     // Error codes of a task (sent as the usage metric "err1", never shown).
     enum Error {
@@ -48,12 +49,15 @@ public:
     };
 
     // progress may be null; it is not owned.
-    FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgress* progress);
+    FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgress* progress, Host host);
     ~FromPdfAlgorithm() override;
 
     void setTasks(const FromPDFTaskList& tasks);
     void setImageQuality(int quality);
     void setSaveMode(int mode, const QString& customFolder);
+
+    // Stacks the images "<folder>*.<format>" into output (PageImageExport::mergeImages).
+    static bool mergeImages(const QString& folder, const QString& format, const QString& output);
 
     // "%1_%2-%3.%4", "%1.%2" or "%1_%2.%3" for one range of a document export.
     static QString documentFileName(const QString& baseName, const QString& format, const PageRange& range,
@@ -78,7 +82,6 @@ private slots:
     void onImagePageFinished();
 
 private:
-    static Host& installedHost();
     void startStatistics();
     // Each returns true when the task wrote its output without an error.
     bool exportToImages(const FromPDFTask& task);
@@ -91,6 +94,7 @@ private:
     void updateProgress();
 
     QSharedPointer<DebenuService> m_service;
+    Host m_host;
     int m_saveMode = 0;
     QString m_customFolder;
     int m_imageQuality = 1;

@@ -36,7 +36,7 @@ bool FromPdfAlgorithm::askUseOcr(const FromPDFTask& task)
         return true;
     // The question needs the controller the application installs; without it (no GUI) the file
     // converts without OCR.
-    CheckController* controller = installedHost().checkController;
+    CheckController* controller = m_host.checkController;
     if (!controller)
         return false;
     const CheckController::Answer answer = controller->ask(task.file.fileName());
@@ -127,10 +127,9 @@ bool FromPdfAlgorithm::exportToDocument(const FromPDFTask& task)
 int FromPdfAlgorithm::convertWithOcr(const FromPDFTask& task, const QString& source, const QString& password,
                                      const QString& output, const PageRange& range)
 {
-    const auto& canBuild = installedHost().canBuildParagraphs;
-    const bool buildParagraphs = canBuild ? canBuild(task.ocrLanguage) : true;
+    const bool buildParagraphs = m_host.canBuildParagraphs ? m_host.canBuildParagraphs(task.ocrLanguage) : true;
     FromPDFOCR converter(m_service, source, password, output, range.first, range.second, task.ocrLanguage,
-                         buildParagraphs, m_progress);
+                         buildParagraphs, m_progress, m_host.tesseractLanguage);
     connect(&converter, &FromPDFOCR::progressChanged, this, &FromPdfAlgorithm::onConverterProgress);
     converter.run();
     return converter.errorType() == 0 ? NoError : OcrErrorBase + converter.errorType();

@@ -2,10 +2,9 @@
 
 #include "FromPdfIntake.h"
 #include "Logger.h"
-#include "StoredValues.h"
+#include "Settings.h"
 
 #include <QMimeData>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -272,8 +271,7 @@ void FromPDFModel::setPageRanges(int row, const PageRangeList& ranges)
 
 FromPDFTaskList FromPDFModel::tasks()
 {
-    const QString language
-        = StoredValues::settings()->value(QLatin1String(StoredValues::Keys::ocrLanguage()), QStringLiteral("eng")).toString();
+    const QString language = Settings::instance()->ocrLanguage();
     FromPDFTaskList result;
     bool skipAll = false;
     for (int row = 0; row < m_tasks.size(); ++row) {

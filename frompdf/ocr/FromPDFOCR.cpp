@@ -22,12 +22,6 @@ const double kRenderDpi = 300.0;
 const int kRenderJpeg = 1;
 const char* const kPageBreak = "<DIV style=\"page-break-after:always\"></DIV>";
 
-FromPDFOCR::LanguageResolver& languageResolver()
-{
-    static FromPDFOCR::LanguageResolver resolver;
-    return resolver;
-}
-
 QString temporaryPath(const QString& suffix)
 {
     return QDir::toNativeSeparators(FileSystem::cachePath() + QLatin1Char('/') + FileSystem::createUniqueId()
@@ -60,7 +54,7 @@ void log(const QString& text, int level)
 
 FromPDFOCR::FromPDFOCR(QSharedPointer<DebenuService> service, const QString& sourcePath, const QString& password,
                        const QString& outputPath, int firstPage, int lastPage, const QString& ocrLanguage,
-                       bool buildParagraphs, IProgress* progress, QObject* parent)
+                       bool buildParagraphs, IProgress* progress, LanguageResolver languages, QObject* parent)
     : QObject(parent)
     , m_progress(progress)
     , m_service(std::move(service))
@@ -72,15 +66,11 @@ FromPDFOCR::FromPDFOCR(QSharedPointer<DebenuService> service, const QString& sou
     , m_currentPage(firstPage)
     , m_ocrLanguage(ocrLanguage)
     , m_buildParagraphs(buildParagraphs)
+    , m_languages(std::move(languages))
 {
 }
 
 FromPDFOCR::~FromPDFOCR() = default;
-
-void FromPDFOCR::setLanguageResolver(LanguageResolver resolver)
-{
-    languageResolver() = std::move(resolver);
-}
 
 QString FromPDFOCR::tessdataPath()
 {
@@ -89,8 +79,8 @@ QString FromPDFOCR::tessdataPath()
 
 QString FromPDFOCR::tesseractLanguage() const
 {
-    if (languageResolver())
-        return languageResolver()(m_ocrLanguage);
+    if (m_languages)
+        return m_languages(m_ocrLanguage);
     const QString name = m_ocrLanguage.toLower();
     if (!name.isEmpty() && QFileInfo::exists(tessdataPath() + QStringLiteral("/%1.traineddata").arg(name)))
         return name;

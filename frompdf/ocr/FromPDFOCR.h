@@ -37,18 +37,18 @@ public:
     using LanguageResolver = std::function<QString(const QString& code)>;
 
     // progress may be null (the conversion can then be neither paused nor stopped); not owned.
+    // languages is the application's OCR language table; without one, a code whose lower-cased
+    // name has installed data is used as it is, any other gives "eng".
     FromPDFOCR(QSharedPointer<DebenuService> service, const QString& sourcePath, const QString& password,
                const QString& outputPath, int firstPage, int lastPage, const QString& ocrLanguage,
-               bool buildParagraphs, IProgress* progress, QObject* parent = nullptr);
+               bool buildParagraphs, IProgress* progress, LanguageResolver languages = {},
+               QObject* parent = nullptr);
     ~FromPDFOCR() override;
 
     // The whole conversion; emits progressChanged before each page and finished() at the end.
     void run();
     int errorType() const { return m_errorType; }
 
-    // The application installs its OCR language table here once at start-up. Without one, a code
-    // whose lower-cased name has installed data is used as it is, any other gives "eng".
-    static void setLanguageResolver(LanguageResolver resolver);
     // The program folder's "tessdata", native separators.
     static QString tessdataPath();
     QString tesseractLanguage() const;
@@ -88,4 +88,5 @@ private:
     QMap<int, QString> m_pageTexts;
     QString m_ocrLanguage;
     bool m_buildParagraphs;
+    LanguageResolver m_languages;
 };

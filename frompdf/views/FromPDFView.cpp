@@ -39,12 +39,6 @@
 
 namespace {
 
-FromPDFView::FileDialogs& fileDialogs()
-{
-    static FromPDFView::FileDialogs dialogs;
-    return dialogs;
-}
-
 QString desktopFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -57,15 +51,11 @@ void logDebug(const QString& text)
 
 } // namespace
 
-void FromPDFView::setFileDialogs(const FileDialogs& dialogs)
-{
-    fileDialogs() = dialogs;
-}
-
-FromPDFView::FromPDFView(QWidget* parent)
+FromPDFView::FromPDFView(QWidget* parent, FileDialogs dialogs)
     : QFrame(parent)
     , m_model(new FromPDFModel(this))
     , m_intake(Application::instance()->debenuService(), this)
+    , m_dialogs(std::move(dialogs))
 {
     m_model->setIntake(&m_intake);
     m_model->setDefaultOcrLanguage([] { return Application::instance()->defaultOcrLanguage(); });
@@ -76,7 +66,7 @@ FromPDFView::FromPDFView(QWidget* parent)
 
     auto* pageFrame = new QFrame(this);
     m_pages = new QStackedLayout(pageFrame);
-    m_dropArea = new DropArea(pageFrame);
+    m_dropArea = new DropArea(pageFrame, m_dialogs.openFiles);
     m_dropArea->setFixedHeight(264);
     m_dropArea->setSuffixes({QStringLiteral("pdf")});
     m_pages->addWidget(m_dropArea);
@@ -272,8 +262,8 @@ void FromPDFView::onButtonAdd()
 {
     const QString caption = tr("Select one or more files to open");
     const QString filter = tr("Files (*.pdf)");
-    const QStringList files = fileDialogs().openFiles
-                                  ? fileDialogs().openFiles(this, caption, desktopFolder(), filter)
+    const QStringList files = m_dialogs.openFiles
+                                  ? m_dialogs.openFiles(this, caption, desktopFolder(), filter)
                                   : QFileDialog::getOpenFileNames(this, caption, desktopFolder(), filter);
     if (!files.isEmpty())
         emit m_model->addFiles(files);
@@ -371,7 +361,7 @@ void FromPDFView::showUnreadableFiles(const QStringList& fileNames)
     message->exec();
 }
 
-bool FromPDFView::unlockRow(const QModelIndex& index)
+bool FromPDFView::askPassword(const QModelIndex& index)
 {
     const bool needsPassword = index.data(FromPDFModel::NeedsPasswordRole).toBool();
     if (!needsPassword || index.data(FromPDFModel::FilePathRole).toString().isEmpty())
@@ -400,7 +390,7 @@ void FromPDFView::onTableClicked(QModelIndex index)
         openFormatPopup(index);
         break;
     case FromPDFModel::PreviewColumn:
-        if (!unlockRow(index) || !m_viewer)
+        if (!askPassword(index) || !m_viewer)
             break;
         m_viewer->setDocument(index.data(FromPDFModel::FilePathRole).toString(),
                               index.data(FromPDFModel::PasswordRole).toString());
@@ -409,11 +399,11 @@ void FromPDFView::onTableClicked(QModelIndex index)
         m_viewer->activateWindow();
         break;
     case FromPDFModel::PagesColumn:
-        if (unlockRow(index))
+        if (askPassword(index))
             emit selectRanges(row, m_model->task(row));
         break;
     case FromPDFModel::PasswordColumn:
-        unlockRow(index);
+        askPassword(index);
         break;
     default:
         break;
@@ -479,8 +469,8 @@ void FromPDFView::onChangeOutFolder(int index)
     if (mode == SaveFolderModel::ChosenFolderRow) {
         const QModelIndex path = m_saveModel->index(index, SaveFolderModel::ShownColumn);
         const QString caption = tr("Select destination folder");
-        const QString folder = fileDialogs().chooseFolder
-                                   ? fileDialogs().chooseFolder(this, caption, path.data().toString())
+        const QString folder = m_dialogs.chooseFolder
+                                   ? m_dialogs.chooseFolder(this, caption, path.data().toString())
                                    : QFileDialog::getExistingDirectory(this, caption, path.data().toString(),
                                                                        QFileDialog::ShowDirsOnly
                                                                            | QFileDialog::DontResolveSymlinks);
@@ -514,7 +504,13 @@ void FromPDFView::onButtonConvert()
     m_runFailed = 0;
     m_running = true;
 
-    auto* algorithm = new FromPdfAlgorithm(Application::instance()->debenuService(), m_progress);
+    Application* app = Application::instance();
+    FromPdfAlgorithm::Host host;
+    host.checkController = app->checkController();
+    host.userContext = app->userContext();
+    host.canBuildParagraphs = [app](const QString& code) { return app->canBuildParagraphs(code); };
+    host.tesseractLanguage = [app](const QString& code) { return app->tesseractLanguage(code); };
+    auto* algorithm = new FromPdfAlgorithm(app->debenuService(), m_progress, host);
     algorithm->setTasks(tasks);
     algorithm->setImageQuality(Settings::instance()->qualityImages());
     algorithm->setSaveMode(m_saveCombo->currentIndex(), saveFolderPath());

@@ -40,7 +40,8 @@ class FromPDFView : public QFrame, public IIntakePrompts
     Q_OBJECT
 
 public:
-    // The file dialogs the tab opens; tests replace them so that nothing waits for a user.
+    // The file dialogs the tab opens (its drop area's too); an empty function stands for the
+    // system's dialog. Tests pass their own so that nothing waits for a user.
     struct FileDialogs
     {
         // (parent, caption, start folder, name filter) -> the chosen files.
@@ -48,10 +49,8 @@ public:
         // (parent, caption, start folder) -> the chosen folder, empty when cancelled.
         std::function<QString(QWidget*, const QString&, const QString&)> chooseFolder;
     };
-    // Replaces the dialogs for every tab; empty functions restore the system's dialogs.
-    static void setFileDialogs(const FileDialogs& dialogs);
 
-    explicit FromPDFView(QWidget* parent = nullptr);
+    explicit FromPDFView(QWidget* parent = nullptr, FileDialogs dialogs = {});
     ~FromPDFView() override;
 
     void setPageRanges(int id, const PageRangeList& ranges);
@@ -106,7 +105,7 @@ private:
     void makeConnections();
     void retranslate();
     // Asks for the password of a protected row that has none yet; true when the row can be used.
-    bool unlockRow(const QModelIndex& index);
+    bool askPassword(const QModelIndex& index);
     void openFormatPopup(const QModelIndex& index);
     void showCompletionMessage(bool stopped, const QString& file);
     QString saveFolderPath() const;
@@ -135,6 +134,7 @@ private:
     bool m_popupOpen = false;
     QElapsedTimer m_elapsed;
     bool m_running = false;
+    FileDialogs m_dialogs;
     int m_runTasks = 0;
     int m_runFailed = 0;
 };

@@ -1,14 +1,15 @@
 #include "RasterEncoders.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <cstring>
+#include <gif_lib.h>
 #include <unordered_map>
 
 // GIF holds at most 256 colours. A page with no more than that (text on white, flat graphics) keeps
 // its exact colours; any other is reduced by median cut over a 15-bit colour histogram, without
-// dithering so that text edges stay clean.
+// dithering so that text edges stay clean. giflib writes the file. Its own median cut
+// (GifQuantizeBuffer) is not used: on pages rendered from LibreOffice and Ghostscript documents it
+// came out 3 to 7 dB PSNR below this one.
 
 namespace dpl {
 
@@ -143,111 +144,40 @@ void quantize(const RgbRaster& raster, Palette& palette, std::vector<uint8_t>& i
     }
 }
 
-// Variable-width LZW as GIF uses it, packed into 255-byte sub-blocks.
-class LzwWriter
+int appendToBytes(GifFileType* gif, const GifByteType* data, int length)
 {
-public:
-    LzwWriter(Bytes& out, int minimumCodeSize)
-        : m_out(out)
-        , m_minimum(minimumCodeSize)
-        , m_clear(1 << minimumCodeSize)
-    {
-        m_out.push_back(uint8_t(minimumCodeSize));
-        reset();
-        emit(m_clear);
+    auto* out = static_cast<Bytes*>(gif->UserData);
+    out->insert(out->end(), data, data + length);
+    return length;
+}
+
+// One GIF89a image with a global colour table, written by giflib.
+bool writeGif(int width, int height, const Palette& palette, std::vector<uint8_t>& indices, Bytes& out)
+{
+    int bits = 1;
+    while ((1u << bits) < palette.size())
+        ++bits;
+    ColorMapObject* colours = GifMakeMapObject(1 << bits, nullptr);
+    if (!colours)
+        return false;
+    for (size_t i = 0; i < palette.size(); ++i)
+        colours->Colors[i] = {GifByteType(palette[i] >> 16), GifByteType(palette[i] >> 8), GifByteType(palette[i])};
+
+    out.clear();
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, appendToBytes, &error);
+    bool written = gif != nullptr;
+    if (written) {
+        EGifSetGifVersion(gif, true);
+        written = EGifPutScreenDesc(gif, width, height, bits, 0, colours) == GIF_OK
+                  && EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
+        for (int y = 0; written && y < height; ++y)
+            written = EGifPutLine(gif, indices.data() + size_t(y) * width, width) == GIF_OK;
+        written = EGifCloseFile(gif, &error) == GIF_OK && written;
     }
-
-    void encode(const uint8_t* symbols, size_t count)
-    {
-        if (count == 0)
-            return;
-        int prefix = symbols[0];
-        for (size_t i = 1; i < count; ++i) {
-            const int symbol = symbols[i];
-            const uint32_t key = (uint32_t(prefix) << 8) | uint32_t(symbol);
-            size_t slot = hash(key);
-            while (m_keys[slot] != emptyKey && m_keys[slot] != key)
-                slot = (slot + 1) & (tableSize - 1);
-            if (m_keys[slot] == key) {
-                prefix = m_codes[slot];
-                continue;
-            }
-            emit(prefix);
-            if (m_next < 4096) {
-                m_keys[slot] = key;
-                m_codes[slot] = uint16_t(m_next++);
-                if (m_next > (1 << m_width) && m_width < 12)
-                    ++m_width;
-            } else {
-                emit(m_clear);
-                reset();
-            }
-            prefix = symbol;
-        }
-        emit(prefix);
-    }
-
-    void finish()
-    {
-        emit(m_clear + 1);  // end of information
-        if (m_bitCount > 0)
-            pushByte(uint8_t(m_bits & 0xFF));
-        flushBlock();
-        m_out.push_back(0);
-    }
-
-private:
-    static constexpr size_t tableSize = 8192;
-    static constexpr uint32_t emptyKey = 0xFFFFFFFF;
-
-    static size_t hash(uint32_t key) { return (key * 2654435761u) >> 19 & (tableSize - 1); }
-
-    void reset()
-    {
-        m_keys.fill(emptyKey);
-        m_width = m_minimum + 1;
-        m_next = m_clear + 2;
-    }
-
-    void emit(int code)
-    {
-        m_bits |= uint32_t(code) << m_bitCount;
-        m_bitCount += m_width;
-        while (m_bitCount >= 8) {
-            pushByte(uint8_t(m_bits & 0xFF));
-            m_bits >>= 8;
-            m_bitCount -= 8;
-        }
-    }
-
-    void pushByte(uint8_t byte)
-    {
-        m_block[m_blockLength++] = byte;
-        if (m_blockLength == 255)
-            flushBlock();
-    }
-
-    void flushBlock()
-    {
-        if (m_blockLength == 0)
-            return;
-        m_out.push_back(uint8_t(m_blockLength));
-        m_out.insert(m_out.end(), m_block.begin(), m_block.begin() + m_blockLength);
-        m_blockLength = 0;
-    }
-
-    Bytes& m_out;
-    const int m_minimum;
-    const int m_clear;
-    int m_width = 0;
-    int m_next = 0;
-    uint32_t m_bits = 0;
-    int m_bitCount = 0;
-    std::array<uint32_t, tableSize> m_keys{};
-    std::array<uint16_t, tableSize> m_codes{};
-    std::array<uint8_t, 255> m_block{};
-    int m_blockLength = 0;
-};
+    GifFreeMapObject(colours);
+    return written;
+}
 
 } // namespace
 
@@ -261,34 +191,7 @@ bool encodeGif(const RgbRaster& raster, Bytes& out)
         palette.clear();
         quantize(raster, palette, indices);
     }
-    int bits = 1;
-    while ((1u << bits) < palette.size())
-        ++bits;
-    palette.resize(size_t(1) << bits, 0);
-
-    out.clear();
-    putText(out, "GIF89a");
-    put16(out, unsigned(raster.width));
-    put16(out, unsigned(raster.height));
-    out.push_back(uint8_t(0x80 | ((bits - 1) << 4) | (bits - 1)));  // global colour table
-    out.push_back(0);
-    out.push_back(0);
-    for (uint32_t colour : palette) {
-        out.push_back(uint8_t(colour >> 16));
-        out.push_back(uint8_t(colour >> 8));
-        out.push_back(uint8_t(colour));
-    }
-    out.push_back(0x2C);  // image descriptor
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, unsigned(raster.width));
-    put16(out, unsigned(raster.height));
-    out.push_back(0);
-    LzwWriter lzw(out, std::max(2, bits));
-    lzw.encode(indices.data(), indices.size());
-    lzw.finish();
-    out.push_back(0x3B);
-    return true;
+    return writeGif(raster.width, raster.height, palette, indices, out);
 }
 
 } // namespace dpl

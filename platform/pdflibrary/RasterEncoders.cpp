@@ -1,11 +1,13 @@
 #include "RasterEncoders.h"
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <jpeglib.h>
+#include <tiffio.h>
 #include <zlib.h>
 
 namespace dpl {
@@ -76,115 +78,94 @@ bool encodeBmp(const RgbRaster& raster, Bytes& out)
 
 namespace {
 
-// Baseline RGB TIFF, Deflate-compressed strips with horizontal differencing.
-struct TiffEntry
+// libtiff writes through these into a growing buffer: the file is built in memory and handed to
+// the caller whole, like every other encoder's.
+struct TiffMemory
 {
-    unsigned tag;
-    unsigned type;  // 3 SHORT, 4 LONG, 5 RATIONAL
-    unsigned long count;
-    unsigned long value;  // the value itself, or the offset of the values
+    Bytes* bytes;
+    toff_t position = 0;
 };
 
-void putTiffEntry(Bytes& out, const TiffEntry& entry)
+tmsize_t tiffRead(thandle_t, void*, tmsize_t)
 {
-    put16(out, entry.tag);
-    put16(out, entry.type);
-    put32(out, entry.count);
-    if (entry.type == 3 && entry.count == 1) {
-        put16(out, unsigned(entry.value));
-        put16(out, 0);
-    } else {
-        put32(out, entry.value);
-    }
+    return 0;
 }
 
-void patch32(Bytes& out, size_t at, unsigned long value)
+tmsize_t tiffWrite(thandle_t handle, void* data, tmsize_t size)
 {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<unsigned char>((value >> (8 * i)) & 0xFF);
+    auto* memory = static_cast<TiffMemory*>(handle);
+    const toff_t end = memory->position + toff_t(size);
+    if (end > 0xFFFFFFFFull)  // a classic TIFF addresses 4 GB
+        return -1;
+    if (end > memory->bytes->size())
+        memory->bytes->resize(size_t(end));
+    std::memcpy(memory->bytes->data() + memory->position, data, size_t(size));
+    memory->position = end;
+    return size;
+}
+
+toff_t tiffSeek(thandle_t handle, toff_t offset, int whence)
+{
+    auto* memory = static_cast<TiffMemory*>(handle);
+    const toff_t base = whence == SEEK_CUR ? memory->position : whence == SEEK_END ? memory->bytes->size() : 0;
+    memory->position = base + offset;
+    return memory->position;
+}
+
+int tiffClose(thandle_t)
+{
+    return 0;
+}
+
+toff_t tiffSize(thandle_t handle)
+{
+    return static_cast<TiffMemory*>(handle)->bytes->size();
+}
+
+// The library's errors become a false result, not lines on the program's standard error.
+int tiffQuiet(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
 }
 
 } // namespace
 
+// Baseline RGB TIFF: Deflate-compressed strips of about 256 kB with horizontal differencing.
 bool encodeTiff(const RgbRaster& raster, Bytes& out)
 {
+    out.clear();
+    TiffMemory memory{&out};
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    TIFFOpenOptionsSetErrorHandlerExtR(options, tiffQuiet, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, tiffQuiet, nullptr);
+    TIFF* tiff = TIFFClientOpenExt("page", "w", &memory, tiffRead, tiffWrite, tiffSeek, tiffClose, tiffSize,
+                                   nullptr, nullptr, options);
+    TIFFOpenOptionsFree(options);
+    if (!tiff)
+        return false;
+
     const size_t rowBytes = size_t(raster.width) * 3;
     const int rowsPerStrip = std::max(1, int(262144 / std::max<size_t>(rowBytes, 1)));
-    const int strips = (raster.height + rowsPerStrip - 1) / rowsPerStrip;
-
-    out.clear();
-    putText(out, "II*");
-    out.push_back(0);
-    put32(out, 0);  // offset of the directory, patched below
-
-    std::vector<unsigned long> offsets;
-    std::vector<unsigned long> counts;
-    Bytes plain;
-    Bytes packed;
-    for (int strip = 0; strip < strips; ++strip) {
-        const int first = strip * rowsPerStrip;
-        const int rows = std::min(rowsPerStrip, raster.height - first);
-        plain.resize(rowBytes * rows);
-        for (int r = 0; r < rows; ++r) {
-            const unsigned char* source = raster.row(first + r);
-            unsigned char* target = plain.data() + rowBytes * r;
-            std::memcpy(target, source, std::min<size_t>(3, rowBytes));
-            for (size_t i = 3; i < rowBytes; ++i)
-                target[i] = static_cast<unsigned char>(source[i] - source[i - 3]);
-        }
-        if (!deflateBytes(plain, packed))
-            return false;
-        offsets.push_back(out.size());
-        counts.push_back(packed.size());
-        out.insert(out.end(), packed.begin(), packed.end());
-        if (out.size() > 0xFFFF0000ull)
-            return false;
+    bool written = TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(raster.width))
+                   && TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(raster.height))
+                   && TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8) && TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3)
+                   && TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB)
+                   && TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG)
+                   && TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE)
+                   && TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, 6) && TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL)
+                   && TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, uint32_t(rowsPerStrip))
+                   && TIFFSetField(tiff, TIFFTAG_XRESOLUTION, float(raster.dpi))
+                   && TIFFSetField(tiff, TIFFTAG_YRESOLUTION, float(raster.dpi))
+                   && TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+    // The predictor works in place, so each row goes through a copy.
+    std::vector<unsigned char> row(rowBytes);
+    for (int y = 0; written && y < raster.height; ++y) {
+        std::memcpy(row.data(), raster.row(y), rowBytes);
+        written = TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0) == 1;
     }
-    if (out.size() % 2)
-        out.push_back(0);
-
-    // Values that do not fit in a directory entry come before the directory.
-    const size_t bitsAt = out.size();
-    put16(out, 8);
-    put16(out, 8);
-    put16(out, 8);
-    const size_t resolutionAt = out.size();
-    put32(out, static_cast<unsigned long>(raster.dpi));
-    put32(out, 1);
-    size_t offsetsAt = 0;
-    size_t countsAt = 0;
-    if (strips > 1) {
-        offsetsAt = out.size();
-        for (unsigned long offset : offsets)
-            put32(out, offset);
-        countsAt = out.size();
-        for (unsigned long count : counts)
-            put32(out, count);
-    }
-
-    const TiffEntry entries[] = {
-        {256, 4, 1, static_cast<unsigned long>(raster.width)},
-        {257, 4, 1, static_cast<unsigned long>(raster.height)},
-        {258, 3, 3, bitsAt},
-        {259, 3, 1, 8},  // Deflate
-        {262, 3, 1, 2},  // RGB
-        {273, 4, static_cast<unsigned long>(strips), strips > 1 ? offsetsAt : offsets[0]},
-        {277, 3, 1, 3},
-        {278, 4, 1, static_cast<unsigned long>(rowsPerStrip)},
-        {279, 4, static_cast<unsigned long>(strips), strips > 1 ? countsAt : counts[0]},
-        {282, 5, 1, resolutionAt},
-        {283, 5, 1, resolutionAt},
-        {284, 3, 1, 1},
-        {296, 3, 1, 2},  // inches
-        {317, 3, 1, 2},  // horizontal differencing
-    };
-    const size_t directoryAt = out.size();
-    patch32(out, 4, directoryAt);
-    put16(out, unsigned(sizeof entries / sizeof entries[0]));
-    for (const TiffEntry& entry : entries)
-        putTiffEntry(out, entry);
-    put32(out, 0);
-    return out.size() < 0xFFFFFFFFull;
+    written = written && TIFFWriteDirectory(tiff) == 1;
+    TIFFClose(tiff);
+    return written;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "ExitMarker.h"
 #include "LocalHttpServer.h"
 #include "MetricSender.h"
+#include "ProgramVersion.h"
 #include "RegistryStore.h"
 #include "TestFiles.h"
 
@@ -83,7 +84,7 @@ private slots:
         Application* app = Application::instance();
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Zembrook PDF Converter"));
         QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Zembrook"));
-        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("2.2.6"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(QUILLPRESS_VERSION));
         QCOMPARE(app->productId(), QStringLiteral("2"));
         QCOMPARE(app->productName(), QStringLiteral("Zembrook PDF Converter"));
         QCOMPARE(app->defaultPublisher(), QStringLiteral("Zembrook PDF Converter"));
@@ -100,12 +101,13 @@ private slots:
         const auto second = app->settings();
         QVERIFY(first != second);
         QCOMPARE(first->fileName(), second->fileName());
+        QCOMPARE(first->format(), QSettings::IniFormat);
 
         RegistryStore product(QLatin1String(RegistryKeys::product()));
         product.remove(QStringLiteral("DisplayVersion"));
         product.remove(QStringLiteral("CurrentVersion"));
-        QCOMPARE(app->displayVersion(), QStringLiteral("2.2.6"));
-        QCOMPARE(app->currentVersion(), QStringLiteral("2.2.6"));
+        QCOMPARE(app->displayVersion(), QStringLiteral(QUILLPRESS_VERSION));
+        QCOMPARE(app->currentVersion(), QStringLiteral(QUILLPRESS_VERSION));
         product.setValue(QStringLiteral("DisplayVersion"), QStringLiteral("2.2.7"));
         QCOMPARE(app->currentVersion(), QStringLiteral("2.2.7"));
         product.setValue(QStringLiteral("CurrentVersion"), QStringLiteral("2.2.5"));

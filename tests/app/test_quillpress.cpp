@@ -2,6 +2,7 @@
 // killed and a crashed run, the start-up metric batches and the crash report of the next start,
 // all against a local HTTP server.
 #include "LocalHttpServer.h"
+#include "ProgramVersion.h"
 #include "RegistryStore.h"
 #include "TestFiles.h"
 
@@ -144,7 +145,7 @@ private slots:
         const QStringList files = TestFiles::entries(folder);
         for (const char* name : {"crash.txt", "backtrace.txt", "log.txt", "settings.ini", "properties.txt"})
             QVERIFY2(files.contains(QLatin1String(name)), qPrintable(files.join(QLatin1Char(' '))));
-        QVERIFY(TestFiles::readFile(folder + QStringLiteral("/crash.txt")).contains("Application=PDF Converter\nVersion=2.2.6\n"));
+        QVERIFY(TestFiles::readFile(folder + QStringLiteral("/crash.txt")).contains("Application=PDF Converter\nVersion=" QUILLPRESS_VERSION "\n"));
         QVERIFY(TestFiles::readFile(folder + QStringLiteral("/log.txt")).contains("is frun:0"));
         QVERIFY(TestFiles::readFile(folder + QStringLiteral("/settings.ini")).contains("first_run=false"));
         QVERIFY(TestFiles::readFile(folder + QStringLiteral("/properties.txt")).startsWith("Screen count=1\nScreen 0="));

@@ -7,6 +7,7 @@
 #include "MessageView.h"
 #include "ProgressControl.h"
 #include "ProgressDialog.h"
+#include "ProgramVersion.h"
 #include "SplashScreen.h"
 #include "StartView.h"
 #include "StyleNames.h"
@@ -202,7 +203,7 @@ QWidget* progressDialog()
 QWidget* splash()
 {
     auto* s = new SplashScreen(QPixmap(QStringLiteral(":/style/images/splash.png")));
-    s->setVersionText(QStringLiteral("2.2.6"));
+    s->setVersionText(QStringLiteral(QUILLPRESS_VERSION));
     s->showStatus(tr("Loading..."), Qt::white);
     return s;
 }

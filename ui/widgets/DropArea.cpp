@@ -12,20 +12,10 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-namespace {
-DropArea::OpenFilesDialog& openFilesDialog()
-{
-    static DropArea::OpenFilesDialog dialog;
-    return dialog;
-}
-} // namespace
-
-void DropArea::setOpenFilesDialog(OpenFilesDialog dialog)
-{
-    openFilesDialog() = std::move(dialog);
-}
-
-DropArea::DropArea(QWidget* parent) : QFrame(parent), m_filter(QStringLiteral("pdf"))
+DropArea::DropArea(QWidget* parent, OpenFilesDialog openFiles)
+    : QFrame(parent)
+    , m_filter(QStringLiteral("pdf"))
+    , m_openFiles(std::move(openFiles))
 {
     setAcceptDrops(true);
     setObjectName(StyleName::tableBox);
@@ -98,7 +88,7 @@ void DropArea::buttonAdd()
 {
     const QString caption = tr("Select one or more files to open");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QStringList files = openFilesDialog() ? openFilesDialog()(this, caption, folder, m_filter)
+    const QStringList files = m_openFiles ? m_openFiles(this, caption, folder, m_filter)
                                                 : QFileDialog::getOpenFileNames(this, caption, folder, m_filter);
     emit droppedFiles(files, Chosen);
 }

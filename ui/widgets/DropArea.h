@@ -22,11 +22,10 @@ public:
     // The multi-file open dialog: (parent, caption, start folder, name filter) -> chosen paths.
     using OpenFilesDialog
         = std::function<QStringList(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)>;
-    // Replaces the dialog for every drop area (tests pass one that answers at once); an empty
-    // function restores the system's file dialog.
-    static void setOpenFilesDialog(OpenFilesDialog dialog);
 
-    explicit DropArea(QWidget* parent = nullptr);
+    // openFiles stands in for the system's file dialog when it is not empty (tests pass one that
+    // answers at once).
+    explicit DropArea(QWidget* parent = nullptr, OpenFilesDialog openFiles = {});
 
     void setTitle(const QString& title);
     void setFilter(const QString& filter) { m_filter = filter; }
@@ -58,4 +57,5 @@ private:
     QString m_title;
     QFrame* m_formatStrip;
     QHBoxLayout* m_stripRow;
+    OpenFilesDialog m_openFiles;
 };

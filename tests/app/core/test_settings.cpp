@@ -12,9 +12,16 @@ class SettingsTest : public QObject
 {
     Q_OBJECT
 
+    // The file as another program would write it: at its documented place, in INI format.
+    static QSharedPointer<QSettings> file()
+    {
+        return QSharedPointer<QSettings>::create(StoredValues::configFilePath(QStringLiteral("settings.ini")),
+                                                 QSettings::IniFormat);
+    }
+
     void store(const QString& key, const QVariant& value)
     {
-        StoredValues::settings()->setValue(key, value);
+        file()->setValue(key, value);
     }
 
 private slots:
@@ -33,8 +40,6 @@ private slots:
     {
         const QString path = StoredValues::configFilePath(QStringLiteral("settings.ini"));
         QCOMPARE(path, qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Zembrook/Zembrook PDF Converter/settings.ini"));
-        QVERIFY(StoredValues::settings() != StoredValues::settings());
-        QCOMPARE(StoredValues::settings()->format(), QSettings::IniFormat);
     }
 
     void defaultsWithoutAFile()
@@ -46,6 +51,7 @@ private slots:
         QCOMPARE(mode.mode, 0);
         QCOMPARE(mode.path, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         QCOMPARE(settings->qualityImages(), 1);
+        QCOMPARE(settings->ocrLanguage(), QStringLiteral("eng"));
         // Reading never creates the file.
         QVERIFY(!QFile::exists(StoredValues::configFilePath(QStringLiteral("settings.ini"))));
     }
@@ -80,7 +86,7 @@ private slots:
     void writesAreSeenByTheNextRead()
     {
         {
-            auto file = StoredValues::settings();
+            auto file = SettingsTest::file();
             file->beginGroup(StoredValues::Keys::saveModeGroup());
             file->setValue(StoredValues::Keys::saveModeMode(), 2);
             file->setValue(StoredValues::Keys::saveModePath(), QStringLiteral("/data/out %2"));

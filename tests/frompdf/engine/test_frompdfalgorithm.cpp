@@ -105,10 +105,12 @@ class FromPdfAlgorithmTest : public QObject
     QString m_ten;    // 10 pages
     QString m_report; // 2 pages with a heading and a picture
 
+    FromPdfAlgorithm::Host host() { return {&m_controller, &m_context, {}, {}}; }
+
     void runTasks(const FromPDFTaskList& tasks, const QString& outputFolder, IProgress* progress = nullptr,
                   int saveMode = 2)
     {
-        FromPdfAlgorithm algorithm(m_service, progress);
+        FromPdfAlgorithm algorithm(m_service, progress, host());
         algorithm.setTasks(tasks);
         algorithm.setSaveMode(saveMode, outputFolder);
         algorithm.run();
@@ -118,7 +120,7 @@ class FromPdfAlgorithmTest : public QObject
     void runOnThread(const FromPDFTaskList& tasks, const QString& outputFolder)
     {
         QThread thread;
-        auto* algorithm = new FromPdfAlgorithm(m_service, nullptr);
+        auto* algorithm = new FromPdfAlgorithm(m_service, nullptr, host());
         algorithm->setTasks(tasks);
         algorithm->setSaveMode(2, outputFolder);
         algorithm->moveToThread(&thread);
@@ -139,7 +141,6 @@ private slots:
         MetricSender::setEndpoint(m_metrics.url());
         MetricSender::setEnabled(true);
         m_service = QSharedPointer<DebenuService>::create();
-        FromPdfAlgorithm::setHost({&m_controller, &m_context, {}});
         const QString in = folder(QStringLiteral("in"));
         m_one = in + QStringLiteral("/B.pdf");
         m_ten = in + QStringLiteral("/Ten.pdf");
@@ -298,7 +299,7 @@ private slots:
 
     void emptyListAndUnknownFormatsProduceNothing()
     {
-        FromPdfAlgorithm empty(m_service, nullptr);
+        FromPdfAlgorithm empty(m_service, nullptr, host());
         QSignalSpy started(&empty, &FromPdfAlgorithm::started);
         QSignalSpy finished(&empty, &FromPdfAlgorithm::finished);
         m_context.setLastConvertedFile(UserContext::FromPdf, QStringLiteral("kept"));

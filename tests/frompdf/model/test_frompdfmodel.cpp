@@ -278,7 +278,9 @@ private slots:
 
     void tasksCarryRangesAndTheOcrSetting()
     {
-        StoredValues::settings()->setValue(QLatin1String(StoredValues::Keys::ocrLanguage()), QStringLiteral("fra"));
+        QSettings file(StoredValues::configFilePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        file.setValue(QLatin1String(StoredValues::Keys::ocrLanguage()), QStringLiteral("fra"));
+        file.sync();
         FromPDFModel model;
         FromPDFTask ranged = makeTask("/docs/r.pdf", 12, QStringLiteral("docx"));
         model.add({makeTask("/docs/w.pdf", 12, QStringLiteral("docx")), ranged, makeTask("/docs/p.pdf", 5, QStringLiteral("png"))});
@@ -295,7 +297,7 @@ private slots:
         // The rows themselves keep "the whole document".
         QVERIFY(model.task(0).ranges.isEmpty());
         QCOMPARE(model.data(model.index(0, 3)).toString(), QStringLiteral("All (12)"));
-        StoredValues::settings()->remove(QLatin1String(StoredValues::Keys::ocrLanguage()));
+        file.remove(QLatin1String(StoredValues::Keys::ocrLanguage()));
     }
 
     void asksForMissingPasswordsBeforeConverting()

@@ -55,8 +55,6 @@ private slots:
         m_service.reset(new DebenuService);
     }
 
-    void cleanup() { FromPDFOCR::setLanguageResolver(nullptr); }
-
     // Plain text: a byte-order mark, then the words of both pages in page order.
     void recognisesToText()
     {
@@ -144,9 +142,10 @@ private slots:
     {
         const QString out = m_root + QStringLiteral("/fail");
         QDir().mkpath(out);
-        auto errorOf = [&](const QString& source, const QString& password, int first, int last, IProgress* progress) {
+        auto errorOf = [&](const QString& source, const QString& password, int first, int last, IProgress* progress,
+                           FromPDFOCR::LanguageResolver languages = {}) {
             FromPDFOCR ocr(m_service, source, password, out + "/x.txt", first, last, QStringLiteral("EN"), false,
-                           progress);
+                           progress, languages);
             ocr.run();
             return ocr.errorType();
         };
@@ -156,9 +155,8 @@ private slots:
                  int(FromPDFOCR::PasswordFailed));
         QCOMPARE(errorOf(m_scan, QString(), 3, 3, nullptr), int(FromPDFOCR::PageFailed));
 
-        FromPDFOCR::setLanguageResolver([](const QString&) { return QStringLiteral("xyz"); });
-        QCOMPARE(errorOf(m_scan, QString(), 1, 1, nullptr), int(FromPDFOCR::EngineFailed));
-        FromPDFOCR::setLanguageResolver(nullptr);
+        QCOMPARE(errorOf(m_scan, QString(), 1, 1, nullptr, [](const QString&) { return QStringLiteral("xyz"); }),
+                 int(FromPDFOCR::EngineFailed));
 
         // A stop after the first page: no output at all.
         RecordingProgress progress;
@@ -186,8 +184,8 @@ private slots:
         QCOMPARE(english.tesseractLanguage(), QStringLiteral("eng"));
         FromPDFOCR german(m_service, m_scan, QString(), QString(), 1, 1, QStringLiteral("DEU"), true, nullptr);
         QCOMPARE(german.tesseractLanguage(), QStringLiteral("deu"));
-        FromPDFOCR::setLanguageResolver([](const QString& code) { return code == "DE" ? "deu" : "eng"; });
-        FromPDFOCR resolved(m_service, m_scan, QString(), QString(), 1, 1, QStringLiteral("DE"), true, nullptr);
+        FromPDFOCR resolved(m_service, m_scan, QString(), QString(), 1, 1, QStringLiteral("DE"), true, nullptr,
+                            [](const QString& code) { return code == "DE" ? "deu" : "eng"; });
         QCOMPARE(resolved.tesseractLanguage(), QStringLiteral("deu"));
     }
 

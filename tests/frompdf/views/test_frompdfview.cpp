@@ -213,7 +213,6 @@ private slots:
     {
         TestApp::clearSettings();
         m_opener->calls.clear();
-        FromPDFView::setFileDialogs({});
     }
 
     // The road: PDFs dropped on the start page, "docx" for all, a page range for one of them,
@@ -297,8 +296,7 @@ private slots:
         const QString out = m_dir + QStringLiteral("/png-out");
         QDir(out).removeRecursively();
         QDir().mkpath(out);
-        FromPDFView::setFileDialogs({{}, [out](QWidget*, const QString&, const QString&) { return out; }});
-        FromPDFView view;
+        FromPDFView view(nullptr, {{}, [out](QWidget*, const QString&, const QString&) { return out; }});
         view.resize(685, 420);
         view.show();
         addAndWait(&view, {folder + "/alpha.pdf", folder + "/beta.pdf", folder + "/gamma.pdf"}, 3);
@@ -473,8 +471,7 @@ private slots:
 
     void cancelledFolderChoiceKeepsTheSaveMode()
     {
-        FromPDFView::setFileDialogs({{}, [](QWidget*, const QString&, const QString&) { return QString(); }});
-        FromPDFView view;
+        FromPDFView view(nullptr, {{}, [](QWidget*, const QString&, const QString&) { return QString(); }});
         auto* combo = view.findChild<QComboBox*>();
         combo->setCurrentIndex(1);
         QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 1));

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QtTest>
 
 using namespace PdfLibraryFixtures;
@@ -16,6 +17,15 @@ namespace {
 
 const QRgb blue = qRgb(0, 0, 255);
 const QRgb white = qRgb(255, 255, 255);
+
+int distinctColours(const QImage& image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y));
+    return colours.size();
+}
 
 bool near(QRgb a, QRgb b, int tolerance = 40)
 {
@@ -58,6 +68,7 @@ private slots:
     void rejectsUnusableCanvas();
     void writesEveryImageFormat_data();
     void writesEveryImageFormat();
+    void gifKeepsFewColoursAndReducesManyWithoutDithering();
     void failedRenderingLeavesFilesAlone();
     void jpegPagesKeepTheJpegBytes();
     void cmykJpegKeepsItsColours();
@@ -161,6 +172,39 @@ void TestPdfLibraryOutput::writesEveryImageFormat()
     QVERIFY(near(image.pixel(int(200 * scale), image.height() - int(400 * scale)), white));
     if (suffix == "jpg")
         QVERIFY(!image.allGray());  // colour, as the OCR preparation expects
+}
+
+void TestPdfLibraryOutput::gifKeepsFewColoursAndReducesManyWithoutDithering()
+{
+    // A text page of at most 256 colours: the GIF holds exactly the pixels of the PNG.
+    QCOMPARE(dpl->LoadFromFile(sandboxFile("few.pdf", textPdf(2)), QString()), 1);
+    QCOMPARE(dpl->RenderPageToFile(150, 2, 5, sandboxFile("few.png")), 1);
+    QCOMPARE(dpl->RenderPageToFile(150, 2, 6, sandboxFile("few.gif")), 1);
+    const QImage png = QImage(sandboxFile("few.png")).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(distinctColours(png) <= 256);
+    QCOMPARE(QImage(sandboxFile("few.gif")).convertToFormat(QImage::Format_RGB32), png);
+
+    // A band of 8192 colours above a flat one: at most 256 remain, and the flat band stays one
+    // colour (dithering would scatter it).
+    QImage picture(256, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 256; ++x)
+            picture.setPixel(x, y, y < 32 ? qRgb(x, y * 8, 255 - x) : qRgb(37, 142, 201));
+    const QString file = sandboxFile("many.png");
+    QVERIFY(picture.save(file));
+    QVERIFY(dpl->NewDocument() > 0);
+    QVERIFY(dpl->AddImageFromFile(file, 0) > 0);
+    QCOMPARE(dpl->SetPageDimensions(256, 64), 1);
+    QCOMPARE(dpl->FitImage(0, 64, 256, 64, 0, 0, 0), 1);
+    QCOMPARE(dpl->RenderPageToFile(72, 1, 6, sandboxFile("many.gif")), 1);
+    const QImage gif(sandboxFile("many.gif"));
+    QCOMPARE(gif.size(), QSize(256, 64));
+    QVERIFY(distinctColours(gif) > 64 && distinctColours(gif) <= 256);
+    const QRgb flat = gif.pixel(128, 48);
+    QVERIFY(near(flat, qRgb(37, 142, 201), 12));
+    for (int y = 36; y < 64; ++y)
+        for (int x = 0; x < 256; ++x)
+            QCOMPARE(gif.pixel(x, y), flat);
 }
 
 void TestPdfLibraryOutput::failedRenderingLeavesFilesAlone()

@@ -5,6 +5,7 @@
 #include "MainView.h"
 #include "MessageUpdate.h"
 #include "PlaceholderTab.h"
+#include "ProgramVersion.h"
 #include "SettingsView.h"
 #include "StartView.h"
 #include "TabWidget.h"
@@ -255,7 +256,7 @@ private slots:
         const QStringList first = offeredUpdates(LocalHttpServer::Ok, "2.2.7");
         QVERIFY2(first.join(QLatin1Char('|')).contains(QStringLiteral("<b>2.2.7</b>")), qPrintable(first.join('|')));
         QCOMPARE(stored(QStringLiteral("last_show_version")).toString(), QStringLiteral("2.2.7"));
-        QVERIFY(m_server.targets().first().startsWith(QStringLiteral("/check.php?ver=2.2.6&pid=2&mh=")));
+        QVERIFY(m_server.targets().first().startsWith(QStringLiteral("/check.php?ver=" QUILLPRESS_VERSION "&pid=2&mh=")));
 
         QCOMPARE(offeredUpdates(LocalHttpServer::Ok, "2.2.7"), QStringList());
         QVERIFY(!offeredUpdates(LocalHttpServer::Ok, "2.3.0").isEmpty());
