@@ -1,9 +1,7 @@
 # libFuzzer targets for the book readers and the MOBI decoders, built with clang and
-# AddressSanitizer/UndefinedBehaviorSanitizer. A project of its own: the main build configures it
-# with clang (tests/fuzz/CMakeLists.txt) and builds the readers once more from their folders, so
-# that everything the fuzzers reach is instrumented.
-cmake_minimum_required(VERSION 3.16)
-project(QuillpressFuzzers LANGUAGES C CXX)
+# AddressSanitizer/UndefinedBehaviorSanitizer. A project of its own, whose CMakeLists.txt the main
+# build writes around this file (tests/fuzz/CMakeLists.txt) and configures with clang; it builds
+# the readers once more from their folders, so that everything the fuzzers reach is instrumented.
 
 set(CMAKE_CXX_STANDARD 17)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
@@ -23,7 +21,9 @@ foreach(dir platform/registry topdf/records app/core quillbook/reader quillbook/
   add_subdirectory(${QP_SOURCE_DIR}/${dir} ${dir})
 endforeach()
 
-add_library(fuzzsupport STATIC ReaderFuzzing.h ReaderFuzzing.cpp)
+set(here ${CMAKE_CURRENT_LIST_DIR})
+add_library(fuzzsupport STATIC ${here}/ReaderFuzzing.h ${here}/ReaderFuzzing.cpp)
+target_include_directories(fuzzsupport PUBLIC ${here})
 target_link_libraries(fuzzsupport PUBLIC quillbookreader Qt5::Gui)
 
 # One reader target per format: name, library, header, class.
@@ -37,14 +37,14 @@ foreach(reader IN LISTS readers)
   list(GET fields 1 library)
   list(GET fields 2 header)
   list(GET fields 3 class)
-  add_executable(fuzz_${name} fuzz_reader.cpp)
+  add_executable(fuzz_${name} ${here}/fuzz_reader.cpp)
   target_compile_definitions(fuzz_${name} PRIVATE QP_FUZZ_HEADER="${header}" QP_FUZZ_READER=${class} QP_FUZZ_SUFFIX="${name}")
   target_link_libraries(fuzz_${name} PRIVATE fuzzsupport ${library})
   target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
 endforeach()
 
 foreach(decoder palmdoc huffcdic)
-  add_executable(fuzz_${decoder} fuzz_${decoder}.cpp)
+  add_executable(fuzz_${decoder} ${here}/fuzz_${decoder}.cpp)
   target_link_libraries(fuzz_${decoder} PRIVATE quillbookmobi)
   target_link_options(fuzz_${decoder} PRIVATE -fsanitize=fuzzer)
 endforeach()
