@@ -2,6 +2,7 @@
 
 #include "EpubDocument.h"
 #include "FbDocument.h"
+#include "MobiDocument.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ struct ReaderEntry
 // One line per book format, in the order the formats are tried.
 const ReaderEntry readers[] = {
     {"epub", &make<epub::EpubDocument>},
+    {"mobi", &make<mobi::MobiDocument>},
     {"fb2", &make<fb2::FbDocument>},
-    // "mobi": the MOBI reader (mobi/) joins here.
 };
 
 } // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "BookReader.h"
+
+#include <memory>
+
+namespace mobi {
+
+class PdbFile;
+
+// The MOBI reader: writes the book's text as one HTML page named after the work folder and saves
+// its pictures beside it as pdbrec_00000.jpg, pdbrec_00001.jpg, ... An encrypted book, or one
+// without text, gives no page.
+class MobiDocument : public BookReader
+{
+    Q_OBJECT
+public:
+    explicit MobiDocument(const QString& sourcePath, QObject* parent = nullptr);
+    ~MobiDocument() override;
+
+    void convert(const QString& workFolder) override;
+
+    // The page markup for a book's text. singleByte tells that the text came one character per
+    // byte, so that the byte positions its links name are character positions.
+    static QString rewriteHtml(const QString& text, bool singleByte);
+
+    const QString& pageText() const { return m_pageText; }
+
+private:
+    std::unique_ptr<PdbFile> m_book;
+    QString m_pageText;
+};
+
+} // namespace mobi

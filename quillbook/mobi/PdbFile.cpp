@@ -1,0 +1,145 @@
+#include "PdbFile.h"
+
+#include "BigEndian.h"
+#include "HuffCdicReader.h"
+#include "ReaderLimits.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QTextCodec>
+
+#include <memory>
+
+namespace mobi {
+
+namespace {
+
+constexpr int pdbHeaderSize = 78;
+constexpr int utf8Mib = 106;
+constexpr int windows1252Mib = 2252;
+
+} // namespace
+
+PdbFile::PdbFile(const QString& path)
+    : m_file(path)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        return;
+    m_fileSize = m_file.size();
+    if (m_file.isSequential() || m_fileSize > ReaderLimits::bookFileBytes) {
+        m_file.close();
+        m_fileSize = 0;
+        return;
+    }
+    QByteArray start = m_file.read(pdbHeaderSize);
+    start += m_file.read(8 * qint64(be16(start, 76)));
+    m_pdb = parsePdbHeader(start, m_fileSize);
+    m_zero = parseRecordZero(readRecord(0));
+}
+
+QByteArray PdbFile::readRecord(int index)
+{
+    if (index < 0 || index >= recordCount() || !m_file.isOpen())
+        return QByteArray();
+    const qint64 begin = m_pdb.recordOffsets.at(index);
+    const qint64 next = index + 1 < recordCount() ? qint64(m_pdb.recordOffsets.at(index + 1)) : m_fileSize;
+    const qint64 end = qMin(next, m_fileSize);
+    if (begin >= end || !m_file.seek(begin))
+        return QByteArray();
+    return m_file.read(end - begin);
+}
+
+Compression PdbFile::compression() const
+{
+    return compressionFromValue(m_zero.palmDoc.compression);
+}
+
+int PdbFile::textRecordEnd() const
+{
+    const MobiHeader& mobi = m_zero.mobi;
+    qint64 end = mobi.firstNonBookIndex > 0 ? qint64(mobi.firstNonBookIndex) : recordCount();
+    // Writers may put padding between the text and the first non-book record; the PalmDOC
+    // header counts the text records themselves.
+    if (m_zero.palmDoc.recordCount > 0)
+        end = qMin<qint64>(end, 1 + qint64(m_zero.palmDoc.recordCount));
+    return int(qMin<qint64>(end, recordCount()));
+}
+
+QString PdbFile::text()
+{
+    const Compression kind = compression();
+    std::unique_ptr<HuffCdicReader> huff;
+    if (kind == Compression::HuffCdic)
+        huff.reset(new HuffCdicReader(*this));
+    QByteArray bytes;
+    const int end = textRecordEnd();
+    for (int r = 1; r < end; ++r) {
+        QByteArray record = readRecord(r);
+        record.chop(trailingEntriesSize(record, m_zero.mobi.extraDataFlags));
+        const int limit = qMin<int>(m_zero.palmDoc.recordSize, maxTextBytes + 1 - bytes.size());
+        bytes += decompress(record, kind, limit, huff.get());
+        if (bytes.size() > maxTextBytes)
+            return QString();
+    }
+    QTextCodec* codec = QTextCodec::codecForMib(isSingleByte() ? windows1252Mib : utf8Mib);
+    return codec->toUnicode(bytes);
+}
+
+QByteArray PdbFile::imageFormat(const QByteArray& record) const
+{
+    // The picture kinds that MOBI books carry, told apart by their signatures; other records
+    // (indexes, font and end markers) are never handed to a decoder that guesses.
+    if (record.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (record.startsWith("\x89PNG\r\n\x1A\n"))
+        return "png";
+    if (record.startsWith("GIF87a") || record.startsWith("GIF89a"))
+        return "gif";
+    if (record.startsWith("BM"))
+        return "bmp";
+    return QByteArray();
+}
+
+int PdbFile::firstImageRecord()
+{
+    if (m_firstImageRecord >= 0)
+        return m_firstImageRecord;
+    m_firstImageRecord = recordCount();
+    for (qint64 r = m_zero.mobi.firstNonBookIndex; r < recordCount(); ++r) {
+        QByteArray record = readRecord(int(r));
+        const QByteArray format = imageFormat(record);
+        if (format.isEmpty())
+            continue;
+        QBuffer buffer(&record);
+        buffer.open(QIODevice::ReadOnly);
+        if (QImageReader(&buffer, format).canRead()) {
+            m_firstImageRecord = int(r);
+            break;
+        }
+    }
+    return m_firstImageRecord;
+}
+
+int PdbFile::imageCount()
+{
+    return recordCount() - firstImageRecord();
+}
+
+QImage PdbFile::image(int index)
+{
+    if (index < 0 || index >= imageCount())
+        return QImage();
+    QByteArray record = readRecord(firstImageRecord() + index);
+    const QByteArray format = imageFormat(record);
+    if (format.isEmpty())
+        return QImage();
+    QBuffer buffer(&record);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > ReaderLimits::imagePixels)
+        return QImage();
+    return reader.read();
+}
+
+} // namespace mobi

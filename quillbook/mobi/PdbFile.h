@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Decompress.h"
+#include "PdbHeaders.h"
+
+#include <QFile>
+#include <QImage>
+#include <QString>
+
+namespace mobi {
+
+// One MOBI book on disk. The headers are read when it is built; the file stays open for reading
+// records until it is destroyed. A file that does not open, or is larger than ReaderLimits::bookFileBytes,
+// reads as a book without records.
+class PdbFile
+{
+public:
+    explicit PdbFile(const QString& path);
+
+    // The most bytes of text a book may have: more is taken for a decompression bomb.
+    static constexpr int maxTextBytes = 32 << 20;
+
+    const PdbHeader& pdbHeader() const { return m_pdb; }
+    const PalmDocHeader& palmDocHeader() const { return m_zero.palmDoc; }
+    const MobiHeader& mobiHeader() const { return m_zero.mobi; }
+    const ExthHeader& exthHeader() const { return m_zero.exth; }
+    const QByteArray& fullName() const { return m_zero.fullName; }
+
+    int recordCount() const { return m_pdb.recordOffsets.size(); }
+    // The bytes of record index: from its offset to the next record's offset (the end of the file
+    // for the last one); empty when the index or the offsets lie outside the file.
+    QByteArray readRecord(int index);
+
+    Compression compression() const;
+    bool isEncrypted() const { return m_zero.palmDoc.encryption != 0; }
+
+    // The book's text: the text records decompressed, without their trailing entries, each cut
+    // to the record size, decoded as UTF-8 (65001) or Windows-1252 (1252 and any other value);
+    // empty when it would be longer than maxTextBytes.
+    QString text();
+    // The byte that text position i came from is the one the book's links count in: true when
+    // each character was one byte (Windows-1252), false for UTF-8.
+    bool isSingleByte() const { return m_zero.mobi.textEncoding != 65001; }
+
+    // The first record after the text that holds a picture; recordCount() when there is none.
+    int firstImageRecord();
+    int imageCount();
+    // Picture index (from 0, in record order from the first image record); a null image when
+    // the record is not a picture of a kind books carry or is larger than ReaderLimits::imagePixels.
+    QImage image(int index);
+
+private:
+    int textRecordEnd() const;
+    QByteArray imageFormat(const QByteArray& record) const;
+
+    QFile m_file;
+    qint64 m_fileSize = 0;
+    PdbHeader m_pdb;
+    RecordZero m_zero;
+    int m_firstImageRecord = -1;
+};
+
+} // namespace mobi

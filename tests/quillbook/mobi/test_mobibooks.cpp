@@ -1,0 +1,140 @@
+// MOBI books through the quillbook program: books made by Calibre's ebook-convert from EPUBs of
+// the test's own, books of the test's own writer, and damaged ones.
+
+#include "BookFiles.h"
+#include "MobiWriter.h"
+#include "PdfLibraryFixtures.h"
+#include "TestFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextCodec>
+#include <QtTest>
+
+class MobiBooksTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_folder;
+    int m_count = 0;
+
+    QString unique(const QString& suffix) { return m_folder + QStringLiteral("/f%1%2").arg(++m_count).arg(suffix); }
+
+    int quillbook(const QString& source, const QString& target)
+    {
+        const QString request = unique(QStringLiteral(".req"));
+        TestFiles::writeFile(request, QJsonDocument::fromVariant(QVariantMap{{"file_id", "id"}, {"format", "mobi"}}).toJson());
+        return TestFiles::run(QCoreApplication::applicationDirPath() + QStringLiteral("/quillbook"),
+                              {"--o", request, "--s", source, "--t", target});
+    }
+
+    static QString text(const QString& pdf) { return PdfLibraryFixtures::pdftotext(pdf).simplified(); }
+
+private slots:
+    void initTestCase()
+    {
+        m_folder = TestFiles::sandbox() + QStringLiteral("/books");
+        QVERIFY(QDir().mkpath(m_folder));
+    }
+
+    // quillbook leaves no file of its work folder behind.
+    void cleanup()
+    {
+        QDirIterator files(QDir::tempPath(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        QVERIFY2(!files.hasNext(), qPrintable(files.next()));
+    }
+
+    void calibreBook()
+    {
+        const QString converter = QStandardPaths::findExecutable(QStringLiteral("ebook-convert"));
+        QVERIFY2(!converter.isEmpty(), "Calibre's ebook-convert is needed (Debian calibre)");
+        QString second;
+        for (int i = 0; i < 60; ++i)
+            second += QStringLiteral("<p>Satz %1 über Brücken, Straßen und Flüsse.</p>").arg(i);
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"one.xhtml", "<h1>Kapitel eins</h1><p>Am Anfang war das Wort.</p><p><img src=\"pic.png\" alt=\"Bild\"/></p>"},
+             {"two.xhtml", "<h1>Kapitel zwei</h1>" + second},
+             {"three.xhtml", "<h1>Kapitel drei</h1><p>Ende gut, alles gut.</p>"}});
+        entries.append({QStringLiteral("OEBPS/pic.png"), BookFiles::png(120, 80)});
+        const QString epub = unique(QStringLiteral(".epub"));
+        const QString mobi = unique(QStringLiteral(".mobi"));
+        QVERIFY(BookFiles::writeZip(epub, entries));
+        QCOMPARE(TestFiles::run(converter, {epub, mobi}, nullptr, nullptr, 300000), 0);
+
+        const QString pdf = unique(QStringLiteral(".pdf"));
+        QCOMPARE(quillbook(mobi, pdf), 0);
+        QVERIFY2(QRegularExpression(QStringLiteral("Kapitel eins Am Anfang war das Wort\\..*Kapitel zwei Satz 0 über Brücken, "
+                                                   "Straßen und Flüsse\\. Satz 1 .*Satz 59 über.*Kapitel drei Ende gut, alles gut\\."))
+                     .match(text(pdf))
+                     .hasMatch(),
+                 qPrintable(text(pdf)));
+        QByteArray images;
+        TestFiles::run(QStringLiteral("pdfimages"), {"-list", pdf}, &images);
+        QVERIFY2(images.contains("image"), images.constData());
+    }
+
+    void writtenBooks_data()
+    {
+        QTest::addColumn<int>("packing");
+        QTest::addColumn<quint32>("encoding");
+        QTest::newRow("HUFF/CDIC, Windows-1252") << int(MobiWriter::Packing::HuffCdic) << 1252u;
+        QTest::newRow("PalmDoc, UTF-8") << int(MobiWriter::Packing::PalmDoc) << 65001u;
+    }
+
+    void writtenBooks()
+    {
+        QFETCH(int, packing);
+        QFETCH(quint32, encoding);
+        const QString markup = QStringLiteral("<html><body><h1>Überschrift</h1><p>Grüße – première partie.</p>"
+                                              "<mbp:pagebreak/><p>Zweite Seite.</p></body></html>");
+        MobiWriter::Book book;
+        book.packing = MobiWriter::Packing(packing);
+        book.encoding = encoding;
+        book.text = encoding == 65001 ? markup.toUtf8() : QTextCodec::codecForMib(2252)->fromUnicode(markup);
+        book.phrases = {"<p>", "Seite"};
+        const QString source = unique(QStringLiteral(".mobi"));
+        TestFiles::writeFile(source, MobiWriter::write(book));
+        const QString pdf = unique(QStringLiteral(".pdf"));
+        QCOMPARE(quillbook(source, pdf), 0);
+        QCOMPARE(PdfLibraryFixtures::pdfinfo(pdf).value(QStringLiteral("Pages")), QStringLiteral("2"));
+        QCOMPARE(text(pdf), QStringLiteral("Überschrift Grüße – première partie. Zweite Seite."));
+    }
+
+    // Damaged and hostile books end with "no pages" (7), write nothing but the response beside
+    // the request, and leave no work folder.
+    void damagedBooks_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        MobiWriter::Book book;
+        book.text = "<p>Text</p>";
+        const QByteArray good = MobiWriter::write(book);
+        QTest::newRow("cut in the record table") << good.left(84);
+        QTest::newRow("cut in record 0") << good.left(MobiWriter::recordOffset(good, 0) + 40);
+        QByteArray offsets = good;
+        MobiWriter::putBe32(offsets, 78 + 8, 0xFFFFFFF0);
+        QTest::newRow("text record outside the file") << offsets;
+        book.encryption = 2;
+        QTest::newRow("encrypted") << MobiWriter::write(book);
+        QTest::newRow("decompression bomb") << MobiWriter::decompressionBomb(600, "<p>bomb</p>");
+    }
+
+    void damagedBooks()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString source = unique(QStringLiteral(".mobi"));
+        TestFiles::writeFile(source, bytes);
+        const QStringList before = TestFiles::entries(m_folder);
+        const QString pdf = unique(QStringLiteral(".pdf"));
+        QCOMPARE(quillbook(source, pdf), 7);
+        QCOMPARE(TestFiles::entries(m_folder).size(), before.size() + 2); // the request and its response
+        QVERIFY(!QFile::exists(pdf));
+    }
+};
+
+QTEST_GUILESS_MAIN(MobiBooksTest)
+#include "test_mobibooks.moc"
