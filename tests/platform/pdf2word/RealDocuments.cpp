@@ -38,7 +38,7 @@ const char* const kShortWords[] = {"the", "of", "and", "a", "to", "in", "is", "t
 const char* const kLongWords[] = {
     "efficient", "difficult", "office", "official", "affluent", "influence", "configuration", "information",
     "significant", "reflection", "workflow", "traffic", "baffling", "suffix", "offline", "fluorescent",
-    "specification", "magnificent", "infrastructure", "superfluous", "identification", "classification",
+    "justification", "magnificent", "infrastructure", "superfluous", "identification", "classification",
     "effortlessly", "differentiation", "representative", "responsibility", "environmental", "characteristics",
     "approximately", "communication", "organization", "professional", "interpretation", "measurement",
     "distribution", "development", "understanding", "particularly", "consideration", "establishment",
