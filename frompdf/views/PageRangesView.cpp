@@ -1,5 +1,6 @@
 #include "PageRangesView.h"
 
+#include "Button.h"
 #include "RangeListView.h"
 #include "Style.h"
 #include "StyleNames.h"
@@ -12,18 +13,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton* namedButton(const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-} // namespace
 
 PageRangesView::PageRangesView(QWidget* parent)
     : QFrame(parent)

@@ -1,5 +1,6 @@
 #include "ToPDFSettingsView.h"
 
+#include "Button.h"
 #include "MessageView.h"
 #include "PositionControl.h"
 #include "PreviewControl.h"
@@ -78,14 +79,6 @@ QLineEdit* inputEdit(QWidget* parent)
     edit->setObjectName(StyleName::inputEdit);
     edit->setFixedSize(387, 37);
     return edit;
-}
-
-QPushButton* namedButton(const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
 }
 
 QFormLayout* formLayout(QWidget* frame, int horizontalSpacing, int verticalSpacing)

@@ -47,14 +47,6 @@ UserContext* userContext()
     return Application::instance()->userContext();
 }
 
-QPushButton* namedButton(const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
 } // namespace
 
 ToPDFView::ToPDFView(QWidget* parent, FileDialogs dialogs)
