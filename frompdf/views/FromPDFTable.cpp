@@ -5,7 +5,6 @@
 #include "FromPDFModel.h"
 #include "TableHeader.h"
 
-#include <QEvent>
 
 FromPDFTable::FromPDFTable(FromPDFModel* model, QWidget* parent)
     : TaskTable(model, {29, 0, 25, 127, 40, 53, 63, 49}, parent)
@@ -32,13 +31,4 @@ void FromPDFTable::retranslate()
 {
     m_fileNameHeader->setText(m_model->headerData(FromPDFModel::FileNameColumn, Qt::Horizontal).toString());
     m_pagesHeader->setText(m_model->headerData(FromPDFModel::PagesColumn, Qt::Horizontal).toString());
-}
-
-void FromPDFTable::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::LanguageChange) {
-        retranslate();
-        horizontalHeader()->viewport()->update();
-    }
-    TaskTable::changeEvent(event);
 }

@@ -20,11 +20,8 @@ public:
 
     FromPDFDelegateStyle* delegateStyle() const { return m_style; }
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
-    void retranslate();
+    void retranslate() override;
 
     FromPDFDelegateStyle* m_style;
     FromPDFModel* m_model;

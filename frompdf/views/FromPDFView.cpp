@@ -15,7 +15,6 @@
 #include "Logger.h"
 #include "MessagePassword.h"
 #include "MessageView.h"
-#include "MetricSender.h"
 #include "ProgressControl.h"
 #include "ProgressDialog.h"
 #include "SaveFolderDelegate.h"
@@ -29,7 +28,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,39 +45,15 @@ void logDebug(const QString& text)
 } // namespace
 
 FromPDFView::FromPDFView(QWidget* parent, FileDialogs dialogs)
-    : QFrame(parent)
+    : ConversionTab(parent, std::move(dialogs))
     , m_model(new FromPDFModel(this))
     , m_intake(Application::instance()->debenuService(), this)
-    , m_dialogs(std::move(dialogs))
 {
     m_model->setIntake(&m_intake);
     m_model->setDefaultOcrLanguage([] { return Application::instance()->defaultOcrLanguage(); });
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    auto* pageFrame = new QFrame(this);
-    m_pages = new QStackedLayout(pageFrame);
-    m_dropArea = new DropArea(pageFrame, m_dialogs.openFiles);
-    m_dropArea->setFixedHeight(264);
+    buildPages();
     m_dropArea->setSuffixes({QStringLiteral("pdf")});
-    m_pages->addWidget(m_dropArea);
-    m_pages->addWidget(buildTablePage());
-    outer->addWidget(pageFrame);
-    outer->addStretch();
-
-    auto* bottomFrame = new QFrame(this);
-    m_bottom = new QStackedLayout(bottomFrame);
-    m_bottom->addWidget(buildSaveRow());
-    auto* progressRow = new QFrame(bottomFrame);
-    auto* progressLayout = new QHBoxLayout(progressRow);
-    progressLayout->setContentsMargins(0, 7, 0, 0);
-    m_progressControl = new ProgressControl(progressRow);
-    progressLayout->addWidget(m_progressControl, 1);
-    m_bottom->addWidget(progressRow);
-    outer->addWidget(bottomFrame);
-    outer->addStretch();
 
     // Windows of their own: neither keeps the program running once the main window is closed.
     m_progressDialog = new ProgressDialog(nullptr);
@@ -91,7 +65,6 @@ FromPDFView::FromPDFView(QWidget* parent, FileDialogs dialogs)
     retranslate();
     m_pages->setCurrentIndex(0);
     Application::instance()->userContext()->setSaveToFolder(FileSystem::desktopFolder());
-    m_progress = m_progressControl;
     readSettings();
 }
 
@@ -105,86 +78,39 @@ FromPDFView::~FromPDFView()
     delete m_viewer;
 }
 
-QWidget* FromPDFView::buildTablePage()
+TaskTable* FromPDFView::buildTable(QWidget* page)
 {
-    auto* page = new QFrame;
-    page->setObjectName(StyleName::tableBox);
-    page->setFixedHeight(264);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* row = new QHBoxLayout;
-    row->setContentsMargins(0, 0, 0, 0);
     m_table = new FromPDFTable(m_model, page);
-    m_table->setFixedWidth(631);
-    row->addWidget(m_table);
-    auto* side = new QVBoxLayout;
-    side->setAlignment(Qt::AlignHCenter);
-    side->setContentsMargins(10, 0, 10, 0);
-    side->addSpacing(35);
-    m_addButton = new QPushButton(page);
-    m_addButton->setObjectName(StyleName::buttonTableAdd);
-    m_addButton->setCursor(Qt::PointingHandCursor);
-    side->addWidget(m_addButton);
-    side->addStretch();
-    row->addLayout(side);
-    layout->addLayout(row);
-
-    auto* all = new QFrame(page);
-    all->setObjectName(StyleName::boxFromPDFAll);
-    all->setFixedHeight(31);
-    auto* allLayout = new QHBoxLayout(all);
-    allLayout->setContentsMargins(0, 0, 0, 0);
-    allLayout->setSpacing(0);
-    m_allLabel = new QLabel(all);
-    m_formatButton = new QPushButton(QStringLiteral("doc"), all);
-    m_formatButton->setObjectName(StyleName::buttonFormat);
-    m_formatButton->setFixedWidth(40);
-    m_splitAll = new QCheckBox(all);
-    m_splitAll->setObjectName(StyleName::checkBoxSplitAll);
-    m_splitAll->setFixedWidth(118);
-    m_deleteAll = new Button(all);
-    m_deleteAll->setObjectName(StyleName::buttonDeleteAll);
-    m_deleteAll->setFixedWidth(80);
-    allLayout->addSpacing(11);
-    allLayout->addWidget(m_allLabel, 1);
-    allLayout->addWidget(m_formatButton);
-    allLayout->addSpacing(7);
-    allLayout->addWidget(m_splitAll);
-    allLayout->addSpacing(5);
-    allLayout->addWidget(m_deleteAll);
-    allLayout->addSpacing(7);
-    layout->addWidget(all);
-    return page;
+    return m_table;
 }
 
-QWidget* FromPDFView::buildSaveRow()
+void FromPDFView::fillAllFilesRow(QWidget* row, QHBoxLayout* layout)
 {
-    auto* row = new QFrame;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_saveLabel = new QLabel(row);
-    m_saveLabel->setObjectName(StyleName::labelSaveTo);
-    m_saveLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_formatButton = new QPushButton(QStringLiteral("doc"), row);
+    m_formatButton->setObjectName(StyleName::buttonFormat);
+    m_formatButton->setFixedWidth(40);
+    m_splitAll = new QCheckBox(row);
+    m_splitAll->setObjectName(StyleName::checkBoxSplitAll);
+    m_splitAll->setFixedWidth(118);
+    makeDeleteAll(row);
+    layout->addWidget(m_allLabel, 1);
+    layout->addWidget(m_formatButton);
+    layout->addSpacing(7);
+    layout->addWidget(m_splitAll);
+    layout->addSpacing(5);
+    layout->addWidget(m_deleteAll);
+    layout->addSpacing(7);
+}
+
+QWidget* FromPDFView::buildFolderField(QWidget* row)
+{
     m_saveCombo = new QComboBox(row);
     m_saveCombo->setFixedHeight(39);
     m_saveModel = new SaveFolderModel(m_saveCombo);
     m_saveCombo->setItemDelegate(new SaveFolderDelegate(m_saveCombo));
     m_saveCombo->setModel(m_saveModel);
     m_saveCombo->setModelColumn(SaveFolderModel::ShownColumn);
-    m_convertButton = new Button(row);
-    m_convertButton->setObjectName(StyleName::buttonConvert);
-    m_convertButton->setMinimumWidth(164);
-    layout->addStretch();
-    layout->addWidget(m_saveLabel);
-    layout->addSpacing(6);
-    layout->addWidget(m_saveCombo, 1);
-    layout->addSpacing(6);
-    layout->addWidget(m_convertButton);
-    layout->addSpacing(1);
-    return row;
+    return m_saveCombo;
 }
 
 void FromPDFView::makeConnections()
@@ -214,22 +140,10 @@ void FromPDFView::makeConnections()
 
 void FromPDFView::retranslate()
 {
-    m_allLabel->setText(tr("All files:"));
+    ConversionTab::retranslate();
     m_splitAll->setText(tr("Split all"));
-    m_deleteAll->setText(tr("Delete all"));
-    m_saveLabel->setText(tr("Save to folder:"));
-    m_convertButton->setText(tr("CONVERT"));
     m_dropArea->setFilter(tr("Files (*.pdf)"));
     m_dropArea->setTitle(tr("Add PDF File"));
-}
-
-void FromPDFView::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::LanguageChange) {
-        retranslate();
-        m_table->viewport()->update();
-    }
-    QFrame::changeEvent(event);
 }
 
 void FromPDFView::closeEvent(QCloseEvent* event)
@@ -255,11 +169,7 @@ void FromPDFView::onDataChanged()
 
 void FromPDFView::onButtonAdd()
 {
-    const QString caption = tr("Select one or more files to open");
-    const QString filter = tr("Files (*.pdf)");
-    const QStringList files = m_dialogs.openFiles
-                                  ? m_dialogs.openFiles(this, caption, FileSystem::desktopFolder(), filter)
-                                  : QFileDialog::getOpenFileNames(this, caption, FileSystem::desktopFolder(), filter);
+    const QStringList files = pickFiles(FileSystem::desktopFolder(), tr("Files (*.pdf)"));
     if (!files.isEmpty())
         emit m_model->addFiles(files);
 }
@@ -471,12 +381,7 @@ void FromPDFView::onChangeOutFolder(int index)
     const int mode = m_saveModel->index(index, SaveFolderModel::ModeColumn).data().toInt();
     if (mode == SaveFolderModel::ChosenFolderRow) {
         const QModelIndex path = m_saveModel->index(index, SaveFolderModel::ShownColumn);
-        const QString caption = tr("Select destination folder");
-        const QString folder = m_dialogs.chooseFolder
-                                   ? m_dialogs.chooseFolder(this, caption, path.data().toString())
-                                   : QFileDialog::getExistingDirectory(this, caption, path.data().toString(),
-                                                                       QFileDialog::ShowDirsOnly
-                                                                           | QFileDialog::DontResolveSymlinks);
+        const QString folder = pickFolder(path.data().toString());
         if (folder.isEmpty()) {
             m_saveCombo->setCurrentIndex(m_lastSaveIndex);
             return;
@@ -517,28 +422,20 @@ void FromPDFView::onButtonConvert()
     algorithm->setTasks(tasks);
     algorithm->setImageQuality(Settings::instance()->qualityImages());
     algorithm->setSaveMode(m_saveCombo->currentIndex(), saveFolderPath());
-    auto* thread = new QThread;
-    algorithm->moveToThread(thread);
-    connect(thread, SIGNAL(started()), algorithm, SLOT(run()));
-    connect(algorithm, SIGNAL(finished()), thread, SLOT(quit()));
-    connect(algorithm, SIGNAL(started()), this, SLOT(onStarted()));
+    QThread* thread = moveToWorker(algorithm);
     connect(algorithm, SIGNAL(summary(int,int)), this, SLOT(onRunSummary(int,int)));
-    connect(algorithm, SIGNAL(finished()), this, SLOT(onFinished()));
-    connect(algorithm, SIGNAL(finished()), algorithm, SLOT(deleteLater()));
-    connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
     Application::instance()->registerWorker(thread, m_progress);
-    thread->start(QThread::InheritPriority);
-    m_elapsed.restart();
+    startWorker(thread);
+}
+
+QList<QWidget*> FromPDFView::runControls() const
+{
+    return {m_splitAll, m_formatButton, m_deleteAll, m_addButton};
 }
 
 void FromPDFView::onStarted()
 {
-    m_bottom->setCurrentIndex(1);
-    for (QWidget* control : std::initializer_list<QWidget*>{m_splitAll, m_formatButton, m_deleteAll, m_addButton})
-        control->setEnabled(false);
-    m_table->fadeIn();
-    m_table->setEnabled(false);
-    emit started();
+    showRunStarted(runControls());
 }
 
 void FromPDFView::onRunSummary(int taskCount, int failedCount)
@@ -549,19 +446,7 @@ void FromPDFView::onRunSummary(int taskCount, int failedCount)
 
 void FromPDFView::onFinished()
 {
-    m_running = false;
-    const bool stopped = m_progress->isStopped();
-    const qint64 elapsed = m_elapsed.elapsed();
-    if (stopped)
-        MetricSender::sendMetric(QStringLiteral("cancel"), startWorkflow(), QString::number(elapsed));
-    else
-        MetricSender::sendMetricNumber(QStringLiteral("end"), int(elapsed));
-
-    m_bottom->setCurrentIndex(0);
-    for (QWidget* control : std::initializer_list<QWidget*>{m_splitAll, m_formatButton, m_deleteAll, m_addButton})
-        control->setEnabled(true);
-    m_table->fadeOut();
-    m_table->setEnabled(true);
+    const bool stopped = showRunEnded(runControls());
     emit finished();
 
     showCompletionMessage(stopped, Application::instance()->userContext()->lastConvertedFile(UserContext::FromPdf));
@@ -585,15 +470,7 @@ void FromPDFView::showCompletionMessage(bool stopped, const QString& file)
                    .arg(m_runTasks);
     else
         text = tr("All of your files has been converted. You can open the folder to view the result.");
-
-    QScopedPointer<MessageView> message(MessageView::createOkMessage(title, text, this));
-    if (!nothingWritten) {
-        auto* openFolder = new Button(message.data());
-        openFolder->setObjectName(StyleName::buttonMessageOpenFolder);
-        openFolder->setText(tr("OPEN FOLDER"));
-        message->addButton(openFolder, QDialogButtonBox::HelpRole);
-    }
-    if (message->exec() == QDialogButtonBox::HelpRole)
+    if (askOpenFolder(title, text, !nothingWritten))
         Application::instance()->openLinkInExplorer(file);
 }
 

@@ -1,30 +1,21 @@
 #pragma once
 
+#include "ConversionTab.h"
 #include "DocumentViewer.h"
 #include "FromPDFTask.h"
 #include "FromPdfIntake.h"
 #include "IIntakePrompts.h"
 
-#include <QElapsedTimer>
-#include <QFrame>
 #include <QModelIndex>
 #include <QPointer>
 #include <QStringList>
 
-#include <functional>
-
-class Button;
-class DropArea;
 class FromPDFModel;
 class FromPDFTable;
-class IProgress;
-class ProgressControl;
 class ProgressDialog;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPushButton;
-class QStackedLayout;
 class SaveFolderModel;
 
 // The "From PDF" page of the main window: PDFs are added by the file dialog or by drops (on its
@@ -35,21 +26,11 @@ class SaveFolderModel;
 //
 // It is also the intake's view layer: the "Add files" progress dialog, the password prompts and
 // the messages about wrong passwords and unreadable files.
-class FromPDFView : public QFrame, public IIntakePrompts
+class FromPDFView : public ConversionTab, public IIntakePrompts
 {
     Q_OBJECT
 
 public:
-    // The file dialogs the tab opens (its drop area's too); an empty function stands for the
-    // system's dialog. Tests pass their own so that nothing waits for a user.
-    struct FileDialogs
-    {
-        // (parent, caption, start folder, name filter) -> the chosen files.
-        std::function<QStringList(QWidget*, const QString&, const QString&, const QString&)> openFiles;
-        // (parent, caption, start folder) -> the chosen folder, empty when cancelled.
-        std::function<QString(QWidget*, const QString&, const QString&)> chooseFolder;
-    };
-
     explicit FromPDFView(QWidget* parent = nullptr, FileDialogs dialogs = {});
     ~FromPDFView() override;
 
@@ -57,9 +38,7 @@ public:
 
     FromPDFModel* model() const { return m_model; }
     FromPDFTable* table() const { return m_table; }
-    ProgressControl* progressControl() const { return m_progressControl; }
     DocumentViewer* documentViewer() const { return m_viewer; }
-    bool isRunning() const { return m_running; }
 
     // IIntakePrompts
     IProgress* showAddProgress() override;
@@ -71,8 +50,6 @@ public:
 
 signals:
     void selectRanges(int id, FromPDFTask task);
-    void started();
-    void finished();
 
 public slots:
     void addFiles(QStringList files);
@@ -82,8 +59,8 @@ public slots:
     void onButtonSelectFormatForAll();
     void onButtonConvert();
     void onChangeOutFolder(int index);
-    void onStarted();
-    void onFinished();
+    void onStarted() override;
+    void onFinished() override;
     void readSettings();
     void onAddToModel(QStringList urls);
     void onAddFinished(bool successed, FromPDFTaskList items);
@@ -93,17 +70,18 @@ public slots:
     void onCheckQuestion(QString text, QString commitButton, QString discardButton);
 
 protected:
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void onRunSummary(int taskCount, int failedCount);
 
 private:
-    QWidget* buildTablePage();
-    QWidget* buildSaveRow();
+    TaskTable* buildTable(QWidget* page) override;
+    void fillAllFilesRow(QWidget* row, QHBoxLayout* layout) override;
+    QWidget* buildFolderField(QWidget* row) override;
     void makeConnections();
-    void retranslate();
+    void retranslate() override;
+    QList<QWidget*> runControls() const;
     // Asks for the password of a protected row that has none yet; true when the row can be used.
     bool askPassword(const QModelIndex& index);
     void openFormatPopup(const QModelIndex& index);
@@ -111,22 +89,12 @@ private:
     QString saveFolderPath() const;
 
     FromPDFModel* m_model;
-    FromPDFTable* m_table;
+    FromPDFTable* m_table = nullptr;
     FromPdfIntake m_intake;
-    QStackedLayout* m_pages;
-    DropArea* m_dropArea;
-    QPushButton* m_addButton;
-    QLabel* m_allLabel;
-    QPushButton* m_formatButton;
-    QCheckBox* m_splitAll;
-    Button* m_deleteAll;
-    QStackedLayout* m_bottom;
-    QLabel* m_saveLabel;
-    QComboBox* m_saveCombo;
-    SaveFolderModel* m_saveModel;
-    Button* m_convertButton;
-    ProgressControl* m_progressControl;
-    IProgress* m_progress;
+    QPushButton* m_formatButton = nullptr;
+    QCheckBox* m_splitAll = nullptr;
+    QComboBox* m_saveCombo = nullptr;
+    SaveFolderModel* m_saveModel = nullptr;
     ProgressDialog* m_progressDialog;
     QPointer<DocumentViewer> m_viewer;
     int m_lastSaveIndex = 0;
@@ -135,9 +103,6 @@ private:
     QString m_storedSavePath;
     int m_popupRow = -1;
     bool m_popupOpen = false;
-    QElapsedTimer m_elapsed;
-    bool m_running = false;
-    FileDialogs m_dialogs;
     int m_runTasks = 0;
     int m_runFailed = 0;
 };

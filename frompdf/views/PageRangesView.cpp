@@ -1,5 +1,7 @@
 #include "PageRangesView.h"
 
+#include "Button.h"
+#include "PanelCommands.h"
 #include "RangeListView.h"
 #include "Style.h"
 #include "StyleNames.h"
@@ -12,18 +14,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton* namedButton(const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-} // namespace
 
 PageRangesView::PageRangesView(QWidget* parent)
     : QFrame(parent)
@@ -92,21 +82,10 @@ PageRangesView::PageRangesView(QWidget* parent)
     boxLayout->addWidget(m_list, 1);
     inner->addWidget(box, 1);
 
-    auto* bottom = new QFrame(this);
-    bottom->setObjectName(StyleName::boxDark);
-    bottom->setFixedHeight(67);
-    auto* bottomLayout = new QHBoxLayout(bottom);
-    bottomLayout->setContentsMargins(20, 1, 20, 0);
-    m_cancelButton = namedButton(StyleName::buttonCancel, bottom);
-    m_cancelButton->setFixedHeight(42);
-    m_cancelButton->setMinimumWidth(75);
-    m_okButton = namedButton(StyleName::buttonSaveSettings, bottom);
-    m_okButton->setFixedHeight(42);
-    m_okButton->setMinimumWidth(116);
-    bottomLayout->addWidget(m_cancelButton);
-    bottomLayout->addStretch();
-    bottomLayout->addWidget(m_okButton);
-    outer->addWidget(bottom);
+    const PanelCommands commands = makePanelCommands(this, StyleName::boxDark, 20, 116);
+    m_cancelButton = commands.cancelButton;
+    m_okButton = commands.saveButton;
+    outer->addWidget(commands.box);
 
     connect(m_closeButton, &QPushButton::clicked, this, &PageRangesView::onHideWindow);
     connect(m_backButton, &QPushButton::clicked, this, &PageRangesView::onHideWindow);

@@ -1,5 +1,6 @@
 #include "RangeListView.h"
 
+#include "Button.h"
 #include "FlowLayout.h"
 #include "PlainScrollArea.h"
 #include "StyleNames.h"
@@ -19,9 +20,7 @@ RangeItemView::RangeItemView(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
     m_label = new QLabel(this);
-    m_remove = new QPushButton(this);
-    m_remove->setObjectName(StyleName::deletelabel);
-    m_remove->setCursor(Qt::PointingHandCursor);
+    m_remove = namedButton(StyleName::deletelabel, this);
     layout->addWidget(m_label);
     layout->addWidget(m_remove);
     connect(m_remove, &QPushButton::clicked, this, &RangeItemView::buttonRemove);

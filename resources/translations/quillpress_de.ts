@@ -9,6 +9,37 @@
     </message>
 </context>
 <context>
+    <name>ConversionTab</name>
+    <message>
+        <source>All files:</source>
+        <translation>Alle Dateien:</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Alle löschen</translation>
+    </message>
+    <message>
+        <source>Save to folder:</source>
+        <translation>Speichern in:</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <translation>KONVERTIEREN</translation>
+    </message>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Eine oder mehrere Dateien zum Öffnen auswählen</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Zielordner auswählen</translation>
+    </message>
+    <message>
+        <source>OPEN FOLDER</source>
+        <translation>ORDNER ÖFFNEN</translation>
+    </message>
+</context>
+<context>
     <name>DocumentViewer</name>
     <message>
         <source>%1 - PDF Converter</source>
@@ -71,24 +102,8 @@
 <context>
     <name>FromPDFView</name>
     <message>
-        <source>All files:</source>
-        <translation>Alle Dateien:</translation>
-    </message>
-    <message>
         <source>Split all</source>
         <translation>Alle teilen</translation>
-    </message>
-    <message>
-        <source>Delete all</source>
-        <translation>Alle löschen</translation>
-    </message>
-    <message>
-        <source>Save to folder:</source>
-        <translation>Speichern in:</translation>
-    </message>
-    <message>
-        <source>CONVERT</source>
-        <translation>KONVERTIEREN</translation>
     </message>
     <message>
         <source>Files (*.pdf)</source>
@@ -97,10 +112,6 @@
     <message>
         <source>Add PDF File</source>
         <translation>PDF-Datei hinzufügen</translation>
-    </message>
-    <message>
-        <source>Select one or more files to open</source>
-        <translation>Eine oder mehrere Dateien zum Öffnen auswählen</translation>
     </message>
     <message>
         <source>Can not open file</source>
@@ -113,10 +124,6 @@
     <message>
         <source>These files could not be opened as PDF documents and were not added: %1</source>
         <translation>Diese Dateien konnten nicht als PDF-Dokumente geöffnet werden und wurden nicht hinzugefügt: %1</translation>
-    </message>
-    <message>
-        <source>Select destination folder</source>
-        <translation>Zielordner auswählen</translation>
     </message>
     <message>
         <source>Convert complete</source>
@@ -141,10 +148,6 @@
     <message>
         <source>All of your files has been converted. You can open the folder to view the result.</source>
         <translation>Alle Ihre Dateien wurden konvertiert. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
-    </message>
-    <message>
-        <source>OPEN FOLDER</source>
-        <translation>ORDNER ÖFFNEN</translation>
     </message>
     <message>
         <source>This file appears to be a scanned PDF. We recommended to use OCR for conversion.</source>
@@ -635,32 +638,12 @@
         <translation>Datei hinzufügen</translation>
     </message>
     <message>
-        <source>All files:</source>
-        <translation>Alle Dateien:</translation>
-    </message>
-    <message>
         <source>Merge all in one PDF file</source>
         <translation>Alle zu einer PDF-Datei zusammenführen</translation>
     </message>
     <message>
-        <source>Delete all</source>
-        <translation>Alle löschen</translation>
-    </message>
-    <message>
-        <source>Save to folder:</source>
-        <translation>Speichern in:</translation>
-    </message>
-    <message>
-        <source>CONVERT</source>
-        <translation>KONVERTIEREN</translation>
-    </message>
-    <message>
         <source>merged_%1</source>
         <translation>zusammengefuehrt_%1</translation>
-    </message>
-    <message>
-        <source>Select one or more files to open</source>
-        <translation>Eine oder mehrere Dateien zum Öffnen auswählen</translation>
     </message>
     <message>
         <source>Can not open file</source>
@@ -669,10 +652,6 @@
     <message>
         <source>These files could not be found and were not added: %1</source>
         <translation>Diese Dateien wurden nicht gefunden und nicht hinzugefügt: %1</translation>
-    </message>
-    <message>
-        <source>Select destination folder</source>
-        <translation>Zielordner auswählen</translation>
     </message>
     <message>
         <source>Conversion has been completed.</source>
@@ -701,10 +680,6 @@
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
         <translation>Geschafft! Alle Ihre Dateien liegen im Ordner. Öffnen Sie ihn, um sie anzusehen.</translation>
-    </message>
-    <message>
-        <source>OPEN FOLDER</source>
-        <translation>ORDNER ÖFFNEN</translation>
     </message>
     <message>
         <source>The operation was cancelled before any file was written.</source>

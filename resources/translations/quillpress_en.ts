@@ -9,6 +9,37 @@
     </message>
 </context>
 <context>
+    <name>ConversionTab</name>
+    <message>
+        <source>All files:</source>
+        <translation>All files:</translation>
+    </message>
+    <message>
+        <source>Delete all</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>Save to folder:</source>
+        <translation>Save to folder:</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <translation>CONVERT</translation>
+    </message>
+    <message>
+        <source>Select one or more files to open</source>
+        <translation>Select one or more files to open</translation>
+    </message>
+    <message>
+        <source>Select destination folder</source>
+        <translation>Select destination folder</translation>
+    </message>
+    <message>
+        <source>OPEN FOLDER</source>
+        <translation>OPEN FOLDER</translation>
+    </message>
+</context>
+<context>
     <name>DocumentViewer</name>
     <message>
         <source>%1 - PDF Converter</source>
@@ -71,24 +102,8 @@
 <context>
     <name>FromPDFView</name>
     <message>
-        <source>All files:</source>
-        <translation>All files:</translation>
-    </message>
-    <message>
         <source>Split all</source>
         <translation>Split all</translation>
-    </message>
-    <message>
-        <source>Delete all</source>
-        <translation>Delete all</translation>
-    </message>
-    <message>
-        <source>Save to folder:</source>
-        <translation>Save to folder:</translation>
-    </message>
-    <message>
-        <source>CONVERT</source>
-        <translation>CONVERT</translation>
     </message>
     <message>
         <source>Files (*.pdf)</source>
@@ -97,10 +112,6 @@
     <message>
         <source>Add PDF File</source>
         <translation>Add PDF File</translation>
-    </message>
-    <message>
-        <source>Select one or more files to open</source>
-        <translation>Select one or more files to open</translation>
     </message>
     <message>
         <source>Can not open file</source>
@@ -113,10 +124,6 @@
     <message>
         <source>These files could not be opened as PDF documents and were not added: %1</source>
         <translation>These files could not be opened as PDF documents and were not added: %1</translation>
-    </message>
-    <message>
-        <source>Select destination folder</source>
-        <translation>Select destination folder</translation>
     </message>
     <message>
         <source>Convert complete</source>
@@ -141,10 +148,6 @@
     <message>
         <source>All of your files has been converted. You can open the folder to view the result.</source>
         <translation>All of your files has been converted. You can open the folder to view the result.</translation>
-    </message>
-    <message>
-        <source>OPEN FOLDER</source>
-        <translation>OPEN FOLDER</translation>
     </message>
     <message>
         <source>This file appears to be a scanned PDF. We recommended to use OCR for conversion.</source>
@@ -635,32 +638,12 @@
         <translation>Add file</translation>
     </message>
     <message>
-        <source>All files:</source>
-        <translation>All files:</translation>
-    </message>
-    <message>
         <source>Merge all in one PDF file</source>
         <translation>Merge all in one PDF file</translation>
     </message>
     <message>
-        <source>Delete all</source>
-        <translation>Delete all</translation>
-    </message>
-    <message>
-        <source>Save to folder:</source>
-        <translation>Save to folder:</translation>
-    </message>
-    <message>
-        <source>CONVERT</source>
-        <translation>CONVERT</translation>
-    </message>
-    <message>
         <source>merged_%1</source>
         <translation>merged_%1</translation>
-    </message>
-    <message>
-        <source>Select one or more files to open</source>
-        <translation>Select one or more files to open</translation>
     </message>
     <message>
         <source>Can not open file</source>
@@ -669,10 +652,6 @@
     <message>
         <source>These files could not be found and were not added: %1</source>
         <translation>These files could not be found and were not added: %1</translation>
-    </message>
-    <message>
-        <source>Select destination folder</source>
-        <translation>Select destination folder</translation>
     </message>
     <message>
         <source>Conversion has been completed.</source>
@@ -701,10 +680,6 @@
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
         <translation>Congratulations to all of your files in the folder, open it to view them!</translation>
-    </message>
-    <message>
-        <source>OPEN FOLDER</source>
-        <translation>OPEN FOLDER</translation>
     </message>
     <message>
         <source>The operation was cancelled before any file was written.</source>

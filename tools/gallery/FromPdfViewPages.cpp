@@ -58,6 +58,16 @@ MainView* mainWindowWithRows()
     return window;
 }
 
+// The main window with the page-range panel slid in for the first row.
+QWidget* mainWindowWithPageRanges()
+{
+    MainView* window = mainWindowWithRows();
+    FromPDFView* view = fromPdfView(window);
+    view->onTableClicked(view->model()->index(0, FromPDFModel::PagesColumn));
+    settle(700);
+    return window;
+}
+
 // A few pages of text for the preview.
 QString samplePdf()
 {
@@ -128,15 +138,8 @@ QList<GalleryItem> fromPdfViewItems()
          },
          QSize(), true},
         {QStringLiteral("mainwindow-frompdf"), [] { return static_cast<QWidget*>(mainWindowWithRows()); }, QSize(), true},
-        {QStringLiteral("mainwindow-frompdf-de"),
-         [] {
-             // German while this picture is taken; English again once its window is gone.
-             Application::instance()->setLanguage(QStringLiteral("de"));
-             MainView* window = mainWindowWithRows();
-             QObject::connect(window, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
-             return static_cast<QWidget*>(window);
-         },
-         QSize(), true},
+        {QStringLiteral("mainwindow-frompdf-de"), [] { return inGerman([] { return mainWindowWithRows(); }); }, QSize(),
+         true},
         {QStringLiteral("mainwindow-frompdf-running"),
          [] {
              MainView* window = mainWindowWithRows();
@@ -152,25 +155,8 @@ QList<GalleryItem> fromPdfViewItems()
              return static_cast<QWidget*>(window);
          },
          QSize(), true},
-        {QStringLiteral("mainwindow-frompdf-pageranges"),
-         [] {
-             MainView* window = mainWindowWithRows();
-             FromPDFView* view = fromPdfView(window);
-             view->onTableClicked(view->model()->index(0, FromPDFModel::PagesColumn));
-             settle(700);
-             return static_cast<QWidget*>(window);
-         },
-         QSize(), true},
-        {QStringLiteral("mainwindow-frompdf-pageranges-de"),
-         [] {
-             Application::instance()->setLanguage(QStringLiteral("de"));
-             MainView* window = mainWindowWithRows();
-             QObject::connect(window, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
-             FromPDFView* view = fromPdfView(window);
-             view->onTableClicked(view->model()->index(0, FromPDFModel::PagesColumn));
-             settle(700);
-             return static_cast<QWidget*>(window);
-         },
-         QSize(), true},
+        {QStringLiteral("mainwindow-frompdf-pageranges"), &mainWindowWithPageRanges, QSize(), true},
+        {QStringLiteral("mainwindow-frompdf-pageranges-de"), [] { return inGerman(&mainWindowWithPageRanges); }, QSize(),
+         true},
     };
 }

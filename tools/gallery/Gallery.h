@@ -31,5 +31,8 @@ void fillStartPage(QWidget* page, int topSpacing);
 // Handles events for ms milliseconds, so that animations and layouts settle.
 void settle(int ms);
 
+// Builds a picture in German: English again once its widget is gone.
+QWidget* inGerman(const std::function<QWidget*()>& make);
+
 // A light host frame with the main window's background, for widgets that live inside it.
 QWidget* hostFrame(QWidget* content, int margin = 12);

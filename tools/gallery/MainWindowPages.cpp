@@ -1,5 +1,4 @@
 // Gallery pictures of the main window, its settings panel and the update dialog.
-#include "Application.h"
 #include "Gallery.h"
 #include "MainView.h"
 #include "MessageUpdate.h"
@@ -27,15 +26,7 @@ QList<GalleryItem> mainWindowItems()
     return {
         {QStringLiteral("mainwindow"), [] { return static_cast<QWidget*>(new MainView); }, QSize(), true},
         {QStringLiteral("mainwindow-settings"), &mainWindowWithSettings, QSize(), true},
-        {QStringLiteral("mainwindow-settings-de"),
-         [] {
-             // German while this picture is taken; English again once its window is gone.
-             Application::instance()->setLanguage(QStringLiteral("de"));
-             QWidget* view = mainWindowWithSettings();
-             QObject::connect(view, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
-             return view;
-         },
-         QSize(), true},
+        {QStringLiteral("mainwindow-settings-de"), [] { return inGerman(&mainWindowWithSettings); }, QSize(), true},
         {QStringLiteral("messageupdate"),
          [] {
              return static_cast<QWidget*>(new MessageUpdate(QStringLiteral("2.3.0"), SiteLinks::changeLog(), SiteLinks::download()));

@@ -1,7 +1,6 @@
 // Gallery pictures of the "To PDF" tab: its table with rows, the PDF settings panel on both of
 // its pages in the three edit modes, the page preview, and the tab in the main window, idle,
 // converting and with the panel slid in.
-#include "Application.h"
 #include "Gallery.h"
 #include "MainView.h"
 #include "PreviewControl.h"
@@ -80,15 +79,6 @@ MainView* mainWindowWithRows()
     settle(100);
     view->table()->selectRow(2);
     return window;
-}
-
-// German while the picture is taken; English again once its window is gone.
-QWidget* inGerman(const std::function<QWidget*()>& make)
-{
-    Application::instance()->setLanguage(QStringLiteral("de"));
-    QWidget* widget = make();
-    QObject::connect(widget, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
-    return widget;
 }
 
 // A photo with A4 landscape, a big margin and the picture at the bottom right.

@@ -32,6 +32,14 @@ void settle(int ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
+QWidget* inGerman(const std::function<QWidget*()>& make)
+{
+    Application::instance()->setLanguage(QStringLiteral("de"));
+    QWidget* widget = make();
+    QObject::connect(widget, &QObject::destroyed, [] { Application::instance()->setLanguage(QStringLiteral("en")); });
+    return widget;
+}
+
 namespace {
 
 bool save(const QPixmap& pixmap, const QString& path)

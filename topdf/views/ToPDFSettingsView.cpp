@@ -1,6 +1,8 @@
 #include "ToPDFSettingsView.h"
 
+#include "Button.h"
 #include "MessageView.h"
+#include "PanelCommands.h"
 #include "PositionControl.h"
 #include "PreviewControl.h"
 #include "Style.h"
@@ -78,14 +80,6 @@ QLineEdit* inputEdit(QWidget* parent)
     edit->setObjectName(StyleName::inputEdit);
     edit->setFixedSize(387, 37);
     return edit;
-}
-
-QPushButton* namedButton(const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
 }
 
 QFormLayout* formLayout(QWidget* frame, int horizontalSpacing, int verticalSpacing)
@@ -261,21 +255,10 @@ QWidget* ToPDFSettingsView::buildLayoutPage()
 
 QWidget* ToPDFSettingsView::buildCommandBox()
 {
-    auto* box = new QFrame(this);
-    box->setObjectName(StyleName::settingsViewCommadBox);
-    box->setFixedHeight(67);
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(14, 1, 14, 0);
-    m_cancelButton = namedButton(StyleName::buttonCancel, box);
-    m_cancelButton->setFixedHeight(42);
-    m_cancelButton->setMinimumWidth(75);
-    m_saveButton = namedButton(StyleName::buttonSaveSettings, box);
-    m_saveButton->setFixedHeight(42);
-    m_saveButton->setMinimumWidth(152);
-    layout->addWidget(m_cancelButton);
-    layout->addStretch();
-    layout->addWidget(m_saveButton);
-    return box;
+    const PanelCommands commands = makePanelCommands(this, StyleName::settingsViewCommadBox, 14, 152);
+    m_cancelButton = commands.cancelButton;
+    m_saveButton = commands.saveButton;
+    return commands.box;
 }
 
 void ToPDFSettingsView::makeConnections()

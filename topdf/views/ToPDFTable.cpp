@@ -5,7 +5,6 @@
 #include "ToPDFDelegateStyle.h"
 #include "ToPDFModel.h"
 
-#include <QEvent>
 
 ToPDFTable::ToPDFTable(ToPDFModel* model, QWidget* parent)
     : TaskTable(model, {29, 0, 49, 41, 49}, parent)
@@ -32,13 +31,4 @@ void ToPDFTable::setSupportedFormats(const QStringList& suffixes)
 void ToPDFTable::retranslate()
 {
     m_fileNameHeader->setText(m_model->headerData(ToPDFModel::FileNameColumn, Qt::Horizontal).toString());
-}
-
-void ToPDFTable::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::LanguageChange) {
-        retranslate();
-        horizontalHeader()->viewport()->update();
-    }
-    TaskTable::changeEvent(event);
 }

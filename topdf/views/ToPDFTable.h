@@ -21,15 +21,8 @@ public:
     // The suffixes (without dot, any case) that a drop from outside keeps.
     void setSupportedFormats(const QStringList& suffixes);
 
-public slots:
-    void dim() { fadeIn(); }
-    void undim() { fadeOut(); }
-
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
-    void retranslate();
+    void retranslate() override;
 
     ToPDFDelegateStyle* m_style;
     ToPDFModel* m_model;

@@ -4,9 +4,9 @@
 #include "Button.h"
 #include "DebenuService.h"
 #include "DropArea.h"
+#include "FileSystem.h"
 #include "Logger.h"
 #include "MessageView.h"
-#include "MetricSender.h"
 #include "ProgressControl.h"
 #include "Settings.h"
 #include "StyleNames.h"
@@ -20,7 +20,6 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -29,73 +28,29 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedLayout>
-#include <QStandardPaths>
 #include <QThread>
 #include <QVBoxLayout>
 
 namespace {
-
-// The folder dialogs open in and output goes to by default: the desktop when there is one.
-QString desktopFolder()
-{
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    return QFileInfo(desktop).isDir() ? desktop : QDir::homePath();
-}
 
 UserContext* userContext()
 {
     return Application::instance()->userContext();
 }
 
-QPushButton* namedButton(const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
 } // namespace
 
 ToPDFView::ToPDFView(QWidget* parent, FileDialogs dialogs)
-    : QFrame(parent)
+    : ConversionTab(parent, std::move(dialogs))
     , m_model(new ToPDFModel(this))
-    , m_dialogs(std::move(dialogs))
 {
     registerToPdfRecordTypes();
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    auto* topFrame = new QFrame(this);
-    m_pages = new QStackedLayout(topFrame);
-    m_pages->setContentsMargins(0, 0, 0, 0);
-    m_dropArea = new DropArea(topFrame, m_dialogs.openFiles);
-    m_dropArea->setFixedHeight(264);
+    buildPages();
     m_dropArea->setSuffixes(userContext()->supportedFormats());
     m_dropArea->addFormat(QStringLiteral("JPG, PNG, BMP, TIFF"), QStringLiteral(":/style/images/formats_images.png"));
     m_dropArea->addFormat(QStringLiteral("EPUB, MOBI, FB2"), QStringLiteral(":/style/images/formats_ebook.png"));
     m_dropArea->addFormat(QStringLiteral("HTML, HTM"), QStringLiteral(":/style/images/formats_html.png"));
     m_dropArea->addFormat(QStringLiteral("DOC, DOCX, XLS, XLSX, ODT, ODS"), QStringLiteral(":/style/images/formats_docs.png"));
-    m_pages->addWidget(m_dropArea);
-    m_pages->addWidget(buildTablePage());
-    outer->addWidget(topFrame);
-    outer->addStretch();
-
-    auto* bottomFrame = new QFrame(this);
-    m_bottom = new QStackedLayout(bottomFrame);
-    m_bottom->setContentsMargins(0, 0, 0, 0);
-    m_bottom->addWidget(buildSaveRow());
-    auto* progressRow = new QFrame(bottomFrame);
-    auto* progressLayout = new QHBoxLayout(progressRow);
-    progressLayout->setContentsMargins(0, 7, 0, 0);
-    m_progressControl = new ProgressControl(progressRow);
-    progressLayout->addWidget(m_progressControl, 1);
-    m_bottom->addWidget(progressRow);
-    m_bottom->setCurrentIndex(0);
-    outer->addWidget(bottomFrame);
-    outer->addStretch();
-    m_progress = m_progressControl;
 
     retranslate();
     makeConnections();
@@ -103,11 +58,9 @@ ToPDFView::ToPDFView(QWidget* parent, FileDialogs dialogs)
     updateControls();
     // Normally the "From PDF" tab has put the desktop here already.
     if (userContext()->saveToFolder().isEmpty())
-        userContext()->setSaveToFolder(desktopFolder());
+        userContext()->setSaveToFolder(FileSystem::desktopFolder());
     readSettings();
-    FileSettingsData general = userContext()->fileSettings();
-    general.fileName = mergedFileName();
-    userContext()->setFileSettings(general);
+    resetMergedFileName();
 }
 
 ToPDFView::~ToPDFView()
@@ -122,74 +75,42 @@ ToPDFView::~ToPDFView()
     }
 }
 
-QWidget* ToPDFView::buildTablePage()
+TaskTable* ToPDFView::buildTable(QWidget* page)
 {
-    auto* page = new QFrame;
-    page->setObjectName(StyleName::tableBox);
-    page->setFixedHeight(264);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* row = new QHBoxLayout;
-    row->setContentsMargins(0, 0, 0, 0);
     m_table = new ToPDFTable(m_model, page);
-    m_table->setFixedWidth(631);
     m_table->setSupportedFormats(userContext()->supportedFormats());
-    row->addWidget(m_table);
-    auto* side = new QVBoxLayout;
-    side->setAlignment(Qt::AlignHCenter);
-    side->setContentsMargins(10, 0, 10, 0);
-    side->setSpacing(10);
-    side->addSpacing(35);
-    m_addButton = namedButton(StyleName::buttonTableAdd, page);
+    return m_table;
+}
+
+void ToPDFView::addSideButtons(QWidget* page, QVBoxLayout* column)
+{
     m_upButton = namedButton(StyleName::buttonMoveUp, page);
     m_downButton = namedButton(StyleName::buttonMoveDown, page);
     m_upButton->setEnabled(false);
     m_downButton->setEnabled(false);
-    side->addWidget(m_addButton);
-    side->addWidget(m_upButton);
-    side->addWidget(m_downButton);
-    side->addStretch();
-    row->addLayout(side);
-    layout->addLayout(row, 1);
-
-    auto* all = new QFrame(page);
-    all->setObjectName(StyleName::boxFromPDFAll);
-    all->setFixedHeight(31);
-    auto* allLayout = new QHBoxLayout(all);
-    allLayout->setContentsMargins(0, 0, 0, 0);
-    allLayout->setSpacing(0);
-    m_allLabel = new QLabel(all);
-    m_allLabel->setFixedWidth(106);
-    m_merge = new QCheckBox(all);
-    m_merge->setObjectName(StyleName::checkBoxSplitAll);
-    m_merge->setFixedWidth(434);
-    m_settingsForAll = namedButton(StyleName::settingsForAll, all);
-    m_settingsForAll->setFixedSize(20, 20);
-    m_deleteAll = new Button(all);
-    m_deleteAll->setObjectName(StyleName::buttonDeleteAll);
-    m_deleteAll->setFixedWidth(80);
-    allLayout->addSpacing(11);
-    allLayout->addWidget(m_allLabel);
-    allLayout->addWidget(m_merge);
-    allLayout->addWidget(m_settingsForAll);
-    allLayout->addSpacing(25);
-    allLayout->addWidget(m_deleteAll);
-    allLayout->addStretch();
-    layout->addWidget(all);
-    return page;
+    column->addWidget(m_upButton);
+    column->addWidget(m_downButton);
 }
 
-QWidget* ToPDFView::buildSaveRow()
+void ToPDFView::fillAllFilesRow(QWidget* row, QHBoxLayout* layout)
 {
-    auto* row = new QFrame;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_saveLabel = new QLabel(row);
-    m_saveLabel->setObjectName(StyleName::labelSaveTo);
-    m_saveLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_allLabel->setFixedWidth(106);
+    m_merge = new QCheckBox(row);
+    m_merge->setObjectName(StyleName::checkBoxSplitAll);
+    m_merge->setFixedWidth(434);
+    m_settingsForAll = namedButton(StyleName::settingsForAll, row);
+    m_settingsForAll->setFixedSize(20, 20);
+    makeDeleteAll(row);
+    layout->addWidget(m_allLabel);
+    layout->addWidget(m_merge);
+    layout->addWidget(m_settingsForAll);
+    layout->addSpacing(25);
+    layout->addWidget(m_deleteAll);
+    layout->addStretch();
+}
+
+QWidget* ToPDFView::buildFolderField(QWidget* row)
+{
     auto* folderBox = new QFrame(row);
     folderBox->setObjectName(StyleName::box);
     folderBox->setFixedHeight(38);
@@ -201,17 +122,7 @@ QWidget* ToPDFView::buildSaveRow()
     m_folderButton = namedButton(StyleName::buttonInputFolder, folderBox);
     folderLayout->addWidget(m_folderEdit);
     folderLayout->addWidget(m_folderButton);
-    m_convertButton = new Button(row);
-    m_convertButton->setObjectName(StyleName::buttonConvert);
-    m_convertButton->setMinimumWidth(164);
-    layout->addStretch();
-    layout->addWidget(m_saveLabel);
-    layout->addSpacing(6);
-    layout->addWidget(folderBox, 1);
-    layout->addSpacing(6);
-    layout->addWidget(m_convertButton);
-    layout->addSpacing(1);
-    return row;
+    return folderBox;
 }
 
 void ToPDFView::makeConnections()
@@ -257,22 +168,10 @@ QString ToPDFView::filter() const
 
 void ToPDFView::retranslate()
 {
+    ConversionTab::retranslate();
     m_dropArea->setTitle(tr("Add file", "for drop area"));
     m_dropArea->setFilter(filter());
-    m_allLabel->setText(tr("All files:"));
     m_merge->setText(tr("Merge all in one PDF file"));
-    m_deleteAll->setText(tr("Delete all"));
-    m_saveLabel->setText(tr("Save to folder:"));
-    m_convertButton->setText(tr("CONVERT"));
-}
-
-void ToPDFView::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::LanguageChange) {
-        retranslate();
-        m_table->viewport()->update();
-    }
-    QFrame::changeEvent(event);
 }
 
 void ToPDFView::showEvent(QShowEvent* event)
@@ -300,10 +199,9 @@ void ToPDFView::addFiles(const QStringList& files)
 void ToPDFView::onButtonAdd()
 {
     QSharedPointer<QSettings> settings = Application::instance()->settings();
-    const QString folder = settings->value(QStringLiteral("last_select_folder"), desktopFolder()).toString();
-    const QString caption = tr("Select one or more files to open");
-    const QStringList files = m_dialogs.openFiles ? m_dialogs.openFiles(this, caption, folder, filter())
-                                                  : QFileDialog::getOpenFileNames(this, caption, folder, filter());
+    const QString folder =
+        settings->value(QStringLiteral("last_select_folder"), FileSystem::desktopFolder()).toString();
+    const QStringList files = pickFiles(folder, filter());
     if (files.isEmpty())
         return;
     settings->setValue(QStringLiteral("last_select_folder"), QFileInfo(files.first()).absolutePath());
@@ -454,12 +352,7 @@ void ToPDFView::readSettings()
 
 void ToPDFView::chooseFolder()
 {
-    const QString caption = tr("Select destination folder");
-    const QString start = userContext()->saveToFolder();
-    const QString folder = m_dialogs.chooseFolder
-                               ? m_dialogs.chooseFolder(this, caption, start)
-                               : QFileDialog::getExistingDirectory(this, caption, start,
-                                                                   QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    const QString folder = pickFolder(userContext()->saveToFolder());
     if (!folder.isEmpty())
         userContext()->setSaveToFolder(folder);
 }
@@ -491,36 +384,21 @@ void ToPDFView::onButtonConvert()
     algorithm->setMerge(m_merge->isEnabled() && m_merge->isChecked());
     algorithm->setFileSettings(userContext()->fileSettings());
     algorithm->setLayoutSettings(userContext()->layoutSettings());
-    auto* thread = new QThread;
-    algorithm->moveToThread(thread);
-    connect(thread, SIGNAL(started()), algorithm, SLOT(run()));
-    connect(algorithm, SIGNAL(finished()), thread, SLOT(quit()));
-    connect(algorithm, SIGNAL(started()), this, SLOT(onStarted()));
+    QThread* thread = moveToWorker(algorithm);
     connect(algorithm, SIGNAL(summary(ToPdfRunResult)), this, SLOT(onRunSummary(ToPdfRunResult)));
-    connect(algorithm, SIGNAL(finished()), this, SLOT(onFinished()));
-    connect(algorithm, SIGNAL(finished()), algorithm, SLOT(deleteLater()));
-    connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
     m_thread = thread;
     Application::instance()->registerWorker(thread, m_progress);
-    thread->start(QThread::InheritPriority);
-    m_elapsed.restart();
+    startWorker(thread);
 }
 
-void ToPDFView::setRunControlsEnabled(bool enabled)
+QList<QWidget*> ToPDFView::runControls() const
 {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_addButton, m_upButton, m_downButton, m_deleteAll, m_settingsForAll})
-        control->setEnabled(enabled);
-    m_table->setEnabled(enabled);
+    return {m_addButton, m_upButton, m_downButton, m_deleteAll, m_settingsForAll};
 }
 
 void ToPDFView::onStarted()
 {
-    m_bottom->setCurrentIndex(1);
-    setRunControlsEnabled(false);
-    m_merge->setEnabled(false);
-    m_table->dim();
-    emit started();
+    showRunStarted(runControls() << m_merge);
 }
 
 void ToPDFView::onRunSummary(const ToPdfRunResult& result)
@@ -530,25 +408,20 @@ void ToPDFView::onRunSummary(const ToPdfRunResult& result)
 
 void ToPDFView::onFinished()
 {
-    m_running = false;
-    const bool stopped = m_progress->isStopped();
-    const qint64 elapsed = m_elapsed.elapsed();
-    if (stopped)
-        MetricSender::sendMetric(QStringLiteral("cancel"), startWorkflow(), QString::number(elapsed));
-    else
-        MetricSender::sendMetricNumber(QStringLiteral("end"), int(elapsed));
-
-    m_bottom->setCurrentIndex(0);
-    setRunControlsEnabled(true);
+    const bool stopped = showRunEnded(runControls());
     updateControls();
-    m_table->undim();
-    FileSettingsData general = userContext()->fileSettings();
-    general.fileName = mergedFileName();
-    userContext()->setFileSettings(general);
+    resetMergedFileName();
     emit finished();
 
     showCompletionMessage(stopped);
     m_progress->reset();
+}
+
+void ToPDFView::resetMergedFileName()
+{
+    FileSettingsData general = userContext()->fileSettings();
+    general.fileName = mergedFileName();
+    userContext()->setFileSettings(general);
 }
 
 void ToPDFView::showCompletionMessage(bool stopped)
@@ -573,13 +446,6 @@ void ToPDFView::showCompletionMessage(bool stopped)
     } else {
         text = tr("Congratulations to all of your files in the folder, open it to view them!");
     }
-    QScopedPointer<MessageView> message(MessageView::createOkMessage(title, text, this));
-    if (!nothingWritten) {
-        auto* openFolder = new Button(message.data());
-        openFolder->setObjectName(StyleName::buttonMessageOpenFolder);
-        openFolder->setText(tr("OPEN FOLDER"));
-        message->addButton(openFolder, QDialogButtonBox::HelpRole);
-    }
-    if (message->exec() == QDialogButtonBox::HelpRole)
+    if (askOpenFolder(title, text, !nothingWritten))
         Application::instance()->openLinkInExplorer(file);
 }

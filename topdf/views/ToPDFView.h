@@ -1,27 +1,18 @@
 #pragma once
 
+#include "ConversionTab.h"
 #include "FileSettingsData.h"
 #include "LayoutSettingsData.h"
 #include "ToPDFAlgorithm.h"
 #include "ToPDFTask.h"
 
-#include <QElapsedTimer>
-#include <QFrame>
 #include <QModelIndex>
 #include <QPointer>
 #include <QStringList>
 
-#include <functional>
-
-class Button;
-class DropArea;
-class IProgress;
-class ProgressControl;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStackedLayout;
 class QThread;
 class ToPDFModel;
 class ToPDFTable;
@@ -33,21 +24,11 @@ class ToPDFTable;
 // through updateFileSettings/updateLayoutSettings), and converted one PDF each or merged into
 // one on a worker thread while a progress control stands in for the bottom row. A run ends with
 // a message that counts the failed files and can open the output folder.
-class ToPDFView : public QFrame
+class ToPDFView : public ConversionTab
 {
     Q_OBJECT
 
 public:
-    // The file dialogs the tab opens (its drop area's too); an empty function stands for the
-    // system's dialog. Tests pass their own so that nothing waits for a user.
-    struct FileDialogs
-    {
-        // (parent, caption, start folder, name filter) -> the chosen files.
-        std::function<QStringList(QWidget*, const QString&, const QString&, const QString&)> openFiles;
-        // (parent, caption, start folder) -> the chosen folder, empty when cancelled.
-        std::function<QString(QWidget*, const QString&, const QString&)> chooseFolder;
-    };
-
     explicit ToPDFView(QWidget* parent = nullptr, FileDialogs dialogs = {});
     ~ToPDFView() override;
 
@@ -56,8 +37,6 @@ public:
 
     ToPDFModel* model() const { return m_model; }
     ToPDFTable* table() const { return m_table; }
-    ProgressControl* progressControl() const { return m_progressControl; }
-    bool isRunning() const { return m_running; }
     // "merged_<date and time>", the name a merged file gets unless the user gives another.
     static QString mergedFileName();
 
@@ -65,8 +44,6 @@ signals:
     // Opens the settings panel for row id (-1 for all files or the general settings) with a
     // copy of the task; editMode 0 one task, 1 all tasks, 2 the general settings.
     void edit(int id, ToPDFTask task, int editMode);
-    void started();
-    void finished();
 
 public slots:
     void updateFileSettings(int id, FileSettingsData fileSettings, int editMode);
@@ -77,8 +54,8 @@ public slots:
     void onTableClicked(QModelIndex index);
     void onButtonConvert();
     void onButtonSettingsForAll();
-    void onStarted();
-    void onFinished();
+    void onStarted() override;
+    void onFinished() override;
     void readSettings();
     void updateSaveFolderView();
     void buttonMoveUp();
@@ -86,7 +63,6 @@ public slots:
     void updateControls();
 
 protected:
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -94,38 +70,28 @@ private slots:
     void onRunSummary(const ToPdfRunResult& result);
 
 private:
-    QWidget* buildTablePage();
-    QWidget* buildSaveRow();
+    TaskTable* buildTable(QWidget* page) override;
+    void addSideButtons(QWidget* page, QVBoxLayout* column) override;
+    void fillAllFilesRow(QWidget* row, QHBoxLayout* layout) override;
+    QWidget* buildFolderField(QWidget* row) override;
     void makeConnections();
-    void retranslate();
+    void retranslate() override;
     QString filter() const;
     void chooseFolder();
     void move(bool up);
-    void setRunControlsEnabled(bool enabled);
+    QList<QWidget*> runControls() const;
+    void resetMergedFileName();
     void showCompletionMessage(bool stopped);
     void showMissingFiles(const QStringList& paths);
 
     ToPDFModel* m_model;
-    ToPDFTable* m_table;
-    QPushButton* m_addButton;
-    QPushButton* m_upButton;
-    QPushButton* m_downButton;
-    QStackedLayout* m_pages;
-    DropArea* m_dropArea;
-    ProgressControl* m_progressControl;
-    IProgress* m_progress;
-    QStackedLayout* m_bottom;
-    QElapsedTimer m_elapsed;
-    QLabel* m_allLabel;
-    QPushButton* m_settingsForAll;
-    QCheckBox* m_merge;
-    Button* m_deleteAll;
-    QLabel* m_saveLabel;
-    QLineEdit* m_folderEdit;
-    QPushButton* m_folderButton;
-    Button* m_convertButton;
-    FileDialogs m_dialogs;
-    bool m_running = false;
+    ToPDFTable* m_table = nullptr;
+    QPushButton* m_upButton = nullptr;
+    QPushButton* m_downButton = nullptr;
+    QPushButton* m_settingsForAll = nullptr;
+    QCheckBox* m_merge = nullptr;
+    QLineEdit* m_folderEdit = nullptr;
+    QPushButton* m_folderButton = nullptr;
     QPointer<QThread> m_thread;
     ToPdfRunResult m_result;
     // The save mode of "settings.ini" last applied to the output folder.

@@ -163,3 +163,11 @@ QSize Button::sizeHint() const
     addTextSize(width, height);
     return finishSizeHint(option, width, height);
 }
+
+QPushButton* namedButton(const QString& objectName, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(objectName);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}

@@ -115,3 +115,7 @@ private:
     int m_menuIconPaddingRight = 0;
     QSize m_menuIconSize{-1, -1};
 };
+
+// A plain push button that the style sheet draws by its object name, with the pointing-hand
+// cursor of everything clickable.
+QPushButton* namedButton(const QString& objectName, QWidget* parent);

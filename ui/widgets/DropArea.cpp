@@ -1,5 +1,6 @@
 #include "DropArea.h"
 
+#include "Button.h"
 #include "DroppedFiles.h"
 #include "FileSystem.h"
 #include "StyleNames.h"
@@ -20,9 +21,7 @@ DropArea::DropArea(QWidget* parent, OpenFilesDialog openFiles)
     setAcceptDrops(true);
     setObjectName(StyleName::tableBox);
 
-    m_addButton = new QPushButton(this);
-    m_addButton->setObjectName(StyleName::buttonAddPreview);
-    m_addButton->setCursor(Qt::PointingHandCursor);
+    m_addButton = namedButton(StyleName::buttonAddPreview, this);
     m_bigLabel = new QLabel(this);
     m_bigLabel->setObjectName(StyleName::bigLabel);
     m_bigLabel->setAlignment(Qt::AlignCenter);

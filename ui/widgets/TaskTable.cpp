@@ -7,6 +7,7 @@
 #include "TaskListModel.h"
 
 #include <QDragEnterEvent>
+#include <QEvent>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QMimeData>
@@ -76,6 +77,15 @@ void TaskTable::updateColumnWidths()
     }
     if (stretched >= 0)
         setColumnWidth(stretched, viewport()->width() - fixed);
+}
+
+void TaskTable::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        horizontalHeader()->viewport()->update();
+    }
+    QTableView::changeEvent(event);
 }
 
 void TaskTable::showEvent(QShowEvent* event)

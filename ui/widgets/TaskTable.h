@@ -38,6 +38,9 @@ signals:
     void droppedFiles(QStringList fileList);
 
 protected:
+    // Sets the header texts again when the language changes (the header is repainted after).
+    virtual void retranslate() {}
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;

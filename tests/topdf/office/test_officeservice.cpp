@@ -39,6 +39,23 @@ QString writeFakeSoffice(const QString& folder, const QString& body)
     return PdfChecks::writeScript(folder + QStringLiteral("/soffice"), body);
 }
 
+// A conversion by a fake LibreOffice in folder that runs body: the page to convert and a
+// destination (destinationName) that holds an earlier result.
+struct FakeRun
+{
+    QString html;
+    QString destination;
+};
+
+FakeRun prepareFakeRun(const QString& folder, const QString& body, const QString& destinationName)
+{
+    qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice), writeFakeSoffice(folder, body).toUtf8());
+    const FakeRun run{folder + QStringLiteral("/page.html"), folder + QLatin1Char('/') + destinationName};
+    TestFiles::writeFile(run.html, kHtml);
+    TestFiles::writeFile(run.destination, "earlier result");
+    return run;
+}
+
 } // namespace
 
 class OfficeServiceTest : public QObject
@@ -125,30 +142,20 @@ private slots:
     // A LibreOffice that writes nothing: false, and an existing destination keeps its content.
     void failedConversionKeepsTheDestination()
     {
-        const QString fake = writeFakeSoffice(m_root + QStringLiteral("/fake"), QStringLiteral("exit 0"));
-        qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice), fake.toUtf8());
-        const QString html = m_root + QStringLiteral("/fake/page.html");
-        TestFiles::writeFile(html, kHtml);
-        const QString destination = m_root + QStringLiteral("/fake/keep.docx");
-        TestFiles::writeFile(destination, "earlier result");
-        QVERIFY(!OfficeService::instance().saveDocAs(html, destination));
-        QCOMPARE(TestFiles::readFile(destination), QByteArray("earlier result"));
+        const FakeRun run = prepareFakeRun(m_root + QStringLiteral("/fake"), QStringLiteral("exit 0"), "keep.docx");
+        QVERIFY(!OfficeService::instance().saveDocAs(run.html, run.destination));
+        QCOMPARE(TestFiles::readFile(run.destination), QByteArray("earlier result"));
     }
 
     // A LibreOffice that never ends: a stop ends it within a second, and nothing is replaced.
     void stopEndsAHangingConversion()
     {
-        const QString fake = writeFakeSoffice(m_root + QStringLiteral("/hang"), QStringLiteral("sleep 120"));
-        qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice), fake.toUtf8());
-        const QString html = m_root + QStringLiteral("/hang/page.html");
-        TestFiles::writeFile(html, kHtml);
-        const QString destination = m_root + QStringLiteral("/hang/keep.pdf");
-        TestFiles::writeFile(destination, "earlier result");
+        const FakeRun run = prepareFakeRun(m_root + QStringLiteral("/hang"), QStringLiteral("sleep 120"), "keep.pdf");
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!OfficeService::instance().saveDocAs(html, destination, [&] { return clock.elapsed() > 300; }));
+        QVERIFY(!OfficeService::instance().saveDocAs(run.html, run.destination, [&] { return clock.elapsed() > 300; }));
         QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(TestFiles::readFile(destination), QByteArray("earlier result"));
+        QCOMPARE(TestFiles::readFile(run.destination), QByteArray("earlier result"));
     }
 
     // The profile argument names a private folder inside the user's cache folder.
