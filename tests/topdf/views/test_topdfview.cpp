@@ -257,6 +257,39 @@ private slots:
         QVERIFY(context()->fileSettings().fileName.startsWith(QLatin1String("merged_")));
     }
 
+    // Books dropped on the tab go through quillbook: an EPUB made by Calibre, a MOBI Calibre made
+    // from it, and an FB2 book each become a PDF with the book's text in order.
+    void convertsBooks()
+    {
+        const QString in = freshFolder(QStringLiteral("books-in"));
+        const QString out = freshFolder(QStringLiteral("books-out"));
+        QVERIFY(QFile::copy(QStringLiteral(QP_BOOK_DATA "/voyage.epub"), in + "/voyage.epub"));
+        QCOMPARE(TestFiles::run(QStringLiteral("ebook-convert"), {in + "/voyage.epub", in + "/voyage2.mobi"}, nullptr,
+                                nullptr, 300000),
+                 0);
+        TestFiles::writeFile(in + "/tale.fb2",
+                             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\"><body>"
+                             "<section><title><p>Lantern Tale</p></title><p>Owls kept the lighthouse.</p></section>"
+                             "</body></FictionBook>");
+        context()->setSaveToFolder(out);
+        ToPDFView view;
+        view.show();
+        view.addFiles({in + "/voyage.epub", in + "/voyage2.mobi", in + "/tale.fb2"});
+        QCOMPARE(view.model()->rowCount(), 3);
+
+        DialogScript script;
+        script.add(click(StyleName::buttonOk));
+        pressConvert(&view, script);
+        QVERIFY2(script.seen.first().contains(QLatin1String("Congratulations")), qPrintable(script.seen.first()));
+        QCOMPARE(pdfsIn(out), QStringList({"tale.pdf", "voyage.pdf", "voyage2.pdf"}));
+        const QRegularExpression voyage(QStringLiteral("Chapter 1: The Harbour.*Chapter 2: The Crossing.*Chapter 3: The Island"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY(voyage.match(PdfChecks::text(out + "/voyage.pdf")).hasMatch());
+        QVERIFY(voyage.match(PdfChecks::text(out + "/voyage2.pdf")).hasMatch());
+        QVERIFY(PdfChecks::text(out + "/tale.pdf").contains(QLatin1String("Owls kept the lighthouse.")));
+    }
+
     // The message counts the files that failed, and says plainly when none could be converted
     // (then without "OPEN FOLDER").
     void messageCountsFailures()
