@@ -7,6 +7,7 @@ namespace {
 
 // ISO 639-2 terminology codes (Tesseract's data names) and the ISO 639-1 code of the same
 // language, then the data names that stand for themselves.
+// clang-format off
 const char* const tableRows[][2] = {
     {"aar", "aa"}, {"abk", "ab"}, {"afr", "af"}, {"aka", "ak"}, {"amh", "am"}, {"ara", "ar"}, {"arg", "an"},
     {"asm", "as"}, {"ava", "av"}, {"ave", "ae"}, {"aym", "ay"}, {"aze", "az"}, {"bak", "ba"}, {"bam", "bm"},
@@ -38,6 +39,7 @@ const char* const tableRows[][2] = {
     {"chi_tra", "chi_tra"}, {"chi_sim", "chi_sim"}, {"dan-frak", "dan-frak"}, {"deu-frak", "deu-frak"},
     {"slk-frak", "slk-frak"}, {"swe-frak", "swe-frak"},
 };
+// clang-format on
 
 } // namespace
 

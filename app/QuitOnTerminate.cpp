@@ -29,7 +29,7 @@ QuitOnTerminate::QuitOnTerminate(QObject* parent)
     m_notifier = new QSocketNotifier(socketPair[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnTerminate::onSignal);
 
-    struct sigaction action{};
+    struct sigaction action = {};
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -10,7 +10,12 @@
 
 namespace {
 
-enum InformationKey { Author = 1, Title = 2, Creator = 5, Producer = 6 };
+enum InformationKey {
+    Author = 1,
+    Title = 2,
+    Creator = 5,
+    Producer = 6
+};
 const int aes128 = 1;
 
 void reportFailure(Document& document, const char* step)

@@ -80,8 +80,7 @@ bool parseEbookRequest(EbookRequest& request, const QJsonObject& object)
     }
     if (object.contains(QLatin1String("margin")))
         request.margin = object.value(QLatin1String("margin")).toInt(10);
-    return readString(request, object, {"page_orientation", &EbookRequest::pageOrientation, false,
-                                        {"portrait", "landscape"}});
+    return readString(request, object, {"page_orientation", &EbookRequest::pageOrientation, false, {"portrait", "landscape"}});
 }
 
 QString ebookResponsePath(const QString& requestPath)

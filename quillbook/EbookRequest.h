@@ -30,11 +30,11 @@ struct EbookRequest
 // The program's exit codes, also written as the response's "error_code".
 enum ExitCode {
     Converted = 0,
-    RequestUnreadable = 2, // the request file is missing, unreadable, not JSON or not an object
-    RequestInvalid = 5,    // a key of the request has the wrong type or value
-    NotConverted = 6,      // the work folder or the source book is missing
-    NoPages = 7,           // the book gave no page to print
-    NotWritten = 8,        // the pages could not be merged, labelled or saved into the target
+    RequestUnreadable = 2,   // the request file is missing, unreadable, not JSON or not an object
+    RequestInvalid = 5,      // a key of the request has the wrong type or value
+    NotConverted = 6,        // the work folder or the source book is missing
+    NoPages = 7,             // the book gave no page to print
+    NotWritten = 8,          // the pages could not be merged, labelled or saved into the target
     ResponseUnwritable = 10, // in place of 6, 7 or 8 when the response file cannot be written
 };
 

@@ -167,11 +167,11 @@ bool Quillbook::renderPage(const QString& pagePath, const QString& pdfPath)
 
 QPageSize::PageSizeId Quillbook::pageSize() const
 {
-    static const struct {
+    static const struct
+    {
         const char* name;
         QPageSize::PageSizeId id;
-    } sizes[] = {{"A3", QPageSize::A3}, {"A4", QPageSize::A4}, {"A5", QPageSize::A5}, {"B5", QPageSize::B5},
-                 {"Letter", QPageSize::Letter}};
+    } sizes[] = {{"A3", QPageSize::A3}, {"A4", QPageSize::A4}, {"A5", QPageSize::A5}, {"B5", QPageSize::B5}, {"Letter", QPageSize::Letter}};
     for (const auto& size : sizes) {
         if (m_request.pageSize.compare(QLatin1String(size.name), Qt::CaseInsensitive) == 0)
             return size.id;

@@ -18,7 +18,11 @@ class Quillbook : public QWebView
 {
     Q_OBJECT
 public:
-    enum PrintResult { Printed, NothingToPrint, WriteFailed };
+    enum PrintResult {
+        Printed,
+        NothingToPrint,
+        WriteFailed
+    };
 
     explicit Quillbook(QWidget* parent = nullptr);
     ~Quillbook() override;

@@ -8,7 +8,12 @@
 class Logger
 {
 public:
-    enum Level { Debug = 0, Error = 1, Warning = 2, Info = 3 };
+    enum Level {
+        Debug = 0,
+        Error = 1,
+        Warning = 2,
+        Info = 3
+    };
 
     static Logger* instance();
 

@@ -18,7 +18,7 @@ inline const char* taskRowMimeType()
 // What the task tables of both conversion tabs share: one task a row (a Task has a QFileInfo
 // `file`), a row moved by dragging it onto another row of the same table, sorting by file name,
 // removal and the whole-list changes. The subclass gives the columns and what they show.
-template<class Task>
+template <class Task>
 class TaskListModel : public QAbstractTableModel
 {
 public:

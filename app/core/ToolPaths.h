@@ -8,13 +8,13 @@
 namespace ToolPaths {
 
 enum Tool {
-    PdfLibrary,   // "DebenuPDFLibraryDLL1212.dll"          QUILLPRESS_PDF_LIBRARY
-    Soffice,      // "libreoffice/program/soffice"          QUILLPRESS_SOFFICE
-    Convert,      // "convert"                              QUILLPRESS_CONVERT
-    QuillWeb,     // "quillweb"                             QUILLPRESS_QUILLWEB
-    QuillBook,    // "quillbook"                            QUILLPRESS_QUILLBOOK
-    TessData,     // "tessdata"                             QUILLPRESS_TESSDATA
-    Translations, // "translations"                         QUILLPRESS_TRANSLATIONS
+    PdfLibrary,     // "DebenuPDFLibraryDLL1212.dll"          QUILLPRESS_PDF_LIBRARY
+    Soffice,        // "libreoffice/program/soffice"          QUILLPRESS_SOFFICE
+    Convert,        // "convert"                              QUILLPRESS_CONVERT
+    QuillWeb,       // "quillweb"                             QUILLPRESS_QUILLWEB
+    QuillBook,      // "quillbook"                            QUILLPRESS_QUILLBOOK
+    TessData,       // "tessdata"                             QUILLPRESS_TESSDATA
+    Translations,   // "translations"                         QUILLPRESS_TRANSLATIONS
     Pdf2WordEngine, // "libquillpdf2wordengine.so"          QUILLPRESS_PDF2WORD_ENGINE
 };
 

@@ -58,9 +58,9 @@ void UserContext::setLastConvertedFile(int side, const QString& path)
 
 QStringList UserContext::supportedFormats() const
 {
-    return {QStringLiteral("doc"),  QStringLiteral("docx"), QStringLiteral("xls"),  QStringLiteral("odt"),
-            QStringLiteral("ods"),  QStringLiteral("xlsx"), QStringLiteral("html"), QStringLiteral("htm"),
-            QStringLiteral("jpeg"), QStringLiteral("jpg"),  QStringLiteral("png"),  QStringLiteral("bmp"),
-            QStringLiteral("epub"), QStringLiteral("mobi"), QStringLiteral("fb2"),  QStringLiteral("tif"),
+    return {QStringLiteral("doc"), QStringLiteral("docx"), QStringLiteral("xls"), QStringLiteral("odt"),
+            QStringLiteral("ods"), QStringLiteral("xlsx"), QStringLiteral("html"), QStringLiteral("htm"),
+            QStringLiteral("jpeg"), QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("bmp"),
+            QStringLiteral("epub"), QStringLiteral("mobi"), QStringLiteral("fb2"), QStringLiteral("tif"),
             QStringLiteral("tiff")};
 }

@@ -17,7 +17,10 @@ class UserContext : public QObject
 {
     Q_OBJECT
 public:
-    enum Side { FromPdf = 0, ToPdf = 1 };
+    enum Side {
+        FromPdf = 0,
+        ToPdf = 1
+    };
 
     explicit UserContext(QObject* parent = nullptr);
 

@@ -58,10 +58,10 @@ void freshFolder(const QString& path)
 QStringList sentencesPages(int pages, int linesPerPage)
 {
     static const QStringList words = {
-        "harbour", "lantern", "keeper",  "morning", "river",   "stone",  "window",  "garden", "silver",
-        "market",  "bridge",  "captain", "winter",  "meadow",  "letter", "station", "orchard", "valley",
-        "thunder", "candle",  "village", "forest",  "journey", "island", "copper",  "shadow",  "engine",
-        "north",   "table",   "quiet",   "yellow",  "ladder",  "bottle", "signal",  "pocket",  "marble"};
+        "harbour", "lantern", "keeper", "morning", "river", "stone", "window", "garden", "silver",
+        "market", "bridge", "captain", "winter", "meadow", "letter", "station", "orchard", "valley",
+        "thunder", "candle", "village", "forest", "journey", "island", "copper", "shadow", "engine",
+        "north", "table", "quiet", "yellow", "ladder", "bottle", "signal", "pocket", "marble"};
     QStringList result;
     quint32 seed = 12345;
     for (int page = 0; page < pages; ++page) {
@@ -120,20 +120,18 @@ void pageImageBenchmark(const QString& work, const QSharedPointer<DebenuService>
     task.split = true;
     task.ranges = {{1, 30}};
 
-    const double oursTime = bestOf(repetitions, [&] { freshFolder(ours); }, [&] {
+    const double oursTime = bestOf(
+        repetitions, [&] { freshFolder(ours); }, [&] {
         PageImageExport exporter(service, nullptr);
         exporter.setImageQuality(1);
-        exporter.exportTask(task, ours);
-    });
+        exporter.exportTask(task, ours); });
     const int oursFiles = countFiles(ours);
-    const double mutoolTime = bestOf(repetitions, [&] { freshFolder(mutool); }, [&] {
-        TestFiles::run(QStringLiteral("mutool"),
-                       {"draw", "-q", "-r", "150", "-o", mutool + "/page%02d.png", pdf}, nullptr, nullptr, 600000);
-    });
-    const double popplerTime = bestOf(repetitions, [&] { freshFolder(poppler); }, [&] {
-        TestFiles::run(QStringLiteral("pdftoppm"), {"-r", "150", "-png", pdf, poppler + "/page"}, nullptr, nullptr,
-                       600000);
-    });
+    const double mutoolTime = bestOf(
+        repetitions, [&] { freshFolder(mutool); }, [&] { TestFiles::run(QStringLiteral("mutool"),
+                                                                        {"draw", "-q", "-r", "150", "-o", mutool + "/page%02d.png", pdf}, nullptr, nullptr, 600000); });
+    const double popplerTime = bestOf(
+        repetitions, [&] { freshFolder(poppler); }, [&] { TestFiles::run(QStringLiteral("pdftoppm"), {"-r", "150", "-png", pdf, poppler + "/page"}, nullptr, nullptr,
+                                                                         600000); });
 
     out() << "Page images: 30 A4 text pages to PNG at 150 dpi (best of " << repetitions << ")\n";
     out() << QStringLiteral("  ours (PageImageExport)  %1 s  (%2 files)\n").arg(oursTime, 0, 'f', 2).arg(oursFiles);

@@ -135,8 +135,7 @@ QString docxText(const QString& docx, int pages)
 QString referenceText(const QString& pdf)
 {
     QByteArray raw;
-    TestFiles::run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
-                                                 QStringLiteral("-")},
+    TestFiles::run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")},
                    &raw);
     // In that order right-to-left lines come in the order seen, word by word: read them back.
     QStringList lines = QString::fromUtf8(raw).split(QLatin1Char('\n'));
@@ -360,11 +359,14 @@ int main(int argc, char** argv)
             bool ok = true;
             double seconds = 0;
             if (converter == QLatin1String("ours"))
-                seconds = bestOf(repetitions, [&] { return convertWithComponent(input.pdf, docx, pages); }, &ok);
+                seconds = bestOf(
+                    repetitions, [&] { return convertWithComponent(input.pdf, docx, pages); }, &ok);
             else if (converter == QLatin1String("mutool"))
-                seconds = bestOf(repetitions, [&] { return mutoolConvert(input.pdf, docx); }, &ok);
+                seconds = bestOf(
+                    repetitions, [&] { return mutoolConvert(input.pdf, docx); }, &ok);
             else
-                seconds = bestOf(1, [&] { return officeImport(input.pdf, folder); }, &ok);
+                seconds = bestOf(
+                    1, [&] { return officeImport(input.pdf, folder); }, &ok);
             Measure measure = measureDocx(reference, docx, pages);
             measure.seconds = seconds;
             measure.converted = measure.converted && ok;

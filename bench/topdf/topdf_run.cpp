@@ -65,6 +65,7 @@ int main(int argc, char** argv)
     algorithm.setFileSettings(general);
     algorithm.run();
     const ToPdfRunResult result = algorithm.result();
-    QTextStream(stdout) << "failed " << result.failedCount << " of " << result.taskCount << "\n" << result.lastFile << "\n";
+    QTextStream(stdout) << "failed " << result.failedCount << " of " << result.taskCount << "\n"
+                        << result.lastFile << "\n";
     return result.failedCount == 0 && !result.mergeFailed ? 0 : 1;
 }

@@ -21,14 +21,26 @@ public:
     virtual ~IDocument() = default;
 
     // Finds every occurrence of text, highlights it and returns the results.
-    virtual QList<SearchResult> search(const QString& text) { Q_UNUSED(text) return {}; }
+    virtual QList<SearchResult> search(const QString& text)
+    {
+        Q_UNUSED(text)
+        return {};
+    }
     virtual void clearSearch() {}
     virtual void setPageByPosition(int position) { Q_UNUSED(position) }
     virtual void setViewPortSize(const QSize& size) { Q_UNUSED(size) }
     virtual QList<SearchResult> searchResults() const { return {}; }
     virtual QString title() const { return QString(); }
-    virtual int pageOfPosition(int position) { Q_UNUSED(position) return 0; }
-    virtual int percentOfPage(int page) const { Q_UNUSED(page) return 0; }
+    virtual int pageOfPosition(int position)
+    {
+        Q_UNUSED(position)
+        return 0;
+    }
+    virtual int percentOfPage(int page) const
+    {
+        Q_UNUSED(page)
+        return 0;
+    }
     virtual void setPage(int page) { Q_UNUSED(page) }
     virtual void moveToHome() {}
     virtual void moveToEnd() {}

@@ -12,16 +12,16 @@
 struct FromPDFTask
 {
     QFileInfo file;
-    PageRangeList ranges;           // empty: the whole document
-    bool rangesChosen = false;      // the user committed ranges in the page-range panel
+    PageRangeList ranges;      // empty: the whole document
+    bool rangesChosen = false; // the user committed ranges in the page-range panel
     QString format = QStringLiteral("doc");
-    QString ocrLanguage;            // empty for formats without OCR
-    bool passwordRequired = false;  // the file opens only with a password
-    QString password;               // the working password, once given
-    bool split = false;             // one output per range (documents) or per page (images)
+    QString ocrLanguage;           // empty for formats without OCR
+    bool passwordRequired = false; // the file opens only with a password
+    QString password;              // the working password, once given
+    bool split = false;            // one output per range (documents) or per page (images)
     int pageCount = 0;
     bool securityInfo5Is6 = true;
-    bool scanned = false;           // no fonts, or fonts but no page with text
+    bool scanned = false; // no fonts, or fonts but no page with text
     bool encrypted = false;
 
     // Stores the format and keeps split and the OCR language consistent with it: document

@@ -26,7 +26,11 @@ public:
     // True when the task no longer needs a password.
     bool unlock(FromPDFTask* task);
 
-    enum class UnlockResult { Unlocked, Skipped, SkippedAll };
+    enum class UnlockResult {
+        Unlocked,
+        Skipped,
+        SkippedAll
+    };
     // Before a conversion, for a task that needs a password: asks until the user gives a working
     // password (the task then gets it with the file's page count and flags, and stays marked as
     // password protected), skips the task, or skips every remaining one. Closing the prompt asks

@@ -12,7 +12,12 @@ class IIntakePrompts
 {
 public:
     // How the user left the password prompt that also offers SKIP and SKIP ALL.
-    enum class PasswordChoice { Closed, Ok, Skip, SkipAll };
+    enum class PasswordChoice {
+        Closed,
+        Ok,
+        Skip,
+        SkipAll
+    };
 
     // Shows the modal "Add files" progress dialog and returns its progress (not owned).
     virtual IProgress* showAddProgress() = 0;

@@ -27,7 +27,15 @@ struct RenderFormat
 
 // The library's render formats, lowest code first.
 const RenderFormat kRenderFormats[] = {
-    {"bmp", 0}, {"jpg", 1}, {"wmf", 2}, {"emf", 3}, {"eps", 4}, {"png", 5}, {"gif", 6}, {"tiff", 7}, {"html", 9},
+    {"bmp", 0},
+    {"jpg", 1},
+    {"wmf", 2},
+    {"emf", 3},
+    {"eps", 4},
+    {"png", 5},
+    {"gif", 6},
+    {"tiff", 7},
+    {"html", 9},
 };
 
 QString padded(int page, int digits)

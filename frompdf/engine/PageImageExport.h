@@ -17,7 +17,12 @@ class PageImageExport : public QObject
     Q_OBJECT
 
 public:
-    enum Error { NoError = 0, RenderFailed = 901, RenderRefused = 902, JoinFailed = 903 };
+    enum Error {
+        NoError = 0,
+        RenderFailed = 901,
+        RenderRefused = 902,
+        JoinFailed = 903
+    };
 
     // progress may be null; it is not owned.
     PageImageExport(QSharedPointer<DebenuService> service, IProgress* progress, QObject* parent = nullptr);

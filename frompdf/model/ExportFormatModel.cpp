@@ -9,8 +9,8 @@ ExportFormatModel::ExportFormatModel(QObject* parent)
 QStringList ExportFormatModel::formats()
 {
     return {QStringLiteral("doc"), QStringLiteral("docx"), QStringLiteral("rtf"), QStringLiteral("odt"),
-            QStringLiteral("jpg"), QStringLiteral("png"),  QStringLiteral("bmp"), QStringLiteral("tiff"),
-            QStringLiteral("gif"), QStringLiteral("eps"),  QStringLiteral("html"), QStringLiteral("wmf")};
+            QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("bmp"), QStringLiteral("tiff"),
+            QStringLiteral("gif"), QStringLiteral("eps"), QStringLiteral("html"), QStringLiteral("wmf")};
 }
 
 int ExportFormatModel::rowCount(const QModelIndex& parent) const

@@ -25,12 +25,12 @@ class FromPDFOCR : public QObject
 public:
     enum ErrorType {
         NoError = 0,
-        LoadFailed = 1,       // the PDF did not open
-        PasswordFailed = 2,   // the PDF needs a password that was not given or is wrong
-        EngineFailed = 3,     // the language data could not be loaded
-        PageFailed = 4,       // a page was not rendered or its image not read
-        Stopped = 5,          // the progress reported a stop
-        SaveFailed = 6,       // the output was not written
+        LoadFailed = 1,     // the PDF did not open
+        PasswordFailed = 2, // the PDF needs a password that was not given or is wrong
+        EngineFailed = 3,   // the language data could not be loaded
+        PageFailed = 4,     // a page was not rendered or its image not read
+        Stopped = 5,        // the progress reported a stop
+        SaveFailed = 6,     // the output was not written
     };
 
     // Turns the task's OCR language code (such as "EN") into a Tesseract data name ("eng").
@@ -59,7 +59,12 @@ signals:
     void finished();
 
 private:
-    enum Step { Load = 0, Recognize = 1, Save = 2, Done = 3 };
+    enum Step {
+        Load = 0,
+        Recognize = 1,
+        Save = 2,
+        Done = 3
+    };
 
     void load();
     void recognizeNextPage();

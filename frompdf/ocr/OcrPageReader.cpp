@@ -36,7 +36,8 @@ bool OcrPageReader::init(const QString& tessdataPath, const QString& language)
     const QByteArray path = tessdataPath.toLocal8Bit();
     const QByteArray name = language.toLocal8Bit();
     return m_engine->Init(path.constData(), name.constData(), tesseract::OEM_DEFAULT, nullptr, 0, nullptr, nullptr,
-                          false) == 0;
+                          false)
+           == 0;
 }
 
 bool OcrPageReader::recognizeFile(const QString& imagePath, QString* text, QString* reason)

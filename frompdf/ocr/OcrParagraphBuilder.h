@@ -9,7 +9,11 @@
 // Its text is already HTML-escaped.
 struct OcrTextBlock
 {
-    enum Kind { LineBreak = 0, Heading = 1, Paragraph = 2 };
+    enum Kind {
+        LineBreak = 0,
+        Heading = 1,
+        Paragraph = 2
+    };
 
     QString text;
     int kind = LineBreak;
@@ -36,7 +40,12 @@ public:
     static bool endsSentence(const QString& text);
 
 private:
-    enum State { Between = 0, InParagraph = 1, ParagraphEnded = 2, Finished = 3 };
+    enum State {
+        Between = 0,
+        InParagraph = 1,
+        ParagraphEnded = 2,
+        Finished = 3
+    };
 
     void stepBetween();
     void stepInParagraph();

@@ -5,7 +5,6 @@
 #include "FromPDFModel.h"
 #include "TableHeader.h"
 
-
 FromPDFTable::FromPDFTable(FromPDFModel* model, QWidget* parent)
     : TaskTable(model, {29, 0, 25, 127, 40, 53, 63, 49}, parent)
     , m_style(new FromPDFDelegateStyle(this))

@@ -423,7 +423,7 @@ void FromPDFView::onButtonConvert()
     algorithm->setImageQuality(Settings::instance()->qualityImages());
     algorithm->setSaveMode(m_saveCombo->currentIndex(), saveFolderPath());
     QThread* thread = moveToWorker(algorithm);
-    connect(algorithm, SIGNAL(summary(int,int)), this, SLOT(onRunSummary(int,int)));
+    connect(algorithm, SIGNAL(summary(int, int)), this, SLOT(onRunSummary(int, int)));
     Application::instance()->registerWorker(thread, m_progress);
     startWorker(thread);
 }

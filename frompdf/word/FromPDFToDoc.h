@@ -17,7 +17,11 @@ class FromPDFToDoc : public QObject, public CPDF2WordWrapper
     Q_OBJECT
 
 public:
-    enum Status { Converted = 0, Failed = 4, RetryInMode2 = 5 };
+    enum Status {
+        Converted = 0,
+        Failed = 4,
+        RetryInMode2 = 5
+    };
 
     // progress may be null; it is not owned.
     FromPDFToDoc(const QString& sourcePath, const QString& password, const QString& outputPath, int firstPage,

@@ -41,7 +41,10 @@ Export entryOf(void* const* table, DPLExport::Index index)
 } // namespace
 
 DebenuPDFLibraryDLL1212::DebenuPDFLibraryDLL1212(const std::wstring& path)
-    : dllHandle(nullptr), instanceID(0), loadError(false), functionTable{}
+    : dllHandle(nullptr)
+    , instanceID(0)
+    , loadError(false)
+    , functionTable{}
 {
     dllHandle = dlopen(toUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!dllHandle) {

@@ -2,12 +2,16 @@
 #include "DebenuPDFLibraryDLL1212.h"
 
 DebenuPDFLibraryDLLQt1212::DebenuPDFLibraryDLLQt1212(DebenuPDFLibraryDLL1212* library)
-    : QObject(nullptr), library(library), ownsLibrary(false)
+    : QObject(nullptr)
+    , library(library)
+    , ownsLibrary(false)
 {
 }
 
 DebenuPDFLibraryDLLQt1212::DebenuPDFLibraryDLLQt1212(const QString& dllPath)
-    : QObject(nullptr), library(new DebenuPDFLibraryDLL1212(dllPath.toStdWString())), ownsLibrary(true)
+    : QObject(nullptr)
+    , library(new DebenuPDFLibraryDLL1212(dllPath.toStdWString()))
+    , ownsLibrary(true)
 {
 }
 

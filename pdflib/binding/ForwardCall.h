@@ -26,7 +26,8 @@ struct ForwardCall
     class Buffers
     {
     public:
-        explicit Buffers(DebenuPDFLibraryDLL1212& library) : library(library) {}
+        explicit Buffers(DebenuPDFLibraryDLL1212& library)
+            : library(library) {}
         Buffers(const Buffers&) = delete;
         Buffers& operator=(const Buffers&) = delete;
 
@@ -48,7 +49,10 @@ struct ForwardCall
     };
 
     // The type a forwarding method returns for the export's C result.
-    template <typename Raw> struct Forwarded { using Type = Raw; };
+    template <typename Raw> struct Forwarded
+    {
+        using Type = Raw;
+    };
 
     template <typename Export> struct Signature;
     template <typename Raw, typename... Params> struct Signature<Raw (*)(int, Params...)>
@@ -103,5 +107,11 @@ struct ForwardCall
     }
 };
 
-template <> struct ForwardCall::Forwarded<const wchar_t*> { using Type = std::wstring; };
-template <> struct ForwardCall::Forwarded<const char*> { using Type = std::string; };
+template <> struct ForwardCall::Forwarded<const wchar_t*>
+{
+    using Type = std::wstring;
+};
+template <> struct ForwardCall::Forwarded<const char*>
+{
+    using Type = std::string;
+};

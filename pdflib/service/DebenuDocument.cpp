@@ -6,7 +6,8 @@
 
 DebenuDocument::DebenuDocument(QSharedPointer<DebenuService> service, const QString& path, const QString& password,
                                QObject* parent)
-    : QObject(parent), m_service(std::move(service))
+    : QObject(parent)
+    , m_service(std::move(service))
 {
     m_loaded = m_service->open(path, password, m_id, m_passwordRequired);
 }
@@ -18,7 +19,8 @@ DebenuDocument::DebenuDocument(QSharedPointer<DebenuService> service, const QStr
 }
 
 DebenuDocument::DebenuDocument(QSharedPointer<DebenuService> service, QObject* parent)
-    : QObject(parent), m_service(std::move(service))
+    : QObject(parent)
+    , m_service(std::move(service))
 {
     m_id = m_service->newDocument();
     m_loaded = true;

@@ -5,7 +5,8 @@
 #include <new>
 
 DibSection::DibSection(int width, int height)
-    : width(width), height(height)
+    : width(width)
+    , height(height)
 {
     // A bitmap needs a size, and its byte count must fit the canvas record's int stride and
     // QImage's int byte count.

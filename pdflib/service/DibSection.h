@@ -29,10 +29,10 @@ struct DibSection
     // Frees the bitmap and its pixels.
     void destroy();
 
-    QpCanvas* bitmap = nullptr;        // null when creation failed
-    int width = 0;                     // in pixels
-    int height = 0;                    // in pixels
-    unsigned char* bits = nullptr;     // the first pixel row; null on failure
+    QpCanvas* bitmap = nullptr;         // null when creation failed
+    int width = 0;                      // in pixels
+    int height = 0;                     // in pixels
+    unsigned char* bits = nullptr;      // the first pixel row; null on failure
     QpCanvas* previousObject = nullptr; // what the context showed before the bitmap; null while no context holds it
-    int lastError = 0;                 // errno of a failed creation, else 0
+    int lastError = 0;                  // errno of a failed creation, else 0
 };

@@ -10,8 +10,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <execinfo.h>
 #include <fcntl.h>
@@ -141,7 +141,7 @@ void onCrashSignal(int signalNumber, siginfo_t*, void*)
     // Back to the default action; the signal stays blocked until this handler returns, so the
     // raised signal then ends the process the usual way. (The action is not reset on entry:
     // another thread crashing meanwhile must wait above, not end the process mid-report.)
-    struct sigaction standard{};
+    struct sigaction standard = {};
     standard.sa_handler = SIG_DFL;
     sigemptyset(&standard.sa_mask);
     ::sigaction(signalNumber, &standard, nullptr);
@@ -175,7 +175,7 @@ bool CrashGuard::install(const QString& reportsFolder, const QString& applicatio
         return false;
     }
 
-    struct sigaction action{};
+    struct sigaction action = {};
     action.sa_sigaction = onCrashSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);

@@ -40,7 +40,11 @@ private:
     bool m_committed = false;
 };
 
-enum class FileCheck { Readable, Missing, Unreadable };
+enum class FileCheck {
+    Readable,
+    Missing,
+    Unreadable
+};
 
 // Whether path names an existing regular file the process can read (a folder, pipe or device is
 // Unreadable: reading it would fail or never end).

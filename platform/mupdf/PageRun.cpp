@@ -16,8 +16,7 @@ using Clock = std::chrono::steady_clock;
 std::string limitMessage(RunEnd end, const RunWatch& watch)
 {
     switch (end) {
-    case RunEnd::OverTime:
-    {
+    case RunEnd::OverTime: {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.1f", watch.timeLimit.count() / 1000.0);
         return std::string("The page took longer than ") + seconds + " s";

@@ -30,9 +30,9 @@ bool isLeafNode(fz_context* ctx, pdf_obj* node)
 
 struct TreeWalk
 {
-    std::vector<pdf_obj*> leaves;  // borrowed references, in tree order
-    std::set<int> visited;         // object numbers seen, to catch loops and shared nodes
-    bool structureSound = true;    // every node was a dictionary of a known kind, no loops
+    std::vector<pdf_obj*> leaves; // borrowed references, in tree order
+    std::set<int> visited;        // object numbers seen, to catch loops and shared nodes
+    bool structureSound = true;   // every node was a dictionary of a known kind, no loops
     bool countsAgree = true;
 };
 

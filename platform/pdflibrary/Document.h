@@ -11,10 +11,10 @@ namespace dpl {
 // one that was never drawn is dropped before the document is written.
 struct DocumentImage
 {
-    pdf_obj* xobject = nullptr;  // indirect reference, owned
+    pdf_obj* xobject = nullptr; // indirect reference, owned
     int width = 0;
     int height = 0;
-    int xResolution = 0;         // dots per inch as the file gives them, 96 when it gives none
+    int xResolution = 0; // dots per inch as the file gives them, 96 when it gives none
     int yResolution = 0;
     bool drawn = false;
 };

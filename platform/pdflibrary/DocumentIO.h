@@ -14,7 +14,10 @@ int openPdfFile(fz_context* ctx, const std::string& path, const std::string& pas
 
 // How writeDocument treats encryption: as the document has it (its own or what Encrypt asked
 // for), or not at all.
-enum class Encryption { AsRequested, Remove };
+enum class Encryption {
+    AsRequested,
+    Remove
+};
 
 // Writes the document to path through a temporary file; returns 0 or an error code.
 int writeDocument(fz_context* ctx, Document& document, const std::string& path, Encryption encryption);

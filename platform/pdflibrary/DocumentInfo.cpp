@@ -73,9 +73,9 @@ constexpr int maximumFormDepth = 32;
 
 struct FontCensus
 {
-    std::set<int> fonts;            // indirect font objects
-    int directFonts = 0;            // font dictionaries written inline
-    std::set<int> visited;          // resource dictionaries and forms already seen
+    std::set<int> fonts;   // indirect font objects
+    int directFonts = 0;   // font dictionaries written inline
+    std::set<int> visited; // resource dictionaries and forms already seen
 };
 
 // Runs inside the engine's error frame.

@@ -28,17 +28,17 @@ enum ErrorCode : int {
     FileNotFound = 411,
     InvalidRangeList = 412,
 
-    NoDocument = 1001,       // no document selected, or an unknown document id
+    NoDocument = 1001, // no document selected, or an unknown document id
     PageOutOfRange = 1002,
-    NoImage = 1003,          // unknown image id or no image selected
-    UnreadableImage = 1004,  // missing, unreadable or unsupported image file
-    InvalidArgument = 1005,  // resolution, size, canvas, option or code out of range
+    NoImage = 1003,         // unknown image id or no image selected
+    UnreadableImage = 1004, // missing, unreadable or unsupported image file
+    InvalidArgument = 1005, // resolution, size, canvas, option or code out of range
     RenderFailed = 1006,
     UnknownFileList = 1007,
     NotImplemented = 1008,
-    InternalError = 1009,    // the PDF engine failed (out of memory and the like)
+    InternalError = 1009, // the PDF engine failed (out of memory and the like)
     UnknownPaperName = 1010,
-    PageOverLimit = 1011,    // the page needs more time or memory than one page may take
+    PageOverLimit = 1011, // the page needs more time or memory than one page may take
 };
 
 } // namespace dpl

@@ -16,7 +16,10 @@
 namespace dpl {
 
 // Whether a call starts by clearing the instance's last error code.
-enum class LastError { Cleared, Kept };
+enum class LastError {
+    Cleared,
+    Kept
+};
 
 template <typename Result, typename Body>
 Result callInstance(int instanceId, Result failure, Body&& body, LastError lastError = LastError::Cleared)

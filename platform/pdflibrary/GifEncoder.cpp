@@ -15,7 +15,7 @@ namespace dpl {
 
 namespace {
 
-using Palette = std::vector<uint32_t>;  // 0xRRGGBB
+using Palette = std::vector<uint32_t>; // 0xRRGGBB
 
 uint32_t pixelAt(const unsigned char* p)
 {
@@ -58,7 +58,7 @@ int bin15(const unsigned char* p)
 
 struct Box
 {
-    std::vector<int> bins;  // non-empty histogram bins
+    std::vector<int> bins; // non-empty histogram bins
     uint64_t weight = 0;
 };
 

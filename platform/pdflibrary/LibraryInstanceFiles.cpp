@@ -1,7 +1,7 @@
 #include "LibraryInstance.h"
 
-#include "ErrorCodes.h"
 #include "DocumentIO.h"
+#include "ErrorCodes.h"
 #include "PageCopy.h"
 
 // The whole-document and file operations of a library instance: merging, extracting, encrypting,

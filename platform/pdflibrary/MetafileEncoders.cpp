@@ -76,18 +76,22 @@ bool encodeEps(const RgbRaster& raster, Bytes& out)
     const std::string h = std::to_string(raster.height);
     out.clear();
     putText(out, "%!PS-Adobe-3.0 EPSF-3.0\n"
-                    "%%BoundingBox: 0 0 " + std::to_string(int(std::ceil(width))) + " " + std::to_string(int(std::ceil(height))) + "\n"
-                    "%%HiResBoundingBox: 0 0 " + points(width) + " " + points(height) + "\n"
-                    "%%LanguageLevel: 3\n"
-                    "%%Pages: 1\n"
-                    "%%EndComments\n"
-                    "%%Page: 1 1\n"
-                    "gsave\n"
-                    + points(width) + " " + points(height) + " scale\n"
-                    "/DeviceRGB setcolorspace\n"
-                    "<< /ImageType 1 /Width " + w + " /Height " + h + " /BitsPerComponent 8\n"
-                    "   /Decode [0 1 0 1 0 1] /ImageMatrix [" + w + " 0 0 -" + h + " 0 " + h + "]\n"
-                    "   /DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n");
+                 "%%BoundingBox: 0 0 "
+                     + std::to_string(int(std::ceil(width))) + " " + std::to_string(int(std::ceil(height))) + "\n"
+                                                                                                              "%%HiResBoundingBox: 0 0 "
+                     + points(width) + " " + points(height) + "\n"
+                                                              "%%LanguageLevel: 3\n"
+                                                              "%%Pages: 1\n"
+                                                              "%%EndComments\n"
+                                                              "%%Page: 1 1\n"
+                                                              "gsave\n"
+                     + points(width) + " " + points(height) + " scale\n"
+                                                              "/DeviceRGB setcolorspace\n"
+                                                              "<< /ImageType 1 /Width "
+                     + w + " /Height " + h + " /BitsPerComponent 8\n"
+                                             "   /Decode [0 1 0 1 0 1] /ImageMatrix ["
+                     + w + " 0 0 -" + h + " 0 " + h + "]\n"
+                                                      "   /DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n");
     appendAscii85(out, packed);
     putText(out, "grestore\nshowpage\n%%Trailer\n%%EOF\n");
     return true;
@@ -133,27 +137,27 @@ bool encodeWmf(const RgbRaster& raster, Bytes& out)
         checksum ^= unsigned(out[i]) | (unsigned(out[i + 1]) << 8);
     put16(out, checksum);
 
-    put16(out, 1);       // in memory
-    put16(out, 9);       // header size in words
-    put16(out, 0x0300);  // version
+    put16(out, 1);      // in memory
+    put16(out, 9);      // header size in words
+    put16(out, 0x0300); // version
     put32(out, totalWords);
-    put16(out, 0);       // objects
+    put16(out, 0); // objects
     put32(out, stretchWords);
     put16(out, 0);
 
-    put32(out, windowWords);  // SETWINDOWORG(y, x)
+    put32(out, windowWords); // SETWINDOWORG(y, x)
     put16(out, 0x020B);
     putShort(out, 0);
     putShort(out, 0);
-    put32(out, windowWords);  // SETWINDOWEXT(y, x)
+    put32(out, windowWords); // SETWINDOWEXT(y, x)
     put16(out, 0x020C);
     putShort(out, raster.height);
     putShort(out, raster.width);
 
-    put32(out, stretchWords);  // STRETCHDIB
+    put32(out, stretchWords); // STRETCHDIB
     put16(out, 0x0F43);
-    put32(out, 0x00CC0020ul);  // SRCCOPY
-    put16(out, 0);             // colours are RGB values
+    put32(out, 0x00CC0020ul); // SRCCOPY
+    put16(out, 0);            // colours are RGB values
     putShort(out, raster.height);
     putShort(out, raster.width);
     putShort(out, 0);
@@ -164,7 +168,7 @@ bool encodeWmf(const RgbRaster& raster, Bytes& out)
     putShort(out, 0);
     out.insert(out.end(), dib.begin(), dib.end());
 
-    put32(out, 3);  // EOF
+    put32(out, 3); // EOF
     put16(out, 0);
     return true;
 }

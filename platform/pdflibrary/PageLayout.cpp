@@ -61,7 +61,8 @@ int pageBox(fz_context* ctx, pdf_document* doc, int page, PageBoxType type, fz_r
         case PageBoxType::Bleed:
         case PageBoxType::Trim:
         case PageBoxType::Art: {
-            pdf_obj* key = type == PageBoxType::Bleed ? PDF_NAME(BleedBox) : type == PageBoxType::Trim ? PDF_NAME(TrimBox) : PDF_NAME(ArtBox);
+            pdf_obj* key = type == PageBoxType::Bleed ? PDF_NAME(BleedBox) : type == PageBoxType::Trim ? PDF_NAME(TrimBox)
+                                                                                                       : PDF_NAME(ArtBox);
             *box = boxEntry(ctx, object, key, &other) ? cutTo(other, media) : crop;
             break;
         }
@@ -97,9 +98,18 @@ bool paperSize(const std::string& name, double* width, double* height)
         landscape = true;
         key.resize(key.size() - suffix.size());
     }
-    struct Paper { const char* name; double width; double height; };
+    struct Paper
+    {
+        const char* name;
+        double width;
+        double height;
+    };
     static const Paper papers[] = {
-        {"letter", 612, 792}, {"a3", 842, 1191}, {"a4", 595, 842}, {"a5", 420, 595}, {"b5", 499, 709},
+        {"letter", 612, 792},
+        {"a3", 842, 1191},
+        {"a4", 595, 842},
+        {"a5", 420, 595},
+        {"b5", 499, 709},
     };
     for (const Paper& paper : papers) {
         if (key == paper.name) {
@@ -152,7 +162,7 @@ int appendBlankPage(fz_context* ctx, pdf_document* doc, double width, double hei
 
 bool usablePlacementBox(double left, double top, double width, double height)
 {
-    constexpr double limit = 1e6;  // far beyond any page; keeps the numbers printable
+    constexpr double limit = 1e6; // far beyond any page; keeps the numbers printable
     return width > 0.0 && width <= limit && height > 0.0 && height <= limit && std::fabs(left) <= limit
            && std::fabs(top) <= limit;
 }
@@ -172,11 +182,11 @@ bool fitImagePlacement(int imageWidth, int imageHeight, double left, double top,
     const double w = footprintWidth * scale;
     const double h = footprintHeight * scale;
     const double x = left + (width - w) * hAlign / 2.0;
-    const double y = top - (height - h) * vAlign / 2.0 - h;  // bottom edge of the footprint
+    const double y = top - (height - h) * vAlign / 2.0 - h; // bottom edge of the footprint
     switch (rotation) {
     case 0: *placement = {w, 0, 0, h, x, y}; break;
-    case 1: *placement = {0, h, -w, 0, x + w, y}; break;   // image top to the left
-    case 2: *placement = {0, -h, w, 0, x, y + h}; break;   // image top to the right
+    case 1: *placement = {0, h, -w, 0, x + w, y}; break; // image top to the left
+    case 2: *placement = {0, -h, w, 0, x, y + h}; break; // image top to the right
     case 3: *placement = {-w, 0, 0, -h, x + w, y + h}; break;
     }
     return true;

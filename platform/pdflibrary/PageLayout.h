@@ -7,7 +7,13 @@
 namespace dpl {
 
 // Page boxes by the codes GetPageBox takes.
-enum class PageBoxType : int { Media = 1, Crop = 2, Bleed = 3, Trim = 4, Art = 5 };
+enum class PageBoxType : int {
+    Media = 1,
+    Crop = 2,
+    Bleed = 3,
+    Trim = 4,
+    Art = 5
+};
 
 // A page's box in its own (unrotated) coordinates. The crop box is the visible area the renderer
 // uses: the media box cut to the crop box; a missing bleed, trim or art box falls back to it. A

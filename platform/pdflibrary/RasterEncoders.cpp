@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <jpeglib.h>
 #include <tiffio.h>
@@ -35,7 +35,7 @@ void appendBitmapInfoHeader(const RgbRaster& raster, Bytes& out)
     put32(out, static_cast<unsigned long>(raster.height));
     put16(out, 1);
     put16(out, 24);
-    put32(out, 0);  // uncompressed
+    put32(out, 0); // uncompressed
     put32(out, bottomUpRowSize(raster.width) * raster.height);
     put32(out, pixelsPerMetre);
     put32(out, pixelsPerMetre);
@@ -95,7 +95,7 @@ tmsize_t tiffWrite(thandle_t handle, void* data, tmsize_t size)
 {
     auto* memory = static_cast<TiffMemory*>(handle);
     const toff_t end = memory->position + toff_t(size);
-    if (end > 0xFFFFFFFFull)  // a classic TIFF addresses 4 GB
+    if (end > 0xFFFFFFFFull) // a classic TIFF addresses 4 GB
         return -1;
     if (end > memory->bytes->size())
         memory->bytes->resize(size_t(end));
@@ -107,7 +107,8 @@ tmsize_t tiffWrite(thandle_t handle, void* data, tmsize_t size)
 toff_t tiffSeek(thandle_t handle, toff_t offset, int whence)
 {
     auto* memory = static_cast<TiffMemory*>(handle);
-    const toff_t base = whence == SEEK_CUR ? memory->position : whence == SEEK_END ? memory->bytes->size() : 0;
+    const toff_t base = whence == SEEK_CUR ? memory->position : whence == SEEK_END ? memory->bytes->size()
+                                                                                   : 0;
     memory->position = base + offset;
     return memory->position;
 }
@@ -206,7 +207,7 @@ bool encodeJpeg(const RgbRaster& raster, int quality, Bytes& out)
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
-    info.density_unit = 1;  // dots per inch
+    info.density_unit = 1; // dots per inch
     info.X_density = UINT16(std::min(raster.dpi, 65535));
     info.Y_density = info.X_density;
     jpeg_start_compress(&info, TRUE);

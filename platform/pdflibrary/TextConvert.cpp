@@ -52,7 +52,10 @@ std::wstring fromUtf8(const char* text)
     const auto* s = reinterpret_cast<const unsigned char*>(text);
     while (*s) {
         unsigned char lead = *s;
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1
+                                  : (lead >> 4) == 0xE   ? 2
+                                  : (lead >> 3) == 0x1E  ? 3
+                                                         : -1;
         if (extra < 0) {
             out += wchar_t(replacement);
             ++s;

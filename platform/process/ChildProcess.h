@@ -12,11 +12,11 @@ class ChildProcess
 {
 public:
     enum class Outcome {
-        Finished,   // the program ended by itself; exitCode holds its code
+        Finished, // the program ended by itself; exitCode holds its code
         FailedToStart,
-        TimedOut,   // ended by us after the time-out
-        Stopped,    // ended by us because the caller asked to stop
-        Crashed,    // ended by a signal that we did not send
+        TimedOut, // ended by us after the time-out
+        Stopped,  // ended by us because the caller asked to stop
+        Crashed,  // ended by a signal that we did not send
     };
 
     struct Result

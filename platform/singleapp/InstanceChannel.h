@@ -33,7 +33,6 @@ public:
     // Always false in the running instance itself.
     bool sendMessage(const QString& message, int timeoutMs);
 
-
 signals:
     void messageReceived(const QString& message);
 

@@ -82,11 +82,20 @@ EpubParser::EpubParser(EpubDocument* document, QObject* parent)
 const QMap<QString, MetadataKind>& EpubParser::metadataKinds()
 {
     static const QMap<QString, MetadataKind> kinds = {
-        {"dc:identifier", Identifier}, {"dc:title", Title},     {"dc:creator", Creator},
-        {"dc:contributor", Contributor}, {"dc:subject", Subject}, {"dc:publisher", Publisher},
-        {"dc:description", Description}, {"dc:date", Date},     {"dc:type", Type},
-        {"dc:format", Format},         {"dc:source", Source},   {"dc:language", Language},
-        {"dc:coverage", Coverage},     {"dc:rights", Rights},
+        {"dc:identifier", Identifier},
+        {"dc:title", Title},
+        {"dc:creator", Creator},
+        {"dc:contributor", Contributor},
+        {"dc:subject", Subject},
+        {"dc:publisher", Publisher},
+        {"dc:description", Description},
+        {"dc:date", Date},
+        {"dc:type", Type},
+        {"dc:format", Format},
+        {"dc:source", Source},
+        {"dc:language", Language},
+        {"dc:coverage", Coverage},
+        {"dc:rights", Rights},
     };
     return kinds;
 }
@@ -148,7 +157,8 @@ void EpubParser::loadPackage(const QByteArray& content)
         return;
     }
     const QDomElement root = document.documentElement();
-    const struct {
+    const struct
+    {
         const char* element;
         const char* name;
         void (EpubParser::*parse)(const QDomElement&);

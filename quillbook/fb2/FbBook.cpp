@@ -22,12 +22,11 @@ QDate readDate(const QDomElement& element)
 
 void readAuthor(const QDomElement& element, FbAuthor& author)
 {
-    const struct {
+    const struct
+    {
         const char* name;
         QString FbAuthor::*field;
-    } fields[] = {{"first-name", &FbAuthor::firstName}, {"middle-name", &FbAuthor::middleName},
-                  {"last-name", &FbAuthor::lastName},   {"nickname", &FbAuthor::nickname},
-                  {"email", &FbAuthor::email}};
+    } fields[] = {{"first-name", &FbAuthor::firstName}, {"middle-name", &FbAuthor::middleName}, {"last-name", &FbAuthor::lastName}, {"nickname", &FbAuthor::nickname}, {"email", &FbAuthor::email}};
     for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
         for (const auto& field : fields) {
             if (child.tagName() == QLatin1String(field.name))
@@ -89,11 +88,11 @@ void readDocumentInfo(const QDomElement& element, FbDocumentInfo& info)
 
 void readPublishInfo(const QDomElement& element, FbPublishInfo& info)
 {
-    const struct {
+    const struct
+    {
         const char* name;
         QString FbPublishInfo::*field;
-    } fields[] = {{"book-name", &FbPublishInfo::bookName}, {"publisher", &FbPublishInfo::publisher},
-                  {"city", &FbPublishInfo::city},          {"year", &FbPublishInfo::year}};
+    } fields[] = {{"book-name", &FbPublishInfo::bookName}, {"publisher", &FbPublishInfo::publisher}, {"city", &FbPublishInfo::city}, {"year", &FbPublishInfo::year}};
     for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
         for (const auto& field : fields) {
             if (child.tagName() == QLatin1String(field.name))

@@ -90,12 +90,12 @@ bool readStanza(const QDomElement& element, QString& out)
 
 bool readInline(const QDomElement& element, QString& out)
 {
-    static const struct {
+    static const struct
+    {
         const char* name;
         const char* open;
         const char* close;
-    } wrappers[] = {{"emphasis", "<i>", "</i>"}, {"strong", "<b>", "</b>"}, {"strikethrough", "<s>", "</s>"},
-                    {"style", "", ""}};
+    } wrappers[] = {{"emphasis", "<i>", "</i>"}, {"strong", "<b>", "</b>"}, {"strikethrough", "<s>", "</s>"}, {"style", "", ""}};
     for (QDomNode node = element.firstChild(); !node.isNull(); node = node.nextSibling()) {
         if (node.isText()) {
             out += node.nodeValue().toHtmlEscaped();

@@ -8,7 +8,11 @@ namespace mobi {
 
 class HuffCdicReader;
 
-enum class Compression { None, PalmDoc, HuffCdic };
+enum class Compression {
+    None,
+    PalmDoc,
+    HuffCdic
+};
 
 // The compression that the PalmDOC header's value names: 2 PalmDoc, 17480 HUFF/CDIC, anything
 // else none.

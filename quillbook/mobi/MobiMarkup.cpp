@@ -74,7 +74,8 @@ public:
                 m_bytes += 4;
                 m_index += 2;
             } else {
-                m_bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+                m_bytes += c < 0x80 ? 1 : c < 0x800 ? 2
+                                                    : 3;
                 ++m_index;
             }
         }

@@ -10,9 +10,9 @@ namespace mobi {
 
 struct PdbHeader
 {
-    QByteArray name;             // 32 bytes, zero-padded
-    QByteArray type;             // "BOOK" for MOBI books
-    QByteArray creator;          // "MOBI"
+    QByteArray name;    // 32 bytes, zero-padded
+    QByteArray type;    // "BOOK" for MOBI books
+    QByteArray creator; // "MOBI"
     QVector<quint32> recordOffsets;
 };
 
@@ -28,16 +28,16 @@ struct PalmDocHeader
 // Fields that lie beyond the header's own length, or beyond record 0, stay 0.
 struct MobiHeader
 {
-    QByteArray identifier;       // "MOBI"
+    QByteArray identifier; // "MOBI"
     quint32 headerLength = 0;
-    quint32 textEncoding = 0;    // 1252 or 65001
+    quint32 textEncoding = 0; // 1252 or 65001
     quint32 firstNonBookIndex = 0;
-    quint32 fullNameOffset = 0;  // within record 0
+    quint32 fullNameOffset = 0; // within record 0
     quint32 fullNameLength = 0;
     quint32 huffmanRecordOffset = 0;
     quint32 huffmanRecordCount = 0;
-    quint32 exthFlags = 0;       // bit 0x40: an EXTH block follows the header
-    quint16 extraDataFlags = 0;  // which trailing entries the text records carry
+    quint32 exthFlags = 0;      // bit 0x40: an EXTH block follows the header
+    quint16 extraDataFlags = 0; // which trailing entries the text records carry
 };
 
 struct ExthRecord

@@ -96,7 +96,8 @@ MetricSender::~MetricSender()
 void MetricSender::init(const QString& productId, const QString& version)
 {
     const QByteArray device = QCryptographicHash::hash((deviceId() + QLatin1String(deviceSeed)).toUtf8(),
-                                                       QCryptographicHash::Md5).toHex();
+                                                       QCryptographicHash::Md5)
+                                  .toHex();
     MetricSender* sender = instance();
     if (!sender)
         return;

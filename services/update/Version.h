@@ -9,7 +9,11 @@
 class Version
 {
 public:
-    enum Part { Major = 0, Minor = 1, Patch = 2 };
+    enum Part {
+        Major = 0,
+        Minor = 1,
+        Patch = 2
+    };
 
     Version(int major = 0, int minor = 0, int patch = 0);
 

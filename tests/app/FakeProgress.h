@@ -13,7 +13,11 @@ public:
     void setValue(int) override {}
     void setText(const QString&) override {}
     void stop() override { m_stopped = 1; }
-    void reset() override { m_stopped = 0; m_paused = 0; }
+    void reset() override
+    {
+        m_stopped = 0;
+        m_paused = 0;
+    }
     void pause() override { m_paused = 1; }
     void resume() override { m_paused = 0; }
     bool isStopped() const override { return m_stopped.loadAcquire() != 0; }

@@ -38,7 +38,8 @@ QByteArray jpeg()
 }
 
 const char markup[] = "<html><head><guide><reference type=\"toc\" filepos=0000000180 /></guide></head><body>"
-                      "<h1>Kapitel</h1><p>Gr\xC3\xBC\xC3\x9F" "e, the quick brown fox.</p><p><a filepos=0000000120>"
+                      "<h1>Kapitel</h1><p>Gr\xC3\xBC\xC3\x9F"
+                      "e, the quick brown fox.</p><p><a filepos=0000000120>"
                       "Link</a></p><img recindex=\"00001\" /><mbp:pagebreak/><h2 class='x'>Zwei</h2><p>Ende.</p>"
                       "</body></html>";
 

@@ -163,9 +163,7 @@ private slots:
         QFETCH(double, minLeft);
         QFETCH(double, maxLeft);
         const QString target = unique(".pdf");
-        QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}, {"page_size", "a5"}, {"page_orientation", "LANDSCAPE"},
-                           {"margin", margin}, {"property_title", "The Title"}, {"property_author", "An Author"},
-                           {"property_creator", "Maker"}, {"property_producer", "ignored"}}),
+        QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}, {"page_size", "a5"}, {"page_orientation", "LANDSCAPE"}, {"margin", margin}, {"property_title", "The Title"}, {"property_author", "An Author"}, {"property_creator", "Maker"}, {"property_producer", "ignored"}}),
                      m_epub, target),
                  0);
         const QMap<QString, QString> info = pdfinfo(target);
@@ -213,8 +211,7 @@ private slots:
     void passwordAndPermissions()
     {
         const QString target = unique(".pdf");
-        QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}, {"property_password", "secret"},
-                           {"permission_print", false}}),
+        QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}, {"property_password", "secret"}, {"permission_print", false}}),
                      m_epub, target),
                  0);
         QVERIFY(pdfinfo(target).isEmpty());
@@ -271,8 +268,7 @@ private slots:
         QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}}), bomb, unique(".pdf")), 7);
 
         const QString deep = path("deep.fb2");
-        TestFiles::writeFile(deep, BookFiles::fb2("<body>" + QString("<section>").repeated(300000) + "<p>x</p>" +
-                                                  QString("</section>").repeated(300000) + "</body>"));
+        TestFiles::writeFile(deep, BookFiles::fb2("<body>" + QString("<section>").repeated(300000) + "<p>x</p>" + QString("</section>").repeated(300000) + "</body>"));
         QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), deep, unique(".pdf")), 7);
         QVERIFY(clock.elapsed() < 60000);
     }
@@ -280,8 +276,7 @@ private slots:
     // Every run removes its work folder.
     void cleanupTestCase()
     {
-        QDirIterator work(QDir::tempPath() + "/.Zembrook Ebook Converter/cache", QDir::AllEntries | QDir::Hidden |
-                                                                                     QDir::NoDotAndDotDot);
+        QDirIterator work(QDir::tempPath() + "/.Zembrook Ebook Converter/cache", QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QVERIFY2(!work.hasNext(), qPrintable(work.hasNext() ? work.next() : QString()));
     }
 };

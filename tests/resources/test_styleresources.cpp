@@ -53,8 +53,7 @@ private slots:
     void everyPictureOfTheSheetExists()
     {
         const QString sheet = sheetText();
-        QRegularExpressionMatchIterator it
-            = QRegularExpression(QStringLiteral(":/style/images/[A-Za-z0-9_.]+")).globalMatch(sheet);
+        QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral(":/style/images/[A-Za-z0-9_.]+")).globalMatch(sheet);
         int names = 0;
         while (it.hasNext()) {
             const QString path = it.next().captured(0);

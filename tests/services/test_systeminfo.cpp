@@ -16,9 +16,9 @@
 namespace {
 
 // Worked out independently of the code under test (MD5 of the texts and the fixed salts).
-const char serialDigest[] = "023de8822c9c6818a4e3f0ad6dd545fe"; // "SER-1" + drive salt
-const char saltOnlyDigest[] = "512a8e581f685dd4692d45d53170272e"; // drive salt alone
-const char machineDigest[] = "684ea32a87470d46b40c23b09f7507e5"; // machine id + machine salt
+const char serialDigest[] = "023de8822c9c6818a4e3f0ad6dd545fe";      // "SER-1" + drive salt
+const char saltOnlyDigest[] = "512a8e581f685dd4692d45d53170272e";    // drive salt alone
+const char machineDigest[] = "684ea32a87470d46b40c23b09f7507e5";     // machine id + machine salt
 const char machineSaltDigest[] = "9c85558bf2570665b1d72856d243dea7"; // machine salt alone
 
 QStringList names(const MetricList& metrics)

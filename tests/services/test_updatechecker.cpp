@@ -81,13 +81,20 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<int>("result");
-        QTest::newRow("patch newer") << "2.2.7" << "2.2.6" << 1;
-        QTest::newRow("minor beats patch") << "2.3" << "2.2.9" << 1;
-        QTest::newRow("equal") << "2.2.6" << "2.2.6" << 0;
-        QTest::newRow("missing part is 0") << "2.2" << "2.2.0" << 0;
-        QTest::newRow("major older") << "1.9.9" << "2.0.0" << -1;
-        QTest::newRow("numbers, not text") << "2.10.0" << "2.9.0" << 1;
-        QTest::newRow("garbage is 0.0.0") << "abc" << "0.0.1" << -1;
+        QTest::newRow("patch newer") << "2.2.7"
+                                     << "2.2.6" << 1;
+        QTest::newRow("minor beats patch") << "2.3"
+                                           << "2.2.9" << 1;
+        QTest::newRow("equal") << "2.2.6"
+                               << "2.2.6" << 0;
+        QTest::newRow("missing part is 0") << "2.2"
+                                           << "2.2.0" << 0;
+        QTest::newRow("major older") << "1.9.9"
+                                     << "2.0.0" << -1;
+        QTest::newRow("numbers, not text") << "2.10.0"
+                                           << "2.9.0" << 1;
+        QTest::newRow("garbage is 0.0.0") << "abc"
+                                          << "0.0.1" << -1;
     }
 
     void compareVersion()
@@ -103,12 +110,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("version");
-        QTest::newRow("major only") << "3" << "3.0.0";
-        QTest::newRow("stops at a bad minor") << "2.x.5" << "2.0.0";
-        QTest::newRow("not a number") << "abc" << "0.0.0";
-        QTest::newRow("empty") << "" << "0.0.0";
-        QTest::newRow("empty major") << ".2.3" << "0.0.0";
-        QTest::newRow("line break") << "2.2.7\n" << "2.2.7";
+        QTest::newRow("major only") << "3"
+                                    << "3.0.0";
+        QTest::newRow("stops at a bad minor") << "2.x.5"
+                                              << "2.0.0";
+        QTest::newRow("not a number") << "abc"
+                                      << "0.0.0";
+        QTest::newRow("empty") << ""
+                               << "0.0.0";
+        QTest::newRow("empty major") << ".2.3"
+                                     << "0.0.0";
+        QTest::newRow("line break") << "2.2.7\n"
+                                    << "2.2.7";
     }
 
     void fromString()

@@ -150,7 +150,10 @@ QList<GalleryItem> fromPdfViewItems()
              progress->setMaximum(67);
              progress->setValue(24);
              progress->setText(QCoreApplication::translate("FromPdfAlgorithm", "%1 of %2 converting. %3 of %4 pages")
-                                   .arg(2).arg(5).arg(24).arg(67));
+                                   .arg(2)
+                                   .arg(5)
+                                   .arg(24)
+                                   .arg(67));
              settle(300);
              return static_cast<QWidget*>(window);
          },

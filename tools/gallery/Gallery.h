@@ -11,10 +11,10 @@ class QWidget;
 // One picture of the gallery: a widget (or a whole window) built in a given state.
 struct GalleryItem
 {
-    QString name;                  // file name without ".png"
+    QString name;                   // file name without ".png"
     std::function<QWidget*()> make; // builds the widget; the gallery owns and deletes it
-    QSize size;                    // for a widget: the size of the window-like host around it
-    bool window = false;           // a top-level window shown as it is (dialogs)
+    QSize size;                     // for a widget: the size of the window-like host around it
+    bool window = false;            // a top-level window shown as it is (dialogs)
 };
 
 // The pictures of each library, in the order they are written.

@@ -23,7 +23,13 @@ QString tr(const char* text)
     return QCoreApplication::translate("Gallery", text);
 }
 
-enum class State { Normal, Hover, Pressed, Disabled, Checked };
+enum class State {
+    Normal,
+    Hover,
+    Pressed,
+    Disabled,
+    Checked
+};
 
 // Shows a button in a state without a mouse: hover and pressed are forced through the flags
 // that the style reads.
@@ -34,7 +40,10 @@ T* inState(T* button, State state)
     case State::Hover: button->setAttribute(Qt::WA_UnderMouse, true); break;
     case State::Pressed: button->setDown(true); break;
     case State::Disabled: button->setEnabled(false); break;
-    case State::Checked: button->setCheckable(true); button->setChecked(true); break;
+    case State::Checked:
+        button->setCheckable(true);
+        button->setChecked(true);
+        break;
     case State::Normal: break;
     }
     return button;
@@ -190,8 +199,10 @@ QList<GalleryItem> kitItems()
     items << GalleryItem{QStringLiteral("buttons-start"), [] {
                              return row({button(StyleName::buttonInitFromPDF, tr("From PDF")),
                                          button(StyleName::buttonInitToPDF, tr("To PDF"), State::Hover),
-                                         button(StyleName::buttonInitFromPDF, tr("From PDF"), State::Pressed)}, 30);
-                         }, QSize(900, 170)};
+                                         button(StyleName::buttonInitFromPDF, tr("From PDF"), State::Pressed)},
+                                        30);
+                         },
+                         QSize(900, 170)};
     items << GalleryItem{QStringLiteral("buttons-tools"), [] {
                              return column({
                                  row({button(StyleName::buttonHelp, tr("Help")),
@@ -204,7 +215,8 @@ QList<GalleryItem> kitItems()
                                  row({lastFolderButton(State::Normal), lastFolderButton(State::Hover),
                                       lastFolderButton(State::Disabled)}),
                              });
-                         }, QSize(760, 120)};
+                         },
+                         QSize(760, 120)};
     items << GalleryItem{QStringLiteral("buttons-dialog"), [] {
                              auto sized = [](Button* b, int w) { b->setFixedHeight(42); b->setMinimumWidth(w); return b; };
                              return column({
@@ -218,7 +230,8 @@ QList<GalleryItem> kitItems()
                                       sized(button(StyleName::buttonConvert, tr("CONVERT"), State::Disabled), 200)}),
                                  row({sized(button(StyleName::buttonMessageOpenFolder, tr("OPEN FOLDER")), 180)}),
                              });
-                         }, QSize(700, 210)};
+                         },
+                         QSize(700, 210)};
     items << GalleryItem{QStringLiteral("tabwidget-start"), [] { return mockMainView(0); }, QSize(727, 524)};
     items << GalleryItem{QStringLiteral("tabwidget-from"), [] { return mockMainView(1); }, QSize(727, 524)};
     items << GalleryItem{QStringLiteral("frameless-dialog"), [] { return new SampleDialog; }, QSize(), true};

@@ -197,10 +197,13 @@ QList<GalleryItem> toPdfViewItems()
     };
     // The panel in each edit mode on each page it offers (a photo's row, for all files, general),
     // in English and German.
-    const struct { const char* name; int mode; int page; } panels[] = {
-        {"file", 0, ToPDFSettingsView::FilePage}, {"layout", 0, ToPDFSettingsView::LayoutPage},
-        {"all-file", 1, ToPDFSettingsView::FilePage}, {"all-layout", 1, ToPDFSettingsView::LayoutPage},
-        {"general-file", 2, ToPDFSettingsView::FilePage}, {"general-layout", 2, ToPDFSettingsView::LayoutPage}};
+    const struct
+    {
+        const char* name;
+        int mode;
+        int page;
+    } panels[] = {
+        {"file", 0, ToPDFSettingsView::FilePage}, {"layout", 0, ToPDFSettingsView::LayoutPage}, {"all-file", 1, ToPDFSettingsView::FilePage}, {"all-layout", 1, ToPDFSettingsView::LayoutPage}, {"general-file", 2, ToPDFSettingsView::FilePage}, {"general-layout", 2, ToPDFSettingsView::LayoutPage}};
     for (const auto& panel : panels) {
         const int mode = panel.mode, page = panel.page;
         const QString name = QStringLiteral("topdf-settings-") + QLatin1String(panel.name);

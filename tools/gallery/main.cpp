@@ -64,7 +64,8 @@ bool render(const GalleryItem& item, const QString& folder)
         bool ok = save(widget->grab(), base + QStringLiteral(".png"));
         if (QGuiApplication::platformName() == QLatin1String("xcb"))
             ok = save(widget->screen()->grabWindow(0, widget->x(), widget->y(), widget->width(), widget->height()),
-                      base + QStringLiteral("-screen.png")) && ok;
+                      base + QStringLiteral("-screen.png"))
+                 && ok;
         widget->hide();
         return ok;
     }
@@ -103,8 +104,7 @@ bool renderImageSheet(const QString& folder)
         painter.drawImage(target, image);
         painter.setPen(QColor(0x65, 0x65, 0x65));
         painter.drawText(box.adjusted(2, cell - 24, -2, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                         QStringLiteral("%1 %2x%3").arg(names.at(i).section(QLatin1Char('/'), -1))
-                             .arg(image.width()).arg(image.height()));
+                         QStringLiteral("%1 %2x%3").arg(names.at(i).section(QLatin1Char('/'), -1)).arg(image.width()).arg(image.height()));
     }
     painter.end();
     return save(QPixmap::fromImage(sheet), folder + QStringLiteral("/images.png"));
@@ -154,7 +154,7 @@ int main(int argc, char* argv[])
 
     int failures = renderImageSheet(folder) ? 0 : 1;
     for (const GalleryItem& item : kitItems() + widgetItems() + fromPdfItems() + mainWindowItems() + fromPdfViewItems()
-                                         + toPdfViewItems())
+                                       + toPdfViewItems())
         failures += render(item, folder) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -103,7 +103,9 @@ void ToPDFAlgorithm::startStatistics()
     for (const ToPDFTask& task : m_tasks)
         workflow.add(fromKey(task));
     clearUsageStatistics();
-    setFromPdfOutFolder(m_saveMode == 0 ? 1 : m_saveMode == 1 ? 2 : m_saveMode == 2 ? 5 : 0);
+    setFromPdfOutFolder(m_saveMode == 0 ? 1 : m_saveMode == 1 ? 2
+                                          : m_saveMode == 2   ? 5
+                                                              : 0);
     setStartFilesCount(m_tasks.size());
     setStartWorkflow(workflow.toString());
     sendStartMetrics();

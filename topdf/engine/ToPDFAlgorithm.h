@@ -3,8 +3,8 @@
 #include "FileSettingsData.h"
 #include "IToPdfWorker.h"
 #include "LayoutSettingsData.h"
-#include "ToPdfMerge.h"
 #include "ToPDFTask.h"
+#include "ToPdfMerge.h"
 
 #include <QList>
 #include <QMetaType>

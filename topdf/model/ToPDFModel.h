@@ -27,7 +27,9 @@ public:
         ColumnCount = 5
     };
     // "<width>x<height>" of a JPEG, PNG or BMP row.
-    enum Role { ImageSizeRole = Qt::UserRole + 1 };
+    enum Role {
+        ImageSizeRole = Qt::UserRole + 1
+    };
 
     explicit ToPDFModel(QObject* parent = nullptr);
 

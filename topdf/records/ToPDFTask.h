@@ -13,7 +13,7 @@ struct ToPDFTask
     FileSettingsData fileSettings;
     bool fileSettingsEnabled = true; // the task's own file settings apply
     LayoutSettingsData layoutSettings;
-    bool mergePart = false;          // the run merges results: write a temporary file, no properties
+    bool mergePart = false; // the run merges results: write a temporary file, no properties
 };
 
 Q_DECLARE_METATYPE(ToPDFTask)

@@ -101,8 +101,7 @@ QImage PreviewControl::renderPage(const LayoutSettingsData& settings, const QIma
     painter.setPen(QPen(Qt::red, 1));
     painter.drawRect(page.adjusted(0, 0, -1, -1));
 
-    const QSize shown
-        = settings.imageSize == LayoutSettingsData::ScaleToFit ? turned.scaled(content.size(), Qt::KeepAspectRatio) : turned;
+    const QSize shown = settings.imageSize == LayoutSettingsData::ScaleToFit ? turned.scaled(content.size(), Qt::KeepAspectRatio) : turned;
     const int w = shown.width(), h = shown.height();
     const int left = content.left(), top = content.top(), right = content.right(), bottom = content.bottom();
     const int centreX = (left + right) / 2 - w / 2, middleY = (top + bottom) / 2 - h / 2;

@@ -51,7 +51,7 @@ const ComboItem margins[] = {{QT_TRANSLATE_NOOP("ToPDFSettingsView", "None"), La
 const ComboItem orientations[] = {{QT_TRANSLATE_NOOP("ToPDFSettingsView", "Portrait"), LayoutSettingsData::Portrait},
                                   {QT_TRANSLATE_NOOP("ToPDFSettingsView", "Landscape"), LayoutSettingsData::Landscape}};
 
-template<size_t N>
+template <size_t N>
 void fill(QComboBox* combo, const ComboItem (&items)[N])
 {
     combo->clear();

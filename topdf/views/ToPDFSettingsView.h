@@ -28,7 +28,10 @@ class ToPDFSettingsView : public QFrame
     Q_OBJECT
 
 public:
-    enum Page { FilePage = 0, LayoutPage = 1 };
+    enum Page {
+        FilePage = 0,
+        LayoutPage = 1
+    };
 
     explicit ToPDFSettingsView(QWidget* parent = nullptr);
 

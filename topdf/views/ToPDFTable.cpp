@@ -5,7 +5,6 @@
 #include "ToPDFDelegateStyle.h"
 #include "ToPDFModel.h"
 
-
 ToPDFTable::ToPDFTable(ToPDFModel* model, QWidget* parent)
     : TaskTable(model, {29, 0, 49, 41, 49}, parent)
     , m_style(new ToPDFDelegateStyle(this))

@@ -5,7 +5,6 @@
 #include "PdfFinish.h"
 #include "ToPdfOutput.h"
 
-
 namespace {
 
 void log(const QString& text)

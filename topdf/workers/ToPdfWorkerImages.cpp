@@ -86,7 +86,8 @@ bool ToPdfWorkerImages::drawImage(DebenuDocument& document, const QString& image
     const int width = document.pageWidth();
     const int height = document.pageHeight();
     if (document.fitImage(imageId, margin, height - margin, width - 2 * margin, height - 2 * margin, hAlign, vAlign,
-                          rotation) == 0) {
+                          rotation)
+        == 0) {
         logError(QStringLiteral("Draw image %1").arg(imagePath));
         return false;
     }

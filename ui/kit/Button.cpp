@@ -6,7 +6,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-Button::Button(QWidget* parent) : QPushButton(parent)
+Button::Button(QWidget* parent)
+    : QPushButton(parent)
 {
     setAttribute(Qt::WA_Hover);
 }
@@ -122,8 +123,7 @@ void Button::paintEvent(QPaintEvent*)
 QSize Button::finishSizeHint(QStyleOptionButton& option, int width, int height) const
 {
     option.rect.setSize(QSize(width, height));
-    return style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(width, height), this)
-        .expandedTo(QApplication::globalStrut());
+    return style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(width, height), this).expandedTo(QApplication::globalStrut());
 }
 
 void Button::addIconSize(const QStyleOptionButton& option, int paddingLeft, int paddingRight, int& width,

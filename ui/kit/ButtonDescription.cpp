@@ -5,7 +5,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-ButtonDescription::ButtonDescription(QWidget* parent) : Button(parent) {}
+ButtonDescription::ButtonDescription(QWidget* parent)
+    : Button(parent) {}
 
 void ButtonDescription::initOption(QStyleOptionButton* option) const
 {

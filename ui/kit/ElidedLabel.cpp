@@ -3,18 +3,21 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-ElidedLabel::ElidedLabel(QWidget* parent, Qt::WindowFlags flags) : QLabel(parent, flags)
+ElidedLabel::ElidedLabel(QWidget* parent, Qt::WindowFlags flags)
+    : QLabel(parent, flags)
 {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
-ElidedLabel::ElidedLabel(const QString& text, QWidget* parent, Qt::WindowFlags flags) : QLabel(text, parent, flags)
+ElidedLabel::ElidedLabel(const QString& text, QWidget* parent, Qt::WindowFlags flags)
+    : QLabel(text, parent, flags)
 {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 ElidedLabel::ElidedLabel(const QString& text, Qt::TextElideMode mode, QWidget* parent, Qt::WindowFlags flags)
-    : QLabel(text, parent, flags), m_elideMode(mode)
+    : QLabel(text, parent, flags)
+    , m_elideMode(mode)
 {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }

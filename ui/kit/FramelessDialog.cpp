@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 
 FramelessDialog::FramelessDialog(const Frame& look, QWidget* parent, Qt::WindowFlags flags)
-    : QDialog(parent, flags), m_centreOnShow(look.centreOnShow)
+    : QDialog(parent, flags)
+    , m_centreOnShow(look.centreOnShow)
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(20, 20, 20, 20);

@@ -51,7 +51,10 @@ namespace {
 class FrameMask : public QObject
 {
 public:
-    FrameMask(QWidget* window, QWidget* frame) : QObject(frame), m_window(window), m_frame(frame)
+    FrameMask(QWidget* window, QWidget* frame)
+        : QObject(frame)
+        , m_window(window)
+        , m_frame(frame)
     {
         frame->installEventFilter(this);
         update();
@@ -59,8 +62,7 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_frame && (event->type() == QEvent::Resize || event->type() == QEvent::Move
-                                   || event->type() == QEvent::Show))
+        if (watched == m_frame && (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show))
             update();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "TabButton.h"
 
-TabButton::TabButton(QWidget* parent) : Button(parent)
+TabButton::TabButton(QWidget* parent)
+    : Button(parent)
 {
     connect(this, SIGNAL(clicked()), this, SLOT(onClicked()));
     setCheckable(true);

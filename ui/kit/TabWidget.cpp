@@ -11,13 +11,16 @@
 #include <QStyleOption>
 #include <QVBoxLayout>
 
-TabWidget::TabWidget(QWidget* parent) : QWidget(parent), m_barLabelName(StyleName::labelTabBar)
+TabWidget::TabWidget(QWidget* parent)
+    : QWidget(parent)
+    , m_barLabelName(StyleName::labelTabBar)
 {
     build(StyleName::tabWidget);
 }
 
 TabWidget::TabWidget(const QString& objectName, const QString& barLabelName, QWidget* parent)
-    : QWidget(parent), m_barLabelName(barLabelName)
+    : QWidget(parent)
+    , m_barLabelName(barLabelName)
 {
     build(objectName);
 }

@@ -11,7 +11,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-WindowBar::WindowBar(QWidget* parent) : QFrame(parent)
+WindowBar::WindowBar(QWidget* parent)
+    : QFrame(parent)
 {
     initStyleResources();
     m_icon = new QLabel(this);

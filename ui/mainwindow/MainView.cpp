@@ -169,7 +169,7 @@ QWidget* MainView::buildBottomBar()
     return bar;
 }
 
-template<class SidePanel>
+template <class SidePanel>
 void MainView::addSidePanel(SidePanel* panel)
 {
     panel->stackUnder(m_fade);

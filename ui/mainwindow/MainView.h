@@ -26,7 +26,11 @@ class MainView : public QFrame
 {
     Q_OBJECT
 public:
-    enum Page { StartPage = 0, FromPdfTab = 1, ToPdfTab = 2 };
+    enum Page {
+        StartPage = 0,
+        FromPdfTab = 1,
+        ToPdfTab = 2
+    };
 
     explicit MainView(QWidget* parent = nullptr);
 
@@ -48,7 +52,7 @@ private:
     QWidget* buildBottomBar();
     // A side panel: a hidden child of the inner frame below the overlay, closed on its
     // onHideWindow() signal.
-    template<class SidePanel>
+    template <class SidePanel>
     void addSidePanel(SidePanel* panel);
     void makeConnections();
     void retranslate();

@@ -17,8 +17,16 @@ class SaveFolderModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { ShownColumn = 0, ListColumn = 1, ModeColumn = 2 };
-    enum Row { SubFolderRow = 0, OriginalFolderRow = 1, ChosenFolderRow = 2 };
+    enum Column {
+        ShownColumn = 0,
+        ListColumn = 1,
+        ModeColumn = 2
+    };
+    enum Row {
+        SubFolderRow = 0,
+        OriginalFolderRow = 1,
+        ChosenFolderRow = 2
+    };
 
     explicit SaveFolderModel(QObject* parent = nullptr);
 

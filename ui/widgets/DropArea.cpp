@@ -88,7 +88,7 @@ void DropArea::buttonAdd()
     const QString caption = tr("Select one or more files to open");
     const QString folder = FileSystem::desktopFolder();
     const QStringList files = m_openFiles ? m_openFiles(this, caption, folder, m_filter)
-                                                : QFileDialog::getOpenFileNames(this, caption, folder, m_filter);
+                                          : QFileDialog::getOpenFileNames(this, caption, folder, m_filter);
     emit droppedFiles(files, Chosen);
 }
 

@@ -17,11 +17,13 @@ class DropArea : public QFrame
 {
     Q_OBJECT
 public:
-    enum DropMode { Dropped = 1, Chosen = 2 };
+    enum DropMode {
+        Dropped = 1,
+        Chosen = 2
+    };
 
     // The multi-file open dialog: (parent, caption, start folder, name filter) -> chosen paths.
-    using OpenFilesDialog
-        = std::function<QStringList(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)>;
+    using OpenFilesDialog = std::function<QStringList(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)>;
 
     // openFiles stands in for the system's file dialog when it is not empty (tests pass one that
     // answers at once).

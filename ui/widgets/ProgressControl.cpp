@@ -23,7 +23,8 @@ qint64 monotonicMs()
 }
 } // namespace
 
-ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {}
+ProgressBar::ProgressBar(QWidget* parent)
+    : QProgressBar(parent) {}
 
 void ProgressBar::paintEvent(QPaintEvent*)
 {
@@ -71,7 +72,9 @@ void ProgressBar::paintEvent(QPaintEvent*)
     painter.setPen(savedPen);
 }
 
-ProgressControl::ProgressControl(QWidget* parent) : QFrame(parent), m_clock(monotonicMs)
+ProgressControl::ProgressControl(QWidget* parent)
+    : QFrame(parent)
+    , m_clock(monotonicMs)
 {
     m_bar = new ProgressBar(this);
     m_bar->setFixedHeight(18);

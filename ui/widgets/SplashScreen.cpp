@@ -23,7 +23,8 @@ void SplashScreen::setClock(const Clock& c)
     splashClock().sleep = c.sleep ? c.sleep : [](int ms) { QThread::msleep(ms); };
 }
 
-SplashScreen::SplashScreen(const QPixmap& pixmap, Qt::WindowFlags) : QSplashScreen(QPixmap(), Qt::WindowFlags())
+SplashScreen::SplashScreen(const QPixmap& pixmap, Qt::WindowFlags)
+    : QSplashScreen(QPixmap(), Qt::WindowFlags())
 {
     setObjectName(QStringLiteral("splashScreen"));
     setPixmap(pixmap);

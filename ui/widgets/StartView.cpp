@@ -9,7 +9,9 @@
 
 #include <algorithm>
 
-StartView::StartView(QWidget* parent) : QFrame(parent), m_formats(UserContext().supportedFormats())
+StartView::StartView(QWidget* parent)
+    : QFrame(parent)
+    , m_formats(UserContext().supportedFormats())
 {
     setObjectName(StyleName::initialView);
     setAcceptDrops(true);

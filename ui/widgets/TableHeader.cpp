@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TableHeaderDelegate::TableHeaderDelegate(QHeaderView* header, QObject* parent) : QObject(parent), m_header(header)
+TableHeaderDelegate::TableHeaderDelegate(QHeaderView* header, QObject* parent)
+    : QObject(parent)
+    , m_header(header)
 {
     initStyleResources();
     m_ascending = QPixmap(QStringLiteral(":/style/images/SortUp.png"));
@@ -37,7 +39,8 @@ void TableHeaderDelegate::paint(QPainter* painter, const QRect& rect, int logica
     painter->drawPixmap(x, y, order == Qt::AscendingOrder ? m_ascending : m_descending);
 }
 
-TableHeaderView::TableHeaderView(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+TableHeaderView::TableHeaderView(QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent)
 {
     setAttribute(Qt::WA_MouseTracking);
 }
@@ -72,7 +75,8 @@ void TableHeaderView::paintSection(QPainter* painter, const QRect& rect, int log
     painter->restore();
 }
 
-ComboBoxItemDelegate::ComboBoxItemDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+ComboBoxItemDelegate::ComboBoxItemDelegate(QObject* parent)
+    : QStyledItemDelegate(parent) {}
 
 void ComboBoxItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {

@@ -89,7 +89,8 @@ struct VARIANT
     WORD wReserved1;
     WORD wReserved2;
     WORD wReserved3;
-    union {
+    union
+    {
         LONG lVal;
         INT intVal;
         int16_t iVal;
@@ -122,8 +123,8 @@ protected:
 class IDispatch : public IUnknown
 {
 public:
-    virtual HRESULT GetTypeInfoCount(UINT* count) = 0;                                         // slot 3
-    virtual HRESULT GetTypeInfo(UINT index, LCID locale, void** typeInfo) = 0;                 // slot 4
+    virtual HRESULT GetTypeInfoCount(UINT* count) = 0;                                                    // slot 3
+    virtual HRESULT GetTypeInfo(UINT index, LCID locale, void** typeInfo) = 0;                            // slot 4
     virtual HRESULT GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) = 0; // slot 5
     virtual HRESULT Invoke(DISPID member, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                            VARIANT* result, void* exceptionInfo, UINT* argumentError) = 0; // slot 6

@@ -36,7 +36,8 @@ private:
     class Point : public IConnectionPoint
     {
     public:
-        explicit Point(EventSource& source) : m_source(source) {}
+        explicit Point(EventSource& source)
+            : m_source(source) {}
         HRESULT QueryInterface(REFIID iid, void** object) override;
         ULONG AddRef() override { return m_source.AddRef(); }
         ULONG Release() override { return m_source.Release(); }

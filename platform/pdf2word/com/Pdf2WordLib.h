@@ -8,8 +8,8 @@
 
 #define PDF2WORD_PROGID "EasyConverter.PDF2Word.4"
 
-extern const IID LIBID_Pdf2WordLib;  // type library, version 4.0
-extern const IID IID_IPdf2Word;      // the component's interface
+extern const IID LIBID_Pdf2WordLib;    // type library, version 4.0
+extern const IID IID_IPdf2Word;        // the component's interface
 extern const IID DIID_IPdf2WordEvents; // its event interface
 
 // Events (DISPIDs of the event interface).
@@ -23,20 +23,23 @@ enum Pdf2WordEvent : DISPID {
 };
 
 // Failures of the conversion beyond the common ones (E_INVALIDARG, E_ABORT after a stop).
-#define PDF2WORD_E_OPEN ((HRESULT)0x80050001)        // the PDF did not open: missing, damaged or wrong password
-#define PDF2WORD_E_LAYOUT_TEXT ((HRESULT)0x80050002) // the layout road cannot keep the page text; mode 2 can
+#define PDF2WORD_E_OPEN ((HRESULT)0x80050001)          // the PDF did not open: missing, damaged or wrong password
+#define PDF2WORD_E_LAYOUT_TEXT ((HRESULT)0x80050002)   // the layout road cannot keep the page text; mode 2 can
 #define PDF2WORD_E_LAYOUT_WRITER ((HRESULT)0x80050003) // the layout writer failed; mode 2 can
-#define PDF2WORD_E_RANGE ((HRESULT)0x80050004)       // the page range is outside the document
-#define PDF2WORD_E_OUTPUT ((HRESULT)0x80050005)      // the output file could not be written
-#define PDF2WORD_E_FORMAT ((HRESULT)0x80050006)      // the output's suffix names no format written here
+#define PDF2WORD_E_RANGE ((HRESULT)0x80050004)         // the page range is outside the document
+#define PDF2WORD_E_OUTPUT ((HRESULT)0x80050005)        // the output file could not be written
+#define PDF2WORD_E_FORMAT ((HRESULT)0x80050006)        // the output's suffix names no format written here
 
 // The option slot that chooses the conversion road: 0 the layout road, 2 the plain road.
-enum { Pdf2WordModeSlot = 19 };
+enum {
+    Pdf2WordModeSlot = 19
+};
 
 // The option setters' slots 13 to 29, one table for the interface and everything that
 // implements or calls it.
 #define PDF2WORD_OPTION_SLOTS_13_TO_29(X) \
-    X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29)
+    X(13)                                 \
+    X(14) X(15) X(16) X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29)
 
 // The component's interface. The order of the virtual functions is the order of the operation
 // table: IUnknown takes slots 0 to 2, IDispatch 3 to 6. Options are known by their slot number;

@@ -97,8 +97,7 @@ HRESULT Pdf2WordComponent::ConvertToWord(BSTR source, BSTR output, VARIANT passw
     const bool throughOffice = suffix == QLatin1String("doc") || suffix == QLatin1String("rtf");
     if (throughOffice)
         QDir().mkpath(m_setup.workFolder);
-    const QString enginePath = throughOffice ? QStringLiteral("%1/%2.docx").arg(
-                                                   m_setup.workFolder, QUuid::createUuid().toString(QUuid::Id128))
+    const QString enginePath = throughOffice ? QStringLiteral("%1/%2.docx").arg(m_setup.workFolder, QUuid::createUuid().toString(QUuid::Id128))
                                              : outputPath;
 
     const QByteArray sourceText = sourcePath.toUtf8();

@@ -5,9 +5,9 @@
 // What the component needs of its host, given once when it is registered.
 struct Pdf2WordSetup
 {
-    QString enginePath;   // the conversion engine library
-    QString sofficePath;  // LibreOffice's soffice, for DOC and RTF
-    QString workFolder;   // a private folder for work files
+    QString enginePath;  // the conversion engine library
+    QString sofficePath; // LibreOffice's soffice, for DOC and RTF
+    QString workFolder;  // a private folder for work files
 };
 
 // Registers the component under its ProgID in the class table, as installing it would: objects

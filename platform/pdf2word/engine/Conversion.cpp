@@ -149,29 +149,31 @@ int Conversion::readPage(int pageNumber)
         watch.keepGoing = [&] { return m_job.progress(m_job.progressContext, m_job.pagesDone, total) != -1; };
     // Reading, laying out and drawing the page's figures all count for the page's limits; the
     // calls into MuPDF below the list have error frames of their own.
-    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(m_ctx, [&](fz_cookie* cookie) {
-        page = fz_load_page(m_ctx, m_document, index);
-        mediabox = fz_bound_page(m_ctx, page);
-        list = fz_new_display_list(m_ctx, mediabox);
-        listDevice = fz_new_list_device(m_ctx, list);
-        fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
-        fz_close_device(m_ctx, listDevice);
-        read = m_reader->read(list, mediabox, m_keepHidden, cookie, &lines, &graphics);
-        if (!read) {
-            readError = fz_caught_message(m_ctx);
-            return;
-        }
-        layout = layOutPage(lines, graphics, mediabox);
-        // Plain text has no place for pictures.
-        const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
-        for (const FoundFigure& figure : layout.figures) {
-            FlowImage picture;
-            // A picture MuPDF cannot draw is left out; the text around it still converts.
-            if (wantPictures && !m_pictures->make(list, graphics, figure, cookie, &picture))
-                picture = FlowImage();
-            pictures.append(picture);
-        }
-    }, watch);
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        m_ctx, [&](fz_cookie* cookie) {
+            page = fz_load_page(m_ctx, m_document, index);
+            mediabox = fz_bound_page(m_ctx, page);
+            list = fz_new_display_list(m_ctx, mediabox);
+            listDevice = fz_new_list_device(m_ctx, list);
+            fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
+            fz_close_device(m_ctx, listDevice);
+            read = m_reader->read(list, mediabox, m_keepHidden, cookie, &lines, &graphics);
+            if (!read) {
+                readError = fz_caught_message(m_ctx);
+                return;
+            }
+            layout = layOutPage(lines, graphics, mediabox);
+            // Plain text has no place for pictures.
+            const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
+            for (const FoundFigure& figure : layout.figures) {
+                FlowImage picture;
+                // A picture MuPDF cannot draw is left out; the text around it still converts.
+                if (wantPictures && !m_pictures->make(list, graphics, figure, cookie, &picture))
+                    picture = FlowImage();
+                pictures.append(picture);
+            }
+        },
+        watch);
     fz_drop_device(m_ctx, listDevice);
     int result = QP_PDF2WORD_OK;
     if (outcome.end == qpmupdf::RunEnd::Stopped) {

@@ -5,11 +5,11 @@
 // format through a temporary file that replaces the output only when everything succeeded.
 
 #include "DocumentBuilder.h"
+#include "Fitz.h"
 #include "FitzContext.h"
 #include "FlowDocument.h"
-#include "Fitz.h"
-#include "Pdf2WordEngine.h"
 #include "PageReader.h"
+#include "Pdf2WordEngine.h"
 #include "PictureMaker.h"
 
 #include <QString>

@@ -21,9 +21,7 @@ const int kEmuPerPoint = 12700;
 
 QString imageName(const FlowDocument& document, int image)
 {
-    return QStringLiteral("image%1.%2").arg(image + 1).arg(document.images[image].type == QLatin1String("jpeg")
-                                                              ? QStringLiteral("jpeg")
-                                                              : QStringLiteral("png"));
+    return QStringLiteral("image%1.%2").arg(image + 1).arg(document.images[image].type == QLatin1String("jpeg") ? QStringLiteral("jpeg") : QStringLiteral("png"));
 }
 
 void writeRunText(QXmlStreamWriter& xml, const QString& text)
@@ -99,7 +97,11 @@ void writeEmptyParagraph(QXmlStreamWriter& xml)
     xml.writeEmptyElement(QStringLiteral("w:p"));
 }
 
-enum class RowMerge { None, Start, Continue };
+enum class RowMerge {
+    None,
+    Start,
+    Continue
+};
 
 void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge merge)
 {
@@ -187,7 +189,7 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
             }
             if (!wrote)
                 writeEmptyParagraph(xml); // a cell holds at least one paragraph
-            xml.writeEndElement(); // w:tc
+            xml.writeEndElement();        // w:tc
             c += span;
         }
         xml.writeEndElement(); // w:tr

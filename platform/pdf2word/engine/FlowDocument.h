@@ -13,8 +13,8 @@ namespace p2w {
 
 struct FlowRun
 {
-    QString text;   // may hold '\n' where the source broke a line, until the paragraph is tidied
-    QString font;   // family name
+    QString text;    // may hold '\n' where the source broke a line, until the paragraph is tidied
+    QString font;    // family name
     double size = 0; // points
     bool bold = false;
     bool italic = false;
@@ -33,7 +33,11 @@ struct FlowImage
 
 struct FlowBlock
 {
-    enum Kind { Paragraph, Image, Table };
+    enum Kind {
+        Paragraph,
+        Image,
+        Table
+    };
     Kind kind = Paragraph;
     QString align = QStringLiteral("left"); // left, center, right, both
     bool rtl = false;                       // a paragraph read right to left

@@ -84,9 +84,9 @@ void writeOdfText(QXmlStreamWriter& xml, const QString& text)
 // The automatic styles a document needs: one per paragraph look and one per text look.
 struct Styles
 {
-    QMap<QString, QString> text;            // look -> style name
-    QMap<QString, FlowRun> textLooks;       // style name -> look
-    QMap<QString, QString> paragraph;       // alignment and direction -> style name
+    QMap<QString, QString> text;             // look -> style name
+    QMap<QString, FlowRun> textLooks;        // style name -> look
+    QMap<QString, QString> paragraph;        // alignment and direction -> style name
     QMap<QString, FlowBlock> paragraphLooks; // style name -> a paragraph of that look
     QMap<QString, bool> fonts;
 

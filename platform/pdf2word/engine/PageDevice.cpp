@@ -14,7 +14,11 @@ const float kStraight = 0.5f;
 
 struct ClipLevel
 {
-    enum Kind { Clip, MaskDefinition, Masked };
+    enum Kind {
+        Clip,
+        MaskDefinition,
+        Masked
+    };
     Kind kind = Clip;
     fz_rect box;
     bool forwarded = false;

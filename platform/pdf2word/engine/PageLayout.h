@@ -12,7 +12,7 @@ namespace p2w {
 
 struct LaidParagraph
 {
-    QVector<TextLine> lines; // top to bottom
+    QVector<TextLine> lines;                // top to bottom
     QString align = QStringLiteral("left"); // left, center, right, both
     bool rtl = false;
     int indent = 0; // a line of code's indent, in characters
@@ -36,14 +36,18 @@ struct FoundTable
 struct FoundFigure
 {
     fz_rect box = fz_empty_rect;
-    bool withText = true;   // the labels are drawn into the picture (and left out of the text)
+    bool withText = true;    // the labels are drawn into the picture (and left out of the text)
     QVector<fz_rect> labels; // where the labels stand
-    int imageShape = -1;    // a lone picture that can be taken as it is stored (index of its shape)
+    int imageShape = -1;     // a lone picture that can be taken as it is stored (index of its shape)
 };
 
 struct PageItem
 {
-    enum Kind { Paragraph, Figure, Table };
+    enum Kind {
+        Paragraph,
+        Figure,
+        Table
+    };
     Kind kind = Paragraph;
     int index = 0; // into paragraphs, figures or tables
     fz_rect box = fz_empty_rect;

@@ -12,7 +12,11 @@
 namespace p2w {
 
 // A glyph's place relative to its line: set on the baseline, raised or lowered.
-enum class Shift { Base = 0, Super = 1, Sub = -1 };
+enum class Shift {
+    Base = 0,
+    Super = 1,
+    Sub = -1
+};
 
 struct Glyph
 {
@@ -46,7 +50,7 @@ struct TextLine
     float baseline = 0;
     float size = 0; // the size most of the line is set in
     bool rtl = false;
-    bool vertical = false; // not set left to right or right to left (rotated labels)
+    bool vertical = false;  // not set left to right or right to left (rotated labels)
     bool monospace = false; // most of it set in a monospace font (a line of code)
 
     QString text() const;
@@ -64,11 +68,15 @@ struct Rule
 // Something drawn that is not text: a path, a shading or a picture.
 struct Shape
 {
-    enum Kind { Path, Picture, Shading };
+    enum Kind {
+        Path,
+        Picture,
+        Shading
+    };
     Kind kind = Path;
     fz_rect box;
-    bool thin = false;        // a line or a hairline rectangle (may be part of a ruling)
-    bool transparent = false; // drawn with a soft mask, a blend or less than full opacity
+    bool thin = false;         // a line or a hairline rectangle (may be part of a ruling)
+    bool transparent = false;  // drawn with a soft mask, a blend or less than full opacity
     fz_image* image = nullptr; // for a Picture: borrowed from the display list
     fz_matrix ctm;             // for a Picture: where the image's unit square goes
 };

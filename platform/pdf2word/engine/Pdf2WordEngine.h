@@ -23,14 +23,14 @@ enum QpPdf2WordMode {
 
 enum QpPdf2WordResult {
     QP_PDF2WORD_OK = 0,
-    QP_PDF2WORD_STOPPED = 1,           // the progress callback answered -1
-    QP_PDF2WORD_OPEN_FAILED = 2,       // missing, damaged, the password does not open it, or a page
-                                       // could not be read (damaged, over a page's time or memory)
-    QP_PDF2WORD_RANGE_INVALID = 3,     // the pages are not all in the document
-    QP_PDF2WORD_LAYOUT_LOST_TEXT = 4,  // the layout road left out text the pages hold
-    QP_PDF2WORD_LAYOUT_FAILED = 5,     // the layout road's writer failed (no longer answered)
-    QP_PDF2WORD_OUTPUT_FAILED = 6,     // the output file could not be written
-    QP_PDF2WORD_BAD_REQUEST = 7,       // an unknown format or mode, a missing path
+    QP_PDF2WORD_STOPPED = 1,          // the progress callback answered -1
+    QP_PDF2WORD_OPEN_FAILED = 2,      // missing, damaged, the password does not open it, or a page
+                                      // could not be read (damaged, over a page's time or memory)
+    QP_PDF2WORD_RANGE_INVALID = 3,    // the pages are not all in the document
+    QP_PDF2WORD_LAYOUT_LOST_TEXT = 4, // the layout road left out text the pages hold
+    QP_PDF2WORD_LAYOUT_FAILED = 5,    // the layout road's writer failed (no longer answered)
+    QP_PDF2WORD_OUTPUT_FAILED = 6,    // the output file could not be written
+    QP_PDF2WORD_BAD_REQUEST = 7,      // an unknown format or mode, a missing path
 };
 
 // Called after each page; current counts the pages done from the range's start (1 .. total).
@@ -47,11 +47,11 @@ typedef struct QpPdf2WordJob
     int format;           // QpPdf2WordFormat
     int firstPage;        // 1-based, inclusive
     int lastPage;
-    int mode;             // QpPdf2WordMode
+    int mode;                    // QpPdf2WordMode
     QpPdf2WordProgress progress; // may be null
     void* progressContext;
-    char message[512];    // out: what went wrong, UTF-8
-    int pagesDone;        // out
+    char message[512]; // out: what went wrong, UTF-8
+    int pagesDone;     // out
 } QpPdf2WordJob;
 
 typedef int (*QpPdf2WordConvert)(QpPdf2WordJob* job);

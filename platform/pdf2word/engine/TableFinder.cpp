@@ -20,8 +20,8 @@ const float kShortest = 4.0f;
 
 struct Segment
 {
-    float at;    // y of a horizontal ruling, x of a vertical one
-    float from;  // along the ruling
+    float at;   // y of a horizontal ruling, x of a vertical one
+    float from; // along the ruling
     float to;
 };
 

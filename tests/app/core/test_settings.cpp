@@ -2,10 +2,10 @@
 #include "StoredValues.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QDir>
 #include <QtTest>
 
 class SettingsTest : public QObject

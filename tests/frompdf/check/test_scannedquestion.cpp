@@ -18,10 +18,15 @@ class Answerer : public QObject
 {
     Q_OBJECT
 public:
-    enum Action { UseOcr, WithoutOcr, CloseWindow };
+    enum Action {
+        UseOcr,
+        WithoutOcr,
+        CloseWindow
+    };
 
     Answerer(CheckController* controller, QWidget* window)
-        : m_controller(controller), m_window(window)
+        : m_controller(controller)
+        , m_window(window)
     {
     }
 
@@ -49,7 +54,7 @@ public slots:
                 emit view.windowBar()->closeWindow();
             else
                 view.findChild<QPushButton*>(action == UseOcr ? QStringLiteral("checkocrview__button_use_ocr")
-                                                               : QStringLiteral("checkocrview__button_without_ocr"))
+                                                              : QStringLiteral("checkocrview__button_without_ocr"))
                     ->click();
         });
         view.exec();

@@ -1,17 +1,17 @@
 #include "CheckController.h"
 #include "DebenuService.h"
 #include "DocumentPdfs.h"
+#include "FileSystem.h"
 #include "FromPdfAlgorithm.h"
 #include "LocalHttpServer.h"
 #include "MetricSender.h"
 #include "Pdf2WordRegistration.h"
-#include "ToolPaths.h"
-#include "FileSystem.h"
 #include "RangeExtraction.h"
 #include "RecordingPdf2Word.h"
 #include "RecordingProgress.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
+#include "ToolPaths.h"
 #include "UserContext.h"
 
 #include <QSignalSpy>
@@ -70,7 +70,9 @@ class Responder : public QObject
     Q_OBJECT
 public:
     Responder(CheckController& controller, bool useOcr, bool applyToAll)
-        : m_controller(controller), m_useOcr(useOcr), m_applyToAll(applyToAll)
+        : m_controller(controller)
+        , m_useOcr(useOcr)
+        , m_applyToAll(applyToAll)
     {
         connect(&controller, &CheckController::requestForScanned, this, &Responder::answer, Qt::BlockingQueuedConnection);
     }

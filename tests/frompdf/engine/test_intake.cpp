@@ -74,9 +74,9 @@ private slots:
     // Flags of each kind of PDF; other paths are skipped but still count on the progress.
     void examinesEachPath()
     {
-        const QStringList paths = {m_dir + "/text.PDF",  m_dir + "/other.pdfx",     m_dir + "/scan.pdf",
-                                   m_dir + "/folder.pdf", m_dir + "/missing.pdf",   m_dir + "/locked.pdf",
-                                   m_dir + "/blank.pdf",  m_dir + "/restricted.pdf"};
+        const QStringList paths = {m_dir + "/text.PDF", m_dir + "/other.pdfx", m_dir + "/scan.pdf",
+                                   m_dir + "/folder.pdf", m_dir + "/missing.pdf", m_dir + "/locked.pdf",
+                                   m_dir + "/blank.pdf", m_dir + "/restricted.pdf"};
         RecordingProgress progress;
         InformationWorkerList worker(m_service, paths, &progress);
         QSignalSpy finished(&worker, &InformationWorkerList::finished);

@@ -109,7 +109,8 @@ class FromPDFViewTest : public QObject
     Q_OBJECT
 
 public:
-    explicit FromPDFViewTest(TestApp::RecordingOpener* opener) : m_opener(opener) {}
+    explicit FromPDFViewTest(TestApp::RecordingOpener* opener)
+        : m_opener(opener) {}
 
 private:
     TestApp::RecordingOpener* m_opener;

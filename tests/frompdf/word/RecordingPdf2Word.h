@@ -28,8 +28,8 @@ public:
         int last = 0;
         QList<QPair<int, LONG>> options; // in the order they were set
         int mode = 0;
-        int connections = 0;             // event sinks connected during the call
-        QList<LONG> answers;             // answers to the progress events
+        int connections = 0; // event sinks connected during the call
+        QList<LONG> answers; // answers to the progress events
     };
     using Script = std::function<HRESULT(RecordingPdf2Word& component, Call& call)>;
 

@@ -106,7 +106,8 @@ void append(const std::string& line)
 } // namespace
 
 RecordedCall::RecordedCall(const char* name, int instanceID)
-    : m_name(name), m_line(std::string(name) + "(" + std::to_string(instanceID))
+    : m_name(name)
+    , m_line(std::string(name) + "(" + std::to_string(instanceID))
 {
 }
 

@@ -76,11 +76,11 @@ void TestPlainBinding::byteStringArgumentGoesThroughOneBuffer()
     const std::string source("%PDF\0x", 6);
     QCOMPARE(library.LoadFromString(source, L"pw"), 7);
     QCOMPARE(fake.log(), (QStringList{
-        "CreateBuffer(1, 6)",
-        "AddToBuffer(1, #1, \"%PDF\\x00x\", 6)",
-        "LoadFromString(1, #1=\"%PDF\\x00x\", L\"pw\")",
-        "ReleaseBuffer(1, #1)",
-    }));
+                             "CreateBuffer(1, 6)",
+                             "AddToBuffer(1, #1, \"%PDF\\x00x\", 6)",
+                             "LoadFromString(1, #1=\"%PDF\\x00x\", L\"pw\")",
+                             "ReleaseBuffer(1, #1)",
+                         }));
 }
 
 void TestPlainBinding::twoByteStringArgumentsReleaseInArgumentOrder()
@@ -91,14 +91,14 @@ void TestPlainBinding::twoByteStringArgumentsReleaseInArgumentOrder()
 
     QCOMPARE(library.StoreCustomDataFromString("key", "value", 3, 4), 1);
     QCOMPARE(fake.log(), (QStringList{
-        "CreateBuffer(1, 3)",
-        "AddToBuffer(1, #1, \"key\", 3)",
-        "CreateBuffer(1, 5)",
-        "AddToBuffer(1, #2, \"value\", 5)",
-        "StoreCustomDataFromString(1, #1=\"key\", #2=\"value\", 3, 4)",
-        "ReleaseBuffer(1, #1)",
-        "ReleaseBuffer(1, #2)",
-    }));
+                             "CreateBuffer(1, 3)",
+                             "AddToBuffer(1, #1, \"key\", 3)",
+                             "CreateBuffer(1, 5)",
+                             "AddToBuffer(1, #2, \"value\", 5)",
+                             "StoreCustomDataFromString(1, #1=\"key\", #2=\"value\", 3, 4)",
+                             "ReleaseBuffer(1, #1)",
+                             "ReleaseBuffer(1, #2)",
+                         }));
 }
 
 void TestPlainBinding::byteStringResultIsReadAfterTheBuffersAreReleased()
@@ -110,12 +110,12 @@ void TestPlainBinding::byteStringResultIsReadAfterTheBuffersAreReleased()
 
     QCOMPARE(library.RetrieveCustomDataToString("key", 2), stored);
     QCOMPARE(fake.log(), (QStringList{
-        "CreateBuffer(1, 3)",
-        "AddToBuffer(1, #1, \"key\", 3)",
-        "RetrieveCustomDataToString(1, #1=\"key\", 2)",
-        "ReleaseBuffer(1, #1)",
-        "AnsiStringResultLength(1)",
-    }));
+                             "CreateBuffer(1, 3)",
+                             "AddToBuffer(1, #1, \"key\", 3)",
+                             "RetrieveCustomDataToString(1, #1=\"key\", 2)",
+                             "ReleaseBuffer(1, #1)",
+                             "AnsiStringResultLength(1)",
+                         }));
 
     fake.reset();
     const std::string saved("%PDF-1.7\n\0\0", 11);
@@ -149,11 +149,11 @@ void TestPlainBinding::emptyByteStringsStillGetABuffer()
 
     QCOMPARE(library.LoadFromString(std::string(), std::wstring()), 0);
     QCOMPARE(fake.log(), (QStringList{
-        "CreateBuffer(1, 0)",
-        "AddToBuffer(1, #1, \"\", 0)",
-        "LoadFromString(1, #1=\"\", L\"\")",
-        "ReleaseBuffer(1, #1)",
-    }));
+                             "CreateBuffer(1, 0)",
+                             "AddToBuffer(1, #1, \"\", 0)",
+                             "LoadFromString(1, #1=\"\", L\"\")",
+                             "ReleaseBuffer(1, #1)",
+                         }));
     // Empty results of both string kinds.
     QCOMPARE(library.SaveToString(), std::string());
     QCOMPARE(library.LibraryVersion(), std::wstring());
@@ -174,12 +174,12 @@ void TestPlainBinding::numbersHandlesAndPointersPassUnchanged()
     QCOMPARE(library.SetProgressCallback(nullptr, nullptr), 0);
     QCOMPARE(library.RenderPageToFile(150, 2, 1, L"/tmp/page 2.jpg"), 0);
     QCOMPARE(fake.log(), (QStringList{
-        "GetPageBox(1, 2, 3)",
-        "GetCanvasDC(1, 100, 200)",
-        "RenderPageToDC(1, 72.5, 3, null)",
-        "SetProgressCallback(1, null, null)",
-        "RenderPageToFile(1, 150, 2, 1, L\"/tmp/page 2.jpg\")",
-    }));
+                             "GetPageBox(1, 2, 3)",
+                             "GetCanvasDC(1, 100, 200)",
+                             "RenderPageToDC(1, 72.5, 3, null)",
+                             "SetProgressCallback(1, null, null)",
+                             "RenderPageToFile(1, 150, 2, 1, L\"/tmp/page 2.jpg\")",
+                         }));
 }
 
 void TestPlainBinding::missingLibraryBindsNothingAndFailsEveryCall()
@@ -218,12 +218,12 @@ void TestPlainBinding::missingExportLeavesTheRestWorking()
         QCOMPARE(library.GetPageText(3), std::wstring(L"text"));
     }
     QCOMPARE(missingOne.log(), (QStringList{
-        "CreateLibrary()",
-        "UseKerning(1, 1)",
-        "GetPageText(1, 3)",
-        "StringResultLength(1)",
-        "ReleaseLibrary(1)",
-    }));
+                                   "CreateLibrary()",
+                                   "UseKerning(1, 1)",
+                                   "GetPageText(1, 3)",
+                                   "StringResultLength(1)",
+                                   "ReleaseLibrary(1)",
+                               }));
 }
 
 QTEST_GUILESS_MAIN(TestPlainBinding)

@@ -135,14 +135,10 @@ void TestQtBinding::tellingRowsKeepTheirParameterNames()
         {"StoreCustomDataFromString(QString,QString,int,int)", "int", {"Key", "NewValue", "Location", "Options"}},
         {"RetrieveCustomDataToString(QString,int)", "QString", {"Key", "Location"}},
         {"RenderPageToFile(double,int,int,QString)", "int", {"DPI", "Page", "Options", "FileName"}},
-        {"ExtractFilePages(QString,QString,QString,QString)", "int",
-         {"InputFileName", "Password", "OutputFileName", "RangeList"}},
-        {"FitImage(double,double,double,double,int,int,int)", "int",
-         {"Left", "Top", "Width", "Height", "HAlign", "VAlign", "Rotate"}},
+        {"ExtractFilePages(QString,QString,QString,QString)", "int", {"InputFileName", "Password", "OutputFileName", "RangeList"}},
+        {"FitImage(double,double,double,double,int,int,int)", "int", {"Left", "Top", "Width", "Height", "HAlign", "VAlign", "Rotate"}},
         {"AddPageMatrix(double,double,double,double)", "int", {"xscale", "yscale", "xoffset", "yoffset"}},
-        {"SignFile(QString,QString,QString,QString,QString,QString,QString,QString,QString)", "int",
-         {"InputFileName", "OpenPassword", "SignatureFieldName", "OutputFileName", "PFXFileName", "PFXPassword",
-          "Reason", "Location", "ContactInfo"}},
+        {"SignFile(QString,QString,QString,QString,QString,QString,QString,QString,QString)", "int", {"InputFileName", "OpenPassword", "SignatureFieldName", "OutputFileName", "PFXFileName", "PFXPassword", "Reason", "Location", "ContactInfo"}},
     };
     for (const Expected& e : expected) {
         const int index = meta.indexOfMethod(e.signature);

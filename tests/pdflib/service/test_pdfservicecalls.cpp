@@ -82,7 +82,7 @@ void TestPdfServiceCalls::failedRenderingGivesANullImage()
     QVERIFY(service->renderPage(3, 2, 72.0).isNull());
     const QStringList calls = fake.log();
     QCOMPARE(calls.mid(0, 5), (QStringList{"SelectDocument(1, 3)", "SelectPage(1, 2)", "GetPageBox(1, 2, 2)",
-                                            "GetPageBox(1, 2, 3)", "PageRotation(1)"}));
+                                           "GetPageBox(1, 2, 3)", "PageRotation(1)"}));
     QVERIFY(calls.last().startsWith("RenderPageToDC(1, 72, 2, 0x"));
 
     // The same page rendered: an image of the page box in whole points.
@@ -105,14 +105,14 @@ void TestPdfServiceCalls::propertiesAreWrittenThenEncrypted()
     fake.scriptInt("Encrypt", 1);
     QVERIFY(service->setProperties(4, DocumentProperties{"Ann", "Title", "  secret ", "Maker", "Press"}));
     QCOMPARE(fake.log(), (QStringList{
-        "SelectDocument(1, 4)",
-        "SetInformation(1, 1, L\"Ann\")",
-        "SetInformation(1, 2, L\"Title\")",
-        "SetInformation(1, 5, L\"Maker\")",
-        "SetInformation(1, 6, L\"Press\")",
-        "EncodePermissions(1, 1, 1, 1, 1, 1, 1, 1, 1)",
-        "Encrypt(1, L\"secret\", L\"secret\", 1, 252)",
-    }));
+                             "SelectDocument(1, 4)",
+                             "SetInformation(1, 1, L\"Ann\")",
+                             "SetInformation(1, 2, L\"Title\")",
+                             "SetInformation(1, 5, L\"Maker\")",
+                             "SetInformation(1, 6, L\"Press\")",
+                             "EncodePermissions(1, 1, 1, 1, 1, 1, 1, 1, 1)",
+                             "Encrypt(1, L\"secret\", L\"secret\", 1, 252)",
+                         }));
 
     // A password of spaces writes the information and does not encrypt.
     fake.reset();

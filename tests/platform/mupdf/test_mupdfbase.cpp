@@ -21,13 +21,15 @@ qpmupdf::RunOutcome drawFirstPage(fz_context* ctx, pdf_document* doc, const qpmu
     pdf_page* page = nullptr;
     fz_pixmap* pixmap = nullptr;
     fz_device* device = nullptr;
-    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(ctx, [&](fz_cookie* cookie) {
-        page = pdf_load_page(ctx, doc, 0);
-        pixmap = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), fz_round_rect(pdf_bound_page(ctx, page)), nullptr, 0);
-        device = fz_new_draw_device(ctx, fz_identity, pixmap);
-        pdf_run_page(ctx, page, device, fz_identity, cookie);
-        fz_close_device(ctx, device);
-    }, watch);
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        ctx, [&](fz_cookie* cookie) {
+            page = pdf_load_page(ctx, doc, 0);
+            pixmap = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), fz_round_rect(pdf_bound_page(ctx, page)), nullptr, 0);
+            device = fz_new_draw_device(ctx, fz_identity, pixmap);
+            pdf_run_page(ctx, page, device, fz_identity, cookie);
+            fz_close_device(ctx, device);
+        },
+        watch);
     fz_drop_device(ctx, device);
     fz_drop_pixmap(ctx, pixmap);
     fz_drop_page(ctx, reinterpret_cast<fz_page*>(page));
@@ -67,7 +69,8 @@ OpenedPdf open(fz_context* ctx, const QByteArray& bytes, const char* password = 
 QByteArray untypedPage(int parent, int contents)
 {
     return "<< /Parent " + QByteArray::number(parent) + " 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> "
-           "/Contents " + QByteArray::number(contents) + " 0 R >>";
+                                                        "/Contents "
+           + QByteArray::number(contents) + " 0 R >>";
 }
 
 // Three untyped pages showing "Page 1" to "Page 3" (objects 4 to 9), under a page tree made by
@@ -146,10 +149,12 @@ private slots:
         qpmupdf::RunWatch pausingCaller;
         pausingCaller.timeLimit = std::chrono::milliseconds(700);
         pausingCaller.keepGoing = [] { QThread::msleep(600); return true; };
-        const qpmupdf::RunOutcome paused = qpmupdf::runPage(ctx, [](fz_cookie* cookie) {
-            for (int waited = 0; waited < 900 && !cookie->abort; waited += 10)
-                QThread::msleep(10);
-        }, pausingCaller);
+        const qpmupdf::RunOutcome paused = qpmupdf::runPage(
+            ctx, [](fz_cookie* cookie) {
+                for (int waited = 0; waited < 900 && !cookie->abort; waited += 10)
+                    QThread::msleep(10);
+            },
+            pausingCaller);
         QCOMPARE(paused.end, qpmupdf::RunEnd::Finished);
         pdf_drop_document(ctx, busy.doc);
 
@@ -203,8 +208,9 @@ private slots:
         const QByteArray encrypt =
             "/Encrypt << /Filter /Standard /V 4 /R 4 /Length 128 /P -4 "
             "/CF << /StdCF << /CFM /AESV2 /AuthEvent /EFOpen /Length 16 >> >> /StmF /Identity /StrF /Identity /EFF /StdCF "
-            "/O <" + QByteArray(64, 'a') + "> /U <" + QByteArray(64, 'b') + "> >> "
-            "/ID [<0123456789abcdef0123456789abcdef> <0123456789abcdef0123456789abcdef>]";
+            "/O <"
+            + QByteArray(64, 'a') + "> /U <" + QByteArray(64, 'b') + "> >> "
+                                                                     "/ID [<0123456789abcdef0123456789abcdef> <0123456789abcdef0123456789abcdef>]";
         const QByteArray plain = textPdf(2);
         const QByteArray attachmentsOnly = plain.left(plain.lastIndexOf(">>\nstartxref")) + encrypt
                                            + plain.mid(plain.lastIndexOf(">>\nstartxref"));

@@ -34,7 +34,7 @@ Outcome convert(const QString& source, const QString& output, int first, int las
     Outcome outcome;
     IPdf2Word* component = nullptr;
     outcome.result = CoCreateInstanceFromProgID(QStringLiteral(PDF2WORD_PROGID).toStdWString().c_str(), nullptr,
-                                                 CLSCTX_ALL, IID_IPdf2Word, reinterpret_cast<void**>(&component));
+                                                CLSCTX_ALL, IID_IPdf2Word, reinterpret_cast<void**>(&component));
     if (SUCCEEDED(outcome.result)) {
         component->put_Option19(mode);
         if (events)

@@ -19,7 +19,8 @@ namespace {
 class Dice
 {
 public:
-    explicit Dice(int seed) : m_state(quint32(seed) * 2654435761u + 12345u) {}
+    explicit Dice(int seed)
+        : m_state(quint32(seed) * 2654435761u + 12345u) {}
     int next(int bound)
     {
         m_state = m_state * 1664525u + 1013904223u;
@@ -192,49 +193,49 @@ bool OfficeText::writePdf(const QString& pdfPath) const
                                                            "text:select-page=\"current\">1</text:page-number></text:p></style:footer>")
                                                 .arg(xmlEscaped(m_head));
     const QString document = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
-        "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
-        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">\n"
-        "<office:font-face-decls><style:font-face style:name=\"%1\" svg:font-family=\"'%1'\"/>"
-        "<style:font-face style:name=\"DejaVu Sans\" svg:font-family=\"'DejaVu Sans'\"/>"
-        "<style:font-face style:name=\"DejaVu Sans Mono\" svg:font-family=\"'DejaVu Sans Mono'\"/></office:font-face-decls>\n"
-        "<office:styles><style:default-style style:family=\"paragraph\"><style:text-properties style:font-name=\"%1\" "
-        "fo:font-size=\"%2\" fo:language=\"en\" fo:country=\"US\" style:font-name-complex=\"DejaVu Sans\" "
-        "style:font-size-complex=\"%2\" fo:hyphenate=\"true\" fo:hyphenation-remain-char-count=\"2\" "
-        "fo:hyphenation-push-char-count=\"2\"/></style:default-style></office:styles>\n"
-        "<office:automatic-styles>"
-        "<style:style style:name=\"Title\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\" "
-        "fo:margin-bottom=\"0.4cm\"/><style:text-properties fo:font-size=\"18pt\" fo:font-weight=\"bold\" fo:hyphenate=\"false\"/></style:style>"
-        "<style:style style:name=\"Body\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"justify\" "
-        "fo:text-indent=\"0.4cm\" fo:margin-bottom=\"0.1cm\"/></style:style>"
-        "<style:style style:name=\"Plain\" style:family=\"paragraph\"><style:paragraph-properties fo:margin-bottom=\"0.2cm\"/></style:style>"
-        "<style:style style:name=\"Code\" style:family=\"paragraph\"><style:text-properties style:font-name=\"DejaVu Sans Mono\" "
-        "fo:font-size=\"8pt\" fo:hyphenate=\"false\"/></style:style>"
-        "<style:style style:name=\"Note\" style:family=\"paragraph\"><style:text-properties fo:font-size=\"8pt\"/></style:style>"
-        "<style:style style:name=\"Head\" style:family=\"paragraph\"><style:text-properties fo:font-size=\"8pt\" fo:font-style=\"italic\"/></style:style>"
-        "<style:style style:name=\"Foot\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/></style:style>"
-        "<style:style style:name=\"Arabic\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"end\" "
-        "style:writing-mode=\"rl-tb\" fo:margin-bottom=\"0.2cm\"/><style:text-properties style:language-complex=\"ar\" style:country-complex=\"EG\"/></style:style>"
-        "<style:style style:name=\"Hebrew\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"end\" "
-        "style:writing-mode=\"rl-tb\" fo:margin-bottom=\"0.2cm\"/><style:text-properties style:language-complex=\"he\" style:country-complex=\"IL\"/></style:style>"
-        "<style:style style:name=\"Sub\" style:family=\"text\"><style:text-properties style:text-position=\"sub 58%\"/></style:style>"
-        "<style:style style:name=\"Sup\" style:family=\"text\"><style:text-properties style:text-position=\"super 58%\"/></style:style>"
-        "<style:style style:name=\"Columns2\" style:family=\"section\"><style:section-properties><style:columns fo:column-count=\"2\" "
-        "fo:column-gap=\"0.6cm\"/></style:section-properties></style:style>"
-        "<style:style style:name=\"Columns3\" style:family=\"section\"><style:section-properties><style:columns fo:column-count=\"3\" "
-        "fo:column-gap=\"0.5cm\"/></style:section-properties></style:style>"
-        "<style:style style:name=\"Table\" style:family=\"table\"><style:table-properties style:width=\"16cm\" table:align=\"center\" "
-        "fo:margin-top=\"0.3cm\" fo:margin-bottom=\"0.3cm\"/></style:style>"
-        "<style:style style:name=\"Cell\" style:family=\"table-cell\"><style:table-cell-properties fo:padding=\"0.1cm\" "
-        "fo:border=\"0.5pt solid #000000\"/></style:style>"
-        "<style:page-layout style:name=\"Page\"><style:page-layout-properties fo:page-width=\"21cm\" fo:page-height=\"29.7cm\" "
-        "fo:margin-top=\"1.5cm\" fo:margin-bottom=\"1.5cm\" fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/>"
-        "<style:footer-style/></style:page-layout></office:automatic-styles>\n"
-        "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"Page\">%3</style:master-page>"
-        "</office:master-styles>\n<office:body><office:text>\n%4</office:text></office:body></office:document>\n")
+                                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                                 "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+                                 "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+                                 "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
+                                 "xmlns:xlink=\"http://www.w3.org/1999/xlink\" office:version=\"1.2\" office:mimetype=\"application/vnd.oasis.opendocument.text\">\n"
+                                 "<office:font-face-decls><style:font-face style:name=\"%1\" svg:font-family=\"'%1'\"/>"
+                                 "<style:font-face style:name=\"DejaVu Sans\" svg:font-family=\"'DejaVu Sans'\"/>"
+                                 "<style:font-face style:name=\"DejaVu Sans Mono\" svg:font-family=\"'DejaVu Sans Mono'\"/></office:font-face-decls>\n"
+                                 "<office:styles><style:default-style style:family=\"paragraph\"><style:text-properties style:font-name=\"%1\" "
+                                 "fo:font-size=\"%2\" fo:language=\"en\" fo:country=\"US\" style:font-name-complex=\"DejaVu Sans\" "
+                                 "style:font-size-complex=\"%2\" fo:hyphenate=\"true\" fo:hyphenation-remain-char-count=\"2\" "
+                                 "fo:hyphenation-push-char-count=\"2\"/></style:default-style></office:styles>\n"
+                                 "<office:automatic-styles>"
+                                 "<style:style style:name=\"Title\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\" "
+                                 "fo:margin-bottom=\"0.4cm\"/><style:text-properties fo:font-size=\"18pt\" fo:font-weight=\"bold\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"Body\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"justify\" "
+                                 "fo:text-indent=\"0.4cm\" fo:margin-bottom=\"0.1cm\"/></style:style>"
+                                 "<style:style style:name=\"Plain\" style:family=\"paragraph\"><style:paragraph-properties fo:margin-bottom=\"0.2cm\"/></style:style>"
+                                 "<style:style style:name=\"Code\" style:family=\"paragraph\"><style:text-properties style:font-name=\"DejaVu Sans Mono\" "
+                                 "fo:font-size=\"8pt\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"Note\" style:family=\"paragraph\"><style:text-properties fo:font-size=\"8pt\"/></style:style>"
+                                 "<style:style style:name=\"Head\" style:family=\"paragraph\"><style:text-properties fo:font-size=\"8pt\" fo:font-style=\"italic\"/></style:style>"
+                                 "<style:style style:name=\"Foot\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/></style:style>"
+                                 "<style:style style:name=\"Arabic\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"end\" "
+                                 "style:writing-mode=\"rl-tb\" fo:margin-bottom=\"0.2cm\"/><style:text-properties style:language-complex=\"ar\" style:country-complex=\"EG\"/></style:style>"
+                                 "<style:style style:name=\"Hebrew\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"end\" "
+                                 "style:writing-mode=\"rl-tb\" fo:margin-bottom=\"0.2cm\"/><style:text-properties style:language-complex=\"he\" style:country-complex=\"IL\"/></style:style>"
+                                 "<style:style style:name=\"Sub\" style:family=\"text\"><style:text-properties style:text-position=\"sub 58%\"/></style:style>"
+                                 "<style:style style:name=\"Sup\" style:family=\"text\"><style:text-properties style:text-position=\"super 58%\"/></style:style>"
+                                 "<style:style style:name=\"Columns2\" style:family=\"section\"><style:section-properties><style:columns fo:column-count=\"2\" "
+                                 "fo:column-gap=\"0.6cm\"/></style:section-properties></style:style>"
+                                 "<style:style style:name=\"Columns3\" style:family=\"section\"><style:section-properties><style:columns fo:column-count=\"3\" "
+                                 "fo:column-gap=\"0.5cm\"/></style:section-properties></style:style>"
+                                 "<style:style style:name=\"Table\" style:family=\"table\"><style:table-properties style:width=\"16cm\" table:align=\"center\" "
+                                 "fo:margin-top=\"0.3cm\" fo:margin-bottom=\"0.3cm\"/></style:style>"
+                                 "<style:style style:name=\"Cell\" style:family=\"table-cell\"><style:table-cell-properties fo:padding=\"0.1cm\" "
+                                 "fo:border=\"0.5pt solid #000000\"/></style:style>"
+                                 "<style:page-layout style:name=\"Page\"><style:page-layout-properties fo:page-width=\"21cm\" fo:page-height=\"29.7cm\" "
+                                 "fo:margin-top=\"1.5cm\" fo:margin-bottom=\"1.5cm\" fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/>"
+                                 "<style:footer-style/></style:page-layout></office:automatic-styles>\n"
+                                 "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"Page\">%3</style:master-page>"
+                                 "</office:master-styles>\n<office:body><office:text>\n%4</office:text></office:body></office:document>\n")
                                  .arg(xmlEscaped(m_font), size, head, m_body);
     const QFileInfo pdf(pdfPath);
     const QString source = pdf.absolutePath() + QLatin1Char('/') + pdf.completeBaseName() + QStringLiteral(".fodt");
@@ -377,8 +378,8 @@ bool writeGhostscriptPdf(const QString& path, int seed)
     if (!TestFiles::writeFile(source, ps.toLatin1()))
         return false;
     TestFiles::run(QStringLiteral("gs"), {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
-                                         QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=pdfwrite"),
-                                         QStringLiteral("-sOutputFile=") + path, source});
+                                          QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=pdfwrite"),
+                                          QStringLiteral("-sOutputFile=") + path, source});
     return QFileInfo(path).size() > 0;
 }
 

@@ -23,7 +23,8 @@ int slotOf(Member member)
 class Component : public Pdf2WordObject
 {
 public:
-    explicit Component(int* destroyed = nullptr) : m_destroyed(destroyed) {}
+    explicit Component(int* destroyed = nullptr)
+        : m_destroyed(destroyed) {}
     ~Component() override
     {
         if (m_destroyed)
@@ -40,7 +41,8 @@ private:
 class Sink : public DispEventSink
 {
 public:
-    Sink() : DispEventSink(DIID_IPdf2WordEvents)
+    Sink()
+        : DispEventSink(DIID_IPdf2WordEvents)
     {
         addEntry({1, VT_I4, {VT_I4, VT_I4, VT_BSTR}, [this](const std::vector<VARIANT>& arguments) {
                       calls << QStringLiteral("%1/%2 %3")

@@ -1,6 +1,6 @@
 #include "ComClassTable.h"
-#include "DebenuPDFLibraryDLLQt1212.h"
 #include "ComRuntime.h"
+#include "DebenuPDFLibraryDLLQt1212.h"
 #include "DispEventSink.h"
 #include "DocumentPdfs.h"
 #include "Pdf2WordCall.h"
@@ -21,7 +21,8 @@ namespace {
 class EventLog : public DispEventSink
 {
 public:
-    EventLog() : DispEventSink(DIID_IPdf2WordEvents)
+    EventLog()
+        : DispEventSink(DIID_IPdf2WordEvents)
     {
         addEntry({Pdf2WordEventProgress, VT_I4, {VT_I4, VT_I4, VT_BSTR}, [this](const std::vector<VARIANT>& arguments) {
                       progress << QStringLiteral("%1/%2").arg(arguments[0].lVal).arg(arguments[1].lVal);

@@ -24,10 +24,10 @@ const QList<QStringList> kTable = {{QStringLiteral("Sample"), QStringLiteral("We
 // A converted package: the body's paragraphs as text, in document order (table cells too).
 struct Package
 {
-    QString body;          // the body part's XML
-    QString margins;       // header and footer parts (DOCX), or the styles part (ODT)
+    QString body;    // the body part's XML
+    QString margins; // header and footer parts (DOCX), or the styles part (ODT)
     QStringList paragraphs;
-    QStringList pictures;  // entries of the pictures
+    QStringList pictures; // entries of the pictures
     bool wellFormed = false;
 };
 
@@ -92,9 +92,9 @@ class Pdf2WordLayoutTest : public QObject
 {
     Q_OBJECT
 
-    QStringList m_paragraphs; // the letter's paragraphs of prose, in order
-    QString m_source;         // all the letter's text
-    QString m_letter;         // the PDF
+    QStringList m_paragraphs;  // the letter's paragraphs of prose, in order
+    QString m_source;          // all the letter's text
+    QString m_letter;          // the PDF
     QList<Package> m_packages; // DOCX, then ODT
 
 private slots:

@@ -17,7 +17,11 @@ using namespace PdfLibraryFixtures;
 
 namespace {
 
-enum { NoDocument = 1001, PageOutOfRange = 1002, NotImplemented = 1008 };
+enum {
+    NoDocument = 1001,
+    PageOutOfRange = 1002,
+    NotImplemented = 1008
+};
 
 QByteArray replaced(QByteArray bytes, const QByteArray& from, const QByteArray& to)
 {
@@ -303,7 +307,9 @@ void TestPdfLibraryDocuments::infrastructureLeavesErrorAndResultsAlone()
 {
     void* handle = dlopen(libraryPath().toUtf8().constData(), RTLD_NOW | RTLD_LOCAL);
     QVERIFY(handle);
-#define BIND(name) auto name = reinterpret_cast<decltype(&DPL##name)>(dlsym(handle, "DPL" #name)); QVERIFY(name)
+#define BIND(name)                                                                  \
+    auto name = reinterpret_cast<decltype(&DPL##name)>(dlsym(handle, "DPL" #name)); \
+    QVERIFY(name)
     BIND(CreateLibrary);
     BIND(ReleaseLibrary);
     BIND(LoadFromFile);

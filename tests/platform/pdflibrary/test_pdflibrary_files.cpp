@@ -46,9 +46,9 @@ private slots:
     void instancesWorkOnTwoThreads();
 
 private:
-    QString alpha;  // 3 pages A1..A3
-    QString beta;   // 2 pages B1..B2
-    QString ten;    // 10 pages P1..P10
+    QString alpha; // 3 pages A1..A3
+    QString beta;  // 2 pages B1..B2
+    QString ten;   // 10 pages P1..P10
     QScopedPointer<DebenuPDFLibraryDLLQt1212> dpl;
 };
 
@@ -105,7 +105,7 @@ void TestPdfLibraryFiles::mergesFileLists()
     QCOMPARE(dpl->MergeFileList("parts", merged), 1);
     QVERIFY(qpdfCheck(merged));
     QCOMPARE(labels(merged), QString("B1 B2 A1 A2 A3 B1 B2"));
-    QCOMPARE(dpl->DocumentCount(), 0);  // nothing stays loaded
+    QCOMPARE(dpl->DocumentCount(), 0); // nothing stays loaded
 
     // Merging over one of its own inputs works: the inputs are read before anything is written.
     const QString copy = sandboxFile("alpha-copy.pdf", TestFiles::readFile(alpha));
@@ -123,7 +123,12 @@ void TestPdfLibraryFiles::failedMergeWritesNothing()
     QCOMPARE(dpl->Encrypt("pw", "pw", 1, dpl->EncodePermissions(1, 1, 1, 1, 1, 1, 1, 1)), 1);
     QCOMPARE(dpl->SaveToFile(locked), 1);
 
-    struct Case { QString list; QString bad; int code; };
+    struct Case
+    {
+        QString list;
+        QString bad;
+        int code;
+    };
     const QList<Case> cases = {
         {"missing", sandboxFile("nowhere.pdf"), 411},
         {"broken", sandboxFile("broken.pdf", "%PDF-1.4 garbage"), 409},
@@ -169,9 +174,12 @@ void TestPdfLibraryFiles::extractsRangeLists_data()
 {
     QTest::addColumn<QString>("ranges");
     QTest::addColumn<QString>("pages");
-    QTest::newRow("ranges and singles") << "1-3, 5, 7-9" << "P1 P2 P3 P5 P7 P8 P9";
-    QTest::newRow("no spaces") << "10,1" << "P10 P1";
-    QTest::newRow("overlapping") << "2-3, 3-4" << "P2 P3 P3 P4";
+    QTest::newRow("ranges and singles") << "1-3, 5, 7-9"
+                                        << "P1 P2 P3 P5 P7 P8 P9";
+    QTest::newRow("no spaces") << "10,1"
+                               << "P10 P1";
+    QTest::newRow("overlapping") << "2-3, 3-4"
+                                 << "P2 P3 P3 P4";
     for (const char* bad : {"", " ", "0", "3-1", "1-11", "a", "1,,2", "1-", "-2", "2 3", "1;2"})
         QTest::newRow(qPrintable(QString("bad '%1'").arg(bad))) << QString(bad) << QString();
 }
@@ -204,7 +212,7 @@ void TestPdfLibraryFiles::decryptsFiles()
     const QString ownerOnly = sandboxFile("owner-locked.pdf");
     QCOMPARE(TestFiles::run("qpdf", {"--encrypt", "", "owner", "128", "--use-aes=y", "--", alpha, ownerOnly}), 0);
 
-    const QString output = sandboxFile("decrypted");  // no extension, as the converter names it
+    const QString output = sandboxFile("decrypted"); // no extension, as the converter names it
     QCOMPARE(dpl->DecryptFile(locked, output, "wrong"), 0);
     QCOMPARE(dpl->LastErrorCode(), 404);
     QVERIFY(!QFile::exists(output));

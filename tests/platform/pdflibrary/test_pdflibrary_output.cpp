@@ -159,7 +159,8 @@ void TestPdfLibraryOutput::writesEveryImageFormat()
     if (suffix == "eps") {
         readable = sandboxFile("eps.png");
         QCOMPARE(TestFiles::run("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-r150",
-                                       "-sDEVICE=png16m", "-sOutputFile=" + readable, path}), 0);
+                                       "-sDEVICE=png16m", "-sOutputFile=" + readable, path}),
+                 0);
     } else if (suffix == "wmf") {
         readable = sandboxFile("wmf.png");
         QCOMPARE(TestFiles::run("wmf2gd", {"-t", "png", "--maxwidth=1275", "--maxheight=1650", "--maxpect", "-o", readable, path}), 0);
@@ -173,7 +174,7 @@ void TestPdfLibraryOutput::writesEveryImageFormat()
     QVERIFY(near(image.pixel(int(200 * scale), image.height() - int(175 * scale)), blue));
     QVERIFY(near(image.pixel(int(200 * scale), image.height() - int(400 * scale)), white));
     if (suffix == "jpg")
-        QVERIFY(!image.allGray());  // colour, as the OCR preparation expects
+        QVERIFY(!image.allGray()); // colour, as the OCR preparation expects
 }
 
 void TestPdfLibraryOutput::gifKeepsFewColoursAndReducesManyWithoutDithering()
@@ -311,7 +312,7 @@ void TestPdfLibraryOutput::otherImagesStayLossless()
     QFETCH(bool, transparent);
     QImage picture = quadrants(64, 48);
     for (int x = 0; x < 64; ++x)
-        picture.setPixel(x, 20, qRgb(x * 4, 255 - x * 3, (x * 37) % 256));  // more than flat colours
+        picture.setPixel(x, 20, qRgb(x * 4, 255 - x * 3, (x * 37) % 256)); // more than flat colours
     if (transparent) {
         picture = picture.convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < 48; ++y)
@@ -365,7 +366,7 @@ void TestPdfLibraryOutput::fitImageTurnsAndAligns()
     QFETCH(QPoint, red);
     QFETCH(QPoint, yellow);
     const QString file = sandboxFile("quadrants.png");
-    QVERIFY(quadrants(40, 20).save(file));  // scaled up tenfold to fill the 400-point box
+    QVERIFY(quadrants(40, 20).save(file)); // scaled up tenfold to fill the 400-point box
 
     QVERIFY(dpl->NewDocument() > 0);
     QCOMPARE(dpl->SetPageDimensions(400, 400), 1);
@@ -444,7 +445,7 @@ void TestPdfLibraryOutput::badImagesFail()
     QCOMPARE(dpl->SaveToFile(saved), 1);
     QByteArray list;
     QCOMPARE(TestFiles::run("pdfimages", {"-list", saved}, &list), 0);
-    QCOMPARE(list.count('\n'), 2);  // the two header lines only
+    QCOMPARE(list.count('\n'), 2); // the two header lines only
 }
 
 QTEST_GUILESS_MAIN(TestPdfLibraryOutput)

@@ -62,11 +62,9 @@ private slots:
             BookFiles::epub({{"Text/chapter%201.xhtml", "<p>one</p>"}, {"Text/two.xhtml", "<p>two</p>"}}, prefix);
         QByteArray& package = entries[2].data;
         const QByteArray p = prefix.isEmpty() ? QByteArray() : prefix.toUtf8() + ':';
-        package.replace("</" + p + "manifest>", "<" + p + "item " + p + "id=\"pic\" " + p + "href=\"p.xhtml\" " + p +
-                                                      "media-type=\"Application/XHTML+xml\"/></" + p + "manifest>");
+        package.replace("</" + p + "manifest>", "<" + p + "item " + p + "id=\"pic\" " + p + "href=\"p.xhtml\" " + p + "media-type=\"Application/XHTML+xml\"/></" + p + "manifest>");
         package.replace("</" + p + "spine>",
-                        "<" + p + "itemref " + p + "idref=\"pic\"/><" + p + "itemref " + p + "idref=\"none\"/><" + p +
-                            "itemref " + p + "idref=\"c0\"/></" + p + "spine>");
+                        "<" + p + "itemref " + p + "idref=\"pic\"/><" + p + "itemref " + p + "idref=\"none\"/><" + p + "itemref " + p + "idref=\"c0\"/></" + p + "spine>");
         const QString work = workFolder();
         QCOMPARE(pages(book(entries), work),
                  QStringList({work + "/OEBPS", "Text/chapter 1.xhtml", "Text/two.xhtml", "Text/chapter 1.xhtml"}));

@@ -109,12 +109,10 @@ private slots:
     {
         const int depth = 200000;
         QString work;
-        const QStringList list = convert(BookFiles::fb2("<body>" + QString("<section>").repeated(depth) + "<p>deep</p>" +
-                                                        QString("</section>").repeated(depth) + "</body>"),
+        const QStringList list = convert(BookFiles::fb2("<body>" + QString("<section>").repeated(depth) + "<p>deep</p>" + QString("</section>").repeated(depth) + "</body>"),
                                          &work);
         QCOMPARE(list, QStringList{work});
-        QCOMPARE(convert(BookFiles::fb2("<body>" + QString("<section>").repeated(100) + "<p>deep</p>" +
-                                        QString("</section>").repeated(100) + "</body>"))
+        QCOMPARE(convert(BookFiles::fb2("<body>" + QString("<section>").repeated(100) + "<p>deep</p>" + QString("</section>").repeated(100) + "</body>"))
                      .size(),
                  3);
     }

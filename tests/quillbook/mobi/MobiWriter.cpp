@@ -45,7 +45,8 @@ QByteArray exth(const QByteArray& title)
 
 QByteArray recordZero(const Book& book, int textRecords, int firstNonBook, int huffRecord, int huffCount, quint32 textLength)
 {
-    const quint16 compression = book.packing == Packing::PalmDoc ? 2 : book.packing == Packing::HuffCdic ? 17480 : 1;
+    const quint16 compression = book.packing == Packing::PalmDoc ? 2 : book.packing == Packing::HuffCdic ? 17480
+                                                                                                         : 1;
     QByteArray r = be16(compression) + be16(0) + be32(textLength) + be16(quint16(textRecords)) + be16(quint16(book.recordSize))
                    + be16(book.encryption) + be16(0);
     QByteArray mobi(mobiHeaderLength, '\0');
@@ -111,9 +112,9 @@ QByteArray write(const Book& book)
     const HuffCdic code(book.phrases);
     for (int at = 0; at < book.text.size(); at += book.recordSize) {
         const QByteArray chunk = book.text.mid(at, book.recordSize);
-        QByteArray record = book.packing == Packing::PalmDoc ? palmDocCompress(chunk)
+        QByteArray record = book.packing == Packing::PalmDoc    ? palmDocCompress(chunk)
                             : book.packing == Packing::HuffCdic ? code.encode(chunk)
-                                                                 : chunk;
+                                                                : chunk;
         if (book.trailingEntries)
             record += QByteArray("\x00\x81", 2); // no multibyte overlap; a one-byte entry
         records << record;

@@ -8,18 +8,22 @@
 // and picture records after the text.
 namespace MobiWriter {
 
-enum class Packing { None, PalmDoc, HuffCdic };
+enum class Packing {
+    None,
+    PalmDoc,
+    HuffCdic
+};
 
 struct Book
 {
-    QByteArray text;            // the markup, in the book's encoding
+    QByteArray text; // the markup, in the book's encoding
     Packing packing = Packing::PalmDoc;
-    quint32 encoding = 65001;   // 65001 UTF-8, 1252 Windows-1252
+    quint32 encoding = 65001; // 65001 UTF-8, 1252 Windows-1252
     quint16 encryption = 0;
     int recordSize = 4096;
-    QList<QByteArray> images;   // picture records, then an end-of-book record
+    QList<QByteArray> images;    // picture records, then an end-of-book record
     bool trailingEntries = true; // a multibyte entry and one more trailing entry per text record
-    QList<QByteArray> phrases;  // HuffCdic: dictionary entries besides the 256 single bytes
+    QList<QByteArray> phrases;   // HuffCdic: dictionary entries besides the 256 single bytes
 };
 
 QByteArray write(const Book& book);

@@ -88,8 +88,7 @@ private slots:
         QByteArray offsetWraps = code.huff;
         MobiWriter::putBe32(offsetWraps, 16, 0xFFFFFFF0u);
         const QList<QPair<QByteArray, QList<QByteArray>>> damaged = {
-            {code.huff, {wideCodes}}, {tablesOutside, code.dictionaries}, {offsetWraps, code.dictionaries},
-            {"HUFX" + code.huff.mid(4), code.dictionaries}, {code.huff, {}}, {code.huff.left(20), code.dictionaries}};
+            {code.huff, {wideCodes}}, {tablesOutside, code.dictionaries}, {offsetWraps, code.dictionaries}, {"HUFX" + code.huff.mid(4), code.dictionaries}, {code.huff, {}}, {code.huff.left(20), code.dictionaries}};
         for (const auto& books : damaged) {
             HuffCdicReader reader(books.first, books.second);
             QVERIFY(!reader.isLoaded());

@@ -99,7 +99,7 @@ private slots:
             QVERIFY2(OfficeService::instance().saveDocAs(html, destination), qPrintable(suffix));
             written << destination;
         }
-        QVERIFY(TestFiles::readFile(written[0]).startsWith("\xD0\xCF\x11\xE0"));  // OLE compound file
+        QVERIFY(TestFiles::readFile(written[0]).startsWith("\xD0\xCF\x11\xE0")); // OLE compound file
         QVERIFY(TestFiles::readFile(written[1]).startsWith("PK"));
         QVERIFY(TestFiles::readFile(written[2]).startsWith("{\\rtf"));
         QVERIFY(TestFiles::readFile(written[3]).contains("application/vnd.oasis.opendocument.text"));
@@ -167,7 +167,8 @@ private slots:
                                    "p=$(echo \"$2\" | sed 's|^-env:UserInstallation=file://||; s|%20| |g')\n"
                                    "stat -c %a \"$p\" > '%1/mode.txt'\n"
                                    "eval out=\\${$#}\n"
-                                   "echo converted > \"$out/page.docx\"").arg(folder));
+                                   "echo converted > \"$out/page.docx\"")
+                        .arg(folder));
         qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice), fake.toUtf8());
         const QString html = folder + QStringLiteral("/page.html");
         TestFiles::writeFile(html, kHtml);

@@ -77,7 +77,8 @@ private slots:
         QObject receiver;
         receiver.moveToThread(&thread);
         ToPDFTask received;
-        QObject::connect(&relay, &Relay::task, &receiver, [&received](ToPDFTask t) { received = t; }, Qt::BlockingQueuedConnection);
+        QObject::connect(
+            &relay, &Relay::task, &receiver, [&received](ToPDFTask t) { received = t; }, Qt::BlockingQueuedConnection);
         thread.start();
         emit relay.task(task);
         thread.quit();

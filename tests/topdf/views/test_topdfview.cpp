@@ -73,14 +73,15 @@ class ToPDFViewTest : public QObject
     Q_OBJECT
 
 public:
-    explicit ToPDFViewTest(TestApp::RecordingOpener* opener) : m_opener(opener) {}
+    explicit ToPDFViewTest(TestApp::RecordingOpener* opener)
+        : m_opener(opener) {}
 
 private:
     TestApp::RecordingOpener* m_opener;
     QString m_in;
-    QString m_tall;  // a red picture higher than wide
-    QString m_wide;  // a blue one wider than high
-    QString m_docx;  // two pages written by LibreOffice
+    QString m_tall; // a red picture higher than wide
+    QString m_wide; // a blue one wider than high
+    QString m_docx; // two pages written by LibreOffice
 
 private slots:
     void initTestCase()

@@ -7,8 +7,8 @@
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QPushButton>
-#include <QtTest>
 #include <QVBoxLayout>
+#include <QtTest>
 
 namespace {
 FramelessDialog::Frame look(bool centre = true)

@@ -67,9 +67,8 @@ inline DialogScript::Answer click(const QString& buttonName)
     };
 }
 
-
 // Presses a tab's "CONVERT" and waits for the end of its run and for every scripted answer.
-template<class View>
+template <class View>
 void pressConvert(View* view, DialogScript& script, int timeoutMs = 240000)
 {
     QSignalSpy finished(view, &View::finished);

@@ -9,9 +9,9 @@
 #include "TestFiles.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QApplication>
 #include <QSettings>
 #include <QTimer>
 #include <QUrl>
@@ -103,7 +103,7 @@ inline std::unique_ptr<QTimer> answerNextDialog(std::function<void(QWidget*)> an
 }
 
 // Sets up what the application finds when it is constructed, builds it and runs the test.
-template<class Test>
+template <class Test>
 int run(int argc, char* argv[])
 {
     const QString tessdata = TestFiles::sandbox() + QStringLiteral("/tessdata");

@@ -15,9 +15,9 @@
 #include "UserContext.h"
 #include "WindowBar.h"
 
+#include <QComboBox>
 #include <QDropEvent>
 #include <QGraphicsOpacityEffect>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -30,7 +30,8 @@ class MainViewTest : public QObject
     Q_OBJECT
 
 public:
-    explicit MainViewTest(TestApp::RecordingOpener* opener) : m_opener(opener) {}
+    explicit MainViewTest(TestApp::RecordingOpener* opener)
+        : m_opener(opener) {}
 
 private:
     TestApp::RecordingOpener* m_opener;

@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using TestApp::stored;
 using TestApp::store;
+using TestApp::stored;
 
 class SettingsViewTest : public QObject
 {
@@ -26,7 +26,7 @@ private:
     std::unique_ptr<QWidget> m_host;
     SettingsView* m_view = nullptr;
 
-    template<class T>
+    template <class T>
     T* field(const char* name, int index = 0)
     {
         QList<T*> found;

@@ -1,8 +1,8 @@
 #include "SaveFolderDelegate.h"
 #include "SaveFolderModel.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QPainter>

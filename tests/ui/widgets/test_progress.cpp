@@ -102,11 +102,13 @@ private slots:
         QObject job;
         job.moveToThread(&worker);
         worker.start();
-        QMetaObject::invokeMethod(&job, [&] {
-            control.setMaximum(500);
-            control.setValue(400);
-            control.setText(QStringLiteral("Reading 3 of 5"));
-        }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            &job, [&] {
+                control.setMaximum(500);
+                control.setValue(400);
+                control.setText(QStringLiteral("Reading 3 of 5"));
+            },
+            Qt::BlockingQueuedConnection);
         worker.quit();
         worker.wait();
         QCoreApplication::processEvents();

@@ -60,8 +60,7 @@ private slots:
         SplashScreen splash(plainPicture());
         SplashScreen::setClock({[&] { return now; }, [&](int ms) {
                                     shown << splash.currentMessage();
-                                    now = now.addMSecs(ms);
-                                }});
+                                    now = now.addMSecs(ms); }});
         splash.showLoading(3);
         QCOMPARE(shown, QStringList({"Loading.", "Loading..", "Loading...", "Loading.", "Loading..", "Loading...",
                                      "Loading."}));

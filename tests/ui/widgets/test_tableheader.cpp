@@ -106,7 +106,7 @@ private slots:
         delegate.paint(&painter, QRect(0, 0, 200, 35), 1);
         painter.end();
 
-        QCOMPARE(image.pixelColor(199, 0), QColor(Qt::white)); // background
+        QCOMPARE(image.pixelColor(199, 0), QColor(Qt::white));                  // background
         QCOMPARE(image.pixelColor(100, 34), QColor(QStringLiteral("#ababab"))); // bottom line
         const int caption = PixelProbe::firstColumn(image, QColor(255, 0, 0), 60);
         QVERIFY2(caption >= 8 && caption <= 10, qPrintable(QString::number(caption)));
