@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <algorithm>
-
 LibreOfficeRunner::LibreOfficeRunner(const QString& sofficePath, const QString& workFolder)
     : m_soffice(sofficePath)
     , m_workFolder(workFolder)
@@ -44,9 +42,7 @@ QString LibreOfficeRunner::convertFilter(const QString& source, const QString& d
 
 int LibreOfficeRunner::timeoutFor(const QString& source)
 {
-    const qint64 megabytes = QFileInfo(source).size() / (1024 * 1024);
-    const qint64 minutes = 3 + std::min<qint64>(megabytes, 60);
-    return int(minutes * 60 * 1000);
+    return ChildProcess::timeoutFor(source, 3, 1, 63);
 }
 
 bool LibreOfficeRunner::saveAs(const QString& source, const QString& destination,

@@ -1,7 +1,10 @@
 #include "ChildProcess.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+
+#include <algorithm>
 
 #include <csignal>
 #include <sys/types.h>
@@ -67,4 +70,11 @@ ChildProcess::Result ChildProcess::run(const QString& program, const QStringList
     result.outcome = process.exitStatus() == QProcess::NormalExit ? Outcome::Finished : Outcome::Crashed;
     result.exitCode = process.exitCode();
     return result;
+}
+
+int ChildProcess::timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute, int maxMinutes)
+{
+    const qint64 megabytes = QFileInfo(input).size() / (1024 * 1024);
+    const qint64 minutes = std::min<qint64>(baseMinutes + megabytes / std::max(megabytesPerMinute, 1), maxMinutes);
+    return int(minutes * 60 * 1000);
 }

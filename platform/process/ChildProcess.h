@@ -33,6 +33,10 @@ public:
     static Result run(const QString& program, const QStringList& arguments, int timeoutMs,
                       const StopRequest& stopRequested = StopRequest());
 
+    // A time-out that no sound run reaches: baseMinutes, plus one minute per megabytesPerMinute
+    // of the input file, at most maxMinutes; in milliseconds.
+    static int timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute, int maxMinutes);
+
     // How often run() looks at the stop request, and so the longest a stop waits.
     static constexpr int kPollMs = 100;
 };

@@ -1,13 +1,12 @@
 #include "ToPdfOutput.h"
 
+#include "ChildProcess.h"
 #include "DebenuDocument.h"
 #include "FileSystem.h"
 #include "Logger.h"
 
 #include <QCoreApplication>
 #include <QDir>
-
-#include <algorithm>
 
 namespace ToPdfOutput {
 
@@ -85,9 +84,7 @@ QString productName()
 
 int timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute)
 {
-    const qint64 megabytes = QFileInfo(input).size() / (1024 * 1024);
-    const qint64 minutes = std::min<qint64>(baseMinutes + megabytes / std::max(megabytesPerMinute, 1), 120);
-    return int(minutes * 60 * 1000);
+    return ChildProcess::timeoutFor(input, baseMinutes, megabytesPerMinute, 120);
 }
 
 namespace {
