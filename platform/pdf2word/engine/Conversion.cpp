@@ -233,11 +233,3 @@ int Conversion::writeOutput(const FlowDocument& document)
 }
 
 } // namespace p2w
-
-extern "C" __attribute__((visibility("default"))) int qp_pdf2word_convert(QpPdf2WordJob* job)
-{
-    if (!job)
-        return QP_PDF2WORD_BAD_REQUEST;
-    p2w::Conversion conversion(*job);
-    return conversion.run();
-}

@@ -344,7 +344,7 @@ QString DocumentBuilder::joinAfter(QString& before, const QString& after) const
 FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
 {
     FlowBlock block;
-    block.align = paragraph.align.isEmpty() ? QStringLiteral("left") : paragraph.align;
+    block.align = paragraph.align;
     block.rtl = paragraph.rtl;
     for (const QList<FlowRun>& line : paragraph.lines) {
         if (block.runs.isEmpty() && !line.isEmpty() && paragraph.indent > 0) {

@@ -31,7 +31,7 @@ private:
     struct Paragraph
     {
         QList<QList<FlowRun>> lines;
-        QString align;
+        Align align = Align::Left;
         bool rtl = false;
         int indent = 0;
     };

@@ -40,6 +40,22 @@ void writeRunText(QXmlStreamWriter& xml, const QString& text)
     }
 }
 
+// In a right-to-left paragraph Word's "left" and "right" name its start and end.
+QString docxAlign(Align align, bool rtl)
+{
+    switch (align) {
+    case Align::Center:
+        return QStringLiteral("center");
+    case Align::Justify:
+        return QStringLiteral("both");
+    case Align::Right:
+        return rtl ? QStringLiteral("left") : QStringLiteral("right");
+    case Align::Left:
+        break;
+    }
+    return rtl ? QStringLiteral("right") : QStringLiteral("left");
+}
+
 void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
@@ -47,11 +63,7 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
-    // In a right-to-left paragraph Word's "left" and "right" name its start and end.
-    QString align = block.align.isEmpty() ? QStringLiteral("left") : block.align;
-    if (block.rtl && (align == QLatin1String("left") || align == QLatin1String("right")))
-        align = align == QLatin1String("left") ? QStringLiteral("right") : QStringLiteral("left");
-    xml.writeAttribute(QStringLiteral("w:val"), align);
+    xml.writeAttribute(QStringLiteral("w:val"), docxAlign(block.align, block.rtl));
     xml.writeEndElement();
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("w:r"));

@@ -21,6 +21,22 @@ const float kSmallestDrawing = 8.0f;
 const float kSmallestPicture = 4.0f;
 // A region whose lines cover more than this share of it holds text, not labels.
 const float kMostlyText = 0.3f;
+// A label beside a drawing stands within this many of its ems of the drawing's edge; a turned
+// axis title may stand further off than a tick mark's number.
+const float kLabelReach = 0.6f;
+const float kTurnedLabelReach = 2.5f;
+// A label is short: at most this many words and this share of the drawing's width.
+const int kMostLabelWords = 4;
+const float kLabelWidthShare = 0.5f;
+// A paragraph's neighbour line: its baseline between these many ems away, its size within this
+// share of the line's.
+const float kNeighbourLeastDrop = 0.5f;
+const float kNeighbourMostDrop = 1.6f;
+const float kNeighbourSizes = 0.2f;
+// A drawing of fewer thin strokes than this is a frame or rules, no figure.
+const int kLeastStrokes = 4;
+// A shape covering this share of the page is its background.
+const float kBackgroundShare = 0.8f;
 
 fz_rect expanded(fz_rect box, float by)
 {
@@ -70,8 +86,8 @@ bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int
             continue;
         const float drop = std::abs(other.baseline - line.baseline);
         const bool overlap = std::min(other.box.x1, line.box.x1) > std::max(other.box.x0, line.box.x0);
-        if (overlap && drop > 0.5f * line.size && drop < 1.6f * std::max(line.size, other.size)
-            && std::abs(other.size - line.size) < 0.2f * line.size)
+        if (overlap && drop > kNeighbourLeastDrop * line.size && drop < kNeighbourMostDrop * std::max(line.size, other.size)
+            && std::abs(other.size - line.size) < kNeighbourSizes * line.size)
             return true;
     }
     return false;
@@ -138,7 +154,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             inTable = inTable || inside(shape.box, expanded(table.box, 2));
         if (inTable)
             continue;
-        if (shape.kind != Shape::Picture && area(shape.box) > 0.8f * pageArea)
+        if (shape.kind != Shape::Picture && area(shape.box) > kBackgroundShare * pageArea)
             continue; // the page's background
         candidates.append(i);
     }
@@ -164,7 +180,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             // Rules, underlines and bullets are no figures; a few thin strokes are a frame.
             if (width < kSmallestDrawing || height < kSmallestDrawing)
                 continue;
-            if (!drawn && thin < 4)
+            if (!drawn && thin < kLeastStrokes)
                 continue;
         }
 
@@ -190,11 +206,10 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             for (int pass = 0; pass < 2; ++pass) {
                 for (int i = 0; i < lines.size(); ++i) {
                     const TextLine& line = lines[i];
-                    // A turned axis title may stand further off than a tick mark's number.
-                    const float reach = (line.vertical ? 2.5f : 0.6f) * line.size;
+                    const float reach = (line.vertical ? kTurnedLabelReach : kLabelReach) * line.size;
                     if (taken[i] || !touches(expanded(figure.box, reach), line.box))
                         continue;
-                    const bool shortLine = wordCount(line) <= 4 && line.box.x1 - line.box.x0 <= 0.5f * width;
+                    const bool shortLine = wordCount(line) <= kMostLabelWords && line.box.x1 - line.box.x0 <= kLabelWidthShare * width;
                     if (!line.vertical && (!shortLine || inTextBlock(lines, taken, i)))
                         continue;
                     taken[i] = true;

@@ -11,6 +11,14 @@
 
 namespace p2w {
 
+// How a paragraph's lines stand between its margins; Justify fills every line but the last.
+enum class Align {
+    Left,
+    Center,
+    Right,
+    Justify
+};
+
 struct FlowRun
 {
     QString text;    // may hold '\n' where the source broke a line, until the paragraph is tidied
@@ -39,8 +47,8 @@ struct FlowBlock
         Table
     };
     Kind kind = Paragraph;
-    QString align = QStringLiteral("left"); // left, center, right, both
-    bool rtl = false;                       // a paragraph read right to left
+    Align align = Align::Left;
+    bool rtl = false; // a paragraph read right to left
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block

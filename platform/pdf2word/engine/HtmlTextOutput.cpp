@@ -31,12 +31,18 @@ int headingLevel(const FlowBlock& block, double bodySize)
     return 0;
 }
 
-QString cssAlign(const QString& align)
+QString cssAlign(Align align)
 {
-    if (align == QLatin1String("both"))
+    switch (align) {
+    case Align::Justify:
         return QStringLiteral("justify");
-    if (align == QLatin1String("center") || align == QLatin1String("right"))
-        return align;
+    case Align::Center:
+        return QStringLiteral("center");
+    case Align::Right:
+        return QStringLiteral("right");
+    case Align::Left:
+        break;
+    }
     return QString();
 }
 

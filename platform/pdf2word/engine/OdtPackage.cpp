@@ -29,13 +29,13 @@ QString imageEntry(const FlowDocument& document, int image)
 
 // ODF aligns to the start or end of the paragraph's direction: the right edge starts a
 // right-to-left paragraph.
-QString textAlign(const QString& align, bool rtl)
+QString textAlign(Align align, bool rtl)
 {
-    if (align == QLatin1String("both"))
+    if (align == Align::Justify)
         return QStringLiteral("justify");
-    if (align == QLatin1String("center"))
+    if (align == Align::Center)
         return QStringLiteral("center");
-    return (align == QLatin1String("right")) != rtl ? QStringLiteral("end") : QStringLiteral("start");
+    return (align == Align::Right) != rtl ? QStringLiteral("end") : QStringLiteral("start");
 }
 
 QString lookKey(const FlowRun& run)
@@ -45,7 +45,7 @@ QString lookKey(const FlowRun& run)
 
 QString paragraphKey(const FlowBlock& block)
 {
-    return block.align + (block.rtl ? QStringLiteral("|rtl") : QString());
+    return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString());
 }
 
 QString points(double value)

@@ -9,6 +9,27 @@ namespace {
 
 // The top and bottom share of the page where running heads and page numbers stand.
 const float kMarginShare = 0.12f;
+// Lines of one block: the next baseline lies more than this share of the smaller size lower (not
+// a piece of the same line) and less than this many of the larger sizes (not past a gap that
+// parts blocks), in sizes at least this share of one another (a heading is a block of its own).
+const float kLeastDrop = 0.3f;
+const float kMostDrop = 2.6f;
+const float kLikeSizes = 0.6f;
+// Paragraphs: sizes further apart than this share part a heading from its text; a pitch this
+// many times the block's usual one (and more than this many ems) is the space between two.
+const float kSizeChange = 0.15f;
+const float kWiderPitch = 1.3f;
+// A first-line indent: more than this many ems and less than that many (wider is a different
+// column); the lines around it start within kFlushIndent ems of the column's edge.
+const float kLeastIndent = 0.8f;
+const float kMostIndent = 8.0f;
+const float kFlushIndent = 0.5f;
+// A footnote rule: at least this long (points), at most this share of the page's width, with at
+// least kLinesAboveNotes lines above it and notes set smaller than this share of the body's size.
+const float kShortestNoteRule = 30.0f;
+const float kNoteRuleShare = 0.45f;
+const int kLinesAboveNotes = 3;
+const float kNoteSize = 0.95f;
 
 float width(const fz_rect& box)
 {
@@ -42,7 +63,7 @@ bool endsSentence(const TextLine& line)
     return false;
 }
 
-QString alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
+Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
 {
     const QVector<TextLine>& lines = paragraph.lines;
     const float em = lines.front().size;
@@ -50,12 +71,12 @@ QString alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     if (lines.size() == 1) {
         const fz_rect box = lines.front().box;
         if (width(box) > width(column) - 2 * em)
-            return paragraph.rtl ? QStringLiteral("right") : QStringLiteral("left");
+            return paragraph.rtl ? Align::Right : Align::Left;
         if (std::fabs((box.x0 + box.x1) / 2 - middle) < em)
-            return QStringLiteral("center");
+            return Align::Center;
         if (std::fabs(box.x1 - column.x1) < em && box.x0 > column.x0 + 2 * em)
-            return QStringLiteral("right");
-        return QStringLiteral("left");
+            return Align::Right;
+        return Align::Left;
     }
     int full = 0;
     int centred = 0;
@@ -72,12 +93,12 @@ QString alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     }
     const int count = lines.size();
     if (full >= count - 1)
-        return QStringLiteral("both");
+        return Align::Justify;
     if (centred == count && flushLeft < count)
-        return QStringLiteral("center");
+        return Align::Center;
     if (flushRight == count && flushLeft < count)
-        return QStringLiteral("right");
-    return QStringLiteral("left");
+        return Align::Right;
+    return Align::Left;
 }
 
 // Lines that follow one another down one column: the next is one line's pitch lower, overlaps it
@@ -90,7 +111,7 @@ bool continuesBlock(const TextLine& previous, const TextLine& line)
     const float smaller = std::min(previous.size, line.size);
     const float drop = line.baseline - previous.baseline;
     const bool overlap = std::min(previous.box.x1, line.box.x1) > std::max(previous.box.x0, line.box.x0);
-    return overlap && drop > 0.3f * smaller && drop < 2.6f * larger && smaller > 0.6f * larger;
+    return overlap && drop > kLeastDrop * smaller && drop < kMostDrop * larger && smaller > kLikeSizes * larger;
 }
 
 // A short line of digits: a page number.
@@ -114,7 +135,7 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
     const float middle = (mediabox.y0 + mediabox.y1) / 2;
     for (const Rule& rule : rules) {
         const float length = rule.x1 - rule.x0;
-        if (!rule.horizontal() || rule.y0 < middle || length < 30 || length > 0.45f * pageWidth)
+        if (!rule.horizontal() || rule.y0 < middle || length < kShortestNoteRule || length > kNoteRuleShare * pageWidth)
             continue;
         QVector<float> sizesAbove;
         float smallestBelow = 1e9f;
@@ -131,10 +152,10 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
                 sizesAbove.append(line.size);
             }
         }
-        if (below == 0 || sizesAbove.size() < 3)
+        if (below == 0 || sizesAbove.size() < kLinesAboveNotes)
             continue;
         std::sort(sizesAbove.begin(), sizesAbove.end());
-        if (largestBelow >= 0.95f * sizesAbove[sizesAbove.size() / 2])
+        if (largestBelow >= kNoteSize * sizesAbove[sizesAbove.size() / 2])
             continue;
         QVector<TextLine> kept;
         for (const TextLine& line : lines)
@@ -184,12 +205,13 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
             if (line.monospace || previous.monospace)
                 starts = true; // code keeps its lines
-            else if (std::fabs(line.size - previous.size) > 0.15f * em)
+            else if (std::fabs(line.size - previous.size) > kSizeChange * em)
                 starts = true; // a heading and its text
-            else if (usualPitch > 0 && pitch > 1.3f * usualPitch && pitch > 1.3f * em)
+            else if (usualPitch > 0 && pitch > kWiderPitch * usualPitch && pitch > kWiderPitch * em)
                 starts = true; // space between paragraphs
-            else if (flush && indent > 0.8f * em && indent < 8 * em && previousIndent < 0.5f * em && i + 1 < lines.size()
-                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < 0.5f * em)
+            else if (flush && indent > kLeastIndent * em && indent < kMostIndent * em && previousIndent < kFlushIndent * em
+                     && i + 1 < lines.size()
+                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
                 starts = true; // a first line's indent
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence

@@ -12,8 +12,8 @@ namespace p2w {
 
 struct LaidParagraph
 {
-    QVector<TextLine> lines;                // top to bottom
-    QString align = QStringLiteral("left"); // left, center, right, both
+    QVector<TextLine> lines; // top to bottom
+    Align align = Align::Left;
     bool rtl = false;
     int indent = 0; // a line of code's indent, in characters
     fz_rect box = fz_empty_rect;

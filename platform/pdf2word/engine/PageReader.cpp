@@ -22,6 +22,21 @@ const float kJoinGap = 0.9f;
 const float kLabelGap = 3.0f;
 // A gap between glyphs wider than this (in ems) is a space between words.
 const float kSpaceGap = 0.2f;
+// One baseline: within this share of the smaller size, for sizes at least kSameLineSizes of one
+// another; two lines printed over each other overlap by more than kMostOverlap ems.
+const float kSameBaseline = 0.25f;
+const float kSameLineSizes = 0.8f;
+const float kMostOverlap = 0.5f;
+// An index or exponent: set smaller than kShiftedSize of its line, at most kShiftedGap ems away.
+const float kShiftedSize = 0.85f;
+const float kShiftedGap = 0.4f;
+// Glyphs below kBaseSize of the line's size raised by more than kRaised ems are superscripts,
+// lowered by more than kLowered ems subscripts (a subscript sits lower than a descender's
+// rounding); a gap narrower than kShiftGap ems before or after one is no space.
+const float kBaseSize = 0.9f;
+const float kRaised = 0.2f;
+const float kLowered = 0.08f;
+const float kShiftGap = 0.12f;
 
 bool isSpaceCharacter(int c)
 {
@@ -99,9 +114,9 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     const float reach = left.glyphs.size() <= 3 ? kLabelGap : kJoinGap;
     if (gap > reach * larger)
         return false;
-    if (std::fabs(a.baseline - b.baseline) <= 0.25f * smaller && smaller >= 0.8f * larger)
-        return gap > -0.5f * larger; // not two lines printed over each other
-    if (smaller >= 0.85f * larger || gap > 0.4f * larger)
+    if (std::fabs(a.baseline - b.baseline) <= kSameBaseline * smaller && smaller >= kSameLineSizes * larger)
+        return gap > -kMostOverlap * larger; // not two lines printed over each other
+    if (smaller >= kShiftedSize * larger || gap > kShiftedGap * larger)
         return false;
     // A small piece whose middle lies within the larger line's height: an index or exponent,
     // beside the larger line's glyphs, not under or over them (a label near a caption).
@@ -162,7 +177,7 @@ void markShifts(TextLine& line)
         return;
     QVector<float> baselines;
     for (const Glyph& glyph : line.glyphs) {
-        if (!glyph.isSpace() && glyph.size >= 0.9f * line.size)
+        if (!glyph.isSpace() && glyph.size >= kBaseSize * line.size)
             baselines.append(glyph.baseline);
     }
     if (baselines.isEmpty())
@@ -170,12 +185,12 @@ void markShifts(TextLine& line)
     std::nth_element(baselines.begin(), baselines.begin() + baselines.size() / 2, baselines.end());
     const float base = baselines[baselines.size() / 2];
     for (Glyph& glyph : line.glyphs) {
-        if (glyph.isSpace() || glyph.size >= 0.9f * line.size)
+        if (glyph.isSpace() || glyph.size >= kBaseSize * line.size)
             continue;
         const float raised = base - glyph.baseline;
-        if (raised > 0.2f * line.size)
+        if (raised > kRaised * line.size)
             glyph.shift = Shift::Super;
-        else if (raised < -0.08f * line.size)
+        else if (raised < -kLowered * line.size)
             glyph.shift = Shift::Sub;
     }
     line.baseline = base;
@@ -188,7 +203,7 @@ void markShifts(TextLine& line)
             const Glyph& before = line.glyphs[i - 1];
             const Glyph& after = line.glyphs[i + 1];
             const bool shifted = (before.shift != Shift::Base) != (after.shift != Shift::Base);
-            if (shifted && after.box.x0 - before.box.x1 < 0.12f * line.size && !before.isSpace() && !after.isSpace())
+            if (shifted && after.box.x0 - before.box.x1 < kShiftGap * line.size && !before.isSpace() && !after.isSpace())
                 continue;
         }
         kept.append(glyph);
