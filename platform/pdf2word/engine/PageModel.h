@@ -81,12 +81,20 @@ struct Shape
     fz_matrix ctm;             // for a Picture: where the image's unit square goes
 };
 
+// A glyph of a font without a usable Unicode map (U+FFFD or a private-use code in the text),
+// to be drawn alone and read back by OCR. The font is borrowed from the display list.
+struct UnmappedGlyph
+{
+    fz_font* font = nullptr;
+    int gid = 0;
+    fz_matrix trm; // the glyph's matrix on the page
+};
+
 struct PageGraphics
 {
     QVector<Rule> rules;
     QVector<Shape> shapes;
-    int visibleCharacters = 0;
-    int hiddenCharacters = 0; // text drawn invisibly (a scan's recognised text) that was left out
+    QVector<UnmappedGlyph> unmapped;
 };
 
 } // namespace p2w
