@@ -147,7 +147,7 @@ fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cooki
         fz_drop_display_list(m_ctx, list);
         // A picture that cannot be read stops the page: it runs again without it.
         const std::string error = fz_caught_message(m_ctx);
-        if (retried || __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED)
+        if (retried || aborted(cookie)
             || !dropUnreadablePictures(m_ctx, reinterpret_cast<pdf_document*>(m_document), index, notes))
             fz_throw(m_ctx, FZ_ERROR_GENERIC, "%s", error.c_str());
     }
@@ -184,7 +184,7 @@ int Conversion::readPage(int pageNumber)
                 readError = fz_caught_message(m_ctx);
                 return;
             }
-            layout = layOutPage(lines, graphics, mediabox);
+            layout = layOutPage(lines, graphics, mediabox, cookie);
         },
         watch);
     int result = QP_PDF2WORD_OK;

@@ -236,12 +236,12 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
     return paragraphs;
 }
 
-PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox)
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox, const fz_cookie* cookie)
 {
     PageLayout page;
     page.mediabox = mediabox;
     page.tables = findTables(graphics, lines);
-    page.figures = findFigures(graphics, page.tables, lines, mediabox);
+    page.figures = findFigures(graphics, page.tables, lines, mediabox, cookie);
 
     // Footnotes are read after the columns above them, whichever column they stand under.
     const QVector<TextLine> notes = takeFootnotes(lines, graphics.rules, mediabox);
@@ -257,13 +257,13 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         obstacles.append(figure.box);
     for (const FoundTable& table : page.tables)
         obstacles.append(table.box);
-    QVector<int> order = readingOrder(lineBoxes, obstacles);
+    QVector<int> order = readingOrder(lineBoxes, obstacles, cookie);
     if (!notes.isEmpty()) {
         QVector<fz_rect> noteBoxes;
         for (const TextLine& note : notes)
             noteBoxes.append(note.box);
         const int first = lines.size() + obstacles.size();
-        QVector<int> notesOrder = readingOrder(noteBoxes, {});
+        QVector<int> notesOrder = readingOrder(noteBoxes, {}, cookie);
         // Indexes past the obstacles stand for the notes; the walk below knows them.
         for (int& index : notesOrder)
             index += first;

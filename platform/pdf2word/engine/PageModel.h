@@ -11,6 +11,13 @@
 
 namespace p2w {
 
+// Whether the page's work is to end: the cookie of a page run aborted (its time limit passed, or
+// the caller stopped); a null cookie never is.
+inline bool aborted(const fz_cookie* cookie)
+{
+    return cookie && __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED);
+}
+
 // A glyph's place relative to its line: set on the baseline, raised or lowered.
 enum class Shift {
     Base = 0,
