@@ -107,6 +107,7 @@ QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
         }
         // Raised and lowered text keeps the size of its line; the outputs make it smaller.
         look.shift = int(glyph.shift);
+        look.color = glyph.color;
         look.size = glyph.shift == Shift::Base ? glyph.size : line.size;
         if (runs.isEmpty() || !runs.back().sameLook(look))
             runs.append(look);
@@ -170,47 +171,86 @@ DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
     return paragraph;
 }
 
+bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item)
+{
+    item->page = m_pages;
+    item->box = laid.box;
+    item->margin = laid.margin;
+    item->note = laid.note;
+    switch (laid.kind) {
+    case PageItem::Paragraph:
+        item->paragraph = convert(page.paragraphs[laid.index]);
+        item->size = page.paragraphs[laid.index].lines.front().size;
+        return !item->paragraph.lines.isEmpty();
+    case PageItem::Figure:
+        if (laid.index >= pictures.size() || pictures[laid.index].data.isEmpty())
+            return false;
+        item->kind = FlowBlock::Image;
+        item->image = m_images.size();
+        m_images.append(pictures[laid.index]);
+        m_images.last().description = page.figures[laid.index].labelText;
+        return true;
+    case PageItem::Table: {
+        const FoundTable& found = page.tables[laid.index];
+        Table table;
+        for (int c = 0; c + 1 < found.columns.size(); ++c)
+            table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
+        table.flow.rows = found.rows.size() - 1;
+        table.flow.borders = found.ruled ? FlowTable::Grid : FlowTable::None;
+        for (const FoundTable::Cell& foundCell : found.cells) {
+            FlowCell cell;
+            static_cast<CellPlace&>(cell) = foundCell;
+            table.flow.cells.append(cell);
+            QList<Item> content;
+            for (const LaidParagraph& laidParagraph : foundCell.paragraphs) {
+                Item paragraph;
+                paragraph.paragraph = convert(laidParagraph);
+                if (!paragraph.paragraph.lines.isEmpty())
+                    content.append(paragraph);
+            }
+            table.cellItems.append(content);
+        }
+        item->kind = FlowBlock::Table;
+        item->table = m_tables.size();
+        m_tables.append(table);
+        return true;
+    }
+    case PageItem::Panel: {
+        // A one-cell table with the panel's tint and frame around what it holds.
+        const FoundPanel& panel = page.panels[laid.index];
+        QList<Item> content;
+        for (const PageItem& inner : panel.items) {
+            Item part;
+            if (itemOf(page, inner, pictures, &part))
+                content.append(part);
+        }
+        if (content.isEmpty())
+            return false;
+        Table table;
+        table.flow.columnWidths.append(panel.box.x1 - panel.box.x0);
+        table.flow.rows = 1;
+        table.flow.borders = FlowTable::Frame;
+        table.flow.borderColor = panel.border;
+        table.flow.shading = panel.fill;
+        table.flow.cells.append(FlowCell());
+        table.cellItems.append(content);
+        item->kind = FlowBlock::Table;
+        item->table = m_tables.size();
+        m_tables.append(table);
+        return true;
+    }
+    }
+    return false;
+}
+
 void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pictures)
 {
     if (!m_pageSize.isValid())
         m_pageSize = QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0);
     for (const PageItem& laid : page.items) {
         Item item;
-        item.page = m_pages;
-        item.box = laid.box;
-        item.margin = laid.margin;
-        item.note = laid.note;
-        if (laid.kind == PageItem::Paragraph) {
-            item.paragraph = convert(page.paragraphs[laid.index]);
-            if (item.paragraph.lines.isEmpty())
-                continue;
-            item.size = page.paragraphs[laid.index].lines.front().size;
-        } else if (laid.kind == PageItem::Figure) {
-            if (laid.index >= pictures.size() || pictures[laid.index].data.isEmpty())
-                continue;
-            item.kind = FlowBlock::Image;
-            item.image = m_images.size();
-            m_images.append(pictures[laid.index]);
-        } else {
-            const FoundTable& found = page.tables[laid.index];
-            Table table;
-            for (int c = 0; c + 1 < found.columns.size(); ++c)
-                table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
-            table.flow.rows = found.rows.size() - 1;
-            for (const FoundTable::Cell& foundCell : found.cells) {
-                FlowCell cell;
-                static_cast<CellPlace&>(cell) = foundCell;
-                table.flow.cells.append(cell);
-                QList<Paragraph> paragraphs;
-                for (const LaidParagraph& laidParagraph : foundCell.paragraphs)
-                    paragraphs.append(convert(laidParagraph));
-                table.cellParagraphs.append(paragraphs);
-            }
-            item.kind = FlowBlock::Table;
-            item.table = m_tables.size();
-            m_tables.append(table);
-        }
-        m_items.append(item);
+        if (itemOf(page, laid, pictures, &item))
+            m_items.append(item);
     }
     ++m_pages;
 }
@@ -368,6 +408,17 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
     return block;
 }
 
+FlowBlock DocumentBuilder::blockOf(const Item& item) const
+{
+    if (item.kind == FlowBlock::Paragraph)
+        return flowOf(item.paragraph);
+    FlowBlock block;
+    block.kind = item.kind;
+    block.image = item.image;
+    block.table = item.table;
+    return block;
+}
+
 FlowDocument DocumentBuilder::finish()
 {
     dropMarginLines();
@@ -380,22 +431,13 @@ FlowDocument DocumentBuilder::finish()
     for (const Table& table : m_tables) {
         FlowTable flow = table.flow;
         for (int i = 0; i < flow.cells.size(); ++i) {
-            for (const Paragraph& paragraph : table.cellParagraphs[i])
-                flow.cells[i].paragraphs.append(flowOf(paragraph));
+            for (const Item& item : table.cellItems[i])
+                flow.cells[i].paragraphs.append(blockOf(item));
         }
         document.tables.append(flow);
     }
-    for (const Item& item : m_items) {
-        if (item.kind == FlowBlock::Paragraph) {
-            document.blocks.append(flowOf(item.paragraph));
-            continue;
-        }
-        FlowBlock block;
-        block.kind = item.kind;
-        block.image = item.image;
-        block.table = item.table;
-        document.blocks.append(block);
-    }
+    for (const Item& item : m_items)
+        document.blocks.append(blockOf(item));
     return document;
 }
 

@@ -50,9 +50,12 @@ private:
     struct Table
     {
         FlowTable flow; // cells without paragraphs yet
-        QList<QList<Paragraph>> cellParagraphs;
+        QList<QList<Item>> cellItems;
     };
 
+    // The page's item as the document's; false when it leaves nothing (a picture not drawn).
+    bool itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item);
+    FlowBlock blockOf(const Item& item) const;
     Paragraph convert(const LaidParagraph& laid);
     QList<FlowRun> runsOf(const TextLine& line);
     void learnWords(const QString& line);

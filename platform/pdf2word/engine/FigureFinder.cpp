@@ -25,6 +25,9 @@ const float kMostlyText = 0.3f;
 // axis title may stand further off than a tick mark's number.
 const float kLabelReach = 0.6f;
 const float kTurnedLabelReach = 2.5f;
+// A label inside a drawing (a legend's entry, a short caption in the plot) has at most this many
+// words; a longer line there is text.
+const int kMostInnerLabelWords = 6;
 // A label is short: at most this many words and this share of the drawing's width.
 const int kMostLabelWords = 4;
 const float kLabelWidthShare = 0.5f;
@@ -182,23 +185,48 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
                 continue;
             if (!drawn && thin < kLeastStrokes)
                 continue;
+            // Strokes only, around text: a form's boxes and leaders.
+            if (!drawn) {
+                bool holdsText = false;
+                for (int i = 0; i < lines.size() && !holdsText; ++i)
+                    holdsText = !taken[i] && inside(lines[i].box, c.box);
+                if (holdsText)
+                    continue;
+            }
         }
 
         float textArea = 0;
         QVector<int> inner;
+        int text = 0; // lines that are text, not labels: a heading, a sentence, a table's cell
         for (int i = 0; i < lines.size(); ++i) {
             if (!taken[i] && inside(lines[i].box, expanded(c.box, 1))) {
                 inner.append(i);
                 textArea += area(fz_intersect_rect(lines[i].box, c.box));
+                if (!lines[i].vertical && wordCount(lines[i]) > kMostInnerLabelWords)
+                    ++text;
             }
+        }
+        // Text is never drawn into a picture: a region that holds text keeps it as text, and only
+        // its pictures are pictures.
+        if (textArea > kMostlyText * area(c.box) || text > 0) {
+            for (int s : c.shapes) {
+                const Shape& shape = shapes[s];
+                if (shape.kind != Shape::Picture || shape.box.x1 - shape.box.x0 < kSmallestPicture
+                    || shape.box.y1 - shape.box.y0 < kSmallestPicture)
+                    continue;
+                FoundFigure alone;
+                alone.box = fz_intersect_rect(shape.box, mediabox);
+                alone.withText = false;
+                if (!shape.transparent)
+                    alone.imageShape = shape.id >= 0 ? shape.id : s;
+                if (!fz_is_empty_rect(alone.box))
+                    figures.append(alone);
+            }
+            continue;
         }
         FoundFigure figure;
         figure.box = c.box;
-        if (textArea > kMostlyText * area(c.box)) {
-            if (!picture)
-                continue;
-            figure.withText = false;
-        } else {
+        {
             for (int i : inner)
                 taken[i] = true;
             // Labels beside the drawing (axis titles, legends, tick marks' numbers): short or
@@ -219,12 +247,19 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             }
         }
         if (figure.withText) {
-            for (int i : inner)
+            std::sort(inner.begin(), inner.end(), [&](int a, int b) {
+                return lines[a].box.y0 < lines[b].box.y0 || (lines[a].box.y0 == lines[b].box.y0 && lines[a].box.x0 < lines[b].box.x0);
+            });
+            QStringList words;
+            for (int i : inner) {
                 figure.labels.append(expanded(lines[i].box, 1));
+                words << lines[i].text();
+            }
+            figure.labelText = words.join(QLatin1Char(' '));
         }
         if (c.shapes.size() == 1 && shapes[c.shapes.front()].kind == Shape::Picture && (inner.isEmpty() || !figure.withText)
             && !shapes[c.shapes.front()].transparent)
-            figure.imageShape = c.shapes.front();
+            figure.imageShape = shapes[c.shapes.front()].id >= 0 ? shapes[c.shapes.front()].id : c.shapes.front();
         figure.box = fz_intersect_rect(figure.box, mediabox);
         if (!fz_is_empty_rect(figure.box))
             figures.append(figure);

@@ -27,15 +27,20 @@ struct FlowRun
     bool bold = false;
     bool italic = false;
     int shift = 0; // 1 raised (superscript), -1 lowered (subscript)
+    int color = 0; // 0xRRGGBB; black by default
 
     bool sameLook(const FlowRun& other) const;
 };
 
+// A colour as six hexadecimal digits, as DOCX, ODT and HTML write it ("1F4E79").
+QString hexColor(int rgb);
+
 struct FlowImage
 {
-    QByteArray data;  // the encoded picture
-    QString type;     // "png" or "jpeg"
-    double width = 0; // points, as placed on the page
+    QByteArray data;     // the encoded picture
+    QString type;        // "png" or "jpeg"
+    QString description; // words drawn into it (a chart's labels), as its alternative text
+    double width = 0;    // points, as placed on the page
     double height = 0;
 };
 
@@ -67,14 +72,24 @@ struct CellPlace
 
 struct FlowCell : CellPlace
 {
-    QList<FlowBlock> paragraphs;
+    QList<FlowBlock> paragraphs; // its blocks: paragraphs, and in a panel also pictures and tables
 };
 
 struct FlowTable
 {
+    // A ruled table has a line around every cell; a table found from the text's alignment none;
+    // a panel (a one-cell table) its frame, if any, and its tint.
+    enum Borders {
+        Grid,
+        None,
+        Frame
+    };
     QList<double> columnWidths; // points
     int rows = 0;
     QList<FlowCell> cells; // row by row, left to right; places covered by a span have none
+    Borders borders = Grid;
+    int borderColor = 0; // 0xRRGGBB
+    int shading = -1;    // 0xRRGGBB of the cells' background; -1 for none
 };
 
 // A running head or foot: its text, and whether the page number stands after it.

@@ -208,18 +208,69 @@ bool axisAligned(const std::pair<fz_point, fz_point>& segment)
            || std::fabs(segment.first.y - segment.second.y) <= kStraight;
 }
 
-void addShape(State& state, Shape::Kind kind, fz_rect box, bool thin)
+bool near(float a, float b)
 {
-    box = fz_intersect_rect(box, state.clip());
-    if (fz_is_empty_rect(box) || fz_is_infinite_rect(box))
+    return std::fabs(a - b) <= kStraight;
+}
+
+// The shape of a path's outline: an upright rectangle (its straight sides all lie on the edges of
+// its bounds), perhaps with lines from corner to corner inside it (a crossed box).
+void classifyOutline(const SegmentWalk& walk, const fz_rect& box, Shape& shape)
+{
+    if (!walk.onlyStraight || walk.segments.size() < 4)
         return;
+    int sides = 0;
+    int diagonals = 0;
+    for (const auto& segment : walk.segments) {
+        const fz_point a = segment.first;
+        const fz_point b = segment.second;
+        const bool vertical = near(a.x, b.x) && (near(a.x, box.x0) || near(a.x, box.x1));
+        const bool horizontal = near(a.y, b.y) && (near(a.y, box.y0) || near(a.y, box.y1));
+        if (vertical || horizontal)
+            ++sides;
+        else if (axisAligned(segment))
+            return; // a line inside: a grid or a drawing
+        else
+            ++diagonals;
+    }
+    shape.rectangle = sides >= 4 && diagonals == 0;
+    shape.crossed = sides >= 4 && diagonals >= 1;
+}
+
+int rgbOf(fz_context* ctx, fz_colorspace* colorspace, const float* color)
+{
+    if (!colorspace || !color)
+        return 0;
+    float rgb[3] = {0, 0, 0};
+    fz_convert_color(ctx, colorspace, color, fz_device_rgb(ctx), rgb, nullptr, fz_default_color_params);
+    auto byte = [](float v) { return std::min(255, std::max(0, int(v * 255 + 0.5f))); };
+    return byte(rgb[0]) << 16 | byte(rgb[1]) << 8 | byte(rgb[2]);
+}
+
+Shape makeShape(Shape::Kind kind, fz_rect box, bool thin)
+{
     Shape shape;
     shape.kind = kind;
     shape.box = box;
     shape.thin = thin;
-    shape.transparent = state.transparent();
     shape.ctm = fz_identity;
+    return shape;
+}
+
+// Adds the shape as far as the clip shows it; false when nothing of it is seen.
+bool addShape(State& state, Shape shape)
+{
+    shape.box = fz_intersect_rect(shape.box, state.clip());
+    if (fz_is_empty_rect(shape.box) || fz_is_infinite_rect(shape.box))
+        return false;
+    shape.transparent = state.transparent();
+    // GCC 12 takes QVector's growth for a write into its shared empty header (a false
+    // -Wstringop-overflow once inlined here).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
     state.options.collect->shapes.push_back(shape);
+#pragma GCC diagnostic pop
+    return true;
 }
 
 void addRule(State& state, float x0, float y0, float x1, float y1)
@@ -239,9 +290,9 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
     const float width = box.x1 - box.x0;
     const float height = box.y1 - box.y0;
     const bool thin = std::min(width, height) <= kThinnest;
+    const SegmentWalk walk = walkPath(ctx, path, ctm);
     if (thin && !white) {
         // A filled hairline: a ruling when it is an axis-aligned rectangle.
-        const SegmentWalk walk = walkPath(ctx, path, ctm);
         bool straight = walk.onlyStraight;
         for (const auto& segment : walk.segments)
             straight = straight && axisAligned(segment);
@@ -254,8 +305,13 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
         }
     }
     // White fills are the paper itself (page backgrounds, cell backgrounds).
-    if (!white)
-        addShape(state, Shape::Path, box, thin);
+    if (white)
+        return;
+    Shape shape = makeShape(Shape::Path, box, thin);
+    shape.filled = true;
+    shape.color = rgbOf(ctx, colorspace, color);
+    classifyOutline(walk, box, shape);
+    addShape(state, shape);
 }
 
 void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
@@ -274,7 +330,11 @@ void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_
         for (const auto& segment : walk.segments)
             addRule(state, segment.first.x, segment.first.y, segment.second.x, segment.second.y);
     }
-    addShape(state, Shape::Path, box, thin);
+    Shape shape = makeShape(Shape::Path, box, thin);
+    shape.color = rgbOf(ctx, colorspace, color);
+    // The outline of the path, not of the stroke around it.
+    classifyOutline(walk, fz_bound_path(ctx, path, nullptr, ctm), shape);
+    addShape(state, shape);
 }
 
 bool isBlankCharacter(int c)
@@ -568,7 +628,7 @@ void fillShade(fz_context* ctx, fz_device* dev, fz_shade* shade, fz_matrix ctm, 
 {
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
-        addShape(state, Shape::Shading, fz_bound_shade(ctx, shade, ctm), false);
+        addShape(state, makeShape(Shape::Shading, fz_bound_shade(ctx, shade, ctm), false));
     if (state.options.forwardGraphics)
         fz_fill_shade(ctx, state.target, shade, ctm, alpha, params);
 }
@@ -588,9 +648,7 @@ void collectImage(State& state, fz_image* image, fz_matrix ctm, float alpha)
 {
     if (!state.collecting() || alpha <= 0)
         return;
-    const int before = state.options.collect->shapes.size();
-    addShape(state, Shape::Picture, fz_transform_rect(fz_unit_rect, ctm), false);
-    if (state.options.collect->shapes.size() == before)
+    if (!addShape(state, makeShape(Shape::Picture, fz_transform_rect(fz_unit_rect, ctm), false)))
         return;
     Shape& shape = state.options.collect->shapes.back();
     shape.image = image;
@@ -687,7 +745,7 @@ int beginTile(fz_context* ctx, fz_device* dev, fz_rect area, fz_rect view, float
 {
     State& state = stateOf(dev);
     if (state.collecting())
-        addShape(state, Shape::Shading, area, false);
+        addShape(state, makeShape(Shape::Shading, area, false));
     ++state.tileDepth;
     if (state.options.forwardGraphics)
         return fz_begin_tile_id(ctx, state.target, area, view, xstep, ystep, ctm, id);

@@ -63,6 +63,15 @@ bool endsSentence(const TextLine& line)
     return false;
 }
 
+bool startsWithBullet(const TextLine& line)
+{
+    if (line.glyphs.size() < 2)
+        return false;
+    const char32_t c = line.glyphs.front().c;
+    return c == U'\u2022' || c == U'\u25E6' || c == U'\u25AA' || c == U'\u25CF' || c == U'\u2023' || c == U'\u2043'
+           || c == U'\u00B7' || c == U'\u2610' || c == U'\u2612';
+}
+
 Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
 {
     const QVector<TextLine>& lines = paragraph.lines;
@@ -82,20 +91,23 @@ Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     int centred = 0;
     int flushLeft = 0;
     int flushRight = 0;
+    int inset = 0; // lines away from both edges
     for (int i = 0; i < lines.size(); ++i) {
         const fz_rect box = lines[i].box;
         const bool left = std::fabs(box.x0 - column.x0) < em;
         const bool right = std::fabs(box.x1 - column.x1) < em;
+        inset += box.x0 > column.x0 + em && box.x1 < column.x1 - em ? 1 : 0;
         full += (left || i == 0 || paragraph.rtl) && right && (!paragraph.rtl || left || i == 0) ? 1 : 0;
         centred += std::fabs((box.x0 + box.x1) / 2 - middle) < em ? 1 : 0;
         flushLeft += left ? 1 : 0;
         flushRight += right ? 1 : 0;
     }
     const int count = lines.size();
+    // A centred title whose first line fills the column is still centred.
+    if (centred == count && flushLeft < count && inset > 0)
+        return Align::Center;
     if (full >= count - 1)
         return Align::Justify;
-    if (centred == count && flushLeft < count)
-        return Align::Center;
     if (flushRight == count && flushLeft < count)
         return Align::Right;
     return Align::Left;
@@ -209,10 +221,13 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
                 starts = true; // a heading and its text
             else if (usualPitch > 0 && pitch > kWiderPitch * usualPitch && pitch > kWiderPitch * em)
                 starts = true; // space between paragraphs
-            else if (flush && indent > kLeastIndent * em && indent < kMostIndent * em && previousIndent < kFlushIndent * em
+            else if (flush && !startsWithBullet(previous) && indent > kLeastIndent * em && indent < kMostIndent * em
+                     && previousIndent < kFlushIndent * em
                      && i + 1 < lines.size()
                      && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
                 starts = true; // a first line's indent
+            else if (startsWithBullet(line))
+                starts = true; // an item of a list
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
         }
@@ -236,15 +251,68 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
     return paragraphs;
 }
 
-PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox, const fz_cookie* cookie)
+namespace {
+
+bool centreInside(const fz_rect& box, const fz_rect& region)
 {
-    PageLayout page;
-    page.mediabox = mediabox;
-    page.tables = findTables(graphics, lines);
-    page.figures = findFigures(graphics, page.tables, lines, mediabox, cookie);
+    const float x = (box.x0 + box.x1) / 2;
+    const float y = (box.y0 + box.y1) / 2;
+    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
+}
+
+// What lies in a region of the page: its lines and graphics.
+struct Region
+{
+    QVector<TextLine> lines;
+    PageGraphics graphics;
+};
+
+// Moves what lies inside each panel out of region into the panel's own region.
+QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& region)
+{
+    QVector<Region> contents(panels.size());
+    auto panelOf = [&](const fz_rect& box) {
+        for (int p = 0; p < panels.size(); ++p) {
+            if (centreInside(box, panels[p].box))
+                return p;
+        }
+        return -1;
+    };
+    QVector<TextLine> lines;
+    for (const TextLine& line : region.lines) {
+        const int p = panelOf(line.box);
+        (p < 0 ? lines : contents[p].lines).append(line);
+    }
+    region.lines = lines;
+    QVector<Shape> shapes;
+    for (const Shape& shape : region.graphics.shapes) {
+        const int p = panelOf(shape.box);
+        (p < 0 ? shapes : contents[p].graphics.shapes).append(shape);
+    }
+    region.graphics.shapes = shapes;
+    QVector<Rule> rules;
+    for (const Rule& rule : region.graphics.rules) {
+        const int p = panelOf(fz_make_rect(rule.x0, rule.y0, rule.x1, rule.y1));
+        (p < 0 ? rules : contents[p].graphics.rules).append(rule);
+    }
+    region.graphics.rules = rules;
+    return contents;
+}
+
+// Lays out a region (the page, or a panel's inside) into the page's lists; the region's items go
+// to items in reading order. Footnotes are sought on the whole page only.
+void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items,
+                  const fz_cookie* cookie)
+{
+    QVector<TextLine>& lines = region.lines;
+    const QVector<FoundTable> ruledTables = findTables(region.graphics, lines);
+    QVector<FoundPanel> panels = findPanels(region.graphics.shapes, lines, area);
+    QVector<Region> panelContents = takePanelContents(panels, region);
+    const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
+    const QVector<FoundTable> tables = ruledTables + findTextTables(lines);
 
     // Footnotes are read after the columns above them, whichever column they stand under.
-    const QVector<TextLine> notes = takeFootnotes(lines, graphics.rules, mediabox);
+    const QVector<TextLine> notes = wholePage ? takeFootnotes(lines, region.graphics.rules, area) : QVector<TextLine>();
     QVector<fz_rect> lineBoxes;
     lineBoxes.reserve(lines.size());
     fz_rect textArea = fz_empty_rect;
@@ -253,10 +321,12 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         textArea = fz_union_rect(textArea, line.box);
     }
     QVector<fz_rect> obstacles;
-    for (const FoundFigure& figure : page.figures)
+    for (const FoundFigure& figure : figures)
         obstacles.append(figure.box);
-    for (const FoundTable& table : page.tables)
+    for (const FoundTable& table : tables)
         obstacles.append(table.box);
+    for (const FoundPanel& panel : panels)
+        obstacles.append(panel.box);
     QVector<int> order = readingOrder(lineBoxes, obstacles, cookie);
     if (!notes.isEmpty()) {
         QVector<fz_rect> noteBoxes;
@@ -284,7 +354,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
             item.index = page.paragraphs.size();
             item.box = paragraph.box;
             page.paragraphs.append(paragraph);
-            page.items.append(item);
+            items.append(item);
         }
         block.clear();
         blockBox = fz_empty_rect;
@@ -302,13 +372,43 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         }
         closeBlock();
         PageItem item;
-        const int obstacle = element - lines.size();
-        item.kind = obstacle < page.figures.size() ? PageItem::Figure : PageItem::Table;
-        item.index = obstacle < page.figures.size() ? obstacle : obstacle - page.figures.size();
+        int obstacle = element - lines.size();
         item.box = obstacles[obstacle];
-        page.items.append(item);
+        if (obstacle < figures.size()) {
+            item.kind = PageItem::Figure;
+            item.index = page.figures.size();
+            page.figures.append(figures[obstacle]);
+        } else if ((obstacle -= figures.size()) < tables.size()) {
+            item.kind = PageItem::Table;
+            item.index = page.tables.size();
+            page.tables.append(tables[obstacle]);
+        } else {
+            obstacle -= tables.size();
+            FoundPanel& panel = panels[obstacle];
+            layOutRegion(page, panelContents[obstacle], panel.box, false, panel.items, cookie);
+            item.kind = PageItem::Panel;
+            item.index = page.panels.size();
+            page.panels.append(panel);
+        }
+        items.append(item);
     }
     closeBlock();
+}
+
+} // namespace
+
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox, const fz_cookie* cookie)
+{
+    PageLayout page;
+    page.mediabox = mediabox;
+    Region region;
+    region.lines = lines;
+    region.graphics = graphics;
+    // Shapes keep their place in the page's list, which the pictures are drawn from.
+    for (int i = 0; i < region.graphics.shapes.size(); ++i)
+        region.graphics.shapes[i].id = i;
+    markCheckBoxes(region.graphics.shapes, region.lines);
+    layOutRegion(page, region, mediabox, true, page.items, cookie);
 
     // Single lines in the top or bottom margin may be running heads or page numbers; the
     // document decides once it has seen every page.

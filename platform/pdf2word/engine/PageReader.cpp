@@ -278,6 +278,22 @@ QString familyOf(fz_context* ctx, fz_font* font, const QString& name)
 
 } // namespace
 
+void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone)
+{
+    // GCC 12 takes QVector's copy of a Shape for a write past its shared empty header (a false
+    // -Wstringop-overflow once inlined).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+    QVector<Shape> kept;
+    kept.reserve(shapes.size());
+    for (int i = 0; i < shapes.size(); ++i) {
+        if (!gone[i])
+            kept.append(shapes[i]);
+    }
+#pragma GCC diagnostic pop
+    shapes = kept;
+}
+
 QString glyphText(char32_t c)
 {
     const QString piece = QString::fromUcs4(&c, 1);
@@ -423,6 +439,7 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page)
                 glyph.box = fz_rect_from_quad(ch->quad);
                 glyph.baseline = ch->origin.y;
                 glyph.size = ch->size;
+                glyph.color = ch->color & 0xFFFFFF;
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
                 out.glyphs.append(glyph);
             }

@@ -157,7 +157,7 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
         const Clock::time_point start = Clock::now();
         const milliseconds left = duration_cast<milliseconds>(deadline - start);
         if (left < kShortestTry) {
-            *why = QStringLiteral("no time was left for it");
+            *why = QStringLiteral("the page's time had run out");
             return Outcome::LeftOut;
         }
         // Half the time for this resolution, unless it is the lowest: the rest is for a lower one.
@@ -192,7 +192,7 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
             return Outcome::Stopped;
         if (outcome.end == qpmupdf::RunEnd::OverTime || hopeless) {
             if (dpi <= kLowestDpi) {
-                *why = QStringLiteral("it takes longer than its time even at %1 dpi").arg(kLowestDpi);
+                *why = QStringLiteral("drawing takes longer than its share of the page's time, even at %1 dpi").arg(kLowestDpi);
                 return Outcome::LeftOut;
             }
             // What the whole drawing would take at this resolution, from the share done; the

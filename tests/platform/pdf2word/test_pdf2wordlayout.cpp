@@ -48,9 +48,13 @@ Package readPackage(const QString& path)
     const QString paragraph = QStringLiteral("p");
     QString text;
     int depth = 0;
+    int inDescription = 0; // a picture's description (svg:desc) is no paragraph text
     while (!xml.atEnd()) {
         xml.readNext();
         const QStringRef name = xml.name();
+        if (name == QLatin1String("desc"))
+            inDescription += xml.isStartElement() ? 1 : xml.isEndElement() ? -1
+                                                                           : 0;
         if (xml.isStartElement()) {
             if (name == paragraph || name == QLatin1String("h"))
                 ++depth;
@@ -63,7 +67,7 @@ Package readPackage(const QString& path)
             if (!text.isEmpty())
                 package.paragraphs << text;
             text.clear();
-        } else if (xml.isCharacters() && depth > 0) {
+        } else if (xml.isCharacters() && depth > 0 && inDescription == 0) {
             text += xml.text();
         }
     }
@@ -278,8 +282,9 @@ private slots:
             const Package package = readPackage(output);
             QCOMPARE(package.pictures.size(), 1);
             const QString text = package.paragraphs.join(QLatin1Char('\n'));
-            // The labels are in the picture, the caption stays text.
+            // The labels are in the picture and its description, the caption stays text.
             QVERIFY(!text.contains(QLatin1String("Symbol Key")) && !text.contains(QLatin1String("Latency")));
+            QVERIFY(QRegularExpression(QStringLiteral("(descr=\"|<svg:desc>)[^\"<]*Symbol Key")).match(package.body).hasMatch());
             QVERIFY(text.contains(QLatin1String("Figure 1. Overhead of the two methods over time.")));
             QImage picture;
             QVERIFY(picture.loadFromData(DocumentPdfs::zipEntry(output, package.pictures.front())));
