@@ -330,8 +330,9 @@ void DocumentBuilder::joinBrokenParagraphs()
             --previousIndex;
         if (previousIndex >= 0 && item.kind == FlowBlock::Paragraph && kept[previousIndex].kind == FlowBlock::Paragraph) {
             Item& previous = kept[previousIndex];
-            const QString before = paragraphText(previous.paragraph.lines);
-            const QString after = paragraphText(item.paragraph.lines);
+            // The lines where the two meet (a paragraph may have grown long by joining).
+            const QString before = paragraphText(previous.paragraph.lines.mid(previous.paragraph.lines.size() - 1));
+            const QString after = paragraphText(item.paragraph.lines.mid(0, 1));
             // Cut by a column or page break: the next part starts higher than the last line
             // before it, or on a later page.
             const bool moved = item.page != previous.page || item.box.y0 < previous.box.y1 - previous.size;

@@ -92,12 +92,20 @@ struct Shape
 // Leaves out the shapes marked in gone (as many marks as shapes).
 void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone);
 
+// A glyph of a font without a usable Unicode map (U+FFFD or a private-use code in the text),
+// to be drawn alone and read back by OCR. The font is borrowed from the display list.
+struct UnmappedGlyph
+{
+    fz_font* font = nullptr;
+    int gid = 0;
+    fz_matrix trm; // the glyph's matrix on the page
+};
+
 struct PageGraphics
 {
     QVector<Rule> rules;
     QVector<Shape> shapes;
-    int visibleCharacters = 0;
-    int hiddenCharacters = 0; // text drawn invisibly (a scan's recognised text) that was left out
+    QVector<UnmappedGlyph> unmapped;
 };
 
 } // namespace p2w

@@ -2,7 +2,9 @@
 
 #include "Bidi.h"
 #include "FlowDocument.h"
+#include "HiddenText.h"
 #include "PageDevice.h"
+#include "UnmappedText.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -132,18 +134,29 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     return true;
 }
 
-void joinFragments(QVector<TextLine>& lines)
+bool aborted(const fz_cookie* cookie)
+{
+    return cookie && __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED);
+}
+
+// Pieces of one line stand close in baseline order: only this many neighbours on each side are
+// weighed (a hostile page may stack thousands of pieces on one baseline).
+const int kMostNeighbours = 256;
+
+void joinFragments(QVector<TextLine>& lines, const fz_cookie* cookie)
 {
     std::stable_sort(lines.begin(), lines.end(),
                      [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline; });
     QVector<bool> gone(lines.size(), false);
-    for (int i = 0; i < lines.size(); ++i) {
+    for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
         if (gone[i])
             continue;
         bool grown = true;
         while (grown) {
             grown = false;
-            for (int j = i + 1; j < lines.size() && lines[j].baseline - lines[i].baseline < 1.5f * lines[i].size; ++j) {
+            for (int j = i + 1; j < lines.size() && j <= i + kMostNeighbours
+                                && lines[j].baseline - lines[i].baseline < 1.5f * lines[i].size;
+                 ++j) {
                 if (gone[j] || !belongsTo(lines[i], lines[j]))
                     continue;
                 join(lines[i], lines[j]);
@@ -151,7 +164,8 @@ void joinFragments(QVector<TextLine>& lines)
                 grown = true;
             }
             // A lowered piece may sit before the line in baseline order.
-            for (int j = i - 1; j >= 0 && lines[i].baseline - lines[j].baseline < 1.5f * lines[i].size; --j) {
+            for (int j = i - 1; j >= 0 && j >= i - kMostNeighbours && lines[i].baseline - lines[j].baseline < 1.5f * lines[i].size;
+                 --j) {
                 if (gone[j] || !belongsTo(lines[i], lines[j]) || lines[j].size >= lines[i].size)
                     continue;
                 join(lines[i], lines[j]);
@@ -356,43 +370,65 @@ int Looks::lookOf(fz_font* font)
     return index;
 }
 
-PageReader::PageReader(fz_context* ctx, Looks& looks)
+PageReader::PageReader(fz_context* ctx, Looks& looks, TextRecognizer* recognizer)
     : m_ctx(ctx)
     , m_looks(looks)
+    , m_recognizer(recognizer)
 {
 }
 
-bool PageReader::read(fz_display_list* list, fz_rect mediabox, bool keepHidden, fz_cookie* cookie,
-                      QVector<TextLine>* lines, PageGraphics* graphics)
+bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie, QVector<TextLine>* lines,
+                      PageGraphics* graphics, QStringList* notes)
 {
-    fz_stext_page* text = nullptr;
-    fz_device* textDevice = nullptr;
+    // The text the page shows and the text it hides, apart.
+    fz_stext_page* shownText = nullptr;
+    fz_stext_page* hiddenText = nullptr;
+    fz_device* shownDevice = nullptr;
+    fz_device* hiddenDevice = nullptr;
     fz_device* device = nullptr;
     PageDeviceOptions options;
-    options.forwardHiddenText = keepHidden;
     options.collect = graphics;
+    options.cookie = cookie;
     const bool ok = fzRun(m_ctx, [&] {
-        text = fz_new_stext_page(m_ctx, mediabox);
+        shownText = fz_new_stext_page(m_ctx, mediabox);
+        hiddenText = fz_new_stext_page(m_ctx, mediabox);
         // Ligatures unfolded, text outside the page left out.
         fz_stext_options textOptions = {FZ_STEXT_MEDIABOX_CLIP, 0};
-        textDevice = fz_new_stext_device(m_ctx, text, &textOptions);
-        device = newPageDevice(m_ctx, textDevice, options);
+        shownDevice = fz_new_stext_device(m_ctx, shownText, &textOptions);
+        hiddenDevice = fz_new_stext_device(m_ctx, hiddenText, &textOptions);
+        options.hiddenTarget = hiddenDevice;
+        device = newPageDevice(m_ctx, shownDevice, options);
         fz_run_display_list(m_ctx, list, device, fz_identity, fz_infinite_rect, cookie);
         fz_close_device(m_ctx, device);
-        fz_close_device(m_ctx, textDevice);
+        fz_close_device(m_ctx, shownDevice);
+        fz_close_device(m_ctx, hiddenDevice);
     });
     fz_drop_device(m_ctx, device);
-    fz_drop_device(m_ctx, textDevice);
+    fz_drop_device(m_ctx, shownDevice);
+    fz_drop_device(m_ctx, hiddenDevice);
     if (ok) {
         m_looks.forgetFonts();
-        takeLines(text, lines);
+        *lines = linesOf(shownText);
+        const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, linesOf(hiddenText));
+        dropScannedPictures(hidden, graphics);
+        *lines += hidden;
     }
-    fz_drop_stext_page(m_ctx, text);
-    return ok;
+    fz_drop_stext_page(m_ctx, shownText);
+    fz_drop_stext_page(m_ctx, hiddenText);
+    if (!ok)
+        return false;
+    joinFragments(*lines, cookie);
+    readUnmappedText(m_ctx, graphics->unmapped, m_recognizer, cookie, lines, notes);
+    for (TextLine& line : *lines) {
+        markShifts(line);
+        orderRightToLeft(line);
+    }
+    return true;
 }
 
-void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
+QVector<TextLine> PageReader::linesOf(fz_stext_page* page)
 {
+    QVector<TextLine> lines;
     for (fz_stext_block* block = page->first_block; block; block = block->next) {
         if (block->type != FZ_STEXT_BLOCK_TEXT)
             continue;
@@ -425,14 +461,10 @@ void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
             out.measure();
             if (heightOf(out.box) <= 0)
                 continue;
-            lines->append(out);
+            lines.append(out);
         }
     }
-    joinFragments(*lines);
-    for (TextLine& line : *lines) {
-        markShifts(line);
-        orderRightToLeft(line);
-    }
+    return lines;
 }
 
 } // namespace p2w

@@ -1,6 +1,7 @@
 #include "PictureMaker.h"
 
 #include "PageDevice.h"
+#include "PageRun.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,13 @@ const float kDrawingDpi = 300;
 const float kLeastDpi = 96;
 // The most pixels one picture may have (a poster-sized page is drawn at less than its dpi).
 const double kMostPixels = 24e6;
+// When time runs short, figures are drawn down to this resolution; a try needs at least
+// kShortestTry, and the next resolution is chosen to fit kFitShare of the time left for it.
+const float kLowestDpi = 72;
+const std::chrono::milliseconds kShortestTry{20};
+const double kFitShare = 0.8;
+// A resolution that did not fit is lowered at least this much.
+const float kLeastStep = 0.7f;
 
 QByteArray bytesOf(fz_context* ctx, fz_buffer* buffer)
 {
@@ -59,7 +67,7 @@ bool PictureMaker::takeStored(const Shape& shape, FlowImage* picture)
 }
 
 bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie,
-                        FlowImage* picture)
+                        FlowImage* picture, float* done, QString* error)
 {
     const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
     if (pixels > kMostPixels)
@@ -87,7 +95,10 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     if (ok) {
         picture->data = bytesOf(m_ctx, png);
         picture->type = QStringLiteral("png");
+    } else {
+        *error = QString::fromUtf8(fz_caught_message(m_ctx));
     }
+    *done = cookie->progress_max > 0 ? float(cookie->progress) / float(cookie->progress_max) : 0;
     fz_drop_buffer(m_ctx, png);
     fz_drop_device(m_ctx, device);
     fz_drop_device(m_ctx, drawDevice);
@@ -95,13 +106,8 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     return ok;
 }
 
-bool PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
-                        fz_cookie* cookie, FlowImage* picture)
+float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const
 {
-    picture->width = figure.box.x1 - figure.box.x0;
-    picture->height = figure.box.y1 - figure.box.y0;
-    if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
-        return true;
     // Pictures keep their own resolution; drawings get print resolution.
     float dpi = 0;
     bool drawing = false;
@@ -115,7 +121,68 @@ bool PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, con
     }
     if (drawing || dpi <= 0)
         dpi = std::max(dpi, kDrawingDpi);
-    return draw(list, figure, std::min(kDrawingDpi, std::max(kLeastDpi, dpi)), cookie, picture);
+    return std::min(kDrawingDpi, std::max(kLeastDpi, dpi));
+}
+
+PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
+                                         Clock::time_point deadline, const std::function<bool()>& keepGoing,
+                                         FlowImage* picture, QString* why)
+{
+    using std::chrono::duration_cast;
+    using std::chrono::milliseconds;
+    picture->width = figure.box.x1 - figure.box.x0;
+    picture->height = figure.box.y1 - figure.box.y0;
+    if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
+        return Outcome::Made;
+    float dpi = wantedDpi(graphics, figure);
+    for (;;) {
+        const Clock::time_point start = Clock::now();
+        const milliseconds left = duration_cast<milliseconds>(deadline - start);
+        if (left < kShortestTry) {
+            *why = QStringLiteral("no time was left for it");
+            return Outcome::LeftOut;
+        }
+        // Half the time for this resolution, unless it is the lowest: the rest is for a lower one.
+        qpmupdf::RunWatch watch;
+        watch.timeLimit = dpi > kLowestDpi ? left / 2 : left;
+        watch.keepGoing = keepGoing;
+        float done = 0;
+        bool drawn = false;
+        const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+            m_ctx, [&](fz_cookie* cookie) { drawn = draw(list, figure, dpi, cookie, picture, &done, why); }, watch);
+        if (outcome.finished() && drawn)
+            return Outcome::Made;
+        *picture = FlowImage();
+        switch (outcome.end) {
+        case qpmupdf::RunEnd::Stopped:
+            return Outcome::Stopped;
+        case qpmupdf::RunEnd::OverTime: {
+            if (dpi <= kLowestDpi) {
+                *why = QStringLiteral("it takes longer than its time even at %1 dpi").arg(kLowestDpi);
+                return Outcome::LeftOut;
+            }
+            // What the whole drawing would have taken at this resolution, from the share done;
+            // the time a drawing takes grows with its pixels.
+            const double spent = std::chrono::duration<double>(Clock::now() - start).count();
+            const double whole = spent / std::max(0.02f, done);
+            const double next = std::chrono::duration<double>(deadline - Clock::now()).count() / 2;
+            const float fitting = float(dpi * std::sqrt(std::max(0.0, kFitShare * next / whole)));
+            dpi = std::max(kLowestDpi, std::min(fitting, dpi * kLeastStep));
+            break;
+        }
+        case qpmupdf::RunEnd::OverMemory:
+            if (dpi <= kLowestDpi) {
+                *why = QString::fromStdString(outcome.message);
+                return Outcome::LeftOut;
+            }
+            dpi = std::max(kLowestDpi, dpi / 2);
+            break;
+        default:
+            if (!outcome.finished())
+                *why = QString::fromStdString(outcome.message);
+            return Outcome::LeftOut;
+        }
+    }
 }
 
 } // namespace p2w
