@@ -11,11 +11,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QVector>
 
 #include <cstdio>
 
 namespace p2w {
+
+namespace {
+
+// A figure gets at least this much time to be drawn while the page has it left (most take a
+// few milliseconds).
+const std::chrono::milliseconds kLeastFigureTime{100};
+
+} // namespace
 
 Conversion::Conversion(QpPdf2WordJob& job)
     : m_job(job)
@@ -147,7 +156,7 @@ fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cooki
         fz_drop_display_list(m_ctx, list);
         // A picture that cannot be read stops the page: it runs again without it.
         const std::string error = fz_caught_message(m_ctx);
-        if (retried || __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED)
+        if (retried || aborted(cookie)
             || !dropUnreadablePictures(m_ctx, reinterpret_cast<pdf_document*>(m_document), index, notes))
             fz_throw(m_ctx, FZ_ERROR_GENERIC, "%s", error.c_str());
     }
@@ -184,7 +193,7 @@ int Conversion::readPage(int pageNumber)
                 readError = fz_caught_message(m_ctx);
                 return;
             }
-            layout = layOutPage(lines, graphics, mediabox);
+            layout = layOutPage(lines, graphics, mediabox, cookie);
         },
         watch);
     int result = QP_PDF2WORD_OK;
@@ -218,22 +227,28 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
     const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
     const std::function<bool()> askCaller = m_job.progress ? std::function<bool()>([this] { return keepGoing(); })
                                                            : std::function<bool()>();
+    // The figures left out, by the reason (in the order first met).
+    QStringList reasons;
+    QMap<QString, QList<int>> leftOut;
     for (int i = 0; i < layout.figures.size(); ++i) {
         FlowImage picture;
         if (wantPictures) {
             // Short drawings do not ask the caller themselves.
             if (askCaller && Clock::now() - m_lastAsked >= qpmupdf::keepGoingInterval && !keepGoing())
                 return QP_PDF2WORD_STOPPED;
-            // Each figure still to draw gets an equal share of the time left; what one leaves
-            // over goes to the next.
+            // Each figure still to draw gets an equal share of the time left, and at least
+            // kLeastFigureTime while the page has it; what one leaves over goes to the next.
             const Clock::time_point now = Clock::now();
-            const Clock::time_point due = now + (deadline - now) / (layout.figures.size() - i);
+            const Clock::duration share = std::max<Clock::duration>((deadline - now) / (layout.figures.size() - i), kLeastFigureTime);
             QString why;
-            switch (m_pictures->make(list, graphics, layout.figures[i], due, askCaller, &picture, &why)) {
+            switch (m_pictures->make(list, graphics, layout.figures[i], std::min(deadline, now + share), askCaller,
+                                     &picture, &why)) {
             case PictureMaker::Outcome::Stopped:
                 return QP_PDF2WORD_STOPPED;
             case PictureMaker::Outcome::LeftOut:
-                notes->append(QStringLiteral("figure %1 left out: %2").arg(i + 1).arg(why));
+                if (!leftOut.contains(why))
+                    reasons << why;
+                leftOut[why] << i + 1;
                 picture = FlowImage();
                 break;
             case PictureMaker::Outcome::Made:
@@ -241,6 +256,15 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
             }
         }
         pictures->append(picture);
+    }
+    for (const QString& why : reasons) {
+        const QList<int>& figures = leftOut[why];
+        notes->append(figures.size() == 1 ? QStringLiteral("figure %1 left out: %2").arg(figures.front()).arg(why)
+                                          : QStringLiteral("%1 figures (%2 to %3) left out: %4")
+                                                .arg(figures.size())
+                                                .arg(figures.front())
+                                                .arg(figures.back())
+                                                .arg(why));
     }
     return QP_PDF2WORD_OK;
 }

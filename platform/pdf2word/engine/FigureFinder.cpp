@@ -145,7 +145,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
 } // namespace
 
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
-                                 QVector<TextLine>& lines, fz_rect mediabox)
+                                 QVector<TextLine>& lines, fz_rect mediabox, const fz_cookie* cookie)
 {
     const QVector<Shape>& shapes = graphics.shapes;
     const float pageArea = area(mediabox);
@@ -232,7 +232,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             // Labels beside the drawing (axis titles, legends, tick marks' numbers): short or
             // turned lines right at its edge.
             for (int pass = 0; pass < 2; ++pass) {
-                for (int i = 0; i < lines.size(); ++i) {
+                for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
                     const TextLine& line = lines[i];
                     const float reach = (line.vertical ? kTurnedLabelReach : kLabelReach) * line.size;
                     if (taken[i] || !touches(expanded(figure.box, reach), line.box))

@@ -65,20 +65,19 @@ void dropScannedPictures(const QVector<TextLine>& keptHidden, PageGraphics* grap
 {
     if (keptHidden.isEmpty())
         return;
-    QVector<Shape> kept;
-    kept.reserve(graphics->shapes.size());
-    for (const Shape& shape : graphics->shapes) {
+    QVector<bool> scanned(graphics->shapes.size(), false);
+    for (int s = 0; s < graphics->shapes.size(); ++s) {
+        const Shape& shape = graphics->shapes[s];
+        if (shape.kind != Shape::Picture)
+            continue;
         float text = 0;
-        if (shape.kind == Shape::Picture) {
-            for (const TextLine& line : keptHidden) {
-                if (middleInside(line.box, shape.box))
-                    text += area(fz_intersect_rect(line.box, shape.box));
-            }
+        for (const TextLine& line : keptHidden) {
+            if (middleInside(line.box, shape.box))
+                text += area(fz_intersect_rect(line.box, shape.box));
         }
-        if (text < kScannedShare * area(shape.box) || text <= 0)
-            kept.append(shape);
+        scanned[s] = text > 0 && text >= kScannedShare * area(shape.box);
     }
-    graphics->shapes = kept;
+    dropShapes(graphics->shapes, scanned);
 }
 
 } // namespace p2w

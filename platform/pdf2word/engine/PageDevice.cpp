@@ -421,7 +421,7 @@ void releaseHeldText(fz_context* ctx, State& state)
 {
     static const float black[1] = {0};
     for (const HeldText& held : state.held) {
-        if (state.options.cookie && __atomic_load_n(&state.options.cookie->abort, __ATOMIC_RELAXED))
+        if (aborted(state.options.cookie))
             fz_throw(ctx, FZ_ERROR_ABORT, "aborted");
         state.shown = fz_new_text(ctx);
         state.hidden = fz_new_text(ctx);

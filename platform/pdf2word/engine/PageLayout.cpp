@@ -301,13 +301,14 @@ QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& reg
 
 // Lays out a region (the page, or a panel's inside) into the page's lists; the region's items go
 // to items in reading order. Footnotes are sought on the whole page only.
-void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items)
+void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items,
+                  const fz_cookie* cookie)
 {
     QVector<TextLine>& lines = region.lines;
     const QVector<FoundTable> ruledTables = findTables(region.graphics, lines);
     QVector<FoundPanel> panels = findPanels(region.graphics.shapes, lines, area);
     QVector<Region> panelContents = takePanelContents(panels, region);
-    const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area);
+    const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
     const QVector<FoundTable> tables = ruledTables + findTextTables(lines);
 
     // Footnotes are read after the columns above them, whichever column they stand under.
@@ -326,13 +327,13 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
         obstacles.append(table.box);
     for (const FoundPanel& panel : panels)
         obstacles.append(panel.box);
-    QVector<int> order = readingOrder(lineBoxes, obstacles);
+    QVector<int> order = readingOrder(lineBoxes, obstacles, cookie);
     if (!notes.isEmpty()) {
         QVector<fz_rect> noteBoxes;
         for (const TextLine& note : notes)
             noteBoxes.append(note.box);
         const int first = lines.size() + obstacles.size();
-        QVector<int> notesOrder = readingOrder(noteBoxes, {});
+        QVector<int> notesOrder = readingOrder(noteBoxes, {}, cookie);
         // Indexes past the obstacles stand for the notes; the walk below knows them.
         for (int& index : notesOrder)
             index += first;
@@ -384,7 +385,7 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
         } else {
             obstacle -= tables.size();
             FoundPanel& panel = panels[obstacle];
-            layOutRegion(page, panelContents[obstacle], panel.box, false, panel.items);
+            layOutRegion(page, panelContents[obstacle], panel.box, false, panel.items, cookie);
             item.kind = PageItem::Panel;
             item.index = page.panels.size();
             page.panels.append(panel);
@@ -396,7 +397,7 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
 
 } // namespace
 
-PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox)
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox, const fz_cookie* cookie)
 {
     PageLayout page;
     page.mediabox = mediabox;
@@ -407,7 +408,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     for (int i = 0; i < region.graphics.shapes.size(); ++i)
         region.graphics.shapes[i].id = i;
     markCheckBoxes(region.graphics.shapes, region.lines);
-    layOutRegion(page, region, mediabox, true, page.items);
+    layOutRegion(page, region, mediabox, true, page.items, cookie);
 
     // Single lines in the top or bottom margin may be running heads or page numbers; the
     // document decides once it has seen every page.

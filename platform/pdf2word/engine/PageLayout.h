@@ -79,8 +79,10 @@ struct PageLayout
     QVector<FoundPanel> panels;
 };
 
-// Lays out a page from its lines and graphics.
-PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox);
+// Lays out a page from its lines and graphics. The work that grows faster than the lines stops
+// early when the cookie is aborted (the page's time limit, or a stop), with a partial result.
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox,
+                      const fz_cookie* cookie = nullptr);
 
 // The parts of laying out, each in its own file.
 QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines);
@@ -93,10 +95,11 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines);
 // Tinted or framed boxes with text inside, the outermost ones; their own shapes are taken out.
 QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox);
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
-                                 QVector<TextLine>& lines, fz_rect mediabox);
+                                 QVector<TextLine>& lines, fz_rect mediabox, const fz_cookie* cookie = nullptr);
 // The lines in reading order; obstacles (figures, tables) take part as boxes that no column
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
-QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles);
+QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles,
+                          const fz_cookie* cookie = nullptr);
 // Paragraphs of the lines of one text block (a column's run of lines, or a table cell). A block
 // of one line is aligned within area (the page's text, or the cell).
 QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column, fz_rect area);

@@ -11,6 +11,13 @@
 
 namespace p2w {
 
+// Whether the page's work is to end: the cookie of a page run aborted (its time limit passed, or
+// the caller stopped); a null cookie never is.
+inline bool aborted(const fz_cookie* cookie)
+{
+    return cookie && __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED);
+}
+
 // A glyph's place relative to its line: set on the baseline, raised or lowered.
 enum class Shift {
     Base = 0,
@@ -89,9 +96,6 @@ struct Shape
     int id = -1;               // its place in the page's list of shapes
 };
 
-// Leaves out the shapes marked in gone (as many marks as shapes).
-void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone);
-
 // A glyph of a font without a usable Unicode map (U+FFFD or a private-use code in the text),
 // to be drawn alone and read back by OCR. The font is borrowed from the display list.
 struct UnmappedGlyph
@@ -100,6 +104,9 @@ struct UnmappedGlyph
     int gid = 0;
     fz_matrix trm; // the glyph's matrix on the page
 };
+
+// Leaves out the shapes marked in gone (as many marks as shapes).
+void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone);
 
 struct PageGraphics
 {

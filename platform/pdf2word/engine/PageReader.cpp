@@ -138,11 +138,6 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     return true;
 }
 
-bool aborted(const fz_cookie* cookie)
-{
-    return cookie && __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED);
-}
-
 // Pieces of one line stand close in baseline order: only this many neighbours on each side are
 // weighed (a hostile page may stack thousands of pieces on one baseline).
 const int kMostNeighbours = 256;

@@ -4,6 +4,7 @@
 #include "PageRun.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace p2w {
@@ -23,6 +24,23 @@ const std::chrono::milliseconds kShortestTry{20};
 const double kFitShare = 0.8;
 // A resolution that did not fit is lowered at least this much.
 const float kLeastStep = 0.7f;
+// A drawing whose share done says it would take kHopeless times its time ends early; a share
+// below kLeastShare is taken as that (the first steps of a list may be its heaviest).
+const double kHopeless = 2;
+const float kLeastShare = 0.02f;
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The share of the display list's steps a drawing has done (read while it runs).
+float shareDone(const fz_cookie* cookie)
+{
+    const size_t total = __atomic_load_n(&cookie->progress_max, __ATOMIC_RELAXED);
+    const int done = __atomic_load_n(&cookie->progress, __ATOMIC_RELAXED);
+    return total > 0 && total != size_t(-1) ? float(done) / float(total) : 0;
+}
 
 QByteArray bytesOf(fz_context* ctx, fz_buffer* buffer)
 {
@@ -98,7 +116,7 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     } else {
         *error = QString::fromUtf8(fz_caught_message(m_ctx));
     }
-    *done = cookie->progress_max > 0 ? float(cookie->progress) / float(cookie->progress_max) : 0;
+    *done = shareDone(cookie);
     fz_drop_buffer(m_ctx, png);
     fz_drop_device(m_ctx, device);
     fz_drop_device(m_ctx, drawDevice);
@@ -139,45 +157,53 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
         const Clock::time_point start = Clock::now();
         const milliseconds left = duration_cast<milliseconds>(deadline - start);
         if (left < kShortestTry) {
-            *why = QStringLiteral("no time was left for it");
+            *why = QStringLiteral("the page's time had run out");
             return Outcome::LeftOut;
         }
         // Half the time for this resolution, unless it is the lowest: the rest is for a lower one.
         qpmupdf::RunWatch watch;
         watch.timeLimit = dpi > kLowestDpi ? left / 2 : left;
-        watch.keepGoing = keepGoing;
+        // Asked every half second: a drawing that will not be done in its time by far ends early.
+        std::atomic<const fz_cookie*> running{nullptr};
+        bool hopeless = false;
+        watch.keepGoing = [&] {
+            const fz_cookie* cookie = running.load();
+            const double spent = secondsSince(start);
+            const double whole = cookie ? spent / std::max(kLeastShare, shareDone(cookie)) : 0;
+            if (dpi > kLowestDpi && whole > kHopeless * std::chrono::duration<double>(watch.timeLimit).count()) {
+                hopeless = true;
+                return false;
+            }
+            return !keepGoing || keepGoing();
+        };
         float done = 0;
         bool drawn = false;
         const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
-            m_ctx, [&](fz_cookie* cookie) { drawn = draw(list, figure, dpi, cookie, picture, &done, why); }, watch);
+            m_ctx,
+            [&](fz_cookie* cookie) {
+                running = cookie;
+                drawn = draw(list, figure, dpi, cookie, picture, &done, why);
+            },
+            watch);
         if (outcome.finished() && drawn)
             return Outcome::Made;
         *picture = FlowImage();
-        switch (outcome.end) {
-        case qpmupdf::RunEnd::Stopped:
+        if (outcome.end == qpmupdf::RunEnd::Stopped && !hopeless)
             return Outcome::Stopped;
-        case qpmupdf::RunEnd::OverTime: {
+        if (outcome.end == qpmupdf::RunEnd::OverTime || hopeless) {
             if (dpi <= kLowestDpi) {
-                *why = QStringLiteral("it takes longer than its time even at %1 dpi").arg(kLowestDpi);
+                *why = QStringLiteral("drawing takes longer than its share of the page's time, even at %1 dpi").arg(kLowestDpi);
                 return Outcome::LeftOut;
             }
-            // What the whole drawing would have taken at this resolution, from the share done;
-            // the time a drawing takes grows with its pixels.
-            const double spent = std::chrono::duration<double>(Clock::now() - start).count();
-            const double whole = spent / std::max(0.02f, done);
+            // What the whole drawing would take at this resolution, from the share done; the
+            // time a drawing takes grows with its pixels.
+            const double whole = secondsSince(start) / std::max(kLeastShare, done);
             const double next = std::chrono::duration<double>(deadline - Clock::now()).count() / 2;
             const float fitting = float(dpi * std::sqrt(std::max(0.0, kFitShare * next / whole)));
             dpi = std::max(kLowestDpi, std::min(fitting, dpi * kLeastStep));
-            break;
-        }
-        case qpmupdf::RunEnd::OverMemory:
-            if (dpi <= kLowestDpi) {
-                *why = QString::fromStdString(outcome.message);
-                return Outcome::LeftOut;
-            }
+        } else if (outcome.end == qpmupdf::RunEnd::OverMemory && dpi > kLowestDpi) {
             dpi = std::max(kLowestDpi, dpi / 2);
-            break;
-        default:
+        } else {
             if (!outcome.finished())
                 *why = QString::fromStdString(outcome.message);
             return Outcome::LeftOut;

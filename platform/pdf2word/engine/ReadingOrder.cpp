@@ -33,7 +33,7 @@ bool overlapX(const fz_rect& a, const fz_rect& b)
 
 } // namespace
 
-QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles)
+QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles, const fz_cookie* cookie)
 {
     QVector<fz_rect> boxes = lineBoxes + obstacles;
     const int count = boxes.size();
@@ -92,6 +92,8 @@ QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_re
         }
     }
     for (int a = 0; a < count; ++a) {
+        if (aborted(cookie))
+            return byHeight;
         for (int b = 0; b < count; ++b) {
             if (a == b)
                 continue;

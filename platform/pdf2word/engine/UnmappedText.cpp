@@ -35,11 +35,6 @@ float area(const fz_rect& box)
     return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
 }
 
-bool aborted(const fz_cookie* cookie)
-{
-    return cookie && __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED);
-}
-
 QVector<Run> findRuns(const QVector<TextLine>& lines)
 {
     QVector<Run> runs;
