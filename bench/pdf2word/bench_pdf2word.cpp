@@ -13,7 +13,8 @@
 // For each converter and file: the time (best of n runs; LibreOffice once, with a warmed-up
 // profile), the share of pdftotext's words (line-end hyphens joined) that the DOCX's text holds
 // (its headers and footers counted on every page, as Word shows them),
-// the share of pdftotext's consecutive word pairs it keeps in order, words split in two or left
+// the share of pdftotext's consecutive word pairs it keeps in order (a picture's description
+// counted as text: the words of the labels drawn into a chart stay findable there), words split in two or left
 // with a line-end hyphen per 1000 words, all-black pictures, and tables (ruled or not) that became
 // tables.
 // Then pages that lose their text or stop a converter (HardPagesBench.h): scans with a text layer,
@@ -109,12 +110,16 @@ QString partText(const QString& docx, const QString& part)
     QString body = QString::fromUtf8(DocumentPdfs::zipEntry(docx, part));
     static const QRegularExpression field(QStringLiteral("<w:fldSimple[^>]*>.*?</w:fldSimple>"));
     body.remove(field);
-    static const QRegularExpression token(QStringLiteral("<w:t(?: [^>]*)?>([^<]*)</w:t>|<w:tab/>|<w:br/>|</w:p>"));
+    // A picture's description (the words of a chart's labels drawn into it) counts as its text.
+    static const QRegularExpression token(
+        QStringLiteral("<w:t(?: [^>]*)?>([^<]*)</w:t>|<w:tab/>|<w:br/>|</w:p>|<wp:docPr [^>]*descr=\"([^\"]*)\""));
     QString text;
     for (QRegularExpressionMatchIterator it = token.globalMatch(body); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const QString whole = match.captured(0);
-        if (whole.startsWith(QLatin1String("<w:t")) && !whole.startsWith(QLatin1String("<w:tab")))
+        if (whole.startsWith(QLatin1String("<wp:docPr")))
+            text += match.captured(2) + QLatin1Char('\n');
+        else if (whole.startsWith(QLatin1String("<w:t")) && !whole.startsWith(QLatin1String("<w:tab")))
             text += match.captured(1);
         else
             text += whole == QLatin1String("</w:p>") || whole == QLatin1String("<w:br/>") ? QLatin1Char('\n') : QLatin1Char(' ');

@@ -1,6 +1,7 @@
 // Check boxes: small squares drawn beside form labels become the characters ☐ (empty) and ☒
 // (crossed, or holding a tick or a cross), so that a form's choices stay in its text.
 
+#include "LayoutGeometry.h"
 #include "PageLayout.h"
 
 #include <algorithm>
@@ -29,13 +30,6 @@ bool isMark(char32_t c)
 {
     return c == U'x' || c == U'X' || c == U'\u2713' || c == U'\u2714' || c == U'\u2715' || c == U'\u2716' || c == U'\u2717'
            || c == U'\u2718' || c == U'\u00D7';
-}
-
-bool inside(const fz_rect& box, const fz_rect& region)
-{
-    const float x = (box.x0 + box.x1) / 2;
-    const float y = (box.y0 + box.y1) / 2;
-    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
 }
 
 Glyph glyphFor(const fz_rect& box, char32_t c, float size, float baseline)
@@ -135,7 +129,7 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
         for (int i = 0; i < lines.size(); ++i) {
             QVector<Glyph>& glyphs = lines[i].glyphs;
             for (int g = glyphs.size() - 1; g >= 0; --g) {
-                if (isMark(glyphs[g].c) && inside(glyphs[g].box, shape.box)) {
+                if (isMark(glyphs[g].c) && centreInside(glyphs[g].box, shape.box)) {
                     ticked = true;
                     glyphs.remove(g);
                 }

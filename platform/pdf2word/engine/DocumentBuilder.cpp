@@ -284,6 +284,7 @@ void DocumentBuilder::dropMarginLines()
     QList<Item> kept;
     // Per side of the page (0 top, 1 bottom): page numbers, and pages per running text.
     int numbers[2] = {0, 0};
+    bool onFirstPage[2] = {false, false};
     QHash<QString, int> heads[2];
     QHash<QString, Item> firstOf;
     for (int i = 0; i < m_items.size(); ++i) {
@@ -295,6 +296,7 @@ void DocumentBuilder::dropMarginLines()
         }
         const int side = item.box.y0 > m_pageSize.height() / 2 ? 1 : 0;
         const QString text = paragraphText(item.paragraph.lines);
+        onFirstPage[side] = onFirstPage[side] || item.page == 0;
         if (isPageNumber(text)) {
             ++numbers[side];
             continue;
@@ -305,16 +307,27 @@ void DocumentBuilder::dropMarginLines()
             firstOf.insert(key, item);
     }
     m_items = kept;
+    // The running texts of a side that stand on as many pages as the most frequent one are all
+    // the running head ("date  title" across the top), left to right.
     FlowMargin* margins[2] = {&m_header, &m_footer};
     for (int side = 0; side < 2; ++side) {
         int most = 0;
+        for (int count : heads[side])
+            most = std::max(most, count);
+        QList<const Item*> running;
         for (auto it = heads[side].cbegin(); it != heads[side].cend(); ++it) {
-            if (it.value() > most) {
-                most = it.value();
-                margins[side]->text = paragraphText(firstOf[it.key()].paragraph.lines);
-                margins[side]->size = firstOf[it.key()].size;
-            }
+            if (it.value() == most)
+                running.append(&firstOf[it.key()]);
         }
+        std::sort(running.begin(), running.end(), [](const Item* a, const Item* b) { return a->box.x0 < b->box.x0; });
+        QStringList texts;
+        for (const Item* item : running) {
+            texts << paragraphText(item->paragraph.lines);
+            margins[side]->size = std::max<double>(margins[side]->size, item->size);
+        }
+        margins[side]->text = texts.join(QLatin1Char('\t'));
+        // A title page without a running head keeps none (a paper's first page).
+        margins[side]->onFirstPage = onFirstPage[side] || m_pages < 2;
     }
     if (numbers[0] + numbers[1] > 0)
         margins[numbers[1] >= numbers[0] ? 1 : 0]->pageNumber = true;

@@ -319,15 +319,26 @@ QByteArray documentXml(const FlowDocument& document)
         writeEmptyParagraph(xml);
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
-    if (!document.header.isEmpty()) {
-        xml.writeEmptyElement(QStringLiteral("w:headerReference"));
-        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
-        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdHeader"));
-    }
-    if (!document.footer.isEmpty()) {
-        xml.writeEmptyElement(QStringLiteral("w:footerReference"));
-        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
-        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdFooter"));
+    // A running head or foot missing from the source's first page is left off it too (a first
+    // page of its own, which shows the other margin as the rest do).
+    const bool titlePage = (!document.header.isEmpty() && !document.header.onFirstPage)
+                           || (!document.footer.isEmpty() && !document.footer.onFirstPage);
+    const struct
+    {
+        const FlowMargin& margin;
+        const char* element;
+        const char* id;
+    } margins[] = {{document.header, "w:headerReference", "rIdHeader"}, {document.footer, "w:footerReference", "rIdFooter"}};
+    for (const auto& margin : margins) {
+        if (margin.margin.isEmpty())
+            continue;
+        for (const char* type : {"default", "first"}) {
+            if (type[0] == 'f' && (!titlePage || !margin.margin.onFirstPage))
+                continue;
+            xml.writeEmptyElement(QLatin1String(margin.element));
+            xml.writeAttribute(QStringLiteral("w:type"), QLatin1String(type));
+            xml.writeAttribute(QStringLiteral("r:id"), QLatin1String(margin.id));
+        }
     }
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
@@ -338,6 +349,8 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("w:header"), QStringLiteral("708"));
     xml.writeAttribute(QStringLiteral("w:footer"), QStringLiteral("708"));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
+    if (titlePage)
+        xml.writeEmptyElement(QStringLiteral("w:titlePg"));
     xml.writeEndElement(); // w:sectPr
     xml.writeEndElement(); // w:body
     xml.writeEndElement(); // w:document

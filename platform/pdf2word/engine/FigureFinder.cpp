@@ -2,6 +2,7 @@
 // picture with the labels set in and beside it. A region mostly covered by text is no figure: a
 // frame or a shaded box stays text, and text over a picture stays text beside the picture.
 
+#include "LayoutGeometry.h"
 #include "PageLayout.h"
 
 #include <QHash>
@@ -41,41 +42,11 @@ const int kLeastStrokes = 4;
 // A shape covering this share of the page is its background.
 const float kBackgroundShare = 0.8f;
 
-fz_rect expanded(fz_rect box, float by)
-{
-    return fz_make_rect(box.x0 - by, box.y0 - by, box.x1 + by, box.y1 + by);
-}
-
-bool touches(const fz_rect& a, const fz_rect& b)
-{
-    return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
-}
-
-float area(const fz_rect& box)
-{
-    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
-}
-
-bool inside(const fz_rect& box, const fz_rect& region)
-{
-    const float x = (box.x0 + box.x1) / 2;
-    const float y = (box.y0 + box.y1) / 2;
-    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
-}
-
 int findRoot(QVector<int>& parent, int i)
 {
     while (parent[i] != i)
         i = parent[i] = parent[parent[i]];
     return i;
-}
-
-int wordCount(const TextLine& line)
-{
-    int words = 1;
-    for (const Glyph& glyph : line.glyphs)
-        words += glyph.isSpace() ? 1 : 0;
-    return words;
 }
 
 // Whether a line has a neighbour line of text right above or below it: then it is part of a
@@ -154,7 +125,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
         const Shape& shape = shapes[i];
         bool inTable = false;
         for (const FoundTable& table : tables)
-            inTable = inTable || inside(shape.box, expanded(table.box, 2));
+            inTable = inTable || centreInside(shape.box, expanded(table.box, 2));
         if (inTable)
             continue;
         if (shape.kind != Shape::Picture && area(shape.box) > kBackgroundShare * pageArea)
@@ -189,7 +160,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             if (!drawn) {
                 bool holdsText = false;
                 for (int i = 0; i < lines.size() && !holdsText; ++i)
-                    holdsText = !taken[i] && inside(lines[i].box, c.box);
+                    holdsText = !taken[i] && centreInside(lines[i].box, c.box);
                 if (holdsText)
                     continue;
             }
@@ -199,7 +170,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
         QVector<int> inner;
         int text = 0; // lines that are text, not labels: a heading, a sentence, a table's cell
         for (int i = 0; i < lines.size(); ++i) {
-            if (!taken[i] && inside(lines[i].box, expanded(c.box, 1))) {
+            if (!taken[i] && centreInside(lines[i].box, expanded(c.box, 1))) {
                 inner.append(i);
                 textArea += area(fz_intersect_rect(lines[i].box, c.box));
                 if (!lines[i].vertical && wordCount(lines[i]) > kMostInnerLabelWords)

@@ -98,6 +98,7 @@ struct FlowMargin
     QString text;
     bool pageNumber = false;
     double size = 0;
+    bool onFirstPage = true; // false when the source's first page has no running head there
 
     bool isEmpty() const { return text.isEmpty() && !pageNumber; }
 };

@@ -1,4 +1,5 @@
 #include "PageLayout.h"
+#include "LayoutGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -252,13 +253,6 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
 }
 
 namespace {
-
-bool centreInside(const fz_rect& box, const fz_rect& region)
-{
-    const float x = (box.x0 + box.x1) / 2;
-    const float y = (box.y0 + box.y1) / 2;
-    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
-}
 
 // What lies in a region of the page: its lines and graphics.
 struct Region

@@ -96,7 +96,7 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines);
 QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox);
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
                                  QVector<TextLine>& lines, fz_rect mediabox, const fz_cookie* cookie = nullptr);
-// The lines in reading order; obstacles (figures, tables) take part as boxes that no column
+// The lines in reading order; obstacles (figures, tables, panels) take part as boxes that no column
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
 QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles,
                           const fz_cookie* cookie = nullptr);

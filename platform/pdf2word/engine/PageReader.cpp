@@ -2,12 +2,14 @@
 
 #include "Bidi.h"
 #include "FlowDocument.h"
+#include "FontNames.h"
 #include "HiddenText.h"
 #include "PageDevice.h"
 #include "UnmappedText.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <QMap>
 
@@ -22,6 +24,8 @@ namespace {
 // gap; a column gutter is wider.
 const float kJoinGap = 0.9f;
 const float kLabelGap = 3.0f;
+// A font file whose weight class is at least this (semibold) is set bold.
+const int kBoldWeight = 600;
 // A gap between glyphs wider than this (in ems) is a space between words.
 const float kSpaceGap = 0.2f;
 // One baseline: within this share of the smaller size, for sizes at least kSameLineSizes of one
@@ -239,43 +243,6 @@ void orderRightToLeft(TextLine& line)
     toReadingOrder(line.glyphs, line.rtl);
 }
 
-// A family name from a PostScript name ("TimesNewRomanPS-BoldMT", "LinuxLibertineOBold"): the
-// style and the maker's marks left off, the words apart.
-QString familyFromPostScript(QString name)
-{
-    if (name.size() > 7 && name[6] == QLatin1Char('+'))
-        name = name.mid(7); // "ABCDEF+": a subset
-    name = name.section(QLatin1Char('-'), 0, 0);
-    static const char* const endings[] = {"BoldItalic", "BoldOblique", "Italic", "Oblique", "Bold", "Regular", "Roman",
-                                          "Semibold", "Medium", "Light", "PSMT", "MT", "PS"};
-    for (bool cut = true; cut;) {
-        cut = false;
-        for (const char* ending : endings) {
-            if (name.size() > int(qstrlen(ending)) + 2 && name.endsWith(QLatin1String(ending))) {
-                name.chop(int(qstrlen(ending)));
-                cut = true;
-            }
-        }
-    }
-    QString spaced;
-    for (int i = 0; i < name.size(); ++i) {
-        if (i > 0 && name[i].isUpper() && name[i - 1].isLower())
-            spaced += QLatin1Char(' ');
-        spaced += name[i];
-    }
-    return spaced;
-}
-
-QString familyOf(fz_context* ctx, fz_font* font, const QString& name)
-{
-    FT_Face face = static_cast<FT_Face>(fz_font_ft_face(ctx, font));
-    const QString family = face && face->family_name ? QString::fromUtf8(face->family_name) : QString();
-    // Fonts of the Type 1 kind name their family like their PostScript name, without spaces.
-    if (family.contains(QLatin1Char(' ')))
-        return family;
-    return familyFromPostScript(family.isEmpty() ? name : family);
-}
-
 } // namespace
 
 void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone)
@@ -343,13 +310,15 @@ int Looks::lookOf(fz_font* font)
         return known.value();
     const QString name = QString::fromUtf8(fz_font_name(m_ctx, font));
     const QString lower = name.toLower();
-    Look look;
-    look.font = familyOf(m_ctx, font, name);
-    look.bold = fz_font_is_bold(m_ctx, font) || lower.contains(QLatin1String("bold"))
-                || lower.contains(QLatin1String("black")) || lower.contains(QLatin1String("heavy"));
-    look.italic = fz_font_is_italic(m_ctx, font) || lower.contains(QLatin1String("italic"))
-                  || lower.contains(QLatin1String("oblique"));
     FT_Face face = static_cast<FT_Face>(fz_font_ft_face(m_ctx, font));
+    const FontName named = fontNameOf(name, face && face->family_name ? QString::fromUtf8(face->family_name) : QString());
+    // Bold and italic from the name, the PDF's flags and the font file's own style and weight.
+    const TT_OS2* os2 = face ? static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)) : nullptr;
+    Look look;
+    look.font = named.family;
+    look.bold = named.bold || fz_font_is_bold(m_ctx, font) || (face && (face->style_flags & FT_STYLE_FLAG_BOLD))
+                || (os2 && os2->usWeightClass >= kBoldWeight);
+    look.italic = named.italic || fz_font_is_italic(m_ctx, font) || (face && (face->style_flags & FT_STYLE_FLAG_ITALIC));
     look.monospace = fz_font_is_monospaced(m_ctx, font) || (face && FT_IS_FIXED_WIDTH(face))
                      || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
                      || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))

@@ -1,6 +1,7 @@
 // Panels: tinted or framed boxes with text inside (a sidebar, an infobox, a heading set on a bar).
 // Their text stays text; the panel is written as a box of its own around it.
 
+#include "LayoutGeometry.h"
 #include "PageLayout.h"
 
 #include <algorithm>
@@ -17,23 +18,6 @@ const int kLeastDrawnShapes = 2;
 const float kSidePanelShare = 0.5f;
 // A box covering this share of the page is its background, not a panel.
 const float kBackgroundShare = 0.8f;
-
-float area(const fz_rect& box)
-{
-    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
-}
-
-bool centreInside(const fz_rect& box, const fz_rect& region)
-{
-    const float x = (box.x0 + box.x1) / 2;
-    const float y = (box.y0 + box.y1) / 2;
-    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
-}
-
-bool contains(const fz_rect& outer, const fz_rect& inner)
-{
-    return inner.x0 >= outer.x0 - 1 && inner.x1 <= outer.x1 + 1 && inner.y0 >= outer.y0 - 1 && inner.y1 <= outer.y1 + 1;
-}
 
 // Whether the box of shape `frame` holds a drawing (a chart's bars and curves, a legend's
 // swatches): then it is a chart's frame, not a panel. Boxes with text inside (shaded rows) and

@@ -3,6 +3,7 @@
 // right-aligned in columns), an infobox (labels and values) or a form's numbered lines. Two
 // columns of running text line up too; they are told apart by their pieces being sentences.
 
+#include "LayoutGeometry.h"
 #include "PageLayout.h"
 
 #include <algorithm>
@@ -24,14 +25,6 @@ const float kProseWords = 5.0f;
 const int kMostLabelWords = 6;
 // A wrapped cell's next line follows within this many of its ems.
 const float kWrapPitch = 1.6f;
-
-int wordCount(const TextLine& line)
-{
-    int words = 1;
-    for (const Glyph& glyph : line.glyphs)
-        words += glyph.isSpace() ? 1 : 0;
-    return words;
-}
 
 // A number as statements print it: digits with separators, a sign, brackets for a loss, a unit.
 bool isFigure(const LaidParagraph& paragraph)
@@ -180,13 +173,24 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
                 content.append(joinedPieces(sameBaseline));
             const fz_rect area = fz_make_rect(table.columns[c], table.rows[r], table.columns[c + cell.columnSpan], table.rows[r + 1]);
             cell.paragraphs = splitParagraphs(content, area, area);
-            // Without rulings the cell's edges are not known: figures stand to the right, the
-            // rest to the left.
-            for (LaidParagraph& paragraph : cell.paragraphs)
-                paragraph.align = isFigure(paragraph) ? Align::Right : Align::Left;
             table.cells.append(cell);
             c += cell.columnSpan;
         }
+    }
+    // Without rulings the cells' edges are not known: a column mostly of figures stands to the
+    // right (a statement's amounts), the rest to the left (an infobox's values, a year among them).
+    QVector<int> figures(columns.size(), 0);
+    QVector<int> filled(columns.size(), 0);
+    for (const FoundTable::Cell& cell : table.cells) {
+        for (const LaidParagraph& paragraph : cell.paragraphs) {
+            ++filled[cell.column];
+            figures[cell.column] += isFigure(paragraph) ? 1 : 0;
+        }
+    }
+    for (FoundTable::Cell& cell : table.cells) {
+        const bool figureColumn = figures[cell.column] * 2 > filled[cell.column];
+        for (LaidParagraph& paragraph : cell.paragraphs)
+            paragraph.align = figureColumn && isFigure(paragraph) ? Align::Right : Align::Left;
     }
     table.box = fz_make_rect(table.columns.front(), table.rows.front(), table.columns.back(), table.rows.back());
     return table;

@@ -4,6 +4,7 @@
 
 #include "DocumentBuilder.h"
 #include "FitzContext.h"
+#include "FontNames.h"
 #include "PageLayout.h"
 #include "PageModels.h"
 #include "PageReader.h"
@@ -188,7 +189,151 @@ private slots:
         QCOMPARE(figures.size(), 1);
         QVERIFY(figures[0].withText);
         QCOMPARE(figures[0].labels.size(), 2);
+        QCOMPARE(figures[0].labelText, QStringLiteral("Q1 Q4"));
         QCOMPARE(lines.size(), 8);
+    }
+
+    // Page reading: fonts are named as readers know them, their style read from the name.
+    void fontsGetTheNamesPeopleKnow_data()
+    {
+        QTest::addColumn<QString>("postScript");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::newRow("subset and style") << "ABCDEF+TimesNewRomanPS-BoldItalicMT"
+                                          << ""
+                                          << "Times New Roman" << true << true;
+        QTest::newRow("file family") << "XYZABC+LinLibertineO"
+                                     << "Linux Libertine O"
+                                     << "Linux Libertine O" << false << false;
+        QTest::newRow("run-on style") << "MinionPro-It"
+                                      << ""
+                                      << "Minion Pro" << false << true;
+        QTest::newRow("maker's mark") << "ACaslon-Regular"
+                                      << ""
+                                      << "Adobe Caslon" << false << false;
+        QTest::newRow("TeX bold") << "QWERTY+CMBX12"
+                                  << "CMBX12"
+                                  << "Latin Modern Roman" << true << false;
+        QTest::newRow("TeX italic") << "cmti10"
+                                    << ""
+                                    << "Latin Modern Roman" << false << true;
+        QTest::newRow("TeX typewriter") << "CMTT10"
+                                        << ""
+                                        << "Latin Modern Mono" << false << false;
+        QTest::newRow("Latin Modern") << "LMSans10-Bold"
+                                      << ""
+                                      << "Latin Modern Sans" << true << false;
+        QTest::newRow("semibold") << "Arial-SemiboldMT"
+                                  << ""
+                                  << "Arial" << true << false;
+    }
+
+    void fontsGetTheNamesPeopleKnow()
+    {
+        QFETCH(QString, postScript);
+        QFETCH(QString, file);
+        const FontName name = fontNameOf(postScript, file);
+        QTEST(name.family, "family");
+        QTEST(name.bold, "bold");
+        QTEST(name.italic, "italic");
+    }
+
+    // Panels: a tinted box's text stays text, laid out inside it with the picture it holds; the
+    // box is no figure. A heading on a dark bar is a panel of its own.
+    void tintedBoxIsAPanelWithItsTextAndPicture()
+    {
+        PageGraphics graphics;
+        Shape sidebar = shape(400, 100, 560, 500);
+        sidebar.rectangle = sidebar.filled = true;
+        sidebar.color = 0xDBE8F5;
+        Shape bar = shape(72, 80, 380, 96);
+        bar.rectangle = bar.filled = true;
+        graphics.shapes << sidebar << bar << shape(410, 300, 550, 400, Shape::Picture);
+        QVector<TextLine> lines = column(72, 120, 10, 60);
+        lines << line(QStringLiteral("Filing status"), 76, 92, 10);
+        lines << line(QStringLiteral("Key figures"), 410, 120, 14) << line(QStringLiteral("38 boats in the fleet"), 410, 150);
+        const PageLayout page = layOutPage(lines, graphics, PageModels::a4());
+        QVERIFY(page.figures.size() == 1 && page.figures[0].imageShape == 2);
+        QCOMPARE(page.panels.size(), 2);
+        const FoundPanel& side = page.panels[0].fill == 0xDBE8F5 ? page.panels[0] : page.panels[1];
+        QCOMPARE(side.items.size(), 3);
+        QCOMPARE(side.items[0].kind, PageItem::Paragraph);
+        QCOMPARE(side.items[2].kind, PageItem::Figure);
+        QCOMPARE(paragraphText(page.paragraphs[side.items[0].index]), QStringLiteral("Key figures"));
+    }
+
+    // Tables from alignment: a statement's labels and right-aligned figures over many rows are a
+    // table, each figure in its label's row; two columns of running text are not.
+    void alignedFiguresAreATableRunningTextIsNot()
+    {
+        QVector<TextLine> lines;
+        const char* const rows[][3] = {{"Sales of fish", "48,213", "45,102"}, {"Harbour fees", "6,120", "5,874"}, {"Boat repairs", "3,307", "3,544"}, {"Total revenue", "57,640", "54,520"}};
+        lines << line(QStringLiteral("Revenue"), 72, 100);
+        for (int r = 0; r < 4; ++r) {
+            const float baseline = 114 + 14 * r;
+            lines << line(QLatin1String(rows[r][0]), 72, baseline);
+            for (int c = 1; c < 3; ++c) {
+                const QString figure = QLatin1String(rows[r][c]);
+                lines << line(figure, 300 + 80 * c - 5 * figure.size(), baseline); // right-aligned
+            }
+        }
+        QVector<FoundTable> tables = findTextTables(lines);
+        QCOMPARE(tables.size(), 1);
+        const FoundTable& table = tables.front();
+        QCOMPARE(table.columns.size() - 1, 3);
+        QVERIFY(!table.ruled);
+        for (const FoundTable::Cell& cell : table.cells) {
+            if (cell.row == 4 && cell.column == 1) {
+                QCOMPARE(paragraphText(cell.paragraphs.value(0)), QStringLiteral("57,640"));
+                QCOMPARE(cell.paragraphs.value(0).align, Align::Right);
+            }
+        }
+        QCOMPARE(texts(lines), QStringList({QStringLiteral("Revenue")})); // the heading above it
+
+        lines = column(72, 100, 8, 40) + column(300, 100, 8, 40);
+        QVERIFY(findTextTables(lines).isEmpty());
+        QCOMPARE(lines.size(), 16);
+    }
+
+    // Check boxes: an empty square and one crossed by strokes of their own become ☐ and ☒ in
+    // their labels' line, which is one line again.
+    void checkBoxesBecomeCharacters()
+    {
+        QVector<Shape> shapes;
+        Shape empty = shape(100, 92, 108, 100, Shape::Path, true);
+        empty.rectangle = true;
+        Shape ticked = shape(146, 92, 154, 100, Shape::Path, true);
+        ticked.rectangle = true;
+        shapes << empty << ticked << shape(147, 93, 153, 99) << shape(147, 93, 153, 99);
+        QVector<TextLine> lines = {line(QStringLiteral("Single"), 111, 99), line(QStringLiteral("Married"), 157, 99)};
+        markCheckBoxes(shapes, lines);
+        QVERIFY(shapes.isEmpty());
+        QCOMPARE(texts(lines), QStringList({QString::fromUtf8("☐ Single ☒ Married")}));
+    }
+
+    // Reading order: a box floated beside the text, with the text running on under it, is read
+    // where it starts; a picture within one of two columns is not floated.
+    void floatIsReadWhereItStarts()
+    {
+        QVector<fz_rect> boxes;
+        boxes << line(QStringLiteral("A line above the box"), 72, 90).box;
+        for (const TextLine& l : column(72, 110, 4, 40))
+            boxes << l.box;
+        for (const TextLine& l : column(72, 170, 2, 90))
+            boxes << l.box; // under both the text and the box
+        const QVector<fz_rect> box = {fz_make_rect(320, 95, 500, 150)};
+        QCOMPARE(readingOrder(boxes, box), QVector<int>({0, 7, 1, 2, 3, 4, 5, 6}));
+
+        boxes = {};
+        for (const TextLine& l : column(72, 100, 8, 40))
+            boxes << l.box;
+        for (const TextLine& l : column(300, 160, 4, 40))
+            boxes << l.box;
+        const QVector<fz_rect> picture = {fz_make_rect(300, 95, 440, 140)};
+        const QVector<int> order = readingOrder(boxes, picture);
+        QCOMPARE(order.indexOf(12), 8); // after the left column, before the text under it
     }
 
     // Reading order: two columns are read one after the other; a heading across both is read
