@@ -1,6 +1,7 @@
 #include "DebenuDocument.h"
 #include "DebenuService.h"
 #include "FileSystem.h"
+#include "Logger.h"
 #include "PdfChecks.h"
 #include "RunWorker.h"
 #include "TestFiles.h"
@@ -177,7 +178,8 @@ private slots:
         const QString fake = PdfChecks::writeScript(
             work + "/quillbook",
             QStringLiteral("printf '%s\\n' \"$@\" > '%1/args.txt'\ncp \"$2\" '%1/request.json'\n"
-                           "[ -f '%1/no-output' ] || cp '%2' \"$6\"\nexit $(cat '%1/exit-code' 2>/dev/null || echo 0)")
+                           "[ -f '%1/no-output' ] || cp '%2' \"$6\"\necho \"Why: $(cat '%1/exit-code' 2>/dev/null)\" >&2\n"
+                           "exit $(cat '%1/exit-code' 2>/dev/null || echo 0)")
                 .arg(work, sample));
         qputenv(ToolPaths::environmentVariable(ToolPaths::QuillBook), fake.toUtf8());
 
@@ -217,6 +219,8 @@ private slots:
         TestFiles::writeFile(work + "/exit-code", "7");
         QVERIFY(convert(task, out).isEmpty());
         QCOMPARE(TestFiles::entries(out), QStringList({"novel.pdf"}));
+        // A failed run logs what quillbook wrote.
+        QVERIFY(TestFiles::readFile(Logger::instance()->filePath()).contains("Why: 7"));
     }
 };
 
