@@ -7,21 +7,45 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <cmath>
 
 namespace fb2 {
 
 namespace {
 
-// A picture file is kept when its header names a picture of a size within the bound, so that
-// printing never decodes more.
-bool withinBounds(const QString& path)
+// A picture file is kept when its header names a picture within the bound of decoded pixels.
+// One with more pixels than a printed page shows is scaled down (JPEG stays JPEG, other kinds
+// become PNG; the page finds a picture by its content, not its name).
+bool preparePicture(const QString& path)
 {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    return size.isValid() && qint64(size.width()) * size.height() <= ReaderLimits::imagePixels;
+    QImage image;
+    QByteArray format;
+    {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        const QSize size = reader.size();
+        const qint64 pixels = qint64(size.width()) * size.height();
+        if (!size.isValid() || pixels > ReaderLimits::imagePixels)
+            return false;
+        if (pixels <= ReaderLimits::printedPixels)
+            return true;
+        const qreal scale = std::sqrt(qreal(ReaderLimits::printedPixels) / pixels);
+        const QSize scaled = QSize(int(size.width() * scale), int(size.height() * scale)).expandedTo(QSize(1, 1));
+        format = reader.format();
+        reader.setScaledSize(scaled);
+        image = reader.read();
+        if (image.isNull())
+            return false;
+    }
+    const bool jpeg = format == "jpeg";
+    QImageWriter writer(path, jpeg ? "jpeg" : "png");
+    if (jpeg)
+        writer.setQuality(90);
+    return writer.write(image);
 }
 
 // The opening of a body or section page: the title as a heading of the given level that carries
@@ -63,7 +87,7 @@ void FbDocument::convert(const QString& workFolder)
         m_failure = m_book.failure;
         return;
     }
-    keepDecodablePictures();
+    preparePictures();
 
     const QString cover = m_book.titleInfo.coverImage;
     const bool coverShown = m_book.images.contains(cover);
@@ -104,10 +128,10 @@ void FbDocument::convert(const QString& workFolder)
     m_pages.clear();
 }
 
-void FbDocument::keepDecodablePictures()
+void FbDocument::preparePictures()
 {
     for (auto image = m_book.images.begin(); image != m_book.images.end();) {
-        if (withinBounds(image.value())) {
+        if (preparePicture(image.value())) {
             ++image;
         } else {
             QFile::remove(image.value());

@@ -18,7 +18,7 @@ public:
     void convert(const QString& workFolder) override;
 
 private:
-    void keepDecodablePictures();
+    void preparePictures();
     void writeSection(FbSection& section, QString& pending);
     void addPage(const QString& markup);
     QString finishMarkup(const QString& markup, const QMap<QString, QString>& pageOfId) const;

@@ -117,22 +117,29 @@ private slots:
     }
 
     // Image ids name files inside the work folder only; a picture whose header declares more
-    // pixels than the bound is never decoded, so never saved.
+    // pixels than the bound is never decoded, so never saved; one larger than a printed page
+    // shows is scaled down to that.
     void picturesStayInsideAndWithinBounds()
     {
         const QString small = QString::fromLatin1(BookFiles::png(4, 3).toBase64());
         const QString huge = QString::fromLatin1(BookFiles::png(9000, 8000).toBase64());
+        const QString large = QString::fromLatin1(BookFiles::png(4000, 2500).toBase64());
         QString work;
         const QStringList list = convert(
             BookFiles::fb2("<body><section><image l:href=\"#../../escaped.png\"/><p>x</p></section></body>",
                            QStringLiteral("<binary id=\"../../escaped.png\">%1</binary>"
                                           "<binary id=\"%2/escaped-absolute.png\">%1</binary>"
-                                          "<binary id=\"pics/ok.png\">%1</binary><binary id=\"huge.png\">%3</binary>")
-                               .arg(small, m_folder, huge)),
+                                          "<binary id=\"pics/ok.png\">%1</binary><binary id=\"huge.png\">%3</binary>"
+                                          "<!-- <binary id=\"commented.png\">%1</binary> --><binary id=\"large\">%4</binary>")
+                               .arg(small, m_folder, huge, large)),
             &work);
         QCOMPARE(list.size(), 2);
         QVERIFY(QImage(work + "/pics/ok.png").size() == QSize(4, 3));
         QVERIFY(!QFile::exists(work + "/huge.png"));
+        QVERIFY(!QFile::exists(work + "/commented.png"));
+        const QSize scaled = QImage(work + "/large").size();
+        QVERIFY2(qint64(scaled.width()) * scaled.height() <= 8 << 20 && qAbs(scaled.width() * 5 - scaled.height() * 8) < 10,
+                 qPrintable(QStringLiteral("%1 x %2").arg(scaled.width()).arg(scaled.height())));
         QDirIterator all(TestFiles::sandbox(), QDir::Files, QDirIterator::Subdirectories);
         while (all.hasNext())
             QVERIFY2(!all.next().contains("escaped"), qPrintable(all.filePath()));
