@@ -158,24 +158,23 @@ int BookFonts::adopt(const QStringList& pages)
     QDirIterator sheets(m_workFolder, {QStringLiteral("*.css")}, QDir::Files, QDirIterator::Subdirectories);
     while (sheets.hasNext()) {
         const QString path = sheets.next();
-        if (!ConfinedPath::contains(m_workFolder, path))
-            continue;
-        const QByteArray css = readWhole(path);
-        if (indexOfNoCase(css, "@font-face", 0) < 0)
-            continue;
-        const QByteArray rewritten = rewrite(css, QFileInfo(path).absolutePath(), &count);
-        if (rewritten != css)
-            writeWhole(path, rewritten);
+        if (ConfinedPath::contains(m_workFolder, path))
+            adoptIn(path, true, &count);
     }
-    for (const QString& page : pages) {
-        const QByteArray html = readWhole(page);
-        if (indexOfNoCase(html, "@font-face", 0) < 0)
-            continue;
-        const QByteArray rewritten = rewriteStyleElements(html, QFileInfo(page).absolutePath(), &count);
-        if (rewritten != html)
-            writeWhole(page, rewritten);
-    }
+    for (const QString& page : pages)
+        adoptIn(page, false, &count);
     return count;
+}
+
+void BookFonts::adoptIn(const QString& path, bool styleSheet, int* count)
+{
+    const QByteArray text = readWhole(path);
+    if (indexOfNoCase(text, "@font-face", 0) < 0)
+        return;
+    const QString base = QFileInfo(path).absolutePath();
+    const QByteArray rewritten = styleSheet ? rewrite(text, base, count) : rewriteStyleElements(text, base, count);
+    if (rewritten != text)
+        writeWhole(path, rewritten);
 }
 
 QByteArray BookFonts::rewriteStyleElements(const QByteArray& page, const QString& baseFolder, int* count)
@@ -223,8 +222,7 @@ QByteArray BookFonts::rewrite(const QByteArray& css, const QString& baseFolder, 
             out += css.mid(copied, colon + 1 - copied);
             out += " local(" + cssString(family) + ")";
             copied = declaration.second;
-            if (count)
-                ++*count;
+            ++*count;
         }
         rule = close;
     }

@@ -24,10 +24,11 @@ public:
     // elements of the pages (absolute paths). Returns the number of rules pointed at book fonts.
     int adopt(const QStringList& pages);
 
-    // css with the rules rewritten; relative addresses are resolved against baseFolder.
-    QByteArray rewrite(const QByteArray& css, const QString& baseFolder, int* count = nullptr);
-
 private:
+    // css with the rules rewritten, each counted; relative addresses are resolved against baseFolder.
+    QByteArray rewrite(const QByteArray& css, const QString& baseFolder, int* count);
+    // Rewrites the file at path: a style sheet, or a page whose style elements are rewritten.
+    void adoptIn(const QString& path, bool styleSheet, int* count);
     QByteArray rewriteStyleElements(const QByteArray& page, const QString& baseFolder, int* count);
     QString familyOf(const QString& fontPath);
 

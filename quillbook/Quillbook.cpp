@@ -107,7 +107,8 @@ Quillbook::PrintResult Quillbook::print(const QString& targetPath, const EbookRe
 
     // The book's fonts stay registered until the pages are printed.
     BookFonts fonts(m_workFolder);
-    fonts.adopt(m_pageList);
+    if (const int rules = fonts.adopt(m_pageList))
+        log(QStringLiteral("Book fonts embedded for %1 font rules").arg(rules), Logger::Info);
     QStringList pagePdfs;
     for (const QString& page : qAsConst(m_pageList)) {
         const QString pdf = page + QStringLiteral(".pdf");
