@@ -8,9 +8,17 @@ namespace BoundedXml {
 
 namespace {
 
-bool depthWithin(QXmlStreamReader& reader, int maxDepth)
+int boundOf(int maxDepth)
 {
-    const int bound = maxDepth > 0 ? maxDepth : ReaderLimits::xmlDepth;
+    return maxDepth > 0 ? maxDepth : ReaderLimits::xmlDepth;
+}
+
+// True when no element of the text lies deeper than maxDepth. Malformed XML counts as within the
+// bound; the DOM parser reports it.
+bool withinDepth(const QByteArray& bytes, int maxDepth)
+{
+    QXmlStreamReader reader(bytes);
+    const int bound = boundOf(maxDepth);
     int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -30,31 +38,14 @@ bool depthWithin(QXmlStreamReader& reader, int maxDepth)
 
 } // namespace
 
-bool withinDepth(const QByteArray& bytes, int maxDepth)
-{
-    QXmlStreamReader reader(bytes);
-    return depthWithin(reader, maxDepth);
-}
-
-bool withinDepth(const QString& text, int maxDepth)
-{
-    QXmlStreamReader reader(text);
-    return depthWithin(reader, maxDepth);
-}
-
 bool setContent(QDomDocument& document, const QByteArray& bytes, int maxDepth)
 {
     return withinDepth(bytes, maxDepth) && document.setContent(bytes, true);
 }
 
-bool setContent(QDomDocument& document, const QString& text, int maxDepth)
-{
-    return withinDepth(text, maxDepth) && document.setContent(text, true);
-}
-
 bool setContentKeepingSpace(QDomDocument& document, const QString& text, int maxDepth)
 {
-    const int bound = maxDepth > 0 ? maxDepth : ReaderLimits::xmlDepth;
+    const int bound = boundOf(maxDepth);
     QXmlStreamReader reader(text);
     document = QDomDocument();
     QDomNode current; // the open element; the document itself makes its node only when first asked to
