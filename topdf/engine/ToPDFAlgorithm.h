@@ -2,7 +2,6 @@
 
 #include "FileSettingsData.h"
 #include "IToPdfWorker.h"
-#include "LayoutSettingsData.h"
 #include "ToPDFTask.h"
 #include "ToPdfMerge.h"
 
@@ -52,8 +51,6 @@ public:
     void setMerge(bool merge);
     // Name, properties and password of the merged file.
     void setFileSettings(const FileSettingsData& settings);
-    // Kept for the run; the layout of each task is its own.
-    void setLayoutSettings(const LayoutSettingsData& settings);
 
     ToPdfRunResult result() const { return m_result; }
 
@@ -76,9 +73,7 @@ private:
     QSharedPointer<DebenuService> m_service;
     UserContext* m_userContext;
     bool m_merge = false;
-    int m_saveMode = 2;
     FileSettingsData m_fileSettings;
-    LayoutSettingsData m_layoutSettings;
     QString m_outputFolder;
     QList<ToPdfMerge::Part> m_parts;
     IProgress* m_progress;
