@@ -293,53 +293,27 @@ bool rowsInflate(const PlainPng& png)
     return result == Z_STREAM_END && filtersKnown && total == expected;
 }
 
-// Adds a plain PNG's rows as they are; runs inside the engine's error frame. Returns an owned
+// The colour space of a plain PNG's samples; runs inside the engine's error frame. Returns an owned
 // reference.
-pdf_obj* addPngRows(fz_context* ctx, pdf_document* doc, const PlainPng& png)
+pdf_obj* pngColourSpace(fz_context* ctx, pdf_document* doc, const PlainPng& png)
 {
-    pdf_obj* dict = nullptr;
-    fz_buffer* buffer = nullptr;
-    pdf_obj* reference = nullptr;
-    fz_var(dict);
-    fz_var(buffer);
-    fz_var(reference);
+    if (png.palette.empty())
+        return png.colours == 3 ? PDF_NAME(DeviceRGB) : PDF_NAME(DeviceGray);
+    pdf_obj* indexed = pdf_new_array(ctx, doc, 4);
     fz_try(ctx)
     {
-        dict = pdf_new_dict(ctx, doc, 8);
-        pdf_dict_put(ctx, dict, PDF_NAME(Type), PDF_NAME(XObject));
-        pdf_dict_put(ctx, dict, PDF_NAME(Subtype), PDF_NAME(Image));
-        pdf_dict_put_int(ctx, dict, PDF_NAME(Width), png.width);
-        pdf_dict_put_int(ctx, dict, PDF_NAME(Height), png.height);
-        pdf_dict_put_int(ctx, dict, PDF_NAME(BitsPerComponent), png.bits);
-        if (png.palette.empty()) {
-            pdf_dict_put(ctx, dict, PDF_NAME(ColorSpace), png.colours == 3 ? PDF_NAME(DeviceRGB) : PDF_NAME(DeviceGray));
-        } else {
-            pdf_obj* indexed = pdf_dict_put_array(ctx, dict, PDF_NAME(ColorSpace), 4);
-            pdf_array_push(ctx, indexed, PDF_NAME(Indexed));
-            pdf_array_push(ctx, indexed, PDF_NAME(DeviceRGB));
-            pdf_array_push_int(ctx, indexed, int(png.palette.size() / 3) - 1);
-            pdf_array_push_drop(ctx, indexed,
-                                pdf_new_string(ctx, reinterpret_cast<const char*>(png.palette.data()), png.palette.size()));
-        }
-        pdf_dict_put(ctx, dict, PDF_NAME(Filter), PDF_NAME(FlateDecode));
-        pdf_obj* parameters = pdf_dict_put_dict(ctx, dict, PDF_NAME(DecodeParms), 4);
-        pdf_dict_put_int(ctx, parameters, PDF_NAME(Predictor), 15);
-        pdf_dict_put_int(ctx, parameters, PDF_NAME(Colors), png.colours);
-        pdf_dict_put_int(ctx, parameters, PDF_NAME(BitsPerComponent), png.bits);
-        pdf_dict_put_int(ctx, parameters, PDF_NAME(Columns), png.width);
-        buffer = fz_new_buffer_from_copied_data(ctx, png.rows.data(), png.rows.size());
-        reference = pdf_add_stream(ctx, doc, buffer, dict, 1);
-    }
-    fz_always(ctx)
-    {
-        fz_drop_buffer(ctx, buffer);
-        pdf_drop_obj(ctx, dict);
+        pdf_array_push(ctx, indexed, PDF_NAME(Indexed));
+        pdf_array_push(ctx, indexed, PDF_NAME(DeviceRGB));
+        pdf_array_push_int(ctx, indexed, int(png.palette.size() / 3) - 1);
+        pdf_array_push_drop(ctx, indexed,
+                            pdf_new_string(ctx, reinterpret_cast<const char*>(png.palette.data()), png.palette.size()));
     }
     fz_catch(ctx)
     {
+        pdf_drop_obj(ctx, indexed);
         fz_rethrow(ctx);
     }
-    return reference;
+    return indexed;
 }
 
 // Stores a PNG without decoding it when its rows can stay as they are: no time spent on
@@ -356,7 +330,13 @@ bool addPlainPng(fz_context* ctx, pdf_document* doc, fz_compressed_buffer* compr
     } catch (...) {
         return false;
     }
-    return fzRun(ctx, [&] { *out = addPngRows(ctx, doc, png); });
+    pdf_obj* colourSpace = nullptr;
+    const bool added = fzRun(ctx, [&] {
+        colourSpace = pngColourSpace(ctx, doc, png);
+        *out = addFlateImage(ctx, doc, png.rows, png.width, png.height, png.colours, png.bits, colourSpace);
+    });
+    pdf_drop_obj(ctx, colourSpace);
+    return added;
 }
 
 } // namespace
