@@ -67,7 +67,6 @@ void ToPDFAlgorithm::run()
     emit started();
     m_result = ToPdfRunResult();
     m_result.taskCount = m_tasks.size();
-    m_result.outputFolder = m_outputFolder;
     m_parts.clear();
     if (!m_tasks.isEmpty()) {
         const int count = m_tasks.size();

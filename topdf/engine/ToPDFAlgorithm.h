@@ -25,7 +25,6 @@ struct ToPdfRunResult
     // Merging was asked for and failed: the converted parts are in the output folder under their
     // own names instead.
     bool mergeFailed = false;
-    QString outputFolder;
     // The last file written: the merged file, or the last task's PDF; empty when none.
     QString lastFile;
 };
