@@ -89,9 +89,10 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
     QString target = ToPdfOutput::targetPath(task, saveMode, outputFolder);
     if (!target.isEmpty())
         target = QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath());
-    const QString workFolder = FileSystem::createTempDir();
+    // The request holds the PDF's password: it goes, with quillbook's response, when the task ends.
+    const ToPdfOutput::WorkFolder work;
     const QString requestPath = QDir::toNativeSeparators(
-        QFileInfo(QStringLiteral("%1/%2.req").arg(workFolder, FileSystem::createUniqueId())).absoluteFilePath());
+        QFileInfo(QStringLiteral("%1/%2.req").arg(work.path, FileSystem::createUniqueId())).absoluteFilePath());
     if (target.isEmpty() || !writeRequest(task, requestPath)) {
         log(QStringLiteral("Write request [FAILED] %1").arg(requestPath), Logger::Error);
         return false;
