@@ -4,6 +4,7 @@
 #include "ConfinedPath.h"
 #include "EpubArchive.h"
 #include "EpubDocument.h"
+#include "ObfuscatedFonts.h"
 
 #include <Logger.h>
 
@@ -146,6 +147,8 @@ EpubBook EpubParser::parseUnpacked(const QString& sourcePath, const QString& wor
     } else {
         m_book.baseFolder = QFileInfo(packagePath).absolutePath();
         loadPackage(readWhole(packagePath));
+        if (const int restored = restoreObfuscatedFonts(workFolder, m_book))
+            log(QStringLiteral("Obfuscated fonts restored:%1").arg(restored), Logger::Info);
     }
     buildPageList();
     m_book.cover = findFileByRegExp(workFolder, QStringLiteral(".*cover.*.(jpg|jpeg|png|svg)"));
@@ -199,6 +202,14 @@ void EpubParser::loadPackage(const QByteArray& content)
         for (const QDomElement& element : elements)
             (this->*section.parse)(element);
         log(QStringLiteral("Parse %1. Complete").arg(name), Logger::Info);
+    }
+    const QString uniqueId = attribute(root, QStringLiteral("unique-identifier"));
+    for (const QDomElement& identifier : descendants(root, QStringLiteral("identifier"))) {
+        if (!uniqueId.isEmpty() && attribute(identifier, QStringLiteral("id")) == uniqueId
+            && identifier.namespaceURI().contains(QLatin1String("purl.org/dc"))) {
+            m_book.uniqueIdentifier = identifier.text();
+            break;
+        }
     }
     log(QStringLiteral("Load meta data. Complete"), Logger::Info);
 }
