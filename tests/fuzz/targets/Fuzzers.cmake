@@ -53,23 +53,30 @@ foreach(decoder palmdoc huffcdic)
   target_link_options(fuzz_${decoder} PRIVATE -fsanitize=fuzzer)
 endforeach()
 
-# The PDF-to-Word engine's sources, compiled here into a static library: the engine folder's own
-# target keeps everything but its entry hidden, and the fuzzer calls the page stages directly.
-pkg_check_modules(QP_FREETYPE REQUIRED freetype2)
-pkg_check_modules(QP_FRIBIDI REQUIRED fribidi)
+# The PDF-to-Word engine's stages, from its folder with whatever it links (nothing of it is built
+# but what the fuzzer links). When the folder makes no static library of its stages, only the
+# shared library that hides them, the stages are compiled here from its sources.
 set(engine ${QP_SOURCE_DIR}/platform/pdf2word/engine)
-file(GLOB engineSources CONFIGURE_DEPENDS ${engine}/*.cpp)
-add_library(fuzzpdf2wordengine STATIC ${engineSources})
-set_target_properties(fuzzpdf2wordengine PROPERTIES AUTOMOC OFF)
-target_include_directories(fuzzpdf2wordengine PUBLIC ${engine} ${QP_FREETYPE_INCLUDE_DIRS} ${QP_FRIBIDI_INCLUDE_DIRS})
-target_link_libraries(fuzzpdf2wordengine PUBLIC quillmupdf Qt5::Core ${QP_FRIBIDI_LIBRARIES})
+add_subdirectory(${engine} platform/pdf2word/engine EXCLUDE_FROM_ALL)
+if(TARGET quillpdf2wordcore)
+  set(engineStages quillpdf2wordcore)
+else()
+  pkg_check_modules(QP_FREETYPE REQUIRED freetype2)
+  pkg_check_modules(QP_FRIBIDI REQUIRED fribidi)
+  file(GLOB engineSources CONFIGURE_DEPENDS ${engine}/*.cpp)
+  add_library(fuzzpdf2wordstages STATIC ${engineSources})
+  set_target_properties(fuzzpdf2wordstages PROPERTIES AUTOMOC OFF)
+  target_include_directories(fuzzpdf2wordstages PUBLIC ${engine} PRIVATE ${QP_FREETYPE_INCLUDE_DIRS} ${QP_FRIBIDI_INCLUDE_DIRS})
+  target_link_libraries(fuzzpdf2wordstages PUBLIC quillmupdf Qt5::Core ${QP_FRIBIDI_LIBRARIES})
+  set(engineStages fuzzpdf2wordstages)
+endif()
 
 add_library(pdffuzzsupport STATIC ${here}/PdfFuzzing.h ${here}/PdfFuzzing.cpp)
 target_include_directories(pdffuzzsupport PUBLIC ${here})
 target_link_libraries(pdffuzzsupport PUBLIC quillmupdf)
 
 # Target name and what it links beyond the support.
-set(pdfTargets "pdfopen|" "pdfpage|fuzzpdf2wordengine")
+set(pdfTargets "pdfopen|" "pdfpage|${engineStages}")
 foreach(pdfTarget IN LISTS pdfTargets)
   string(REPLACE "|" ";" fields "${pdfTarget}")
   list(GET fields 0 name)

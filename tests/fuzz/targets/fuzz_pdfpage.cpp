@@ -1,74 +1,58 @@
-// Fuzzes the PDF-to-Word engine's reading and layout of one page: the first page of the opened
-// document goes into a display list, through the page reader (structured text, rulings, shapes,
-// pictures, right-to-left lines) and the layout (tables, figures, footnotes, reading order,
-// paragraphs), under the base's page limits as in a conversion.
-#include "PageLayout.h"
-#include "PageReader.h"
-#include "PageRun.h"
+// Fuzzes the PDF-to-Word engine on one page: the first page of each input is converted to plain
+// text, the road with the least writing, so the time goes to opening the file with the MuPDF
+// base, reading the page (structured text, rulings, shapes, pictures, right-to-left lines), laying
+// it out (tables, figures, footnotes, reading order, paragraphs) and building the document, under
+// the page limits of a real conversion. Checks the engine's promises about its output: written
+// only on success, never a temporary file left beside it, a reason for every failure.
+#include "Conversion.h"
+#include "Pdf2WordEngine.h"
 #include "PdfFuzzing.h"
+
+#include <dirent.h>
+#include <unistd.h>
 
 namespace {
 
-// Shorter than a conversion's limit: a page cut off here is the limit working, and the fuzzer
-// moves on sooner.
-const std::chrono::milliseconds kTimeLimit{5000};
-
-// The document is built from the items alone: each paragraph, figure and table must be an item
-// exactly once, or it would be lost or written twice.
-void checkItems(const p2w::PageLayout& layout)
+// The names in the folder, "." and ".." aside.
+int entriesIn(const std::string& folder)
 {
-    QVector<int> seen[3] = {QVector<int>(layout.paragraphs.size()), QVector<int>(layout.figures.size()),
-                            QVector<int>(layout.tables.size())};
-    for (const p2w::PageItem& item : layout.items) {
-        QVector<int>& counts = seen[item.kind];
-        if (item.index < 0 || item.index >= counts.size())
-            PdfFuzzing::fail("a layout item points past its kind's list");
-        ++counts[item.index];
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        PdfFuzzing::fail("the output folder is gone");
+    int count = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        count += name != "." && name != "..";
     }
-    for (const QVector<int>& counts : seen) {
-        for (int count : counts) {
-            if (count != 1)
-                PdfFuzzing::fail("a paragraph, figure or table is not one item exactly once");
-        }
-    }
+    closedir(dir);
+    return count;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    PdfFuzzing::OpenedInput input = PdfFuzzing::open(data, size);
-    if (!input.document)
-        return 0;
-    fz_context* ctx = input.context.get();
-    fz_document* document = &input.document->super;
-    p2w::Looks looks(ctx);
-    p2w::PageReader reader(ctx, looks);
-    fz_page* page = nullptr;
-    fz_display_list* list = nullptr;
-    fz_device* listDevice = nullptr;
-    QVector<p2w::TextLine> lines;
-    p2w::PageGraphics graphics;
-    qpmupdf::RunWatch watch;
-    watch.timeLimit = kTimeLimit;
-    qpmupdf::runPage(
-        ctx,
-        [&](fz_cookie* cookie) {
-            page = fz_load_page(ctx, document, 0);
-            const fz_rect mediabox = fz_bound_page(ctx, page);
-            list = fz_new_display_list(ctx, mediabox);
-            listDevice = fz_new_list_device(ctx, list);
-            fz_run_page(ctx, page, listDevice, fz_identity, cookie);
-            fz_close_device(ctx, listDevice);
-            // The plain road's reading: hidden text too.
-            if (reader.read(list, mediabox, true, cookie, &lines, &graphics))
-                checkItems(p2w::layOutPage(lines, graphics, mediabox));
-        },
-        watch);
-    fz_drop_device(ctx, listDevice);
-    // The shapes borrow the list's pictures: the list goes after them.
-    graphics = p2w::PageGraphics();
-    fz_drop_display_list(ctx, list);
-    fz_drop_page(ctx, page);
+    const std::string& source = PdfFuzzing::writeInput(data, size);
+    const std::string output = PdfFuzzing::outputFolder() + "/page.txt";
+    QpPdf2WordJob job = {};
+    job.source = source.c_str();
+    job.password = "";
+    job.output = output.c_str();
+    job.format = QP_PDF2WORD_TXT;
+    job.firstPage = 1;
+    job.lastPage = 1;
+    job.mode = QP_PDF2WORD_LAYOUT;
+    const int result = p2w::Conversion(job).run();
+
+    if (result < QP_PDF2WORD_OK || result > QP_PDF2WORD_BAD_REQUEST)
+        PdfFuzzing::fail("an answer that is no QpPdf2WordResult");
+    const bool written = access(output.c_str(), F_OK) == 0;
+    if (written != (result == QP_PDF2WORD_OK))
+        PdfFuzzing::fail(written ? "an output left by a failed conversion" : "no output after success");
+    if (entriesIn(PdfFuzzing::outputFolder()) != (written ? 1 : 0))
+        PdfFuzzing::fail("a temporary file left beside the output");
+    if (result != QP_PDF2WORD_OK && job.message[0] == 0)
+        PdfFuzzing::fail("a failure without a reason");
+    unlink(output.c_str());
     return 0;
 }
