@@ -79,8 +79,12 @@ Application::Application(int& argc, char** argv)
     m_debenuService = QSharedPointer<DebenuService>::create();
     // Tasks and task lists travel through queued connections and variants.
     registerFromPdfRecordTypes();
-    // The PDF-to-Word component that the from-PDF run creates by its ProgID.
-    registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
+    // The PDF-to-Word component that the from-PDF run creates by its ProgID. Text in fonts
+    // without a Unicode map is read in any installed language.
+    registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice),
+                               FileSystem::cachePath(), ToolPaths::path(ToolPaths::TessData),
+                               m_ocrLanguages.allLanguages(),
+                               [](const QString& text) { Logger::instance()->log(text, Logger::Warning); }});
 }
 
 Application::~Application()

@@ -94,6 +94,17 @@ QString OcrLanguages::tesseractLanguage(const QString& code) const
     return dataName.isEmpty() ? QStringLiteral("eng") : dataName;
 }
 
+QString OcrLanguages::allLanguages() const
+{
+    QStringList names = {QStringLiteral("eng")};
+    for (const QString& code : m_installed) {
+        const QString name = tesseractLanguage(code);
+        if (!names.contains(name) && name != QLatin1String("osd") && name != QLatin1String("equ"))
+            names << name;
+    }
+    return names.join(QLatin1Char('+'));
+}
+
 QString OcrLanguages::defaultLanguage(const QString& interfaceLanguage) const
 {
     if (m_installed.contains(interfaceLanguage, Qt::CaseInsensitive))

@@ -20,6 +20,11 @@ public:
     // offered under that code, else "eng".
     QString tesseractLanguage(const QString& code) const;
 
+    // Every installed language as Tesseract reads several at once ("eng+deu"), English first, for
+    // text whose language is not known; the data that is no language (orientation, equations)
+    // left out. "eng" when nothing is installed.
+    QString allLanguages() const;
+
     // interfaceLanguage upper-cased when it is installed (compared without case), else "EN".
     QString defaultLanguage(const QString& interfaceLanguage) const;
 

@@ -5,12 +5,18 @@
 //     ligature font, footnotes, a transparent picture, Arabic and Hebrew paragraphs, sub- and
 //     superscripts, ruled tables, running heads and page numbers;
 //   - Ghostscript and Qt reports with vector charts and their labels;
-//   - 20 pages of plain text from Qt.
+//   - 20 pages of plain text from Qt;
+//   - documents users bring: a web page printed by Chromium (an infobox table beside a picture),
+//     a two-page LibreOffice form (numbered lines, boxes, check boxes, a turned label), a
+//     financial statement from LibreOffice Calc (numbers in columns, horizontal rules only) and a
+//     LibreOffice Impress slide with a tinted sidebar.
 // For each converter and file: the time (best of n runs; LibreOffice once, with a warmed-up
 // profile), the share of pdftotext's words (line-end hyphens joined) that the DOCX's text holds
 // (its headers and footers counted on every page, as Word shows them),
-// the share of pdftotext's consecutive word pairs it keeps in order, words split in two or left
-// with a line-end hyphen per 1000 words, all-black pictures, and ruled tables that became tables.
+// the share of pdftotext's consecutive word pairs it keeps in order (a picture's description
+// counted as text: the words of the labels drawn into a chart stay findable there), words split in two or left
+// with a line-end hyphen per 1000 words, all-black pictures, and tables (ruled or not) that became
+// tables.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
 
 #include "BaselineTools.h"
@@ -19,6 +25,7 @@
 #include "RealDocuments.h"
 #include "TestFiles.h"
 #include "TestPdfs.h"
+#include "UserDocuments.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -61,7 +68,7 @@ struct Input
 {
     QString name;
     QString pdf;
-    int tables = 0; // ruled tables the document holds
+    int tables = 0; // tables the document holds
 };
 
 bool convertWithComponent(const QString& source, const QString& output, int pages)
@@ -99,12 +106,16 @@ QString partText(const QString& docx, const QString& part)
     QString body = QString::fromUtf8(DocumentPdfs::zipEntry(docx, part));
     static const QRegularExpression field(QStringLiteral("<w:fldSimple[^>]*>.*?</w:fldSimple>"));
     body.remove(field);
-    static const QRegularExpression token(QStringLiteral("<w:t(?: [^>]*)?>([^<]*)</w:t>|<w:tab/>|<w:br/>|</w:p>"));
+    // A picture's description (the words of a chart's labels drawn into it) counts as its text.
+    static const QRegularExpression token(
+        QStringLiteral("<w:t(?: [^>]*)?>([^<]*)</w:t>|<w:tab/>|<w:br/>|</w:p>|<wp:docPr [^>]*descr=\"([^\"]*)\""));
     QString text;
     for (QRegularExpressionMatchIterator it = token.globalMatch(body); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const QString whole = match.captured(0);
-        if (whole.startsWith(QLatin1String("<w:t")) && !whole.startsWith(QLatin1String("<w:tab")))
+        if (whole.startsWith(QLatin1String("<wp:docPr")))
+            text += match.captured(2) + QLatin1Char('\n');
+        else if (whole.startsWith(QLatin1String("<w:t")) && !whole.startsWith(QLatin1String("<w:tab")))
             text += match.captured(1);
         else
             text += whole == QLatin1String("</w:p>") || whole == QLatin1String("<w:br/>") ? QLatin1Char('\n') : QLatin1Char(' ');
@@ -306,6 +317,21 @@ QList<Input> makeInputs(const QString& folder)
         if (RealDocuments::writeQtChartPdf(qt, seed))
             inputs.append({QStringLiteral("Qt chart %1").arg(seed), qt, 0});
     }
+    const struct
+    {
+        const char* name;
+        const char* file;
+        bool (*write)(const QString&);
+        int tables;
+    } documents[] = {{"Chromium web page", "webpage.pdf", UserDocuments::writeWebPagePdf, 1},
+                     {"LibreOffice form", "form.pdf", UserDocuments::writeFormPdf, 2},
+                     {"Calc statement", "statement.pdf", UserDocuments::writeStatementPdf, 1},
+                     {"Impress slide", "slide.pdf", UserDocuments::writeSlidePdf, 0}};
+    for (const auto& document : documents) {
+        const QString pdf = folder + QLatin1Char('/') + QLatin1String(document.file);
+        if (document.write(pdf))
+            inputs.append({QLatin1String(document.name), pdf, document.tables});
+    }
     return inputs;
 }
 
@@ -321,7 +347,8 @@ int main(int argc, char** argv)
     if (!requireBaselineTools({{QLatin1String(kSoffice), QStringLiteral("libreoffice-writer-nogui")},
                                {QStringLiteral("mutool"), QStringLiteral("mupdf-tools")},
                                {QStringLiteral("gs"), QStringLiteral("ghostscript")},
-                               {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")}}))
+                               {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")},
+                               {QStringLiteral("chromium"), QStringLiteral("chromium")}}))
         return 2;
     Pdf2WordCall::registerComponent();
     officeProfile = QUrl::fromLocalFile(root + QStringLiteral("/profile")).toString();
@@ -395,12 +422,15 @@ int main(int argc, char** argv)
         int black = 0;
         int tables = 0;
         int failed = 0;
-        for (const Measure& measure : results[converter]) {
+        for (int i = 0; i < results[converter].size(); ++i) {
+            const Measure& measure = results[converter][i];
             recalls << measure.recall;
             pairs << measure.pairs;
             broken += measure.brokenPerThousand / inputs.size();
             black += measure.blackPictures;
-            tables += qMin(measure.tables, 1000);
+            // A table found counts for one the document holds; a panel written as a one-cell table
+            // does not make up for a table lost.
+            tables += qMin(measure.tables, inputs[i].tables);
             totalTime[converter] += measure.seconds;
             failed += measure.converted ? 0 : 1;
         }
@@ -436,7 +466,7 @@ int main(int argc, char** argv)
                  .arg(shared)
                  .arg(ours / qMax(1e-9, sharedTime.value(QStringLiteral("mutool"))), 0, 'f', 2)
                  .arg(sharedTime.value(QStringLiteral("LibreOffice")) / qMax(1e-9, ours), 0, 'f', 1);
-    out() << "Goals for ours: words median >= 0.99 (p10 >= 0.95), pairs >= 0.97, broken/1000 <= 1, no black picture,\n"
-             "every ruled table a table.\n";
+    out() << "Goals for ours: words median >= 0.99 (p10 >= 0.97), pairs >= 0.97, broken/1000 <= 1, no black picture,\n"
+             "every table a table.\n";
     return 0;
 }

@@ -75,6 +75,13 @@ int Pdf2WordComponent::onEngineProgress(void* context, int current, int total)
     return component->fireProgress(current, total, text) == -1 ? -1 : 0;
 }
 
+void Pdf2WordComponent::onEngineNote(void* context, const char* text)
+{
+    auto* component = static_cast<Pdf2WordComponent*>(context);
+    if (component->m_setup.log)
+        component->m_setup.log(QString::fromUtf8(text));
+}
+
 HRESULT Pdf2WordComponent::ConvertToWord(BSTR source, BSTR output, VARIANT password, VARIANT firstPage,
                                          VARIANT lastPage)
 {
@@ -103,6 +110,8 @@ HRESULT Pdf2WordComponent::ConvertToWord(BSTR source, BSTR output, VARIANT passw
     const QByteArray sourceText = sourcePath.toUtf8();
     const QByteArray passwordText = (password.vt == VT_BSTR ? fromBstr(password.bstrVal) : QString()).toUtf8();
     const QByteArray outputText = enginePath.toUtf8();
+    const QByteArray tessdataText = m_setup.tessdataPath.toUtf8();
+    const QByteArray languagesText = m_setup.ocrLanguages.toUtf8();
     QpPdf2WordJob job;
     std::memset(&job, 0, sizeof(job));
     job.source = sourceText.constData();
@@ -114,6 +123,9 @@ HRESULT Pdf2WordComponent::ConvertToWord(BSTR source, BSTR output, VARIANT passw
     job.mode = option(Pdf2WordModeSlot);
     job.progress = &Pdf2WordComponent::onEngineProgress;
     job.progressContext = this;
+    job.tessdata = tessdataText.constData();
+    job.languages = languagesText.constData();
+    job.note = &Pdf2WordComponent::onEngineNote;
 
     const int engineResult = m_engine(&job);
     HRESULT result = resultFor(engineResult);

@@ -25,6 +25,7 @@ public:
 private:
     HRESULT failure(HRESULT result, const QString& description);
     static int onEngineProgress(void* context, int current, int total);
+    static void onEngineNote(void* context, const char* text);
 
     QpPdf2WordConvert m_engine;
     Pdf2WordSetup m_setup;

@@ -5,10 +5,13 @@
 #include "PageLayout.h"
 #include "PageRun.h"
 #include "PdfOpen.h"
+#include "TextRecognizer.h"
+#include "UnreadablePictures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QVector>
 
 #include <cstdio>
@@ -17,14 +20,9 @@ namespace p2w {
 
 namespace {
 
-// Below this share of the pages' characters drawn visibly, the layout road would leave text out,
-// and the plain road has to do the work.
-const double kLeastVisibleShare = 0.98;
-
-bool isLayoutFormat(int format)
-{
-    return format == QP_PDF2WORD_DOCX || format == QP_PDF2WORD_ODT;
-}
+// A figure gets at least this much time to be drawn while the page has it left (most take a
+// few milliseconds).
+const std::chrono::milliseconds kLeastFigureTime{100};
 
 } // namespace
 
@@ -40,6 +38,7 @@ Conversion::~Conversion()
     m_builder.reset();
     m_pictures.reset();
     m_reader.reset();
+    m_recognizer.reset();
     if (m_ctx)
         fz_drop_document(m_ctx, m_document);
 }
@@ -66,23 +65,18 @@ int Conversion::run()
     if (!m_ctx)
         return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Out of memory"));
     m_looks.reset(new Looks(m_ctx));
-    m_reader.reset(new PageReader(m_ctx, *m_looks));
+    if (m_job.tessdata && *m_job.tessdata)
+        m_recognizer.reset(new TextRecognizer(QString::fromUtf8(m_job.tessdata),
+                                              QString::fromUtf8(m_job.languages ? m_job.languages : "")));
+    m_reader.reset(new PageReader(m_ctx, *m_looks, m_recognizer.get()));
     m_pictures.reset(new PictureMaker(m_ctx));
     m_builder.reset(new DocumentBuilder(*m_looks));
-    m_keepHidden = !(m_job.mode == QP_PDF2WORD_LAYOUT && isLayoutFormat(m_job.format));
 
     int result = open();
     if (result == QP_PDF2WORD_OK)
         result = readPages();
     if (result != QP_PDF2WORD_OK)
         return result;
-
-    const int allCharacters = m_visibleCharacters + m_hiddenCharacters;
-    const double share = allCharacters == 0 ? 1.0 : double(m_visibleCharacters) / allCharacters;
-    if (share < kLeastVisibleShare)
-        return fail(QP_PDF2WORD_LAYOUT_LOST_TEXT,
-                    QStringLiteral("The layout keeps only %1% of the text; convert in the plain mode")
-                        .arg(qRound(share * 1000) / 10.0));
     FlowDocument document = m_builder->finish();
     document.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
     return writeOutput(document);
@@ -129,52 +123,79 @@ int Conversion::readPages()
     return QP_PDF2WORD_OK;
 }
 
+bool Conversion::keepGoing()
+{
+    m_lastAsked = Clock::now();
+    const int total = m_job.lastPage - m_job.firstPage + 1;
+    return !m_job.progress || m_job.progress(m_job.progressContext, m_job.pagesDone, total) != -1;
+}
+
+void Conversion::note(int pageNumber, const QStringList& notes)
+{
+    if (!m_job.note)
+        return;
+    for (const QString& text : notes)
+        m_job.note(m_job.progressContext, QStringLiteral("Page %1: %2").arg(pageNumber).arg(text).toUtf8().constData());
+}
+
+fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cookie, QStringList* notes)
+{
+    const fz_rect mediabox = fz_bound_page(m_ctx, page);
+    for (bool retried = false;; retried = true) {
+        fz_display_list* list = nullptr;
+        fz_device* listDevice = nullptr;
+        const bool ok = fzRun(m_ctx, [&] {
+            list = fz_new_display_list(m_ctx, mediabox);
+            listDevice = fz_new_list_device(m_ctx, list);
+            fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
+            fz_close_device(m_ctx, listDevice);
+        });
+        fz_drop_device(m_ctx, listDevice);
+        if (ok)
+            return list;
+        fz_drop_display_list(m_ctx, list);
+        // A picture that cannot be read stops the page: it runs again without it.
+        const std::string error = fz_caught_message(m_ctx);
+        if (retried || aborted(cookie)
+            || !dropUnreadablePictures(m_ctx, reinterpret_cast<pdf_document*>(m_document), index, notes))
+            fz_throw(m_ctx, FZ_ERROR_GENERIC, "%s", error.c_str());
+    }
+}
+
 int Conversion::readPage(int pageNumber)
 {
+    // The page's time limit holds for all of its work; its text comes first.
+    m_lastAsked = Clock::now();
+    const Clock::time_point deadline = m_lastAsked + qpmupdf::pageTimeLimit;
     fz_page* page = nullptr;
     fz_display_list* list = nullptr;
-    fz_device* listDevice = nullptr;
     fz_rect mediabox = fz_empty_rect;
     QVector<TextLine> lines;
     PageGraphics graphics;
     PageLayout layout;
-    QList<FlowImage> pictures;
+    QStringList notes;
     bool read = false;
     std::string readError;
     const int index = pageNumber - 1;
     // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
     qpmupdf::RunWatch watch;
-    const int total = m_job.lastPage - m_job.firstPage + 1;
     if (m_job.progress)
-        watch.keepGoing = [&] { return m_job.progress(m_job.progressContext, m_job.pagesDone, total) != -1; };
-    // Reading, laying out and drawing the page's figures all count for the page's limits; the
-    // calls into MuPDF below the list have error frames of their own.
+        watch.keepGoing = [this] { return keepGoing(); };
+    // Reading and laying out the text: a page fails only when its text cannot be read. The calls
+    // into MuPDF below the list have error frames of their own.
     const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
         m_ctx, [&](fz_cookie* cookie) {
             page = fz_load_page(m_ctx, m_document, index);
             mediabox = fz_bound_page(m_ctx, page);
-            list = fz_new_display_list(m_ctx, mediabox);
-            listDevice = fz_new_list_device(m_ctx, list);
-            fz_run_page(m_ctx, page, listDevice, fz_identity, cookie);
-            fz_close_device(m_ctx, listDevice);
-            read = m_reader->read(list, mediabox, m_keepHidden, cookie, &lines, &graphics);
+            list = loadList(page, index, cookie, &notes);
+            read = m_reader->read(list, mediabox, cookie, &lines, &graphics, &notes);
             if (!read) {
                 readError = fz_caught_message(m_ctx);
                 return;
             }
-            layout = layOutPage(lines, graphics, mediabox);
-            // Plain text has no place for pictures.
-            const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
-            for (const FoundFigure& figure : layout.figures) {
-                FlowImage picture;
-                // A picture MuPDF cannot draw is left out; the text around it still converts.
-                if (wantPictures && !m_pictures->make(list, graphics, figure, cookie, &picture))
-                    picture = FlowImage();
-                pictures.append(picture);
-            }
+            layout = layOutPage(lines, graphics, mediabox, cookie);
         },
         watch);
-    fz_drop_device(m_ctx, listDevice);
     int result = QP_PDF2WORD_OK;
     if (outcome.end == qpmupdf::RunEnd::Stopped) {
         result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
@@ -184,15 +205,68 @@ int Conversion::readPage(int pageNumber)
                                                    .arg(pageNumber)
                                                    .arg(QString::fromStdString(reason)));
     } else {
-        m_visibleCharacters += graphics.visibleCharacters;
-        m_hiddenCharacters += graphics.hiddenCharacters;
-        m_builder->addPage(layout, pictures);
+        QList<FlowImage> pictures;
+        result = drawFigures(list, graphics, layout, deadline, &pictures, &notes);
+        if (result == QP_PDF2WORD_STOPPED)
+            fail(result, QStringLiteral("Stopped during page %1").arg(pageNumber));
+        else
+            m_builder->addPage(layout, pictures);
     }
-    // The pictures' shapes borrow the list's images: the list goes last.
+    note(pageNumber, notes);
+    // The pictures' shapes and the unmapped glyphs borrow from the list: the list goes last.
     graphics = PageGraphics();
     fz_drop_display_list(m_ctx, list);
     fz_drop_page(m_ctx, page);
     return result;
+}
+
+int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
+                            Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes)
+{
+    // Plain text has no place for pictures.
+    const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
+    const std::function<bool()> askCaller = m_job.progress ? std::function<bool()>([this] { return keepGoing(); })
+                                                           : std::function<bool()>();
+    // The figures left out, by the reason (in the order first met).
+    QStringList reasons;
+    QMap<QString, QList<int>> leftOut;
+    for (int i = 0; i < layout.figures.size(); ++i) {
+        FlowImage picture;
+        if (wantPictures) {
+            // Short drawings do not ask the caller themselves.
+            if (askCaller && Clock::now() - m_lastAsked >= qpmupdf::keepGoingInterval && !keepGoing())
+                return QP_PDF2WORD_STOPPED;
+            // Each figure still to draw gets an equal share of the time left, and at least
+            // kLeastFigureTime while the page has it; what one leaves over goes to the next.
+            const Clock::time_point now = Clock::now();
+            const Clock::duration share = std::max<Clock::duration>((deadline - now) / (layout.figures.size() - i), kLeastFigureTime);
+            QString why;
+            switch (m_pictures->make(list, graphics, layout.figures[i], std::min(deadline, now + share), askCaller,
+                                     &picture, &why)) {
+            case PictureMaker::Outcome::Stopped:
+                return QP_PDF2WORD_STOPPED;
+            case PictureMaker::Outcome::LeftOut:
+                if (!leftOut.contains(why))
+                    reasons << why;
+                leftOut[why] << i + 1;
+                picture = FlowImage();
+                break;
+            case PictureMaker::Outcome::Made:
+                break;
+            }
+        }
+        pictures->append(picture);
+    }
+    for (const QString& why : reasons) {
+        const QList<int>& figures = leftOut[why];
+        notes->append(figures.size() == 1 ? QStringLiteral("figure %1 left out: %2").arg(figures.front()).arg(why)
+                                          : QStringLiteral("%1 figures (%2 to %3) left out: %4")
+                                                .arg(figures.size())
+                                                .arg(figures.front())
+                                                .arg(figures.back())
+                                                .arg(why));
+    }
+    return QP_PDF2WORD_OK;
 }
 
 int Conversion::writeOutput(const FlowDocument& document)
@@ -233,11 +307,3 @@ int Conversion::writeOutput(const FlowDocument& document)
 }
 
 } // namespace p2w
-
-extern "C" __attribute__((visibility("default"))) int qp_pdf2word_convert(QpPdf2WordJob* job)
-{
-    if (!job)
-        return QP_PDF2WORD_BAD_REQUEST;
-    p2w::Conversion conversion(*job);
-    return conversion.run();
-}

@@ -8,12 +8,16 @@
 #include "Fitz.h"
 #include "FitzContext.h"
 #include "FlowDocument.h"
+#include "PageLayout.h"
 #include "PageReader.h"
 #include "Pdf2WordEngine.h"
 #include "PictureMaker.h"
+#include "TextRecognizer.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 namespace p2w {
@@ -30,22 +34,31 @@ public:
     int run();
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     int fail(int result, const QString& message);
     int open();
     int readPages();
     int readPage(int pageNumber);
+    // The page's display list; a picture that cannot be read is left out of it. Throws what
+    // MuPDF raised when the page cannot be run.
+    fz_display_list* loadList(fz_page* page, int index, fz_cookie* cookie, QStringList* notes);
+    // The page's figures as pictures, drawn by deadline (a figure that cannot be is left empty).
+    int drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
+                    Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes);
+    // Asks the caller whether to go on.
+    bool keepGoing();
+    // Hands lines for the program's log to the caller.
+    void note(int pageNumber, const QStringList& notes);
     int writeOutput(const FlowDocument& document);
 
     QpPdf2WordJob& m_job;
     qpmupdf::ContextPtr m_context; // goes last, after everything made in it
     fz_context* m_ctx = nullptr;
     fz_document* m_document = nullptr;
-    // The layout road writes what the page shows; the plain road also the text drawn invisibly
-    // (a scan's recognised text), which the layout road must leave to it.
-    bool m_keepHidden = true;
-    int m_visibleCharacters = 0;
-    int m_hiddenCharacters = 0;
+    Clock::time_point m_lastAsked;
     std::unique_ptr<Looks> m_looks;
+    std::unique_ptr<TextRecognizer> m_recognizer;
     std::unique_ptr<PageReader> m_reader;
     std::unique_ptr<PictureMaker> m_pictures;
     std::unique_ptr<DocumentBuilder> m_builder;

@@ -107,6 +107,7 @@ QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
         }
         // Raised and lowered text keeps the size of its line; the outputs make it smaller.
         look.shift = int(glyph.shift);
+        look.color = glyph.color;
         look.size = glyph.shift == Shift::Base ? glyph.size : line.size;
         if (runs.isEmpty() || !runs.back().sameLook(look))
             runs.append(look);
@@ -170,47 +171,86 @@ DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
     return paragraph;
 }
 
+bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item)
+{
+    item->page = m_pages;
+    item->box = laid.box;
+    item->margin = laid.margin;
+    item->note = laid.note;
+    switch (laid.kind) {
+    case PageItem::Paragraph:
+        item->paragraph = convert(page.paragraphs[laid.index]);
+        item->size = page.paragraphs[laid.index].lines.front().size;
+        return !item->paragraph.lines.isEmpty();
+    case PageItem::Figure:
+        if (laid.index >= pictures.size() || pictures[laid.index].data.isEmpty())
+            return false;
+        item->kind = FlowBlock::Image;
+        item->image = m_images.size();
+        m_images.append(pictures[laid.index]);
+        m_images.last().description = page.figures[laid.index].labelText;
+        return true;
+    case PageItem::Table: {
+        const FoundTable& found = page.tables[laid.index];
+        Table table;
+        for (int c = 0; c + 1 < found.columns.size(); ++c)
+            table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
+        table.flow.rows = found.rows.size() - 1;
+        table.flow.borders = found.ruled ? FlowTable::Grid : FlowTable::None;
+        for (const FoundTable::Cell& foundCell : found.cells) {
+            FlowCell cell;
+            static_cast<CellPlace&>(cell) = foundCell;
+            table.flow.cells.append(cell);
+            QList<Item> content;
+            for (const LaidParagraph& laidParagraph : foundCell.paragraphs) {
+                Item paragraph;
+                paragraph.paragraph = convert(laidParagraph);
+                if (!paragraph.paragraph.lines.isEmpty())
+                    content.append(paragraph);
+            }
+            table.cellItems.append(content);
+        }
+        item->kind = FlowBlock::Table;
+        item->table = m_tables.size();
+        m_tables.append(table);
+        return true;
+    }
+    case PageItem::Panel: {
+        // A one-cell table with the panel's tint and frame around what it holds.
+        const FoundPanel& panel = page.panels[laid.index];
+        QList<Item> content;
+        for (const PageItem& inner : panel.items) {
+            Item part;
+            if (itemOf(page, inner, pictures, &part))
+                content.append(part);
+        }
+        if (content.isEmpty())
+            return false;
+        Table table;
+        table.flow.columnWidths.append(panel.box.x1 - panel.box.x0);
+        table.flow.rows = 1;
+        table.flow.borders = FlowTable::Frame;
+        table.flow.borderColor = panel.border;
+        table.flow.shading = panel.fill;
+        table.flow.cells.append(FlowCell());
+        table.cellItems.append(content);
+        item->kind = FlowBlock::Table;
+        item->table = m_tables.size();
+        m_tables.append(table);
+        return true;
+    }
+    }
+    return false;
+}
+
 void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pictures)
 {
     if (!m_pageSize.isValid())
         m_pageSize = QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0);
     for (const PageItem& laid : page.items) {
         Item item;
-        item.page = m_pages;
-        item.box = laid.box;
-        item.margin = laid.margin;
-        item.note = laid.note;
-        if (laid.kind == PageItem::Paragraph) {
-            item.paragraph = convert(page.paragraphs[laid.index]);
-            if (item.paragraph.lines.isEmpty())
-                continue;
-            item.size = page.paragraphs[laid.index].lines.front().size;
-        } else if (laid.kind == PageItem::Figure) {
-            if (laid.index >= pictures.size() || pictures[laid.index].data.isEmpty())
-                continue;
-            item.kind = FlowBlock::Image;
-            item.image = m_images.size();
-            m_images.append(pictures[laid.index]);
-        } else {
-            const FoundTable& found = page.tables[laid.index];
-            Table table;
-            for (int c = 0; c + 1 < found.columns.size(); ++c)
-                table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
-            table.flow.rows = found.rows.size() - 1;
-            for (const FoundTable::Cell& foundCell : found.cells) {
-                FlowCell cell;
-                static_cast<CellPlace&>(cell) = foundCell;
-                table.flow.cells.append(cell);
-                QList<Paragraph> paragraphs;
-                for (const LaidParagraph& laidParagraph : foundCell.paragraphs)
-                    paragraphs.append(convert(laidParagraph));
-                table.cellParagraphs.append(paragraphs);
-            }
-            item.kind = FlowBlock::Table;
-            item.table = m_tables.size();
-            m_tables.append(table);
-        }
-        m_items.append(item);
+        if (itemOf(page, laid, pictures, &item))
+            m_items.append(item);
     }
     ++m_pages;
 }
@@ -244,6 +284,7 @@ void DocumentBuilder::dropMarginLines()
     QList<Item> kept;
     // Per side of the page (0 top, 1 bottom): page numbers, and pages per running text.
     int numbers[2] = {0, 0};
+    bool onFirstPage[2] = {false, false};
     QHash<QString, int> heads[2];
     QHash<QString, Item> firstOf;
     for (int i = 0; i < m_items.size(); ++i) {
@@ -255,6 +296,7 @@ void DocumentBuilder::dropMarginLines()
         }
         const int side = item.box.y0 > m_pageSize.height() / 2 ? 1 : 0;
         const QString text = paragraphText(item.paragraph.lines);
+        onFirstPage[side] = onFirstPage[side] || item.page == 0;
         if (isPageNumber(text)) {
             ++numbers[side];
             continue;
@@ -265,16 +307,27 @@ void DocumentBuilder::dropMarginLines()
             firstOf.insert(key, item);
     }
     m_items = kept;
+    // The running texts of a side that stand on as many pages as the most frequent one are all
+    // the running head ("date  title" across the top), left to right.
     FlowMargin* margins[2] = {&m_header, &m_footer};
     for (int side = 0; side < 2; ++side) {
         int most = 0;
+        for (int count : heads[side])
+            most = std::max(most, count);
+        QList<const Item*> running;
         for (auto it = heads[side].cbegin(); it != heads[side].cend(); ++it) {
-            if (it.value() > most) {
-                most = it.value();
-                margins[side]->text = paragraphText(firstOf[it.key()].paragraph.lines);
-                margins[side]->size = firstOf[it.key()].size;
-            }
+            if (it.value() == most)
+                running.append(&firstOf[it.key()]);
         }
+        std::sort(running.begin(), running.end(), [](const Item* a, const Item* b) { return a->box.x0 < b->box.x0; });
+        QStringList texts;
+        for (const Item* item : running) {
+            texts << paragraphText(item->paragraph.lines);
+            margins[side]->size = std::max<double>(margins[side]->size, item->size);
+        }
+        margins[side]->text = texts.join(QLatin1Char('\t'));
+        // A title page without a running head keeps none (a paper's first page).
+        margins[side]->onFirstPage = onFirstPage[side] || m_pages < 2;
     }
     if (numbers[0] + numbers[1] > 0)
         margins[numbers[1] >= numbers[0] ? 1 : 0]->pageNumber = true;
@@ -290,8 +343,9 @@ void DocumentBuilder::joinBrokenParagraphs()
             --previousIndex;
         if (previousIndex >= 0 && item.kind == FlowBlock::Paragraph && kept[previousIndex].kind == FlowBlock::Paragraph) {
             Item& previous = kept[previousIndex];
-            const QString before = paragraphText(previous.paragraph.lines);
-            const QString after = paragraphText(item.paragraph.lines);
+            // The lines where the two meet (a paragraph may have grown long by joining).
+            const QString before = paragraphText(previous.paragraph.lines.mid(previous.paragraph.lines.size() - 1));
+            const QString after = paragraphText(item.paragraph.lines.mid(0, 1));
             // Cut by a column or page break: the next part starts higher than the last line
             // before it, or on a later page.
             const bool moved = item.page != previous.page || item.box.y0 < previous.box.y1 - previous.size;
@@ -344,7 +398,7 @@ QString DocumentBuilder::joinAfter(QString& before, const QString& after) const
 FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
 {
     FlowBlock block;
-    block.align = paragraph.align.isEmpty() ? QStringLiteral("left") : paragraph.align;
+    block.align = paragraph.align;
     block.rtl = paragraph.rtl;
     for (const QList<FlowRun>& line : paragraph.lines) {
         if (block.runs.isEmpty() && !line.isEmpty() && paragraph.indent > 0) {
@@ -367,6 +421,17 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
     return block;
 }
 
+FlowBlock DocumentBuilder::blockOf(const Item& item) const
+{
+    if (item.kind == FlowBlock::Paragraph)
+        return flowOf(item.paragraph);
+    FlowBlock block;
+    block.kind = item.kind;
+    block.image = item.image;
+    block.table = item.table;
+    return block;
+}
+
 FlowDocument DocumentBuilder::finish()
 {
     dropMarginLines();
@@ -379,22 +444,13 @@ FlowDocument DocumentBuilder::finish()
     for (const Table& table : m_tables) {
         FlowTable flow = table.flow;
         for (int i = 0; i < flow.cells.size(); ++i) {
-            for (const Paragraph& paragraph : table.cellParagraphs[i])
-                flow.cells[i].paragraphs.append(flowOf(paragraph));
+            for (const Item& item : table.cellItems[i])
+                flow.cells[i].paragraphs.append(blockOf(item));
         }
         document.tables.append(flow);
     }
-    for (const Item& item : m_items) {
-        if (item.kind == FlowBlock::Paragraph) {
-            document.blocks.append(flowOf(item.paragraph));
-            continue;
-        }
-        FlowBlock block;
-        block.kind = item.kind;
-        block.image = item.image;
-        block.table = item.table;
-        document.blocks.append(block);
-    }
+    for (const Item& item : m_items)
+        document.blocks.append(blockOf(item));
     return document;
 }
 

@@ -31,7 +31,7 @@ private:
     struct Paragraph
     {
         QList<QList<FlowRun>> lines;
-        QString align;
+        Align align = Align::Left;
         bool rtl = false;
         int indent = 0;
     };
@@ -50,9 +50,12 @@ private:
     struct Table
     {
         FlowTable flow; // cells without paragraphs yet
-        QList<QList<Paragraph>> cellParagraphs;
+        QList<QList<Item>> cellItems;
     };
 
+    // The page's item as the document's; false when it leaves nothing (a picture not drawn).
+    bool itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item);
+    FlowBlock blockOf(const Item& item) const;
     Paragraph convert(const LaidParagraph& laid);
     QList<FlowRun> runsOf(const TextLine& line);
     void learnWords(const QString& line);

@@ -40,6 +40,22 @@ void writeRunText(QXmlStreamWriter& xml, const QString& text)
     }
 }
 
+// In a right-to-left paragraph Word's "left" and "right" name its start and end.
+QString docxAlign(Align align, bool rtl)
+{
+    switch (align) {
+    case Align::Center:
+        return QStringLiteral("center");
+    case Align::Justify:
+        return QStringLiteral("both");
+    case Align::Right:
+        return rtl ? QStringLiteral("left") : QStringLiteral("right");
+    case Align::Left:
+        break;
+    }
+    return rtl ? QStringLiteral("right") : QStringLiteral("left");
+}
+
 void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
@@ -47,11 +63,7 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
-    // In a right-to-left paragraph Word's "left" and "right" name its start and end.
-    QString align = block.align.isEmpty() ? QStringLiteral("left") : block.align;
-    if (block.rtl && (align == QLatin1String("left") || align == QLatin1String("right")))
-        align = align == QLatin1String("left") ? QStringLiteral("right") : QStringLiteral("left");
-    xml.writeAttribute(QStringLiteral("w:val"), align);
+    xml.writeAttribute(QStringLiteral("w:val"), docxAlign(block.align, block.rtl));
     xml.writeEndElement();
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("w:r"));
@@ -70,6 +82,10 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
         if (run.italic) {
             xml.writeEmptyElement(QStringLiteral("w:i"));
             xml.writeEmptyElement(QStringLiteral("w:iCs"));
+        }
+        if (run.color != 0) {
+            xml.writeEmptyElement(QStringLiteral("w:color"));
+            xml.writeAttribute(QStringLiteral("w:val"), hexColor(run.color));
         }
         if (run.size > 0) {
             // Sizes are whole half points.
@@ -103,7 +119,7 @@ enum class RowMerge {
     Continue
 };
 
-void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge merge)
+void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge merge, int shading)
 {
     xml.writeStartElement(QStringLiteral("w:tcPr"));
     xml.writeEmptyElement(QStringLiteral("w:tcW"));
@@ -118,11 +134,20 @@ void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge me
         if (merge == RowMerge::Start)
             xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("restart"));
     }
+    if (shading >= 0) {
+        xml.writeEmptyElement(QStringLiteral("w:shd"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("clear"));
+        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
+        xml.writeAttribute(QStringLiteral("w:fill"), hexColor(shading));
+    }
     xml.writeEndElement();
 }
 
-// A ruled table: every border a single thin line, the columns as wide as in the source (narrowed
-// together to fit the text area).
+void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QList<FlowBlock>& blocks);
+
+// A table with the columns as wide as in the source (narrowed together to fit the text area): a
+// ruled one with every border a single thin line, one found from the text's alignment without
+// borders, a panel with its frame and tint.
 void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowTable& table)
 {
     const int columns = table.columnWidths.size();
@@ -143,11 +168,17 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
     xml.writeStartElement(QStringLiteral("w:tblBorders"));
     for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+        const bool inside = side[3] == 'i';
+        const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && !inside && table.borderColor >= 0);
         xml.writeEmptyElement(QLatin1String(side));
+        if (!drawn) {
+            xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("nil"));
+            continue;
+        }
         xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("single"));
         xml.writeAttribute(QStringLiteral("w:sz"), QStringLiteral("4"));
         xml.writeAttribute(QStringLiteral("w:space"), QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("000000"));
+        xml.writeAttribute(QStringLiteral("w:color"), hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor));
     }
     xml.writeEndElement(); // w:tblBorders
     xml.writeEmptyElement(QStringLiteral("w:tblLayout"));
@@ -167,7 +198,7 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
             const int index = coverage[r * columns + c];
             if (index < 0) {
                 xml.writeStartElement(QStringLiteral("w:tc"));
-                writeCellProperties(xml, twips[c], 1, RowMerge::None);
+                writeCellProperties(xml, twips[c], 1, RowMerge::None, table.shading);
                 writeEmptyParagraph(xml);
                 xml.writeEndElement();
                 ++c;
@@ -179,17 +210,13 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
             const bool merged = cell.rowSpan > 1;
             const bool first = cell.row == r;
             writeCellProperties(xml, spanTwips(c, span), span,
-                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None);
-            bool wrote = false;
-            if (first) {
-                for (const FlowBlock& paragraph : cell.paragraphs) {
-                    writeParagraph(xml, paragraph);
-                    wrote = true;
-                }
-            }
-            if (!wrote)
-                writeEmptyParagraph(xml); // a cell holds at least one paragraph
-            xml.writeEndElement();        // w:tc
+                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None, table.shading);
+            if (first)
+                writeBlocks(xml, document, cell.paragraphs);
+            // A cell holds at least one paragraph and ends with one.
+            if (!first || cell.paragraphs.isEmpty() || cell.paragraphs.last().kind == FlowBlock::Table)
+                writeEmptyParagraph(xml);
+            xml.writeEndElement(); // w:tc
             c += span;
         }
         xml.writeEndElement(); // w:tr
@@ -215,6 +242,8 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
     xml.writeEmptyElement(QStringLiteral("wp:docPr"));
     xml.writeAttribute(QStringLiteral("id"), id);
     xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
+    if (!document.images[block.image].description.isEmpty())
+        xml.writeAttribute(QStringLiteral("descr"), xmlSafe(document.images[block.image].description));
     xml.writeStartElement(QStringLiteral("a:graphic"));
     xml.writeStartElement(QStringLiteral("a:graphicData"));
     xml.writeAttribute(QStringLiteral("uri"), QLatin1String(kPicture));
@@ -255,6 +284,23 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
     xml.writeEndElement(); // w:p
 }
 
+void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QList<FlowBlock>& blocks)
+{
+    for (int i = 0; i < blocks.size(); ++i) {
+        const FlowBlock& block = blocks[i];
+        if (block.kind == FlowBlock::Image) {
+            writePicture(xml, document, block);
+        } else if (block.kind == FlowBlock::Table) {
+            writeTable(xml, document, document.tables[block.table]);
+            // Two tables in a row would become one.
+            if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
+                writeEmptyParagraph(xml);
+        } else {
+            writeParagraph(xml, block);
+        }
+    }
+}
+
 QByteArray documentXml(const FlowDocument& document)
 {
     QByteArray bytes;
@@ -267,30 +313,32 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kDrawingMain), QStringLiteral("a"));
     xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
     xml.writeStartElement(QStringLiteral("w:body"));
-    for (int i = 0; i < document.blocks.size(); ++i) {
-        const FlowBlock& block = document.blocks[i];
-        if (block.kind == FlowBlock::Image) {
-            writePicture(xml, document, block);
-        } else if (block.kind == FlowBlock::Table) {
-            writeTable(xml, document, document.tables[block.table]);
-            // Two tables in a row would become one; the body ends with a paragraph.
-            if (i + 1 == document.blocks.size() || document.blocks[i + 1].kind == FlowBlock::Table)
-                writeEmptyParagraph(xml);
-        } else {
-            writeParagraph(xml, block);
-        }
-    }
+    writeBlocks(xml, document, document.blocks);
+    // The body ends with a paragraph.
+    if (!document.blocks.isEmpty() && document.blocks.last().kind == FlowBlock::Table)
+        writeEmptyParagraph(xml);
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
-    if (!document.header.isEmpty()) {
-        xml.writeEmptyElement(QStringLiteral("w:headerReference"));
-        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
-        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdHeader"));
-    }
-    if (!document.footer.isEmpty()) {
-        xml.writeEmptyElement(QStringLiteral("w:footerReference"));
-        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("default"));
-        xml.writeAttribute(QStringLiteral("r:id"), QStringLiteral("rIdFooter"));
+    // A running head or foot missing from the source's first page is left off it too (a first
+    // page of its own, which shows the other margin as the rest do).
+    const bool titlePage = (!document.header.isEmpty() && !document.header.onFirstPage)
+                           || (!document.footer.isEmpty() && !document.footer.onFirstPage);
+    const struct
+    {
+        const FlowMargin& margin;
+        const char* element;
+        const char* id;
+    } margins[] = {{document.header, "w:headerReference", "rIdHeader"}, {document.footer, "w:footerReference", "rIdFooter"}};
+    for (const auto& margin : margins) {
+        if (margin.margin.isEmpty())
+            continue;
+        for (const char* type : {"default", "first"}) {
+            if (type[0] == 'f' && (!titlePage || !margin.margin.onFirstPage))
+                continue;
+            xml.writeEmptyElement(QLatin1String(margin.element));
+            xml.writeAttribute(QStringLiteral("w:type"), QLatin1String(type));
+            xml.writeAttribute(QStringLiteral("r:id"), QLatin1String(margin.id));
+        }
     }
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
@@ -301,6 +349,8 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("w:header"), QStringLiteral("708"));
     xml.writeAttribute(QStringLiteral("w:footer"), QStringLiteral("708"));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
+    if (titlePage)
+        xml.writeEmptyElement(QStringLiteral("w:titlePg"));
     xml.writeEndElement(); // w:sectPr
     xml.writeEndElement(); // w:body
     xml.writeEndElement(); // w:document

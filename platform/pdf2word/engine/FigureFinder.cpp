@@ -2,6 +2,7 @@
 // picture with the labels set in and beside it. A region mostly covered by text is no figure: a
 // frame or a shaded box stays text, and text over a picture stays text beside the picture.
 
+#include "LayoutGeometry.h"
 #include "PageLayout.h"
 
 #include <QHash>
@@ -21,42 +22,31 @@ const float kSmallestDrawing = 8.0f;
 const float kSmallestPicture = 4.0f;
 // A region whose lines cover more than this share of it holds text, not labels.
 const float kMostlyText = 0.3f;
-
-fz_rect expanded(fz_rect box, float by)
-{
-    return fz_make_rect(box.x0 - by, box.y0 - by, box.x1 + by, box.y1 + by);
-}
-
-bool touches(const fz_rect& a, const fz_rect& b)
-{
-    return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
-}
-
-float area(const fz_rect& box)
-{
-    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
-}
-
-bool inside(const fz_rect& box, const fz_rect& region)
-{
-    const float x = (box.x0 + box.x1) / 2;
-    const float y = (box.y0 + box.y1) / 2;
-    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
-}
+// A label beside a drawing stands within this many of its ems of the drawing's edge; a turned
+// axis title may stand further off than a tick mark's number.
+const float kLabelReach = 0.6f;
+const float kTurnedLabelReach = 2.5f;
+// A label inside a drawing (a legend's entry, a short caption in the plot) has at most this many
+// words; a longer line there is text.
+const int kMostInnerLabelWords = 6;
+// A label is short: at most this many words and this share of the drawing's width.
+const int kMostLabelWords = 4;
+const float kLabelWidthShare = 0.5f;
+// A paragraph's neighbour line: its baseline between these many ems away, its size within this
+// share of the line's.
+const float kNeighbourLeastDrop = 0.5f;
+const float kNeighbourMostDrop = 1.6f;
+const float kNeighbourSizes = 0.2f;
+// A drawing of fewer thin strokes than this is a frame or rules, no figure.
+const int kLeastStrokes = 4;
+// A shape covering this share of the page is its background.
+const float kBackgroundShare = 0.8f;
 
 int findRoot(QVector<int>& parent, int i)
 {
     while (parent[i] != i)
         i = parent[i] = parent[parent[i]];
     return i;
-}
-
-int wordCount(const TextLine& line)
-{
-    int words = 1;
-    for (const Glyph& glyph : line.glyphs)
-        words += glyph.isSpace() ? 1 : 0;
-    return words;
 }
 
 // Whether a line has a neighbour line of text right above or below it: then it is part of a
@@ -70,8 +60,8 @@ bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int
             continue;
         const float drop = std::abs(other.baseline - line.baseline);
         const bool overlap = std::min(other.box.x1, line.box.x1) > std::max(other.box.x0, line.box.x0);
-        if (overlap && drop > 0.5f * line.size && drop < 1.6f * std::max(line.size, other.size)
-            && std::abs(other.size - line.size) < 0.2f * line.size)
+        if (overlap && drop > kNeighbourLeastDrop * line.size && drop < kNeighbourMostDrop * std::max(line.size, other.size)
+            && std::abs(other.size - line.size) < kNeighbourSizes * line.size)
             return true;
     }
     return false;
@@ -126,7 +116,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
 } // namespace
 
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
-                                 QVector<TextLine>& lines, fz_rect mediabox)
+                                 QVector<TextLine>& lines, fz_rect mediabox, const fz_cookie* cookie)
 {
     const QVector<Shape>& shapes = graphics.shapes;
     const float pageArea = area(mediabox);
@@ -135,10 +125,10 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
         const Shape& shape = shapes[i];
         bool inTable = false;
         for (const FoundTable& table : tables)
-            inTable = inTable || inside(shape.box, expanded(table.box, 2));
+            inTable = inTable || centreInside(shape.box, expanded(table.box, 2));
         if (inTable)
             continue;
-        if (shape.kind != Shape::Picture && area(shape.box) > 0.8f * pageArea)
+        if (shape.kind != Shape::Picture && area(shape.box) > kBackgroundShare * pageArea)
             continue; // the page's background
         candidates.append(i);
     }
@@ -164,37 +154,61 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             // Rules, underlines and bullets are no figures; a few thin strokes are a frame.
             if (width < kSmallestDrawing || height < kSmallestDrawing)
                 continue;
-            if (!drawn && thin < 4)
+            if (!drawn && thin < kLeastStrokes)
                 continue;
+            // Strokes only, around text: a form's boxes and leaders.
+            if (!drawn) {
+                bool holdsText = false;
+                for (int i = 0; i < lines.size() && !holdsText; ++i)
+                    holdsText = !taken[i] && centreInside(lines[i].box, c.box);
+                if (holdsText)
+                    continue;
+            }
         }
 
         float textArea = 0;
         QVector<int> inner;
+        int text = 0; // lines that are text, not labels: a heading, a sentence, a table's cell
         for (int i = 0; i < lines.size(); ++i) {
-            if (!taken[i] && inside(lines[i].box, expanded(c.box, 1))) {
+            if (!taken[i] && centreInside(lines[i].box, expanded(c.box, 1))) {
                 inner.append(i);
                 textArea += area(fz_intersect_rect(lines[i].box, c.box));
+                if (!lines[i].vertical && wordCount(lines[i]) > kMostInnerLabelWords)
+                    ++text;
             }
+        }
+        // Text is never drawn into a picture: a region that holds text keeps it as text, and only
+        // its pictures are pictures.
+        if (textArea > kMostlyText * area(c.box) || text > 0) {
+            for (int s : c.shapes) {
+                const Shape& shape = shapes[s];
+                if (shape.kind != Shape::Picture || shape.box.x1 - shape.box.x0 < kSmallestPicture
+                    || shape.box.y1 - shape.box.y0 < kSmallestPicture)
+                    continue;
+                FoundFigure alone;
+                alone.box = fz_intersect_rect(shape.box, mediabox);
+                alone.withText = false;
+                if (!shape.transparent)
+                    alone.imageShape = shape.id >= 0 ? shape.id : s;
+                if (!fz_is_empty_rect(alone.box))
+                    figures.append(alone);
+            }
+            continue;
         }
         FoundFigure figure;
         figure.box = c.box;
-        if (textArea > kMostlyText * area(c.box)) {
-            if (!picture)
-                continue;
-            figure.withText = false;
-        } else {
+        {
             for (int i : inner)
                 taken[i] = true;
             // Labels beside the drawing (axis titles, legends, tick marks' numbers): short or
             // turned lines right at its edge.
             for (int pass = 0; pass < 2; ++pass) {
-                for (int i = 0; i < lines.size(); ++i) {
+                for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
                     const TextLine& line = lines[i];
-                    // A turned axis title may stand further off than a tick mark's number.
-                    const float reach = (line.vertical ? 2.5f : 0.6f) * line.size;
+                    const float reach = (line.vertical ? kTurnedLabelReach : kLabelReach) * line.size;
                     if (taken[i] || !touches(expanded(figure.box, reach), line.box))
                         continue;
-                    const bool shortLine = wordCount(line) <= 4 && line.box.x1 - line.box.x0 <= 0.5f * width;
+                    const bool shortLine = wordCount(line) <= kMostLabelWords && line.box.x1 - line.box.x0 <= kLabelWidthShare * width;
                     if (!line.vertical && (!shortLine || inTextBlock(lines, taken, i)))
                         continue;
                     taken[i] = true;
@@ -204,12 +218,19 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             }
         }
         if (figure.withText) {
-            for (int i : inner)
+            std::sort(inner.begin(), inner.end(), [&](int a, int b) {
+                return lines[a].box.y0 < lines[b].box.y0 || (lines[a].box.y0 == lines[b].box.y0 && lines[a].box.x0 < lines[b].box.x0);
+            });
+            QStringList words;
+            for (int i : inner) {
                 figure.labels.append(expanded(lines[i].box, 1));
+                words << lines[i].text();
+            }
+            figure.labelText = words.join(QLatin1Char(' '));
         }
         if (c.shapes.size() == 1 && shapes[c.shapes.front()].kind == Shape::Picture && (inner.isEmpty() || !figure.withText)
             && !shapes[c.shapes.front()].transparent)
-            figure.imageShape = c.shapes.front();
+            figure.imageShape = shapes[c.shapes.front()].id >= 0 ? shapes[c.shapes.front()].id : c.shapes.front();
         figure.box = fz_intersect_rect(figure.box, mediabox);
         if (!fz_is_empty_rect(figure.box))
             figures.append(figure);

@@ -7,8 +7,12 @@ namespace p2w {
 bool FlowRun::sameLook(const FlowRun& other) const
 {
     return font == other.font && qRound(size * 2) == qRound(other.size * 2) && bold == other.bold
-           && italic == other.italic
-           && shift == other.shift;
+           && italic == other.italic && shift == other.shift && color == other.color;
+}
+
+QString hexColor(int rgb)
+{
+    return QStringLiteral("%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
 }
 
 QString FlowBlock::text() const

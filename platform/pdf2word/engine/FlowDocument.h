@@ -11,6 +11,14 @@
 
 namespace p2w {
 
+// How a paragraph's lines stand between its margins; Justify fills every line but the last.
+enum class Align {
+    Left,
+    Center,
+    Right,
+    Justify
+};
+
 struct FlowRun
 {
     QString text;    // may hold '\n' where the source broke a line, until the paragraph is tidied
@@ -19,15 +27,20 @@ struct FlowRun
     bool bold = false;
     bool italic = false;
     int shift = 0; // 1 raised (superscript), -1 lowered (subscript)
+    int color = 0; // 0xRRGGBB; black by default
 
     bool sameLook(const FlowRun& other) const;
 };
 
+// A colour as six hexadecimal digits, as DOCX, ODT and HTML write it ("1F4E79").
+QString hexColor(int rgb);
+
 struct FlowImage
 {
-    QByteArray data;  // the encoded picture
-    QString type;     // "png" or "jpeg"
-    double width = 0; // points, as placed on the page
+    QByteArray data;     // the encoded picture
+    QString type;        // "png" or "jpeg"
+    QString description; // words drawn into it (a chart's labels), as its alternative text
+    double width = 0;    // points, as placed on the page
     double height = 0;
 };
 
@@ -39,8 +52,8 @@ struct FlowBlock
         Table
     };
     Kind kind = Paragraph;
-    QString align = QStringLiteral("left"); // left, center, right, both
-    bool rtl = false;                       // a paragraph read right to left
+    Align align = Align::Left;
+    bool rtl = false; // a paragraph read right to left
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block
@@ -59,14 +72,24 @@ struct CellPlace
 
 struct FlowCell : CellPlace
 {
-    QList<FlowBlock> paragraphs;
+    QList<FlowBlock> paragraphs; // its blocks: paragraphs, and in a panel also pictures and tables
 };
 
 struct FlowTable
 {
+    // A ruled table has a line around every cell; a table found from the text's alignment none;
+    // a panel (a one-cell table) its frame, if any, and its tint.
+    enum Borders {
+        Grid,
+        None,
+        Frame
+    };
     QList<double> columnWidths; // points
     int rows = 0;
     QList<FlowCell> cells; // row by row, left to right; places covered by a span have none
+    Borders borders = Grid;
+    int borderColor = 0; // 0xRRGGBB
+    int shading = -1;    // 0xRRGGBB of the cells' background; -1 for none
 };
 
 // A running head or foot: its text, and whether the page number stands after it.
@@ -75,6 +98,7 @@ struct FlowMargin
     QString text;
     bool pageNumber = false;
     double size = 0;
+    bool onFirstPage = true; // false when the source's first page has no running head there
 
     bool isEmpty() const { return text.isEmpty() && !pageNumber; }
 };

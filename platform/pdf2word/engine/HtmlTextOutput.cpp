@@ -31,12 +31,18 @@ int headingLevel(const FlowBlock& block, double bodySize)
     return 0;
 }
 
-QString cssAlign(const QString& align)
+QString cssAlign(Align align)
 {
-    if (align == QLatin1String("both"))
+    switch (align) {
+    case Align::Justify:
         return QStringLiteral("justify");
-    if (align == QLatin1String("center") || align == QLatin1String("right"))
-        return align;
+    case Align::Center:
+        return QStringLiteral("center");
+    case Align::Right:
+        return QStringLiteral("right");
+    case Align::Left:
+        break;
+    }
     return QString();
 }
 
@@ -51,6 +57,8 @@ QString runHtml(const FlowRun& run, bool inHeading)
         style << QStringLiteral("font-weight:bold");
     if (run.italic)
         style << QStringLiteral("font-style:italic");
+    if (run.color != 0)
+        style << QStringLiteral("color:#") + hexColor(run.color);
     QString text = xmlSafe(run.text).toHtmlEscaped();
     if (!style.isEmpty())
         text = QStringLiteral("<span style=\"%1\">%2</span>").arg(style.join(QLatin1Char(';')), text);
@@ -76,35 +84,95 @@ QString paragraphHtml(const FlowBlock& block, double bodySize)
     return html;
 }
 
-QString tableHtml(const FlowTable& table, double bodySize)
+QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks, double bodySize);
+
+QString imageHtml(const FlowImage& image)
+{
+    // CSS pixels are 1/96 inch, points 1/72.
+    return QStringLiteral("<p><img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\" alt=\"%5\"></p>\n")
+        .arg(image.type, QString::fromLatin1(image.data.toBase64()))
+        .arg(qRound(image.width * 96 / 72))
+        .arg(qRound(image.height * 96 / 72))
+        .arg(xmlSafe(image.description).toHtmlEscaped());
+}
+
+// A ruled table keeps the style sheet's cell borders; a table found from the text's alignment
+// has none, a panel its frame and tint.
+QString tableHtml(const FlowDocument& document, const FlowTable& table, double bodySize)
 {
     const int columns = table.columnWidths.size();
     const QVector<int> coverage = tableCoverage(table);
-    QString html = QStringLiteral("<table>\n");
+    QStringList style;
+    if (table.borders != FlowTable::Grid)
+        style << QStringLiteral("border:none");
+    if (table.borders == FlowTable::Frame && table.borderColor >= 0)
+        style << QStringLiteral("border:1px solid #") + hexColor(table.borderColor);
+    if (table.shading >= 0)
+        style << QStringLiteral("background:#") + hexColor(table.shading);
+    const QString cellStyle = table.borders == FlowTable::Grid ? QString() : QStringLiteral(" style=\"border:none\"");
+    QString html = style.isEmpty() ? QStringLiteral("<table>\n") : QStringLiteral("<table style=\"%1\">\n").arg(style.join(QLatin1Char(';')));
     for (int r = 0; r < table.rows; ++r) {
         html += QStringLiteral("<tr>");
         for (int c = 0; c < columns; ++c) {
             const int index = coverage[r * columns + c];
             if (index < 0) {
-                html += QStringLiteral("<td></td>");
+                html += QStringLiteral("<td%1></td>").arg(cellStyle);
                 continue;
             }
             const FlowCell& cell = table.cells[index];
             if (cell.row != r || cell.column != c)
                 continue;
-            html += QStringLiteral("<td");
+            html += QStringLiteral("<td") + cellStyle;
             if (cell.columnSpan > 1)
                 html += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan);
             if (cell.rowSpan > 1)
                 html += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan);
             html += QLatin1Char('>');
-            for (const FlowBlock& paragraph : cell.paragraphs)
-                html += paragraphHtml(paragraph, bodySize);
+            html += blocksHtml(document, cell.paragraphs, bodySize);
             html += QStringLiteral("</td>");
         }
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table>\n");
+}
+
+QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks, double bodySize)
+{
+    QString html;
+    for (const FlowBlock& block : blocks) {
+        if (block.kind == FlowBlock::Image)
+            html += imageHtml(document.images[block.image]);
+        else if (block.kind == FlowBlock::Table)
+            html += tableHtml(document, document.tables[block.table], bodySize);
+        else
+            html += paragraphHtml(block, bodySize);
+    }
+    return html;
+}
+
+// The text of blocks, paragraphs apart by newlines; a table's rows as lines of cells apart by
+// tabs.
+QStringList blocksText(const FlowDocument& document, const QList<FlowBlock>& blocks)
+{
+    QStringList paragraphs;
+    for (const FlowBlock& block : blocks) {
+        if (block.kind == FlowBlock::Paragraph) {
+            paragraphs << block.text();
+        } else if (block.kind == FlowBlock::Table) {
+            const FlowTable& table = document.tables[block.table];
+            QStringList rows;
+            for (int r = 0; r < table.rows; ++r) {
+                QStringList cells;
+                for (const FlowCell& cell : table.cells) {
+                    if (cell.row == r)
+                        cells << blocksText(document, cell.paragraphs).join(QLatin1Char(' '));
+                }
+                rows << cells.join(QLatin1Char('\t'));
+            }
+            paragraphs << rows.join(QLatin1Char('\n'));
+        }
+    }
+    return paragraphs;
 }
 
 } // namespace
@@ -117,22 +185,7 @@ bool writeHtml(const FlowDocument& document, const QString& path, QString* error
                                   "td{border:1px solid #000;padding:2px 4px;vertical-align:top}</style>\n"
                                   "</head>\n<body>\n")
                        .arg(xmlSafe(document.title).toHtmlEscaped());
-    const double bodySize = document.bodySize();
-    for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Image) {
-            const FlowImage& image = document.images[block.image];
-            // CSS pixels are 1/96 inch, points 1/72.
-            html += QStringLiteral("<p><img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\" alt=\"\"></p>\n")
-                        .arg(image.type, QString::fromLatin1(image.data.toBase64()))
-                        .arg(qRound(image.width * 96 / 72))
-                        .arg(qRound(image.height * 96 / 72));
-            continue;
-        }
-        if (block.kind == FlowBlock::Table)
-            html += tableHtml(document.tables[block.table], bodySize);
-        else
-            html += paragraphHtml(block, bodySize);
-    }
+    html += blocksHtml(document, document.blocks, document.bodySize());
     html += QStringLiteral("</body>\n</html>\n");
 
     QFile file(path);
@@ -146,29 +199,7 @@ bool writeHtml(const FlowDocument& document, const QString& path, QString* error
 
 bool writeText(const FlowDocument& document, const QString& path, QString* error)
 {
-    QStringList paragraphs;
-    for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Paragraph) {
-            paragraphs << block.text();
-        } else if (block.kind == FlowBlock::Table) {
-            // A row per line, its cells apart by tabs.
-            const FlowTable& table = document.tables[block.table];
-            QStringList rows;
-            for (int r = 0; r < table.rows; ++r) {
-                QStringList cells;
-                for (const FlowCell& cell : table.cells) {
-                    if (cell.row != r)
-                        continue;
-                    QStringList texts;
-                    for (const FlowBlock& paragraph : cell.paragraphs)
-                        texts << paragraph.text();
-                    cells << texts.join(QLatin1Char(' '));
-                }
-                rows << cells.join(QLatin1Char('\t'));
-            }
-            paragraphs << rows.join(QLatin1Char('\n'));
-        }
-    }
+    const QStringList paragraphs = blocksText(document, document.blocks);
     const QString text = paragraphs.isEmpty() ? QString() : paragraphs.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0 || !file.flush()) {

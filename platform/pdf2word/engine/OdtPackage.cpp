@@ -29,23 +29,23 @@ QString imageEntry(const FlowDocument& document, int image)
 
 // ODF aligns to the start or end of the paragraph's direction: the right edge starts a
 // right-to-left paragraph.
-QString textAlign(const QString& align, bool rtl)
+QString textAlign(Align align, bool rtl)
 {
-    if (align == QLatin1String("both"))
+    if (align == Align::Justify)
         return QStringLiteral("justify");
-    if (align == QLatin1String("center"))
+    if (align == Align::Center)
         return QStringLiteral("center");
-    return (align == QLatin1String("right")) != rtl ? QStringLiteral("end") : QStringLiteral("start");
+    return (align == Align::Right) != rtl ? QStringLiteral("end") : QStringLiteral("start");
 }
 
 QString lookKey(const FlowRun& run)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5").arg(run.font).arg(qRound(run.size * 2)).arg(run.bold).arg(run.italic).arg(run.shift);
+    return QStringLiteral("%1|%2|%3|%4|%5|%6").arg(run.font).arg(qRound(run.size * 2)).arg(run.bold).arg(run.italic).arg(run.shift).arg(run.color);
 }
 
 QString paragraphKey(const FlowBlock& block)
 {
-    return block.align + (block.rtl ? QStringLiteral("|rtl") : QString());
+    return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString());
 }
 
 QString points(double value)
@@ -138,6 +138,8 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
     xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
     xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
     xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
+    if (!document.images[block.image].description.isEmpty())
+        xml.writeTextElement(QStringLiteral("svg:desc"), xmlSafe(document.images[block.image].description));
     xml.writeEndElement(); // draw:frame
     xml.writeEndElement(); // text:p
 }
@@ -165,14 +167,30 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document)
             xml.writeEndElement();
         }
     }
-    xml.writeStartElement(QStringLiteral("style:style"));
-    xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Cell"));
-    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
-    xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
-    xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
-    xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("0.5pt solid #000000"));
-    xml.writeEndElement();
 }
+
+// A ruled table's cells have a line around them; a table found from the text's alignment has
+// none; a panel its frame and tint.
+void writeCellStyles(QXmlStreamWriter& xml, const FlowDocument& document)
+{
+    for (int t = 0; t < document.tables.size(); ++t) {
+        const FlowTable& table = document.tables[t];
+        xml.writeStartElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.Cell").arg(t + 1));
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
+        xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
+        xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
+        const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && table.borderColor >= 0);
+        xml.writeAttribute(QStringLiteral("fo:border"),
+                           drawn ? QStringLiteral("0.5pt solid #") + hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor)
+                                 : QStringLiteral("none"));
+        if (table.shading >= 0)
+            xml.writeAttribute(QStringLiteral("fo:background-color"), QLatin1Char('#') + hexColor(table.shading));
+        xml.writeEndElement();
+    }
+}
+
+void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks);
 
 void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, int index)
 {
@@ -196,7 +214,7 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
                 continue;
             }
             xml.writeStartElement(QStringLiteral("table:table-cell"));
-            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Cell"));
+            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1.Cell").arg(index + 1));
             xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
             if (cellIndex >= 0) {
                 const FlowCell& cell = table.cells[cellIndex];
@@ -204,8 +222,7 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
                     xml.writeAttribute(QStringLiteral("table:number-columns-spanned"), QString::number(cell.columnSpan));
                 if (cell.rowSpan > 1)
                     xml.writeAttribute(QStringLiteral("table:number-rows-spanned"), QString::number(cell.rowSpan));
-                for (const FlowBlock& paragraph : cell.paragraphs)
-                    writeParagraph(xml, styles, paragraph);
+                writeBlocks(xml, styles, document, cell.paragraphs);
                 if (cell.paragraphs.isEmpty())
                     xml.writeEmptyElement(QStringLiteral("text:p"));
             } else {
@@ -218,6 +235,18 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
     xml.writeEndElement(); // table:table
 }
 
+void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks)
+{
+    for (const FlowBlock& block : blocks) {
+        if (block.kind == FlowBlock::Image)
+            writePicture(xml, document, block);
+        else if (block.kind == FlowBlock::Table)
+            writeTable(xml, styles, document, block.table);
+        else
+            writeParagraph(xml, styles, block);
+    }
+}
+
 QByteArray contentXml(const FlowDocument& document)
 {
     Styles styles;
@@ -227,8 +256,10 @@ QByteArray contentXml(const FlowDocument& document)
     }
     for (const FlowTable& table : document.tables) {
         for (const FlowCell& cell : table.cells) {
-            for (const FlowBlock& paragraph : cell.paragraphs)
-                styles.add(paragraph);
+            for (const FlowBlock& block : cell.paragraphs) {
+                if (block.kind == FlowBlock::Paragraph)
+                    styles.add(block);
+            }
         }
     }
 
@@ -282,6 +313,8 @@ QByteArray contentXml(const FlowDocument& document)
         }
         xml.writeAttribute(QStringLiteral("fo:font-weight"), look.bold ? QStringLiteral("bold") : QStringLiteral("normal"));
         xml.writeAttribute(QStringLiteral("fo:font-style"), look.italic ? QStringLiteral("italic") : QStringLiteral("normal"));
+        if (look.color != 0)
+            xml.writeAttribute(QStringLiteral("fo:color"), QLatin1Char('#') + hexColor(look.color));
         if (look.shift != 0)
             xml.writeAttribute(QStringLiteral("style:text-position"), look.shift > 0 ? QStringLiteral("super 58%") : QStringLiteral("sub 58%"));
         xml.writeEndElement();
@@ -294,18 +327,12 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("baseline"));
     xml.writeEndElement();
     writeTableStyles(xml, document);
+    writeCellStyles(xml, document);
     xml.writeEndElement(); // office:automatic-styles
 
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
-    for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Image)
-            writePicture(xml, document, block);
-        else if (block.kind == FlowBlock::Table)
-            writeTable(xml, styles, document, block.table);
-        else
-            writeParagraph(xml, styles, block);
-    }
+    writeBlocks(xml, styles, document, document.blocks);
     xml.writeEndElement(); // office:text
     xml.writeEndElement(); // office:body
     xml.writeEndElement(); // office:document-content

@@ -1,6 +1,9 @@
 #include "PageDevice.h"
 
+#include "UnmappedText.h"
+
 #include <cmath>
+#include <unordered_set>
 #include <vector>
 
 namespace p2w {
@@ -24,10 +27,67 @@ struct ClipLevel
     bool forwarded = false;
 };
 
+// A glyph drawn at a place: the same glyph drawn again at the same place adds nothing (text
+// printed over itself, thousands of times in a hostile file).
+struct GlyphPlace
+{
+    const fz_font* font;
+    int gid;
+    int ucs;
+    int hidden;
+    int place[6]; // the glyph's matrix on the page, in 1/64 points and thousandths
+
+    bool operator==(const GlyphPlace& other) const
+    {
+        return font == other.font && gid == other.gid && ucs == other.ucs && hidden == other.hidden
+               && std::equal(place, place + 6, other.place);
+    }
+};
+
+struct GlyphPlaceHash
+{
+    size_t operator()(const GlyphPlace& glyph) const
+    {
+        size_t hash = std::hash<const void*>()(glyph.font);
+        auto mix = [&hash](size_t value) { hash = (hash ^ value) * 0x9E3779B97F4A7C15ull; };
+        mix(size_t(glyph.gid));
+        mix(size_t(glyph.ucs));
+        mix(size_t(glyph.hidden));
+        for (int value : glyph.place)
+            mix(size_t(value));
+        return hash ^ (hash >> 29);
+    }
+};
+
+// Text held while reading a page, until the pictures drawn after it are known.
+struct HeldText
+{
+    fz_text* text = nullptr; // kept
+    fz_matrix ctm;
+    bool invisible = false; // drawn in render mode 3
+    int order = 0;          // when it was drawn among the texts and pictures
+};
+
+// An opaque picture: it hides what was drawn before it within its box.
+struct Cover
+{
+    fz_rect box;
+    int order = 0;
+};
+
 struct State
 {
     fz_device* target = nullptr;
     PageDeviceOptions options;
+    std::vector<HeldText> held;
+    std::vector<Cover> covers;
+    int order = 0;
+    // While held text is handed on: the glyphs seen so far, the covers over the text at hand,
+    // and the text's glyphs the page shows and hides (dropped with the device on an error).
+    std::unordered_set<GlyphPlace, GlyphPlaceHash> seen;
+    std::vector<fz_rect> over;
+    fz_text* shown = nullptr;
+    fz_text* hidden = nullptr;
     std::vector<ClipLevel> clips;
     std::vector<bool> groupsTransparent;
     std::vector<bool> groupsForwarded;
@@ -55,6 +115,8 @@ struct State
     }
     // Shapes drawn inside a mask's definition or a repeated tile are not what the page shows.
     bool collecting() const { return options.collect && tileDepth == 0 && !inMaskDefinition(); }
+    // Reading: text is held and sorted into shown and hidden when the device closes.
+    bool holdingText() const { return options.hiddenTarget != nullptr; }
     void pushClip(ClipLevel::Kind kind, fz_rect box, bool forwarded)
     {
         ClipLevel level;
@@ -146,18 +208,69 @@ bool axisAligned(const std::pair<fz_point, fz_point>& segment)
            || std::fabs(segment.first.y - segment.second.y) <= kStraight;
 }
 
-void addShape(State& state, Shape::Kind kind, fz_rect box, bool thin)
+bool near(float a, float b)
 {
-    box = fz_intersect_rect(box, state.clip());
-    if (fz_is_empty_rect(box) || fz_is_infinite_rect(box))
+    return std::fabs(a - b) <= kStraight;
+}
+
+// The shape of a path's outline: an upright rectangle (its straight sides all lie on the edges of
+// its bounds), perhaps with lines from corner to corner inside it (a crossed box).
+void classifyOutline(const SegmentWalk& walk, const fz_rect& box, Shape& shape)
+{
+    if (!walk.onlyStraight || walk.segments.size() < 4)
         return;
+    int sides = 0;
+    int diagonals = 0;
+    for (const auto& segment : walk.segments) {
+        const fz_point a = segment.first;
+        const fz_point b = segment.second;
+        const bool vertical = near(a.x, b.x) && (near(a.x, box.x0) || near(a.x, box.x1));
+        const bool horizontal = near(a.y, b.y) && (near(a.y, box.y0) || near(a.y, box.y1));
+        if (vertical || horizontal)
+            ++sides;
+        else if (axisAligned(segment))
+            return; // a line inside: a grid or a drawing
+        else
+            ++diagonals;
+    }
+    shape.rectangle = sides >= 4 && diagonals == 0;
+    shape.crossed = sides >= 4 && diagonals >= 1;
+}
+
+int rgbOf(fz_context* ctx, fz_colorspace* colorspace, const float* color)
+{
+    if (!colorspace || !color)
+        return 0;
+    float rgb[3] = {0, 0, 0};
+    fz_convert_color(ctx, colorspace, color, fz_device_rgb(ctx), rgb, nullptr, fz_default_color_params);
+    auto byte = [](float v) { return std::min(255, std::max(0, int(v * 255 + 0.5f))); };
+    return byte(rgb[0]) << 16 | byte(rgb[1]) << 8 | byte(rgb[2]);
+}
+
+Shape makeShape(Shape::Kind kind, fz_rect box, bool thin)
+{
     Shape shape;
     shape.kind = kind;
     shape.box = box;
     shape.thin = thin;
-    shape.transparent = state.transparent();
     shape.ctm = fz_identity;
+    return shape;
+}
+
+// Adds the shape as far as the clip shows it; false when nothing of it is seen.
+bool addShape(State& state, Shape shape)
+{
+    shape.box = fz_intersect_rect(shape.box, state.clip());
+    if (fz_is_empty_rect(shape.box) || fz_is_infinite_rect(shape.box))
+        return false;
+    shape.transparent = state.transparent();
+    // GCC 12 takes QVector's growth for a write into its shared empty header (a false
+    // -Wstringop-overflow once inlined here).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
     state.options.collect->shapes.push_back(shape);
+#pragma GCC diagnostic pop
+    return true;
 }
 
 void addRule(State& state, float x0, float y0, float x1, float y1)
@@ -177,9 +290,9 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
     const float width = box.x1 - box.x0;
     const float height = box.y1 - box.y0;
     const bool thin = std::min(width, height) <= kThinnest;
+    const SegmentWalk walk = walkPath(ctx, path, ctm);
     if (thin && !white) {
         // A filled hairline: a ruling when it is an axis-aligned rectangle.
-        const SegmentWalk walk = walkPath(ctx, path, ctm);
         bool straight = walk.onlyStraight;
         for (const auto& segment : walk.segments)
             straight = straight && axisAligned(segment);
@@ -192,8 +305,13 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
         }
     }
     // White fills are the paper itself (page backgrounds, cell backgrounds).
-    if (!white)
-        addShape(state, Shape::Path, box, thin);
+    if (white)
+        return;
+    Shape shape = makeShape(Shape::Path, box, thin);
+    shape.filled = true;
+    shape.color = rgbOf(ctx, colorspace, color);
+    classifyOutline(walk, box, shape);
+    addShape(state, shape);
 }
 
 void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
@@ -212,24 +330,134 @@ void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_
         for (const auto& segment : walk.segments)
             addRule(state, segment.first.x, segment.first.y, segment.second.x, segment.second.y);
     }
-    addShape(state, Shape::Path, box, thin);
+    Shape shape = makeShape(Shape::Path, box, thin);
+    shape.color = rgbOf(ctx, colorspace, color);
+    // The outline of the path, not of the stroke around it.
+    classifyOutline(walk, fz_bound_path(ctx, path, nullptr, ctm), shape);
+    addShape(state, shape);
 }
 
-int countCharacters(const fz_text* text)
+bool isBlankCharacter(int c)
 {
-    int count = 0;
-    for (const fz_text_span* span = text->head; span; span = span->next) {
-        for (int i = 0; i < span->len; ++i)
-            count += span->items[i].ucs > 32 ? 1 : 0;
+    return c <= 32 || c == 0xA0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x3000;
+}
+
+// The covers drawn after the text whose box reaches into the text's, into state.over.
+void findCoversAfter(fz_context* ctx, State& state, const HeldText& held)
+{
+    state.over.clear();
+    if (state.covers.empty() || held.invisible)
+        return;
+    const fz_rect bounds = fz_bound_text(ctx, held.text, nullptr, held.ctm);
+    for (const Cover& cover : state.covers) {
+        if (cover.order > held.order && !fz_is_empty_rect(fz_intersect_rect(cover.box, bounds)))
+            state.over.push_back(cover.box);
     }
-    return count;
+}
+
+bool middleWithin(const fz_rect& box, const std::vector<fz_rect>& covers)
+{
+    const fz_point middle = fz_make_point((box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2);
+    for (const fz_rect& cover : covers) {
+        if (fz_is_point_inside_rect(middle, cover))
+            return true;
+    }
+    return false;
+}
+
+GlyphPlace placeOf(const fz_text_span* span, const fz_text_item& item, fz_matrix place, bool hidden)
+{
+    return {span->font,
+            item.gid,
+            item.ucs,
+            hidden ? 1 : 0,
+            {int(std::lround(place.a * 1000)), int(std::lround(place.b * 1000)), int(std::lround(place.c * 1000)),
+             int(std::lround(place.d * 1000)), int(std::lround(place.e * 64)), int(std::lround(place.f * 64))}};
+}
+
+// Sorts a held text's glyphs into state.shown and state.hidden: hidden are those drawn
+// invisibly, in a font whose glyph has no outline, or under a later picture. A space goes with
+// the glyph before it. A glyph drawn again where it already stands is left out; glyphs without a
+// Unicode map are noted for recognition.
+void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
+{
+    findCoversAfter(ctx, state, held);
+    for (fz_text_span* span = held.text->head; span; span = span->next) {
+        fz_matrix trm = span->trm;
+        bool hide = held.invisible;
+        bool repeated = false;
+        for (int i = 0; i < span->len; ++i) {
+            const fz_text_item& item = span->items[i];
+            trm.e = item.x;
+            trm.f = item.y;
+            // An item without a glyph carries more characters of the glyph before it.
+            if (item.gid >= 0) {
+                const fz_matrix place = fz_concat(trm, held.ctm);
+                fz_rect box = fz_empty_rect;
+                if (!isBlankCharacter(item.ucs)) {
+                    box = fz_bound_glyph(ctx, span->font, item.gid, place);
+                    hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
+                }
+                repeated = !state.seen.insert(placeOf(span, item, place, hide)).second;
+                if (!repeated && !fz_is_empty_rect(box) && isUnmappedCharacter(char32_t(item.ucs)) && state.options.collect)
+                    state.options.collect->unmapped.append({span->font, item.gid, place});
+            }
+            if (!repeated)
+                fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, item.ucs, span->wmode,
+                              span->bidi_level, fz_bidi_direction(span->markup_dir), fz_text_language(span->language));
+        }
+    }
+}
+
+void dropSortedText(fz_context* ctx, State& state)
+{
+    fz_drop_text(ctx, state.shown);
+    fz_drop_text(ctx, state.hidden);
+    state.shown = state.hidden = nullptr;
+}
+
+// Hands the held text on, each glyph to the target for what the page shows or for what it hides.
+void releaseHeldText(fz_context* ctx, State& state)
+{
+    static const float black[1] = {0};
+    for (const HeldText& held : state.held) {
+        if (aborted(state.options.cookie))
+            fz_throw(ctx, FZ_ERROR_ABORT, "aborted");
+        state.shown = fz_new_text(ctx);
+        state.hidden = fz_new_text(ctx);
+        sortGlyphs(ctx, state, held);
+        if (state.shown->head)
+            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_gray(ctx), black, 1, fz_default_color_params);
+        if (state.hidden->head)
+            fz_fill_text(ctx, state.options.hiddenTarget, state.hidden, held.ctm, fz_device_gray(ctx), black, 1,
+                         fz_default_color_params);
+        dropSortedText(ctx, state);
+    }
+}
+
+void dropHeldText(fz_context* ctx, State& state)
+{
+    for (HeldText& held : state.held)
+        fz_drop_text(ctx, held.text);
+    state.held.clear();
 }
 
 // The device's entries.
 
-void dropDevice(fz_context*, fz_device* dev)
+// The held text is dropped with the device, also when handing it on failed.
+void closeDevice(fz_context* ctx, fz_device* dev)
 {
-    delete reinterpret_cast<PageDevice*>(dev)->state;
+    State& state = stateOf(dev);
+    if (state.holdingText())
+        releaseHeldText(ctx, state);
+}
+
+void dropDevice(fz_context* ctx, fz_device* dev)
+{
+    State* state = reinterpret_cast<PageDevice*>(dev)->state;
+    dropSortedText(ctx, *state);
+    dropHeldText(ctx, *state);
+    delete state;
 }
 
 void fillPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm,
@@ -310,15 +538,27 @@ fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const
     return kept;
 }
 
+void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible)
+{
+    HeldText held;
+    held.ctm = ctm;
+    held.invisible = invisible;
+    held.order = ++state.order;
+    held.text = fz_keep_text(ctx, text);
+    state.held.push_back(held);
+}
+
 // Hands the text on, or only its glyphs in the boxes of options.textOnlyIn; draw does the
-// handing on for a text.
+// handing on for a text. Reading, the text is held instead.
 template <typename Draw>
 void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, Draw draw)
 {
-    if (state.options.collect && !state.inMaskDefinition())
-        state.options.collect->visibleCharacters += countCharacters(text);
     if (!forwardsText(state))
         return;
+    if (state.holdingText()) {
+        holdText(ctx, state, text, ctm, false);
+        return;
+    }
     if (state.options.textOnlyIn.isEmpty()) {
         draw(text);
         return;
@@ -356,7 +596,9 @@ void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_s
 void clipText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm, fz_rect scissor)
 {
     State& state = stateOf(dev);
-    const bool forward = forwardsText(state) || state.options.forwardGraphics;
+    if (state.holdingText() && forwardsText(state))
+        holdText(ctx, state, text, ctm, false);
+    const bool forward = (forwardsText(state) && !state.holdingText()) || state.options.forwardGraphics;
     state.pushClip(ClipLevel::Clip, fz_bound_text(ctx, text, nullptr, ctm), forward);
     if (forward)
         fz_clip_text(ctx, state.target, text, ctm, scissor);
@@ -366,40 +608,47 @@ void clipStrokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const 
                     fz_rect scissor)
 {
     State& state = stateOf(dev);
-    const bool forward = forwardsText(state) || state.options.forwardGraphics;
+    if (state.holdingText() && forwardsText(state))
+        holdText(ctx, state, text, ctm, false);
+    const bool forward = (forwardsText(state) && !state.holdingText()) || state.options.forwardGraphics;
     state.pushClip(ClipLevel::Clip, fz_bound_text(ctx, text, stroke, ctm), forward);
     if (forward)
         fz_clip_stroke_text(ctx, state.target, text, stroke, ctm, scissor);
 }
 
+// Invisible text (render mode 3) is read as text the page hides; drawing leaves it out.
 void ignoreText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ctm)
 {
     State& state = stateOf(dev);
-    if (state.options.forwardHiddenText && forwardsText(state)) {
-        fz_ignore_text(ctx, state.target, text, ctm);
-        if (state.options.collect)
-            state.options.collect->visibleCharacters += countCharacters(text);
-    } else if (state.options.collect) {
-        state.options.collect->hiddenCharacters += countCharacters(text);
-    }
+    if (state.holdingText() && forwardsText(state))
+        holdText(ctx, state, text, ctm, true);
 }
 
 void fillShade(fz_context* ctx, fz_device* dev, fz_shade* shade, fz_matrix ctm, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
-        addShape(state, Shape::Shading, fz_bound_shade(ctx, shade, ctm), false);
+        addShape(state, makeShape(Shape::Shading, fz_bound_shade(ctx, shade, ctm), false));
     if (state.options.forwardGraphics)
         fz_fill_shade(ctx, state.target, shade, ctm, alpha, params);
+}
+
+// An opaque picture hides the text drawn before it (a scan drawn over its recognised text).
+void noteCover(State& state, const fz_image* image, fz_matrix ctm, float alpha)
+{
+    if (!state.holdingText() || state.held.empty() || alpha < 1 || state.transparent() || image->mask
+        || image->use_colorkey || image->imagemask)
+        return;
+    const fz_rect box = fz_intersect_rect(fz_transform_rect(fz_unit_rect, ctm), state.clip());
+    if (!fz_is_empty_rect(box))
+        state.covers.push_back({box, ++state.order});
 }
 
 void collectImage(State& state, fz_image* image, fz_matrix ctm, float alpha)
 {
     if (!state.collecting() || alpha <= 0)
         return;
-    const int before = state.options.collect->shapes.size();
-    addShape(state, Shape::Picture, fz_transform_rect(fz_unit_rect, ctm), false);
-    if (state.options.collect->shapes.size() == before)
+    if (!addShape(state, makeShape(Shape::Picture, fz_transform_rect(fz_unit_rect, ctm), false)))
         return;
     Shape& shape = state.options.collect->shapes.back();
     shape.image = image;
@@ -411,6 +660,8 @@ void fillImage(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, 
 {
     State& state = stateOf(dev);
     collectImage(state, image, ctm, alpha);
+    if (state.collecting())
+        noteCover(state, image, ctm, alpha);
     if (state.options.forwardGraphics)
         fz_fill_image(ctx, state.target, image, ctm, alpha, params);
 }
@@ -494,7 +745,7 @@ int beginTile(fz_context* ctx, fz_device* dev, fz_rect area, fz_rect view, float
 {
     State& state = stateOf(dev);
     if (state.collecting())
-        addShape(state, Shape::Shading, area, false);
+        addShape(state, makeShape(Shape::Shading, area, false));
     ++state.tileDepth;
     if (state.options.forwardGraphics)
         return fz_begin_tile_id(ctx, state.target, area, view, xstep, ystep, ctm, id);
@@ -545,6 +796,7 @@ fz_device* newPageDevice(fz_context* ctx, fz_device* target, const PageDeviceOpt
     device->state = new State;
     device->state->target = target;
     device->state->options = options;
+    device->super.close_device = closeDevice;
     device->super.drop_device = dropDevice;
     device->super.fill_path = fillPath;
     device->super.stroke_path = strokePath;

@@ -1,4 +1,5 @@
 #include "PageLayout.h"
+#include "LayoutGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,27 @@ namespace {
 
 // The top and bottom share of the page where running heads and page numbers stand.
 const float kMarginShare = 0.12f;
+// Lines of one block: the next baseline lies more than this share of the smaller size lower (not
+// a piece of the same line) and less than this many of the larger sizes (not past a gap that
+// parts blocks), in sizes at least this share of one another (a heading is a block of its own).
+const float kLeastDrop = 0.3f;
+const float kMostDrop = 2.6f;
+const float kLikeSizes = 0.6f;
+// Paragraphs: sizes further apart than this share part a heading from its text; a pitch this
+// many times the block's usual one (and more than this many ems) is the space between two.
+const float kSizeChange = 0.15f;
+const float kWiderPitch = 1.3f;
+// A first-line indent: more than this many ems and less than that many (wider is a different
+// column); the lines around it start within kFlushIndent ems of the column's edge.
+const float kLeastIndent = 0.8f;
+const float kMostIndent = 8.0f;
+const float kFlushIndent = 0.5f;
+// A footnote rule: at least this long (points), at most this share of the page's width, with at
+// least kLinesAboveNotes lines above it and notes set smaller than this share of the body's size.
+const float kShortestNoteRule = 30.0f;
+const float kNoteRuleShare = 0.45f;
+const int kLinesAboveNotes = 3;
+const float kNoteSize = 0.95f;
 
 float width(const fz_rect& box)
 {
@@ -42,7 +64,16 @@ bool endsSentence(const TextLine& line)
     return false;
 }
 
-QString alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
+bool startsWithBullet(const TextLine& line)
+{
+    if (line.glyphs.size() < 2)
+        return false;
+    const char32_t c = line.glyphs.front().c;
+    return c == U'\u2022' || c == U'\u25E6' || c == U'\u25AA' || c == U'\u25CF' || c == U'\u2023' || c == U'\u2043'
+           || c == U'\u00B7' || c == U'\u2610' || c == U'\u2612';
+}
+
+Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
 {
     const QVector<TextLine>& lines = paragraph.lines;
     const float em = lines.front().size;
@@ -50,34 +81,37 @@ QString alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     if (lines.size() == 1) {
         const fz_rect box = lines.front().box;
         if (width(box) > width(column) - 2 * em)
-            return paragraph.rtl ? QStringLiteral("right") : QStringLiteral("left");
+            return paragraph.rtl ? Align::Right : Align::Left;
         if (std::fabs((box.x0 + box.x1) / 2 - middle) < em)
-            return QStringLiteral("center");
+            return Align::Center;
         if (std::fabs(box.x1 - column.x1) < em && box.x0 > column.x0 + 2 * em)
-            return QStringLiteral("right");
-        return QStringLiteral("left");
+            return Align::Right;
+        return Align::Left;
     }
     int full = 0;
     int centred = 0;
     int flushLeft = 0;
     int flushRight = 0;
+    int inset = 0; // lines away from both edges
     for (int i = 0; i < lines.size(); ++i) {
         const fz_rect box = lines[i].box;
         const bool left = std::fabs(box.x0 - column.x0) < em;
         const bool right = std::fabs(box.x1 - column.x1) < em;
+        inset += box.x0 > column.x0 + em && box.x1 < column.x1 - em ? 1 : 0;
         full += (left || i == 0 || paragraph.rtl) && right && (!paragraph.rtl || left || i == 0) ? 1 : 0;
         centred += std::fabs((box.x0 + box.x1) / 2 - middle) < em ? 1 : 0;
         flushLeft += left ? 1 : 0;
         flushRight += right ? 1 : 0;
     }
     const int count = lines.size();
+    // A centred title whose first line fills the column is still centred.
+    if (centred == count && flushLeft < count && inset > 0)
+        return Align::Center;
     if (full >= count - 1)
-        return QStringLiteral("both");
-    if (centred == count && flushLeft < count)
-        return QStringLiteral("center");
+        return Align::Justify;
     if (flushRight == count && flushLeft < count)
-        return QStringLiteral("right");
-    return QStringLiteral("left");
+        return Align::Right;
+    return Align::Left;
 }
 
 // Lines that follow one another down one column: the next is one line's pitch lower, overlaps it
@@ -90,7 +124,7 @@ bool continuesBlock(const TextLine& previous, const TextLine& line)
     const float smaller = std::min(previous.size, line.size);
     const float drop = line.baseline - previous.baseline;
     const bool overlap = std::min(previous.box.x1, line.box.x1) > std::max(previous.box.x0, line.box.x0);
-    return overlap && drop > 0.3f * smaller && drop < 2.6f * larger && smaller > 0.6f * larger;
+    return overlap && drop > kLeastDrop * smaller && drop < kMostDrop * larger && smaller > kLikeSizes * larger;
 }
 
 // A short line of digits: a page number.
@@ -114,7 +148,7 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
     const float middle = (mediabox.y0 + mediabox.y1) / 2;
     for (const Rule& rule : rules) {
         const float length = rule.x1 - rule.x0;
-        if (!rule.horizontal() || rule.y0 < middle || length < 30 || length > 0.45f * pageWidth)
+        if (!rule.horizontal() || rule.y0 < middle || length < kShortestNoteRule || length > kNoteRuleShare * pageWidth)
             continue;
         QVector<float> sizesAbove;
         float smallestBelow = 1e9f;
@@ -131,10 +165,10 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
                 sizesAbove.append(line.size);
             }
         }
-        if (below == 0 || sizesAbove.size() < 3)
+        if (below == 0 || sizesAbove.size() < kLinesAboveNotes)
             continue;
         std::sort(sizesAbove.begin(), sizesAbove.end());
-        if (largestBelow >= 0.95f * sizesAbove[sizesAbove.size() / 2])
+        if (largestBelow >= kNoteSize * sizesAbove[sizesAbove.size() / 2])
             continue;
         QVector<TextLine> kept;
         for (const TextLine& line : lines)
@@ -184,13 +218,17 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
             if (line.monospace || previous.monospace)
                 starts = true; // code keeps its lines
-            else if (std::fabs(line.size - previous.size) > 0.15f * em)
+            else if (std::fabs(line.size - previous.size) > kSizeChange * em)
                 starts = true; // a heading and its text
-            else if (usualPitch > 0 && pitch > 1.3f * usualPitch && pitch > 1.3f * em)
+            else if (usualPitch > 0 && pitch > kWiderPitch * usualPitch && pitch > kWiderPitch * em)
                 starts = true; // space between paragraphs
-            else if (flush && indent > 0.8f * em && indent < 8 * em && previousIndent < 0.5f * em && i + 1 < lines.size()
-                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < 0.5f * em)
+            else if (flush && !startsWithBullet(previous) && indent > kLeastIndent * em && indent < kMostIndent * em
+                     && previousIndent < kFlushIndent * em
+                     && i + 1 < lines.size()
+                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
                 starts = true; // a first line's indent
+            else if (startsWithBullet(line))
+                starts = true; // an item of a list
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
         }
@@ -214,15 +252,61 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
     return paragraphs;
 }
 
-PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox)
+namespace {
+
+// What lies in a region of the page: its lines and graphics.
+struct Region
 {
-    PageLayout page;
-    page.mediabox = mediabox;
-    page.tables = findTables(graphics, lines);
-    page.figures = findFigures(graphics, page.tables, lines, mediabox);
+    QVector<TextLine> lines;
+    PageGraphics graphics;
+};
+
+// Moves what lies inside each panel out of region into the panel's own region.
+QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& region)
+{
+    QVector<Region> contents(panels.size());
+    auto panelOf = [&](const fz_rect& box) {
+        for (int p = 0; p < panels.size(); ++p) {
+            if (centreInside(box, panels[p].box))
+                return p;
+        }
+        return -1;
+    };
+    QVector<TextLine> lines;
+    for (const TextLine& line : region.lines) {
+        const int p = panelOf(line.box);
+        (p < 0 ? lines : contents[p].lines).append(line);
+    }
+    region.lines = lines;
+    QVector<Shape> shapes;
+    for (const Shape& shape : region.graphics.shapes) {
+        const int p = panelOf(shape.box);
+        (p < 0 ? shapes : contents[p].graphics.shapes).append(shape);
+    }
+    region.graphics.shapes = shapes;
+    QVector<Rule> rules;
+    for (const Rule& rule : region.graphics.rules) {
+        const int p = panelOf(fz_make_rect(rule.x0, rule.y0, rule.x1, rule.y1));
+        (p < 0 ? rules : contents[p].graphics.rules).append(rule);
+    }
+    region.graphics.rules = rules;
+    return contents;
+}
+
+// Lays out a region (the page, or a panel's inside) into the page's lists; the region's items go
+// to items in reading order. Footnotes are sought on the whole page only.
+void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items,
+                  const fz_cookie* cookie)
+{
+    QVector<TextLine>& lines = region.lines;
+    const QVector<FoundTable> ruledTables = findTables(region.graphics, lines);
+    QVector<FoundPanel> panels = findPanels(region.graphics.shapes, lines, area);
+    QVector<Region> panelContents = takePanelContents(panels, region);
+    const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
+    const QVector<FoundTable> tables = ruledTables + findTextTables(lines);
 
     // Footnotes are read after the columns above them, whichever column they stand under.
-    const QVector<TextLine> notes = takeFootnotes(lines, graphics.rules, mediabox);
+    const QVector<TextLine> notes = wholePage ? takeFootnotes(lines, region.graphics.rules, area) : QVector<TextLine>();
     QVector<fz_rect> lineBoxes;
     lineBoxes.reserve(lines.size());
     fz_rect textArea = fz_empty_rect;
@@ -231,17 +315,19 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         textArea = fz_union_rect(textArea, line.box);
     }
     QVector<fz_rect> obstacles;
-    for (const FoundFigure& figure : page.figures)
+    for (const FoundFigure& figure : figures)
         obstacles.append(figure.box);
-    for (const FoundTable& table : page.tables)
+    for (const FoundTable& table : tables)
         obstacles.append(table.box);
-    QVector<int> order = readingOrder(lineBoxes, obstacles);
+    for (const FoundPanel& panel : panels)
+        obstacles.append(panel.box);
+    QVector<int> order = readingOrder(lineBoxes, obstacles, cookie);
     if (!notes.isEmpty()) {
         QVector<fz_rect> noteBoxes;
         for (const TextLine& note : notes)
             noteBoxes.append(note.box);
         const int first = lines.size() + obstacles.size();
-        QVector<int> notesOrder = readingOrder(noteBoxes, {});
+        QVector<int> notesOrder = readingOrder(noteBoxes, {}, cookie);
         // Indexes past the obstacles stand for the notes; the walk below knows them.
         for (int& index : notesOrder)
             index += first;
@@ -262,7 +348,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
             item.index = page.paragraphs.size();
             item.box = paragraph.box;
             page.paragraphs.append(paragraph);
-            page.items.append(item);
+            items.append(item);
         }
         block.clear();
         blockBox = fz_empty_rect;
@@ -280,13 +366,43 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
         }
         closeBlock();
         PageItem item;
-        const int obstacle = element - lines.size();
-        item.kind = obstacle < page.figures.size() ? PageItem::Figure : PageItem::Table;
-        item.index = obstacle < page.figures.size() ? obstacle : obstacle - page.figures.size();
+        int obstacle = element - lines.size();
         item.box = obstacles[obstacle];
-        page.items.append(item);
+        if (obstacle < figures.size()) {
+            item.kind = PageItem::Figure;
+            item.index = page.figures.size();
+            page.figures.append(figures[obstacle]);
+        } else if ((obstacle -= figures.size()) < tables.size()) {
+            item.kind = PageItem::Table;
+            item.index = page.tables.size();
+            page.tables.append(tables[obstacle]);
+        } else {
+            obstacle -= tables.size();
+            FoundPanel& panel = panels[obstacle];
+            layOutRegion(page, panelContents[obstacle], panel.box, false, panel.items, cookie);
+            item.kind = PageItem::Panel;
+            item.index = page.panels.size();
+            page.panels.append(panel);
+        }
+        items.append(item);
     }
     closeBlock();
+}
+
+} // namespace
+
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox, const fz_cookie* cookie)
+{
+    PageLayout page;
+    page.mediabox = mediabox;
+    Region region;
+    region.lines = lines;
+    region.graphics = graphics;
+    // Shapes keep their place in the page's list, which the pictures are drawn from.
+    for (int i = 0; i < region.graphics.shapes.size(); ++i)
+        region.graphics.shapes[i].id = i;
+    markCheckBoxes(region.graphics.shapes, region.lines);
+    layOutRegion(page, region, mediabox, true, page.items, cookie);
 
     // Single lines in the top or bottom margin may be running heads or page numbers; the
     // document decides once it has seen every page.

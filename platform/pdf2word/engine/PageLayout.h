@@ -12,14 +12,15 @@ namespace p2w {
 
 struct LaidParagraph
 {
-    QVector<TextLine> lines;                // top to bottom
-    QString align = QStringLiteral("left"); // left, center, right, both
+    QVector<TextLine> lines; // top to bottom
+    Align align = Align::Left;
     bool rtl = false;
     int indent = 0; // a line of code's indent, in characters
     fz_rect box = fz_empty_rect;
 };
 
-// A ruled table: the grid its rulings draw and the text of each cell.
+// A table: the grid its rulings draw, or that the text's alignment shows, and the text of each
+// cell.
 struct FoundTable
 {
     struct Cell : CellPlace
@@ -30,6 +31,7 @@ struct FoundTable
     QVector<float> columns; // x of each column's left edge, and the right edge of the last
     QVector<float> rows;    // y of each row's top, and the bottom of the last
     QVector<Cell> cells;    // row by row, left to right; spanned places have no cell
+    bool ruled = true;      // drawn with rulings; false for one found from the text's alignment
 };
 
 // A region drawn as one picture: drawn shapes and pictures, with the labels set in it.
@@ -38,6 +40,7 @@ struct FoundFigure
     fz_rect box = fz_empty_rect;
     bool withText = true;    // the labels are drawn into the picture (and left out of the text)
     QVector<fz_rect> labels; // where the labels stand
+    QString labelText;       // the labels' words, for the picture's description
     int imageShape = -1;     // a lone picture that can be taken as it is stored (index of its shape)
 };
 
@@ -46,13 +49,24 @@ struct PageItem
     enum Kind {
         Paragraph,
         Figure,
-        Table
+        Table,
+        Panel
     };
     Kind kind = Paragraph;
-    int index = 0; // into paragraphs, figures or tables
+    int index = 0; // into paragraphs, figures, tables or panels
     fz_rect box = fz_empty_rect;
     bool margin = false; // a line in the top or bottom margin (running head, page number)
     bool note = false;   // a footnote
+};
+
+// A tinted or framed box around text (a sidebar, an infobox, a heading's bar): its text stays
+// text, laid out inside it, with the pictures and tables it holds in their places.
+struct FoundPanel
+{
+    fz_rect box = fz_empty_rect;
+    int fill = -1;           // 0xRRGGBB of its tint; -1 for none
+    int border = -1;         // 0xRRGGBB of its frame; -1 for none
+    QVector<PageItem> items; // its content in reading order
 };
 
 struct PageLayout
@@ -62,18 +76,30 @@ struct PageLayout
     QVector<LaidParagraph> paragraphs;
     QVector<FoundFigure> figures;
     QVector<FoundTable> tables;
+    QVector<FoundPanel> panels;
 };
 
-// Lays out a page from its lines and graphics.
-PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox);
+// Lays out a page from its lines and graphics. The work that grows faster than the lines stops
+// early when the cookie is aborted (the page's time limit, or a stop), with a partial result.
+PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_rect mediabox,
+                      const fz_cookie* cookie = nullptr);
 
 // The parts of laying out, each in its own file.
 QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines);
+// Tables without rulings: runs of rows whose pieces of text line up in columns (labels and
+// figures of a financial statement, an infobox's labels and values). Their lines are taken out.
+QVector<FoundTable> findTextTables(QVector<TextLine>& lines);
+// Check boxes drawn as small squares become the characters ☐ and ☒ in the line beside them (or
+// a line of their own); their shapes are taken out.
+void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines);
+// Tinted or framed boxes with text inside, the outermost ones; their own shapes are taken out.
+QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox);
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
-                                 QVector<TextLine>& lines, fz_rect mediabox);
-// The lines in reading order; obstacles (figures, tables) take part as boxes that no column
+                                 QVector<TextLine>& lines, fz_rect mediabox, const fz_cookie* cookie = nullptr);
+// The lines in reading order; obstacles (figures, tables, panels) take part as boxes that no column
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
-QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles);
+QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles,
+                          const fz_cookie* cookie = nullptr);
 // Paragraphs of the lines of one text block (a column's run of lines, or a table cell). A block
 // of one line is aligned within area (the page's text, or the cell).
 QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column, fz_rect area);

@@ -11,6 +11,13 @@
 
 namespace p2w {
 
+// Whether the page's work is to end: the cookie of a page run aborted (its time limit passed, or
+// the caller stopped); a null cookie never is.
+inline bool aborted(const fz_cookie* cookie)
+{
+    return cookie && __atomic_load_n(&cookie->abort, __ATOMIC_RELAXED);
+}
+
 // A glyph's place relative to its line: set on the baseline, raised or lowered.
 enum class Shift {
     Base = 0,
@@ -26,6 +33,7 @@ struct Glyph
     float size = 0;     // points
     int look = -1;      // index into the document's looks; -1 for a space
     Shift shift = Shift::Base;
+    int color = 0; // 0xRRGGBB
 
     bool isSpace() const { return c == U' '; }
 };
@@ -75,18 +83,36 @@ struct Shape
     };
     Kind kind = Path;
     fz_rect box;
-    bool thin = false;         // a line or a hairline rectangle (may be part of a ruling)
-    bool transparent = false;  // drawn with a soft mask, a blend or less than full opacity
+    bool thin = false;        // a line or a hairline rectangle (may be part of a ruling)
+    bool transparent = false; // drawn with a soft mask, a blend or less than full opacity
+    // For a Path: its outline is an upright rectangle (a box, a frame, a bar), and whether lines
+    // cross it from corner to corner (a ticked check box); filled or stroked, in which colour.
+    bool rectangle = false;
+    bool crossed = false;
+    bool filled = false;
+    int color = 0;             // 0xRRGGBB of the fill, else of the stroke
     fz_image* image = nullptr; // for a Picture: borrowed from the display list
     fz_matrix ctm;             // for a Picture: where the image's unit square goes
+    int id = -1;               // its place in the page's list of shapes
 };
+
+// A glyph of a font without a usable Unicode map (U+FFFD or a private-use code in the text),
+// to be drawn alone and read back by OCR. The font is borrowed from the display list.
+struct UnmappedGlyph
+{
+    fz_font* font = nullptr;
+    int gid = 0;
+    fz_matrix trm; // the glyph's matrix on the page
+};
+
+// Leaves out the shapes marked in gone (as many marks as shapes).
+void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone);
 
 struct PageGraphics
 {
     QVector<Rule> rules;
     QVector<Shape> shapes;
-    int visibleCharacters = 0;
-    int hiddenCharacters = 0; // text drawn invisibly (a scan's recognised text) that was left out
+    QVector<UnmappedGlyph> unmapped;
 };
 
 } // namespace p2w

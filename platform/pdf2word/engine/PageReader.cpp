@@ -2,10 +2,14 @@
 
 #include "Bidi.h"
 #include "FlowDocument.h"
+#include "FontNames.h"
+#include "HiddenText.h"
 #include "PageDevice.h"
+#include "UnmappedText.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <QMap>
 
@@ -20,8 +24,25 @@ namespace {
 // gap; a column gutter is wider.
 const float kJoinGap = 0.9f;
 const float kLabelGap = 3.0f;
+// A font file whose weight class is at least this (semibold) is set bold.
+const int kBoldWeight = 600;
 // A gap between glyphs wider than this (in ems) is a space between words.
 const float kSpaceGap = 0.2f;
+// One baseline: within this share of the smaller size, for sizes at least kSameLineSizes of one
+// another; two lines printed over each other overlap by more than kMostOverlap ems.
+const float kSameBaseline = 0.25f;
+const float kSameLineSizes = 0.8f;
+const float kMostOverlap = 0.5f;
+// An index or exponent: set smaller than kShiftedSize of its line, at most kShiftedGap ems away.
+const float kShiftedSize = 0.85f;
+const float kShiftedGap = 0.4f;
+// Glyphs below kBaseSize of the line's size raised by more than kRaised ems are superscripts,
+// lowered by more than kLowered ems subscripts (a subscript sits lower than a descender's
+// rounding); a gap narrower than kShiftGap ems before or after one is no space.
+const float kBaseSize = 0.9f;
+const float kRaised = 0.2f;
+const float kLowered = 0.08f;
+const float kShiftGap = 0.12f;
 
 bool isSpaceCharacter(int c)
 {
@@ -99,9 +120,9 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     const float reach = left.glyphs.size() <= 3 ? kLabelGap : kJoinGap;
     if (gap > reach * larger)
         return false;
-    if (std::fabs(a.baseline - b.baseline) <= 0.25f * smaller && smaller >= 0.8f * larger)
-        return gap > -0.5f * larger; // not two lines printed over each other
-    if (smaller >= 0.85f * larger || gap > 0.4f * larger)
+    if (std::fabs(a.baseline - b.baseline) <= kSameBaseline * smaller && smaller >= kSameLineSizes * larger)
+        return gap > -kMostOverlap * larger; // not two lines printed over each other
+    if (smaller >= kShiftedSize * larger || gap > kShiftedGap * larger)
         return false;
     // A small piece whose middle lies within the larger line's height: an index or exponent,
     // beside the larger line's glyphs, not under or over them (a label near a caption).
@@ -117,18 +138,24 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     return true;
 }
 
-void joinFragments(QVector<TextLine>& lines)
+// Pieces of one line stand close in baseline order: only this many neighbours on each side are
+// weighed (a hostile page may stack thousands of pieces on one baseline).
+const int kMostNeighbours = 256;
+
+void joinFragments(QVector<TextLine>& lines, const fz_cookie* cookie)
 {
     std::stable_sort(lines.begin(), lines.end(),
                      [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline; });
     QVector<bool> gone(lines.size(), false);
-    for (int i = 0; i < lines.size(); ++i) {
+    for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
         if (gone[i])
             continue;
         bool grown = true;
         while (grown) {
             grown = false;
-            for (int j = i + 1; j < lines.size() && lines[j].baseline - lines[i].baseline < 1.5f * lines[i].size; ++j) {
+            for (int j = i + 1; j < lines.size() && j <= i + kMostNeighbours
+                                && lines[j].baseline - lines[i].baseline < 1.5f * lines[i].size;
+                 ++j) {
                 if (gone[j] || !belongsTo(lines[i], lines[j]))
                     continue;
                 join(lines[i], lines[j]);
@@ -136,7 +163,8 @@ void joinFragments(QVector<TextLine>& lines)
                 grown = true;
             }
             // A lowered piece may sit before the line in baseline order.
-            for (int j = i - 1; j >= 0 && lines[i].baseline - lines[j].baseline < 1.5f * lines[i].size; --j) {
+            for (int j = i - 1; j >= 0 && j >= i - kMostNeighbours && lines[i].baseline - lines[j].baseline < 1.5f * lines[i].size;
+                 --j) {
                 if (gone[j] || !belongsTo(lines[i], lines[j]) || lines[j].size >= lines[i].size)
                     continue;
                 join(lines[i], lines[j]);
@@ -162,7 +190,7 @@ void markShifts(TextLine& line)
         return;
     QVector<float> baselines;
     for (const Glyph& glyph : line.glyphs) {
-        if (!glyph.isSpace() && glyph.size >= 0.9f * line.size)
+        if (!glyph.isSpace() && glyph.size >= kBaseSize * line.size)
             baselines.append(glyph.baseline);
     }
     if (baselines.isEmpty())
@@ -170,12 +198,12 @@ void markShifts(TextLine& line)
     std::nth_element(baselines.begin(), baselines.begin() + baselines.size() / 2, baselines.end());
     const float base = baselines[baselines.size() / 2];
     for (Glyph& glyph : line.glyphs) {
-        if (glyph.isSpace() || glyph.size >= 0.9f * line.size)
+        if (glyph.isSpace() || glyph.size >= kBaseSize * line.size)
             continue;
         const float raised = base - glyph.baseline;
-        if (raised > 0.2f * line.size)
+        if (raised > kRaised * line.size)
             glyph.shift = Shift::Super;
-        else if (raised < -0.08f * line.size)
+        else if (raised < -kLowered * line.size)
             glyph.shift = Shift::Sub;
     }
     line.baseline = base;
@@ -188,7 +216,7 @@ void markShifts(TextLine& line)
             const Glyph& before = line.glyphs[i - 1];
             const Glyph& after = line.glyphs[i + 1];
             const bool shifted = (before.shift != Shift::Base) != (after.shift != Shift::Base);
-            if (shifted && after.box.x0 - before.box.x1 < 0.12f * line.size && !before.isSpace() && !after.isSpace())
+            if (shifted && after.box.x0 - before.box.x1 < kShiftGap * line.size && !before.isSpace() && !after.isSpace())
                 continue;
         }
         kept.append(glyph);
@@ -215,44 +243,23 @@ void orderRightToLeft(TextLine& line)
     toReadingOrder(line.glyphs, line.rtl);
 }
 
-// A family name from a PostScript name ("TimesNewRomanPS-BoldMT", "LinuxLibertineOBold"): the
-// style and the maker's marks left off, the words apart.
-QString familyFromPostScript(QString name)
-{
-    if (name.size() > 7 && name[6] == QLatin1Char('+'))
-        name = name.mid(7); // "ABCDEF+": a subset
-    name = name.section(QLatin1Char('-'), 0, 0);
-    static const char* const endings[] = {"BoldItalic", "BoldOblique", "Italic", "Oblique", "Bold", "Regular", "Roman",
-                                          "Semibold", "Medium", "Light", "PSMT", "MT", "PS"};
-    for (bool cut = true; cut;) {
-        cut = false;
-        for (const char* ending : endings) {
-            if (name.size() > int(qstrlen(ending)) + 2 && name.endsWith(QLatin1String(ending))) {
-                name.chop(int(qstrlen(ending)));
-                cut = true;
-            }
-        }
-    }
-    QString spaced;
-    for (int i = 0; i < name.size(); ++i) {
-        if (i > 0 && name[i].isUpper() && name[i - 1].isLower())
-            spaced += QLatin1Char(' ');
-        spaced += name[i];
-    }
-    return spaced;
-}
-
-QString familyOf(fz_context* ctx, fz_font* font, const QString& name)
-{
-    FT_Face face = static_cast<FT_Face>(fz_font_ft_face(ctx, font));
-    const QString family = face && face->family_name ? QString::fromUtf8(face->family_name) : QString();
-    // Fonts of the Type 1 kind name their family like their PostScript name, without spaces.
-    if (family.contains(QLatin1Char(' ')))
-        return family;
-    return familyFromPostScript(family.isEmpty() ? name : family);
-}
-
 } // namespace
+
+void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone)
+{
+    // GCC 12 takes QVector's copy of a Shape for a write past its shared empty header (a false
+    // -Wstringop-overflow once inlined).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+    QVector<Shape> kept;
+    kept.reserve(shapes.size());
+    for (int i = 0; i < shapes.size(); ++i) {
+        if (!gone[i])
+            kept.append(shapes[i]);
+    }
+#pragma GCC diagnostic pop
+    shapes = kept;
+}
 
 QString glyphText(char32_t c)
 {
@@ -303,13 +310,15 @@ int Looks::lookOf(fz_font* font)
         return known.value();
     const QString name = QString::fromUtf8(fz_font_name(m_ctx, font));
     const QString lower = name.toLower();
-    Look look;
-    look.font = familyOf(m_ctx, font, name);
-    look.bold = fz_font_is_bold(m_ctx, font) || lower.contains(QLatin1String("bold"))
-                || lower.contains(QLatin1String("black")) || lower.contains(QLatin1String("heavy"));
-    look.italic = fz_font_is_italic(m_ctx, font) || lower.contains(QLatin1String("italic"))
-                  || lower.contains(QLatin1String("oblique"));
     FT_Face face = static_cast<FT_Face>(fz_font_ft_face(m_ctx, font));
+    const FontName named = fontNameOf(name, face && face->family_name ? QString::fromUtf8(face->family_name) : QString());
+    // Bold and italic from the name, the PDF's flags and the font file's own style and weight.
+    const TT_OS2* os2 = face ? static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)) : nullptr;
+    Look look;
+    look.font = named.family;
+    look.bold = named.bold || fz_font_is_bold(m_ctx, font) || (face && (face->style_flags & FT_STYLE_FLAG_BOLD))
+                || (os2 && os2->usWeightClass >= kBoldWeight);
+    look.italic = named.italic || fz_font_is_italic(m_ctx, font) || (face && (face->style_flags & FT_STYLE_FLAG_ITALIC));
     look.monospace = fz_font_is_monospaced(m_ctx, font) || (face && FT_IS_FIXED_WIDTH(face))
                      || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
                      || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))
@@ -325,43 +334,65 @@ int Looks::lookOf(fz_font* font)
     return index;
 }
 
-PageReader::PageReader(fz_context* ctx, Looks& looks)
+PageReader::PageReader(fz_context* ctx, Looks& looks, TextRecognizer* recognizer)
     : m_ctx(ctx)
     , m_looks(looks)
+    , m_recognizer(recognizer)
 {
 }
 
-bool PageReader::read(fz_display_list* list, fz_rect mediabox, bool keepHidden, fz_cookie* cookie,
-                      QVector<TextLine>* lines, PageGraphics* graphics)
+bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie, QVector<TextLine>* lines,
+                      PageGraphics* graphics, QStringList* notes)
 {
-    fz_stext_page* text = nullptr;
-    fz_device* textDevice = nullptr;
+    // The text the page shows and the text it hides, apart.
+    fz_stext_page* shownText = nullptr;
+    fz_stext_page* hiddenText = nullptr;
+    fz_device* shownDevice = nullptr;
+    fz_device* hiddenDevice = nullptr;
     fz_device* device = nullptr;
     PageDeviceOptions options;
-    options.forwardHiddenText = keepHidden;
     options.collect = graphics;
+    options.cookie = cookie;
     const bool ok = fzRun(m_ctx, [&] {
-        text = fz_new_stext_page(m_ctx, mediabox);
+        shownText = fz_new_stext_page(m_ctx, mediabox);
+        hiddenText = fz_new_stext_page(m_ctx, mediabox);
         // Ligatures unfolded, text outside the page left out.
         fz_stext_options textOptions = {FZ_STEXT_MEDIABOX_CLIP, 0};
-        textDevice = fz_new_stext_device(m_ctx, text, &textOptions);
-        device = newPageDevice(m_ctx, textDevice, options);
+        shownDevice = fz_new_stext_device(m_ctx, shownText, &textOptions);
+        hiddenDevice = fz_new_stext_device(m_ctx, hiddenText, &textOptions);
+        options.hiddenTarget = hiddenDevice;
+        device = newPageDevice(m_ctx, shownDevice, options);
         fz_run_display_list(m_ctx, list, device, fz_identity, fz_infinite_rect, cookie);
         fz_close_device(m_ctx, device);
-        fz_close_device(m_ctx, textDevice);
+        fz_close_device(m_ctx, shownDevice);
+        fz_close_device(m_ctx, hiddenDevice);
     });
     fz_drop_device(m_ctx, device);
-    fz_drop_device(m_ctx, textDevice);
+    fz_drop_device(m_ctx, shownDevice);
+    fz_drop_device(m_ctx, hiddenDevice);
     if (ok) {
         m_looks.forgetFonts();
-        takeLines(text, lines);
+        *lines = linesOf(shownText);
+        const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, linesOf(hiddenText));
+        dropScannedPictures(hidden, graphics);
+        *lines += hidden;
     }
-    fz_drop_stext_page(m_ctx, text);
-    return ok;
+    fz_drop_stext_page(m_ctx, shownText);
+    fz_drop_stext_page(m_ctx, hiddenText);
+    if (!ok)
+        return false;
+    joinFragments(*lines, cookie);
+    readUnmappedText(m_ctx, graphics->unmapped, m_recognizer, cookie, lines, notes);
+    for (TextLine& line : *lines) {
+        markShifts(line);
+        orderRightToLeft(line);
+    }
+    return true;
 }
 
-void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
+QVector<TextLine> PageReader::linesOf(fz_stext_page* page)
 {
+    QVector<TextLine> lines;
     for (fz_stext_block* block = page->first_block; block; block = block->next) {
         if (block->type != FZ_STEXT_BLOCK_TEXT)
             continue;
@@ -377,6 +408,7 @@ void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
                 glyph.box = fz_rect_from_quad(ch->quad);
                 glyph.baseline = ch->origin.y;
                 glyph.size = ch->size;
+                glyph.color = ch->color & 0xFFFFFF;
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
                 out.glyphs.append(glyph);
             }
@@ -393,14 +425,10 @@ void PageReader::takeLines(fz_stext_page* page, QVector<TextLine>* lines)
             out.measure();
             if (heightOf(out.box) <= 0)
                 continue;
-            lines->append(out);
+            lines.append(out);
         }
     }
-    joinFragments(*lines);
-    for (TextLine& line : *lines) {
-        markShifts(line);
-        orderRightToLeft(line);
-    }
+    return lines;
 }
 
 } // namespace p2w

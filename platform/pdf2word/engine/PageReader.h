@@ -1,13 +1,18 @@
 #pragma once
 
 // Reads one page of a display list: its text as lines of glyphs (fragments on one baseline
-// joined, raised and lowered glyphs marked, right-to-left lines in read order) and its graphics
-// (rulings, shapes, pictures).
+// joined, raised and lowered glyphs marked, right-to-left lines in read order, text in fonts
+// without a Unicode map recognised) and its graphics (rulings, shapes, pictures).
+//
+// A page may hide text: a scan's recognised text, drawn invisibly, in a font without glyphs, or
+// under the scan's picture. That text is read where the page shows no text of its own, and the
+// pictures it lies on (the scan) are left out of the page's graphics.
 
 #include "Fitz.h"
 #include "PageModel.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QVector>
 
 namespace p2w {
@@ -30,21 +35,25 @@ private:
     QVector<Look> m_looks;
 };
 
+class TextRecognizer;
+
 class PageReader
 {
 public:
-    PageReader(fz_context* ctx, Looks& looks);
+    // recognizer reads text in fonts without a Unicode map; null: such text is left out.
+    PageReader(fz_context* ctx, Looks& looks, TextRecognizer* recognizer);
 
-    // Reads the page; hidden text (render mode 3) is read only when keepHidden. False when
-    // MuPDF failed; the reason is MuPDF's caught message.
-    bool read(fz_display_list* list, fz_rect mediabox, bool keepHidden, fz_cookie* cookie,
-              QVector<TextLine>* lines, PageGraphics* graphics);
+    // Reads the page. False when MuPDF failed; the reason is MuPDF's caught message. Stops early
+    // when the cookie is aborted. What could not be read is added to notes.
+    bool read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie, QVector<TextLine>* lines,
+              PageGraphics* graphics, QStringList* notes);
 
 private:
-    void takeLines(fz_stext_page* page, QVector<TextLine>* lines);
+    QVector<TextLine> linesOf(fz_stext_page* page);
 
     fz_context* m_ctx;
     Looks& m_looks;
+    TextRecognizer* m_recognizer;
 };
 
 } // namespace p2w

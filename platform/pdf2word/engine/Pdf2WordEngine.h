@@ -39,6 +39,10 @@ enum QpPdf2WordResult {
 // conversion.
 typedef int (*QpPdf2WordProgress)(void* context, int current, int total);
 
+// Called with a line for the program's log (a figure left out, text that could not be
+// recognised); the conversion goes on.
+typedef void (*QpPdf2WordNote)(void* context, const char* text);
+
 typedef struct QpPdf2WordJob
 {
     const char* source;   // UTF-8 paths and password
@@ -50,8 +54,13 @@ typedef struct QpPdf2WordJob
     int mode;                    // QpPdf2WordMode
     QpPdf2WordProgress progress; // may be null
     void* progressContext;
-    char message[512]; // out: what went wrong, UTF-8
-    int pagesDone;     // out
+    // Text in fonts without a usable Unicode map is recognised from its glyphs with Tesseract:
+    // its language data folder and languages ("eng+deu"). Null or empty: such text is left out.
+    const char* tessdata;
+    const char* languages;
+    QpPdf2WordNote note; // may be null; called with progressContext
+    char message[512];   // out: what went wrong, UTF-8
+    int pagesDone;       // out
 } QpPdf2WordJob;
 
 typedef int (*QpPdf2WordConvert)(QpPdf2WordJob* job);

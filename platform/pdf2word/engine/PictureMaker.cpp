@@ -1,8 +1,10 @@
 #include "PictureMaker.h"
 
 #include "PageDevice.h"
+#include "PageRun.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace p2w {
@@ -15,6 +17,30 @@ const float kDrawingDpi = 300;
 const float kLeastDpi = 96;
 // The most pixels one picture may have (a poster-sized page is drawn at less than its dpi).
 const double kMostPixels = 24e6;
+// When time runs short, figures are drawn down to this resolution; a try needs at least
+// kShortestTry, and the next resolution is chosen to fit kFitShare of the time left for it.
+const float kLowestDpi = 72;
+const std::chrono::milliseconds kShortestTry{20};
+const double kFitShare = 0.8;
+// A resolution that did not fit is lowered at least this much.
+const float kLeastStep = 0.7f;
+// A drawing whose share done says it would take kHopeless times its time ends early; a share
+// below kLeastShare is taken as that (the first steps of a list may be its heaviest).
+const double kHopeless = 2;
+const float kLeastShare = 0.02f;
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The share of the display list's steps a drawing has done (read while it runs).
+float shareDone(const fz_cookie* cookie)
+{
+    const size_t total = __atomic_load_n(&cookie->progress_max, __ATOMIC_RELAXED);
+    const int done = __atomic_load_n(&cookie->progress, __ATOMIC_RELAXED);
+    return total > 0 && total != size_t(-1) ? float(done) / float(total) : 0;
+}
 
 QByteArray bytesOf(fz_context* ctx, fz_buffer* buffer)
 {
@@ -59,7 +85,7 @@ bool PictureMaker::takeStored(const Shape& shape, FlowImage* picture)
 }
 
 bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie,
-                        FlowImage* picture)
+                        FlowImage* picture, float* done, QString* error)
 {
     const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
     if (pixels > kMostPixels)
@@ -87,7 +113,10 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     if (ok) {
         picture->data = bytesOf(m_ctx, png);
         picture->type = QStringLiteral("png");
+    } else {
+        *error = QString::fromUtf8(fz_caught_message(m_ctx));
     }
+    *done = shareDone(cookie);
     fz_drop_buffer(m_ctx, png);
     fz_drop_device(m_ctx, device);
     fz_drop_device(m_ctx, drawDevice);
@@ -95,13 +124,8 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     return ok;
 }
 
-bool PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
-                        fz_cookie* cookie, FlowImage* picture)
+float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const
 {
-    picture->width = figure.box.x1 - figure.box.x0;
-    picture->height = figure.box.y1 - figure.box.y0;
-    if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
-        return true;
     // Pictures keep their own resolution; drawings get print resolution.
     float dpi = 0;
     bool drawing = false;
@@ -115,7 +139,76 @@ bool PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, con
     }
     if (drawing || dpi <= 0)
         dpi = std::max(dpi, kDrawingDpi);
-    return draw(list, figure, std::min(kDrawingDpi, std::max(kLeastDpi, dpi)), cookie, picture);
+    return std::min(kDrawingDpi, std::max(kLeastDpi, dpi));
+}
+
+PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
+                                         Clock::time_point deadline, const std::function<bool()>& keepGoing,
+                                         FlowImage* picture, QString* why)
+{
+    using std::chrono::duration_cast;
+    using std::chrono::milliseconds;
+    picture->width = figure.box.x1 - figure.box.x0;
+    picture->height = figure.box.y1 - figure.box.y0;
+    if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
+        return Outcome::Made;
+    float dpi = wantedDpi(graphics, figure);
+    for (;;) {
+        const Clock::time_point start = Clock::now();
+        const milliseconds left = duration_cast<milliseconds>(deadline - start);
+        if (left < kShortestTry) {
+            *why = QStringLiteral("the page's time had run out");
+            return Outcome::LeftOut;
+        }
+        // Half the time for this resolution, unless it is the lowest: the rest is for a lower one.
+        qpmupdf::RunWatch watch;
+        watch.timeLimit = dpi > kLowestDpi ? left / 2 : left;
+        // Asked every half second: a drawing that will not be done in its time by far ends early.
+        std::atomic<const fz_cookie*> running{nullptr};
+        bool hopeless = false;
+        watch.keepGoing = [&] {
+            const fz_cookie* cookie = running.load();
+            const double spent = secondsSince(start);
+            const double whole = cookie ? spent / std::max(kLeastShare, shareDone(cookie)) : 0;
+            if (dpi > kLowestDpi && whole > kHopeless * std::chrono::duration<double>(watch.timeLimit).count()) {
+                hopeless = true;
+                return false;
+            }
+            return !keepGoing || keepGoing();
+        };
+        float done = 0;
+        bool drawn = false;
+        const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+            m_ctx,
+            [&](fz_cookie* cookie) {
+                running = cookie;
+                drawn = draw(list, figure, dpi, cookie, picture, &done, why);
+            },
+            watch);
+        if (outcome.finished() && drawn)
+            return Outcome::Made;
+        *picture = FlowImage();
+        if (outcome.end == qpmupdf::RunEnd::Stopped && !hopeless)
+            return Outcome::Stopped;
+        if (outcome.end == qpmupdf::RunEnd::OverTime || hopeless) {
+            if (dpi <= kLowestDpi) {
+                *why = QStringLiteral("drawing takes longer than its share of the page's time, even at %1 dpi").arg(kLowestDpi);
+                return Outcome::LeftOut;
+            }
+            // What the whole drawing would take at this resolution, from the share done; the
+            // time a drawing takes grows with its pixels.
+            const double whole = secondsSince(start) / std::max(kLeastShare, done);
+            const double next = std::chrono::duration<double>(deadline - Clock::now()).count() / 2;
+            const float fitting = float(dpi * std::sqrt(std::max(0.0, kFitShare * next / whole)));
+            dpi = std::max(kLowestDpi, std::min(fitting, dpi * kLeastStep));
+        } else if (outcome.end == qpmupdf::RunEnd::OverMemory && dpi > kLowestDpi) {
+            dpi = std::max(kLowestDpi, dpi / 2);
+        } else {
+            if (!outcome.finished())
+                *why = QString::fromStdString(outcome.message);
+            return Outcome::LeftOut;
+        }
+    }
 }
 
 } // namespace p2w

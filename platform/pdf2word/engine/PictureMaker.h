@@ -3,26 +3,44 @@
 // Turns a figure region of a page into a picture for the document. A lone picture that the page
 // shows as it is stored (a JPEG, upright, without transparency) is taken as it is; everything
 // else is drawn: soft masks, blends and transparency composited onto white, vector drawing and
-// its labels at print resolution.
+// its labels at print resolution. A figure gets the time it is given: when drawing it at its
+// resolution would take longer, it is drawn again at a lower one, down to 72 dpi, and left out
+// when even that does not fit.
 
 #include "Fitz.h"
 #include "FlowDocument.h"
 #include "PageLayout.h"
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
 
 namespace p2w {
 
 class PictureMaker
 {
 public:
+    enum class Outcome {
+        Made,
+        LeftOut, // could not be drawn in time, or MuPDF failed
+        Stopped, // keepGoing answered false
+    };
+    using Clock = std::chrono::steady_clock;
+
     explicit PictureMaker(fz_context* ctx);
 
-    // False when MuPDF failed (the reason is its caught message).
-    bool make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure, fz_cookie* cookie,
-              FlowImage* picture);
+    // The figure's picture, done by deadline; keepGoing is asked about every half second while
+    // it is drawn. LeftOut with the reason in *why. The context must not be in use elsewhere.
+    Outcome make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
+                 Clock::time_point deadline, const std::function<bool()>& keepGoing, FlowImage* picture, QString* why);
 
 private:
     bool takeStored(const Shape& shape, FlowImage* picture);
-    bool draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie, FlowImage* picture);
+    float wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const;
+    // One drawing at dpi; *done is the share of the list's work done when it ended.
+    bool draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie, FlowImage* picture,
+              float* done, QString* error);
 
     fz_context* m_ctx;
 };

@@ -18,6 +18,8 @@ namespace {
 // Beyond this many elements a page is read top to bottom, left to right (a dense table of
 // numbers, say): the rules cost the cube of the count.
 const int kMostElements = 700;
+// Text runs on under a floating obstacle: a line at most this many line heights below it.
+const float kFloatGap = 3.0f;
 
 float middleY(const fz_rect& box)
 {
@@ -31,7 +33,7 @@ bool overlapX(const fz_rect& a, const fz_rect& b)
 
 } // namespace
 
-QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles)
+QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles, const fz_cookie* cookie)
 {
     QVector<fz_rect> boxes = lineBoxes + obstacles;
     const int count = boxes.size();
@@ -67,12 +69,39 @@ QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_re
         }
         return false;
     };
+    // An obstacle the text flows around (a picture or infobox floated to one side, with the
+    // text running on under it) is read where it starts: after the lines beside it that start
+    // above it, before the others.
+    const int lineCount = lineBoxes.size();
+    std::vector<bool> floating(count, false);
+    for (int o = lineCount; o < count; ++o) {
+        const fz_rect& obstacle = boxes[o];
+        QVector<int> beside;
+        for (int l = 0; l < lineCount; ++l) {
+            if (!overlapX(boxes[l], obstacle) && middleY(boxes[l]) > obstacle.y0 && middleY(boxes[l]) < obstacle.y1)
+                beside.append(l);
+        }
+        for (int l = 0; l < lineCount && !beside.isEmpty() && !floating[o]; ++l) {
+            const fz_rect& line = boxes[l];
+            const float height = line.y1 - line.y0;
+            if (line.y0 < obstacle.y1 - 0.5f * height || line.y0 - obstacle.y1 > kFloatGap * height || !overlapX(line, obstacle))
+                continue;
+            // The line under it runs on under the text beside it too.
+            for (int b : beside)
+                floating[o] = floating[o] || overlapX(line, boxes[b]);
+        }
+    }
     for (int a = 0; a < count; ++a) {
+        if (aborted(cookie))
+            return byHeight;
         for (int b = 0; b < count; ++b) {
             if (a == b)
                 continue;
             bool first = false;
-            if (overlapX(boxes[a], boxes[b]))
+            const bool besideFloat = !overlapX(boxes[a], boxes[b]) && ((floating[a] && b < lineCount) || (floating[b] && a < lineCount));
+            if (besideFloat)
+                first = floating[a] ? middleY(boxes[b]) > boxes[a].y0 : middleY(boxes[a]) <= boxes[b].y0;
+            else if (overlapX(boxes[a], boxes[b]))
                 first = middleY(boxes[a]) < middleY(boxes[b]) || (middleY(boxes[a]) == middleY(boxes[b]) && a < b);
             else if (boxes[a].x1 <= boxes[b].x0 + 0.5f)
                 first = !spannedBetween(a, b);

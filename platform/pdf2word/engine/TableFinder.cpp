@@ -13,10 +13,14 @@ namespace p2w {
 
 namespace {
 
-// Rulings this close (points) are one; a ruling reaches a crossing this close to it.
+// Rulings this close (points) are one; a ruling reaches a crossing this close to it; shorter
+// strokes are dots or ticks, no rulings.
 const float kSnap = 2.0f;
 const float kReach = 3.0f;
 const float kShortest = 4.0f;
+// Edges closer than this (points, less than a line of text) are the two strokes of a double
+// border.
+const float kDoubleBorder = 4.0f;
 
 struct Segment
 {
@@ -126,11 +130,10 @@ bool buildTable(const Grid& grid, FoundTable* table)
     ys.append(bottom);
     xs = snap(xs);
     ys = snap(ys);
-    // Edges closer than a line of text are the two strokes of a double border.
     auto thin = [](QVector<float> edges) {
         QVector<float> kept;
         for (float edge : edges) {
-            if (kept.isEmpty() || edge - kept.back() >= 4)
+            if (kept.isEmpty() || edge - kept.back() >= kDoubleBorder)
                 kept.append(edge);
         }
         return kept;

@@ -349,7 +349,7 @@ private slots:
 
     void everyFormatThroughTheRealComponent()
     {
-        registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath()});
+        registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath(), ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng"), {}});
         const QString out = folder(QStringLiteral("all"));
         FromPDFTaskList tasks;
         for (const char* format : {"docx", "doc", "rtf", "odt", "html", "txt", "png"})

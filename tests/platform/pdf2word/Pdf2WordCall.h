@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DispEventSink;
 
 // One conversion through the PDF-to-Word component's interface, as its callers make it (the
@@ -16,9 +18,10 @@ struct Outcome
     QString description; // the error description the call left
 };
 
-// Registers the component as the application does (the program folder's engine library and
-// LibreOffice, the user's cache folder); enginePath, when given, names another engine library.
-void registerComponent(const QString& enginePath = QString());
+// Registers the component as the application does (the program folder's engine library,
+// LibreOffice and Tesseract's English data, the user's cache folder); enginePath, when given,
+// names another engine library; log, when given, receives what the conversions report.
+void registerComponent(const QString& enginePath = QString(), const std::function<void(const QString&)>& log = {});
 
 // mode: the road (0 layout, 2 plain); events, when given, is advised for the call.
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,

@@ -3,6 +3,7 @@
 #include "PdfLibraryFixtures.h"
 #include "RealDocuments.h"
 #include "TestFiles.h"
+#include "UserDocuments.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -48,9 +49,13 @@ Package readPackage(const QString& path)
     const QString paragraph = QStringLiteral("p");
     QString text;
     int depth = 0;
+    int inDescription = 0; // a picture's description (svg:desc) is no paragraph text
     while (!xml.atEnd()) {
         xml.readNext();
         const QStringRef name = xml.name();
+        if (name == QLatin1String("desc"))
+            inDescription += xml.isStartElement() ? 1 : xml.isEndElement() ? -1
+                                                                           : 0;
         if (xml.isStartElement()) {
             if (name == paragraph || name == QLatin1String("h"))
                 ++depth;
@@ -63,7 +68,7 @@ Package readPackage(const QString& path)
             if (!text.isEmpty())
                 package.paragraphs << text;
             text.clear();
-        } else if (xml.isCharacters() && depth > 0) {
+        } else if (xml.isCharacters() && depth > 0 && inDescription == 0) {
             text += xml.text();
         }
     }
@@ -278,8 +283,9 @@ private slots:
             const Package package = readPackage(output);
             QCOMPARE(package.pictures.size(), 1);
             const QString text = package.paragraphs.join(QLatin1Char('\n'));
-            // The labels are in the picture, the caption stays text.
+            // The labels are in the picture and its description, the caption stays text.
             QVERIFY(!text.contains(QLatin1String("Symbol Key")) && !text.contains(QLatin1String("Latency")));
+            QVERIFY(QRegularExpression(QStringLiteral("(descr=\"|<svg:desc>)[^\"<]*Symbol Key")).match(package.body).hasMatch());
             QVERIFY(text.contains(QLatin1String("Figure 1. Overhead of the two methods over time.")));
             QImage picture;
             QVERIFY(picture.loadFromData(DocumentPdfs::zipEntry(output, package.pictures.front())));
@@ -287,6 +293,68 @@ private slots:
             const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("(?:cx=\"(\\d+)\"|svg:width=\"([\\d.]+)pt\")")).match(package.body);
             const double inches = size.captured(1).isEmpty() ? size.captured(2).toDouble() / 72 : size.captured(1).toDouble() / 914400;
             QVERIFY2(picture.width() / inches > 290, qPrintable(QString::number(picture.width() / inches)));
+        }
+    }
+
+    // Documents users bring: nothing of their text is drawn into a picture; an infobox and a
+    // sidebar are shaded boxes of text with their pictures in them; rows of a statement, an
+    // infobox and a form keep their figures beside their labels; check boxes are characters; a
+    // turned label is one line; the form stays about as long as it was.
+    void documentsUsersBringKeepTheirText()
+    {
+        const QString folder = sandbox(QStringLiteral("users"));
+        struct Case
+        {
+            const char* name;
+            bool (*write)(const QString&);
+            const char* shading; // of the panel, or empty
+            int pictures;
+        } cases[] = {{"webpage", UserDocuments::writeWebPagePdf, "F8F9FA", 1},
+                     {"form", UserDocuments::writeFormPdf, "000000", 0},
+                     {"statement", UserDocuments::writeStatementPdf, "", 0},
+                     {"slide", UserDocuments::writeSlidePdf, "DBE8F5", 1}};
+        for (const Case& test : cases) {
+            const QString pdf = folder + QLatin1Char('/') + QLatin1String(test.name) + QStringLiteral(".pdf");
+            QVERIFY2(test.write(pdf), test.name);
+            const QString docx = folder + QLatin1Char('/') + QLatin1String(test.name) + QStringLiteral(".docx");
+            QCOMPARE(Pdf2WordCall::convert(pdf, docx, 1, DocumentPdfs::pageCount(pdf)).result, S_OK);
+            const Package package = readPackage(docx);
+            QVERIFY(package.wellFormed);
+            QVERIFY2(package.pictures.size() == test.pictures, test.name);
+            if (*test.shading)
+                QVERIFY2(package.body.contains(QStringLiteral("w:fill=\"%1\"").arg(QLatin1String(test.shading))), test.name);
+            // A row of a table holds a label and its value or figures.
+            auto sameRow = [&](const QStringList& cells) {
+                QString pattern;
+                for (const QString& cell : cells)
+                    pattern += QStringLiteral("(?:(?!</w:tr>).)*?>%1<").arg(QRegularExpression::escape(cell));
+                return QRegularExpression(QStringLiteral("<w:tr>") + pattern, QRegularExpression::DotMatchesEverythingOption)
+                    .match(package.body)
+                    .hasMatch();
+            };
+            if (QLatin1String(test.name) == QLatin1String("webpage")) {
+                for (const UserDocuments::Row& row : UserDocuments::infoboxRows())
+                    QVERIFY2(sameRow({row.label, row.value}) || row.label == QLatin1String("Shape"), qPrintable(row.label));
+            } else if (QLatin1String(test.name) == QLatin1String("statement")) {
+                for (const UserDocuments::Row& row : UserDocuments::statementRows())
+                    QVERIFY2(sameRow({row.label, row.value, row.number}), qPrintable(row.label));
+            } else if (QLatin1String(test.name) == QLatin1String("form")) {
+                const QString text = package.paragraphs.join(QLatin1Char('\n'));
+                QVERIFY(text.contains(QString::fromUtf8("☐ Single ☒ Married filing jointly ☐ Married filing separately")));
+                QVERIFY(text.contains(QString::fromUtf8("☒ I had no income")));
+                QVERIFY(package.paragraphs.contains(QStringLiteral("PRINT CLEARLY")));
+                for (const UserDocuments::Row& line : UserDocuments::formLines()) {
+                    if (!line.value.isEmpty())
+                        QVERIFY2(sameRow({line.number, line.value}), qPrintable(line.label));
+                }
+                // Two pages in, about two out: LibreOffice lays the document out.
+                const QString printed = DocumentPdfs::officeToPdf(docx, folder + QStringLiteral("/printed"));
+                QVERIFY(!printed.isEmpty());
+                QVERIFY2(DocumentPdfs::pageCount(printed) <= 3, qPrintable(QString::number(DocumentPdfs::pageCount(printed))));
+            } else {
+                const QString text = package.paragraphs.join(QLatin1Char('\n'));
+                QVERIFY(text.contains(QStringLiteral("Key figures")) && text.contains(QStringLiteral("212 people employed")));
+            }
         }
     }
 

@@ -1,0 +1,83 @@
+#include "HiddenText.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+namespace p2w {
+
+namespace {
+
+// A hidden line whose box is covered this much by shown text repeats that text.
+const float kRepeatedShare = 0.3f;
+// A picture is the scan of the hidden lines on it when they cover this share of it.
+const float kScannedShare = 0.05f;
+// Lines are found again by the bands of the page they reach into (points).
+const float kBand = 12;
+
+float area(const fz_rect& box)
+{
+    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
+}
+
+int bandOf(float y)
+{
+    return int(std::floor(y / kBand));
+}
+
+bool middleInside(const fz_rect& box, const fz_rect& region)
+{
+    return fz_is_point_inside_rect(fz_make_point((box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2), region);
+}
+
+} // namespace
+
+QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVector<TextLine>& hidden)
+{
+    QHash<int, QVector<int>> shownByBand;
+    for (int i = 0; i < shown.size(); ++i) {
+        for (int band = bandOf(shown[i].box.y0); band <= bandOf(shown[i].box.y1); ++band)
+            shownByBand[band].append(i);
+    }
+    QVector<TextLine> kept;
+    for (const TextLine& line : hidden) {
+        const float enough = kRepeatedShare * area(line.box);
+        float covered = 0;
+        QVector<int> counted;
+        for (int band = bandOf(line.box.y0); band <= bandOf(line.box.y1) && covered < enough; ++band) {
+            for (int i : shownByBand.value(band)) {
+                if (counted.contains(i))
+                    continue;
+                counted.append(i);
+                covered += area(fz_intersect_rect(shown[i].box, line.box));
+                if (covered >= enough)
+                    break;
+            }
+        }
+        if (covered < enough || enough <= 0)
+            kept.append(line);
+    }
+    return kept;
+}
+
+void dropScannedPictures(const QVector<TextLine>& keptHidden, PageGraphics* graphics)
+{
+    if (keptHidden.isEmpty())
+        return;
+    QVector<bool> scanned(graphics->shapes.size(), false);
+    for (int s = 0; s < graphics->shapes.size(); ++s) {
+        const Shape& shape = graphics->shapes[s];
+        if (shape.kind != Shape::Picture)
+            continue;
+        float text = 0;
+        for (const TextLine& line : keptHidden) {
+            if (middleInside(line.box, shape.box))
+                text += area(fz_intersect_rect(line.box, shape.box));
+        }
+        scanned[s] = text > 0 && text >= kScannedShare * area(shape.box);
+    }
+    dropShapes(graphics->shapes, scanned);
+}
+
+} // namespace p2w

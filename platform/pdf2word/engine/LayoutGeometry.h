@@ -1,0 +1,49 @@
+#pragma once
+
+// Small measures of boxes and lines that the layout's stages share.
+
+#include "PageModel.h"
+
+#include <algorithm>
+
+namespace p2w {
+
+inline float area(const fz_rect& box)
+{
+    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
+}
+
+inline fz_rect expanded(fz_rect box, float by)
+{
+    return fz_make_rect(box.x0 - by, box.y0 - by, box.x1 + by, box.y1 + by);
+}
+
+// Whether two boxes touch or overlap.
+inline bool touches(const fz_rect& a, const fz_rect& b)
+{
+    return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
+}
+
+// Whether the middle of box lies in region.
+inline bool centreInside(const fz_rect& box, const fz_rect& region)
+{
+    const float x = (box.x0 + box.x1) / 2;
+    const float y = (box.y0 + box.y1) / 2;
+    return x >= region.x0 && x <= region.x1 && y >= region.y0 && y <= region.y1;
+}
+
+// Whether inner lies in outer, give or take a point.
+inline bool contains(const fz_rect& outer, const fz_rect& inner)
+{
+    return inner.x0 >= outer.x0 - 1 && inner.x1 <= outer.x1 + 1 && inner.y0 >= outer.y0 - 1 && inner.y1 <= outer.y1 + 1;
+}
+
+inline int wordCount(const TextLine& line)
+{
+    int words = 1;
+    for (const Glyph& glyph : line.glyphs)
+        words += glyph.isSpace() ? 1 : 0;
+    return words;
+}
+
+} // namespace p2w

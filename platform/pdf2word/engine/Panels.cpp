@@ -1,0 +1,128 @@
+// Panels: tinted or framed boxes with text inside (a sidebar, an infobox, a heading set on a bar).
+// Their text stays text; the panel is written as a box of its own around it.
+
+#include "LayoutGeometry.h"
+#include "PageLayout.h"
+
+#include <algorithm>
+
+namespace p2w {
+
+namespace {
+
+// A panel is at least this many ems of its text wide and one line high.
+const float kLeastPanelEms = 2.0f;
+// This many drawn shapes inside a box make it a drawing's frame.
+const int kLeastDrawnShapes = 2;
+// A panel at most this share of the page wide stands beside the text.
+const float kSidePanelShare = 0.5f;
+// A box covering this share of the page is its background, not a panel.
+const float kBackgroundShare = 0.8f;
+
+// Whether the box of shape `frame` holds a drawing (a chart's bars and curves, a legend's
+// swatches): then it is a chart's frame, not a panel. Boxes with text inside (shaded rows) and
+// pictures belong to panels.
+bool holdsDrawing(const QVector<Shape>& shapes, int frame, const QVector<TextLine>& lines)
+{
+    const fz_rect box = shapes[frame].box;
+    int drawn = 0;
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& shape = shapes[i];
+        if (i == frame || shape.kind != Shape::Path || shape.thin || !contains(box, shape.box) || contains(shape.box, box))
+            continue;
+        bool withText = false;
+        for (const TextLine& line : lines)
+            withText = withText || (shape.rectangle && centreInside(line.box, shape.box));
+        drawn += withText ? 0 : 1;
+    }
+    return drawn >= kLeastDrawnShapes;
+}
+
+} // namespace
+
+QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox)
+{
+    // Candidates, largest first, so that a box inside a panel (a shaded row of an infobox) stays
+    // part of the panel's look rather than a panel of its own.
+    QVector<int> candidates;
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& shape = shapes[i];
+        if (shape.kind == Shape::Path && shape.rectangle && !shape.thin && area(shape.box) < kBackgroundShare * area(mediabox))
+            candidates.append(i);
+    }
+    std::sort(candidates.begin(), candidates.end(), [&](int a, int b) { return area(shapes[a].box) > area(shapes[b].box); });
+
+    QVector<FoundPanel> panels;
+    QVector<bool> used(shapes.size(), false);
+    for (int i : candidates) {
+        const fz_rect box = shapes[i].box;
+        float size = 0;
+        bool holdsText = false;
+        for (const TextLine& line : lines) {
+            if (!centreInside(line.box, box))
+                continue;
+            holdsText = true;
+            size = std::max(size, line.size);
+        }
+        bool nested = false;
+        for (const FoundPanel& panel : panels)
+            nested = nested || contains(panel.box, box);
+        if (nested) {
+            // A shaded row inside a panel is part of its look; a bar of a chart stays a drawing.
+            used[i] = holdsText;
+            continue;
+        }
+        if (!holdsText || box.x1 - box.x0 < kLeastPanelEms * size || box.y1 - box.y0 < size || holdsDrawing(shapes, i, lines))
+            continue;
+        FoundPanel panel;
+        panel.box = box;
+        if (shapes[i].filled)
+            panel.fill = shapes[i].color;
+        else
+            panel.border = shapes[i].color;
+        used[i] = true;
+        // A frame stroked around the fill (or a fill inside the frame) is the same panel's.
+        for (int j : candidates) {
+            if (used[j] || !contains(fz_make_rect(box.x0 - 4, box.y0 - 4, box.x1 + 4, box.y1 + 4), shapes[j].box)
+                || !contains(shapes[j].box, fz_make_rect(box.x0 + 4, box.y0 + 4, box.x1 - 4, box.y1 - 4)))
+                continue;
+            used[j] = true;
+            if (shapes[j].filled && panel.fill < 0)
+                panel.fill = shapes[j].color;
+            else if (!shapes[j].filled && panel.border < 0)
+                panel.border = shapes[j].color;
+        }
+        panels.append(panel);
+    }
+    // A hairline frame drawn around a panel (a thin stroked or filled outline).
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& shape = shapes[i];
+        if (used[i] || !shape.rectangle || !shape.thin)
+            continue;
+        for (FoundPanel& panel : panels) {
+            const fz_rect grown = fz_make_rect(panel.box.x0 - 4, panel.box.y0 - 4, panel.box.x1 + 4, panel.box.y1 + 4);
+            if (contains(grown, shape.box) && shape.box.x1 - shape.box.x0 > 0.9f * (panel.box.x1 - panel.box.x0)
+                && shape.box.y1 - shape.box.y0 > 0.9f * (panel.box.y1 - panel.box.y0)) {
+                used[i] = true;
+                if (panel.border < 0)
+                    panel.border = shape.color;
+            }
+        }
+    }
+    dropShapes(shapes, used);
+    // A narrow panel beside the text (an infobox) may have its title set just above its frame
+    // (a table's caption): the title is the panel's.
+    for (FoundPanel& panel : panels) {
+        if (panel.box.x1 - panel.box.x0 > kSidePanelShare * (mediabox.x1 - mediabox.x0))
+            continue;
+        for (const TextLine& line : lines) {
+            const float gap = panel.box.y0 - line.box.y1;
+            if (!line.vertical && gap >= 0 && gap < line.size && line.box.x0 >= panel.box.x0 - 1 && line.box.x1 <= panel.box.x1 + 1)
+                panel.box.y0 = std::min(panel.box.y0, line.box.y0 - 1);
+        }
+    }
+    std::sort(panels.begin(), panels.end(), [](const FoundPanel& a, const FoundPanel& b) { return a.box.y0 < b.box.y0; });
+    return panels;
+}
+
+} // namespace p2w

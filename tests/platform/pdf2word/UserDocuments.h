@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Documents of the kinds users bring to the PDF-to-Word conversion, beside the papers of
+// RealDocuments, each printed by the producer that makes such documents:
+// - a web page printed by Chromium: an article with a framed, tinted infobox (a picture, a title,
+//   label and value rows without rulings) floating beside the text, coloured links and headings;
+// - a two-page form written by LibreOffice: a title block, ruled boxes for the name, numbered
+//   lines with their amounts in boxes, drawn check boxes (empty and crossed), headings white on
+//   black bars and a label turned on its side ("PRINT CLEARLY");
+// - a financial statement printed by LibreOffice Calc: labels and right-aligned numbers in
+//   columns, horizontal rules only;
+// - a slide printed by LibreOffice Impress: a title, bullets and a tinted sidebar holding text
+//   and a picture.
+// Each returns false when its producer failed.
+namespace UserDocuments {
+
+bool writeWebPagePdf(const QString& path);
+bool writeFormPdf(const QString& path);
+bool writeStatementPdf(const QString& path);
+bool writeSlidePdf(const QString& path);
+
+// What the documents show, for checks of their conversions.
+struct Row
+{
+    QString label;
+    QString value;  // an infobox's value; a form line's or a statement row's (this year's) amount
+    QString number; // a form line's number; a statement row's amount of the year before
+};
+QList<Row> infoboxRows();
+QList<Row> formLines();     // both pages
+QList<Row> statementRows(); // rows with amounts
+
+} // namespace UserDocuments

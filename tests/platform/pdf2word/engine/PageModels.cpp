@@ -1,0 +1,70 @@
+#include "PageModels.h"
+
+#include <QList>
+
+namespace PageModels {
+
+p2w::TextLine line(const QString& text, float x, float baseline, float size, int look)
+{
+    p2w::TextLine result;
+    const float advance = size / 2;
+    for (const QChar c : text) {
+        p2w::Glyph glyph;
+        glyph.c = c.unicode();
+        glyph.box = fz_make_rect(x, baseline - 0.8f * size, x + advance, baseline + 0.2f * size);
+        glyph.baseline = baseline;
+        glyph.size = size;
+        glyph.look = c == QLatin1Char(' ') ? -1 : look;
+        result.glyphs.append(glyph);
+        x += advance;
+    }
+    result.measure();
+    return result;
+}
+
+p2w::Shape shape(float x0, float y0, float x1, float y1, p2w::Shape::Kind kind, bool thin)
+{
+    p2w::Shape result;
+    result.kind = kind;
+    result.box = fz_make_rect(x0, y0, x1, y1);
+    result.thin = thin;
+    result.ctm = fz_identity;
+    return result;
+}
+
+p2w::Rule rule(float x0, float y0, float x1, float y1)
+{
+    return p2w::Rule{x0, y0, x1, y1};
+}
+
+fz_rect a4()
+{
+    return fz_make_rect(0, 0, 595, 842);
+}
+
+QByteArray onePagePdf(const QByteArray& content)
+{
+    QList<QByteArray> objects;
+    objects << "<< /Type /Catalog /Pages 2 0 R >>"
+            << "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"
+            << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R "
+               "/Resources << /Font << /F1 5 0 R /F2 6 0 R >> >> >>"
+            << "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream"
+            << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"
+            << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>";
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const int xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
+           + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+} // namespace PageModels

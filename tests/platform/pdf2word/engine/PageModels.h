@@ -1,0 +1,24 @@
+#pragma once
+
+// Page models built by hand for the engine's stage tests: lines of text set in a made-up font
+// whose glyphs are half an em wide, rulings and shapes, and one-page PDFs from a content stream.
+
+#include "Fitz.h"
+#include "PageModel.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace PageModels {
+
+// A line of text whose left edge is at x and whose baseline is at baseline; look -1 for none.
+p2w::TextLine line(const QString& text, float x, float baseline, float size = 10, int look = -1);
+p2w::Shape shape(float x0, float y0, float x1, float y1, p2w::Shape::Kind kind = p2w::Shape::Path, bool thin = false);
+p2w::Rule rule(float x0, float y0, float x1, float y1);
+// An A4 page in points.
+fz_rect a4();
+
+// A one-page PDF (A4) drawing content; fonts /F1 (Helvetica) and /F2 (Helvetica-Bold) are there.
+QByteArray onePagePdf(const QByteArray& content);
+
+} // namespace PageModels
