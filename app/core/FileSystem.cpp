@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUuid>
 
 #include <cerrno>
@@ -53,6 +54,15 @@ bool createDir(const QString& path)
     if (QDir(path).exists())
         return true;
     return QDir(path).mkpath(QStringLiteral("."));
+}
+
+bool makeWritableFolder(const QString& path)
+{
+    if (path.isEmpty() || !createDir(path))
+        return false;
+    // Writing a file is the one test that also knows read-only file systems and access lists.
+    QTemporaryFile probe(path + QStringLiteral("/.write-test-XXXXXX"));
+    return probe.open();
 }
 
 QString desktopFolder()
