@@ -1,7 +1,8 @@
 #include "FileSystem.h"
 
+#include "Logger.h"
+
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +83,7 @@ QString uniqueFilePath(const QString& dir, const QString& fileName)
 
 bool removeDir(const QString& path)
 {
-    qDebug() << "Removing dir:" << path;
+    Logger::instance()->log(QStringLiteral("Removing dir: %1").arg(path), Logger::Debug);
     const QFileInfo top(path);
     bool result = true;
     if (top.isSymLink()) {
@@ -101,13 +102,14 @@ bool removeDir(const QString& path)
             else
                 removed = QFile::remove(entryPath);
             if (!removed) {
-                qDebug() << "Result:" << false;
+                Logger::instance()->log(QStringLiteral("Result: false"), Logger::Debug);
                 return false;
             }
         }
         result = QDir().rmdir(path);
     }
-    qDebug() << "Result:" << result;
+    Logger::instance()->log(QStringLiteral("Result: %1").arg(result ? QStringLiteral("true") : QStringLiteral("false")),
+                            Logger::Debug);
     return result;
 }
 
