@@ -4,7 +4,6 @@
 
 #include <Logger.h>
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -106,7 +105,7 @@ bool unzipArchive(const QString& archivePath, const QString& targetFolder, QStri
             QDir().mkpath(path);
             continue;
         }
-        qDebug() << "File info:" << path;
+        Logger::instance()->log(QStringLiteral("File info: %1").arg(path), Logger::Debug);
         if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !copyEntry(zip, path, budget)) {
             if (budget < 0)
                 why = BookFailure::TooLarge;

@@ -8,7 +8,6 @@
 
 #include <Logger.h>
 
-#include <QDebug>
 #include <QDir>
 #include <QDirIterator>
 #include <QDomDocument>
@@ -232,7 +231,7 @@ void EpubParser::parseManifest(const QDomElement& element)
         item.mediaType = attribute(itemElement, QStringLiteral("media-type"));
         m_book.manifest.insert(item.id, item);
         if (item.id.compare(QLatin1String("cover"), Qt::CaseInsensitive) == 0)
-            qDebug() << "Cover:" << item.href;
+            Logger::instance()->log(QStringLiteral("Cover: %1").arg(item.href), Logger::Debug);
         if (item.mediaType.compare(QLatin1String("application/xhtml+xml"), Qt::CaseInsensitive) == 0)
             log(QStringLiteral("Href:%1").arg(item.href), Logger::Debug);
     }

@@ -12,7 +12,6 @@
 #include "WorkflowCounter.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QFileInfo>
 
 namespace {
@@ -49,7 +48,7 @@ ToPDFAlgorithm::ToPDFAlgorithm(QSharedPointer<DebenuService> service, IProgress*
 
 ToPDFAlgorithm::~ToPDFAlgorithm()
 {
-    qDebug() << "ToPDFAlgorithm::~ToPDFAlgorithm";
+    Logger::instance()->log(QStringLiteral("ToPDFAlgorithm::~ToPDFAlgorithm"), Logger::Debug);
 }
 
 void ToPDFAlgorithm::setTasks(const QList<ToPDFTask>& tasks) { m_tasks = tasks; }

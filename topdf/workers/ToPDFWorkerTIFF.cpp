@@ -6,7 +6,6 @@
 #include "ToPdfOutput.h"
 #include "ToolPaths.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 
@@ -37,12 +36,17 @@ QStringList ToPDFWorkerTIFF::convertTiffToPng(const QString& tiffPath, const QSt
         pages << QStringLiteral("%1/page-%2.png").arg(workFolder, QString::number(page));
     for (const QString& page : pages) {
         if (!result.succeeded() || !QFileInfo(page).isFile()) {
-            qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(',')) << "Result:" << int(result.outcome)
-                     << result.exitCode;
+            Logger::instance()->log(QStringLiteral("%1 Arguments: %2 Result: %3 %4")
+                                        .arg(QLatin1String(Q_FUNC_INFO), arguments.join(QLatin1Char(',')))
+                                        .arg(int(result.outcome))
+                                        .arg(result.exitCode),
+                                    Logger::Debug);
             return QStringList();
         }
     }
-    qDebug() << Q_FUNC_INFO << "Files:" << pages;
+    Logger::instance()->log(
+        QStringLiteral("%1 Files: %2").arg(QLatin1String(Q_FUNC_INFO), pages.join(QLatin1Char(','))),
+        Logger::Debug);
     return pages;
 }
 
