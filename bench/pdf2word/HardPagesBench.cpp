@@ -1,6 +1,5 @@
 #include "HardPagesBench.h"
 
-#include "DispEventSink.h"
 #include "DocumentPdfs.h"
 #include "HardPages.h"
 #include "Pdf2WordCall.h"
@@ -43,32 +42,13 @@ struct Result
     qint64 stopMs = 0;
 };
 
-// Answers the first progress event with a stop, and notes when.
-class Stopper : public DispEventSink
-{
-public:
-    Stopper()
-        : DispEventSink(DIID_IPdf2WordEvents)
-    {
-        addEntry({Pdf2WordEventProgress, VT_I4, {VT_I4, VT_I4, VT_BSTR}, [this](const std::vector<VARIANT>&) {
-                      if (!clock.isValid())
-                          clock.start();
-                      return -1;
-                  }});
-        addEntry({Pdf2WordEventFinished, VT_EMPTY, {VT_I4}, [](const std::vector<VARIANT>&) { return 0; }});
-    }
-    ~Stopper() { unadvise(); }
-
-    QElapsedTimer clock; // started at the stop
-};
-
 // The longest time from a stop to the end of the conversion (ms), each page converted alone and
 // stopped at its first event; -1 when a page did not end stopped.
 qint64 longestStop(const QString& pdf, const QString& folder)
 {
     qint64 longest = 0;
     for (int page = 1; page <= DocumentPdfs::pageCount(pdf); ++page) {
-        Stopper stopper;
+        Pdf2WordCall::Stopper stopper;
         const HRESULT result = Pdf2WordCall::convert(pdf, folder + QStringLiteral("/stopped.docx"), page, page, 0, &stopper).result;
         if (result != E_ABORT || !stopper.clock.isValid())
             return -1;

@@ -378,10 +378,6 @@ GlyphPlace placeOf(const fz_text_span* span, const fz_text_item& item, fz_matrix
              int(std::lround(place.d * 1000)), int(std::lround(place.e * 64)), int(std::lround(place.f * 64))}};
 }
 
-// Sorts a held text's glyphs into state.shown and state.hidden: hidden are those drawn
-// invisibly, in a font whose glyph has no outline, or under a later picture. A space goes with
-// the glyph before it. A glyph drawn again where it already stands is left out; glyphs without a
-// Unicode map are noted for recognition.
 // A fingerprint of a text at its place, with the covers over it: the same text drawn again at the
 // same place is left out whole, before its glyphs are weighed one by one.
 quint64 textPrint(const State& state, const HeldText& held)
@@ -409,6 +405,10 @@ quint64 textPrint(const State& state, const HeldText& held)
     return print;
 }
 
+// Sorts a held text's glyphs into state.shown and state.hidden: hidden are those drawn
+// invisibly, in a font whose glyph has no outline, or under a later picture. A space goes with
+// the glyph before it. A glyph drawn again where it already stands is left out; glyphs without a
+// Unicode map are noted for recognition.
 void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
 {
     findCoversAfter(ctx, state, held);

@@ -2,7 +2,6 @@
 // text in a font without a Unicode map, text drawn thousands of times at one spot, a picture
 // that cannot be read.
 
-#include "DispEventSink.h"
 #include "DocumentPdfs.h"
 #include "HardPages.h"
 #include "Pdf2WordCall.h"
@@ -10,7 +9,6 @@
 #include "RealDocuments.h"
 #include "TestFiles.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -51,25 +49,6 @@ QByteArray allBytes(const QString& output)
     }
     return bytes;
 }
-
-// Answers the first progress event with a stop, and notes when.
-class Stopper : public DispEventSink
-{
-public:
-    Stopper()
-        : DispEventSink(DIID_IPdf2WordEvents)
-    {
-        addEntry({Pdf2WordEventProgress, VT_I4, {VT_I4, VT_I4, VT_BSTR}, [this](const std::vector<VARIANT>&) {
-                      if (!clock.isValid())
-                          clock.start();
-                      return -1;
-                  }});
-        addEntry({Pdf2WordEventFinished, VT_EMPTY, {VT_I4}, [](const std::vector<VARIANT>&) { return 0; }});
-    }
-    ~Stopper() { unadvise(); }
-
-    QElapsedTimer clock; // started at the stop
-};
 
 } // namespace
 
@@ -131,7 +110,7 @@ private slots:
         QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/repeated.txt"), 1, 1).result, S_OK);
         QCOMPARE(wordsOf(folder + QStringLiteral("/repeated.txt")), DocumentPdfs::words(QStringLiteral("Printed over itself")));
 
-        Stopper stopper;
+        Pdf2WordCall::Stopper stopper;
         QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/stopped.docx"), 1, 1, 0, &stopper).result, E_ABORT);
         QVERIFY(stopper.clock.isValid());
         QVERIFY2(stopper.clock.elapsed() < 1000, qPrintable(QString::number(stopper.clock.elapsed())));
