@@ -17,10 +17,14 @@
 // counted as text: the words of the labels drawn into a chart stay findable there), words split in two or left
 // with a line-end hyphen per 1000 words, all-black pictures, and tables (ruled or not) that became
 // tables.
+// Then pages that lose their text or stop a converter (HardPagesBench.h): scans with a text layer,
+// a font without a Unicode map, a heavy poster, text drawn 100,000 times at one spot; and a stop
+// during every page of every document.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
 
 #include "BaselineTools.h"
 #include "DocumentPdfs.h"
+#include "HardPagesBench.h"
 #include "Pdf2WordCall.h"
 #include "RealDocuments.h"
 #include "TestFiles.h"
@@ -348,7 +352,9 @@ int main(int argc, char** argv)
                                {QStringLiteral("mutool"), QStringLiteral("mupdf-tools")},
                                {QStringLiteral("gs"), QStringLiteral("ghostscript")},
                                {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")},
-                               {QStringLiteral("chromium"), QStringLiteral("chromium")}}))
+                               {QStringLiteral("chromium"), QStringLiteral("chromium")},
+                               {QStringLiteral("tesseract"), QStringLiteral("tesseract-ocr")},
+                               {QStringLiteral("qpdf"), QStringLiteral("qpdf")}}))
         return 2;
     Pdf2WordCall::registerComponent();
     officeProfile = QUrl::fromLocalFile(root + QStringLiteral("/profile")).toString();
@@ -468,5 +474,10 @@ int main(int argc, char** argv)
                  .arg(sharedTime.value(QStringLiteral("LibreOffice")) / qMax(1e-9, ours), 0, 'f', 1);
     out() << "Goals for ours: words median >= 0.99 (p10 >= 0.97), pairs >= 0.97, broken/1000 <= 1, no black picture,\n"
              "every table a table.\n";
+
+    QStringList pdfs;
+    for (const Input& input : inputs)
+        pdfs << input.pdf;
+    runHardPages(root, inputs.front().pdf, pdfs, {referenceText, docxText, mutoolConvert}, out());
     return 0;
 }

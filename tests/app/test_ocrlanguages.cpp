@@ -35,10 +35,13 @@ private slots:
         OcrLanguages languages;
         languages.load(tessdata(QStringLiteral("mixed"), {"eng", "deu", "chi_sim", "deu-frak", "osd"}));
         QCOMPARE(languages.installed(), QStringList({"CHI_SIM", "DE", "DEU-FRAK", "EN", "OSD"}));
+        // Text of an unknown language is read in all of them, English first, without orientation data.
+        QCOMPARE(languages.allLanguages(), QStringLiteral("eng+chi_sim+deu+deu-frak"));
 
         OcrLanguages none;
         none.load(TestFiles::sandbox() + QStringLiteral("/no-such-folder"));
         QVERIFY(none.installed().isEmpty());
+        QCOMPARE(none.allLanguages(), QStringLiteral("eng"));
         QCOMPARE(none.defaultLanguage(QStringLiteral("de")), QStringLiteral("EN"));
     }
 

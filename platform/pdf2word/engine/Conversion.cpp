@@ -79,6 +79,7 @@ int Conversion::run()
         return result;
     FlowDocument document = m_builder->finish();
     document.title = QFileInfo(QString::fromUtf8(m_job.output)).completeBaseName();
+    dropReplacementCharacters(document);
     return writeOutput(document);
 }
 

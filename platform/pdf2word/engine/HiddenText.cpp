@@ -11,7 +11,9 @@ namespace {
 
 // A hidden line whose box is covered this much by shown text repeats that text.
 const float kRepeatedShare = 0.3f;
-// A picture is the scan of the hidden lines on it when they cover this share of it.
+// A picture of at least kPageShare of the page is the page's scan when hidden lines lie on it; a
+// smaller one when they cover kScannedShare of it (not a photo with a line of text read in it).
+const float kPageShare = 0.5f;
 const float kScannedShare = 0.05f;
 // Lines are found again by the bands of the page they reach into (points).
 const float kBand = 12;
@@ -61,7 +63,7 @@ QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVecto
     return kept;
 }
 
-void dropScannedPictures(const QVector<TextLine>& keptHidden, PageGraphics* graphics)
+void dropScannedPictures(const QVector<TextLine>& keptHidden, fz_rect mediabox, PageGraphics* graphics)
 {
     if (keptHidden.isEmpty())
         return;
@@ -75,7 +77,8 @@ void dropScannedPictures(const QVector<TextLine>& keptHidden, PageGraphics* grap
             if (middleInside(line.box, shape.box))
                 text += area(fz_intersect_rect(line.box, shape.box));
         }
-        scanned[s] = text > 0 && text >= kScannedShare * area(shape.box);
+        const bool wholePage = area(shape.box) >= kPageShare * area(mediabox);
+        scanned[s] = text > 0 && (wholePage || text >= kScannedShare * area(shape.box));
     }
     dropShapes(graphics->shapes, scanned);
 }

@@ -13,7 +13,8 @@ namespace p2w {
 // The hidden lines that do not lie over shown text.
 QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVector<TextLine>& hidden);
 
-// Takes the pictures out of graphics that the kept hidden lines lie on (the scan of those lines).
-void dropScannedPictures(const QVector<TextLine>& keptHidden, PageGraphics* graphics);
+// Takes the pictures out of graphics that are the scan of the kept hidden lines: a picture of
+// most of the page they lie on, or a smaller one they cover a good part of.
+void dropScannedPictures(const QVector<TextLine>& keptHidden, fz_rect mediabox, PageGraphics* graphics);
 
 } // namespace p2w

@@ -21,6 +21,39 @@ QString xmlSafe(const QString& text)
     return safe;
 }
 
+namespace {
+
+void dropReplacementCharacters(QString& text)
+{
+    text.remove(QChar(0xFFFD));
+}
+
+void dropReplacementCharacters(QList<FlowBlock>& blocks)
+{
+    for (FlowBlock& block : blocks) {
+        for (FlowRun& run : block.runs) {
+            dropReplacementCharacters(run.text);
+            dropReplacementCharacters(run.font);
+        }
+    }
+}
+
+} // namespace
+
+void dropReplacementCharacters(FlowDocument& document)
+{
+    dropReplacementCharacters(document.blocks);
+    for (FlowTable& table : document.tables) {
+        for (FlowCell& cell : table.cells)
+            dropReplacementCharacters(cell.paragraphs);
+    }
+    for (FlowImage& image : document.images)
+        dropReplacementCharacters(image.description);
+    dropReplacementCharacters(document.header.text);
+    dropReplacementCharacters(document.footer.text);
+    dropReplacementCharacters(document.title);
+}
+
 QVector<int> tableCoverage(const FlowTable& table)
 {
     const int columns = table.columnWidths.size();

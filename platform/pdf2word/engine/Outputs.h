@@ -22,6 +22,10 @@ bool writeText(const FlowDocument& document, const QString& path, QString* error
 // Text as XML allows it: characters XML 1.0 cannot carry are left out.
 QString xmlSafe(const QString& text);
 
+// Takes U+FFFD out of every text of the document: a character that no map of its font named is
+// never written, in any format.
+void dropReplacementCharacters(FlowDocument& document);
+
 // For each place of the table's grid (row by row), the index of the cell that covers it; -1
 // where no cell does.
 QVector<int> tableCoverage(const FlowTable& table);

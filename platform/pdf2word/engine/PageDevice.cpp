@@ -85,6 +85,7 @@ struct State
     // While held text is handed on: the glyphs seen so far, the covers over the text at hand,
     // and the text's glyphs the page shows and hides (dropped with the device on an error).
     std::unordered_set<GlyphPlace, GlyphPlaceHash> seen;
+    std::unordered_set<quint64> seenTexts; // fingerprints of whole texts (textPrint)
     std::vector<fz_rect> over;
     fz_text* shown = nullptr;
     fz_text* hidden = nullptr;
@@ -377,6 +378,33 @@ GlyphPlace placeOf(const fz_text_span* span, const fz_text_item& item, fz_matrix
              int(std::lround(place.d * 1000)), int(std::lround(place.e * 64)), int(std::lround(place.f * 64))}};
 }
 
+// A fingerprint of a text at its place, with the covers over it: the same text drawn again at the
+// same place is left out whole, before its glyphs are weighed one by one.
+quint64 textPrint(const State& state, const HeldText& held)
+{
+    quint64 print = held.invisible ? 1 : 2;
+    auto mix = [&print](quint64 value) { print = (print ^ value) * 0x100000001B3ull; };
+    auto mixFloat = [&mix](float value) { mix(quint64(qint64(std::lround(value * 64)))); };
+    for (const float value : {held.ctm.a, held.ctm.b, held.ctm.c, held.ctm.d, held.ctm.e, held.ctm.f})
+        mixFloat(value);
+    for (const fz_rect& cover : state.over) {
+        for (const float value : {cover.x0, cover.y0, cover.x1, cover.y1})
+            mixFloat(value);
+    }
+    for (const fz_text_span* span = held.text->head; span; span = span->next) {
+        mix(quint64(reinterpret_cast<quintptr>(span->font)));
+        mix(quint64(span->wmode));
+        for (const float value : {span->trm.a, span->trm.b, span->trm.c, span->trm.d})
+            mixFloat(value);
+        for (int i = 0; i < span->len; ++i) {
+            mix(quint64(span->items[i].gid) << 32 | quint32(span->items[i].ucs));
+            mixFloat(span->items[i].x);
+            mixFloat(span->items[i].y);
+        }
+    }
+    return print;
+}
+
 // Sorts a held text's glyphs into state.shown and state.hidden: hidden are those drawn
 // invisibly, in a font whose glyph has no outline, or under a later picture. A space goes with
 // the glyph before it. A glyph drawn again where it already stands is left out; glyphs without a
@@ -384,6 +412,8 @@ GlyphPlace placeOf(const fz_text_span* span, const fz_text_item& item, fz_matrix
 void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
 {
     findCoversAfter(ctx, state, held);
+    if (!state.seenTexts.insert(textPrint(state, held)).second)
+        return;
     for (fz_text_span* span = held.text->head; span; span = span->next) {
         fz_matrix trm = span->trm;
         bool hide = held.invisible;

@@ -376,7 +376,7 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
         m_looks.forgetFonts();
         *lines = linesOf(shownText);
         const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, linesOf(hiddenText));
-        dropScannedPictures(hidden, graphics);
+        dropScannedPictures(hidden, mediabox, graphics);
         *lines += hidden;
     }
     fz_drop_stext_page(m_ctx, shownText);

@@ -42,7 +42,7 @@ bool TextRecognizer::start(QString* error)
     const QByteArray folder = m_tessdata.toLocal8Bit();
     const QByteArray languages = m_languages.toLocal8Bit();
     if (m_tessdata.isEmpty()
-        || m_api->Init(folder.constData(), languages.constData(), tesseract::OEM_DEFAULT, nullptr, 0, nullptr, nullptr,
+        || m_api->Init(folder.constData(), languages.constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0, nullptr, nullptr,
                        false)
                != 0) {
         m_api.reset();
@@ -59,8 +59,13 @@ bool TextRecognizer::start(QString* error)
 bool TextRecognizer::read(const unsigned char* pixels, int width, int height, int stride, int dpi,
                           const std::function<bool()>& keepGoing, QVector<Word>* words, QString* error)
 {
+    // Starting takes a while and cannot be cut short: a stop asked meanwhile ends it here.
     if (!start(error))
         return false;
+    if (!keepGoing()) {
+        *error = QStringLiteral("the recognition was ended");
+        return false;
+    }
     // Tesseract's threads as many as the machine has to spare: on a busy machine their waiting
     // for one another costs more than they gain.
     omp_set_dynamic(1);

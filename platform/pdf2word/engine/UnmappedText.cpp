@@ -231,10 +231,7 @@ void readUnmappedText(fz_context* ctx, const QVector<UnmappedGlyph>& glyphs, Tex
     for (int r = runs.size() - 1; r >= 0; --r) {
         const Run& run = runs[r];
         TextLine& line = (*lines)[run.line];
-        const QVector<Glyph> replacement = runGlyphs(line, run, words, boxes);
-        line.glyphs.remove(run.from, run.to - run.from + 1);
-        for (int i = 0; i < replacement.size(); ++i)
-            line.glyphs.insert(run.from + i, replacement[i]);
+        line.glyphs = line.glyphs.mid(0, run.from) + runGlyphs(line, run, words, boxes) + line.glyphs.mid(run.to + 1);
     }
     dropEmptyLines(lines);
 }

@@ -61,4 +61,20 @@ Outcome convert(const QString& source, const QString& output, int first, int las
     return outcome;
 }
 
+Stopper::Stopper()
+    : DispEventSink(DIID_IPdf2WordEvents)
+{
+    addEntry({Pdf2WordEventProgress, VT_I4, {VT_I4, VT_I4, VT_BSTR}, [this](const std::vector<VARIANT>&) {
+                  if (!clock.isValid())
+                      clock.start();
+                  return -1;
+              }});
+    addEntry({Pdf2WordEventFinished, VT_EMPTY, {VT_I4}, [](const std::vector<VARIANT>&) { return 0; }});
+}
+
+Stopper::~Stopper()
+{
+    unadvise();
+}
+
 } // namespace Pdf2WordCall

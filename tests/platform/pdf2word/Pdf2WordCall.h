@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ComRuntime.h"
+#include "DispEventSink.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
-
-class DispEventSink;
 
 // One conversion through the PDF-to-Word component's interface, as its callers make it (the
 // component must be registered).
@@ -26,5 +26,15 @@ void registerComponent(const QString& enginePath = QString(), const std::functio
 // mode: the road (0 layout, 2 plain); events, when given, is advised for the call.
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,
                 DispEventSink* events = nullptr, const QString& password = QString());
+
+// Events that answer the first progress event with a stop, and note when.
+class Stopper : public DispEventSink
+{
+public:
+    Stopper();
+    ~Stopper();
+
+    QElapsedTimer clock; // started at the stop
+};
 
 } // namespace Pdf2WordCall

@@ -44,14 +44,28 @@ fz_rect a4()
 
 QByteArray onePagePdf(const QByteArray& content)
 {
+    // F3: a Type 3 font whose letters draw nothing, named so their Unicode is known (a scan's
+    // text layer in a glyph-less font).
+    QByteArray names;
+    QByteArray procs;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        names += QByteArray(" /") + c;
+        procs += QByteArray(" /") + c + " 8 0 R";
+    }
+    const QByteArray blankFont = "<< /Type /Font /Subtype /Type3 /FontBBox [0 0 500 1000] /FontMatrix [0.001 0 0 0.001 0 0]"
+                                 " /CharProcs <<"
+                                 + procs + " /space 8 0 R >> /Encoding << /Differences [32 /space 97" + names
+                                 + "] >> /FirstChar 32 /LastChar 122 /Widths ["
+                                 + QByteArray(" 500").repeated(91) + "] /Resources << >> >>";
     QList<QByteArray> objects;
     objects << "<< /Type /Catalog /Pages 2 0 R >>"
             << "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"
             << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R "
-               "/Resources << /Font << /F1 5 0 R /F2 6 0 R >> >> >>"
+               "/Resources << /Font << /F1 5 0 R /F2 6 0 R /F3 7 0 R >> >> >>"
             << "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream"
             << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"
-            << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>";
+            << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>"
+            << blankFont << "<< /Length 8 >>\nstream\n500 0 d0\nendstream";
     QByteArray pdf = "%PDF-1.4\n";
     QList<int> offsets;
     for (int i = 0; i < objects.size(); ++i) {

@@ -133,6 +133,30 @@ private slots:
         QVERIFY(looks[lines.back().glyphs.front().look].bold);
     }
 
+    // A scan's text layer (invisible, covered by a picture drawn after it, or in a font whose glyphs
+    // draw nothing) is read where the page shows no text; over shown text it repeats it and is left
+    // out. The picture under the layer is its scan and leaves the graphics; a line drawn again at
+    // its place is read once.
+    void hiddenTextIsReadWhereNoneIsShown()
+    {
+        Looks looks(m_context.get());
+        QVector<TextLine> lines;
+        PageGraphics graphics;
+        QVERIFY(readPdf(QByteArray("BT /F1 12 Tf 72 760 Td (Shown heading) Tj ET\n"
+                                   "BT 3 Tr /F1 12 Tf 72 760 Td (Shown heading) Tj ET\n"
+                                   "BT 3 Tr /F1 12 Tf 72 700 Td (Invisible layer) Tj ET\n"
+                                   "BT /F1 12 Tf 72 640 Td (Covered layer) Tj ET\n"
+                                   "BT /F1 12 Tf 72 640 Td (Covered layer) Tj ET\n"
+                                   "q 300 0 0 40 60 630 cm BI /W 1 /H 1 /CS /G /BPC 8 ID \x80 EI Q\n"
+                                   "BT /F3 12 Tf 72 760 Td (shown heading) Tj ET\n"
+                                   "BT /F3 12 Tf 72 580 Td (blank layer) Tj ET\n"),
+                        &lines, &graphics, &looks));
+        QCOMPARE(texts(lines),
+                 QStringList({QStringLiteral("Shown heading"), QStringLiteral("Invisible layer"), QStringLiteral("Covered layer"),
+                              QStringLiteral("blank layer")}));
+        QCOMPARE(graphics.shapes.size(), 0);
+    }
+
     // Table finding: a ruled grid with text becomes a table whose cells hold their text, the text
     // outside stays in the lines; a grid around a drawing (a chart's) is no table.
     void ruledGridBecomesATable()

@@ -1,0 +1,138 @@
+// Pages that lost their text or stopped the conversion: a scan's text layer under its picture,
+// text in a font without a Unicode map, text drawn thousands of times at one spot, a picture
+// that cannot be read.
+
+#include "DocumentPdfs.h"
+#include "HardPages.h"
+#include "Pdf2WordCall.h"
+#include "Pdf2WordLib.h"
+#include "RealDocuments.h"
+#include "TestFiles.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+QString sandbox(const QString& name)
+{
+    const QString folder = TestFiles::sandbox() + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// The words of a converted file: the text of a package's parts, or of the file itself.
+QStringList wordsOf(const QString& output)
+{
+    QString text;
+    if (output.endsWith(QLatin1String(".docx")))
+        text = QString::fromUtf8(DocumentPdfs::zipEntry(output, QStringLiteral("word/document.xml")));
+    else if (output.endsWith(QLatin1String(".odt")))
+        text = QString::fromUtf8(DocumentPdfs::zipEntry(output, QStringLiteral("content.xml")));
+    else
+        text = QString::fromUtf8(TestFiles::readFile(output));
+    if (!output.endsWith(QLatin1String(".txt"))) {
+        // Paragraphs end in a space; runs of one word join.
+        text.replace(QRegularExpression(QStringLiteral("</(w:p|text:p|text:h|p|h\\d|td)>")), QStringLiteral(" "));
+        text.remove(QRegularExpression(QStringLiteral("<head>.*</head>|<[^>]*>"), QRegularExpression::DotMatchesEverythingOption));
+    }
+    return DocumentPdfs::words(text);
+}
+
+// Every byte a converted file holds: its file, and each part of a package unpacked.
+QByteArray allBytes(const QString& output)
+{
+    QByteArray bytes = TestFiles::readFile(output);
+    if (output.endsWith(QLatin1String(".docx")) || output.endsWith(QLatin1String(".odt"))) {
+        for (const QString& entry : DocumentPdfs::zipEntries(output))
+            bytes += DocumentPdfs::zipEntry(output, entry);
+    }
+    return bytes;
+}
+
+} // namespace
+
+class Pdf2WordHardPagesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Pdf2WordCall::registerComponent(); }
+
+    // Text drawn first and covered by the page's picture, as PDFium-based tools write a scan's
+    // recognised text: it is the page's text, and the picture that repeats it is left out.
+    void textUnderAScanIsText()
+    {
+        const QString folder = sandbox(QStringLiteral("covered"));
+        const QStringList lines = {QStringLiteral("Minutes of the harbour board, third of May."),
+                                   QStringLiteral("The pier lights were mended and the ferry ran on time.")};
+        const QString source = folder + QStringLiteral("/scan.pdf");
+        QVERIFY(HardPages::writeCoveredTextPdf(source, lines));
+        const QStringList expected = DocumentPdfs::words(lines.join(QLatin1Char(' ')));
+        for (const char* suffix : {"docx", "txt"}) {
+            const QString output = folder + QStringLiteral("/scan.") + QLatin1String(suffix);
+            QCOMPARE(Pdf2WordCall::convert(source, output, 1, 1).result, S_OK);
+            QCOMPARE(wordsOf(output), expected);
+        }
+        QCOMPARE(DocumentPdfs::zipEntries(folder + QStringLiteral("/scan.docx")).filter(QStringLiteral("media/")), QStringList());
+    }
+
+    // A Type 3 font whose glyph names say nothing and without a Unicode map: its words are read
+    // from the glyphs, and no format holds a replacement character.
+    void unmappedFontIsRecognised()
+    {
+        const QString folder = sandbox(QStringLiteral("unmapped"));
+        const QStringList lines = {RealDocuments::prose(3, 1).left(70), RealDocuments::prose(4, 1).left(70),
+                                   QStringLiteral("Invoice 2024-117 totals 1,250.80 for 12 crates.")};
+        const QString source = folder + QStringLiteral("/unmapped.pdf");
+        QVERIFY(HardPages::writeUnmappedFontPdf(source, lines));
+        QVERIFY(TestFiles::readFile(source).contains("/Type3"));
+        const QStringList expected = DocumentPdfs::words(lines.join(QLatin1Char(' ')));
+        for (const char* suffix : {"docx", "odt", "html", "txt"}) {
+            const QString output = folder + QStringLiteral("/unmapped.") + QLatin1String(suffix);
+            QCOMPARE(Pdf2WordCall::convert(source, output, 1, 1).result, S_OK);
+            const QStringList words = wordsOf(output);
+            int found = 0;
+            for (const QString& word : expected)
+                found += words.contains(word) ? 1 : 0;
+            QVERIFY2(found >= 0.9 * expected.size(), qPrintable(words.join(QLatin1Char(' '))));
+            QVERIFY2(!allBytes(output).contains("\xEF\xBF\xBD"), suffix);
+        }
+    }
+
+    // 100,000 copies of one line at one spot read as one line, and a stop during the page is
+    // answered within a second.
+    void repeatedTextReadsOnceAndStops()
+    {
+        const QString folder = sandbox(QStringLiteral("repeated"));
+        const QString source = folder + QStringLiteral("/repeated.pdf");
+        QVERIFY(TestFiles::writeFile(source, HardPages::repeatedTextPdf(QStringLiteral("Printed over itself"), 100000)));
+        QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/repeated.txt"), 1, 1).result, S_OK);
+        QCOMPARE(wordsOf(folder + QStringLiteral("/repeated.txt")), DocumentPdfs::words(QStringLiteral("Printed over itself")));
+
+        Pdf2WordCall::Stopper stopper;
+        QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/stopped.docx"), 1, 1, 0, &stopper).result, E_ABORT);
+        QVERIFY(stopper.clock.isValid());
+        QVERIFY2(stopper.clock.elapsed() < 1000, qPrintable(QString::number(stopper.clock.elapsed())));
+    }
+
+    // A picture of width zero is left out, with a line in the log; the rest of the page stays.
+    void unreadablePictureIsSkipped()
+    {
+        const QString folder = sandbox(QStringLiteral("broken"));
+        const QString source = folder + QStringLiteral("/broken.pdf");
+        QVERIFY(TestFiles::writeFile(source, HardPages::brokenPicturePdf()));
+        QStringList log;
+        Pdf2WordCall::registerComponent(QString(), [&log](const QString& line) { log << line; });
+        const QString output = folder + QStringLiteral("/broken.docx");
+        const HRESULT result = Pdf2WordCall::convert(source, output, 1, 1).result;
+        Pdf2WordCall::registerComponent();
+        QCOMPARE(result, S_OK);
+        QCOMPARE(wordsOf(output), DocumentPdfs::words(QStringLiteral("Words before the pictures Words after the pictures")));
+        QCOMPARE(DocumentPdfs::zipEntries(output).filter(QStringLiteral("media/")).size(), 1);
+        QCOMPARE(log, QStringList{QStringLiteral("Page 1: picture Im0 left out: image width is zero (or less)")});
+    }
+};
+
+QTEST_MAIN(Pdf2WordHardPagesTest)
+#include "test_pdf2wordhardpages.moc"
