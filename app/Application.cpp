@@ -89,7 +89,7 @@ Application::Application(int& argc, char** argv)
 
 Application::~Application()
 {
-    qDebug() << Q_FUNC_INFO;
+    Logger::instance()->log(QLatin1String(Q_FUNC_INFO), Logger::Debug);
     // Normally main() has already stopped the workers; this covers any other way out.
     stopWorkers(60000);
     m_debenuService.reset();

@@ -26,9 +26,28 @@ function(qp_add_layers)
   endforeach()
 endfunction()
 
+# Whether the folder (relative to the source folder) lies in a build folder inside the tree: the
+# one in use, or another one that CMake configured (it holds a CMakeCache.txt). Build folders hold
+# CMakeLists.txt files of their own (the fuzz project's), whatever they are named.
+function(qp_in_build_folder folder result)
+  file(RELATIVE_PATH binary ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+  set(inside FALSE)
+  set(prefix "")
+  string(REPLACE "/" ";" parts "${folder}")
+  foreach(part ${parts})
+    string(APPEND prefix "${part}")
+    if(prefix STREQUAL binary OR EXISTS ${CMAKE_SOURCE_DIR}/${prefix}/CMakeCache.txt)
+      set(inside TRUE)
+      break()
+    endif()
+    string(APPEND prefix "/")
+  endforeach()
+  set(${result} ${inside} PARENT_SCOPE)
+endfunction()
+
 # Fails the configuration when a folder has a CMakeLists.txt that no add_subdirectory reached,
 # so that a new library folder cannot silently drop out of the build (give it its line in
-# QP_LAYERS, or let its parent folder add it).
+# QP_LAYERS, or let its parent folder add it). Hidden folders and build folders are left out.
 function(qp_check_every_folder_built)
   set(added ${CMAKE_SOURCE_DIR})
   set(queue ${CMAKE_SOURCE_DIR})
@@ -43,7 +62,11 @@ function(qp_check_every_folder_built)
        ${CMAKE_SOURCE_DIR}/*/*/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/*/*/*/*/CMakeLists.txt)
   foreach(list ${lists})
     get_filename_component(folder ${list} DIRECTORY)
-    if(folder MATCHES "^(build|\\.)" OR ${CMAKE_SOURCE_DIR}/${folder} IN_LIST added)
+    if(folder MATCHES "^\\." OR ${CMAKE_SOURCE_DIR}/${folder} IN_LIST added)
+      continue()
+    endif()
+    qp_in_build_folder(${folder} inBuild)
+    if(inBuild)
       continue()
     endif()
     message(FATAL_ERROR "${folder}/CMakeLists.txt is not built: list ${folder} in QP_LAYERS of the top-level CMakeLists.txt")

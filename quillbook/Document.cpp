@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include "EbookRequest.h"
+#include "Logger.h"
 
 #include <FileSystem.h>
 #include <ToolPaths.h>
@@ -30,12 +31,12 @@ Document::Document(QObject* parent)
     : DebenuPDFLibraryDLLQt1212(ToolPaths::path(ToolPaths::PdfLibrary))
 {
     setParent(parent);
-    qDebug() << "Ctor Document";
+    Logger::instance()->log(QStringLiteral("Ctor Document"), Logger::Debug);
 }
 
 Document::~Document()
 {
-    qDebug() << "Dector document";
+    Logger::instance()->log(QStringLiteral("Dector document"), Logger::Debug);
 }
 
 bool Document::merge(const QString& output, const QStringList& files)

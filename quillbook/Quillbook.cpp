@@ -1,6 +1,8 @@
 #include "Quillbook.h"
 
+#include "BookFonts.h"
 #include "BookReader.h"
+#include "BookWebPage.h"
 #include "ConfinedNetworkAccess.h"
 #include "ConfinedPath.h"
 #include "Document.h"
@@ -24,14 +26,27 @@ void log(const QString& text, int level)
     Logger::instance()->log(text, level);
 }
 
-// Takes the place of a script line that set the body's page break: the view runs no scripts.
-const char pageBreakStyle[] = "body { page-break-before: auto !important; }";
+// The user style sheet of the printing view. The first rule takes the place of a script line
+// that set the body's page break (the view runs no scripts). The second keeps a picture within
+// the height of a page (less a line for the space under it), as readers show a cover on one
+// screen: a cover as wide as the page but taller than it would spill a sliver onto a page of its
+// own. Pictures keep their proportions ("contain") when the book also fixes their width.
+QUrl userStyleSheet(qreal pageHeightPx)
+{
+    const QString css = QStringLiteral("body { page-break-before: auto !important; }\n"
+                                       "img, svg { max-height: %1px !important; }\n"
+                                       "img { object-fit: contain; }\n")
+                            .arg(qMax(qreal(48), pageHeightPx - 24), 0, 'f', 0);
+    return QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") + QString::fromLatin1(css.toUtf8().toBase64()));
+}
 
 } // namespace
 
 Quillbook::Quillbook(QWidget* parent)
     : QWebView(parent)
+    , m_page(new BookWebPage(this))
 {
+    setPage(m_page);
     QWebSettings::globalSettings()->setDefaultTextEncoding(QStringLiteral("utf-8"));
     QWebSettings* pageSettings = settings();
     pageSettings->setAttribute(QWebSettings::JavascriptEnabled, false);
@@ -43,8 +58,6 @@ Quillbook::Quillbook(QWidget* parent)
     pageSettings->setAttribute(QWebSettings::OfflineStorageDatabaseEnabled, false);
     pageSettings->setAttribute(QWebSettings::OfflineWebApplicationCacheEnabled, false);
     pageSettings->setAttribute(QWebSettings::PrintElementBackgrounds, true);
-    pageSettings->setUserStyleSheetUrl(
-        QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") + QString::fromLatin1(QByteArray(pageBreakStyle).toBase64())));
 }
 
 Quillbook::~Quillbook() = default;
@@ -70,15 +83,17 @@ bool Quillbook::convert(const QString& sourcePath, const EbookRequest& request)
         return true;
     m_reader->convert(m_workFolder);
     const QStringList list = m_reader->pageList();
-    if (list.size() < 2)
-        return true;
     for (int i = 1; i < list.size(); ++i) {
         const QString page = QDir::cleanPath(QFileInfo(list.at(0) + QLatin1Char('/') + list.at(i)).absoluteFilePath());
-        if (ConfinedPath::contains(m_workFolder, page))
-            m_pageList.append(page);
-        else
+        if (!ConfinedPath::contains(m_workFolder, page))
             log(QStringLiteral("Page outside the work folder skipped:%1").arg(list.at(i)), Logger::Warning);
+        else if (!QFileInfo(page).isFile())
+            log(QStringLiteral("Page missing from the book skipped:%1").arg(list.at(i)), Logger::Warning);
+        else
+            m_pageList.append(page);
     }
+    if (m_pageList.isEmpty())
+        log(QStringLiteral("The book gave no page: %1").arg(BookReader::failureText(m_reader->failure())), Logger::Error);
     return true;
 }
 
@@ -87,15 +102,26 @@ Quillbook::PrintResult Quillbook::print(const QString& targetPath, const EbookRe
     m_request = request;
     if (m_pageList.isEmpty())
         return NothingToPrint;
+    // The view lays a page out in CSS pixels (96 per inch) over the printable height.
+    settings()->setUserStyleSheetUrl(userStyleSheet(pageLayout().paintRect(QPageLayout::Inch).height() * 96));
 
+    // The book's fonts stay registered until the pages are printed.
+    BookFonts fonts(m_workFolder);
+    if (const int rules = fonts.adopt(m_pageList))
+        log(QStringLiteral("Book fonts embedded for %1 font rules").arg(rules), Logger::Info);
     QStringList pagePdfs;
     for (const QString& page : qAsConst(m_pageList)) {
         const QString pdf = page + QStringLiteral(".pdf");
-        pagePdfs.append(pdf);
-        renderPage(page, pdf);
+        if (renderPage(page, pdf) && QFileInfo(pdf).isFile())
+            pagePdfs.append(pdf);
     }
     const QStringList entries =
         QDir(m_workFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
+    if (pagePdfs.isEmpty()) {
+        log(QStringLiteral("The book gave no page: no page could be printed"), Logger::Error);
+        emptyWorkFolder(entries);
+        return NothingToPrint;
+    }
 
     // The merged book is labelled and protected before it reaches the target, so the target never
     // holds a half-finished or unprotected file.
@@ -124,8 +150,9 @@ void Quillbook::emptyWorkFolder(const QStringList& entries) const
     }
 }
 
-void Quillbook::loadPage(const QString& pagePath)
+bool Quillbook::loadPage(const QString& pagePath)
 {
+    m_page->clearFailure();
     QEventLoop loop;
     bool finished = false;
     const QMetaObject::Connection connection = connect(page()->mainFrame(), &QWebFrame::loadFinished, &loop, [&] {
@@ -145,24 +172,34 @@ void Quillbook::loadPage(const QString& pagePath)
         log(QStringLiteral("Page load timed out:%1").arg(pagePath), Logger::Warning);
         triggerPageAction(QWebPage::Stop);
     }
+    return !m_page->mainFrameFailed();
 }
 
 bool Quillbook::renderPage(const QString& pagePath, const QString& pdfPath)
 {
-    loadPage(pagePath);
+    if (!loadPage(pagePath))
+        return false;
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(pageSize()));
-    printer.setPageOrientation(m_request.pageOrientation.compare(QLatin1String("Landscape"), Qt::CaseInsensitive) == 0
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    const qreal margin = m_request.margin;
-    if (!printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter))
+    const QPageLayout layout = pageLayout();
+    if (layout.margins().left() != m_request.margin)
         log(QStringLiteral("Margin of %1 mm does not fit the page").arg(m_request.margin), Logger::Warning);
+    printer.setPageLayout(layout);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdfPath);
     QWebView::print(&printer);
     return true;
+}
+
+QPageLayout Quillbook::pageLayout() const
+{
+    const QPageLayout::Orientation orientation =
+        m_request.pageOrientation.compare(QLatin1String("Landscape"), Qt::CaseInsensitive) == 0 ? QPageLayout::Landscape
+                                                                                                : QPageLayout::Portrait;
+    QPageLayout layout(QPageSize(pageSize()), orientation, QMarginsF(), QPageLayout::Millimeter);
+    const qreal margin = m_request.margin;
+    layout.setMargins(QMarginsF(margin, margin, margin, margin));
+    return layout;
 }
 
 QPageSize::PageSizeId Quillbook::pageSize() const

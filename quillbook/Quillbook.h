@@ -2,6 +2,7 @@
 
 #include "EbookRequest.h"
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QStringList>
 #include <QWebView>
@@ -9,6 +10,7 @@
 #include <memory>
 
 class BookReader;
+class BookWebPage;
 
 // The converter: lets the reader of the book's format write HTML pages into the work folder,
 // prints each page to a PDF of its own through this never-shown web view, merges the page PDFs
@@ -36,13 +38,17 @@ public:
     // merging, labelling and saving all succeed.
     PrintResult print(const QString& targetPath, const EbookRequest& request);
 
+    // Prints one page into pdfPath; false, with nothing printed, when the page does not load.
     bool renderPage(const QString& pagePath, const QString& pdfPath);
     QPageSize::PageSizeId pageSize() const;
+    // The request's page size, orientation and margins (margins that do not fit are left at 0).
+    QPageLayout pageLayout() const;
 
 private:
-    void loadPage(const QString& pagePath);
+    bool loadPage(const QString& pagePath);
     void emptyWorkFolder(const QStringList& entries) const;
 
+    BookWebPage* m_page;
     QStringList m_pageList;
     QString m_workFolder;
     EbookRequest m_request;

@@ -1,11 +1,13 @@
 #include "FileSystem.h"
 
+#include "Logger.h"
+
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUuid>
 
 #include <cerrno>
@@ -54,6 +56,15 @@ bool createDir(const QString& path)
     return QDir(path).mkpath(QStringLiteral("."));
 }
 
+bool makeWritableFolder(const QString& path)
+{
+    if (path.isEmpty() || !createDir(path))
+        return false;
+    // Writing a file is the one test that also knows read-only file systems and access lists.
+    QTemporaryFile probe(path + QStringLiteral("/.write-test-XXXXXX"));
+    return probe.open();
+}
+
 QString desktopFolder()
 {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -72,7 +83,7 @@ QString uniqueFilePath(const QString& dir, const QString& fileName)
 
 bool removeDir(const QString& path)
 {
-    qDebug() << "Removing dir:" << path;
+    Logger::instance()->log(QStringLiteral("Removing dir: %1").arg(path), Logger::Debug);
     const QFileInfo top(path);
     bool result = true;
     if (top.isSymLink()) {
@@ -91,13 +102,14 @@ bool removeDir(const QString& path)
             else
                 removed = QFile::remove(entryPath);
             if (!removed) {
-                qDebug() << "Result:" << false;
+                Logger::instance()->log(QStringLiteral("Result: false"), Logger::Debug);
                 return false;
             }
         }
         result = QDir().rmdir(path);
     }
-    qDebug() << "Result:" << result;
+    Logger::instance()->log(QStringLiteral("Result: %1").arg(result ? QStringLiteral("true") : QStringLiteral("false")),
+                            Logger::Debug);
     return result;
 }
 

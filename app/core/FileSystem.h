@@ -15,6 +15,10 @@ QString cachePath();
 // True when the folder exists afterwards; creates missing parents.
 bool createDir(const QString& path);
 
+// True when path is a folder that files can be written into; a missing folder is created (with
+// its parents) first.
+bool makeWritableFolder(const QString& path);
+
 // A native path in dir that does not exist yet: "dir/fileName", else "dir/(1)fileName",
 // "dir/(2)fileName", ... Nothing is created.
 QString uniqueFilePath(const QString& dir, const QString& fileName);

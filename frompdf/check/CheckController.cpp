@@ -93,9 +93,3 @@ void CheckController::close()
     m_closed = true;
     m_state = 0;
 }
-
-bool CheckController::isClosed() const
-{
-    QMutexLocker lock(&m_stateMutex);
-    return m_closed;
-}

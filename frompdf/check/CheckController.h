@@ -44,7 +44,6 @@ public:
     // At shutdown: no further question reaches the GUI, and a question still waiting ends now
     // with the answer "without OCR", so no conversion thread waits for a window that is gone.
     void close();
-    bool isClosed() const;
 
 signals:
     void requestForScanned();

@@ -9,8 +9,6 @@
 #include "UserContext.h"
 #include "WorkflowCounter.h"
 
-#include <QDebug>
-
 namespace {
 
 // Save-mode codes of the usage statistics.
@@ -49,7 +47,7 @@ FromPdfAlgorithm::FromPdfAlgorithm(QSharedPointer<DebenuService> service, IProgr
 
 FromPdfAlgorithm::~FromPdfAlgorithm()
 {
-    qDebug() << "FromPdfAlgorithm::~FromPdfAlgorithm";
+    Logger::instance()->log(QStringLiteral("FromPdfAlgorithm::~FromPdfAlgorithm"), Logger::Debug);
 }
 
 void FromPdfAlgorithm::setTasks(const FromPDFTaskList& tasks) { m_tasks = tasks; }

@@ -1,9 +1,8 @@
 #include "InformationWorker.h"
 
 #include "DebenuDocument.h"
+#include "Logger.h"
 #include "PdfFacts.h"
-
-#include <QDebug>
 
 InformationWorker::InformationWorker(QSharedPointer<DebenuService> service, const QString& path,
                                      const QString& password, int /*unused*/, QObject* parent)
@@ -38,7 +37,8 @@ void InformationWorker::run()
             information.scanned = PdfFacts::looksScanned(document);
         }
     }
-    qDebug() << "SET INFO:" << information.scanned;
+    const QString scanned = information.scanned ? QStringLiteral("true") : QStringLiteral("false");
+    Logger::instance()->log(QStringLiteral("SET INFO: %1").arg(scanned), Logger::Debug);
 
     m_done = true;
     m_information = information;

@@ -144,7 +144,7 @@ int PageImageExport::exportRanges(DebenuDocument& document, const FromPDFTask& t
                 break;
             }
             const QString pageFile = pageFolder + QStringLiteral("%1.%2").arg(padded(page, digits), task.format);
-            qDebug() << Q_FUNC_INFO << pageFile;
+            Logger::instance()->log(QStringLiteral("%1 %2").arg(QLatin1String(Q_FUNC_INFO), pageFile), Logger::Debug);
             if (document.renderPageToFile(resolution(m_imageQuality), page, code, pageFile) != 1) {
                 qCritical() << "Render failed. Page number:" << page;
                 error = RenderFailed;
@@ -195,9 +195,11 @@ bool PageImageExport::mergeImages(const QString& folder, const QString& format, 
                             + QLatin1Char('.') + target.suffix();
     const QString program = QDir::toNativeSeparators(ToolPaths::path(ToolPaths::Convert));
     const QStringList arguments = {QStringLiteral("-append"), QStringLiteral("%1*.%2").arg(folder, format), partial};
-    qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(','));
+    const QString signature = QLatin1String(Q_FUNC_INFO);
+    Logger::instance()->log(QStringLiteral("%1 Arguments: %2").arg(signature, arguments.join(QLatin1Char(','))),
+                            Logger::Debug);
     const int result = QProcess::execute(program, arguments);
-    qDebug() << Q_FUNC_INFO << "Result:" << result;
+    Logger::instance()->log(QStringLiteral("%1 Result: %2").arg(signature).arg(result), Logger::Debug);
     const bool joined = result == 0 && QFileInfo(partial).size() > 0 && QFile::rename(partial, output);
     if (!joined)
         QFile::remove(partial);

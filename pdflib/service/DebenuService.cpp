@@ -6,7 +6,6 @@
 #include <Logger.h>
 #include <ToolPaths.h>
 
-#include <QDebug>
 #include <QMutexLocker>
 
 #include <utility>
@@ -43,12 +42,12 @@ QSize selectedPageSize(DebenuPDFLibraryDLLQt1212& library)
 DebenuService::DebenuService()
     : library(ToolPaths::path(ToolPaths::PdfLibrary))
 {
-    qDebug() << Q_FUNC_INFO;
+    Logger::instance()->log(QLatin1String(Q_FUNC_INFO), Logger::Debug);
 }
 
 DebenuService::~DebenuService()
 {
-    qDebug() << Q_FUNC_INFO;
+    Logger::instance()->log(QLatin1String(Q_FUNC_INFO), Logger::Debug);
 }
 
 bool DebenuService::select(int id)
@@ -128,7 +127,7 @@ QImage DebenuService::renderPage(int id, int page, double dpi)
     if (!select(id))
         return QImage();
     library.SelectPage(page);
-    qDebug() << Q_FUNC_INFO;
+    Logger::instance()->log(QLatin1String(Q_FUNC_INFO), Logger::Debug);
 
     // One pixel per point whatever the dpi: at 72 dpi the rendering fills the bitmap exactly.
     const QSize size = selectedPageSize(library);
@@ -141,7 +140,8 @@ QImage DebenuService::renderPage(int id, int page, double dpi)
     dib.releaseMemoryDc(dc);
     if (rendered == 0) {
         // The untouched bitmap is black; a caller would show (and cache) it as the page.
-        qDebug() << Q_FUNC_INFO << "render result:" << rendered;
+        Logger::instance()->log(QStringLiteral("%1 render result: %2").arg(QLatin1String(Q_FUNC_INFO)).arg(rendered),
+                                Logger::Debug);
         return QImage();
     }
     // The pixels die with the bitmap: copy them.

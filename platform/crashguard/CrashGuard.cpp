@@ -205,11 +205,6 @@ void CrashGuard::uninstall()
         ::sigaction(crashSignals[i], &previousActions[i], nullptr);
 }
 
-bool CrashGuard::isInstalled()
-{
-    return installed.load();
-}
-
 void CrashGuard::setCallback(Callback run)
 {
     callback.store(run);

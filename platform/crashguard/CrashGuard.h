@@ -31,7 +31,6 @@ public:
                         QString* error = nullptr);
     // Restores the handlers that were there before install(); harmless when not installed.
     static void uninstall();
-    static bool isInstalled();
 
     static void setCallback(Callback callback);
     // Files copied into the report: source path and the name inside the report folder.

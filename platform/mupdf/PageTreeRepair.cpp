@@ -174,6 +174,8 @@ void keepInheritedAttributes(fz_context* ctx, pdf_obj* page)
 }
 
 // Replaces the page tree by one node holding the given pages (indirect references, borrowed).
+// A page that is no dictionary any more is left out: loading a later object during the scan may
+// have made MuPDF repair the file and drop it.
 int installFlatTree(fz_context* ctx, pdf_document* doc, const std::vector<pdf_obj*>& pages)
 {
     for (pdf_obj* page : pages)
@@ -185,17 +187,20 @@ int installFlatTree(fz_context* ctx, pdf_document* doc, const std::vector<pdf_ob
         node = pdf_add_new_dict(ctx, doc, 3);
         kids = pdf_new_array(ctx, doc, int(pages.size()));
         for (pdf_obj* page : pages) {
+            if (!pdf_is_dict(ctx, page))
+                continue;
             pdf_obj* reference = page;
             if (!pdf_is_indirect(ctx, page))
                 reference = pdf_add_object(ctx, doc, page);
             else
                 pdf_keep_obj(ctx, reference);
-            pdf_dict_put(ctx, reference, PDF_NAME(Parent), node);
+            // The kids own the reference before anything else can fail.
             pdf_array_push_drop(ctx, kids, reference);
+            pdf_dict_put(ctx, reference, PDF_NAME(Parent), node);
         }
         pdf_dict_put(ctx, node, PDF_NAME(Type), PDF_NAME(Pages));
         pdf_dict_put(ctx, node, PDF_NAME(Kids), kids);
-        pdf_dict_put_int(ctx, node, PDF_NAME(Count), int(pages.size()));
+        pdf_dict_put_int(ctx, node, PDF_NAME(Count), pdf_array_len(ctx, kids));
 
         // Fetched after the first added object: an edit gives the document a new trailer.
         pdf_obj* root = pdf_dict_get(ctx, pdf_trailer(ctx, doc), PDF_NAME(Root));
@@ -206,7 +211,7 @@ int installFlatTree(fz_context* ctx, pdf_document* doc, const std::vector<pdf_ob
             root = catalog;
         }
         pdf_dict_put(ctx, root, PDF_NAME(Pages), node);
-        installed = int(pages.size());
+        installed = pdf_array_len(ctx, kids);
     });
     pdf_drop_obj(ctx, kids);
     pdf_drop_obj(ctx, node);

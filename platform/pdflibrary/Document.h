@@ -7,10 +7,12 @@
 
 namespace dpl {
 
-// An image added to a document: its XObject lives in the document from the moment it is added;
-// one that was never drawn is dropped before the document is written.
+// An image added to a document: read as far as its header when it is added, decoded into an
+// XObject of the document when it is first drawn; one that was never drawn is dropped before the
+// document is written.
 struct DocumentImage
 {
+    fz_image* source = nullptr; // the file's picture until it is stored, owned
     pdf_obj* xobject = nullptr; // indirect reference, owned
     int width = 0;
     int height = 0;

@@ -14,7 +14,7 @@ int LibraryInstance::addImageFromFile(const std::string& path, int options)
     if (!document)
         return 0;
     DocumentImage image;
-    if (int error = importImageFile(m_ctx, document->pdf(), path, image))
+    if (int error = openImageFile(m_ctx, path, image))
         return fail(error);
     const int id = document->nextImageId++;
     document->images.emplace(id, image);
@@ -85,6 +85,8 @@ int LibraryInstance::placeSelectedImage(const PlacementRule& rule)
     ImagePlacement placement;
     if (!rule(*image, box, &placement))
         return fail(InvalidArgument);
+    if (int error = storeImage(m_ctx, document->pdf(), *image))
+        return fail(error);
     if (int error = drawImageOnPage(m_ctx, document->pdf(), document->selectedPage, *image, placement))
         return fail(error);
     return 1;

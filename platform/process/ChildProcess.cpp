@@ -27,6 +27,16 @@ void killGroup(qint64 leader)
         ::kill(-pid_t(leader), SIGKILL);
 }
 
+// Appends what the program wrote since the last call, keeping at most kept bytes.
+void keepOutput(QProcess& process, QByteArray& output, int kept)
+{
+    if (kept <= 0)
+        return;
+    output += process.readAll();
+    if (output.size() > kept)
+        output.remove(0, output.size() - kept);
+}
+
 void endGroup(QProcess& process, qint64 leader)
 {
     killGroup(leader);
@@ -37,13 +47,18 @@ void endGroup(QProcess& process, qint64 leader)
 } // namespace
 
 ChildProcess::Result ChildProcess::run(const QString& program, const QStringList& arguments, int timeoutMs,
-                                       const StopRequest& stopRequested)
+                                       const StopRequest& stopRequested, int keptOutputBytes)
 {
     Result result;
     GroupProcess process;
-    // Nobody reads the program's chatter; a full pipe must never block it.
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    // Output nobody keeps goes nowhere, and kept output is read as it comes: a full pipe must
+    // never block the program.
+    if (keptOutputBytes > 0) {
+        process.setProcessChannelMode(QProcess::MergedChannels);
+    } else {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+    }
     process.start(program, arguments, QIODevice::ReadOnly);
     if (!process.waitForStarted(-1))
         return result;
@@ -52,6 +67,7 @@ ChildProcess::Result ChildProcess::run(const QString& program, const QStringList
     QElapsedTimer clock;
     clock.start();
     while (!process.waitForFinished(kPollMs)) {
+        keepOutput(process, result.output, keptOutputBytes);
         if (process.state() == QProcess::NotRunning)
             break;
         if (stopRequested && stopRequested()) {
@@ -65,6 +81,7 @@ ChildProcess::Result ChildProcess::run(const QString& program, const QStringList
             return result;
         }
     }
+    keepOutput(process, result.output, keptOutputBytes);
     // Helpers the program left behind in its group go with it.
     killGroup(leader);
     result.outcome = process.exitStatus() == QProcess::NormalExit ? Outcome::Finished : Outcome::Crashed;

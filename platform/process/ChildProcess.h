@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -23,15 +24,18 @@ public:
     {
         Outcome outcome = Outcome::FailedToStart;
         int exitCode = -1;
+        QByteArray output; // the end of what the program wrote, when asked for
         bool succeeded() const { return outcome == Outcome::Finished && exitCode == 0; }
     };
 
     // Polled about every 100 ms while the program runs; true asks for the program to be ended.
     using StopRequest = std::function<bool()>;
 
-    // A time-out of 0 or less waits for ever (a stop still ends the program).
+    // A time-out of 0 or less waits for ever (a stop still ends the program). With keptOutputBytes
+    // above 0, the last that many bytes of the program's standard output and error (read as it
+    // writes them) are kept in the result; otherwise its output is discarded.
     static Result run(const QString& program, const QStringList& arguments, int timeoutMs,
-                      const StopRequest& stopRequested = StopRequest());
+                      const StopRequest& stopRequested = StopRequest(), int keptOutputBytes = 0);
 
     // A time-out that no sound run reaches: baseMinutes, plus one minute per megabytesPerMinute
     // of the input file, at most maxMinutes; in milliseconds.

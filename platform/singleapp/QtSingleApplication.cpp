@@ -26,11 +26,6 @@ void QtSingleApplication::setActivationWindow(QWidget* window, bool activateOnMe
         m_activateOnMessage = connect(this, &QtSingleApplication::messageReceived, this, &QtSingleApplication::activateWindow);
 }
 
-QWidget* QtSingleApplication::activationWindow() const
-{
-    return m_activationWindow;
-}
-
 void QtSingleApplication::activateWindow()
 {
     if (!m_activationWindow)

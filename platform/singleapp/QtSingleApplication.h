@@ -20,7 +20,6 @@ public:
     bool sendMessage(const QString& message, int timeoutMs = 5000);
 
     void setActivationWindow(QWidget* window, bool activateOnMessage = true);
-    QWidget* activationWindow() const;
 
 public slots:
     // Restores the activation window from the minimised state, raises and activates it.

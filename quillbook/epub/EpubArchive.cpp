@@ -4,7 +4,6 @@
 
 #include <Logger.h>
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,18 +59,25 @@ bool copyEntry(QuaZip& zip, const QString& path, qint64& budget)
 } // namespace
 
 bool unzipArchive(const QString& archivePath, const QString& targetFolder, QStringList* extracted,
-                  const UnpackLimits& limits)
+                  const UnpackLimits& limits, BookFailure* failure)
 {
+    BookFailure ignored;
+    BookFailure& why = failure ? *failure : ignored;
+    why = BookFailure::Damaged;
     QuaZip zip(archivePath);
     zip.setFileNameCodec("IBM866");
     if (!zip.open(QuaZip::mdUnzip)) {
         logError(QStringLiteral("Extract archive. Error:%1"), zip.getZipError());
+        QFile file(archivePath);
+        if (!file.open(QIODevice::ReadOnly) || !file.read(2).startsWith("PK"))
+            why = BookFailure::NotThisFormat;
         return false;
     }
     QDir().mkpath(targetFolder);
     if (zip.getEntriesCount() > limits.entries) {
         logError(QStringLiteral("Unzip file. The archive holds more entries than the limit. Error:%1"),
                  zip.getZipError());
+        why = BookFailure::TooLarge;
         return false;
     }
     qint64 budget = limits.bytes;
@@ -84,6 +90,7 @@ bool unzipArchive(const QString& archivePath, const QString& targetFolder, QStri
         if (info.uncompressedSize > quint64(budget)) {
             logError(QStringLiteral("Unzip file. The archive unpacks to more than the limit. Error:%1"),
                      zip.getZipError());
+            why = BookFailure::TooLarge;
             return false;
         }
         const QString path = ConfinedPath::resolve(targetFolder, info.name);
@@ -98,9 +105,12 @@ bool unzipArchive(const QString& archivePath, const QString& targetFolder, QStri
             QDir().mkpath(path);
             continue;
         }
-        qDebug() << "File info:" << path;
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !copyEntry(zip, path, budget))
+        Logger::instance()->log(QStringLiteral("File info: %1").arg(path), Logger::Debug);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !copyEntry(zip, path, budget)) {
+            if (budget < 0)
+                why = BookFailure::TooLarge;
             return false;
+        }
         if (extracted)
             extracted->append(path);
     }
@@ -111,6 +121,7 @@ bool unzipArchive(const QString& archivePath, const QString& targetFolder, QStri
         return false;
     }
     Logger::instance()->log(QStringLiteral("Unzip complete. filename:%1").arg(archivePath), Logger::Info);
+    why = BookFailure::None;
     return true;
 }
 

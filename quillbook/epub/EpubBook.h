@@ -37,6 +37,7 @@ struct EpubBook
     QStringList spine;                    // idrefs in reading order
     QString baseFolder;                   // the package document's folder inside the work folder
     QString cover;                        // the path of the cover picture, empty when none is found
+    QString uniqueIdentifier;             // the dc:identifier that the package's unique-identifier names
     QMap<MetadataKind, QStringList> metadata;
 };
 

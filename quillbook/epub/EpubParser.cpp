@@ -4,15 +4,16 @@
 #include "ConfinedPath.h"
 #include "EpubArchive.h"
 #include "EpubDocument.h"
+#include "ObfuscatedFonts.h"
 
 #include <Logger.h>
 
-#include <QDebug>
 #include <QDir>
 #include <QDirIterator>
 #include <QDomDocument>
 #include <QFile>
 #include <QRegExp>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace epub {
@@ -66,6 +67,21 @@ QString attribute(const QDomElement& element, const QString& name)
     return QString();
 }
 
+// XHTML and HTML documents print; the media type's letter case and parameters do not matter.
+bool isPageType(const QString& mediaType)
+{
+    const QString type = mediaType.section(QLatin1Char(';'), 0, 0).trimmed();
+    return type.compare(QLatin1String("application/xhtml+xml"), Qt::CaseInsensitive) == 0
+           || type.compare(QLatin1String("text/html"), Qt::CaseInsensitive) == 0;
+}
+
+// An href that is a web address, a file URL or an absolute path names no file of the book.
+bool namesPlaceOutsideBook(const QString& href)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    return href.startsWith(QLatin1Char('/')) || href.startsWith(QLatin1Char('\\')) || scheme.match(href).hasMatch();
+}
+
 } // namespace
 
 QString decodeHref(const QString& href)
@@ -77,6 +93,11 @@ EpubParser::EpubParser(EpubDocument* document, QObject* parent)
     : QObject(parent)
     , m_document(document)
 {
+}
+
+void EpubParser::fail(BookFailure failure)
+{
+    m_document->m_failure = failure;
 }
 
 const QMap<QString, MetadataKind>& EpubParser::metadataKinds()
@@ -103,8 +124,10 @@ const QMap<QString, MetadataKind>& EpubParser::metadataKinds()
 EpubBook EpubParser::parse(const QString& sourcePath, const QString& workFolder)
 {
     m_workFolder = workFolder;
-    if (!unzipArchive(sourcePath, workFolder)) {
+    BookFailure failure = BookFailure::None;
+    if (!unzipArchive(sourcePath, workFolder, nullptr, UnpackLimits(), &failure)) {
         log(QStringLiteral("Error unzip epub:%1").arg(sourcePath), Logger::Error);
+        fail(failure);
         return EpubBook();
     }
     return parseUnpacked(sourcePath, workFolder);
@@ -118,10 +141,13 @@ EpubBook EpubParser::parseUnpacked(const QString& sourcePath, const QString& wor
     const QString packagePath = packageName.isEmpty() ? QString() : ConfinedPath::resolve(workFolder, packageName);
     if (packagePath.isEmpty()) {
         log(QStringLiteral("Invalid epub:%1").arg(sourcePath), Logger::Error);
+        fail(BookFailure::NotThisFormat);
         m_book.baseFolder = workFolder;
     } else {
         m_book.baseFolder = QFileInfo(packagePath).absolutePath();
         loadPackage(readWhole(packagePath));
+        if (const int restored = restoreObfuscatedFonts(workFolder, m_book))
+            log(QStringLiteral("Obfuscated fonts restored:%1").arg(restored), Logger::Info);
     }
     buildPageList();
     m_book.cover = findFileByRegExp(workFolder, QStringLiteral(".*cover.*.(jpg|jpeg|png|svg)"));
@@ -154,6 +180,7 @@ void EpubParser::loadPackage(const QByteArray& content)
     QDomDocument document;
     if (!BoundedXml::setContent(document, content)) {
         log(QStringLiteral("Load meta data. Error loading opf content."), Logger::Error);
+        fail(BookFailure::Damaged);
         return;
     }
     const QDomElement root = document.documentElement();
@@ -174,6 +201,14 @@ void EpubParser::loadPackage(const QByteArray& content)
         for (const QDomElement& element : elements)
             (this->*section.parse)(element);
         log(QStringLiteral("Parse %1. Complete").arg(name), Logger::Info);
+    }
+    const QString uniqueId = attribute(root, QStringLiteral("unique-identifier"));
+    for (const QDomElement& identifier : descendants(root, QStringLiteral("identifier"))) {
+        if (!uniqueId.isEmpty() && attribute(identifier, QStringLiteral("id")) == uniqueId
+            && identifier.namespaceURI().contains(QLatin1String("purl.org/dc"))) {
+            m_book.uniqueIdentifier = identifier.text();
+            break;
+        }
     }
     log(QStringLiteral("Load meta data. Complete"), Logger::Info);
 }
@@ -196,7 +231,7 @@ void EpubParser::parseManifest(const QDomElement& element)
         item.mediaType = attribute(itemElement, QStringLiteral("media-type"));
         m_book.manifest.insert(item.id, item);
         if (item.id.compare(QLatin1String("cover"), Qt::CaseInsensitive) == 0)
-            qDebug() << "Cover:" << item.href;
+            Logger::instance()->log(QStringLiteral("Cover: %1").arg(item.href), Logger::Debug);
         if (item.mediaType.compare(QLatin1String("application/xhtml+xml"), Qt::CaseInsensitive) == 0)
             log(QStringLiteral("Href:%1").arg(item.href), Logger::Debug);
     }
@@ -215,7 +250,11 @@ void EpubParser::buildPageList()
     pages.append(m_book.baseFolder);
     for (const QString& idref : qAsConst(m_book.spine)) {
         const ManifestItem item = m_book.manifest.value(idref);
-        if (item.mediaType == QLatin1String("application/xhtml+xml"))
+        if (!isPageType(item.mediaType))
+            continue;
+        if (namesPlaceOutsideBook(item.href))
+            log(QStringLiteral("Item outside the book skipped:%1").arg(item.href), Logger::Warning);
+        else
             pages.append(item.href);
     }
 }

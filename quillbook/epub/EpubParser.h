@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BookReader.h"
 #include "EpubBook.h"
 
 #include <QDomElement>
@@ -19,9 +20,6 @@ public:
 
     EpubBook parse(const QString& sourcePath, const QString& workFolder);
 
-    // Reads a book that is already unpacked into workFolder.
-    EpubBook parseUnpacked(const QString& sourcePath, const QString& workFolder);
-
     // The package path that the container names, empty when it names none.
     QString readContainer(const QByteArray& content);
     void loadPackage(const QByteArray& content);
@@ -33,6 +31,10 @@ public:
     static const QMap<QString, MetadataKind>& metadataKinds();
 
 private:
+    // Reads a book that is already unpacked into workFolder.
+    EpubBook parseUnpacked(const QString& sourcePath, const QString& workFolder);
+    void fail(BookFailure failure);
+
     EpubDocument* m_document;
     EpubBook m_book;
     QString m_workFolder;

@@ -1,14 +1,13 @@
 #include "FbBook.h"
 
 #include "BoundedXml.h"
+#include "FbBinaries.h"
 #include "FbMarkup.h"
-#include "ReaderLimits.h"
 
 #include <QDomDocument>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextCodec>
-#include <QTextStream>
 #include <QUuid>
 
 namespace fb2 {
@@ -116,24 +115,39 @@ QString detectEncoding(const QString& path)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     const QString firstLine = QString::fromUtf8(file.readLine(4096));
-    static const QRegularExpression declaration(QStringLiteral("encoding=\"([^\"]*)\""),
+    static const QRegularExpression declaration(QStringLiteral("encoding\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')"),
                                                 QRegularExpression::CaseInsensitiveOption);
-    const QString name = declaration.match(firstLine).captured(1);
+    const QRegularExpressionMatch match = declaration.match(firstLine);
+    const QString name = match.captured(1) + match.captured(2);
     return name.isEmpty() ? QStringLiteral("UTF-8") : name;
 }
 
-bool FbBook::load(const QString& path)
+bool FbBook::load(const QString& path, const QString& imageFolder)
 {
-    QFile file(path);
-    if (file.size() > ReaderLimits::bookFileBytes || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QTextCodec* declared = QTextCodec::codecForName(detectEncoding(path).toLatin1());
+    FbSplit split = splitBinaries(path, imageFolder, declared);
+    if (split.status != FbSplit::Read) {
+        failure = split.status == FbSplit::TooLarge ? BookFailure::TooLarge : BookFailure::Damaged;
         return false;
-    QTextStream stream(&file);
-    if (QTextCodec* codec = QTextCodec::codecForName(detectEncoding(path).toLatin1()))
-        stream.setCodec(codec);
+    }
+    images = split.binaries;
+    // A byte-order mark outweighs the declaration, as it does for XML parsers.
+    QTextCodec* codec = QTextCodec::codecForUtfText(split.document.left(4), declared ? declared : QTextCodec::codecForMib(106));
+    QString text = codec->toUnicode(split.document);
+    split.document.clear();
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     QDomDocument document;
-    if (!BoundedXml::setContent(document, stream.readAll()))
+    if (!BoundedXml::setContentKeepingSpace(document, text)) {
+        failure = text.contains(QLatin1String("<FictionBook")) ? BookFailure::Damaged : BookFailure::NotThisFormat;
         return false;
-    return parse(document.documentElement());
+    }
+    text.clear();
+    if (!parse(document.documentElement())) {
+        failure = BookFailure::NotThisFormat;
+        return false;
+    }
+    return true;
 }
 
 bool FbBook::parse(const QDomElement& root)
@@ -141,22 +155,12 @@ bool FbBook::parse(const QDomElement& root)
     if (root.tagName() != QLatin1String("FictionBook"))
         return false;
     for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
-        if (child.tagName() == QLatin1String("binary"))
-            readBinary(child);
-    }
-    for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
         if (child.tagName() == QLatin1String("description"))
             readDescription(child);
         else if (child.tagName() == QLatin1String("body"))
             readBody(child);
     }
     return true;
-}
-
-void FbBook::readBinary(const QDomElement& element)
-{
-    images.insert(element.attribute(QStringLiteral("id")),
-                  QByteArray::fromBase64(element.firstChild().nodeValue().toLatin1()));
 }
 
 void FbBook::readDescription(const QDomElement& element)

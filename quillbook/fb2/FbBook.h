@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "BookReader.h"
+
 #include <QDate>
 #include <QDomElement>
 #include <QList>
@@ -62,11 +63,13 @@ private:
 
 struct FbSection
 {
+    QString id;    // the book's own "id" of the section, a link target
     QString image; // the picture that leads the section, before any text
     QString title; // markup
     QStringList epigraphs;
     QList<FbSection> sections;
-    QString content; // markup of the body elements in document order
+    QString content;       // markup of the body elements in document order
+    QList<int> sectionsAt; // for each subsection, how much of content comes before it
     FbAnchor anchor;
 };
 
@@ -79,27 +82,28 @@ struct FbBody
     FbAnchor anchor;
 };
 
-// The book model of a FictionBook 2 file. Pictures are kept as their encoded bytes and decoded
-// only when they are saved, one at a time.
+// The book model of a FictionBook 2 file. Pictures are written to files as the file is read
+// (see FbBinaries.h); the model keeps where.
 struct FbBook
 {
-    QMap<QString, QByteArray> images; // by "id"
+    QMap<QString, QString> images; // "id" -> the file holding the picture's bytes
     FbTitleInfo titleInfo;
     FbPublishInfo publishInfo;
     FbDocumentInfo documentInfo;
     QList<FbBody> bodies;
+    BookFailure failure = BookFailure::None; // why load() failed
 
-    // Reads the file: false when it cannot be opened, is larger than a book may be, nests deeper
-    // than the bound, is not well-formed XML, or its root is not "FictionBook".
-    bool load(const QString& path);
+    // Reads the file, writing its pictures below imageFolder: false when it cannot be opened, is
+    // larger than a book may be, nests deeper than the bound, is not well-formed XML, or its root
+    // is not "FictionBook".
+    bool load(const QString& path, const QString& imageFolder);
     bool parse(const QDomElement& root);
-    void readBinary(const QDomElement& element);
     void readDescription(const QDomElement& element);
     void readBody(const QDomElement& element);
 };
 
-// The text codec name the file declares on its first line, "UTF-8" when it declares none, empty
-// when the file cannot be opened.
+// The text codec name the file's XML declaration names on its first line (in double or single
+// quotes), "UTF-8" when it names none, empty when the file cannot be opened.
 QString detectEncoding(const QString& path);
 
 } // namespace fb2

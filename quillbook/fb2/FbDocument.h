@@ -5,9 +5,10 @@
 
 namespace fb2 {
 
-// The FictionBook 2 reader: saves the book's pictures into the work folder and writes one HTML
-// page for each body and for each section without subsections (a section with subsections gives
-// only a page for its leading picture). The pages lie in the work folder itself.
+// The FictionBook 2 reader: saves the book's pictures into the work folder as the file is read
+// and writes one HTML page for the cover and one for each section without subsections; the
+// title, epigraphs and text of a body or of a section that holds subsections open the page of
+// the section that follows them. The pages lie in the work folder itself.
 class FbDocument : public BookReader
 {
     Q_OBJECT
@@ -16,17 +17,16 @@ public:
 
     void convert(const QString& workFolder) override;
 
-    const FbBook& book() const { return m_book; }
-
 private:
-    void saveImages();
-    void writeSection(FbSection& section);
-    void writePage(const QString& markup);
+    void preparePictures();
+    void writeSection(FbSection& section, QString& pending);
+    void addPage(const QString& markup);
+    QString finishMarkup(const QString& markup, const QMap<QString, QString>& pageOfId) const;
 
     FbBook m_book;
     QString m_workFolder;
     QString m_pagePrefix;
-    int m_pageNumber = 1;
+    QStringList m_pages; // the markup of each page, in order
 };
 
 } // namespace fb2

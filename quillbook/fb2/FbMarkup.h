@@ -3,7 +3,8 @@
 #include "FbBook.h"
 
 // Readers of the FictionBook elements. Those that produce markup append HTML to out; each
-// returns true (false would stop the caller's walk).
+// returns true (false would stop the caller's walk). Text is kept whatever element holds it: an
+// element these readers do not know inside a paragraph gives its text without markup.
 namespace fb2 {
 
 bool readSection(const QDomElement& element, FbSection& section);
@@ -20,7 +21,11 @@ QString readImage(const QDomElement& element);
 // The value of the element's last direct text child.
 QString readText(const QDomElement& element);
 
-// "<img src="reference" />" with the reference escaped for an attribute.
+// "<img src="reference" />" with the reference made a relative address (so that ids holding
+// "#", "?" or "%" still name their file) and escaped for an attribute.
 QString imageMarkup(const QString& reference);
+
+// An empty anchor that a link to id can point at.
+QString anchorMarkup(const QString& id);
 
 } // namespace fb2

@@ -37,11 +37,18 @@ MobiDocument::~MobiDocument() = default;
 
 void MobiDocument::convert(const QString& workFolder)
 {
-    if (m_book->isEncrypted())
+    if (m_book->isEncrypted()) {
+        m_failure = m_book->isMobiBook() ? BookFailure::Encrypted : BookFailure::NotThisFormat;
         return;
+    }
     const QString text = m_book->text();
-    if (text.isEmpty())
-        return; // a damaged book or none at all: no empty page that would pass for a conversion
+    if (text.isEmpty()) {
+        // A damaged book or none at all: no empty page that would pass for a conversion.
+        m_failure = m_book->isTooLarge()    ? BookFailure::TooLarge
+                    : !m_book->isMobiBook() ? BookFailure::NotThisFormat
+                                            : BookFailure::Damaged;
+        return;
+    }
     m_pageText = rewriteHtml(text, m_book->isSingleByte());
     const QString pageName = QFileInfo(workFolder).fileName() + QStringLiteral(".html");
     if (!BookPage::write(QDir(workFolder).filePath(pageName), QLatin1String(pageHead) + m_pageText))

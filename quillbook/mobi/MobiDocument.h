@@ -24,8 +24,6 @@ public:
     // byte, so that the byte positions its links name are character positions.
     static QString rewriteHtml(const QString& text, bool singleByte);
 
-    const QString& pageText() const { return m_pageText; }
-
 private:
     std::unique_ptr<PdbFile> m_book;
     QString m_pageText;

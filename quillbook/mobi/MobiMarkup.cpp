@@ -130,36 +130,105 @@ QString pictureFile(const QString& recindex)
 }
 
 // Replaces each <img ... recindex="N" ...> by a centred picture: from "<img" to the first ">"
-// after the first recindex="digits" that follows it.
+// after its recindex="digits". A picture tag without a recindex attribute stays as it is.
 QString rewritePictures(const QString& text)
 {
     const QLatin1String open("<img"), attribute("recindex=\"");
     QString out;
     int copied = 0;
-    int from = 0;
-    for (;;) {
-        const int start = text.indexOf(open, from, Qt::CaseInsensitive);
-        if (start < 0)
-            break;
-        int digitsEnd = -1;
+    for (int start = text.indexOf(open, 0, Qt::CaseInsensitive); start >= 0;
+         start = text.indexOf(open, start + 1, Qt::CaseInsensitive)) {
+        const int tagEnd = text.indexOf(QLatin1Char('>'), start);
+        if (tagEnd < 0)
+            break; // no later picture can be whole either
+        // Only the tag itself is searched, so that each tag costs its own length.
+        const QStringRef tag = text.midRef(start, tagEnd - start);
         QString digits;
-        for (int at = start + open.size(); (at = text.indexOf(attribute, at, Qt::CaseInsensitive)) >= 0; ++at) {
-            const int first = at + attribute.size();
+        int close = -1;
+        for (int found = tag.indexOf(attribute, open.size(), Qt::CaseInsensitive); found >= 0;
+             found = tag.indexOf(attribute, found + 1, Qt::CaseInsensitive)) {
+            const int first = start + found + attribute.size();
             int end = first;
             while (end < text.size() && isAsciiDigit(text.at(end)))
                 ++end;
             if (end < text.size() && text.at(end) == QLatin1Char('"')) {
                 digits = text.mid(first, end - first);
-                digitsEnd = end;
+                close = text.indexOf(QLatin1Char('>'), end + 1);
                 break;
             }
         }
-        const int close = digitsEnd < 0 ? -1 : text.indexOf(QLatin1Char('>'), digitsEnd + 1);
-        if (close < 0)
-            break; // no later picture can match either
+        if (close < 0) {
+            start = tagEnd;
+            continue;
+        }
         out += text.midRef(copied, start - copied);
         out += QStringLiteral("<center><img src=\"%1\"></center>").arg(pictureFile(digits));
-        copied = from = close + 1;
+        start = close;
+        copied = close + 1;
+    }
+    out += text.midRef(copied);
+    return out;
+}
+
+// True when [from, to) of text shows something: text other than white space and no-break spaces,
+// or a picture or rule. The document head shows nothing.
+bool showsSomething(const QString& text, int from, int to)
+{
+    for (int at = from; at < to; ++at) {
+        const QChar c = text.at(at);
+        if (c == QLatin1Char('<')) {
+            const QStringRef tag = text.midRef(at, 5);
+            if (tag.startsWith(QLatin1String("<img"), Qt::CaseInsensitive)
+                || tag.startsWith(QLatin1String("<hr"), Qt::CaseInsensitive))
+                return true;
+            const int end = tag.startsWith(QLatin1String("<head"), Qt::CaseInsensitive)
+                                ? text.indexOf(QLatin1String("</head"), at, Qt::CaseInsensitive)
+                                : at;
+            at = text.indexOf(QLatin1Char('>'), end < 0 ? at : end);
+            if (at < 0 || at >= to)
+                return false;
+        } else if (c == QLatin1Char('&')) {
+            const QStringRef entity = text.midRef(at, 6);
+            if (!entity.startsWith(QLatin1String("&nbsp;")) && !entity.startsWith(QLatin1String("&#160;")))
+                return true;
+            at += entity.size() - 1;
+        } else if (!c.isSpace() && c != QChar(0xA0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Page breaks become CSS page breaks, except those that would give a page with nothing on it:
+// a break with nothing shown since the previous one (or the start), or nothing after it.
+QString breakPages(const QString& text)
+{
+    const QLatin1String marker("<mbp:pagebreak/>");
+    QVector<int> breaks;
+    for (int at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at + marker.size()))
+        breaks.append(at);
+    if (breaks.isEmpty())
+        return text;
+    // shown[i]: whether the stretch after break i - 1 (the start for 0) and before break i shows anything.
+    QVector<bool> shown;
+    for (int i = 0; i <= breaks.size(); ++i) {
+        const int from = i == 0 ? 0 : breaks.at(i - 1) + marker.size();
+        shown.append(showsSomething(text, from, i < breaks.size() ? breaks.at(i) : text.size()));
+    }
+    QVector<bool> shownLater(shown.size(), false);
+    for (int i = shown.size() - 2; i >= 0; --i)
+        shownLater[i] = shown.at(i + 1) || shownLater.at(i + 1);
+    QString out;
+    int copied = 0;
+    bool pageShows = false;
+    for (int i = 0; i < breaks.size(); ++i) {
+        pageShows = pageShows || shown.at(i);
+        out += text.midRef(copied, breaks.at(i) - copied);
+        copied = breaks.at(i) + marker.size();
+        if (pageShows && shownLater.at(i)) {
+            out += QStringLiteral("<p style=\"page-break-after:always\"></p>");
+            pageShows = false;
+        }
     }
     out += text.midRef(copied);
     return out;
@@ -234,7 +303,7 @@ QString MobiDocument::rewriteHtml(const QString& text, bool singleByte)
     QString html = insertLinkTargets(text, singleByte);
     html.replace(linkPattern(), QStringLiteral("<a href=\"#\\1\""));
     html = rewritePictures(html);
-    html.replace(QStringLiteral("<mbp:pagebreak/>"), QStringLiteral("<p style=\"page-break-after:always\"></p>"));
+    html = breakPages(html);
     return anchorHeadings(html);
 }
 

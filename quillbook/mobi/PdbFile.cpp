@@ -27,6 +27,7 @@ PdbFile::PdbFile(const QString& path)
         return;
     m_fileSize = m_file.size();
     if (m_file.isSequential() || m_fileSize > ReaderLimits::bookFileBytes) {
+        m_tooLarge = m_fileSize > ReaderLimits::bookFileBytes;
         m_file.close();
         m_fileSize = 0;
         return;
@@ -47,6 +48,12 @@ QByteArray PdbFile::readRecord(int index)
     if (begin >= end || !m_file.seek(begin))
         return QByteArray();
     return m_file.read(end - begin);
+}
+
+bool PdbFile::isMobiBook() const
+{
+    const QByteArray kind = m_pdb.type + m_pdb.creator;
+    return kind == "BOOKMOBI" || kind == "TEXtREAd";
 }
 
 Compression PdbFile::compression() const
@@ -78,8 +85,10 @@ QString PdbFile::text()
         record.chop(trailingEntriesSize(record, m_zero.mobi.extraDataFlags));
         const int limit = qMin<int>(m_zero.palmDoc.recordSize, maxTextBytes + 1 - bytes.size());
         bytes += decompress(record, kind, limit, huff.get());
-        if (bytes.size() > maxTextBytes)
+        if (bytes.size() > maxTextBytes) {
+            m_tooLarge = true;
             return QString();
+        }
     }
     QTextCodec* codec = QTextCodec::codecForMib(isSingleByte() ? windows1252Mib : utf8Mib);
     return codec->toUnicode(bytes);

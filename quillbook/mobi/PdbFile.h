@@ -38,6 +38,11 @@ public:
     // to the record size, decoded as UTF-8 (65001) or Windows-1252 (1252 and any other value);
     // empty when it would be longer than maxTextBytes.
     QString text();
+    // True when the file, or the text it decompresses to, passes its bound.
+    bool isTooLarge() const { return m_tooLarge; }
+    // True when the Palm database names a book of the MOBI family ("BOOKMOBI", "TEXtREAd").
+    bool isMobiBook() const;
+
     // The byte that text position i came from is the one the book's links count in: true when
     // each character was one byte (Windows-1252), false for UTF-8.
     bool isSingleByte() const { return m_zero.mobi.textEncoding != 65001; }
@@ -58,6 +63,7 @@ private:
     PdbHeader m_pdb;
     RecordZero m_zero;
     int m_firstImageRecord = -1;
+    bool m_tooLarge = false;
 };
 
 } // namespace mobi

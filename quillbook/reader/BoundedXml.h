@@ -7,11 +7,10 @@
 namespace BoundedXml {
 
 bool setContent(QDomDocument& document, const QByteArray& bytes, int maxDepth = 0);
-bool setContent(QDomDocument& document, const QString& text, int maxDepth = 0);
 
-// True when no element of the text lies deeper than maxDepth (0: the default bound). Malformed
-// XML counts as within the bound; the DOM parser reports it.
-bool withinDepth(const QByteArray& bytes, int maxDepth = 0);
-bool withinDepth(const QString& text, int maxDepth = 0);
+// The same, but built from a stream reader so that text nodes holding only white space are kept:
+// QDomDocument's own parser drops them, and with them the blanks between inline elements
+// ("<i>one</i> <b>two</b>"). Comments, processing instructions and the document type are left out.
+bool setContentKeepingSpace(QDomDocument& document, const QString& text, int maxDepth = 0);
 
 } // namespace BoundedXml

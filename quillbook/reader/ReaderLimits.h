@@ -19,4 +19,9 @@ constexpr int xmlDepth = 256;
 // The pixels of one picture that is decoded into memory.
 constexpr qint64 imagePixels = qint64(64) << 20;
 
+// The pixels of a picture as it is printed: about a full A4 page at 300 dpi. A reader that
+// decodes its pictures anyway scales larger ones down to this, so that printing them takes
+// memory in proportion to the page rather than to the picture.
+constexpr qint64 printedPixels = qint64(8) << 20;
+
 } // namespace ReaderLimits

@@ -685,5 +685,13 @@
         <source>The operation was cancelled before any file was written.</source>
         <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
     </message>
+    <message>
+        <source>Can not save files</source>
+        <translation>Dateien können nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>Der Ordner %1 kann nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
+    </message>
 </context>
 </TS>

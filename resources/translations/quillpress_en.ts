@@ -685,5 +685,13 @@
         <source>The operation was cancelled before any file was written.</source>
         <translation>The operation was cancelled before any file was written.</translation>
     </message>
+    <message>
+        <source>Can not save files</source>
+        <translation>Can not save files</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>The folder %1 cannot be created or written to. Choose another folder to save your files in.</translation>
+    </message>
 </context>
 </TS>

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDebug>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QThread>
@@ -252,7 +251,7 @@ void MetricSender::onReplyFinished(QNetworkReply* reply)
     }
     reply->deleteLater();
     if (delivered) {
-        qDebug().noquote() << "Send analitics [OK]";
+        Logger::instance()->log(QStringLiteral("Send analitics [OK]"), Logger::Debug);
         // Drain a backlog one request after another.
         QTimer::singleShot(1, this, &MetricSender::send);
     }

@@ -4,7 +4,6 @@
 #include "SystemInfoSource.h"
 
 #include <QCryptographicHash>
-#include <QDebug>
 
 namespace {
 
@@ -29,7 +28,7 @@ int monitorDpiAt(int x, int y)
     const int dpi = systemInfoSource()->screenDpiAt(QPoint(x, y));
     if (dpi <= 0)
         return fallbackDpi;
-    qDebug() << "DPI:" << dpi;
+    logDebug(QStringLiteral("DPI: %1").arg(dpi));
     return dpi;
 }
 
@@ -60,6 +59,6 @@ QString machineId()
 {
     const QString guid = systemInfoSource()->machineGuid();
     if (guid.isEmpty())
-        qDebug() << "Could not read registry value";
+        logDebug(QStringLiteral("Could not read registry value"));
     return md5Hex(guid + QLatin1String(machineSalt));
 }

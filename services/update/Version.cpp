@@ -1,6 +1,7 @@
 #include "Version.h"
 
-#include <QDebug>
+#include "Logger.h"
+
 #include <QStringList>
 
 Version::Version(int major, int minor, int patch)
@@ -23,7 +24,9 @@ Version Version::fromString(const QString& text)
 bool Version::parseUrl(const QString& text, QMap<int, int>& parts)
 {
     const QStringList pieces = text.split(QLatin1Char('.'));
-    qDebug().noquote() << Q_FUNC_INFO << "regexp result:" << pieces.join(QLatin1Char('|'));
+    Logger::instance()->log(
+        QStringLiteral("%1 regexp result: %2").arg(QLatin1String(Q_FUNC_INFO), pieces.join(QLatin1Char('|'))),
+        Logger::Debug);
 
     bool ok = false;
     // toInt() accepts surrounding white space, so "2.2.7\n" still reads as patch 7.
@@ -42,12 +45,13 @@ bool Version::parseUrl(const QString& text, QMap<int, int>& parts)
 
 int Version::compareVersion(const QString& first, const QString& second)
 {
-    qDebug().noquote() << Q_FUNC_INFO << "v1:" << first;
-    qDebug().noquote() << Q_FUNC_INFO << "v2:" << second;
+    const QString signature = QLatin1String(Q_FUNC_INFO);
+    Logger::instance()->log(QStringLiteral("%1 v1: %2").arg(signature, first), Logger::Debug);
+    Logger::instance()->log(QStringLiteral("%1 v2: %2").arg(signature, second), Logger::Debug);
     const Version a = fromString(first);
     const Version b = fromString(second);
-    qDebug().noquote() << Q_FUNC_INFO << "v1_i:" << a.toString();
-    qDebug().noquote() << Q_FUNC_INFO << "v2_i:" << b.toString();
+    Logger::instance()->log(QStringLiteral("%1 v1_i: %2").arg(signature, a.toString()), Logger::Debug);
+    Logger::instance()->log(QStringLiteral("%1 v2_i: %2").arg(signature, b.toString()), Logger::Debug);
 
     for (int index = Major; index <= Patch; ++index) {
         const int left = a.m_parts.value(index);

@@ -1,9 +1,14 @@
-// Writes the seed books of the fuzz targets into one folder per target: books of the tests'
-// writers (MOBI, EPUB, FB2, PalmDoc and HUFF/CDIC records), the small Calibre EPUB of the test
-// data and, when Calibre is installed, a MOBI that Calibre made from one of the EPUBs.
+// Writes the seeds of the fuzz targets into one folder per target: books of the tests' writers
+// (MOBI, EPUB, FB2, PalmDoc and HUFF/CDIC records), the small Calibre EPUB of the test data and,
+// when Calibre is installed, a MOBI that Calibre made from one of the EPUBs; PDFs as the tests
+// make them (by hand, by Qt, Ghostscript and LibreOffice), whole and damaged.
 
 #include "BookFiles.h"
+#include "DocumentPdfs.h"
 #include "MobiWriter.h"
+#include "PdfLibraryFixtures.h"
+#include "RealDocuments.h"
+#include "TestPdfs.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -106,6 +111,83 @@ bool bookSeeds()
     return ok;
 }
 
+// The PDFs go to both PDF targets: opening reaches the page tree, the page target the page.
+bool putPdf(const QString& name, const QByteArray& bytes)
+{
+    return put(QStringLiteral("pdfopen"), name, bytes) && put(QStringLiteral("pdfpage"), name, bytes);
+}
+
+bool putPdfFile(const QString& name, const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && putPdf(name, file.readAll());
+}
+
+QByteArray refs(const QList<int>& numbers)
+{
+    QByteArray out;
+    for (int number : numbers)
+        out += QByteArray::number(number) + " 0 R ";
+    return out;
+}
+
+// Two pages (objects 4 and 5, their contents 6 and 7) under the page-tree node given by its
+// dictionary (object 2); untyped pages when asked.
+QByteArray twoPages(const QByteArray& node, bool typed = true)
+{
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>", node,
+                                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+    for (int page = 1; page <= 2; ++page)
+        objects << QByteArray(typed ? "<< /Type /Page " : "<< ") + "/Parent 2 0 R /MediaBox [0 0 612 792] "
+                       + "/Resources << /Font << /F1 3 0 R >> >> /Contents " + QByteArray::number(5 + page) + " 0 R >>";
+    for (int page = 1; page <= 2; ++page) {
+        const QByteArray content = "BT /F1 24 Tf 72 700 Td (Page " + QByteArray::number(page) + ") Tj ET";
+        objects << "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream";
+    }
+    return PdfLibraryFixtures::pdfFile(objects, 1);
+}
+
+bool handMadePdfs()
+{
+    using namespace PdfLibraryFixtures;
+    bool ok = putPdf(QStringLiteral("text.pdf"), textPdf(2, 90, QStringLiteral("Seite"), "/CropBox [10 10 600 780]"));
+    ok &= putPdf(QStringLiteral("formfont.pdf"), formFontPdf());
+    ok &= putPdf(QStringLiteral("busy.pdf"), busyPdf(50));
+    const QByteArray text = textPdf(3);
+    ok &= putPdf(QStringLiteral("cut.pdf"), text.left(text.size() * 2 / 3));
+    ok &= putPdf(QStringLiteral("no-xref.pdf"), text.left(text.lastIndexOf("xref")));
+    // Page trees that opening has to rebuild: wrong counts, a loop, untyped pages, a wrong root.
+    ok &= putPdf(QStringLiteral("tree-count.pdf"), twoPages("<< /Type /Pages /Kids [" + refs({4, 5}) + "] /Count 7 >>"));
+    ok &= putPdf(QStringLiteral("tree-loop.pdf"), twoPages("<< /Type /Pages /Kids [" + refs({4, 2, 5}) + "] /Count 2 >>"));
+    ok &= putPdf(QStringLiteral("tree-untyped.pdf"), twoPages("<< /Kids [" + refs({4, 5}) + "] /Count 2 >>", false));
+    ok &= putPdf(QStringLiteral("tree-font.pdf"), twoPages("<< /Type /Font >>"));
+    return ok;
+}
+
+// PDFs of real producers: Qt (text, a scan, HTML with a table), LibreOffice (a paper with
+// columns, a table, footnotes, right-to-left text), Ghostscript (a chart), qpdf (encryption).
+bool producedPdfs()
+{
+    const QString made = folder + QStringLiteral("/made");
+    QDir().mkpath(made);
+    bool ok = TestPdfs::writeTextPdf(made + QStringLiteral("/qt-text.pdf"), TestPdfs::numberedPages(2));
+    ok &= TestPdfs::writeScannedPdf(made + QStringLiteral("/qt-scan.pdf"), TestPdfs::numberedPages(1), 50);
+    ok &= TestPdfs::encryptPdf(made + QStringLiteral("/qt-text.pdf"), made + QStringLiteral("/encrypted.pdf"), QString(),
+                               QStringLiteral("owner"));
+    ok &= DocumentPdfs::writeReportPdf(made + QStringLiteral("/report.pdf"));
+    ok &= DocumentPdfs::writeInvisibleTextPdf(made + QStringLiteral("/invisible.pdf"), QStringLiteral("Recognised text"));
+    ok &= DocumentPdfs::writeHtmlPdf(made + QStringLiteral("/table.pdf"),
+                                     QStringLiteral("<table border=1><tr><td>Jahr</td><td>Menge</td></tr>"
+                                                    "<tr><td>2023</td><td>1,5</td></tr></table><p>x<sup>2</sup></p>"));
+    ok &= RealDocuments::writeQtChartPdf(made + QStringLiteral("/qt-chart.pdf"), 1);
+    ok &= RealDocuments::writeGhostscriptPdf(made + QStringLiteral("/ghostscript.pdf"), 1);
+    ok &= RealDocuments::paper(1, 1).writePdf(made + QStringLiteral("/libreoffice.pdf"));
+    for (const QString& name : QDir(made).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+        ok &= putPdfFile(name, made + QLatin1Char('/') + name);
+    QDir(made).removeRecursively();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -117,7 +199,7 @@ int main(int argc, char** argv)
     }
     folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder + QStringLiteral("/epub"));
-    const bool ok = mobiSeeds() && bookSeeds();
+    const bool ok = mobiSeeds() && bookSeeds() && handMadePdfs() && producedPdfs();
     std::printf("seeds in %s: %s\n", argv[1], ok ? "written" : "FAILED");
     return ok ? 0 : 1;
 }

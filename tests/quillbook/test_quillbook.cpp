@@ -6,15 +6,21 @@
 #include "PdfLibraryFixtures.h"
 #include "TestFiles.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QTest>
 
 using PdfLibraryFixtures::pdfinfo;
@@ -28,6 +34,7 @@ private:
     QString m_folder;
     QString m_epub;
     int m_count = 0;
+    QByteArray m_output; // what the last run wrote (its log lines)
 
     QString path(const QString& name) const { return m_folder + '/' + name; }
 
@@ -44,13 +51,17 @@ private:
         if (!requestBytes.isNull())
             TestFiles::writeFile(request, requestBytes);
         QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quillbook"),
                       {"--o", request, "--s", source, "--t", target});
         QElapsedTimer clock;
         clock.start();
-        while (process.state() != QProcess::NotRunning && clock.elapsed() < 120000)
+        m_output.clear();
+        while (process.state() != QProcess::NotRunning && clock.elapsed() < 120000) {
             QTest::qWait(20);
+            m_output += process.readAll();
+        }
+        m_output += process.readAll();
         if (process.state() != QProcess::NotRunning) {
             process.kill();
             process.waitForFinished();
@@ -68,6 +79,89 @@ private:
         TestFiles::run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}, &out);
         const QRegularExpressionMatch match = QRegularExpression("<word xMin=\"([0-9.]+)\"").match(out);
         return match.hasMatch() ? match.captured(1).toDouble() : -1;
+    }
+
+    // Words and pictures of each page: "[12w 0i] [0w 1i]".
+    static QString pageSummary(const QString& pdf)
+    {
+        QString summary;
+        const int pages = pdfinfo(pdf).value("Pages").toInt();
+        for (int page = 1; page <= pages; ++page) {
+            const QString n = QString::number(page);
+            QByteArray images;
+            TestFiles::run("pdfimages", {"-f", n, "-l", n, "-list", pdf}, &images);
+            QByteArray text;
+            TestFiles::run("pdftotext", {"-f", n, "-l", n, pdf, "-"}, &text);
+            summary += QStringLiteral("[%1w %2i] ")
+                           .arg(QString::fromUtf8(text).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).size())
+                           .arg(images.count('\n') - 2);
+        }
+        return summary.trimmed();
+    }
+
+    static QString pdffonts(const QString& pdf)
+    {
+        QByteArray out;
+        TestFiles::run("pdffonts", {pdf}, &out);
+        return QString::fromUtf8(out);
+    }
+
+    // A font file of the system with its names changed (same length, in the ASCII and UTF-16 name
+    // records), so that no system font can stand in for it.
+    static QByteArray renamedFont(const QString& path, const QByteArray& from, const QByteArray& to)
+    {
+        auto utf16 = [](const QByteArray& text) {
+            QByteArray out;
+            for (char c : text)
+                out.append('\0').append(c);
+            return out;
+        };
+        return TestFiles::readFile(path).replace(from, to).replace(utf16(from), utf16(to));
+    }
+
+    // Peak resident memory of one quillbook run. GNU time starts it from its own small process:
+    // a child forked from this test would count the test's memory, which grows over the run.
+    static long peakMemoryKb(const QStringList& arguments)
+    {
+        QTemporaryFile report;
+        if (!report.open())
+            return -1;
+        QProcess process;
+        process.start("/usr/bin/time", QStringList{"-f", "%M", "-o", report.fileName(),
+                                                   QCoreApplication::applicationDirPath() + "/quillbook"}
+                                           + arguments);
+        if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return -1;
+        bool ok = false;
+        const long peakKb = QString::fromLatin1(report.readAll()).trimmed().toLong(&ok);
+        return ok ? peakKb : -1;
+    }
+
+    // An FB2 book whose cover is a PNG of width x height noisy pixels as Qt writes it without
+    // compression; the base64 text is written in pieces, as a book writer streams it.
+    static qint64 writeBookWithPicture(const QString& path, int width, int height)
+    {
+        QByteArray picture;
+        {
+            QImage image(width, height, QImage::Format_RGB888);
+            for (int y = 0; y < height; ++y)
+                QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(image.scanLine(y)), image.bytesPerLine() / 4);
+            QBuffer buffer(&picture);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "png");
+            writer.setQuality(100);
+            writer.write(image);
+        }
+        QByteArray book = BookFiles::fb2("<body><section><p>Words of a big book.</p></section></body>");
+        book.replace("</title-info>", "<coverpage><image l:href=\"#cover.png\"/></coverpage></title-info>");
+        const int end = book.lastIndexOf("</FictionBook>");
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(book.left(end) + "<binary id=\"cover.png\" content-type=\"image/png\">\n");
+        for (int at = 0; at < picture.size(); at += 57 * 1024)
+            file.write(picture.mid(at, 57 * 1024).toBase64(QByteArray::Base64Encoding) + '\n');
+        file.write("</binary>" + book.mid(end));
+        return file.size();
     }
 
     static void verifyNothingEscaped()
@@ -131,6 +225,9 @@ private slots:
         QCOMPARE(QFile::exists(target), code == 0);
         if (code == 0)
             QCOMPARE(response.value("outputs").toArray().at(0).toObject().value("file").toString(), target);
+        // Code 7 says why in the log.
+        if (code == 7)
+            QVERIFY2(m_output.contains("The book gave no page: not a book of its format"), m_output.constData());
     }
 
     // A target that cannot be written gives 8 (the response says so, without outputs); a
@@ -271,6 +368,206 @@ private slots:
         TestFiles::writeFile(deep, BookFiles::fb2("<body>" + QString("<section>").repeated(300000) + "<p>x</p>" + QString("</section>").repeated(300000) + "</body>"));
         QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), deep, unique(".pdf")), 7);
         QVERIFY(clock.elapsed() < 60000);
+    }
+
+    // A book whose style sheet and second page bring fonts (renamed copies of fonts of this machine):
+    // a regular and a bold OpenType serif and a TrueType sans. Without fonts, no rule applies.
+    static QList<BookFiles::ZipEntry> fontBook(bool withFonts)
+    {
+        const QString serif = QStringLiteral("/usr/share/fonts/opentype/freefont/FreeSerif%1.otf");
+        const QString fontFace = withFonts ? QStringLiteral("@font-face") : QStringLiteral("@not-a-font-face");
+        const QString css = "@font-face { font-family: 'Body Face'; src: url(\"fonts/serif.otf\") format('opentype'); }\n"
+                            "@font-face { font-family: 'Body Face'; font-weight: bold; src: url(fonts/serif-bold.otf); }\n"
+                            "body { font-family: 'Body Face', sans-serif; }\n";
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"one.xhtml", "<link rel=\"stylesheet\" type=\"text/css\" href=\"style.css\"/><p>Serif words and "
+                           "<b>bold words</b>.</p>"},
+             {"two.xhtml", "<style type=\"text/css\">" + fontFace + " { font-family: Side; src: url(fonts/sans.ttf); }"
+                                                                    "</style><p style=\"font-family: Side\">Sans words here.</p>"}});
+        entries << BookFiles::ZipEntry{"OEBPS/style.css", QString(css).replace("@font-face", fontFace).toUtf8()}
+                << BookFiles::ZipEntry{"OEBPS/fonts/serif.otf", renamedFont(serif.arg(""), "FreeSerif", "QuillSerf")}
+                << BookFiles::ZipEntry{"OEBPS/fonts/serif-bold.otf", renamedFont(serif.arg("Bold"), "FreeSerif", "QuillSerf")}
+                << BookFiles::ZipEntry{"OEBPS/fonts/sans.ttf",
+                                       renamedFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "DejaVu", "QuillB")};
+        return entries;
+    }
+
+    // The PDF of the book with these entries, empty when quillbook fails.
+    QString convertEpub(const QString& name, const QList<BookFiles::ZipEntry>& entries)
+    {
+        const QString source = path(name);
+        BookFiles::writeZip(source, entries);
+        const QString target = unique(".pdf");
+        return run(json({{"file_id", "id"}, {"format", "epub"}}), source, target) == 0 ? target : QString();
+    }
+
+    // The PDF's text is the font book's, in the book's fonts, embedded (as subsets, with text).
+    static void verifyBookFonts(const QString& pdf)
+    {
+        QCOMPARE(text(pdf), QStringLiteral("Serif words and bold words. Sans words here."));
+        const QString fonts = pdffonts(pdf);
+        QVERIFY2(fonts.contains("QuillSerf") && fonts.contains("QuillBSans") && !fonts.contains("Type 3"), qPrintable(fonts));
+        for (const QString& line : fonts.split('\n').mid(2, -1)) {
+            if (!line.isEmpty())
+                QVERIFY2(QRegularExpression("\\byes\\s+(yes|no)\\s+yes\\b").match(line).hasMatch(), qPrintable(line));
+        }
+    }
+
+    // The fonts of @font-face rules (OpenType and TrueType, in a style sheet and in a page) are
+    // embedded as fonts: the PDF has the book's text in the book's fonts and is about as large as
+    // the same book printed in the default fonts.
+    void bookFontsAreEmbedded()
+    {
+        const QString withFonts = convertEpub("fonts.epub", fontBook(true));
+        const QString without = convertEpub("nofonts.epub", fontBook(false));
+        QVERIFY(!withFonts.isEmpty() && !without.isEmpty());
+        verifyBookFonts(withFonts);
+        const double ratio = double(QFileInfo(withFonts).size()) / QFileInfo(without).size();
+        qInfo("PDF with the book's fonts %.2f times the size of the PDF without them", ratio);
+        QVERIFY2(ratio < 1.5, qPrintable(QString::number(ratio)));
+    }
+
+    // Fonts obfuscated as published books obfuscate them (by either algorithm, with a key from the
+    // package's unique identifier) are embedded as the book's fonts. A font encrypted by another
+    // method is left to the system's fonts and logged; its text still prints. A font listed twice
+    // is restored once.
+    void obfuscatedFontsAreEmbedded()
+    {
+        const QByteArray uuid = "urn:uuid:0f8fad5b-d9cb-469f-a165-70867728950e";
+        const QString idpf = "http://www.idpf.org/2008/embedding", adobe = "http://ns.adobe.com/pdf/enc#RC";
+        const QString aes = "http://www.w3.org/2001/04/xmlenc#aes256-cbc";
+        const QMap<QString, QPair<QByteArray, int>> masks = {
+            {"OEBPS/fonts/serif.otf", {QCryptographicHash::hash(uuid, QCryptographicHash::Sha1), 1040}},
+            {"OEBPS/fonts/sans.ttf", {QByteArray::fromHex(uuid.mid(9).replace("-", "")), 1024}},
+            {"OEBPS/fonts/serif-bold.otf", {"not the key", 1 << 30}},
+        };
+        QList<BookFiles::ZipEntry> entries = fontBook(true);
+        for (BookFiles::ZipEntry& entry : entries) {
+            const QPair<QByteArray, int> mask = masks.value(entry.name);
+            for (int i = 0; i < qMin(mask.second, entry.data.size()); ++i)
+                entry.data[i] = char(entry.data.at(i) ^ mask.first.at(i % mask.first.size()));
+            if (entry.name == "OEBPS/content.opf")
+                entry.data.replace("version=\"2.0\"", "version=\"2.0\" unique-identifier=\"uid\"")
+                    .replace("<dc:title>", "<dc:identifier id=\"isbn\">9780000000002</dc:identifier>"
+                                           "<dc:identifier id=\"uid\">\n  "
+                                               + uuid + " \n</dc:identifier><dc:title>");
+        }
+        auto listed = [](const QString& algorithm, const QString& uri) {
+            return QStringLiteral("<enc:EncryptedData><enc:EncryptionMethod Algorithm=\"%1\"/><enc:CipherData>"
+                                  "<enc:CipherReference URI=\"%2\"/></enc:CipherData></enc:EncryptedData>")
+                .arg(algorithm, uri);
+        };
+        const QString list = listed(idpf, "OEBPS/fonts/serif.otf") + listed(idpf, "OEBPS/fonts/serif.otf")
+                             + listed(adobe, "OEBPS/fonts/sans.ttf") + listed(aes, "OEBPS/fonts/serif-bold.otf");
+        entries << BookFiles::ZipEntry{"META-INF/encryption.xml",
+                                       ("<?xml version=\"1.0\"?><encryption xmlns=\"urn:oasis:names:tc:opendocument:xmlns:"
+                                        "container\" xmlns:enc=\"http://www.w3.org/2001/04/xmlenc#\">"
+                                        + list + "</encryption>")
+                                           .toUtf8()};
+        const QString pdf = convertEpub("obfuscated.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        verifyBookFonts(pdf);
+        QVERIFY2(m_output.contains("Encrypted file left as it is:OEBPS/fonts/serif-bold.otf"), m_output.constData());
+    }
+
+    // Spine items that cannot print are left out and logged, the rest prints (no exit 8): items
+    // named by a web address, a file URL or an absolute path, an item missing from the archive,
+    // one whose entry name is not valid UTF-8. Frames that fail to load stay empty: no error page,
+    // no local path. HTML items print whatever the case of their media type.
+    void itemsThatCannotPrintAreLeftOut()
+    {
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"a.xhtml", "<p>First page</p>"},
+             {"frame.xhtml", "<p>Framed</p><iframe src=\"file:///etc/hostname\"></iframe><iframe src=\"nothere.xhtml\" "
+                             "width=\"600\"></iframe>"}});
+        QByteArray& package = entries[2].data;
+        const QList<QPair<QByteArray, QByteArray>> items = {{"web", "http://example.com/w.xhtml"},
+                                                            {"file", "file:///etc/hostname"},
+                                                            {"abs", "/etc/hostname"},
+                                                            {"missing", "missing.xhtml"},
+                                                            {"latin", "caf%E9.xhtml"},
+                                                            {"html", "h.html\" media-type=\"Text/HTML"}};
+        QByteArray manifest, spine;
+        for (const auto& item : items) {
+            manifest += "<item id=\"" + item.first + "\" href=\"" + item.second + "\""
+                        + (item.second.contains("media-type") ? "" : " media-type=\"application/xhtml+xml\"") + "/>";
+            spine += "<itemref idref=\"" + item.first + "\"/>";
+        }
+        package.replace("</manifest>", manifest + "</manifest>").replace("</spine>", spine + "</spine>");
+        entries << BookFiles::ZipEntry{"OEBPS/cafX.xhtml", "<html><body><p>Latin name</p></body></html>"}
+                << BookFiles::ZipEntry{"OEBPS/h.html", "<html><body><p>Plain html</p></body></html>"};
+        const QString source = path("items.epub");
+        QVERIFY(BookFiles::writeZip(source, entries));
+        // The entry name as a Latin-1 writer stores it: not valid UTF-8.
+        QByteArray archive = TestFiles::readFile(source);
+        archive.replace("OEBPS/cafX.xhtml", "OEBPS/caf\xE9.xhtml");
+        TestFiles::writeFile(source, archive);
+
+        const QString target = unique(".pdf");
+        QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}}), source, target), 0);
+        const QString printed = text(target);
+        QCOMPARE(printed, QStringLiteral("First page Framed Plain html"));
+        QCOMPARE(pdfinfo(target).value("Pages"), QString("3"));
+        for (const char* logged : {"Item outside the book skipped:http://example.com/w.xhtml", "skipped:file:///etc/hostname",
+                                   "skipped:/etc/hostname", "Page missing from the book skipped:missing.xhtml",
+                                   "Frame not printed:"})
+            QVERIFY2(m_output.contains(logged), logged);
+    }
+
+    // Books made by Calibre print no page that the book does not have: the EPUB cover fits its
+    // page (also on Letter paper), the FB2 cover prints as the picture and no empty page precedes
+    // the text, the MOBI book ends with its text.
+    void calibreBooksPrintWithoutEmptyPages_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("pageSize");
+        QTest::addColumn<QString>("pages");
+        QTest::newRow("epub") << "epub"
+                              << "Letter"
+                              << "[0w 1i] [28w 0i] [18w 0i]";
+        QTest::newRow("fb2") << "fb2"
+                             << "A4"
+                             << "[0w 1i] [46w 0i]";
+        QTest::newRow("mobi") << "mobi"
+                              << "A4"
+                              << "[46w 0i] [11w 0i]";
+    }
+    void calibreBooksPrintWithoutEmptyPages()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, pageSize);
+        QFETCH(QString, pages);
+        const QString target = unique(".pdf");
+        QCOMPARE(run(json({{"file_id", "id"}, {"format", format}, {"page_size", pageSize}}),
+                     QStringLiteral(QP_BOOK_DATA "/covered.") + format, target),
+                 0);
+        QCOMPARE(pageSummary(target), pages);
+        QVERIFY2(text(target).contains("H2O and the area is 4 m2"), qPrintable(text(target)));
+    }
+
+    // The pictures of an FB2 book stream from the file into their own files: a book of 50 or
+    // 200 MB, nearly all of it one picture, takes at most its size plus 150 MB of memory.
+    void bigFb2BooksStayWithinMemory_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::newRow("50 MB") << 3500;
+        QTest::newRow("200 MB") << 7000;
+    }
+    void bigFb2BooksStayWithinMemory()
+    {
+        QFETCH(int, side);
+        const QString source = path("big.fb2");
+        const qint64 size = writeBookWithPicture(source, side, side);
+        const QString request = unique(".req");
+        TestFiles::writeFile(request, json({{"file_id", "id"}, {"format", "fb2"}}));
+        const QString target = unique(".pdf");
+        const long peakKb = peakMemoryKb({"--o", request, "--s", source, "--t", target});
+        QFile::remove(source);
+        QVERIFY(peakKb > 0);
+        qInfo("peak memory %ld kB for a book of %lld kB", peakKb, size / 1024);
+        const double limitKb = size / 1024.0 + 150 * 1024;
+        QVERIFY2(peakKb <= limitKb, qPrintable(QStringLiteral("%1 kB for a book of %2 kB").arg(peakKb).arg(size / 1024)));
+        QCOMPARE(pageSummary(target), QStringLiteral("[0w 1i] [5w 0i]"));
     }
 
     // Every run removes its work folder.

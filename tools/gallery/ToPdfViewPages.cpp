@@ -1,8 +1,10 @@
 // Gallery pictures of the "To PDF" tab: its table with rows, the PDF settings panel on both of
 // its pages in the three edit modes, the page preview, and the tab in the main window, idle,
 // converting and with the panel slid in.
+#include "Application.h"
 #include "Gallery.h"
 #include "MainView.h"
+#include "MessageView.h"
 #include "PreviewControl.h"
 #include "ProgressControl.h"
 #include "TabWidget.h"
@@ -136,6 +138,7 @@ QWidget* previews()
     layout->setSpacing(12);
     const auto add = [&](auto adjust) {
         auto* preview = new PreviewControl(row);
+        preview->setPdfService(Application::instance()->debenuService());
         preview->loadImage(beach);
         LayoutSettingsData layout;
         adjust(layout);
@@ -150,6 +153,12 @@ QWidget* previews()
     auto* cover = new PreviewControl(row);
     layout->addWidget(cover);
     return row;
+}
+
+// The message before a run into a folder that cannot be written, with a long path.
+QWidget* unwritableFolder()
+{
+    return ToPDFView::unwritableFolderMessage(QStringLiteral("/media/anna/USB STICK/Quarterly reports 2024/Scans/Archive"));
 }
 
 } // namespace
@@ -169,6 +178,8 @@ QList<GalleryItem> toPdfViewItems()
          },
          QSize(655, 260)},
         {QStringLiteral("topdf-preview"), &previews, QSize(900, 170)},
+        {QStringLiteral("topdf-message-unwritable"), &unwritableFolder, QSize(), true},
+        {QStringLiteral("topdf-message-unwritable-de"), [] { return inGerman(&unwritableFolder); }, QSize(), true},
         {QStringLiteral("mainwindow-topdf-empty"),
          [] {
              auto* window = new MainView;

@@ -12,9 +12,14 @@
 #include "WorkflowCounter.h"
 
 #include <QCoreApplication>
-#include <QDebug>
+#include <QFileInfo>
 
 namespace {
+
+// The workers' save mode of the folder the run is given: the to-PDF side always writes there.
+constexpr int givenFolder = 2;
+// The usage statistics' code of that output folder.
+constexpr int givenFolderStatisticsCode = 5;
 
 QString fromKey(const ToPDFTask& task)
 {
@@ -43,14 +48,13 @@ ToPDFAlgorithm::ToPDFAlgorithm(QSharedPointer<DebenuService> service, IProgress*
 
 ToPDFAlgorithm::~ToPDFAlgorithm()
 {
-    qDebug() << "ToPDFAlgorithm::~ToPDFAlgorithm";
+    Logger::instance()->log(QStringLiteral("ToPDFAlgorithm::~ToPDFAlgorithm"), Logger::Debug);
 }
 
 void ToPDFAlgorithm::setTasks(const QList<ToPDFTask>& tasks) { m_tasks = tasks; }
 void ToPDFAlgorithm::setOutputFolder(const QString& folder) { m_outputFolder = folder; }
 void ToPDFAlgorithm::setMerge(bool merge) { m_merge = merge; }
 void ToPDFAlgorithm::setFileSettings(const FileSettingsData& settings) { m_fileSettings = settings; }
-void ToPDFAlgorithm::setLayoutSettings(const LayoutSettingsData& settings) { m_layoutSettings = settings; }
 
 bool ToPDFAlgorithm::isStopped() const
 {
@@ -62,7 +66,6 @@ void ToPDFAlgorithm::run()
     emit started();
     m_result = ToPdfRunResult();
     m_result.taskCount = m_tasks.size();
-    m_result.outputFolder = m_outputFolder;
     m_parts.clear();
     if (!m_tasks.isEmpty()) {
         const int count = m_tasks.size();
@@ -103,9 +106,7 @@ void ToPDFAlgorithm::startStatistics()
     for (const ToPDFTask& task : m_tasks)
         workflow.add(fromKey(task));
     clearUsageStatistics();
-    setFromPdfOutFolder(m_saveMode == 0 ? 1 : m_saveMode == 1 ? 2
-                                          : m_saveMode == 2   ? 5
-                                                              : 0);
+    setFromPdfOutFolder(givenFolderStatisticsCode);
     setStartFilesCount(m_tasks.size());
     setStartWorkflow(workflow.toString());
     sendStartMetrics();
@@ -113,11 +114,18 @@ void ToPDFAlgorithm::startStatistics()
 
 void ToPDFAlgorithm::convertTask(const ToPDFTask& task)
 {
-    const std::unique_ptr<IToPdfWorker> worker = createWorker(task, m_workerContext);
-    if (!worker)
+    // An empty file is no document, whatever its name says (LibreOffice and the web-page tool
+    // would make a blank page of it): its task fails without a worker.
+    const QFileInfo source(task.file.filePath());
+    const bool empty = !source.isFile() || source.size() == 0;
+    const std::unique_ptr<IToPdfWorker> worker = empty ? nullptr : createWorker(task, m_workerContext);
+    if (empty)
+        Logger::instance()->log(QStringLiteral("File is empty or missing [FAILED] %1").arg(task.file.filePath()),
+                                Logger::Error);
+    else if (!worker)
         Logger::instance()->log(QStringLiteral("File format is not supported. File path:%1").arg(task.file.filePath()),
                                 Logger::Error);
-    if (worker && worker->execute(task, m_saveMode, m_outputFolder)) {
+    if (worker && worker->execute(task, givenFolder, m_outputFolder)) {
         if (task.mergePart)
             m_parts.append({worker->resultPath(), ToPdfOutput::outputFileName(task)});
         else

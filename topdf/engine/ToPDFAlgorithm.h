@@ -26,7 +26,6 @@ struct ToPdfRunResult
     // Merging was asked for and failed: the converted parts are in the output folder under their
     // own names instead.
     bool mergeFailed = false;
-    QString outputFolder;
     // The last file written: the merged file, or the last task's PDF; empty when none.
     QString lastFile;
 };
@@ -52,8 +51,10 @@ public:
     void setMerge(bool merge);
     // Name, properties and password of the merged file.
     void setFileSettings(const FileSettingsData& settings);
-    // Kept for the run; the layout of each task is its own.
-    void setLayoutSettings(const LayoutSettingsData& settings);
+    // The general layout. Every task carries its own layout and the merged file takes its pages
+    // as they come, so the run keeps nothing of it; the tab hands it over with the other general
+    // settings.
+    void setLayoutSettings(const LayoutSettingsData&) {}
 
     ToPdfRunResult result() const { return m_result; }
 
@@ -76,9 +77,7 @@ private:
     QSharedPointer<DebenuService> m_service;
     UserContext* m_userContext;
     bool m_merge = false;
-    int m_saveMode = 2;
     FileSettingsData m_fileSettings;
-    LayoutSettingsData m_layoutSettings;
     QString m_outputFolder;
     QList<ToPdfMerge::Part> m_parts;
     IProgress* m_progress;

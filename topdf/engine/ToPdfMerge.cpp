@@ -14,7 +14,10 @@ bool moveFile(const QString& from, const QString& to)
 {
     if (QFile::rename(from, to))
         return true;
-    return QFile::copy(from, to) && QFile::remove(from);
+    if (!QFile::copy(from, to))
+        return false;
+    QFile::remove(from);
+    return true;
 }
 
 } // namespace
@@ -87,7 +90,8 @@ void ToPdfMerge::keep(const QList<Part>& parts, const QString& folder)
         if (moveFile(part.path, kept)) {
             m_keptPaths << kept;
         } else {
-            Logger::instance()->log(QStringLiteral("Keep part [FAILED] %1").arg(part.path), Logger::Error);
+            Logger::instance()->log(QStringLiteral("Keep part [FAILED] %1").arg(kept), Logger::Error);
+            QFile::remove(part.path);
         }
     }
 }

@@ -11,7 +11,8 @@ class DebenuService;
 
 // Joins the part files of a merging run into one PDF with the run's properties. Either the merged
 // file is written and the parts are removed, or the parts are kept: moved into the output folder
-// under their own names, so that no converted page is lost.
+// under their own names, so that no converted page is lost. A part that cannot be moved there is
+// removed all the same: nothing is left in the cache folder.
 class ToPdfMerge
 {
 public:

@@ -1,5 +1,7 @@
 #include "PreviewControl.h"
 
+#include "ToPdfWorkerImages.h"
+
 #include <QImageReader>
 #include <QPainter>
 #include <QTransform>
@@ -21,6 +23,12 @@ int points(int millimetres)
 QSize points(const QSize& millimetres)
 {
     return QSize(points(millimetres.width()), points(millimetres.height()));
+}
+
+// A picture's size in points when nothing tells its resolution.
+QSize pointsAt96Dpi(QSize pixels)
+{
+    return (QSizeF(pixels) * 72.0 / 96.0).toSize();
 }
 
 bool isNamedPageSize(int pageSize)
@@ -51,22 +59,16 @@ bool PreviewControl::loadImage(const QString& path)
         return false;
     }
     QImageReader reader(path);
-    m_pictureSize = reader.size();
-    if (m_pictureSize.isValid() && (m_pictureSize.width() > largestSide || m_pictureSize.height() > largestSide))
-        reader.setScaledSize(m_pictureSize.scaled(largestSide, largestSide, Qt::KeepAspectRatio));
+    const QSize pixels = reader.size();
+    if (pixels.isValid() && (pixels.width() > largestSide || pixels.height() > largestSide))
+        reader.setScaledSize(pixels.scaled(largestSide, largestSide, Qt::KeepAspectRatio));
     m_picture = reader.read();
-    if (!m_pictureSize.isValid())
-        m_pictureSize = m_picture.size();
+    if (!m_picture.isNull()) {
+        const QSizeF points = m_service ? ToPdfWorkerImages::pictureSize(m_service, path) : QSizeF();
+        m_pictureSize = points.isEmpty() ? pointsAt96Dpi(pixels.isValid() ? pixels : m_picture.size()) : points.toSize();
+    }
     update();
     return !m_picture.isNull();
-}
-
-QSize PreviewControl::paperPoints(int pageSize, int orientation)
-{
-    if (!isNamedPageSize(pageSize))
-        return QSize();
-    const QSize paper = points(paperMillimetres[pageSize]);
-    return orientation == LayoutSettingsData::Landscape ? paper.transposed() : paper;
 }
 
 QImage PreviewControl::renderPage(const LayoutSettingsData& settings, const QImage& picture, QSize pictureSize)
@@ -121,7 +123,7 @@ void PreviewControl::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), QColor(0x4C, 0x4C, 0x4C));
     if (m_picture.isNull()) {
         m_picture = QImage(QStringLiteral(":/style/images/defaultcover.jpg"));
-        m_pictureSize = m_picture.size();
+        m_pictureSize = pointsAt96Dpi(m_picture.size());
     }
     const QImage page = renderPage(m_settings, m_picture, m_pictureSize);
     if (page.isNull())

@@ -236,6 +236,22 @@ void ToPDFView::showMissingFiles(const QStringList& paths)
     message->exec();
 }
 
+MessageView* ToPDFView::unwritableFolderMessage(const QString& folder, QWidget* parent)
+{
+    return MessageView::createOkMessage(
+        tr("Can not save files"),
+        tr("The folder %1 cannot be created or written to. Choose another folder to save your files in.")
+            .arg(QDir::toNativeSeparators(folder)),
+        parent);
+}
+
+void ToPDFView::showUnwritableFolder(const QString& folder)
+{
+    Logger::instance()->log(QStringLiteral("Output folder not writable: %1").arg(folder), Logger::Warning);
+    QScopedPointer<MessageView> message(unwritableFolderMessage(folder, this));
+    message->exec();
+}
+
 void ToPDFView::onTableClicked(QModelIndex index)
 {
     if (!index.isValid())
@@ -372,6 +388,12 @@ void ToPDFView::onButtonConvert()
     const QList<ToPDFTask> tasks = m_model->tasks();
     if (tasks.isEmpty())
         return;
+    // Nothing is converted for a folder that cannot take the results.
+    const QString folder = userContext()->saveToFolder();
+    if (!FileSystem::makeWritableFolder(folder)) {
+        showUnwritableFolder(folder);
+        return;
+    }
     m_running = true;
     m_result = ToPdfRunResult();
     m_result.taskCount = tasks.size();
@@ -380,7 +402,7 @@ void ToPDFView::onButtonConvert()
 
     auto* algorithm = new ToPDFAlgorithm(Application::instance()->debenuService(), m_progress, userContext());
     algorithm->setTasks(tasks);
-    algorithm->setOutputFolder(userContext()->saveToFolder());
+    algorithm->setOutputFolder(folder);
     algorithm->setMerge(m_merge->isEnabled() && m_merge->isChecked());
     algorithm->setFileSettings(userContext()->fileSettings());
     algorithm->setLayoutSettings(userContext()->layoutSettings());

@@ -38,26 +38,19 @@ bool finishPdf(const QSharedPointer<DebenuService>& service, const QString& inte
                const FileSettingsData& settings)
 {
     log(QStringLiteral("Set properties..."));
-    bool opened = false;
     bool saved = false;
     if (!target.isEmpty()) {
         DebenuDocument document(service, intermediate, QString(), false);
-        opened = document.isLoaded() && !document.isPasswordRequired();
+        const bool opened = document.isLoaded() && !document.isPasswordRequired();
         if (!opened)
             log(QStringLiteral("Load file. [FAILED]"), Logger::Error);
         else
             saved = saveWithProperties(document, service, target, settings);
     }
-    if (saved) {
-        QFile::remove(intermediate);
-        return true;
-    }
-    QFile::remove(target);
-    if (opened)
-        log(QStringLiteral("The converted file is kept at %1").arg(intermediate), Logger::Error);
-    else
-        QFile::remove(intermediate);
-    return false;
+    QFile::remove(intermediate);
+    if (!saved)
+        QFile::remove(target);
+    return saved;
 }
 
 QString deliverPdf(const QSharedPointer<DebenuService>& service, const QString& intermediate, const ToPDFTask& task,

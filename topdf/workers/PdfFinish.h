@@ -10,9 +10,8 @@ class DebenuService;
 
 // The last step of the workers whose PDF another program made: open that intermediate PDF, give
 // it the task's properties and save it as the target. True only when the target then opens with
-// the task's password; the intermediate is removed then. On failure no target is left; an
-// intermediate that opened is kept where it is (it is the only converted copy, and its path is
-// logged), one that did not open is removed.
+// the task's password. The intermediate is removed in every case: on failure no file is left,
+// neither the target nor the intermediate in the cache folder.
 bool finishPdf(const QSharedPointer<DebenuService>& service, const QString& intermediate, const QString& target,
                const FileSettingsData& settings);
 

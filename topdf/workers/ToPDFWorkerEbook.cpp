@@ -13,6 +13,9 @@
 
 namespace {
 
+// How much of quillbook's output a failed run logs: its last lines, where the reason stands.
+constexpr int keptOutputBytes = 16 * 1024;
+
 void log(const QString& text, int level = Logger::Debug)
 {
     Logger::instance()->log(text, level);
@@ -86,9 +89,10 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
     QString target = ToPdfOutput::targetPath(task, saveMode, outputFolder);
     if (!target.isEmpty())
         target = QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath());
-    const QString workFolder = FileSystem::createTempDir();
+    // The request holds the PDF's password: it goes, with quillbook's response, when the task ends.
+    const ToPdfOutput::WorkFolder work;
     const QString requestPath = QDir::toNativeSeparators(
-        QFileInfo(QStringLiteral("%1/%2.req").arg(workFolder, FileSystem::createUniqueId())).absoluteFilePath());
+        QFileInfo(QStringLiteral("%1/%2.req").arg(work.path, FileSystem::createUniqueId())).absoluteFilePath());
     if (target.isEmpty() || !writeRequest(task, requestPath)) {
         log(QStringLiteral("Write request [FAILED] %1").arg(requestPath), Logger::Error);
         return false;
@@ -98,7 +102,8 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
                                    QStringLiteral("--t"), target};
     log(QStringLiteral("Ebook to PDF. Args:'%1'").arg(arguments.join(QLatin1Char(' '))));
     const ChildProcess::Result run = ChildProcess::run(ToolPaths::path(ToolPaths::QuillBook), arguments,
-                                                       ToPdfOutput::timeoutFor(source, 10, 1), m_context.stopRequested);
+                                                       ToPdfOutput::timeoutFor(source, 10, 1), m_context.stopRequested,
+                                                       keptOutputBytes);
     // Only a clean exit with a target that opens is a conversion; whatever else is left at the
     // target (a fresh name of ours) goes.
     const QString password = task.mergePart ? QString() : task.fileSettings.password;
@@ -106,6 +111,8 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
         m_resultPath = target;
     } else {
         log(QStringLiteral("quillbook [FAILED] (%1, exit code %2)").arg(int(run.outcome)).arg(run.exitCode), Logger::Error);
+        // quillbook writes every line of its log to its error output, the reason of a failure included.
+        log(QStringLiteral("quillbook output:\n%1").arg(QString::fromLocal8Bit(run.output).trimmed()));
         QFile::remove(target);
     }
     ToPdfOutput::logTaskEnd(m_resultPath);

@@ -2,25 +2,12 @@
 
 #include "ChildProcess.h"
 #include "DebenuDocument.h"
-#include "FileSystem.h"
 #include "Logger.h"
 #include "ToPdfOutput.h"
 #include "ToolPaths.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
-
-namespace {
-
-// Removes the work folder and the page files in it when the task ends.
-struct WorkFolder
-{
-    const QString path = FileSystem::createTempDir();
-    ~WorkFolder() { FileSystem::removeDir(path); }
-};
-
-} // namespace
 
 ToPDFWorkerTIFF::ToPDFWorkerTIFF(ToPdfWorkerContext context)
     : ToPdfWorkerImages(std::move(context))
@@ -35,31 +22,38 @@ QStringList ToPDFWorkerTIFF::convertTiffToPng(const QString& tiffPath, const QSt
     const QString source = workFolder + QStringLiteral("/source.tif");
     if (!QFile::link(QFileInfo(tiffPath).absoluteFilePath(), source))
         return QStringList();
-    // One page per run: the tool holds every page it reads in memory at 16 bits a sample, which
-    // for a 20-page 300-dpi scan is close to 2 GB.
     const int pageCount = m_context.service->imagePageCount(source);
-    const QString program = ToolPaths::path(ToolPaths::Convert);
-    const int timeout = ToPdfOutput::timeoutFor(tiffPath, 3, 10);
+    if (pageCount < 1)
+        return QStringList();
+    // One run for every page, "%d" standing for the page number (from 0) in the PNG names; a page
+    // the tool hands on to ImageMagick may take some seconds.
+    const QStringList arguments = {QStringLiteral("tiff:%1").arg(source), workFolder + QStringLiteral("/page-%d.png")};
+    const int timeout = ToPdfOutput::timeoutFor(tiffPath, 3 + pageCount / 4, 10);
+    const ChildProcess::Result result =
+        ChildProcess::run(ToolPaths::path(ToolPaths::Convert), arguments, timeout, m_context.stopRequested);
     QStringList pages;
-    for (int page = 0; page < pageCount; ++page) {
-        const QString png = QStringLiteral("%1/page-%2.png").arg(workFolder, QString::number(page));
-        const QStringList arguments = {QStringLiteral("tiff:%1[%2]").arg(source, QString::number(page)), png};
-        const ChildProcess::Result result = ChildProcess::run(program, arguments, timeout, m_context.stopRequested);
-        if (!result.succeeded() || !QFileInfo(png).isFile()) {
-            qDebug() << Q_FUNC_INFO << "Arguments:" << arguments.join(QLatin1Char(',')) << "Result:" << int(result.outcome)
-                     << result.exitCode;
+    for (int page = 0; page < pageCount; ++page)
+        pages << QStringLiteral("%1/page-%2.png").arg(workFolder, QString::number(page));
+    for (const QString& page : pages) {
+        if (!result.succeeded() || !QFileInfo(page).isFile()) {
+            Logger::instance()->log(QStringLiteral("%1 Arguments: %2 Result: %3 %4")
+                                        .arg(QLatin1String(Q_FUNC_INFO), arguments.join(QLatin1Char(',')))
+                                        .arg(int(result.outcome))
+                                        .arg(result.exitCode),
+                                    Logger::Debug);
             return QStringList();
         }
-        pages << png;
     }
-    qDebug() << Q_FUNC_INFO << "Files:" << pages;
+    Logger::instance()->log(
+        QStringLiteral("%1 Files: %2").arg(QLatin1String(Q_FUNC_INFO), pages.join(QLatin1Char(','))),
+        Logger::Debug);
     return pages;
 }
 
 bool ToPDFWorkerTIFF::execute(const ToPDFTask& task, int saveMode, const QString& outputFolder)
 {
     m_resultPath.clear();
-    const WorkFolder work;
+    const ToPdfOutput::WorkFolder work;
     const QStringList pages = convertTiffToPng(task.file.filePath(), work.path);
     if (pages.isEmpty()) {
         Logger::instance()->log(QStringLiteral("Split TIFF [FAILED] %1").arg(task.file.filePath()), Logger::Error);

@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// A TIFF file, one PDF page per TIFF page: the program folder's image tool turns each page into a
-// PNG file in a work folder, which then goes on a page with the task's layout.
+// A TIFF file, one PDF page per TIFF page: the program folder's image tool turns the pages into
+// PNG files in a work folder, each of which then goes on a page with the task's layout.
 class ToPDFWorkerTIFF : public ToPdfWorkerImages
 {
 public:

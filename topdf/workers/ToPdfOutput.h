@@ -2,6 +2,7 @@
 
 #include "DocumentProperties.h"
 #include "FileSettingsData.h"
+#include "FileSystem.h"
 #include "ToPDFTask.h"
 
 #include <QSharedPointer>
@@ -20,6 +21,17 @@ QString outputFolderFor(const ToPDFTask& task, int saveMode, const QString& fold
 
 // A fresh "<cache>/<32 hex digits>.pdf" for intermediate and merge-part files.
 QString temporaryPdfPath();
+
+// A fresh work folder in the cache folder for a task's own files, removed with everything in it
+// when the task ends.
+struct WorkFolder
+{
+    const QString path = FileSystem::createTempDir();
+    WorkFolder() = default;
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    ~WorkFolder() { FileSystem::removeDir(path); }
+};
 
 // "<fileName>.pdf" of the task's file settings; the source's complete base name when the name is
 // empty. A "/" cannot lead out of the output folder: it becomes "_".

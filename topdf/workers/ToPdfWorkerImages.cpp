@@ -5,6 +5,7 @@
 #include "ToPdfOutput.h"
 
 #include <QFile>
+#include <QRectF>
 
 namespace {
 
@@ -51,6 +52,32 @@ int ToPdfWorkerImages::rotationCode(int degrees)
     }
 }
 
+QSizeF ToPdfWorkerImages::pictureSize(DebenuDocument& document, int imageId)
+{
+    document.selectImage(imageId);
+    // The size and resolution the library read with the image: decoding the whole picture
+    // again just for its resolution would cost more than the rest of the page.
+    const int dpiX = document.imageHorizontalResolution() > 0 ? document.imageHorizontalResolution() : 96;
+    const int dpiY = document.imageVerticalResolution() > 0 ? document.imageVerticalResolution() : 96;
+    return QSizeF(double(document.imageWidth(imageId)) / dpiX * 72, double(document.imageHeight(imageId)) / dpiY * 72);
+}
+
+QSizeF ToPdfWorkerImages::pictureSize(const QSharedPointer<DebenuService>& service, const QString& path)
+{
+    DebenuDocument document(service, false);
+    const int imageId = document.addImageFromFile(path, 0);
+    return imageId == 0 ? QSizeF() : pictureSize(document, imageId);
+}
+
+QRectF ToPdfWorkerImages::originalSizeBox(QSizeF picture, QSizeF page, int margin, int hAlign, int vAlign)
+{
+    // Aligned in the box within the margins as a fitted picture would be, but not scaled: a picture
+    // larger than the box reaches over the margins (and is cut by the page's edges).
+    const double left = margin + (page.width() - 2 * margin - picture.width()) * hAlign / 2.0;
+    const double top = margin + (page.height() - 2 * margin - picture.height()) * vAlign / 2.0;
+    return QRectF(QPointF(left, top), picture);
+}
+
 bool ToPdfWorkerImages::drawImage(DebenuDocument& document, const QString& imagePath)
 {
     if (!QFile::exists(imagePath))
@@ -61,32 +88,33 @@ bool ToPdfWorkerImages::drawImage(DebenuDocument& document, const QString& image
         return false;
     }
 
-    int margin = 0;
-    int hAlign = 0;
-    int vAlign = 0;
     // A turned image is drawn turned in every layout; with FitImage the page turns with it.
     const int rotation = rotationCode(m_layout.rotate);
+    const bool quarterTurn = m_layout.rotate == 90 || m_layout.rotate == 270;
+    const QSizeF picture = pictureSize(document, imageId);
+    const QSizeF footprint = quarterTurn ? picture.transposed() : picture;
     if (m_layout.pageSize == LayoutSettingsData::FitImage) {
-        // The size and resolution the library read with the image: decoding the whole picture
-        // again just for its resolution would cost more than the rest of the page.
-        const int dpiX = document.imageHorizontalResolution() > 0 ? document.imageHorizontalResolution() : 72;
-        const int dpiY = document.imageVerticalResolution() > 0 ? document.imageVerticalResolution() : 72;
-        int width = int(double(document.imageWidth(imageId)) / dpiX * 72);
-        int height = int(double(document.imageHeight(imageId)) / dpiY * 72);
-        if (m_layout.rotate == 90 || m_layout.rotate == 270)
-            std::swap(width, height);
-        document.setPageDimensions(width, height);
+        document.setPageDimensions(int(footprint.width()), int(footprint.height()));
     } else {
         document.setPageSize(paperName(m_layout.pageSize, m_layout.orientation));
-        margin = marginPoints(m_layout.margin);
-        hAlign = LayoutSettingsData::horizontalAlignment(m_layout.position);
-        vAlign = LayoutSettingsData::verticalAlignment(m_layout.position);
     }
-
     const int width = document.pageWidth();
     const int height = document.pageHeight();
-    if (document.fitImage(imageId, margin, height - margin, width - 2 * margin, height - 2 * margin, hAlign, vAlign,
-                          rotation)
+
+    // The box the picture is fitted into, measured from the page's top left.
+    QRectF box(0, 0, width, height);
+    int hAlign = 0;
+    int vAlign = 0;
+    if (m_layout.pageSize != LayoutSettingsData::FitImage) {
+        const int margin = marginPoints(m_layout.margin);
+        hAlign = LayoutSettingsData::horizontalAlignment(m_layout.position);
+        vAlign = LayoutSettingsData::verticalAlignment(m_layout.position);
+        box = m_layout.imageSize == LayoutSettingsData::Original
+                  ? originalSizeBox(footprint, QSizeF(width, height), margin, hAlign, vAlign)
+                  : box.adjusted(margin, margin, -margin, -margin);
+    }
+    // The library measures top from the page's bottom, PDF style.
+    if (document.fitImage(imageId, box.left(), height - box.top(), box.width(), box.height(), hAlign, vAlign, rotation)
         == 0) {
         logError(QStringLiteral("Draw image %1").arg(imagePath));
         return false;

@@ -3,7 +3,11 @@
 #include "IToPdfWorker.h"
 #include "LayoutSettingsData.h"
 
+#include <QRectF>
+#include <QSizeF>
+
 class DebenuDocument;
+class DebenuService;
 
 // One JPEG, PNG or BMP image on one PDF page, laid out by the task's layout settings.
 class ToPdfWorkerImages : public IToPdfWorker
@@ -21,6 +25,17 @@ public:
     static int marginPoints(int margin);
     // The library's rotation code of a clockwise turn: 90 gives 2, 180 gives 3, 270 gives 1.
     static int rotationCode(int degrees);
+
+    // A picture's own size in points: its pixels over its resolution as the library reads it from
+    // the file (96 dpi when the file states none). The image must belong to the document.
+    static QSizeF pictureSize(DebenuDocument& document, int imageId);
+    // The same for a picture file (the library reads no more than its header); empty when it does
+    // not read.
+    static QSizeF pictureSize(const QSharedPointer<DebenuService>& service, const QString& path);
+    // Where a picture of its own size (turned as it is drawn) lies on a page, measured from the
+    // page's top left in points: aligned in the box within the margins, reaching over them when
+    // it is larger.
+    static QRectF originalSizeBox(QSizeF picture, QSizeF page, int margin, int hAlign, int vAlign);
 
 protected:
     // Lays out one image on the document's selected page with the worker's layout. False when the

@@ -6,6 +6,7 @@
 #include "MessageUpdate.h"
 #include "MetricSender.h"
 #include "PageRangesView.h"
+#include "PreviewControl.h"
 #include "SettingsView.h"
 #include "SiteLinks.h"
 #include "StartView.h"
@@ -81,6 +82,8 @@ void MainView::buildChildren()
     m_pageRangesView = new PageRangesView(m_inner);
     addSidePanel(m_pageRangesView);
     m_pdfSettingsView = new ToPDFSettingsView(m_inner);
+    // The preview measures a picture as the image worker will.
+    m_pdfSettingsView->preview()->setPdfService(Application::instance()->debenuService());
     addSidePanel(m_pdfSettingsView);
 
     m_windowBar = new WindowBar(m_inner);

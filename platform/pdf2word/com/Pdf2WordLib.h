@@ -39,7 +39,22 @@ enum {
 // implements or calls it.
 #define PDF2WORD_OPTION_SLOTS_13_TO_29(X) \
     X(13)                                 \
-    X(14) X(15) X(16) X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29)
+    X(14)                                 \
+    X(15)                                 \
+    X(16)                                 \
+    X(17)                                 \
+    X(18)                                 \
+    X(19)                                 \
+    X(20)                                 \
+    X(21)                                 \
+    X(22)                                 \
+    X(23)                                 \
+    X(24)                                 \
+    X(25)                                 \
+    X(26)                                 \
+    X(27)                                 \
+    X(28)                                 \
+    X(29)
 
 // The component's interface. The order of the virtual functions is the order of the operation
 // table: IUnknown takes slots 0 to 2, IDispatch 3 to 6. Options are known by their slot number;

@@ -267,7 +267,9 @@ bool addShape(State& state, Shape shape)
     // GCC 12 takes QVector's growth for a write into its shared empty header (a false
     // -Wstringop-overflow once inlined here).
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
     state.options.collect->shapes.push_back(shape);
 #pragma GCC diagnostic pop
     return true;

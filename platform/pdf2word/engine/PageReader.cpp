@@ -250,7 +250,9 @@ void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone)
     // GCC 12 takes QVector's copy of a Shape for a write past its shared empty header (a false
     // -Wstringop-overflow once inlined).
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
     QVector<Shape> kept;
     kept.reserve(shapes.size());
     for (int i = 0; i < shapes.size(); ++i) {

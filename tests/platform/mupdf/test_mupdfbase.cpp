@@ -201,6 +201,34 @@ private slots:
         pdf_drop_document(ctx, opened.doc);
     }
 
+    void repairDuringTheRebuildKeepsThePagesLeft()
+    {
+        // The tree loops, so opening looks for the pages object by object. The font's dictionary
+        // runs on into the first page, and the second page's cross-reference entry points into
+        // the font: loading it makes MuPDF repair the file half-way through the search. MuPDF's
+        // repair loses the first page to the font; the file still opens with the second.
+        QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [4 0 R 2 0 R 5 0 R] /Count 2 >>",
+                                     "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica"};
+        for (int page = 1; page <= 2; ++page)
+            objects << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> "
+                       "/Contents "
+                           + QByteArray::number(5 + page) + " 0 R >>";
+        for (int page = 1; page <= 2; ++page)
+            objects << "<< /Length 37 >>\nstream\nBT /F1 24 Tf 72 700 Td (Page " + QByteArray::number(page)
+                           + ") Tj ET\nendstream";
+        QByteArray bytes = pdfFile(objects, 1);
+        bytes.replace("/Helvetica\nendobj", "/Helvetica\n      ");
+        const int table = bytes.indexOf('\n', bytes.lastIndexOf("\nxref\n") + 6) + 1; // 20 bytes an entry
+        bytes.replace(table + 20 * 5, 10, QByteArray::number(bytes.indexOf("/BaseFont")).rightJustified(10, '0'));
+
+        OpenedPdf opened = open(ctx, bytes);
+        QCOMPARE(opened.result, qpmupdf::OpenResult::Opened);
+        const int pages = pdf_count_pages(ctx, opened.doc);
+        QVERIFY(pages >= 1);
+        QVERIFY(pageText(ctx, opened.doc, pages - 1).contains(QLatin1String("Page 2")));
+        pdf_drop_document(ctx, opened.doc);
+    }
+
     void attachmentOnlyEncryptionNeedsNoPassword()
     {
         // Only embedded files are encrypted (with a user password nobody gave): the pages read

@@ -5,10 +5,12 @@
 #include "PdfLibraryFixtures.h"
 #include "TestFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QSet>
+#include <QtEndian>
 #include <QtTest>
 #include <sys/resource.h>
 
@@ -298,29 +300,49 @@ void TestPdfLibraryOutput::cmykJpegKeepsItsColours()
 
 void TestPdfLibraryOutput::otherImagesStayLossless_data()
 {
+    // Bits a sample in the PDF, and whether the PNG's compressed rows went in as they are.
     QTest::addColumn<QString>("format");
-    QTest::addColumn<bool>("transparent");
-    QTest::newRow("png") << "png" << false;
-    QTest::newRow("png with alpha") << "png" << true;
-    QTest::newRow("bmp") << "bmp" << false;
-    QTest::newRow("tiff") << "tiff" << false;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<bool>("passedThrough");
+    QTest::newRow("png") << "png"
+                         << "colour" << 8 << true;
+    QTest::newRow("png with alpha") << "png"
+                                    << "alpha" << 8 << false;
+    QTest::newRow("png, black and white") << "png"
+                                          << "mono" << 1 << true;
+    QTest::newRow("png with a palette") << "png"
+                                        << "palette" << 8 << true;
+    QTest::newRow("bmp") << "bmp"
+                         << "colour" << 8 << false;
+    QTest::newRow("bmp, black and white") << "bmp"
+                                          << "mono" << 1 << false;
+    QTest::newRow("tiff") << "tiff"
+                          << "colour" << 8 << false;
 }
 
 void TestPdfLibraryOutput::otherImagesStayLossless()
 {
     QFETCH(QString, format);
-    QFETCH(bool, transparent);
+    QFETCH(QString, kind);
+    QFETCH(int, bits);
+    QFETCH(bool, passedThrough);
     QImage picture = quadrants(64, 48);
     for (int x = 0; x < 64; ++x)
         picture.setPixel(x, 20, qRgb(x * 4, 255 - x * 3, (x * 37) % 256)); // more than flat colours
-    if (transparent) {
+    if (kind == "alpha") {
         picture = picture.convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < 48; ++y)
             for (int x = 32; x < 64; ++x)
                 picture.setPixel(x, y, qRgba(0, 255, 0, 100));
+    } else if (kind == "mono") {
+        picture = picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    } else if (kind == "palette") {
+        picture = picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     }
     const QString file = sandboxFile("picture." + format);
     QVERIFY(picture.save(file, format.toLatin1().constData()));
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
 
     QVERIFY(dpl->NewDocument() > 0);
     QVERIFY(dpl->AddImageFromFile(file, 0) > 0);
@@ -333,15 +355,24 @@ void TestPdfLibraryOutput::otherImagesStayLossless()
     // The image poppler extracts from the file has every original pixel, alpha as a soft mask.
     QByteArray list;
     QCOMPARE(TestFiles::run("pdfimages", {"-list", saved}, &list), 0);
-    QCOMPARE(list.contains("smask"), transparent);
+    QCOMPARE(list.contains("smask"), kind == "alpha");
+    const QStringList columns = QString::fromLatin1(list.split('\n').value(2)).split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(columns.value(7).toInt(), bits);
+    if (format == "png") {
+        // Qt writes one IDAT chunk: its data is in the PDF when the rows went in unchanged.
+        const QByteArray png = TestFiles::readFile(file);
+        const int idat = png.indexOf("IDAT");
+        const int length = qFromBigEndian<qint32>(png.constData() + idat - 4);
+        QCOMPARE(TestFiles::readFile(saved).contains(png.mid(idat + 4, length)), passedThrough);
+    }
     const QString prefix = sandboxFile("extracted");
     QCOMPARE(TestFiles::run("pdfimages", {"-png", saved, prefix}), 0);
-    const QImage colour(prefix + "-000.png");
+    const QImage colour = QImage(prefix + "-000.png").convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(colour.size(), picture.size());
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
             QCOMPARE(colour.pixel(x, y) & 0xFFFFFF, picture.pixel(x, y) & 0xFFFFFF);
-    if (transparent) {
+    if (kind == "alpha") {
         const QImage mask(prefix + "-001.png");
         QCOMPARE(qGray(mask.pixel(10, 10)), 255);
         QCOMPARE(qGray(mask.pixel(50, 10)), 100);
@@ -430,6 +461,15 @@ void TestPdfLibraryOutput::badImagesFail()
     QCOMPARE(dpl->FitImage(0, 100, 100, 100, 0, 0, 0), 0);
     QCOMPARE(dpl->LastErrorCode(), 1003);
     QCOMPARE(dpl->SelectImage(99), 0);
+
+    // A picture whose header reads but whose rows do not fails when it is drawn.
+    QByteArray damaged;
+    QBuffer buffer(&damaged);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && quadrants(64, 48).save(&buffer, "PNG"));
+    damaged.replace(damaged.indexOf("IDAT") + 10, 16, QByteArray(16, '\x55'));
+    QVERIFY(dpl->AddImageFromFile(sandboxFile("damaged.png", damaged), 0) > 0);
+    QCOMPARE(dpl->FitImage(0, 100, 100, 100, 0, 0, 0), 0);
+    QCOMPARE(dpl->LastErrorCode(), 1004);
 
     const QString file = sandboxFile("small.png");
     QVERIFY(quadrants(8, 8).save(file));

@@ -40,6 +40,9 @@ private slots:
         QVERIFY(ChildProcess::run(QStringLiteral("/bin/true"), {}, 0).succeeded());
         QCOMPARE(ChildProcess::run(QStringLiteral("/nowhere/program"), {}, 0).outcome,
                  ChildProcess::Outcome::FailedToStart);
+        // Kept output: both channels, only their end.
+        QCOMPARE(ChildProcess::run(QStringLiteral("/bin/sh"), {"-c", "echo start; echo middle >&2; echo end"}, 0, {}, 11).output,
+                 QByteArray("middle\nend\n"));
     }
 
     // A stop ends the program and the helper it started within a second; so does the time-out.

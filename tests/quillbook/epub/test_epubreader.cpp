@@ -35,10 +35,12 @@ private:
         return path;
     }
 
-    QStringList pages(const QString& source, const QString& work)
+    QStringList pages(const QString& source, const QString& work, BookFailure* failure = nullptr)
     {
         epub::EpubDocument document(source);
         document.convert(work);
+        if (failure)
+            *failure = document.failure();
         return document.pageList();
     }
 
@@ -46,9 +48,9 @@ private slots:
     void initTestCase() { m_folder = TestFiles::sandbox() + QStringLiteral("/epub"); }
 
     // The spine gives the order; hrefs are percent-decoded and resolved against the package's
-    // folder; items of another media type (even one differing only in case) and idrefs missing
-    // from the manifest are left out. A package that writes its elements with a namespace prefix
-    // reads the same.
+    // folder. XHTML and HTML items print whatever the case of their media type; items named by a
+    // web address, a file URL or an absolute path, and idrefs missing from the manifest, are left
+    // out. A package that writes its elements with a namespace prefix reads the same.
     void pageListFollowsTheSpine_data()
     {
         QTest::addColumn<QString>("prefix");
@@ -62,25 +64,43 @@ private slots:
             BookFiles::epub({{"Text/chapter%201.xhtml", "<p>one</p>"}, {"Text/two.xhtml", "<p>two</p>"}}, prefix);
         QByteArray& package = entries[2].data;
         const QByteArray p = prefix.isEmpty() ? QByteArray() : prefix.toUtf8() + ':';
-        package.replace("</" + p + "manifest>", "<" + p + "item " + p + "id=\"pic\" " + p + "href=\"p.xhtml\" " + p + "media-type=\"Application/XHTML+xml\"/></" + p + "manifest>");
-        package.replace("</" + p + "spine>",
-                        "<" + p + "itemref " + p + "idref=\"pic\"/><" + p + "itemref " + p + "idref=\"none\"/><" + p + "itemref " + p + "idref=\"c0\"/></" + p + "spine>");
+        const QList<QPair<QByteArray, QByteArray>> items = {{"pic", "p.xhtml\" media-type=\"Application/XHTML+xml"},
+                                                            {"html", "h.html\" media-type=\"text/html"},
+                                                            {"web", "http://example.com/w.xhtml"},
+                                                            {"file", "file:///etc/hostname"},
+                                                            {"abs", "/tmp/a.xhtml"}};
+        QByteArray manifest, spine;
+        for (const auto& item : items) {
+            manifest += "<" + p + "item " + p + "id=\"" + item.first + "\" " + p + "href=\"" + item.second + "\"" + (item.second.contains("media-type") ? "" : " " + p + "media-type=\"application/xhtml+xml\"") + "/>";
+            spine += "<" + p + "itemref " + p + "idref=\"" + item.first + "\"/>";
+        }
+        package.replace("</" + p + "manifest>", manifest + "</" + p + "manifest>");
+        package.replace("</" + p + "spine>", spine + "<" + p + "itemref " + p + "idref=\"none\"/><" + p + "itemref " + p + "idref=\"c0\"/></" + p + "spine>");
         const QString work = workFolder();
-        QCOMPARE(pages(book(entries), work),
-                 QStringList({work + "/OEBPS", "Text/chapter 1.xhtml", "Text/two.xhtml", "Text/chapter 1.xhtml"}));
+        QCOMPARE(pages(book(entries), work), QStringList({work + "/OEBPS", "Text/chapter 1.xhtml", "Text/two.xhtml", "p.xhtml",
+                                                          "h.html", "Text/chapter 1.xhtml"}));
         QVERIFY(QFile::exists(work + "/OEBPS/Text/chapter 1.xhtml"));
     }
 
+    // ... and say why.
     void damagedBooksGiveNoPages()
     {
         const QString notZip = m_folder + "/not.epub";
         TestFiles::writeFile(notZip, "plain text");
-        QCOMPARE(pages(notZip, workFolder()).size(), 0);
+        BookFailure failure = BookFailure::None;
+        QCOMPARE(pages(notZip, workFolder(), &failure).size(), 0);
+        QCOMPARE(failure, BookFailure::NotThisFormat);
 
         QList<ZipEntry> noContainer = BookFiles::epub({{"a.xhtml", "<p>a</p>"}});
         noContainer.removeAt(1);
         const QString work = workFolder();
-        QCOMPARE(pages(book(noContainer), work), QStringList{work});
+        QCOMPARE(pages(book(noContainer), work, &failure), QStringList{work});
+        QCOMPARE(failure, BookFailure::NotThisFormat);
+
+        QList<ZipEntry> badPackage = BookFiles::epub({{"a.xhtml", "<p>a</p>"}});
+        badPackage[2].data.chop(10);
+        QCOMPARE(pages(book(badPackage), workFolder(), &failure).size(), 1);
+        QCOMPARE(failure, BookFailure::Damaged);
     }
 
     // Entry names that climb out of the folder or are absolute are skipped, and so is a container
@@ -108,8 +128,10 @@ private slots:
     {
         const QString bomb = book({{"big.bin", QByteArray(), 5000}});
         QStringList extracted;
-        QVERIFY(!epub::unzipArchive(bomb, workFolder(), &extracted, {4000, 10}));
+        BookFailure failure = BookFailure::None;
+        QVERIFY(!epub::unzipArchive(bomb, workFolder(), &extracted, {4000, 10}, &failure));
         QVERIFY(extracted.isEmpty());
+        QCOMPARE(failure, BookFailure::TooLarge);
         QVERIFY(epub::unzipArchive(bomb, workFolder(), &extracted, {5000, 10}));
         QCOMPARE(QFileInfo(extracted.value(0)).size(), 5000);
 

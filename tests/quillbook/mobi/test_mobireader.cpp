@@ -10,6 +10,8 @@
 #include <QTextCodec>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(BookFailure)
+
 using namespace mobi;
 
 namespace {
@@ -50,7 +52,7 @@ QString bookFile(const QByteArray& bytes, const QString& name = QStringLiteral("
 const QString runs = QStringLiteral("/runs");
 
 // Converts a book into a fresh work folder "job" inside a folder of its own.
-QStringList convert(const QString& path, QString* workFolder = nullptr)
+QStringList convert(const QString& path, QString* workFolder = nullptr, BookFailure* failure = nullptr)
 {
     static int run = 0;
     const QString work = TestFiles::sandbox() + runs + QStringLiteral("/%1/job").arg(++run);
@@ -59,6 +61,8 @@ QStringList convert(const QString& path, QString* workFolder = nullptr)
     document.convert(work);
     if (workFolder)
         *workFolder = work;
+    if (failure)
+        *failure = document.failure();
     return document.pageList();
 }
 
@@ -127,28 +131,34 @@ private slots:
         QCOMPARE(QImage(work + QStringLiteral("/pdbrec_00001.jpg")).pixelColor(5, 5).lightness(), 255);
     }
 
+    // ... and say why.
     void encryptedOrEmptyBooksGiveNoPage_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<BookFailure>("failure");
         MobiWriter::Book book;
         book.text = "<p>Geheim</p>";
         book.encryption = 2;
-        QTest::newRow("encrypted") << MobiWriter::write(book);
+        QTest::newRow("encrypted") << MobiWriter::write(book) << BookFailure::Encrypted;
         book.encryption = 1;
-        QTest::newRow("old encryption") << MobiWriter::write(book);
+        QTest::newRow("old encryption") << MobiWriter::write(book) << BookFailure::Encrypted;
         book.encryption = 0;
         book.text.clear();
-        QTest::newRow("no text") << MobiWriter::write(book);
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("not a book") << QByteArray("%PDF-1.4 ").repeated(100);
+        QTest::newRow("no text") << MobiWriter::write(book) << BookFailure::Damaged;
+        QTest::newRow("empty file") << QByteArray() << BookFailure::NotThisFormat;
+        QTest::newRow("not a book") << QByteArray("%PDF-1.4 ").repeated(100) << BookFailure::NotThisFormat;
+        QTest::newRow("decompression bomb") << MobiWriter::decompressionBomb(600, "<p>xx</p>") << BookFailure::TooLarge;
     }
 
     void encryptedOrEmptyBooksGiveNoPage()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(BookFailure, failure);
         QString work;
-        QVERIFY(convert(bookFile(bytes), &work).isEmpty());
+        BookFailure reported = BookFailure::None;
+        QVERIFY(convert(bookFile(bytes), &work, &reported).isEmpty());
         QVERIFY(TestFiles::entries(work).isEmpty());
+        QCOMPARE(reported, failure);
     }
 
     void rewriteHtml_data()
@@ -165,10 +175,13 @@ private slots:
         QTest::newRow("targets count UTF-8 bytes") << QStringLiteral("<p>ü€x</p><a filepos=8>") << false
                                                    << QStringLiteral("<p>ü€<a name=\"8\">&nbsp;</a>x</p><a href=\"#8\">");
         QTest::newRow("image without recindex first") << "<IMG src=a><p>t</p><img recindex=\"3\" b>c" << true
-                                                      << "<center><img src=\"pdbrec_00002.jpg\"></center>c";
+                                                      << "<IMG src=a><p>t</p><center><img src=\"pdbrec_00002.jpg\"></center>c";
         QTest::newRow("image without any recindex") << "<img src=a><img src=b>" << true << "<img src=a><img src=b>";
-        QTest::newRow("page breaks") << "<mbp:pagebreak/><MBP:PAGEBREAK/>" << true
-                                     << "<p style=\"page-break-after:always\"></p><MBP:PAGEBREAK/>";
+        // Breaks that would leave a page with nothing on it (at the start, twice in a row, at the
+        // end before empty anchors) go.
+        QTest::newRow("page breaks")
+            << "<mbp:pagebreak/>a<mbp:pagebreak/><MBP:PAGEBREAK/>b<mbp:pagebreak/><mbp:pagebreak/> <a>&nbsp;</a><mbp:pagebreak/>"
+            << true << "a<p style=\"page-break-after:always\"></p><MBP:PAGEBREAK/>b <a>&nbsp;</a>";
         QTest::newRow("headings without a close") << "<h1>a<h2 x='>'>b</h3><h5>c</h5>" << true
                                                   << "<h1>a<h2 x='>'>b</h3><h5>c</h5>";
     }

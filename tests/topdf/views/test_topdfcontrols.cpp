@@ -1,10 +1,16 @@
+#include "DebenuService.h"
+#include "PdfChecks.h"
 #include "PositionControl.h"
 #include "PreviewControl.h"
 #include "Style.h"
+#include "TestFiles.h"
 #include "ToPdfRecords.h"
+#include "ToPdfWorkerFactory.h"
+#include "ToPdfWorkerImages.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -29,6 +35,19 @@ QImage picture(int width, int height)
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(blue);
     return image;
+}
+
+// The bounding box of the pixels near one colour (edges of rendered pictures are blended).
+QRect boxNear(const QImage& image, const QColor& colour)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (PdfChecks::near(image.pixel(x, y), colour, 30))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
 }
 
 QRect rendered(const LayoutSettingsData& layout, const QImage& image)
@@ -134,6 +153,102 @@ private slots:
 
         layout.pageSize = LayoutSettingsData::FitImage;
         QCOMPARE(PreviewControl::renderPage(layout, picture(300, 120), QSize(300, 120)).size(), QSize(300, 120));
+    }
+
+    // "Original" puts the picture on the PDF page where the preview shows it: at its own size by
+    // its resolution (96 dpi when the file states none), aligned within the margins, turned, and
+    // cut by the page. Both pages at one pixel a point; the picture's green and blue halves are
+    // compared box by box.
+    void originalSizeMatchesThePreview_data()
+    {
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("pageSize");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("margin");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("rotate");
+        QTest::newRow("A4, 150 dpi, bottom right") << QSize(400, 200) << 150 << int(LayoutSettingsData::A4)
+                                                   << int(LayoutSettingsData::Portrait) << int(LayoutSettingsData::Small)
+                                                   << int(LayoutSettingsData::BottomRight) << 0;
+        QTest::newRow("A5 landscape, no resolution, turned") << QSize(300, 160) << 0 << int(LayoutSettingsData::A5)
+                                                             << int(LayoutSettingsData::Landscape) << int(LayoutSettingsData::Big)
+                                                             << int(LayoutSettingsData::TopLeft) << 90;
+        QTest::newRow("Letter, larger than the page, centred") << QSize(1500, 1000) << 72 << int(LayoutSettingsData::Letter)
+                                                               << int(LayoutSettingsData::Portrait) << int(LayoutSettingsData::Small)
+                                                               << int(LayoutSettingsData::Center) << 270;
+    }
+
+    void originalSizeMatchesThePreview()
+    {
+        QFETCH(QSize, pixels);
+        QFETCH(int, dpi);
+        LayoutSettingsData layout;
+        layout.imageSize = LayoutSettingsData::Original;
+        QFETCH(int, pageSize);
+        layout.pageSize = pageSize;
+        QFETCH(int, orientation);
+        layout.orientation = orientation;
+        QFETCH(int, margin);
+        layout.margin = margin;
+        QFETCH(int, position);
+        layout.position = position;
+        QFETCH(int, rotate);
+        layout.rotate = rotate;
+
+        const QColor green(0, 160, 0);
+        QImage image(pixels, QImage::Format_RGB32);
+        image.fill(blue);
+        QPainter(&image).fillRect(0, 0, pixels.width() / 2, pixels.height(), green);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        const QString path = TestFiles::sandbox() + QStringLiteral("/original.png");
+        QVERIFY(image.save(path));
+        if (dpi == 0) {
+            // Qt always states a resolution: the file loses its pHYs chunk (length, name, 9 bytes, CRC).
+            QByteArray png = TestFiles::readFile(path);
+            const int chunk = png.indexOf("pHYs");
+            QVERIFY(chunk >= 4);
+            TestFiles::writeFile(path, png.remove(chunk - 4, 21));
+        }
+
+        const auto service = QSharedPointer<DebenuService>::create();
+        ToPDFTask task;
+        task.file = QFileInfo(path);
+        task.fileSettings.fileName = QStringLiteral("original");
+        task.layoutSettings = layout;
+        ToPdfWorkerContext context;
+        context.service = service;
+        const QString out = TestFiles::sandbox() + QStringLiteral("/original-out");
+        QDir(out).removeRecursively();
+        QVERIFY(createWorker(task, context)->execute(task, 2, out));
+        const QImage pdfPage = PdfChecks::render(out + QStringLiteral("/original.pdf"), 72).value(0);
+
+        const QSizeF points = ToPdfWorkerImages::pictureSize(service, path);
+        QCOMPARE(points, QSizeF(pixels) * 72.0 / (dpi ? dpi : 96));
+        const QImage preview = PreviewControl::renderPage(layout, image, points.toSize());
+        // The preview's paper is in whole points, cut off (A4 is 841 points high, Letter 790).
+        QVERIFY2(qAbs(preview.width() - pdfPage.width()) <= 2 && qAbs(preview.height() - pdfPage.height()) <= 2,
+                 qPrintable(QStringLiteral("%1x%2").arg(pdfPage.width()).arg(pdfPage.height())));
+        for (const QColor& colour : {green, blue}) {
+            const QRect inPdf = boxNear(pdfPage, colour);
+            const QRect inPreview = boxNear(preview, colour);
+            const QString boxes = QStringLiteral("pdf %1,%2 %3x%4, preview %5,%6 %7x%8")
+                                      .arg(inPdf.x())
+                                      .arg(inPdf.y())
+                                      .arg(inPdf.width())
+                                      .arg(inPdf.height())
+                                      .arg(inPreview.x())
+                                      .arg(inPreview.y())
+                                      .arg(inPreview.width())
+                                      .arg(inPreview.height());
+            QVERIFY2(!inPdf.isEmpty(), qPrintable(boxes));
+            // Within three points: the preview's paper and its integer halves are a point or two off.
+            for (const auto& corner : {&QRect::topLeft, &QRect::bottomRight}) {
+                const QPoint offset = (inPdf.*corner)() - (inPreview.*corner)();
+                QVERIFY2(qAbs(offset.x()) <= 3 && qAbs(offset.y()) <= 3, qPrintable(boxes));
+            }
+        }
     }
 
     // On screen the page is scaled into the square: upright for portrait, lying for landscape,

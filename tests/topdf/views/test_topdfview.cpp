@@ -5,6 +5,7 @@
 #include "TestApplication.h"
 
 #include "DialogScript.h"
+#include "FileSystem.h"
 #include "MainView.h"
 #include "PdfChecks.h"
 #include "PositionControl.h"
@@ -291,15 +292,17 @@ private slots:
         QVERIFY(PdfChecks::text(out + "/tale.pdf").contains(QLatin1String("Owls kept the lighthouse.")));
     }
 
-    // The message counts the files that failed, and says plainly when none could be converted
-    // (then without "OPEN FOLDER").
+    // The message counts the files that failed (one gone, one empty), and says plainly when none
+    // could be converted (then without "OPEN FOLDER"). A missing output folder is made.
     void messageCountsFailures()
     {
         const QString in = freshFolder(QStringLiteral("fail-in"));
-        context()->setSaveToFolder(freshFolder(QStringLiteral("fail-out")));
+        const QString out = freshFolder(QStringLiteral("fail-out")) + QStringLiteral("/made/here");
+        context()->setSaveToFolder(out);
         const QStringList files = {writePng(in + "/a.png", QSize(40, 40), Qt::green), writePng(in + "/b.png", QSize(40, 40), Qt::green),
-                                   in + "/c.html"};
+                                   in + "/c.html", in + "/empty.docx"};
         TestFiles::writeFile(files.at(2), "<html><body>c</body></html>");
+        TestFiles::writeFile(files.at(3), "");
         ToPDFView view;
         view.show();
         view.addFiles(files);
@@ -308,7 +311,8 @@ private slots:
         DialogScript script;
         script.add(click(StyleName::buttonOk));
         pressConvert(&view, script);
-        QVERIFY2(script.seen.first().contains(QLatin1String("1 of 3 files could not be converted")), qPrintable(script.seen.first()));
+        QVERIFY2(script.seen.first().contains(QLatin1String("2 of 4 files could not be converted")), qPrintable(script.seen.first()));
+        QCOMPARE(pdfsIn(out), QStringList({"a.pdf", "c.pdf"}));
 
         view.model()->clear();
         view.addFiles({files.at(0)});
@@ -321,6 +325,30 @@ private slots:
         QVERIFY2(script.seen.last().contains(QLatin1String("Conversion has failed. | None of your files could be converted.")),
                  qPrintable(script.seen.last()));
         QVERIFY(m_opener->calls.isEmpty());
+    }
+
+    // A folder that cannot take the results (one below a file, and one that cannot be written)
+    // is named before anything starts, and nothing is left behind.
+    void unwritableFolderStartsNothing()
+    {
+        const QString in = freshFolder(QStringLiteral("unwritable"));
+        TestFiles::writeFile(in + "/file", "not a folder");
+        ToPDFView view;
+        view.show();
+        view.addFiles({m_tall, m_docx});
+        QSignalSpy started(&view, &ToPDFView::started);
+        for (const QString& folder : {in + "/file/out", QStringLiteral("/proc")}) {
+            context()->setSaveToFolder(folder);
+            DialogScript script;
+            script.add(click(StyleName::buttonOk));
+            view.findChild<QPushButton*>(StyleName::buttonConvert)->click();
+            QTRY_COMPARE(script.pending(), 0);
+            QVERIFY2(script.seen.first().contains(QDir::toNativeSeparators(folder)), qPrintable(script.seen.first()));
+            QVERIFY(!view.isRunning());
+        }
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(TestFiles::entries(in), QStringList({"file"}));
+        QCOMPARE(TestFiles::entries(FileSystem::cachePath()), QStringList());
     }
 
     // Quitting while a web page's outside program runs stops that program and the run before the

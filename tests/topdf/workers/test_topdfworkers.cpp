@@ -1,6 +1,7 @@
 #include "DebenuDocument.h"
 #include "DebenuService.h"
 #include "FileSystem.h"
+#include "Logger.h"
 #include "PdfChecks.h"
 #include "RunWorker.h"
 #include "TestFiles.h"
@@ -131,8 +132,8 @@ private slots:
         }
     }
 
-    // No blank PDF stands for a failure: an unreadable picture, a missing image tool, a TIFF whose
-    // image tool never ends and is stopped.
+    // No blank PDF stands for a failure: an unreadable picture, a cut-off TIFF, a missing image
+    // tool, a TIFF whose image tool never ends and is stopped.
     void failuresLeaveNoFile()
     {
         const QString in = folder(QStringLiteral("fail/in"));
@@ -142,6 +143,13 @@ private slots:
 
         const QString tiff = in + "/page.tif";
         QCOMPARE(TestFiles::run(QStringLiteral("/usr/bin/convert"), {QStringLiteral("-size"), QStringLiteral("20x20"), QStringLiteral("xc:red"), tiff}), 0);
+        // A TIFF cut off in its second page.
+        const QString cut = in + "/cut.tif";
+        QCOMPARE(TestFiles::run(QStringLiteral("/usr/bin/convert"), {"-size", "300x200", "xc:red", "plasma:", "-compress", "LZW", cut}), 0);
+        const QByteArray whole = TestFiles::readFile(cut);
+        TestFiles::writeFile(cut, whole.left(whole.size() * 3 / 4));
+        QVERIFY(convert(makeTask(cut, QStringLiteral("cut")), out).isEmpty());
+
         qputenv(ToolPaths::environmentVariable(ToolPaths::Convert), QByteArray("/nonexistent/convert"));
         QVERIFY(convert(makeTask(tiff, QStringLiteral("missing")), out).isEmpty());
 
@@ -177,7 +185,9 @@ private slots:
         const QString fake = PdfChecks::writeScript(
             work + "/quillbook",
             QStringLiteral("printf '%s\\n' \"$@\" > '%1/args.txt'\ncp \"$2\" '%1/request.json'\n"
-                           "[ -f '%1/no-output' ] || cp '%2' \"$6\"\nexit $(cat '%1/exit-code' 2>/dev/null || echo 0)")
+                           "echo '{}' > \"${2%%.req}.resp\"\n"
+                           "[ -f '%1/no-output' ] || cp '%2' \"$6\"\necho \"Why: $(cat '%1/exit-code' 2>/dev/null)\" >&2\n"
+                           "exit $(cat '%1/exit-code' 2>/dev/null || echo 0)")
                 .arg(work, sample));
         qputenv(ToolPaths::environmentVariable(ToolPaths::QuillBook), fake.toUtf8());
 
@@ -187,6 +197,8 @@ private slots:
         task.layoutSettings.margin = LayoutSettingsData::Big;
         task.layoutSettings.orientation = LayoutSettingsData::Landscape;
         QCOMPARE(convert(task, out), QDir::toNativeSeparators(out + "/novel.pdf"));
+        // The request (it would hold the password) and quillbook's response go with the task.
+        QCOMPARE(TestFiles::entries(FileSystem::cachePath()), QStringList());
 
         const QStringList args = QString::fromUtf8(TestFiles::readFile(work + "/args.txt")).trimmed().split('\n');
         QCOMPARE(args.size(), 6);
@@ -217,6 +229,8 @@ private slots:
         TestFiles::writeFile(work + "/exit-code", "7");
         QVERIFY(convert(task, out).isEmpty());
         QCOMPARE(TestFiles::entries(out), QStringList({"novel.pdf"}));
+        // A failed run logs what quillbook wrote.
+        QVERIFY(TestFiles::readFile(Logger::instance()->filePath()).contains("Why: 7"));
     }
 };
 
