@@ -337,6 +337,13 @@ QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& reg
 
 // Lays out a region (the page, or a panel's inside) into the page's lists; the region's items go
 // to items in reading order. Footnotes are sought on the whole page only.
+template <typename Found>
+void appendBoxes(QVector<fz_rect>& boxes, const QVector<Found>& found)
+{
+    for (const Found& each : found)
+        boxes.append(each.box);
+}
+
 void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items,
                   const fz_cookie* cookie)
 {
@@ -346,12 +353,9 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
     QVector<Region> panelContents = takePanelContents(panels, region);
     const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
     QVector<fz_rect> drawn;
-    for (const FoundFigure& figure : figures)
-        drawn.append(figure.box);
-    for (const FoundTable& table : ruledTables)
-        drawn.append(table.box);
-    for (const FoundPanel& panel : panels)
-        drawn.append(panel.box);
+    appendBoxes(drawn, figures);
+    appendBoxes(drawn, ruledTables);
+    appendBoxes(drawn, panels);
     // Before the tables from alignment, which would read side-by-side authors line by line.
     const QVector<FoundBlockRow> rows = findBlockRows(lines, drawn);
     const QVector<FoundTable> tables = ruledTables + findTextTables(lines);
@@ -365,15 +369,12 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
         lineBoxes.append(line.box);
         textArea = fz_union_rect(textArea, line.box);
     }
+    // In this order: the walk below tells the obstacles apart by their index.
     QVector<fz_rect> obstacles;
-    for (const FoundFigure& figure : figures)
-        obstacles.append(figure.box);
-    for (const FoundTable& table : tables)
-        obstacles.append(table.box);
-    for (const FoundPanel& panel : panels)
-        obstacles.append(panel.box);
-    for (const FoundBlockRow& row : rows)
-        obstacles.append(row.box);
+    appendBoxes(obstacles, figures);
+    appendBoxes(obstacles, tables);
+    appendBoxes(obstacles, panels);
+    appendBoxes(obstacles, rows);
     QVector<int> order = readingOrder(lineBoxes, obstacles, cookie);
     if (!notes.isEmpty()) {
         QVector<fz_rect> noteBoxes;
