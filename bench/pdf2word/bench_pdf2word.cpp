@@ -3,7 +3,8 @@
 // ("soffice --infilter=writer_pdf_import --convert-to docx"), in one run:
 //   - LibreOffice papers: title, abstract, two-column sections of hyphenated justified text in a
 //     ligature font, footnotes, a transparent picture, Arabic and Hebrew paragraphs, sub- and
-//     superscripts, ruled tables, running heads and page numbers;
+//     superscripts, ruled tables, running heads and page numbers; two of them under a title
+//     block of two or three authors side by side, with section headings;
 //   - Ghostscript and Qt reports with vector charts and their labels;
 //   - 20 pages of plain text from Qt;
 //   - documents users bring: a web page printed by Chromium (an infobox table beside a picture),
@@ -300,6 +301,12 @@ QList<Input> makeInputs(const QString& folder)
         const QString pdf = folder + QStringLiteral("/paper%1.pdf").arg(paper.seed);
         if (RealDocuments::paper(paper.seed, paper.pages, paper.tables).writePdf(pdf))
             inputs.append({QStringLiteral("LibreOffice paper %1").arg(paper.seed), pdf, paper.tables});
+    }
+    // Papers under a title block of authors side by side, one table each.
+    for (int authors = 2; authors <= 3; ++authors) {
+        const QString pdf = folder + QStringLiteral("/titled%1.pdf").arg(authors);
+        if (RealDocuments::titledPaper(5 + authors, authors + 1, authors).writePdf(pdf))
+            inputs.append({QStringLiteral("%1 authors' paper").arg(authors), pdf, 1});
     }
     // Plain text over many pages, which MuPDF's own writer handles too: the time to beat.
     QString html;

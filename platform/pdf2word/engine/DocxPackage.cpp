@@ -321,8 +321,7 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeStartElement(QStringLiteral("w:sectPr"));
     // A running head or foot missing from the source's first page is left off it too (a first
     // page of its own, which shows the other margin as the rest do).
-    const bool titlePage = (!document.header.isEmpty() && !document.header.onFirstPage)
-                           || (!document.footer.isEmpty() && !document.footer.onFirstPage);
+    const bool titlePage = document.firstPageOwnMargins();
     const struct
     {
         const FlowMargin& margin;

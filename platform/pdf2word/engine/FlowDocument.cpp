@@ -52,4 +52,9 @@ double FlowDocument::bodySize() const
     return mainSize(runs);
 }
 
+bool FlowDocument::firstPageOwnMargins() const
+{
+    return (!header.isEmpty() && !header.onFirstPage) || (!footer.isEmpty() && !footer.onFirstPage);
+}
+
 } // namespace p2w

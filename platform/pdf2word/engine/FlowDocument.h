@@ -115,6 +115,9 @@ struct FlowDocument
 
     // The font size most of the text is set in; 0 without text.
     double bodySize() const;
+    // Whether the first page has margins of its own: a running head or foot that the source's
+    // first page does not show is left off it.
+    bool firstPageOwnMargins() const;
 };
 
 // The key with the largest count (the first of equals); 0 for no counts.

@@ -151,13 +151,16 @@ QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks,
 }
 
 // The text of blocks, paragraphs apart by newlines; a table's rows as lines of cells apart by
-// tabs.
+// tabs; a panel's content as paragraphs of their own.
 QStringList blocksText(const FlowDocument& document, const QList<FlowBlock>& blocks)
 {
     QStringList paragraphs;
     for (const FlowBlock& block : blocks) {
         if (block.kind == FlowBlock::Paragraph) {
             paragraphs << block.text();
+        } else if (block.kind == FlowBlock::Table && document.tables[block.table].borders == FlowTable::Frame) {
+            for (const FlowCell& cell : document.tables[block.table].cells)
+                paragraphs += blocksText(document, cell.paragraphs);
         } else if (block.kind == FlowBlock::Table) {
             const FlowTable& table = document.tables[block.table];
             QStringList rows;

@@ -8,6 +8,22 @@
 
 namespace p2w {
 
+inline float width(const fz_rect& box)
+{
+    return box.x1 - box.x0;
+}
+
+inline float middleX(const fz_rect& box)
+{
+    return (box.x0 + box.x1) / 2;
+}
+
+// Whether two boxes share more than half a point across.
+inline bool overlapX(const fz_rect& a, const fz_rect& b)
+{
+    return std::min(a.x1, b.x1) - std::max(a.x0, b.x0) > 0.5f;
+}
+
 inline float area(const fz_rect& box)
 {
     return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);

@@ -109,10 +109,15 @@ struct Styles
     }
 };
 
-void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock& block)
+// The paragraph style that opens the first page with margins of its own: the first paragraph's
+// look on the master page "First".
+const char kFirstPageStyle[] = "PFirst";
+
+void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock& block, bool opensFirstPage)
 {
     xml.writeStartElement(QStringLiteral("text:p"));
-    xml.writeAttribute(QStringLiteral("text:style-name"), styles.paragraph.value(paragraphKey(block)));
+    xml.writeAttribute(QStringLiteral("text:style-name"),
+                       opensFirstPage ? QLatin1String(kFirstPageStyle) : styles.paragraph.value(paragraphKey(block)));
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("text:span"));
         xml.writeAttribute(QStringLiteral("text:style-name"), styles.text.value(lookKey(run)));
@@ -122,10 +127,12 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock
     xml.writeEndElement(); // text:p
 }
 
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block, bool opensFirstPage)
 {
     const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
     xml.writeStartElement(QStringLiteral("text:p"));
+    if (opensFirstPage)
+        xml.writeAttribute(QStringLiteral("text:style-name"), QLatin1String(kFirstPageStyle));
     xml.writeStartElement(QStringLiteral("draw:frame"));
     xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
     xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
@@ -144,7 +151,8 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
     xml.writeEndElement(); // text:p
 }
 
-void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document)
+// firstPageTable: the table that opens a first page with margins of its own, or -1.
+void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int firstPageTable)
 {
     for (int t = 0; t < document.tables.size(); ++t) {
         const QList<double> widths = fittedColumnWidths(document, document.tables[t], kMarginPoints);
@@ -154,6 +162,8 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document)
         xml.writeStartElement(QStringLiteral("style:style"));
         xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1").arg(t + 1));
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table"));
+        if (t == firstPageTable)
+            xml.writeAttribute(QStringLiteral("style:master-page-name"), QStringLiteral("First"));
         xml.writeEmptyElement(QStringLiteral("style:table-properties"));
         xml.writeAttribute(QStringLiteral("style:width"), points(total));
         xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
@@ -190,7 +200,8 @@ void writeCellStyles(QXmlStreamWriter& xml, const FlowDocument& document)
     }
 }
 
-void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks);
+void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks,
+                 bool opensFirstPage = false);
 
 void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, int index)
 {
@@ -235,16 +246,35 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
     xml.writeEndElement(); // table:table
 }
 
-void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks)
+// opensFirstPage: the first of blocks opens a first page with margins of its own (a table does it
+// through its style).
+void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks,
+                 bool opensFirstPage)
 {
-    for (const FlowBlock& block : blocks) {
+    for (int i = 0; i < blocks.size(); ++i) {
+        const FlowBlock& block = blocks[i];
         if (block.kind == FlowBlock::Image)
-            writePicture(xml, document, block);
+            writePicture(xml, document, block, opensFirstPage && i == 0);
         else if (block.kind == FlowBlock::Table)
             writeTable(xml, styles, document, block.table);
         else
-            writeParagraph(xml, styles, block);
+            writeParagraph(xml, styles, block, opensFirstPage && i == 0);
     }
+}
+
+void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowBlock& look, bool opensFirstPage)
+{
+    xml.writeStartElement(QStringLiteral("style:style"));
+    xml.writeAttribute(QStringLiteral("style:name"), name);
+    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
+    if (opensFirstPage)
+        xml.writeAttribute(QStringLiteral("style:master-page-name"), QStringLiteral("First"));
+    xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
+    xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(look.align, look.rtl));
+    xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
+    if (look.rtl)
+        xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
+    xml.writeEndElement();
 }
 
 QByteArray contentXml(const FlowDocument& document)
@@ -286,17 +316,13 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeEndElement();
 
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
-    for (auto it = styles.paragraphLooks.cbegin(); it != styles.paragraphLooks.cend(); ++it) {
-        xml.writeStartElement(QStringLiteral("style:style"));
-        xml.writeAttribute(QStringLiteral("style:name"), it.key());
-        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
-        xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
-        xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(it.value().align, it.value().rtl));
-        xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
-        if (it.value().rtl)
-            xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
-        xml.writeEndElement();
-    }
+    for (auto it = styles.paragraphLooks.cbegin(); it != styles.paragraphLooks.cend(); ++it)
+        writeParagraphStyle(xml, it.key(), it.value(), false);
+    // The first page takes the master page "First" from the block that opens it.
+    const bool firstPage = document.firstPageOwnMargins() && !document.blocks.isEmpty();
+    const FlowBlock opening = firstPage ? document.blocks.front() : FlowBlock();
+    if (firstPage && opening.kind != FlowBlock::Table)
+        writeParagraphStyle(xml, QLatin1String(kFirstPageStyle), opening, true);
     for (auto it = styles.textLooks.cbegin(); it != styles.textLooks.cend(); ++it) {
         xml.writeStartElement(QStringLiteral("style:style"));
         xml.writeAttribute(QStringLiteral("style:name"), it.key());
@@ -326,13 +352,13 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("top"));
     xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("baseline"));
     xml.writeEndElement();
-    writeTableStyles(xml, document);
+    writeTableStyles(xml, document, firstPage && opening.kind == FlowBlock::Table ? opening.table : -1);
     writeCellStyles(xml, document);
     xml.writeEndElement(); // office:automatic-styles
 
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
-    writeBlocks(xml, styles, document, document.blocks);
+    writeBlocks(xml, styles, document, document.blocks, firstPage);
     xml.writeEndElement(); // office:text
     xml.writeEndElement(); // office:body
     xml.writeEndElement(); // office:document-content
@@ -358,20 +384,30 @@ QByteArray stylesXml(const FlowDocument& document)
     // The page: the source's page size with the same margins as the DOCX.
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     const double marginSize = qMax(document.header.size, document.footer.size);
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" xmlns:text=\"%6\" "
-               "office:version=\"1.2\"><office:automatic-styles><style:style style:name=\"Margin\" style:family=\"paragraph\">"
-               "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
-               "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
-               "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
-               "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
-               "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/><style:footer-style/></style:page-layout>"
-               "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
-               "style:page-layout-name=\"pm1\">%8%9</style:master-page></office:master-styles></office:document-styles>")
-        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
-             QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
-             marginXml(document.footer, "footer"))
+    // A first page of its own shows only the margins the source's first page has, then the
+    // pages go on in the standard master page.
+    QString first;
+    if (document.firstPageOwnMargins()) {
+        first = QStringLiteral("<style:master-page style:name=\"First\" style:page-layout-name=\"pm1\" "
+                               "style:next-style-name=\"Standard\">%1%2</style:master-page>")
+                    .arg(document.header.onFirstPage ? marginXml(document.header, "header") : QString(),
+                         document.footer.onFirstPage ? marginXml(document.footer, "footer") : QString());
+    }
+    return (QStringLiteral(
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" xmlns:text=\"%6\" "
+                "office:version=\"1.2\"><office:automatic-styles><style:style style:name=\"Margin\" style:family=\"paragraph\">"
+                "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
+                "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+                "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
+                "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
+                "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/><style:footer-style/></style:page-layout>"
+                "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
+                "style:page-layout-name=\"pm1\">%8%9</style:master-page>")
+                .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
+                     QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
+                     marginXml(document.footer, "footer"))
+            + first + QStringLiteral("</office:master-styles></office:document-styles>"))
         .toUtf8();
 }
 

@@ -25,17 +25,16 @@ const float kWiderPitch = 1.3f;
 const float kLeastIndent = 0.8f;
 const float kMostIndent = 8.0f;
 const float kFlushIndent = 0.5f;
+// A list without bullets: at least kLeastListLines lines in one size, evenly spaced (pitches
+// within kEvenPitch of one another).
+const int kLeastListLines = 3;
+const float kEvenPitch = 1.1f;
 // A footnote rule: at least this long (points), at most this share of the page's width, with at
 // least kLinesAboveNotes lines above it and notes set smaller than this share of the body's size.
 const float kShortestNoteRule = 30.0f;
 const float kNoteRuleShare = 0.45f;
 const int kLinesAboveNotes = 3;
 const float kNoteSize = 0.95f;
-
-float width(const fz_rect& box)
-{
-    return box.x1 - box.x0;
-}
 
 // The width of the line's first word (its last for right-to-left lines): whether it would have
 // fitted at the end of the line before.
@@ -71,6 +70,48 @@ bool startsWithBullet(const TextLine& line)
     const char32_t c = line.glyphs.front().c;
     return c == U'\u2022' || c == U'\u25E6' || c == U'\u25AA' || c == U'\u25CF' || c == U'\u2023' || c == U'\u2043'
            || c == U'\u00B7' || c == U'\u2610' || c == U'\u2612';
+}
+
+// Lines that each stand for themselves: runs of lines in one size, evenly spaced, none but the
+// last ending a sentence, at most half of them within an em of the widest (not the full lines of
+// running text), where one line ends so far short of the widest that the next line's first word
+// would have fitted after it. No line breaker set such a run: it is a list of items without
+// bullets (a slide's key figures). Marks the lines that start an item.
+QVector<bool> listItems(const QVector<TextLine>& lines)
+{
+    QVector<bool> starts(lines.size(), false);
+    int from = 0;
+    while (from < lines.size()) {
+        int to = from + 1; // one past the run's last line
+        while (to < lines.size() && std::fabs(lines[to].size - lines[to - 1].size) <= kSizeChange * std::max(lines[to].size, lines[to - 1].size)
+               && !lines[to].monospace && !lines[to - 1].monospace)
+            ++to;
+        bool list = to - from >= kLeastListLines;
+        float widest = 0;
+        float leastPitch = 1e9f;
+        float mostPitch = 0;
+        for (int i = from; i < to && list; ++i) {
+            widest = std::max(widest, width(lines[i].box));
+            list = i + 1 == to || !endsSentence(lines[i]);
+            if (i > from) {
+                const float pitch = lines[i].baseline - lines[i - 1].baseline;
+                leastPitch = std::min(leastPitch, pitch);
+                mostPitch = std::max(mostPitch, pitch);
+            }
+        }
+        list = list && leastPitch > 0 && mostPitch <= kEvenPitch * leastPitch;
+        int full = 0;
+        for (int i = from; i < to; ++i)
+            full += widest - width(lines[i].box) < lines[i].size ? 1 : 0;
+        list = list && 2 * full <= to - from;
+        bool setByHand = false;
+        for (int i = from; i + 1 < to && list && !setByHand; ++i)
+            setByHand = widest - width(lines[i].box) > firstWordWidth(lines[i + 1]) + lines[i].size;
+        for (int i = from + 1; i < to && setByHand; ++i)
+            starts[i] = true;
+        from = to;
+    }
+    return starts;
 }
 
 Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
@@ -203,6 +244,7 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
     }
     // Indents and short last lines tell paragraphs apart only in text set flush to one side.
     const bool flush = flushStart * 2 >= lines.size();
+    const QVector<bool> items = listItems(lines);
 
     LaidParagraph current;
     for (int i = 0; i < lines.size(); ++i) {
@@ -227,7 +269,7 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
                      && i + 1 < lines.size()
                      && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
                 starts = true; // a first line's indent
-            else if (startsWithBullet(line))
+            else if (startsWithBullet(line) || items[i])
                 starts = true; // an item of a list
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
@@ -295,6 +337,13 @@ QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& reg
 
 // Lays out a region (the page, or a panel's inside) into the page's lists; the region's items go
 // to items in reading order. Footnotes are sought on the whole page only.
+template <typename Found>
+void appendBoxes(QVector<fz_rect>& boxes, const QVector<Found>& found)
+{
+    for (const Found& each : found)
+        boxes.append(each.box);
+}
+
 void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items,
                   const fz_cookie* cookie)
 {
@@ -303,6 +352,12 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
     QVector<FoundPanel> panels = findPanels(region.graphics.shapes, lines, area);
     QVector<Region> panelContents = takePanelContents(panels, region);
     const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
+    QVector<fz_rect> drawn;
+    appendBoxes(drawn, figures);
+    appendBoxes(drawn, ruledTables);
+    appendBoxes(drawn, panels);
+    // Before the tables from alignment, which would read side-by-side authors line by line.
+    const QVector<FoundBlockRow> rows = findBlockRows(lines, drawn);
     const QVector<FoundTable> tables = ruledTables + findTextTables(lines);
 
     // Footnotes are read after the columns above them, whichever column they stand under.
@@ -314,13 +369,12 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
         lineBoxes.append(line.box);
         textArea = fz_union_rect(textArea, line.box);
     }
+    // In this order: the walk below tells the obstacles apart by their index.
     QVector<fz_rect> obstacles;
-    for (const FoundFigure& figure : figures)
-        obstacles.append(figure.box);
-    for (const FoundTable& table : tables)
-        obstacles.append(table.box);
-    for (const FoundPanel& panel : panels)
-        obstacles.append(panel.box);
+    appendBoxes(obstacles, figures);
+    appendBoxes(obstacles, tables);
+    appendBoxes(obstacles, panels);
+    appendBoxes(obstacles, rows);
     QVector<int> order = readingOrder(lineBoxes, obstacles, cookie);
     if (!notes.isEmpty()) {
         QVector<fz_rect> noteBoxes;
@@ -338,18 +392,20 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
     QVector<TextLine> block;
     fz_rect blockBox = fz_empty_rect;
     bool inNotes = false;
+    auto addParagraph = [&](const LaidParagraph& paragraph) {
+        PageItem item;
+        item.kind = PageItem::Paragraph;
+        item.note = inNotes;
+        item.index = page.paragraphs.size();
+        item.box = paragraph.box;
+        page.paragraphs.append(paragraph);
+        items.append(item);
+    };
     auto closeBlock = [&] {
         if (block.isEmpty())
             return;
-        for (const LaidParagraph& paragraph : splitParagraphs(block, blockBox, textArea)) {
-            PageItem item;
-            item.kind = PageItem::Paragraph;
-            item.note = inNotes;
-            item.index = page.paragraphs.size();
-            item.box = paragraph.box;
-            page.paragraphs.append(paragraph);
-            items.append(item);
-        }
+        for (const LaidParagraph& paragraph : splitParagraphs(block, blockBox, textArea))
+            addParagraph(paragraph);
         block.clear();
         blockBox = fz_empty_rect;
     };
@@ -365,8 +421,22 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
             continue;
         }
         closeBlock();
-        PageItem item;
         int obstacle = element - lines.size();
+        if (obstacle >= figures.size() + tables.size() + panels.size()) {
+            // A row of centred blocks: each line as it is set, block by block.
+            for (const QVector<TextLine>& rowBlock : rows[obstacle - figures.size() - tables.size() - panels.size()].blocks) {
+                for (const TextLine& line : rowBlock) {
+                    LaidParagraph paragraph;
+                    paragraph.lines = {line};
+                    paragraph.align = Align::Center;
+                    paragraph.rtl = line.rtl;
+                    paragraph.box = line.box;
+                    addParagraph(paragraph);
+                }
+            }
+            continue;
+        }
+        PageItem item;
         item.box = obstacles[obstacle];
         if (obstacle < figures.size()) {
             item.kind = PageItem::Figure;

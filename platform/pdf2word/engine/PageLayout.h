@@ -69,6 +69,14 @@ struct FoundPanel
     QVector<PageItem> items; // its content in reading order
 };
 
+// Blocks of centred lines side by side, their first lines on one baseline (a title block's
+// authors): read as one piece, block by block from the left, each line a paragraph of its own.
+struct FoundBlockRow
+{
+    fz_rect box = fz_empty_rect;
+    QVector<QVector<TextLine>> blocks; // left to right, each top to bottom
+};
+
 struct PageLayout
 {
     fz_rect mediabox = fz_empty_rect;
@@ -96,7 +104,10 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines);
 QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox);
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
                                  QVector<TextLine>& lines, fz_rect mediabox, const fz_cookie* cookie = nullptr);
-// The lines in reading order; obstacles (figures, tables, panels) take part as boxes that no column
+// Rows of side-by-side centred blocks that stand apart from columns of text and tables; their
+// lines are taken out.
+QVector<FoundBlockRow> findBlockRows(QVector<TextLine>& lines, const QVector<fz_rect>& obstacles);
+// The lines in reading order; obstacles (figures, tables, panels, block rows) take part as boxes that no column
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
 QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles,
                           const fz_cookie* cookie = nullptr);

@@ -4,6 +4,7 @@
 // or a table over the columns). The order is a topological sort of these relations, higher and
 // further left first where they leave a choice.
 
+#include "LayoutGeometry.h"
 #include "PageLayout.h"
 
 #include <algorithm>
@@ -24,11 +25,6 @@ const float kFloatGap = 3.0f;
 float middleY(const fz_rect& box)
 {
     return (box.y0 + box.y1) / 2;
-}
-
-bool overlapX(const fz_rect& a, const fz_rect& b)
-{
-    return std::min(a.x1, b.x1) - std::max(a.x0, b.x0) > 0.5f;
 }
 
 } // namespace

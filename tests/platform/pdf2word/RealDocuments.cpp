@@ -75,9 +75,10 @@ const char kHebrew[] = "זוהי פסקה בעברית על המים והאוו�
 
 } // namespace
 
-void OfficeText::setRunningHead(const QString& text)
+void OfficeText::setRunningHead(const QString& text, bool onFirstPage)
 {
     m_head = text;
+    m_headOnFirstPage = onFirstPage;
 }
 
 void OfficeText::setFont(const QString& family, double points)
@@ -88,7 +89,35 @@ void OfficeText::setFont(const QString& family, double points)
 
 void OfficeText::heading(const QString& text)
 {
-    m_body += QStringLiteral("<text:h text:style-name=\"Title\" text:outline-level=\"1\">%1</text:h>\n").arg(xmlEscaped(text));
+    // The title opens the first page's own page style when the head starts on the second page.
+    const bool titlePage = m_body.isEmpty() && !m_head.isEmpty() && !m_headOnFirstPage;
+    m_body += QStringLiteral("<text:h text:style-name=\"%1\" text:outline-level=\"1\">%2</text:h>\n")
+                  .arg(titlePage ? QStringLiteral("TitlePage") : QStringLiteral("Title"), xmlEscaped(text));
+}
+
+void OfficeText::authors(const QList<QStringList>& blocks)
+{
+    m_body += QStringLiteral("<text:section text:style-name=\"Columns%1\" text:name=\"Section%2\">\n").arg(blocks.size()).arg(++m_sections);
+    for (int b = 0; b < blocks.size(); ++b) {
+        for (int l = 0; l < blocks[b].size(); ++l) {
+            // Each author starts a column of the section.
+            const QString style = l > 0 ? QStringLiteral("Affiliation") : b > 0 ? QStringLiteral("NextAuthor")
+                                                                                : QStringLiteral("Author");
+            m_body += QStringLiteral("<text:p text:style-name=\"%1\">%2</text:p>\n").arg(style, xmlEscaped(blocks[b][l]));
+        }
+    }
+    m_body += QStringLiteral("</text:section>\n");
+}
+
+void OfficeText::subheading(const QString& text, bool centred)
+{
+    m_body += QStringLiteral("<text:p text:style-name=\"%1\">%2</text:p>\n")
+                  .arg(centred ? QStringLiteral("CentredHeading") : QStringLiteral("Subheading"), xmlEscaped(text));
+}
+
+void OfficeText::abstract(const QString& text)
+{
+    m_body += QStringLiteral("<text:p text:style-name=\"Abstract\">%1</text:p>\n").arg(xmlEscaped(text));
 }
 
 void OfficeText::paragraph(const QString& text, bool justified)
@@ -187,11 +216,16 @@ QString OfficeText::note(const QString& text)
 bool OfficeText::writePdf(const QString& pdfPath) const
 {
     const QString size = QString::number(m_size) + QStringLiteral("pt");
+    const QString foot = QStringLiteral("<style:footer><text:p text:style-name=\"Foot\"><text:page-number "
+                                        "text:select-page=\"current\">1</text:page-number></text:p></style:footer>");
     const QString head = m_head.isEmpty() ? QString()
-                                          : QStringLiteral("<style:header><text:p text:style-name=\"Head\">%1</text:p></style:header>"
-                                                           "<style:footer><text:p text:style-name=\"Foot\"><text:page-number "
-                                                           "text:select-page=\"current\">1</text:page-number></text:p></style:footer>")
-                                                .arg(xmlEscaped(m_head));
+                                          : QStringLiteral("<style:header><text:p text:style-name=\"Head\">%1</text:p></style:header>")
+                                                    .arg(xmlEscaped(m_head))
+                                                + foot;
+    // A title page: the page number without the head.
+    const QString titlePage = QStringLiteral("<style:master-page style:name=\"TitlePage\" style:page-layout-name=\"Page\" "
+                                             "style:next-style-name=\"Standard\">%1</style:master-page>")
+                                  .arg(foot);
     const QString document = QStringLiteral(
                                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                  "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
@@ -209,6 +243,21 @@ bool OfficeText::writePdf(const QString& pdfPath) const
                                  "<office:automatic-styles>"
                                  "<style:style style:name=\"Title\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\" "
                                  "fo:margin-bottom=\"0.4cm\"/><style:text-properties fo:font-size=\"18pt\" fo:font-weight=\"bold\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"TitlePage\" style:family=\"paragraph\" style:parent-style-name=\"Title\" "
+                                 "style:master-page-name=\"TitlePage\"><style:paragraph-properties fo:text-align=\"center\" fo:margin-bottom=\"0.4cm\"/>"
+                                 "<style:text-properties fo:font-size=\"18pt\" fo:font-weight=\"bold\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"Author\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/>"
+                                 "<style:text-properties fo:font-size=\"11pt\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"NextAuthor\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\" "
+                                 "fo:break-before=\"column\"/><style:text-properties fo:font-size=\"11pt\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"Affiliation\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/>"
+                                 "<style:text-properties fo:font-size=\"9pt\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"Subheading\" style:family=\"paragraph\"><style:paragraph-properties fo:margin-top=\"0.3cm\" "
+                                 "fo:margin-bottom=\"0.2cm\"/><style:text-properties fo:font-weight=\"bold\" fo:hyphenate=\"false\"/></style:style>"
+                                 "<style:style style:name=\"CentredHeading\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\" "
+                                 "fo:margin-top=\"0.5cm\" fo:margin-bottom=\"0.2cm\"/><style:text-properties fo:font-weight=\"bold\"/></style:style>"
+                                 "<style:style style:name=\"Abstract\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"justify\" "
+                                 "fo:margin-left=\"1.5cm\" fo:margin-right=\"1.5cm\" fo:margin-bottom=\"0.5cm\"/><style:text-properties fo:font-size=\"9pt\"/></style:style>"
                                  "<style:style style:name=\"Body\" style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"justify\" "
                                  "fo:text-indent=\"0.4cm\" fo:margin-bottom=\"0.1cm\"/></style:style>"
                                  "<style:style style:name=\"Plain\" style:family=\"paragraph\"><style:paragraph-properties fo:margin-bottom=\"0.2cm\"/></style:style>"
@@ -235,8 +284,8 @@ bool OfficeText::writePdf(const QString& pdfPath) const
                                  "fo:margin-top=\"1.5cm\" fo:margin-bottom=\"1.5cm\" fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/>"
                                  "<style:footer-style/></style:page-layout></office:automatic-styles>\n"
                                  "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"Page\">%3</style:master-page>"
-                                 "</office:master-styles>\n<office:body><office:text>\n%4</office:text></office:body></office:document>\n")
-                                 .arg(xmlEscaped(m_font), size, head, m_body);
+                                 "%4</office:master-styles>\n<office:body><office:text>\n%5</office:text></office:body></office:document>\n")
+                                 .arg(xmlEscaped(m_font), size, head, titlePage, m_body);
     const QFileInfo pdf(pdfPath);
     const QString source = pdf.absolutePath() + QLatin1Char('/') + pdf.completeBaseName() + QStringLiteral(".fodt");
     if (!TestFiles::writeFile(source, document.toUtf8()))
@@ -275,17 +324,20 @@ QImage transparentPicture(int seed)
     return image;
 }
 
-OfficeText paper(int seed, int pages, int tables)
+namespace {
+
+const char* const kSections[] = {"Introduction", "Related work", "Method", "Measurements", "Results", "Discussion", "Conclusion"};
+
+// A paper's text from its two-column section on, that section begun: paragraphs with a
+// footnote, sub- and superscripts, a picture, a listing, Arabic and Hebrew, and tables across the
+// page in the middle; with a section heading every four paragraphs when headed.
+void paperBody(OfficeText& text, Dice& dice, int seed, int pages, int tables, bool headed)
 {
-    Dice dice(seed);
-    OfficeText text;
-    text.setRunningHead(QStringLiteral("Proceedings of the Workshop on Quiet Machines %1").arg(2000 + seed % 25));
-    text.heading(prose(seed * 7 + 1, 1).chopped(1));
-    text.paragraph(QStringLiteral("Abstract. ") + prose(seed * 7 + 2, 4));
-    text.beginColumns(2);
     const int paragraphs = qMax(6, pages * 7);
     int next = seed * 1000;
     for (int p = 0; p < paragraphs; ++p) {
+        if (headed && p % 4 == 0)
+            text.subheading(QStringLiteral("%1. %2").arg(p / 4 + 1).arg(QLatin1String(kSections[(p / 4) % 7])));
         QString body = prose(++next, 3 + dice.next(4));
         if (p == 1)
             body += QStringLiteral(" A flask held H") + OfficeText::sub(QStringLiteral("2")) + QStringLiteral("O and the area grew as x")
@@ -316,6 +368,63 @@ OfficeText paper(int seed, int pages, int tables)
         }
     }
     text.endColumns();
+}
+
+} // namespace
+
+OfficeText paper(int seed, int pages, int tables)
+{
+    Dice dice(seed);
+    OfficeText text;
+    text.setRunningHead(QStringLiteral("Proceedings of the Workshop on Quiet Machines %1").arg(2000 + seed % 25));
+    text.heading(prose(seed * 7 + 1, 1).chopped(1));
+    text.paragraph(QStringLiteral("Abstract. ") + prose(seed * 7 + 2, 4));
+    text.beginColumns(2);
+    paperBody(text, dice, seed, pages, tables, false);
+    return text;
+}
+
+QList<QStringList> authorsOf(int seed, int authors)
+{
+    static const char* const names[] = {"Jane Mirren", "Tomas Okafor", "Lena Varga", "Ruth Abernathy", "Kenji Sato", "Ines Duarte"};
+    static const char* const affiliations[][4] = {
+        {"Department of Physics", "University of Eastford", "Eastford, United Kingdom", "jane.mirren@eastford.ac.uk"},
+        {"Institute of Harbour Studies", "Northgate Polytechnic", "Northgate, Canada", "t.okafor@northgate.ca"},
+        {"Quiet Machines Laboratory", "Central Research Centre", "Budapest, Hungary", "varga@qml.example.org"},
+        {"School of Engineering", "Westmoor College", "Westmoor, Ireland", "r.abernathy@westmoor.ie"},
+        {"Graduate School of Informatics", "Minato Institute of Technology", "Tokyo, Japan", "sato@mit.example.jp"},
+        {"Centre for Acoustics", "University of the South Coast", "Faro, Portugal", "ines.duarte@usc.example.pt"}};
+    Dice dice(seed * 13 + authors);
+    QList<QStringList> blocks;
+    for (int a = 0; a < authors; ++a) {
+        const int who = (seed + a) % 6;
+        QStringList block{QLatin1String(names[who])};
+        // One to four lines: authors rarely give the same number.
+        const int lines = 1 + dice.next(4);
+        for (int l = 0; l < lines; ++l)
+            block << QLatin1String(affiliations[who][l]);
+        blocks << block;
+    }
+    return blocks;
+}
+
+OfficeText titledPaper(int seed, int pages, int authors)
+{
+    Dice dice(seed);
+    OfficeText text;
+    text.setRunningHead(QStringLiteral("Letters on Quiet Machines, volume %1").arg(seed), false);
+    text.heading(prose(seed * 7 + 1, 1).chopped(1));
+    text.authors(authorsOf(seed, authors));
+    const QString abstract = prose(seed * 7 + 2, 4);
+    if (authors == 2) {
+        text.subheading(QStringLiteral("Abstract"), true);
+        text.abstract(abstract);
+        text.beginColumns(2);
+    } else {
+        text.beginColumns(2);
+        text.paragraph(QStringLiteral("Abstract\u2014") + abstract);
+    }
+    paperBody(text, dice, seed, pages, 1, true);
     return text;
 }
 

@@ -15,11 +15,19 @@ namespace RealDocuments {
 class OfficeText
 {
 public:
-    // A running head on every page, the page number in the footer.
-    void setRunningHead(const QString& text);
+    // A running head, the page number in the footer; a first page of its own without the head
+    // (a paper's title page) unless onFirstPage.
+    void setRunningHead(const QString& text, bool onFirstPage = true);
     void setFont(const QString& family, double points);
 
     void heading(const QString& text);
+    // Authors side by side as a title block sets them, one column each: a name, then its
+    // affiliation lines, centred.
+    void authors(const QList<QStringList>& blocks);
+    // A bold heading in the body's size ("Abstract", "2. Method").
+    void subheading(const QString& text, bool centred = false);
+    // A paragraph set smaller and indented on both sides (an abstract).
+    void abstract(const QString& text);
     void paragraph(const QString& text, bool justified = true);
     void rightToLeft(const QString& text, const QString& language); // "ar" or "he"
     void beginColumns(int count);
@@ -39,6 +47,7 @@ public:
 
 private:
     QString m_head;
+    bool m_headOnFirstPage = true;
     QString m_font = QStringLiteral("Linux Libertine O");
     double m_size = 10;
     QString m_body;
@@ -57,6 +66,13 @@ QImage transparentPicture(int seed);
 // text with footnotes, a code listing, a transparent picture, an Arabic and a Hebrew paragraph, sub- and
 // superscripts, a ruled table (tables of them when tables > 1); running head and page numbers.
 OfficeText paper(int seed, int pages, int tables = 1);
+// The same paper under a title block: the title, authors side by side (names with one to four
+// affiliation lines), then with two authors a centred "Abstract" over an abstract set across the
+// page, as LaTeX's article sets it, with three the abstract opening the left column, as IEEE's
+// template sets it; section headings in the columns; the running head from the second page on.
+OfficeText titledPaper(int seed, int pages, int authors);
+// The authors of a titled paper: name first, then the affiliation lines.
+QList<QStringList> authorsOf(int seed, int authors);
 
 // A report printed by Ghostscript from PostScript: text in Times, a bar chart drawn with paths
 // and labelled ("Symbol Key", "Overhead", axis numbers).

@@ -355,6 +355,84 @@ private slots:
         QCOMPARE(order, QVector<int>({0, 1, 2, 3, 4, 5, 6, 7}));
     }
 
+    // Reading order in a title block: authors side by side are read one after the other, each
+    // line a centred paragraph, before a centred "Abstract" between them and before the columns
+    // under them; centred captions side by side in two columns leave the columns' order alone.
+    void authorsSideBySideAreReadOneAfterTheOther()
+    {
+        auto centred = [](const QString& text, float axis, float baseline, float size) {
+            return line(text, axis - text.size() * size / 4, baseline, size);
+        };
+        QVector<TextLine> lines;
+        lines << centred(QStringLiteral("A Title Across the Page"), 297, 60, 18);
+        const QList<QStringList> authors = {{QStringLiteral("Jane Mirren"), QStringLiteral("Department of Physics"),
+                                             QStringLiteral("University of Eastford")},
+                                            {QStringLiteral("Tomas Okafor"), QStringLiteral("Harbour Studies"),
+                                             QStringLiteral("Northgate Polytechnic"), QStringLiteral("Northgate, Canada"),
+                                             QStringLiteral("t.okafor@northgate.ca")}};
+        QStringList expected = {lines.front().text()};
+        for (int a = 0; a < authors.size(); ++a) {
+            for (int l = 0; l < authors[a].size(); ++l)
+                lines << centred(authors[a][l], a == 0 ? 170 : 425, 100 + 11 * l, l == 0 ? 11 : 9);
+            expected += authors[a];
+        }
+        const int authorLines = lines.size();
+        lines << centred(QStringLiteral("Abstract"), 297, 150, 10) << line(QStringLiteral("An abstract across the page, ").repeated(3).trimmed(), 72, 170);
+        for (const TextLine& l : column(72, 195, 6, 40) + column(320, 195, 6, 40))
+            lines << l;
+        QStringList items = itemsOf(layOutPage(lines, PageGraphics(), PageModels::a4()));
+        QCOMPARE(items.mid(0, expected.size() + 2), expected + QStringList({QStringLiteral("Abstract"), lines[authorLines + 1].text()}));
+        QCOMPARE(items.size(), expected.size() + 4); // and a paragraph per column
+
+        // Two authors right over the columns, the left column starting under the first author.
+        lines.remove(authorLines, 2);
+        items = itemsOf(layOutPage(lines, PageGraphics(), PageModels::a4()));
+        QCOMPARE(items.mid(0, expected.size()), expected);
+
+        // Captions side by side under the columns' text are not authors.
+        lines = column(72, 100, 4, 40) + column(320, 100, 4, 40);
+        for (const float axis : {172.0f, 420.0f}) {
+            lines << centred(QStringLiteral("Figure: the overhead"), axis, 160, 9);
+            lines << centred(QStringLiteral("of the first method"), axis, 170, 9);
+        }
+        for (const TextLine& l : column(72, 195, 6, 40) + column(320, 195, 6, 40))
+            lines << l;
+        const QVector<fz_rect> boxes = [&] {
+            QVector<fz_rect> result;
+            for (const TextLine& l : lines)
+                result << l.box;
+            return result;
+        }();
+        QVector<TextLine> kept = lines;
+        QVERIFY(findBlockRows(kept, {}).isEmpty());
+        const QVector<int> order = readingOrder(boxes, {});
+        QCOMPARE(order.mid(0, 9), QVector<int>({0, 1, 2, 3, 8, 9, 12, 13, 14}));
+    }
+
+    // Paragraphs: short lines in one size, evenly spaced, none ending a sentence, where a word of
+    // the next would have fitted, are items of a list; wrapped lines of one sentence are not.
+    void shortLinesWithoutSentencesAreItems()
+    {
+        const QStringList items = {QStringLiteral("57.6 million crowns of revenue"), QStringLiteral("4.9 million crowns of profit"),
+                                   QStringLiteral("38 boats in the fleet"), QStringLiteral("212 people employed")};
+        QVector<TextLine> lines;
+        for (int i = 0; i < items.size(); ++i)
+            lines << line(items[i], 560, 100 + 23 * i, 14);
+        fz_rect box = fz_empty_rect;
+        for (const TextLine& l : lines)
+            box = fz_union_rect(box, l.box);
+        const QVector<LaidParagraph> paragraphs = splitParagraphs(lines, box, box);
+        QCOMPARE(paragraphs.size(), items.size());
+        for (int i = 0; i < items.size(); ++i)
+            QCOMPARE(paragraphText(paragraphs[i]), items[i]);
+
+        lines = {line(QStringLiteral("when the railway reached the town the money"), 72, 100),
+                 line(QStringLiteral("could be found for a tower on the pier and"), 72, 112),
+                 line(QStringLiteral("for the keepers who would live beside it"), 72, 124)};
+        box = fz_union_rect(fz_union_rect(lines[0].box, lines[1].box), lines[2].box);
+        QCOMPARE(splitParagraphs(lines, box, box).size(), 1);
+    }
+
     // Page layout: blocks split into paragraphs at first-line indents; a short line in the
     // middle is centred, a block of full lines justified; a figure is read in its place.
     void pageLayoutMakesParagraphsWithTheirAlignment()
