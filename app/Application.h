@@ -1,8 +1,8 @@
 #pragma once
 
-#include "OcrLanguages.h"
-#include "QtSingleApplication.h"
-#include "RunningWorkers.h"
+#include "app/OcrLanguages.h"
+#include "app/RunningWorkers.h"
+#include "platform/singleapp/QtSingleApplication.h"
 
 #include <QSharedPointer>
 #include <QString>

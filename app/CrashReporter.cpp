@@ -1,11 +1,11 @@
-#include "CrashReporter.h"
+#include "app/CrashReporter.h"
 
-#include "Application.h"
-#include "CrashGuard.h"
-#include "CrashReportUploader.h"
-#include "ExitMarker.h"
-#include "Logger.h"
-#include "ProgramVersion.h"
+#include "app/Application.h"
+#include "app/ExitMarker.h"
+#include "app/core/Logger.h"
+#include "app/core/ProgramVersion.h"
+#include "platform/crashguard/CrashGuard.h"
+#include "platform/crashguard/CrashReportUploader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

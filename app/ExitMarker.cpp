@@ -1,7 +1,7 @@
-#include "ExitMarker.h"
+#include "app/ExitMarker.h"
 
-#include "PreparedFile.h"
-#include "RegistryStore.h"
+#include "platform/crashguard/PreparedFile.h"
+#include "platform/registry/RegistryStore.h"
 
 #include <QDir>
 #include <QFile>

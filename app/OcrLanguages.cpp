@@ -1,4 +1,4 @@
-#include "OcrLanguages.h"
+#include "app/OcrLanguages.h"
 
 #include <QDir>
 #include <QFileInfo>

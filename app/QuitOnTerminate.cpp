@@ -1,4 +1,4 @@
-#include "QuitOnTerminate.h"
+#include "app/QuitOnTerminate.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,7 +1,7 @@
-#include "RunningWorkers.h"
+#include "app/RunningWorkers.h"
 
-#include "CheckController.h"
-#include "IProgress.h"
+#include "app/core/IProgress.h"
+#include "frompdf/check/CheckController.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

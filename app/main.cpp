@@ -1,15 +1,15 @@
 // Entry point of quillpress: brings up the services in order, hands over to a running instance
 // when there is one, shows the splash screen and the window, runs the event loop and tears
 // everything down in reverse order.
-#include "Application.h"
-#include "CrashReporter.h"
-#include "ExitMarker.h"
-#include "Logger.h"
-#include "MainView.h"
-#include "MetricSender.h"
-#include "QuitOnTerminate.h"
-#include "SplashScreen.h"
-#include "Style.h"
+#include "app/Application.h"
+#include "app/CrashReporter.h"
+#include "app/ExitMarker.h"
+#include "app/QuitOnTerminate.h"
+#include "app/core/Logger.h"
+#include "services/metrics/MetricSender.h"
+#include "ui/kit/Style.h"
+#include "ui/mainwindow/MainView.h"
+#include "ui/widgets/SplashScreen.h"
 
 #include <QPixmap>
 #include <QTimer>

@@ -1,6 +1,6 @@
 # The PDF library's exports are generated from pdflib/binding/catalogue.txt (by the target
 # quilldplgenerated in pdflib/binding). Their prototypes come through the INTERFACE target
-# quilldplexports (include <DPLExports.h>); this file lets any folder, whatever its place in
+# quilldplexports (include "pdflib/binding/generated/DPLExports.h"); this file lets any folder, whatever its place in
 # the build order, use them.
 
 set(QP_DPL_GENERATED_DIR ${CMAKE_BINARY_DIR}/pdflib/binding/generated)

@@ -1,8 +1,8 @@
-#include "BookFonts.h"
+#include "quillbook/BookFonts.h"
 
-#include "ConfinedPath.h"
+#include "quillbook/reader/ConfinedPath.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <QDirIterator>
 #include <QFile>

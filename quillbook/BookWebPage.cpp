@@ -1,6 +1,6 @@
-#include "BookWebPage.h"
+#include "quillbook/BookWebPage.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <QWebFrame>
 

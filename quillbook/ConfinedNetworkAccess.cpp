@@ -1,8 +1,8 @@
-#include "ConfinedNetworkAccess.h"
+#include "quillbook/ConfinedNetworkAccess.h"
 
-#include "ConfinedPath.h"
+#include "quillbook/reader/ConfinedPath.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <QNetworkRequest>
 

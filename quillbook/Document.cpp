@@ -1,10 +1,10 @@
-#include "Document.h"
+#include "quillbook/Document.h"
 
-#include "EbookRequest.h"
-#include "Logger.h"
+#include "app/core/Logger.h"
+#include "quillbook/EbookRequest.h"
 
-#include <FileSystem.h>
-#include <ToolPaths.h>
+#include "app/core/FileSystem.h"
+#include "app/core/ToolPaths.h"
 
 #include <QDebug>
 #include <QMap>

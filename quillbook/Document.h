@@ -1,6 +1,6 @@
 #pragma once
 
-#include <DebenuPDFLibraryDLLQt1212.h>
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "EbookRequest.h"
+#include "quillbook/EbookRequest.h"
 
 #include <QFile>
 #include <QFileInfo>

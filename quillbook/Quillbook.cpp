@@ -1,15 +1,15 @@
-#include "Quillbook.h"
+#include "quillbook/Quillbook.h"
 
-#include "BookFonts.h"
-#include "BookReader.h"
-#include "BookWebPage.h"
-#include "ConfinedNetworkAccess.h"
-#include "ConfinedPath.h"
-#include "Document.h"
-#include "ReaderChoice.h"
+#include "quillbook/BookFonts.h"
+#include "quillbook/BookWebPage.h"
+#include "quillbook/ConfinedNetworkAccess.h"
+#include "quillbook/Document.h"
+#include "quillbook/ReaderChoice.h"
+#include "quillbook/reader/BookReader.h"
+#include "quillbook/reader/ConfinedPath.h"
 
-#include <FileSystem.h>
-#include <Logger.h>
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
 
 #include <QDir>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EbookRequest.h"
+#include "quillbook/EbookRequest.h"
 
 #include <QPageLayout>
 #include <QPageSize>

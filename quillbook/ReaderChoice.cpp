@@ -1,8 +1,8 @@
-#include "ReaderChoice.h"
+#include "quillbook/ReaderChoice.h"
 
-#include "EpubDocument.h"
-#include "FbDocument.h"
-#include "MobiDocument.h"
+#include "quillbook/epub/EpubDocument.h"
+#include "quillbook/fb2/FbDocument.h"
+#include "quillbook/mobi/MobiDocument.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // quillbook: turns one EPUB, FB2 or MOBI book into a PDF as a request file describes it, writes
 // a response file beside the request and exits with the code that the response carries.
 
-#include "EbookRequest.h"
-#include "Quillbook.h"
+#include "quillbook/EbookRequest.h"
+#include "quillbook/Quillbook.h"
 
-#include <FileSystem.h>
+#include "app/core/FileSystem.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

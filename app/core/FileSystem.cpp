@@ -1,6 +1,6 @@
-#include "FileSystem.h"
+#include "app/core/FileSystem.h"
 
-#include "Logger.h"
+#include "app/core/Logger.h"
 
 #include <QCoreApplication>
 #include <QDir>

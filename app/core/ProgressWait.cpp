@@ -1,6 +1,6 @@
-#include "ProgressWait.h"
+#include "app/core/ProgressWait.h"
 
-#include "IProgress.h"
+#include "app/core/IProgress.h"
 
 #include <QThread>
 

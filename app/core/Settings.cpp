@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "app/core/Settings.h"
 
-#include "FileSystem.h"
-#include "StoredValues.h"
+#include "app/core/FileSystem.h"
+#include "app/core/StoredValues.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "StoredValues.h"
+#include "app/core/StoredValues.h"
 
 #include <QDir>
 #include <QStandardPaths>

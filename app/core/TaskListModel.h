@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Logger.h"
+#include "app/core/Logger.h"
 
 #include <QAbstractTableModel>
 #include <QList>

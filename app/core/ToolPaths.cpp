@@ -1,4 +1,4 @@
-#include "ToolPaths.h"
+#include "app/core/ToolPaths.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "UserContext.h"
+#include "app/core/UserContext.h"
 
 UserContext::UserContext(QObject* parent)
     : QObject(parent)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSettingsData.h"
-#include "LayoutSettingsData.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
 
 #include <QObject>
 #include <QString>

@@ -5,15 +5,15 @@
 //      command line on the same page images, by time and by the share of the true words found.
 // Usage: build/bin/bench_frompdf [repetitions]
 
-#include "BaselineTools.h"
-#include "DebenuDocument.h"
-#include "DebenuService.h"
-#include "FromPDFOCR.h"
-#include "OcrPageReader.h"
-#include "PageImageExport.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
-#include "ToolPaths.h"
+#include "app/core/ToolPaths.h"
+#include "bench/support/BaselineTools.h"
+#include "frompdf/engine/PageImageExport.h"
+#include "frompdf/ocr/FromPDFOCR.h"
+#include "frompdf/ocr/OcrPageReader.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
-#include "HardPagesBench.h"
+#include "bench/pdf2word/HardPagesBench.h"
 
-#include "DocumentPdfs.h"
-#include "HardPages.h"
-#include "Pdf2WordCall.h"
-#include "Pdf2WordLib.h"
-#include "RealDocuments.h"
-#include "TestFiles.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/HardPages.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

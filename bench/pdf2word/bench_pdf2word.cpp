@@ -23,14 +23,14 @@
 // during every page of every document.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
 
-#include "BaselineTools.h"
-#include "DocumentPdfs.h"
-#include "HardPagesBench.h"
-#include "Pdf2WordCall.h"
-#include "RealDocuments.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
-#include "UserDocuments.h"
+#include "bench/pdf2word/HardPagesBench.h"
+#include "bench/support/BaselineTools.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/platform/pdf2word/UserDocuments.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "BaselineTools.h"
+#include "bench/support/BaselineTools.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

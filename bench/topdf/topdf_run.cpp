@@ -5,9 +5,9 @@
 //   --fit    pages take each picture's own size (the default is A4 with a 10 mm margin)
 // Prints "failed <n> of <m>" and the last file written.
 
-#include "DebenuService.h"
-#include "IProgress.h"
-#include "ToPDFAlgorithm.h"
+#include "app/core/IProgress.h"
+#include "pdflib/service/DebenuService.h"
+#include "topdf/engine/ToPDFAlgorithm.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "CheckController.h"
+#include "frompdf/check/CheckController.h"
 
 #include <QThread>
 

@@ -1,8 +1,8 @@
-#include "CheckView.h"
+#include "frompdf/checkview/CheckView.h"
 
-#include "Button.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QCheckBox>
 #include <QEvent>

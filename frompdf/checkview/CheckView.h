@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FramelessDialog.h"
+#include "ui/kit/FramelessDialog.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,6 +1,6 @@
-#include "TextDocument.h"
+#include "frompdf/document/TextDocument.h"
 
-#include "Logger.h"
+#include "app/core/Logger.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>

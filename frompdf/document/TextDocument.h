@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IDocument.h"
+#include "frompdf/document/IDocument.h"
 
 #include <QColor>
 #include <QFont>

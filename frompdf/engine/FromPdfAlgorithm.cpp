@@ -1,13 +1,13 @@
-#include "FromPdfAlgorithm.h"
+#include "frompdf/engine/FromPdfAlgorithm.h"
 
-#include "IProgress.h"
-#include "Logger.h"
-#include "OutputFolder.h"
-#include "PageImageExport.h"
-#include "ProgressWait.h"
-#include "UsageStatistics.h"
-#include "UserContext.h"
-#include "WorkflowCounter.h"
+#include "app/core/IProgress.h"
+#include "app/core/Logger.h"
+#include "app/core/ProgressWait.h"
+#include "app/core/UserContext.h"
+#include "frompdf/engine/OutputFolder.h"
+#include "frompdf/engine/PageImageExport.h"
+#include "services/metrics/UsageStatistics.h"
+#include "services/metrics/WorkflowCounter.h"
 
 namespace {
 

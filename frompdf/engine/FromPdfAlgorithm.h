@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FromPDFTask.h"
+#include "frompdf/engine/FromPDFTask.h"
 
 #include <QObject>
 #include <QSharedPointer>

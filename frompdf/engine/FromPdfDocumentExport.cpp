@@ -1,18 +1,18 @@
 // The document branch of the conversion run: one task's ranges through the OCR converter or the
 // PDF-to-Word converter.
 
-#include "FromPdfAlgorithm.h"
+#include "frompdf/engine/FromPdfAlgorithm.h"
 
-#include "CheckController.h"
-#include "DebenuDocument.h"
-#include "DebenuService.h"
-#include "FileSystem.h"
-#include "FromPDFOCR.h"
-#include "FromPDFToDoc.h"
-#include "Logger.h"
-#include "MetricSender.h"
-#include "OutputFolder.h"
-#include "RangeExtraction.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "frompdf/check/CheckController.h"
+#include "frompdf/engine/OutputFolder.h"
+#include "frompdf/engine/RangeExtraction.h"
+#include "frompdf/ocr/FromPDFOCR.h"
+#include "frompdf/word/FromPDFToDoc.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "pdflib/service/DebenuService.h"
+#include "services/metrics/MetricSender.h"
 
 #include <QDir>
 #include <QStandardPaths>

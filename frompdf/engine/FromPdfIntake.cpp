@@ -1,9 +1,9 @@
-#include "FromPdfIntake.h"
+#include "frompdf/engine/FromPdfIntake.h"
 
-#include "IIntakePrompts.h"
-#include "InformationWorker.h"
-#include "InformationWorkerList.h"
-#include "Logger.h"
+#include "app/core/Logger.h"
+#include "frompdf/engine/IIntakePrompts.h"
+#include "frompdf/engine/InformationWorker.h"
+#include "frompdf/engine/InformationWorkerList.h"
 
 #include <QFileInfo>
 

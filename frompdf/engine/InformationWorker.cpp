@@ -1,8 +1,8 @@
-#include "InformationWorker.h"
+#include "frompdf/engine/InformationWorker.h"
 
-#include "DebenuDocument.h"
-#include "Logger.h"
-#include "PdfFacts.h"
+#include "app/core/Logger.h"
+#include "frompdf/engine/PdfFacts.h"
+#include "pdflib/service/DebenuDocument.h"
 
 InformationWorker::InformationWorker(QSharedPointer<DebenuService> service, const QString& path,
                                      const QString& password, int /*unused*/, QObject* parent)

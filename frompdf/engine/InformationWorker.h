@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PdfInformation.h"
+#include "frompdf/engine/PdfInformation.h"
 
 #include <QObject>
 #include <QSharedPointer>

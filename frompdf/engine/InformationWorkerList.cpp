@@ -1,8 +1,8 @@
-#include "InformationWorkerList.h"
+#include "frompdf/engine/InformationWorkerList.h"
 
-#include "DebenuDocument.h"
-#include "Logger.h"
-#include "PdfFacts.h"
+#include "app/core/Logger.h"
+#include "frompdf/engine/PdfFacts.h"
+#include "pdflib/service/DebenuDocument.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

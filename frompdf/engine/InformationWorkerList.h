@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FromPDFTask.h"
-#include "NullProgress.h"
+#include "frompdf/engine/FromPDFTask.h"
+#include "frompdf/engine/NullProgress.h"
 
 #include <QObject>
 #include <QSharedPointer>

@@ -1,6 +1,6 @@
-#include "NullProgress.h"
+#include "frompdf/engine/NullProgress.h"
 
-#include "Logger.h"
+#include "app/core/Logger.h"
 
 #include <QString>
 

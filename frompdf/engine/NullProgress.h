@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IProgress.h"
+#include "app/core/IProgress.h"
 
 // The progress of a worker that nobody watches: it keeps the values, logs them at debug level
 // and reports stop and pause only when asked to.

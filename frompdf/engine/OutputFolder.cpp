@@ -1,6 +1,6 @@
-#include "OutputFolder.h"
+#include "frompdf/engine/OutputFolder.h"
 
-#include "FileSystem.h"
+#include "app/core/FileSystem.h"
 
 #include <QDir>
 

@@ -1,12 +1,12 @@
-#include "PageImageExport.h"
+#include "frompdf/engine/PageImageExport.h"
 
-#include "DebenuDocument.h"
-#include "FileSystem.h"
-#include "IProgress.h"
-#include "Logger.h"
-#include "MetricSender.h"
-#include "ProgressWait.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/IProgress.h"
+#include "app/core/Logger.h"
+#include "app/core/ProgressWait.h"
+#include "app/core/ToolPaths.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "services/metrics/MetricSender.h"
 
 #include <QDebug>
 #include <QDir>

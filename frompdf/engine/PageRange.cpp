@@ -1,4 +1,4 @@
-#include "PageRange.h"
+#include "frompdf/engine/PageRange.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "PdfFacts.h"
+#include "frompdf/engine/PdfFacts.h"
 
-#include "DebenuDocument.h"
+#include "pdflib/service/DebenuDocument.h"
 
 namespace PdfFacts {
 

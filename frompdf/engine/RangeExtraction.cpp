@@ -1,9 +1,9 @@
-#include "RangeExtraction.h"
+#include "frompdf/engine/RangeExtraction.h"
 
-#include "DebenuDocument.h"
-#include "DebenuService.h"
-#include "FileSystem.h"
-#include "Logger.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "pdflib/service/DebenuService.h"
 
 #include <QDir>
 #include <QFileInfo>

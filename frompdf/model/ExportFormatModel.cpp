@@ -1,4 +1,4 @@
-#include "ExportFormatModel.h"
+#include "frompdf/model/ExportFormatModel.h"
 
 ExportFormatModel::ExportFormatModel(QObject* parent)
     : QAbstractListModel(parent)

@@ -1,8 +1,8 @@
-#include "FromPDFModel.h"
+#include "frompdf/model/FromPDFModel.h"
 
-#include "FromPdfIntake.h"
-#include "Logger.h"
-#include "Settings.h"
+#include "app/core/Logger.h"
+#include "app/core/Settings.h"
+#include "frompdf/engine/FromPdfIntake.h"
 
 FromPDFModel::FromPDFModel(QObject* parent)
     : TaskListModel(FileNameColumn, parent)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FromPDFTask.h"
-#include "TaskListModel.h"
+#include "app/core/TaskListModel.h"
+#include "frompdf/engine/FromPDFTask.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "PageRanges.h"
+#include "frompdf/model/PageRanges.h"
 
 PageRanges::PageRanges(QObject* parent)
     : QObject(parent)

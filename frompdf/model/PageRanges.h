@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageRange.h"
+#include "frompdf/engine/PageRange.h"
 
 #include <QObject>
 

@@ -1,13 +1,13 @@
-#include "FromPDFOCR.h"
+#include "frompdf/ocr/FromPDFOCR.h"
 
-#include "DebenuDocument.h"
-#include "FileSystem.h"
-#include "IProgress.h"
-#include "Logger.h"
-#include "OcrParagraphBuilder.h"
-#include "OfficeService.h"
-#include "ProgressWait.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/IProgress.h"
+#include "app/core/Logger.h"
+#include "app/core/ProgressWait.h"
+#include "app/core/ToolPaths.h"
+#include "frompdf/ocr/OcrParagraphBuilder.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "shared/office/OfficeService.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OcrPageReader.h"
+#include "frompdf/ocr/OcrPageReader.h"
 
 #include <QMap>
 #include <QObject>

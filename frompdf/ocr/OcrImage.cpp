@@ -1,4 +1,4 @@
-#include "OcrImage.h"
+#include "frompdf/ocr/OcrImage.h"
 
 #include <leptonica/allheaders.h>
 

@@ -1,6 +1,6 @@
-#include "OcrPageReader.h"
+#include "frompdf/ocr/OcrPageReader.h"
 
-#include "OcrImage.h"
+#include "frompdf/ocr/OcrImage.h"
 
 #include <QFile>
 

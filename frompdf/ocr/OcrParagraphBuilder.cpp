@@ -1,4 +1,4 @@
-#include "OcrParagraphBuilder.h"
+#include "frompdf/ocr/OcrParagraphBuilder.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "DocumentViewer.h"
+#include "frompdf/views/DocumentViewer.h"
 
-#include "DebenuDocument.h"
-#include "Logger.h"
-#include "PlainScrollArea.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "app/core/Logger.h"
+#include "frompdf/views/PlainScrollArea.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QFileInfo>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowDragger.h"
+#include "ui/kit/WindowDragger.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "ExportFormatListView.h"
+#include "frompdf/views/ExportFormatListView.h"
 
-#include "ExportFormatModel.h"
-#include "StyleNames.h"
+#include "frompdf/model/ExportFormatModel.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QCloseEvent>
 #include <QItemSelectionModel>

@@ -1,8 +1,8 @@
-#include "FromPDFDelegate.h"
+#include "frompdf/views/FromPDFDelegate.h"
 
-#include "FromPDFDelegateStyle.h"
-#include "FromPDFModel.h"
-#include "TableCells.h"
+#include "frompdf/model/FromPDFModel.h"
+#include "frompdf/views/FromPDFDelegateStyle.h"
+#include "ui/widgets/TableCells.h"
 
 #include <QPainter>
 

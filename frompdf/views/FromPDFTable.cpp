@@ -1,9 +1,9 @@
-#include "FromPDFTable.h"
+#include "frompdf/views/FromPDFTable.h"
 
-#include "FromPDFDelegate.h"
-#include "FromPDFDelegateStyle.h"
-#include "FromPDFModel.h"
-#include "TableHeader.h"
+#include "frompdf/model/FromPDFModel.h"
+#include "frompdf/views/FromPDFDelegate.h"
+#include "frompdf/views/FromPDFDelegateStyle.h"
+#include "ui/widgets/TableHeader.h"
 
 FromPDFTable::FromPDFTable(FromPDFModel* model, QWidget* parent)
     : TaskTable(model, {29, 0, 25, 127, 40, 53, 63, 49}, parent)

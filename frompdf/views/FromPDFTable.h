@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TaskTable.h"
+#include "ui/widgets/TaskTable.h"
 
 class FromPDFDelegate;
 class FromPDFDelegateStyle;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ConversionTab.h"
-#include "DocumentViewer.h"
-#include "FromPDFTask.h"
-#include "FromPdfIntake.h"
-#include "IIntakePrompts.h"
+#include "frompdf/engine/FromPDFTask.h"
+#include "frompdf/engine/FromPdfIntake.h"
+#include "frompdf/engine/IIntakePrompts.h"
+#include "frompdf/views/DocumentViewer.h"
+#include "ui/widgets/ConversionTab.h"
 
 #include <QModelIndex>
 #include <QPointer>

@@ -1,10 +1,10 @@
-#include "PageRangesView.h"
+#include "frompdf/views/PageRangesView.h"
 
-#include "Button.h"
-#include "PanelCommands.h"
-#include "RangeListView.h"
-#include "Style.h"
-#include "StyleNames.h"
+#include "frompdf/views/RangeListView.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/PanelCommands.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FromPDFTask.h"
-#include "PageRanges.h"
+#include "frompdf/engine/FromPDFTask.h"
+#include "frompdf/model/PageRanges.h"
 
 #include <QFrame>
 

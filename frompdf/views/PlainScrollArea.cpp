@@ -1,4 +1,4 @@
-#include "PlainScrollArea.h"
+#include "frompdf/views/PlainScrollArea.h"
 
 #include <QScrollArea>
 #include <QScrollBar>

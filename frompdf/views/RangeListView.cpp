@@ -1,9 +1,9 @@
-#include "RangeListView.h"
+#include "frompdf/views/RangeListView.h"
 
-#include "Button.h"
-#include "FlowLayout.h"
-#include "PlainScrollArea.h"
-#include "StyleNames.h"
+#include "frompdf/views/PlainScrollArea.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/FlowLayout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

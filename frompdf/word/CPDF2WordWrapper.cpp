@@ -1,4 +1,4 @@
-#include "CPDF2WordWrapper.h"
+#include "frompdf/word/CPDF2WordWrapper.h"
 
 CPDF2WordWrapper::CPDF2WordWrapper()
     : DispEventSink(DIID_IPdf2WordEvents)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DispEventSink.h"
-#include "Pdf2WordLib.h"
+#include "platform/pdf2word/com/DispEventSink.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
 
 // The sink of the PDF-to-Word component's events: event 1 (current, total, text) answered with
 // an int, event 2 (one int) without an answer. Whoever derives from it handles both.

@@ -1,9 +1,9 @@
-#include "FromPDFToDoc.h"
+#include "frompdf/word/FromPDFToDoc.h"
 
-#include "ComClassTable.h"
-#include "ComRuntime.h"
-#include "IProgress.h"
-#include "Logger.h"
+#include "app/core/IProgress.h"
+#include "app/core/Logger.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "platform/pdf2word/com/ComRuntime.h"
 
 #include <QFile>
 #include <QThread>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CPDF2WordWrapper.h"
+#include "frompdf/word/CPDF2WordWrapper.h"
 
 #include <QObject>
 #include <QString>

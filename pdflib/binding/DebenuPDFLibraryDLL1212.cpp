@@ -1,6 +1,6 @@
-#include "DebenuPDFLibraryDLL1212.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLL1212.h"
 
-#include <DPLExports.h>
+#include "pdflib/binding/generated/DPLExports.h"
 
 #include <dlfcn.h>
 

@@ -1,5 +1,5 @@
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "DebenuPDFLibraryDLL1212.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLL1212.h"
 
 DebenuPDFLibraryDLLQt1212::DebenuPDFLibraryDLLQt1212(DebenuPDFLibraryDLL1212* library)
     : QObject(nullptr)

@@ -12,9 +12,9 @@
 // - a byte-string result's length is asked for after the call's buffers are released;
 // - an unbound entry makes no call at all and gives the empty value of the result type.
 
-#include "DebenuPDFLibraryDLL1212.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLL1212.h"
 
-#include <DPLExports.h>
+#include "pdflib/binding/generated/DPLExports.h"
 
 #include <string>
 #include <tuple>

@@ -249,7 +249,7 @@ def exports_header(functions):
            "// at run time; the library defines them.",
            "#pragma once",
            "",
-           "#include <WinTypes.h>",
+           "#include <platform/wintypes/WinTypes.h>",
            "#include <wchar.h>",
            "",
            "#ifdef __cplusplus",
@@ -276,7 +276,7 @@ def stubs_source(functions):
            "// A weak definition of every export: each reports the call through dplStubCalled and",
            "// returns the failure value of its result type. A library that defines an export itself",
            "// (a strong symbol) replaces the stub at link time.",
-           "#include \"DPLExports.h\"",
+           "#include \"pdflib/binding/generated/DPLExports.h\"",
            "",
            '#define DPL_STUB extern "C" __attribute__((weak, visibility("default")))',
            "",
@@ -363,7 +363,7 @@ def plain_forwarding_source(functions):
         args = "".join(f", {p.name}" for p in f.params)
         return f"ForwardCall::call<decltype(&{f.export})>(*this, DPLExport::{f.name}{args})"
 
-    return definitions(functions, ["DebenuPDFLibraryDLL1212.h", "ForwardCall.h"],
+    return definitions(functions, ["pdflib/binding/generated/DebenuPDFLibraryDLL1212.h", "pdflib/binding/ForwardCall.h"],
                        lambda f: plain_signature(f, "DebenuPDFLibraryDLL1212::"), body, names)
 
 
@@ -386,7 +386,7 @@ def qt_methods_source(functions):
         args = ", ".join(QT_TO_PLAIN.get(p.kind, "{}").format(p.name) for p in f.params)
         return PLAIN_TO_QT.get(f.result, "{}").format(f"library->{f.name}({args})")
 
-    return definitions(functions, ["DebenuPDFLibraryDLLQt1212.h", "DebenuPDFLibraryDLL1212.h"],
+    return definitions(functions, ["pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h", "pdflib/binding/generated/DebenuPDFLibraryDLL1212.h"],
                        lambda f: qt_signature(f, "DebenuPDFLibraryDLLQt1212::"), body)
 
 
@@ -413,7 +413,7 @@ RECORD_RESULT = {"int": "intResult", "double": "doubleResult", "hdc": "hdcResult
 
 def recording_source(functions):
     out = [f"// {GENERATED_NOTE}",
-           "#include \"RecordingLibrary.h\"",
+           "#include \"tests/pdflib/binding/RecordingLibrary.h\"",
            ""]
     for f in forwarded(functions):
         out.append(f"RECORDING_EXPORT {C_RESULT[f.result]} {f.export}({c_params(f)})")

@@ -1,6 +1,6 @@
-#include "DebenuDocument.h"
+#include "pdflib/service/DebenuDocument.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <memory>
 

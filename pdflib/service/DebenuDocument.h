@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DebenuService.h"
-#include "DocumentProperties.h"
+#include "pdflib/service/DebenuService.h"
+#include "pdflib/service/DocumentProperties.h"
 
 #include <QImage>
 #include <QObject>

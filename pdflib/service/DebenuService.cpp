@@ -1,10 +1,10 @@
-#include "DebenuService.h"
+#include "pdflib/service/DebenuService.h"
 
-#include "DibSection.h"
+#include "pdflib/service/DibSection.h"
 
-#include <FileSystem.h>
-#include <Logger.h>
-#include <ToolPaths.h>
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
 
 #include <QMutexLocker>
 

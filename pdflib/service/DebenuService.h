@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "DocumentProperties.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "pdflib/service/DocumentProperties.h"
 
 #include <QImage>
 #include <QMutex>

@@ -1,4 +1,4 @@
-#include "DibSection.h"
+#include "pdflib/service/DibSection.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <WinTypes.h>
+#include "platform/wintypes/WinTypes.h"
 
 #include <QImage>
 

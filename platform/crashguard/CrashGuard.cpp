@@ -1,7 +1,7 @@
-#include "CrashGuard.h"
+#include "platform/crashguard/CrashGuard.h"
 
-#include "PreparedFile.h"
-#include "SignalSafe.h"
+#include "platform/crashguard/PreparedFile.h"
+#include "platform/crashguard/SignalSafe.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "CrashReportUploader.h"
+#include "platform/crashguard/CrashReportUploader.h"
 
 #include <QDir>
 #include <QFile>

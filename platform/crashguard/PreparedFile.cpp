@@ -1,6 +1,6 @@
-#include "PreparedFile.h"
+#include "platform/crashguard/PreparedFile.h"
 
-#include "SignalSafe.h"
+#include "platform/crashguard/SignalSafe.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "SignalSafe.h"
+#include "platform/crashguard/SignalSafe.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "LibreOfficeRunner.h"
+#include "platform/libreoffice/LibreOfficeRunner.h"
 
 #include <QDebug>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ChildProcess.h"
+#include "platform/process/ChildProcess.h"
 
 #include <QString>
 

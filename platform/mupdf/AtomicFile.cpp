@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "platform/mupdf/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>

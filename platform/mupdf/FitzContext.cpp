@@ -1,4 +1,4 @@
-#include "FitzContext.h"
+#include "platform/mupdf/FitzContext.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "FitzFrame.h"
+#include "platform/mupdf/FitzFrame.h"
 
 namespace qpmupdf {
 

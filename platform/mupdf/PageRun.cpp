@@ -1,6 +1,6 @@
-#include "PageRun.h"
+#include "platform/mupdf/PageRun.h"
 
-#include "FitzContext.h"
+#include "platform/mupdf/FitzContext.h"
 
 #include <condition_variable>
 #include <cstdio>

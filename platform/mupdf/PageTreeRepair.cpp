@@ -1,4 +1,4 @@
-#include "PageTreeRepair.h"
+#include "platform/mupdf/PageTreeRepair.h"
 
 #include <set>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "PdfOpen.h"
+#include "platform/mupdf/PdfOpen.h"
 
-#include "AtomicFile.h"
-#include "FitzContext.h"
-#include "PageTreeRepair.h"
+#include "platform/mupdf/AtomicFile.h"
+#include "platform/mupdf/FitzContext.h"
+#include "platform/mupdf/PageTreeRepair.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FitzFrame.h"
+#include "platform/mupdf/FitzFrame.h"
 
 #include <string>
 

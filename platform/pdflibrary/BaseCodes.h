@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AtomicFile.h"
-#include "ErrorCodes.h"
-#include "PageRun.h"
+#include "platform/mupdf/AtomicFile.h"
+#include "platform/mupdf/PageRun.h"
+#include "platform/pdflibrary/ErrorCodes.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
-#include "DocumentIO.h"
+#include "platform/pdflibrary/DocumentIO.h"
 
-#include "BaseCodes.h"
-#include "Document.h"
-#include "ErrorCodes.h"
-#include "PdfOpen.h"
+#include "platform/mupdf/PdfOpen.h"
+#include "platform/pdflibrary/BaseCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
+#include "platform/pdflibrary/LibraryDocument.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "DocumentInfo.h"
+#include "platform/pdflibrary/DocumentInfo.h"
 
-#include "BaseCodes.h"
-#include "ErrorCodes.h"
+#include "platform/pdflibrary/BaseCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
 
 #include <set>
 

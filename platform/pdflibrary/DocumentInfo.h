@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Fitz.h"
+#include "platform/pdflibrary/LibraryFitz.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "InstanceTable.h"
-#include "LibraryInstance.h"
-#include "TextConvert.h"
+#include "platform/pdflibrary/InstanceTable.h"
+#include "platform/pdflibrary/LibraryInstance.h"
+#include "platform/pdflibrary/TextConvert.h"
 
 #include <mutex>
 #include <string>

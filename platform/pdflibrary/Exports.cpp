@@ -3,8 +3,8 @@
 // generated stubs. The exports of the functions this library implements are generated from
 // implemented.txt; every other export of the catalogue is a stub that reports NotImplemented.
 
-#include "DPLExports.h"
-#include "ExportCall.h"
+#include "pdflib/binding/generated/DPLExports.h"
+#include "platform/pdflibrary/ExportCall.h"
 
 using namespace dpl;
 

@@ -1,4 +1,4 @@
-#include "RasterEncoders.h"
+#include "platform/pdflibrary/RasterEncoders.h"
 
 #include <algorithm>
 #include <cstdint>

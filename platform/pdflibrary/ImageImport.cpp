@@ -1,8 +1,8 @@
-#include "ImageImport.h"
+#include "platform/pdflibrary/ImageImport.h"
 
-#include "BaseCodes.h"
-#include "ErrorCodes.h"
-#include "RasterEncoders.h"
+#include "platform/pdflibrary/BaseCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
+#include "platform/pdflibrary/RasterEncoders.h"
 
 #include <algorithm>
 #include <string>

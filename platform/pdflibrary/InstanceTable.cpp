@@ -1,6 +1,6 @@
-#include "InstanceTable.h"
+#include "platform/pdflibrary/InstanceTable.h"
 
-#include "LibraryInstance.h"
+#include "platform/pdflibrary/LibraryInstance.h"
 
 #include <map>
 #include <mutex>

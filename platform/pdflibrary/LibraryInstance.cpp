@@ -1,11 +1,11 @@
-#include "LibraryInstance.h"
+#include "platform/pdflibrary/LibraryInstance.h"
 
-#include "DocumentIO.h"
-#include "DocumentInfo.h"
-#include "ErrorCodes.h"
-#include "PageImageFile.h"
-#include "PageLayout.h"
-#include "PageRender.h"
+#include "platform/pdflibrary/DocumentIO.h"
+#include "platform/pdflibrary/DocumentInfo.h"
+#include "platform/pdflibrary/ErrorCodes.h"
+#include "platform/pdflibrary/PageBoxes.h"
+#include "platform/pdflibrary/PageImageFile.h"
+#include "platform/pdflibrary/PageRender.h"
 
 #include <atomic>
 

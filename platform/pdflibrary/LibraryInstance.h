@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Document.h"
-#include "DocumentIO.h"
-#include "FitzContext.h"
-#include "PageLayout.h"
-#include "WinTypes.h"
+#include "platform/mupdf/FitzContext.h"
+#include "platform/pdflibrary/DocumentIO.h"
+#include "platform/pdflibrary/LibraryDocument.h"
+#include "platform/pdflibrary/PageBoxes.h"
+#include "platform/wintypes/WinTypes.h"
 
 #include <functional>
 #include <map>

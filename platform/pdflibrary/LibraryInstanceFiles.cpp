@@ -1,8 +1,8 @@
-#include "LibraryInstance.h"
+#include "platform/pdflibrary/LibraryInstance.h"
 
-#include "DocumentIO.h"
-#include "ErrorCodes.h"
-#include "PageCopy.h"
+#include "platform/pdflibrary/DocumentIO.h"
+#include "platform/pdflibrary/ErrorCodes.h"
+#include "platform/pdflibrary/PageCopy.h"
 
 // The whole-document and file operations of a library instance: merging, extracting, encrypting,
 // decrypting and saving.

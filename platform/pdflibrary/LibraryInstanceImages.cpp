@@ -1,8 +1,8 @@
-#include "LibraryInstance.h"
+#include "platform/pdflibrary/LibraryInstance.h"
 
-#include "ErrorCodes.h"
-#include "ImageImport.h"
-#include "PageLayout.h"
+#include "platform/pdflibrary/ErrorCodes.h"
+#include "platform/pdflibrary/ImageImport.h"
+#include "platform/pdflibrary/PageBoxes.h"
 
 // The image operations of a library instance.
 

@@ -1,6 +1,6 @@
-#include "PageCopy.h"
+#include "platform/pdflibrary/PageCopy.h"
 
-#include "ErrorCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
 
 #include <cctype>
 #include <climits>

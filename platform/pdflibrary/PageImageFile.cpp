@@ -1,9 +1,9 @@
-#include "PageImageFile.h"
+#include "platform/pdflibrary/PageImageFile.h"
 
-#include "BaseCodes.h"
-#include "ErrorCodes.h"
-#include "PageRender.h"
-#include "RasterEncoders.h"
+#include "platform/pdflibrary/BaseCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
+#include "platform/pdflibrary/PageRender.h"
+#include "platform/pdflibrary/RasterEncoders.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "PageRender.h"
+#include "platform/pdflibrary/PageRender.h"
 
-#include "BaseCodes.h"
-#include "ErrorCodes.h"
+#include "platform/pdflibrary/BaseCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Fitz.h"
-#include "WinTypes.h"
+#include "platform/pdflibrary/LibraryFitz.h"
+#include "platform/wintypes/WinTypes.h"
 
 namespace dpl {
 

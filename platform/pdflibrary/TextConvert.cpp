@@ -1,4 +1,4 @@
-#include "TextConvert.h"
+#include "platform/pdflibrary/TextConvert.h"
 
 namespace dpl {
 

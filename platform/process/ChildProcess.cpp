@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "platform/process/ChildProcess.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

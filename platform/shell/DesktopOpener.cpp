@@ -1,6 +1,6 @@
-#include "DesktopOpener.h"
+#include "platform/shell/DesktopOpener.h"
 
-#include "FreedesktopOpener.h"
+#include "platform/shell/FreedesktopOpener.h"
 
 #include <atomic>
 

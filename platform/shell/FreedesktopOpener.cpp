@@ -1,4 +1,4 @@
-#include "FreedesktopOpener.h"
+#include "platform/shell/FreedesktopOpener.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopOpener.h"
+#include "platform/shell/DesktopOpener.h"
 
 // The opener of a freedesktop session: links and files go to QDesktopServices; a file is shown
 // selected through the file manager's "ShowItems" call on the session bus

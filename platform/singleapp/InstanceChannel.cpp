@@ -1,4 +1,4 @@
-#include "InstanceChannel.h"
+#include "platform/singleapp/InstanceChannel.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

@@ -1,6 +1,6 @@
-#include "QtSingleApplication.h"
+#include "platform/singleapp/QtSingleApplication.h"
 
-#include "InstanceChannel.h"
+#include "platform/singleapp/InstanceChannel.h"
 
 #include <QWidget>
 

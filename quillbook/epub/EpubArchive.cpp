@@ -1,8 +1,8 @@
-#include "EpubArchive.h"
+#include "quillbook/epub/EpubArchive.h"
 
-#include "ConfinedPath.h"
+#include "quillbook/reader/ConfinedPath.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <QDir>
 #include <QFile>

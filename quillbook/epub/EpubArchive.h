@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BookReader.h"
-#include "ReaderLimits.h"
+#include "quillbook/reader/BookReader.h"
+#include "quillbook/reader/ReaderLimits.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "EpubDocument.h"
+#include "quillbook/epub/EpubDocument.h"
 
-#include "EpubParser.h"
+#include "quillbook/epub/EpubParser.h"
 
 namespace epub {
 

@@ -1,12 +1,12 @@
-#include "EpubParser.h"
+#include "quillbook/epub/EpubParser.h"
 
-#include "BoundedXml.h"
-#include "ConfinedPath.h"
-#include "EpubArchive.h"
-#include "EpubDocument.h"
-#include "ObfuscatedFonts.h"
+#include "quillbook/epub/EpubArchive.h"
+#include "quillbook/epub/EpubDocument.h"
+#include "quillbook/epub/ObfuscatedFonts.h"
+#include "quillbook/reader/BoundedXml.h"
+#include "quillbook/reader/ConfinedPath.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <QDir>
 #include <QDirIterator>

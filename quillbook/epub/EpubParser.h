@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BookReader.h"
-#include "EpubBook.h"
+#include "quillbook/epub/EpubBook.h"
+#include "quillbook/reader/BookReader.h"
 
 #include <QDomElement>
 #include <QObject>

@@ -1,9 +1,9 @@
-#include "ObfuscatedFonts.h"
+#include "quillbook/epub/ObfuscatedFonts.h"
 
-#include "ConfinedPath.h"
-#include "ReaderLimits.h"
+#include "quillbook/reader/ConfinedPath.h"
+#include "quillbook/reader/ReaderLimits.h"
 
-#include <Logger.h>
+#include "app/core/Logger.h"
 
 #include <QCryptographicHash>
 #include <QFile>

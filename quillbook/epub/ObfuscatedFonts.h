@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EpubBook.h"
+#include "quillbook/epub/EpubBook.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "FbBinaries.h"
+#include "quillbook/fb2/FbBinaries.h"
 
-#include "ConfinedPath.h"
-#include "ReaderLimits.h"
+#include "quillbook/reader/ConfinedPath.h"
+#include "quillbook/reader/ReaderLimits.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "FbBook.h"
+#include "quillbook/fb2/FbBook.h"
 
-#include "BoundedXml.h"
-#include "FbBinaries.h"
-#include "FbMarkup.h"
+#include "quillbook/fb2/FbBinaries.h"
+#include "quillbook/fb2/FbMarkup.h"
+#include "quillbook/reader/BoundedXml.h"
 
 #include <QDomDocument>
 #include <QFile>

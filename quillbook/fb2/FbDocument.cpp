@@ -1,8 +1,8 @@
-#include "FbDocument.h"
+#include "quillbook/fb2/FbDocument.h"
 
-#include "BookPage.h"
-#include "FbMarkup.h"
-#include "ReaderLimits.h"
+#include "quillbook/fb2/FbMarkup.h"
+#include "quillbook/reader/BookPage.h"
+#include "quillbook/reader/ReaderLimits.h"
 
 #include <QFile>
 #include <QFileInfo>

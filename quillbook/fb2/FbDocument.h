@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BookReader.h"
-#include "FbBook.h"
+#include "quillbook/fb2/FbBook.h"
+#include "quillbook/reader/BookReader.h"
 
 namespace fb2 {
 

@@ -1,4 +1,4 @@
-#include "FbMarkup.h"
+#include "quillbook/fb2/FbMarkup.h"
 
 #include <QDomNamedNodeMap>
 #include <QUrl>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FbBook.h"
+#include "quillbook/fb2/FbBook.h"
 
 // Readers of the FictionBook elements. Those that produce markup append HTML to out; each
 // returns true (false would stop the caller's walk). Text is kept whatever element holds it: an

@@ -1,6 +1,6 @@
-#include "Decompress.h"
+#include "quillbook/mobi/Decompress.h"
 
-#include "HuffCdicReader.h"
+#include "quillbook/mobi/HuffCdicReader.h"
 
 namespace mobi {
 

@@ -1,7 +1,7 @@
-#include "HuffCdicReader.h"
+#include "quillbook/mobi/HuffCdicReader.h"
 
-#include "BigEndian.h"
-#include "PdbFile.h"
+#include "quillbook/mobi/BigEndian.h"
+#include "quillbook/mobi/PdbFile.h"
 
 namespace mobi {
 

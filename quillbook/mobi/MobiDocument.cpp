@@ -1,7 +1,7 @@
-#include "MobiDocument.h"
+#include "quillbook/mobi/MobiDocument.h"
 
-#include "BookPage.h"
-#include "PdbFile.h"
+#include "quillbook/mobi/PdbFile.h"
+#include "quillbook/reader/BookPage.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BookReader.h"
+#include "quillbook/reader/BookReader.h"
 
 #include <memory>
 

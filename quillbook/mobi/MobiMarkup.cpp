@@ -2,7 +2,7 @@
 // targets become named anchors, links point at them, pictures at the files saved beside the page,
 // page breaks become CSS page breaks, and every heading gets an anchor of its own. Each pass runs
 // in time linear in the text, however the text is made.
-#include "MobiDocument.h"
+#include "quillbook/mobi/MobiDocument.h"
 
 #include <QRegularExpression>
 #include <QUuid>

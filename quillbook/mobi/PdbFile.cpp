@@ -1,8 +1,8 @@
-#include "PdbFile.h"
+#include "quillbook/mobi/PdbFile.h"
 
-#include "BigEndian.h"
-#include "HuffCdicReader.h"
-#include "ReaderLimits.h"
+#include "quillbook/mobi/BigEndian.h"
+#include "quillbook/mobi/HuffCdicReader.h"
+#include "quillbook/reader/ReaderLimits.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Decompress.h"
-#include "PdbHeaders.h"
+#include "quillbook/mobi/Decompress.h"
+#include "quillbook/mobi/PdbHeaders.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "PdbHeaders.h"
+#include "quillbook/mobi/PdbHeaders.h"
 
-#include "BigEndian.h"
+#include "quillbook/mobi/BigEndian.h"
 
 namespace mobi {
 

@@ -1,4 +1,4 @@
-#include "BookPage.h"
+#include "quillbook/reader/BookPage.h"
 
 #include <QFile>
 

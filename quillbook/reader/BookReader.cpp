@@ -1,4 +1,4 @@
-#include "BookReader.h"
+#include "quillbook/reader/BookReader.h"
 
 BookReader::BookReader(const QString& sourcePath, QObject* parent)
     : QObject(parent)

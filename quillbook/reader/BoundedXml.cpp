@@ -1,6 +1,6 @@
-#include "BoundedXml.h"
+#include "quillbook/reader/BoundedXml.h"
 
-#include "ReaderLimits.h"
+#include "quillbook/reader/ReaderLimits.h"
 
 #include <QXmlStreamReader>
 

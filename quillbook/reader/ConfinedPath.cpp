@@ -1,4 +1,4 @@
-#include "ConfinedPath.h"
+#include "quillbook/reader/ConfinedPath.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "Metric.h"
+#include "services/metrics/Metric.h"
 
 #include <QUrl>
 

@@ -1,8 +1,8 @@
-#include "MetricSender.h"
+#include "services/metrics/MetricSender.h"
 
-#include "Logger.h"
-#include "RegistryStore.h"
-#include "SystemInfo.h"
+#include "app/core/Logger.h"
+#include "platform/registry/RegistryStore.h"
+#include "services/system/SystemInfo.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

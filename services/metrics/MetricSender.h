@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Metric.h"
+#include "services/metrics/Metric.h"
 
 #include <QMutex>
 #include <QNetworkAccessManager>

@@ -1,7 +1,7 @@
-#include "SystemInfoMetrics.h"
+#include "services/metrics/SystemInfoMetrics.h"
 
-#include "SystemInfo.h"
-#include "SystemInfoSource.h"
+#include "services/system/SystemInfo.h"
+#include "services/system/SystemInfoSource.h"
 
 MetricList collectSystemInfoMetrics()
 {

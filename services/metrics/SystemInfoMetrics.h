@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Metric.h"
+#include "services/metrics/Metric.h"
 
 // The first-run description of this computer, in this order: "osv", "osk", "rs" and "scl" (only
 // with a primary screen), "dpi", "dis", "osb", "laptop", "tchd", "osid"; every information text

@@ -1,6 +1,6 @@
-#include "UsageStatistics.h"
+#include "services/metrics/UsageStatistics.h"
 
-#include "MetricSender.h"
+#include "services/metrics/MetricSender.h"
 
 #include <atomic>
 

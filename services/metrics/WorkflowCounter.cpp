@@ -1,4 +1,4 @@
-#include "WorkflowCounter.h"
+#include "services/metrics/WorkflowCounter.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "BlockDeviceSerial.h"
+#include "services/system/BlockDeviceSerial.h"
 
 #include <QDir>
 #include <QFile>

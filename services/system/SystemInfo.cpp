@@ -1,7 +1,7 @@
-#include "SystemInfo.h"
+#include "services/system/SystemInfo.h"
 
-#include "Logger.h"
-#include "SystemInfoSource.h"
+#include "app/core/Logger.h"
+#include "services/system/SystemInfoSource.h"
 
 #include <QCryptographicHash>
 

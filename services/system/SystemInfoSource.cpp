@@ -1,7 +1,7 @@
-#include "SystemInfoSource.h"
+#include "services/system/SystemInfoSource.h"
 
-#include "BlockDeviceSerial.h"
-#include "RegistryStore.h"
+#include "platform/registry/RegistryStore.h"
+#include "services/system/BlockDeviceSerial.h"
 
 #include <QDir>
 #include <QFile>

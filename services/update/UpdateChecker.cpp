@@ -1,8 +1,8 @@
-#include "UpdateChecker.h"
+#include "services/update/UpdateChecker.h"
 
-#include "Logger.h"
-#include "SystemInfo.h"
-#include "Version.h"
+#include "app/core/Logger.h"
+#include "services/system/SystemInfo.h"
+#include "services/update/Version.h"
 
 #include <QCryptographicHash>
 #include <QNetworkReply>

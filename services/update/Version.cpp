@@ -1,6 +1,6 @@
-#include "Version.h"
+#include "services/update/Version.h"
 
-#include "Logger.h"
+#include "app/core/Logger.h"
 
 #include <QStringList>
 

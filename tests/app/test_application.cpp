@@ -1,13 +1,13 @@
-#include "Application.h"
-#include "CheckController.h"
-#include "CheckView.h"
-#include "DesktopOpener.h"
-#include "ExitMarker.h"
-#include "LocalHttpServer.h"
-#include "MetricSender.h"
-#include "ProgramVersion.h"
-#include "RegistryStore.h"
-#include "TestFiles.h"
+#include "app/Application.h"
+#include "app/ExitMarker.h"
+#include "app/core/ProgramVersion.h"
+#include "frompdf/check/CheckController.h"
+#include "frompdf/checkview/CheckView.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/shell/DesktopOpener.h"
+#include "services/metrics/MetricSender.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "OcrLanguages.h"
-#include "TestFiles.h"
+#include "app/OcrLanguages.h"
+#include "tests/support/TestFiles.h"
 
 #include <QSet>
 #include <QtTest>

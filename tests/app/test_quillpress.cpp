@@ -1,10 +1,10 @@
 // Runs the quillpress program itself: single instance, the exit marker "uex" through a clean, a
 // killed and a crashed run, the start-up metric batches and the crash report of the next start,
 // all against a local HTTP server.
-#include "LocalHttpServer.h"
-#include "ProgramVersion.h"
-#include "RegistryStore.h"
-#include "TestFiles.h"
+#include "app/core/ProgramVersion.h"
+#include "platform/registry/RegistryStore.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,6 +1,6 @@
-#include "CheckController.h"
-#include "FakeProgress.h"
-#include "RunningWorkers.h"
+#include "app/RunningWorkers.h"
+#include "frompdf/check/CheckController.h"
+#include "tests/app/FakeProgress.h"
 
 #include <QAtomicInt>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "TestPdfs.h"
+#include "tests/frompdf/TestPdfs.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

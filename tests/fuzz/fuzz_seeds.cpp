@@ -3,12 +3,12 @@
 // when Calibre is installed, a MOBI that Calibre made from one of the EPUBs; PDFs as the tests
 // make them (by hand, by Qt, Ghostscript and LibreOffice), whole and damaged.
 
-#include "BookFiles.h"
-#include "DocumentPdfs.h"
-#include "MobiWriter.h"
-#include "PdfLibraryFixtures.h"
-#include "RealDocuments.h"
-#include "TestPdfs.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/quillbook/BookFiles.h"
+#include "tests/quillbook/mobi/MobiWriter.h"
 
 #include <QBuffer>
 #include <QDir>

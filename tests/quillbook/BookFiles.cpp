@@ -1,4 +1,4 @@
-#include "BookFiles.h"
+#include "tests/quillbook/BookFiles.h"
 
 #include <QtEndian>
 #include <quazip/quazip.h>

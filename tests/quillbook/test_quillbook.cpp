@@ -1,10 +1,10 @@
 // The quillbook program run as a process: request files and exit codes, books converted to PDF
 // (checked with pdfinfo and pdftotext), and hostile books.
 
-#include "BookFiles.h"
-#include "LocalHttpServer.h"
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/quillbook/BookFiles.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFiles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

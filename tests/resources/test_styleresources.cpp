@@ -1,11 +1,11 @@
 // The style bundle keeps its promises: every picture of the table exists at its size, every
 // picture the sheet names exists, every object name the sheet addresses is in the code's list,
 // and state-driven looks switch after a re-polish.
-#include "PixelProbe.h"
-#include "Resources.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "TestFiles.h"
+#include "resources/Resources.h"
+#include "tests/support/TestFiles.h"
+#include "tests/ui/kit/PixelProbe.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -52,15 +52,18 @@ with tempfile.TemporaryDirectory() as tree:
 
     planted = {
         # A layer above: the lowest layer reaching the shell, an engine reaching a view.
-        'platform/registry/RegistryStore.cpp': ('#include "Logger.h"\n', 'includes app/core/Logger.h'),
-        'frompdf/engine/FromPdfAlgorithm.cpp': ('#include "MainView.h"\n', 'includes ui/mainwindow/MainView.h'),
+        'platform/registry/RegistryStore.cpp': ('#include "app/core/Logger.h"\n', 'includes app/core/Logger.h'),
+        'frompdf/engine/FromPdfAlgorithm.cpp': ('#include "ui/mainwindow/MainView.h"\n', 'includes ui/mainwindow/MainView.h'),
         # The two directions: a to-PDF worker and the OCR converter reaching each other.
-        'topdf/workers/PlantedWorker.h': ('#pragma once\n#include "FromPDFTask.h"\n',
+        'topdf/workers/PlantedWorker.h': ('#pragma once\n#include "frompdf/engine/FromPDFTask.h"\n',
                                           'includes frompdf/engine/FromPDFTask.h across'),
-        'frompdf/ocr/FromPDFOCR.cpp': ('#include "PlantedWorker.h"\n', 'includes topdf/workers/PlantedWorker.h across'),
+        'frompdf/ocr/FromPDFOCR.cpp': ('#include "topdf/workers/PlantedWorker.h"\n', 'includes topdf/workers/PlantedWorker.h across'),
         # Widget headers below the widget layer, bare and with their module.
         'services/update/UpdateChecker.cpp': ('#include <QMessageBox>\n', 'widget header <QMessageBox>'),
         'frompdf/model/FromPDFModel.cpp': ('#include <QtWidgets/QLabel>\n', 'widget header <QtWidgets/QLabel>'),
+        # A project header by its bare name, which only the including file's folder resolves.
+        'frompdf/check/CheckController.cpp': ('#include "%s"\n' % 'CheckController.h',
+                                              'write the path from the repository root'),
     }
     for path, (text, _) in planted.items():
         if os.path.exists(os.path.join(tree, path)):
@@ -69,8 +72,8 @@ with tempfile.TemporaryDirectory() as tree:
             write(tree, path, text)
     # Allowed: a view reaching the application object, the OCR converter reaching the office
     # service, an engine using a GUI (not widget) header.
-    append(tree, 'frompdf/views/FromPDFView.cpp', '#include "Application.h"\n')
-    append(tree, 'frompdf/ocr/FromPDFOCR.cpp', '#include "OfficeService.h"\n#include <QImage>\n')
+    append(tree, 'frompdf/views/FromPDFView.cpp', '#include "app/Application.h"\n')
+    append(tree, 'frompdf/ocr/FromPDFOCR.cpp', '#include "shared/office/OfficeService.h"\n#include <QImage>\n')
 
     code, problems, summary = run(tree)
     expect(code == 1, 'the planted tree fails (exit %d)' % code)

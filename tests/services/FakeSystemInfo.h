@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SystemInfoSource.h"
+#include "services/system/SystemInfoSource.h"
 
 // A computer with fixed answers, so tests do not depend on the machine they run on.
 class FakeSystemInfo : public SystemInfoSource

@@ -1,7 +1,7 @@
-#include "FakeSystemInfo.h"
-#include "LocalHttpServer.h"
-#include "MetricSender.h"
-#include "RegistryStore.h"
+#include "platform/registry/RegistryStore.h"
+#include "services/metrics/MetricSender.h"
+#include "tests/services/FakeSystemInfo.h"
+#include "tests/support/LocalHttpServer.h"
 
 #include <QTcpServer>
 #include <QThread>

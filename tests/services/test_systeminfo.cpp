@@ -1,8 +1,8 @@
-#include "FakeSystemInfo.h"
-#include "RegistryStore.h"
-#include "SystemInfo.h"
-#include "SystemInfoMetrics.h"
-#include "TestFiles.h"
+#include "platform/registry/RegistryStore.h"
+#include "services/metrics/SystemInfoMetrics.h"
+#include "services/system/SystemInfo.h"
+#include "tests/services/FakeSystemInfo.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "FakeSystemInfo.h"
-#include "LocalHttpServer.h"
-#include "TestFiles.h"
-#include "UpdateChecker.h"
-#include "Version.h"
+#include "services/update/UpdateChecker.h"
+#include "services/update/Version.h"
+#include "tests/services/FakeSystemInfo.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFiles.h"
 
 #include <QSignalSpy>
 #include <QSslKey>

@@ -1,7 +1,7 @@
-#include "LocalHttpServer.h"
-#include "MetricSender.h"
-#include "UsageStatistics.h"
-#include "WorkflowCounter.h"
+#include "services/metrics/MetricSender.h"
+#include "services/metrics/UsageStatistics.h"
+#include "services/metrics/WorkflowCounter.h"
+#include "tests/support/LocalHttpServer.h"
 
 #include <QThread>
 #include <QtTest>

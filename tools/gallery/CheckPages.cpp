@@ -1,6 +1,6 @@
 // Gallery pictures of the scanned-PDF question.
-#include "CheckView.h"
-#include "Gallery.h"
+#include "frompdf/checkview/CheckView.h"
+#include "tools/gallery/Gallery.h"
 
 #include <QCoreApplication>
 

@@ -1,16 +1,16 @@
 // Gallery pictures of the "From PDF" tab: its table with rows, the format pop-up, the page-range
 // panel, the page preview and the tab in the main window, idle and converting.
-#include "Application.h"
-#include "DocumentViewer.h"
-#include "ExportFormatListView.h"
-#include "FromPDFModel.h"
-#include "FromPDFTable.h"
-#include "FromPDFView.h"
-#include "Gallery.h"
-#include "MainView.h"
-#include "PageRangesView.h"
-#include "ProgressControl.h"
-#include "TabWidget.h"
+#include "app/Application.h"
+#include "frompdf/model/FromPDFModel.h"
+#include "frompdf/views/DocumentViewer.h"
+#include "frompdf/views/ExportFormatListView.h"
+#include "frompdf/views/FromPDFTable.h"
+#include "frompdf/views/FromPDFView.h"
+#include "frompdf/views/PageRangesView.h"
+#include "tools/gallery/Gallery.h"
+#include "ui/kit/TabWidget.h"
+#include "ui/mainwindow/MainView.h"
+#include "ui/widgets/ProgressControl.h"
 
 #include <QDir>
 #include <QPainter>

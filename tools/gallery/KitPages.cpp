@@ -1,13 +1,13 @@
 // Gallery pictures of the look kit: window bar, buttons in their states, the tab widget inside
 // a window-like frame, and the frameless dialog body.
-#include "Button.h"
-#include "ButtonDescription.h"
-#include "FramelessDialog.h"
-#include "Gallery.h"
-#include "StyleNames.h"
-#include "TabButton.h"
-#include "TabWidget.h"
-#include "WindowBar.h"
+#include "tools/gallery/Gallery.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/ButtonDescription.h"
+#include "ui/kit/FramelessDialog.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabButton.h"
+#include "ui/kit/TabWidget.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QCoreApplication>
 #include <QFrame>

@@ -1,8 +1,8 @@
 // Gallery pictures of the main window, its settings panel and the update dialog.
-#include "Gallery.h"
-#include "MainView.h"
-#include "MessageUpdate.h"
-#include "SiteLinks.h"
+#include "tools/gallery/Gallery.h"
+#include "ui/mainwindow/MainView.h"
+#include "ui/mainwindow/MessageUpdate.h"
+#include "ui/mainwindow/SiteLinks.h"
 
 #include <QPushButton>
 

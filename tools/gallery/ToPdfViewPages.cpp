@@ -1,18 +1,18 @@
 // Gallery pictures of the "To PDF" tab: its table with rows, the PDF settings panel on both of
 // its pages in the three edit modes, the page preview, and the tab in the main window, idle,
 // converting and with the panel slid in.
-#include "Application.h"
-#include "Gallery.h"
-#include "MainView.h"
-#include "MessageView.h"
-#include "PreviewControl.h"
-#include "ProgressControl.h"
-#include "TabWidget.h"
-#include "ToPDFModel.h"
-#include "ToPDFSettingsView.h"
-#include "ToPDFTable.h"
-#include "ToPDFView.h"
-#include "ToPdfFiles.h"
+#include "app/Application.h"
+#include "tools/gallery/Gallery.h"
+#include "topdf/model/ToPDFModel.h"
+#include "topdf/model/ToPdfFiles.h"
+#include "topdf/views/PreviewControl.h"
+#include "topdf/views/ToPDFSettingsView.h"
+#include "topdf/views/ToPDFTable.h"
+#include "topdf/views/ToPDFView.h"
+#include "ui/kit/TabWidget.h"
+#include "ui/mainwindow/MainView.h"
+#include "ui/widgets/MessageView.h"
+#include "ui/widgets/ProgressControl.h"
 
 #include <QCoreApplication>
 #include <QDir>

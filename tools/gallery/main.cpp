@@ -5,9 +5,9 @@
 //
 // Usage: quillgallery <output folder>
 // Exit code 0 when every picture was rendered, 1 otherwise.
-#include "Application.h"
-#include "Gallery.h"
-#include "Style.h"
+#include "app/Application.h"
+#include "tools/gallery/Gallery.h"
+#include "ui/kit/Style.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,15 +1,15 @@
-#include "ToPDFAlgorithm.h"
+#include "topdf/engine/ToPDFAlgorithm.h"
 
-#include "FileSystem.h"
-#include "IProgress.h"
-#include "Logger.h"
-#include "MetricSender.h"
-#include "ProgressWait.h"
-#include "ToPdfOutput.h"
-#include "ToPdfWorkerFactory.h"
-#include "UsageStatistics.h"
-#include "UserContext.h"
-#include "WorkflowCounter.h"
+#include "app/core/FileSystem.h"
+#include "app/core/IProgress.h"
+#include "app/core/Logger.h"
+#include "app/core/ProgressWait.h"
+#include "app/core/UserContext.h"
+#include "services/metrics/MetricSender.h"
+#include "services/metrics/UsageStatistics.h"
+#include "services/metrics/WorkflowCounter.h"
+#include "topdf/workers/ToPdfOutput.h"
+#include "topdf/workers/ToPdfWorkerFactory.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FileSettingsData.h"
-#include "IToPdfWorker.h"
-#include "LayoutSettingsData.h"
-#include "ToPDFTask.h"
-#include "ToPdfMerge.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
+#include "shared/records/ToPDFTask.h"
+#include "topdf/engine/ToPdfMerge.h"
+#include "topdf/workers/IToPdfWorker.h"
 
 #include <QList>
 #include <QMetaType>

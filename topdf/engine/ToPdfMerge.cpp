@@ -1,8 +1,8 @@
-#include "ToPdfMerge.h"
+#include "topdf/engine/ToPdfMerge.h"
 
-#include "DebenuDocument.h"
-#include "FileSystem.h"
-#include "Logger.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "pdflib/service/DebenuDocument.h"
 
 #include <QFile>
 #include <QFileInfo>

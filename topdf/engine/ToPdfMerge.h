@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentProperties.h"
+#include "pdflib/service/DocumentProperties.h"
 
 #include <QList>
 #include <QSharedPointer>

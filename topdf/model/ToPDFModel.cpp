@@ -1,6 +1,6 @@
-#include "ToPDFModel.h"
+#include "topdf/model/ToPDFModel.h"
 
-#include "ToPdfFiles.h"
+#include "topdf/model/ToPdfFiles.h"
 
 #include <QImageReader>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileSettingsData.h"
-#include "LayoutSettingsData.h"
-#include "TaskListModel.h"
-#include "ToPDFTask.h"
+#include "app/core/TaskListModel.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "ToPdfFiles.h"
+#include "topdf/model/ToPdfFiles.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToPDFTask.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QList>
 #include <QStringList>

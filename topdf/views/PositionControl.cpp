@@ -1,6 +1,6 @@
-#include "PositionControl.h"
+#include "topdf/views/PositionControl.h"
 
-#include "StyleNames.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

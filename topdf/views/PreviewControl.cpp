@@ -1,6 +1,6 @@
-#include "PreviewControl.h"
+#include "topdf/views/PreviewControl.h"
 
-#include "ToPdfWorkerImages.h"
+#include "topdf/workers/ToPdfWorkerImages.h"
 
 #include <QImageReader>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "ToPDFDelegate.h"
+#include "topdf/views/ToPDFDelegate.h"
 
-#include "TableCells.h"
-#include "ToPDFDelegateStyle.h"
-#include "ToPDFModel.h"
+#include "topdf/model/ToPDFModel.h"
+#include "topdf/views/ToPDFDelegateStyle.h"
+#include "ui/widgets/TableCells.h"
 
 #include <QPainter>
 

@@ -1,16 +1,16 @@
-#include "ToPDFSettingsView.h"
+#include "topdf/views/ToPDFSettingsView.h"
 
-#include "Button.h"
-#include "MessageView.h"
-#include "PanelCommands.h"
-#include "PositionControl.h"
-#include "PreviewControl.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "TabButton.h"
-#include "TabWidget.h"
-#include "TableHeader.h"
-#include "ToPdfFiles.h"
+#include "topdf/model/ToPdfFiles.h"
+#include "topdf/views/PositionControl.h"
+#include "topdf/views/PreviewControl.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabButton.h"
+#include "ui/kit/TabWidget.h"
+#include "ui/widgets/MessageView.h"
+#include "ui/widgets/PanelCommands.h"
+#include "ui/widgets/TableHeader.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FileSettings.h"
-#include "FileSettingsData.h"
-#include "LayoutSettings.h"
-#include "LayoutSettingsData.h"
-#include "ToPDFTask.h"
+#include "shared/records/FileSettings.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/LayoutSettings.h"
+#include "shared/records/LayoutSettingsData.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QFrame>
 

@@ -1,9 +1,9 @@
-#include "ToPDFTable.h"
+#include "topdf/views/ToPDFTable.h"
 
-#include "TableHeader.h"
-#include "ToPDFDelegate.h"
-#include "ToPDFDelegateStyle.h"
-#include "ToPDFModel.h"
+#include "topdf/model/ToPDFModel.h"
+#include "topdf/views/ToPDFDelegate.h"
+#include "topdf/views/ToPDFDelegateStyle.h"
+#include "ui/widgets/TableHeader.h"
 
 ToPDFTable::ToPDFTable(ToPDFModel* model, QWidget* parent)
     : TaskTable(model, {29, 0, 49, 41, 49}, parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TaskTable.h"
+#include "ui/widgets/TaskTable.h"
 
 class TableHeaderDelegate;
 class ToPDFDelegateStyle;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ConversionTab.h"
-#include "FileSettingsData.h"
-#include "LayoutSettingsData.h"
-#include "ToPDFAlgorithm.h"
-#include "ToPDFTask.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
+#include "shared/records/ToPDFTask.h"
+#include "topdf/engine/ToPDFAlgorithm.h"
+#include "ui/widgets/ConversionTab.h"
 
 #include <QModelIndex>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ChildProcess.h"
-#include "ToPDFTask.h"
+#include "platform/process/ChildProcess.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QSharedPointer>
 #include <QString>

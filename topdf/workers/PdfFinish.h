@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSettingsData.h"
-#include "ToPDFTask.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QSharedPointer>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "ToPDFWorkerEbook.h"
+#include "topdf/workers/ToPDFWorkerEbook.h"
 
-#include "ChildProcess.h"
-#include "FileSystem.h"
-#include "Logger.h"
-#include "ToPdfOutput.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
+#include "platform/process/ChildProcess.h"
+#include "topdf/workers/ToPdfOutput.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "ToPDFWorkerOffice.h"
+#include "topdf/workers/ToPDFWorkerOffice.h"
 
-#include "Logger.h"
-#include "OfficeService.h"
-#include "PdfFinish.h"
-#include "ToPdfOutput.h"
+#include "app/core/Logger.h"
+#include "shared/office/OfficeService.h"
+#include "topdf/workers/PdfFinish.h"
+#include "topdf/workers/ToPdfOutput.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IToPdfWorker.h"
+#include "topdf/workers/IToPdfWorker.h"
 
 // An office document (DOC, DOCX, ODT, ODS, XLS, XLSX, HTML) to PDF through LibreOffice
 // (OfficeService), then the task's properties and password.

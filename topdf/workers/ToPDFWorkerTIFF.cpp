@@ -1,10 +1,10 @@
-#include "ToPDFWorkerTIFF.h"
+#include "topdf/workers/ToPDFWorkerTIFF.h"
 
-#include "ChildProcess.h"
-#include "DebenuDocument.h"
-#include "Logger.h"
-#include "ToPdfOutput.h"
-#include "ToolPaths.h"
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "platform/process/ChildProcess.h"
+#include "topdf/workers/ToPdfOutput.h"
 
 #include <QDir>
 #include <QFile>

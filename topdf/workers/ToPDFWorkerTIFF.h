@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToPdfWorkerImages.h"
+#include "topdf/workers/ToPdfWorkerImages.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
-#include "ToPDFWorkerWebPage.h"
+#include "topdf/workers/ToPDFWorkerWebPage.h"
 
-#include "ChildProcess.h"
-#include "Logger.h"
-#include "PdfFinish.h"
-#include "ToPdfOutput.h"
-#include "ToolPaths.h"
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
+#include "platform/process/ChildProcess.h"
+#include "topdf/workers/PdfFinish.h"
+#include "topdf/workers/ToPdfOutput.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
-#include "ToPdfOutput.h"
+#include "topdf/workers/ToPdfOutput.h"
 
-#include "ChildProcess.h"
-#include "DebenuDocument.h"
-#include "FileSystem.h"
-#include "Logger.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "platform/process/ChildProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DocumentProperties.h"
-#include "FileSettingsData.h"
-#include "FileSystem.h"
-#include "ToPDFTask.h"
+#include "app/core/FileSystem.h"
+#include "pdflib/service/DocumentProperties.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QSharedPointer>
 #include <QString>

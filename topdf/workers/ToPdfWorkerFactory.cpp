@@ -1,10 +1,10 @@
-#include "ToPdfWorkerFactory.h"
+#include "topdf/workers/ToPdfWorkerFactory.h"
 
-#include "ToPDFWorkerEbook.h"
-#include "ToPDFWorkerOffice.h"
-#include "ToPDFWorkerTIFF.h"
-#include "ToPDFWorkerWebPage.h"
-#include "ToPdfWorkerImages.h"
+#include "topdf/workers/ToPDFWorkerEbook.h"
+#include "topdf/workers/ToPDFWorkerOffice.h"
+#include "topdf/workers/ToPDFWorkerTIFF.h"
+#include "topdf/workers/ToPDFWorkerWebPage.h"
+#include "topdf/workers/ToPdfWorkerImages.h"
 
 namespace {
 

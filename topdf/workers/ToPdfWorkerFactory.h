@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IToPdfWorker.h"
+#include "topdf/workers/IToPdfWorker.h"
 
 #include <memory>
 

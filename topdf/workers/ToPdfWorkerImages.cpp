@@ -1,8 +1,8 @@
-#include "ToPdfWorkerImages.h"
+#include "topdf/workers/ToPdfWorkerImages.h"
 
-#include "DebenuDocument.h"
-#include "Logger.h"
-#include "ToPdfOutput.h"
+#include "app/core/Logger.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "topdf/workers/ToPdfOutput.h"
 
 #include <QFile>
 #include <QRectF>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IToPdfWorker.h"
-#include "LayoutSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
+#include "topdf/workers/IToPdfWorker.h"
 
 #include <QRectF>
 #include <QSizeF>

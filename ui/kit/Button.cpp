@@ -1,4 +1,4 @@
-#include "Button.h"
+#include "ui/kit/Button.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "ButtonDescription.h"
+#include "ui/kit/ButtonDescription.h"
 
 #include <QImage>
 #include <QPainter>

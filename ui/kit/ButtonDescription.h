@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Button.h"
+#include "ui/kit/Button.h"
 
 // A Button that draws a second, differently coloured text (the description) in front of its
 // main text, for instance "Last conversion:" before "Open folder". Its icon paddings are its own.

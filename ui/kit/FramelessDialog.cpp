@@ -1,7 +1,7 @@
-#include "FramelessDialog.h"
+#include "ui/kit/FramelessDialog.h"
 
-#include "Style.h"
-#include "WindowBar.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QFrame>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "Style.h"
+#include "ui/kit/Style.h"
 
-#include "Resources.h"
+#include "resources/Resources.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "TabButton.h"
+#include "ui/kit/TabButton.h"
 
 TabButton::TabButton(QWidget* parent)
     : Button(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Button.h"
+#include "ui/kit/Button.h"
 
 // A checkable Button that knows the position of its page in a TabWidget and reports clicks
 // with it: beginClicked(index) on release, before the click is handled, then clicked(index).

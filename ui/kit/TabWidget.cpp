@@ -1,8 +1,8 @@
-#include "TabWidget.h"
+#include "ui/kit/TabWidget.h"
 
-#include "Style.h"
-#include "StyleNames.h"
-#include "TabButton.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

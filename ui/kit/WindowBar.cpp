@@ -1,9 +1,9 @@
-#include "WindowBar.h"
+#include "ui/kit/WindowBar.h"
 
-#include "ElidedLabel.h"
-#include "Resources.h"
-#include "Style.h"
-#include "StyleNames.h"
+#include "resources/Resources.h"
+#include "ui/kit/ElidedLabel.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

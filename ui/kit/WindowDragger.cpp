@@ -1,4 +1,4 @@
-#include "WindowDragger.h"
+#include "ui/kit/WindowDragger.h"
 
 #include <QMouseEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "AnalyticsSwitch.h"
+#include "ui/mainwindow/AnalyticsSwitch.h"
 
-#include "MetricSender.h"
+#include "services/metrics/MetricSender.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FromPDFView.h"
-#include "ToPDFView.h"
-#include "WindowDragger.h"
+#include "frompdf/views/FromPDFView.h"
+#include "topdf/views/ToPDFView.h"
+#include "ui/kit/WindowDragger.h"
 
 #include <QFrame>
 #include <QPoint>

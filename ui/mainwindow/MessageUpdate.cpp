@@ -1,10 +1,10 @@
-#include "MessageUpdate.h"
+#include "ui/mainwindow/MessageUpdate.h"
 
-#include "Application.h"
-#include "Button.h"
-#include "MetricSender.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "app/Application.h"
+#include "services/metrics/MetricSender.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

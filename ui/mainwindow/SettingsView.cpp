@@ -1,16 +1,16 @@
-#include "SettingsView.h"
+#include "ui/mainwindow/SettingsView.h"
 
-#include "AnalyticsSwitch.h"
-#include "Application.h"
-#include "MetricSender.h"
-#include "SaveFolderDelegate.h"
-#include "SaveFolderModel.h"
-#include "Settings.h"
-#include "StoredValues.h"
-#include "StyleNames.h"
-#include "TableHeader.h"
-#include "ToolPaths.h"
-#include "translations/LanguageName.h"
+#include "app/Application.h"
+#include "app/core/Settings.h"
+#include "app/core/StoredValues.h"
+#include "app/core/ToolPaths.h"
+#include "resources/translations/LanguageName.h"
+#include "services/metrics/MetricSender.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/mainwindow/AnalyticsSwitch.h"
+#include "ui/savefolder/SaveFolderDelegate.h"
+#include "ui/savefolder/SaveFolderModel.h"
+#include "ui/widgets/TableHeader.h"
 
 #include <QCheckBox>
 #include <QComboBox>

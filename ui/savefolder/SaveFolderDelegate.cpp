@@ -1,6 +1,6 @@
-#include "SaveFolderDelegate.h"
+#include "ui/savefolder/SaveFolderDelegate.h"
 
-#include "SaveFolderModel.h"
+#include "ui/savefolder/SaveFolderModel.h"
 
 #include <QApplication>
 

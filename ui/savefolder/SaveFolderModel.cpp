@@ -1,6 +1,6 @@
-#include "SaveFolderModel.h"
+#include "ui/savefolder/SaveFolderModel.h"
 
-#include "FileSystem.h"
+#include "app/core/FileSystem.h"
 
 SaveFolderModel::SaveFolderModel(QObject* parent)
     : QAbstractTableModel(parent)

@@ -1,13 +1,13 @@
-#include "ConversionTab.h"
+#include "ui/widgets/ConversionTab.h"
 
-#include "Button.h"
-#include "DropArea.h"
-#include "MessageView.h"
-#include "MetricSender.h"
-#include "ProgressControl.h"
-#include "StyleNames.h"
-#include "TaskTable.h"
-#include "UsageStatistics.h"
+#include "services/metrics/MetricSender.h"
+#include "services/metrics/UsageStatistics.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/DropArea.h"
+#include "ui/widgets/MessageView.h"
+#include "ui/widgets/ProgressControl.h"
+#include "ui/widgets/TaskTable.h"
 
 #include <QEvent>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
-#include "DropArea.h"
+#include "ui/widgets/DropArea.h"
 
-#include "Button.h"
-#include "DroppedFiles.h"
-#include "FileSystem.h"
-#include "StyleNames.h"
+#include "app/core/FileSystem.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/DroppedFiles.h"
 
 #include <QDropEvent>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "DroppedFiles.h"
+#include "ui/widgets/DroppedFiles.h"
 
 #include <QDragEnterEvent>
 #include <QFileInfo>

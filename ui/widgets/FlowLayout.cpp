@@ -1,4 +1,4 @@
-#include "FlowLayout.h"
+#include "ui/widgets/FlowLayout.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
-#include "MessagePassword.h"
+#include "ui/widgets/MessagePassword.h"
 
-#include "Button.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
-#include "MessageView.h"
+#include "ui/widgets/MessageView.h"
 
-#include "Button.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "PanelCommands.h"
+#include "ui/widgets/PanelCommands.h"
 
-#include "Button.h"
-#include "StyleNames.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
-#include "ProgressControl.h"
+#include "ui/widgets/ProgressControl.h"
 
-#include "Style.h"
-#include "StyleNames.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QElapsedTimer>
 #include <QHBoxLayout>

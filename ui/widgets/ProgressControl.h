@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IProgress.h"
+#include "app/core/IProgress.h"
 
 #include <QFrame>
 #include <QMutex>

@@ -1,8 +1,8 @@
-#include "ProgressDialog.h"
+#include "ui/widgets/ProgressDialog.h"
 
-#include "ProgressControl.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
+#include "ui/widgets/ProgressControl.h"
 
 #include <QEvent>
 #include <QKeyEvent>

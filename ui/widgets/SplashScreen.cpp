@@ -1,6 +1,6 @@
-#include "SplashScreen.h"
+#include "ui/widgets/SplashScreen.h"
 
-#include "StoredValues.h"
+#include "app/core/StoredValues.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "StartView.h"
+#include "ui/widgets/StartView.h"
 
-#include "DroppedFiles.h"
-#include "StyleNames.h"
-#include "UserContext.h"
+#include "app/core/UserContext.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/DroppedFiles.h"
 
 #include <QDropEvent>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "TableCells.h"
+#include "ui/widgets/TableCells.h"
 
 #include <QApplication>
 #include <QModelIndex>

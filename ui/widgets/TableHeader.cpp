@@ -1,7 +1,7 @@
-#include "TableHeader.h"
+#include "ui/widgets/TableHeader.h"
 
-#include "Logger.h"
-#include "Resources.h"
+#include "app/core/Logger.h"
+#include "resources/Resources.h"
 
 #include <QApplication>
 #include <QMouseEvent>

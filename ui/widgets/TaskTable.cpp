@@ -1,10 +1,10 @@
-#include "TaskTable.h"
+#include "ui/widgets/TaskTable.h"
 
-#include "DroppedFiles.h"
-#include "Logger.h"
-#include "StyleNames.h"
-#include "TableHeader.h"
-#include "TaskListModel.h"
+#include "app/core/Logger.h"
+#include "app/core/TaskListModel.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/DroppedFiles.h"
+#include "ui/widgets/TableHeader.h"
 
 #include <QDragEnterEvent>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "ComClassTable.h"
+#include "platform/pdf2word/com/ComClassTable.h"
 
 #include <map>
 #include <mutex>

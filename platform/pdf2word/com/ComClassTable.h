@@ -4,7 +4,7 @@
 // component (or a test's fake) registers a factory under its ProgID, and the calling code
 // creates objects by ProgID. Safe to use from any thread.
 
-#include "ComTypes.h"
+#include "platform/pdf2word/com/ComTypes.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ComRuntime.h"
+#include "platform/pdf2word/com/ComRuntime.h"
 
 #include <cstdlib>
 #include <cstring>

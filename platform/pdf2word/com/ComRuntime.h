@@ -3,7 +3,7 @@
 // The COM library functions the calling code uses: apartment set-up (nothing to do on Linux),
 // BSTR strings, VARIANT values and the error description a component leaves for its caller.
 
-#include "ComTypes.h"
+#include "platform/pdf2word/com/ComTypes.h"
 
 // Kept for the calling order of Windows code; there is no apartment to set up here. S_OK.
 HRESULT CoInitialize(void* reserved);

@@ -6,7 +6,7 @@
 // whose virtual functions appear in the same order as the Windows tables, so a slot number
 // counts the same operations. wchar_t is 32-bit here, so a BSTR holds UTF-32 units.
 
-#include "WinTypes.h"
+#include "platform/wintypes/WinTypes.h"
 
 #include <cstdint>
 

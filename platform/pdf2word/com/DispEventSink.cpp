@@ -1,6 +1,6 @@
-#include "DispEventSink.h"
+#include "platform/pdf2word/com/DispEventSink.h"
 
-#include "ComRuntime.h"
+#include "platform/pdf2word/com/ComRuntime.h"
 
 DispEventSink::DispEventSink(const IID& eventInterface)
     : m_eventInterface(eventInterface)

@@ -5,7 +5,7 @@
 // arguments to the types the map declares. Lives inside its owner, so reference counting does
 // not delete it, and connects to one event source at a time.
 
-#include "DispatchWithoutTypeInfo.h"
+#include "platform/pdf2word/com/DispatchWithoutTypeInfo.h"
 
 #include <functional>
 #include <vector>

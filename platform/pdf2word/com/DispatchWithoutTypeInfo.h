@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComTypes.h"
+#include "platform/pdf2word/com/ComTypes.h"
 
 // IDispatch without type information, for objects whose callers bind to the operation table or
 // to an event sink's map rather than to names.

@@ -1,6 +1,6 @@
-#include "EventSource.h"
+#include "platform/pdf2word/com/EventSource.h"
 
-#include "ComRuntime.h"
+#include "platform/pdf2word/com/ComRuntime.h"
 
 EventSource::EventSource(IUnknown* owner, const IID& eventInterface)
     : m_owner(owner)

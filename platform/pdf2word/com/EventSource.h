@@ -5,7 +5,7 @@
 // every fired event through IDispatch::Invoke on the firing thread. Lives inside the component,
 // whose reference count it shares.
 
-#include "ComTypes.h"
+#include "platform/pdf2word/com/ComTypes.h"
 
 #include <map>
 #include <mutex>

@@ -4,7 +4,7 @@
 // library, its interface and event interface, the interface's operation slots, the events and
 // the results it reports.
 
-#include "ComTypes.h"
+#include "platform/pdf2word/com/ComTypes.h"
 
 #define PDF2WORD_PROGID "EasyConverter.PDF2Word.4"
 

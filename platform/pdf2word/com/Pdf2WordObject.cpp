@@ -1,6 +1,6 @@
-#include "Pdf2WordObject.h"
+#include "platform/pdf2word/com/Pdf2WordObject.h"
 
-#include "ComRuntime.h"
+#include "platform/pdf2word/com/ComRuntime.h"
 
 Pdf2WordObject::Pdf2WordObject()
     : m_events(this, DIID_IPdf2WordEvents)

@@ -5,9 +5,9 @@
 // store filled by the option setters, the reserved slots and the event source. The component
 // and the tests' fakes derive from it and implement ConvertToWord.
 
-#include "DispatchWithoutTypeInfo.h"
-#include "EventSource.h"
-#include "Pdf2WordLib.h"
+#include "platform/pdf2word/com/DispatchWithoutTypeInfo.h"
+#include "platform/pdf2word/com/EventSource.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
 
 #include <atomic>
 #include <string>

@@ -1,4 +1,4 @@
-#include "EngineLibrary.h"
+#include "platform/pdf2word/component/EngineLibrary.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -4,7 +4,7 @@
 // and kept loaded: MuPDF inside it keeps no state between conversions, and unloading a library
 // that uses Qt while threads may still call it gains nothing.
 
-#include "Pdf2WordEngine.h"
+#include "platform/pdf2word/engine/Pdf2WordEngine.h"
 
 #include <QString>
 

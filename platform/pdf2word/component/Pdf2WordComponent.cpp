@@ -1,7 +1,7 @@
-#include "Pdf2WordComponent.h"
+#include "platform/pdf2word/component/Pdf2WordComponent.h"
 
-#include "ComRuntime.h"
-#include "LibreOfficeRunner.h"
+#include "platform/libreoffice/LibreOfficeRunner.h"
+#include "platform/pdf2word/com/ComRuntime.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,9 +6,9 @@
 // 0 the layout road, 2 the plain road, which still gives an editable document where the layout
 // road answers 0x80050002 or 0x80050003. DOC and RTF are its DOCX converted by LibreOffice.
 
-#include "Pdf2WordEngine.h"
-#include "Pdf2WordObject.h"
-#include "Pdf2WordRegistration.h"
+#include "platform/pdf2word/com/Pdf2WordObject.h"
+#include "platform/pdf2word/component/Pdf2WordRegistration.h"
+#include "platform/pdf2word/engine/Pdf2WordEngine.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "Pdf2WordRegistration.h"
+#include "platform/pdf2word/component/Pdf2WordRegistration.h"
 
-#include "ComClassTable.h"
-#include "ComRuntime.h"
-#include "EngineLibrary.h"
-#include "Pdf2WordComponent.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "platform/pdf2word/com/ComRuntime.h"
+#include "platform/pdf2word/component/EngineLibrary.h"
+#include "platform/pdf2word/component/Pdf2WordComponent.h"
 
 void registerPdf2WordComponent(const Pdf2WordSetup& setup)
 {

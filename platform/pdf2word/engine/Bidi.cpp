@@ -1,4 +1,4 @@
-#include "Bidi.h"
+#include "platform/pdf2word/engine/Bidi.h"
 
 #include <fribidi.h>
 

@@ -5,8 +5,8 @@
 // one piece instead, block by block from the left, after what stands above it and before what
 // stands under it.
 
-#include "LayoutGeometry.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // Check boxes: small squares drawn beside form labels become the characters ☐ (empty) and ☒
 // (crossed, or holding a tick or a cross), so that a form's choices stay in its text.
 
-#include "LayoutGeometry.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "Conversion.h"
+#include "platform/pdf2word/engine/Conversion.h"
 
-#include "AtomicFile.h"
-#include "Outputs.h"
-#include "PageLayout.h"
-#include "PageRun.h"
-#include "PdfOpen.h"
-#include "TextRecognizer.h"
-#include "UnreadablePictures.h"
+#include "platform/mupdf/AtomicFile.h"
+#include "platform/mupdf/PageRun.h"
+#include "platform/mupdf/PdfOpen.h"
+#include "platform/pdf2word/engine/Outputs.h"
+#include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/TextRecognizer.h"
+#include "platform/pdf2word/engine/UnreadablePictures.h"
 
 #include <QDir>
 #include <QFile>

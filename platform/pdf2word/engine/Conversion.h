@@ -4,15 +4,15 @@
 // (text, figures, tables), reports each page, builds the flowing document and writes the output
 // format through a temporary file that replaces the output only when everything succeeded.
 
-#include "DocumentBuilder.h"
-#include "Fitz.h"
-#include "FitzContext.h"
-#include "FlowDocument.h"
-#include "PageLayout.h"
-#include "PageReader.h"
-#include "Pdf2WordEngine.h"
-#include "PictureMaker.h"
-#include "TextRecognizer.h"
+#include "platform/mupdf/FitzContext.h"
+#include "platform/pdf2word/engine/DocumentBuilder.h"
+#include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/FlowDocument.h"
+#include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/PageReader.h"
+#include "platform/pdf2word/engine/Pdf2WordEngine.h"
+#include "platform/pdf2word/engine/PictureMaker.h"
+#include "platform/pdf2word/engine/TextRecognizer.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "DocumentBuilder.h"
+#include "platform/pdf2word/engine/DocumentBuilder.h"
 
 #include <QHash>
 #include <QMap>

@@ -9,9 +9,9 @@
 // - a paragraph cut by a column or page break is joined again.
 // Pages are kept as text runs, not glyphs, until then.
 
-#include "FlowDocument.h"
-#include "PageLayout.h"
-#include "PageReader.h"
+#include "platform/pdf2word/engine/FlowDocument.h"
+#include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/PageReader.h"
 
 #include <QSet>
 

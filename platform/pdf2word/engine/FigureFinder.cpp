@@ -2,8 +2,8 @@
 // picture with the labels set in and beside it. A region mostly covered by text is no figure: a
 // frame or a shaded box stays text, and text over a picture stays text beside the picture.
 
-#include "LayoutGeometry.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "FlowDocument.h"
+#include "platform/pdf2word/engine/FlowDocument.h"
 
 #include <QMap>
 

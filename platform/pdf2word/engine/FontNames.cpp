@@ -1,4 +1,4 @@
-#include "FontNames.h"
+#include "platform/pdf2word/engine/FontNames.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "HiddenText.h"
+#include "platform/pdf2word/engine/HiddenText.h"
 
 #include <QHash>
 

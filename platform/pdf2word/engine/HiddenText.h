@@ -4,7 +4,7 @@
 // under the scan's picture). It is the page's text where the page shows none of its own; the scan
 // it lies on would only repeat it as a picture and is left out.
 
-#include "PageModel.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <QVector>
 

@@ -2,7 +2,7 @@
 
 // Small measures of boxes and lines that the layout's stages share.
 
-#include "PageModel.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <algorithm>
 

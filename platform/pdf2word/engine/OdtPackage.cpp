@@ -1,5 +1,5 @@
-#include "Outputs.h"
-#include "ZipFile.h"
+#include "platform/pdf2word/engine/Outputs.h"
+#include "platform/pdf2word/engine/ZipFile.h"
 
 #include <QMap>
 #include <QXmlStreamWriter>

@@ -1,4 +1,4 @@
-#include "Outputs.h"
+#include "platform/pdf2word/engine/Outputs.h"
 
 namespace p2w {
 

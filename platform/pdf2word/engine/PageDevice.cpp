@@ -1,6 +1,6 @@
-#include "PageDevice.h"
+#include "platform/pdf2word/engine/PageDevice.h"
 
-#include "UnmappedText.h"
+#include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <cmath>
 #include <unordered_set>

@@ -8,8 +8,8 @@
 // - drawing a region: everything goes on to the draw device, text only when asked (a picture
 //   whose text stays in the document's text is drawn without it).
 
-#include "Fitz.h"
-#include "PageModel.h"
+#include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <QVector>
 

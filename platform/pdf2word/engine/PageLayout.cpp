@@ -1,5 +1,5 @@
-#include "PageLayout.h"
-#include "LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
 
 #include <algorithm>
 #include <cmath>

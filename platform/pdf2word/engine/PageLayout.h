@@ -3,8 +3,8 @@
 // The layout of one page in reading order: paragraphs (their lines still apart, so that words
 // split at line ends can be joined once the whole document is known), figures and tables.
 
-#include "FlowDocument.h"
-#include "PageModel.h"
+#include "platform/pdf2word/engine/FlowDocument.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <QVector>
 

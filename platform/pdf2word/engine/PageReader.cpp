@@ -1,11 +1,11 @@
-#include "PageReader.h"
+#include "platform/pdf2word/engine/PageReader.h"
 
-#include "Bidi.h"
-#include "FlowDocument.h"
-#include "FontNames.h"
-#include "HiddenText.h"
-#include "PageDevice.h"
-#include "UnmappedText.h"
+#include "platform/pdf2word/engine/Bidi.h"
+#include "platform/pdf2word/engine/FlowDocument.h"
+#include "platform/pdf2word/engine/FontNames.h"
+#include "platform/pdf2word/engine/HiddenText.h"
+#include "platform/pdf2word/engine/PageDevice.h"
+#include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -8,8 +8,8 @@
 // under the scan's picture. That text is read where the page shows no text of its own, and the
 // pictures it lies on (the scan) are left out of the page's graphics.
 
-#include "Fitz.h"
-#include "PageModel.h"
+#include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // Panels: tinted or framed boxes with text inside (a sidebar, an infobox, a heading set on a bar).
 // Their text stays text; the panel is written as a box of its own around it.
 
-#include "LayoutGeometry.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The one symbol the engine library exports.
 
-#include "Conversion.h"
-#include "Pdf2WordEngine.h"
+#include "platform/pdf2word/engine/Conversion.h"
+#include "platform/pdf2word/engine/Pdf2WordEngine.h"
 
 extern "C" __attribute__((visibility("default"))) int qp_pdf2word_convert(QpPdf2WordJob* job)
 {

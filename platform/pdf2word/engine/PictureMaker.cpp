@@ -1,7 +1,7 @@
-#include "PictureMaker.h"
+#include "platform/pdf2word/engine/PictureMaker.h"
 
-#include "PageDevice.h"
-#include "PageRun.h"
+#include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/PageDevice.h"
 
 #include <algorithm>
 #include <atomic>

@@ -7,9 +7,9 @@
 // resolution would take longer, it is drawn again at a lower one, down to 72 dpi, and left out
 // when even that does not fit.
 
-#include "Fitz.h"
-#include "FlowDocument.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/FlowDocument.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <QString>
 

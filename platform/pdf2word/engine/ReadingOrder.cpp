@@ -4,8 +4,8 @@
 // or a table over the columns). The order is a topological sort of these relations, higher and
 // further left first where they leave a choice.
 
-#include "LayoutGeometry.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <algorithm>
 #include <numeric>

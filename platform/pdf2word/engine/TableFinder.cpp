@@ -1,7 +1,7 @@
 // Ruled tables: the horizontal and vertical rulings of a page joined into grids; each grid whose
 // cells hold text becomes a table, and the text inside it goes to its cells.
 
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <QHash>
 

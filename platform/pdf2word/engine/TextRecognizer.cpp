@@ -1,4 +1,4 @@
-#include "TextRecognizer.h"
+#include "platform/pdf2word/engine/TextRecognizer.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>

@@ -3,8 +3,8 @@
 // right-aligned in columns), an infobox (labels and values) or a form's numbered lines. Two
 // columns of running text line up too; they are told apart by their pieces being sentences.
 
-#include "LayoutGeometry.h"
-#include "PageLayout.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/PageLayout.h"
 
 #include <algorithm>
 #include <cmath>

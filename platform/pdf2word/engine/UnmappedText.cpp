@@ -1,7 +1,7 @@
-#include "UnmappedText.h"
+#include "platform/pdf2word/engine/UnmappedText.h"
 
-#include "FitzFrame.h"
-#include "TextRecognizer.h"
+#include "platform/mupdf/FitzFrame.h"
+#include "platform/pdf2word/engine/TextRecognizer.h"
 
 #include <QHash>
 

@@ -5,8 +5,8 @@
 // run of such characters in a line takes the words read over it. What cannot be read is left
 // out: no replacement character reaches the document.
 
-#include "Fitz.h"
-#include "PageModel.h"
+#include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <QStringList>
 #include <QVector>

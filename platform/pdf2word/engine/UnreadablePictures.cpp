@@ -1,4 +1,4 @@
-#include "UnreadablePictures.h"
+#include "platform/pdf2word/engine/UnreadablePictures.h"
 
 namespace p2w {
 

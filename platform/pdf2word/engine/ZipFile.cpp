@@ -1,4 +1,4 @@
-#include "ZipFile.h"
+#include "platform/pdf2word/engine/ZipFile.h"
 
 namespace p2w {
 

@@ -2,7 +2,7 @@
 
 // A ZIP package written with MuPDF's archive writer.
 
-#include "Fitz.h"
+#include "platform/pdf2word/engine/Fitz.h"
 
 #include <QByteArray>
 #include <QString>

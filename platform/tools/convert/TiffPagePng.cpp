@@ -1,4 +1,4 @@
-#include "TiffPagePng.h"
+#include "platform/tools/convert/TiffPagePng.h"
 
 #include <png.h>
 #include <tiffio.h>

@@ -5,7 +5,7 @@
 // limits of the policy shipped beside this program (imagemagick/policy.xml), and so does each TIFF
 // page of a kind TiffPagePng leaves alone.
 
-#include "TiffPagePng.h"
+#include "platform/tools/convert/TiffPagePng.h"
 
 #include <cctype>
 #include <climits>

@@ -1,5 +1,5 @@
-#include "FileSystem.h"
-#include "TestFiles.h"
+#include "app/core/FileSystem.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

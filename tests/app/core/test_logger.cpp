@@ -1,4 +1,4 @@
-#include "Logger.h"
+#include "app/core/Logger.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,5 +1,5 @@
-#include "Settings.h"
-#include "StoredValues.h"
+#include "app/core/Settings.h"
+#include "app/core/StoredValues.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "UserContext.h"
+#include "app/core/UserContext.h"
 
 #include <QSignalSpy>
 #include <QtTest>

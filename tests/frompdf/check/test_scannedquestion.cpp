@@ -1,6 +1,6 @@
-#include "CheckController.h"
-#include "CheckView.h"
-#include "WindowBar.h"
+#include "frompdf/check/CheckController.h"
+#include "frompdf/checkview/CheckView.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "TextDocument.h"
+#include "frompdf/document/TextDocument.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

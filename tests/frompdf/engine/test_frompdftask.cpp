@@ -1,4 +1,4 @@
-#include "FromPDFTask.h"
+#include "frompdf/engine/FromPDFTask.h"
 
 #include <QtTest>
 

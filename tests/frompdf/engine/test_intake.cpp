@@ -1,11 +1,11 @@
-#include "DebenuService.h"
-#include "FromPdfIntake.h"
-#include "IIntakePrompts.h"
-#include "InformationWorker.h"
-#include "InformationWorkerList.h"
-#include "RecordingProgress.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
+#include "frompdf/engine/FromPdfIntake.h"
+#include "frompdf/engine/IIntakePrompts.h"
+#include "frompdf/engine/InformationWorker.h"
+#include "frompdf/engine/InformationWorkerList.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/frompdf/engine/RecordingProgress.h"
+#include "tests/support/TestFiles.h"
 
 #include <QtTest>
 

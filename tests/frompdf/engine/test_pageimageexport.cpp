@@ -1,10 +1,10 @@
-#include "DebenuService.h"
-#include "FileSystem.h"
-#include "PageImageExport.h"
-#include "RecordingProgress.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/ToolPaths.h"
+#include "frompdf/engine/PageImageExport.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/frompdf/engine/RecordingProgress.h"
+#include "tests/support/TestFiles.h"
 
 #include <QImageReader>
 #include <QtTest>

@@ -1,10 +1,10 @@
-#include "DebenuService.h"
-#include "FromPDFModel.h"
-#include "FromPdfIntake.h"
-#include "IIntakePrompts.h"
-#include "StoredValues.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
+#include "app/core/StoredValues.h"
+#include "frompdf/engine/FromPdfIntake.h"
+#include "frompdf/engine/IIntakePrompts.h"
+#include "frompdf/model/FromPDFModel.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/support/TestFiles.h"
 
 #include <QMimeData>
 #include <QSettings>

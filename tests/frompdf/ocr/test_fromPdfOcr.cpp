@@ -1,10 +1,10 @@
-#include "DebenuService.h"
-#include "FromPDFOCR.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
-#include "ToolPaths.h"
+#include "app/core/ToolPaths.h"
+#include "frompdf/ocr/FromPDFOCR.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/support/TestFiles.h"
 
-#include "../engine/RecordingProgress.h"
+#include "tests/frompdf/engine/RecordingProgress.h"
 
 #include <QTextDocument>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "OcrImage.h"
-#include "OcrPageReader.h"
-#include "TestFiles.h"
-#include "ToolPaths.h"
+#include "app/core/ToolPaths.h"
+#include "frompdf/ocr/OcrImage.h"
+#include "frompdf/ocr/OcrPageReader.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "DebenuDocument.h"
-#include "DebenuService.h"
-#include "DocumentViewer.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
-#include "WindowBar.h"
+#include "frompdf/views/DocumentViewer.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/support/TestFiles.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QPixmapCache>
 #include <QScrollArea>

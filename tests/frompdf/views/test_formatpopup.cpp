@@ -1,5 +1,5 @@
-#include "ExportFormatListView.h"
-#include "ExportFormatModel.h"
+#include "frompdf/model/ExportFormatModel.h"
+#include "frompdf/views/ExportFormatListView.h"
 
 #include <QListView>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "FromPDFDelegateStyle.h"
-#include "FromPDFModel.h"
-#include "FromPDFTable.h"
-#include "PixelProbe.h"
-#include "Style.h"
+#include "frompdf/model/FromPDFModel.h"
+#include "frompdf/views/FromPDFDelegateStyle.h"
+#include "frompdf/views/FromPDFTable.h"
+#include "tests/ui/kit/PixelProbe.h"
+#include "ui/kit/Style.h"
 
 #include <QHeaderView>
 #include <QMimeData>

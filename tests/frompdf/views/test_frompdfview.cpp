@@ -1,26 +1,26 @@
 // The "From PDF" tab as a user meets it: files added by drops, formats and page ranges chosen in
 // the table and the panels, conversions run on their thread to real output files, and every
 // dialog answered by a script as a user would.
-#include "TestApplication.h"
+#include "tests/ui/mainwindow/TestApplication.h"
 
-#include "DialogScript.h"
+#include "tests/ui/mainwindow/DialogScript.h"
 
-#include "CheckView.h"
-#include "ExportFormatListView.h"
-#include "FromPDFModel.h"
-#include "FromPDFTable.h"
-#include "FromPDFView.h"
-#include "MainView.h"
-#include "MessagePassword.h"
-#include "MessageView.h"
-#include "PageRangesView.h"
-#include "ProgressControl.h"
-#include "ProgressDialog.h"
-#include "StartView.h"
-#include "StyleNames.h"
-#include "TabWidget.h"
-#include "TestPdfs.h"
-#include "UserContext.h"
+#include "app/core/UserContext.h"
+#include "frompdf/checkview/CheckView.h"
+#include "frompdf/model/FromPDFModel.h"
+#include "frompdf/views/ExportFormatListView.h"
+#include "frompdf/views/FromPDFTable.h"
+#include "frompdf/views/FromPDFView.h"
+#include "frompdf/views/PageRangesView.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabWidget.h"
+#include "ui/mainwindow/MainView.h"
+#include "ui/widgets/MessagePassword.h"
+#include "ui/widgets/MessageView.h"
+#include "ui/widgets/ProgressControl.h"
+#include "ui/widgets/ProgressDialog.h"
+#include "ui/widgets/StartView.h"
 
 #include <QComboBox>
 #include <QCursor>

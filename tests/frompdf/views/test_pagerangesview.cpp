@@ -1,6 +1,6 @@
-#include "PageRangesView.h"
-#include "RangeListView.h"
-#include "StyleNames.h"
+#include "frompdf/views/PageRangesView.h"
+#include "frompdf/views/RangeListView.h"
+#include "ui/kit/StyleNames.h"
 
 #include <QLabel>
 #include <QLineEdit>

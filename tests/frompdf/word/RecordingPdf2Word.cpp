@@ -1,8 +1,8 @@
-#include "RecordingPdf2Word.h"
+#include "tests/frompdf/word/RecordingPdf2Word.h"
 
-#include "ComClassTable.h"
-#include "ComRuntime.h"
-#include "Pdf2WordLib.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "platform/pdf2word/com/ComRuntime.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
 
 #include <QFile>
 #include <QMap>

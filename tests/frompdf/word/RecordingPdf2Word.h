@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Pdf2WordObject.h"
+#include "platform/pdf2word/com/Pdf2WordObject.h"
 
 #include <QAtomicInt>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "ComClassTable.h"
-#include "FromPDFToDoc.h"
-#include "RecordingPdf2Word.h"
-#include "RecordingProgress.h"
-#include "TestFiles.h"
+#include "frompdf/word/FromPDFToDoc.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "tests/frompdf/engine/RecordingProgress.h"
+#include "tests/frompdf/word/RecordingPdf2Word.h"
+#include "tests/support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

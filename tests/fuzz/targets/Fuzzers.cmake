@@ -19,22 +19,23 @@ find_package(PkgConfig REQUIRED)
 set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 add_compile_options(-g -O1 -fsanitize=fuzzer-no-link ${sanitizers})
 add_link_options(${sanitizers})
+# Includes by path from the repository root, generated headers from this build folder.
+include_directories(${QP_SOURCE_DIR} ${CMAKE_BINARY_DIR})
 
 # The readers and what they stand on, from the project's own folders.
-foreach(dir platform/mupdf platform/registry topdf/records app/core quillbook/reader quillbook/epub quillbook/fb2 quillbook/mobi)
+foreach(dir platform/mupdf platform/registry shared/records app/core quillbook/reader quillbook/epub quillbook/fb2 quillbook/mobi)
   add_subdirectory(${QP_SOURCE_DIR}/${dir} ${dir})
 endforeach()
 
 set(here ${CMAKE_CURRENT_LIST_DIR})
 add_library(fuzzsupport STATIC ${here}/ReaderFuzzing.h ${here}/ReaderFuzzing.cpp)
-target_include_directories(fuzzsupport PUBLIC ${here})
 target_link_libraries(fuzzsupport PUBLIC quillbookreader Qt5::Gui)
 
 # One reader target per format: name, library, header, class.
 set(readers
-  "epub|quillbookepub|EpubDocument.h|epub::EpubDocument"
-  "fb2|quillbookfb2|FbDocument.h|fb2::FbDocument"
-  "mobi|quillbookmobi|MobiDocument.h|mobi::MobiDocument")
+  "epub|quillbookepub|quillbook/epub/EpubDocument.h|epub::EpubDocument"
+  "fb2|quillbookfb2|quillbook/fb2/FbDocument.h|fb2::FbDocument"
+  "mobi|quillbookmobi|quillbook/mobi/MobiDocument.h|mobi::MobiDocument")
 foreach(reader IN LISTS readers)
   string(REPLACE "|" ";" fields "${reader}")
   list(GET fields 0 name)
@@ -66,13 +67,12 @@ else()
   file(GLOB engineSources CONFIGURE_DEPENDS ${engine}/*.cpp)
   add_library(fuzzpdf2wordstages STATIC ${engineSources})
   set_target_properties(fuzzpdf2wordstages PROPERTIES AUTOMOC OFF)
-  target_include_directories(fuzzpdf2wordstages PUBLIC ${engine} PRIVATE ${QP_FREETYPE_INCLUDE_DIRS} ${QP_FRIBIDI_INCLUDE_DIRS})
+  target_include_directories(fuzzpdf2wordstages PRIVATE ${QP_FREETYPE_INCLUDE_DIRS} ${QP_FRIBIDI_INCLUDE_DIRS})
   target_link_libraries(fuzzpdf2wordstages PUBLIC quillmupdf Qt5::Core ${QP_FRIBIDI_LIBRARIES})
   set(engineStages fuzzpdf2wordstages)
 endif()
 
 add_library(pdffuzzsupport STATIC ${here}/PdfFuzzing.h ${here}/PdfFuzzing.cpp)
-target_include_directories(pdffuzzsupport PUBLIC ${here})
 target_link_libraries(pdffuzzsupport PUBLIC quillmupdf)
 
 # Target name and what it links beyond the support.

@@ -1,6 +1,6 @@
-#include "PdfFuzzing.h"
+#include "tests/fuzz/targets/PdfFuzzing.h"
 
-#include "PdfOpen.h"
+#include "platform/mupdf/PdfOpen.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FitzContext.h"
+#include "platform/mupdf/FitzContext.h"
 
 #include <cstddef>
 #include <cstdint>

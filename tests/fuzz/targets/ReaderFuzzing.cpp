@@ -1,6 +1,6 @@
-#include "ReaderFuzzing.h"
+#include "tests/fuzz/targets/ReaderFuzzing.h"
 
-#include "BookReader.h"
+#include "quillbook/reader/BookReader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Fuzzes the HUFF/CDIC decoder. Input: a count byte n, then n records (the HUFF record and the
 // CDIC records), each a 4-byte big-endian length and its bytes, then the text record to decode.
-#include "HuffCdicReader.h"
+#include "quillbook/mobi/HuffCdicReader.h"
 
 #include <QList>
 

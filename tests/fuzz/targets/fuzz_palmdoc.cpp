@@ -1,5 +1,5 @@
 // Fuzzes the PalmDoc decoder with single records.
-#include "Decompress.h"
+#include "quillbook/mobi/Decompress.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Fuzzes opening a PDF with the MuPDF base: MuPDF's own repair of the cross-reference table, the
 // cut after the last complete object, the page-tree walk and rebuild. Every page of the opened
 // document (up to a bound) is then loaded and measured, which is what a rebuilt tree is for.
-#include "PdfFuzzing.h"
+#include "tests/fuzz/targets/PdfFuzzing.h"
 
 namespace {
 

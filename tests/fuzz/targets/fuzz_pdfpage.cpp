@@ -4,9 +4,9 @@
 // it out (tables, figures, footnotes, reading order, paragraphs) and building the document, under
 // the page limits of a real conversion. Checks the engine's promises about its output: written
 // only on success, never a temporary file left beside it, a reason for every failure.
-#include "Conversion.h"
-#include "Pdf2WordEngine.h"
-#include "PdfFuzzing.h"
+#include "platform/pdf2word/engine/Conversion.h"
+#include "platform/pdf2word/engine/Pdf2WordEngine.h"
+#include "tests/fuzz/targets/PdfFuzzing.h"
 
 #include <dirent.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // Fuzzes one book reader with whole books. Built once per format: QP_FUZZ_HEADER names the
 // reader's header, QP_FUZZ_READER its class and QP_FUZZ_SUFFIX the book file's suffix.
 #include QP_FUZZ_HEADER
-#include "ReaderFuzzing.h"
+#include "tests/fuzz/targets/ReaderFuzzing.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

@@ -1,4 +1,4 @@
-#include "RecordingLibrary.h"
+#include "tests/pdflib/binding/RecordingLibrary.h"
 
 #include <cstdio>
 #include <map>

@@ -5,7 +5,7 @@
 // that the test scripted for that function (0, 0.0, null or an empty string when none was).
 // The test reaches the log and the scripts through the C functions of RecordingControl.h.
 
-#include <DPLExports.h>
+#include "pdflib/binding/generated/DPLExports.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The plain binding against the recording fake library: what reaches the library, in which
 // order, and what comes back.
 
-#include "DebenuPDFLibraryDLL1212.h"
-#include "RecordingControl.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLL1212.h"
+#include "tests/pdflib/binding/RecordingControl.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // The Qt binding class: its meta-object (read against the catalogue the build generated it
 // from), its text conversions and the ownership of the plain binding.
 
-#include "DebenuPDFLibraryDLL1212.h"
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "RecordingControl.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLL1212.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "tests/pdflib/binding/RecordingControl.h"
 
 #include <QtTest>
 

@@ -2,11 +2,11 @@
 // written by Qt at test time (rotation and encryption added with qpdf); what the library writes
 // is checked with qpdf and poppler's tools.
 
-#include "DebenuDocument.h"
-#include "DebenuService.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "pdflib/service/DebenuService.h"
 
-#include <Logger.h>
-#include <TestFiles.h>
+#include "app/core/Logger.h"
+#include "tests/support/TestFiles.h"
 
 #include <QtTest>
 

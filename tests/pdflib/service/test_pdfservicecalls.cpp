@@ -1,12 +1,12 @@
 // The PDF service's library calls, seen through the recording fake library: which calls an
 // operation makes, in which order, and what it makes of the results.
 
-#include "DebenuService.h"
-#include "RecordingControl.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/pdflib/binding/RecordingControl.h"
 
-#include <Logger.h>
-#include <TestFiles.h>
-#include <ToolPaths.h>
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
+#include "tests/support/TestFiles.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // A program for the crash guard test: installs the guard with a report folder, two files (one
 // missing), a screenshot, properties and a callback that writes a prepared marker file, then
 // crashes the way its first argument names.
-#include "CrashGuard.h"
-#include "PreparedFile.h"
+#include "platform/crashguard/CrashGuard.h"
+#include "platform/crashguard/PreparedFile.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "CrashReportUploader.h"
-#include "LocalHttpServer.h"
-#include "TestFiles.h"
+#include "platform/crashguard/CrashReportUploader.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,11 +2,11 @@
 // caller's stop and the memory cap; damaged page trees give every page; a file whose encryption
 // covers only embedded files opens without a password.
 
-#include "FitzContext.h"
-#include "PageRun.h"
-#include "PdfLibraryFixtures.h"
-#include "PdfOpen.h"
-#include "TestFiles.h"
+#include "platform/mupdf/FitzContext.h"
+#include "platform/mupdf/PageRun.h"
+#include "platform/mupdf/PdfOpen.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "DocumentPdfs.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
 
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "HardPages.h"
+#include "tests/platform/pdf2word/HardPages.h"
 
-#include "DocumentPdfs.h"
-#include "PdfLibraryFixtures.h"
-#include "RealDocuments.h"
-#include "TestFiles.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

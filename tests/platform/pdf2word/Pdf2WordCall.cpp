@@ -1,11 +1,11 @@
-#include "Pdf2WordCall.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
 
-#include "ComClassTable.h"
-#include "DispEventSink.h"
-#include "FileSystem.h"
-#include "Pdf2WordLib.h"
-#include "Pdf2WordRegistration.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/ToolPaths.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "platform/pdf2word/com/DispEventSink.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
+#include "platform/pdf2word/component/Pdf2WordRegistration.h"
 
 namespace Pdf2WordCall {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComRuntime.h"
-#include "DispEventSink.h"
+#include "platform/pdf2word/com/ComRuntime.h"
+#include "platform/pdf2word/com/DispEventSink.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "RealDocuments.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
 
-#include "DocumentPdfs.h"
-#include "TestFiles.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/support/TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>

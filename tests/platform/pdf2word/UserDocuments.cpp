@@ -1,7 +1,7 @@
-#include "UserDocuments.h"
+#include "tests/platform/pdf2word/UserDocuments.h"
 
-#include "DocumentPdfs.h"
-#include "TestFiles.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/support/TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "ComClassTable.h"
-#include "ComRuntime.h"
-#include "DispEventSink.h"
-#include "Pdf2WordObject.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "platform/pdf2word/com/ComRuntime.h"
+#include "platform/pdf2word/com/DispEventSink.h"
+#include "platform/pdf2word/com/Pdf2WordObject.h"
 
 #include <QtTest>
 

@@ -1,13 +1,13 @@
-#include "ComClassTable.h"
-#include "ComRuntime.h"
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "DispEventSink.h"
-#include "DocumentPdfs.h"
-#include "Pdf2WordCall.h"
-#include "Pdf2WordLib.h"
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
-#include "TestPdfs.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "platform/pdf2word/com/ComClassTable.h"
+#include "platform/pdf2word/com/ComRuntime.h"
+#include "platform/pdf2word/com/DispEventSink.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
+#include "tests/frompdf/TestPdfs.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>

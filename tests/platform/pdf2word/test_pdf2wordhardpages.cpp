@@ -2,12 +2,12 @@
 // text in a font without a Unicode map, text drawn thousands of times at one spot, a picture
 // that cannot be read.
 
-#include "DocumentPdfs.h"
-#include "HardPages.h"
-#include "Pdf2WordCall.h"
-#include "Pdf2WordLib.h"
-#include "RealDocuments.h"
-#include "TestFiles.h"
+#include "platform/pdf2word/com/Pdf2WordLib.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/HardPages.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/support/TestFiles.h"
 
 #include <QRegularExpression>
 #include <QtTest>

@@ -1,9 +1,9 @@
-#include "DocumentPdfs.h"
-#include "Pdf2WordCall.h"
-#include "PdfLibraryFixtures.h"
-#include "RealDocuments.h"
-#include "TestFiles.h"
-#include "UserDocuments.h"
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/platform/pdf2word/UserDocuments.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QImage>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "PdfLibraryFixtures.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

@@ -2,10 +2,10 @@
 // files), document and page selection, page geometry, document information, fonts and text, and
 // the infrastructure calls the binding makes around each call.
 
-#include "DPLExports.h"
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
+#include "pdflib/binding/generated/DPLExports.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,9 +2,9 @@
 // encrypting and saving, what is left on disk when they fail, and independent instances working
 // on two threads at once.
 
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QtTest>
 #include <atomic>

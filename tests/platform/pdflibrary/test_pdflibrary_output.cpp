@@ -1,9 +1,9 @@
 // The PDF library stand-in, driven through the Qt binding: rendering into a canvas and into image
 // files of every format the callers ask for, and building pages from images.
 
-#include "DebenuPDFLibraryDLLQt1212.h"
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
+#include "pdflib/binding/generated/DebenuPDFLibraryDLLQt1212.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/support/TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>

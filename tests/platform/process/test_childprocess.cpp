@@ -1,5 +1,5 @@
-#include "ChildProcess.h"
-#include "TestFiles.h"
+#include "platform/process/ChildProcess.h"
+#include "tests/support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "RegistryStore.h"
-#include "TestFiles.h"
+#include "platform/registry/RegistryStore.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "DesktopOpener.h"
-#include "FreedesktopOpener.h"
-#include "TestFiles.h"
+#include "platform/shell/DesktopOpener.h"
+#include "platform/shell/FreedesktopOpener.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

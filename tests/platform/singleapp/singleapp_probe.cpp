@@ -1,7 +1,7 @@
 // A program for the single-instance test. "primary" shows a minimised window as the activation
 // window and reports the first message it receives with the window's state; "hold" only stays
 // running; "secondary <text>" sends text to the running instance and exits 0 when it answered.
-#include "QtSingleApplication.h"
+#include "platform/singleapp/QtSingleApplication.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 // The program folder's image tool: TIFF pages of ImageMagick's making split into PNG files of
 // their own kind with the same pixels, in page order, and its other uses still served.
-#include "TestFiles.h"
-#include "ToolPaths.h"
+#include "app/core/ToolPaths.h"
+#include "tests/support/TestFiles.h"
 
 #include <QImage>
 #include <QtEndian>

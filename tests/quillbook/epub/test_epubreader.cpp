@@ -1,10 +1,10 @@
 // The EPUB reader on archives made here: the page list it gives, and archives that try to write
 // outside the work folder or unpack to more than the bounds allow.
 
-#include "BookFiles.h"
-#include "EpubArchive.h"
-#include "EpubDocument.h"
-#include "TestFiles.h"
+#include "quillbook/epub/EpubArchive.h"
+#include "quillbook/epub/EpubDocument.h"
+#include "tests/quillbook/BookFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 // The FB2 reader on books made here: which pages it writes, what they hold, and hostile books
 // (image ids with paths, oversized pictures, deep nesting).
 
-#include "BookFiles.h"
-#include "FbDocument.h"
-#include "TestFiles.h"
+#include "quillbook/fb2/FbDocument.h"
+#include "tests/quillbook/BookFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "MobiWriter.h"
+#include "tests/quillbook/mobi/MobiWriter.h"
 
 #include <QHash>
 

@@ -1,10 +1,10 @@
 // MOBI books through the quillbook program: books made by Calibre's ebook-convert from EPUBs of
 // the test's own, books of the test's own writer, and damaged ones.
 
-#include "BookFiles.h"
-#include "MobiWriter.h"
-#include "PdfLibraryFixtures.h"
-#include "TestFiles.h"
+#include "tests/platform/pdflibrary/PdfLibraryFixtures.h"
+#include "tests/quillbook/BookFiles.h"
+#include "tests/quillbook/mobi/MobiWriter.h"
+#include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "Decompress.h"
-#include "HuffCdicReader.h"
-#include "MobiWriter.h"
+#include "quillbook/mobi/Decompress.h"
+#include "quillbook/mobi/HuffCdicReader.h"
+#include "tests/quillbook/mobi/MobiWriter.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

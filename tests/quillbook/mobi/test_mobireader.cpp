@@ -1,7 +1,7 @@
-#include "MobiDocument.h"
-#include "MobiWriter.h"
-#include "PdbFile.h"
-#include "TestFiles.h"
+#include "quillbook/mobi/MobiDocument.h"
+#include "quillbook/mobi/PdbFile.h"
+#include "tests/quillbook/mobi/MobiWriter.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>

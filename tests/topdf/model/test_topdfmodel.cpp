@@ -1,6 +1,6 @@
-#include "TestFiles.h"
-#include "ToPDFModel.h"
-#include "ToPdfFiles.h"
+#include "tests/support/TestFiles.h"
+#include "topdf/model/ToPDFModel.h"
+#include "topdf/model/ToPdfFiles.h"
 
 #include <QImage>
 #include <QMimeData>

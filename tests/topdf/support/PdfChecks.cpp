@@ -1,7 +1,7 @@
-#include "PdfChecks.h"
+#include "tests/topdf/support/PdfChecks.h"
 
-#include "TestFiles.h"
-#include "ToolPaths.h"
+#include "app/core/ToolPaths.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "DebenuService.h"
-#include "PdfChecks.h"
-#include "PositionControl.h"
-#include "PreviewControl.h"
-#include "Style.h"
-#include "TestFiles.h"
-#include "ToPdfRecords.h"
-#include "ToPdfWorkerFactory.h"
-#include "ToPdfWorkerImages.h"
+#include "pdflib/service/DebenuService.h"
+#include "shared/records/ToPdfRecords.h"
+#include "tests/support/TestFiles.h"
+#include "tests/topdf/support/PdfChecks.h"
+#include "topdf/views/PositionControl.h"
+#include "topdf/views/PreviewControl.h"
+#include "topdf/workers/ToPdfWorkerFactory.h"
+#include "topdf/workers/ToPdfWorkerImages.h"
+#include "ui/kit/Style.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,14 +1,14 @@
 // The PDF settings panel as a user meets it: the three edit modes, typing and saving, CLOSE and
 // CANCEL, the question on leaving a page with unsaved edits, and the file-name rules. Its dialogs
 // are answered by a script.
-#include "DialogScript.h"
-#include "PositionControl.h"
-#include "PreviewControl.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "TabButton.h"
-#include "ToPDFSettingsView.h"
-#include "ToPdfRecords.h"
+#include "shared/records/ToPdfRecords.h"
+#include "tests/ui/mainwindow/DialogScript.h"
+#include "topdf/views/PositionControl.h"
+#include "topdf/views/PreviewControl.h"
+#include "topdf/views/ToPDFSettingsView.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabButton.h"
 
 #include <QComboBox>
 #include <QLabel>

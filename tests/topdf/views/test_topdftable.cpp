@@ -1,9 +1,9 @@
-#include "PixelProbe.h"
-#include "Style.h"
-#include "ToPDFDelegateStyle.h"
-#include "ToPDFModel.h"
-#include "ToPDFTable.h"
-#include "UserContext.h"
+#include "app/core/UserContext.h"
+#include "tests/ui/kit/PixelProbe.h"
+#include "topdf/model/ToPDFModel.h"
+#include "topdf/views/ToPDFDelegateStyle.h"
+#include "topdf/views/ToPDFTable.h"
+#include "ui/kit/Style.h"
 
 #include <QHeaderView>
 #include <QMimeData>

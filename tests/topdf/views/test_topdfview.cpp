@@ -2,22 +2,22 @@
 // the merge box, the settings panel slid in by the main window, conversions to real PDFs one by
 // one and merged with title, publisher and password, the completion message, and a quit while a
 // run's outside program is busy. Every dialog is answered by a script.
-#include "TestApplication.h"
+#include "tests/ui/mainwindow/TestApplication.h"
 
-#include "DialogScript.h"
-#include "FileSystem.h"
-#include "MainView.h"
-#include "PdfChecks.h"
-#include "PositionControl.h"
-#include "StartView.h"
-#include "StyleNames.h"
-#include "TabWidget.h"
-#include "ToPDFModel.h"
-#include "ToPDFSettingsView.h"
-#include "ToPDFTable.h"
-#include "ToPDFView.h"
-#include "ToolPaths.h"
-#include "UserContext.h"
+#include "app/core/FileSystem.h"
+#include "app/core/ToolPaths.h"
+#include "app/core/UserContext.h"
+#include "tests/topdf/support/PdfChecks.h"
+#include "tests/ui/mainwindow/DialogScript.h"
+#include "topdf/model/ToPDFModel.h"
+#include "topdf/views/PositionControl.h"
+#include "topdf/views/ToPDFSettingsView.h"
+#include "topdf/views/ToPDFTable.h"
+#include "topdf/views/ToPDFView.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabWidget.h"
+#include "ui/mainwindow/MainView.h"
+#include "ui/widgets/StartView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

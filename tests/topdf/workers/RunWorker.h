@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToPdfWorkerFactory.h"
+#include "topdf/workers/ToPdfWorkerFactory.h"
 
 // Converts the task with the worker createWorker picks, into outputFolder (save mode 2): the
 // result path, empty on failure.

@@ -1,9 +1,9 @@
-#include "DebenuService.h"
-#include "FileSystem.h"
-#include "PdfChecks.h"
-#include "RunWorker.h"
-#include "TestFiles.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/ToolPaths.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/support/TestFiles.h"
+#include "tests/topdf/support/PdfChecks.h"
+#include "tests/topdf/workers/RunWorker.h"
 
 #include <QImage>
 #include <QtTest>

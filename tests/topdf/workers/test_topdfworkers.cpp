@@ -1,13 +1,13 @@
-#include "DebenuDocument.h"
-#include "DebenuService.h"
-#include "FileSystem.h"
-#include "Logger.h"
-#include "PdfChecks.h"
-#include "RunWorker.h"
-#include "TestFiles.h"
-#include "ToPDFWorkerEbook.h"
-#include "ToPDFWorkerTIFF.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
+#include "pdflib/service/DebenuDocument.h"
+#include "pdflib/service/DebenuService.h"
+#include "tests/support/TestFiles.h"
+#include "tests/topdf/support/PdfChecks.h"
+#include "tests/topdf/workers/RunWorker.h"
+#include "topdf/workers/ToPDFWorkerEbook.h"
+#include "topdf/workers/ToPDFWorkerTIFF.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

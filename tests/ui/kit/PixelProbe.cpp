@@ -1,4 +1,4 @@
-#include "PixelProbe.h"
+#include "tests/ui/kit/PixelProbe.h"
 
 #include <cstdlib>
 

@@ -1,12 +1,12 @@
 // Buttons paint their icon and text colour from their properties, by state; the style sheet
 // fills those properties; TabButton reports its index on release and click.
-#include "Button.h"
-#include "ButtonDescription.h"
-#include "PixelProbe.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "TabButton.h"
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
+#include "tests/ui/kit/PixelProbe.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/ButtonDescription.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabButton.h"
 
 #include <QApplication>
 #include <QSignalSpy>

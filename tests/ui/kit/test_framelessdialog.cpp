@@ -1,8 +1,8 @@
 // The frameless dialog body: margins, frame and shadow, bar buttons, centring and dragging.
-#include "FramelessDialog.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "ui/kit/FramelessDialog.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>

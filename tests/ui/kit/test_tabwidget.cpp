@@ -1,7 +1,7 @@
 // TabWidget: index signals, button check states, the bar's one-time restyling, bar widgets.
-#include "StyleNames.h"
-#include "TabButton.h"
-#include "TabWidget.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/TabButton.h"
+#include "ui/kit/TabWidget.h"
 
 #include <QLabel>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // The window bar's buttons and double-click only emit signals; the maximise button switches
 // its look by object name; ElidedLabel cuts its text to its width.
-#include "ElidedLabel.h"
-#include "PixelProbe.h"
-#include "Style.h"
-#include "StyleNames.h"
-#include "WindowBar.h"
+#include "tests/ui/kit/PixelProbe.h"
+#include "ui/kit/ElidedLabel.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/kit/WindowBar.h"
 
 #include <QApplication>
 #include <QPushButton>

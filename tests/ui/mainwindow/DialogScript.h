@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProgressDialog.h"
-#include "StyleNames.h"
+#include "ui/kit/StyleNames.h"
+#include "ui/widgets/ProgressDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Application.h"
-#include "DesktopOpener.h"
-#include "LocalHttpServer.h"
-#include "MetricSender.h"
-#include "RegistryStore.h"
-#include "StoredValues.h"
-#include "TestFiles.h"
+#include "app/Application.h"
+#include "app/core/StoredValues.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/shell/DesktopOpener.h"
+#include "services/metrics/MetricSender.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>

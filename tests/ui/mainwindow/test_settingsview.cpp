@@ -1,8 +1,8 @@
-#include "TestApplication.h"
+#include "tests/ui/mainwindow/TestApplication.h"
 
-#include "AnalyticsSwitch.h"
-#include "Settings.h"
-#include "SettingsView.h"
+#include "app/core/Settings.h"
+#include "ui/mainwindow/AnalyticsSwitch.h"
+#include "ui/mainwindow/SettingsView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

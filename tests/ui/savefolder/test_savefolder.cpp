@@ -1,5 +1,5 @@
-#include "SaveFolderDelegate.h"
-#include "SaveFolderModel.h"
+#include "ui/savefolder/SaveFolderDelegate.h"
+#include "ui/savefolder/SaveFolderModel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

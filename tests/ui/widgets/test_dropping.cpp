@@ -1,8 +1,8 @@
 // Start page and drop area sort and filter dropped files; the drop area's dialog goes through
 // its seam; the flow layout wraps.
-#include "DropArea.h"
-#include "FlowLayout.h"
-#include "StartView.h"
+#include "ui/widgets/DropArea.h"
+#include "ui/widgets/FlowLayout.h"
+#include "ui/widgets/StartView.h"
 
 #include <QDropEvent>
 #include <QEvent>

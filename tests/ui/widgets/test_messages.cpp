@@ -1,9 +1,9 @@
 // Message view roles and return codes (a close by the window manager is a cancel), and the
 // password prompt's answers.
-#include "Button.h"
-#include "MessagePassword.h"
-#include "MessageView.h"
-#include "WindowBar.h"
+#include "ui/kit/Button.h"
+#include "ui/kit/WindowBar.h"
+#include "ui/widgets/MessagePassword.h"
+#include "ui/widgets/MessageView.h"
 
 #include <QLineEdit>
 #include <QPushButton>

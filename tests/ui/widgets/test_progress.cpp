@@ -1,9 +1,9 @@
 // The progress control as the bridge between a worker thread and the GUI, its time keeping on
 // a fake clock, and the progress dialog's ways of stopping the work.
-#include "ProgressControl.h"
-#include "ProgressDialog.h"
-#include "Style.h"
-#include "WindowBar.h"
+#include "ui/kit/Style.h"
+#include "ui/kit/WindowBar.h"
+#include "ui/widgets/ProgressControl.h"
+#include "ui/widgets/ProgressDialog.h"
 
 #include <QLabel>
 #include <QPushButton>

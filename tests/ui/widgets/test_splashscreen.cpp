@@ -1,5 +1,5 @@
 // The splash screen's version text, its loading dots on a fake clock, and its placement.
-#include "SplashScreen.h"
+#include "ui/widgets/SplashScreen.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The table header: which presses sort, the sort arrow's turn, section painting with margins;
 // the combo delegate paints items without focus.
-#include "PixelProbe.h"
-#include "TableHeader.h"
+#include "tests/ui/kit/PixelProbe.h"
+#include "ui/widgets/TableHeader.h"
 
 #include <QComboBox>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "PageModels.h"
+#include "tests/platform/pdf2word/engine/PageModels.h"
 
 #include <QList>
 

@@ -3,8 +3,8 @@
 // Page models built by hand for the engine's stage tests: lines of text set in a made-up font
 // whose glyphs are half an em wide, rulings and shapes, and one-page PDFs from a content stream.
 
-#include "Fitz.h"
-#include "PageModel.h"
+#include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/PageModel.h"
 
 #include <QByteArray>
 #include <QString>

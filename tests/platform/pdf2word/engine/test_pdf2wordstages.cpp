@@ -2,12 +2,12 @@
 // page is checked here without a producer in the way; the end-to-end tests beside this folder
 // check the same on documents real producers made.
 
-#include "DocumentBuilder.h"
-#include "FitzContext.h"
-#include "FontNames.h"
-#include "PageLayout.h"
-#include "PageModels.h"
-#include "PageReader.h"
+#include "platform/mupdf/FitzContext.h"
+#include "platform/pdf2word/engine/DocumentBuilder.h"
+#include "platform/pdf2word/engine/FontNames.h"
+#include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/PageReader.h"
+#include "tests/platform/pdf2word/engine/PageModels.h"
 
 #include <QtTest>
 

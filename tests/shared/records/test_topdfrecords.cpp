@@ -1,7 +1,7 @@
-#include "FileSettings.h"
-#include "LayoutSettings.h"
-#include "ToPDFTask.h"
-#include "ToPdfRecords.h"
+#include "shared/records/FileSettings.h"
+#include "shared/records/LayoutSettings.h"
+#include "shared/records/ToPDFTask.h"
+#include "shared/records/ToPdfRecords.h"
 
 #include <QSignalSpy>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "Document.h"
+#include "platform/pdflibrary/LibraryDocument.h"
 
 namespace dpl {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSettingsData.h"
+#include "shared/records/FileSettingsData.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "PageLayout.h"
+#include "platform/pdflibrary/PageBoxes.h"
 
-#include "ErrorCodes.h"
+#include "platform/pdflibrary/ErrorCodes.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "FileSettings.h"
+#include "shared/records/FileSettings.h"
 
 FileSettings::FileSettings()
     : QObject(nullptr)

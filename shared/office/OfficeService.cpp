@@ -1,9 +1,9 @@
-#include "OfficeService.h"
+#include "shared/office/OfficeService.h"
 
-#include "FileSystem.h"
-#include "LibreOfficeRunner.h"
-#include "Logger.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
+#include "app/core/ToolPaths.h"
+#include "platform/libreoffice/LibreOfficeRunner.h"
 
 #include <QMutexLocker>
 

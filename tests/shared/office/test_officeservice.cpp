@@ -1,8 +1,8 @@
-#include "FileSystem.h"
-#include "OfficeService.h"
-#include "PdfChecks.h"
-#include "TestFiles.h"
-#include "ToolPaths.h"
+#include "app/core/FileSystem.h"
+#include "app/core/ToolPaths.h"
+#include "shared/office/OfficeService.h"
+#include "tests/support/TestFiles.h"
+#include "tests/topdf/support/PdfChecks.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
-#include "ToPdfRecords.h"
+#include "shared/records/ToPdfRecords.h"
 
-#include "FileSettingsData.h"
-#include "LayoutSettingsData.h"
-#include "ToPDFTask.h"
+#include "shared/records/FileSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
+#include "shared/records/ToPDFTask.h"
 
 #include <QMetaType>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LayoutSettingsData.h"
+#include "shared/records/LayoutSettingsData.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 
 // MuPDF's headers and the one way this library calls into MuPDF: the base's error frame.
 
-#include "FitzFrame.h"
+#include "platform/mupdf/FitzFrame.h"
 
 namespace dpl {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Document.h"
+#include "platform/pdflibrary/LibraryDocument.h"
 
 #include <string>
 

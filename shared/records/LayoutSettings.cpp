@@ -1,4 +1,4 @@
-#include "LayoutSettings.h"
+#include "shared/records/LayoutSettings.h"
 
 LayoutSettings::LayoutSettings()
     : QObject(nullptr)
