@@ -145,7 +145,7 @@ QString verdict(bool met)
 
 } // namespace
 
-void runHardPages(const QString& root, const QString& scannedPaper, const QStringList& earlierPdfs,
+bool runHardPages(const QString& root, const QString& scannedPaper, const QStringList& earlierPdfs,
                   const HardPagesTools& tools, QTextStream& out)
 {
     const QList<HardInput> inputs = makeInputs(root + QStringLiteral("/hard"), scannedPaper, tools);
@@ -213,4 +213,5 @@ void runHardPages(const QString& root, const QString& scannedPaper, const QStrin
                .arg(verdict(failed == 0 && inputs.size() == 6), verdict(scansMet), verdict(unmappedMet), verdict(replacements == 0))
                .arg(kPageBudget)
                .arg(verdict(heavyMet), verdict(allStopped && longest <= 1000));
+    return failed == 0 && inputs.size() == 6;
 }

@@ -18,6 +18,7 @@ struct HardPagesTools
 };
 
 // Makes the pages in root/hard (scans of scannedPaper), converts them, measures the stops on the
-// pages of earlierPdfs and the hard pages, and prints the figures and goals to out.
-void runHardPages(const QString& root, const QString& scannedPaper, const QStringList& earlierPdfs,
+// pages of earlierPdfs and the hard pages, and prints the figures and goals to out. Returns
+// whether ours converted every hard file.
+bool runHardPages(const QString& root, const QString& scannedPaper, const QStringList& earlierPdfs,
                   const HardPagesTools& tools, QTextStream& out);

@@ -428,6 +428,7 @@ int main(int argc, char** argv)
                             "per 1000 (mean), all-black pictures, tables, total time.\n")
                  .arg(inputs.size());
     QHash<QString, double> totalTime;
+    int oursFailed = 0;
     for (const QString& converter : converters) {
         QList<double> recalls;
         QList<double> pairs;
@@ -447,6 +448,8 @@ int main(int argc, char** argv)
             totalTime[converter] += measure.seconds;
             failed += measure.converted ? 0 : 1;
         }
+        if (converter == QLatin1String("ours"))
+            oursFailed = failed;
         out() << QStringLiteral("%1 words %2 (p10 %3)  pairs %4  broken/1000 %5  black pictures %6  tables %7/%8  "
                                 "failed %9  time %10 s\n")
                      .arg(converter, -12)
@@ -485,6 +488,7 @@ int main(int argc, char** argv)
     QStringList pdfs;
     for (const Input& input : inputs)
         pdfs << input.pdf;
-    runHardPages(root, inputs.front().pdf, pdfs, {referenceText, docxText, mutoolConvert}, out());
-    return 0;
+    const bool hardConverted = runHardPages(root, inputs.front().pdf, pdfs, {referenceText, docxText, mutoolConvert}, out());
+    // A file ours could not convert fails the run (CI runs the benchmarks); missed goals only print.
+    return oursFailed == 0 && hardConverted ? 0 : 1;
 }
