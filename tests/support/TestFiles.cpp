@@ -13,6 +13,13 @@ QString sandbox()
     return fromRunner.isEmpty() ? QDir::tempPath() : fromRunner;
 }
 
+QString sandboxFolder(const QString& name)
+{
+    const QString folder = sandbox() + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    return folder;
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -8,6 +8,8 @@ namespace TestFiles {
 
 // The private folder that tests/isolate.sh made for this run (falls back to the temp folder).
 QString sandbox();
+// A folder of that name in the sandbox, made when missing.
+QString sandboxFolder(const QString& name);
 
 // Writes bytes to a file, creating its folder; returns false when it cannot.
 bool writeFile(const QString& path, const QByteArray& bytes);

@@ -49,13 +49,6 @@ QString lastCall(const RecordingProgress& progress, const QString& prefix)
     return calls.isEmpty() ? QString() : calls.last();
 }
 
-QString folder(const QString& name)
-{
-    const QString path = TestFiles::sandbox() + QStringLiteral("/") + name;
-    QDir().mkpath(path);
-    return path;
-}
-
 int pdfPages(const QString& path)
 {
     QByteArray out;
@@ -143,7 +136,7 @@ private slots:
         MetricSender::setEndpoint(m_metrics.url());
         MetricSender::setEnabled(true);
         m_service = QSharedPointer<DebenuService>::create();
-        const QString in = folder(QStringLiteral("in"));
+        const QString in = TestFiles::sandboxFolder(QStringLiteral("in"));
         m_one = in + QStringLiteral("/B.pdf");
         m_ten = in + QStringLiteral("/Ten.pdf");
         m_report = in + QStringLiteral("/report.pdf");
@@ -165,7 +158,7 @@ private slots:
             sources << QStringLiteral("%1:%2").arg(QFileInfo(call.source).fileName()).arg(pdfPages(call.source));
             return RecordingPdf2Word::convertPages(component, call);
         });
-        const QString out = folder(QStringLiteral("names"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("names"));
         const PageRangeList twoRanges = {{2, 2}, {5, 7}};
         runTasks({makeTask(m_one, QStringLiteral("docx"), {{1, 1}}, 1), makeTask(m_ten, QStringLiteral("docx"), {{1, 10}}, 10),
                   makeTask(m_ten, QStringLiteral("rtf"), twoRanges, 10), makeTask(m_ten, QStringLiteral("odt"), twoRanges, 10, true)},
@@ -184,7 +177,7 @@ private slots:
 
     void existingNamesGetACounterAndModeZeroMakesTheFolder()
     {
-        const QString in = folder(QStringLiteral("modes"));
+        const QString in = TestFiles::sandboxFolder(QStringLiteral("modes"));
         QFile::copy(m_one, in + QStringLiteral("/report.pdf"));
         const FromPDFTask task = makeTask(in + QStringLiteral("/report.pdf"), QStringLiteral("docx"), {{1, 1}}, 1);
         runTasks({task}, QString(), nullptr, 0);
@@ -198,11 +191,11 @@ private slots:
     // A "%1" or "%2" in the source's name stays in every output name and folder.
     void percentNamesStayAsTheyAre()
     {
-        const QString in = folder(QStringLiteral("percent"));
+        const QString in = TestFiles::sandboxFolder(QStringLiteral("percent"));
         const QString ten = in + QStringLiteral("/100%2.pdf");
         const QString one = in + QStringLiteral("/%1 draft.pdf");
         QVERIFY(QFile::copy(m_ten, ten) && QFile::copy(m_one, one));
-        const QString out = folder(QStringLiteral("percent-out"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("percent-out"));
         runTasks({makeTask(ten, QStringLiteral("docx"), {{1, 10}}, 10), makeTask(ten, QStringLiteral("odt"), {{3, 3}}, 10, true),
                   makeTask(one, QStringLiteral("txt"), {{1, 1}}, 1)},
                  out);
@@ -213,7 +206,7 @@ private slots:
 
     void wordStatusFiveIsRetriedOnceInModeTwo()
     {
-        const QString out = folder(QStringLiteral("retry"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("retry"));
         RecordingPdf2Word::setScript([](RecordingPdf2Word& component, RecordingPdf2Word::Call& call) {
             return call.mode == 2 ? RecordingPdf2Word::convertPages(component, call) : HRESULT(PDF2WORD_E_LAYOUT_TEXT);
         });
@@ -226,7 +219,7 @@ private slots:
         RecordingPdf2Word::install();
         RecordingPdf2Word::setScript([](RecordingPdf2Word&, RecordingPdf2Word::Call&) { return HRESULT(PDF2WORD_E_LAYOUT_WRITER); });
         m_context.setLastConvertedFile(UserContext::FromPdf, QStringLiteral("before"));
-        runTasks({makeTask(m_one, QStringLiteral("doc"), {{1, 1}}, 1)}, folder(QStringLiteral("retry-failed")));
+        runTasks({makeTask(m_one, QStringLiteral("doc"), {{1, 1}}, 1)}, TestFiles::sandboxFolder(QStringLiteral("retry-failed")));
         QCOMPARE(RecordingPdf2Word::calls().size(), 2);
         QCOMPARE(m_context.lastConvertedFile(UserContext::FromPdf), QString());
         QTRY_VERIFY(m_metrics.targets().join(QLatin1Char(' ')).contains(QLatin1String("err1:todoc:703")));
@@ -234,13 +227,13 @@ private slots:
 
     void encryptedSourcesAreConvertedFromADecryptedCopy()
     {
-        const QString locked = folder(QStringLiteral("locked")) + QStringLiteral("/Locked.pdf");
+        const QString locked = TestFiles::sandboxFolder(QStringLiteral("locked")) + QStringLiteral("/Locked.pdf");
         QVERIFY(TestPdfs::encryptPdf(m_ten, locked, QStringLiteral("pw"), QStringLiteral("owner")));
         FromPDFTask task = makeTask(locked, QStringLiteral("docx"), {{1, 2}, {4, 4}}, 10, true);
         task.passwordRequired = true;
         task.encrypted = true;
         task.password = QStringLiteral("pw");
-        runTasks({task}, folder(QStringLiteral("locked-out")));
+        runTasks({task}, TestFiles::sandboxFolder(QStringLiteral("locked-out")));
         const QList<RecordingPdf2Word::Call> calls = RecordingPdf2Word::calls();
         QCOMPARE(calls.size(), 2);
         for (const RecordingPdf2Word::Call& call : calls) {
@@ -248,7 +241,7 @@ private slots:
             QCOMPARE(call.password, QString());
             QVERIFY(!QFile::exists(call.source)); // the decrypted copy is gone after the task
         }
-        QCOMPARE(TestFiles::entries(folder(QStringLiteral("locked-out"))), (QStringList{"Locked_1-2.docx", "Locked_4.docx"}));
+        QCOMPARE(TestFiles::entries(TestFiles::sandboxFolder(QStringLiteral("locked-out"))), (QStringList{"Locked_1-2.docx", "Locked_4.docx"}));
     }
 
     void scannedQuestionFollowsApplyToAll_data()
@@ -267,7 +260,7 @@ private slots:
         QFETCH(bool, applyToAll);
         QFETCH(int, questions);
         Responder responder(m_controller, useOcr, applyToAll);
-        const QString out = folder(QStringLiteral("scanned-%1-%2").arg(useOcr).arg(applyToAll));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("scanned-%1-%2").arg(useOcr).arg(applyToAll));
         FromPDFTask first = makeTask(m_one, QStringLiteral("txt"), {{1, 1}}, 1);
         first.scanned = true;
         first.ocrLanguage = QStringLiteral("EN");
@@ -292,7 +285,7 @@ private slots:
                 progress.stop();
             return RecordingPdf2Word::convertPages(component, call);
         });
-        const QString out = folder(QStringLiteral("stop"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("stop"));
         runTasks({makeTask(m_one, QStringLiteral("docx"), {{1, 1}}, 1), makeTask(m_ten, QStringLiteral("docx"), {{1, 3}}, 10),
                   makeTask(m_ten, QStringLiteral("docx"), {{4, 4}}, 10)},
                  out, &progress);
@@ -304,7 +297,7 @@ private slots:
     void progressCountsEveryPageOnce()
     {
         RecordingProgress progress;
-        const QString out = folder(QStringLiteral("progress"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("progress"));
         runTasks({makeTask(m_ten, QStringLiteral("docx"), {{2, 2}, {5, 7}}, 10, true), makeTask(m_one, QStringLiteral("txt"), {{1, 1}}, 1)},
                  out, &progress);
         QCOMPARE(lastCall(progress, QStringLiteral("max")), QStringLiteral("max 5"));
@@ -326,7 +319,7 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QCOMPARE(m_context.lastConvertedFile(UserContext::FromPdf), QStringLiteral("kept"));
 
-        const QString out = folder(QStringLiteral("unknown"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("unknown"));
         runTasks({makeTask(m_one, QStringLiteral("xyz"), {{1, 1}}, 1), makeTask(m_one, QStringLiteral("docx"), {}, 1)}, out);
         QVERIFY(RecordingPdf2Word::calls().isEmpty());
         QCOMPARE(TestFiles::entries(out), QStringList());
@@ -334,7 +327,7 @@ private slots:
 
     void rangeExtractionIsAllOrNothing()
     {
-        const QString out = folder(QStringLiteral("extract"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("extract"));
         QVERIFY(RangeExtraction::extractToFile(m_service, m_ten, QString(), false, {{2, 3}, {5, 5}}, out + QStringLiteral("/a.pdf")));
         QCOMPARE(pdfPages(out + QStringLiteral("/a.pdf")), 3);
         QVERIFY(TestPdfs::pdfText(out + QStringLiteral("/a.pdf")).contains(QLatin1String("Page 5")));
@@ -350,7 +343,7 @@ private slots:
     void everyFormatThroughTheRealComponent()
     {
         registerPdf2WordComponent({ToolPaths::path(ToolPaths::Pdf2WordEngine), ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath(), ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng"), {}});
-        const QString out = folder(QStringLiteral("all"));
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("all"));
         FromPDFTaskList tasks;
         for (const char* format : {"docx", "doc", "rtf", "odt", "html", "txt", "png"})
             tasks << makeTask(m_report, QLatin1String(format), {{1, 2}}, 2);

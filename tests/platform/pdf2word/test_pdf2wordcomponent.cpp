@@ -42,13 +42,6 @@ public:
 
 using Pdf2WordCall::Outcome;
 
-QString sandbox(const QString& name)
-{
-    const QString folder = TestFiles::sandbox() + QLatin1Char('/') + name;
-    QDir().mkpath(folder);
-    return folder;
-}
-
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,
                 EventLog* events = nullptr, const QString& password = QString())
 {
@@ -87,14 +80,14 @@ private slots:
     void initTestCase()
     {
         Pdf2WordCall::registerComponent();
-        m_report = sandbox(QStringLiteral("in")) + QStringLiteral("/report.pdf");
+        m_report = TestFiles::sandboxFolder(QStringLiteral("in")) + QStringLiteral("/report.pdf");
         QVERIFY(DocumentPdfs::writeReportPdf(m_report));
         QCOMPARE(joinedWords(TestPdfs::pdfText(m_report)), DocumentPdfs::reportWords().join(QLatin1Char(' ')));
     }
 
     void docxRebuildsHeadingParagraphsAndPicture()
     {
-        const QString output = sandbox(QStringLiteral("docx")) + QStringLiteral("/report.docx");
+        const QString output = TestFiles::sandboxFolder(QStringLiteral("docx")) + QStringLiteral("/report.docx");
         EventLog events;
         const Outcome outcome = convert(m_report, output, 1, 2, 0, &events);
         QCOMPARE(outcome.result, S_OK);
@@ -138,7 +131,7 @@ private slots:
 
     void eachFormatHasItsTypeAndText()
     {
-        const QString folder = sandbox(QStringLiteral("formats"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("formats"));
         const QString expected = DocumentPdfs::reportBodyWords().join(QLatin1Char(' '));
         const QString laidOut = laidOutReportWords();
         for (const char* suffix : {"odt", "html", "txt", "doc", "rtf"}) {
@@ -177,7 +170,7 @@ private slots:
 
     void progressCountsFromTheRangeStart()
     {
-        const QString folder = sandbox(QStringLiteral("range"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("range"));
         QVERIFY(TestPdfs::writeTextPdf(folder + QStringLiteral("/numbers.pdf"), TestPdfs::numberedPages(4)));
         EventLog events;
         QCOMPARE(convert(folder + QStringLiteral("/numbers.pdf"), folder + QStringLiteral("/part.txt"), 2, 3, 0, &events).result, S_OK);
@@ -189,7 +182,7 @@ private slots:
 
     void stopAnswerEndsWithoutOutput()
     {
-        const QString folder = sandbox(QStringLiteral("stop"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("stop"));
         for (const char* suffix : {"docx", "odt", "rtf"}) {
             EventLog events;
             events.answer = [](LONG current) { return current == 1 ? -1 : 0; };
@@ -205,7 +198,7 @@ private slots:
     void bothModesConvertAScansInvisibleText()
     {
         // A scan's recognised text drawn invisibly, and nothing visible: both roads write it.
-        const QString folder = sandbox(QStringLiteral("plain"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("plain"));
         const QString source = folder + QStringLiteral("/scan.pdf");
         QVERIFY(DocumentPdfs::writeInvisibleTextPdf(source, QStringLiteral("Recognised words of a scanned letter")));
         for (int mode : {0, 2}) {
@@ -222,7 +215,7 @@ private slots:
 
     void refusedInputsAreFailuresWithReasons()
     {
-        const QString folder = sandbox(QStringLiteral("refused"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("refused"));
         const QString locked = folder + QStringLiteral("/locked.pdf");
         QVERIFY(TestPdfs::encryptPdf(m_report, locked, QStringLiteral("open"), QStringLiteral("owner")));
         Outcome outcome = convert(locked, folder + QStringLiteral("/a.docx"), 1, 2);
@@ -240,7 +233,7 @@ private slots:
     // pages the PDF library shows.
     void damagedFilesGiveTheLibrarysPages()
     {
-        const QString folder = sandbox(QStringLiteral("cut"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("cut"));
         QString html;
         for (int page = 1; page <= 12; ++page)
             html += QStringLiteral("<p style=\"page-break-after:always\">Chapter %1 tells of orchards and rivers.</p>").arg(page);
@@ -262,7 +255,7 @@ private slots:
     // long page is answered within a second.
     void limitsEndLongPages()
     {
-        const QString folder = sandbox(QStringLiteral("limits"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("limits"));
         const QString huge = folder + QStringLiteral("/huge.pdf");
         QVERIFY(TestFiles::writeFile(huge, PdfLibraryFixtures::hugeJbig2Pdf()));
         QStringList log;
@@ -293,7 +286,7 @@ private slots:
     void missingEngineMeansNoComponent()
     {
         Pdf2WordCall::registerComponent(TestFiles::sandbox() + QStringLiteral("/nowhere/engine.so"));
-        const Outcome outcome = convert(m_report, sandbox(QStringLiteral("none")) + QStringLiteral("/x.docx"), 1, 1);
+        const Outcome outcome = convert(m_report, TestFiles::sandboxFolder(QStringLiteral("none")) + QStringLiteral("/x.docx"), 1, 1);
         Pdf2WordCall::registerComponent();
         QCOMPARE(outcome.result, CO_E_DLLNOTFOUND);
         QVERIFY(outcome.description.contains(QLatin1String("missing")));

@@ -14,13 +14,6 @@
 
 namespace {
 
-QString sandbox(const QString& name)
-{
-    const QString folder = TestFiles::sandbox() + QLatin1Char('/') + name;
-    QDir().mkpath(folder);
-    return folder;
-}
-
 // The words of a converted file: the text of a package's parts, or of the file itself.
 QStringList wordsOf(const QString& output)
 {
@@ -63,7 +56,7 @@ private slots:
     // recognised text: it is the page's text, and the picture that repeats it is left out.
     void textUnderAScanIsText()
     {
-        const QString folder = sandbox(QStringLiteral("covered"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("covered"));
         const QStringList lines = {QStringLiteral("Minutes of the harbour board, third of May."),
                                    QStringLiteral("The pier lights were mended and the ferry ran on time.")};
         const QString source = folder + QStringLiteral("/scan.pdf");
@@ -81,7 +74,7 @@ private slots:
     // from the glyphs, and no format holds a replacement character.
     void unmappedFontIsRecognised()
     {
-        const QString folder = sandbox(QStringLiteral("unmapped"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("unmapped"));
         const QStringList lines = {RealDocuments::prose(3, 1).left(70), RealDocuments::prose(4, 1).left(70),
                                    QStringLiteral("Invoice 2024-117 totals 1,250.80 for 12 crates.")};
         const QString source = folder + QStringLiteral("/unmapped.pdf");
@@ -104,7 +97,7 @@ private slots:
     // answered within a second.
     void repeatedTextReadsOnceAndStops()
     {
-        const QString folder = sandbox(QStringLiteral("repeated"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("repeated"));
         const QString source = folder + QStringLiteral("/repeated.pdf");
         QVERIFY(TestFiles::writeFile(source, HardPages::repeatedTextPdf(QStringLiteral("Printed over itself"), 100000)));
         QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/repeated.txt"), 1, 1).result, S_OK);
@@ -119,7 +112,7 @@ private slots:
     // A picture of width zero is left out, with a line in the log; the rest of the page stays.
     void unreadablePictureIsSkipped()
     {
-        const QString folder = sandbox(QStringLiteral("broken"));
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("broken"));
         const QString source = folder + QStringLiteral("/broken.pdf");
         QVERIFY(TestFiles::writeFile(source, HardPages::brokenPicturePdf()));
         QStringList log;
