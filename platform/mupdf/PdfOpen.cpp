@@ -110,7 +110,9 @@ OpenResult openPdf(fz_context* ctx, const std::string& path, const std::string& 
         return OpenResult::PasswordNeeded;
     }
 
-    if (repairPageTree(ctx, doc) < 1) {
+    // MuPDF's own page count must agree: a tree the repair accepts can still count no page.
+    int pages = 0;
+    if (repairPageTree(ctx, doc) < 1 || !fzRun(ctx, [&] { pages = pdf_count_pages(ctx, doc); }) || pages < 1) {
         pdf_drop_document(ctx, doc);
         return OpenResult::Damaged;
     }

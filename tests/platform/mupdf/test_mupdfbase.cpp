@@ -201,6 +201,19 @@ private slots:
         pdf_drop_document(ctx, opened.doc);
     }
 
+    // A fuzzer's finding: the page-tree repair accepted the file, but MuPDF counted no page in
+    // it. Such a file is damaged, not opened.
+    void openedMeansPagesToShow()
+    {
+        OpenedPdf opened = open(ctx, TestFiles::readFile(QStringLiteral(QP_MUPDF_DATA "/tree-without-counted-pages.pdf")));
+        if (opened.result == qpmupdf::OpenResult::Opened) {
+            QVERIFY(pdf_count_pages(ctx, opened.doc) > 0);
+            pdf_drop_document(ctx, opened.doc);
+        } else {
+            QCOMPARE(opened.result, qpmupdf::OpenResult::Damaged);
+        }
+    }
+
     void repairDuringTheRebuildKeepsThePagesLeft()
     {
         // The tree loops, so opening looks for the pages object by object. The font's dictionary
