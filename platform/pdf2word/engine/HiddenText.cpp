@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/HiddenText.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,9 @@ const float kPageShare = 0.5f;
 const float kScannedShare = 0.05f;
 // Lines are found again by the bands of the page they reach into (points).
 const float kBand = 12;
+// A line reaching into more bands than this (a hostile box as tall as the coordinate space) is
+// compared with every line instead, so that the bands stay few.
+const int kMostBands = 64;
 
 float area(const fz_rect& box)
 {
@@ -25,7 +29,13 @@ float area(const fz_rect& box)
 
 int bandOf(float y)
 {
-    return int(std::floor(y / kBand));
+    // Clamped so that any coordinate gives a band an int holds.
+    return int(std::floor(std::clamp(y, -1e6f, 1e6f) / kBand));
+}
+
+bool isTall(const fz_rect& box)
+{
+    return bandOf(box.y1) - bandOf(box.y0) > kMostBands;
 }
 
 bool middleInside(const fz_rect& box, const fz_rect& region)
@@ -38,7 +48,12 @@ bool middleInside(const fz_rect& box, const fz_rect& region)
 QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVector<TextLine>& hidden)
 {
     QHash<int, QVector<int>> shownByBand;
+    QVector<int> tallShown;
     for (int i = 0; i < shown.size(); ++i) {
+        if (isTall(shown[i].box)) {
+            tallShown.append(i);
+            continue;
+        }
         for (int band = bandOf(shown[i].box.y0); band <= bandOf(shown[i].box.y1); ++band)
             shownByBand[band].append(i);
     }
@@ -46,15 +61,22 @@ QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVecto
     for (const TextLine& line : hidden) {
         const float enough = kRepeatedShare * area(line.box);
         float covered = 0;
-        QVector<int> counted;
-        for (int band = bandOf(line.box.y0); band <= bandOf(line.box.y1) && covered < enough; ++band) {
-            for (int i : shownByBand.value(band)) {
-                if (counted.contains(i))
-                    continue;
-                counted.append(i);
-                covered += area(fz_intersect_rect(shown[i].box, line.box));
-                if (covered >= enough)
-                    break;
+        QSet<int> counted;
+        const auto count = [&](int i) {
+            if (covered >= enough || counted.contains(i))
+                return;
+            counted.insert(i);
+            covered += area(fz_intersect_rect(shown[i].box, line.box));
+        };
+        if (isTall(line.box)) {
+            for (int i = 0; i < shown.size() && covered < enough; ++i)
+                count(i);
+        } else {
+            for (int i : tallShown)
+                count(i);
+            for (int band = bandOf(line.box.y0); band <= bandOf(line.box.y1) && covered < enough; ++band) {
+                for (int i : shownByBand.value(band))
+                    count(i);
             }
         }
         if (covered < enough || enough <= 0)

@@ -20,6 +20,8 @@ const double kMostPixels = 40e6;
 const float kLeastOverlap = 0.3f;
 // Runs are found again by the band of the page they reach into (points).
 const float kBand = 12;
+// A run reaching into more bands than this is weighed against every word, not filed by band.
+const int kMostBands = 64;
 
 struct Run
 {
@@ -29,6 +31,17 @@ struct Run
     fz_rect box = fz_empty_rect;
     QVector<int> words;
 };
+
+// Clamped so that any coordinate gives a band an int holds.
+int bandOf(float y)
+{
+    return int(std::floor(std::clamp(y, -1e6f, 1e6f) / kBand));
+}
+
+int middleBand(const fz_rect& box)
+{
+    return bandOf((box.y0 + box.y1) / 2);
+}
 
 float area(const fz_rect& box)
 {
@@ -207,20 +220,38 @@ void readUnmappedText(fz_context* ctx, const QVector<UnmappedGlyph>& glyphs, Tex
         boxes.append(fz_make_rect(word.box.left() * toPoints, word.box.top() * toPoints,
                                   (word.box.right() + 1) * toPoints, (word.box.bottom() + 1) * toPoints));
     }
+    // Runs by the bands their words' middles can fall in; a run reaching into more bands than
+    // that (a hostile box as tall as the coordinate space) is weighed against every word instead.
+    int firstBand = 0;
+    int lastBand = -1;
+    for (int w = 0; w < boxes.size(); ++w) {
+        const int band = middleBand(boxes[w]);
+        firstBand = w == 0 ? band : std::min(firstBand, band);
+        lastBand = w == 0 ? band : std::max(lastBand, band);
+    }
     QHash<int, QVector<int>> runsByBand;
+    QVector<int> tallRuns;
     for (int r = 0; r < runs.size(); ++r) {
-        for (int band = int(std::floor(runs[r].box.y0 / kBand)); band <= int(std::floor(runs[r].box.y1 / kBand)); ++band)
+        const int first = std::max(bandOf(runs[r].box.y0), firstBand);
+        const int last = std::min(bandOf(runs[r].box.y1), lastBand);
+        if (last - first > kMostBands) {
+            tallRuns.append(r);
+            continue;
+        }
+        for (int band = first; band <= last; ++band)
             runsByBand[band].append(r);
     }
     for (int w = 0; w < boxes.size(); ++w) {
         const fz_rect& box = boxes[w];
         int best = -1;
         float bestShare = kLeastOverlap;
-        for (int r : runsByBand.value(int(std::floor((box.y0 + box.y1) / 2 / kBand)))) {
-            const float share = area(fz_intersect_rect(box, runs[r].box)) / std::max(1e-3f, area(box));
-            if (share > bestShare) {
-                best = r;
-                bestShare = share;
+        for (const QVector<int>& candidates : {runsByBand.value(middleBand(box)), tallRuns}) {
+            for (int r : candidates) {
+                const float share = area(fz_intersect_rect(box, runs[r].box)) / std::max(1e-3f, area(box));
+                if (share > bestShare) {
+                    best = r;
+                    bestShare = share;
+                }
             }
         }
         if (best >= 0)
