@@ -156,10 +156,12 @@ fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cooki
             return list;
         fz_drop_display_list(m_ctx, list);
         // A picture that cannot be read stops the page: it runs again without it.
-        const std::string error = fz_caught_message(m_ctx);
+        // Kept in a plain buffer: fz_throw jumps past destructors, so nothing here may own memory.
+        char error[256];
+        fz_strlcpy(error, fz_caught_message(m_ctx), sizeof error);
         if (retried || aborted(cookie)
             || !dropUnreadablePictures(m_ctx, reinterpret_cast<pdf_document*>(m_document), index, notes))
-            fz_throw(m_ctx, FZ_ERROR_GENERIC, "%s", error.c_str());
+            fz_throw(m_ctx, FZ_ERROR_GENERIC, "%s", error);
     }
 }
 
