@@ -1,5 +1,7 @@
 #include "platform/pdf2word/engine/HiddenText.h"
 
+#include "platform/pdf2word/engine/LayoutGeometry.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -16,22 +18,6 @@ const float kRepeatedShare = 0.3f;
 // smaller one when they cover kScannedShare of it (not a photo with a line of text read in it).
 const float kPageShare = 0.5f;
 const float kScannedShare = 0.05f;
-// Lines are found again by the bands of the page they reach into (points).
-const float kBand = 12;
-// A line reaching into more bands than this (a hostile box as tall as the coordinate space) is
-// compared with every line instead, so that the bands stay few.
-const int kMostBands = 64;
-
-float area(const fz_rect& box)
-{
-    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
-}
-
-int bandOf(float y)
-{
-    // Clamped so that any coordinate gives a band an int holds.
-    return int(std::floor(std::clamp(y, -1e6f, 1e6f) / kBand));
-}
 
 bool isTall(const fz_rect& box)
 {

@@ -5,8 +5,22 @@
 #include "platform/pdf2word/engine/PageModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace p2w {
+
+// Lines are filed by the bands of the page they reach into (points), so that lines near one
+// another are found without comparing every pair.
+const float kBand = 12;
+// A line reaching into more bands than this (a hostile box as tall as the coordinate space) is
+// compared with every line instead, so that the bands stay few.
+const int kMostBands = 64;
+
+// Clamped so that any coordinate gives a band an int holds.
+inline int bandOf(float y)
+{
+    return int(std::floor(std::clamp(y, -1e6f, 1e6f) / kBand));
+}
 
 inline float width(const fz_rect& box)
 {

@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/UnmappedText.h"
 
 #include "platform/mupdf/FitzFrame.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/TextRecognizer.h"
 
 #include <QHash>
@@ -18,10 +19,6 @@ const float kReadingDpi = 300;
 const double kMostPixels = 40e6;
 // A recognised word belongs to the run that holds this share of its box.
 const float kLeastOverlap = 0.3f;
-// Runs are found again by the band of the page they reach into (points).
-const float kBand = 12;
-// A run reaching into more bands than this is weighed against every word, not filed by band.
-const int kMostBands = 64;
 
 struct Run
 {
@@ -32,20 +29,9 @@ struct Run
     QVector<int> words;
 };
 
-// Clamped so that any coordinate gives a band an int holds.
-int bandOf(float y)
-{
-    return int(std::floor(std::clamp(y, -1e6f, 1e6f) / kBand));
-}
-
 int middleBand(const fz_rect& box)
 {
     return bandOf((box.y0 + box.y1) / 2);
-}
-
-float area(const fz_rect& box)
-{
-    return std::max(0.0f, box.x1 - box.x0) * std::max(0.0f, box.y1 - box.y0);
 }
 
 QVector<Run> findRuns(const QVector<TextLine>& lines)
