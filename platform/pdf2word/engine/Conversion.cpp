@@ -23,6 +23,9 @@ namespace {
 // A figure gets at least this much time to be drawn while the page has it left (most take a
 // few milliseconds).
 const std::chrono::milliseconds kLeastFigureTime{100};
+// A page is wanted done within this time: its figures are drawn at a resolution that fits it,
+// and take longer (at the lowest resolution, up to the page's limit) only when that does not.
+const std::chrono::milliseconds kWantedPageTime{2000};
 
 } // namespace
 
@@ -170,6 +173,7 @@ int Conversion::readPage(int pageNumber)
     // The page's time limit holds for all of its work; its text comes first.
     m_lastAsked = Clock::now();
     const Clock::time_point deadline = m_lastAsked + qpmupdf::pageTimeLimit;
+    const Clock::time_point wanted = m_lastAsked + kWantedPageTime;
     fz_page* page = nullptr;
     fz_display_list* list = nullptr;
     fz_rect mediabox = fz_empty_rect;
@@ -209,7 +213,7 @@ int Conversion::readPage(int pageNumber)
                                                    .arg(QString::fromStdString(reason)));
     } else {
         QList<FlowImage> pictures;
-        result = drawFigures(list, graphics, layout, deadline, &pictures, &notes);
+        result = drawFigures(list, graphics, layout, wanted, deadline, &pictures, &notes);
         if (result == QP_PDF2WORD_STOPPED)
             fail(result, QStringLiteral("Stopped during page %1").arg(pageNumber));
         else
@@ -224,7 +228,8 @@ int Conversion::readPage(int pageNumber)
 }
 
 int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
-                            Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes)
+                            Clock::time_point wanted, Clock::time_point deadline, QList<FlowImage>* pictures,
+                            QStringList* notes)
 {
     // Plain text has no place for pictures.
     const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
@@ -242,9 +247,12 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
             // Each figure still to draw gets an equal share of the time left, and at least
             // kLeastFigureTime while the page has it; what one leaves over goes to the next.
             const Clock::time_point now = Clock::now();
-            const Clock::duration share = std::max<Clock::duration>((deadline - now) / (layout.figures.size() - i), kLeastFigureTime);
+            const int left = layout.figures.size() - i;
+            const auto shareOf = [&](Clock::time_point end) {
+                return std::min(deadline, now + std::max<Clock::duration>((end - now) / left, kLeastFigureTime));
+            };
             QString why;
-            switch (m_pictures->make(list, graphics, layout.figures[i], std::min(deadline, now + share), askCaller,
+            switch (m_pictures->make(list, graphics, layout.figures[i], shareOf(wanted), shareOf(deadline), askCaller,
                                      &picture, &why)) {
             case PictureMaker::Outcome::Stopped:
                 return QP_PDF2WORD_STOPPED;

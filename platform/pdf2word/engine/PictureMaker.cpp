@@ -15,8 +15,9 @@ namespace {
 // within these bounds.
 const float kDrawingDpi = 300;
 const float kLeastDpi = 96;
-// The most pixels one picture may have (a poster-sized page is drawn at less than its dpi).
-const double kMostPixels = 24e6;
+// The most pixels one picture may have: about an A4 page at 300 dpi, as much as a Word page
+// shows (a poster-sized figure is drawn at less than its dpi).
+const double kMostPixels = 9e6;
 // When time runs short, figures are drawn down to this resolution; a try needs at least
 // kShortestTry, and the next resolution is chosen to fit kFitShare of the time left for it.
 const float kLowestDpi = 72;
@@ -143,19 +144,29 @@ float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& f
 }
 
 PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
-                                         Clock::time_point deadline, const std::function<bool()>& keepGoing,
+                                         Clock::time_point wanted, Clock::time_point deadline,
+                                         const std::function<bool()>& keepGoing,
                                          FlowImage* picture, QString* why)
 {
     using std::chrono::duration_cast;
     using std::chrono::milliseconds;
-    picture->width = figure.box.x1 - figure.box.x0;
-    picture->height = figure.box.y1 - figure.box.y0;
+    // The picture stands as large as the figure on the page, whatever resolution it is drawn at
+    // (a try that did not fit starts the picture afresh).
+    const auto placed = [&](Outcome outcome) {
+        picture->width = figure.box.x1 - figure.box.x0;
+        picture->height = figure.box.y1 - figure.box.y0;
+        return outcome;
+    };
     if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
-        return Outcome::Made;
+        return placed(Outcome::Made);
     float dpi = wantedDpi(graphics, figure);
     for (;;) {
         const Clock::time_point start = Clock::now();
-        const milliseconds left = duration_cast<milliseconds>(deadline - start);
+        // Above the lowest resolution a drawing keeps to the time the figure wants; at the lowest
+        // it may take what the page has left.
+        if (dpi > kLowestDpi && wanted - start < kShortestTry)
+            dpi = kLowestDpi;
+        const milliseconds left = duration_cast<milliseconds>((dpi > kLowestDpi ? wanted : deadline) - start);
         if (left < kShortestTry) {
             *why = QStringLiteral("the page's time had run out");
             return Outcome::LeftOut;
@@ -186,7 +197,7 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
             },
             watch);
         if (outcome.finished() && drawn)
-            return Outcome::Made;
+            return placed(Outcome::Made);
         *picture = FlowImage();
         if (outcome.end == qpmupdf::RunEnd::Stopped && !hopeless)
             return Outcome::Stopped;
@@ -198,7 +209,7 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
             // What the whole drawing would take at this resolution, from the share done; the
             // time a drawing takes grows with its pixels.
             const double whole = secondsSince(start) / std::max(kLeastShare, done);
-            const double next = std::chrono::duration<double>(deadline - Clock::now()).count() / 2;
+            const double next = std::chrono::duration<double>(wanted - Clock::now()).count() / 2;
             const float fitting = float(dpi * std::sqrt(std::max(0.0, kFitShare * next / whole)));
             dpi = std::max(kLowestDpi, std::min(fitting, dpi * kLeastStep));
         } else if (outcome.end == qpmupdf::RunEnd::OverMemory && dpi > kLowestDpi) {
