@@ -64,8 +64,9 @@ struct HeldText
 {
     fz_text* text = nullptr; // kept
     fz_matrix ctm;
-    bool invisible = false; // drawn in render mode 3
-    int order = 0;          // when it was drawn among the texts and pictures
+    bool invisible = false;   // drawn in render mode 3
+    int order = 0;            // when it was drawn among the texts and pictures
+    float rgb[3] = {0, 0, 0}; // its colour, which the text keeps (white on a dark cell stays white)
 };
 
 // An opaque picture: it hides what was drawn before it within its box.
@@ -459,7 +460,7 @@ void releaseHeldText(fz_context* ctx, State& state)
         state.hidden = fz_new_text(ctx);
         sortGlyphs(ctx, state, held);
         if (state.shown->head)
-            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_gray(ctx), black, 1, fz_default_color_params);
+            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_rgb(ctx), held.rgb, 1, fz_default_color_params);
         if (state.hidden->head)
             fz_fill_text(ctx, state.options.hiddenTarget, state.hidden, held.ctm, fz_device_gray(ctx), black, 1,
                          fz_default_color_params);
@@ -570,11 +571,14 @@ fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const
     return kept;
 }
 
-void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible)
+void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible,
+              fz_colorspace* colorspace = nullptr, const float* color = nullptr)
 {
     HeldText held;
     held.ctm = ctm;
     held.invisible = invisible;
+    if (colorspace && color)
+        fz_convert_color(ctx, colorspace, color, fz_device_rgb(ctx), held.rgb, nullptr, fz_default_color_params);
     held.order = ++state.order;
     held.text = fz_keep_text(ctx, text);
     state.held.push_back(held);
@@ -583,12 +587,13 @@ void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm,
 // Hands the text on, or only its glyphs in the boxes of options.textOnlyIn; draw does the
 // handing on for a text. Reading, the text is held instead.
 template <typename Draw>
-void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, Draw draw)
+void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
+                 const float* color, Draw draw)
 {
     if (!forwardsText(state))
         return;
     if (state.holdingText()) {
-        holdText(ctx, state, text, ctm, false);
+        holdText(ctx, state, text, ctm, false, colorspace, color);
         return;
     }
     if (state.options.textOnlyIn.isEmpty()) {
@@ -610,7 +615,7 @@ void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ct
               const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+    forwardText(ctx, state, text, ctm, colorspace, color, [&](const fz_text* shown) {
         fz_fill_text(ctx, state.target, shown, ctm, colorspace, color, alpha, params);
     });
 }
@@ -619,7 +624,7 @@ void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_s
                 fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+    forwardText(ctx, state, text, ctm, colorspace, color, [&](const fz_text* shown) {
         fz_stroke_text(ctx, state.target, shown, stroke, ctm, colorspace, color, alpha, params);
     });
 }
