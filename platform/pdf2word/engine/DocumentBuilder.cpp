@@ -197,9 +197,14 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
             table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
         table.flow.rows = found.rows.size() - 1;
         table.flow.borders = found.ruled ? FlowTable::Grid : FlowTable::None;
+        // A drawn table's rows are as high as on the page; a table found from the text's
+        // alignment only knows where its text stands.
+        for (int r = 0; (found.ruled || found.shaded) && r + 1 < found.rows.size(); ++r)
+            table.flow.rowHeights.append(found.rows[r + 1] - found.rows[r]);
         for (const FoundTable::Cell& foundCell : found.cells) {
             FlowCell cell;
             static_cast<CellPlace&>(cell) = foundCell;
+            cell.shading = foundCell.shading;
             table.flow.cells.append(cell);
             QList<Item> content;
             for (const LaidParagraph& laidParagraph : foundCell.paragraphs) {
@@ -451,6 +456,7 @@ FlowDocument DocumentBuilder::finish()
     }
     for (const Item& item : m_items)
         document.blocks.append(blockOf(item));
+    document.fonts = m_looks.fonts().fontsNamed(document.fontNames());
     return document;
 }
 

@@ -194,6 +194,13 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
     const QVector<int> coverage = tableCoverage(table);
     for (int r = 0; r < table.rows; ++r) {
         xml.writeStartElement(QStringLiteral("w:tr"));
+        if (r < table.rowHeights.size()) {
+            xml.writeStartElement(QStringLiteral("w:trPr"));
+            xml.writeEmptyElement(QStringLiteral("w:trHeight"));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::number(qRound(table.rowHeights[r] * 20)));
+            xml.writeAttribute(QStringLiteral("w:hRule"), QStringLiteral("atLeast"));
+            xml.writeEndElement();
+        }
         for (int c = 0; c < columns;) {
             const int index = coverage[r * columns + c];
             if (index < 0) {
@@ -210,7 +217,8 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
             const bool merged = cell.rowSpan > 1;
             const bool first = cell.row == r;
             writeCellProperties(xml, spanTwips(c, span), span,
-                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None, table.shading);
+                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None,
+                                table.shadingOf(cell));
             if (first)
                 writeBlocks(xml, document, cell.paragraphs);
             // A cell holds at least one paragraph and ends with one.
@@ -371,6 +379,37 @@ QByteArray stylesXml(const FlowDocument& document)
         .toUtf8();
 }
 
+// The fonts the runs name: family class, pitch, and PANOSE and character set where the font
+// files gave them, so that a reader without a font substitutes a like one.
+QByteArray fontTableXml(const FlowDocument& document)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QStringLiteral("w:fonts"));
+    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
+    for (const FlowFont& font : document.fonts) {
+        xml.writeStartElement(QStringLiteral("w:font"));
+        xml.writeAttribute(QStringLiteral("w:name"), xmlSafe(font.name));
+        if (font.panose.size() == 10) {
+            xml.writeEmptyElement(QStringLiteral("w:panose1"));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::fromLatin1(font.panose.toHex().toUpper()));
+        }
+        if (font.charset >= 0) {
+            xml.writeEmptyElement(QStringLiteral("w:charset"));
+            xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("%1").arg(font.charset, 2, 16, QLatin1Char('0')).toUpper());
+        }
+        xml.writeEmptyElement(QStringLiteral("w:family"));
+        xml.writeAttribute(QStringLiteral("w:val"), familyName(font.family));
+        xml.writeEmptyElement(QStringLiteral("w:pitch"));
+        xml.writeAttribute(QStringLiteral("w:val"), pitchName(font));
+        xml.writeEndElement(); // w:font
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes;
+}
+
 // A header or footer part: the running text, then the page number as a field.
 QByteArray marginXml(const FlowMargin& margin, const char* element)
 {
@@ -422,6 +461,8 @@ QByteArray contentTypesXml()
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
         "<Override PartName=\"/word/styles.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+        "<Override PartName=\"/word/fontTable.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml\"/>"
         "<Override PartName=\"/word/header1.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml\"/>"
         "<Override PartName=\"/word/footer1.xml\" "
@@ -442,7 +483,8 @@ QByteArray documentRelationshipsXml(const FlowDocument& document)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                                  "<Relationships xmlns=\"%1\"><Relationship Id=\"rIdStyles\" Type=\"%2/styles\" "
-                                 "Target=\"styles.xml\"/>")
+                                 "Target=\"styles.xml\"/><Relationship Id=\"rIdFonts\" Type=\"%2/fontTable\" "
+                                 "Target=\"fontTable.xml\"/>")
                       .arg(QLatin1String(kPackageRelationships), QLatin1String(kRelationships));
     for (int i = 0; i < document.images.size(); ++i) {
         xml += QStringLiteral("<Relationship Id=\"rIdImage%1\" Type=\"%2/image\" Target=\"media/%3\"/>")
@@ -464,6 +506,7 @@ bool writeDocx(fz_context* ctx, const FlowDocument& document, const QString& pat
     ZipFile zip(ctx, path);
     bool ok = zip.add("[Content_Types].xml", contentTypesXml()) && zip.add("_rels/.rels", packageRelationshipsXml())
               && zip.add("word/document.xml", documentXml(document)) && zip.add("word/styles.xml", stylesXml(document))
+              && zip.add("word/fontTable.xml", fontTableXml(document))
               && zip.add("word/_rels/document.xml.rels", documentRelationshipsXml(document));
     if (ok && !document.header.isEmpty())
         ok = zip.add("word/header1.xml", marginXml(document.header, "w:hdr"));

@@ -88,7 +88,6 @@ struct Styles
     QMap<QString, FlowRun> textLooks;        // style name -> look
     QMap<QString, QString> paragraph;        // alignment and direction -> style name
     QMap<QString, FlowBlock> paragraphLooks; // style name -> a paragraph of that look
-    QMap<QString, bool> fonts;
 
     void add(const FlowBlock& block)
     {
@@ -103,8 +102,6 @@ struct Styles
                 text.insert(lookKey(run), name);
                 textLooks.insert(name, run);
             }
-            if (!run.font.isEmpty())
-                fonts.insert(xmlSafe(run.font), true);
         }
     }
 };
@@ -168,6 +165,15 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int f
         xml.writeAttribute(QStringLiteral("style:width"), points(total));
         xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
         xml.writeEndElement();
+        const QList<double>& heights = document.tables[t].rowHeights;
+        for (int r = 0; r < heights.size(); ++r) {
+            xml.writeStartElement(QStringLiteral("style:style"));
+            xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.R%2").arg(t + 1).arg(r + 1));
+            xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-row"));
+            xml.writeEmptyElement(QStringLiteral("style:table-row-properties"));
+            xml.writeAttribute(QStringLiteral("style:min-row-height"), points(heights[r]));
+            xml.writeEndElement();
+        }
         for (int c = 0; c < widths.size(); ++c) {
             xml.writeStartElement(QStringLiteral("style:style"));
             xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.C%2").arg(t + 1).arg(c + 1));
@@ -179,24 +185,40 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int f
     }
 }
 
-// A ruled table's cells have a line around them; a table found from the text's alignment has
-// none; a panel its frame and tint.
+// The style of a table's cells of one background: "Table1.Cell" for the table's own, and
+// "Table1.Cell.1F4E79" for cells shaded apart.
+QString cellStyleName(int table, int shading)
+{
+    return shading < 0 ? QStringLiteral("Table%1.Cell").arg(table + 1) : QStringLiteral("Table%1.Cell.%2").arg(table + 1).arg(hexColor(shading));
+}
+
+// A ruled table's cells have a line around them; a table found from the text's alignment or
+// drawn as shaded cells has none; a panel its frame and tint. Shaded cells have a style each
+// background.
 void writeCellStyles(QXmlStreamWriter& xml, const FlowDocument& document)
 {
     for (int t = 0; t < document.tables.size(); ++t) {
         const FlowTable& table = document.tables[t];
-        xml.writeStartElement(QStringLiteral("style:style"));
-        xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.Cell").arg(t + 1));
-        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
-        xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
-        xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
-        const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && table.borderColor >= 0);
-        xml.writeAttribute(QStringLiteral("fo:border"),
-                           drawn ? QStringLiteral("0.5pt solid #") + hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor)
-                                 : QStringLiteral("none"));
-        if (table.shading >= 0)
-            xml.writeAttribute(QStringLiteral("fo:background-color"), QLatin1Char('#') + hexColor(table.shading));
-        xml.writeEndElement();
+        QList<int> shadings = {-1};
+        for (const FlowCell& cell : table.cells) {
+            if (cell.shading >= 0 && !shadings.contains(cell.shading))
+                shadings << cell.shading;
+        }
+        for (int shading : shadings) {
+            xml.writeStartElement(QStringLiteral("style:style"));
+            xml.writeAttribute(QStringLiteral("style:name"), cellStyleName(t, shading));
+            xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
+            xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
+            xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
+            const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && table.borderColor >= 0);
+            xml.writeAttribute(QStringLiteral("fo:border"),
+                               drawn ? QStringLiteral("0.5pt solid #") + hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor)
+                                     : QStringLiteral("none"));
+            const int background = shading >= 0 ? shading : table.shading;
+            if (background >= 0)
+                xml.writeAttribute(QStringLiteral("fo:background-color"), QLatin1Char('#') + hexColor(background));
+            xml.writeEndElement();
+        }
     }
 }
 
@@ -217,6 +239,8 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
     const QVector<int> coverage = tableCoverage(table);
     for (int r = 0; r < table.rows; ++r) {
         xml.writeStartElement(QStringLiteral("table:table-row"));
+        if (r < table.rowHeights.size())
+            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1.R%2").arg(index + 1).arg(r + 1));
         for (int c = 0; c < columns; ++c) {
             const int cellIndex = coverage[r * columns + c];
             const bool starts = cellIndex >= 0 && table.cells[cellIndex].row == r && table.cells[cellIndex].column == c;
@@ -225,7 +249,8 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
                 continue;
             }
             xml.writeStartElement(QStringLiteral("table:table-cell"));
-            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1.Cell").arg(index + 1));
+            xml.writeAttribute(QStringLiteral("table:style-name"),
+                               cellStyleName(index, cellIndex >= 0 ? table.cells[cellIndex].shading : -1));
             xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
             if (cellIndex >= 0) {
                 const FlowCell& cell = table.cells[cellIndex];
@@ -277,6 +302,31 @@ void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowB
     xml.writeEndElement();
 }
 
+// The fonts the runs name, with their family class and pitch, and PANOSE and the symbol
+// character set where the font files gave them, so that a reader without a font substitutes a
+// like one.
+void writeFontFaces(QXmlStreamWriter& xml, const FlowDocument& document)
+{
+    xml.writeStartElement(QStringLiteral("office:font-face-decls"));
+    for (const FlowFont& font : document.fonts) {
+        const QString name = xmlSafe(font.name);
+        xml.writeEmptyElement(QStringLiteral("style:font-face"));
+        xml.writeAttribute(QStringLiteral("style:name"), name);
+        xml.writeAttribute(QStringLiteral("svg:font-family"), QStringLiteral("'%1'").arg(name));
+        xml.writeAttribute(QStringLiteral("style:font-family-generic"), familyName(font.family));
+        xml.writeAttribute(QStringLiteral("style:font-pitch"), pitchName(font));
+        if (font.charset == 2)
+            xml.writeAttribute(QStringLiteral("style:font-charset"), QStringLiteral("x-symbol"));
+        if (font.panose.size() == 10) {
+            QStringList digits;
+            for (const char digit : font.panose)
+                digits << QString::number(int(digit));
+            xml.writeAttribute(QStringLiteral("svg:panose-1"), digits.join(QLatin1Char(' ')));
+        }
+    }
+    xml.writeEndElement();
+}
+
 QByteArray contentXml(const FlowDocument& document)
 {
     Styles styles;
@@ -307,13 +357,7 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kXlink), QStringLiteral("xlink"));
     xml.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
 
-    xml.writeStartElement(QStringLiteral("office:font-face-decls"));
-    for (auto it = styles.fonts.cbegin(); it != styles.fonts.cend(); ++it) {
-        xml.writeEmptyElement(QStringLiteral("style:font-face"));
-        xml.writeAttribute(QStringLiteral("style:name"), it.key());
-        xml.writeAttribute(QStringLiteral("svg:font-family"), QStringLiteral("'%1'").arg(it.key()));
-    }
-    xml.writeEndElement();
+    writeFontFaces(xml, document);
 
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
     for (auto it = styles.paragraphLooks.cbegin(); it != styles.paragraphLooks.cend(); ++it)

@@ -49,6 +49,8 @@ void dropReplacementCharacters(FlowDocument& document)
     }
     for (FlowImage& image : document.images)
         dropReplacementCharacters(image.description);
+    for (FlowFont& font : document.fonts)
+        dropReplacementCharacters(font.name);
     dropReplacementCharacters(document.header.text);
     dropReplacementCharacters(document.footer.text);
     dropReplacementCharacters(document.title);
@@ -79,6 +81,28 @@ QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& 
     for (double width : table.columnWidths)
         widths.append(qMax(1.0, width * scale));
     return widths;
+}
+
+QString familyName(FlowFont::Family family)
+{
+    switch (family) {
+    case FlowFont::Roman:
+        return QStringLiteral("roman");
+    case FlowFont::Modern:
+        return QStringLiteral("modern");
+    case FlowFont::Script:
+        return QStringLiteral("script");
+    case FlowFont::Decorative:
+        return QStringLiteral("decorative");
+    case FlowFont::Swiss:
+        break;
+    }
+    return QStringLiteral("swiss");
+}
+
+QString pitchName(const FlowFont& font)
+{
+    return font.fixedPitch ? QStringLiteral("fixed") : QStringLiteral("variable");
 }
 
 bool hasRightToLeft(const QString& text)

@@ -32,6 +32,10 @@ QVector<int> tableCoverage(const FlowTable& table);
 // The widths (points) of a table's columns, narrowed together to fit the text area of a page of
 // the document's page size with margins of marginPoints.
 QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table, double marginPoints);
+// The names DOCX and ODT give a font's family class and pitch.
+QString familyName(FlowFont::Family family);
+QString pitchName(const FlowFont& font);
+
 // Whether the text holds a letter written right to left.
 bool hasRightToLeft(const QString& text);
 

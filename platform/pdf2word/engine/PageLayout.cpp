@@ -120,12 +120,16 @@ Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     const float em = lines.front().size;
     const float middle = (column.x0 + column.x1) / 2;
     if (lines.size() == 1) {
+        // A line near one edge stands there, even in a narrow table cell where it is also near
+        // the middle.
         const fz_rect box = lines.front().box;
+        const float before = box.x0 - column.x0;
+        const float after = column.x1 - box.x1;
         if (width(box) > width(column) - 2 * em)
             return paragraph.rtl ? Align::Right : Align::Left;
-        if (std::fabs((box.x0 + box.x1) / 2 - middle) < em)
+        if (std::fabs((box.x0 + box.x1) / 2 - middle) < em && std::min(before, after) > em / 2)
             return Align::Center;
-        if (std::fabs(box.x1 - column.x1) < em && box.x0 > column.x0 + 2 * em)
+        if (after < em && before > after + em)
             return Align::Right;
         return Align::Left;
     }
@@ -296,11 +300,13 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
 
 namespace {
 
-// What lies in a region of the page: its lines and graphics.
+// What lies in a region of the page: its lines and graphics, and the drawn tables found in it
+// before the panels around them.
 struct Region
 {
     QVector<TextLine> lines;
     PageGraphics graphics;
+    QVector<FoundTable> tables;
 };
 
 // Moves what lies inside each panel out of region into the panel's own region.
@@ -332,6 +338,12 @@ QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& reg
         (p < 0 ? rules : contents[p].graphics.rules).append(rule);
     }
     region.graphics.rules = rules;
+    QVector<FoundTable> tables;
+    for (const FoundTable& table : region.tables) {
+        const int p = panelOf(table.box);
+        (p < 0 ? tables : contents[p].tables).append(table);
+    }
+    region.tables = tables;
     return contents;
 }
 
@@ -348,9 +360,13 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
                   const fz_cookie* cookie)
 {
     QVector<TextLine>& lines = region.lines;
-    const QVector<FoundTable> ruledTables = findTables(region.graphics, lines);
+    // Tables drawn with rulings or as shaded cells, then the panels around them.
+    QVector<FoundTable> found = findTables(region.graphics, lines);
+    shadeRuledCells(found, region.graphics.shapes, area);
+    region.tables += found + findShadedTables(region.graphics.shapes, lines, area);
     QVector<FoundPanel> panels = findPanels(region.graphics.shapes, lines, area);
     QVector<Region> panelContents = takePanelContents(panels, region);
+    const QVector<FoundTable>& ruledTables = region.tables;
     const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
     QVector<fz_rect> drawn;
     appendBoxes(drawn, figures);

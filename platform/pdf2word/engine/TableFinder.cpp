@@ -206,9 +206,10 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
     return false;
 }
 
-// Moves the text inside the table into its cells; glyphs outside stay in their lines. A grid
-// without text is an empty table (a form).
-void fillCells(FoundTable& table, QVector<TextLine>& lines)
+} // namespace
+
+// A grid without text is an empty table (a form).
+void fillTableCells(FoundTable& table, QVector<TextLine>& lines)
 {
     const int columns = table.columns.size() - 1;
     QVector<int> cellAt((table.rows.size() - 1) * columns, -1);
@@ -271,8 +272,6 @@ void fillCells(FoundTable& table, QVector<TextLine>& lines)
     lines = outside;
 }
 
-} // namespace
-
 QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines)
 {
     const QVector<Rule>& rules = graphics.rules;
@@ -311,7 +310,7 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
         FoundTable table;
         if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes))
             continue;
-        fillCells(table, lines);
+        fillTableCells(table, lines);
         tables.append(table);
     }
     std::sort(tables.begin(), tables.end(), [](const FoundTable& a, const FoundTable& b) { return a.box.y0 < b.box.y0; });
