@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/PageLayout.h"
 #include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/RunningText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,22 +37,6 @@ const float kNoteRuleShare = 0.45f;
 const int kLinesAboveNotes = 3;
 const float kNoteSize = 0.95f;
 
-// The width of the line's first word (its last for right-to-left lines): whether it would have
-// fitted at the end of the line before.
-float firstWordWidth(const TextLine& line)
-{
-    const QVector<Glyph>& glyphs = line.glyphs;
-    float from = 1e9f;
-    float to = -1e9f;
-    for (const Glyph& glyph : glyphs) {
-        if (glyph.isSpace())
-            break;
-        from = std::min(from, glyph.box.x0);
-        to = std::max(to, glyph.box.x1);
-    }
-    return to > from ? to - from : 0;
-}
-
 bool endsSentence(const TextLine& line)
 {
     for (int i = line.glyphs.size() - 1; i >= 0; --i) {
@@ -61,15 +46,6 @@ bool endsSentence(const TextLine& line)
         return c == U'.' || c == U'!' || c == U'?' || c == U':' || c == U'\u3002' || c == U'\u061F' || c == U'\u06D4';
     }
     return false;
-}
-
-bool startsWithBullet(const TextLine& line)
-{
-    if (line.glyphs.size() < 2)
-        return false;
-    const char32_t c = line.glyphs.front().c;
-    return c == U'\u2022' || c == U'\u25E6' || c == U'\u25AA' || c == U'\u25CF' || c == U'\u2023' || c == U'\u2043'
-           || c == U'\u00B7' || c == U'\u2610' || c == U'\u2612';
 }
 
 // Lines that each stand for themselves: runs of lines in one size, evenly spaced, none but the
@@ -262,8 +238,8 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             const float indent = rtl ? column.x1 - line.box.x1 : line.box.x0 - column.x0;
             const float previousIndent = rtl ? column.x1 - previous.box.x1 : previous.box.x0 - column.x0;
             const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
-            if (line.monospace || previous.monospace)
-                starts = true; // code keeps its lines
+            if (line.monospace || previous.monospace || line.alone || previous.alone || hasLeader(line) || hasLeader(previous))
+                starts = true; // code keeps its lines, a table of contents its rows
             else if (std::fabs(line.size - previous.size) > kSizeChange * em)
                 starts = true; // a heading and its text
             else if (usualPitch > 0 && pitch > kWiderPitch * usualPitch && pitch > kWiderPitch * em)
@@ -372,6 +348,8 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
     appendBoxes(drawn, figures);
     appendBoxes(drawn, ruledTables);
     appendBoxes(drawn, panels);
+    // A justified line split at its wide word gaps is one line again, before anything lines up.
+    joinSplitLines(lines);
     // Before the tables from alignment, which would read side-by-side authors line by line.
     const QVector<FoundBlockRow> rows = findBlockRows(lines, drawn);
     const QVector<FoundTable> tables = ruledTables + findTextTables(lines);
