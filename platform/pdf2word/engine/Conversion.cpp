@@ -235,6 +235,7 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
     const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
     const std::function<bool()> askCaller = m_job.progress ? std::function<bool()>([this] { return keepGoing(); })
                                                            : std::function<bool()>();
+    m_pictures->startPage();
     // The figures left out, by the reason (in the order first met).
     QStringList reasons;
     QMap<QString, QList<int>> leftOut;

@@ -493,13 +493,26 @@ void dropDevice(fz_context* ctx, fz_device* dev)
     delete state;
 }
 
+// Whether a drawing of that box goes on to the target: always, unless a figure is drawn only from
+// what lies within it.
+bool drawsAt(const State& state, fz_rect box, bool picture = false)
+{
+    if (!state.options.forwardGraphics || (state.options.onlyPictures && !picture))
+        return false;
+    if (fz_is_infinite_rect(state.options.drawnWithin))
+        return true;
+    box = fz_intersect_rect(fz_intersect_rect(box, state.clip()), state.options.page);
+    const fz_rect within = state.options.drawnWithin;
+    return box.x0 >= within.x0 - 1 && box.y0 >= within.y0 - 1 && box.x1 <= within.x1 + 1 && box.y1 <= within.y1 + 1;
+}
+
 void fillPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm,
               fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectFill(ctx, state, path, ctm, colorspace, color);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_path(ctx, path, nullptr, ctm)))
         fz_fill_path(ctx, state.target, path, evenOdd, ctm, colorspace, color, alpha, params);
 }
 
@@ -509,7 +522,7 @@ void strokePath(fz_context* ctx, fz_device* dev, const fz_path* path, const fz_s
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectStroke(ctx, state, path, stroke, ctm, colorspace, color);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_path(ctx, path, stroke, ctm)))
         fz_stroke_path(ctx, state.target, path, stroke, ctm, colorspace, color, alpha, params);
 }
 
@@ -666,7 +679,7 @@ void fillShade(fz_context* ctx, fz_device* dev, fz_shade* shade, fz_matrix ctm, 
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         addShape(state, makeShape(Shape::Shading, fz_bound_shade(ctx, shade, ctm), false));
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_shade(ctx, shade, ctm)))
         fz_fill_shade(ctx, state.target, shade, ctm, alpha, params);
 }
 
@@ -699,7 +712,7 @@ void fillImage(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, 
     collectImage(state, image, ctm, alpha);
     if (state.collecting())
         noteCover(state, image, ctm, alpha);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_transform_rect(fz_unit_rect, ctm), true))
         fz_fill_image(ctx, state.target, image, ctm, alpha, params);
 }
 
@@ -711,7 +724,7 @@ void fillImageMask(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix c
     if (state.options.collect && !state.options.collect->shapes.empty()
         && state.options.collect->shapes.back().image == image)
         state.options.collect->shapes.back().transparent = true; // a stencil: only its colour shows
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_transform_rect(fz_unit_rect, ctm), true))
         fz_fill_image_mask(ctx, state.target, image, ctm, colorspace, color, alpha, params);
 }
 
@@ -759,8 +772,12 @@ void beginGroup(fz_context* ctx, fz_device* dev, fz_rect area, fz_colorspace* co
     const bool transparent = alpha < 1 || blendmode != FZ_BLEND_NORMAL;
     state.groupsTransparent.push_back(transparent);
     state.transparentGroups += transparent ? 1 : 0;
-    state.groupsForwarded.push_back(state.options.forwardGraphics);
-    if (state.options.forwardGraphics)
+    // A group reaching beyond a figure drawn from what lies within it is a backdrop's: its
+    // content is not drawn either, and what is drawn of it needs no group.
+    const bool forward = state.options.forwardGraphics
+                         && (fz_is_infinite_rect(state.options.drawnWithin) || drawsAt(state, area, true));
+    state.groupsForwarded.push_back(forward);
+    if (forward)
         fz_begin_group(ctx, state.target, area, colorspace, isolated, knockout, blendmode, alpha);
 }
 

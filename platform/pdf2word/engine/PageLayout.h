@@ -40,10 +40,11 @@ struct FoundTable
 struct FoundFigure
 {
     fz_rect box = fz_empty_rect;
-    bool withText = true;    // the labels are drawn into the picture (and left out of the text)
-    QVector<fz_rect> labels; // where the labels stand
-    QString labelText;       // the labels' words, for the picture's description
-    int imageShape = -1;     // a lone picture that can be taken as it is stored (index of its shape)
+    bool withText = true;     // the labels are drawn into the picture (and left out of the text)
+    QVector<fz_rect> labels;  // where the labels stand
+    QString labelText;        // the labels' words, for the picture's description
+    int imageShape = -1;      // a lone picture that can be taken as it is stored (index of its shape)
+    bool lonePicture = false; // a picture alone, drawn without what lies over or under it
 };
 
 struct PageItem

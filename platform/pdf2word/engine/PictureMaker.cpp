@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/PictureMaker.h"
 
 #include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageDevice.h"
 
 #include <algorithm>
@@ -101,6 +102,9 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     options.forwardGraphics = true;
     options.forwardText = figure.withText && !figure.labels.isEmpty();
     options.textOnlyIn = figure.labels;
+    options.drawnWithin = figure.box;
+    options.onlyPictures = figure.lonePicture;
+    options.page = fz_bound_display_list(m_ctx, list);
     const bool ok = fzRun(m_ctx, [&] {
         pixmap = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), area, nullptr, 0);
         fz_clear_pixmap_with_value(m_ctx, pixmap, 255);
@@ -125,13 +129,43 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     return ok;
 }
 
+void PictureMaker::startPage()
+{
+    m_secondsPerPixel = 0;
+}
+
+double PictureMaker::pixelsAt(const FoundFigure& figure, float dpi)
+{
+    const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
+    return std::min(pixels, kMostPixels);
+}
+
+void PictureMaker::learnPace(const FoundFigure& figure, float dpi, double seconds)
+{
+    const double pixels = pixelsAt(figure, dpi);
+    if (pixels > 0)
+        m_secondsPerPixel = std::max(m_secondsPerPixel, seconds / pixels);
+}
+
+float PictureMaker::fittedDpi(const FoundFigure& figure, float dpi, Clock::time_point wanted) const
+{
+    // Until a figure of the page has been drawn, its pace is not known: the wanted resolution is
+    // tried first.
+    const double pixels = pixelsAt(figure, dpi);
+    const double left = std::chrono::duration<double>(wanted - Clock::now()).count();
+    if (m_secondsPerPixel <= 0 || pixels <= 0 || left <= 0)
+        return dpi;
+    const double fitting = kFitShare * left / (m_secondsPerPixel * pixels);
+    return fitting >= 1 ? dpi : std::max(kLowestDpi, float(dpi * std::sqrt(fitting)));
+}
+
 float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const
 {
     // Pictures keep their own resolution; drawings get print resolution.
     float dpi = 0;
     bool drawing = false;
     for (const Shape& shape : graphics.shapes) {
-        if (!fz_is_empty_rect(fz_intersect_rect(shape.box, figure.box))) {
+        if (figure.lonePicture ? shape.kind == Shape::Picture && contains(shape.box, figure.box) : contains(figure.box, shape.box)) {
             if (shape.kind == Shape::Picture)
                 dpi = std::max(dpi, shownDpi(shape));
             else
@@ -159,7 +193,7 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
     };
     if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
         return placed(Outcome::Made);
-    float dpi = wantedDpi(graphics, figure);
+    float dpi = fittedDpi(figure, wantedDpi(graphics, figure), wanted);
     for (;;) {
         const Clock::time_point start = Clock::now();
         // Above the lowest resolution a drawing keeps to the time the figure wants; at the lowest
@@ -196,8 +230,10 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
                 drawn = draw(list, figure, dpi, cookie, picture, &done, why);
             },
             watch);
-        if (outcome.finished() && drawn)
+        if (outcome.finished() && drawn) {
+            learnPace(figure, dpi, secondsSince(start));
             return placed(Outcome::Made);
+        }
         *picture = FlowImage();
         if (outcome.end == qpmupdf::RunEnd::Stopped && !hopeless)
             return Outcome::Stopped;

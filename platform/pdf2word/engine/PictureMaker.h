@@ -37,14 +37,23 @@ public:
                  Clock::time_point wanted, Clock::time_point deadline, const std::function<bool()>& keepGoing,
                  FlowImage* picture, QString* why);
 
+    // A new page: how fast its figures draw is learnt anew.
+    void startPage();
+
 private:
     bool takeStored(const Shape& shape, FlowImage* picture);
     float wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const;
+    // The resolution at which the figure fits the time it wants, at the pace the page's figures
+    // have drawn so far.
+    float fittedDpi(const FoundFigure& figure, float dpi, Clock::time_point wanted) const;
+    void learnPace(const FoundFigure& figure, float dpi, double seconds);
+    static double pixelsAt(const FoundFigure& figure, float dpi);
     // One drawing at dpi; *done is the share of the list's work done when it ended.
     bool draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie, FlowImage* picture,
               float* done, QString* error);
 
     fz_context* m_ctx;
+    double m_secondsPerPixel = 0; // the slowest pace of the page's figures drawn so far
 };
 
 } // namespace p2w

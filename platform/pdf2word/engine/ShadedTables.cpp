@@ -37,6 +37,9 @@ const int kLightest = 0xF6;
 const float kBackgroundShare = 0.8f;
 // A page of more fills than this is a drawing (a map, a chart of many bars), not looked at.
 const int kMostFills = 2000;
+// A column tinted alone holds at least this many rows of at most this many words each.
+const int kLeastColumnRows = 3;
+const int kMostColumnWords = 3;
 // Text gutters between columns are at least this many ems wide; a cell's text stands this many
 // ems from its edge.
 const float kLeastGutter = 0.6f;
@@ -45,10 +48,12 @@ const float kCellPadding = 0.25f;
 // within this many ems.
 const float kSameRow = 0.3f;
 const float kWrapPitch = 1.6f;
+// A wrapped line follows closer than this share of the usual pitch between rows.
+const float kWrapShare = 0.85f;
 // Text beside a tinted column belongs to its table when this share of its lines keep to the
 // table's rows and they cover this share of them; running text beside it (lines of this many
 // words on average) never does.
-const float kBesideOnRows = 0.8f;
+const float kBesideOnRows = 0.6f;
 const float kRowsCovered = 0.5f;
 const float kProseWords = 5.0f;
 // A line reaching this many ems out of the fills is text the fills lie behind, not a cell's.
@@ -92,7 +97,7 @@ int findRoot(QVector<int>& parent, int i)
     return i;
 }
 
-// The fills that neighbour one another, grouped; each group of at least kLeastFills.
+// The fills that neighbour one another, grouped.
 QVector<QVector<int>> groupFills(const QVector<Shape>& shapes, const QVector<int>& fills)
 {
     QVector<int> order = fills;
@@ -110,12 +115,7 @@ QVector<QVector<int>> groupFills(const QVector<Shape>& shapes, const QVector<int
     QHash<int, QVector<int>> byRoot;
     for (int i = 0; i < order.size(); ++i)
         byRoot[findRoot(parent, i)].append(order[i]);
-    QVector<QVector<int>> groups;
-    for (const QVector<int>& group : byRoot) {
-        if (group.size() >= kLeastFills)
-            groups.append(group);
-    }
-    return groups;
+    return byRoot.values().toVector();
 }
 
 // Edges closer than kGap become one (a white gap between two cells is the edge between them).
@@ -329,11 +329,12 @@ QVector<float> columnEdges(const QVector<Shape>& shapes, const QVector<int>& fil
     return kept;
 }
 
-// Whether row b continues row a: a wrapped line or two of its cells, close below, each under a
-// piece of a, fewer than a's.
-bool continuesRow(const QVector<TextLine>& lines, const TextRow& a, const TextRow& b)
+// Whether row b continues row a: a wrapped line or two of its cells, close below (closer than
+// the rows are usually apart), each under a piece of a, fewer than a's.
+bool continuesRow(const QVector<TextLine>& lines, const TextRow& a, const TextRow& b, float usualPitch)
 {
-    if (b.baseline - a.baseline >= kWrapPitch * std::max(a.size, b.size) || b.lines.size() >= a.lines.size())
+    const float pitch = b.baseline - a.baseline;
+    if (pitch >= kWrapPitch * std::max(a.size, b.size) || pitch >= kWrapShare * usualPitch || b.lines.size() >= a.lines.size())
         return false;
     for (int i : b.lines) {
         bool under = false;
@@ -346,7 +347,7 @@ bool continuesRow(const QVector<TextLine>& lines, const TextRow& a, const TextRo
 }
 
 // The row edges: the fills' top and bottom edges, and between two rows of text that no edge parts
-// where no fill holds both and the second does not continue the first.
+// where no cell's fill holds the two alone and the second does not continue the first.
 QVector<float> rowEdges(const QVector<Shape>& shapes, const QVector<int>& fills, const QVector<TextLine>& lines,
                         const QVector<TextRow>& rows, const fz_rect& region)
 {
@@ -354,18 +355,27 @@ QVector<float> rowEdges(const QVector<Shape>& shapes, const QVector<int>& fills,
     for (int f : fills)
         edges << shapes[f].box.y0 << shapes[f].box.y1;
     edges = mergedEdges(edges);
+    QVector<float> pitches;
+    for (int r = 1; r < rows.size(); ++r)
+        pitches.append(rows[r].baseline - rows[r - 1].baseline);
+    std::sort(pitches.begin(), pitches.end());
+    const float usualPitch = pitches.isEmpty() ? 0 : pitches[pitches.size() / 2];
     QVector<float> parted;
     for (int r = 1; r < rows.size(); ++r) {
         const TextRow& above = rows[r - 1];
         const TextRow& below = rows[r];
         const float middleAbove = (above.top + above.bottom) / 2;
         const float middleBelow = (below.top + below.bottom) / 2;
-        if (hasEdgeIn(edges, middleAbove, middleBelow) || continuesRow(lines, above, below))
+        if (hasEdgeIn(edges, middleAbove, middleBelow) || continuesRow(lines, above, below, usualPitch))
             continue;
+        // One cell's fill around both, and no other row.
         bool oneFill = false;
         for (int f : fills) {
             const fz_rect box = shapes[f].box;
-            oneFill = oneFill || (box.y0 <= above.top + 1 && box.y1 >= below.bottom - 1);
+            int held = 0;
+            for (const TextRow& row : rows)
+                held += (row.top + row.bottom) / 2 > box.y0 && (row.top + row.bottom) / 2 < box.y1 ? 1 : 0;
+            oneFill = oneFill || (box.y0 <= above.top + 1 && box.y1 >= below.bottom - 1 && held == 2);
         }
         if (!oneFill)
             parted.append((above.bottom + below.top) / 2);
@@ -504,7 +514,18 @@ bool buildTable(const QVector<Shape>& shapes, const QVector<int>& fills, const Q
     }
     if (2 * holdingText < fills.size())
         return false;
+    const fz_rect filled = region;
     region = withRowsBeside(lines, region);
+    // Fewer fills are a tinted column of a table only with the rows beside it, a short entry a
+    // row (a figure, a year).
+    if (fills.size() < kLeastFills) {
+        const QVector<int> inside = linesInside(lines, filled);
+        bool short_ = true;
+        for (int i : inside)
+            short_ = short_ && wordCount(lines[i]) <= kMostColumnWords;
+        if (!short_ || textRows(lines, inside).size() < kLeastColumnRows || (region.x0 == filled.x0 && region.x1 == filled.x1))
+            return false;
+    }
     if (!onlyTable(shapes, fills, lines, region))
         return false;
     const QVector<int> inside = linesInside(lines, region);

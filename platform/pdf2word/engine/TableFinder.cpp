@@ -1,6 +1,7 @@
 // Ruled tables: the horizontal and vertical rulings of a page joined into grids; each grid whose
 // cells hold text becomes a table, and the text inside it goes to its cells.
 
+#include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageLayout.h"
 
 #include <QHash>
@@ -187,10 +188,13 @@ bool onEdge(float value, const QVector<float>& edges)
 }
 
 // Whether something drawn inside the grid is foreign to a table: a chart's bars or curves, a
-// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table.
+// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table. A grid
+// that an arrow or a curve touches is a diagram's boxes and connectors.
 bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
 {
     for (const Shape& shape : shapes) {
+        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box))
+            return true;
         if (shape.thin)
             continue;
         const fz_rect box = shape.box;

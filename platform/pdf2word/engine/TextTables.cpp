@@ -28,8 +28,10 @@ const int kLeastRows = 3;
 const float kProseWords = 5.0f;
 // A row of one short piece (a section's label) may sit in a table: at most this many words.
 const int kMostLabelWords = 6;
-// A wrapped cell's next line follows within this many of its ems.
+// A wrapped cell's next line follows within this many of its ems, and under a cell of the row
+// above closer than this share of the table's usual pitch between rows.
 const float kWrapPitch = 1.6f;
+const float kWrapShare = 0.85f;
 
 // A number as statements print it: digits with separators, a sign, brackets for a loss, a unit.
 bool isFigure(const LaidParagraph& paragraph)
@@ -108,8 +110,14 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
     for (int c = 1; c < columns.size(); ++c)
         table.columns.append((columns[c - 1].x1 + columns[c].x0) / 2);
     table.columns.append(columns.back().x1);
-    // Rows: a row's wrapped continuation (pieces only right of the first column, close below)
-    // belongs to it.
+    // Rows: a row's wrapped continuation belongs to it: close below, with pieces only right of
+    // the first column, or closer than the table's rows are apart with each piece under one of
+    // the row's (a label wrapped in its cell).
+    QVector<float> pitches;
+    for (int k = 1; k < rowIndexes.size(); ++k)
+        pitches.append(rows[rowIndexes[k]].baseline - rows[rowIndexes[k - 1]].baseline);
+    std::sort(pitches.begin(), pitches.end());
+    const float usualPitch = pitches.isEmpty() ? 0 : pitches[pitches.size() / 2];
     QVector<QVector<int>> tableRows;
     QVector<float> tops;
     for (int k = 0; k < rowIndexes.size(); ++k) {
@@ -117,9 +125,17 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
         bool continues = false;
         if (k > 0) {
             const Row& previous = rows[rowIndexes[k - 1]];
-            continues = row.baseline - previous.baseline < kWrapPitch * row.size;
-            for (int piece : row.pieces)
-                continues = continues && lines[piece].box.x0 > table.columns[1] - 1;
+            const float pitch = row.baseline - previous.baseline;
+            bool rightOfFirst = true;
+            bool under = true;
+            for (int piece : row.pieces) {
+                rightOfFirst = rightOfFirst && lines[piece].box.x0 > table.columns[1] - 1;
+                bool below = false;
+                for (int above : previous.pieces)
+                    below = below || overlapX(lines[piece].box, lines[above].box);
+                under = under && below;
+            }
+            continues = pitch < kWrapPitch * row.size && (rightOfFirst || (under && pitch < kWrapShare * usualPitch));
         }
         if (continues) {
             tableRows.back() += row.pieces;
