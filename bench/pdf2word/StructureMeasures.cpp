@@ -39,6 +39,12 @@ const double kShapeTolerance = 1.6;
 const double kShrunk = 0.85;
 // Words a paragraph's first or last words may take, to tell them apart from the rest.
 const int kLongestAnchor = 24;
+// How far in from a paragraph's edge its first or last words may be looked for.
+const int kMostShift = 8;
+// A paragraph read whole spans at most this many words of the output: its own, a little more
+// (a footnote or a page's margin text between its lines).
+const double kSpread = 1.3;
+const int kSpreadWords = 25;
 
 bool isIdeograph(QChar c)
 {
@@ -196,11 +202,15 @@ void measureCells(const StructureTruth& truth, const DocxStructure& docx, Struct
             std::reverse(row.ids.begin(), row.ids.end());
         }
         QVector<bool> taken(table.size(), false);
-        // A table made of two source tables matches each of them in turn.
+        // A table made of two source tables matches each of them in turn (rows out of order in
+        // one source table do not match twice).
+        QVector<bool> matchedHere(sources.size(), false);
         for (int round = 0; round < sources.size(); ++round) {
             QVector<QPair<int, int>> best;
             int bestSource = -1;
             for (int s = 0; s < sources.size(); ++s) {
+                if (matchedHere[s])
+                    continue;
                 for (const QVector<Row>* rows : {static_cast<const QVector<Row>*>(&forward), static_cast<const QVector<Row>*>(&mirrored)}) {
                     const QVector<QPair<int, int>> pairs = alignTable(*rows, taken, sources[s], sourceTaken[s]);
                     if (pairs.size() > best.size()) {
@@ -211,6 +221,7 @@ void measureCells(const StructureTruth& truth, const DocxStructure& docx, Struct
             }
             if (best.isEmpty())
                 break;
+            matchedHere[bestSource] = true;
             for (const auto& pair : best) {
                 taken[pair.first] = true;
                 sourceTaken[bestSource][pair.second] = true;
@@ -272,30 +283,43 @@ void measureOrder(const StructureTruth& truth, const DocxStructure& docx, Struct
         output += words(paragraph);
     // A paragraph's first (last) words, as many as it takes to name one place of the source:
     // found in the output at the first place after from, or at the first place when none is
-    // after it (a heading also listed in the contents); -1 when not found.
+    // after it (a heading also listed in the contents). A word the output misspells there (a
+    // ligature read backwards) moves the words looked for further in. Returns where the
+    // paragraph starts (ends) in the output, -1 when not found.
     auto locate = [&](const QStringList& paragraph, bool atStart, int from) {
-        int place = -1;
-        for (int length = qMin(4, int(paragraph.size()));; ++length) {
-            const QStringList anchor = atStart ? paragraph.mid(0, length) : paragraph.mid(paragraph.size() - length);
-            if (occurrences(all, anchor, 0, &place) <= 1 || length >= qMin(kLongestAnchor, int(paragraph.size()))) {
-                occurrences(output, anchor, atStart ? from : from - length + 1, &place);
-                return place < 0 ? -1 : atStart ? place
-                                                : place + length - 1;
+        for (int shift = 0; shift <= kMostShift && shift < paragraph.size(); ++shift) {
+            const QStringList rest = atStart ? paragraph.mid(shift) : paragraph.mid(0, paragraph.size() - shift);
+            for (int length = qMin(4, int(rest.size()));; ++length) {
+                const QStringList anchor = atStart ? rest.mid(0, length) : rest.mid(rest.size() - length);
+                int place = -1;
+                if (occurrences(all, anchor, 0, &place) > 1 && length < qMin(kLongestAnchor, int(rest.size())))
+                    continue;
+                occurrences(output, anchor, atStart ? from + shift : from - length + 1, &place);
+                if (place >= 0)
+                    return atStart ? qMax(0, place - shift) : place + length - 1 + shift;
+                break;
             }
         }
+        return -1;
     };
     int previousEnd = -1;
     int previousStart = -1;
+    int previousSize = 0;
     for (int i = 0; i < flow.size(); ++i) {
         const int start = locate(flow[i], true, previousEnd + 1);
         const int end = locate(flow[i], false, qMax(start, 0));
         if (i > 0) {
             ++scores->pairs;
-            if (previousStart >= 0 && previousEnd >= previousStart && start > previousEnd)
+            // The paragraph before is read whole, its words not spread among others' (lines of
+            // columns read across, a table's cells), and ends before this one starts.
+            const bool whole = previousStart >= 0 && previousEnd >= previousStart
+                               && previousEnd - previousStart + 1 <= kSpread * previousSize + kSpreadWords;
+            if (whole && start > previousEnd)
                 ++scores->pairsInOrder;
         }
         previousStart = start;
         previousEnd = end;
+        previousSize = flow[i].size();
     }
 }
 
