@@ -3,7 +3,7 @@ the looks of writer.LOOKS, lines of notes) and charts drawn from the sheet's cel
 the document's truth as it is written."""
 import odf
 from odf import esc
-from writer import LOOKS
+from writer import cell_look
 
 ROW_CM = 0.55
 
@@ -48,21 +48,12 @@ class CalcDoc:
         if record:
             self.truth.table(rows)
         first = len(self.rows)
-        looks = LOOKS[look]
         for r, row in enumerate(rows):
             cells = []
             col = 0
             for cell in row:
                 text, span = (cell, 1) if isinstance(cell, str) else cell
-                if r < head_rows:
-                    part = "head"
-                elif look == "hrules" and r == len(rows) - 1:
-                    part = "last"
-                elif tinted_column is not None and col == tinted_column and "column" in looks:
-                    part = "column"
-                else:
-                    part = "odd" if (r - head_rows) % 2 == 0 else "even"
-                border, fill = looks[part]
+                border, fill = cell_look(look, r, len(rows), head_rows, col, tinted_column)
                 head = r < head_rows
                 fill_xml = f' fo:background-color="{fill}"' if fill else ""
                 align = "end" if odf.is_number(text) or (head and col > 0 and numeric) else "start"

@@ -61,6 +61,18 @@ def shares(rng, count, columns=("2022", "2023", "2024")):
 
 
 # Writer documents.
+def boxed_article(d, box, paragraphs, heading):
+    """Paragraphs with a box beside the first, a heading after the fourth."""
+    d.para_with(box, paragraphs[0])
+    for para in paragraphs[1:4]:
+        d.para(para)
+    d.heading(heading)
+    for para in paragraphs[4:]:
+        d.para(para)
+    return d
+
+
+
 def writer_report_ruled(name):
     p = text.Prose(101)
     t = Truth(name, "LibreOffice Writer", "A three-page report in a serif font with ruled tables, one with a spanned heading")
@@ -201,13 +213,7 @@ def writer_infobox(name):
     box = d.infobox("Quillport Harbour Light", 11, (5.5, 3.8), "The tower seen from the north pier",
                     [["Location", "Quillport, North Coast"], ["Constructed", "1862"], ["Height", "31 m"],
                      ["Range", "18 nautical miles"], ["Operator", "Northern Lights Board"], ["Automated", "1989"]])
-    d.para_with(box, paragraphs[0])
-    for para in paragraphs[1:4]:
-        d.para(para)
-    d.heading("History")
-    for para in paragraphs[4:]:
-        d.para(para)
-    return d
+    return boxed_article(d, box, paragraphs, "History")
 
 
 def writer_sidebar(name):
@@ -217,13 +223,7 @@ def writer_sidebar(name):
     d.title("The ice plant after one year")
     box = d.sidebar("Key facts", [p.sentence() for _ in range(4)])
     paragraphs = p.paragraphs(7)
-    d.para_with(box, paragraphs[0])
-    for para in paragraphs[1:4]:
-        d.para(para)
-    d.heading("What comes next")
-    for para in paragraphs[4:]:
-        d.para(para)
-    return d
+    return boxed_article(d, box, paragraphs, "What comes next")
 
 
 def writer_form(name):

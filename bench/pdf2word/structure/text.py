@@ -143,16 +143,17 @@ CHINESE_TAILS = ["在公开会议上", "在月底之前", "在县政府的帮助
                  "在商定的预算之内", "根据专家的建议", "没有任何延误"]
 
 
+def _paragraph(rng, sentences, parts, space, stop):
+    return space.join(space.join(rng.choice(part) for part in parts) + stop for _ in range(sentences))
+
+
 def arabic_paragraph(rng, sentences):
-    return " ".join(f"{rng.choice(ARABIC_SUBJECTS)} {rng.choice(ARABIC_VERBS)} {rng.choice(ARABIC_OBJECTS)} "
-                    f"{rng.choice(ARABIC_TAILS)}." for _ in range(sentences))
+    return _paragraph(rng, sentences, (ARABIC_SUBJECTS, ARABIC_VERBS, ARABIC_OBJECTS, ARABIC_TAILS), " ", ".")
 
 
 def hebrew_paragraph(rng, sentences):
-    return " ".join(f"{rng.choice(HEBREW_SUBJECTS)} {rng.choice(HEBREW_VERBS)} {rng.choice(HEBREW_OBJECTS)} "
-                    f"{rng.choice(HEBREW_TAILS)}." for _ in range(sentences))
+    return _paragraph(rng, sentences, (HEBREW_SUBJECTS, HEBREW_VERBS, HEBREW_OBJECTS, HEBREW_TAILS), " ", ".")
 
 
 def chinese_paragraph(rng, sentences):
-    return "".join(f"{rng.choice(CHINESE_SUBJECTS)}{rng.choice(CHINESE_TAILS)}{rng.choice(CHINESE_VERBS)}"
-                   f"{rng.choice(CHINESE_OBJECTS)}。" for _ in range(sentences))
+    return _paragraph(rng, sentences, (CHINESE_SUBJECTS, CHINESE_TAILS, CHINESE_VERBS, CHINESE_OBJECTS), "", "。")

@@ -28,6 +28,21 @@ LOOKS = {
 }
 
 
+def cell_look(look, row, rows, head_rows, column, tinted_column):
+    """The border and fill of a table's cell in the look: header rows, body rows banded, the tinted
+    column, the rule under the last row."""
+    looks = LOOKS[look]
+    if row < head_rows:
+        part = "head"
+    elif look == "hrules" and row == rows - 1:
+        part = "last"
+    elif tinted_column is not None and column == tinted_column and "column" in looks:
+        part = "column"
+    else:
+        part = "odd" if (row - head_rows) % 2 == 0 else "even"
+    return looks[part]
+
+
 class WriterDoc:
     def __init__(self, truth, font="Liberation Serif", size=11, page=(21.0, 29.7), margins=2.0,
                  heading_font=None, justify=True, head=None, page_numbers=True, language="en-GB",
@@ -160,22 +175,13 @@ class WriterDoc:
         for w in widths:
             column_style = self.style("table-column", f'<style:table-column-properties style:column-width="{w:.2f}cm"/>')
             xml.append(f'<table:table-column table:style-name="{column_style}"/>')
-        looks = LOOKS[look]
         size = f' fo:font-size="{font_size}pt"' if font_size else ""
         for r, row in enumerate(rows):
             xml.append("<table:table-row>")
             col = 0
             for cell in row:
                 text, span = (cell, 1) if isinstance(cell, str) else cell
-                if r < head_rows:
-                    part = "head"
-                elif look == "hrules" and r == len(rows) - 1:
-                    part = "last"
-                elif tinted_column is not None and col == tinted_column and "column" in looks:
-                    part = "column"
-                else:
-                    part = "odd" if (r - head_rows) % 2 == 0 else "even"
-                border, fill = looks[part]
+                border, fill = cell_look(look, r, len(rows), head_rows, col, tinted_column)
                 fill_xml = f' fo:background-color="{fill}"' if fill else ""
                 cell_style = self.style("table-cell", f'<style:table-cell-properties fo:padding="0.08cm" {border}{fill_xml}/>')
                 head = r < head_rows
