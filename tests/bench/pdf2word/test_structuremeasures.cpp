@@ -184,6 +184,16 @@ void TestStructureMeasures::paragraphOrder()
         across += paragraph(a.mid(i, 4).join(QLatin1Char(' ')) + QLatin1Char(' ') + b.mid(i, 4).join(QLatin1Char(' ')));
     truth = source({kProse[0] + QLatin1Char(' ') + kProse[1], kProse[2] + QLatin1Char(' ') + kProse[3]});
     QCOMPARE(StructureMeasures::measure(truth, docx(across)).pairsInOrder, 0);
+    // Three columns made into a table, a row per printed line: the first column's paragraphs
+    // still start one after the other, but each is spread over the table's rows.
+    truth = source({kProse[0], kProse[1], kProse[2] + QLatin1Char(' ') + kProse[3]});
+    QList<QStringList> rows;
+    const QStringList first = (kProse[0] + QLatin1Char(' ') + kProse[1]).split(QLatin1Char(' '));
+    for (int i = 0; i < first.size(); i += 3)
+        rows.append({first.mid(i, 3).join(QLatin1Char(' ')), b.mid(i, 3).join(QLatin1Char(' ')), QStringLiteral("gull tern auk")});
+    scores = StructureMeasures::measure(truth, docx(table(rows)));
+    QCOMPARE(scores.pairs, 2);
+    QCOMPARE(scores.pairsInOrder, 0);
     // A heading also listed in the contents is found at its place; a misspelled last word (a
     // ligature read backwards) does not lose the paragraph.
     truth = source({QStringLiteral("1 Introduction 2"), QStringLiteral("1 Introduction"), kProse[0], kProse[1]});
@@ -238,6 +248,13 @@ void TestStructureMeasures::readsWhatWritersWrite()
     QCOMPARE(read.tables[0][2].row, 1);
     QCOMPARE(read.tables[0][2].column, 2);
     QCOMPARE(read.textArea, QSizeF(481.9, 728.5));
+    // A picture in the older markup, sized by its style.
+    const DocxStructure older = docx(QStringLiteral("<w:p><w:r><w:pict><v:shape style=\"width:3in;height:144pt\" alt=\"Gulls\">"
+                                                    "<v:imagedata/></v:shape></w:pict></w:r></w:p>"));
+    QCOMPARE(older.pictures.size(), 1);
+    QCOMPARE(older.pictures[0].width, 216.0);
+    QCOMPARE(older.pictures[0].height, 144.0);
+    QCOMPARE(older.pictures[0].description, QStringLiteral("Gulls"));
 }
 
 QTEST_GUILESS_MAIN(TestStructureMeasures)
