@@ -53,14 +53,14 @@ int findRoot(QVector<int>& parent, int i)
     return i;
 }
 
-// Whether a line has a neighbour line of text right above or below it: then it is part of a
-// paragraph (its short last line, say), not a label.
-bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int index)
+// Whether a line has a neighbour line of text (of more than leastWords words) right above or below
+// it: then it is part of a paragraph (its short last line, say), not a label.
+bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int index, int leastWords = 0)
 {
     const TextLine& line = lines[index];
     for (int i = 0; i < lines.size(); ++i) {
         const TextLine& other = lines[i];
-        if (i == index || taken[i] || other.vertical)
+        if (i == index || taken[i] || other.vertical || wordCount(other) <= leastWords)
             continue;
         const float drop = std::abs(other.baseline - line.baseline);
         const bool overlap = std::min(other.box.x1, line.box.x1) > std::max(other.box.x0, line.box.x0);
@@ -71,14 +71,15 @@ bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int
     return false;
 }
 
-// Whether a line inside a drawing is text, not a label: a paragraph's, or a sentence.
+// Whether a line inside a drawing is text, not a label: a sentence, or a line of a paragraph of
+// long lines (an axis's row of labels over its title is none).
 bool isText(const QVector<TextLine>& lines, const QVector<bool>& taken, int index)
 {
     const TextLine& line = lines[index];
     if (line.vertical)
         return false;
     const int words = wordCount(line);
-    return words > kMostTitleWords || (words > kMostInnerLabelWords && inTextBlock(lines, taken, index));
+    return words > kMostTitleWords || (words > kMostInnerLabelWords && inTextBlock(lines, taken, index, kMostInnerLabelWords));
 }
 
 struct Cluster

@@ -41,7 +41,8 @@ bool holdsDrawing(const QVector<Shape>& shapes, int frame, const QVector<TextLin
 }
 
 // Whether a thin frame around text is a panel: big enough, no box of a diagram (no line or arrow
-// of another shape touches it from outside) and no chart's legend (nothing drawn inside).
+// of another shape touches it from outside) and no chart's legend (nothing drawn inside, nothing
+// drawn around it).
 bool isFrame(const QVector<Shape>& shapes, int frame)
 {
     const Shape& shape = shapes[frame];
@@ -53,8 +54,10 @@ bool isFrame(const QVector<Shape>& shapes, int frame)
         if (i == frame || other.kind != Shape::Path)
             continue;
         const bool inside = contains(shape.box, other.box);
-        // A line or arrow from outside joins it to a diagram; a swatch inside makes it a legend.
-        if ((!inside && !other.rectangle && touches(expanded(shape.box, 1), other.box)) || (inside && !other.thin))
+        // A line or arrow from outside joins it to a diagram; a swatch inside makes it a legend,
+        // and so does a chart's area around it.
+        if ((!inside && !other.rectangle && touches(expanded(shape.box, 1), other.box)) || (inside && !other.thin)
+            || (!inside && contains(other.box, shape.box)))
             return false;
     }
     return true;

@@ -21,9 +21,9 @@ const float kSameEdge = 1.5f;
 const float kMostIndent = 3.0f;
 // A word gap of a justified line: at most this many ems.
 const float kWidestWordGap = 3.0f;
-// Running text: paragraphs of at least this many lines, this many words a line on average.
+// Running text: paragraphs of at least this many lines, their usual line of this many words.
 const int kLeastLines = 3;
-const float kProseWords = 5.0f;
+const int kProseWords = 5;
 
 struct Row
 {
@@ -192,11 +192,14 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
         if (hasPrevious[i])
             continue;
         QVector<int> paragraph;
-        int words = 0;
+        QVector<int> words;
         for (int j = i; j >= 0; j = next[j]) {
             paragraph.append(j);
-            words += wordCount(lines[j]);
+            words.append(wordCount(lines[j]));
         }
+        // The usual line's words: a heading over a narrow column does not count.
+        std::sort(words.begin(), words.end());
+        const int usualWords = words[words.size() / 2];
         // A line breaker fills each line: the next line's first word would not have fitted
         // after it. Lines set by hand (a form's labels, a list) end short of that.
         float right = -1e9f;
@@ -207,7 +210,7 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
             const TextLine& line = lines[paragraph[k]];
             wrapped += right - line.box.x1 < firstWordWidth(lines[paragraph[k + 1]]) + line.size ? 1 : 0;
         }
-        if (paragraph.size() >= kLeastLines && words >= kProseWords * paragraph.size() && 2 * wrapped >= paragraph.size() - 1) {
+        if (paragraph.size() >= kLeastLines && usualWords >= kProseWords && 2 * wrapped >= paragraph.size() - 1) {
             for (int j : paragraph)
                 running[j] = true;
         }

@@ -16,7 +16,7 @@ namespace p2w {
 void joinSplitLines(QVector<TextLine>& lines);
 
 // Marks the lines of running text: paragraphs of three or more lines down one column, set in one
-// size at a line's pitch, five words a line or more on average, whose lines mostly end where the
+// size at a line's pitch, their usual line of five words or more, whose lines mostly end where the
 // next line's first word would not have fitted (a line breaker set them, not a hand).
 QVector<bool> runningTextLines(const QVector<TextLine>& lines);
 

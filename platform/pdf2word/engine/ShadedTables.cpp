@@ -44,6 +44,11 @@ const int kMostColumnWords = 3;
 // ems from its edge.
 const float kLeastGutter = 0.6f;
 const float kCellPadding = 0.25f;
+// Gutters are sought every kSampleStep points (at most kMostSamples places across a table); one
+// row in kRowsPerIntruder may reach into one with its text.
+const float kSampleStep = 0.5f;
+const int kMostSamples = 4000;
+const int kRowsPerIntruder = 10;
 // Lines of one row: baselines within this share of the size; a row's wrapped line follows
 // within this many ems.
 const float kSameRow = 0.3f;
@@ -276,6 +281,84 @@ float gutterEdge(const QVector<TextLine>& lines, const QVector<TextRow>& rows, f
     return (from + to) / 2;
 }
 
+// Where the line's words stand, left to right (from x0 to x1 each).
+QVector<std::pair<float, float>> wordSpans(const TextLine& line)
+{
+    QVector<std::pair<float, float>> words;
+    bool inWord = false;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.isSpace()) {
+            inWord = false;
+        } else if (inWord) {
+            words.back().first = std::min(words.back().first, glyph.box.x0);
+            words.back().second = std::max(words.back().second, glyph.box.x1);
+        } else {
+            words.append({glyph.box.x0, glyph.box.x1});
+            inWord = true;
+        }
+    }
+    return words;
+}
+
+// The gutters of the text inside the region: x-ranges at least kLeastGutter ems wide that the
+// lines of at most one row in kRowsPerIntruder reach into (a long entry running up to the next
+// column), narrowed to where no word of any row stands.
+QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, const QVector<TextRow>& rows,
+                                             const fz_rect& region, float size)
+{
+    const int samples = std::min(kMostSamples, int((region.x1 - region.x0) / kSampleStep) + 1);
+    const float step = (region.x1 - region.x0) / std::max(1, samples - 1);
+    auto indexOf = [&](float x) { return std::clamp(int((x - region.x0) / step), 0, samples - 1); };
+    QVector<int> rowsIn(samples, 0);
+    QVector<bool> wordIn(samples, false);
+    for (const TextRow& row : rows) {
+        QVector<bool> inRow(samples, false);
+        for (int i : row.lines) {
+            const TextLine& line = lines[i];
+            for (int k = indexOf(line.box.x0); k <= indexOf(line.box.x1); ++k)
+                inRow[k] = true;
+            for (const auto& word : wordSpans(line)) {
+                for (int k = indexOf(word.first); k <= indexOf(word.second); ++k)
+                    wordIn[k] = true;
+            }
+        }
+        for (int k = 0; k < samples; ++k)
+            rowsIn[k] += inRow[k] ? 1 : 0;
+    }
+    const int allowed = rows.size() / kRowsPerIntruder;
+    QVector<std::pair<float, float>> gutters;
+    for (int k = 0; k < samples;) {
+        if (rowsIn[k] > allowed) {
+            ++k;
+            continue;
+        }
+        int end = k;
+        while (end < samples && rowsIn[end] <= allowed)
+            ++end;
+        // The longest stretch of the run that no word stands in.
+        int bestFrom = -1;
+        int bestTo = -1;
+        for (int a = k; a < end;) {
+            if (wordIn[a]) {
+                ++a;
+                continue;
+            }
+            int b = a;
+            while (b < end && !wordIn[b])
+                ++b;
+            if (b - a > bestTo - bestFrom) {
+                bestFrom = a;
+                bestTo = b;
+            }
+            a = b;
+        }
+        if ((end - k) * step >= kLeastGutter * size && bestFrom >= 0 && k > 0 && end < samples)
+            gutters.append({region.x0 + bestFrom * step, region.x0 + (bestTo - 1) * step});
+        k = end;
+    }
+    return gutters;
+}
+
 // The column edges: the fills' side edges, and the gutters of the text inside one fill (a band
 // across the row) where rows have text on both sides; a header set left over figures set right
 // within one cell is one column.
@@ -286,35 +369,27 @@ QVector<float> columnEdges(const QVector<Shape>& shapes, const QVector<int>& fil
     for (int f : fills)
         edges << shapes[f].box.x0 << shapes[f].box.x1;
     edges = mergedEdges(edges);
-    QVector<std::pair<float, float>> covered;
     float size = 0;
-    for (const TextRow& row : rows) {
-        for (int i : row.lines) {
-            covered.append({lines[i].box.x0, lines[i].box.x1});
-            size = std::max(size, lines[i].size);
-        }
-    }
-    std::sort(covered.begin(), covered.end());
+    for (const TextRow& row : rows)
+        size = std::max(size, row.size);
     QVector<float> gutters;
-    float reach = -1e9f;
-    for (const auto& piece : covered) {
-        if (reach > -1e9f && piece.first - reach >= kLeastGutter * size && !hasEdgeIn(edges, reach, piece.first)) {
-            const float middle = (reach + piece.first) / 2;
-            float from = region.x0;
-            float to = region.x1;
-            for (float edge : edges) {
-                if (edge < middle)
-                    from = std::max(from, edge);
-                else
-                    to = std::min(to, edge);
-            }
-            int parted = 0;
-            for (const TextRow& row : rows)
-                parted += textBothSides(lines, row, middle, from, to) ? 1 : 0;
-            if (parted >= kLeastRows)
-                gutters.append(gutterEdge(lines, rows, reach, piece.first, size));
+    for (const auto& gutter : textGutters(lines, rows, region, size)) {
+        if (hasEdgeIn(edges, gutter.first, gutter.second))
+            continue;
+        const float middle = (gutter.first + gutter.second) / 2;
+        float from = region.x0;
+        float to = region.x1;
+        for (float edge : edges) {
+            if (edge < middle)
+                from = std::max(from, edge);
+            else
+                to = std::min(to, edge);
         }
-        reach = std::max(reach, piece.second);
+        int parted = 0;
+        for (const TextRow& row : rows)
+            parted += textBothSides(lines, row, middle, from, to) ? 1 : 0;
+        if (parted >= kLeastRows)
+            gutters.append(gutterEdge(lines, rows, gutter.first, gutter.second, size));
     }
     edges += gutters;
     std::sort(edges.begin(), edges.end());
@@ -395,18 +470,9 @@ QVector<float> rowEdges(const QVector<Shape>& shapes, const QVector<int>& fills,
 // Whether a word of the line reaches across x (a line may run on over a gap between two cells).
 bool wordAcross(const TextLine& line, float x)
 {
-    float from = 1e9f;
-    float to = -1e9f;
-    for (int i = 0; i <= line.glyphs.size(); ++i) {
-        if (i == line.glyphs.size() || line.glyphs[i].isSpace()) {
-            if (from < x - 1 && to > x + 1)
-                return true;
-            from = 1e9f;
-            to = -1e9f;
-            continue;
-        }
-        from = std::min(from, line.glyphs[i].box.x0);
-        to = std::max(to, line.glyphs[i].box.x1);
+    for (const auto& word : wordSpans(line)) {
+        if (word.first < x - 1 && word.second > x + 1)
+            return true;
     }
     return false;
 }

@@ -38,8 +38,10 @@ QVector<Segment> joinSegments(QVector<Segment> segments)
     });
     QVector<Segment> joined;
     for (const Segment& segment : segments) {
-        if (!joined.isEmpty() && std::fabs(joined.back().at - segment.at) <= kSnap
-            && segment.from <= joined.back().to + kReach) {
+        // Only where the two meet: a bar's edge near a far-off column ruling is another line.
+        if (!joined.isEmpty() && std::fabs(joined.back().at - segment.at) <= kSnap && segment.from <= joined.back().to + kReach
+            && segment.to >= joined.back().from - kReach) {
+            joined.back().from = std::min(joined.back().from, segment.from);
             joined.back().to = std::max(joined.back().to, segment.to);
             continue;
         }
