@@ -14,10 +14,10 @@ const char kDrawing[] = "http://schemas.openxmlformats.org/drawingml/2006/wordpr
 const char kDrawingMain[] = "http://schemas.openxmlformats.org/drawingml/2006/main";
 const char kPicture[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
 
-// 2 cm margins, in points and in twentieths of a point.
-const double kMarginPoints = 56.7;
-const int kMarginTwips = 1134;
 const int kEmuPerPoint = 12700;
+// A running head or foot stands this far from the page's edge, or half the margin when that is
+// less (twentieths of a point).
+const int kMarginTextTwips = 708;
 
 QString imageName(const FlowDocument& document, int image)
 {
@@ -60,6 +60,8 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
     xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (block.pageBreakBefore)
+        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
@@ -152,7 +154,7 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
 {
     const int columns = table.columnWidths.size();
     QVector<int> twips;
-    for (double width : fittedColumnWidths(document, table, kMarginPoints))
+    for (double width : fittedColumnWidths(document, table))
         twips.append(qMax(20, qRound(width * 20)));
     auto spanTwips = [&](int column, int span) {
         int sum = 0;
@@ -234,11 +236,16 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
 
 void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
 {
-    const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+    const QSizeF size = fittedPictureSize(document, document.images[block.image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
     const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
     const QString id = QString::number(block.image + 1);
     xml.writeStartElement(QStringLiteral("w:p"));
+    if (block.pageBreakBefore) {
+        xml.writeStartElement(QStringLiteral("w:pPr"));
+        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+        xml.writeEndElement();
+    }
     xml.writeStartElement(QStringLiteral("w:r"));
     xml.writeStartElement(QStringLiteral("w:drawing"));
     xml.writeStartElement(QStringLiteral("wp:inline"));
@@ -299,6 +306,14 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
         if (block.kind == FlowBlock::Image) {
             writePicture(xml, document, block);
         } else if (block.kind == FlowBlock::Table) {
+            // A table starts a page after an empty paragraph that does.
+            if (block.pageBreakBefore) {
+                xml.writeStartElement(QStringLiteral("w:p"));
+                xml.writeStartElement(QStringLiteral("w:pPr"));
+                xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+                xml.writeEndElement();
+                xml.writeEndElement();
+            }
             writeTable(xml, document, document.tables[block.table]);
             // Two tables in a row would become one.
             if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
@@ -322,9 +337,19 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
     xml.writeStartElement(QStringLiteral("w:body"));
     writeBlocks(xml, document, document.blocks);
-    // The body ends with a paragraph.
-    if (!document.blocks.isEmpty() && document.blocks.last().kind == FlowBlock::Table)
-        writeEmptyParagraph(xml);
+    // The body ends with a paragraph: after a table one as low as can be, so that a table that
+    // fills the page does not leave it alone on one more.
+    if (!document.blocks.isEmpty() && document.blocks.last().kind == FlowBlock::Table) {
+        xml.writeStartElement(QStringLiteral("w:p"));
+        xml.writeStartElement(QStringLiteral("w:pPr"));
+        xml.writeEmptyElement(QStringLiteral("w:spacing"));
+        xml.writeAttribute(QStringLiteral("w:before"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:after"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:line"), QStringLiteral("20"));
+        xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("exact"));
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
     // A running head or foot missing from the source's first page is left off it too (a first
@@ -351,10 +376,14 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
     xml.writeAttribute(QStringLiteral("w:h"), QString::number(qRound(page.height() * 20)));
     xml.writeEmptyElement(QStringLiteral("w:pgMar"));
-    for (const char* side : {"w:top", "w:right", "w:bottom", "w:left"})
-        xml.writeAttribute(QLatin1String(side), QString::number(kMarginTwips));
-    xml.writeAttribute(QStringLiteral("w:header"), QStringLiteral("708"));
-    xml.writeAttribute(QStringLiteral("w:footer"), QStringLiteral("708"));
+    const QMarginsF& pageMargins = document.margins;
+    const auto twips = [](double points) { return qRound(points * 20); };
+    xml.writeAttribute(QStringLiteral("w:top"), QString::number(twips(pageMargins.top())));
+    xml.writeAttribute(QStringLiteral("w:right"), QString::number(twips(pageMargins.right())));
+    xml.writeAttribute(QStringLiteral("w:bottom"), QString::number(twips(pageMargins.bottom())));
+    xml.writeAttribute(QStringLiteral("w:left"), QString::number(twips(pageMargins.left())));
+    xml.writeAttribute(QStringLiteral("w:header"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.top()) / 2)));
+    xml.writeAttribute(QStringLiteral("w:footer"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.bottom()) / 2)));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
     if (titlePage)
         xml.writeEmptyElement(QStringLiteral("w:titlePg"));

@@ -31,6 +31,8 @@ const float kTurnedLabelReach = 2.5f;
 // paragraph, is text.
 const int kMostInnerLabelWords = 6;
 const int kMostTitleWords = 12;
+// A drawing's labels together have at most this many words.
+const int kMostLabelsWords = 100;
 // A label is short: at most this many words and this share of the drawing's width.
 const int kMostLabelWords = 4;
 const float kLabelWidthShare = 0.5f;
@@ -225,14 +227,18 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
         float textArea = 0;
         QVector<int> inner;
         int text = 0; // lines that are text, not labels: a heading, a sentence, a table's cell
+        int words = 0;
         for (int i = 0; i < lines.size(); ++i) {
             if (!taken[i] && centreInside(lines[i].box, expanded(c.box, 1))) {
                 inner.append(i);
                 textArea += area(fz_intersect_rect(lines[i].box, c.box));
+                words += wordCount(lines[i]);
                 if (isText(lines, taken, i))
                     ++text;
             }
         }
+        // More words than a drawing's labels have are a page's text, however they are broken up.
+        text += words > kMostLabelsWords ? 1 : 0;
         // Text is never drawn into a picture: a region that holds text keeps it as text. The
         // drawings in it that stand apart once what lies behind the text is gone (a poster's
         // charts on its backdrop) are figures of their own; else only its pictures are.

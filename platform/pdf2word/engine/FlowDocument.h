@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QMarginsF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -72,7 +73,8 @@ struct FlowBlock
     };
     Kind kind = Paragraph;
     Align align = Align::Left;
-    bool rtl = false; // a paragraph read right to left
+    bool rtl = false;             // a paragraph read right to left
+    bool pageBreakBefore = false; // starts a page, as in the source after a page that ended short
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block
@@ -134,7 +136,8 @@ struct FlowDocument
     QList<FlowTable> tables;
     FlowMargin header; // running head and page number of the source's pages, out of the body
     FlowMargin footer;
-    QSizeF pageSize; // points, of the first converted page
+    QSizeF pageSize;                                       // points, of the first converted page
+    QMarginsF margins = QMarginsF(56.7, 56.7, 56.7, 56.7); // points: as far as the source's text keeps from its edges
     QString title;
     QList<FlowFont> fonts; // every font a run names, once
 

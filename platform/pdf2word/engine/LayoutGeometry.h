@@ -106,6 +106,25 @@ inline bool hasLeader(const TextLine& line)
     return false;
 }
 
+// Whether the line starts with a list's number: "1.", "12)", "a)", "(iv)" and a space.
+inline bool startsWithNumber(const TextLine& line)
+{
+    int digits = 0;
+    int letters = 0;
+    int i = line.glyphs.size() > 0 && line.glyphs[0].c == U'(' ? 1 : 0;
+    for (; i < line.glyphs.size() && i < 6; ++i) {
+        const char32_t c = line.glyphs[i].c;
+        if (c >= U'0' && c <= U'9')
+            ++digits;
+        else if (c >= U'a' && c <= U'z')
+            ++letters;
+        else
+            break;
+    }
+    const bool marked = i + 1 < line.glyphs.size() && (line.glyphs[i].c == U'.' || line.glyphs[i].c == U')');
+    return marked && line.glyphs[i + 1].isSpace() && ((digits > 0 && digits <= 3 && letters == 0) || (digits == 0 && letters == 1));
+}
+
 // Whether the line starts with a list's bullet (or a check box standing for one).
 inline bool startsWithBullet(const TextLine& line)
 {

@@ -18,8 +18,6 @@ const char kXlink[] = "http://www.w3.org/1999/xlink";
 const char kManifest[] = "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0";
 const char kTable[] = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
 
-const double kMarginPoints = 56.7;
-
 QString imageEntry(const FlowDocument& document, int image)
 {
     return QStringLiteral("Pictures/image%1.%2")
@@ -45,7 +43,8 @@ QString lookKey(const FlowRun& run)
 
 QString paragraphKey(const FlowBlock& block)
 {
-    return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString());
+    return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString())
+           + (block.pageBreakBefore ? QStringLiteral("|break") : QString());
 }
 
 QString points(double value)
@@ -124,12 +123,15 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock
     xml.writeEndElement(); // text:p
 }
 
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block, bool opensFirstPage)
+void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const FlowBlock& block,
+                  bool opensFirstPage)
 {
-    const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+    const QSizeF size = fittedPictureSize(document, document.images[block.image]);
     xml.writeStartElement(QStringLiteral("text:p"));
     if (opensFirstPage)
         xml.writeAttribute(QStringLiteral("text:style-name"), QLatin1String(kFirstPageStyle));
+    else if (block.pageBreakBefore)
+        xml.writeAttribute(QStringLiteral("text:style-name"), styles.paragraph.value(paragraphKey(block)));
     xml.writeStartElement(QStringLiteral("draw:frame"));
     xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
     xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
@@ -152,7 +154,7 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
 void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int firstPageTable)
 {
     for (int t = 0; t < document.tables.size(); ++t) {
-        const QList<double> widths = fittedColumnWidths(document, document.tables[t], kMarginPoints);
+        const QList<double> widths = fittedColumnWidths(document, document.tables[t]);
         double total = 0;
         for (double width : widths)
             total += width;
@@ -279,7 +281,7 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
     for (int i = 0; i < blocks.size(); ++i) {
         const FlowBlock& block = blocks[i];
         if (block.kind == FlowBlock::Image)
-            writePicture(xml, document, block, opensFirstPage && i == 0);
+            writePicture(xml, styles, document, block, opensFirstPage && i == 0);
         else if (block.kind == FlowBlock::Table)
             writeTable(xml, styles, document, block.table);
         else
@@ -297,6 +299,8 @@ void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowB
     xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
     xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(look.align, look.rtl));
     xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
+    if (look.pageBreakBefore)
+        xml.writeAttribute(QStringLiteral("fo:break-before"), QStringLiteral("page"));
     if (look.rtl)
         xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
     xml.writeEndElement();
@@ -331,7 +335,8 @@ QByteArray contentXml(const FlowDocument& document)
 {
     Styles styles;
     for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Paragraph)
+        // A picture that starts a page stands in a paragraph that does.
+        if (block.kind == FlowBlock::Paragraph || (block.kind == FlowBlock::Image && block.pageBreakBefore))
             styles.add(block);
     }
     for (const FlowTable& table : document.tables) {
@@ -425,7 +430,7 @@ QString marginXml(const FlowMargin& margin, const char* element)
 
 QByteArray stylesXml(const FlowDocument& document)
 {
-    // The page: the source's page size with the same margins as the DOCX.
+    // The page: the source's page size and margins, as in the DOCX.
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     const double marginSize = qMax(document.header.size, document.footer.size);
     // A first page of its own shows only the margins the source's first page has, then the
@@ -444,13 +449,15 @@ QByteArray stylesXml(const FlowDocument& document)
                 "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
                 "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
                 "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
-                "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
-                "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/><style:footer-style/></style:page-layout>"
+                "fo:page-width=\"%4\" fo:page-height=\"%5\" %10/><style:header-style/><style:footer-style/></style:page-layout>"
                 "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
                 "style:page-layout-name=\"pm1\">%8%9</style:master-page>")
                 .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
                      QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
                      marginXml(document.footer, "footer"))
+                .arg(QStringLiteral("fo:margin-top=\"%1\" fo:margin-bottom=\"%2\" fo:margin-left=\"%3\" fo:margin-right=\"%4\"")
+                         .arg(points(document.margins.top()), points(document.margins.bottom()), points(document.margins.left()),
+                              points(document.margins.right())))
             + first + QStringLiteral("</office:master-styles></office:document-styles>"))
         .toUtf8();
 }

@@ -249,8 +249,8 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
                      && i + 1 < lines.size()
                      && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
                 starts = true; // a first line's indent
-            else if (startsWithBullet(line) || items[i])
-                starts = true; // an item of a list
+            else if (startsWithBullet(line) || items[i] || (startsWithNumber(line) && startsWithNumber(current.lines.front())))
+                starts = true; // an item of a list, bulleted or numbered
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
         }

@@ -40,9 +40,8 @@ bool holdsDrawing(const QVector<Shape>& shapes, int frame, const QVector<TextLin
     return drawn >= kLeastDrawnShapes;
 }
 
-// Whether a thin frame around text is a panel: big enough, no box of a diagram (no line or arrow
-// of another shape touches it from outside) and no chart's legend (nothing drawn inside, nothing
-// drawn around it).
+// Whether a thin frame around text is a panel: big enough, and no chart's legend (nothing drawn
+// inside, nothing drawn around it).
 bool isFrame(const QVector<Shape>& shapes, int frame)
 {
     const Shape& shape = shapes[frame];
@@ -53,14 +52,26 @@ bool isFrame(const QVector<Shape>& shapes, int frame)
         const Shape& other = shapes[i];
         if (i == frame || other.kind != Shape::Path)
             continue;
+        // A swatch inside makes it a legend, and so does a chart's area around it.
         const bool inside = contains(shape.box, other.box);
-        // A line or arrow from outside joins it to a diagram; a swatch inside makes it a legend,
-        // and so does a chart's area around it.
-        if ((!inside && !other.rectangle && touches(expanded(shape.box, 1), other.box)) || (inside && !other.thin)
-            || (!inside && contains(other.box, shape.box)))
+        if ((inside && !other.thin) || (!inside && contains(other.box, shape.box)))
             return false;
     }
     return true;
+}
+
+// Whether a line or arrow from outside touches the box: then it is a box of a diagram (an
+// organisation chart, a flow of steps), drawn with the diagram.
+bool inDiagram(const QVector<Shape>& shapes, int box)
+{
+    const fz_rect bounds = shapes[box].box;
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& other = shapes[i];
+        if (i != box && other.kind == Shape::Path && !other.rectangle && !contains(bounds, other.box)
+            && touches(expanded(bounds, 1), other.box))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -73,7 +84,7 @@ QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& 
     for (int i = 0; i < shapes.size(); ++i) {
         const Shape& shape = shapes[i];
         if (area(shape.box) < kBackgroundShare * area(mediabox)
-            && ((shape.kind == Shape::Path && shape.rectangle && !shape.thin) || isFrame(shapes, i)))
+            && ((shape.kind == Shape::Path && shape.rectangle && !shape.thin) || isFrame(shapes, i)) && !inDiagram(shapes, i))
             candidates.append(i);
     }
     std::sort(candidates.begin(), candidates.end(), [&](int a, int b) { return area(shapes[a].box) > area(shapes[b].box); });

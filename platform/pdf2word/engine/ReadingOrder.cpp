@@ -19,8 +19,9 @@ namespace {
 // Beyond this many elements a page is read top to bottom, left to right (a dense table of
 // numbers, say): the rules cost the cube of the count.
 const int kMostElements = 700;
-// Text runs on under a floating obstacle: a line at most this many line heights below it.
-const float kFloatGap = 3.0f;
+// Text runs on under a floating obstacle: a line at most this many line heights below it (a
+// heading and the space around it may come between).
+const float kFloatGap = 4.5f;
 
 float middleY(const fz_rect& box)
 {
