@@ -165,6 +165,9 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
     for (int r = 0; r + 1 < rows.size(); ++r) {
         for (int i : rows[r].lines) {
             const TextLine& line = lines[i];
+            // A table of contents' line runs to its page number however short its heading.
+            if (hasLeader(line))
+                continue;
             // Rows of other text (a table's beside it) may come between a line and its next.
             for (int n = r + 1; n < rows.size() && next[i] < 0; ++n) {
                 const float pitch = rows[n].baseline - rows[r].baseline;
@@ -178,7 +181,8 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
                     // Justified, from an indented first line.
                     const bool sameEnd = std::fabs(below.box.x1 - line.box.x1) <= kSameEdge && below.box.x0 <= line.box.x0
                                          && below.box.x0 >= line.box.x0 - kMostIndent * line.size;
-                    if (!hasPrevious[j] && likeSizes(line, below) && overlapX(line.box, below.box) && (sameStart || sameEnd)) {
+                    if (!hasPrevious[j] && !hasLeader(below) && likeSizes(line, below) && overlapX(line.box, below.box)
+                        && (sameStart || sameEnd)) {
                         next[i] = j;
                         hasPrevious[j] = true;
                         break;
