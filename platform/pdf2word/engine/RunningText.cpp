@@ -84,15 +84,31 @@ QVector<int> piecesAlong(const QVector<TextLine>& lines, const Row& row, const T
     return fromEdge && std::fabs(last.x1 - line.box.x1) <= kSameEdge ? run : QVector<int>();
 }
 
+// Whether the piece is symbols (no letters) that stand in the line's gaps, none over a glyph of
+// the line.
+bool fitsBetween(const TextLine& line, const TextLine& piece)
+{
+    for (const Glyph& inner : piece.glyphs) {
+        if (QChar::isLetter(inner.c))
+            return false;
+        for (const Glyph& glyph : line.glyphs) {
+            const float shared = std::min(inner.box.x1, glyph.box.x1) - std::max(inner.box.x0, glyph.box.x0);
+            if (!inner.isSpace() && !glyph.isSpace() && shared > 0.5f * std::min(width(inner.box), width(glyph.box)))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 TextLine joinedPieces(const QVector<TextLine>& pieces)
 {
     TextLine line;
     for (const TextLine& piece : pieces) {
-        if (!line.glyphs.isEmpty() && piece.box.x0 < line.box.x1) {
-            // Pieces one inside the other (a formula's symbols in a font of their own): their
-            // glyphs in the order they stand.
+        if (!line.glyphs.isEmpty() && piece.box.x0 < line.box.x1 && piece.box.x1 <= line.box.x1 + 1 && fitsBetween(line, piece)) {
+            // Symbols in the gaps of the line (a formula's, in a font of their own): their
+            // glyphs in the order they stand. Pieces that only touch are words apart.
             line.glyphs += piece.glyphs;
             std::stable_sort(line.glyphs.begin(), line.glyphs.end(),
                              [](const Glyph& a, const Glyph& b) { return a.box.x0 + a.box.x1 < b.box.x0 + b.box.x1; });
