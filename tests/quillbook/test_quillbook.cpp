@@ -17,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -570,6 +571,28 @@ private slots:
         const double limitKb = size / 1024.0 + 150 * 1024;
         QVERIFY2(peakKb <= limitKb, qPrintable(QStringLiteral("%1 kB for a book of %2 kB").arg(peakKb).arg(size / 1024)));
 #endif
+    }
+
+    // A run removes the work folders that runs that were killed or crashed left in the cache
+    // folder, but not those of runs still going (claimed by a lock beside them) or of other names.
+    void leftoverWorkFoldersGo()
+    {
+        const QString cache = QDir::tempPath() + "/.Zembrook Ebook Converter/cache";
+        const QString leftover = cache + "/0123456789abcdef0123456789abcdef";
+        const QString running = cache + "/fedcba9876543210fedcba9876543210";
+        const QString other = cache + "/notes";
+        for (const QString& folder : {leftover, running, other})
+            TestFiles::writeFile(folder + "/OEBPS/page.xhtml", "x");
+        {
+            QLockFile claim(running + ".lock");
+            QVERIFY(claim.tryLock(0));
+            QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}}), m_epub, unique(".pdf")), 0);
+            QVERIFY(!QFileInfo::exists(leftover));
+            QVERIFY(QFileInfo::exists(running + "/OEBPS/page.xhtml"));
+            QVERIFY(QFileInfo::exists(other + "/OEBPS/page.xhtml"));
+        }
+        QDir(running).removeRecursively();
+        QDir(other).removeRecursively();
     }
 
     // Every run removes its work folder.
