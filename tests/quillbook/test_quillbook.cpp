@@ -431,7 +431,7 @@ private slots:
     // Fonts obfuscated as published books obfuscate them (by either algorithm, with a key from the
     // package's unique identifier) are embedded as the book's fonts. A font encrypted by another
     // method is left to the system's fonts and logged; its text still prints. A font listed twice
-    // is restored once.
+    // is restored once; a chapter listed as obfuscated is left as it is and logged.
     void obfuscatedFontsAreEmbedded()
     {
         const QByteArray uuid = "urn:uuid:0f8fad5b-d9cb-469f-a165-70867728950e";
@@ -458,8 +458,10 @@ private slots:
                                   "<enc:CipherReference URI=\"%2\"/></enc:CipherData></enc:EncryptedData>")
                 .arg(algorithm, uri);
         };
+        // A chapter listed under a font obfuscation is no font: it prints as it is.
         const QString list = listed(idpf, "OEBPS/fonts/serif.otf") + listed(idpf, "OEBPS/fonts/serif.otf")
-                             + listed(adobe, "OEBPS/fonts/sans.ttf") + listed(aes, "OEBPS/fonts/serif-bold.otf");
+                             + listed(adobe, "OEBPS/fonts/sans.ttf") + listed(aes, "OEBPS/fonts/serif-bold.otf")
+                             + listed(idpf, "OEBPS/one.xhtml");
         entries << BookFiles::ZipEntry{"META-INF/encryption.xml",
                                        ("<?xml version=\"1.0\"?><encryption xmlns=\"urn:oasis:names:tc:opendocument:xmlns:"
                                         "container\" xmlns:enc=\"http://www.w3.org/2001/04/xmlenc#\">"
@@ -469,6 +471,8 @@ private slots:
         QVERIFY(!pdf.isEmpty());
         verifyBookFonts(pdf);
         QVERIFY2(m_output.contains("Encrypted file left as it is:OEBPS/fonts/serif-bold.otf"), m_output.constData());
+        QVERIFY2(m_output.contains("Obfuscated file that is no font left as it is:OEBPS/one.xhtml (application/xhtml+xml)"),
+                 m_output.constData());
     }
 
     // Spine items that cannot print are left out and logged, the rest prints (no exit 8): items
