@@ -522,6 +522,33 @@ private slots:
             QVERIFY2(m_output.contains(logged), logged);
     }
 
+    // Chapters that are not well-formed XHTML (an unclosed tag, 100,000 nested elements, an
+    // entity loop) print their text, read as HTML, quickly; the web view's error text never
+    // reaches the PDF.
+    void malformedChaptersPrintTheirText()
+    {
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"unclosed.xhtml", "<p>Unclosed chapter text.<p>More words<br></p>"},
+             {"deep.xhtml", "<p>Deep chapter text.</p>" + QString("<div>").repeated(100000) + "deep words"
+                                + QString("</div>").repeated(100000)},
+             {"loop.xhtml", "<p>Loop chapter text &a; end.</p>"},
+             {"sound.xhtml", "<p>Sound chapter text.</p>"}});
+        for (BookFiles::ZipEntry& entry : entries) {
+            if (entry.name == "OEBPS/loop.xhtml")
+                entry.data.replace("<html", "<!DOCTYPE html [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]><html");
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const QString pdf = convertEpub("malformed.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        qInfo("malformed chapters printed in %lld ms", clock.elapsed());
+        QVERIFY(clock.elapsed() < 30000);
+        QCOMPARE(text(pdf), QStringLiteral("Unclosed chapter text. More words Deep chapter text. deep words Loop chapter "
+                                           "text &a; end. Sound chapter text."));
+        QCOMPARE(pdfinfo(pdf).value("Pages"), QString("4"));
+        QCOMPARE(m_output.count("Page is not well-formed XHTML, read as HTML:"), 3);
+    }
+
     // Books made by Calibre print no page that the book does not have: the EPUB cover fits its
     // page (also on Letter paper), the FB2 cover prints as the picture and no empty page precedes
     // the text, the MOBI book ends with its text.
