@@ -5,6 +5,7 @@
 #include "quillbook/ConfinedNetworkAccess.h"
 #include "quillbook/Document.h"
 #include "quillbook/HtmlFallback.h"
+#include "quillbook/PageBreaks.h"
 #include "quillbook/ReaderChoice.h"
 #include "quillbook/reader/BookReader.h"
 #include "quillbook/reader/ConfinedPath.h"
@@ -211,6 +212,7 @@ bool Quillbook::renderPage(const QString& pagePath, const QString& pdfPath)
 {
     if (!loadPage(pagePath))
         return false;
+    PageBreaks::dropEmptyPages(page()->mainFrame()->findFirstElement(QStringLiteral("body")));
 
     QPrinter printer(QPrinter::HighResolution);
     const QPageLayout layout = pageLayout();

@@ -549,6 +549,23 @@ private slots:
         QCOMPARE(m_output.count("Page is not well-formed XHTML, read as HTML:"), 3);
     }
 
+    // A page break with nothing shown before or after it in its chapter prints no empty page: a
+    // contents page whose heading starts a new page after a picture-only cover, empty elements
+    // that break the page at a chapter's start and end. Breaks between text stay.
+    void breaksAtTheEdgesPrintNoEmptyPage()
+    {
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"cover.xhtml", "<div id=\"cover-image\"><img src=\"cover.png\" alt=\"Cover\"/></div>"},
+             {"contents.xhtml", "<nav><h2 style=\"page-break-before: always\">The contents</h2><ol><li>One</li></ol></nav>"},
+             {"chapter.xhtml", "<div style=\"page-break-after: always\"></div><p>Chapter text.</p><h2 style=\"page-break-"
+                               "before: always\">Second part</h2><p>More text.</p><div><p style=\"page-break-after: "
+                               "always\"> </p></div>"}});
+        entries.append({QStringLiteral("OEBPS/cover.png"), BookFiles::png(600, 900)});
+        const QString pdf = convertEpub("breaks.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(pageSummary(pdf), QStringLiteral("[0w 1i] [4w 0i] [2w 0i] [4w 0i]"));
+    }
+
     // Books made by Calibre print no page that the book does not have: the EPUB cover fits its
     // page (also on Letter paper), the FB2 cover prints as the picture and no empty page precedes
     // the text, the MOBI book ends with its text.
