@@ -478,6 +478,61 @@ private slots:
                  m_output.constData());
     }
 
+    // A TrueType font as a WOFF file whose tables are stored as they are.
+    static QByteArray woff(const QByteArray& font)
+    {
+        auto be = [](quint32 value, int bytes) {
+            QByteArray out;
+            for (int i = bytes - 1; i >= 0; --i)
+                out.append(char((value >> (8 * i)) & 0xFF));
+            return out;
+        };
+        auto at = [&font](int pos, int bytes) {
+            quint32 value = 0;
+            for (int i = 0; i < bytes; ++i)
+                value = (value << 8) | uchar(font.at(pos + i));
+            return value;
+        };
+        const int count = int(at(4, 2));
+        QByteArray directory, tables;
+        const int start = 44 + 20 * count;
+        for (int i = 0; i < count; ++i) {
+            const int record = 12 + 16 * i;
+            const QByteArray table = font.mid(int(at(record + 8, 4)), int(at(record + 12, 4)));
+            directory += be(at(record, 4), 4) + be(quint32(start + tables.size()), 4) + be(quint32(table.size()), 4)
+                         + be(quint32(table.size()), 4) + be(at(record + 4, 4), 4);
+            tables += table + QByteArray((4 - table.size() % 4) % 4, '\0');
+        }
+        return "wOFF" + be(at(0, 4), 4) + be(quint32(start + tables.size()), 4) + be(quint32(count), 2) + be(0, 2)
+               + be(quint32(font.size()), 4) + be(1, 2) + be(0, 2) + be(0, 4 * 5) + directory + tables;
+    }
+
+    // A book's own font wins over an installed font of the same family: the book's DejaVu Sans Mono
+    // Bold Oblique (as TrueType and as WOFF) prints as itself, not as the system's upright DejaVu
+    // Sans Mono.
+    void bookFontsWinOverInstalledOnes_data()
+    {
+        QTest::addColumn<bool>("asWoff");
+        QTest::newRow("TrueType") << false;
+        QTest::newRow("WOFF") << true;
+    }
+    void bookFontsWinOverInstalledOnes()
+    {
+        QFETCH(bool, asWoff);
+        const QString file = asWoff ? "fonts/mono.woff" : "fonts/mono.ttf";
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"mono.xhtml", "<style type=\"text/css\">@font-face { font-family: 'Book Mono'; src: url(" + file + "); }"
+                                                                                                                 "</style><p style=\"font-family: 'Book Mono'\">Bold oblique words.</p>"}});
+        const QByteArray font = TestFiles::readFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-BoldOblique.ttf");
+        QVERIFY(!font.isEmpty());
+        entries << BookFiles::ZipEntry{"OEBPS/" + file, asWoff ? woff(font) : font};
+        const QString pdf = convertEpub(asWoff ? "mono-woff.epub" : "mono.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(text(pdf), QStringLiteral("Bold oblique words."));
+        const QString fonts = pdffonts(pdf);
+        QVERIFY2(fonts.contains("DejaVuSansMono-BoldOblique") && !fonts.contains("DejaVuSansMono "), qPrintable(fonts));
+    }
+
     // Spine items that cannot print are left out and logged, the rest prints (no exit 8): items
     // named by a web address, a file URL or an absolute path, an item missing from the archive,
     // one whose entry name is not valid UTF-8. Frames that fail to load stay empty: no error page,
