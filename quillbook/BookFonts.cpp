@@ -241,11 +241,11 @@ QString BookFonts::familyOf(const QString& fontPath)
         return known.value();
     // Under a family name of its own, so that no installed font of the book font's family can
     // stand in for it; a font whose names cannot be rewritten goes in as it is.
-    const QByteArray font = readWhole(fontPath);
+    const QByteArray font = QFileInfo(fontPath).size() <= maxFontBytes ? readWhole(fontPath) : QByteArray();
     const QString ownFamily = QStringLiteral("Book Font %1 %2")
                                   .arg(m_fontIds.size() + 1)
                                   .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
-    const QByteArray renamed = font.size() <= maxFontBytes ? FontNames::withFamily(font, ownFamily) : QByteArray();
+    const QByteArray renamed = FontNames::withFamily(font, ownFamily);
     int id = renamed.isEmpty() ? -1 : QFontDatabase::addApplicationFontFromData(renamed);
     if (id < 0)
         id = QFontDatabase::addApplicationFont(fontPath);
