@@ -1,5 +1,7 @@
 #include "platform/pdf2word/engine/DocumentBuilder.h"
 
+#include "platform/pdf2word/engine/CjkText.h"
+
 #include <QHash>
 #include <QMap>
 #include <QRegularExpression>
@@ -22,11 +24,20 @@ bool isDash(QChar c)
     return c == QChar(0x2013) || c == QChar(0x2014) || c == QChar(0x2012);
 }
 
-bool isWide(QChar c)
+// The first or last character of a text, a surrogate pair read as one.
+char32_t firstCharacter(const QString& text)
 {
-    const ushort u = c.unicode();
-    return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xAC00 && u <= 0xD7AF) || (u >= 0xF900 && u <= 0xFAFF)
-           || (u >= 0xFF00 && u <= 0xFFEF);
+    return text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate()
+               ? QChar::surrogateToUcs4(text[0], text[1])
+               : text[0].unicode();
+}
+
+char32_t lastCharacter(const QString& text)
+{
+    const int n = text.size();
+    return n > 1 && text[n - 1].isLowSurrogate() && text[n - 2].isHighSurrogate()
+               ? QChar::surrogateToUcs4(text[n - 2], text[n - 1])
+               : text[n - 1].unicode();
 }
 
 bool endsSentence(const QString& text)
@@ -390,7 +401,8 @@ QString DocumentBuilder::joinAfter(QString& before, const QString& after) const
         before.chop(1);
         return QString();
     }
-    if (isDash(last) || last.isSpace() || (isWide(last) && isWide(next)))
+    // Lines of Chinese or Japanese join without a space; Korean sets spaces between its words.
+    if (isDash(last) || last.isSpace() || noSpaceBetween(lastCharacter(before), firstCharacter(after)))
         return QString();
     return QStringLiteral(" ");
 }
