@@ -1,7 +1,5 @@
 #include "platform/pdf2word/engine/DocumentBuilder.h"
 
-#include "platform/pdf2word/engine/CjkText.h"
-
 #include <QHash>
 #include <QMap>
 #include <QRegularExpression>
@@ -24,20 +22,11 @@ bool isDash(QChar c)
     return c == QChar(0x2013) || c == QChar(0x2014) || c == QChar(0x2012);
 }
 
-// The first or last character of a text, a surrogate pair read as one.
-char32_t firstCharacter(const QString& text)
+bool isWide(QChar c)
 {
-    return text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate()
-               ? QChar::surrogateToUcs4(text[0], text[1])
-               : text[0].unicode();
-}
-
-char32_t lastCharacter(const QString& text)
-{
-    const int n = text.size();
-    return n > 1 && text[n - 1].isLowSurrogate() && text[n - 2].isHighSurrogate()
-               ? QChar::surrogateToUcs4(text[n - 2], text[n - 1])
-               : text[n - 1].unicode();
+    const ushort u = c.unicode();
+    return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xAC00 && u <= 0xD7AF) || (u >= 0xF900 && u <= 0xFAFF)
+           || (u >= 0xFF00 && u <= 0xFFEF);
 }
 
 bool endsSentence(const QString& text)
@@ -401,8 +390,7 @@ QString DocumentBuilder::joinAfter(QString& before, const QString& after) const
         before.chop(1);
         return QString();
     }
-    // Lines of Chinese or Japanese join without a space; Korean sets spaces between its words.
-    if (isDash(last) || last.isSpace() || noSpaceBetween(lastCharacter(before), firstCharacter(after)))
+    if (isDash(last) || last.isSpace() || (isWide(last) && isWide(next)))
         return QString();
     return QStringLiteral(" ");
 }

@@ -394,7 +394,7 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
         joinLayerPieces(layer);
         const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, layer);
         *lines += hidden;
-        keepScanFigures(m_ctx, *lines, scannedPictures(hidden, mediabox, *graphics), graphics, cookie);
+        keepScanFigures(m_ctx, lines, scannedPictures(hidden, mediabox, *graphics), graphics, cookie);
     }
     fz_drop_stext_page(m_ctx, shownText);
     fz_drop_stext_page(m_ctx, hiddenText);

@@ -21,6 +21,11 @@ const float kInkLevel = 0.78f;
 const float kInkShare = 0.08f;
 // Around a line's box this many of its ems are its text too (descenders, accents, underlines).
 const float kTextMargin = 0.3f;
+// Printed text inks at least kLeastTextInk of the cells of its line's box. A short line (at most
+// kMostGuessWords words) inked more thinly is OCR's reading of a drawing (a signature, an
+// ellipse): its ink stays the scan's, and the line becomes the figure's label.
+const float kLeastTextInk = 0.3f;
+const int kMostGuessWords = 3;
 // Ink cells this many cells apart belong to one region; regions this close (points) are one.
 const int kLinkCells = 2;
 const float kNear = 6.0f;
@@ -145,19 +150,55 @@ InkGrid inkOf(const Shape& scan, const fz_pixmap* pixmap)
     return grid;
 }
 
-// The cells the lines' text covers, with a margin.
-void markText(InkGrid& grid, const QVector<TextLine>& lines)
+// The cells of the grid a box covers.
+struct CellSpan
 {
-    for (const TextLine& line : lines) {
-        const fz_rect box = fz_intersect_rect(expanded(line.box, kTextMargin * line.size), grid.box);
-        if (fz_is_empty_rect(box))
-            continue;
-        const int c0 = std::max(0, int(std::floor((box.x0 - grid.box.x0) / kCell)));
-        const int c1 = std::min(grid.columns - 1, int(std::floor((box.x1 - grid.box.x0) / kCell)));
-        const int r0 = std::max(0, int(std::floor((box.y0 - grid.box.y0) / kCell)));
-        const int r1 = std::min(grid.rows - 1, int(std::floor((box.y1 - grid.box.y0) / kCell)));
-        for (int r = r0; r <= r1; ++r) {
-            for (int c = c0; c <= c1; ++c)
+    int c0 = 0, c1 = -1, r0 = 0, r1 = -1;
+};
+
+CellSpan cellsOf(const InkGrid& grid, fz_rect box)
+{
+    box = fz_intersect_rect(box, grid.box);
+    CellSpan span;
+    if (fz_is_empty_rect(box))
+        return span;
+    span.c0 = std::max(0, int(std::floor((box.x0 - grid.box.x0) / kCell)));
+    span.c1 = std::min(grid.columns - 1, int(std::floor((box.x1 - grid.box.x0) / kCell)));
+    span.r0 = std::max(0, int(std::floor((box.y0 - grid.box.y0) / kCell)));
+    span.r1 = std::min(grid.rows - 1, int(std::floor((box.y1 - grid.box.y0) / kCell)));
+    return span;
+}
+
+bool looksPrinted(const InkGrid& grid, const TextLine& line)
+{
+    if (wordCount(line) > kMostGuessWords)
+        return true;
+    const CellSpan span = cellsOf(grid, line.box);
+    int ink = 0;
+    int all = 0;
+    for (int r = span.r0; r <= span.r1; ++r) {
+        for (int c = span.c0; c <= span.c1; ++c) {
+            ++all;
+            ink += grid.at(c, r) == Ink ? 1 : 0;
+        }
+    }
+    return all == 0 || ink >= kLeastTextInk * all;
+}
+
+// The cells the lines' text covers, with a margin; the lines that are OCR's reading of a drawing
+// go to drawn (their indexes).
+void markText(InkGrid& grid, const QVector<TextLine>& lines, QVector<int>* drawn)
+{
+    QVector<CellSpan> text;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (looksPrinted(grid, lines[i]))
+            text.append(cellsOf(grid, expanded(lines[i].box, kTextMargin * lines[i].size)));
+        else
+            drawn->append(i);
+    }
+    for (const CellSpan& span : text) {
+        for (int r = span.r0; r <= span.r1; ++r) {
+            for (int c = span.c0; c <= span.c1; ++c)
                 grid.cells[r * grid.columns + c] = Text;
         }
     }
@@ -290,48 +331,66 @@ bool isFigure(const Region& region)
 
 } // namespace
 
-QVector<fz_rect> scanFigureRegions(fz_context* ctx, const Shape& scan, const QVector<TextLine>& lines,
-                                   const fz_cookie* cookie)
+ScanParts scanParts(fz_context* ctx, const Shape& scan, const QVector<TextLine>& lines, const fz_cookie* cookie)
 {
-    QVector<fz_rect> figures;
+    ScanParts parts;
     if (!scan.image || fz_is_empty_rect(scan.box) || fz_is_infinite_rect(scan.box))
-        return figures;
+        return parts;
     fz_pixmap* pixmap = nullptr;
     if (!fzRun(ctx, [&] { pixmap = decodeForLooking(ctx, scan); }))
-        return figures;
+        return parts;
     InkGrid grid = inkOf(scan, pixmap);
     fz_drop_pixmap(ctx, pixmap);
     if (aborted(cookie))
-        return figures;
-    markText(grid, lines);
+        return parts;
+    QVector<int> drawn;
+    markText(grid, lines, &drawn);
     QVector<bool> rule(grid.cells.size(), false);
     markRules(grid, true, rule);
     markRules(grid, false, rule);
     for (const Region& region : mergeNear(inkRegions(grid, rule, cookie))) {
         if (isFigure(region))
-            figures.append(fz_intersect_rect(expanded(region.box, kMargin), scan.box));
+            parts.figures.append(fz_intersect_rect(expanded(region.box, kMargin), scan.box));
     }
-    return figures;
+    for (int i : drawn) {
+        bool onFigure = false;
+        for (const fz_rect& figure : parts.figures)
+            onFigure = onFigure || centreInside(lines[i].box, figure);
+        if (onFigure)
+            parts.drawnLines.append(i);
+    }
+    return parts;
 }
 
-void keepScanFigures(fz_context* ctx, const QVector<TextLine>& lines, const QVector<bool>& scans,
-                     PageGraphics* graphics, const fz_cookie* cookie)
+void keepScanFigures(fz_context* ctx, QVector<TextLine>* lines, const QVector<bool>& scans, PageGraphics* graphics,
+                     const fz_cookie* cookie)
 {
     QVector<Shape> kept;
     kept.reserve(graphics->shapes.size());
+    QVector<bool> drawn(lines->size(), false);
     for (int i = 0; i < graphics->shapes.size(); ++i) {
         const Shape& shape = graphics->shapes[i];
         if (!scans.value(i)) {
             kept.append(shape);
             continue;
         }
-        for (const fz_rect& region : scanFigureRegions(ctx, shape, lines, cookie)) {
+        const ScanParts parts = scanParts(ctx, shape, *lines, cookie);
+        for (const fz_rect& region : parts.figures) {
             Shape part = shape;
             part.box = region;
             kept.append(part);
         }
+        for (int line : parts.drawnLines)
+            drawn[line] = true;
     }
     graphics->shapes = kept;
+    QVector<TextLine> text;
+    text.reserve(lines->size());
+    for (int i = 0; i < lines->size(); ++i) {
+        if (!drawn[i])
+            text.append((*lines)[i]);
+    }
+    *lines = text;
 }
 
 } // namespace p2w
