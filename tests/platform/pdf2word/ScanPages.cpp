@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ScanPages {
@@ -281,8 +282,9 @@ bool writeOfficeChinesePdf(const QString& path, const QString& heading, const QS
     return TestFiles::writeFile(source, document.toUtf8()) && DocumentPdfs::officeToPdf(source, pdf.absolutePath()) == pdf.absoluteFilePath();
 }
 
-bool writeOfficeDiagramPdf(const QString& path)
+bool writeOfficeDiagramPdf(const QString& path, QVector<QRectF>* figures)
 {
+    const auto cm = [](double value) { return value * 72 / 2.54; };
     const auto shape = [](const QString& kind, const QString& style, double x, double y, double w, double h, const QString& label) {
         return QStringLiteral("<draw:%1 text:anchor-type=\"page\" text:anchor-page-number=\"1\" draw:style-name=\"%2\" svg:x=\"%3cm\" "
                               "svg:y=\"%4cm\" svg:width=\"%5cm\" svg:height=\"%6cm\"><text:p text:style-name=\"Label\">%7</text:p></draw:%1>")
@@ -307,9 +309,18 @@ bool writeOfficeDiagramPdf(const QString& path)
                      + shape(QStringLiteral("ellipse"), QStringLiteral("pen"), 8.5, 10.5, 3.5, 2, QStringLiteral("Pump"))
                      + line(6.5, 8, 8.5, 8) + line(12, 8, 14, 8) + line(10.25, 9, 10.25, 10.5) + line(4.75, 9, 4.75, 11.5)
                      + line(4.75, 11.5, 8.5, 11.5);
+    // The diagram from the boxes' corners to the pump's foot, strokes included.
+    figures->append(QRectF(QPointF(cm(2.975), cm(6.975)), QPointF(cm(17.525), cm(12.525))));
     QStringList signature;
-    for (int i = 0; i < 100; ++i)
-        signature << QStringLiteral("%1,%2").arg(i * 50).arg(int(500 + 400 * std::sin(i / 3.0) * std::cos(i / 7.0)));
+    int highest = 1000;
+    int lowest = 0;
+    for (int i = 0; i < 100; ++i) {
+        const int y = int(500 + 400 * std::sin(i / 3.0) * std::cos(i / 7.0));
+        signature << QStringLiteral("%1,%2").arg(i * 50).arg(y);
+        highest = std::min(highest, y);
+        lowest = std::max(lowest, y);
+    }
+    figures->append(QRectF(QPointF(cm(11.98), cm(24.98 + highest / 1000.0)), QPointF(cm(16.97), cm(25.02 + lowest / 1000.0))));
     shapes += QStringLiteral("<draw:polyline text:anchor-type=\"page\" text:anchor-page-number=\"1\" draw:style-name=\"ink\" svg:x=\"12cm\" "
                              "svg:y=\"25cm\" svg:width=\"5cm\" svg:height=\"1cm\" svg:viewBox=\"0 0 5000 1000\" draw:points=\"%1\"/>")
                   .arg(signature.join(QLatin1Char(' ')));

@@ -38,7 +38,8 @@ bool writeGlyphlessFontLayerPdf(const QString& tesseractPdf, const QString& path
 // the paragraphs justified), and an English report with a drawn diagram of labelled boxes and
 // lines and a signature.
 bool writeOfficeChinesePdf(const QString& path, const QString& heading, const QStringList& paragraphs);
-bool writeOfficeDiagramPdf(const QString& path);
+// *figures gets where the diagram and the signature stand (points).
+bool writeOfficeDiagramPdf(const QString& path, QVector<QRectF>* figures);
 
 // Neighbouring Chinese or Japanese characters in text (spaces between them skipped), and those of
 // them that spaces part.
