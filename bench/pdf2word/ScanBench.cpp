@@ -24,9 +24,9 @@ struct ScanInput
 {
     QString name;
     QString pdf;
-    QString source;           // Chinese: the text printed; else empty
-    QVector<QRectF> figures;  // where the page's figures stand (points)
-    QString reference;        // the words a conversion should keep
+    QString source;          // Chinese: the text printed; else empty
+    QVector<QRectF> figures; // where the page's figures stand (points)
+    QString reference;       // the words a conversion should keep
 };
 
 struct ScanResult
@@ -39,19 +39,6 @@ struct ScanResult
     int figuresKept = 0;
     double words = 0;
 };
-
-// The sizes of the pictures a DOCX shows (points).
-QList<QSizeF> pictureSizes(const QString& docx)
-{
-    static const QRegularExpression extent(QStringLiteral("<wp:extent cx=\"(\\d+)\" cy=\"(\\d+)\""));
-    QList<QSizeF> sizes;
-    const QString body = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml")));
-    for (QRegularExpressionMatchIterator it = extent.globalMatch(body); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        sizes << QSizeF(match.captured(1).toDouble() / 12700, match.captured(2).toDouble() / 12700);
-    }
-    return sizes;
-}
 
 bool fits(double size, double wanted)
 {
@@ -72,22 +59,6 @@ int figuresKept(const QVector<QRectF>& figures, QList<QSizeF> pictures)
         }
     }
     return kept;
-}
-
-// The share of the source's neighbouring character pairs that the text holds, spaces left out.
-double pairsKept(const QString& source, const QString& text)
-{
-    QString plain = text;
-    plain.remove(QRegularExpression(QStringLiteral("\\s")));
-    QStringList pairs;
-    QStringList found;
-    for (const QString& paragraph : source.split(QLatin1Char('\n'))) {
-        for (int i = 1; i < paragraph.size(); ++i)
-            pairs << paragraph.mid(i - 1, 2);
-    }
-    for (int i = 1; i < plain.size(); ++i)
-        found << plain.mid(i - 1, 2);
-    return DocumentPdfs::shareKept(pairs, found);
 }
 
 QList<ScanInput> makeInputs(const QString& folder, const HardPagesTools& tools)
@@ -141,8 +112,8 @@ ScanResult convert(const ScanInput& input, bool ours, const QString& folder, con
         return result;
     const QString text = tools.docxText(docx, 1);
     result.pairs = ScanPages::cjkPairs(text);
-    result.sourcePairs = input.source.isEmpty() ? 0 : pairsKept(input.source, text);
-    const QList<QSizeF> pictures = pictureSizes(docx);
+    result.sourcePairs = input.source.isEmpty() ? 0 : ScanPages::characterPairsKept(input.source, text);
+    const QList<QSizeF> pictures = ScanPages::pictureSizes(docx);
     result.pictures = pictures.size();
     result.figuresKept = figuresKept(input.figures, pictures);
     result.words = DocumentPdfs::shareKept(DocumentPdfs::words(input.reference), DocumentPdfs::words(text));
@@ -185,7 +156,7 @@ bool runScanPages(const QString& root, const HardPagesTools& tools, QTextStream&
                 // What the PDF's text (the layer) says, read as it is: the spaces it holds.
                 result.converted = true;
                 result.pairs = ScanPages::cjkPairs(input.reference);
-                result.sourcePairs = input.source.isEmpty() ? 0 : pairsKept(input.source, input.reference);
+                result.sourcePairs = input.source.isEmpty() ? 0 : ScanPages::characterPairsKept(input.source, input.reference);
                 result.words = 1;
             } else {
                 result = convert(input, ours, root + QStringLiteral("/scans-") + converter, tools);

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -376,6 +377,34 @@ CjkPairs cjkPairs(const QString& text)
         }
     }
     return pairs;
+}
+
+double characterPairsKept(const QString& source, const QString& text)
+{
+    const auto pairsOf = [](QString plain) {
+        plain.remove(QRegularExpression(QStringLiteral("\\s")));
+        QStringList pairs;
+        for (int i = 1; i < plain.size(); ++i)
+            pairs << plain.mid(i - 1, 2);
+        return pairs;
+    };
+    QStringList pairs;
+    for (const QString& paragraph : source.split(QLatin1Char('\n')))
+        pairs += pairsOf(paragraph);
+    return DocumentPdfs::shareKept(pairs, pairsOf(text));
+}
+
+QList<QSizeF> pictureSizes(const QString& docx)
+{
+    static const QRegularExpression extent(QStringLiteral("<wp:extent cx=\"(\\d+)\" cy=\"(\\d+)\""));
+    QList<QSizeF> sizes;
+    const QString body = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml")));
+    for (QRegularExpressionMatchIterator it = extent.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        // English metric units: 12,700 a point.
+        sizes << QSizeF(match.captured(1).toDouble() / 12700, match.captured(2).toDouble() / 12700);
+    }
+    return sizes;
 }
 
 } // namespace ScanPages

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -49,5 +51,11 @@ struct CjkPairs
     int parted = 0;
 };
 CjkPairs cjkPairs(const QString& text);
+// The share of source's neighbouring character pairs (each paragraph a line) that text holds,
+// spaces left out of both.
+double characterPairsKept(const QString& source, const QString& text);
+
+// The sizes of the pictures a DOCX shows (points), in the order of the document.
+QList<QSizeF> pictureSizes(const QString& docx);
 
 } // namespace ScanPages

@@ -19,35 +19,6 @@ QString converted(const QString& source, const QString& output)
     return QString::fromUtf8(TestFiles::readFile(output));
 }
 
-// The share of the source's neighbouring character pairs (spaces left out) that the text holds.
-double pairsKept(const QString& source, const QString& text)
-{
-    QString plain = text;
-    plain.remove(QRegularExpression(QStringLiteral("\\s")));
-    int pairs = 0;
-    int kept = 0;
-    for (const QString& paragraph : source.split(QLatin1Char('\n'))) {
-        for (int i = 1; i < paragraph.size(); ++i) {
-            ++pairs;
-            kept += plain.contains(paragraph.mid(i - 1, 2)) ? 1 : 0;
-        }
-    }
-    return pairs ? double(kept) / pairs : 0;
-}
-
-// The pictures of a DOCX, with their size as the document shows them (points).
-QList<QSizeF> picturesOf(const QString& docx)
-{
-    static const QRegularExpression extent(QStringLiteral("<wp:extent cx=\"(\\d+)\" cy=\"(\\d+)\""));
-    QList<QSizeF> sizes;
-    const QString body = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml")));
-    for (QRegularExpressionMatchIterator it = extent.globalMatch(body); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        sizes << QSizeF(match.captured(1).toDouble() / 12700, match.captured(2).toDouble() / 12700);
-    }
-    return sizes;
-}
-
 } // namespace
 
 class Pdf2WordScanPagesTest : public QObject
@@ -75,11 +46,11 @@ private slots:
             QVERIFY2(pairs.parted == 0, qPrintable(text));
             // Each paragraph one paragraph, its lines in order.
             QCOMPARE(text.trimmed().split(QStringLiteral("\n\n")).size(), paragraphs.size());
-            QVERIFY2(pairsKept(paragraphs.join(QLatin1Char('\n')), text) > 0.85, qPrintable(text));
+            QVERIFY2(ScanPages::characterPairsKept(paragraphs.join(QLatin1Char('\n')), text) > 0.85, qPrintable(text));
         }
         const QString docx = folder + QStringLiteral("/scan.docx");
         QCOMPARE(Pdf2WordCall::convert(scan, docx, 1, 1).result, S_OK);
-        QCOMPARE(picturesOf(docx).size(), 0);
+        QCOMPARE(ScanPages::pictureSizes(docx).size(), 0);
     }
 
     // Text a page shows: a heading spaced out letter by letter and the gaps of justified lines
@@ -114,7 +85,7 @@ private slots:
         QVERIFY(ScanPages::writeTesseractPdf(page, scan, QStringLiteral("eng"), "jpg"));
         const QString docx = folder + QStringLiteral("/figures.docx");
         QCOMPARE(Pdf2WordCall::convert(scan, docx, 1, 1).result, S_OK);
-        const QList<QSizeF> pictures = picturesOf(docx);
+        const QList<QSizeF> pictures = ScanPages::pictureSizes(docx);
         QCOMPARE(pictures.size(), figures.size());
         for (int i = 0; i < figures.size(); ++i) {
             QVERIFY2(std::abs(pictures[i].width() - figures[i].width()) < 12, qPrintable(QString::number(pictures[i].width())));
