@@ -14,6 +14,10 @@ namespace {
 // hairline to darken its cell, coarse enough that paper grain and noise average out).
 const float kCell = 3.0f;
 const float kLookDpi = 100.0f;
+// A scan as large as a poster (or a hostile one as large as the coordinate space) is looked at in
+// at most kMostCells cells, decoded to at most kMostPixels pixels.
+const double kMostCells = 4e6;
+const double kMostPixels = 16e6;
 // Paper is the brightness most of the scan has (this share of its pixels is darker); ink is
 // darker than kInkLevel of it, and a cell is ink when kInkShare of its pixels are.
 const float kPaperShare = 0.9f;
@@ -52,6 +56,7 @@ enum Cell : quint8 {
 struct InkGrid
 {
     fz_rect box = fz_empty_rect; // page area the cells cover
+    float cell = kCell;          // a cell's side (points)
     int columns = 0;
     int rows = 0;
     QVector<quint8> cells;
@@ -62,40 +67,47 @@ struct InkGrid
     }
     fz_rect cellBox(int column, int row) const
     {
-        return fz_make_rect(box.x0 + column * kCell, box.y0 + row * kCell, box.x0 + (column + 1) * kCell,
-                            box.y0 + (row + 1) * kCell);
+        return fz_make_rect(box.x0 + column * cell, box.y0 + row * cell, box.x0 + (column + 1) * cell,
+                            box.y0 + (row + 1) * cell);
     }
 };
 
-// The scan decoded at about kLookDpi (at least), its first channel grey, or for a stencil the
-// share painted. MuPDF calls only: the caller runs it in MuPDF's error frame and drops the result.
+// The scan decoded at about kLookDpi (at least), in grey or RGB, or for a stencil the share
+// painted. MuPDF calls only: the caller runs it in MuPDF's error frame and drops the result.
 fz_pixmap* decodeForLooking(fz_context* ctx, const Shape& scan)
 {
     const float across = std::max(1.0f, std::hypot(scan.ctm.a, scan.ctm.b));
     const float down = std::max(1.0f, std::hypot(scan.ctm.c, scan.ctm.d));
-    fz_matrix wanted = fz_scale(across * kLookDpi / 72, down * kLookDpi / 72);
+    const double pixels = double(across) * down * (kLookDpi / 72) * (kLookDpi / 72);
+    const float dpi = pixels > kMostPixels ? float(kLookDpi * std::sqrt(kMostPixels / pixels)) : kLookDpi;
+    fz_matrix wanted = fz_scale(across * dpi / 72, down * dpi / 72);
     fz_pixmap* pixmap = fz_get_pixmap_from_image(ctx, scan.image, nullptr, &wanted, nullptr, nullptr);
-    if (!pixmap->colorspace || pixmap->n - pixmap->alpha == 1)
+    if (!pixmap->colorspace || fz_colorspace_is_gray(ctx, pixmap->colorspace) || fz_colorspace_is_rgb(ctx, pixmap->colorspace))
         return pixmap;
-    fz_pixmap* grey = nullptr;
+    fz_pixmap* rgb = nullptr;
     fz_try(ctx)
-        grey = fz_convert_pixmap(ctx, pixmap, fz_device_gray(ctx), nullptr, nullptr, fz_default_color_params, 0);
+        rgb = fz_convert_pixmap(ctx, pixmap, fz_device_rgb(ctx), nullptr, nullptr, fz_default_color_params, 0);
     fz_always(ctx)
         fz_drop_pixmap(ctx, pixmap);
     fz_catch(ctx)
         fz_rethrow(ctx);
-    return grey;
+    return rgb;
 }
 
-// The brightness of a pixel, 0 black to 255 paper (a stencil's painted pixels are black).
+// The brightness of a pixel, 0 black to 255 paper: its darkest colour (a light yellow is as far
+// from white paper as a mid grey); a stencil's painted pixels are black.
 QVector<quint8> brightnessOf(const fz_pixmap* pixmap)
 {
     const bool stencil = !pixmap->colorspace;
+    const int colours = std::max(1, pixmap->n - pixmap->alpha);
     QVector<quint8> pixels(pixmap->w * pixmap->h);
     for (int y = 0; y < pixmap->h; ++y) {
         const unsigned char* row = pixmap->samples + ptrdiff_t(y) * pixmap->stride;
-        for (int x = 0; x < pixmap->w; ++x)
-            pixels[y * pixmap->w + x] = stencil ? quint8(255 - row[x * pixmap->n]) : row[x * pixmap->n];
+        for (int x = 0; x < pixmap->w; ++x) {
+            const unsigned char* pixel = row + x * pixmap->n;
+            const quint8 darkest = *std::min_element(pixel, pixel + colours);
+            pixels[y * pixmap->w + x] = stencil ? quint8(255 - pixel[0]) : darkest;
+        }
     }
     return pixels;
 }
@@ -117,8 +129,10 @@ InkGrid inkOf(const Shape& scan, const fz_pixmap* pixmap)
 {
     InkGrid grid;
     grid.box = scan.box;
-    grid.columns = std::max(1, int(std::ceil(width(scan.box) / kCell)));
-    grid.rows = std::max(1, int(std::ceil((scan.box.y1 - scan.box.y0) / kCell)));
+    const double cells = double(width(scan.box)) * (scan.box.y1 - scan.box.y0) / (kCell * kCell);
+    grid.cell = cells > kMostCells ? float(kCell * std::sqrt(cells / kMostCells)) : kCell;
+    grid.columns = std::max(1, int(std::ceil(width(scan.box) / grid.cell)));
+    grid.rows = std::max(1, int(std::ceil((scan.box.y1 - scan.box.y0) / grid.cell)));
     grid.cells.fill(Paper, grid.columns * grid.rows);
     const int w = pixmap->w;
     const int h = pixmap->h;
@@ -136,8 +150,8 @@ InkGrid inkOf(const Shape& scan, const fz_pixmap* pixmap)
         for (int x = 0; x < w; ++x) {
             const float px = origin.x + x * across.x + y * down.x;
             const float py = origin.y + x * across.y + y * down.y;
-            const int column = int(std::floor((px - grid.box.x0) / kCell));
-            const int row = int(std::floor((py - grid.box.y0) / kCell));
+            const int column = int(std::floor((px - grid.box.x0) / grid.cell));
+            const int row = int(std::floor((py - grid.box.y0) / grid.cell));
             if (column < 0 || row < 0 || column >= grid.columns || row >= grid.rows)
                 continue;
             const int cell = row * grid.columns + column;
@@ -162,10 +176,10 @@ CellSpan cellsOf(const InkGrid& grid, fz_rect box)
     CellSpan span;
     if (fz_is_empty_rect(box))
         return span;
-    span.c0 = std::max(0, int(std::floor((box.x0 - grid.box.x0) / kCell)));
-    span.c1 = std::min(grid.columns - 1, int(std::floor((box.x1 - grid.box.x0) / kCell)));
-    span.r0 = std::max(0, int(std::floor((box.y0 - grid.box.y0) / kCell)));
-    span.r1 = std::min(grid.rows - 1, int(std::floor((box.y1 - grid.box.y0) / kCell)));
+    span.c0 = std::max(0, int(std::floor((box.x0 - grid.box.x0) / grid.cell)));
+    span.c1 = std::min(grid.columns - 1, int(std::floor((box.x1 - grid.box.x0) / grid.cell)));
+    span.r0 = std::max(0, int(std::floor((box.y0 - grid.box.y0) / grid.cell)));
+    span.r1 = std::min(grid.rows - 1, int(std::floor((box.y1 - grid.box.y0) / grid.cell)));
     return span;
 }
 
