@@ -346,6 +346,12 @@ bool isBlankCharacter(int c)
     return c <= 32 || c == 0xA0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x3000;
 }
 
+// A space the text draws as a glyph of its own (not a gap the extraction fills).
+bool isSpaceGlyph(int c)
+{
+    return c == ' ' || c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x3000;
+}
+
 // The covers drawn after the text whose box reaches into the text's, into state.over.
 void findCoversAfter(fz_context* ctx, State& state, const HeldText& held)
 {
@@ -432,6 +438,8 @@ void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
                     hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
                 }
                 repeated = !state.seen.insert(placeOf(span, item, place, hide)).second;
+                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(item.ucs))
+                    state.options.drawnSpaces->add(fz_make_point(place.e, place.f));
                 if (!repeated && !fz_is_empty_rect(box) && isUnmappedCharacter(char32_t(item.ucs)) && state.options.collect)
                     state.options.collect->unmapped.append({span->font, item.gid, place});
             }
@@ -499,7 +507,9 @@ bool drawsAt(const State& state, fz_rect box, bool picture = false)
 {
     if (!state.options.forwardGraphics || (state.options.onlyPictures && !picture))
         return false;
-    if (fz_is_infinite_rect(state.options.drawnWithin))
+    // A picture is drawn as far as the figure shows it: a figure may be a part of it (a region
+    // of a scan).
+    if (fz_is_infinite_rect(state.options.drawnWithin) || picture)
         return true;
     box = fz_intersect_rect(fz_intersect_rect(box, state.clip()), state.options.page);
     const fz_rect within = state.options.drawnWithin;
@@ -774,8 +784,7 @@ void beginGroup(fz_context* ctx, fz_device* dev, fz_rect area, fz_colorspace* co
     state.transparentGroups += transparent ? 1 : 0;
     // A group reaching beyond a figure drawn from what lies within it is a backdrop's: its
     // content is not drawn either, and what is drawn of it needs no group.
-    const bool forward = state.options.forwardGraphics
-                         && (fz_is_infinite_rect(state.options.drawnWithin) || drawsAt(state, area, true));
+    const bool forward = state.options.forwardGraphics && (fz_is_infinite_rect(state.options.drawnWithin) || drawsAt(state, area));
     state.groupsForwarded.push_back(forward);
     if (forward)
         fz_begin_group(ctx, state.target, area, colorspace, isolated, knockout, blendmode, alpha);

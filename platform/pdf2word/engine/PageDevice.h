@@ -8,6 +8,7 @@
 // - drawing a region: everything goes on to the draw device, text only when asked (a picture
 //   whose text stays in the document's text is drawn without it).
 
+#include "platform/pdf2word/engine/CjkText.h"
 #include "platform/pdf2word/engine/Fitz.h"
 #include "platform/pdf2word/engine/PageModel.h"
 
@@ -21,14 +22,16 @@ struct PageDeviceOptions
     // Reading: where the text the page hides goes (target gets the text it shows). The text is
     // then held until the device closes, when the pictures drawn over it are known.
     fz_device* hiddenTarget = nullptr;
-    fz_cookie* cookie = nullptr; // reading: the held text stops when it is aborted
+    fz_cookie* cookie = nullptr;        // reading: the held text stops when it is aborted
+    DrawnSpaces* drawnSpaces = nullptr; // reading: where the space glyphs the page shows go
     bool forwardGraphics = false;
     PageGraphics* collect = nullptr; // where paths, shadings and pictures go; may be null
     // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's
     // labels, and not the caption whose tops reach into the figure's region).
     QVector<fz_rect> textOnlyIn;
-    // Drawing a figure: only what lies within this box (as far as the page and its clip show it)
-    // goes on; a backdrop reaching beyond it (a poster's gradients, blobs over its charts) does not.
+    // Drawing a figure: only drawings that lie within this box (as far as the page and its clip
+    // show them) go on, and pictures as far as it shows them; a drawn backdrop reaching beyond it
+    // (a poster's gradients, blobs over its charts) does not.
     fz_rect drawnWithin = fz_infinite_rect;
     fz_rect page = fz_infinite_rect;
     bool onlyPictures = false; // and of that only pictures (a picture drawn alone)
