@@ -25,34 +25,15 @@ const float kWidestWordGap = 3.0f;
 const int kLeastLines = 3;
 const int kProseWords = 5;
 
-struct Row
+// The rows of all the page's horizontal lines.
+QVector<TextRow> rowsOf(const QVector<TextLine>& lines)
 {
-    QVector<int> lines; // left to right
-    float baseline = 0;
-    float size = 0;
-};
-
-QVector<Row> rowsOf(const QVector<TextLine>& lines)
-{
-    QVector<int> order;
+    QVector<int> which;
     for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].vertical && !lines[i].glyphs.isEmpty())
-            order.append(i);
+            which.append(i);
     }
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return lines[a].baseline < lines[b].baseline; });
-    QVector<Row> rows;
-    for (int i : order) {
-        const TextLine& line = lines[i];
-        if (rows.isEmpty() || line.baseline - rows.back().baseline > kSameRow * std::max(line.size, rows.back().size)) {
-            rows.append(Row());
-            rows.back().baseline = line.baseline;
-        }
-        rows.back().lines.append(i);
-        rows.back().size = std::max(rows.back().size, line.size);
-    }
-    for (Row& row : rows)
-        std::sort(row.lines.begin(), row.lines.end(), [&](int a, int b) { return lines[a].box.x0 < lines[b].box.x0; });
-    return rows;
+    return textRows(lines, which);
 }
 
 bool likeSizes(const TextLine& a, const TextLine& b)
@@ -63,7 +44,7 @@ bool likeSizes(const TextLine& a, const TextLine& b)
 // The pieces of row, not yet gone into another line, that make up one justified line as wide as
 // `line` (a line of the row above or below): from its left edge (or a first line's indent) to
 // its right edge, apart by word gaps.
-QVector<int> piecesAlong(const QVector<TextLine>& lines, const Row& row, const TextLine& line, const QVector<bool>& gone)
+QVector<int> piecesAlong(const QVector<TextLine>& lines, const TextRow& row, const TextLine& line, const QVector<bool>& gone)
 {
     QVector<int> run;
     for (int i : row.lines) {
@@ -102,6 +83,31 @@ bool fitsBetween(const TextLine& line, const TextLine& piece)
 
 } // namespace
 
+QVector<TextRow> textRows(const QVector<TextLine>& lines, const QVector<int>& which)
+{
+    QVector<int> order = which;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return lines[a].baseline < lines[b].baseline; });
+    QVector<TextRow> rows;
+    for (int i : order) {
+        const TextLine& line = lines[i];
+        if (rows.isEmpty() || line.baseline - rows.back().baseline > kSameRow * std::max(line.size, rows.back().size)) {
+            TextRow row;
+            row.baseline = line.baseline;
+            row.top = line.box.y0;
+            row.bottom = line.box.y1;
+            rows.append(row);
+        }
+        TextRow& row = rows.back();
+        row.lines.append(i);
+        row.top = std::min(row.top, line.box.y0);
+        row.bottom = std::max(row.bottom, line.box.y1);
+        row.size = std::max(row.size, line.size);
+    }
+    for (TextRow& row : rows)
+        std::stable_sort(row.lines.begin(), row.lines.end(), [&](int a, int b) { return lines[a].box.x0 < lines[b].box.x0; });
+    return rows;
+}
+
 TextLine joinedPieces(const QVector<TextLine>& pieces)
 {
     TextLine line;
@@ -132,7 +138,7 @@ TextLine joinedPieces(const QVector<TextLine>& pieces)
 
 void joinSplitLines(QVector<TextLine>& lines)
 {
-    const QVector<Row> rows = rowsOf(lines);
+    const QVector<TextRow> rows = rowsOf(lines);
     QVector<bool> gone(lines.size(), false);
     QVector<TextLine> joined;
     for (int r = 0; r < rows.size(); ++r) {
@@ -173,7 +179,7 @@ void joinSplitLines(QVector<TextLine>& lines)
 
 QVector<bool> runningTextLines(const QVector<TextLine>& lines)
 {
-    const QVector<Row> rows = rowsOf(lines);
+    const QVector<TextRow> rows = rowsOf(lines);
     // Each line's next line in its paragraph: in the next row, in a like size, starting where
     // it starts (or ending where it ends, justified), at a line's pitch.
     QVector<int> next(lines.size(), -1);

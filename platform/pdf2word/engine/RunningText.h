@@ -23,4 +23,17 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines);
 // One line of the pieces, left to right, a space between each.
 TextLine joinedPieces(const QVector<TextLine>& pieces);
 
+// Pieces of text on one baseline (within a third of their size), as the table finders see a
+// page's rows.
+struct TextRow
+{
+    QVector<int> lines; // indexes into the page's lines, left to right
+    float baseline = 0;
+    float top = 0;
+    float bottom = 0;
+    float size = 0; // the largest of its pieces'
+};
+// The rows of the lines given (indexes into lines), top to bottom.
+QVector<TextRow> textRows(const QVector<TextLine>& lines, const QVector<int>& which);
+
 } // namespace p2w

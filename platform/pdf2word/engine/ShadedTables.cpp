@@ -7,6 +7,7 @@
 
 #include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/RunningText.h"
 
 #include <QHash>
 
@@ -149,40 +150,6 @@ bool hasEdgeIn(const QVector<float>& edges, float from, float to)
             return true;
     }
     return false;
-}
-
-struct TextRow
-{
-    QVector<int> lines; // left to right
-    float baseline = 0;
-    float top = 0;
-    float bottom = 0;
-    float size = 0;
-};
-
-QVector<TextRow> textRows(const QVector<TextLine>& lines, const QVector<int>& inside)
-{
-    QVector<int> order = inside;
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return lines[a].baseline < lines[b].baseline; });
-    QVector<TextRow> rows;
-    for (int i : order) {
-        const TextLine& line = lines[i];
-        if (rows.isEmpty() || line.baseline - rows.back().baseline > kSameRow * std::max(line.size, rows.back().size)) {
-            TextRow row;
-            row.baseline = line.baseline;
-            row.top = line.box.y0;
-            row.bottom = line.box.y1;
-            rows.append(row);
-        }
-        TextRow& row = rows.back();
-        row.lines.append(i);
-        row.top = std::min(row.top, line.box.y0);
-        row.bottom = std::max(row.bottom, line.box.y1);
-        row.size = std::max(row.size, line.size);
-    }
-    for (TextRow& row : rows)
-        std::sort(row.lines.begin(), row.lines.end(), [&](int a, int b) { return lines[a].box.x0 < lines[b].box.x0; });
-    return rows;
 }
 
 QVector<int> linesInside(const QVector<TextLine>& lines, const fz_rect& region)
@@ -359,6 +326,19 @@ QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, con
     return gutters;
 }
 
+// The edges, in order, between from and to (which are the outer ones); edges this close are one.
+QVector<float> edgesFrom(QVector<float> edges, float from, float to)
+{
+    std::sort(edges.begin(), edges.end());
+    QVector<float> kept = {from};
+    for (float edge : edges) {
+        if (edge > from + kSameEdge && edge < to - kSameEdge && edge - kept.back() > kSameEdge)
+            kept.append(edge);
+    }
+    kept.append(to);
+    return kept;
+}
+
 // The column edges: the fills' side edges, and the gutters of the text inside one fill (a band
 // across the row) where rows have text on both sides; a header set left over figures set right
 // within one cell is one column.
@@ -391,17 +371,7 @@ QVector<float> columnEdges(const QVector<Shape>& shapes, const QVector<int>& fil
         if (parted >= kLeastRows)
             gutters.append(gutterEdge(lines, rows, gutter.first, gutter.second, size));
     }
-    edges += gutters;
-    std::sort(edges.begin(), edges.end());
-    // The outer edges are the region's.
-    QVector<float> kept;
-    for (float edge : edges) {
-        if (edge >= region.x0 - 1 && edge <= region.x1 + 1 && (kept.isEmpty() || edge - kept.back() > kSameEdge))
-            kept.append(edge);
-    }
-    kept.front() = region.x0;
-    kept.back() = std::max(kept.back(), region.x1);
-    return kept;
+    return edgesFrom(edges + gutters, region.x0, region.x1);
 }
 
 // Whether row b continues row a: a wrapped line or two of its cells, close below (closer than
@@ -455,16 +425,7 @@ QVector<float> rowEdges(const QVector<Shape>& shapes, const QVector<int>& fills,
         if (!oneFill)
             parted.append((above.bottom + below.top) / 2);
     }
-    edges += parted;
-    std::sort(edges.begin(), edges.end());
-    QVector<float> kept;
-    for (float edge : edges) {
-        if (edge >= region.y0 - 1 && edge <= region.y1 + 1 && (kept.isEmpty() || edge - kept.back() > kSameEdge))
-            kept.append(edge);
-    }
-    kept.front() = region.y0;
-    kept.back() = std::max(kept.back(), region.y1);
-    return kept;
+    return edgesFrom(edges + parted, region.y0, region.y1);
 }
 
 // Whether a word of the line reaches across x (a line may run on over a gap between two cells).

@@ -50,15 +50,6 @@ bool isFigure(const LaidParagraph& paragraph)
     return digits > 0;
 }
 
-struct Row
-{
-    QVector<int> pieces; // indexes into the lines, left to right
-    float baseline = 0;
-    float top = 0;
-    float bottom = 0;
-    float size = 0;
-};
-
 struct Span
 {
     float x0;
@@ -100,7 +91,7 @@ bool addToColumns(QVector<Span>& columns, const fz_rect& box)
 
 // Builds the table of the rows given (top to bottom) over the columns, its pieces' lines marked
 // taken.
-FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, const QVector<int>& rowIndexes,
+FoundTable buildTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& rowIndexes,
                       const QVector<Span>& columns, QVector<bool>& taken)
 {
     FoundTable table;
@@ -121,26 +112,26 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
     QVector<QVector<int>> tableRows;
     QVector<float> tops;
     for (int k = 0; k < rowIndexes.size(); ++k) {
-        const Row& row = rows[rowIndexes[k]];
+        const TextRow& row = rows[rowIndexes[k]];
         bool continues = false;
         if (k > 0) {
-            const Row& previous = rows[rowIndexes[k - 1]];
+            const TextRow& previous = rows[rowIndexes[k - 1]];
             const float pitch = row.baseline - previous.baseline;
             bool rightOfFirst = true;
             bool under = true;
-            for (int piece : row.pieces) {
+            for (int piece : row.lines) {
                 rightOfFirst = rightOfFirst && lines[piece].box.x0 > table.columns[1] - 1;
                 bool below = false;
-                for (int above : previous.pieces)
+                for (int above : previous.lines)
                     below = below || overlapX(lines[piece].box, lines[above].box);
                 under = under && below;
             }
             continues = pitch < kWrapPitch * row.size && (rightOfFirst || (under && pitch < kWrapShare * usualPitch));
         }
         if (continues) {
-            tableRows.back() += row.pieces;
+            tableRows.back() += row.lines;
         } else {
-            tableRows.append(row.pieces);
+            tableRows.append(row.lines);
             tops.append(row.top);
         }
     }
@@ -201,35 +192,14 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
 }
 
 // The rows of pieces, top to bottom, each left to right; running text stays out.
-QVector<Row> rowsOf(const QVector<TextLine>& lines, const QVector<bool>& running)
+QVector<TextRow> rowsOf(const QVector<TextLine>& lines, const QVector<bool>& running)
 {
-    QVector<int> order;
+    QVector<int> which;
     for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].vertical && !lines[i].glyphs.isEmpty() && !running[i])
-            order.append(i);
+            which.append(i);
     }
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        return lines[a].baseline < lines[b].baseline || (lines[a].baseline == lines[b].baseline && lines[a].box.x0 < lines[b].box.x0);
-    });
-    QVector<Row> rows;
-    for (int i : order) {
-        const TextLine& line = lines[i];
-        if (rows.isEmpty() || line.baseline - rows.back().baseline > kSameRow * std::max(line.size, rows.back().size)) {
-            Row row;
-            row.baseline = line.baseline;
-            row.top = line.box.y0;
-            row.bottom = line.box.y1;
-            rows.append(row);
-        }
-        Row& row = rows.back();
-        row.pieces.append(i);
-        row.top = std::min(row.top, line.box.y0);
-        row.bottom = std::max(row.bottom, line.box.y1);
-        row.size = std::max(row.size, line.size);
-    }
-    for (Row& row : rows)
-        std::sort(row.pieces.begin(), row.pieces.end(), [&](int a, int b) { return lines[a].box.x0 < lines[b].box.x0; });
-    return rows;
+    return textRows(lines, which);
 }
 
 // Rows from `start` down that keep to the columns of its pieces.
@@ -250,29 +220,29 @@ bool runningTextBetween(const QVector<fz_rect>& running, const QVector<Span>& co
     return false;
 }
 
-Candidate growTable(const QVector<TextLine>& lines, const QVector<Row>& rows, const QVector<fz_rect>& running, int start)
+Candidate growTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<fz_rect>& running, int start)
 {
     Candidate candidate;
-    for (int piece : rows[start].pieces)
+    for (int piece : rows[start].lines)
         addToColumns(candidate.columns, lines[piece].box);
     candidate.rows.append(start);
     int lastMulti = 0; // in candidate.rows
     float bottom = rows[start].bottom;
     for (int r = start + 1; r < rows.size(); ++r) {
-        const Row& row = rows[r];
+        const TextRow& row = rows[r];
         if (row.top - bottom > kMostRowGap * row.size || runningTextBetween(running, candidate.columns, bottom, row.bottom))
             break;
         QVector<Span> grown = candidate.columns;
         bool fits = true;
-        if (row.pieces.size() == 1) {
+        if (row.lines.size() == 1) {
             // A line beside the table (a heading of the text it stands in) is not its row; a
             // section's label, a spanning heading or a wrapped line within it stays in.
-            const TextLine& line = lines[row.pieces.front()];
+            const TextLine& line = lines[row.lines.front()];
             if (line.box.x1 <= grown.front().x0 || line.box.x0 >= grown.back().x1)
                 continue;
             fits = wordCount(line) <= kMostLabelWords || columnsOf(grown, line.box).size() == 1;
         } else {
-            for (int piece : row.pieces)
+            for (int piece : row.lines)
                 fits = fits && addToColumns(grown, lines[piece].box);
         }
         if (!fits)
@@ -280,7 +250,7 @@ Candidate growTable(const QVector<TextLine>& lines, const QVector<Row>& rows, co
         candidate.columns = grown;
         candidate.rows.append(r);
         bottom = row.bottom;
-        if (row.pieces.size() >= 2)
+        if (row.lines.size() >= 2)
             lastMulti = candidate.rows.size() - 1;
     }
     candidate.rows.resize(lastMulti + 1); // a table ends with a row of its columns
@@ -288,11 +258,11 @@ Candidate growTable(const QVector<TextLine>& lines, const QVector<Row>& rows, co
 }
 
 // The pieces of each column of the candidate (a piece across columns in none).
-QVector<QVector<int>> columnPieces(const QVector<TextLine>& lines, const QVector<Row>& rows, const Candidate& candidate)
+QVector<QVector<int>> columnPieces(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
 {
     QVector<QVector<int>> pieces(candidate.columns.size());
     for (int r : candidate.rows) {
-        for (int piece : rows[r].pieces) {
+        for (int piece : rows[r].lines) {
             const QVector<int> hit = columnsOf(candidate.columns, lines[piece].box);
             if (hit.size() == 1)
                 pieces[hit.front()].append(piece);
@@ -307,18 +277,18 @@ enum class Kind {
     LinesOfOne, // a table of contents or display equations: each row is one line
 };
 
-Kind kindOf(const QVector<TextLine>& lines, const QVector<Row>& rows, const Candidate& candidate)
+Kind kindOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
 {
     int multiRows = 0;
     for (int r : candidate.rows)
-        multiRows += rows[r].pieces.size() >= 2 ? 1 : 0;
+        multiRows += rows[r].lines.size() >= 2 ? 1 : 0;
     if (multiRows < kLeastRows || candidate.columns.size() < 2)
         return Kind::NoTable;
     const QVector<QVector<int>> pieces = columnPieces(lines, rows, candidate);
     // Leaders (". . . . .") lead from a heading to its page: a table of contents.
     int leaders = 0;
     for (int r : candidate.rows) {
-        for (int piece : rows[r].pieces)
+        for (int piece : rows[r].lines)
             leaders += hasLeader(lines[piece]) ? 1 : 0;
     }
     if (leaders >= kLeastRows)
@@ -357,13 +327,13 @@ QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
         if (running[i])
             runningBoxes.append(lines[i].box);
     }
-    const QVector<Row> rows = rowsOf(lines, running);
+    const QVector<TextRow> rows = rowsOf(lines, running);
     QVector<FoundTable> tables;
     QVector<bool> taken(lines.size(), false);
     QVector<TextLine> joined;
     int start = 0;
     while (start < rows.size()) {
-        if (rows[start].pieces.size() < 2) {
+        if (rows[start].lines.size() < 2) {
             ++start;
             continue;
         }
@@ -375,7 +345,7 @@ QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
         case Kind::LinesOfOne:
             for (int r : candidate.rows) {
                 QVector<TextLine> pieces;
-                for (int piece : rows[r].pieces) {
+                for (int piece : rows[r].lines) {
                     pieces.append(lines[piece]);
                     taken[piece] = true;
                 }
