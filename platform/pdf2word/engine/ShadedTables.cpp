@@ -302,7 +302,16 @@ QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, con
         int end = k;
         while (end < samples && rowsIn[end] <= allowed)
             ++end;
-        // The longest stretch of the run that no word stands in.
+        // Text reaching into the run from its left (a long entry) stands left of the edge; text
+        // that starts in it (a header set flush left over figures set right) right of it: the
+        // last or the first stretch of the run that no word stands in.
+        const float runFrom = region.x0 + k * step;
+        const float runTo = region.x0 + end * step;
+        bool startsInside = false;
+        for (const TextRow& row : rows) {
+            for (int i : row.lines)
+                startsInside = startsInside || (lines[i].box.x0 > runFrom + kSameEdge && lines[i].box.x0 < runTo);
+        }
         int bestFrom = -1;
         int bestTo = -1;
         for (int a = k; a < end;) {
@@ -313,7 +322,7 @@ QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, con
             int b = a;
             while (b < end && !wordIn[b])
                 ++b;
-            if (b - a > bestTo - bestFrom) {
+            if (bestFrom < 0 || !startsInside) {
                 bestFrom = a;
                 bestTo = b;
             }
@@ -337,6 +346,24 @@ QVector<float> edgesFrom(QVector<float> edges, float from, float to)
     }
     kept.append(to);
     return kept;
+}
+
+// Widens the region of a tinted column's table up over its header: the row of short pieces of
+// text right above it, two or more, within its width (the years over a statement's figures).
+fz_rect withHeaderAbove(const QVector<TextLine>& lines, fz_rect region)
+{
+    QVector<int> above;
+    for (int i = 0; i < lines.size(); ++i) {
+        const TextLine& line = lines[i];
+        if (!line.vertical && !line.glyphs.isEmpty() && line.box.y1 <= region.y0 + 1 && line.box.y1 > region.y0 - kWrapPitch * line.size
+            && line.box.x0 >= region.x0 - 1 && line.box.x1 <= region.x1 + 1 && wordCount(line) <= kMostColumnWords)
+            above.append(i);
+    }
+    const QVector<TextRow> rows = textRows(lines, above);
+    if (rows.isEmpty() || rows.back().lines.size() < 2)
+        return region;
+    region.y0 = std::min(region.y0, rows.back().top - 1);
+    return region;
 }
 
 // The column edges: the fills' side edges, and the gutters of the text inside one fill (a band
@@ -542,7 +569,7 @@ bool buildTable(const QVector<Shape>& shapes, const QVector<int>& fills, const Q
     if (2 * holdingText < fills.size())
         return false;
     const fz_rect filled = region;
-    region = withRowsBeside(lines, region);
+    region = withHeaderAbove(lines, withRowsBeside(lines, region));
     // Fewer fills are a tinted column of a table only with the rows beside it, a short entry a
     // row (a figure, a year).
     if (fills.size() < kLeastFills) {
