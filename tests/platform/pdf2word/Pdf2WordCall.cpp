@@ -22,11 +22,11 @@ VARIANT intValue(int value)
 
 } // namespace
 
-void registerComponent(const QString& enginePath, const std::function<void(const QString&)>& log)
+void registerComponent(const QString& enginePath, const std::function<void(const QString&)>& log, const QString& languages)
 {
     registerPdf2WordComponent({enginePath.isEmpty() ? ToolPaths::path(ToolPaths::Pdf2WordEngine) : enginePath,
                                ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath(),
-                               ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng"), log});
+                               ToolPaths::path(ToolPaths::TessData), languages, log});
 }
 
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode, DispEventSink* events,

@@ -86,9 +86,8 @@ private:
             mediabox = fz_bound_page(ctx, page);
             list = fz_new_display_list_from_page(ctx, page);
         });
-        PageReader reader(ctx, *looks, nullptr);
-        QStringList notes;
-        const bool read = opened && reader.read(list, mediabox, nullptr, lines, graphics, &notes);
+        PageReader reader(ctx, *looks);
+        const bool read = opened && reader.read(list, mediabox, nullptr, lines, graphics);
         fz_drop_display_list(ctx, list);
         fz_drop_page(ctx, page);
         fz_drop_document(ctx, doc);
