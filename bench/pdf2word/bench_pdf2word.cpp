@@ -20,10 +20,12 @@
 // tables.
 // Then pages that lose their text or stop a converter (HardPagesBench.h): scans with a text layer,
 // a font without a Unicode map, a heavy poster, text drawn 100,000 times at one spot; and a stop
-// during every page of every document.
-// Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
+// during every page of every document. Last, text in fonts without a Unicode map read by OCR
+// (UnmappedBench.h): an htmldoc paper against the tesseract command line, Arabic pages.
+// Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in] [unmapped: that part only]
 
 #include "bench/pdf2word/HardPagesBench.h"
+#include "bench/pdf2word/UnmappedBench.h"
 #include "bench/support/BaselineTools.h"
 #include "tests/frompdf/TestPdfs.h"
 #include "tests/platform/pdf2word/DocumentPdfs.h"
@@ -361,10 +363,13 @@ int main(int argc, char** argv)
                                {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")},
                                {QStringLiteral("chromium"), QStringLiteral("chromium")},
                                {QStringLiteral("tesseract"), QStringLiteral("tesseract-ocr")},
+                               {QStringLiteral("htmldoc"), QStringLiteral("htmldoc")},
                                {QStringLiteral("qpdf"), QStringLiteral("qpdf")}}))
         return 2;
     Pdf2WordCall::registerComponent();
     officeProfile = QUrl::fromLocalFile(root + QStringLiteral("/profile")).toString();
+    if (argc > 3 && QLatin1String(argv[3]) == QLatin1String("unmapped"))
+        return runUnmappedText(root, {referenceText, docxText, mutoolConvert}, out()) ? 0 : 1;
 
     const QList<Input> inputs = makeInputs(root + QStringLiteral("/in"));
     if (inputs.isEmpty()) {
@@ -488,7 +493,9 @@ int main(int argc, char** argv)
     QStringList pdfs;
     for (const Input& input : inputs)
         pdfs << input.pdf;
-    const bool hardConverted = runHardPages(root, inputs.front().pdf, pdfs, {referenceText, docxText, mutoolConvert}, out());
+    const HardPagesTools tools = {referenceText, docxText, mutoolConvert};
+    const bool hardConverted = runHardPages(root, inputs.front().pdf, pdfs, tools, out());
+    const bool unmappedConverted = runUnmappedText(root, tools, out());
     // A file ours could not convert fails the run (CI runs the benchmarks); missed goals only print.
-    return oursFailed == 0 && hardConverted ? 0 : 1;
+    return oursFailed == 0 && hardConverted && unmappedConverted ? 0 : 1;
 }

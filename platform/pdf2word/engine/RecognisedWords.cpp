@@ -171,11 +171,15 @@ QVector<int> wordsOverGlyphs(const GlyphPicture& picture, const QVector<fz_point
         float nearest = 1e30f;
         for (int w = 0; w < words.size(); ++w) {
             const QRect& box = words[w].box;
-            const float reach = box.height() / 2.0f;
-            if (middles[i].x < box.left() - 1 || middles[i].x > box.right() + 2 || middles[i].y < box.top() - reach
-                || middles[i].y > box.bottom() + 1 + reach)
+            // A glyph's place may stand a little off its ink: a mark beside a word, a point after it.
+            const float across = std::max(2.0f, box.height() / 4.0f);
+            const float down = box.height() / 2.0f;
+            if (middles[i].x < box.left() - across || middles[i].x > box.right() + 1 + across || middles[i].y < box.top() - down
+                || middles[i].y > box.bottom() + 1 + down)
                 continue;
-            const float distance = std::fabs(middles[i].x - (box.left() + box.right() + 1) / 2.0f);
+            // The word it lies in, else the one whose edge is nearest.
+            const float outside = std::max({0.0f, box.left() - middles[i].x, middles[i].x - box.right() - 1});
+            const float distance = outside + 1e-3f * std::fabs(middles[i].x - (box.left() + box.right() + 1) / 2.0f);
             if (distance < nearest) {
                 nearest = distance;
                 over[i] = w;

@@ -25,6 +25,10 @@ struct Outcome
 void registerComponent(const QString& enginePath = QString(), const std::function<void(const QString&)>& log = {},
                        const QString& languages = QStringLiteral("eng"));
 
+// The OCR languages the application gives the component: English first, then every language
+// whose data is installed ("eng+ara+deu").
+QString installedLanguages();
+
 // mode: the road (0 layout, 2 plain); events, when given, is advised for the call.
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,
                 DispEventSink* events = nullptr, const QString& password = QString());

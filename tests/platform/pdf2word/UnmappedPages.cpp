@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <functional>
@@ -283,6 +284,22 @@ bool writeArabicPdf(const QString& path, ArabicMap map)
         }
         return edited;
     });
+}
+
+QStringList mixedScriptWords(const QStringList& words)
+{
+    QStringList mixed;
+    for (const QString& word : words) {
+        QSet<int> scripts;
+        for (const uint c : word.toUcs4()) {
+            const QChar::Script script = QChar::script(c);
+            if (QChar::isLetter(c) && script != QChar::Script_Common && script != QChar::Script_Inherited)
+                scripts.insert(script);
+        }
+        if (scripts.size() > 1)
+            mixed << word;
+    }
+    return mixed;
 }
 
 QByteArray giantGlyphPdf()

@@ -32,6 +32,9 @@ enum class ArabicMap {
 };
 bool writeArabicPdf(const QString& path, ArabicMap map);
 
+// The words holding letters of more than one script ("rاِF").
+QStringList mixedScriptWords(const QStringList& words);
+
 // One page: a line of text, then a run of a Type 3 font without a Unicode map ("Gz") whose
 // second glyph fills a box 10^30 points wide.
 QByteArray giantGlyphPdf();

@@ -12,9 +12,7 @@
 
 #include "app/core/ToolPaths.h"
 
-#include <QHash>
 #include <QRegularExpression>
-#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -46,43 +44,6 @@ QByteArray allBytes(const QString& output)
             bytes += DocumentPdfs::zipEntry(output, entry);
     }
     return bytes;
-}
-
-// The share of reference's items that items holds, each counted as often as it occurs.
-double shareKept(const QStringList& reference, const QStringList& items)
-{
-    QHash<QString, int> left;
-    for (const QString& item : items)
-        ++left[item];
-    int kept = 0;
-    for (const QString& item : reference)
-        kept += left[item]-- > 0 ? 1 : 0;
-    return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
-}
-
-QStringList pairsOf(const QStringList& words)
-{
-    QStringList pairs;
-    for (int i = 1; i < words.size(); ++i)
-        pairs << words[i - 1] + QLatin1Char(' ') + words[i];
-    return pairs;
-}
-
-// Words holding letters of more than one script ("rاِF").
-QStringList mixedWords(const QStringList& words)
-{
-    QStringList mixed;
-    for (const QString& word : words) {
-        QSet<int> scripts;
-        for (const uint c : word.toUcs4()) {
-            const QChar::Script script = QChar::script(c);
-            if (QChar::isLetter(c) && script != QChar::Script_Common && script != QChar::Script_Inherited)
-                scripts.insert(script);
-        }
-        if (scripts.size() > 1)
-            mixed << word;
-    }
-    return mixed;
 }
 
 // Converts with the OCR languages given and returns the log's lines.
@@ -164,8 +125,8 @@ private slots:
         const QStringList log = convertLogged(source, output, DocumentPdfs::pageCount(source), QStringLiteral("eng"), &result);
         QCOMPARE(result, S_OK);
         const QStringList words = wordsOf(output);
-        QVERIFY2(shareKept(expected, words) >= 0.95, qPrintable(words.join(QLatin1Char(' '))));
-        QVERIFY2(shareKept(pairsOf(expected), pairsOf(words)) >= 0.9, qPrintable(words.join(QLatin1Char(' '))));
+        QVERIFY2(DocumentPdfs::shareKept(expected, words) >= 0.95, qPrintable(words.join(QLatin1Char(' '))));
+        QVERIFY2(DocumentPdfs::shareKept(DocumentPdfs::pairsOf(expected), DocumentPdfs::pairsOf(words)) >= 0.9, qPrintable(words.join(QLatin1Char(' '))));
         QCOMPARE(DocumentPdfs::zipEntry(output, QStringLiteral("word/document.xml")).count("<w:tbl>"), 2);
         QVERIFY2(log.filter(QStringLiteral("left out")).isEmpty(), qPrintable(log.join(QLatin1Char('\n'))));
 
@@ -195,9 +156,9 @@ private slots:
             convertLogged(source, output, 1, QStringLiteral("eng+deu+ara"), &result);
             QCOMPARE(result, S_OK);
             QStringList words = wordsOf(output);
-            QCOMPARE(mixedWords(words), QStringList());
+            QCOMPARE(UnmappedPages::mixedScriptWords(words), QStringList());
             QCOMPARE(words.mid(0, heading.size()), heading);
-            QVERIFY2(shareKept(expected, words) >= 0.6, qPrintable(words.join(QLatin1Char(' '))));
+            QVERIFY2(DocumentPdfs::shareKept(expected, words) >= 0.6, qPrintable(words.join(QLatin1Char(' '))));
 
             const QStringList log = convertLogged(source, output, 1, QStringLiteral("eng+deu"), &result);
             QCOMPARE(result, S_OK);
