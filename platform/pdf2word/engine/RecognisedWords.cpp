@@ -90,9 +90,12 @@ Glyph spaceBetween(const Glyph& model, const fz_rect& left, const fz_rect& right
     return space;
 }
 
-// Appends glyphs to line, with a space between where letters of two scripts would meet.
-void appendParted(QVector<Glyph>* line, const QVector<Glyph>& glyphs)
+// Appends glyphs to line, with a space between where letters of two scripts would meet, and one
+// space where a run left out stood between two.
+void appendParted(QVector<Glyph>* line, QVector<Glyph> glyphs)
 {
+    if (!line->isEmpty() && !glyphs.isEmpty() && line->back().isSpace() && glyphs.front().isSpace())
+        glyphs.removeFirst();
     if (!line->isEmpty() && !glyphs.isEmpty() && !line->back().isSpace() && !glyphs.front().isSpace()) {
         const QChar::Script before = scriptOf(line->back().c);
         const QChar::Script after = scriptOf(glyphs.front().c);
