@@ -187,36 +187,6 @@ struct Measure
     int tables = 0;
 };
 
-QHash<QString, int> counted(const QStringList& items)
-{
-    QHash<QString, int> counts;
-    for (const QString& item : items)
-        ++counts[item];
-    return counts;
-}
-
-double shareKept(const QStringList& reference, const QStringList& other)
-{
-    QHash<QString, int> left = counted(other);
-    int kept = 0;
-    for (const QString& item : reference) {
-        int& count = left[item];
-        if (count > 0) {
-            --count;
-            ++kept;
-        }
-    }
-    return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
-}
-
-QStringList pairsOf(const QStringList& words)
-{
-    QStringList pairs;
-    for (int i = 1; i < words.size(); ++i)
-        pairs << words[i - 1] + QLatin1Char(' ') + words[i];
-    return pairs;
-}
-
 // Words split in two ("informa tion", "diff erence") and words left with the hyphen of a line
 // end ("informa-tion"), against the reference's words.
 int brokenWords(const QString& reference, const QString& text)
@@ -274,8 +244,8 @@ Measure measureDocx(const QString& reference, const QString& docx, int pages)
     const QString text = docxText(docx, pages);
     const QStringList referenceWords = DocumentPdfs::words(reference);
     const QStringList words = DocumentPdfs::words(text);
-    measure.recall = shareKept(referenceWords, words);
-    measure.pairs = shareKept(pairsOf(referenceWords), pairsOf(words));
+    measure.recall = DocumentPdfs::shareKept(referenceWords, words);
+    measure.pairs = DocumentPdfs::shareKept(DocumentPdfs::pairsOf(referenceWords), DocumentPdfs::pairsOf(words));
     measure.brokenPerThousand = words.isEmpty() ? 0 : 1000.0 * brokenWords(reference, text) / words.size();
     measurePictures(docx, &measure);
     measure.tables = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml"))).count(QLatin1String("<w:tbl>"));
