@@ -24,6 +24,9 @@ namespace {
 // Each picture holds the glyphs of one line of text.
 const tesseract::PageSegMode kReadingMode = tesseract::PSM_SINGLE_LINE;
 const QString kDetection = QStringLiteral("osd");
+// Each thread holds its own Tesseract, some 30 MB of models a set of languages: more threads
+// than this cost memory and, on a busy machine, gain no time.
+const int kMostThreads = 4;
 // Below this confidence the script detection's answer is a guess.
 const float kLeastScriptConfidence = 2;
 
@@ -132,7 +135,7 @@ private:
 
 TextRecognizer::TextRecognizer(const QString& tessdata, const QString& languages)
     : m_tessdata(tessdata)
-    , m_engines(new Engines(tessdata, std::max(1, QThread::idealThreadCount())))
+    , m_engines(new Engines(tessdata, std::max(1, std::min(kMostThreads, QThread::idealThreadCount()))))
 {
     auto installed = [&tessdata](const QString& language) {
         return !tessdata.isEmpty() && QFileInfo::exists(tessdata + QLatin1Char('/') + language + QStringLiteral(".traineddata"));

@@ -2,8 +2,8 @@
 
 // Reads the words of pictures with Tesseract: the text of fonts that have no usable Unicode map,
 // drawn alone. Each picture is read with the languages it names, on as many threads as the
-// machine has cores; each thread starts its own Tesseract for a set of languages on first use and
-// keeps it for the conversion. The calling thread waits, asks the caller whether to go on and ends
+// machine has cores (at most four); each thread starts its own Tesseract for a set of languages
+// on first use and keeps it for the conversion. The calling thread waits, asks the caller whether to go on and ends
 // the work at a deadline, so that a stop is answered within a second whatever Tesseract is doing.
 
 #include <QByteArray>
