@@ -11,6 +11,7 @@
 
 #include <omp.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <mutex>
