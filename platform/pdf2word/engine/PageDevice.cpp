@@ -88,8 +88,7 @@ struct State
     // and the text's glyphs the page shows and hides (dropped with the device on an error).
     std::unordered_set<GlyphPlace, GlyphPlaceHash> seen;
     std::unordered_set<quint64> seenTexts; // fingerprints of whole texts (textPrint)
-    // Fonts whose glyphs are mostly without a Unicode map: what codes the rest of them have are
-    // guesses (a standard encoding's), so all of them are read by OCR.
+    // Fonts whose glyphs are all read by OCR (PageDeviceOptions::unmappedFonts).
     std::unordered_set<const fz_font*> unmappedFonts;
     std::vector<fz_rect> over;
     fz_text* shown = nullptr;
@@ -437,9 +436,9 @@ void findUnmappedFonts(fz_context* ctx, State& state)
     }
 }
 
-// The character a glyph goes on with: one to be recognised (unmapped, or in a font mostly
-// unmapped) is noted with its place for recognition and goes on as the code naming that place;
-// drawing nothing, it is a space.
+// The character a glyph goes on with: one to be recognised (unmapped, or in a font read whole by
+// OCR) is noted with its place for recognition and goes on as the code naming that place;
+// drawing nothing, it is a space. The letters of the others are counted by font and script.
 int characterToPass(State& state, const fz_text_span* span, const fz_text_item& item, const fz_matrix& place,
                     const fz_rect& box)
 {
