@@ -349,6 +349,12 @@ bool isBlankCharacter(int c)
     return c <= 32 || c == 0xA0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x3000;
 }
 
+// A space the text draws as a glyph of its own (not a gap the extraction fills).
+bool isSpaceGlyph(int c)
+{
+    return c == ' ' || c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x3000;
+}
+
 // The covers drawn after the text whose box reaches into the text's, into state.over.
 void findCoversAfter(fz_context* ctx, State& state, const HeldText& held)
 {
@@ -496,6 +502,8 @@ void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
                 if (!repeated)
                     ucs = characterToPass(state, span, item, place, box);
                 recognised = ucs != item.ucs;
+                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(ucs))
+                    state.options.drawnSpaces->add(fz_make_point(place.e, place.f));
             }
             if (!repeated)
                 fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, ucs, span->wmode,

@@ -35,6 +35,8 @@ private:
     QVector<Look> m_looks;
 };
 
+class DrawnSpaces;
+
 class PageReader
 {
 public:
@@ -52,7 +54,9 @@ public:
               PageGraphics* graphics);
 
 private:
-    QVector<TextLine> linesOf(fz_stext_page* page);
+    // The page's lines; drawn holds the space glyphs the text shows (null for text the page
+    // hides, whose spaces are an OCR engine's word breaks).
+    QVector<TextLine> linesOf(fz_stext_page* page, const DrawnSpaces* drawn);
 
     fz_context* m_ctx;
     Looks& m_looks;

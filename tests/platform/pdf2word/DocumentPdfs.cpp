@@ -110,8 +110,13 @@ double shareKept(const QStringList& reference, const QStringList& items)
     for (const QString& item : items)
         ++left[item];
     int kept = 0;
-    for (const QString& item : reference)
-        kept += left[item]-- > 0 ? 1 : 0;
+    for (const QString& item : reference) {
+        int& count = left[item];
+        if (count > 0) {
+            --count;
+            ++kept;
+        }
+    }
     return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
 }
 

@@ -28,7 +28,7 @@ bool writeInvisibleTextPdf(const QString& path, const QString& text);
 QString officeToPdf(const QString& document, const QString& outFolder);
 // The words (letters and digits) of a text, in order, ligatures unfolded.
 QStringList words(const QString& text);
-// The share of reference's items that items holds, each counted as often as it occurs.
+// The share of reference's items that items holds (each as often as it holds it).
 double shareKept(const QStringList& reference, const QStringList& items);
 // Each word with the next, as "word next".
 QStringList pairsOf(const QStringList& words);
