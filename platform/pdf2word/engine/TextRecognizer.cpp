@@ -31,12 +31,6 @@ const int kMostThreads = 4;
 // Below this confidence the script detection's answer is a guess.
 const float kLeastScriptConfidence = 2;
 
-// Tesseract asks this while it works; true ends the reading.
-bool cancelled(void* cancel, int)
-{
-    return static_cast<const std::atomic<bool>*>(cancel)->load(std::memory_order_relaxed);
-}
-
 // Several pictures at once keep the cores busy by themselves: each Tesseract then runs on its
 // own thread, since on a busy machine OpenMP's threads mostly wait for one another. One picture
 // alone may use the threads the machine has to spare.
@@ -150,8 +144,10 @@ TextRecognizer::TextRecognizer(const QString& tessdata, const QString& languages
 
 TextRecognizer::~TextRecognizer() = default;
 
-TextRecognizer::Outcome TextRecognizer::runAll(int count, const Work& work, const Limits& limits, std::atomic<bool>* cancel)
+TextRecognizer::Outcome TextRecognizer::runAll(int count, const Work& work, const Limits& limits)
 {
+    Stop stop;
+    stop.deadline = limits.deadline;
     const int threads = std::min(count, m_engines->threads());
     std::atomic<int> next{0};
     int running = threads;
@@ -161,71 +157,62 @@ TextRecognizer::Outcome TextRecognizer::runAll(int count, const Work& work, cons
     for (int t = 0; t < threads; ++t) {
         workers.emplace_back([&, t, threads] {
             shareCores(threads > 1);
-            for (int picture = next++; picture < count && !cancel->load(); picture = next++)
-                work(picture, t, *cancel);
+            for (int picture = next++; picture < count && !stop.now(); picture = next++)
+                work(picture, t, stop);
             std::lock_guard<std::mutex> guard(lock);
             --running;
             ended.notify_all();
         });
     }
-    Outcome outcome = Outcome::Finished;
     std::unique_lock<std::mutex> guard(lock);
     Clock::time_point nextAsk = Clock::now() + qpmupdf::keepGoingInterval;
-    while (running > 0) {
+    while (running > 0 && !stop.now()) {
         ended.wait_until(guard, std::min(nextAsk, limits.deadline));
-        if (running == 0 || outcome != Outcome::Finished)
+        if (running == 0 || Clock::now() < nextAsk)
             continue;
-        const Clock::time_point now = Clock::now();
-        if (now >= limits.deadline) {
-            outcome = Outcome::OutOfTime;
-            cancel->store(true);
-        } else if (now >= nextAsk) {
-            // The caller may wait in keepGoing (a pause): the workers must not wait for the lock.
-            guard.unlock();
-            const bool goOn = !limits.keepGoing || limits.keepGoing();
-            guard.lock();
-            nextAsk = Clock::now() + qpmupdf::keepGoingInterval;
-            if (!goOn) {
-                outcome = Outcome::Stopped;
-                cancel->store(true);
-            }
-        }
+        // The caller may wait in keepGoing (a pause): the workers must not wait for the lock.
+        guard.unlock();
+        const bool goOn = !limits.keepGoing || limits.keepGoing();
+        guard.lock();
+        nextAsk = Clock::now() + qpmupdf::keepGoingInterval;
+        stop.stopped = !goOn;
     }
     guard.unlock();
     for (std::thread& worker : workers)
         worker.join();
-    return outcome;
+    if (stop.stopped)
+        return Outcome::Stopped;
+    return Clock::now() >= limits.deadline ? Outcome::OutOfTime : Outcome::Finished;
 }
 
 TextRecognizer::Outcome TextRecognizer::read(const QVector<Picture*>& pictures, const Limits& limits)
 {
-    std::atomic<bool> cancel{false};
     return runAll(
         pictures.size(),
-        [this, &pictures](int index, int thread, const std::atomic<bool>& cancel) {
+        [this, &pictures](int index, int thread, const Stop& stop) {
             Picture& picture = *pictures[index];
             tesseract::TessBaseAPI* api = m_engines->get(thread, picture.languages, &picture.error);
             if (!api)
                 return;
             setPicture(api, picture);
             tesseract::ETEXT_DESC monitor;
-            monitor.cancel = &cancelled;
-            monitor.cancel_this = const_cast<std::atomic<bool>*>(&cancel);
-            if (api->Recognize(&monitor) == 0 && !cancel.load()) {
+            // Tesseract asks this while it works; true ends the reading.
+            monitor.cancel = [](void* stop, int) { return static_cast<const Stop*>(stop)->now(); };
+            monitor.cancel_this = const_cast<Stop*>(&stop);
+            if (api->Recognize(&monitor) == 0 && !stop.stopped.load()) {
                 picture.words = wordsOf(api);
                 picture.read = true;
             }
             api->Clear();
         },
-        limits, &cancel);
+        limits);
 }
 
 TextRecognizer::Outcome TextRecognizer::detectScripts(const QVector<Picture*>& pictures, const Limits& limits)
 {
-    std::atomic<bool> cancel{false};
     return runAll(
         pictures.size(),
-        [this, &pictures](int index, int thread, const std::atomic<bool>&) {
+        [this, &pictures](int index, int thread, const Stop&) {
             Picture& picture = *pictures[index];
             tesseract::TessBaseAPI* api = m_engines->get(thread, kDetection, &picture.error);
             if (!api)
@@ -241,7 +228,7 @@ TextRecognizer::Outcome TextRecognizer::detectScripts(const QVector<Picture*>& p
             picture.read = true;
             api->Clear();
         },
-        limits, &cancel);
+        limits);
 }
 
 } // namespace p2w

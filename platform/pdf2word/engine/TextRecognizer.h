@@ -78,10 +78,17 @@ public:
 
 private:
     class Engines;
-    using Work = std::function<void(int picture, int worker, const std::atomic<bool>& cancel)>;
+    // Whether the work is to end: the caller stopped it, or the deadline passed.
+    struct Stop
+    {
+        std::atomic<bool> stopped{false};
+        Clock::time_point deadline;
+        bool now() const { return stopped.load(std::memory_order_relaxed) || Clock::now() >= deadline; }
+    };
+    using Work = std::function<void(int picture, int worker, const Stop& stop)>;
 
     // Runs work for pictures 0 to count - 1 on threads; waits as the class comment says.
-    Outcome runAll(int count, const Work& work, const Limits& limits, std::atomic<bool>* cancel);
+    Outcome runAll(int count, const Work& work, const Limits& limits);
 
     QString m_tessdata;
     QStringList m_languages;

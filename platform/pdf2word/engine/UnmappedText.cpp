@@ -217,9 +217,11 @@ TextRecognizer::Outcome UnmappedText::drawPictures(QVector<GlyphPicture>* pictur
             }
         },
         watch);
+    // A run cut short refuses memory: what failed then failed for the time.
+    const bool overTime = outcome.end == qpmupdf::RunEnd::OverTime;
     for (GlyphPicture& picture : *pictures) {
-        if (picture.picture.pixels.isEmpty() && picture.picture.error.isEmpty())
-            picture.picture.error = outcome.end == qpmupdf::RunEnd::OverTime ? kOutOfTime : QString::fromStdString(outcome.message);
+        if (picture.picture.pixels.isEmpty() && (picture.picture.error.isEmpty() || overTime))
+            picture.picture.error = overTime ? kOutOfTime : QString::fromStdString(outcome.message);
     }
     switch (outcome.end) {
     case qpmupdf::RunEnd::Stopped:
