@@ -123,6 +123,11 @@ a{color:#3366cc;text-decoration:none}
 </body></html>
 )")
                              .arg(infobox);
+    return printWithChromium(html, path);
+}
+
+bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter)
+{
     const QFileInfo pdf(path);
     const QString page = pdf.absolutePath() + QLatin1Char('/') + pdf.completeBaseName() + QStringLiteral(".html");
     if (!TestFiles::writeFile(page, html.toUtf8()))
@@ -130,13 +135,14 @@ a{color:#3366cc;text-decoration:none}
     // A fresh profile and nothing that reaches the network: the page is all there is.
     const QString profile = pdf.absolutePath() + QStringLiteral("/.chromium-") + pdf.completeBaseName();
     QDir(profile).removeRecursively();
-    TestFiles::run(QStringLiteral("chromium"),
-                   {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                    QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
-                    QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                    QStringLiteral("--user-data-dir=") + profile, QStringLiteral("--print-to-pdf=") + pdf.absoluteFilePath(),
-                    QUrl::fromLocalFile(page).toString()},
-                   nullptr, nullptr, 180000);
+    QStringList arguments = {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                             QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                             QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                             QStringLiteral("--user-data-dir=") + profile, QStringLiteral("--print-to-pdf=") + pdf.absoluteFilePath(),
+                             QUrl::fromLocalFile(page).toString()};
+    if (!headerAndFooter)
+        arguments.prepend(QStringLiteral("--no-pdf-header-footer"));
+    TestFiles::run(QStringLiteral("chromium"), arguments, nullptr, nullptr, 180000);
     QDir(profile).removeRecursively();
     return pdf.exists() && QFileInfo(path).size() > 0;
 }
