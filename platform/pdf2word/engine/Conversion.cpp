@@ -26,6 +26,9 @@ const std::chrono::milliseconds kLeastFigureTime{100};
 // A page is wanted done within this time: its figures are drawn at a resolution that fits it,
 // and take longer (at the lowest resolution, up to the page's limit) only when that does not.
 const std::chrono::milliseconds kWantedPageTime{2000};
+// Recognising a page's text in fonts without a Unicode map gets this much time, apart from the
+// page's own limit: a page whose time runs out keeps what was read.
+const std::chrono::seconds kRecognitionTime{60};
 
 } // namespace
 
@@ -41,6 +44,7 @@ Conversion::~Conversion()
     m_builder.reset();
     m_pictures.reset();
     m_reader.reset();
+    m_unmapped.reset();
     m_recognizer.reset();
     if (m_ctx)
         fz_drop_document(m_ctx, m_document);
@@ -71,7 +75,8 @@ int Conversion::run()
     if (m_job.tessdata && *m_job.tessdata)
         m_recognizer.reset(new TextRecognizer(QString::fromUtf8(m_job.tessdata),
                                               QString::fromUtf8(m_job.languages ? m_job.languages : "")));
-    m_reader.reset(new PageReader(m_ctx, *m_looks, m_recognizer.get()));
+    m_reader.reset(new PageReader(m_ctx, *m_looks));
+    m_unmapped.reset(new UnmappedText(m_ctx, m_recognizer.get()));
     m_pictures.reset(new PictureMaker(m_ctx));
     m_builder.reset(new DocumentBuilder(*m_looks));
 
@@ -170,61 +175,95 @@ fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cooki
 
 int Conversion::readPage(int pageNumber)
 {
-    // The page's time limit holds for all of its work; its text comes first.
+    // The page's time limit holds for reading and laying out its text and drawing its figures;
+    // recognising text in fonts without a Unicode map has a time of its own.
     m_lastAsked = Clock::now();
-    const Clock::time_point deadline = m_lastAsked + qpmupdf::pageTimeLimit;
-    const Clock::time_point wanted = m_lastAsked + kWantedPageTime;
-    fz_page* page = nullptr;
-    fz_display_list* list = nullptr;
-    fz_rect mediabox = fz_empty_rect;
-    QVector<TextLine> lines;
-    PageGraphics graphics;
-    PageLayout layout;
-    QStringList notes;
-    bool read = false;
-    std::string readError;
-    const int index = pageNumber - 1;
+    const Clock::time_point start = m_lastAsked;
+    PageWork work;
     // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
     qpmupdf::RunWatch watch;
     if (m_job.progress)
         watch.keepGoing = [this] { return keepGoing(); };
-    // Reading and laying out the text: a page fails only when its text cannot be read. The calls
-    // into MuPDF below the list have error frames of their own.
-    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
-        m_ctx, [&](fz_cookie* cookie) {
-            page = fz_load_page(m_ctx, m_document, index);
-            mediabox = fz_bound_page(m_ctx, page);
-            list = loadList(page, index, cookie, &notes);
-            read = m_reader->read(list, mediabox, cookie, &lines, &graphics, &notes);
-            if (!read) {
-                readError = fz_caught_message(m_ctx);
-                return;
-            }
-            layout = layOutPage(lines, graphics, mediabox, cookie);
-        },
-        watch);
-    int result = QP_PDF2WORD_OK;
-    if (outcome.end == qpmupdf::RunEnd::Stopped) {
-        result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
-    } else if (!outcome.finished() || !read) {
-        const std::string reason = outcome.finished() ? readError : outcome.message;
-        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
-                                                   .arg(pageNumber)
-                                                   .arg(QString::fromStdString(reason)));
-    } else {
+    int result = readText(pageNumber, work, watch);
+    const Clock::time_point read = Clock::now();
+    if (result == QP_PDF2WORD_OK)
+        result = recogniseText(pageNumber, work);
+    const Clock::duration recognising = Clock::now() - read;
+    if (result == QP_PDF2WORD_OK) {
+        watch.timeLimit = std::chrono::duration_cast<std::chrono::milliseconds>(qpmupdf::pageTimeLimit - (read - start));
+        result = layOutText(pageNumber, work, watch);
+    }
+    if (result == QP_PDF2WORD_OK) {
         QList<FlowImage> pictures;
-        result = drawFigures(list, graphics, layout, wanted, deadline, &pictures, &notes);
+        const Clock::time_point deadline = start + qpmupdf::pageTimeLimit + recognising;
+        const Clock::time_point wanted = start + kWantedPageTime + recognising;
+        result = drawFigures(work.list, work.graphics, work.layout, wanted, deadline, &pictures, &work.notes);
         if (result == QP_PDF2WORD_STOPPED)
             fail(result, QStringLiteral("Stopped during page %1").arg(pageNumber));
         else
-            m_builder->addPage(layout, pictures);
+            m_builder->addPage(work.layout, pictures);
     }
-    note(pageNumber, notes);
+    note(pageNumber, work.notes);
     // The pictures' shapes and the unmapped glyphs borrow from the list: the list goes last.
-    graphics = PageGraphics();
-    fz_drop_display_list(m_ctx, list);
-    fz_drop_page(m_ctx, page);
+    work.graphics = PageGraphics();
+    fz_drop_display_list(m_ctx, work.list);
+    fz_drop_page(m_ctx, work.page);
     return result;
+}
+
+int Conversion::runResult(int pageNumber, const qpmupdf::RunOutcome& outcome, bool done, const std::string& error)
+{
+    if (outcome.end == qpmupdf::RunEnd::Stopped)
+        return fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
+    if (!outcome.finished() || !done) {
+        const std::string reason = outcome.finished() ? error : outcome.message;
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
+                                                 .arg(pageNumber)
+                                                 .arg(QString::fromStdString(reason)));
+    }
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::readText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch)
+{
+    // A page fails only when its text cannot be read. The calls into MuPDF below the list have
+    // error frames of their own.
+    bool read = false;
+    std::string readError;
+    const int index = pageNumber - 1;
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        m_ctx, [&](fz_cookie* cookie) {
+            work.page = fz_load_page(m_ctx, m_document, index);
+            work.mediabox = fz_bound_page(m_ctx, work.page);
+            work.list = loadList(work.page, index, cookie, &work.notes);
+            read = m_reader->readText(work.list, work.mediabox, cookie, &work.lines, &work.graphics);
+            if (!read)
+                readError = fz_caught_message(m_ctx);
+        },
+        watch);
+    return runResult(pageNumber, outcome, read, readError);
+}
+
+int Conversion::recogniseText(int pageNumber, PageWork& work)
+{
+    TextRecognizer::Limits limits;
+    limits.deadline = Clock::now() + kRecognitionTime;
+    if (m_job.progress)
+        limits.keepGoing = [this] { return keepGoing(); };
+    if (!m_unmapped->read(work.graphics, work.mediabox, limits, &work.lines, &work.notes))
+        return fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::layOutText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch)
+{
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        m_ctx, [&](fz_cookie* cookie) {
+            PageReader::finishLines(&work.lines);
+            work.layout = layOutPage(work.lines, work.graphics, work.mediabox, cookie);
+        },
+        watch);
+    return runResult(pageNumber, outcome, true, std::string());
 }
 
 int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,

@@ -1,8 +1,10 @@
 #include "platform/pdf2word/engine/PageDevice.h"
 
+#include "platform/pdf2word/engine/Scripts.h"
 #include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <cmath>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -87,6 +89,8 @@ struct State
     // and the text's glyphs the page shows and hides (dropped with the device on an error).
     std::unordered_set<GlyphPlace, GlyphPlaceHash> seen;
     std::unordered_set<quint64> seenTexts; // fingerprints of whole texts (textPrint)
+    // Fonts whose glyphs are all read by OCR (PageDeviceOptions::unmappedFonts).
+    std::unordered_set<const fz_font*> unmappedFonts;
     std::vector<fz_rect> over;
     fz_text* shown = nullptr;
     fz_text* hidden = nullptr;
@@ -412,10 +416,60 @@ quint64 textPrint(const State& state, const HeldText& held)
     return print;
 }
 
+// The fonts of the held text whose glyphs are all read by OCR (PageDeviceOptions::unmappedFonts).
+void findUnmappedFonts(fz_context* ctx, State& state)
+{
+    std::unordered_map<const fz_font*, std::pair<int, int>> counts; // unmapped, all
+    for (const HeldText& held : state.held) {
+        for (const fz_text_span* span = held.text->head; span; span = span->next) {
+            for (int i = 0; i < span->len; ++i) {
+                const int ucs = span->items[i].ucs;
+                if (span->items[i].gid < 0 || isBlankCharacter(ucs))
+                    continue;
+                std::pair<int, int>& count = counts[span->font];
+                count.first += isUnmappedCharacter(char32_t(ucs)) ? 1 : 0;
+                ++count.second;
+            }
+        }
+    }
+    for (const auto& font : counts) {
+        const QString name = QString::fromUtf8(fz_font_name(ctx, const_cast<fz_font*>(font.first)));
+        const bool before = state.options.unmappedFonts && state.options.unmappedFonts->contains(name);
+        if (!before && (font.second.first == 0 || 3 * font.second.first < font.second.second))
+            continue;
+        state.unmappedFonts.insert(font.first);
+        if (state.options.unmappedFonts)
+            state.options.unmappedFonts->insert(name);
+    }
+}
+
+// The character a glyph goes on with: one to be recognised (unmapped, or in a font read whole by
+// OCR) is noted with its place for recognition and goes on as the code naming that place;
+// drawing nothing, it is a space. The letters of the others are counted by font and script.
+int characterToPass(State& state, const fz_text_span* span, const fz_text_item& item, const fz_matrix& place,
+                    const fz_rect& box)
+{
+    const bool recognised = isUnmappedCharacter(char32_t(item.ucs))
+                            || (state.unmappedFonts.count(span->font) && (!isBlankCharacter(item.ucs) || !fz_is_empty_rect(box)));
+    if (!recognised) {
+        const QChar::Script script = scriptOf(char32_t(item.ucs));
+        if (script != QChar::Script_Unknown && state.options.collect)
+            ++state.options.collect->mappedLetters[span->font][script];
+        return item.ucs;
+    }
+    if (fz_is_empty_rect(box))
+        return ' ';
+    if (!state.options.collect)
+        return 0xFFFD;
+    QVector<UnmappedGlyph>& unmapped = state.options.collect->unmapped;
+    unmapped.append({span->font, item.gid, place, box});
+    return int(unmappedCode(unmapped.size() - 1));
+}
+
 // Sorts a held text's glyphs into state.shown and state.hidden: hidden are those drawn
 // invisibly, in a font whose glyph has no outline, or under a later picture. A space goes with
-// the glyph before it. A glyph drawn again where it already stands is left out; glyphs without a
-// Unicode map are noted for recognition.
+// the glyph before it. A glyph drawn again where it already stands is left out; glyphs to be
+// recognised are noted (characterToPass).
 void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
 {
     findCoversAfter(ctx, state, held);
@@ -425,26 +479,35 @@ void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
         fz_matrix trm = span->trm;
         bool hide = held.invisible;
         bool repeated = false;
+        bool recognised = false;
         for (int i = 0; i < span->len; ++i) {
             const fz_text_item& item = span->items[i];
             trm.e = item.x;
             trm.f = item.y;
-            // An item without a glyph carries more characters of the glyph before it.
+            int ucs = item.ucs;
+            // An item without a glyph carries more characters of the glyph before it: none when
+            // that glyph is recognised.
+            if (item.gid < 0 && recognised)
+                continue;
             if (item.gid >= 0) {
                 const fz_matrix place = fz_concat(trm, held.ctm);
                 fz_rect box = fz_empty_rect;
-                if (!isBlankCharacter(item.ucs)) {
+                // In a font whose codes are guesses, a glyph guessed blank may draw a letter.
+                const bool blank = isBlankCharacter(item.ucs);
+                if (!blank || state.unmappedFonts.count(span->font)) {
                     box = fz_bound_glyph(ctx, span->font, item.gid, place);
-                    hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
+                    if (!blank || !fz_is_empty_rect(box))
+                        hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
                 }
                 repeated = !state.seen.insert(placeOf(span, item, place, hide)).second;
-                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(item.ucs))
+                if (!repeated)
+                    ucs = characterToPass(state, span, item, place, box);
+                recognised = ucs != item.ucs;
+                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(ucs))
                     state.options.drawnSpaces->add(fz_make_point(place.e, place.f));
-                if (!repeated && !fz_is_empty_rect(box) && isUnmappedCharacter(char32_t(item.ucs)) && state.options.collect)
-                    state.options.collect->unmapped.append({span->font, item.gid, place});
             }
             if (!repeated)
-                fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, item.ucs, span->wmode,
+                fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, ucs, span->wmode,
                               span->bidi_level, fz_bidi_direction(span->markup_dir), fz_text_language(span->language));
         }
     }
@@ -461,6 +524,7 @@ void dropSortedText(fz_context* ctx, State& state)
 void releaseHeldText(fz_context* ctx, State& state)
 {
     static const float black[1] = {0};
+    findUnmappedFonts(ctx, state);
     for (const HeldText& held : state.held) {
         if (aborted(state.options.cookie))
             fz_throw(ctx, FZ_ERROR_ABORT, "aborted");

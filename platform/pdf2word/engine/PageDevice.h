@@ -12,6 +12,8 @@
 #include "platform/pdf2word/engine/Fitz.h"
 #include "platform/pdf2word/engine/PageModel.h"
 
+#include <QSet>
+#include <QString>
 #include <QVector>
 
 namespace p2w {
@@ -26,6 +28,10 @@ struct PageDeviceOptions
     DrawnSpaces* drawnSpaces = nullptr; // reading: where the space glyphs the page shows go
     bool forwardGraphics = false;
     PageGraphics* collect = nullptr; // where paths, shadings and pictures go; may be null
+    // Reading: the names of the fonts whose glyphs are all read by OCR, since a third or more of
+    // them have no Unicode map and the codes of the rest are guesses (a standard encoding's). The
+    // fonts found so on earlier pages stay so; those found on this page are added.
+    QSet<QString>* unmappedFonts = nullptr;
     // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's
     // labels, and not the caption whose tops reach into the figure's region).
     QVector<fz_rect> textOnlyIn;

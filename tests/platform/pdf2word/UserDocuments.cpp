@@ -55,9 +55,6 @@ QString officeDocument(const QString& mimeType, const QString& content)
         .arg(QLatin1String(kOdfNamespaces), mimeType, content);
 }
 
-// Writes the HTML page beside path and prints it to path with Chromium.
-bool printChromium(const QString& path, const QString& html);
-
 // Writes a flat ODF document beside path and prints it to path with LibreOffice.
 bool printOffice(const QString& path, const QString& suffix, const QString& document)
 {
@@ -126,12 +123,10 @@ a{color:#3366cc;text-decoration:none}
 </body></html>
 )")
                              .arg(infobox);
-    return printChromium(path, html);
+    return printWithChromium(html, path);
 }
 
-namespace {
-
-bool printChromium(const QString& path, const QString& html)
+bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter)
 {
     const QFileInfo pdf(path);
     const QString page = pdf.absolutePath() + QLatin1Char('/') + pdf.completeBaseName() + QStringLiteral(".html");
@@ -140,18 +135,18 @@ bool printChromium(const QString& path, const QString& html)
     // A fresh profile and nothing that reaches the network: the page is all there is.
     const QString profile = pdf.absolutePath() + QStringLiteral("/.chromium-") + pdf.completeBaseName();
     QDir(profile).removeRecursively();
-    TestFiles::run(QStringLiteral("chromium"),
-                   {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                    QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
-                    QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                    QStringLiteral("--user-data-dir=") + profile, QStringLiteral("--print-to-pdf=") + pdf.absoluteFilePath(),
-                    QUrl::fromLocalFile(page).toString()},
-                   nullptr, nullptr, 180000);
+    QStringList arguments = {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                             QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                             QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                             QStringLiteral("--user-data-dir=") + profile, QStringLiteral("--print-to-pdf=") + pdf.absoluteFilePath(),
+                             QUrl::fromLocalFile(page).toString()};
+    if (!headerAndFooter)
+        arguments.prepend(QStringLiteral("--no-pdf-header-footer"));
+    TestFiles::run(QStringLiteral("chromium"), arguments, nullptr, nullptr, 180000);
     QDir(profile).removeRecursively();
     return pdf.exists() && QFileInfo(path).size() > 0;
 }
 
-} // namespace
 
 QList<Row> formLines()
 {
@@ -519,7 +514,7 @@ h1{font-family:"Liberation Serif",serif;font-weight:normal;font-size:28px;border
 .infobox th{text-align:left;vertical-align:top;width:40%}
 </style></head><body><h1>Quillport harbour</h1>%1%2</body></html>)")
                              .arg(infobox, paragraphs + paragraphs);
-    return printChromium(path, html);
+    return printWithChromium(html, path);
 }
 
 } // namespace UserDocuments

@@ -26,6 +26,9 @@ bool writeStatementPdf(const QString& path);
 bool writeSlidePdf(const QString& path);
 bool writeShadedTablePdf(const QString& path);
 bool writeArticlePdf(const QString& path);
+// Prints the HTML (its page written beside path) with Chromium, with a fresh profile and nothing
+// that reaches the network; headerAndFooter: the date, title and address on each page.
+bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter = true);
 
 // What the documents show, for checks of their conversions.
 struct Row
