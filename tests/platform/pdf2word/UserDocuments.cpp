@@ -147,7 +147,6 @@ bool printWithChromium(const QString& html, const QString& path, bool headerAndF
     return pdf.exists() && QFileInfo(path).size() > 0;
 }
 
-
 QList<Row> formLines()
 {
     const char* const lines[][2] = {{"Wages, salaries and tips from all employers", "48,200"},
