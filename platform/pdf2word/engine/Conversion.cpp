@@ -23,6 +23,9 @@ namespace {
 // A figure gets at least this much time to be drawn while the page has it left (most take a
 // few milliseconds).
 const std::chrono::milliseconds kLeastFigureTime{100};
+// A page is wanted done within this time: its figures are drawn at a resolution that fits it,
+// and take longer (at the lowest resolution, up to the page's limit) only when that does not.
+const std::chrono::milliseconds kWantedPageTime{2000};
 // Recognising a page's text in fonts without a Unicode map gets this much time, apart from the
 // page's own limit: a page whose time runs out keeps what was read.
 const std::chrono::seconds kRecognitionTime{60};
@@ -193,7 +196,8 @@ int Conversion::readPage(int pageNumber)
     if (result == QP_PDF2WORD_OK) {
         QList<FlowImage> pictures;
         const Clock::time_point deadline = start + qpmupdf::pageTimeLimit + recognising;
-        result = drawFigures(work.list, work.graphics, work.layout, deadline, &pictures, &work.notes);
+        const Clock::time_point wanted = start + kWantedPageTime + recognising;
+        result = drawFigures(work.list, work.graphics, work.layout, wanted, deadline, &pictures, &work.notes);
         if (result == QP_PDF2WORD_STOPPED)
             fail(result, QStringLiteral("Stopped during page %1").arg(pageNumber));
         else
@@ -263,12 +267,14 @@ int Conversion::layOutText(int pageNumber, PageWork& work, const qpmupdf::RunWat
 }
 
 int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
-                            Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes)
+                            Clock::time_point wanted, Clock::time_point deadline, QList<FlowImage>* pictures,
+                            QStringList* notes)
 {
     // Plain text has no place for pictures.
     const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
     const std::function<bool()> askCaller = m_job.progress ? std::function<bool()>([this] { return keepGoing(); })
                                                            : std::function<bool()>();
+    m_pictures->startPage();
     // The figures left out, by the reason (in the order first met).
     QStringList reasons;
     QMap<QString, QList<int>> leftOut;
@@ -281,9 +287,12 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
             // Each figure still to draw gets an equal share of the time left, and at least
             // kLeastFigureTime while the page has it; what one leaves over goes to the next.
             const Clock::time_point now = Clock::now();
-            const Clock::duration share = std::max<Clock::duration>((deadline - now) / (layout.figures.size() - i), kLeastFigureTime);
+            const int left = layout.figures.size() - i;
+            const auto shareOf = [&](Clock::time_point end) {
+                return std::min(deadline, now + std::max<Clock::duration>((end - now) / left, kLeastFigureTime));
+            };
             QString why;
-            switch (m_pictures->make(list, graphics, layout.figures[i], std::min(deadline, now + share), askCaller,
+            switch (m_pictures->make(list, graphics, layout.figures[i], shareOf(wanted), shareOf(deadline), askCaller,
                                      &picture, &why)) {
             case PictureMaker::Outcome::Stopped:
                 return QP_PDF2WORD_STOPPED;

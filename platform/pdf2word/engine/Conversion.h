@@ -64,9 +64,11 @@ private:
     // The page's display list; a picture that cannot be read is left out of it. Throws what
     // MuPDF raised when the page cannot be run.
     fz_display_list* loadList(fz_page* page, int index, fz_cookie* cookie, QStringList* notes);
-    // The page's figures as pictures, drawn by deadline (a figure that cannot be is left empty).
+    // The page's figures as pictures, drawn by wanted at a resolution that fits, else by deadline
+    // at the lowest (a figure that cannot be is left empty).
     int drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
-                    Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes);
+                    Clock::time_point wanted, Clock::time_point deadline, QList<FlowImage>* pictures,
+                    QStringList* notes);
     // Asks the caller whether to go on.
     bool keepGoing();
     // Hands lines for the program's log to the caller.

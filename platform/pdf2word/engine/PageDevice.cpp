@@ -66,8 +66,9 @@ struct HeldText
 {
     fz_text* text = nullptr; // kept
     fz_matrix ctm;
-    bool invisible = false; // drawn in render mode 3
-    int order = 0;          // when it was drawn among the texts and pictures
+    bool invisible = false;   // drawn in render mode 3
+    int order = 0;            // when it was drawn among the texts and pictures
+    float rgb[3] = {0, 0, 0}; // its colour, which the text keeps (white on a dark cell stays white)
 };
 
 // An opaque picture: it hides what was drawn before it within its box.
@@ -531,7 +532,7 @@ void releaseHeldText(fz_context* ctx, State& state)
         state.hidden = fz_new_text(ctx);
         sortGlyphs(ctx, state, held);
         if (state.shown->head)
-            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_gray(ctx), black, 1, fz_default_color_params);
+            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_rgb(ctx), held.rgb, 1, fz_default_color_params);
         if (state.hidden->head)
             fz_fill_text(ctx, state.options.hiddenTarget, state.hidden, held.ctm, fz_device_gray(ctx), black, 1,
                          fz_default_color_params);
@@ -564,13 +565,28 @@ void dropDevice(fz_context* ctx, fz_device* dev)
     delete state;
 }
 
+// Whether a drawing of that box goes on to the target: always, unless a figure is drawn only from
+// what lies within it.
+bool drawsAt(const State& state, fz_rect box, bool picture = false)
+{
+    if (!state.options.forwardGraphics || (state.options.onlyPictures && !picture))
+        return false;
+    // A picture is drawn as far as the figure shows it: a figure may be a part of it (a region
+    // of a scan).
+    if (fz_is_infinite_rect(state.options.drawnWithin) || picture)
+        return true;
+    box = fz_intersect_rect(fz_intersect_rect(box, state.clip()), state.options.page);
+    const fz_rect within = state.options.drawnWithin;
+    return box.x0 >= within.x0 - 1 && box.y0 >= within.y0 - 1 && box.x1 <= within.x1 + 1 && box.y1 <= within.y1 + 1;
+}
+
 void fillPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm,
               fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectFill(ctx, state, path, ctm, colorspace, color);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_path(ctx, path, nullptr, ctm)))
         fz_fill_path(ctx, state.target, path, evenOdd, ctm, colorspace, color, alpha, params);
 }
 
@@ -580,7 +596,7 @@ void strokePath(fz_context* ctx, fz_device* dev, const fz_path* path, const fz_s
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectStroke(ctx, state, path, stroke, ctm, colorspace, color);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_path(ctx, path, stroke, ctm)))
         fz_stroke_path(ctx, state.target, path, stroke, ctm, colorspace, color, alpha, params);
 }
 
@@ -642,11 +658,14 @@ fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const
     return kept;
 }
 
-void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible)
+void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible,
+              fz_colorspace* colorspace = nullptr, const float* color = nullptr)
 {
     HeldText held;
     held.ctm = ctm;
     held.invisible = invisible;
+    if (colorspace && color)
+        fz_convert_color(ctx, colorspace, color, fz_device_rgb(ctx), held.rgb, nullptr, fz_default_color_params);
     held.order = ++state.order;
     held.text = fz_keep_text(ctx, text);
     state.held.push_back(held);
@@ -655,12 +674,13 @@ void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm,
 // Hands the text on, or only its glyphs in the boxes of options.textOnlyIn; draw does the
 // handing on for a text. Reading, the text is held instead.
 template <typename Draw>
-void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, Draw draw)
+void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
+                 const float* color, Draw draw)
 {
     if (!forwardsText(state))
         return;
     if (state.holdingText()) {
-        holdText(ctx, state, text, ctm, false);
+        holdText(ctx, state, text, ctm, false, colorspace, color);
         return;
     }
     if (state.options.textOnlyIn.isEmpty()) {
@@ -682,7 +702,7 @@ void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ct
               const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+    forwardText(ctx, state, text, ctm, colorspace, color, [&](const fz_text* shown) {
         fz_fill_text(ctx, state.target, shown, ctm, colorspace, color, alpha, params);
     });
 }
@@ -691,7 +711,7 @@ void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_s
                 fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+    forwardText(ctx, state, text, ctm, colorspace, color, [&](const fz_text* shown) {
         fz_stroke_text(ctx, state.target, shown, stroke, ctm, colorspace, color, alpha, params);
     });
 }
@@ -733,7 +753,7 @@ void fillShade(fz_context* ctx, fz_device* dev, fz_shade* shade, fz_matrix ctm, 
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         addShape(state, makeShape(Shape::Shading, fz_bound_shade(ctx, shade, ctm), false));
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_shade(ctx, shade, ctm)))
         fz_fill_shade(ctx, state.target, shade, ctm, alpha, params);
 }
 
@@ -766,7 +786,7 @@ void fillImage(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, 
     collectImage(state, image, ctm, alpha);
     if (state.collecting())
         noteCover(state, image, ctm, alpha);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_transform_rect(fz_unit_rect, ctm), true))
         fz_fill_image(ctx, state.target, image, ctm, alpha, params);
 }
 
@@ -778,7 +798,7 @@ void fillImageMask(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix c
     if (state.options.collect && !state.options.collect->shapes.empty()
         && state.options.collect->shapes.back().image == image)
         state.options.collect->shapes.back().transparent = true; // a stencil: only its colour shows
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_transform_rect(fz_unit_rect, ctm), true))
         fz_fill_image_mask(ctx, state.target, image, ctm, colorspace, color, alpha, params);
 }
 
@@ -826,8 +846,11 @@ void beginGroup(fz_context* ctx, fz_device* dev, fz_rect area, fz_colorspace* co
     const bool transparent = alpha < 1 || blendmode != FZ_BLEND_NORMAL;
     state.groupsTransparent.push_back(transparent);
     state.transparentGroups += transparent ? 1 : 0;
-    state.groupsForwarded.push_back(state.options.forwardGraphics);
-    if (state.options.forwardGraphics)
+    // A group reaching beyond a figure drawn from what lies within it is a backdrop's: its
+    // content is not drawn either, and what is drawn of it needs no group.
+    const bool forward = state.options.forwardGraphics && (fz_is_infinite_rect(state.options.drawnWithin) || drawsAt(state, area));
+    state.groupsForwarded.push_back(forward);
+    if (forward)
         fz_begin_group(ctx, state.target, area, colorspace, isolated, knockout, blendmode, alpha);
 }
 

@@ -35,6 +35,12 @@ struct PageDeviceOptions
     // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's
     // labels, and not the caption whose tops reach into the figure's region).
     QVector<fz_rect> textOnlyIn;
+    // Drawing a figure: only drawings that lie within this box (as far as the page and its clip
+    // show them) go on, and pictures as far as it shows them; a drawn backdrop reaching beyond it
+    // (a poster's gradients, blobs over its charts) does not.
+    fz_rect drawnWithin = fz_infinite_rect;
+    fz_rect page = fz_infinite_rect;
+    bool onlyPictures = false; // and of that only pictures (a picture drawn alone)
 };
 
 // The device is owned by the caller (fz_drop_device); target must outlive it.

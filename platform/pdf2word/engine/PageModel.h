@@ -64,6 +64,7 @@ struct TextLine
     bool rtl = false;
     bool vertical = false;  // not set left to right or right to left (rotated labels)
     bool monospace = false; // most of it set in a monospace font (a line of code)
+    bool alone = false;     // a paragraph of its own (a row of a table of contents, a display equation)
 
     QString text() const;
     // Recomputes box, baseline and size from the glyphs.

@@ -337,6 +337,7 @@ int Looks::lookOf(fz_font* font)
                      || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
                      || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))
                      || lower.contains(QLatin1String("consol"));
+    m_fonts.learn(fontFactsOf(m_ctx, font, look.font, look.monospace));
     const QString key = QStringLiteral("%1|%2|%3|%4").arg(look.font).arg(look.bold).arg(look.italic).arg(look.monospace);
     int index = m_byKey.value(key, -1);
     if (index < 0) {

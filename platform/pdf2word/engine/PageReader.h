@@ -9,6 +9,7 @@
 // pictures it lies on (the scan) are left out of the page's graphics.
 
 #include "platform/pdf2word/engine/Fitz.h"
+#include "platform/pdf2word/engine/FontFacts.h"
 #include "platform/pdf2word/engine/PageModel.h"
 
 #include <QHash>
@@ -27,9 +28,12 @@ public:
     // Font objects may be freed and their addresses reused between pages.
     void forgetFonts() { m_byFont.clear(); }
     const Look& operator[](int look) const { return m_looks[look]; }
+    // The families of the looks, with what their font files tell of them.
+    const FontTable& fonts() const { return m_fonts; }
 
 private:
     fz_context* m_ctx;
+    FontTable m_fonts;
     QHash<fz_font*, int> m_byFont;
     QHash<QString, int> m_byKey;
     QVector<Look> m_looks;
