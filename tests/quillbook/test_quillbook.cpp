@@ -504,7 +504,7 @@ private slots:
             tables += table + QByteArray((4 - table.size() % 4) % 4, '\0');
         }
         return "wOFF" + be(at(0, 4), 4) + be(quint32(start + tables.size()), 4) + be(quint32(count), 2) + be(0, 2)
-               + be(quint32(font.size()), 4) + be(1, 2) + be(0, 2) + be(0, 4 * 5) + directory + tables;
+               + be(quint32(font.size()), 4) + be(1, 2) + be(0, 2) + QByteArray(4 * 5, '\0') + directory + tables;
     }
 
     // A book's own font wins over an installed font of the same family: the book's DejaVu Sans Mono
