@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/Conversion.h"
 
 #include "platform/mupdf/AtomicFile.h"
+#include "platform/mupdf/FitzContext.h"
 #include "platform/mupdf/PageRun.h"
 #include "platform/mupdf/PdfOpen.h"
 #include "platform/pdf2word/engine/Outputs.h"
@@ -23,6 +24,21 @@ namespace {
 // A figure gets at least this much time to be drawn while the page has it left (most take a
 // few milliseconds).
 const std::chrono::milliseconds kLeastFigureTime{100};
+// Laying a page out holds copies of its model (the region's lines and shapes, the lists each
+// step sorts): about this many times the model itself, besides it.
+const size_t kLayoutCopies = 2;
+
+// The bytes of the engine's own model of a page: its lines with their glyphs, its shapes and
+// rules, as the containers hold them.
+size_t pageModelBytes(const QVector<TextLine>& lines, const PageGraphics& graphics)
+{
+    size_t bytes = size_t(lines.capacity()) * sizeof(TextLine) + size_t(graphics.shapes.capacity()) * sizeof(Shape)
+                   + size_t(graphics.rules.capacity()) * sizeof(Rule)
+                   + size_t(graphics.unmapped.capacity()) * sizeof(UnmappedGlyph);
+    for (const TextLine& line : lines)
+        bytes += size_t(line.glyphs.capacity()) * sizeof(Glyph);
+    return bytes;
+}
 
 } // namespace
 
@@ -179,6 +195,7 @@ int Conversion::readPage(int pageNumber)
     QStringList notes;
     bool read = false;
     std::string readError;
+    size_t charged = 0;
     const int index = pageNumber - 1;
     // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
     qpmupdf::RunWatch watch;
@@ -196,9 +213,19 @@ int Conversion::readPage(int pageNumber)
                 readError = fz_caught_message(m_ctx);
                 return;
             }
+            if (aborted(cookie))
+                return;
+            // The engine's own model of the page and its layout's copies count against the page's
+            // memory as MuPDF's blocks do (the shapes were counted as they were read): a page whose
+            // model would not fit fails here, before the layout makes the copies.
+            const size_t modelBytes = pageModelBytes(lines, graphics) * (1 + kLayoutCopies) - graphics.countedBytes;
+            if (!qpmupdf::chargeMemory(m_ctx, modelBytes))
+                fz_throw(m_ctx, FZ_ERROR_MEMORY, "the page's model needs too much memory");
+            charged = modelBytes;
             layout = layOutPage(lines, graphics, mediabox, cookie);
         },
         watch);
+    qpmupdf::releaseMemory(m_ctx, charged);
     int result = QP_PDF2WORD_OK;
     if (outcome.end == qpmupdf::RunEnd::Stopped) {
         result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
@@ -217,6 +244,7 @@ int Conversion::readPage(int pageNumber)
     }
     note(pageNumber, notes);
     // The pictures' shapes and the unmapped glyphs borrow from the list: the list goes last.
+    qpmupdf::releaseMemory(m_ctx, graphics.countedBytes);
     graphics = PageGraphics();
     fz_drop_display_list(m_ctx, list);
     fz_drop_page(m_ctx, page);

@@ -73,14 +73,16 @@ struct Cluster
     QVector<int> shapes;
 };
 
-// Shapes close to one another, grouped.
-QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candidates)
+// Shapes close to one another, grouped; none once the page's run is aborted.
+QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candidates, const fz_cookie* cookie)
 {
     QVector<int> order = candidates;
     std::sort(order.begin(), order.end(), [&](int a, int b) { return shapes[a].box.y0 < shapes[b].box.y0; });
     QVector<int> parent(order.size());
     std::iota(parent.begin(), parent.end(), 0);
     for (int i = 0; i < order.size(); ++i) {
+        if (aborted(cookie))
+            return {};
         const fz_rect near = expanded(shapes[order[i]].box, kNear);
         for (int j = i + 1; j < order.size() && shapes[order[j]].box.y0 <= near.y1; ++j) {
             if (touches(near, shapes[order[j]].box))
@@ -96,7 +98,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
     QVector<Cluster> clusters = byRoot.values().toVector();
     // Regions that overlap once grown (a picture inside a drawn frame) are one.
     bool merged = true;
-    while (merged) {
+    while (merged && !aborted(cookie)) {
         merged = false;
         for (int i = 0; i < clusters.size() && !merged; ++i) {
             for (int j = i + 1; j < clusters.size(); ++j) {
@@ -135,7 +137,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
 
     QVector<FoundFigure> figures;
     QVector<bool> taken(lines.size(), false);
-    for (const Cluster& c : cluster(shapes, candidates)) {
+    for (const Cluster& c : cluster(shapes, candidates, cookie)) {
         bool picture = false;
         bool drawn = false;
         int thin = 0;

@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/PageDevice.h"
 
+#include "platform/mupdf/FitzContext.h"
 #include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <cmath>
@@ -77,6 +78,7 @@ struct Cover
 
 struct State
 {
+    fz_context* ctx = nullptr;
     fz_device* target = nullptr;
     PageDeviceOptions options;
     std::vector<HeldText> held;
@@ -258,6 +260,25 @@ Shape makeShape(Shape::Kind kind, fz_rect box, bool thin)
     return shape;
 }
 
+// Appends to one of the page's lists, whose storage counts against the page's memory: a list
+// that grows holds its old and its new storage at once, so the new one is charged before it
+// grows (failing the page when it does not fit) and the old one given back after.
+template <typename T>
+void appendCounted(State& state, QVector<T>& list, const T& item)
+{
+    if (list.size() == list.capacity()) {
+        const size_t old = size_t(list.capacity()) * sizeof(T);
+        const int grown = std::max(64, list.capacity() * 2);
+        const size_t bytes = size_t(grown) * sizeof(T);
+        if (!qpmupdf::chargeMemory(state.ctx, bytes))
+            fz_throw(state.ctx, FZ_ERROR_MEMORY, "the page's shapes need too much memory");
+        list.reserve(grown);
+        qpmupdf::releaseMemory(state.ctx, old);
+        state.options.collect->countedBytes += bytes - old;
+    }
+    list.append(item);
+}
+
 // Adds the shape as far as the clip shows it; false when nothing of it is seen.
 bool addShape(State& state, Shape shape)
 {
@@ -271,7 +292,7 @@ bool addShape(State& state, Shape shape)
 #if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
 #endif
-    state.options.collect->shapes.push_back(shape);
+    appendCounted(state, state.options.collect->shapes, shape);
 #pragma GCC diagnostic pop
     return true;
 }
@@ -282,7 +303,7 @@ void addRule(State& state, float x0, float y0, float x1, float y1)
     const fz_rect clip = state.clip();
     if (rule.x1 < clip.x0 || rule.x0 > clip.x1 || rule.y1 < clip.y0 || rule.y0 > clip.y1)
         return;
-    state.options.collect->rules.push_back(rule);
+    appendCounted(state, state.options.collect->rules, rule);
 }
 
 void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm, fz_colorspace* colorspace,
@@ -432,7 +453,7 @@ void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
                 }
                 repeated = !state.seen.insert(placeOf(span, item, place, hide)).second;
                 if (!repeated && !fz_is_empty_rect(box) && isUnmappedCharacter(char32_t(item.ucs)) && state.options.collect)
-                    state.options.collect->unmapped.append({span->font, item.gid, place});
+                    appendCounted(state, state.options.collect->unmapped, UnmappedGlyph{span->font, item.gid, place});
             }
             if (!repeated)
                 fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, item.ucs, span->wmode,
@@ -826,6 +847,7 @@ fz_device* newPageDevice(fz_context* ctx, fz_device* target, const PageDeviceOpt
 {
     PageDevice* device = fz_new_derived_device(ctx, PageDevice);
     device->state = new State;
+    device->state->ctx = ctx;
     device->state->target = target;
     device->state->options = options;
     device->super.close_device = closeDevice;

@@ -113,6 +113,9 @@ struct PageGraphics
     QVector<Rule> rules;
     QVector<Shape> shapes;
     QVector<UnmappedGlyph> unmapped;
+    // The bytes of these lists that the reading charged against the page's memory cap, given
+    // back when the page is done.
+    size_t countedBytes = 0;
 };
 
 } // namespace p2w
