@@ -27,6 +27,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
@@ -252,6 +253,23 @@ void Application::registerWorker(QThread* thread, IProgress* progress)
 bool Application::stopWorkers(int timeoutMs)
 {
     return m_workers.stopAll(m_checkController, timeoutMs);
+}
+
+void Application::removeLeftoverWork()
+{
+    // Everything the program puts into its cache folder is named by a fresh id (work folders,
+    // temporary files), or is a folder of a LibreOffice run.
+    static const QRegularExpression workNames(QStringLiteral("^([0-9a-f]{32}(\\..*)?|office-(out|profile)-.{6})$"));
+    // The joined page ranges of a from-PDF task lie in Qt's cache location.
+    static const QRegularExpression joinedNames(QStringLiteral("^[0-9a-f]{32}\\.pdf$"));
+    const QString cache = FileSystem::cachePath();
+    m_cacheClaim.reset(new WorkClaim(cache));
+    if (!m_cacheClaim->isHeld())
+        return;
+    const int removed = WorkClaim::removeLeftovers(cache, workNames)
+                        + WorkClaim::removeLeftovers(QStandardPaths::writableLocation(QStandardPaths::CacheLocation), joinedNames);
+    if (removed > 0)
+        Logger::instance()->log(QStringLiteral("Work files of an earlier run removed:%1").arg(removed), Logger::Info);
 }
 
 void Application::start()

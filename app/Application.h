@@ -2,11 +2,14 @@
 
 #include "app/OcrLanguages.h"
 #include "app/RunningWorkers.h"
+#include "app/core/WorkClaim.h"
 #include "platform/singleapp/QtSingleApplication.h"
 
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class CheckController;
 class DebenuService;
@@ -36,6 +39,11 @@ public:
     // program-file hash metric and sends crash reports of earlier runs. Called once by main()
     // after the first window is shown.
     void start();
+
+    // Claims the cache folders for this run and removes what earlier runs that were killed or
+    // crashed left in them (work folders, temporary files, LibreOffice's folders); while another
+    // instance runs, its files stay. Called once by main() when no other instance took the start.
+    void removeLeftoverWork();
 
     CheckController* checkController() const;
     QSharedPointer<DebenuService> debenuService() const;
@@ -87,6 +95,7 @@ private:
     QSharedPointer<DebenuService> m_debenuService;
     CheckController* m_checkController = nullptr;
     RunningWorkers m_workers;
+    std::unique_ptr<WorkClaim> m_cacheClaim;
 };
 
 // Sends the MD5 of the program file as the metric "ha"; nothing when the file cannot be read.

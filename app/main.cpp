@@ -33,6 +33,7 @@ int main(int argc, char* argv[])
 
     if (app.sendMessage(QString(), 5000))
         return 0;
+    app.removeLeftoverWork();
 
     QuitOnTerminate quitOnTerminate;
     MetricSender::init(app.productId(), QCoreApplication::applicationVersion());

@@ -1,5 +1,6 @@
 #include "quillbook/BookFonts.h"
 
+#include "quillbook/FontNames.h"
 #include "quillbook/reader/ConfinedPath.h"
 
 #include "app/core/Logger.h"
@@ -9,8 +10,12 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QUrl>
+#include <QUuid>
 
 namespace {
+
+// Fonts larger than this are no book's text fonts; they go in as they are.
+constexpr qint64 maxFontBytes = 64 << 20;
 
 // The position of the first match of word (lower case ASCII) at or after from, without regard to
 // case; -1 when there is none.
@@ -234,7 +239,16 @@ QString BookFonts::familyOf(const QString& fontPath)
     const auto known = m_families.constFind(fontPath);
     if (known != m_families.constEnd())
         return known.value();
-    const int id = QFontDatabase::addApplicationFont(fontPath);
+    // Under a family name of its own, so that no installed font of the book font's family can
+    // stand in for it; a font whose names cannot be rewritten goes in as it is.
+    const QByteArray font = QFileInfo(fontPath).size() <= maxFontBytes ? readWhole(fontPath) : QByteArray();
+    const QString ownFamily = QStringLiteral("Book Font %1 %2")
+                                  .arg(m_fontIds.size() + 1)
+                                  .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+    const QByteArray renamed = FontNames::withFamily(font, ownFamily);
+    int id = renamed.isEmpty() ? -1 : QFontDatabase::addApplicationFontFromData(renamed);
+    if (id < 0)
+        id = QFontDatabase::addApplicationFont(fontPath);
     const QString family = id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
     if (id >= 0)
         m_fontIds.append(id);

@@ -4,6 +4,8 @@
 #include "quillbook/BookWebPage.h"
 #include "quillbook/ConfinedNetworkAccess.h"
 #include "quillbook/Document.h"
+#include "quillbook/HtmlFallback.h"
+#include "quillbook/PageBreaks.h"
 #include "quillbook/ReaderChoice.h"
 #include "quillbook/reader/BookReader.h"
 #include "quillbook/reader/ConfinedPath.h"
@@ -13,9 +15,11 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTimer>
+#include <QWebElement>
 #include <QWebFrame>
 #include <QWebSettings>
 
@@ -152,6 +156,29 @@ void Quillbook::emptyWorkFolder(const QStringList& entries) const
 
 bool Quillbook::loadPage(const QString& pagePath)
 {
+    const QUrl url = QUrl::fromLocalFile(pagePath);
+    if (!waitForLoad(pagePath, [&](QWebFrame* frame) { frame->load(url); }))
+        return false;
+    if (!showsParserError())
+        return true;
+    // A chapter that is not well-formed XML (an unclosed tag, elements nested too deep, an
+    // entity loop) shows the view's error text above what was read up to the error. Read as
+    // HTML, as browsers read such pages, its text prints; where that fails too, it is left out.
+    log(QStringLiteral("Page is not well-formed XHTML, read as HTML:%1").arg(pagePath), Logger::Warning);
+    const QString error = page()->mainFrame()->findFirstElement(QStringLiteral("parsererror")).toPlainText();
+    const bool tooDeep = error.contains(QLatin1String("nesting")) || error.contains(QLatin1String("depth"));
+    QFile file(pagePath);
+    const QByteArray content = HtmlFallback::prepare(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), tooDeep);
+    if (!content.isEmpty()
+        && waitForLoad(pagePath, [&](QWebFrame* frame) { frame->setContent(content, QStringLiteral("text/html"), url); })
+        && !showsParserError())
+        return true;
+    log(QStringLiteral("Page not printed, it does not read as HTML either:%1").arg(pagePath), Logger::Warning);
+    return false;
+}
+
+bool Quillbook::waitForLoad(const QString& pagePath, const std::function<void(QWebFrame*)>& startLoad)
+{
     m_page->clearFailure();
     QEventLoop loop;
     bool finished = false;
@@ -162,7 +189,7 @@ bool Quillbook::loadPage(const QString& pagePath)
     QTimer timeout;
     timeout.setSingleShot(true);
     connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    page()->mainFrame()->load(QUrl::fromLocalFile(pagePath));
+    startLoad(page()->mainFrame());
     if (!finished) {
         timeout.start(pageTimeoutMs);
         loop.exec();
@@ -175,10 +202,17 @@ bool Quillbook::loadPage(const QString& pagePath)
     return !m_page->mainFrameFailed();
 }
 
+bool Quillbook::showsParserError() const
+{
+    // The view reports an XML error as an element of its own at the top of the page.
+    return !page()->mainFrame()->findFirstElement(QStringLiteral("parsererror")).isNull();
+}
+
 bool Quillbook::renderPage(const QString& pagePath, const QString& pdfPath)
 {
     if (!loadPage(pagePath))
         return false;
+    PageBreaks::dropEmptyPages(page()->mainFrame()->findFirstElement(QStringLiteral("body")));
 
     QPrinter printer(QPrinter::HighResolution);
     const QPageLayout layout = pageLayout();

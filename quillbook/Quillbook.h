@@ -7,10 +7,12 @@
 #include <QStringList>
 #include <QWebView>
 
+#include <functional>
 #include <memory>
 
 class BookReader;
 class BookWebPage;
+class QWebFrame;
 
 // The converter: lets the reader of the book's format write HTML pages into the work folder,
 // prints each page to a PDF of its own through this never-shown web view, merges the page PDFs
@@ -45,7 +47,12 @@ public:
     QPageLayout pageLayout() const;
 
 private:
+    // Loads the page (as HTML when it is not well-formed XHTML); false when it shows nothing of
+    // its own.
     bool loadPage(const QString& pagePath);
+    // Starts a load of the main frame and waits for it to finish; false when it failed.
+    bool waitForLoad(const QString& pagePath, const std::function<void(QWebFrame*)>& startLoad);
+    bool showsParserError() const;
     void emptyWorkFolder(const QStringList& entries) const;
 
     BookWebPage* m_page;

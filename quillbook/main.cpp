@@ -6,13 +6,14 @@
 
 #include "app/core/FileSystem.h"
 #include "app/core/Logger.h"
+#include "app/core/WorkClaim.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
-#include <QTemporaryDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -44,12 +45,43 @@ bool readRequestObject(const QString& path, QJsonObject& object)
     return true;
 }
 
+// The run's work folder below the cache folder. It is claimed before it is made and removed, with
+// everything in it, before the claim ends, so that runs that start meanwhile (each removes what
+// runs that were killed or crashed left) never take it for a leftover.
+class WorkFolder
+{
+public:
+    WorkFolder()
+        : m_path(FileSystem::cachePath() + QLatin1Char('/') + FileSystem::createUniqueId())
+        , m_claim(m_path)
+    {
+        static const QRegularExpression names(QStringLiteral("^[0-9a-f]{32}$"));
+        WorkClaim::removeLeftovers(FileSystem::cachePath(), names);
+        if (!m_claim.isHeld() || !QDir().mkdir(m_path))
+            m_path.clear();
+    }
+    ~WorkFolder()
+    {
+        if (!m_path.isEmpty())
+            FileSystem::removeDir(m_path);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    // Empty when the folder could not be made.
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+    const WorkClaim m_claim;
+};
+
 int convertBook(const QString& sourcePath, const QString& targetPath, const EbookRequest& request,
                 const QString& responsePath)
 {
-    QTemporaryDir workFolder(FileSystem::cachePath() + QLatin1Char('/') + FileSystem::createUniqueId());
+    const WorkFolder workFolder;
     Quillbook quillbook;
-    quillbook.setWorkFolder(workFolder.isValid() ? workFolder.path() : QString());
+    quillbook.setWorkFolder(workFolder.path());
     if (!quillbook.convert(sourcePath, request))
         return writeEbookResponse(responsePath, QString(), NotConverted);
     switch (quillbook.print(targetPath, request)) {

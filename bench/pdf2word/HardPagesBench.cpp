@@ -57,22 +57,6 @@ qint64 longestStop(const QString& pdf, const QString& folder)
     return longest;
 }
 
-double shareKept(const QStringList& reference, const QStringList& words)
-{
-    QHash<QString, int> left;
-    for (const QString& word : words)
-        ++left[word];
-    int kept = 0;
-    for (const QString& word : reference) {
-        int& count = left[word];
-        if (count > 0) {
-            --count;
-            ++kept;
-        }
-    }
-    return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
-}
-
 // Prose set in lines of at most width characters.
 QStringList proseLines(int seed, int paragraphs, int width)
 {
@@ -133,7 +117,7 @@ Result convert(const HardInput& input, const QString& converter, const QString& 
         result.converted = tools.mutool(input.pdf, docx);
     result.seconds = clock.nsecsElapsed() / 1e9;
     const QString text = result.converted ? tools.docxText(docx, pages) : QString();
-    result.words = shareKept(DocumentPdfs::words(input.reference), DocumentPdfs::words(text));
+    result.words = DocumentPdfs::shareKept(DocumentPdfs::words(input.reference), DocumentPdfs::words(text));
     result.replacements = text.count(QChar(0xFFFD));
     return result;
 }

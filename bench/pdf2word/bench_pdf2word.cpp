@@ -21,9 +21,23 @@
 // Then pages that lose their text or stop a converter (HardPagesBench.h): scans with a text layer,
 // a font without a Unicode map, a heavy poster, text drawn 100,000 times at one spot; and a stop
 // during every page of every document.
+// Then scans with a text layer and Chinese text (ScanBench.h): a Chinese report printed, scanned
+// and recognised, its layer in a glyph-less font, and scanned pages with figures.
+// Then the structure corpus (StructureBench.h): 52 documents whose structure is known because
+// bench/pdf2word/structure/make_corpus.py makes them from sources (ruled, shaded and
+// horizontally ruled tables, text in one to three columns, boxes and sidebars beside the text,
+// charts, diagrams, forms, title blocks, contents, footnotes, Arabic, Hebrew and Chinese),
+// each DOCX measured against its source: table cells, running text in tables, words only in
+// pictures, paragraph order, pictures lost or shrunk, pages; with a gallery of the component's
+// printed pages beside the originals.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
+//        build/bin/bench_pdf2word --structure [folder]   the structure corpus alone (a few minutes);
+// the gallery goes to <folder>/structure-gallery, or without a folder to
+// <temp>/quillpress-structure-gallery, replaced on each run.
 
 #include "bench/pdf2word/HardPagesBench.h"
+#include "bench/pdf2word/ScanBench.h"
+#include "bench/pdf2word/StructureBench.h"
 #include "bench/support/BaselineTools.h"
 #include "tests/frompdf/TestPdfs.h"
 #include "tests/platform/pdf2word/DocumentPdfs.h"
@@ -185,28 +199,6 @@ struct Measure
     int tables = 0;
 };
 
-QHash<QString, int> counted(const QStringList& items)
-{
-    QHash<QString, int> counts;
-    for (const QString& item : items)
-        ++counts[item];
-    return counts;
-}
-
-double shareKept(const QStringList& reference, const QStringList& other)
-{
-    QHash<QString, int> left = counted(other);
-    int kept = 0;
-    for (const QString& item : reference) {
-        int& count = left[item];
-        if (count > 0) {
-            --count;
-            ++kept;
-        }
-    }
-    return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
-}
-
 QStringList pairsOf(const QStringList& words)
 {
     QStringList pairs;
@@ -272,8 +264,8 @@ Measure measureDocx(const QString& reference, const QString& docx, int pages)
     const QString text = docxText(docx, pages);
     const QStringList referenceWords = DocumentPdfs::words(reference);
     const QStringList words = DocumentPdfs::words(text);
-    measure.recall = shareKept(referenceWords, words);
-    measure.pairs = shareKept(pairsOf(referenceWords), pairsOf(words));
+    measure.recall = DocumentPdfs::shareKept(referenceWords, words);
+    measure.pairs = DocumentPdfs::shareKept(pairsOf(referenceWords), pairsOf(words));
     measure.brokenPerThousand = words.isEmpty() ? 0 : 1000.0 * brokenWords(reference, text) / words.size();
     measurePictures(docx, &measure);
     measure.tables = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml"))).count(QLatin1String("<w:tbl>"));
@@ -351,20 +343,28 @@ QList<Input> makeInputs(const QString& folder)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    const int repetitions = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+    const bool structureOnly = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--structure");
+    const int repetitions = argc > 1 && !structureOnly ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
     QTemporaryDir work;
     const QString root = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : work.path();
     QDir().mkpath(root);
+    // The gallery outlives a run in a temporary folder, for a developer to look at.
+    const QString gallery = argc > 2 ? root + QStringLiteral("/structure-gallery") : QDir::temp().filePath(QStringLiteral("quillpress-structure-gallery"));
     if (!requireBaselineTools({{QLatin1String(kSoffice), QStringLiteral("libreoffice-writer-nogui")},
                                {QStringLiteral("mutool"), QStringLiteral("mupdf-tools")},
                                {QStringLiteral("gs"), QStringLiteral("ghostscript")},
                                {QStringLiteral("pdftotext"), QStringLiteral("poppler-utils")},
                                {QStringLiteral("chromium"), QStringLiteral("chromium")},
                                {QStringLiteral("tesseract"), QStringLiteral("tesseract-ocr")},
-                               {QStringLiteral("qpdf"), QStringLiteral("qpdf")}}))
+                               {QStringLiteral("qpdf"), QStringLiteral("qpdf")},
+                               {QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils")},
+                               {QStringLiteral("python3"), QStringLiteral("python3")}}))
         return 2;
     Pdf2WordCall::registerComponent();
     officeProfile = QUrl::fromLocalFile(root + QStringLiteral("/profile")).toString();
+    const StructureTools structureTools{mutoolConvert, QLatin1String(kSoffice)};
+    if (structureOnly)
+        return runStructureBench(root, gallery, structureTools, out()) ? 0 : 1;
 
     const QList<Input> inputs = makeInputs(root + QStringLiteral("/in"));
     if (inputs.isEmpty()) {
@@ -489,6 +489,8 @@ int main(int argc, char** argv)
     for (const Input& input : inputs)
         pdfs << input.pdf;
     const bool hardConverted = runHardPages(root, inputs.front().pdf, pdfs, {referenceText, docxText, mutoolConvert}, out());
+    const bool scansConverted = runScanPages(root, {referenceText, docxText, mutoolConvert}, out());
+    const bool structureConverted = runStructureBench(root, gallery, structureTools, out());
     // A file ours could not convert fails the run (CI runs the benchmarks); missed goals only print.
-    return oursFailed == 0 && hardConverted ? 0 : 1;
+    return oursFailed == 0 && hardConverted && scansConverted && structureConverted ? 0 : 1;
 }

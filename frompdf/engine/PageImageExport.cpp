@@ -6,13 +6,13 @@
 #include "app/core/ProgressWait.h"
 #include "app/core/ToolPaths.h"
 #include "pdflib/service/DebenuDocument.h"
+#include "platform/process/ChildProcess.h"
 #include "services/metrics/MetricSender.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <algorithm>
 #include <set>
@@ -198,9 +198,10 @@ bool PageImageExport::mergeImages(const QString& folder, const QString& format, 
     const QString signature = QLatin1String(Q_FUNC_INFO);
     Logger::instance()->log(QStringLiteral("%1 Arguments: %2").arg(signature, arguments.join(QLatin1Char(','))),
                             Logger::Debug);
-    const int result = QProcess::execute(program, arguments);
-    Logger::instance()->log(QStringLiteral("%1 Result: %2").arg(signature).arg(result), Logger::Debug);
-    const bool joined = result == 0 && QFileInfo(partial).size() > 0 && QFile::rename(partial, output);
+    // As a child of ours: the tool and its ImageMagick end with the program.
+    const ChildProcess::Result result = ChildProcess::run(program, arguments, 0);
+    Logger::instance()->log(QStringLiteral("%1 Result: %2").arg(signature).arg(result.exitCode), Logger::Debug);
+    const bool joined = result.succeeded() && QFileInfo(partial).size() > 0 && QFile::rename(partial, output);
     if (!joined)
         QFile::remove(partial);
     return joined;

@@ -6,8 +6,10 @@
 #include "app/core/Logger.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
@@ -107,6 +109,34 @@ QVector<ListedFile> listedFiles(const QString& path)
     return listed;
 }
 
+// The media types of the manifest's items by their absolute clean paths.
+QHash<QString, QString> mediaTypesByPath(const EpubBook& book)
+{
+    QHash<QString, QString> types;
+    for (const ManifestItem& item : book.manifest)
+        types.insert(QDir::cleanPath(book.baseFolder + QLatin1Char('/') + item.href),
+                     item.mediaType.section(QLatin1Char(';'), 0, 0).trimmed().toLower());
+    return types;
+}
+
+// Only fonts are obfuscated: an item of another media type listed under a font obfuscation (a
+// chapter, a picture) is not, and XORing it would destroy it. A file the manifest does not type
+// (or types only as bytes) counts as a font by its suffix.
+bool isFont(const QString& mediaType, const QString& path)
+{
+    static const QStringList fontTypes = {QStringLiteral("font/"), QStringLiteral("application/font-"),
+                                          QStringLiteral("application/x-font"),
+                                          QStringLiteral("application/vnd.ms-opentype")};
+    for (const QString& type : fontTypes) {
+        if (mediaType.startsWith(type))
+            return true;
+    }
+    static const QRegularExpression fontSuffix(QStringLiteral("\\.(ttf|otf|woff2?)$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    return (mediaType.isEmpty() || mediaType == QLatin1String("application/octet-stream"))
+           && fontSuffix.match(path).hasMatch();
+}
+
 // XORs the first length bytes of the file (all of a shorter one) with key, repeated.
 bool unmask(const QString& path, const QByteArray& key, int length)
 {
@@ -127,6 +157,7 @@ int restoreObfuscatedFonts(const QString& workFolder, const EpubBook& book)
     if (listPath.isEmpty() || !QFileInfo(listPath).isFile())
         return 0;
     int restored = 0;
+    const QHash<QString, QString> mediaTypes = mediaTypesByPath(book);
     QSet<QString> seen; // a file listed twice is restored once
     for (const ListedFile& listed : listedFiles(listPath)) {
         const QString path = ConfinedPath::resolve(workFolder, decodeHref(listed.uri));
@@ -139,8 +170,12 @@ int restoreObfuscatedFonts(const QString& workFolder, const EpubBook& book)
         seen.insert(path);
         const Obfuscation* obfuscation = obfuscationOf(listed.algorithm);
         const QByteArray key = obfuscation ? obfuscation->key(book) : QByteArray();
+        const QString mediaType = mediaTypes.value(QDir::cleanPath(path));
         if (!obfuscation)
             log(QStringLiteral("Encrypted file left as it is:%1 (%2)").arg(listed.uri, listed.algorithm), Logger::Warning);
+        else if (!isFont(mediaType, path))
+            log(QStringLiteral("Obfuscated file that is no font left as it is:%1 (%2)").arg(listed.uri, mediaType),
+                Logger::Warning);
         else if (key.isEmpty())
             log(QStringLiteral("Obfuscated file left as it is, the book has no identifier for its key:%1").arg(listed.uri),
                 Logger::Warning);

@@ -14,8 +14,10 @@ namespace epub {
 //   package's unique identifier (without white space) as the key;
 // - "http://ns.adobe.com/pdf/enc#RC": the first 1024 bytes, with the 16 bytes of the UUID in the
 //   identifier ("urn:uuid:...") as the key.
-// Files encrypted by any other method cannot be read and stay as they are; each is logged. Only
-// files inside workFolder are touched, each once. Returns the number of files restored.
+// Only fonts are restored: those the manifest types as fonts, or names with a font suffix without
+// a more specific type. Other items listed there, and files encrypted by any other method, stay
+// as they are; each is logged. Only files inside workFolder are touched, each once. Returns the
+// number of files restored.
 int restoreObfuscatedFonts(const QString& workFolder, const EpubBook& book);
 
 } // namespace epub

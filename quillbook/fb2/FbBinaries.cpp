@@ -188,10 +188,13 @@ public:
         }
     }
 
-    void finish()
+    // True when every element that was opened was closed (outside comments and the like).
+    bool finish()
     {
+        const bool balanced = !m_binary && m_construct == None && m_depth == 0 && m_opened;
         if (m_binary)
             endBinary();
+        return balanced;
     }
 
 private:
@@ -342,11 +345,15 @@ private:
                 ++m_binaryDepth;
             return;
         }
-        if (m_depth == 1 && !empty && localName(m_markup) == "binary") {
+        // A binary element outside the root's children (in a body that was never closed, say) is
+        // not a picture of a sound book, but its text must not reach the document either: the
+        // book would then take several times its size in memory before it fails to parse.
+        if (m_depth >= 1 && !empty && localName(m_markup) == "binary") {
             beginBinary(m_codec ? m_codec->toUnicode(m_markup) : QString::fromUtf8(m_markup));
             return;
         }
         m_split.document.append(m_markup);
+        m_opened = true;
         if (!empty)
             ++m_depth;
     }
@@ -400,6 +407,7 @@ private:
     int m_brackets = 0;
     quint32 m_tail = 0;
     int m_depth = 0;
+    bool m_opened = false;
     std::unique_ptr<Base64File> m_binary;
     QString m_binaryId;
     QString m_binaryPath;
@@ -423,8 +431,9 @@ FbSplit splitBinaries(const QString& path, const QString& folder, QTextCodec* co
     qint64 count;
     while ((count = file.read(block.data(), block.size())) > 0)
         splitter.feed(block.constData(), int(count));
-    splitter.finish();
-    split.status = count < 0 ? FbSplit::Unreadable : FbSplit::Read;
+    const bool balanced = splitter.finish();
+    split.status = count < 0 ? FbSplit::Unreadable : balanced ? FbSplit::Read
+                                                              : FbSplit::Malformed;
     return split;
 }
 

@@ -8,16 +8,18 @@ class QTextCodec;
 
 namespace fb2 {
 
-// A FictionBook file read in one pass, block by block: each "binary" element that is a child of
-// the root is decoded from base64 as it streams in and written as a file of its own, so that the
-// pictures, usually most of a book's size, are never held in memory as text. What is left (the
-// description and the bodies) is kept as the document's bytes for parsing.
+// A FictionBook file read in one pass, block by block: each "binary" element (a child of the root
+// in a sound book) is decoded from base64 as it streams in and written as a file of its own, so
+// that the pictures, usually most of a book's size, are never held in memory as text. What is
+// left (the description and the bodies) is kept as the document's bytes for parsing, unless its
+// elements do not close as they opened: such a book fails before it is parsed.
 struct FbSplit
 {
     enum Status {
         Read,
         Unreadable, // the file cannot be opened or read
         TooLarge,   // the file is larger than a book may be
+        Malformed,  // elements are left open (or closed that were never opened): no sound XML
     };
 
     Status status = Unreadable;

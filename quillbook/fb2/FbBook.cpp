@@ -127,7 +127,10 @@ bool FbBook::load(const QString& path, const QString& imageFolder)
     QTextCodec* declared = QTextCodec::codecForName(detectEncoding(path).toLatin1());
     FbSplit split = splitBinaries(path, imageFolder, declared);
     if (split.status != FbSplit::Read) {
-        failure = split.status == FbSplit::TooLarge ? BookFailure::TooLarge : BookFailure::Damaged;
+        const bool fictionBook = split.document.contains("<FictionBook");
+        failure = split.status == FbSplit::TooLarge                    ? BookFailure::TooLarge
+                  : split.status == FbSplit::Malformed && !fictionBook ? BookFailure::NotThisFormat
+                                                                       : BookFailure::Damaged;
         return false;
     }
     images = split.binaries;

@@ -3,6 +3,8 @@
 #include "quillbook/mobi/PdbFile.h"
 #include "quillbook/reader/BookPage.h"
 
+#include "app/core/Logger.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -42,6 +44,13 @@ void MobiDocument::convert(const QString& workFolder)
         return;
     }
     const QString text = m_book->text();
+    if (!m_book->damagedTextRecords().isEmpty()) {
+        QStringList records;
+        for (int record : m_book->damagedTextRecords())
+            records << QString::number(record);
+        Logger::instance()->log(QStringLiteral("Damaged text records left out:%1").arg(records.join(QLatin1Char(','))),
+                                Logger::Warning);
+    }
     if (text.isEmpty()) {
         // A damaged book or none at all: no empty page that would pass for a conversion.
         m_failure = m_book->isTooLarge()    ? BookFailure::TooLarge

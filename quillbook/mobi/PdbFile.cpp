@@ -72,6 +72,16 @@ int PdbFile::textRecordEnd() const
     return int(qMin<qint64>(end, recordCount()));
 }
 
+qint64 PdbFile::expectedTextBytes(int record, int end) const
+{
+    const qint64 recordSize = m_zero.palmDoc.recordSize;
+    const qint64 textLength = m_zero.palmDoc.textLength;
+    if (textLength > 0)
+        return qBound<qint64>(0, textLength - (record - 1) * recordSize, recordSize);
+    // Without a text length, every record but the last is full.
+    return record + 1 < end ? recordSize : 0;
+}
+
 QString PdbFile::text()
 {
     const Compression kind = compression();
@@ -79,16 +89,24 @@ QString PdbFile::text()
     if (kind == Compression::HuffCdic)
         huff.reset(new HuffCdicReader(*this));
     QByteArray bytes;
+    m_damagedTextRecords.clear();
     const int end = textRecordEnd();
     for (int r = 1; r < end; ++r) {
         QByteArray record = readRecord(r);
         record.chop(trailingEntriesSize(record, m_zero.mobi.extraDataFlags));
         const int limit = qMin<int>(m_zero.palmDoc.recordSize, maxTextBytes + 1 - bytes.size());
-        bytes += decompress(record, kind, limit, huff.get());
-        if (bytes.size() > maxTextBytes) {
+        const QByteArray text = decompress(record, kind, limit, huff.get());
+        if (bytes.size() + text.size() > maxTextBytes) {
             m_tooLarge = true;
             return QString();
         }
+        // Decompression stops where the data goes wrong and keeps what came before. A record
+        // that gives less than half of its text did not start where its offset says (or is
+        // mostly lost): what it gives is no part of the book, which goes on in the next record.
+        if (qint64(text.size()) * 2 < expectedTextBytes(r, end))
+            m_damagedTextRecords.append(r);
+        else
+            bytes += text;
     }
     QTextCodec* codec = QTextCodec::codecForMib(isSingleByte() ? windows1252Mib : utf8Mib);
     return codec->toUnicode(bytes);

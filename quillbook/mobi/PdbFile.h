@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 namespace mobi {
@@ -38,6 +39,10 @@ public:
     // to the record size, decoded as UTF-8 (65001) or Windows-1252 (1252 and any other value);
     // empty when it would be longer than maxTextBytes.
     QString text();
+    // The text records that text() left out: each gave less than half of the text the PalmDOC
+    // header's text length and record size give it (a damaged record, or an offset that points
+    // past the record's start).
+    const QList<int>& damagedTextRecords() const { return m_damagedTextRecords; }
     // True when the file, or the text it decompresses to, passes its bound.
     bool isTooLarge() const { return m_tooLarge; }
     // True when the Palm database names a book of the MOBI family ("BOOKMOBI", "TEXtREAd").
@@ -56,6 +61,8 @@ public:
 
 private:
     int textRecordEnd() const;
+    // The bytes text record `record` (of the records before end) decompresses to in a sound book.
+    qint64 expectedTextBytes(int record, int end) const;
     QByteArray imageFormat(const QByteArray& record) const;
 
     QFile m_file;
@@ -64,6 +71,7 @@ private:
     RecordZero m_zero;
     int m_firstImageRecord = -1;
     bool m_tooLarge = false;
+    QList<int> m_damagedTextRecords;
 };
 
 } // namespace mobi

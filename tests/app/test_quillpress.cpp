@@ -1,6 +1,6 @@
 // Runs the quillpress program itself: single instance, the exit marker "uex" through a clean, a
-// killed and a crashed run, the start-up metric batches and the crash report of the next start,
-// all against a local HTTP server.
+// killed and a crashed run, the start-up metric batches, the crash report and the removal of
+// leftover work files at the next start, all against a local HTTP server.
 #include "app/core/ProgramVersion.h"
 #include "platform/registry/RegistryStore.h"
 #include "tests/support/LocalHttpServer.h"
@@ -151,10 +151,34 @@ private slots:
         QVERIFY(TestFiles::readFile(folder + QStringLiteral("/properties.txt")).startsWith("Screen count=1\nScreen 0="));
     }
 
+    // The start after a crash also removes the work files that the crashed run left in the cache
+    // folders; other files there stay.
     void nextStartReportsTheCrashAndSendsTheReport()
     {
+        const QString cache = QDir::tempPath() + QStringLiteral("/.Zembrook PDF Converter/cache");
+        const QString joined = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        const QString id = QStringLiteral("0123456789abcdef0123456789abcdef");
+        // Each leftover file, and the entry of the cache folder that must go with it.
+        const QList<QPair<QString, QString>> leftovers = {
+            {cache + "/" + id + "/page-0.png", cache + "/" + id},
+            {cache + "/" + id + ".pdf", cache + "/" + id + ".pdf"},
+            {cache + "/office-profile-Ab12Cd/user/registrymodifications.xcu", cache + "/office-profile-Ab12Cd"},
+            {joined + "/" + id + ".pdf", joined + "/" + id + ".pdf"}};
+        const QStringList kept = {cache + "/notes.txt", cache + "/" + id + "0/page.png", joined + "/" + id + ".txt"};
+        QStringList planted = kept;
+        for (const auto& leftover : leftovers)
+            planted << leftover.first;
+        for (const QString& file : planted) {
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            TestFiles::writeFile(file, "x");
+        }
+
         QProcess process;
         const QString batch = startRunning(process);
+        for (const auto& leftover : leftovers)
+            QVERIFY2(!QFileInfo::exists(leftover.second), qPrintable(leftover.second));
+        for (const QString& file : kept)
+            QVERIFY2(QFileInfo::exists(file), qPrintable(file));
         QVERIFY2(batch.contains(QLatin1String("&m3=uex:2&")), qPrintable(batch));
         QTRY_VERIFY_WITH_TIMEOUT(m_server.requestLines().contains(QStringLiteral("POST %1 HTTP/1.1").arg(QLatin1String(crashPath))), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(TestFiles::entries(reportsFolder()).isEmpty(), 10000);

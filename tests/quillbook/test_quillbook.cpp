@@ -17,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -121,7 +122,7 @@ private:
 
     // Peak resident memory of one quillbook run. GNU time starts it from its own small process:
     // a child forked from this test would count the test's memory, which grows over the run.
-    static long peakMemoryKb(const QStringList& arguments)
+    static long peakMemoryKb(const QStringList& arguments, int exitCode = 0)
     {
         QTemporaryFile report;
         if (!report.open())
@@ -130,16 +131,18 @@ private:
         process.start("/usr/bin/time", QStringList{"-f", "%M", "-o", report.fileName(),
                                                    QCoreApplication::applicationDirPath() + "/quillbook"}
                                            + arguments);
-        if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != exitCode)
             return -1;
         bool ok = false;
-        const long peakKb = QString::fromLatin1(report.readAll()).trimmed().toLong(&ok);
+        // GNU time writes a line about a non-zero exit status first.
+        const long peakKb = QString::fromLatin1(report.readAll()).trimmed().split('\n').last().toLong(&ok);
         return ok ? peakKb : -1;
     }
 
     // An FB2 book whose cover is a PNG of width x height noisy pixels as Qt writes it without
-    // compression; the base64 text is written in pieces, as a book writer streams it.
-    static qint64 writeBookWithPicture(const QString& path, int width, int height)
+    // compression; the base64 text is written in pieces, as a book writer streams it. A malformed
+    // book never closes its body.
+    static qint64 writeBookWithPicture(const QString& path, int width, int height, bool malformed = false)
     {
         QByteArray picture;
         {
@@ -152,7 +155,8 @@ private:
             writer.setQuality(100);
             writer.write(image);
         }
-        QByteArray book = BookFiles::fb2("<body><section><p>Words of a big book.</p></section></body>");
+        QByteArray book = BookFiles::fb2("<body><section><p>Words of a big book.</p></section>"
+                                         + QString(malformed ? "" : "</body>"));
         book.replace("</title-info>", "<coverpage><image l:href=\"#cover.png\"/></coverpage></title-info>");
         const int end = book.lastIndexOf("</FictionBook>");
         QFile file(path);
@@ -438,7 +442,7 @@ private slots:
     // Fonts obfuscated as published books obfuscate them (by either algorithm, with a key from the
     // package's unique identifier) are embedded as the book's fonts. A font encrypted by another
     // method is left to the system's fonts and logged; its text still prints. A font listed twice
-    // is restored once.
+    // is restored once; a chapter listed as obfuscated is left as it is and logged.
     void obfuscatedFontsAreEmbedded()
     {
         const QByteArray uuid = "urn:uuid:0f8fad5b-d9cb-469f-a165-70867728950e";
@@ -465,8 +469,10 @@ private slots:
                                   "<enc:CipherReference URI=\"%2\"/></enc:CipherData></enc:EncryptedData>")
                 .arg(algorithm, uri);
         };
+        // A chapter listed under a font obfuscation is no font: it prints as it is.
         const QString list = listed(idpf, "OEBPS/fonts/serif.otf") + listed(idpf, "OEBPS/fonts/serif.otf")
-                             + listed(adobe, "OEBPS/fonts/sans.ttf") + listed(aes, "OEBPS/fonts/serif-bold.otf");
+                             + listed(adobe, "OEBPS/fonts/sans.ttf") + listed(aes, "OEBPS/fonts/serif-bold.otf")
+                             + listed(idpf, "OEBPS/one.xhtml");
         entries << BookFiles::ZipEntry{"META-INF/encryption.xml",
                                        ("<?xml version=\"1.0\"?><encryption xmlns=\"urn:oasis:names:tc:opendocument:xmlns:"
                                         "container\" xmlns:enc=\"http://www.w3.org/2001/04/xmlenc#\">"
@@ -476,6 +482,63 @@ private slots:
         QVERIFY(!pdf.isEmpty());
         verifyBookFonts(pdf);
         QVERIFY2(m_output.contains("Encrypted file left as it is:OEBPS/fonts/serif-bold.otf"), m_output.constData());
+        QVERIFY2(m_output.contains("Obfuscated file that is no font left as it is:OEBPS/one.xhtml (application/xhtml+xml)"),
+                 m_output.constData());
+    }
+
+    // A TrueType font as a WOFF file whose tables are stored as they are.
+    static QByteArray woff(const QByteArray& font)
+    {
+        auto be = [](quint32 value, int bytes) {
+            QByteArray out;
+            for (int i = bytes - 1; i >= 0; --i)
+                out.append(char((value >> (8 * i)) & 0xFF));
+            return out;
+        };
+        auto at = [&font](int pos, int bytes) {
+            quint32 value = 0;
+            for (int i = 0; i < bytes; ++i)
+                value = (value << 8) | uchar(font.at(pos + i));
+            return value;
+        };
+        const int count = int(at(4, 2));
+        QByteArray directory, tables;
+        const int start = 44 + 20 * count;
+        for (int i = 0; i < count; ++i) {
+            const int record = 12 + 16 * i;
+            const QByteArray table = font.mid(int(at(record + 8, 4)), int(at(record + 12, 4)));
+            directory += be(at(record, 4), 4) + be(quint32(start + tables.size()), 4) + be(quint32(table.size()), 4)
+                         + be(quint32(table.size()), 4) + be(at(record + 4, 4), 4);
+            tables += table + QByteArray((4 - table.size() % 4) % 4, '\0');
+        }
+        return "wOFF" + be(at(0, 4), 4) + be(quint32(start + tables.size()), 4) + be(quint32(count), 2) + be(0, 2)
+               + be(quint32(font.size()), 4) + be(1, 2) + be(0, 2) + be(0, 4 * 5) + directory + tables;
+    }
+
+    // A book's own font wins over an installed font of the same family: the book's DejaVu Sans Mono
+    // Bold Oblique (as TrueType and as WOFF) prints as itself, not as the system's upright DejaVu
+    // Sans Mono.
+    void bookFontsWinOverInstalledOnes_data()
+    {
+        QTest::addColumn<bool>("asWoff");
+        QTest::newRow("TrueType") << false;
+        QTest::newRow("WOFF") << true;
+    }
+    void bookFontsWinOverInstalledOnes()
+    {
+        QFETCH(bool, asWoff);
+        const QString file = asWoff ? "fonts/mono.woff" : "fonts/mono.ttf";
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"mono.xhtml", "<style type=\"text/css\">@font-face { font-family: 'Book Mono'; src: url(" + file + "); }"
+                                                                                                                 "</style><p style=\"font-family: 'Book Mono'\">Bold oblique words.</p>"}});
+        const QByteArray font = TestFiles::readFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-BoldOblique.ttf");
+        QVERIFY(!font.isEmpty());
+        entries << BookFiles::ZipEntry{"OEBPS/" + file, asWoff ? woff(font) : font};
+        const QString pdf = convertEpub(asWoff ? "mono-woff.epub" : "mono.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(text(pdf), QStringLiteral("Bold oblique words."));
+        const QString fonts = pdffonts(pdf);
+        QVERIFY2(fonts.contains("DejaVuSansMono-BoldOblique") && !fonts.contains("DejaVuSansMono "), qPrintable(fonts));
     }
 
     // Spine items that cannot print are left out and logged, the rest prints (no exit 8): items
@@ -522,6 +585,50 @@ private slots:
             QVERIFY2(m_output.contains(logged), logged);
     }
 
+    // Chapters that are not well-formed XHTML (an unclosed tag, 100,000 nested elements, an
+    // entity loop) print their text, read as HTML, quickly; the web view's error text never
+    // reaches the PDF.
+    void malformedChaptersPrintTheirText()
+    {
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"unclosed.xhtml", "<p>Unclosed chapter text.<p>More words<br></p>"},
+             {"deep.xhtml", "<p>Deep chapter text.</p>" + QString("<div>").repeated(100000) + "deep words"
+                                + QString("</div>").repeated(100000)},
+             {"loop.xhtml", "<p>Loop chapter text &a; end.</p>"},
+             {"sound.xhtml", "<p>Sound chapter text.</p>"}});
+        for (BookFiles::ZipEntry& entry : entries) {
+            if (entry.name == "OEBPS/loop.xhtml")
+                entry.data.replace("<html", "<!DOCTYPE html [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]><html");
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const QString pdf = convertEpub("malformed.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        qInfo("malformed chapters printed in %lld ms", clock.elapsed());
+        QVERIFY(clock.elapsed() < 30000);
+        QCOMPARE(text(pdf), QStringLiteral("Unclosed chapter text. More words Deep chapter text. deep words Loop chapter "
+                                           "text &a; end. Sound chapter text."));
+        QCOMPARE(pdfinfo(pdf).value("Pages"), QString("4"));
+        QCOMPARE(m_output.count("Page is not well-formed XHTML, read as HTML:"), 3);
+    }
+
+    // A page break with nothing shown before or after it in its chapter prints no empty page: a
+    // contents page whose heading starts a new page after a picture-only cover, empty elements
+    // that break the page at a chapter's start and end. Breaks between text stay.
+    void breaksAtTheEdgesPrintNoEmptyPage()
+    {
+        QList<BookFiles::ZipEntry> entries = BookFiles::epub(
+            {{"cover.xhtml", "<div id=\"cover-image\"><img src=\"cover.png\" alt=\"Cover\"/></div>"},
+             {"contents.xhtml", "<nav><h2 style=\"page-break-before: always\">The contents</h2><ol><li>One</li></ol></nav>"},
+             {"chapter.xhtml", "<div style=\"page-break-after: always\"></div><p>Chapter text.</p><h2 style=\"page-break-"
+                               "before: always\">Second part</h2><p>More text.</p><div><p style=\"page-break-after: "
+                               "always\"> </p></div>"}});
+        entries.append({QStringLiteral("OEBPS/cover.png"), BookFiles::png(600, 900)});
+        const QString pdf = convertEpub("breaks.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(pageSummary(pdf), QStringLiteral("[0w 1i] [4w 0i] [2w 0i] [4w 0i]"));
+    }
+
     // Books made by Calibre print no page that the book does not have: the EPUB cover fits its
     // page (also on Letter paper), the FB2 cover prints as the picture and no empty page precedes
     // the text, the MOBI book ends with its text.
@@ -554,30 +661,56 @@ private slots:
     }
 
     // The pictures of an FB2 book stream from the file into their own files: a book of 50 or
-    // 200 MB, nearly all of it one picture, takes at most its size plus 150 MB of memory.
+    // 200 MB, nearly all of it one picture, takes at most its size plus 150 MB of memory; so does
+    // a malformed one on its way to failing.
     void bigFb2BooksStayWithinMemory_data()
     {
         QTest::addColumn<int>("side");
-        QTest::newRow("50 MB") << 3500;
-        QTest::newRow("200 MB") << 7000;
+        QTest::addColumn<bool>("malformed");
+        QTest::newRow("50 MB") << 3500 << false;
+        QTest::newRow("200 MB") << 7000 << false;
+        QTest::newRow("50 MB, body never closed") << 3500 << true;
     }
     void bigFb2BooksStayWithinMemory()
     {
         QFETCH(int, side);
+        QFETCH(bool, malformed);
         const QString source = path("big.fb2");
-        const qint64 size = writeBookWithPicture(source, side, side);
+        const qint64 size = writeBookWithPicture(source, side, side, malformed);
         const QString request = unique(".req");
         TestFiles::writeFile(request, json({{"file_id", "id"}, {"format", "fb2"}}));
         const QString target = unique(".pdf");
-        const long peakKb = peakMemoryKb({"--o", request, "--s", source, "--t", target});
+        const long peakKb = peakMemoryKb({"--o", request, "--s", source, "--t", target}, malformed ? 7 : 0);
         QFile::remove(source);
         QVERIFY(peakKb > 0);
         qInfo("peak memory %ld kB for a book of %lld kB", peakKb, size / 1024);
-        QCOMPARE(pageSummary(target), QStringLiteral("[0w 1i] [5w 0i]"));
+        QCOMPARE(pageSummary(target), malformed ? QString() : QStringLiteral("[0w 1i] [5w 0i]"));
 #ifndef QP_SANITIZED
         const double limitKb = size / 1024.0 + 150 * 1024;
         QVERIFY2(peakKb <= limitKb, qPrintable(QStringLiteral("%1 kB for a book of %2 kB").arg(peakKb).arg(size / 1024)));
 #endif
+    }
+
+    // A run removes the work folders that runs that were killed or crashed left in the cache
+    // folder, but not those of runs still going (claimed by a lock beside them) or of other names.
+    void leftoverWorkFoldersGo()
+    {
+        const QString cache = QDir::tempPath() + "/.Zembrook Ebook Converter/cache";
+        const QString leftover = cache + "/0123456789abcdef0123456789abcdef";
+        const QString running = cache + "/fedcba9876543210fedcba9876543210";
+        const QString other = cache + "/notes";
+        for (const QString& folder : {leftover, running, other})
+            TestFiles::writeFile(folder + "/OEBPS/page.xhtml", "x");
+        {
+            QLockFile claim(running + ".lock");
+            QVERIFY(claim.tryLock(0));
+            QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}}), m_epub, unique(".pdf")), 0);
+            QVERIFY(!QFileInfo::exists(leftover));
+            QVERIFY(QFileInfo::exists(running + "/OEBPS/page.xhtml"));
+            QVERIFY(QFileInfo::exists(other + "/OEBPS/page.xhtml"));
+        }
+        QDir(running).removeRecursively();
+        QDir(other).removeRecursively();
     }
 
     // Every run removes its work folder.

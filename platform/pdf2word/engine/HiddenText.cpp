@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/HiddenText.h"
 
+#include "platform/pdf2word/engine/CjkText.h"
 #include "platform/pdf2word/engine/LayoutGeometry.h"
 
 #include <QHash>
@@ -18,6 +19,23 @@ const float kRepeatedShare = 0.3f;
 // smaller one when they cover kScannedShare of it (not a photo with a line of text read in it).
 const float kPageShare = 0.5f;
 const float kScannedShare = 0.05f;
+
+// Pieces of one layer line: baselines within kSameBaseline of the smaller size, sizes within
+// kSameSizes of each other, the next piece starting within kPieceGap ems of the end of the one
+// before.
+const float kSameBaseline = 0.25f;
+const float kSameSizes = 0.8f;
+const float kPieceGap = 3.0f;
+
+bool continuesLayerLine(const TextLine& line, const TextLine& piece)
+{
+    if (line.vertical || piece.vertical || line.glyphs.isEmpty() || piece.glyphs.isEmpty())
+        return false;
+    const float larger = std::max(line.size, piece.size);
+    const float smaller = std::min(line.size, piece.size);
+    return smaller >= kSameSizes * larger && std::fabs(line.baseline - piece.baseline) <= kSameBaseline * smaller
+           && piece.box.x0 > line.box.x0 && piece.box.x0 <= line.box.x1 + kPieceGap * larger;
+}
 
 bool isTall(const fz_rect& box)
 {
@@ -71,13 +89,32 @@ QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVecto
     return kept;
 }
 
-void dropScannedPictures(const QVector<TextLine>& keptHidden, fz_rect mediabox, PageGraphics* graphics)
+void joinLayerPieces(QVector<TextLine>& lines)
 {
+    QVector<TextLine> joined;
+    joined.reserve(lines.size());
+    for (const TextLine& piece : lines) {
+        if (joined.isEmpty() || !continuesLayerLine(joined.back(), piece)) {
+            joined.append(piece);
+            continue;
+        }
+        TextLine& line = joined.back();
+        // The OCR engine's space between the two words, which the split cut off.
+        if (!noSpaceBetween(line.glyphs.back().c, piece.glyphs.front().c))
+            line.glyphs.append(spaceBetween(line.glyphs.back(), piece.glyphs.front()));
+        line.glyphs += piece.glyphs;
+        line.measure();
+    }
+    lines = joined;
+}
+
+QVector<bool> scannedPictures(const QVector<TextLine>& keptHidden, fz_rect mediabox, const PageGraphics& graphics)
+{
+    QVector<bool> scanned(graphics.shapes.size(), false);
     if (keptHidden.isEmpty())
-        return;
-    QVector<bool> scanned(graphics->shapes.size(), false);
-    for (int s = 0; s < graphics->shapes.size(); ++s) {
-        const Shape& shape = graphics->shapes[s];
+        return scanned;
+    for (int s = 0; s < graphics.shapes.size(); ++s) {
+        const Shape& shape = graphics.shapes[s];
         if (shape.kind != Shape::Picture)
             continue;
         float text = 0;
@@ -88,7 +125,7 @@ void dropScannedPictures(const QVector<TextLine>& keptHidden, fz_rect mediabox, 
         const bool wholePage = area(shape.box) >= kPageShare * area(mediabox);
         scanned[s] = text > 0 && (wholePage || text >= kScannedShare * area(shape.box));
     }
-    dropShapes(graphics->shapes, scanned);
+    return scanned;
 }
 
 } // namespace p2w

@@ -2,6 +2,7 @@
 
 // Small measures of boxes and lines that the layout's stages share.
 
+#include "platform/pdf2word/engine/CjkText.h"
 #include "platform/pdf2word/engine/PageModel.h"
 
 #include <algorithm>
@@ -68,12 +69,17 @@ inline bool contains(const fz_rect& outer, const fz_rect& inner)
     return inner.x0 >= outer.x0 - 1 && inner.x1 <= outer.x1 + 1 && inner.y0 >= outer.y0 - 1 && inner.y1 <= outer.y1 + 1;
 }
 
+// The words of a line: those spaces part, and in Chinese and Japanese, which set no spaces, a
+// word for every two characters.
 inline int wordCount(const TextLine& line)
 {
     int words = 1;
-    for (const Glyph& glyph : line.glyphs)
+    int cjk = 0;
+    for (const Glyph& glyph : line.glyphs) {
         words += glyph.isSpace() ? 1 : 0;
-    return words;
+        cjk += isCjk(glyph.c) ? 1 : 0;
+    }
+    return words + cjk / 2;
 }
 
 } // namespace p2w

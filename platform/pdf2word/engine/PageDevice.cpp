@@ -366,6 +366,12 @@ bool isBlankCharacter(int c)
     return c <= 32 || c == 0xA0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x3000;
 }
 
+// A space the text draws as a glyph of its own (not a gap the extraction fills).
+bool isSpaceGlyph(int c)
+{
+    return c == ' ' || c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x3000;
+}
+
 // The covers drawn after the text whose box reaches into the text's, into state.over.
 void findCoversAfter(fz_context* ctx, State& state, const HeldText& held)
 {
@@ -452,6 +458,8 @@ void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
                     hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
                 }
                 repeated = !state.seen.insert(placeOf(span, item, place, hide)).second;
+                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(item.ucs))
+                    state.options.drawnSpaces->add(fz_make_point(place.e, place.f));
                 if (!repeated && !fz_is_empty_rect(box) && isUnmappedCharacter(char32_t(item.ucs)) && state.options.collect)
                     appendCounted(state, state.options.collect->unmapped, UnmappedGlyph{span->font, item.gid, place});
             }

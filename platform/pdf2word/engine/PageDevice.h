@@ -8,6 +8,7 @@
 // - drawing a region: everything goes on to the draw device, text only when asked (a picture
 //   whose text stays in the document's text is drawn without it).
 
+#include "platform/pdf2word/engine/CjkText.h"
 #include "platform/pdf2word/engine/Fitz.h"
 #include "platform/pdf2word/engine/PageModel.h"
 
@@ -21,7 +22,8 @@ struct PageDeviceOptions
     // Reading: where the text the page hides goes (target gets the text it shows). The text is
     // then held until the device closes, when the pictures drawn over it are known.
     fz_device* hiddenTarget = nullptr;
-    fz_cookie* cookie = nullptr; // reading: the held text stops when it is aborted
+    fz_cookie* cookie = nullptr;        // reading: the held text stops when it is aborted
+    DrawnSpaces* drawnSpaces = nullptr; // reading: where the space glyphs the page shows go
     bool forwardGraphics = false;
     PageGraphics* collect = nullptr; // where paths, shadings and pictures go; may be null
     // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's

@@ -38,6 +38,9 @@ struct Glyph
     bool isSpace() const { return c == U' '; }
 };
 
+// A space glyph filling the gap between two glyphs of a line, on its baseline.
+Glyph spaceBetween(const Glyph& before, const Glyph& after);
+
 // The text a glyph stands for (Arabic presentation forms as the letters they show).
 QString glyphText(char32_t c);
 

@@ -1,10 +1,12 @@
 #include "platform/pdf2word/engine/PageReader.h"
 
 #include "platform/pdf2word/engine/Bidi.h"
+#include "platform/pdf2word/engine/CjkText.h"
 #include "platform/pdf2word/engine/FlowDocument.h"
 #include "platform/pdf2word/engine/FontNames.h"
 #include "platform/pdf2word/engine/HiddenText.h"
 #include "platform/pdf2word/engine/PageDevice.h"
+#include "platform/pdf2word/engine/ScanFigures.h"
 #include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <ft2build.h>
@@ -70,16 +72,6 @@ void tidySpaces(QVector<Glyph>& glyphs, bool code = false)
     glyphs = kept;
 }
 
-Glyph spaceBetween(const Glyph& before, const Glyph& after)
-{
-    Glyph space = before;
-    space.c = U' ';
-    space.box.x0 = before.box.x1;
-    space.box.x1 = std::max(before.box.x1, after.box.x0);
-    space.shift = Shift::Base;
-    return space;
-}
-
 // Joins line b into line a: the glyphs in order of their place on the page, a space where a
 // word gap separates the two.
 void join(TextLine& a, const TextLine& b)
@@ -93,7 +85,7 @@ void join(TextLine& a, const TextLine& b)
     const float em = std::max(a.size, b.size);
     for (const Glyph& glyph : all) {
         if (!spaced.isEmpty() && !glyph.isSpace() && !spaced.back().isSpace()
-            && glyph.box.x0 - spaced.back().box.x1 > kSpaceGap * em)
+            && glyph.box.x0 - spaced.back().box.x1 > kSpaceGap * em && !noSpaceBetween(spaced.back().c, glyph.c))
             spaced.append(spaceBetween(spaced.back(), glyph));
         spaced.append(glyph);
     }
@@ -224,6 +216,17 @@ void markShifts(TextLine& line)
     line.glyphs = kept;
 }
 
+// The size a glyph is set in along its height. An OCR layer stretches each word's glyphs across
+// the word's box, which MuPDF counts into the size: the words of one line would differ in size.
+float uprightSize(fz_context* ctx, const fz_stext_char* ch)
+{
+    if (!ch->font)
+        return ch->size;
+    const float extent = fz_font_ascender(ctx, ch->font) - fz_font_descender(ctx, ch->font);
+    const float height = std::hypot(ch->quad.ul.x - ch->quad.ll.x, ch->quad.ul.y - ch->quad.ll.y);
+    return extent > 0 && height > 0 ? height / extent : ch->size;
+}
+
 void orderRightToLeft(TextLine& line)
 {
     int rtl = 0;
@@ -261,6 +264,16 @@ void dropShapes(QVector<Shape>& shapes, const QVector<bool>& gone)
     }
 #pragma GCC diagnostic pop
     shapes = kept;
+}
+
+Glyph spaceBetween(const Glyph& before, const Glyph& after)
+{
+    Glyph space = before;
+    space.c = U' ';
+    space.box.x0 = before.box.x1;
+    space.box.x1 = std::max(before.box.x1, after.box.x0);
+    space.shift = Shift::Base;
+    return space;
 }
 
 QString glyphText(char32_t c)
@@ -352,9 +365,11 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
     fz_device* shownDevice = nullptr;
     fz_device* hiddenDevice = nullptr;
     fz_device* device = nullptr;
+    DrawnSpaces drawnSpaces;
     PageDeviceOptions options;
     options.collect = graphics;
     options.cookie = cookie;
+    options.drawnSpaces = &drawnSpaces;
     const bool ok = fzRun(m_ctx, [&] {
         shownText = fz_new_stext_page(m_ctx, mediabox);
         hiddenText = fz_new_stext_page(m_ctx, mediabox);
@@ -374,10 +389,12 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
     fz_drop_device(m_ctx, hiddenDevice);
     if (ok) {
         m_looks.forgetFonts();
-        *lines = linesOf(shownText);
-        const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, linesOf(hiddenText));
-        dropScannedPictures(hidden, mediabox, graphics);
+        *lines = linesOf(shownText, &drawnSpaces);
+        QVector<TextLine> layer = linesOf(hiddenText, nullptr);
+        joinLayerPieces(layer);
+        const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, layer);
         *lines += hidden;
+        keepScanFigures(m_ctx, lines, scannedPictures(hidden, mediabox, *graphics), graphics, cookie);
     }
     fz_drop_stext_page(m_ctx, shownText);
     fz_drop_stext_page(m_ctx, hiddenText);
@@ -392,7 +409,7 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
     return true;
 }
 
-QVector<TextLine> PageReader::linesOf(fz_stext_page* page)
+QVector<TextLine> PageReader::linesOf(fz_stext_page* page, const DrawnSpaces* drawn)
 {
     QVector<TextLine> lines;
     for (fz_stext_block* block = page->first_block; block; block = block->next) {
@@ -402,6 +419,7 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page)
             TextLine out;
             out.vertical = std::fabs(line->dir.x) < 0.9f;
             out.glyphs.reserve(64);
+            QVector<bool> drawnSpace;
             for (fz_stext_char* ch = line->first_char; ch; ch = ch->next) {
                 if (ch->c < 32 && ch->c != '\t')
                     continue;
@@ -409,18 +427,22 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page)
                 glyph.c = isSpaceCharacter(ch->c) ? U' ' : char32_t(ch->c);
                 glyph.box = fz_rect_from_quad(ch->quad);
                 glyph.baseline = ch->origin.y;
-                glyph.size = ch->size;
+                glyph.size = drawn ? ch->size : uprightSize(m_ctx, ch);
                 glyph.color = ch->color & 0xFFFFFF;
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
                 out.glyphs.append(glyph);
+                drawnSpace.append(glyph.isSpace() && drawn && drawn->contains(ch->origin));
             }
+            closeCjkGaps(out.glyphs, drawnSpace);
             int monospace = 0;
             int visible = 0;
             for (const Glyph& glyph : out.glyphs) {
                 visible += glyph.isSpace() ? 0 : 1;
                 monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
             }
-            out.monospace = monospace * 2 > visible;
+            // An OCR layer's font gives every glyph the same width whatever the text's own
+            // font: its lines are no code.
+            out.monospace = drawn && monospace * 2 > visible;
             tidySpaces(out.glyphs, out.monospace);
             if (out.glyphs.isEmpty())
                 continue;

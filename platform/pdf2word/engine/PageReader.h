@@ -35,6 +35,7 @@ private:
     QVector<Look> m_looks;
 };
 
+class DrawnSpaces;
 class TextRecognizer;
 
 class PageReader
@@ -49,7 +50,9 @@ public:
               PageGraphics* graphics, QStringList* notes);
 
 private:
-    QVector<TextLine> linesOf(fz_stext_page* page);
+    // The page's lines; drawn holds the space glyphs the text shows (null for text the page
+    // hides, whose spaces are an OCR engine's word breaks).
+    QVector<TextLine> linesOf(fz_stext_page* page, const DrawnSpaces* drawn);
 
     fz_context* m_ctx;
     Looks& m_looks;

@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/PictureMaker.h"
 
 #include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageDevice.h"
 
 #include <algorithm>
@@ -49,11 +50,12 @@ QByteArray bytesOf(fz_context* ctx, fz_buffer* buffer)
     return QByteArray(reinterpret_cast<const char*>(data), int(size));
 }
 
-// The resolution the page shows a picture at (pixels per inch along its wider side).
+// The resolution the page shows a picture at (pixels per inch along its wider side), from where
+// the whole picture goes: the shape may show only a part of it.
 float shownDpi(const Shape& shape)
 {
-    const float widthInches = (shape.box.x1 - shape.box.x0) / 72;
-    const float heightInches = (shape.box.y1 - shape.box.y0) / 72;
+    const float widthInches = std::hypot(shape.ctm.a, shape.ctm.b) / 72;
+    const float heightInches = std::hypot(shape.ctm.c, shape.ctm.d) / 72;
     if (!shape.image || widthInches <= 0 || heightInches <= 0)
         return kDrawingDpi;
     return std::max(shape.image->w / widthInches, shape.image->h / heightInches);
@@ -71,9 +73,12 @@ bool PictureMaker::takeStored(const Shape& shape, FlowImage* picture)
     fz_image* image = shape.image;
     if (!image || shape.transparent || image->mask || image->imagemask || image->use_colorkey || image->use_decode)
         return false;
-    // Upright and not mirrored: the stored picture looks as the page shows it.
+    // Upright and not mirrored: the stored picture looks as the page shows it; and whole (not a
+    // part of a scan, nor cut by a clip).
     const fz_matrix m = shape.ctm;
     if (std::fabs(m.b) > 1e-3f || std::fabs(m.c) > 1e-3f || m.a <= 0 || m.d <= 0)
+        return false;
+    if (!contains(shape.box, fz_transform_rect(fz_unit_rect, m)))
         return false;
     fz_compressed_buffer* stored = fz_compressed_image_buffer(m_ctx, image);
     if (!stored || stored->params.type != FZ_IMAGE_JPEG || (image->n != 1 && image->n != 3)

@@ -203,6 +203,31 @@ int tiffPageCount(const std::string& tiffPath)
     return count;
 }
 
+TiffDeclaredPixels tiffDeclaredPixels(const std::string& tiffPath, int first, int end)
+{
+    TiffDeclaredPixels pixels;
+    TIFFSetWarningHandler(ignoreWarning);
+    TIFFSetErrorHandler(printError);
+    TIFF* tiff = TIFFOpen(tiffPath.c_str(), "r");
+    if (!tiff)
+        return pixels;
+    // The directories one after the other: going to each by its number would read the chain
+    // from the start every time.
+    bool present = first >= 0 && first <= 0xFFFF && TIFFSetDirectory(tiff, tdir_t(first));
+    for (int page = first; present && page < end; ++page) {
+        uint32_t width = 0;
+        uint32_t height = 0;
+        if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) && TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height)) {
+            const long long area = (long long)width * height;
+            pixels.largestPage = area > pixels.largestPage ? area : pixels.largestPage;
+            pixels.total += area;
+        }
+        present = page + 1 < end && TIFFReadDirectory(tiff);
+    }
+    TIFFClose(tiff);
+    return pixels;
+}
+
 TiffPageOutcome writeTiffPageAsPng(const std::string& tiffPath, int page, const std::string& pngPath)
 {
     TIFFSetWarningHandler(ignoreWarning);

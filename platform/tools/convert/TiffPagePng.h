@@ -18,3 +18,13 @@ TiffPageOutcome writeTiffPageAsPng(const std::string& tiffPath, int page, const 
 
 // The number of pages (directories) of a TIFF file; 0 when it does not open.
 int tiffPageCount(const std::string& tiffPath);
+
+// The pixels that pages [first, end) of a TIFF file declare (width times height, as their
+// headers say), read from the headers alone: the largest page and all of them together. A page
+// that is missing or names no size counts as none.
+struct TiffDeclaredPixels
+{
+    long long largestPage = 0;
+    long long total = 0;
+};
+TiffDeclaredPixels tiffDeclaredPixels(const std::string& tiffPath, int first, int end);

@@ -18,6 +18,14 @@
 
 namespace {
 
+// The pixels of one page: the PDF library takes no larger picture (it would not fit in memory
+// once decoded).
+constexpr long long maxPagePixels = 300LL * 1000 * 1000;
+// The pixels of all pages of one file: more than a thousand A4 pages scanned at 600 dpi. A file
+// declaring more (a small hostile file can declare thousands of huge pages) would keep the tool
+// writing page files for hours.
+constexpr long long maxFilePixels = 40LL * 1000 * 1000 * 1000;
+
 // What the TIFF source argument names: the file, and one page or (-1) all of them.
 struct TiffSource
 {
@@ -113,6 +121,13 @@ int splitTiff(const TiffSource& source, const std::string& pattern)
     const int end = source.page >= 0 ? source.page + 1 : tiffPageCount(source.path);
     if (end <= first)
         return 1;
+    // Refused from the headers alone, before any page is written.
+    const TiffDeclaredPixels declared = tiffDeclaredPixels(source.path, first, end);
+    if (declared.largestPage > maxPagePixels || declared.total > maxFilePixels) {
+        std::fprintf(stderr, "convert: %s declares more pixels than the picture limits (%lld on one page, %lld in all)\n",
+                     source.path.c_str(), declared.largestPage, declared.total);
+        return 1;
+    }
     for (int page = first; page < end; ++page) {
         const std::string png = pageName(pattern, page);
         switch (writeTiffPageAsPng(source.path, page, png)) {

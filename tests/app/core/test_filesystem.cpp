@@ -1,4 +1,5 @@
 #include "app/core/FileSystem.h"
+#include "app/core/WorkClaim.h"
 #include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -167,6 +168,31 @@ private slots:
         QCOMPARE(QFileInfo(dir).path(), FileSystem::cachePath());
         QVERIFY(FileSystem::createDir(dir + QStringLiteral("/a/b/c")));
         QVERIFY(FileSystem::createDir(dir + QStringLiteral("/a/b/c")));
+    }
+
+    // Leftovers of runs that have ended go with their stale locks; what a running process claims
+    // and what another naming gives stay.
+    void leftoversGoClaimsStay()
+    {
+        QByteArray pid;
+        QCOMPARE(TestFiles::run(QStringLiteral("/bin/sh"), {"-c", "echo $$"}, &pid), 0);
+        const QByteArray deadLock = pid.trimmed() + "\nquillbook\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+        const QString a = m_work + QStringLiteral("/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa");
+        const QString b = m_work + QStringLiteral("/bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb");
+        const QString c = m_work + QStringLiteral("/cccccccccccccccccccccccccccccccc");
+        const QString d = m_work + QStringLiteral("/dddddddddddddddddddddddddddddddd");
+        for (const QString& folder : {a, b, d, m_work + QStringLiteral("/notes")})
+            TestFiles::writeFile(folder + QStringLiteral("/page.html"), "x");
+        TestFiles::writeFile(c + QStringLiteral(".lock"), deadLock);
+        TestFiles::writeFile(d + QStringLiteral(".lock"), deadLock);
+        const WorkClaim running(b);
+        QVERIFY(running.isHeld());
+        QVERIFY(!WorkClaim(b).isHeld());
+
+        QCOMPARE(WorkClaim::removeLeftovers(m_work, QRegularExpression(QStringLiteral("^[0-9a-f]{32}$"))), 2);
+        QCOMPARE(TestFiles::entries(m_work),
+                 QStringList({"bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb.lock", "notes"}));
+        QVERIFY(QFileInfo::exists(b + QStringLiteral("/page.html")));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -101,6 +102,22 @@ QStringList words(const QString& text)
     // Ligatures (such as "fi") unfolded, so that every reader spells the words alike.
     static const QRegularExpression separators(QStringLiteral("[^\\w]+"), QRegularExpression::UseUnicodePropertiesOption);
     return text.normalized(QString::NormalizationForm_KC).split(separators, Qt::SkipEmptyParts);
+}
+
+double shareKept(const QStringList& reference, const QStringList& items)
+{
+    QHash<QString, int> left;
+    for (const QString& item : items)
+        ++left[item];
+    int kept = 0;
+    for (const QString& item : reference) {
+        int& count = left[item];
+        if (count > 0) {
+            --count;
+            ++kept;
+        }
+    }
+    return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
 }
 
 int pageCount(const QString& pdf)

@@ -28,6 +28,8 @@ bool writeInvisibleTextPdf(const QString& path, const QString& text);
 QString officeToPdf(const QString& document, const QString& outFolder);
 // The words (letters and digits) of a text, in order, ligatures unfolded.
 QStringList words(const QString& text);
+// The share of reference's items that items holds (each as often as it holds it).
+double shareKept(const QStringList& reference, const QStringList& items);
 
 // The number of pages of a PDF, as pdfinfo reads it.
 int pageCount(const QString& pdf);

@@ -84,6 +84,11 @@ bool ghostscript(const QString& path, const QString& postScript)
 
 } // namespace
 
+bool tesseract(const QStringList& arguments, QByteArray* out)
+{
+    return runTesseract(arguments, out);
+}
+
 bool writeCoveredTextPdf(const QString& path, const QStringList& lines)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

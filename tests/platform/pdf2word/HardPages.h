@@ -35,6 +35,9 @@ bool writeCoveredLayerPdf(const QString& tesseractPdf, const QString& path);
 bool writeGlyphlessLayerPdf(const QString& tesseractPdf, const QString& path);
 // A poster of gradients and ten charts with a title and paragraphs, printed by LibreOffice.
 bool writeInfographicPdf(const QString& path, int seed);
+// Runs the tesseract command line with one thread (on a busy machine its threads mostly wait for
+// one another); standard output goes to *out. False when it failed.
+bool tesseract(const QStringList& arguments, QByteArray* out = nullptr);
 // What the tesseract command line reads from the pages of a PDF drawn at 300 dpi.
 QString tesseractText(const QString& pdf);
 

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 #include <csignal>
@@ -25,6 +26,15 @@ bool processAlive(const QString& pidFile)
 {
     const qint64 pid = TestFiles::readFile(pidFile).trimmed().toLongLong();
     return pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
+// True while the process runs; a zombie that nobody has reaped yet has ended.
+bool processRunning(const QString& pidFile)
+{
+    const QByteArray pid = TestFiles::readFile(pidFile).trimmed();
+    const QByteArray stat = TestFiles::readFile(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid)));
+    const int end = stat.lastIndexOf(')');
+    return !pid.isEmpty() && end > 0 && stat.mid(end + 2, 1) != "Z";
 }
 
 } // namespace
@@ -67,6 +77,40 @@ private slots:
         QCOMPARE(result.outcome, byStop ? ChildProcess::Outcome::Stopped : ChildProcess::Outcome::TimedOut);
         QVERIFY(!result.succeeded());
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(folder + "/helper.pid"), 2000);
+    }
+
+    // When the program that started the child is killed or crashes, the child and the helper it
+    // started end with it, within a second (they would otherwise run on, orphaned).
+    void childrenEndWithTheirParent_data()
+    {
+        QTest::addColumn<bool>("crashes");
+        QTest::newRow("killed") << false;
+        QTest::newRow("crashed") << true;
+    }
+
+    void childrenEndWithTheirParent()
+    {
+        QFETCH(bool, crashes);
+        const QString folder = TestFiles::sandbox() + (crashes ? "/crashed" : "/killed");
+        QDir().mkpath(folder);
+        const QString launcher = folder + QStringLiteral("/launcher");
+        TestFiles::writeFile(launcher, QStringLiteral("#!/bin/sh\necho $$ > '%1/launcher.pid'\nsleep 60 &\n"
+                                                      "echo $! > '%1/helper.pid'\nwait\n")
+                                           .arg(folder)
+                                           .toUtf8());
+        QFile::setPermissions(launcher, QFile::permissions(launcher) | QFileDevice::ExeOwner);
+        QProcess parent;
+        parent.start(QCoreApplication::applicationDirPath() + QStringLiteral("/childprocess_parent"),
+                     {crashes ? "1500" : "0", launcher});
+        QTRY_VERIFY_WITH_TIMEOUT(processRunning(folder + "/launcher.pid") && processRunning(folder + "/helper.pid"), 5000);
+        if (!crashes)
+            ::kill(pid_t(parent.processId()), SIGKILL);
+        QVERIFY(parent.waitForFinished(5000));
+        QCOMPARE(parent.exitStatus(), QProcess::CrashExit);
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!processRunning(folder + "/launcher.pid") && !processRunning(folder + "/helper.pid"), 1000);
+        qInfo("child and helper ended %lld ms after their parent", clock.elapsed());
     }
 };
 

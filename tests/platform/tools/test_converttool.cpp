@@ -38,6 +38,44 @@ int split(const QString& tiff, int page, const QString& png)
     return TestFiles::run(ToolPaths::path(ToolPaths::Convert), {QStringLiteral("tiff:%1[%2]").arg(tiff).arg(page), png});
 }
 
+// A small TIFF that declares `pages` white bilevel pages of side x side pixels, all sharing one
+// G4 strip (each row of a white page codes as one bit), as hostile files are made.
+QByteArray whiteG4Tiff(int pages, quint32 side)
+{
+    QByteArray strip((side + 7) / 8, char(0xFF));
+    strip += QByteArray::fromHex("001001");
+    struct Entry
+    {
+        quint16 tag;
+        quint16 type; // 3 short, 4 long
+        quint32 value;
+    };
+    const quint32 stripAt = 8;
+    const Entry entries[] = {{256, 4, side}, {257, 4, side}, {258, 3, 1}, {259, 3, 4}, {262, 3, 0}, {273, 4, stripAt}, {277, 3, 1}, {278, 4, side}, {279, 4, quint32(strip.size())}};
+    const int count = int(sizeof entries / sizeof entries[0]);
+    const quint32 ifdSize = 2 + 12 * count + 4;
+    QByteArray tiff("II*\0", 4);
+    auto append32 = [&tiff](quint32 value) { tiff.append(reinterpret_cast<const char*>(&value), 4); };
+    auto append16 = [&tiff](quint16 value) { tiff.append(reinterpret_cast<const char*>(&value), 2); };
+    quint32 next = stripAt + quint32(strip.size());
+    next += next % 2;
+    append32(next);
+    tiff += strip;
+    tiff.append(QByteArray(int(next) - tiff.size(), '\0'));
+    for (int page = 0; page < pages; ++page) {
+        append16(quint16(count));
+        for (const Entry& entry : entries) {
+            append16(entry.tag);
+            append16(entry.type);
+            append32(1);
+            append32(entry.value);
+        }
+        append32(page + 1 < pages ? next + ifdSize : 0);
+        next += ifdSize;
+    }
+    return tiff;
+}
+
 } // namespace
 
 class ConvertToolTest : public QObject
@@ -112,6 +150,41 @@ private slots:
         TestFiles::writeFile(cut, bytes.left(bytes.size() / 3));
         QVERIFY(split(cut, 0, missing) != 0);
         QVERIFY(!QFile::exists(missing));
+    }
+
+    // A file whose pages declare more pixels than a page may have, or more than a file may have
+    // all together, is refused from its headers within seconds, before any page is written; the
+    // same kind of file with a sound size splits.
+    void refusesFilesBeyondThePictureLimits_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("2000 pages of 20000 x 20000") << 2000 << 20000 << 1;
+        QTest::newRow("150 pages of 17000 x 17000") << 150 << 17000 << 1;
+        QTest::newRow("3 pages of 2000 x 2000") << 3 << 2000 << 0;
+    }
+
+    void refusesFilesBeyondThePictureLimits()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, side);
+        QFETCH(int, exitCode);
+        const QString folder = sandboxPath(QStringLiteral("declared-%1").arg(pages));
+        QDir().mkpath(folder);
+        const QString tiff = folder + QStringLiteral("/source.tif");
+        TestFiles::writeFile(tiff, whiteG4Tiff(pages, quint32(side)));
+        QProcess tool;
+        tool.start(ToolPaths::path(ToolPaths::Convert), {"tiff:" + tiff, folder + "/page-%d.png"});
+        const bool ended = tool.waitForFinished(10000);
+        if (!ended)
+            tool.kill();
+        QVERIFY(ended);
+        QCOMPARE(tool.exitCode(), exitCode);
+        const QStringList written = QDir(folder).entryList({"*.png"});
+        QCOMPARE(written.size(), exitCode == 0 ? pages : 0);
+        if (exitCode == 0)
+            QCOMPARE(QImage(folder + "/page-2.png").pixelColor(side - 1, side - 1), QColor(Qt::white));
     }
 
     // Joining page images for the from-PDF side still goes through ImageMagick.

@@ -25,12 +25,12 @@ private:
 
     QString unique(const QString& suffix) { return m_folder + QStringLiteral("/f%1%2").arg(++m_count).arg(suffix); }
 
-    int quillbook(const QString& source, const QString& target)
+    int quillbook(const QString& source, const QString& target, QByteArray* log = nullptr)
     {
         const QString request = unique(QStringLiteral(".req"));
         TestFiles::writeFile(request, QJsonDocument::fromVariant(QVariantMap{{"file_id", "id"}, {"format", "mobi"}}).toJson());
         return TestFiles::run(QCoreApplication::applicationDirPath() + QStringLiteral("/quillbook"),
-                              {"--o", request, "--s", source, "--t", target});
+                              {"--o", request, "--s", source, "--t", target}, nullptr, log);
     }
 
     static QString text(const QString& pdf) { return PdfLibraryFixtures::pdftotext(pdf).simplified(); }
@@ -105,8 +105,8 @@ private slots:
         QCOMPARE(text(pdf), QStringLiteral("Überschrift Grüße – première partie. Zweite Seite."));
     }
 
-    // Damaged and hostile books end with "no pages" (7), write nothing but the response beside
-    // the request, and leave no work folder.
+    // Damaged and hostile books end with "no pages" (7) and a reason in the log, write nothing but
+    // the response beside the request, and leave no work folder.
     void damagedBooks_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -118,6 +118,12 @@ private slots:
         QByteArray offsets = good;
         MobiWriter::putBe32(offsets, 78 + 8, 0xFFFFFFF0);
         QTest::newRow("text record outside the file") << offsets;
+        // The offset of the only text record points past its start: what is read there is a scrap.
+        MobiWriter::Book chapter;
+        chapter.text = "<html><body><p>" + QByteArray("A sentence of the only text record. ").repeated(30) + "</p></body></html>";
+        QByteArray moved = MobiWriter::write(chapter);
+        MobiWriter::putBe32(moved, 78 + 8, quint32(MobiWriter::recordOffset(moved, 2) - 10));
+        QTest::newRow("text record's offset past its start") << moved;
         book.encryption = 2;
         QTest::newRow("encrypted") << MobiWriter::write(book);
         QTest::newRow("decompression bomb") << MobiWriter::decompressionBomb(600, "<p>bomb</p>");
@@ -130,9 +136,15 @@ private slots:
         TestFiles::writeFile(source, bytes);
         const QStringList before = TestFiles::entries(m_folder);
         const QString pdf = unique(QStringLiteral(".pdf"));
-        QCOMPARE(quillbook(source, pdf), 7);
+        QByteArray log;
+        QCOMPARE(quillbook(source, pdf, &log), 7);
         QCOMPARE(TestFiles::entries(m_folder).size(), before.size() + 2); // the request and its response
         QVERIFY(!QFile::exists(pdf));
+        // The log says why.
+        QVERIFY2(QRegularExpression(QStringLiteral("ERROR: The book gave no page: (damaged|encrypted|larger than)"))
+                     .match(QString::fromUtf8(log))
+                     .hasMatch(),
+                 log.constData());
     }
 };
 

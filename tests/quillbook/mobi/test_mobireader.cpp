@@ -258,6 +258,29 @@ private slots:
             QVERIFY2(QRegularExpression(QStringLiteral("^(job\\.html|pdbrec_\\d{5}\\.jpg)$")).match(entry).hasMatch(), qPrintable(entry));
     }
 
+    // A text record whose offset points past its start gives a scrap (it is read from the middle
+    // of its compressed data): it is left out and named, and the book goes on with the next
+    // record. A book whose only text record is such gives no text.
+    void textRecordsThatStartElsewhereAreLeftOut()
+    {
+        MobiWriter::Book book;
+        book.text = sampleMarkup().toUtf8();
+        book.recordSize = 1000;
+        QByteArray bytes = MobiWriter::write(book);
+        MobiWriter::putBe32(bytes, 78 + 8, quint32(MobiWriter::recordOffset(bytes, 2) - 10));
+        PdbFile damaged(bookFile(bytes));
+        QCOMPARE(damaged.text(), QString::fromUtf8(book.text.mid(1000)));
+        QCOMPARE(damaged.damagedTextRecords(), QList<int>{1});
+
+        book.text = "<html><body><p>" + QByteArray("One record of text. ").repeated(40) + "</p></body></html>";
+        book.recordSize = 4096;
+        bytes = MobiWriter::write(book);
+        MobiWriter::putBe32(bytes, 78 + 8, quint32(MobiWriter::recordOffset(bytes, 2) - 10));
+        BookFailure failure = BookFailure::None;
+        QCOMPARE(convert(bookFile(bytes, QStringLiteral("one.mobi")), nullptr, &failure), QStringList());
+        QCOMPARE(failure, BookFailure::Damaged);
+    }
+
     void decompressionBombIsRefused()
     {
         // 600 records of two bytes, each expanding to 64 KiB: 38 MiB of text.
