@@ -218,7 +218,9 @@ int Conversion::readPage(int pageNumber)
             // The engine's own model of the page and its layout's copies count against the page's
             // memory as MuPDF's blocks do (the shapes were counted as they were read): a page whose
             // model would not fit fails here, before the layout makes the copies.
-            const size_t modelBytes = pageModelBytes(lines, graphics) * (1 + kLayoutCopies) - graphics.countedBytes;
+            // (A list that lost shapes since may hold less than was counted for it.)
+            const size_t needed = pageModelBytes(lines, graphics) * (1 + kLayoutCopies);
+            const size_t modelBytes = needed > graphics.countedBytes ? needed - graphics.countedBytes : 0;
             if (!qpmupdf::chargeMemory(m_ctx, modelBytes))
                 fz_throw(m_ctx, FZ_ERROR_MEMORY, "the page's model needs too much memory");
             charged = modelBytes;
