@@ -22,7 +22,9 @@
 // a font without a Unicode map, a heavy poster, text drawn 100,000 times at one spot; and a stop
 // during every page of every document.
 // Then scans with a text layer and Chinese text (ScanBench.h): a Chinese report printed, scanned
-// and recognised, its layer in a glyph-less font, and scanned pages with figures.
+// and recognised, its layer in a glyph-less font, and scanned pages with figures. Then text in
+// fonts without a Unicode map read by OCR (UnmappedBench.h): an htmldoc paper against the
+// tesseract command line, Arabic pages.
 // Then the structure corpus (StructureBench.h): 52 documents whose structure is known because
 // bench/pdf2word/structure/make_corpus.py makes them from sources (ruled, shaded and
 // horizontally ruled tables, text in one to three columns, boxes and sidebars beside the text,
@@ -32,12 +34,14 @@
 // printed pages beside the originals.
 // Usage: build/bin/bench_pdf2word [repetitions] [folder to keep the files in]
 //        build/bin/bench_pdf2word --structure [folder]   the structure corpus alone (a few minutes);
+//        build/bin/bench_pdf2word --unmapped [folder]    the text without a Unicode map alone;
 // the gallery goes to <folder>/structure-gallery, or without a folder to
 // <temp>/quillpress-structure-gallery, replaced on each run.
 
 #include "bench/pdf2word/HardPagesBench.h"
 #include "bench/pdf2word/ScanBench.h"
 #include "bench/pdf2word/StructureBench.h"
+#include "bench/pdf2word/UnmappedBench.h"
 #include "bench/support/BaselineTools.h"
 #include "tests/frompdf/TestPdfs.h"
 #include "tests/platform/pdf2word/DocumentPdfs.h"
@@ -199,14 +203,6 @@ struct Measure
     int tables = 0;
 };
 
-QStringList pairsOf(const QStringList& words)
-{
-    QStringList pairs;
-    for (int i = 1; i < words.size(); ++i)
-        pairs << words[i - 1] + QLatin1Char(' ') + words[i];
-    return pairs;
-}
-
 // Words split in two ("informa tion", "diff erence") and words left with the hyphen of a line
 // end ("informa-tion"), against the reference's words.
 int brokenWords(const QString& reference, const QString& text)
@@ -265,7 +261,7 @@ Measure measureDocx(const QString& reference, const QString& docx, int pages)
     const QStringList referenceWords = DocumentPdfs::words(reference);
     const QStringList words = DocumentPdfs::words(text);
     measure.recall = DocumentPdfs::shareKept(referenceWords, words);
-    measure.pairs = DocumentPdfs::shareKept(pairsOf(referenceWords), pairsOf(words));
+    measure.pairs = DocumentPdfs::shareKept(DocumentPdfs::pairsOf(referenceWords), DocumentPdfs::pairsOf(words));
     measure.brokenPerThousand = words.isEmpty() ? 0 : 1000.0 * brokenWords(reference, text) / words.size();
     measurePictures(docx, &measure);
     measure.tables = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml"))).count(QLatin1String("<w:tbl>"));
@@ -344,7 +340,8 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const bool structureOnly = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--structure");
-    const int repetitions = argc > 1 && !structureOnly ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+    const bool unmappedOnly = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--unmapped");
+    const int repetitions = argc > 1 && !structureOnly && !unmappedOnly ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
     QTemporaryDir work;
     const QString root = argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : work.path();
     QDir().mkpath(root);
@@ -357,6 +354,7 @@ int main(int argc, char** argv)
                                {QStringLiteral("chromium"), QStringLiteral("chromium")},
                                {QStringLiteral("tesseract"), QStringLiteral("tesseract-ocr")},
                                {QStringLiteral("qpdf"), QStringLiteral("qpdf")},
+                               {QStringLiteral("htmldoc"), QStringLiteral("htmldoc")},
                                {QStringLiteral("pdftoppm"), QStringLiteral("poppler-utils")},
                                {QStringLiteral("python3"), QStringLiteral("python3")}}))
         return 2;
@@ -365,6 +363,9 @@ int main(int argc, char** argv)
     const StructureTools structureTools{mutoolConvert, QLatin1String(kSoffice)};
     if (structureOnly)
         return runStructureBench(root, gallery, structureTools, out()) ? 0 : 1;
+    const HardPagesTools tools = {referenceText, docxText, mutoolConvert};
+    if (unmappedOnly)
+        return runUnmappedText(root, tools, out()) ? 0 : 1;
 
     const QList<Input> inputs = makeInputs(root + QStringLiteral("/in"));
     if (inputs.isEmpty()) {
@@ -488,9 +489,10 @@ int main(int argc, char** argv)
     QStringList pdfs;
     for (const Input& input : inputs)
         pdfs << input.pdf;
-    const bool hardConverted = runHardPages(root, inputs.front().pdf, pdfs, {referenceText, docxText, mutoolConvert}, out());
-    const bool scansConverted = runScanPages(root, {referenceText, docxText, mutoolConvert}, out());
+    const bool hardConverted = runHardPages(root, inputs.front().pdf, pdfs, tools, out());
+    const bool scansConverted = runScanPages(root, tools, out());
+    const bool unmappedConverted = runUnmappedText(root, tools, out());
     const bool structureConverted = runStructureBench(root, gallery, structureTools, out());
     // A file ours could not convert fails the run (CI runs the benchmarks); missed goals only print.
-    return oursFailed == 0 && hardConverted && scansConverted && structureConverted ? 0 : 1;
+    return oursFailed == 0 && hardConverted && scansConverted && unmappedConverted && structureConverted ? 0 : 1;
 }

@@ -24,6 +24,12 @@ namespace {
 // A figure gets at least this much time to be drawn while the page has it left (most take a
 // few milliseconds).
 const std::chrono::milliseconds kLeastFigureTime{100};
+// A page is wanted done within this time: its figures are drawn at a resolution that fits it,
+// and take longer (at the lowest resolution, up to the page's limit) only when that does not.
+const std::chrono::milliseconds kWantedPageTime{2000};
+// Recognising a page's text in fonts without a Unicode map gets this much time, apart from the
+// page's own limit: a page whose time runs out keeps what was read.
+const std::chrono::seconds kRecognitionTime{60};
 // Laying a page out holds copies of its model (the region's lines and shapes, the lists each
 // step sorts): about this many times the model itself, besides it.
 const size_t kLayoutCopies = 2;
@@ -54,6 +60,7 @@ Conversion::~Conversion()
     m_builder.reset();
     m_pictures.reset();
     m_reader.reset();
+    m_unmapped.reset();
     m_recognizer.reset();
     if (m_ctx)
         fz_drop_document(m_ctx, m_document);
@@ -84,7 +91,8 @@ int Conversion::run()
     if (m_job.tessdata && *m_job.tessdata)
         m_recognizer.reset(new TextRecognizer(QString::fromUtf8(m_job.tessdata),
                                               QString::fromUtf8(m_job.languages ? m_job.languages : "")));
-    m_reader.reset(new PageReader(m_ctx, *m_looks, m_recognizer.get()));
+    m_reader.reset(new PageReader(m_ctx, *m_looks));
+    m_unmapped.reset(new UnmappedText(m_ctx, m_recognizer.get()));
     m_pictures.reset(new PictureMaker(m_ctx));
     m_builder.reset(new DocumentBuilder(*m_looks));
 
@@ -183,83 +191,118 @@ fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cooki
 
 int Conversion::readPage(int pageNumber)
 {
-    // The page's time limit holds for all of its work; its text comes first.
+    // The page's time limit holds for reading and laying out its text and drawing its figures;
+    // recognising text in fonts without a Unicode map has a time of its own.
     m_lastAsked = Clock::now();
-    const Clock::time_point deadline = m_lastAsked + qpmupdf::pageTimeLimit;
-    fz_page* page = nullptr;
-    fz_display_list* list = nullptr;
-    fz_rect mediabox = fz_empty_rect;
-    QVector<TextLine> lines;
-    PageGraphics graphics;
-    PageLayout layout;
-    QStringList notes;
-    bool read = false;
-    std::string readError;
-    size_t charged = 0;
-    const int index = pageNumber - 1;
+    const Clock::time_point start = m_lastAsked;
+    PageWork work;
     // While a page takes long, the caller is asked again whether to go on (a stop answers -1).
     qpmupdf::RunWatch watch;
     if (m_job.progress)
         watch.keepGoing = [this] { return keepGoing(); };
-    // Reading and laying out the text: a page fails only when its text cannot be read. The calls
-    // into MuPDF below the list have error frames of their own.
-    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
-        m_ctx, [&](fz_cookie* cookie) {
-            page = fz_load_page(m_ctx, m_document, index);
-            mediabox = fz_bound_page(m_ctx, page);
-            list = loadList(page, index, cookie, &notes);
-            read = m_reader->read(list, mediabox, cookie, &lines, &graphics, &notes);
-            if (!read) {
-                readError = fz_caught_message(m_ctx);
-                return;
-            }
-            if (aborted(cookie))
-                return;
-            // The engine's own model of the page and its layout's copies count against the page's
-            // memory as MuPDF's blocks do (the shapes were counted as they were read): a page whose
-            // model would not fit fails here, before the layout makes the copies.
-            // (A list that lost shapes since may hold less than was counted for it.)
-            const size_t needed = pageModelBytes(lines, graphics) * (1 + kLayoutCopies);
-            const size_t modelBytes = needed > graphics.countedBytes ? needed - graphics.countedBytes : 0;
-            if (!qpmupdf::chargeMemory(m_ctx, modelBytes))
-                fz_throw(m_ctx, FZ_ERROR_MEMORY, "the page's model needs too much memory");
-            charged = modelBytes;
-            layout = layOutPage(lines, graphics, mediabox, cookie);
-        },
-        watch);
-    qpmupdf::releaseMemory(m_ctx, charged);
-    int result = QP_PDF2WORD_OK;
-    if (outcome.end == qpmupdf::RunEnd::Stopped) {
-        result = fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
-    } else if (!outcome.finished() || !read) {
-        const std::string reason = outcome.finished() ? readError : outcome.message;
-        result = fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
-                                                   .arg(pageNumber)
-                                                   .arg(QString::fromStdString(reason)));
-    } else {
+    int result = readText(pageNumber, work, watch);
+    const Clock::time_point read = Clock::now();
+    if (result == QP_PDF2WORD_OK)
+        result = recogniseText(pageNumber, work);
+    const Clock::duration recognising = Clock::now() - read;
+    if (result == QP_PDF2WORD_OK) {
+        watch.timeLimit = std::chrono::duration_cast<std::chrono::milliseconds>(qpmupdf::pageTimeLimit - (read - start));
+        result = layOutText(pageNumber, work, watch);
+    }
+    if (result == QP_PDF2WORD_OK) {
         QList<FlowImage> pictures;
-        result = drawFigures(list, graphics, layout, deadline, &pictures, &notes);
+        const Clock::time_point deadline = start + qpmupdf::pageTimeLimit + recognising;
+        const Clock::time_point wanted = start + kWantedPageTime + recognising;
+        result = drawFigures(work.list, work.graphics, work.layout, wanted, deadline, &pictures, &work.notes);
         if (result == QP_PDF2WORD_STOPPED)
             fail(result, QStringLiteral("Stopped during page %1").arg(pageNumber));
         else
-            m_builder->addPage(layout, pictures);
+            m_builder->addPage(work.layout, pictures);
     }
-    note(pageNumber, notes);
+    note(pageNumber, work.notes);
     // The pictures' shapes and the unmapped glyphs borrow from the list: the list goes last.
-    qpmupdf::releaseMemory(m_ctx, graphics.countedBytes);
-    graphics = PageGraphics();
-    fz_drop_display_list(m_ctx, list);
-    fz_drop_page(m_ctx, page);
+    qpmupdf::releaseMemory(m_ctx, work.graphics.countedBytes);
+    work.graphics = PageGraphics();
+    fz_drop_display_list(m_ctx, work.list);
+    fz_drop_page(m_ctx, work.page);
     return result;
 }
 
+int Conversion::runResult(int pageNumber, const qpmupdf::RunOutcome& outcome, bool done, const std::string& error)
+{
+    if (outcome.end == qpmupdf::RunEnd::Stopped)
+        return fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
+    if (!outcome.finished() || !done) {
+        const std::string reason = outcome.finished() ? error : outcome.message;
+        return fail(QP_PDF2WORD_OPEN_FAILED, QStringLiteral("Cannot read page %1: %2")
+                                                 .arg(pageNumber)
+                                                 .arg(QString::fromStdString(reason)));
+    }
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::readText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch)
+{
+    // A page fails only when its text cannot be read. The calls into MuPDF below the list have
+    // error frames of their own.
+    bool read = false;
+    std::string readError;
+    const int index = pageNumber - 1;
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        m_ctx, [&](fz_cookie* cookie) {
+            work.page = fz_load_page(m_ctx, m_document, index);
+            work.mediabox = fz_bound_page(m_ctx, work.page);
+            work.list = loadList(work.page, index, cookie, &work.notes);
+            read = m_reader->readText(work.list, work.mediabox, cookie, &work.lines, &work.graphics);
+            if (!read)
+                readError = fz_caught_message(m_ctx);
+        },
+        watch);
+    return runResult(pageNumber, outcome, read, readError);
+}
+
+int Conversion::recogniseText(int pageNumber, PageWork& work)
+{
+    TextRecognizer::Limits limits;
+    limits.deadline = Clock::now() + kRecognitionTime;
+    if (m_job.progress)
+        limits.keepGoing = [this] { return keepGoing(); };
+    if (!m_unmapped->read(work.graphics, work.mediabox, limits, &work.lines, &work.notes))
+        return fail(QP_PDF2WORD_STOPPED, QStringLiteral("Stopped during page %1").arg(pageNumber));
+    return QP_PDF2WORD_OK;
+}
+
+int Conversion::layOutText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch)
+{
+    size_t charged = 0;
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        m_ctx, [&](fz_cookie* cookie) {
+            PageReader::finishLines(&work.lines);
+            // The engine's own model of the page and its layout's copies count against the page's
+            // memory as MuPDF's blocks do (the shapes were counted as they were read): a page
+            // whose model would not fit fails here, before the layout makes the copies. (A list
+            // that lost shapes since may hold less than was counted for it.)
+            const size_t needed = pageModelBytes(work.lines, work.graphics) * (1 + kLayoutCopies);
+            const size_t extra = needed > work.graphics.countedBytes ? needed - work.graphics.countedBytes : 0;
+            if (!qpmupdf::chargeMemory(m_ctx, extra))
+                fz_throw(m_ctx, FZ_ERROR_MEMORY, "the page's model needs too much memory");
+            charged = extra;
+            work.layout = layOutPage(work.lines, work.graphics, work.mediabox, cookie);
+        },
+        watch);
+    qpmupdf::releaseMemory(m_ctx, charged);
+    return runResult(pageNumber, outcome, true, std::string());
+}
+
 int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
-                            Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes)
+                            Clock::time_point wanted, Clock::time_point deadline, QList<FlowImage>* pictures,
+                            QStringList* notes)
 {
     // Plain text has no place for pictures.
     const bool wantPictures = m_job.format != QP_PDF2WORD_TXT;
     const std::function<bool()> askCaller = m_job.progress ? std::function<bool()>([this] { return keepGoing(); })
                                                            : std::function<bool()>();
+    m_pictures->startPage();
     // The figures left out, by the reason (in the order first met).
     QStringList reasons;
     QMap<QString, QList<int>> leftOut;
@@ -272,9 +315,12 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
             // Each figure still to draw gets an equal share of the time left, and at least
             // kLeastFigureTime while the page has it; what one leaves over goes to the next.
             const Clock::time_point now = Clock::now();
-            const Clock::duration share = std::max<Clock::duration>((deadline - now) / (layout.figures.size() - i), kLeastFigureTime);
+            const int left = layout.figures.size() - i;
+            const auto shareOf = [&](Clock::time_point end) {
+                return std::min(deadline, now + std::max<Clock::duration>((end - now) / left, kLeastFigureTime));
+            };
             QString why;
-            switch (m_pictures->make(list, graphics, layout.figures[i], std::min(deadline, now + share), askCaller,
+            switch (m_pictures->make(list, graphics, layout.figures[i], shareOf(wanted), shareOf(deadline), askCaller,
                                      &picture, &why)) {
             case PictureMaker::Outcome::Stopped:
                 return QP_PDF2WORD_STOPPED;

@@ -5,6 +5,7 @@
 // format through a temporary file that replaces the output only when everything succeeded.
 
 #include "platform/mupdf/FitzContext.h"
+#include "platform/mupdf/PageRun.h"
 #include "platform/pdf2word/engine/DocumentBuilder.h"
 #include "platform/pdf2word/engine/Fitz.h"
 #include "platform/pdf2word/engine/FlowDocument.h"
@@ -13,6 +14,7 @@
 #include "platform/pdf2word/engine/Pdf2WordEngine.h"
 #include "platform/pdf2word/engine/PictureMaker.h"
 #include "platform/pdf2word/engine/TextRecognizer.h"
+#include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,13 +41,34 @@ private:
     int fail(int result, const QString& message);
     int open();
     int readPages();
+    // What one page's reading holds until the page is added to the document.
+    struct PageWork
+    {
+        fz_page* page = nullptr;
+        fz_display_list* list = nullptr;
+        fz_rect mediabox = fz_empty_rect;
+        QVector<TextLine> lines;
+        PageGraphics graphics;
+        PageLayout layout;
+        QStringList notes;
+    };
+
     int readPage(int pageNumber);
+    // The steps of a page: its text read within the page's limits, the text in fonts without a
+    // Unicode map recognised within a time of its own, the text laid out in the page's time left.
+    int readText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch);
+    int recogniseText(int pageNumber, PageWork& work);
+    int layOutText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch);
+    // The result of a page's run; a failure's message names the page.
+    int runResult(int pageNumber, const qpmupdf::RunOutcome& outcome, bool done, const std::string& error);
     // The page's display list; a picture that cannot be read is left out of it. Throws what
     // MuPDF raised when the page cannot be run.
     fz_display_list* loadList(fz_page* page, int index, fz_cookie* cookie, QStringList* notes);
-    // The page's figures as pictures, drawn by deadline (a figure that cannot be is left empty).
+    // The page's figures as pictures, drawn by wanted at a resolution that fits, else by deadline
+    // at the lowest (a figure that cannot be is left empty).
     int drawFigures(fz_display_list* list, const PageGraphics& graphics, const PageLayout& layout,
-                    Clock::time_point deadline, QList<FlowImage>* pictures, QStringList* notes);
+                    Clock::time_point wanted, Clock::time_point deadline, QList<FlowImage>* pictures,
+                    QStringList* notes);
     // Asks the caller whether to go on.
     bool keepGoing();
     // Hands lines for the program's log to the caller.
@@ -60,6 +83,7 @@ private:
     std::unique_ptr<Looks> m_looks;
     std::unique_ptr<TextRecognizer> m_recognizer;
     std::unique_ptr<PageReader> m_reader;
+    std::unique_ptr<UnmappedText> m_unmapped;
     std::unique_ptr<PictureMaker> m_pictures;
     std::unique_ptr<DocumentBuilder> m_builder;
 };

@@ -11,6 +11,16 @@ namespace p2w {
 namespace {
 
 const QChar kSoftHyphen(0x00AD);
+// The margins the document keeps from the source, in points: at least a quarter inch (a picture
+// printed to the page's edge gives no margin), at most an inch and a quarter.
+const double kLeastMargin = 18;
+const double kMostMargin = 90;
+// A page whose body ends this share of the page's height above where the pages usually end, or
+// with room for the next page's first item and kLinesToSpare lines more (of kUsualSize points
+// where the item is no paragraph), was ended on purpose: the next starts a page.
+const double kShortPage = 0.2;
+const double kLinesToSpare = 3;
+const double kUsualSize = 12;
 
 bool isHyphen(QChar c)
 {
@@ -197,9 +207,14 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
             table.flow.columnWidths.append(found.columns[c + 1] - found.columns[c]);
         table.flow.rows = found.rows.size() - 1;
         table.flow.borders = found.ruled ? FlowTable::Grid : FlowTable::None;
+        // A drawn table's rows are as high as on the page; a table found from the text's
+        // alignment only knows where its text stands.
+        for (int r = 0; (found.ruled || found.shaded) && r + 1 < found.rows.size(); ++r)
+            table.flow.rowHeights.append(found.rows[r + 1] - found.rows[r]);
         for (const FoundTable::Cell& foundCell : found.cells) {
             FlowCell cell;
             static_cast<CellPlace&>(cell) = foundCell;
+            cell.shading = foundCell.shading;
             table.flow.cells.append(cell);
             QList<Item> content;
             for (const LaidParagraph& laidParagraph : foundCell.paragraphs) {
@@ -247,11 +262,17 @@ void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pi
 {
     if (!m_pageSize.isValid())
         m_pageSize = QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0);
+    float bottom = -1;
     for (const PageItem& laid : page.items) {
         Item item;
         if (itemOf(page, laid, pictures, &item))
             m_items.append(item);
+        if (!laid.margin) {
+            bottom = std::max(bottom, laid.box.y1);
+            m_body = fz_union_rect(m_body, laid.box);
+        }
     }
+    m_pageBottoms.append(bottom);
     ++m_pages;
 }
 
@@ -449,9 +470,54 @@ FlowDocument DocumentBuilder::finish()
         }
         document.tables.append(flow);
     }
-    for (const Item& item : m_items)
-        document.blocks.append(blockOf(item));
+    const QVector<bool> starts = pageStarts();
+    for (int i = 0; i < m_items.size(); ++i) {
+        document.blocks.append(blockOf(m_items[i]));
+        document.blocks.last().pageBreakBefore = starts[i];
+    }
+    document.margins = sourceMargins();
+    document.fonts = m_looks.fonts().fontsNamed(document.fontNames());
     return document;
+}
+
+QMarginsF DocumentBuilder::sourceMargins() const
+{
+    const fz_rect body = m_body;
+    if (fz_is_empty_rect(body) || !m_pageSize.isValid())
+        return FlowDocument().margins;
+    const auto clamped = [](double margin) { return qBound(kLeastMargin, margin, kMostMargin); };
+    return QMarginsF(clamped(body.x0), clamped(body.y0), clamped(m_pageSize.width() - body.x1), clamped(m_pageSize.height() - body.y1));
+}
+
+QVector<bool> DocumentBuilder::pageStarts() const
+{
+    QVector<bool> starts(m_items.size(), false);
+    // Where each page's body ends, and where the document's pages usually end.
+    const QVector<float>& bottoms = m_pageBottoms;
+    QVector<float> filled;
+    for (float bottom : bottoms) {
+        if (bottom >= 0)
+            filled.append(bottom);
+    }
+    if (filled.size() < 2)
+        return starts;
+    std::sort(filled.begin(), filled.end());
+    const float usual = filled[filled.size() * 3 / 4];
+    const double shortBy = kShortPage * m_pageSize.height();
+    // Where the document's text area ends (a slide's text stops well above its page's end).
+    const double textBottom = m_pageSize.height() - sourceMargins().bottom();
+    for (int i = 1; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        const int before = m_items[i - 1].page;
+        if (item.page == before || bottoms[before] < 0)
+            continue;
+        // The page ended well short of the others, or with room for the next page's first item
+        // and a few lines more (a heading is not left alone at a page's foot).
+        const double lineSize = item.size > 0 ? item.size : kUsualSize;
+        const bool room = textBottom - bottoms[before] > (item.box.y1 - item.box.y0) + kLinesToSpare * lineSize;
+        starts[i] = bottoms[before] < usual - shortBy || room;
+    }
+    return starts;
 }
 
 } // namespace p2w

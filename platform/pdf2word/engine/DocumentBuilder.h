@@ -61,6 +61,11 @@ private:
     void learnWords(const QString& line);
     void dropMarginLines();
     void joinBrokenParagraphs();
+    // The margins of the source's pages: how far their body keeps from the edges.
+    QMarginsF sourceMargins() const;
+    // Whether each item starts a page: the first of a page after a page that ended well short of
+    // where the document's pages end (a chapter's last page, a slide).
+    QVector<bool> pageStarts() const;
     FlowBlock flowOf(const Paragraph& paragraph) const;
     // How the text of two lines meets: the first line's text (a hyphen removed), and the
     // separator to put between them ("" or " ").
@@ -74,8 +79,10 @@ private:
     FlowMargin m_header;
     FlowMargin m_footer;
     int m_pages = 0;
-    QSet<QString> m_words;     // words seen whole inside lines, in lower case
-    QSet<QString> m_compounds; // words seen with a hyphen inside a line, in lower case
+    QVector<float> m_pageBottoms;   // where each page's body ends; -1 for a page without one
+    fz_rect m_body = fz_empty_rect; // where the pages' bodies lie, all together
+    QSet<QString> m_words;          // words seen whole inside lines, in lower case
+    QSet<QString> m_compounds;      // words seen with a hyphen inside a line, in lower case
 };
 
 } // namespace p2w

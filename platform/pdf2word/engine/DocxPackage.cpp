@@ -14,10 +14,10 @@ const char kDrawing[] = "http://schemas.openxmlformats.org/drawingml/2006/wordpr
 const char kDrawingMain[] = "http://schemas.openxmlformats.org/drawingml/2006/main";
 const char kPicture[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
 
-// 2 cm margins, in points and in twentieths of a point.
-const double kMarginPoints = 56.7;
-const int kMarginTwips = 1134;
 const int kEmuPerPoint = 12700;
+// A running head or foot stands this far from the page's edge, or half the margin when that is
+// less (twentieths of a point).
+const int kMarginTextTwips = 708;
 
 QString imageName(const FlowDocument& document, int image)
 {
@@ -60,6 +60,8 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
     xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (block.pageBreakBefore)
+        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     xml.writeEmptyElement(QStringLiteral("w:jc"));
@@ -152,7 +154,7 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
 {
     const int columns = table.columnWidths.size();
     QVector<int> twips;
-    for (double width : fittedColumnWidths(document, table, kMarginPoints))
+    for (double width : fittedColumnWidths(document, table))
         twips.append(qMax(20, qRound(width * 20)));
     auto spanTwips = [&](int column, int span) {
         int sum = 0;
@@ -194,6 +196,13 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
     const QVector<int> coverage = tableCoverage(table);
     for (int r = 0; r < table.rows; ++r) {
         xml.writeStartElement(QStringLiteral("w:tr"));
+        if (r < table.rowHeights.size()) {
+            xml.writeStartElement(QStringLiteral("w:trPr"));
+            xml.writeEmptyElement(QStringLiteral("w:trHeight"));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::number(qRound(table.rowHeights[r] * 20)));
+            xml.writeAttribute(QStringLiteral("w:hRule"), QStringLiteral("atLeast"));
+            xml.writeEndElement();
+        }
         for (int c = 0; c < columns;) {
             const int index = coverage[r * columns + c];
             if (index < 0) {
@@ -210,7 +219,8 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
             const bool merged = cell.rowSpan > 1;
             const bool first = cell.row == r;
             writeCellProperties(xml, spanTwips(c, span), span,
-                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None, table.shading);
+                                merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None,
+                                table.shadingOf(cell));
             if (first)
                 writeBlocks(xml, document, cell.paragraphs);
             // A cell holds at least one paragraph and ends with one.
@@ -226,11 +236,16 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
 
 void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
 {
-    const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+    const QSizeF size = fittedPictureSize(document, document.images[block.image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
     const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
     const QString id = QString::number(block.image + 1);
     xml.writeStartElement(QStringLiteral("w:p"));
+    if (block.pageBreakBefore) {
+        xml.writeStartElement(QStringLiteral("w:pPr"));
+        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+        xml.writeEndElement();
+    }
     xml.writeStartElement(QStringLiteral("w:r"));
     xml.writeStartElement(QStringLiteral("w:drawing"));
     xml.writeStartElement(QStringLiteral("wp:inline"));
@@ -291,6 +306,14 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
         if (block.kind == FlowBlock::Image) {
             writePicture(xml, document, block);
         } else if (block.kind == FlowBlock::Table) {
+            // A table starts a page after an empty paragraph that does.
+            if (block.pageBreakBefore) {
+                xml.writeStartElement(QStringLiteral("w:p"));
+                xml.writeStartElement(QStringLiteral("w:pPr"));
+                xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+                xml.writeEndElement();
+                xml.writeEndElement();
+            }
             writeTable(xml, document, document.tables[block.table]);
             // Two tables in a row would become one.
             if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
@@ -314,9 +337,19 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
     xml.writeStartElement(QStringLiteral("w:body"));
     writeBlocks(xml, document, document.blocks);
-    // The body ends with a paragraph.
-    if (!document.blocks.isEmpty() && document.blocks.last().kind == FlowBlock::Table)
-        writeEmptyParagraph(xml);
+    // The body ends with a paragraph: after a table one as low as can be, so that a table that
+    // fills the page does not leave it alone on one more.
+    if (!document.blocks.isEmpty() && document.blocks.last().kind == FlowBlock::Table) {
+        xml.writeStartElement(QStringLiteral("w:p"));
+        xml.writeStartElement(QStringLiteral("w:pPr"));
+        xml.writeEmptyElement(QStringLiteral("w:spacing"));
+        xml.writeAttribute(QStringLiteral("w:before"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:after"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:line"), QStringLiteral("20"));
+        xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("exact"));
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
     // A running head or foot missing from the source's first page is left off it too (a first
@@ -343,10 +376,14 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
     xml.writeAttribute(QStringLiteral("w:h"), QString::number(qRound(page.height() * 20)));
     xml.writeEmptyElement(QStringLiteral("w:pgMar"));
-    for (const char* side : {"w:top", "w:right", "w:bottom", "w:left"})
-        xml.writeAttribute(QLatin1String(side), QString::number(kMarginTwips));
-    xml.writeAttribute(QStringLiteral("w:header"), QStringLiteral("708"));
-    xml.writeAttribute(QStringLiteral("w:footer"), QStringLiteral("708"));
+    const QMarginsF& pageMargins = document.margins;
+    const auto twips = [](double points) { return qRound(points * 20); };
+    xml.writeAttribute(QStringLiteral("w:top"), QString::number(twips(pageMargins.top())));
+    xml.writeAttribute(QStringLiteral("w:right"), QString::number(twips(pageMargins.right())));
+    xml.writeAttribute(QStringLiteral("w:bottom"), QString::number(twips(pageMargins.bottom())));
+    xml.writeAttribute(QStringLiteral("w:left"), QString::number(twips(pageMargins.left())));
+    xml.writeAttribute(QStringLiteral("w:header"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.top()) / 2)));
+    xml.writeAttribute(QStringLiteral("w:footer"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.bottom()) / 2)));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
     if (titlePage)
         xml.writeEmptyElement(QStringLiteral("w:titlePg"));
@@ -369,6 +406,37 @@ QByteArray stylesXml(const FlowDocument& document)
                "<w:qFormat/></w:style></w:styles>")
         .arg(QLatin1String(kMain), document.bodySize() > 0 ? bodySize : QStringLiteral("22"))
         .toUtf8();
+}
+
+// The fonts the runs name: family class, pitch, and PANOSE and character set where the font
+// files gave them, so that a reader without a font substitutes a like one.
+QByteArray fontTableXml(const FlowDocument& document)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QStringLiteral("w:fonts"));
+    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
+    for (const FlowFont& font : document.fonts) {
+        xml.writeStartElement(QStringLiteral("w:font"));
+        xml.writeAttribute(QStringLiteral("w:name"), xmlSafe(font.name));
+        if (font.panose.size() == 10) {
+            xml.writeEmptyElement(QStringLiteral("w:panose1"));
+            xml.writeAttribute(QStringLiteral("w:val"), QString::fromLatin1(font.panose.toHex().toUpper()));
+        }
+        if (font.charset >= 0) {
+            xml.writeEmptyElement(QStringLiteral("w:charset"));
+            xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("%1").arg(font.charset, 2, 16, QLatin1Char('0')).toUpper());
+        }
+        xml.writeEmptyElement(QStringLiteral("w:family"));
+        xml.writeAttribute(QStringLiteral("w:val"), familyName(font.family));
+        xml.writeEmptyElement(QStringLiteral("w:pitch"));
+        xml.writeAttribute(QStringLiteral("w:val"), pitchName(font));
+        xml.writeEndElement(); // w:font
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes;
 }
 
 // A header or footer part: the running text, then the page number as a field.
@@ -422,6 +490,8 @@ QByteArray contentTypesXml()
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
         "<Override PartName=\"/word/styles.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+        "<Override PartName=\"/word/fontTable.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml\"/>"
         "<Override PartName=\"/word/header1.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml\"/>"
         "<Override PartName=\"/word/footer1.xml\" "
@@ -442,7 +512,8 @@ QByteArray documentRelationshipsXml(const FlowDocument& document)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                                  "<Relationships xmlns=\"%1\"><Relationship Id=\"rIdStyles\" Type=\"%2/styles\" "
-                                 "Target=\"styles.xml\"/>")
+                                 "Target=\"styles.xml\"/><Relationship Id=\"rIdFonts\" Type=\"%2/fontTable\" "
+                                 "Target=\"fontTable.xml\"/>")
                       .arg(QLatin1String(kPackageRelationships), QLatin1String(kRelationships));
     for (int i = 0; i < document.images.size(); ++i) {
         xml += QStringLiteral("<Relationship Id=\"rIdImage%1\" Type=\"%2/image\" Target=\"media/%3\"/>")
@@ -464,6 +535,7 @@ bool writeDocx(fz_context* ctx, const FlowDocument& document, const QString& pat
     ZipFile zip(ctx, path);
     bool ok = zip.add("[Content_Types].xml", contentTypesXml()) && zip.add("_rels/.rels", packageRelationshipsXml())
               && zip.add("word/document.xml", documentXml(document)) && zip.add("word/styles.xml", stylesXml(document))
+              && zip.add("word/fontTable.xml", fontTableXml(document))
               && zip.add("word/_rels/document.xml.rels", documentRelationshipsXml(document));
     if (ok && !document.header.isEmpty())
         ok = zip.add("word/header1.xml", marginXml(document.header, "w:hdr"));

@@ -26,9 +26,13 @@ const float kMostlyText = 0.3f;
 // axis title may stand further off than a tick mark's number.
 const float kLabelReach = 0.6f;
 const float kTurnedLabelReach = 2.5f;
-// A label inside a drawing (a legend's entry, a short caption in the plot) has at most this many
-// words; a longer line there is text.
+// A label inside a drawing (a legend's entry, a short caption in the plot, a chart's title) has
+// at most this many words, or kMostTitleWords standing alone; a longer line, or one of a
+// paragraph, is text.
 const int kMostInnerLabelWords = 6;
+const int kMostTitleWords = 12;
+// A drawing's labels together have at most this many words.
+const int kMostLabelsWords = 100;
 // A label is short: at most this many words and this share of the drawing's width.
 const int kMostLabelWords = 4;
 const float kLabelWidthShare = 0.5f;
@@ -39,8 +43,10 @@ const float kNeighbourMostDrop = 1.6f;
 const float kNeighbourSizes = 0.2f;
 // A drawing of fewer thin strokes than this is a frame or rules, no figure.
 const int kLeastStrokes = 4;
-// A shape covering this share of the page is its background.
+// A shape covering this share of the page is its background; in a region that holds text, a
+// drawing of kBackdropShare of the page lies behind it.
 const float kBackgroundShare = 0.8f;
+const float kBackdropShare = 0.05f;
 
 int findRoot(QVector<int>& parent, int i)
 {
@@ -49,14 +55,14 @@ int findRoot(QVector<int>& parent, int i)
     return i;
 }
 
-// Whether a line has a neighbour line of text right above or below it: then it is part of a
-// paragraph (its short last line, say), not a label.
-bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int index)
+// Whether a line has a neighbour line of text (of more than leastWords words) right above or below
+// it: then it is part of a paragraph (its short last line, say), not a label.
+bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int index, int leastWords = 0)
 {
     const TextLine& line = lines[index];
     for (int i = 0; i < lines.size(); ++i) {
         const TextLine& other = lines[i];
-        if (i == index || taken[i] || other.vertical)
+        if (i == index || taken[i] || other.vertical || wordCount(other) <= leastWords)
             continue;
         const float drop = std::abs(other.baseline - line.baseline);
         const bool overlap = std::min(other.box.x1, line.box.x1) > std::max(other.box.x0, line.box.x0);
@@ -65,6 +71,17 @@ bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int
             return true;
     }
     return false;
+}
+
+// Whether a line inside a drawing is text, not a label: a sentence, or a line of a paragraph of
+// long lines (an axis's row of labels over its title is none).
+bool isText(const QVector<TextLine>& lines, const QVector<bool>& taken, int index)
+{
+    const TextLine& line = lines[index];
+    if (line.vertical)
+        return false;
+    const int words = wordCount(line);
+    return words > kMostTitleWords || (words > kMostInnerLabelWords && inTextBlock(lines, taken, index, kMostInnerLabelWords));
 }
 
 struct Cluster
@@ -115,6 +132,43 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
     return clusters;
 }
 
+// The shapes of a region without those behind its text: under a line of text (a label's too: a
+// chart's frame, a backdrop's gradient steps), as large as a backdrop, or drawings seen through
+// (blobs of colour over a poster). The shapes left stand apart by what lies between them.
+QVector<int> withoutBackdrops(const QVector<Shape>& shapes, const QVector<int>& region, const QVector<TextLine>& lines,
+                              const QVector<bool>& taken, float pageArea)
+{
+    QVector<int> front;
+    for (int s : region) {
+        const Shape& shape = shapes[s];
+        bool behindText = area(shape.box) >= kBackdropShare * pageArea || (shape.kind != Shape::Picture && shape.transparent);
+        for (int i = 0; i < lines.size() && !behindText; ++i) {
+            behindText = !taken[i] && !lines[i].vertical && centreInside(lines[i].box, shape.box);
+        }
+        if (!behindText)
+            front.append(s);
+    }
+    return front;
+}
+
+// Each picture of the shapes as a figure of its own, taken as it is stored where it can be.
+void appendPictures(const QVector<Shape>& shapes, const QVector<int>& which, fz_rect mediabox, QVector<FoundFigure>& figures)
+{
+    for (int s : which) {
+        const Shape& shape = shapes[s];
+        if (shape.kind != Shape::Picture || shape.box.x1 - shape.box.x0 < kSmallestPicture || shape.box.y1 - shape.box.y0 < kSmallestPicture)
+            continue;
+        FoundFigure alone;
+        alone.box = fz_intersect_rect(shape.box, mediabox);
+        alone.withText = false;
+        alone.lonePicture = true;
+        if (!shape.transparent)
+            alone.imageShape = shape.id >= 0 ? shape.id : s;
+        if (!fz_is_empty_rect(alone.box))
+            figures.append(alone);
+    }
+}
+
 } // namespace
 
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,
@@ -137,7 +191,11 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
 
     QVector<FoundFigure> figures;
     QVector<bool> taken(lines.size(), false);
-    for (const Cluster& c : cluster(shapes, candidates, cookie)) {
+    // Clusters still to look at; those split off a region that held text are not split again.
+    QVector<Cluster> work = cluster(shapes, candidates, cookie);
+    QVector<bool> splitOff(work.size(), false);
+    for (int w = 0; w < work.size(); ++w) {
+        const Cluster c = work[w];
         bool picture = false;
         bool drawn = false;
         int thin = 0;
@@ -171,30 +229,33 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
         float textArea = 0;
         QVector<int> inner;
         int text = 0; // lines that are text, not labels: a heading, a sentence, a table's cell
+        int words = 0;
         for (int i = 0; i < lines.size(); ++i) {
             if (!taken[i] && centreInside(lines[i].box, expanded(c.box, 1))) {
                 inner.append(i);
                 textArea += area(fz_intersect_rect(lines[i].box, c.box));
-                if (!lines[i].vertical && wordCount(lines[i]) > kMostInnerLabelWords)
+                words += wordCount(lines[i]);
+                if (isText(lines, taken, i))
                     ++text;
             }
         }
-        // Text is never drawn into a picture: a region that holds text keeps it as text, and only
-        // its pictures are pictures.
+        // More words than a drawing's labels have are a page's text, however they are broken up.
+        text += words > kMostLabelsWords ? 1 : 0;
+        // Text is never drawn into a picture: a region that holds text keeps it as text. The
+        // drawings in it that stand apart once what lies behind the text is gone (a poster's
+        // charts on its backdrop) are figures of their own; else only its pictures are.
         if (textArea > kMostlyText * area(c.box) || text > 0) {
-            for (int s : c.shapes) {
-                const Shape& shape = shapes[s];
-                if (shape.kind != Shape::Picture || shape.box.x1 - shape.box.x0 < kSmallestPicture
-                    || shape.box.y1 - shape.box.y0 < kSmallestPicture)
-                    continue;
-                FoundFigure alone;
-                alone.box = fz_intersect_rect(shape.box, mediabox);
-                alone.withText = false;
-                if (!shape.transparent)
-                    alone.imageShape = shape.id >= 0 ? shape.id : s;
-                if (!fz_is_empty_rect(alone.box))
-                    figures.append(alone);
+            const QVector<int> front = splitOff[w] ? c.shapes : withoutBackdrops(shapes, c.shapes, lines, taken, pageArea);
+            QVector<int> alone = c.shapes;
+            if (front.size() < c.shapes.size() && !front.isEmpty()) {
+                for (const Cluster& part : cluster(shapes, front, cookie)) {
+                    work.append(part);
+                    splitOff.append(true);
+                }
+                // The pictures behind the text stand alone.
+                alone.erase(std::remove_if(alone.begin(), alone.end(), [&](int s) { return front.contains(s); }), alone.end());
             }
+            appendPictures(shapes, alone, mediabox, figures);
             continue;
         }
         FoundFigure figure;

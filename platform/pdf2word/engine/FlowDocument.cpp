@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/FlowDocument.h"
 
 #include <QMap>
+#include <QSet>
 
 namespace p2w {
 
@@ -50,6 +51,28 @@ double FlowDocument::bodySize() const
     for (const FlowBlock& block : blocks)
         runs += block.runs;
     return mainSize(runs);
+}
+
+QStringList FlowDocument::fontNames() const
+{
+    QStringList names;
+    QSet<QString> seen;
+    const auto add = [&](const QList<FlowBlock>& blocks) {
+        for (const FlowBlock& block : blocks) {
+            for (const FlowRun& run : block.runs) {
+                if (!run.font.isEmpty() && !seen.contains(run.font)) {
+                    seen.insert(run.font);
+                    names << run.font;
+                }
+            }
+        }
+    };
+    add(blocks);
+    for (const FlowTable& table : tables) {
+        for (const FlowCell& cell : table.cells)
+            add(cell.paragraphs);
+    }
+    return names;
 }
 
 bool FlowDocument::firstPageOwnMargins() const

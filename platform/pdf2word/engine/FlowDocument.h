@@ -6,8 +6,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QMarginsF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 namespace p2w {
 
@@ -35,6 +37,24 @@ struct FlowRun
 // A colour as six hexadecimal digits, as DOCX, ODT and HTML write it ("1F4E79").
 QString hexColor(int rgb);
 
+// A font the document's text is set in, described so that a reader who lacks it substitutes a
+// like one: a serif text stays serif, a monospace listing monospace.
+struct FlowFont
+{
+    enum Family {
+        Roman,      // with serifs
+        Swiss,      // without
+        Modern,     // every glyph as wide as the next
+        Script,     // handwriting
+        Decorative, // display faces, symbols
+    };
+    QString name; // the family name the runs give
+    Family family = Swiss;
+    bool fixedPitch = false;
+    QByteArray panose; // the ten PANOSE digits, when the font file gives them
+    int charset = -1;  // the Windows character set the file names first, -1 when it names none
+};
+
 struct FlowImage
 {
     QByteArray data;     // the encoded picture
@@ -53,7 +73,8 @@ struct FlowBlock
     };
     Kind kind = Paragraph;
     Align align = Align::Left;
-    bool rtl = false; // a paragraph read right to left
+    bool rtl = false;             // a paragraph read right to left
+    bool pageBreakBefore = false; // starts a page, as in the source after a page that ended short
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block
@@ -73,6 +94,7 @@ struct CellPlace
 struct FlowCell : CellPlace
 {
     QList<FlowBlock> paragraphs; // its blocks: paragraphs, and in a panel also pictures and tables
+    int shading = -1;            // 0xRRGGBB of its own background; -1 for the table's
 };
 
 struct FlowTable
@@ -86,10 +108,14 @@ struct FlowTable
     };
     QList<double> columnWidths; // points
     int rows = 0;
-    QList<FlowCell> cells; // row by row, left to right; places covered by a span have none
+    QList<double> rowHeights; // points, the least each row is high; none for a table found from text
+    QList<FlowCell> cells;    // row by row, left to right; places covered by a span have none
     Borders borders = Grid;
     int borderColor = 0; // 0xRRGGBB
     int shading = -1;    // 0xRRGGBB of the cells' background; -1 for none
+
+    // The background of a cell: its own, else the table's; -1 for none.
+    int shadingOf(const FlowCell& cell) const { return cell.shading >= 0 ? cell.shading : shading; }
 };
 
 // A running head or foot: its text, and whether the page number stands after it.
@@ -110,11 +136,15 @@ struct FlowDocument
     QList<FlowTable> tables;
     FlowMargin header; // running head and page number of the source's pages, out of the body
     FlowMargin footer;
-    QSizeF pageSize; // points, of the first converted page
+    QSizeF pageSize;                                       // points, of the first converted page
+    QMarginsF margins = QMarginsF(56.7, 56.7, 56.7, 56.7); // points: as far as the source's text keeps from its edges
     QString title;
+    QList<FlowFont> fonts; // every font a run names, once
 
     // The font size most of the text is set in; 0 without text.
     double bodySize() const;
+    // The fonts the runs name (in tables too), each once, in the order first met.
+    QStringList fontNames() const;
     // Whether the first page has margins of its own: a running head or foot that the source's
     // first page does not show is left off it.
     bool firstPageOwnMargins() const;

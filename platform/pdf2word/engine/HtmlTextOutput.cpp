@@ -122,7 +122,11 @@ QString tableHtml(const FlowDocument& document, const FlowTable& table, double b
             const FlowCell& cell = table.cells[index];
             if (cell.row != r || cell.column != c)
                 continue;
-            html += QStringLiteral("<td") + cellStyle;
+            if (cell.shading >= 0)
+                html += QStringLiteral("<td style=\"%1background:#%2\"")
+                            .arg(table.borders == FlowTable::Grid ? QString() : QStringLiteral("border:none;"), hexColor(cell.shading));
+            else
+                html += QStringLiteral("<td") + cellStyle;
             if (cell.columnSpan > 1)
                 html += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan);
             if (cell.rowSpan > 1)

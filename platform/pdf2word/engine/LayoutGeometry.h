@@ -82,4 +82,63 @@ inline int wordCount(const TextLine& line)
     return words + cjk / 2;
 }
 
+// The width of the line's first word: whether it would have fitted at the end of the line before.
+inline float firstWordWidth(const TextLine& line)
+{
+    float from = 1e9f;
+    float to = -1e9f;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.isSpace())
+            break;
+        from = std::min(from, glyph.box.x0);
+        to = std::max(to, glyph.box.x1);
+    }
+    return to > from ? to - from : 0;
+}
+
+// Whether the line holds a leader: dots that lead from a heading to its page in a table of
+// contents ("Introduction . . . . 1", "Introduction.......1").
+inline bool hasLeader(const TextLine& line)
+{
+    int dots = 0;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.c == U'.' || glyph.c == U'\u2026')
+            ++dots;
+        else if (!glyph.isSpace())
+            dots = 0;
+        if (dots >= 4)
+            return true;
+    }
+    return false;
+}
+
+// Whether the line starts with a list's number: "1.", "12)", "a)", "(iv)" and a space.
+inline bool startsWithNumber(const TextLine& line)
+{
+    int digits = 0;
+    int letters = 0;
+    int i = line.glyphs.size() > 0 && line.glyphs[0].c == U'(' ? 1 : 0;
+    for (; i < line.glyphs.size() && i < 6; ++i) {
+        const char32_t c = line.glyphs[i].c;
+        if (c >= U'0' && c <= U'9')
+            ++digits;
+        else if (c >= U'a' && c <= U'z')
+            ++letters;
+        else
+            break;
+    }
+    const bool marked = i + 1 < line.glyphs.size() && (line.glyphs[i].c == U'.' || line.glyphs[i].c == U')');
+    return marked && line.glyphs[i + 1].isSpace() && ((digits > 0 && digits <= 3 && letters == 0) || (digits == 0 && letters == 1));
+}
+
+// Whether the line starts with a list's bullet (or a check box standing for one).
+inline bool startsWithBullet(const TextLine& line)
+{
+    if (line.glyphs.size() < 2)
+        return false;
+    const char32_t c = line.glyphs.front().c;
+    return c == U'\u2022' || c == U'\u25E6' || c == U'\u25AA' || c == U'\u25CF' || c == U'\u2023' || c == U'\u2043'
+           || c == U'\u00B7' || c == U'\u2610' || c == U'\u2612';
+}
+
 } // namespace p2w

@@ -18,8 +18,6 @@ const char kXlink[] = "http://www.w3.org/1999/xlink";
 const char kManifest[] = "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0";
 const char kTable[] = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
 
-const double kMarginPoints = 56.7;
-
 QString imageEntry(const FlowDocument& document, int image)
 {
     return QStringLiteral("Pictures/image%1.%2")
@@ -45,7 +43,8 @@ QString lookKey(const FlowRun& run)
 
 QString paragraphKey(const FlowBlock& block)
 {
-    return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString());
+    return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString())
+           + (block.pageBreakBefore ? QStringLiteral("|break") : QString());
 }
 
 QString points(double value)
@@ -88,7 +87,6 @@ struct Styles
     QMap<QString, FlowRun> textLooks;        // style name -> look
     QMap<QString, QString> paragraph;        // alignment and direction -> style name
     QMap<QString, FlowBlock> paragraphLooks; // style name -> a paragraph of that look
-    QMap<QString, bool> fonts;
 
     void add(const FlowBlock& block)
     {
@@ -103,8 +101,6 @@ struct Styles
                 text.insert(lookKey(run), name);
                 textLooks.insert(name, run);
             }
-            if (!run.font.isEmpty())
-                fonts.insert(xmlSafe(run.font), true);
         }
     }
 };
@@ -127,12 +123,15 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock
     xml.writeEndElement(); // text:p
 }
 
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block, bool opensFirstPage)
+void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const FlowBlock& block,
+                  bool opensFirstPage)
 {
-    const QSizeF size = fittedPictureSize(document, document.images[block.image], kMarginPoints);
+    const QSizeF size = fittedPictureSize(document, document.images[block.image]);
     xml.writeStartElement(QStringLiteral("text:p"));
     if (opensFirstPage)
         xml.writeAttribute(QStringLiteral("text:style-name"), QLatin1String(kFirstPageStyle));
+    else if (block.pageBreakBefore)
+        xml.writeAttribute(QStringLiteral("text:style-name"), styles.paragraph.value(paragraphKey(block)));
     xml.writeStartElement(QStringLiteral("draw:frame"));
     xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
     xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
@@ -155,7 +154,7 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
 void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int firstPageTable)
 {
     for (int t = 0; t < document.tables.size(); ++t) {
-        const QList<double> widths = fittedColumnWidths(document, document.tables[t], kMarginPoints);
+        const QList<double> widths = fittedColumnWidths(document, document.tables[t]);
         double total = 0;
         for (double width : widths)
             total += width;
@@ -168,6 +167,15 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int f
         xml.writeAttribute(QStringLiteral("style:width"), points(total));
         xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
         xml.writeEndElement();
+        const QList<double>& heights = document.tables[t].rowHeights;
+        for (int r = 0; r < heights.size(); ++r) {
+            xml.writeStartElement(QStringLiteral("style:style"));
+            xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.R%2").arg(t + 1).arg(r + 1));
+            xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-row"));
+            xml.writeEmptyElement(QStringLiteral("style:table-row-properties"));
+            xml.writeAttribute(QStringLiteral("style:min-row-height"), points(heights[r]));
+            xml.writeEndElement();
+        }
         for (int c = 0; c < widths.size(); ++c) {
             xml.writeStartElement(QStringLiteral("style:style"));
             xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.C%2").arg(t + 1).arg(c + 1));
@@ -179,24 +187,40 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int f
     }
 }
 
-// A ruled table's cells have a line around them; a table found from the text's alignment has
-// none; a panel its frame and tint.
+// The style of a table's cells of one background: "Table1.Cell" for the table's own, and
+// "Table1.Cell.1F4E79" for cells shaded apart.
+QString cellStyleName(int table, int shading)
+{
+    return shading < 0 ? QStringLiteral("Table%1.Cell").arg(table + 1) : QStringLiteral("Table%1.Cell.%2").arg(table + 1).arg(hexColor(shading));
+}
+
+// A ruled table's cells have a line around them; a table found from the text's alignment or
+// drawn as shaded cells has none; a panel its frame and tint. Shaded cells have a style each
+// background.
 void writeCellStyles(QXmlStreamWriter& xml, const FlowDocument& document)
 {
     for (int t = 0; t < document.tables.size(); ++t) {
         const FlowTable& table = document.tables[t];
-        xml.writeStartElement(QStringLiteral("style:style"));
-        xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1.Cell").arg(t + 1));
-        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
-        xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
-        xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
-        const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && table.borderColor >= 0);
-        xml.writeAttribute(QStringLiteral("fo:border"),
-                           drawn ? QStringLiteral("0.5pt solid #") + hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor)
-                                 : QStringLiteral("none"));
-        if (table.shading >= 0)
-            xml.writeAttribute(QStringLiteral("fo:background-color"), QLatin1Char('#') + hexColor(table.shading));
-        xml.writeEndElement();
+        QList<int> shadings = {-1};
+        for (const FlowCell& cell : table.cells) {
+            if (cell.shading >= 0 && !shadings.contains(cell.shading))
+                shadings << cell.shading;
+        }
+        for (int shading : shadings) {
+            xml.writeStartElement(QStringLiteral("style:style"));
+            xml.writeAttribute(QStringLiteral("style:name"), cellStyleName(t, shading));
+            xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
+            xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
+            xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
+            const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && table.borderColor >= 0);
+            xml.writeAttribute(QStringLiteral("fo:border"),
+                               drawn ? QStringLiteral("0.5pt solid #") + hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor)
+                                     : QStringLiteral("none"));
+            const int background = shading >= 0 ? shading : table.shading;
+            if (background >= 0)
+                xml.writeAttribute(QStringLiteral("fo:background-color"), QLatin1Char('#') + hexColor(background));
+            xml.writeEndElement();
+        }
     }
 }
 
@@ -217,6 +241,8 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
     const QVector<int> coverage = tableCoverage(table);
     for (int r = 0; r < table.rows; ++r) {
         xml.writeStartElement(QStringLiteral("table:table-row"));
+        if (r < table.rowHeights.size())
+            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1.R%2").arg(index + 1).arg(r + 1));
         for (int c = 0; c < columns; ++c) {
             const int cellIndex = coverage[r * columns + c];
             const bool starts = cellIndex >= 0 && table.cells[cellIndex].row == r && table.cells[cellIndex].column == c;
@@ -225,7 +251,8 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
                 continue;
             }
             xml.writeStartElement(QStringLiteral("table:table-cell"));
-            xml.writeAttribute(QStringLiteral("table:style-name"), QStringLiteral("Table%1.Cell").arg(index + 1));
+            xml.writeAttribute(QStringLiteral("table:style-name"),
+                               cellStyleName(index, cellIndex >= 0 ? table.cells[cellIndex].shading : -1));
             xml.writeAttribute(QStringLiteral("office:value-type"), QStringLiteral("string"));
             if (cellIndex >= 0) {
                 const FlowCell& cell = table.cells[cellIndex];
@@ -254,7 +281,7 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
     for (int i = 0; i < blocks.size(); ++i) {
         const FlowBlock& block = blocks[i];
         if (block.kind == FlowBlock::Image)
-            writePicture(xml, document, block, opensFirstPage && i == 0);
+            writePicture(xml, styles, document, block, opensFirstPage && i == 0);
         else if (block.kind == FlowBlock::Table)
             writeTable(xml, styles, document, block.table);
         else
@@ -272,8 +299,35 @@ void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowB
     xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
     xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(look.align, look.rtl));
     xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
+    if (look.pageBreakBefore)
+        xml.writeAttribute(QStringLiteral("fo:break-before"), QStringLiteral("page"));
     if (look.rtl)
         xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
+    xml.writeEndElement();
+}
+
+// The fonts the runs name, with their family class and pitch, and PANOSE and the symbol
+// character set where the font files gave them, so that a reader without a font substitutes a
+// like one.
+void writeFontFaces(QXmlStreamWriter& xml, const FlowDocument& document)
+{
+    xml.writeStartElement(QStringLiteral("office:font-face-decls"));
+    for (const FlowFont& font : document.fonts) {
+        const QString name = xmlSafe(font.name);
+        xml.writeEmptyElement(QStringLiteral("style:font-face"));
+        xml.writeAttribute(QStringLiteral("style:name"), name);
+        xml.writeAttribute(QStringLiteral("svg:font-family"), QStringLiteral("'%1'").arg(name));
+        xml.writeAttribute(QStringLiteral("style:font-family-generic"), familyName(font.family));
+        xml.writeAttribute(QStringLiteral("style:font-pitch"), pitchName(font));
+        if (font.charset == 2)
+            xml.writeAttribute(QStringLiteral("style:font-charset"), QStringLiteral("x-symbol"));
+        if (font.panose.size() == 10) {
+            QStringList digits;
+            for (const char digit : font.panose)
+                digits << QString::number(int(digit));
+            xml.writeAttribute(QStringLiteral("svg:panose-1"), digits.join(QLatin1Char(' ')));
+        }
+    }
     xml.writeEndElement();
 }
 
@@ -281,7 +335,8 @@ QByteArray contentXml(const FlowDocument& document)
 {
     Styles styles;
     for (const FlowBlock& block : document.blocks) {
-        if (block.kind == FlowBlock::Paragraph)
+        // A picture that starts a page stands in a paragraph that does.
+        if (block.kind == FlowBlock::Paragraph || (block.kind == FlowBlock::Image && block.pageBreakBefore))
             styles.add(block);
     }
     for (const FlowTable& table : document.tables) {
@@ -307,13 +362,7 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeNamespace(QLatin1String(kXlink), QStringLiteral("xlink"));
     xml.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
 
-    xml.writeStartElement(QStringLiteral("office:font-face-decls"));
-    for (auto it = styles.fonts.cbegin(); it != styles.fonts.cend(); ++it) {
-        xml.writeEmptyElement(QStringLiteral("style:font-face"));
-        xml.writeAttribute(QStringLiteral("style:name"), it.key());
-        xml.writeAttribute(QStringLiteral("svg:font-family"), QStringLiteral("'%1'").arg(it.key()));
-    }
-    xml.writeEndElement();
+    writeFontFaces(xml, document);
 
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
     for (auto it = styles.paragraphLooks.cbegin(); it != styles.paragraphLooks.cend(); ++it)
@@ -381,7 +430,7 @@ QString marginXml(const FlowMargin& margin, const char* element)
 
 QByteArray stylesXml(const FlowDocument& document)
 {
-    // The page: the source's page size with the same margins as the DOCX.
+    // The page: the source's page size and margins, as in the DOCX.
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     const double marginSize = qMax(document.header.size, document.footer.size);
     // A first page of its own shows only the margins the source's first page has, then the
@@ -400,13 +449,15 @@ QByteArray stylesXml(const FlowDocument& document)
                 "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
                 "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
                 "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
-                "fo:page-width=\"%4\" fo:page-height=\"%5\" fo:margin-top=\"2cm\" fo:margin-bottom=\"2cm\" "
-                "fo:margin-left=\"2cm\" fo:margin-right=\"2cm\"/><style:header-style/><style:footer-style/></style:page-layout>"
+                "fo:page-width=\"%4\" fo:page-height=\"%5\" %10/><style:header-style/><style:footer-style/></style:page-layout>"
                 "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
                 "style:page-layout-name=\"pm1\">%8%9</style:master-page>")
                 .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
                      QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
                      marginXml(document.footer, "footer"))
+                .arg(QStringLiteral("fo:margin-top=\"%1\" fo:margin-bottom=\"%2\" fo:margin-left=\"%3\" fo:margin-right=\"%4\"")
+                         .arg(points(document.margins.top()), points(document.margins.bottom()), points(document.margins.left()),
+                              points(document.margins.right())))
             + first + QStringLiteral("</office:master-styles></office:document-styles>"))
         .toUtf8();
 }

@@ -49,6 +49,8 @@ void dropReplacementCharacters(FlowDocument& document)
     }
     for (FlowImage& image : document.images)
         dropReplacementCharacters(image.description);
+    for (FlowFont& font : document.fonts)
+        dropReplacementCharacters(font.name);
     dropReplacementCharacters(document.header.text);
     dropReplacementCharacters(document.footer.text);
     dropReplacementCharacters(document.title);
@@ -68,17 +70,45 @@ QVector<int> tableCoverage(const FlowTable& table)
     return coverage;
 }
 
-QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table, double marginPoints)
+QSizeF textArea(const FlowDocument& document)
 {
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    const QMarginsF& margins = document.margins;
+    return QSizeF(qMax(72.0, page.width() - margins.left() - margins.right()), qMax(72.0, page.height() - margins.top() - margins.bottom()));
+}
+
+QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table)
+{
     double total = 0;
     for (double width : table.columnWidths)
         total += width;
-    const double scale = total > 0 ? qMin(1.0, (page.width() - 2 * marginPoints) / total) : 1.0;
+    const double scale = total > 0 ? qMin(1.0, textArea(document).width() / total) : 1.0;
     QList<double> widths;
     for (double width : table.columnWidths)
         widths.append(qMax(1.0, width * scale));
     return widths;
+}
+
+QString familyName(FlowFont::Family family)
+{
+    switch (family) {
+    case FlowFont::Roman:
+        return QStringLiteral("roman");
+    case FlowFont::Modern:
+        return QStringLiteral("modern");
+    case FlowFont::Script:
+        return QStringLiteral("script");
+    case FlowFont::Decorative:
+        return QStringLiteral("decorative");
+    case FlowFont::Swiss:
+        break;
+    }
+    return QStringLiteral("swiss");
+}
+
+QString pitchName(const FlowFont& font)
+{
+    return font.fixedPitch ? QStringLiteral("fixed") : QStringLiteral("variable");
 }
 
 bool hasRightToLeft(const QString& text)
@@ -91,11 +121,11 @@ bool hasRightToLeft(const QString& text)
     return false;
 }
 
-QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image, double marginPoints)
+QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image)
 {
-    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
-    const double areaWidth = qMax(72.0, page.width() - 2 * marginPoints);
-    const double areaHeight = qMax(72.0, page.height() - 2 * marginPoints);
+    const QSizeF area = textArea(document);
+    const double areaWidth = area.width();
+    const double areaHeight = area.height();
     double width = qMax(1.0, image.width);
     double height = qMax(1.0, image.height);
     const double scale = qMin(1.0, qMin(areaWidth / width, areaHeight / height));

@@ -29,14 +29,19 @@ void dropReplacementCharacters(FlowDocument& document);
 // For each place of the table's grid (row by row), the index of the cell that covers it; -1
 // where no cell does.
 QVector<int> tableCoverage(const FlowTable& table);
-// The widths (points) of a table's columns, narrowed together to fit the text area of a page of
-// the document's page size with margins of marginPoints.
-QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table, double marginPoints);
+// The size (points) of the text area of the document's pages: the page size within its margins.
+QSizeF textArea(const FlowDocument& document);
+// The widths (points) of a table's columns, narrowed together to fit the text area.
+QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table);
+// The names DOCX and ODT give a font's family class and pitch.
+QString familyName(FlowFont::Family family);
+QString pitchName(const FlowFont& font);
+
 // Whether the text holds a letter written right to left.
 bool hasRightToLeft(const QString& text);
 
-// The size (points) a picture gets in a page of the document's page size with margins of
-// marginPoints: its size on the source page, scaled down to fit the text area.
-QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image, double marginPoints);
+// The size (points) a picture gets: its size on the source page, scaled down (aspect kept) to fit
+// the text area.
+QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image);
 
 } // namespace p2w

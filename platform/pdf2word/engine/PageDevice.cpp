@@ -1,9 +1,11 @@
 #include "platform/pdf2word/engine/PageDevice.h"
 
 #include "platform/mupdf/FitzContext.h"
+#include "platform/pdf2word/engine/Scripts.h"
 #include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <cmath>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -65,8 +67,9 @@ struct HeldText
 {
     fz_text* text = nullptr; // kept
     fz_matrix ctm;
-    bool invisible = false; // drawn in render mode 3
-    int order = 0;          // when it was drawn among the texts and pictures
+    bool invisible = false;   // drawn in render mode 3
+    int order = 0;            // when it was drawn among the texts and pictures
+    float rgb[3] = {0, 0, 0}; // its colour, which the text keeps (white on a dark cell stays white)
 };
 
 // An opaque picture: it hides what was drawn before it within its box.
@@ -88,6 +91,8 @@ struct State
     // and the text's glyphs the page shows and hides (dropped with the device on an error).
     std::unordered_set<GlyphPlace, GlyphPlaceHash> seen;
     std::unordered_set<quint64> seenTexts; // fingerprints of whole texts (textPrint)
+    // Fonts whose glyphs are all read by OCR (PageDeviceOptions::unmappedFonts).
+    std::unordered_set<const fz_font*> unmappedFonts;
     std::vector<fz_rect> over;
     fz_text* shown = nullptr;
     fz_text* hidden = nullptr;
@@ -432,10 +437,60 @@ quint64 textPrint(const State& state, const HeldText& held)
     return print;
 }
 
+// The fonts of the held text whose glyphs are all read by OCR (PageDeviceOptions::unmappedFonts).
+void findUnmappedFonts(fz_context* ctx, State& state)
+{
+    std::unordered_map<const fz_font*, std::pair<int, int>> counts; // unmapped, all
+    for (const HeldText& held : state.held) {
+        for (const fz_text_span* span = held.text->head; span; span = span->next) {
+            for (int i = 0; i < span->len; ++i) {
+                const int ucs = span->items[i].ucs;
+                if (span->items[i].gid < 0 || isBlankCharacter(ucs))
+                    continue;
+                std::pair<int, int>& count = counts[span->font];
+                count.first += isUnmappedCharacter(char32_t(ucs)) ? 1 : 0;
+                ++count.second;
+            }
+        }
+    }
+    for (const auto& font : counts) {
+        const QString name = QString::fromUtf8(fz_font_name(ctx, const_cast<fz_font*>(font.first)));
+        const bool before = state.options.unmappedFonts && state.options.unmappedFonts->contains(name);
+        if (!before && (font.second.first == 0 || 3 * font.second.first < font.second.second))
+            continue;
+        state.unmappedFonts.insert(font.first);
+        if (state.options.unmappedFonts)
+            state.options.unmappedFonts->insert(name);
+    }
+}
+
+// The character a glyph goes on with: one to be recognised (unmapped, or in a font read whole by
+// OCR) is noted with its place for recognition and goes on as the code naming that place;
+// drawing nothing, it is a space. The letters of the others are counted by font and script.
+int characterToPass(State& state, const fz_text_span* span, const fz_text_item& item, const fz_matrix& place,
+                    const fz_rect& box)
+{
+    const bool recognised = isUnmappedCharacter(char32_t(item.ucs))
+                            || (state.unmappedFonts.count(span->font) && (!isBlankCharacter(item.ucs) || !fz_is_empty_rect(box)));
+    if (!recognised) {
+        const QChar::Script script = scriptOf(char32_t(item.ucs));
+        if (script != QChar::Script_Unknown && state.options.collect)
+            ++state.options.collect->mappedLetters[span->font][script];
+        return item.ucs;
+    }
+    if (fz_is_empty_rect(box))
+        return ' ';
+    if (!state.options.collect)
+        return 0xFFFD;
+    QVector<UnmappedGlyph>& unmapped = state.options.collect->unmapped;
+    appendCounted(state, unmapped, UnmappedGlyph{span->font, item.gid, place, box});
+    return int(unmappedCode(unmapped.size() - 1));
+}
+
 // Sorts a held text's glyphs into state.shown and state.hidden: hidden are those drawn
 // invisibly, in a font whose glyph has no outline, or under a later picture. A space goes with
-// the glyph before it. A glyph drawn again where it already stands is left out; glyphs without a
-// Unicode map are noted for recognition.
+// the glyph before it. A glyph drawn again where it already stands is left out; glyphs to be
+// recognised are noted (characterToPass).
 void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
 {
     findCoversAfter(ctx, state, held);
@@ -445,26 +500,35 @@ void sortGlyphs(fz_context* ctx, State& state, const HeldText& held)
         fz_matrix trm = span->trm;
         bool hide = held.invisible;
         bool repeated = false;
+        bool recognised = false;
         for (int i = 0; i < span->len; ++i) {
             const fz_text_item& item = span->items[i];
             trm.e = item.x;
             trm.f = item.y;
-            // An item without a glyph carries more characters of the glyph before it.
+            int ucs = item.ucs;
+            // An item without a glyph carries more characters of the glyph before it: none when
+            // that glyph is recognised.
+            if (item.gid < 0 && recognised)
+                continue;
             if (item.gid >= 0) {
                 const fz_matrix place = fz_concat(trm, held.ctm);
                 fz_rect box = fz_empty_rect;
-                if (!isBlankCharacter(item.ucs)) {
+                // In a font whose codes are guesses, a glyph guessed blank may draw a letter.
+                const bool blank = isBlankCharacter(item.ucs);
+                if (!blank || state.unmappedFonts.count(span->font)) {
                     box = fz_bound_glyph(ctx, span->font, item.gid, place);
-                    hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
+                    if (!blank || !fz_is_empty_rect(box))
+                        hide = held.invisible || fz_is_empty_rect(box) || middleWithin(box, state.over);
                 }
                 repeated = !state.seen.insert(placeOf(span, item, place, hide)).second;
-                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(item.ucs))
+                if (!repeated)
+                    ucs = characterToPass(state, span, item, place, box);
+                recognised = ucs != item.ucs;
+                if (!repeated && !hide && state.options.drawnSpaces && isSpaceGlyph(ucs))
                     state.options.drawnSpaces->add(fz_make_point(place.e, place.f));
-                if (!repeated && !fz_is_empty_rect(box) && isUnmappedCharacter(char32_t(item.ucs)) && state.options.collect)
-                    appendCounted(state, state.options.collect->unmapped, UnmappedGlyph{span->font, item.gid, place});
             }
             if (!repeated)
-                fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, item.ucs, span->wmode,
+                fz_show_glyph(ctx, hide ? state.hidden : state.shown, span->font, trm, item.gid, ucs, span->wmode,
                               span->bidi_level, fz_bidi_direction(span->markup_dir), fz_text_language(span->language));
         }
     }
@@ -481,6 +545,7 @@ void dropSortedText(fz_context* ctx, State& state)
 void releaseHeldText(fz_context* ctx, State& state)
 {
     static const float black[1] = {0};
+    findUnmappedFonts(ctx, state);
     for (const HeldText& held : state.held) {
         if (aborted(state.options.cookie))
             fz_throw(ctx, FZ_ERROR_ABORT, "aborted");
@@ -488,7 +553,7 @@ void releaseHeldText(fz_context* ctx, State& state)
         state.hidden = fz_new_text(ctx);
         sortGlyphs(ctx, state, held);
         if (state.shown->head)
-            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_gray(ctx), black, 1, fz_default_color_params);
+            fz_fill_text(ctx, state.target, state.shown, held.ctm, fz_device_rgb(ctx), held.rgb, 1, fz_default_color_params);
         if (state.hidden->head)
             fz_fill_text(ctx, state.options.hiddenTarget, state.hidden, held.ctm, fz_device_gray(ctx), black, 1,
                          fz_default_color_params);
@@ -521,13 +586,28 @@ void dropDevice(fz_context* ctx, fz_device* dev)
     delete state;
 }
 
+// Whether a drawing of that box goes on to the target: always, unless a figure is drawn only from
+// what lies within it.
+bool drawsAt(const State& state, fz_rect box, bool picture = false)
+{
+    if (!state.options.forwardGraphics || (state.options.onlyPictures && !picture))
+        return false;
+    // A picture is drawn as far as the figure shows it: a figure may be a part of it (a region
+    // of a scan).
+    if (fz_is_infinite_rect(state.options.drawnWithin) || picture)
+        return true;
+    box = fz_intersect_rect(fz_intersect_rect(box, state.clip()), state.options.page);
+    const fz_rect within = state.options.drawnWithin;
+    return box.x0 >= within.x0 - 1 && box.y0 >= within.y0 - 1 && box.x1 <= within.x1 + 1 && box.y1 <= within.y1 + 1;
+}
+
 void fillPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm,
               fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectFill(ctx, state, path, ctm, colorspace, color);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_path(ctx, path, nullptr, ctm)))
         fz_fill_path(ctx, state.target, path, evenOdd, ctm, colorspace, color, alpha, params);
 }
 
@@ -537,7 +617,7 @@ void strokePath(fz_context* ctx, fz_device* dev, const fz_path* path, const fz_s
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectStroke(ctx, state, path, stroke, ctm, colorspace, color);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_path(ctx, path, stroke, ctm)))
         fz_stroke_path(ctx, state.target, path, stroke, ctm, colorspace, color, alpha, params);
 }
 
@@ -599,11 +679,14 @@ fz_text* glyphsWithin(fz_context* ctx, const fz_text* text, fz_matrix ctm, const
     return kept;
 }
 
-void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible)
+void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, bool invisible,
+              fz_colorspace* colorspace = nullptr, const float* color = nullptr)
 {
     HeldText held;
     held.ctm = ctm;
     held.invisible = invisible;
+    if (colorspace && color)
+        fz_convert_color(ctx, colorspace, color, fz_device_rgb(ctx), held.rgb, nullptr, fz_default_color_params);
     held.order = ++state.order;
     held.text = fz_keep_text(ctx, text);
     state.held.push_back(held);
@@ -612,12 +695,13 @@ void holdText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm,
 // Hands the text on, or only its glyphs in the boxes of options.textOnlyIn; draw does the
 // handing on for a text. Reading, the text is held instead.
 template <typename Draw>
-void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, Draw draw)
+void forwardText(fz_context* ctx, State& state, const fz_text* text, fz_matrix ctm, fz_colorspace* colorspace,
+                 const float* color, Draw draw)
 {
     if (!forwardsText(state))
         return;
     if (state.holdingText()) {
-        holdText(ctx, state, text, ctm, false);
+        holdText(ctx, state, text, ctm, false, colorspace, color);
         return;
     }
     if (state.options.textOnlyIn.isEmpty()) {
@@ -639,7 +723,7 @@ void fillText(fz_context* ctx, fz_device* dev, const fz_text* text, fz_matrix ct
               const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+    forwardText(ctx, state, text, ctm, colorspace, color, [&](const fz_text* shown) {
         fz_fill_text(ctx, state.target, shown, ctm, colorspace, color, alpha, params);
     });
 }
@@ -648,7 +732,7 @@ void strokeText(fz_context* ctx, fz_device* dev, const fz_text* text, const fz_s
                 fz_colorspace* colorspace, const float* color, float alpha, fz_color_params params)
 {
     State& state = stateOf(dev);
-    forwardText(ctx, state, text, ctm, [&](const fz_text* shown) {
+    forwardText(ctx, state, text, ctm, colorspace, color, [&](const fz_text* shown) {
         fz_stroke_text(ctx, state.target, shown, stroke, ctm, colorspace, color, alpha, params);
     });
 }
@@ -690,7 +774,7 @@ void fillShade(fz_context* ctx, fz_device* dev, fz_shade* shade, fz_matrix ctm, 
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         addShape(state, makeShape(Shape::Shading, fz_bound_shade(ctx, shade, ctm), false));
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_bound_shade(ctx, shade, ctm)))
         fz_fill_shade(ctx, state.target, shade, ctm, alpha, params);
 }
 
@@ -723,7 +807,7 @@ void fillImage(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix ctm, 
     collectImage(state, image, ctm, alpha);
     if (state.collecting())
         noteCover(state, image, ctm, alpha);
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_transform_rect(fz_unit_rect, ctm), true))
         fz_fill_image(ctx, state.target, image, ctm, alpha, params);
 }
 
@@ -735,7 +819,7 @@ void fillImageMask(fz_context* ctx, fz_device* dev, fz_image* image, fz_matrix c
     if (state.options.collect && !state.options.collect->shapes.empty()
         && state.options.collect->shapes.back().image == image)
         state.options.collect->shapes.back().transparent = true; // a stencil: only its colour shows
-    if (state.options.forwardGraphics)
+    if (drawsAt(state, fz_transform_rect(fz_unit_rect, ctm), true))
         fz_fill_image_mask(ctx, state.target, image, ctm, colorspace, color, alpha, params);
 }
 
@@ -783,8 +867,11 @@ void beginGroup(fz_context* ctx, fz_device* dev, fz_rect area, fz_colorspace* co
     const bool transparent = alpha < 1 || blendmode != FZ_BLEND_NORMAL;
     state.groupsTransparent.push_back(transparent);
     state.transparentGroups += transparent ? 1 : 0;
-    state.groupsForwarded.push_back(state.options.forwardGraphics);
-    if (state.options.forwardGraphics)
+    // A group reaching beyond a figure drawn from what lies within it is a backdrop's: its
+    // content is not drawn either, and what is drawn of it needs no group.
+    const bool forward = state.options.forwardGraphics && (fz_is_infinite_rect(state.options.drawnWithin) || drawsAt(state, area));
+    state.groupsForwarded.push_back(forward);
+    if (forward)
         fz_begin_group(ctx, state.target, area, colorspace, isolated, knockout, blendmode, alpha);
 }
 

@@ -12,6 +12,8 @@
 #include "platform/pdf2word/engine/Fitz.h"
 #include "platform/pdf2word/engine/PageModel.h"
 
+#include <QSet>
+#include <QString>
 #include <QVector>
 
 namespace p2w {
@@ -26,9 +28,19 @@ struct PageDeviceOptions
     DrawnSpaces* drawnSpaces = nullptr; // reading: where the space glyphs the page shows go
     bool forwardGraphics = false;
     PageGraphics* collect = nullptr; // where paths, shadings and pictures go; may be null
+    // Reading: the names of the fonts whose glyphs are all read by OCR, since a third or more of
+    // them have no Unicode map and the codes of the rest are guesses (a standard encoding's). The
+    // fonts found so on earlier pages stay so; those found on this page are added.
+    QSet<QString>* unmappedFonts = nullptr;
     // When not empty, only glyphs whose middle lies in one of these boxes go on (a figure's
     // labels, and not the caption whose tops reach into the figure's region).
     QVector<fz_rect> textOnlyIn;
+    // Drawing a figure: only drawings that lie within this box (as far as the page and its clip
+    // show them) go on, and pictures as far as it shows them; a drawn backdrop reaching beyond it
+    // (a poster's gradients, blobs over its charts) does not.
+    fz_rect drawnWithin = fz_infinite_rect;
+    fz_rect page = fz_infinite_rect;
+    bool onlyPictures = false; // and of that only pictures (a picture drawn alone)
 };
 
 // The device is owned by the caller (fz_drop_device); target must outlive it.

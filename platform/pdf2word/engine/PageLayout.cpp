@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/PageLayout.h"
 #include "platform/pdf2word/engine/LayoutGeometry.h"
+#include "platform/pdf2word/engine/RunningText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,22 +37,6 @@ const float kNoteRuleShare = 0.45f;
 const int kLinesAboveNotes = 3;
 const float kNoteSize = 0.95f;
 
-// The width of the line's first word (its last for right-to-left lines): whether it would have
-// fitted at the end of the line before.
-float firstWordWidth(const TextLine& line)
-{
-    const QVector<Glyph>& glyphs = line.glyphs;
-    float from = 1e9f;
-    float to = -1e9f;
-    for (const Glyph& glyph : glyphs) {
-        if (glyph.isSpace())
-            break;
-        from = std::min(from, glyph.box.x0);
-        to = std::max(to, glyph.box.x1);
-    }
-    return to > from ? to - from : 0;
-}
-
 bool endsSentence(const TextLine& line)
 {
     for (int i = line.glyphs.size() - 1; i >= 0; --i) {
@@ -61,15 +46,6 @@ bool endsSentence(const TextLine& line)
         return c == U'.' || c == U'!' || c == U'?' || c == U':' || c == U'\u3002' || c == U'\u061F' || c == U'\u06D4';
     }
     return false;
-}
-
-bool startsWithBullet(const TextLine& line)
-{
-    if (line.glyphs.size() < 2)
-        return false;
-    const char32_t c = line.glyphs.front().c;
-    return c == U'\u2022' || c == U'\u25E6' || c == U'\u25AA' || c == U'\u25CF' || c == U'\u2023' || c == U'\u2043'
-           || c == U'\u00B7' || c == U'\u2610' || c == U'\u2612';
 }
 
 // Lines that each stand for themselves: runs of lines in one size, evenly spaced, none but the
@@ -120,12 +96,16 @@ Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     const float em = lines.front().size;
     const float middle = (column.x0 + column.x1) / 2;
     if (lines.size() == 1) {
+        // A line near one edge stands there, even in a narrow table cell where it is also near
+        // the middle.
         const fz_rect box = lines.front().box;
+        const float before = box.x0 - column.x0;
+        const float after = column.x1 - box.x1;
         if (width(box) > width(column) - 2 * em)
             return paragraph.rtl ? Align::Right : Align::Left;
-        if (std::fabs((box.x0 + box.x1) / 2 - middle) < em)
+        if (std::fabs((box.x0 + box.x1) / 2 - middle) < em && std::min(before, after) > em / 2)
             return Align::Center;
-        if (std::fabs(box.x1 - column.x1) < em && box.x0 > column.x0 + 2 * em)
+        if (after < em && before > after + em)
             return Align::Right;
         return Align::Left;
     }
@@ -258,8 +238,8 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             const float indent = rtl ? column.x1 - line.box.x1 : line.box.x0 - column.x0;
             const float previousIndent = rtl ? column.x1 - previous.box.x1 : previous.box.x0 - column.x0;
             const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
-            if (line.monospace || previous.monospace)
-                starts = true; // code keeps its lines
+            if (line.monospace || previous.monospace || line.alone || previous.alone || hasLeader(line) || hasLeader(previous))
+                starts = true; // code keeps its lines, a table of contents its rows
             else if (std::fabs(line.size - previous.size) > kSizeChange * em)
                 starts = true; // a heading and its text
             else if (usualPitch > 0 && pitch > kWiderPitch * usualPitch && pitch > kWiderPitch * em)
@@ -269,8 +249,8 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
                      && i + 1 < lines.size()
                      && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
                 starts = true; // a first line's indent
-            else if (startsWithBullet(line) || items[i])
-                starts = true; // an item of a list
+            else if (startsWithBullet(line) || items[i] || (startsWithNumber(line) && startsWithNumber(current.lines.front())))
+                starts = true; // an item of a list, bulleted or numbered
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
         }
@@ -296,11 +276,13 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
 
 namespace {
 
-// What lies in a region of the page: its lines and graphics.
+// What lies in a region of the page: its lines and graphics, and the drawn tables found in it
+// before the panels around them.
 struct Region
 {
     QVector<TextLine> lines;
     PageGraphics graphics;
+    QVector<FoundTable> tables;
 };
 
 // Moves what lies inside each panel out of region into the panel's own region.
@@ -332,6 +314,12 @@ QVector<Region> takePanelContents(const QVector<FoundPanel>& panels, Region& reg
         (p < 0 ? rules : contents[p].graphics.rules).append(rule);
     }
     region.graphics.rules = rules;
+    QVector<FoundTable> tables;
+    for (const FoundTable& table : region.tables) {
+        const int p = panelOf(table.box);
+        (p < 0 ? tables : contents[p].tables).append(table);
+    }
+    region.tables = tables;
     return contents;
 }
 
@@ -348,14 +336,20 @@ void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage,
                   const fz_cookie* cookie)
 {
     QVector<TextLine>& lines = region.lines;
-    const QVector<FoundTable> ruledTables = findTables(region.graphics, lines);
+    // Tables drawn with rulings or as shaded cells, then the panels around them.
+    QVector<FoundTable> found = findTables(region.graphics, lines);
+    shadeRuledCells(found, region.graphics.shapes, area);
+    region.tables += found + findShadedTables(region.graphics.shapes, lines, area);
     QVector<FoundPanel> panels = findPanels(region.graphics.shapes, lines, area);
     QVector<Region> panelContents = takePanelContents(panels, region);
+    const QVector<FoundTable>& ruledTables = region.tables;
     const QVector<FoundFigure> figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
     QVector<fz_rect> drawn;
     appendBoxes(drawn, figures);
     appendBoxes(drawn, ruledTables);
     appendBoxes(drawn, panels);
+    // A justified line split at its wide word gaps is one line again, before anything lines up.
+    joinSplitLines(lines);
     // Before the tables from alignment, which would read side-by-side authors line by line.
     const QVector<FoundBlockRow> rows = findBlockRows(lines, drawn);
     const QVector<FoundTable> tables = ruledTables + findTextTables(lines);

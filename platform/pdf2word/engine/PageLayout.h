@@ -26,22 +26,25 @@ struct FoundTable
     struct Cell : CellPlace
     {
         QVector<LaidParagraph> paragraphs;
+        int shading = -1; // 0xRRGGBB of the cell's fill; -1 for none
     };
     fz_rect box = fz_empty_rect;
     QVector<float> columns; // x of each column's left edge, and the right edge of the last
     QVector<float> rows;    // y of each row's top, and the bottom of the last
     QVector<Cell> cells;    // row by row, left to right; spanned places have no cell
     bool ruled = true;      // drawn with rulings; false for one found from the text's alignment
+    bool shaded = false;    // drawn as shaded cells without rulings
 };
 
 // A region drawn as one picture: drawn shapes and pictures, with the labels set in it.
 struct FoundFigure
 {
     fz_rect box = fz_empty_rect;
-    bool withText = true;    // the labels are drawn into the picture (and left out of the text)
-    QVector<fz_rect> labels; // where the labels stand
-    QString labelText;       // the labels' words, for the picture's description
-    int imageShape = -1;     // a lone picture that can be taken as it is stored (index of its shape)
+    bool withText = true;     // the labels are drawn into the picture (and left out of the text)
+    QVector<fz_rect> labels;  // where the labels stand
+    QString labelText;        // the labels' words, for the picture's description
+    int imageShape = -1;      // a lone picture that can be taken as it is stored (index of its shape)
+    bool lonePicture = false; // a picture alone, drawn without what lies over or under it
 };
 
 struct PageItem
@@ -94,6 +97,14 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
 
 // The parts of laying out, each in its own file.
 QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines);
+// Moves the text inside a table's grid into its cells (glyph by glyph: a line across the table's
+// edge leaves the rest of it outside).
+void fillTableCells(FoundTable& table, QVector<TextLine>& lines);
+// The shading of ruled tables' cells from the fills inside them; those fills are taken out.
+void shadeRuledCells(QVector<FoundTable>& tables, QVector<Shape>& shapes, fz_rect mediabox);
+// Tables drawn as shaded cells without rulings: their fills are taken out, their text goes to
+// their cells.
+QVector<FoundTable> findShadedTables(QVector<Shape>& shapes, QVector<TextLine>& lines, fz_rect mediabox);
 // Tables without rulings: runs of rows whose pieces of text line up in columns (labels and
 // figures of a financial statement, an infobox's labels and values). Their lines are taken out.
 QVector<FoundTable> findTextTables(QVector<TextLine>& lines);

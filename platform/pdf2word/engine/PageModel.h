@@ -6,6 +6,7 @@
 
 #include "platform/pdf2word/engine/Fitz.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -63,6 +64,7 @@ struct TextLine
     bool rtl = false;
     bool vertical = false;  // not set left to right or right to left (rotated labels)
     bool monospace = false; // most of it set in a monospace font (a line of code)
+    bool alone = false;     // a paragraph of its own (a row of a table of contents, a display equation)
 
     QString text() const;
     // Recomputes box, baseline and size from the glyphs.
@@ -100,12 +102,15 @@ struct Shape
 };
 
 // A glyph of a font without a usable Unicode map (U+FFFD or a private-use code in the text),
-// to be drawn alone and read back by OCR. The font is borrowed from the display list.
+// to be drawn alone and read back by OCR. The font is borrowed from the display list. In the
+// page's lines such a glyph stands as the code that names its place in PageGraphics::unmapped
+// (unmappedCode in UnmappedText.h).
 struct UnmappedGlyph
 {
     fz_font* font = nullptr;
     int gid = 0;
     fz_matrix trm; // the glyph's matrix on the page
+    fz_rect box;   // what it draws on the page
 };
 
 // Leaves out the shapes marked in gone (as many marks as shapes).
@@ -116,7 +121,10 @@ struct PageGraphics
     QVector<Rule> rules;
     QVector<Shape> shapes;
     QVector<UnmappedGlyph> unmapped;
-    // The bytes of these lists that the reading charged against the page's memory cap, given
+    // The letters each font maps, counted by script (QChar::Script): they tell the script of the
+    // font's unmapped glyphs.
+    QHash<const fz_font*, QHash<int, int>> mappedLetters;
+    // The bytes of the lists above that the reading charged against the page's memory cap, given
     // back when the page is done.
     size_t countedBytes = 0;
 };

@@ -7,7 +7,6 @@
 #include "platform/pdf2word/engine/HiddenText.h"
 #include "platform/pdf2word/engine/PageDevice.h"
 #include "platform/pdf2word/engine/ScanFigures.h"
-#include "platform/pdf2word/engine/UnmappedText.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -338,6 +337,7 @@ int Looks::lookOf(fz_font* font)
                      || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
                      || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))
                      || lower.contains(QLatin1String("consol"));
+    m_fonts.learn(fontFactsOf(m_ctx, font, look.font, look.monospace));
     const QString key = QStringLiteral("%1|%2|%3|%4").arg(look.font).arg(look.bold).arg(look.italic).arg(look.monospace);
     int index = m_byKey.value(key, -1);
     if (index < 0) {
@@ -349,15 +349,31 @@ int Looks::lookOf(fz_font* font)
     return index;
 }
 
-PageReader::PageReader(fz_context* ctx, Looks& looks, TextRecognizer* recognizer)
+PageReader::PageReader(fz_context* ctx, Looks& looks)
     : m_ctx(ctx)
     , m_looks(looks)
-    , m_recognizer(recognizer)
 {
 }
 
 bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie, QVector<TextLine>* lines,
-                      PageGraphics* graphics, QStringList* notes)
+                      PageGraphics* graphics)
+{
+    if (!readText(list, mediabox, cookie, lines, graphics))
+        return false;
+    finishLines(lines);
+    return true;
+}
+
+void PageReader::finishLines(QVector<TextLine>* lines)
+{
+    for (TextLine& line : *lines) {
+        markShifts(line);
+        orderRightToLeft(line);
+    }
+}
+
+bool PageReader::readText(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie, QVector<TextLine>* lines,
+                          PageGraphics* graphics)
 {
     // The text the page shows and the text it hides, apart.
     fz_stext_page* shownText = nullptr;
@@ -369,6 +385,7 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
     PageDeviceOptions options;
     options.collect = graphics;
     options.cookie = cookie;
+    options.unmappedFonts = &m_unmappedFonts;
     options.drawnSpaces = &drawnSpaces;
     const bool ok = fzRun(m_ctx, [&] {
         shownText = fz_new_stext_page(m_ctx, mediabox);
@@ -401,11 +418,6 @@ bool PageReader::read(fz_display_list* list, fz_rect mediabox, fz_cookie* cookie
     if (!ok)
         return false;
     joinFragments(*lines, cookie);
-    readUnmappedText(m_ctx, graphics->unmapped, m_recognizer, cookie, lines, notes);
-    for (TextLine& line : *lines) {
-        markShifts(line);
-        orderRightToLeft(line);
-    }
     return true;
 }
 

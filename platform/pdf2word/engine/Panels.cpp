@@ -18,6 +18,8 @@ const int kLeastDrawnShapes = 2;
 const float kSidePanelShare = 0.5f;
 // A box covering this share of the page is its background, not a panel.
 const float kBackgroundShare = 0.8f;
+// A frame drawn as a hairline around text is at least this many points wide and high.
+const float kLeastFrame = 12.0f;
 
 // Whether the box of shape `frame` holds a drawing (a chart's bars and curves, a legend's
 // swatches): then it is a chart's frame, not a panel. Boxes with text inside (shaded rows) and
@@ -38,6 +40,40 @@ bool holdsDrawing(const QVector<Shape>& shapes, int frame, const QVector<TextLin
     return drawn >= kLeastDrawnShapes;
 }
 
+// Whether a thin frame around text is a panel: big enough, and no chart's legend (nothing drawn
+// inside, nothing drawn around it).
+bool isFrame(const QVector<Shape>& shapes, int frame)
+{
+    const Shape& shape = shapes[frame];
+    if (shape.kind != Shape::Path || !shape.rectangle || shape.filled || !shape.thin || width(shape.box) < kLeastFrame
+        || shape.box.y1 - shape.box.y0 < kLeastFrame)
+        return false;
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& other = shapes[i];
+        if (i == frame || other.kind != Shape::Path)
+            continue;
+        // A swatch inside makes it a legend, and so does a chart's area around it.
+        const bool inside = contains(shape.box, other.box);
+        if ((inside && !other.thin) || (!inside && contains(other.box, shape.box)))
+            return false;
+    }
+    return true;
+}
+
+// Whether a line or arrow from outside touches the box: then it is a box of a diagram (an
+// organisation chart, a flow of steps), drawn with the diagram.
+bool inDiagram(const QVector<Shape>& shapes, int box)
+{
+    const fz_rect bounds = shapes[box].box;
+    for (int i = 0; i < shapes.size(); ++i) {
+        const Shape& other = shapes[i];
+        if (i != box && other.kind == Shape::Path && !other.rectangle && !contains(bounds, other.box)
+            && touches(expanded(bounds, 1), other.box))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox)
@@ -47,7 +83,8 @@ QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& 
     QVector<int> candidates;
     for (int i = 0; i < shapes.size(); ++i) {
         const Shape& shape = shapes[i];
-        if (shape.kind == Shape::Path && shape.rectangle && !shape.thin && area(shape.box) < kBackgroundShare * area(mediabox))
+        if (area(shape.box) < kBackgroundShare * area(mediabox)
+            && ((shape.kind == Shape::Path && shape.rectangle && !shape.thin) || isFrame(shapes, i)) && !inDiagram(shapes, i))
             candidates.append(i);
     }
     std::sort(candidates.begin(), candidates.end(), [&](int a, int b) { return area(shapes[a].box) > area(shapes[b].box); });

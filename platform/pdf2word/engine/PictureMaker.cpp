@@ -16,8 +16,9 @@ namespace {
 // within these bounds.
 const float kDrawingDpi = 300;
 const float kLeastDpi = 96;
-// The most pixels one picture may have (a poster-sized page is drawn at less than its dpi).
-const double kMostPixels = 24e6;
+// The most pixels one picture may have: about an A4 page at 300 dpi, as much as a Word page
+// shows (a poster-sized figure is drawn at less than its dpi).
+const double kMostPixels = 9e6;
 // When time runs short, figures are drawn down to this resolution; a try needs at least
 // kShortestTry, and the next resolution is chosen to fit kFitShare of the time left for it.
 const float kLowestDpi = 72;
@@ -105,6 +106,9 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     options.forwardGraphics = true;
     options.forwardText = figure.withText && !figure.labels.isEmpty();
     options.textOnlyIn = figure.labels;
+    options.drawnWithin = figure.box;
+    options.onlyPictures = figure.lonePicture;
+    options.page = fz_bound_display_list(m_ctx, list);
     const bool ok = fzRun(m_ctx, [&] {
         pixmap = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), area, nullptr, 0);
         fz_clear_pixmap_with_value(m_ctx, pixmap, 255);
@@ -129,13 +133,43 @@ bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float 
     return ok;
 }
 
+void PictureMaker::startPage()
+{
+    m_secondsPerPixel = 0;
+}
+
+double PictureMaker::pixelsAt(const FoundFigure& figure, float dpi)
+{
+    const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
+    return std::min(pixels, kMostPixels);
+}
+
+void PictureMaker::learnPace(const FoundFigure& figure, float dpi, double seconds)
+{
+    const double pixels = pixelsAt(figure, dpi);
+    if (pixels > 0)
+        m_secondsPerPixel = std::max(m_secondsPerPixel, seconds / pixels);
+}
+
+float PictureMaker::fittedDpi(const FoundFigure& figure, float dpi, Clock::time_point wanted) const
+{
+    // Until a figure of the page has been drawn, its pace is not known: the wanted resolution is
+    // tried first.
+    const double pixels = pixelsAt(figure, dpi);
+    const double left = std::chrono::duration<double>(wanted - Clock::now()).count();
+    if (m_secondsPerPixel <= 0 || pixels <= 0 || left <= 0)
+        return dpi;
+    const double fitting = kFitShare * left / (m_secondsPerPixel * pixels);
+    return fitting >= 1 ? dpi : std::max(kLowestDpi, float(dpi * std::sqrt(fitting)));
+}
+
 float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const
 {
     // Pictures keep their own resolution; drawings get print resolution.
     float dpi = 0;
     bool drawing = false;
     for (const Shape& shape : graphics.shapes) {
-        if (!fz_is_empty_rect(fz_intersect_rect(shape.box, figure.box))) {
+        if (figure.lonePicture ? shape.kind == Shape::Picture && contains(shape.box, figure.box) : contains(figure.box, shape.box)) {
             if (shape.kind == Shape::Picture)
                 dpi = std::max(dpi, shownDpi(shape));
             else
@@ -148,19 +182,29 @@ float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& f
 }
 
 PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
-                                         Clock::time_point deadline, const std::function<bool()>& keepGoing,
+                                         Clock::time_point wanted, Clock::time_point deadline,
+                                         const std::function<bool()>& keepGoing,
                                          FlowImage* picture, QString* why)
 {
     using std::chrono::duration_cast;
     using std::chrono::milliseconds;
-    picture->width = figure.box.x1 - figure.box.x0;
-    picture->height = figure.box.y1 - figure.box.y0;
+    // The picture stands as large as the figure on the page, whatever resolution it is drawn at
+    // (a try that did not fit starts the picture afresh).
+    const auto placed = [&](Outcome outcome) {
+        picture->width = figure.box.x1 - figure.box.x0;
+        picture->height = figure.box.y1 - figure.box.y0;
+        return outcome;
+    };
     if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
-        return Outcome::Made;
-    float dpi = wantedDpi(graphics, figure);
+        return placed(Outcome::Made);
+    float dpi = fittedDpi(figure, wantedDpi(graphics, figure), wanted);
     for (;;) {
         const Clock::time_point start = Clock::now();
-        const milliseconds left = duration_cast<milliseconds>(deadline - start);
+        // Above the lowest resolution a drawing keeps to the time the figure wants; at the lowest
+        // it may take what the page has left.
+        if (dpi > kLowestDpi && wanted - start < kShortestTry)
+            dpi = kLowestDpi;
+        const milliseconds left = duration_cast<milliseconds>((dpi > kLowestDpi ? wanted : deadline) - start);
         if (left < kShortestTry) {
             *why = QStringLiteral("the page's time had run out");
             return Outcome::LeftOut;
@@ -190,8 +234,10 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
                 drawn = draw(list, figure, dpi, cookie, picture, &done, why);
             },
             watch);
-        if (outcome.finished() && drawn)
-            return Outcome::Made;
+        if (outcome.finished() && drawn) {
+            learnPace(figure, dpi, secondsSince(start));
+            return placed(Outcome::Made);
+        }
         *picture = FlowImage();
         if (outcome.end == qpmupdf::RunEnd::Stopped && !hopeless)
             return Outcome::Stopped;
@@ -203,7 +249,7 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
             // What the whole drawing would take at this resolution, from the share done; the
             // time a drawing takes grows with its pixels.
             const double whole = secondsSince(start) / std::max(kLeastShare, done);
-            const double next = std::chrono::duration<double>(deadline - Clock::now()).count() / 2;
+            const double next = std::chrono::duration<double>(wanted - Clock::now()).count() / 2;
             const float fitting = float(dpi * std::sqrt(std::max(0.0, kFitShare * next / whole)));
             dpi = std::max(kLowestDpi, std::min(fitting, dpi * kLeastStep));
         } else if (outcome.end == qpmupdf::RunEnd::OverMemory && dpi > kLowestDpi) {

@@ -1,7 +1,8 @@
 // Reading order of a page's lines, after T. M. Breuel's rules for text lines: a line comes before
 // another when the two overlap horizontally and it stands higher, or when it stands wholly to the
 // left and nothing between the two, from top to bottom, spans across both (a heading, a figure
-// or a table over the columns). The order is a topological sort of these relations, higher and
+// or a table over the columns), and, when it stands lower, its column runs on up beside the other
+// (or it is turned on its side, a column of its own). The order is a topological sort of these relations, higher and
 // further left first where they leave a choice.
 
 #include "platform/pdf2word/engine/LayoutGeometry.h"
@@ -19,12 +20,21 @@ namespace {
 // Beyond this many elements a page is read top to bottom, left to right (a dense table of
 // numbers, say): the rules cost the cube of the count.
 const int kMostElements = 700;
-// Text runs on under a floating obstacle: a line at most this many line heights below it.
-const float kFloatGap = 3.0f;
+// A line this many times as high as wide is turned on its side.
+const float kTurned = 3.0f;
+// Text runs on under a floating obstacle: a line at most this many line heights below it (a
+// heading and the space around it may come between).
+const float kFloatGap = 4.5f;
 
 float middleY(const fz_rect& box)
 {
     return (box.y0 + box.y1) / 2;
+}
+
+// A line turned on its side (a label up a form's margin) is a column of its own.
+bool turned(const fz_rect& box)
+{
+    return box.y1 - box.y0 > kTurned * (box.x1 - box.x0);
 }
 
 } // namespace
@@ -65,6 +75,17 @@ QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_re
         }
         return false;
     };
+    // A lower line to the left is read first when its column runs on up beside the other line:
+    // something above it in its column stands at the other's height. A line under a paragraph
+    // that spans both (a display equation's lead-in left of the equation above it) is not.
+    auto columnBeside = [&](int a, int b) {
+        for (int c = 0; c < count; ++c) {
+            if (c != a && c != b && overlapX(boxes[c], boxes[a]) && !overlapX(boxes[c], boxes[b]) && boxes[c].y0 < boxes[b].y1
+                && boxes[c].y1 > boxes[b].y0)
+                return true;
+        }
+        return false;
+    };
     // An obstacle the text flows around (a picture or infobox floated to one side, with the
     // text running on under it) is read where it starts: after the lines beside it that start
     // above it, before the others.
@@ -100,7 +121,7 @@ QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_re
             else if (overlapX(boxes[a], boxes[b]))
                 first = middleY(boxes[a]) < middleY(boxes[b]) || (middleY(boxes[a]) == middleY(boxes[b]) && a < b);
             else if (boxes[a].x1 <= boxes[b].x0 + 0.5f)
-                first = !spannedBetween(a, b);
+                first = !spannedBetween(a, b) && (boxes[a].y0 < boxes[b].y1 || turned(boxes[a]) || columnBeside(a, b));
             if (first) {
                 after[a].push_back(b);
                 ++before[b];

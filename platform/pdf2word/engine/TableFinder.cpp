@@ -1,6 +1,7 @@
 // Ruled tables: the horizontal and vertical rulings of a page joined into grids; each grid whose
 // cells hold text becomes a table, and the text inside it goes to its cells.
 
+#include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageLayout.h"
 
 #include <QHash>
@@ -37,8 +38,10 @@ QVector<Segment> joinSegments(QVector<Segment> segments)
     });
     QVector<Segment> joined;
     for (const Segment& segment : segments) {
-        if (!joined.isEmpty() && std::fabs(joined.back().at - segment.at) <= kSnap
-            && segment.from <= joined.back().to + kReach) {
+        // Only where the two meet: a bar's edge near a far-off column ruling is another line.
+        if (!joined.isEmpty() && std::fabs(joined.back().at - segment.at) <= kSnap && segment.from <= joined.back().to + kReach
+            && segment.to >= joined.back().from - kReach) {
+            joined.back().from = std::min(joined.back().from, segment.from);
             joined.back().to = std::max(joined.back().to, segment.to);
             continue;
         }
@@ -187,10 +190,13 @@ bool onEdge(float value, const QVector<float>& edges)
 }
 
 // Whether something drawn inside the grid is foreign to a table: a chart's bars or curves, a
-// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table.
+// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table. A grid
+// that an arrow or a curve touches is a diagram's boxes and connectors.
 bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
 {
     for (const Shape& shape : shapes) {
+        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box))
+            return true;
         if (shape.thin)
             continue;
         const fz_rect box = shape.box;
@@ -206,9 +212,10 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
     return false;
 }
 
-// Moves the text inside the table into its cells; glyphs outside stay in their lines. A grid
-// without text is an empty table (a form).
-void fillCells(FoundTable& table, QVector<TextLine>& lines)
+} // namespace
+
+// A grid without text is an empty table (a form).
+void fillTableCells(FoundTable& table, QVector<TextLine>& lines)
 {
     const int columns = table.columns.size() - 1;
     QVector<int> cellAt((table.rows.size() - 1) * columns, -1);
@@ -271,8 +278,6 @@ void fillCells(FoundTable& table, QVector<TextLine>& lines)
     lines = outside;
 }
 
-} // namespace
-
 QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& lines)
 {
     const QVector<Rule>& rules = graphics.rules;
@@ -311,7 +316,7 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
         FoundTable table;
         if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes))
             continue;
-        fillCells(table, lines);
+        fillTableCells(table, lines);
         tables.append(table);
     }
     std::sort(tables.begin(), tables.end(), [](const FoundTable& a, const FoundTable& b) { return a.box.y0 < b.box.y0; });

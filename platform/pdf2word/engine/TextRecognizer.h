@@ -1,50 +1,99 @@
 #pragma once
 
-// Reads the words of a picture with Tesseract: the text of fonts that have no usable Unicode map,
-// drawn alone. Tesseract starts on first use, with the languages given; one recognizer serves one
-// conversion, one page at a time.
+// Reads the words of pictures with Tesseract: the text of fonts that have no usable Unicode map,
+// drawn alone. Each picture is read with the languages it names, on as many threads as the
+// machine has cores (at most four); each thread starts its own Tesseract for a set of languages
+// on first use and keeps it for the conversion. The calling thread waits, asks the caller whether to go on and ends
+// the work at a deadline, so that a stop is answered within a second whatever Tesseract is doing.
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
-
-namespace tesseract {
-class TessBaseAPI;
-}
 
 namespace p2w {
 
 class TextRecognizer
 {
 public:
+    using Clock = std::chrono::steady_clock;
+
     struct Word
     {
         QString text;
         QRect box; // pixels of the picture
     };
 
-    // tessdata: Tesseract's language data folder; languages: "eng", "eng+deu".
+    struct Picture
+    {
+        // 8-bit grey, black text on white, a row after the other; empty when not drawn.
+        QByteArray pixels;
+        int width = 0;
+        int height = 0;
+        int dpi = 300;
+        QString languages; // "ara", "eng+deu"
+        // What reading found: the words, whether the picture was read to its end, why not.
+        QVector<Word> words;
+        bool read = false;
+        QString error;
+        // What script detection found: the script's name ("Arabic"), empty when it cannot tell.
+        QString script;
+    };
+
+    enum class Outcome {
+        Finished,
+        OutOfTime, // the deadline passed: the pictures not read to their end are marked so
+        Stopped    // keepGoing answered false
+    };
+
+    struct Limits
+    {
+        Clock::time_point deadline = Clock::time_point::max();
+        // Asked on the calling thread every half second while the work goes on.
+        std::function<bool()> keepGoing;
+    };
+
+    // tessdata: Tesseract's language data folder; languages: "eng+deu+ara", the first the one
+    // to prefer.
     TextRecognizer(const QString& tessdata, const QString& languages);
     ~TextRecognizer();
     TextRecognizer(const TextRecognizer&) = delete;
     TextRecognizer& operator=(const TextRecognizer&) = delete;
 
-    // Reads an 8-bit grey picture drawn at dpi. keepGoing is asked while Tesseract works; false
-    // ends the reading. False, with the reason, when Tesseract cannot start or was ended.
-    bool read(const unsigned char* pixels, int width, int height, int stride, int dpi,
-              const std::function<bool()>& keepGoing, QVector<Word>* words, QString* error);
+    // The languages given whose data is installed, in the order given.
+    const QStringList& languages() const { return m_languages; }
+    // Whether Tesseract's script detection has its data.
+    bool detectsScripts() const { return m_detectsScripts; }
+
+    // Reads the pictures with their languages.
+    Outcome read(const QVector<Picture*>& pictures, const Limits& limits);
+    // Detects the pictures' scripts.
+    Outcome detectScripts(const QVector<Picture*>& pictures, const Limits& limits);
 
 private:
-    bool start(QString* error);
+    class Engines;
+    // Whether the work is to end: the caller stopped it, or the deadline passed.
+    struct Stop
+    {
+        std::atomic<bool> stopped{false};
+        Clock::time_point deadline;
+        bool now() const { return stopped.load(std::memory_order_relaxed) || Clock::now() >= deadline; }
+    };
+    using Work = std::function<void(int picture, int worker, const Stop& stop)>;
+
+    // Runs work for pictures 0 to count - 1 on threads; waits as the class comment says.
+    Outcome runAll(int count, const Work& work, const Limits& limits);
 
     QString m_tessdata;
-    QString m_languages;
-    std::unique_ptr<tesseract::TessBaseAPI> m_api;
-    bool m_started = false;
-    QString m_startError; // why Tesseract did not start; tried once
+    QStringList m_languages;
+    bool m_detectsScripts = false;
+    std::unique_ptr<Engines> m_engines;
 };
 
 } // namespace p2w

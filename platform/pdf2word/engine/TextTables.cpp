@@ -1,10 +1,15 @@
 // Tables without rulings: rows of pieces of text (a line split at wide gaps) whose pieces keep to
 // the same columns over several rows, as in a financial statement (labels, then figures
-// right-aligned in columns), an infobox (labels and values) or a form's numbered lines. Two
-// columns of running text line up too; they are told apart by their pieces being sentences.
+// right-aligned in columns), an infobox (labels and values) or a form's numbered lines. What only
+// lines up like one is none: running text (its paragraphs beside an infobox, a page's columns),
+// lists side by side, a table of contents with its leaders and display equations with their
+// numbers; the last two keep each row as one line.
 
 #include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/RunningText.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -23,8 +28,10 @@ const int kLeastRows = 3;
 const float kProseWords = 5.0f;
 // A row of one short piece (a section's label) may sit in a table: at most this many words.
 const int kMostLabelWords = 6;
-// A wrapped cell's next line follows within this many of its ems.
+// A wrapped cell's next line follows within this many of its ems, and under a cell of the row
+// above closer than this share of the table's usual pitch between rows.
 const float kWrapPitch = 1.6f;
+const float kWrapShare = 0.85f;
 
 // A number as statements print it: digits with separators, a sign, brackets for a loss, a unit.
 bool isFigure(const LaidParagraph& paragraph)
@@ -42,15 +49,6 @@ bool isFigure(const LaidParagraph& paragraph)
     }
     return digits > 0;
 }
-
-struct Row
-{
-    QVector<int> pieces; // indexes into the lines, left to right
-    float baseline = 0;
-    float top = 0;
-    float bottom = 0;
-    float size = 0;
-};
 
 struct Span
 {
@@ -91,26 +89,9 @@ bool addToColumns(QVector<Span>& columns, const fz_rect& box)
     return true;
 }
 
-TextLine joinedPieces(const QVector<TextLine>& pieces)
-{
-    TextLine line;
-    for (const TextLine& piece : pieces) {
-        if (!line.glyphs.isEmpty()) {
-            Glyph space = piece.glyphs.front();
-            space.c = U' ';
-            space.look = -1;
-            line.glyphs.append(space);
-        }
-        line.glyphs += piece.glyphs;
-        line.rtl = line.rtl || piece.rtl;
-        line.monospace = piece.monospace;
-    }
-    line.measure();
-    return line;
-}
-
-// Builds the table of rows [first, last] over the columns, its pieces' lines marked taken.
-FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, int first, int last,
+// Builds the table of the rows given (top to bottom) over the columns, its pieces' lines marked
+// taken.
+FoundTable buildTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& rowIndexes,
                       const QVector<Span>& columns, QVector<bool>& taken)
 {
     FoundTable table;
@@ -120,28 +101,42 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
     for (int c = 1; c < columns.size(); ++c)
         table.columns.append((columns[c - 1].x1 + columns[c].x0) / 2);
     table.columns.append(columns.back().x1);
-    // Rows: a row's wrapped continuation (pieces only right of the first column, close below)
-    // belongs to it.
+    // Rows: a row's wrapped continuation belongs to it: close below, with pieces only right of
+    // the first column, or closer than the table's rows are apart with each piece under one of
+    // the row's (a label wrapped in its cell).
+    QVector<float> pitches;
+    for (int k = 1; k < rowIndexes.size(); ++k)
+        pitches.append(rows[rowIndexes[k]].baseline - rows[rowIndexes[k - 1]].baseline);
+    std::sort(pitches.begin(), pitches.end());
+    const float usualPitch = pitches.isEmpty() ? 0 : pitches[pitches.size() / 2];
     QVector<QVector<int>> tableRows;
     QVector<float> tops;
-    for (int r = first; r <= last; ++r) {
-        const Row& row = rows[r];
+    for (int k = 0; k < rowIndexes.size(); ++k) {
+        const TextRow& row = rows[rowIndexes[k]];
         bool continues = false;
-        if (!tableRows.isEmpty() && r > first) {
-            const Row& previous = rows[r - 1];
-            continues = row.baseline - previous.baseline < kWrapPitch * row.size;
-            for (int piece : row.pieces)
-                continues = continues && lines[piece].box.x0 > table.columns[1] - 1;
+        if (k > 0) {
+            const TextRow& previous = rows[rowIndexes[k - 1]];
+            const float pitch = row.baseline - previous.baseline;
+            bool rightOfFirst = true;
+            bool under = true;
+            for (int piece : row.lines) {
+                rightOfFirst = rightOfFirst && lines[piece].box.x0 > table.columns[1] - 1;
+                bool below = false;
+                for (int above : previous.lines)
+                    below = below || overlapX(lines[piece].box, lines[above].box);
+                under = under && below;
+            }
+            continues = pitch < kWrapPitch * row.size && (rightOfFirst || (under && pitch < kWrapShare * usualPitch));
         }
         if (continues) {
-            tableRows.back() += row.pieces;
+            tableRows.back() += row.lines;
         } else {
-            tableRows.append(row.pieces);
+            tableRows.append(row.lines);
             tops.append(row.top);
         }
     }
     table.rows = tops;
-    table.rows.append(rows[last].bottom);
+    table.rows.append(rows[rowIndexes.back()].bottom);
     for (int r = 0; r < tableRows.size(); ++r) {
         QVector<QVector<TextLine>> cellLines(columns.size());
         QVector<int> spans(columns.size(), 1);
@@ -196,101 +191,179 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<Row>& rows, 
     return table;
 }
 
+// The rows of pieces, top to bottom, each left to right; running text stays out.
+QVector<TextRow> rowsOf(const QVector<TextLine>& lines, const QVector<bool>& running)
+{
+    QVector<int> which;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines[i].vertical && !lines[i].glyphs.isEmpty() && !running[i])
+            which.append(i);
+    }
+    return textRows(lines, which);
+}
+
+// Rows from `start` down that keep to the columns of its pieces.
+struct Candidate
+{
+    QVector<Span> columns;
+    QVector<int> rows; // the rows it takes, top to bottom
+};
+
+// Whether a line of running text lies across the columns between two rows (or in the second):
+// a paragraph between two rows ends the table above it.
+bool runningTextBetween(const QVector<fz_rect>& running, const QVector<Span>& columns, float from, float to)
+{
+    for (const fz_rect& box : running) {
+        if (box.y1 > from && box.y0 < to && box.x1 > columns.front().x0 && box.x0 < columns.back().x1)
+            return true;
+    }
+    return false;
+}
+
+Candidate growTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<fz_rect>& running, int start)
+{
+    Candidate candidate;
+    for (int piece : rows[start].lines)
+        addToColumns(candidate.columns, lines[piece].box);
+    candidate.rows.append(start);
+    int lastMulti = 0; // in candidate.rows
+    float bottom = rows[start].bottom;
+    for (int r = start + 1; r < rows.size(); ++r) {
+        const TextRow& row = rows[r];
+        if (row.top - bottom > kMostRowGap * row.size || runningTextBetween(running, candidate.columns, bottom, row.bottom))
+            break;
+        QVector<Span> grown = candidate.columns;
+        bool fits = true;
+        if (row.lines.size() == 1) {
+            // A line beside the table (a heading of the text it stands in) is not its row; a
+            // section's label, a spanning heading or a wrapped line within it stays in.
+            const TextLine& line = lines[row.lines.front()];
+            if (line.box.x1 <= grown.front().x0 || line.box.x0 >= grown.back().x1)
+                continue;
+            fits = wordCount(line) <= kMostLabelWords || columnsOf(grown, line.box).size() == 1;
+        } else {
+            for (int piece : row.lines)
+                fits = fits && addToColumns(grown, lines[piece].box);
+        }
+        if (!fits)
+            break;
+        candidate.columns = grown;
+        candidate.rows.append(r);
+        bottom = row.bottom;
+        if (row.lines.size() >= 2)
+            lastMulti = candidate.rows.size() - 1;
+    }
+    candidate.rows.resize(lastMulti + 1); // a table ends with a row of its columns
+    return candidate;
+}
+
+// The pieces of each column of the candidate (a piece across columns in none).
+QVector<QVector<int>> columnPieces(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
+{
+    QVector<QVector<int>> pieces(candidate.columns.size());
+    for (int r : candidate.rows) {
+        for (int piece : rows[r].lines) {
+            const QVector<int> hit = columnsOf(candidate.columns, lines[piece].box);
+            if (hit.size() == 1)
+                pieces[hit.front()].append(piece);
+        }
+    }
+    return pieces;
+}
+
+enum class Kind {
+    Table,
+    NoTable,    // lines that only line up: left as they are
+    LinesOfOne, // a table of contents or display equations: each row is one line
+};
+
+Kind kindOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
+{
+    int multiRows = 0;
+    for (int r : candidate.rows)
+        multiRows += rows[r].lines.size() >= 2 ? 1 : 0;
+    if (multiRows < kLeastRows || candidate.columns.size() < 2)
+        return Kind::NoTable;
+    const QVector<QVector<int>> pieces = columnPieces(lines, rows, candidate);
+    // Leaders (". . . . .") lead from a heading to its page: a table of contents.
+    int leaders = 0;
+    for (int r : candidate.rows) {
+        for (int piece : rows[r].lines)
+            leaders += hasLeader(lines[piece]) ? 1 : 0;
+    }
+    if (leaders >= kLeastRows)
+        return Kind::LinesOfOne;
+    // A column of numbers in brackets at the right: display equations.
+    static const QRegularExpression equationNumber(QStringLiteral("^\\(\\d+(\\.\\d+)*[a-z]?\\)$"));
+    bool numbered = !pieces.back().isEmpty();
+    for (int piece : pieces.back())
+        numbered = numbered && equationNumber.match(lines[piece].text()).hasMatch();
+    if (numbered)
+        return Kind::LinesOfOne;
+    // Running text in columns: every column holds sentences. Lists side by side: a column of
+    // bullets.
+    bool prose = true;
+    for (const QVector<int>& column : pieces) {
+        int words = 0;
+        int bullets = 0;
+        for (int piece : column) {
+            words += wordCount(lines[piece]);
+            bullets += startsWithBullet(lines[piece]) ? 1 : 0;
+        }
+        prose = prose && !column.isEmpty() && words >= kProseWords * column.size();
+        if (!column.isEmpty() && 2 * bullets >= column.size())
+            return Kind::NoTable;
+    }
+    return prose ? Kind::NoTable : Kind::Table;
+}
+
 } // namespace
 
 QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
 {
-    QVector<int> order;
+    const QVector<bool> running = runningTextLines(lines);
+    QVector<fz_rect> runningBoxes;
     for (int i = 0; i < lines.size(); ++i) {
-        if (!lines[i].vertical && !lines[i].glyphs.isEmpty())
-            order.append(i);
+        if (running[i])
+            runningBoxes.append(lines[i].box);
     }
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        return lines[a].baseline < lines[b].baseline || (lines[a].baseline == lines[b].baseline && lines[a].box.x0 < lines[b].box.x0);
-    });
-    QVector<Row> rows;
-    for (int i : order) {
-        const TextLine& line = lines[i];
-        if (rows.isEmpty() || line.baseline - rows.back().baseline > kSameRow * std::max(line.size, rows.back().size)) {
-            Row row;
-            row.baseline = line.baseline;
-            row.top = line.box.y0;
-            row.bottom = line.box.y1;
-            rows.append(row);
-        }
-        Row& row = rows.back();
-        row.pieces.append(i);
-        row.top = std::min(row.top, line.box.y0);
-        row.bottom = std::max(row.bottom, line.box.y1);
-        row.size = std::max(row.size, line.size);
-    }
-    for (Row& row : rows)
-        std::sort(row.pieces.begin(), row.pieces.end(), [&](int a, int b) { return lines[a].box.x0 < lines[b].box.x0; });
-
+    const QVector<TextRow> rows = rowsOf(lines, running);
     QVector<FoundTable> tables;
     QVector<bool> taken(lines.size(), false);
+    QVector<TextLine> joined;
     int start = 0;
     while (start < rows.size()) {
-        if (rows[start].pieces.size() < 2) {
+        if (rows[start].lines.size() < 2) {
             ++start;
             continue;
         }
-        // Grow the table down while the rows keep to its columns.
-        QVector<Span> columns;
-        for (int piece : rows[start].pieces)
-            addToColumns(columns, lines[piece].box);
-        int last = start;
-        int multiRows = 1;
-        int lastMulti = start;
-        for (int r = start + 1; r < rows.size(); ++r) {
-            const Row& row = rows[r];
-            if (row.top - rows[r - 1].bottom > kMostRowGap * row.size)
-                break;
-            QVector<Span> grown = columns;
-            bool fits = true;
-            if (row.pieces.size() == 1) {
-                // A section's label, a spanning heading or a wrapped line stays in the table.
-                const TextLine& line = lines[row.pieces.front()];
-                fits = wordCount(line) <= kMostLabelWords || columnsOf(columns, line.box).size() == 1;
-            } else {
-                for (int piece : row.pieces)
-                    fits = fits && addToColumns(grown, lines[piece].box);
+        const Candidate candidate = growTable(lines, rows, runningBoxes, start);
+        switch (kindOf(lines, rows, candidate)) {
+        case Kind::Table:
+            tables.append(buildTable(lines, rows, candidate.rows, candidate.columns, taken));
+            break;
+        case Kind::LinesOfOne:
+            for (int r : candidate.rows) {
+                QVector<TextLine> pieces;
+                for (int piece : rows[r].lines) {
+                    pieces.append(lines[piece]);
+                    taken[piece] = true;
+                }
+                joined.append(joinedPieces(pieces));
+                joined.back().alone = true;
             }
-            if (!fits)
-                break;
-            columns = grown;
-            last = r;
-            if (row.pieces.size() >= 2) {
-                ++multiRows;
-                lastMulti = r;
-            }
+            break;
+        case Kind::NoTable:
+            break;
         }
-        last = lastMulti; // a table ends with a row of its columns
-        // Running text in columns: every column holds sentences.
-        QVector<int> words(columns.size(), 0);
-        QVector<int> pieces(columns.size(), 0);
-        for (int r = start; r <= last; ++r) {
-            for (int piece : rows[r].pieces) {
-                const QVector<int> hit = columnsOf(columns, lines[piece].box);
-                if (hit.size() != 1)
-                    continue;
-                words[hit.front()] += wordCount(lines[piece]);
-                ++pieces[hit.front()];
-            }
-        }
-        bool prose = true;
-        for (int c = 0; c < columns.size(); ++c)
-            prose = prose && pieces[c] > 0 && words[c] >= kProseWords * pieces[c];
-        if (multiRows >= kLeastRows && columns.size() >= 2 && !prose)
-            tables.append(buildTable(lines, rows, start, last, columns, taken));
-        start = last + 1;
+        start = candidate.rows.back() + 1;
     }
     QVector<TextLine> kept;
     for (int i = 0; i < lines.size(); ++i) {
         if (!taken[i])
             kept.append(lines[i]);
     }
-    lines = kept;
+    lines = kept + joined;
     return tables;
 }
 

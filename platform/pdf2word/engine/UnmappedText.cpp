@@ -1,139 +1,68 @@
 #include "platform/pdf2word/engine/UnmappedText.h"
 
-#include "platform/mupdf/FitzFrame.h"
-#include "platform/pdf2word/engine/LayoutGeometry.h"
-#include "platform/pdf2word/engine/TextRecognizer.h"
+#include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/GlyphPictures.h"
+#include "platform/pdf2word/engine/RecognisedWords.h"
+#include "platform/pdf2word/engine/Scripts.h"
 
-#include <QHash>
+#include <QMap>
 
 #include <algorithm>
-#include <cmath>
 
 namespace p2w {
 
 namespace {
 
-// Glyphs print sharp enough for OCR at this resolution; a picture larger than kMostPixels (the
-// runs of a poster) is drawn at less.
-const float kReadingDpi = 300;
-const double kMostPixels = 40e6;
-// A recognised word belongs to the run that holds this share of its box.
-const float kLeastOverlap = 0.3f;
+// The codes of Unicode's last two private-use planes name the places of unmapped glyphs.
+const char32_t kFirstCode = 0xF0000;
+const int kCodes = 0x10FFFE - 0xF0000;
 
-struct Run
-{
-    int line = 0;
-    int from = 0; // first and last glyph of the run
-    int to = 0;
-    fz_rect box = fz_empty_rect;
-    QVector<int> words;
-};
+const QString kOutOfTime = QStringLiteral("the time for OCR ran out");
 
-int middleBand(const fz_rect& box)
+// The page's unmapped glyphs of the run (indices into the page's list).
+QVector<int> glyphsOf(const TextLine& line, const UnmappedRun& run, int glyphCount)
 {
-    return bandOf((box.y0 + box.y1) / 2);
-}
-
-QVector<Run> findRuns(const QVector<TextLine>& lines)
-{
-    QVector<Run> runs;
-    for (int l = 0; l < lines.size(); ++l) {
-        const QVector<Glyph>& glyphs = lines[l].glyphs;
-        for (int i = 0; i < glyphs.size(); ++i) {
-            if (!isUnmappedCharacter(glyphs[i].c))
-                continue;
-            Run run;
-            run.line = l;
-            run.from = run.to = i;
-            // Spaces between unmapped glyphs belong to the run.
-            for (int j = i + 1; j < glyphs.size() && (glyphs[j].isSpace() || isUnmappedCharacter(glyphs[j].c)); ++j) {
-                if (!glyphs[j].isSpace())
-                    run.to = j;
-            }
-            for (int j = run.from; j <= run.to; ++j)
-                run.box = fz_union_rect(run.box, glyphs[j].box);
-            runs.append(run);
-            i = run.to;
-        }
-    }
-    return runs;
-}
-
-// Draws the glyphs black on white within area; null when MuPDF failed.
-fz_pixmap* drawGlyphs(fz_context* ctx, const QVector<UnmappedGlyph>& glyphs, fz_rect area, float dpi)
-{
-    static const float black[1] = {0};
-    const fz_matrix scale = fz_scale(dpi / 72, dpi / 72);
-    fz_pixmap* pixmap = nullptr;
-    fz_text* text = nullptr;
-    fz_device* device = nullptr;
-    const bool ok = fzRun(ctx, [&] {
-        pixmap = fz_new_pixmap_with_bbox(ctx, fz_device_gray(ctx), fz_round_rect(fz_transform_rect(area, scale)),
-                                         nullptr, 0);
-        fz_clear_pixmap_with_value(ctx, pixmap, 255);
-        text = fz_new_text(ctx);
-        for (const UnmappedGlyph& glyph : glyphs)
-            fz_show_glyph(ctx, text, glyph.font, glyph.trm, glyph.gid, 0xFFFD, 0, 0, FZ_BIDI_LTR, FZ_LANG_UNSET);
-        device = fz_new_draw_device(ctx, scale, pixmap);
-        fz_fill_text(ctx, device, text, fz_identity, fz_device_gray(ctx), black, 1, fz_default_color_params);
-        fz_close_device(ctx, device);
-    });
-    fz_drop_device(ctx, device);
-    fz_drop_text(ctx, text);
-    if (!ok) {
-        fz_drop_pixmap(ctx, pixmap);
-        return nullptr;
-    }
-    return pixmap;
-}
-
-// The glyphs of a recognised word, spread over its box: left to right, or right to left for a
-// word of a right-to-left script, as the line's glyphs stand until they are put in read order.
-void appendWord(const QString& word, const fz_rect& box, const Glyph& model, QVector<Glyph>* glyphs)
-{
-    const QVector<uint> characters = word.toUcs4();
-    bool rightToLeft = false;
-    for (const QChar c : word)
-        rightToLeft = rightToLeft || c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
-    const float step = (box.x1 - box.x0) / std::max(1, characters.size());
-    for (int i = 0; i < characters.size(); ++i) {
-        Glyph glyph = model;
-        glyph.c = char32_t(characters[i]);
-        const int place = rightToLeft ? characters.size() - 1 - i : i;
-        glyph.box.x0 = box.x0 + place * step;
-        glyph.box.x1 = glyph.box.x0 + step;
-        glyph.shift = Shift::Base;
-        glyphs->append(glyph);
-    }
-}
-
-// The run's glyphs made of its words, in the order they stand on the page.
-QVector<Glyph> runGlyphs(const TextLine& line, const Run& run, const QVector<TextRecognizer::Word>& words,
-                         const QVector<fz_rect>& boxes)
-{
-    QVector<int> order = run.words;
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return boxes[a].x0 < boxes[b].x0; });
-    const Glyph& model = line.glyphs[run.from];
-    QVector<Glyph> glyphs;
-    for (int w : order) {
-        fz_rect box = boxes[w];
-        box.y0 = run.box.y0;
-        box.y1 = run.box.y1;
-        if (!glyphs.isEmpty()) {
-            Glyph space = model;
-            space.c = U' ';
-            space.box.x0 = glyphs.back().box.x1;
-            space.box.x1 = std::max(space.box.x0, box.x0);
-            space.box.y0 = box.y0;
-            space.box.y1 = box.y1;
-            glyphs.append(space);
-        }
-        appendWord(words[w].text, box, model, &glyphs);
+    QVector<int> glyphs;
+    for (int p = run.from; p <= run.to; ++p) {
+        const int index = unmappedIndex(line.glyphs[p].c);
+        if (index >= 0 && index < glyphCount)
+            glyphs.append(index);
     }
     return glyphs;
 }
 
-void dropEmptyLines(QVector<TextLine>* lines)
+// A picture per line and set of languages, of the runs that will be read.
+QVector<GlyphPicture> picturesOf(const QVector<UnmappedRun>& runs, const QVector<TextLine>& lines, int glyphCount)
+{
+    QVector<GlyphPicture> pictures;
+    QMap<QPair<int, QString>, int> byLine;
+    for (const UnmappedRun& run : runs) {
+        if (!run.leftOut.isEmpty())
+            continue;
+        const QPair<int, QString> key(run.line, run.languages);
+        if (!byLine.contains(key)) {
+            byLine.insert(key, pictures.size());
+            pictures.append(GlyphPicture());
+            pictures.back().line = run.line;
+            pictures.back().picture.languages = run.languages;
+        }
+        pictures[byLine.value(key)].glyphs += glyphsOf(lines[run.line], run, glyphCount);
+    }
+    return pictures;
+}
+
+QVector<TextRecognizer::Picture*> picturesToRead(QVector<GlyphPicture>* pictures)
+{
+    QVector<TextRecognizer::Picture*> drawn;
+    for (GlyphPicture& picture : *pictures) {
+        if (!picture.picture.pixels.isEmpty())
+            drawn.append(&picture.picture);
+    }
+    return drawn;
+}
+
+// Lines left without glyphs go; the others lose the spaces at their ends and are measured again.
+void tidyLines(QVector<TextLine>* lines)
 {
     QVector<TextLine> kept;
     kept.reserve(lines->size());
@@ -157,100 +86,151 @@ bool isUnmappedCharacter(char32_t c)
     return c == 0xFFFD || (c >= 0xE000 && c <= 0xF8FF) || c >= 0xF0000;
 }
 
-void readUnmappedText(fz_context* ctx, const QVector<UnmappedGlyph>& glyphs, TextRecognizer* recognizer,
-                      fz_cookie* cookie, QVector<TextLine>* lines, QStringList* notes)
+char32_t unmappedCode(int index)
 {
-    QVector<Run> runs = findRuns(*lines);
+    return index >= 0 && index < kCodes ? kFirstCode + char32_t(index) : char32_t(0xFFFD);
+}
+
+int unmappedIndex(char32_t c)
+{
+    return c >= kFirstCode && c < kFirstCode + char32_t(kCodes) ? int(c - kFirstCode) : -1;
+}
+
+UnmappedText::UnmappedText(fz_context* ctx, TextRecognizer* recognizer)
+    : m_ctx(ctx)
+    , m_recognizer(recognizer)
+{
+}
+
+bool UnmappedText::read(const PageGraphics& graphics, const fz_rect& mediabox, const TextRecognizer::Limits& limits,
+                        QVector<TextLine>* lines, QStringList* notes)
+{
+    const QVector<UnmappedGlyph>& glyphs = graphics.unmapped;
+    m_fontScripts.addLetters(m_ctx, graphics);
+    QVector<UnmappedRun> runs = findUnmappedRuns(m_ctx, *lines, glyphs);
     if (runs.isEmpty())
-        return;
-    int characters = 0;
-    fz_rect region = fz_empty_rect;
-    for (const Run& run : runs) {
-        characters += run.to - run.from + 1;
-        region = fz_union_rect(region, run.box);
-    }
-    region = fz_make_rect(region.x0 - 4, region.y0 - 4, region.x1 + 4, region.y1 + 4);
-    float dpi = kReadingDpi;
-    const double pixels = double(area(region)) * dpi * dpi / (72.0 * 72.0);
-    if (pixels > kMostPixels)
-        dpi = float(dpi * std::sqrt(kMostPixels / pixels));
-
-    QVector<TextRecognizer::Word> words;
-    QString error;
-    bool read = false;
-    if (!recognizer || glyphs.isEmpty()) {
-        error = recognizer ? QStringLiteral("its glyphs cannot be drawn") : QStringLiteral("no OCR languages");
-    } else if (fz_pixmap* pixmap = drawGlyphs(ctx, glyphs, region, dpi)) {
-        read = recognizer->read(
-            fz_pixmap_samples(ctx, pixmap), fz_pixmap_width(ctx, pixmap),
-            fz_pixmap_height(ctx, pixmap), int(fz_pixmap_stride(ctx, pixmap)), qRound(dpi),
-            [cookie] { return !aborted(cookie); }, &words, &error);
-        const fz_irect origin = fz_pixmap_bbox(ctx, pixmap);
-        // Pixels back to points.
-        for (TextRecognizer::Word& word : words)
-            word.box.translate(origin.x0, origin.y0);
-        fz_drop_pixmap(ctx, pixmap);
+        return true;
+    QVector<GlyphPicture> pictures;
+    if (!m_recognizer || m_recognizer->languages().isEmpty()) {
+        for (UnmappedRun& run : runs)
+            run.leftOut = QStringLiteral("no OCR languages");
     } else {
-        error = QString::fromUtf8(fz_caught_message(ctx));
+        scriptsBeforeDetection(&runs, *lines);
+        if (detectScripts(&runs, glyphs, *lines, mediabox, limits) == TextRecognizer::Outcome::Stopped)
+            return false;
+        scriptsAfterDetection(&runs, *lines, pageScript(graphics));
+        pictures = picturesOf(runs, *lines, glyphs.size());
+        TextRecognizer::Outcome outcome = drawPictures(&pictures, glyphs, mediabox, true, limits);
+        if (outcome == TextRecognizer::Outcome::Finished)
+            outcome = m_recognizer->read(picturesToRead(&pictures), limits);
+        if (outcome == TextRecognizer::Outcome::Stopped)
+            return false;
+        for (GlyphPicture& picture : pictures) {
+            if (!picture.picture.read && picture.picture.error.isEmpty())
+                picture.picture.error = kOutOfTime;
+        }
     }
-    if (aborted(cookie))
-        return;
-    if (!read)
-        notes->append(QStringLiteral("%1 characters in a font without a Unicode map left out: %2").arg(characters).arg(error));
+    QMap<QString, int> leftOut;
+    placeRecognisedWords(pictures, runs, lines, &leftOut);
+    tidyLines(lines);
+    for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it)
+        notes->append(QStringLiteral("%1 glyphs in a font without a Unicode map left out: %2").arg(it.value()).arg(it.key()));
+    return true;
+}
 
-    // Each word goes to the run that holds the most of it.
-    QVector<fz_rect> boxes;
-    boxes.reserve(words.size());
-    for (const TextRecognizer::Word& word : words) {
-        const float toPoints = 72 / dpi;
-        boxes.append(fz_make_rect(word.box.left() * toPoints, word.box.top() * toPoints,
-                                  (word.box.right() + 1) * toPoints, (word.box.bottom() + 1) * toPoints));
+void UnmappedText::scriptsBeforeDetection(QVector<UnmappedRun>* runs, const QVector<TextLine>& lines) const
+{
+    for (UnmappedRun& run : *runs) {
+        run.script = m_fontScripts.scriptOf(run.font);
+        if (run.script == QChar::Script_Unknown)
+            run.script = m_detected.value(run.font, QChar::Script_Unknown);
+        if (run.script == QChar::Script_Unknown)
+            run.script = neighbourScript(lines[run.line], run, true);
     }
-    // Runs by the bands their words' middles can fall in; a run reaching into more bands than
-    // that (a hostile box as tall as the coordinate space) is weighed against every word instead.
-    int firstBand = 0;
-    int lastBand = -1;
-    for (int w = 0; w < boxes.size(); ++w) {
-        const int band = middleBand(boxes[w]);
-        firstBand = w == 0 ? band : std::min(firstBand, band);
-        lastBand = w == 0 ? band : std::max(lastBand, band);
-    }
-    QHash<int, QVector<int>> runsByBand;
-    QVector<int> tallRuns;
-    for (int r = 0; r < runs.size(); ++r) {
-        const int first = std::max(bandOf(runs[r].box.y0), firstBand);
-        const int last = std::min(bandOf(runs[r].box.y1), lastBand);
-        if (last - first > kMostBands) {
-            tallRuns.append(r);
+}
+
+void UnmappedText::scriptsAfterDetection(QVector<UnmappedRun>* runs, const QVector<TextLine>& lines, QChar::Script page) const
+{
+    for (UnmappedRun& run : *runs) {
+        if (run.script == QChar::Script_Unknown)
+            run.script = neighbourScript(lines[run.line], run, false);
+        if (run.script == QChar::Script_Unknown)
+            run.script = page;
+        if (run.script == QChar::Script_Unknown) {
+            run.leftOut = QStringLiteral("their script is not known");
             continue;
         }
-        for (int band = first; band <= last; ++band)
-            runsByBand[band].append(r);
+        run.languages = languagesForScript(run.script, m_recognizer->languages());
+        if (run.languages.isEmpty())
+            run.leftOut = QStringLiteral("no OCR model for the %1 script is installed").arg(scriptName(run.script));
     }
-    for (int w = 0; w < boxes.size(); ++w) {
-        const fz_rect& box = boxes[w];
-        int best = -1;
-        float bestShare = kLeastOverlap;
-        for (const QVector<int>& candidates : {runsByBand.value(middleBand(box)), tallRuns}) {
-            for (int r : candidates) {
-                const float share = area(fz_intersect_rect(box, runs[r].box)) / std::max(1e-3f, area(box));
-                if (share > bestShare) {
-                    best = r;
-                    bestShare = share;
-                }
-            }
-        }
-        if (best >= 0)
-            runs[best].words.append(w);
-    }
+}
 
-    // Each run's glyphs replaced by its words, from the last run of a line to the first.
-    for (int r = runs.size() - 1; r >= 0; --r) {
-        const Run& run = runs[r];
-        TextLine& line = (*lines)[run.line];
-        line.glyphs = line.glyphs.mid(0, run.from) + runGlyphs(line, run, words, boxes) + line.glyphs.mid(run.to + 1);
+TextRecognizer::Outcome UnmappedText::detectScripts(QVector<UnmappedRun>* runs, const QVector<UnmappedGlyph>& glyphs,
+                                                    const QVector<TextLine>& lines, const fz_rect& mediabox,
+                                                    const TextRecognizer::Limits& limits)
+{
+    if (!m_recognizer->detectsScripts())
+        return TextRecognizer::Outcome::Finished;
+    // A picture of each look's runs whose script is not known yet.
+    QMap<int, int> pictureOfLook;
+    QVector<GlyphPicture> pictures;
+    for (const UnmappedRun& run : *runs) {
+        if (run.script != QChar::Script_Unknown || !run.leftOut.isEmpty())
+            continue;
+        if (!pictureOfLook.contains(run.look)) {
+            pictureOfLook.insert(run.look, pictures.size());
+            pictures.append(GlyphPicture());
+        }
+        pictures[pictureOfLook.value(run.look)].glyphs += glyphsOf(lines[run.line], run, glyphs.size());
     }
-    dropEmptyLines(lines);
+    if (pictures.isEmpty())
+        return TextRecognizer::Outcome::Finished;
+    TextRecognizer::Outcome outcome = drawPictures(&pictures, glyphs, mediabox, false, limits);
+    if (outcome == TextRecognizer::Outcome::Finished)
+        outcome = m_recognizer->detectScripts(picturesToRead(&pictures), limits);
+    for (UnmappedRun& run : *runs) {
+        if (run.script != QChar::Script_Unknown || !pictureOfLook.contains(run.look))
+            continue;
+        run.script = scriptOfDetectedName(pictures[pictureOfLook.value(run.look)].picture.script);
+        if (run.script != QChar::Script_Unknown && !run.font.isEmpty())
+            m_detected.insert(run.font, run.script);
+    }
+    return outcome;
+}
+
+TextRecognizer::Outcome UnmappedText::drawPictures(QVector<GlyphPicture>* pictures, const QVector<UnmappedGlyph>& glyphs,
+                                                   const fz_rect& mediabox, bool upright,
+                                                   const TextRecognizer::Limits& limits)
+{
+    // Drawing runs under the base's page watch: a stop or the deadline cuts it short.
+    qpmupdf::RunWatch watch;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(limits.deadline - TextRecognizer::Clock::now());
+    watch.timeLimit = std::max(std::chrono::milliseconds(1), left);
+    watch.keepGoing = limits.keepGoing;
+    const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
+        m_ctx,
+        [&](fz_cookie*) {
+            for (GlyphPicture& picture : *pictures) {
+                if (!drawGlyphPicture(m_ctx, glyphs, mediabox, upright, &picture, &picture.picture.error))
+                    picture.picture.pixels.clear();
+            }
+        },
+        watch);
+    // A run cut short refuses memory: what failed then failed for the time.
+    const bool overTime = outcome.end == qpmupdf::RunEnd::OverTime;
+    for (GlyphPicture& picture : *pictures) {
+        if (picture.picture.pixels.isEmpty() && (picture.picture.error.isEmpty() || overTime))
+            picture.picture.error = overTime ? kOutOfTime : QString::fromStdString(outcome.message);
+    }
+    switch (outcome.end) {
+    case qpmupdf::RunEnd::Stopped:
+        return TextRecognizer::Outcome::Stopped;
+    case qpmupdf::RunEnd::OverTime:
+        return TextRecognizer::Outcome::OutOfTime;
+    default:
+        return TextRecognizer::Outcome::Finished;
+    }
 }
 
 } // namespace p2w

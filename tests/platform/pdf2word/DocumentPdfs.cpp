@@ -120,6 +120,14 @@ double shareKept(const QStringList& reference, const QStringList& items)
     return reference.isEmpty() ? 1.0 : double(kept) / reference.size();
 }
 
+QStringList pairsOf(const QStringList& words)
+{
+    QStringList pairs;
+    for (int i = 1; i < words.size(); ++i)
+        pairs << words[i - 1] + QLatin1Char(' ') + words[i];
+    return pairs;
+}
+
 int pageCount(const QString& pdf)
 {
     QByteArray info;

@@ -30,6 +30,8 @@ QString officeToPdf(const QString& document, const QString& outFolder);
 QStringList words(const QString& text);
 // The share of reference's items that items holds (each as often as it holds it).
 double shareKept(const QStringList& reference, const QStringList& items);
+// Each word with the next, as "word next".
+QStringList pairsOf(const QStringList& words);
 
 // The number of pages of a PDF, as pdfinfo reads it.
 int pageCount(const QString& pdf);

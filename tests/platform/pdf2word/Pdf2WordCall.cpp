@@ -7,6 +7,8 @@
 #include "platform/pdf2word/com/Pdf2WordLib.h"
 #include "platform/pdf2word/component/Pdf2WordRegistration.h"
 
+#include <QDir>
+
 namespace Pdf2WordCall {
 
 namespace {
@@ -22,11 +24,23 @@ VARIANT intValue(int value)
 
 } // namespace
 
-void registerComponent(const QString& enginePath, const std::function<void(const QString&)>& log)
+void registerComponent(const QString& enginePath, const std::function<void(const QString&)>& log, const QString& languages)
 {
     registerPdf2WordComponent({enginePath.isEmpty() ? ToolPaths::path(ToolPaths::Pdf2WordEngine) : enginePath,
                                ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath(),
-                               ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng"), log});
+                               ToolPaths::path(ToolPaths::TessData), languages, log});
+}
+
+QString installedLanguages()
+{
+    QStringList languages = {QStringLiteral("eng")};
+    const QDir tessdata(ToolPaths::path(ToolPaths::TessData));
+    for (const QFileInfo& file : tessdata.entryInfoList({QStringLiteral("*.traineddata")}, QDir::Files, QDir::Name)) {
+        const QString name = file.completeBaseName();
+        if (!languages.contains(name) && name != QLatin1String("osd") && name != QLatin1String("equ"))
+            languages << name;
+    }
+    return languages.join(QLatin1Char('+'));
 }
 
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode, DispEventSink* events,

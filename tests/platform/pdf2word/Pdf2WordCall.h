@@ -19,9 +19,15 @@ struct Outcome
 };
 
 // Registers the component as the application does (the program folder's engine library,
-// LibreOffice and Tesseract's English data, the user's cache folder); enginePath, when given,
-// names another engine library; log, when given, receives what the conversions report.
-void registerComponent(const QString& enginePath = QString(), const std::function<void(const QString&)>& log = {});
+// LibreOffice and Tesseract's data, the user's cache folder); enginePath, when given, names
+// another engine library; log, when given, receives what the conversions report; languages are
+// the OCR languages given (English unless said).
+void registerComponent(const QString& enginePath = QString(), const std::function<void(const QString&)>& log = {},
+                       const QString& languages = QStringLiteral("eng"));
+
+// The OCR languages the application gives the component: English first, then every language
+// whose data is installed ("eng+ara+deu").
+QString installedLanguages();
 
 // mode: the road (0 layout, 2 plain); events, when given, is advised for the call.
 Outcome convert(const QString& source, const QString& output, int first, int last, int mode = 0,

@@ -123,6 +123,11 @@ a{color:#3366cc;text-decoration:none}
 </body></html>
 )")
                              .arg(infobox);
+    return printWithChromium(html, path);
+}
+
+bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter)
+{
     const QFileInfo pdf(path);
     const QString page = pdf.absolutePath() + QLatin1Char('/') + pdf.completeBaseName() + QStringLiteral(".html");
     if (!TestFiles::writeFile(page, html.toUtf8()))
@@ -130,13 +135,14 @@ a{color:#3366cc;text-decoration:none}
     // A fresh profile and nothing that reaches the network: the page is all there is.
     const QString profile = pdf.absolutePath() + QStringLiteral("/.chromium-") + pdf.completeBaseName();
     QDir(profile).removeRecursively();
-    TestFiles::run(QStringLiteral("chromium"),
-                   {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                    QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
-                    QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                    QStringLiteral("--user-data-dir=") + profile, QStringLiteral("--print-to-pdf=") + pdf.absoluteFilePath(),
-                    QUrl::fromLocalFile(page).toString()},
-                   nullptr, nullptr, 180000);
+    QStringList arguments = {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                             QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                             QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                             QStringLiteral("--user-data-dir=") + profile, QStringLiteral("--print-to-pdf=") + pdf.absoluteFilePath(),
+                             QUrl::fromLocalFile(page).toString()};
+    if (!headerAndFooter)
+        arguments.prepend(QStringLiteral("--no-pdf-header-footer"));
+    TestFiles::run(QStringLiteral("chromium"), arguments, nullptr, nullptr, 180000);
     QDir(profile).removeRecursively();
     return pdf.exists() && QFileInfo(path).size() > 0;
 }
@@ -427,6 +433,87 @@ bool writeSlidePdf(const QString& path)
 )")
                                 .arg(QString::fromLatin1(photoPng().toBase64()));
     return printOffice(path, QStringLiteral(".fodp"), officeDocument(QStringLiteral("application/vnd.oasis.opendocument.presentation"), content));
+}
+
+QList<Row> shadedTableRows()
+{
+    const char* const rows[][3] = {{"North Coast", "1,517", "1,402"}, {"Western Isles", "955", "901"}, {"Firth", "2,512", "2,405"}, {"Southern Uplands", "661", "629"}, {"Eastern Plain", "3,502", "3,388"}, {"Highlands", "533", "517"}, {"All regions", "9,680", "9,242"}};
+    QList<Row> result;
+    for (const auto& row : rows)
+        result.append({QString::fromUtf8(row[0]), QString::fromUtf8(row[1]), QString::fromUtf8(row[2])});
+    return result;
+}
+
+bool writeShadedTablePdf(const QString& path)
+{
+    // Columns: region, last year, this year (tinted); the header tinted dark with white text,
+    // every other row banded, the total row tinted darker.
+    QString rows = QStringLiteral("<table:table-row table:style-name=\"ro\"><table:table-cell table:style-name=\"Head\" office:value-type=\"string\">"
+                                  "<text:p>Region</text:p></table:table-cell><table:table-cell table:style-name=\"Head\" office:value-type=\"string\">"
+                                  "<text:p>2023</text:p></table:table-cell><table:table-cell table:style-name=\"Head\" office:value-type=\"string\">"
+                                  "<text:p>2024</text:p></table:table-cell></table:table-row>\n");
+    const QList<Row> data = shadedTableRows();
+    for (int r = 0; r < data.size(); ++r) {
+        const bool total = r + 1 == data.size();
+        const QString look = total ? QStringLiteral("Total") : r % 2 ? QStringLiteral("Band")
+                                                                     : QStringLiteral("Plain");
+        rows += QStringLiteral("<table:table-row table:style-name=\"ro\"><table:table-cell table:style-name=\"%1\" office:value-type=\"string\">"
+                               "<text:p>%2</text:p></table:table-cell><table:table-cell table:style-name=\"%1\" office:value-type=\"string\">"
+                               "<text:p>%3</text:p></table:table-cell><table:table-cell table:style-name=\"%4\" office:value-type=\"string\">"
+                               "<text:p>%5</text:p></table:table-cell></table:table-row>\n")
+                    .arg(look, data[r].label, data[r].number, total ? QStringLiteral("TotalTint") : QStringLiteral("Tint"), data[r].value);
+    }
+    const QString content = QString::fromUtf8(R"(<office:font-face-decls><style:font-face style:name="Liberation Sans" svg:font-family="'Liberation Sans'"/></office:font-face-decls>
+<office:styles><style:default-style style:family="table-cell"><style:text-properties style:font-name="Liberation Sans" fo:font-size="10pt"/></style:default-style></office:styles>
+<office:automatic-styles>
+<style:style style:name="co1" style:family="table-column"><style:table-column-properties style:column-width="4.5cm"/></style:style>
+<style:style style:name="co2" style:family="table-column"><style:table-column-properties style:column-width="2.3cm"/></style:style>
+<style:style style:name="ro" style:family="table-row"><style:table-row-properties style:row-height="0.7cm"/></style:style>
+<style:style style:name="Head" style:family="table-cell"><style:table-cell-properties fo:background-color="#1f4e79" style:vertical-align="middle"/><style:text-properties fo:color="#ffffff" fo:font-weight="bold"/></style:style>
+<style:style style:name="Plain" style:family="table-cell"><style:table-cell-properties style:vertical-align="middle"/></style:style>
+<style:style style:name="Band" style:family="table-cell"><style:table-cell-properties fo:background-color="#ddebf7" style:vertical-align="middle"/></style:style>
+<style:style style:name="Tint" style:family="table-cell"><style:table-cell-properties fo:background-color="#fff2cc" style:vertical-align="middle"/></style:style>
+<style:style style:name="Total" style:family="table-cell"><style:table-cell-properties fo:background-color="#bdd7ee" style:vertical-align="middle"/><style:text-properties fo:font-weight="bold"/></style:style>
+<style:style style:name="TotalTint" style:family="table-cell"><style:table-cell-properties fo:background-color="#ffe699" style:vertical-align="middle"/><style:text-properties fo:font-weight="bold"/></style:style>
+</office:automatic-styles>
+<office:body><office:spreadsheet><table:table table:name="Landings">
+<table:table-column table:style-name="co1"/><table:table-column table:style-name="co2" table:number-columns-repeated="2"/>
+%1</table:table></office:spreadsheet></office:body>
+)")
+                                .arg(rows);
+    return printOffice(path, QStringLiteral(".fods"), officeDocument(QStringLiteral("application/vnd.oasis.opendocument.spreadsheet"), content));
+}
+
+QStringList articleParagraphs()
+{
+    return {QStringLiteral("The harbour was dredged in the spring of that year, and the work took longer than the board had hoped because the "
+                           "weather stayed rough well into May."),
+            QStringLiteral("Fishing boats moved to the outer pier while the dredger worked, which meant a longer walk for the crews and a "
+                           "great deal of grumbling in the harbour office."),
+            QStringLiteral("When the work was done the inner harbour could take boats of a deeper draught at any state of the tide, and two "
+                           "new trawlers joined the fleet before the summer was out."),
+            QStringLiteral("The cost was met in part by a grant from the county, and in part by a small rise in the mooring fees that the "
+                           "owners accepted after a long meeting in the town hall.")};
+}
+
+bool writeArticlePdf(const QString& path)
+{
+    QString infobox = QStringLiteral("<table class=\"infobox\"><caption>Quillport Harbour Light</caption>");
+    for (const Row& row : infoboxRows())
+        infobox += QStringLiteral("<tr><th>%1</th><td>%2</td></tr>").arg(row.label, row.value);
+    infobox += QStringLiteral("</table>");
+    QString paragraphs;
+    for (const QString& paragraph : articleParagraphs())
+        paragraphs += QStringLiteral("<p>%1</p>").arg(paragraph);
+    const QString html = QString::fromUtf8(R"(<!DOCTYPE html><html><head><meta charset="utf-8"><style>
+body{font-family:"Liberation Sans",sans-serif;font-size:14px;line-height:1.6;margin:0 24px}
+h1{font-family:"Liberation Serif",serif;font-weight:normal;font-size:28px;border-bottom:1px solid #a2a9b1}
+.infobox{float:right;width:300px;margin:0 0 12px 16px;border:1px solid #a2a9b1;font-size:12px;line-height:1.5;border-spacing:3px}
+.infobox caption{font-weight:bold;font-size:15px}
+.infobox th{text-align:left;vertical-align:top;width:40%}
+</style></head><body><h1>Quillport harbour</h1>%1%2</body></html>)")
+                             .arg(infobox, paragraphs + paragraphs);
+    return printWithChromium(html, path);
 }
 
 } // namespace UserDocuments

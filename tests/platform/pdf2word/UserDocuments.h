@@ -13,7 +13,10 @@
 // - a financial statement printed by LibreOffice Calc: labels and right-aligned numbers in
 //   columns, horizontal rules only;
 // - a slide printed by LibreOffice Impress: a title, bullets and a tinted sidebar holding text
-//   and a picture.
+//   and a picture;
+// - a table of shaded cells from LibreOffice Calc: a tinted header with white text, banded rows
+//   and this year's column tinted, no rulings;
+// - an article printed by Chromium: paragraphs beside an infobox framed by a hairline only.
 // Each returns false when its producer failed.
 namespace UserDocuments {
 
@@ -21,6 +24,11 @@ bool writeWebPagePdf(const QString& path);
 bool writeFormPdf(const QString& path);
 bool writeStatementPdf(const QString& path);
 bool writeSlidePdf(const QString& path);
+bool writeShadedTablePdf(const QString& path);
+bool writeArticlePdf(const QString& path);
+// Prints the HTML (its page written beside path) with Chromium, with a fresh profile and nothing
+// that reaches the network; headerAndFooter: the date, title and address on each page.
+bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter = true);
 
 // What the documents show, for checks of their conversions.
 struct Row
@@ -30,7 +38,9 @@ struct Row
     QString number; // a form line's number; a statement row's amount of the year before
 };
 QList<Row> infoboxRows();
-QList<Row> formLines();     // both pages
-QList<Row> statementRows(); // rows with amounts
+QList<Row> formLines();       // both pages
+QList<Row> statementRows();   // rows with amounts
+QList<Row> shadedTableRows(); // a region, this year's figure, last year's
+QStringList articleParagraphs();
 
 } // namespace UserDocuments

@@ -7,7 +7,10 @@
 #include "tests/platform/pdf2word/HardPages.h"
 #include "tests/platform/pdf2word/Pdf2WordCall.h"
 #include "tests/platform/pdf2word/RealDocuments.h"
+#include "tests/platform/pdf2word/UnmappedPages.h"
 #include "tests/support/TestFiles.h"
+
+#include "app/core/ToolPaths.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -41,6 +44,17 @@ QByteArray allBytes(const QString& output)
             bytes += DocumentPdfs::zipEntry(output, entry);
     }
     return bytes;
+}
+
+// Converts with the OCR languages given and returns the log's lines.
+QStringList convertLogged(const QString& source, const QString& output, int last, const QString& languages, HRESULT* result)
+{
+    QStringList log;
+    Pdf2WordCall::registerComponent(
+        QString(), [&log](const QString& line) { log << line; }, languages);
+    *result = Pdf2WordCall::convert(source, output, 1, last).result;
+    Pdf2WordCall::registerComponent();
+    return log;
 }
 
 } // namespace
@@ -91,6 +105,90 @@ private slots:
             QVERIFY2(found >= 0.9 * expected.size(), qPrintable(words.join(QLatin1Char(' '))));
             QVERIFY2(!allBytes(output).contains("\xEF\xBF\xBD"), suffix);
         }
+    }
+
+    // A paper printed by htmldoc whose body font has no Unicode map: its words come in the order
+    // they stand, its ruled table and its table without rulings are tables, nothing is left out,
+    // and a stop while its text is recognised is answered within a second.
+    void unmappedPaperReadsInOrderWithItsTables()
+    {
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("unmapped-paper"));
+        const QString source = folder + QStringLiteral("/paper.pdf");
+        const QString html = UnmappedPages::paperHtml(7, 4, 2);
+        QVERIFY(UnmappedPages::writeHtmldocPaperPdf(source, html));
+        QVERIFY(TestFiles::readFile(source).contains("/Type3"));
+        QString body = html;
+        body.replace(QRegularExpression(QStringLiteral("<title>.*</title>")), QString());
+        const QStringList expected = DocumentPdfs::words(body.remove(QRegularExpression(QStringLiteral("<[^>]*>"))));
+        const QString output = folder + QStringLiteral("/paper.docx");
+        HRESULT result = E_FAIL;
+        const QStringList log = convertLogged(source, output, DocumentPdfs::pageCount(source), QStringLiteral("eng"), &result);
+        QCOMPARE(result, S_OK);
+        const QStringList words = wordsOf(output);
+        QVERIFY2(DocumentPdfs::shareKept(expected, words) >= 0.95, qPrintable(words.join(QLatin1Char(' '))));
+        QVERIFY2(DocumentPdfs::shareKept(DocumentPdfs::pairsOf(expected), DocumentPdfs::pairsOf(words)) >= 0.9, qPrintable(words.join(QLatin1Char(' '))));
+        QCOMPARE(DocumentPdfs::zipEntry(output, QStringLiteral("word/document.xml")).count("<w:tbl>"), 2);
+        QVERIFY2(log.filter(QStringLiteral("left out")).isEmpty(), qPrintable(log.join(QLatin1Char('\n'))));
+
+        Pdf2WordCall::Stopper stopper;
+        QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/stopped.docx"), 1, 1, 0, &stopper).result, E_ABORT);
+        QVERIFY(stopper.clock.isValid());
+        QVERIFY2(stopper.clock.elapsed() < 1000, qPrintable(QString::number(stopper.clock.elapsed())));
+    }
+
+    // Arabic glyphs without a Unicode map are read with the Arabic model only, whether the font
+    // maps none of them (Tesseract's script detection tells the script) or maps some letters (they
+    // tell it): no word mixes Latin and Arabic letters. Without an Arabic model the glyphs are left
+    // out with a line in the log, and the heading stays.
+    void unmappedArabicIsReadInItsScript()
+    {
+        const QString tessdata = ToolPaths::path(ToolPaths::TessData);
+        QVERIFY2(QFileInfo::exists(tessdata + QStringLiteral("/ara.traineddata")), "tesseract-ocr-ara");
+        QVERIFY2(QFileInfo::exists(tessdata + QStringLiteral("/osd.traineddata")), "tesseract-ocr-osd");
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("unmapped-arabic"));
+        const QStringList expected = DocumentPdfs::words(UnmappedPages::arabicParagraphs().join(QLatin1Char(' ')));
+        const QStringList heading = DocumentPdfs::words(UnmappedPages::arabicHeading());
+        for (const auto map : {UnmappedPages::ArabicMap::None, UnmappedPages::ArabicMap::BaseLetters}) {
+            const QString source = folder + QStringLiteral("/arabic%1.pdf").arg(int(map));
+            QVERIFY(UnmappedPages::writeArabicPdf(source, map));
+            const QString output = folder + QStringLiteral("/arabic%1.txt").arg(int(map));
+            HRESULT result = E_FAIL;
+            convertLogged(source, output, 1, QStringLiteral("eng+deu+ara"), &result);
+            QCOMPARE(result, S_OK);
+            QStringList words = wordsOf(output);
+            QCOMPARE(UnmappedPages::mixedScriptWords(words), QStringList());
+            QCOMPARE(words.mid(0, heading.size()), heading);
+            QVERIFY2(DocumentPdfs::shareKept(expected, words) >= 0.6, qPrintable(words.join(QLatin1Char(' '))));
+
+            const QStringList log = convertLogged(source, output, 1, QStringLiteral("eng+deu"), &result);
+            QCOMPARE(result, S_OK);
+            words = wordsOf(output);
+            QCOMPARE(words, heading);
+            QCOMPARE(log.size(), 1);
+            QVERIFY2(QRegularExpression(QStringLiteral("^Page 1: \\d+ glyphs in a font without a Unicode map left out: no OCR model "
+                                                       "for the Arabic script is installed$"))
+                         .match(log.value(0))
+                         .hasMatch(),
+                     qPrintable(log.value(0)));
+        }
+    }
+
+    // A glyph drawn as large as the coordinate space is drawn within the page: the file converts,
+    // its other text stays, and what OCR cannot read is logged.
+    void giantGlyphIsDrawnWithinThePage()
+    {
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("giant"));
+        const QString source = folder + QStringLiteral("/giant.pdf");
+        QVERIFY(TestFiles::writeFile(source, UnmappedPages::giantGlyphPdf()));
+        const QString output = folder + QStringLiteral("/giant.docx");
+        HRESULT result = E_FAIL;
+        const QStringList log = convertLogged(source, output, 1, QStringLiteral("eng"), &result);
+        QCOMPARE(result, S_OK);
+        const QStringList words = wordsOf(output);
+        QCOMPARE(words.mid(0, 4), DocumentPdfs::words(QStringLiteral("Words beside the glyphs")));
+        QVERIFY2(!allBytes(output).contains("\xEF\xBF\xBD"), "U+FFFD");
+        QVERIFY2(words.size() > 4 || log.filter(QStringLiteral("glyphs in a font without a Unicode map left out")).size() == 1,
+                 qPrintable(log.join(QLatin1Char('\n'))));
     }
 
     // 100,000 copies of one line at one spot read as one line, and a stop during the page is

@@ -1,0 +1,310 @@
+// What the engine takes a page's structure to be, on page models built by hand: tables drawn as
+// shaded cells, running text and lists that only line up like tables, diagrams and posters whose
+// drawings stay pictures, framed boxes, the reading order around a display equation, the fonts'
+// descriptions, and the pages and margins the document keeps.
+
+#include "platform/mupdf/FitzContext.h"
+#include "platform/pdf2word/engine/DocumentBuilder.h"
+#include "platform/pdf2word/engine/FontFacts.h"
+#include "platform/pdf2word/engine/PageLayout.h"
+#include "platform/pdf2word/engine/PageReader.h"
+#include "platform/pdf2word/engine/RunningText.h"
+#include "tests/platform/pdf2word/engine/PageModels.h"
+
+#include <QtTest>
+
+using namespace p2w;
+using PageModels::line;
+using PageModels::rule;
+using PageModels::shape;
+
+namespace {
+
+Shape fill(float x0, float y0, float x1, float y1, int color)
+{
+    Shape result = shape(x0, y0, x1, y1);
+    result.rectangle = result.filled = true;
+    result.color = color;
+    return result;
+}
+
+// A hairline frame stroked around a box, and the rulings its sides make.
+Shape frame(float x0, float y0, float x1, float y1, PageGraphics* graphics)
+{
+    Shape result = shape(x0, y0, x1, y1, Shape::Path, true);
+    result.rectangle = true;
+    graphics->rules << rule(x0, y0, x1, y0) << rule(x0, y1, x1, y1) << rule(x0, y0, x0, y1) << rule(x1, y0, x1, y1);
+    return result;
+}
+
+QString cellText(const FoundTable& table, int row, int column)
+{
+    for (const FoundTable::Cell& cell : table.cells) {
+        if (cell.row == row && cell.column == column) {
+            QStringList parts;
+            for (const LaidParagraph& paragraph : cell.paragraphs) {
+                for (const TextLine& l : paragraph.lines)
+                    parts << l.text();
+            }
+            return parts.join(QLatin1Char(' '));
+        }
+    }
+    return QStringLiteral("<none>");
+}
+
+int cellShading(const FoundTable& table, int row, int column)
+{
+    for (const FoundTable::Cell& cell : table.cells) {
+        if (cell.row == row && cell.column == column)
+            return cell.shading;
+    }
+    return -2;
+}
+
+// Lines of prose down a column as a line breaker sets them: each as long as the next allows.
+QVector<TextLine> prose(float x, float top, int count, float pitch = 12)
+{
+    QVector<TextLine> lines;
+    for (int i = 0; i < count; ++i)
+        lines << line(QStringLiteral("the harbour board met again to talk about"), x, top + pitch * i);
+    return lines;
+}
+
+} // namespace
+
+class Pdf2WordStructureTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    qpmupdf::ContextPtr m_context;
+
+private slots:
+    void initTestCase()
+    {
+        m_context = qpmupdf::newContext();
+        QVERIFY(m_context);
+    }
+
+    // A spreadsheet's table of shaded cells: a header fill and bands every other row, drawn a
+    // row at a time, make a grid with the text's gutters; each cell keeps its fill, the white
+    // rows none, and the fills leave the drawing. A column tinted alone takes the labels and
+    // figures beside it into its table; a tinted sidebar of prose is no table.
+    void shadedCellsAreATableWithTheirShading()
+    {
+        QVector<Shape> shapes = {fill(72, 100, 372, 120, 0x1F4E79), fill(72, 140, 372, 160, 0xDDEBF7), fill(72, 180, 372, 200, 0xDDEBF7)};
+        const char* const rows[][3] = {{"Name", "Role", "Room"},
+                                       {"Mara Petrov", "Lock keeper", "A22"},
+                                       {"Rosa Kowalski", "Accounts clerk", "C20"},
+                                       {"Vera Quist", "Diver", "B16"},
+                                       {"Elin Nygaard", "Harbour master", "C22"}};
+        QVector<TextLine> lines;
+        for (int r = 0; r < 5; ++r) {
+            for (int c = 0; c < 3; ++c)
+                lines << line(QLatin1String(rows[r][c]), 76 + 110 * c, 114 + 20 * r);
+        }
+        QVector<FoundTable> tables = findShadedTables(shapes, lines, PageModels::a4());
+        QCOMPARE(tables.size(), 1);
+        const FoundTable& table = tables.front();
+        QCOMPARE(table.columns.size() - 1, 3);
+        QCOMPARE(table.rows.size() - 1, 5);
+        QVERIFY(table.shaded && !table.ruled);
+        QCOMPARE(cellText(table, 2, 1), QStringLiteral("Accounts clerk"));
+        QCOMPARE(cellShading(table, 0, 2), 0x1F4E79);
+        QCOMPARE(cellShading(table, 1, 0), -1);
+        QCOMPARE(cellShading(table, 2, 1), 0xDDEBF7);
+        QVERIFY(shapes.isEmpty() && lines.isEmpty());
+
+        // The current year tinted alone, one fill down its column.
+        shapes = {fill(296, 100, 356, 180, 0xE2EFDA)};
+        const char* const statement[][3] = {{"Sales of fish", "48,213", "45,102"},
+                                            {"Harbour fees", "6,120", "5,874"},
+                                            {"Boat repairs", "3,307", "3,544"},
+                                            {"Total revenue", "57,640", "54,520"}};
+        for (int r = 0; r < 4; ++r) {
+            const float baseline = 114 + 18 * r;
+            lines << line(QLatin1String(statement[r][0]), 72, baseline);
+            lines << line(QLatin1String(statement[r][1]), 350 - 5 * int(strlen(statement[r][1])), baseline);
+            lines << line(QLatin1String(statement[r][2]), 430 - 5 * int(strlen(statement[r][2])), baseline);
+        }
+        tables = findShadedTables(shapes, lines, PageModels::a4());
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.front().columns.size() - 1, 3);
+        QCOMPARE(cellText(tables.front(), 3, 0), QStringLiteral("Total revenue"));
+        QCOMPARE(cellText(tables.front(), 3, 1), QStringLiteral("57,640"));
+        QCOMPARE(cellShading(tables.front(), 3, 1), 0xE2EFDA);
+        QCOMPARE(cellShading(tables.front(), 3, 2), -1);
+
+        shapes = {fill(400, 100, 560, 500, 0xDBE8F5)};
+        lines = prose(410, 120, 8);
+        QVERIFY(findShadedTables(shapes, lines, PageModels::a4()).isEmpty());
+        QCOMPARE(shapes.size(), 1);
+    }
+
+    // Running text never makes a table: an article's paragraph beside an infobox leaves only the
+    // infobox's labels and values to line up. A table of contents with its leaders and display
+    // equations with their numbers keep each row as one line, a paragraph of its own; two lists
+    // side by side stay lists. A justified line split at its wide word gaps is one line again.
+    void runningTextAndListsAreNoTables()
+    {
+        QVector<TextLine> lines = prose(72, 100, 8);
+        const char* const infobox[][2] = {{"Country", "North Coast"}, {"Founded", "1142"}, {"Height", "31 m"}, {"Range", "18 nmi"}};
+        for (int r = 0; r < 4; ++r)
+            lines << line(QLatin1String(infobox[r][0]), 400, 100 + 18 * r, 9) << line(QLatin1String(infobox[r][1]), 460, 100 + 18 * r, 9);
+        QVector<FoundTable> tables = findTextTables(lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.front().columns.size() - 1, 2);
+        QCOMPARE(cellText(tables.front(), 1, 1), QStringLiteral("1142"));
+        QCOMPARE(lines.size(), 8); // the paragraph's lines, all of them
+
+        lines = {};
+        for (int r = 0; r < 4; ++r)
+            lines << line(QStringLiteral("%1 Section %1 . . . . . . . . . .").arg(r + 1), 72, 100 + 14 * r)
+                  << line(QString::number(r + 2), 500, 100 + 14 * r);
+        for (int r = 0; r < 3; ++r)
+            lines << line(QStringLiteral("x = a + b"), 260, 200 + 20 * r) << line(QStringLiteral("(%1)").arg(r + 1), 500, 200 + 20 * r);
+        QVERIFY(findTextTables(lines).isEmpty());
+        QCOMPARE(lines.size(), 7);
+        for (const TextLine& l : lines)
+            QVERIFY2(l.alone && (l.text().endsWith(QLatin1Char(')')) || l.text().contains(QLatin1String(". . ."))), qPrintable(l.text()));
+        const PageLayout page = layOutPage(lines, PageGraphics(), PageModels::a4());
+        QCOMPARE(page.paragraphs.size(), 7);
+
+        lines = {};
+        for (int r = 0; r < 4; ++r)
+            lines << line(QString::fromUtf8("• Cod landings up"), 72, 100 + 20 * r) << line(QString::fromUtf8("• Marina nights"), 330, 100 + 20 * r);
+        QVERIFY(findTextTables(lines).isEmpty());
+
+        // Six words of four letters spread over the line's width by the justification.
+        lines = {line(QStringLiteral("full line of the paragraph that the text sets"), 72, 100)};
+        const float right = lines.front().box.x1;
+        const float gap = (right - 72 - 6 * 20) / 5;
+        for (int w = 0; w < 6; ++w)
+            lines << line(QStringLiteral("word"), 72 + w * (20 + gap), 112);
+        lines << line(QStringLiteral("full line of the paragraph that the text sets"), 72, 124);
+        joinSplitLines(lines);
+        QCOMPARE(lines.size(), 3);
+        QStringList texts;
+        for (const TextLine& l : lines)
+            texts << l.text();
+        QVERIFY(texts.contains(QStringLiteral("word word word word word word")));
+    }
+
+    // Boxes joined by an arrow are one diagram, its labels in the picture: no panels, no table
+    // of their sides. A hairline frame around text is a panel; one around a legend's swatch is
+    // not. A poster's charts stand apart from the backdrop behind its text: each is a figure.
+    void diagramsAndPostersKeepTheirDrawings()
+    {
+        PageGraphics graphics;
+        graphics.shapes << frame(100, 100, 200, 140, &graphics) << frame(260, 100, 360, 140, &graphics);
+        graphics.shapes << shape(200, 119, 250, 121, Shape::Path, true) << shape(250, 115, 260, 125); // the arrow
+        graphics.rules << rule(200, 120, 250, 120);
+        QVector<TextLine> lines = {line(QStringLiteral("Sample taken"), 120, 124), line(QStringLiteral("Split"), 297, 124)};
+        PageLayout page = layOutPage(lines, graphics, PageModels::a4());
+        QVERIFY(page.panels.isEmpty() && page.tables.isEmpty());
+        QCOMPARE(page.figures.size(), 1);
+        QCOMPARE(page.figures.front().labelText, QStringLiteral("Sample taken Split"));
+
+        graphics = PageGraphics();
+        graphics.shapes << frame(72, 300, 300, 360, &graphics) << frame(400, 300, 480, 340, &graphics) << fill(405, 315, 415, 325, 0x99CCFF);
+        lines = {line(QStringLiteral("A note in a box"), 80, 320), line(QStringLiteral("with two lines"), 80, 334),
+                 line(QStringLiteral("2024"), 420, 324)};
+        page = layOutPage(lines, graphics, PageModels::a4());
+        QCOMPARE(page.panels.size(), 1);
+        QCOMPARE(page.panels.front().border, 0);
+        QVERIFY(page.panels.front().box.x1 <= 301);
+
+        graphics = PageGraphics();
+        graphics.shapes << fill(0, 0, 595, 350, 0x3465A4); // the backdrop
+        for (int bar = 0; bar < 4; ++bar)
+            graphics.shapes << fill(120 + 40 * bar, 320 - 25 * bar, 140 + 40 * bar, 420, 0xC0504D);
+        graphics.shapes << shape(110, 420, 280, 421, Shape::Path, true); // the axis
+        lines = prose(40, 60, 3);
+        lines << line(QStringLiteral("Q1"), 122, 430, 8) << line(QStringLiteral("Q4"), 242, 430, 8);
+        const QVector<FoundFigure> figures = findFigures(graphics, {}, lines, PageModels::a4());
+        QCOMPARE(figures.size(), 1);
+        QCOMPARE(figures.front().labelText, QStringLiteral("Q1 Q4"));
+        QVERIFY(figures.front().box.y0 > 200);
+        QCOMPARE(lines.size(), 3);
+    }
+
+    // Reading order: the lead-in line of a display equation, left and below the equation under a
+    // paragraph across both, is read after it; two columns are still read one after the other.
+    void equationIsReadBeforeTheLineUnderIt()
+    {
+        const QVector<fz_rect> boxes = {fz_make_rect(72, 100, 500, 112), fz_make_rect(250, 120, 350, 132),
+                                        fz_make_rect(72, 140, 180, 152), fz_make_rect(72, 160, 500, 172)};
+        QCOMPARE(readingOrder(boxes, {}), QVector<int>({0, 1, 2, 3}));
+        QVector<fz_rect> columns;
+        for (int i = 0; i < 4; ++i)
+            columns << fz_make_rect(72, 100 + 12 * i, 280, 110 + 12 * i);
+        columns << fz_make_rect(300, 100, 500, 110);
+        QCOMPARE(readingOrder(columns, {}), QVector<int>({0, 1, 2, 3, 4}));
+    }
+
+    // Fonts: the family class a reader's substitute should have, from the name when the file
+    // says nothing; an embedded file's PANOSE wins over a stand-in's description.
+    void fontsAreDescribedForSubstitution_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("monospace");
+        QTest::addColumn<int>("family");
+        QTest::newRow("serif") << "Adobe Caslon" << false << int(FlowFont::Roman);
+        QTest::newRow("no lato") << "Palatino Linotype" << false << int(FlowFont::Roman);
+        QTest::newRow("sans before serif") << "Microsoft Sans Serif" << false << int(FlowFont::Swiss);
+        QTest::newRow("helvetica") << "Helvetica Neue" << false << int(FlowFont::Swiss);
+        QTest::newRow("mono before roman") << "Latin Modern Mono" << false << int(FlowFont::Modern);
+        QTest::newRow("monospace flag") << "Fira Code" << true << int(FlowFont::Modern);
+        QTest::newRow("symbols") << "Zapf Dingbats" << false << int(FlowFont::Decorative);
+        QTest::newRow("script") << "Brush Script" << false << int(FlowFont::Script);
+    }
+
+    void fontsAreDescribedForSubstitution()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, monospace);
+        QFETCH(int, family);
+        const FlowFont font = fontFactsByName(name, monospace);
+        QCOMPARE(int(font.family), family);
+        QCOMPARE(font.fixedPitch, monospace);
+        QVERIFY(font.panose.isEmpty() && font.charset < 0);
+
+        FontTable table;
+        table.learn(font);
+        FlowFont embedded = font;
+        embedded.panose = QByteArray("\x02\x02\x06\x03\x05\x04\x05\x02\x03\x04", 10);
+        table.learn(embedded);
+        table.learn(font);
+        const QList<FlowFont> named = table.fontsNamed({name, QStringLiteral("Unknown Serif")});
+        QCOMPARE(named.size(), 2);
+        QCOMPARE(named[0].panose, embedded.panose);
+        QCOMPARE(int(named[1].family), int(FlowFont::Roman));
+    }
+
+    // The document keeps the source's margins and starts a page where the source's page ended
+    // short; a full page runs on into the next.
+    void documentKeepsMarginsAndShortPages()
+    {
+        Looks looks(m_context.get());
+        DocumentBuilder builder(looks);
+        const char* const headings[] = {"First chapter", "Second chapter", "Third chapter"};
+        for (int p = 0; p < 3; ++p) {
+            QVector<TextLine> lines = {line(QLatin1String(headings[p]), 90, 100, 16)};
+            lines += prose(90, 130, p == 0 ? 8 : 50);
+            builder.addPage(layOutPage(lines, PageGraphics(), PageModels::a4()), {});
+        }
+        const FlowDocument document = builder.finish();
+        QStringList broken;
+        for (const FlowBlock& block : document.blocks) {
+            if (block.pageBreakBefore)
+                broken << block.text();
+        }
+        QCOMPARE(broken, QStringList({QStringLiteral("Second chapter")}));
+        QCOMPARE(document.margins.left(), 90.0);
+        QVERIFY(document.margins.top() > 80 && document.margins.top() < 90);
+        QCOMPARE(document.margins.right(), 90.0); // at most an inch and a quarter
+    }
+};
+
+QTEST_GUILESS_MAIN(Pdf2WordStructureTest)
+#include "test_pdf2wordstructure.moc"
