@@ -2,7 +2,9 @@
 
 #include "platform/mupdf/FitzContext.h"
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <malloc.h>
 #include <mutex>
@@ -28,6 +30,10 @@ constexpr bool watchResidentMemory = true;
 #else
 constexpr bool watchResidentMemory = true;
 #endif
+
+// Above the least the process held at the start of a run by more than this, the allocator gives
+// back what it keeps before a run.
+constexpr size_t trimAbove = size_t(64) << 20;
 
 using Clock = std::chrono::steady_clock;
 
@@ -83,8 +89,17 @@ RunOutcome runPageFunction(fz_context* ctx, void (*function)(void*, fz_cookie*),
     // freed goes back to the system first, so that the process's growth is the page's.
     size_t residentLimit = 0;
     if (watchResidentMemory) {
-        malloc_trim(0);
-        const size_t residentBefore = residentBytes();
+        size_t residentBefore = residentBytes();
+        // What earlier pages freed but the allocator kept would count as the page's own start:
+        // it goes back to the system first when there is much of it (giving back takes time,
+        // which a run of small pages should not spend).
+        static std::atomic<size_t> leastBefore{SIZE_MAX};
+        if (residentBefore > leastBefore.load() + trimAbove) {
+            malloc_trim(0);
+            residentBefore = residentBytes();
+        }
+        if (residentBefore < leastBefore.load())
+            leastBefore = residentBefore;
         residentLimit = residentBefore ? residentBefore + memoryCapOf(ctx) : 0;
     }
 
