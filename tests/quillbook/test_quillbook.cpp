@@ -306,6 +306,14 @@ private slots:
         QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), source, target), 0);
         QCOMPARE(pdfinfo(target).value("Page size"), QString("595 x 842 pts (A4)"));
         QVERIFY(text(target).contains("Book title Part one Fish & chips. Part two."));
+
+        // The merging's diagnostics reach the log file, as the routine steps they are.
+        QString log;
+        const QDir logs(QDir::homePath() + "/.Zembrook Ebook Converter/log");
+        for (const QString& name : logs.entryList({"log_*.txt"}, QDir::Files))
+            log += QString::fromUtf8(TestFiles::readFile(logs.filePath(name)));
+        QVERIFY2(log.contains("DEBUG: Add file to merge list:") && log.contains("DEBUG: Merge result:"), qPrintable(log));
+        QVERIFY2(!log.contains("ERROR: Add file to merge list") && !log.contains("ERROR: Merge result"), qPrintable(log));
     }
 
     // The password opens the file and the permissions bind whoever opens it with that password.
