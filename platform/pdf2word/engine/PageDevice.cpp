@@ -94,6 +94,9 @@ struct State
     // Fonts whose glyphs are all read by OCR (PageDeviceOptions::unmappedFonts).
     std::unordered_set<const fz_font*> unmappedFonts;
     std::vector<fz_rect> over;
+    // The straight segments of the path at hand (walkPath). Kept here, not on the stack: a page
+    // that runs out of memory throws out of the path's handling, past any destructor.
+    std::vector<std::pair<fz_point, fz_point>> pathSegments;
     fz_text* shown = nullptr;
     fz_text* hidden = nullptr;
     std::vector<ClipLevel> clips;
@@ -167,7 +170,7 @@ struct SegmentWalk
     fz_matrix ctm;
     fz_point start;
     fz_point current;
-    std::vector<std::pair<fz_point, fz_point>> segments;
+    std::vector<std::pair<fz_point, fz_point>>& segments;
     bool onlyStraight = true;
 };
 
@@ -200,12 +203,11 @@ void walkClose(fz_context*, void* arg)
     walk->current = walk->start;
 }
 
-SegmentWalk walkPath(fz_context* ctx, const fz_path* path, fz_matrix ctm)
+SegmentWalk walkPath(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm)
 {
     static const fz_path_walker walker = {walkMove, walkLine, walkCurve, walkClose, nullptr, nullptr, nullptr, nullptr};
-    SegmentWalk walk;
-    walk.ctm = ctm;
-    walk.start = walk.current = fz_make_point(0, 0);
+    state.pathSegments.clear();
+    SegmentWalk walk{ctm, fz_make_point(0, 0), fz_make_point(0, 0), state.pathSegments};
     fz_walk_path(ctx, path, &walker, &walk);
     return walk;
 }
@@ -319,7 +321,7 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
     const float width = box.x1 - box.x0;
     const float height = box.y1 - box.y0;
     const bool thin = std::min(width, height) <= kThinnest;
-    const SegmentWalk walk = walkPath(ctx, path, ctm);
+    const SegmentWalk walk = walkPath(ctx, state, path, ctm);
     if (thin && !white) {
         // A filled hairline: a ruling when it is an axis-aligned rectangle.
         bool straight = walk.onlyStraight;
@@ -351,7 +353,7 @@ void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_
     const fz_rect box = fz_bound_path(ctx, path, stroke, ctm);
     const float expansion = fz_matrix_expansion(ctm);
     const float lineWidth = (stroke ? stroke->linewidth : 1) * expansion;
-    const SegmentWalk walk = walkPath(ctx, path, ctm);
+    const SegmentWalk walk = walkPath(ctx, state, path, ctm);
     bool thin = walk.onlyStraight && lineWidth <= kThinnest;
     for (const auto& segment : walk.segments)
         thin = thin && axisAligned(segment);
