@@ -80,6 +80,9 @@ private:
     // The space above each of the blocks (m_items') as in the source, where it follows the one
     // before down the same page and column.
     void spaceBlocks(QList<FlowBlock>& blocks) const;
+    // Whether the column an item in columns stands in ends short of the others, or with a box:
+    // what follows does not flow on from it.
+    bool endsColumnShort(const Item& item) const;
     // Whether the columns b go on from the columns a on the next page: as many, as wide.
     bool continuesColumns(int a, int b) const;
     FlowBlock flowOf(const Paragraph& paragraph) const;

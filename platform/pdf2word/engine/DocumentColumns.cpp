@@ -10,7 +10,8 @@ namespace {
 // Columns on the next page go on from those before when each edge stands within this (points).
 const float kSameEdge = 6;
 // A column ended short, and the next starts with a column break, when it ends this many of its
-// last lines above where the columns end (text that flows on fills its column to the end).
+// last lines above where the columns end (text that flows on fills its column to the end), or
+// when it ends with anything but a paragraph.
 const float kShortColumnLines = 1.5f;
 const float kUsualLineSize = 12;
 
@@ -29,6 +30,16 @@ bool DocumentBuilder::continuesColumns(int a, int b) const
     return true;
 }
 
+bool DocumentBuilder::endsColumnShort(const Item& item) const
+{
+    // A box, picture or table does not flow on into the next column.
+    if (item.kind != FlowBlock::Paragraph)
+        return true;
+    const FoundColumns& found = m_columns[item.columns];
+    const float lineSize = item.size > 0 ? item.size : kUsualLineSize;
+    return found.columns[item.column].y1 < found.box.y1 - kShortColumnLines * lineSize;
+}
+
 QList<FlowSection> DocumentBuilder::columnSections(QList<FlowBlock>& blocks) const
 {
     QList<FlowSection> sections;
@@ -38,8 +49,9 @@ QList<FlowSection> DocumentBuilder::columnSections(QList<FlowBlock>& blocks) con
             continue;
         const Item* previous = i > 0 ? &m_items[i - 1] : nullptr;
         const bool sameColumns = previous && previous->columns == item.columns;
-        // A paragraph that a page break cut is one again, and stands in the columns it starts in.
-        const bool goesOn = previous && previous->columns >= 0 && continuesColumns(previous->columns, item.columns);
+        // Columns on the next page as wide as those before go on from them (a paragraph that a
+        // page break cut is one again, and stands in the columns it starts in).
+        const bool goesOn = previous && previous->columns >= 0 && !sameColumns && continuesColumns(previous->columns, item.columns);
         if (!sections.isEmpty() && (sameColumns || goesOn) && sections.last().first + sections.last().count == i) {
             ++sections.last().count;
         } else {
@@ -54,11 +66,9 @@ QList<FlowSection> DocumentBuilder::columnSections(QList<FlowBlock>& blocks) con
             }
             sections.append(section);
         }
-        if (sameColumns && item.column > previous->column) {
-            const FoundColumns& found = m_columns[item.columns];
-            const float lineSize = previous->size > 0 ? previous->size : kUsualLineSize;
-            blocks[i].columnBreakBefore = found.columns[previous->column].y1 < found.box.y1 - kShortColumnLines * lineSize;
-        }
+        // The next column, or the next page's first, starts where the one before ended short.
+        if ((sameColumns && item.column > previous->column) || goesOn)
+            blocks[i].columnBreakBefore = !blocks[i].pageBreakBefore && endsColumnShort(*previous);
     }
     return sections;
 }
