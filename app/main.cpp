@@ -27,6 +27,8 @@ const int workerStopTimeoutMs = 60000;
 int main(int argc, char* argv[])
 {
     Application app(argc, argv);
+    // Qt's warnings, and those of our own code that speak through Qt, reach the log file too.
+    Logger::installMessageHandler();
     auto crashReporter = std::make_unique<CrashReporter>();
 
     if (app.sendMessage(QString(), 5000))

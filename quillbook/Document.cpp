@@ -51,12 +51,14 @@ bool Document::merge(const QString& output, const QStringList& files)
     }
     Document document;
     const QString listName = FileSystem::createUniqueId();
+    // The steps of a merge that went well are routine (debug lines); only a failed one is an error.
     for (const QString& file : files) {
         const int result = document.AddToFileList(listName, file);
-        qCritical() << "Add file to merge list:" << listName << "File:" << file << "Result:" << result;
+        (result > 0 ? qDebug() : qCritical()) << "Add file to merge list:" << listName << "File:" << file
+                                              << "Result:" << result;
     }
     const int result = document.MergeFileList(listName, output);
-    qCritical() << "Merge result:" << result;
+    (result != 0 ? qDebug() : qCritical()) << "Merge result:" << result;
     if (result == 0)
         reportFailure(document, "Merge error");
     return result != 0;

@@ -5,6 +5,7 @@
 #include "quillbook/Quillbook.h"
 
 #include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
 #include "app/core/WorkClaim.h"
 
 #include <QApplication>
@@ -106,6 +107,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationDomain(QStringLiteral("zembrook.com"));
     QCoreApplication::setOrganizationName(QStringLiteral("Zembrook"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    // Qt's warnings, and the diagnostics of the merging, reach the log file too.
+    Logger::installMessageHandler();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Ebook to PDF converter"));

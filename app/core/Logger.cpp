@@ -19,7 +19,47 @@ QMutex& fileLock()
     return mutex;
 }
 
+QtMessageHandler previousHandler = nullptr;
+
+// True while this thread writes a log line: its echo, and anything Qt says about the writing,
+// must not come back into the log.
+thread_local bool writingLine = false;
+
+int levelOf(QtMsgType type)
+{
+    switch (type) {
+    case QtInfoMsg:
+        return Logger::Info;
+    case QtWarningMsg:
+        return Logger::Warning;
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        return Logger::Error;
+    case QtDebugMsg:
+        break;
+    }
+    return Logger::Debug;
+}
+
+void routeMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!writingLine)
+        Logger::instance()->log(message, levelOf(type));
+    if ((writingLine || type == QtFatalMsg) && previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
+
+void Logger::installMessageHandler()
+{
+    // Made first: a message said while the logger is made must find it made.
+    instance();
+    QtMessageHandler previous = qInstallMessageHandler(routeMessage);
+    // Installed twice, the handler keeps the one that was there before it.
+    if (previous != routeMessage)
+        previousHandler = previous;
+}
 
 Logger* Logger::instance()
 {
@@ -66,6 +106,8 @@ QString Logger::formatLine(const QString& time, const QString& levelName, const 
 
 void Logger::write(const QString& text, const QString& levelName)
 {
+    const bool nested = writingLine;
+    writingLine = true;
     const QDateTime now = QDateTime::currentDateTime();
     const QString line = formatLine(now.toString(QStringLiteral("hh:mm:ss.zzz")), levelName, text);
     {
@@ -80,4 +122,5 @@ void Logger::write(const QString& text, const QString& levelName)
         }
     }
     qDebug("%s", line.toLocal8Bit().constData());
+    writingLine = nested;
 }

@@ -70,6 +70,9 @@ FromPDFOCR::FromPDFOCR(QSharedPointer<DebenuService> service, const QString& sou
     , m_buildParagraphs(buildParagraphs)
     , m_languages(std::move(languages))
 {
+    // A stop ends the page being recognised, not only the pages after it.
+    if (m_progress)
+        m_reader.setCancelCheck([progress = m_progress] { return progress->isStopped(); });
 }
 
 FromPDFOCR::~FromPDFOCR() = default;
@@ -168,7 +171,7 @@ void FromPDFOCR::recognizeNextPage()
     emit progressChanged(m_currentPage - m_firstPage + 1, m_lastPage - m_firstPage + 1);
     QString text;
     if (!scanPage(m_currentPage, &text)) {
-        fail(PageFailed);
+        fail(m_reader.wasCancelled() ? Stopped : PageFailed);
         return;
     }
     m_pageTexts.insert(m_currentPage, text);
@@ -188,7 +191,7 @@ bool FromPDFOCR::scanPage(int page, QString* text)
     else
         reason = QStringLiteral("Render page to image. Unknown error");
     QFile::remove(imagePath);
-    if (!recognised)
+    if (!recognised && !m_reader.wasCancelled())
         log(QStringLiteral("Scan document page:%1").arg(reason), Logger::Error);
     return recognised;
 }

@@ -13,11 +13,25 @@ float ocrScaleFactor(int width, int height, int tileWidth, int tileHeight)
     return 6.0f * float(tileHeight) / float(height);
 }
 
+namespace {
+
+// Leptonica's steps do not all carry the resolution over: the result gets the page's own,
+// times the factor the page was scaled by.
+Pix* withResolution(Pix* result, l_int32 xRes, l_int32 yRes, float factor)
+{
+    pixSetResolution(result, l_int32(float(xRes) * factor + 0.5f), l_int32(float(yRes) * factor + 0.5f));
+    return result;
+}
+
+} // namespace
+
 Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, int minCount, int backgroundValue,
                      int smoothX, int smoothY, float scoreFraction)
 {
     if (!image || pixGetDepth(image) != 32)
         return image;
+    const l_int32 xRes = pixGetXRes(image);
+    const l_int32 yRes = pixGetYRes(image);
     Pix* grey = pixConvertRGBToGrayFast(image);
     Pix* sharp = grey ? pixUnsharpMaskingGray(grey, 5, 2.5f) : nullptr;
     if (!sharp) {
@@ -25,12 +39,14 @@ Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, i
         pixDestroy(&grey);
         return image;
     }
-    const float factor = ocrScaleFactor(int(pixGetWidth(sharp)), int(pixGetHeight(sharp)), tileWidth, tileHeight);
+    float factor = ocrScaleFactor(int(pixGetWidth(sharp)), int(pixGetHeight(sharp)), tileWidth, tileHeight);
     if (factor != 1.0f) {
         Pix* scaled = pixScaleGrayLI(sharp, factor, factor);
         if (scaled) {
             pixDestroy(&sharp);
             sharp = scaled;
+        } else {
+            factor = 1.0f;
         }
     }
     l_int32 foundThreshold = 0;
@@ -42,14 +58,14 @@ Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, i
         // No binarisation: the sharpened grey page is still a fair input.
         pixDestroy(&image);
         pixDestroy(&grey);
-        return sharp;
+        return withResolution(sharp, xRes, yRes, factor);
     }
     pixDestroy(&image);
     pixDestroy(&grey);
     pixDestroy(&sharp);
     if (deskewed) {
         pixDestroy(&bilevel);
-        return deskewed;
+        return withResolution(deskewed, xRes, yRes, factor);
     }
-    return bilevel;
+    return withResolution(bilevel, xRes, yRes, factor);
 }

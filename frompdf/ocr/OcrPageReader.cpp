@@ -6,6 +6,7 @@
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 
 namespace {
 
@@ -18,6 +19,15 @@ const int kBackgroundValue = 255;
 const int kSmoothX = 0;
 const int kSmoothY = 0;
 const float kScoreFraction = 0.09f;
+
+// Resolutions the engine takes as given; outside them it estimates its own.
+const int kLeastResolution = 70;
+const int kMostResolution = 2400;
+
+bool askCancel(void* check, int /*words*/)
+{
+    return (*static_cast<const OcrPageReader::CancelCheck*>(check))();
+}
 
 } // namespace
 
@@ -42,6 +52,7 @@ bool OcrPageReader::init(const QString& tessdataPath, const QString& language)
 
 bool OcrPageReader::recognizeFile(const QString& imagePath, QString* text, QString* reason)
 {
+    m_wasCancelled = false;
     const QByteArray path = imagePath.toLocal8Bit();
     Pix* image = pixRead(path.constData());
     if (!image) {
@@ -52,10 +63,25 @@ bool OcrPageReader::recognizeFile(const QString& imagePath, QString* text, QStri
                                     kSmoothX, kSmoothY, kScoreFraction);
     m_engine->SetPageSegMode(tesseract::PSM_AUTO);
     m_engine->SetImage(prepared);
-    char* recognised = m_engine->GetUTF8Text();
+    const int resolution = int(pixGetYRes(prepared));
+    if (resolution >= kLeastResolution && resolution <= kMostResolution)
+        m_engine->SetSourceResolution(resolution);
+
+    tesseract::ETEXT_DESC monitor;
+    if (m_cancelled) {
+        monitor.cancel = &askCancel;
+        monitor.cancel_this = &m_cancelled;
+    }
+    const bool recognisedPage = m_engine->Recognize(&monitor) == 0;
+    m_wasCancelled = m_cancelled && m_cancelled();
+    char* recognised = recognisedPage && !m_wasCancelled ? m_engine->GetUTF8Text() : nullptr;
     *text = recognised ? QString::fromUtf8(recognised) : QString();
     delete[] recognised;
     pixDestroy(&prepared);
     m_engine->Clear();
+    if (m_wasCancelled) {
+        *reason = QStringLiteral("cancelled");
+        return false;
+    }
     return true;
 }

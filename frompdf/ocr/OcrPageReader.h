@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace tesseract {
@@ -21,13 +22,23 @@ public:
     // is missing or unreadable.
     bool init(const QString& tessdataPath, const QString& language);
 
-    // Reads, prepares and recognises one image file (the file is left in place). False with a
-    // reason when the image cannot be read.
+    // Asked again and again while a page is recognised; true ends the recognition within a
+    // moment, and recognizeFile then returns false with wasCancelled() true.
+    using CancelCheck = std::function<bool()>;
+    void setCancelCheck(CancelCheck cancelled) { m_cancelled = std::move(cancelled); }
+
+    // Reads, prepares and recognises one image file (the file is left in place). The engine is
+    // told the image's resolution, so it need not guess it from the page (a guess that noise
+    // throws off, which costs minutes on a speckled scan). False with a reason when the image
+    // cannot be read, or when the recognition was cancelled.
     bool recognizeFile(const QString& imagePath, QString* text, QString* reason);
+    bool wasCancelled() const { return m_wasCancelled; }
 
 private:
     OcrPageReader(const OcrPageReader&) = delete;
     OcrPageReader& operator=(const OcrPageReader&) = delete;
 
     std::unique_ptr<tesseract::TessBaseAPI> m_engine;
+    CancelCheck m_cancelled;
+    bool m_wasCancelled = false;
 };

@@ -155,12 +155,34 @@ size_t memoryInUse(fz_context* ctx)
     return account ? account->used.load() : 0;
 }
 
+size_t memoryCapOf(fz_context* ctx)
+{
+    MemoryAccount* account = accountOf(ctx);
+    return account ? account->cap : memoryCap;
+}
+
 size_t capRefusals(fz_context* ctx)
 {
     MemoryAccount* account = accountOf(ctx);
     if (!account)
         return 0;
     return account->finalRefusals + (account->pendingRefusal ? 1 : 0);
+}
+
+bool chargeMemory(fz_context* ctx, size_t bytes)
+{
+    MemoryAccount* account = accountOf(ctx);
+    if (!account)
+        return true;
+    if (account->uncounted)
+        return !account->refusing;
+    return take(account, bytes, bytes);
+}
+
+void releaseMemory(fz_context* ctx, size_t bytes)
+{
+    if (MemoryAccount* account = accountOf(ctx))
+        account->used.fetch_sub(bytes);
 }
 
 UncountedMemory::UncountedMemory(fz_context* ctx)

@@ -32,7 +32,15 @@ ContextPtr newContext(size_t cap = memoryCap);
 // the cap (not counting requests it got after emptying its cache); 0 for a context that
 // newContext did not make. Read by the thread that uses the context.
 size_t memoryInUse(fz_context* ctx);
+// The cap the context was made with; memoryCap for a context that newContext did not make.
+size_t memoryCapOf(fz_context* ctx);
 size_t capRefusals(fz_context* ctx);
+
+// Counts bytes that the caller holds for a page outside MuPDF (its own model of the page) against
+// the context's cap, as MuPDF's blocks count; false, a refusal that fails the page run as over
+// memory, when they do not fit. Each charge that succeeded is given back with releaseMemory.
+bool chargeMemory(fz_context* ctx, size_t bytes);
+void releaseMemory(fz_context* ctx, size_t bytes);
 
 // While it lives, the context's allocations are not counted against the cap; for the bytes of
 // an opened file, which the cap is not about.

@@ -3,6 +3,7 @@
 #include "platform/mupdf/FitzFrame.h"
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -12,6 +13,12 @@ namespace qpmupdf {
 constexpr std::chrono::milliseconds pageTimeLimit{20000};
 // How often keepGoing is asked while a page runs.
 constexpr std::chrono::milliseconds keepGoingInterval{500};
+// How often the process's memory is looked at while a page runs: a page that allocates as fast
+// as the machine can goes at most some tens of megabytes over its cap in that time.
+constexpr std::chrono::milliseconds memoryWatchInterval{5};
+
+// The memory the process holds now (its resident set, in bytes); 0 when it cannot be read.
+size_t residentBytes();
 
 enum class RunEnd {
     Finished,
@@ -42,7 +49,9 @@ RunOutcome runPageFunction(fz_context* ctx, void (*function)(void*, fz_cookie*),
 // body(cookie) runs on a helper thread inside MuPDF's error frame (see fzRun) and hands the cookie
 // to every MuPDF call that takes one; the calling thread waits, and aborts the run through the
 // cookie when the time limit passes or keepGoing answers false. While aborted, the context refuses
-// memory, so MuPDF stops also where it does not look at the cookie. The context must not be used
+// memory, so MuPDF stops also where it does not look at the cookie. The context's memory cap holds
+// for the process as a whole too: a run that makes the process grow by more than the cap (with the
+// caller's own structures, which MuPDF does not see) is aborted as over memory. The context must not be used
 // otherwise until runPage returns. A run whose cookie was aborted never counts as finished, even
 // when MuPDF returned normally with a partial result.
 template <typename Body>

@@ -306,6 +306,14 @@ private slots:
         QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), source, target), 0);
         QCOMPARE(pdfinfo(target).value("Page size"), QString("595 x 842 pts (A4)"));
         QVERIFY(text(target).contains("Book title Part one Fish & chips. Part two."));
+
+        // The merging's diagnostics reach the log file, as the routine steps they are.
+        QString log;
+        const QDir logs(QDir::homePath() + "/.Zembrook Ebook Converter/log");
+        for (const QString& name : logs.entryList({"log_*.txt"}, QDir::Files))
+            log += QString::fromUtf8(TestFiles::readFile(logs.filePath(name)));
+        QVERIFY2(log.contains("DEBUG: Add file to merge list:") && log.contains("DEBUG: Merge result:"), qPrintable(log));
+        QVERIFY2(!log.contains("ERROR: Add file to merge list") && !log.contains("ERROR: Merge result"), qPrintable(log));
     }
 
     // The password opens the file and the permissions bind whoever opens it with that password.
@@ -504,7 +512,7 @@ private slots:
             tables += table + QByteArray((4 - table.size() % 4) % 4, '\0');
         }
         return "wOFF" + be(at(0, 4), 4) + be(quint32(start + tables.size()), 4) + be(quint32(count), 2) + be(0, 2)
-               + be(quint32(font.size()), 4) + be(1, 2) + be(0, 2) + be(0, 4 * 5) + directory + tables;
+               + be(quint32(font.size()), 4) + be(1, 2) + be(0, 2) + QByteArray(4 * 5, '\0') + directory + tables;
     }
 
     // A book's own font wins over an installed font of the same family: the book's DejaVu Sans Mono

@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/Conversion.h"
 
 #include "platform/mupdf/AtomicFile.h"
+#include "platform/mupdf/FitzContext.h"
 #include "platform/mupdf/PageRun.h"
 #include "platform/mupdf/PdfOpen.h"
 #include "platform/pdf2word/engine/Outputs.h"
@@ -26,6 +27,21 @@ const std::chrono::milliseconds kWantedPageTime{2000};
 // Recognising a page's text in fonts without a Unicode map gets this much time, apart from the
 // page's own limit: a page whose time runs out keeps what was read.
 const std::chrono::seconds kRecognitionTime{60};
+// Laying a page out holds copies of its model (the region's lines and shapes, the lists each
+// step sorts): about this many times the model itself, besides it.
+const size_t kLayoutCopies = 2;
+
+// The bytes of the engine's own model of a page: its lines with their glyphs, its shapes and
+// rules, as the containers hold them.
+size_t pageModelBytes(const QVector<TextLine>& lines, const PageGraphics& graphics)
+{
+    size_t bytes = size_t(lines.capacity()) * sizeof(TextLine) + size_t(graphics.shapes.capacity()) * sizeof(Shape)
+                   + size_t(graphics.rules.capacity()) * sizeof(Rule)
+                   + size_t(graphics.unmapped.capacity()) * sizeof(UnmappedGlyph);
+    for (const TextLine& line : lines)
+        bytes += size_t(line.glyphs.capacity()) * sizeof(Glyph);
+    return bytes;
+}
 
 } // namespace
 
@@ -202,6 +218,7 @@ int Conversion::readPage(int pageNumber)
     }
     note(pageNumber, work.notes);
     // The pictures' shapes and the unmapped glyphs borrow from the list: the list goes last.
+    qpmupdf::releaseMemory(m_ctx, work.graphics.countedBytes);
     work.graphics = PageGraphics();
     fz_drop_display_list(m_ctx, work.list);
     fz_drop_page(m_ctx, work.page);
@@ -254,12 +271,23 @@ int Conversion::recogniseText(int pageNumber, PageWork& work)
 
 int Conversion::layOutText(int pageNumber, PageWork& work, const qpmupdf::RunWatch& watch)
 {
+    size_t charged = 0;
     const qpmupdf::RunOutcome outcome = qpmupdf::runPage(
         m_ctx, [&](fz_cookie* cookie) {
             PageReader::finishLines(&work.lines);
+            // The engine's own model of the page and its layout's copies count against the page's
+            // memory as MuPDF's blocks do (the shapes were counted as they were read): a page
+            // whose model would not fit fails here, before the layout makes the copies. (A list
+            // that lost shapes since may hold less than was counted for it.)
+            const size_t needed = pageModelBytes(work.lines, work.graphics) * (1 + kLayoutCopies);
+            const size_t extra = needed > work.graphics.countedBytes ? needed - work.graphics.countedBytes : 0;
+            if (!qpmupdf::chargeMemory(m_ctx, extra))
+                fz_throw(m_ctx, FZ_ERROR_MEMORY, "the page's model needs too much memory");
+            charged = extra;
             work.layout = layOutPage(work.lines, work.graphics, work.mediabox, cookie);
         },
         watch);
+    qpmupdf::releaseMemory(m_ctx, charged);
     return runResult(pageNumber, outcome, true, std::string());
 }
 

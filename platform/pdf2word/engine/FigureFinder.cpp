@@ -90,14 +90,16 @@ struct Cluster
     QVector<int> shapes;
 };
 
-// Shapes close to one another, grouped.
-QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candidates)
+// Shapes close to one another, grouped; none once the page's run is aborted.
+QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candidates, const fz_cookie* cookie)
 {
     QVector<int> order = candidates;
     std::sort(order.begin(), order.end(), [&](int a, int b) { return shapes[a].box.y0 < shapes[b].box.y0; });
     QVector<int> parent(order.size());
     std::iota(parent.begin(), parent.end(), 0);
     for (int i = 0; i < order.size(); ++i) {
+        if (aborted(cookie))
+            return {};
         const fz_rect near = expanded(shapes[order[i]].box, kNear);
         for (int j = i + 1; j < order.size() && shapes[order[j]].box.y0 <= near.y1; ++j) {
             if (touches(near, shapes[order[j]].box))
@@ -113,7 +115,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
     QVector<Cluster> clusters = byRoot.values().toVector();
     // Regions that overlap once grown (a picture inside a drawn frame) are one.
     bool merged = true;
-    while (merged) {
+    while (merged && !aborted(cookie)) {
         merged = false;
         for (int i = 0; i < clusters.size() && !merged; ++i) {
             for (int j = i + 1; j < clusters.size(); ++j) {
@@ -235,7 +237,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
     QVector<FoundFigure> figures;
     QVector<bool> taken(lines.size(), false);
     // Clusters still to look at; those split off a region that held text are not split again.
-    QVector<Cluster> work = cluster(shapes, candidates);
+    QVector<Cluster> work = cluster(shapes, candidates, cookie);
     joinGridLines(shapes, work);
     QVector<bool> splitOff(work.size(), false);
     for (int w = 0; w < work.size(); ++w) {
@@ -292,7 +294,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
             const QVector<int> front = splitOff[w] ? c.shapes : withoutBackdrops(shapes, c.shapes, lines, taken, pageArea);
             QVector<int> alone = c.shapes;
             if (front.size() < c.shapes.size() && !front.isEmpty()) {
-                for (const Cluster& part : cluster(shapes, front)) {
+                for (const Cluster& part : cluster(shapes, front, cookie)) {
                     work.append(part);
                     splitOff.append(true);
                 }

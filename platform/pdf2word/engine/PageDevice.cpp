@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/PageDevice.h"
 
+#include "platform/mupdf/FitzContext.h"
 #include "platform/pdf2word/engine/Scripts.h"
 #include "platform/pdf2word/engine/UnmappedText.h"
 
@@ -80,6 +81,7 @@ struct Cover
 
 struct State
 {
+    fz_context* ctx = nullptr;
     fz_device* target = nullptr;
     PageDeviceOptions options;
     std::vector<HeldText> held;
@@ -263,6 +265,25 @@ Shape makeShape(Shape::Kind kind, fz_rect box, bool thin)
     return shape;
 }
 
+// Appends to one of the page's lists, whose storage counts against the page's memory: a list
+// that grows holds its old and its new storage at once, so the new one is charged before it
+// grows (failing the page when it does not fit) and the old one given back after.
+template <typename T>
+void appendCounted(State& state, QVector<T>& list, const T& item)
+{
+    if (list.size() == list.capacity()) {
+        const size_t old = size_t(list.capacity()) * sizeof(T);
+        const int grown = std::max(64, list.capacity() * 2);
+        const size_t bytes = size_t(grown) * sizeof(T);
+        if (!qpmupdf::chargeMemory(state.ctx, bytes))
+            fz_throw(state.ctx, FZ_ERROR_MEMORY, "the page's shapes need too much memory");
+        list.reserve(grown);
+        qpmupdf::releaseMemory(state.ctx, old);
+        state.options.collect->countedBytes += bytes - old;
+    }
+    list.append(item);
+}
+
 // Adds the shape as far as the clip shows it; false when nothing of it is seen.
 bool addShape(State& state, Shape shape)
 {
@@ -276,7 +297,7 @@ bool addShape(State& state, Shape shape)
 #if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
 #endif
-    state.options.collect->shapes.push_back(shape);
+    appendCounted(state, state.options.collect->shapes, shape);
 #pragma GCC diagnostic pop
     return true;
 }
@@ -287,7 +308,7 @@ void addRule(State& state, float x0, float y0, float x1, float y1)
     const fz_rect clip = state.clip();
     if (rule.x1 < clip.x0 || rule.x0 > clip.x1 || rule.y1 < clip.y0 || rule.y0 > clip.y1)
         return;
-    state.options.collect->rules.push_back(rule);
+    appendCounted(state, state.options.collect->rules, rule);
 }
 
 void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm, fz_colorspace* colorspace,
@@ -462,7 +483,7 @@ int characterToPass(State& state, const fz_text_span* span, const fz_text_item& 
     if (!state.options.collect)
         return 0xFFFD;
     QVector<UnmappedGlyph>& unmapped = state.options.collect->unmapped;
-    unmapped.append({span->font, item.gid, place, box});
+    appendCounted(state, unmapped, UnmappedGlyph{span->font, item.gid, place, box});
     return int(unmappedCode(unmapped.size() - 1));
 }
 
@@ -921,6 +942,7 @@ fz_device* newPageDevice(fz_context* ctx, fz_device* target, const PageDeviceOpt
 {
     PageDevice* device = fz_new_derived_device(ctx, PageDevice);
     device->state = new State;
+    device->state->ctx = ctx;
     device->state->target = target;
     device->state->options = options;
     device->super.close_device = closeDevice;

@@ -124,6 +124,9 @@ struct PageGraphics
     // The letters each font maps, counted by script (QChar::Script): they tell the script of the
     // font's unmapped glyphs.
     QHash<const fz_font*, QHash<int, int>> mappedLetters;
+    // The bytes of the lists above that the reading charged against the page's memory cap, given
+    // back when the page is done.
+    size_t countedBytes = 0;
 };
 
 } // namespace p2w

@@ -92,6 +92,37 @@ private slots:
         QCOMPARE(linePattern.match(lines.last()).captured(1), QStringLiteral("DEBUG"));
     }
 
+    // With the handler, Qt's messages become log lines at their level, each once; the echo of
+    // the log's own lines goes on to the handler that was there before.
+    void qtMessagesReachTheLog()
+    {
+        static QStringList passedOn;
+        passedOn.clear();
+        const QtMessageHandler before = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& message) { passedOn << message; });
+        Logger::installMessageHandler();
+        Logger::installMessageHandler();
+
+        qDebug("a debug line");
+        qInfo("an info line");
+        qWarning() << "Open link in suitable app failed:" << 3;
+        qCritical("Render failed. Page number: 7");
+        Logger::instance()->log(QStringLiteral("the log's own line"), Logger::Info);
+        qInstallMessageHandler(before);
+
+        QStringList levels;
+        for (const QString& line : readLines(Logger::instance()->filePath())) {
+            const auto match = linePattern.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            levels << match.captured(1) + ' ' + match.captured(2);
+        }
+        QCOMPARE(levels, QStringList({"DEBUG a debug line", "INFO an info line",
+                                      "WARNING Open link in suitable app failed: 3",
+                                      "ERROR Render failed. Page number: 7", "INFO the log's own line"}));
+        // The echo of the log's own line went on to the handler before, once.
+        QCOMPARE(passedOn.filter(QStringLiteral("INFO: the log's own line")).size(), 1);
+    }
+
     void manyThreadsNeverTearLines()
     {
         const int threads = 8;

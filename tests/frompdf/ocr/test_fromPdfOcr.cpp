@@ -9,6 +9,9 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 const QStringList kPages = {
@@ -35,6 +38,27 @@ QString textOfOfficeFile(const QString& path)
                    nullptr, nullptr, 300000);
     return QString::fromUtf8(TestFiles::readFile(folder + QLatin1Char('/') + QFileInfo(path).completeBaseName() + ".txt"));
 }
+
+// Tells the recognition's questions (whether it is stopped, alone) from the run's between steps
+// (stopped, paused, stopped).
+class PageProgress : public RecordingProgress
+{
+public:
+    bool isStopped() const override
+    {
+        ++stoppedPolls;
+        return RecordingProgress::isStopped();
+    }
+    bool isPaused() const override
+    {
+        ++pausedPolls;
+        return RecordingProgress::isPaused();
+    }
+    bool recognising() const { return stoppedPolls > 2 * pausedPolls + 1; }
+
+    mutable std::atomic<long> stoppedPolls{0};
+    mutable std::atomic<long> pausedPolls{0};
+};
 
 } // namespace
 
@@ -176,6 +200,36 @@ private slots:
                            false, nullptr);
         blocked.run();
         QCOMPARE(blocked.errorType(), int(FromPDFOCR::SaveFailed));
+    }
+
+    // A stop while a page is recognised ends the conversion within a second, without output.
+    void stopEndsThePageBeingRecognised()
+    {
+        QStringList lines;
+        for (int line = 0; line < 36; ++line)
+            lines << QStringLiteral("Lantern %1 harbour keeper morning river stone window garden").arg(line);
+        const QString dense = m_root + QStringLiteral("/in/dense.pdf");
+        QVERIFY(TestPdfs::writeScannedPdf(dense, {lines.join(QLatin1Char('\n'))}, 300));
+        const QString out = m_root + QStringLiteral("/stop");
+        QDir().mkpath(out);
+
+        PageProgress progress;
+        FromPDFOCR ocr(m_service, dense, QString(), out + "/dense.txt", 1, 1, QStringLiteral("EN"), false, &progress);
+        QElapsedTimer clock;
+        clock.start();
+        std::atomic<qint64> stoppedAt{0};
+        std::thread stopper([&] {
+            while (!progress.recognising() && clock.elapsed() < 60000)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            stoppedAt = clock.elapsed();
+            progress.stopped = true;
+        });
+        ocr.run();
+        const qint64 finishedAt = clock.elapsed();
+        stopper.join();
+        QCOMPARE(ocr.errorType(), int(FromPDFOCR::Stopped));
+        QVERIFY2(finishedAt - stoppedAt < 1000, qPrintable(QString::number(finishedAt - stoppedAt)));
+        QVERIFY(TestFiles::entries(out).isEmpty());
     }
 
     void languageFallback()

@@ -9,6 +9,11 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <leptonica/allheaders.h>
+
+#include <atomic>
+#include <thread>
+
 namespace {
 
 // A scanned-looking page: black text on white, painted at 300 dpi.
@@ -30,6 +35,26 @@ QImage textPage(const QStringList& lines, QImage::Format format, int width = 170
     }
     painter.end();
     return image.convertToFormat(format);
+}
+
+// A full A4 page of text at 300 dpi: seconds of recognition.
+QImage densePage()
+{
+    QStringList lines;
+    for (int line = 0; line < 37; ++line)
+        lines << QStringLiteral("Lantern %1 harbour keeper morning river stone window").arg(line);
+    return textPage(lines, QImage::Format_RGB32, 2480, 3508);
+}
+
+// A 32-bit Leptonica page of width x height at dpi, with a few black bars on white.
+Pix* leptonicaPage(int width, int height, int dpi)
+{
+    Pix* page = pixCreate(width, height, 32);
+    pixSetAllArbitrary(page, 0xffffff00);
+    for (int y = height / 8; y < height * 7 / 8; y += height / 8)
+        pixRasterop(page, width / 10, y, width * 8 / 10, std::max(2, height / 60), PIX_SET, nullptr, 0, 0);
+    pixSetResolution(page, dpi, dpi);
+    return page;
 }
 
 QString normalised(QString text)
@@ -99,6 +124,61 @@ private slots:
         QString reason;
         QVERIFY(reader.recognizeFile(path, &text, &reason));
         QVERIFY2(text.contains(QStringLiteral("Harbour")), qPrintable(text));
+    }
+
+    // The engine is told the page's resolution instead of guessing it from the page: the
+    // prepared image keeps it, scaled with a small page.
+    void preparationKeepsTheResolution()
+    {
+        Pix* page = prepareOcrImage(leptonicaPage(2480, 3508, 300), 200, 200, 100, 50, 255, 0, 0, 0.09f);
+        QVERIFY(page);
+        QCOMPARE(pixGetDepth(page), 1);
+        QCOMPARE(int(pixGetXRes(page)), 300);
+        QCOMPARE(int(pixGetYRes(page)), 300);
+        pixDestroy(&page);
+
+        // 600 x 300 pixels: scaled by 6 x 200 / 300 = 4.
+        Pix* small = prepareOcrImage(leptonicaPage(600, 300, 150), 200, 200, 100, 50, 255, 0, 0, 0.09f);
+        QVERIFY(small);
+        QCOMPARE(int(pixGetWidth(small)), 2400);
+        QCOMPARE(int(pixGetYRes(small)), 600);
+        pixDestroy(&small);
+    }
+
+    // A stop asked for while a page is recognised ends the recognition within a second.
+    void cancelEndsThePageAtOnce()
+    {
+        const QString path = m_folder + QStringLiteral("/dense.jpg");
+        QVERIFY(densePage().save(path, "JPG", 90));
+        OcrPageReader reader;
+        QVERIFY(reader.init(ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng")));
+        std::atomic<bool> stop{false};
+        std::atomic<qint64> stoppedAt{0};
+        QElapsedTimer clock;
+        clock.start();
+        reader.setCancelCheck([&] { return stop.load(); });
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            stoppedAt = clock.elapsed();
+            stop = true;
+        });
+        QString text;
+        QString reason;
+        const bool recognised = reader.recognizeFile(path, &text, &reason);
+        const qint64 finishedAt = clock.elapsed();
+        stopper.join();
+        QVERIFY(!recognised);
+        QVERIFY(reader.wasCancelled());
+        QVERIFY(text.isEmpty());
+        QVERIFY2(finishedAt - stoppedAt < 1000, qPrintable(QString::number(finishedAt - stoppedAt)));
+
+        // The next page is read in full again.
+        stop = false;
+        const QString next = m_folder + QStringLiteral("/next.png");
+        QVERIFY(textPage({QStringLiteral("Seven lanterns were polished on Monday")}, QImage::Format_RGB32).save(next));
+        QVERIFY(reader.recognizeFile(next, &text, &reason));
+        QVERIFY(!reader.wasCancelled());
+        QVERIFY2(normalised(text).contains(QStringLiteral("Seven lanterns were polished")), qPrintable(text));
     }
 
     void failures()
