@@ -135,7 +135,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
 // A chart's grid line that nothing else touches (the top one, above the highest bar) joins the
 // drawing whose grid it belongs to: lines of the same length there, one above the other at a
 // steady pitch, the nearest of them at most a pitch and a fifth away.
-void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters)
+void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters, const fz_cookie* cookie)
 {
     const float kSameEnd = 1.5f;
     const float kThinLine = 8; // a stroke's box, its ends and joins grown by its width
@@ -143,7 +143,7 @@ void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters)
     auto lone = [&](const Cluster& c) {
         return c.box.y1 - c.box.y0 <= kThinLine && std::all_of(c.shapes.begin(), c.shapes.end(), [&](int s) { return shapes[s].thin; });
     };
-    for (int i = clusters.size() - 1; i >= 0; --i) {
+    for (int i = clusters.size() - 1; i >= 0 && !aborted(cookie); --i) {
         if (!lone(clusters[i]))
             continue;
         const fz_rect line = clusters[i].box;
@@ -238,7 +238,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
     QVector<bool> taken(lines.size(), false);
     // Clusters still to look at; those split off a region that held text are not split again.
     QVector<Cluster> work = cluster(shapes, candidates, cookie);
-    joinGridLines(shapes, work);
+    joinGridLines(shapes, work, cookie);
     QVector<bool> splitOff(work.size(), false);
     for (int w = 0; w < work.size(); ++w) {
         const Cluster c = work[w];
