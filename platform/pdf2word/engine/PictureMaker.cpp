@@ -36,7 +36,7 @@ const float kLeastShare = 0.02f;
 const double kMostPassPixels = 36e6;
 // A first pass of a page, whose pace is not known yet, gets at most this long at the resolutions
 // its figures want.
-const std::chrono::milliseconds kFirstTry{150};
+const std::chrono::milliseconds kFirstTry{80};
 const std::chrono::milliseconds kLeastPassTime{100};
 
 double secondsSince(std::chrono::steady_clock::time_point start)
