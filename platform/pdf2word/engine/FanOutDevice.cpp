@@ -1,7 +1,5 @@
 #include "platform/pdf2word/engine/FanOutDevice.h"
 
-// The forwarding steps below are written from one table (a step's kind, its bounds and its call).
-
 namespace p2w {
 
 namespace {
@@ -25,268 +23,182 @@ bool reaches(const FanOutDevice* fan, int i, fz_rect box)
     return !fz_is_empty_rect(fz_intersect_rect(box, fan->areas[i]));
 }
 
-void fillPath(fz_context* ctx, fz_device* device, const fz_path* path, int evenOdd, fz_matrix ctm, fz_colorspace* space, const float* color, float alpha, fz_color_params params)
+// A step every target takes (the clips' and groups' nesting, the device's settings).
+template <typename... Parameters, typename... Arguments>
+void toAll(fz_context* ctx, fz_device* device, void (*step)(fz_context*, fz_device*, Parameters...), Arguments... arguments)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_path(ctx, path, nullptr, ctm);
+    const FanOutDevice* fan = fanOut(device);
+    for (int i = 0; i < fan->count; ++i)
+        step(ctx, fan->targets[i], arguments...);
+}
+
+// A drawing step, for the targets whose area its box reaches.
+template <typename... Parameters, typename... Arguments>
+void toReached(fz_context* ctx, fz_device* device, fz_rect box, void (*step)(fz_context*, fz_device*, Parameters...),
+               Arguments... arguments)
+{
+    const FanOutDevice* fan = fanOut(device);
     for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
         if (reaches(fan, i, box))
-            fz_fill_path(ctx, t, path, evenOdd, ctm, space, color, alpha, params);
+            step(ctx, fan->targets[i], arguments...);
     }
 }
 
-void strokePath(fz_context* ctx, fz_device* device, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm, fz_colorspace* space, const float* color, float alpha, fz_color_params params)
+// A clip: the targets it misses get an empty one, so that their clips still nest.
+template <typename... Parameters, typename... Arguments>
+void clipReached(fz_context* ctx, fz_device* device, fz_rect box, void (*step)(fz_context*, fz_device*, Parameters...),
+                 Arguments... arguments)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_path(ctx, path, stroke, ctm);
+    const FanOutDevice* fan = fanOut(device);
     for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
         if (reaches(fan, i, box))
-            fz_stroke_path(ctx, t, path, stroke, ctm, space, color, alpha, params);
-    }
-}
-
-void clipPath(fz_context* ctx, fz_device* device, const fz_path* path, int evenOdd, fz_matrix ctm, fz_rect scissor)
-{
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_path(ctx, path, nullptr, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_clip_path(ctx, t, path, evenOdd, ctm, scissor);
+            step(ctx, fan->targets[i], arguments...);
         else
-            fz_clip_path(ctx, t, fan->nothing, 0, fz_identity, fz_empty_rect);
+            fz_clip_path(ctx, fan->targets[i], fan->nothing, 0, fz_identity, fz_empty_rect);
     }
 }
 
-void clipStrokePath(fz_context* ctx, fz_device* device, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm, fz_rect scissor)
+void fillPath(fz_context* ctx, fz_device* d, const fz_path* path, int evenOdd, fz_matrix ctm, fz_colorspace* space,
+              const float* color, float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_path(ctx, path, stroke, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_clip_stroke_path(ctx, t, path, stroke, ctm, scissor);
-        else
-            fz_clip_path(ctx, t, fan->nothing, 0, fz_identity, fz_empty_rect);
-    }
+    toReached(ctx, d, fz_bound_path(ctx, path, nullptr, ctm), fz_fill_path, path, evenOdd, ctm, space, color, alpha, params);
 }
 
-void fillText(fz_context* ctx, fz_device* device, const fz_text* text, fz_matrix ctm, fz_colorspace* space, const float* color, float alpha, fz_color_params params)
+void strokePath(fz_context* ctx, fz_device* d, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
+                fz_colorspace* space, const float* color, float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_text(ctx, text, nullptr, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_fill_text(ctx, t, text, ctm, space, color, alpha, params);
-    }
+    toReached(ctx, d, fz_bound_path(ctx, path, stroke, ctm), fz_stroke_path, path, stroke, ctm, space, color, alpha, params);
 }
 
-void strokeText(fz_context* ctx, fz_device* device, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm, fz_colorspace* space, const float* color, float alpha, fz_color_params params)
+void clipPath(fz_context* ctx, fz_device* d, const fz_path* path, int evenOdd, fz_matrix ctm, fz_rect scissor)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_text(ctx, text, stroke, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_stroke_text(ctx, t, text, stroke, ctm, space, color, alpha, params);
-    }
+    clipReached(ctx, d, fz_bound_path(ctx, path, nullptr, ctm), fz_clip_path, path, evenOdd, ctm, scissor);
 }
 
-void clipText(fz_context* ctx, fz_device* device, const fz_text* text, fz_matrix ctm, fz_rect scissor)
+void clipStrokePath(fz_context* ctx, fz_device* d, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
+                    fz_rect scissor)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_text(ctx, text, nullptr, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_clip_text(ctx, t, text, ctm, scissor);
-        else
-            fz_clip_path(ctx, t, fan->nothing, 0, fz_identity, fz_empty_rect);
-    }
+    clipReached(ctx, d, fz_bound_path(ctx, path, stroke, ctm), fz_clip_stroke_path, path, stroke, ctm, scissor);
 }
 
-void clipStrokeText(fz_context* ctx, fz_device* device, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm, fz_rect scissor)
+void fillText(fz_context* ctx, fz_device* d, const fz_text* text, fz_matrix ctm, fz_colorspace* space, const float* color,
+              float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_text(ctx, text, stroke, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_clip_stroke_text(ctx, t, text, stroke, ctm, scissor);
-        else
-            fz_clip_path(ctx, t, fan->nothing, 0, fz_identity, fz_empty_rect);
-    }
+    toReached(ctx, d, fz_bound_text(ctx, text, nullptr, ctm), fz_fill_text, text, ctm, space, color, alpha, params);
 }
 
-void ignoreText(fz_context* ctx, fz_device* device, const fz_text* text, fz_matrix ctm)
+void strokeText(fz_context* ctx, fz_device* d, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm,
+                fz_colorspace* space, const float* color, float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_ignore_text(ctx, t, text, ctm);
-    }
+    toReached(ctx, d, fz_bound_text(ctx, text, stroke, ctm), fz_stroke_text, text, stroke, ctm, space, color, alpha, params);
 }
 
-void fillShade(fz_context* ctx, fz_device* device, fz_shade* shade, fz_matrix ctm, float alpha, fz_color_params params)
+void clipText(fz_context* ctx, fz_device* d, const fz_text* text, fz_matrix ctm, fz_rect scissor)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_bound_shade(ctx, shade, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_fill_shade(ctx, t, shade, ctm, alpha, params);
-    }
+    clipReached(ctx, d, fz_bound_text(ctx, text, nullptr, ctm), fz_clip_text, text, ctm, scissor);
 }
 
-void fillImage(fz_context* ctx, fz_device* device, fz_image* image, fz_matrix ctm, float alpha, fz_color_params params)
+void clipStrokeText(fz_context* ctx, fz_device* d, const fz_text* text, const fz_stroke_state* stroke, fz_matrix ctm,
+                    fz_rect scissor)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_transform_rect(fz_unit_rect, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_fill_image(ctx, t, image, ctm, alpha, params);
-    }
+    clipReached(ctx, d, fz_bound_text(ctx, text, stroke, ctm), fz_clip_stroke_text, text, stroke, ctm, scissor);
 }
 
-void fillImageMask(fz_context* ctx, fz_device* device, fz_image* image, fz_matrix ctm, fz_colorspace* space, const float* color, float alpha, fz_color_params params)
+void ignoreText(fz_context* ctx, fz_device* d, const fz_text* text, fz_matrix ctm)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_transform_rect(fz_unit_rect, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_fill_image_mask(ctx, t, image, ctm, space, color, alpha, params);
-    }
+    toAll(ctx, d, fz_ignore_text, text, ctm);
 }
 
-void clipImageMask(fz_context* ctx, fz_device* device, fz_image* image, fz_matrix ctm, fz_rect scissor)
+void fillShade(fz_context* ctx, fz_device* d, fz_shade* shade, fz_matrix ctm, float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    const fz_rect box = fz_transform_rect(fz_unit_rect, ctm);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        if (reaches(fan, i, box))
-            fz_clip_image_mask(ctx, t, image, ctm, scissor);
-        else
-            fz_clip_path(ctx, t, fan->nothing, 0, fz_identity, fz_empty_rect);
-    }
+    toReached(ctx, d, fz_bound_shade(ctx, shade, ctm), fz_fill_shade, shade, ctm, alpha, params);
 }
 
-void popClip(fz_context* ctx, fz_device* device)
+void fillImage(fz_context* ctx, fz_device* d, fz_image* image, fz_matrix ctm, float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_pop_clip(ctx, t);
-    }
+    toReached(ctx, d, fz_transform_rect(fz_unit_rect, ctm), fz_fill_image, image, ctm, alpha, params);
 }
 
-void beginMask(fz_context* ctx, fz_device* device, fz_rect area, int luminosity, fz_colorspace* space, const float* backdrop, fz_color_params params)
+void fillImageMask(fz_context* ctx, fz_device* d, fz_image* image, fz_matrix ctm, fz_colorspace* space, const float* color,
+                   float alpha, fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_begin_mask(ctx, t, area, luminosity, space, backdrop, params);
-    }
+    toReached(ctx, d, fz_transform_rect(fz_unit_rect, ctm), fz_fill_image_mask, image, ctm, space, color, alpha, params);
 }
 
-void endMask(fz_context* ctx, fz_device* device)
+void clipImageMask(fz_context* ctx, fz_device* d, fz_image* image, fz_matrix ctm, fz_rect scissor)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_end_mask(ctx, t);
-    }
+    clipReached(ctx, d, fz_transform_rect(fz_unit_rect, ctm), fz_clip_image_mask, image, ctm, scissor);
 }
 
-void beginGroup(fz_context* ctx, fz_device* device, fz_rect area, fz_colorspace* space, int isolated, int knockout, int blendmode, float alpha)
+void popClip(fz_context* ctx, fz_device* d)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_begin_group(ctx, t, area, space, isolated, knockout, blendmode, alpha);
-    }
+    toAll(ctx, d, fz_pop_clip);
 }
 
-void endGroup(fz_context* ctx, fz_device* device)
+void beginMask(fz_context* ctx, fz_device* d, fz_rect area, int luminosity, fz_colorspace* space, const float* backdrop,
+               fz_color_params params)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_end_group(ctx, t);
-    }
+    toAll(ctx, d, fz_begin_mask, area, luminosity, space, backdrop, params);
 }
 
-void endTile(fz_context* ctx, fz_device* device)
+void endMask(fz_context* ctx, fz_device* d)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_end_tile(ctx, t);
-    }
+    toAll(ctx, d, fz_end_mask);
 }
 
-void renderFlags(fz_context* ctx, fz_device* device, int set, int clear)
+void beginGroup(fz_context* ctx, fz_device* d, fz_rect area, fz_colorspace* space, int isolated, int knockout, int blendmode,
+                float alpha)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_render_flags(ctx, t, set, clear);
-    }
+    toAll(ctx, d, fz_begin_group, area, space, isolated, knockout, blendmode, alpha);
 }
 
-void setDefaultColorspaces(fz_context* ctx, fz_device* device, fz_default_colorspaces* spaces)
+void endGroup(fz_context* ctx, fz_device* d)
 {
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_set_default_colorspaces(ctx, t, spaces);
-    }
-}
-
-void beginLayer(fz_context* ctx, fz_device* device, const char* name)
-{
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_begin_layer(ctx, t, name);
-    }
-}
-
-void endLayer(fz_context* ctx, fz_device* device)
-{
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_end_layer(ctx, t);
-    }
-}
-
-void closeDevice(fz_context* ctx, fz_device* device)
-{
-    FanOutDevice* fan = fanOut(device);
-    for (int i = 0; i < fan->count; ++i) {
-        fz_device* t = fan->targets[i];
-        fz_close_device(ctx, t);
-    }
+    toAll(ctx, d, fz_end_group);
 }
 
 // Tiles are drawn by every target, none from a cache: targets must not skip what others draw.
-int beginTile(fz_context* ctx, fz_device* device, fz_rect area, fz_rect view, float xstep, float ystep, fz_matrix ctm, int)
+int beginTile(fz_context* ctx, fz_device* d, fz_rect area, fz_rect view, float xstep, float ystep, fz_matrix ctm, int)
 {
-    const FanOutDevice* fan = fanOut(device);
+    const FanOutDevice* fan = fanOut(d);
     for (int i = 0; i < fan->count; ++i)
         fz_begin_tile_id(ctx, fan->targets[i], area, view, xstep, ystep, ctm, 0);
     return 0;
 }
 
-void dropDevice(fz_context* ctx, fz_device* device)
+void endTile(fz_context* ctx, fz_device* d)
 {
-    fz_drop_path(ctx, fanOut(device)->nothing);
+    toAll(ctx, d, fz_end_tile);
+}
+
+void renderFlags(fz_context* ctx, fz_device* d, int set, int clear)
+{
+    toAll(ctx, d, fz_render_flags, set, clear);
+}
+
+void setDefaultColorspaces(fz_context* ctx, fz_device* d, fz_default_colorspaces* spaces)
+{
+    toAll(ctx, d, fz_set_default_colorspaces, spaces);
+}
+
+void beginLayer(fz_context* ctx, fz_device* d, const char* name)
+{
+    toAll(ctx, d, fz_begin_layer, name);
+}
+
+void endLayer(fz_context* ctx, fz_device* d)
+{
+    toAll(ctx, d, fz_end_layer);
+}
+
+void closeDevice(fz_context* ctx, fz_device* d)
+{
+    toAll(ctx, d, fz_close_device);
+}
+
+void dropDevice(fz_context* ctx, fz_device* d)
+{
+    fz_drop_path(ctx, fanOut(d)->nothing);
 }
 
 } // namespace
@@ -306,32 +218,33 @@ fz_device* newFanOutDevice(fz_context* ctx, fz_device* const* targets, const fz_
     fan->targets = targets;
     fan->areas = areas;
     fan->count = count;
-    fan->super.drop_device = dropDevice;
-    fan->super.fill_path = fillPath;
-    fan->super.stroke_path = strokePath;
-    fan->super.clip_path = clipPath;
-    fan->super.clip_stroke_path = clipStrokePath;
-    fan->super.fill_text = fillText;
-    fan->super.stroke_text = strokeText;
-    fan->super.clip_text = clipText;
-    fan->super.clip_stroke_text = clipStrokeText;
-    fan->super.ignore_text = ignoreText;
-    fan->super.fill_shade = fillShade;
-    fan->super.fill_image = fillImage;
-    fan->super.fill_image_mask = fillImageMask;
-    fan->super.clip_image_mask = clipImageMask;
-    fan->super.pop_clip = popClip;
-    fan->super.begin_mask = beginMask;
-    fan->super.end_mask = endMask;
-    fan->super.begin_group = beginGroup;
-    fan->super.end_group = endGroup;
-    fan->super.end_tile = endTile;
-    fan->super.render_flags = renderFlags;
-    fan->super.set_default_colorspaces = setDefaultColorspaces;
-    fan->super.begin_layer = beginLayer;
-    fan->super.end_layer = endLayer;
-    fan->super.close_device = closeDevice;
-    fan->super.begin_tile = beginTile;
+    fz_device& d = fan->super;
+    d.close_device = closeDevice;
+    d.drop_device = dropDevice;
+    d.fill_path = fillPath;
+    d.stroke_path = strokePath;
+    d.clip_path = clipPath;
+    d.clip_stroke_path = clipStrokePath;
+    d.fill_text = fillText;
+    d.stroke_text = strokeText;
+    d.clip_text = clipText;
+    d.clip_stroke_text = clipStrokeText;
+    d.ignore_text = ignoreText;
+    d.fill_shade = fillShade;
+    d.fill_image = fillImage;
+    d.fill_image_mask = fillImageMask;
+    d.clip_image_mask = clipImageMask;
+    d.pop_clip = popClip;
+    d.begin_mask = beginMask;
+    d.end_mask = endMask;
+    d.begin_group = beginGroup;
+    d.end_group = endGroup;
+    d.begin_tile = beginTile;
+    d.end_tile = endTile;
+    d.render_flags = renderFlags;
+    d.set_default_colorspaces = setDefaultColorspaces;
+    d.begin_layer = beginLayer;
+    d.end_layer = endLayer;
     return &fan->super;
 }
 
