@@ -143,7 +143,7 @@ private:
     }
 
     PageLayout& m_page;
-    QVector<int> m_body; // indexes of the items of the page's body, in reading order
+    QVector<int> m_body; // indexes of the page's items but its footnotes, in reading order
 };
 
 } // namespace
