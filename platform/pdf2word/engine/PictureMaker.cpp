@@ -165,6 +165,7 @@ void PictureMaker::startPage()
 {
     m_secondsPerPixel = 0;
     m_slowPage = false;
+    m_probed = false;
 }
 
 double PictureMaker::pixelsAt(const FoundFigure& figure, float dpi)
@@ -304,8 +305,10 @@ PictureMaker::Outcome PictureMaker::drawBatch(fz_display_list* list, const QVect
         // it early and goes on at a resolution that fits.
         qpmupdf::RunWatch watch;
         watch.timeLimit = atLowest ? left : left / 2;
-        if (!atLowest && m_secondsPerPixel <= 0)
+        const bool probe = !atLowest && !m_probed;
+        if (probe)
             watch.timeLimit = std::min(watch.timeLimit, kFirstTry);
+        m_probed = true;
         // Asked every half second: a pass that will not be done in its time by far ends early.
         std::atomic<const fz_cookie*> running{nullptr};
         bool hopeless = false;
@@ -341,13 +344,16 @@ PictureMaker::Outcome PictureMaker::drawBatch(fz_display_list* list, const QVect
                 *why = QStringLiteral("drawing takes longer than its share of the page's time, even at %1 dpi").arg(kLowestDpi);
                 return Outcome::LeftOut;
             }
-            m_slowPage = true;
             // What the whole pass would take at these resolutions, from the share done; the time
-            // a pass takes grows with its pixels.
+            // a pass takes grows with its pixels. A short first try that would have fitted is
+            // done again as it was; else the page is slow.
             const double whole = secondsSince(start) / std::max(kLeastShare, done);
             const double next = std::chrono::duration<double>(wanted - Clock::now()).count() / 2;
-            const float fitting = std::min(float(std::sqrt(std::max(0.0, kFitShare * next / whole))), kLeastStep);
-            lowerTo([&](float dpi) { return dpi * fitting; });
+            const float fitting = float(std::sqrt(std::max(0.0, kFitShare * next / whole)));
+            if (probe && !hopeless && fitting >= 1)
+                continue;
+            m_slowPage = true;
+            lowerTo([&](float dpi) { return dpi * std::min(fitting, kLeastStep); });
         } else if (outcome.end == qpmupdf::RunEnd::OverMemory && !atLowest) {
             lowerTo([](float dpi) { return dpi / 2; });
         } else {

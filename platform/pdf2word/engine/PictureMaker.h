@@ -70,6 +70,7 @@ private:
     fz_context* m_ctx;
     double m_secondsPerPixel = 0; // the slowest pace of the page's figures drawn so far
     bool m_slowPage = false;      // a pass of the page did not fit its time: the rest are drawn at the lowest resolution
+    bool m_probed = false;        // the page's first pass has had its short try
 };
 
 } // namespace p2w
