@@ -21,9 +21,6 @@ namespace p2w {
 
 namespace {
 
-// A figure gets at least this much time to be drawn while the page has it left (most take a
-// few milliseconds).
-const std::chrono::milliseconds kLeastFigureTime{100};
 // A page is wanted done within this time: its figures are drawn at a resolution that fits it,
 // and take longer (at the lowest resolution, up to the page's limit) only when that does not.
 const std::chrono::milliseconds kWantedPageTime{2000};
@@ -303,38 +300,26 @@ int Conversion::drawFigures(fz_display_list* list, const PageGraphics& graphics,
     const std::function<bool()> askCaller = m_job.progress ? std::function<bool()>([this] { return keepGoing(); })
                                                            : std::function<bool()>();
     m_pictures->startPage();
+    if (!wantPictures) {
+        for (int i = 0; i < layout.figures.size(); ++i)
+            pictures->append(FlowImage());
+        return QP_PDF2WORD_OK;
+    }
+    if (askCaller && Clock::now() - m_lastAsked >= qpmupdf::keepGoingInterval && !keepGoing())
+        return QP_PDF2WORD_STOPPED;
+    QStringList whys;
+    if (m_pictures->makeAll(list, graphics, layout.figures, wanted, deadline, askCaller, pictures, &whys)
+        == PictureMaker::Outcome::Stopped)
+        return QP_PDF2WORD_STOPPED;
     // The figures left out, by the reason (in the order first met).
     QStringList reasons;
     QMap<QString, QList<int>> leftOut;
-    for (int i = 0; i < layout.figures.size(); ++i) {
-        FlowImage picture;
-        if (wantPictures) {
-            // Short drawings do not ask the caller themselves.
-            if (askCaller && Clock::now() - m_lastAsked >= qpmupdf::keepGoingInterval && !keepGoing())
-                return QP_PDF2WORD_STOPPED;
-            // Each figure still to draw gets an equal share of the time left, and at least
-            // kLeastFigureTime while the page has it; what one leaves over goes to the next.
-            const Clock::time_point now = Clock::now();
-            const int left = layout.figures.size() - i;
-            const auto shareOf = [&](Clock::time_point end) {
-                return std::min(deadline, now + std::max<Clock::duration>((end - now) / left, kLeastFigureTime));
-            };
-            QString why;
-            switch (m_pictures->make(list, graphics, layout.figures[i], shareOf(wanted), shareOf(deadline), askCaller,
-                                     &picture, &why)) {
-            case PictureMaker::Outcome::Stopped:
-                return QP_PDF2WORD_STOPPED;
-            case PictureMaker::Outcome::LeftOut:
-                if (!leftOut.contains(why))
-                    reasons << why;
-                leftOut[why] << i + 1;
-                picture = FlowImage();
-                break;
-            case PictureMaker::Outcome::Made:
-                break;
-            }
-        }
-        pictures->append(picture);
+    for (int i = 0; i < whys.size(); ++i) {
+        if (whys[i].isEmpty())
+            continue;
+        if (!leftOut.contains(whys[i]))
+            reasons << whys[i];
+        leftOut[whys[i]] << i + 1;
     }
     for (const QString& why : reasons) {
         const QList<int>& figures = leftOut[why];

@@ -15,12 +15,15 @@ const QChar kSoftHyphen(0x00AD);
 // printed to the page's edge gives no margin), at most an inch and a quarter.
 const double kLeastMargin = 18;
 const double kMostMargin = 90;
+const double kLastLineRoom = 6;
 // A page whose body ends this share of the page's height above where the pages usually end, or
 // with room for the next page's first item and kLinesToSpare lines more (of kUsualSize points
 // where the item is no paragraph), was ended on purpose: the next starts a page.
 const double kShortPage = 0.2;
 const double kLinesToSpare = 3;
 const double kUsualSize = 12;
+// Lines further apart than this many times their size are not kept so (text set double is 2.3).
+const float kMostPitch = 3;
 
 bool isHyphen(QChar c)
 {
@@ -61,6 +64,22 @@ QString paragraphText(const QList<QList<FlowRun>>& lines)
         texts << text;
     }
     return texts.join(QLatin1Char(' '));
+}
+
+// The distance between the baselines of a paragraph's lines (the middle one of its lines'), as
+// its lines are set apart; 0 for a paragraph of one line, or lines set further apart than text is
+// (a paragraph in name only).
+float linePitch(const QVector<TextLine>& lines)
+{
+    QVector<float> pitches;
+    for (int i = 1; i < lines.size(); ++i)
+        pitches.append(lines[i].baseline - lines[i - 1].baseline);
+    if (pitches.isEmpty())
+        return 0;
+    std::sort(pitches.begin(), pitches.end());
+    const float pitch = pitches[pitches.size() / 2];
+    const float size = lines.front().size;
+    return pitch > 0 && pitch <= kMostPitch * size ? pitch : 0;
 }
 
 // A margin line that is only a page number: "12", "- 12 -", "Page 3 of 9", "iv".
@@ -168,6 +187,7 @@ DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
     paragraph.align = laid.align;
     paragraph.rtl = laid.rtl;
     paragraph.indent = laid.indent;
+    paragraph.pitch = linePitch(laid.lines);
     for (const TextLine& line : laid.lines) {
         const QList<FlowRun> runs = runsOf(line);
         if (runs.isEmpty())
@@ -191,6 +211,8 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
     case PageItem::Paragraph:
         item->paragraph = convert(page.paragraphs[laid.index]);
         item->size = page.paragraphs[laid.index].lines.front().size;
+        item->firstBaseline = page.paragraphs[laid.index].lines.front().baseline;
+        item->lastBaseline = page.paragraphs[laid.index].lines.back().baseline;
         return !item->paragraph.lines.isEmpty();
     case PageItem::Figure:
         if (laid.index >= pictures.size() || pictures[laid.index].data.isEmpty())
@@ -262,17 +284,16 @@ void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pi
 {
     if (!m_pageSize.isValid())
         m_pageSize = QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0);
-    float bottom = -1;
+    const int firstColumns = m_columns.size();
+    m_columns += page.columns;
     for (const PageItem& laid : page.items) {
         Item item;
-        if (itemOf(page, laid, pictures, &item))
+        if (itemOf(page, laid, pictures, &item)) {
+            item.columns = laid.columns >= 0 ? firstColumns + laid.columns : -1;
+            item.column = laid.column;
             m_items.append(item);
-        if (!laid.margin) {
-            bottom = std::max(bottom, laid.box.y1);
-            m_body = fz_union_rect(m_body, laid.box);
         }
     }
-    m_pageBottoms.append(bottom);
     ++m_pages;
 }
 
@@ -354,6 +375,21 @@ void DocumentBuilder::dropMarginLines()
         margins[numbers[1] >= numbers[0] ? 1 : 0]->pageNumber = true;
 }
 
+void DocumentBuilder::measureBodies()
+{
+    // Lines in the margins that are no running head or page number are the body's too (a title
+    // near the page's top, the last lines of a full page).
+    m_pageBottoms = QVector<float>(m_pages, -1);
+    m_body = fz_empty_rect;
+    for (const Item& item : m_items) {
+        // A page number kept on a page without a body is no measure of the body.
+        if (item.margin && isPageNumber(paragraphText(item.paragraph.lines)))
+            continue;
+        m_pageBottoms[item.page] = std::max(m_pageBottoms[item.page], item.box.y1);
+        m_body = fz_union_rect(m_body, item.box);
+    }
+}
+
 void DocumentBuilder::joinBrokenParagraphs()
 {
     QList<Item> kept;
@@ -374,6 +410,7 @@ void DocumentBuilder::joinBrokenParagraphs()
             if (moved && sameText && !after.isEmpty() && after[0].isLower() && !endsSentence(before)) {
                 previous.paragraph.lines += item.paragraph.lines;
                 previous.box = item.box;
+                previous.lastBaseline = item.lastBaseline;
                 previous.page = item.page;
                 continue;
             }
@@ -421,6 +458,7 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
     FlowBlock block;
     block.align = paragraph.align;
     block.rtl = paragraph.rtl;
+    block.lineSpacing = paragraph.pitch;
     for (const QList<FlowRun>& line : paragraph.lines) {
         if (block.runs.isEmpty() && !line.isEmpty() && paragraph.indent > 0) {
             // A line of code keeps its indent as spaces.
@@ -456,6 +494,7 @@ FlowBlock DocumentBuilder::blockOf(const Item& item) const
 FlowDocument DocumentBuilder::finish()
 {
     dropMarginLines();
+    measureBodies();
     joinBrokenParagraphs();
     FlowDocument document;
     document.pageSize = m_pageSize;
@@ -475,6 +514,8 @@ FlowDocument DocumentBuilder::finish()
         document.blocks.append(blockOf(m_items[i]));
         document.blocks.last().pageBreakBefore = starts[i];
     }
+    document.sections = columnSections(document.blocks);
+    spaceBlocks(document.blocks);
     document.margins = sourceMargins();
     document.fonts = m_looks.fonts().fontsNamed(document.fontNames());
     return document;
@@ -486,7 +527,9 @@ QMarginsF DocumentBuilder::sourceMargins() const
     if (fz_is_empty_rect(body) || !m_pageSize.isValid())
         return FlowDocument().margins;
     const auto clamped = [](double margin) { return qBound(kLeastMargin, margin, kMostMargin); };
-    return QMarginsF(clamped(body.x0), clamped(body.y0), clamped(m_pageSize.width() - body.x1), clamped(m_pageSize.height() - body.y1));
+    // The last line's glyphs end above its line's foot: the text area reaches a little lower.
+    return QMarginsF(clamped(body.x0), clamped(body.y0), clamped(m_pageSize.width() - body.x1),
+                     clamped(m_pageSize.height() - body.y1 - kLastLineRoom));
 }
 
 QVector<bool> DocumentBuilder::pageStarts() const

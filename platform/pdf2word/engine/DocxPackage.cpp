@@ -56,7 +56,45 @@ QString docxAlign(Align align, bool rtl)
     return rtl ? QStringLiteral("right") : QStringLiteral("left");
 }
 
-void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
+// A break that moves what follows it to the top of the next column.
+void writeColumnBreak(QXmlStreamWriter& xml)
+{
+    xml.writeStartElement(QStringLiteral("w:r"));
+    xml.writeEmptyElement(QStringLiteral("w:br"));
+    xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("column"));
+    xml.writeEndElement();
+}
+
+// The spacing of a paragraph that only carries a break or a section's end: as low as can be.
+void writeLeastSpacing(QXmlStreamWriter& xml)
+{
+    xml.writeEmptyElement(QStringLiteral("w:spacing"));
+    xml.writeAttribute(QStringLiteral("w:before"), QStringLiteral("0"));
+    xml.writeAttribute(QStringLiteral("w:after"), QStringLiteral("0"));
+    xml.writeAttribute(QStringLiteral("w:line"), QStringLiteral("20"));
+    xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("exact"));
+}
+
+// The space above a paragraph (and below it, before a table) and its lines' leading, where the
+// source gave them; else the document's usual space after a paragraph.
+void writeSpacing(QXmlStreamWriter& xml, const FlowBlock& block, double spaceAfter)
+{
+    const bool spaced = block.spaceBefore >= 0;
+    if (!spaced && block.lineSpacing <= 0)
+        return;
+    xml.writeEmptyElement(QStringLiteral("w:spacing"));
+    if (spaced) {
+        xml.writeAttribute(QStringLiteral("w:before"), QString::number(qRound(block.spaceBefore * 20)));
+        xml.writeAttribute(QStringLiteral("w:after"), QString::number(qRound(spaceAfter * 20)));
+    }
+    if (block.lineSpacing > 0) {
+        xml.writeAttribute(QStringLiteral("w:line"), QString::number(qRound(block.lineSpacing * 20)));
+        xml.writeAttribute(QStringLiteral("w:lineRule"), exactLineSpacing(block) ? QStringLiteral("exact") : QStringLiteral("atLeast"));
+    }
+}
+
+// spaceAfter: the space below it where a table follows (a table has none above it of its own).
+void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block, double spaceAfter)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
     xml.writeStartElement(QStringLiteral("w:pPr"));
@@ -64,9 +102,12 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block)
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
+    writeSpacing(xml, block, spaceAfter);
     xml.writeEmptyElement(QStringLiteral("w:jc"));
     xml.writeAttribute(QStringLiteral("w:val"), docxAlign(block.align, block.rtl));
     xml.writeEndElement();
+    if (block.columnBreakBefore)
+        writeColumnBreak(xml);
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("w:r"));
         xml.writeStartElement(QStringLiteral("w:rPr"));
@@ -234,18 +275,20 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowT
     xml.writeEndElement(); // w:tbl
 }
 
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block)
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block, double spaceAfter)
 {
     const QSizeF size = fittedPictureSize(document, document.images[block.image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
     const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
     const QString id = QString::number(block.image + 1);
     xml.writeStartElement(QStringLiteral("w:p"));
-    if (block.pageBreakBefore) {
-        xml.writeStartElement(QStringLiteral("w:pPr"));
+    xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (block.pageBreakBefore)
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
-        xml.writeEndElement();
-    }
+    writeSpacing(xml, block, spaceAfter);
+    xml.writeEndElement();
+    if (block.columnBreakBefore)
+        writeColumnBreak(xml);
     xml.writeStartElement(QStringLiteral("w:r"));
     xml.writeStartElement(QStringLiteral("w:drawing"));
     xml.writeStartElement(QStringLiteral("wp:inline"));
@@ -303,8 +346,10 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
 {
     for (int i = 0; i < blocks.size(); ++i) {
         const FlowBlock& block = blocks[i];
+        const bool beforeTable = i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table;
+        const double spaceAfter = beforeTable ? qMax(0.0, blocks[i + 1].spaceBefore) : 0.0;
         if (block.kind == FlowBlock::Image) {
-            writePicture(xml, document, block);
+            writePicture(xml, document, block, spaceAfter);
         } else if (block.kind == FlowBlock::Table) {
             // A table starts a page after an empty paragraph that does.
             if (block.pageBreakBefore) {
@@ -314,47 +359,53 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
                 xml.writeEndElement();
                 xml.writeEndElement();
             }
+            // And the next column after one that only breaks.
+            if (block.columnBreakBefore) {
+                xml.writeStartElement(QStringLiteral("w:p"));
+                xml.writeStartElement(QStringLiteral("w:pPr"));
+                writeLeastSpacing(xml);
+                xml.writeEndElement();
+                writeColumnBreak(xml);
+                xml.writeEndElement();
+            }
             writeTable(xml, document, document.tables[block.table]);
             // Two tables in a row would become one.
             if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
                 writeEmptyParagraph(xml);
         } else {
-            writeParagraph(xml, block);
+            writeParagraph(xml, block, spaceAfter);
         }
     }
 }
 
-QByteArray documentXml(const FlowDocument& document)
+// The columns of a section, each as wide as in the source, with the gaps between them.
+void writeColumns(QXmlStreamWriter& xml, const FlowDocument& document, const FlowSection& section)
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
-    xml.writeStartElement(QStringLiteral("w:document"));
-    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
-    xml.writeNamespace(QLatin1String(kRelationships), QStringLiteral("r"));
-    xml.writeNamespace(QLatin1String(kDrawing), QStringLiteral("wp"));
-    xml.writeNamespace(QLatin1String(kDrawingMain), QStringLiteral("a"));
-    xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
-    xml.writeStartElement(QStringLiteral("w:body"));
-    writeBlocks(xml, document, document.blocks);
-    // The body ends with a paragraph: after a table one as low as can be, so that a table that
-    // fills the page does not leave it alone on one more.
-    if (!document.blocks.isEmpty() && document.blocks.last().kind == FlowBlock::Table) {
-        xml.writeStartElement(QStringLiteral("w:p"));
-        xml.writeStartElement(QStringLiteral("w:pPr"));
-        xml.writeEmptyElement(QStringLiteral("w:spacing"));
-        xml.writeAttribute(QStringLiteral("w:before"), QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("w:after"), QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("w:line"), QStringLiteral("20"));
-        xml.writeAttribute(QStringLiteral("w:lineRule"), QStringLiteral("exact"));
-        xml.writeEndElement();
-        xml.writeEndElement();
+    QList<double> widths;
+    QList<double> gaps;
+    fittedColumns(document, section, &widths, &gaps);
+    xml.writeStartElement(QStringLiteral("w:cols"));
+    xml.writeAttribute(QStringLiteral("w:num"), QString::number(widths.size()));
+    xml.writeAttribute(QStringLiteral("w:space"), QString::number(qRound((gaps.isEmpty() ? 0 : gaps.front()) * 20)));
+    xml.writeAttribute(QStringLiteral("w:equalWidth"), QStringLiteral("0"));
+    for (int c = 0; c < widths.size(); ++c) {
+        xml.writeEmptyElement(QStringLiteral("w:col"));
+        xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(widths[c] * 20)));
+        xml.writeAttribute(QStringLiteral("w:space"), QString::number(c < gaps.size() ? qRound(gaps[c] * 20) : 0));
     }
+    xml.writeEndElement();
+}
+
+// A section's properties: the page, its margins, and the columns its blocks stand in. The first
+// section holds the running head and foot (the later ones show the same) and whether the first
+// page has margins of its own; the later ones go on below the one before, on the same page.
+void writeSectionProperties(QXmlStreamWriter& xml, const FlowDocument& document, const BlockRange& range, bool first)
+{
     const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     xml.writeStartElement(QStringLiteral("w:sectPr"));
     // A running head or foot missing from the source's first page is left off it too (a first
     // page of its own, which shows the other margin as the rest do).
-    const bool titlePage = document.firstPageOwnMargins();
+    const bool titlePage = first && document.firstPageOwnMargins();
     const struct
     {
         const FlowMargin& margin;
@@ -362,7 +413,7 @@ QByteArray documentXml(const FlowDocument& document)
         const char* id;
     } margins[] = {{document.header, "w:headerReference", "rIdHeader"}, {document.footer, "w:footerReference", "rIdFooter"}};
     for (const auto& margin : margins) {
-        if (margin.margin.isEmpty())
+        if (margin.margin.isEmpty() || !first)
             continue;
         for (const char* type : {"default", "first"}) {
             if (type[0] == 'f' && (!titlePage || !margin.margin.onFirstPage))
@@ -371,6 +422,10 @@ QByteArray documentXml(const FlowDocument& document)
             xml.writeAttribute(QStringLiteral("w:type"), QLatin1String(type));
             xml.writeAttribute(QStringLiteral("r:id"), QLatin1String(margin.id));
         }
+    }
+    if (!first) {
+        xml.writeEmptyElement(QStringLiteral("w:type"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("continuous"));
     }
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
@@ -385,9 +440,47 @@ QByteArray documentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("w:header"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.top()) / 2)));
     xml.writeAttribute(QStringLiteral("w:footer"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.bottom()) / 2)));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
+    if (range.columns)
+        writeColumns(xml, document, *range.columns);
     if (titlePage)
         xml.writeEmptyElement(QStringLiteral("w:titlePg"));
     xml.writeEndElement(); // w:sectPr
+}
+
+QByteArray documentXml(const FlowDocument& document)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeStartElement(QStringLiteral("w:document"));
+    xml.writeNamespace(QLatin1String(kMain), QStringLiteral("w"));
+    xml.writeNamespace(QLatin1String(kRelationships), QStringLiteral("r"));
+    xml.writeNamespace(QLatin1String(kDrawing), QStringLiteral("wp"));
+    xml.writeNamespace(QLatin1String(kDrawingMain), QStringLiteral("a"));
+    xml.writeNamespace(QLatin1String(kPicture), QStringLiteral("pic"));
+    xml.writeStartElement(QStringLiteral("w:body"));
+    // Each run of blocks in one column or in columns side by side is a section; a section's
+    // properties end it, in its last paragraph, and the body's last in the body.
+    const QList<BlockRange> ranges = blockRanges(document);
+    for (int r = 0; r < ranges.size(); ++r) {
+        const BlockRange& range = ranges[r];
+        writeBlocks(xml, document, document.blocks.mid(range.first, range.count));
+        const bool last = r + 1 == ranges.size();
+        // The body ends with a paragraph: after a table one as low as can be, so that a table
+        // that fills the page does not leave it alone on one more; a section ends with one.
+        const bool afterTable = range.count > 0 && document.blocks[range.first + range.count - 1].kind == FlowBlock::Table;
+        if (!last || afterTable) {
+            xml.writeStartElement(QStringLiteral("w:p"));
+            xml.writeStartElement(QStringLiteral("w:pPr"));
+            writeLeastSpacing(xml);
+            if (!last)
+                writeSectionProperties(xml, document, range, r == 0);
+            xml.writeEndElement();
+            xml.writeEndElement();
+        }
+        if (last)
+            writeSectionProperties(xml, document, range, r == 0);
+    }
     xml.writeEndElement(); // w:body
     xml.writeEndElement(); // w:document
     xml.writeEndDocument();

@@ -132,6 +132,51 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
     return clusters;
 }
 
+// A chart's grid line that nothing else touches (the top one, above the highest bar) joins the
+// drawing whose grid it belongs to: lines of the same length there, one above the other at a
+// steady pitch, the nearest of them at most a pitch and a fifth away.
+void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters, const fz_cookie* cookie)
+{
+    const float kSameEnd = 1.5f;
+    const float kThinLine = 8; // a stroke's box, its ends and joins grown by its width
+    const float kPitchReach = 1.2f;
+    auto lone = [&](const Cluster& c) {
+        return c.box.y1 - c.box.y0 <= kThinLine && std::all_of(c.shapes.begin(), c.shapes.end(), [&](int s) { return shapes[s].thin; });
+    };
+    for (int i = clusters.size() - 1; i >= 0 && !aborted(cookie); --i) {
+        if (!lone(clusters[i]))
+            continue;
+        const fz_rect line = clusters[i].box;
+        for (int j = 0; j < clusters.size(); ++j) {
+            if (j == i || lone(clusters[j]))
+                continue;
+            QVector<float> ys;
+            for (int s : clusters[j].shapes) {
+                const fz_rect box = shapes[s].box;
+                if (shapes[s].thin && box.y1 - box.y0 <= kThinLine && std::fabs(box.x0 - line.x0) <= kSameEnd
+                    && std::fabs(box.x1 - line.x1) <= kSameEnd)
+                    ys.append((box.y0 + box.y1) / 2);
+            }
+            if (ys.size() < 2)
+                continue;
+            std::sort(ys.begin(), ys.end());
+            float pitch = 1e9f;
+            float nearest = 1e9f;
+            for (int k = 0; k < ys.size(); ++k) {
+                if (k > 0 && ys[k] - ys[k - 1] > kThinLine) // a line drawn twice is one
+                    pitch = std::min(pitch, ys[k] - ys[k - 1]);
+                nearest = std::min(nearest, std::fabs(ys[k] - (line.y0 + line.y1) / 2));
+            }
+            if (pitch < 1e9f && nearest <= kPitchReach * pitch) {
+                clusters[j].box = fz_union_rect(clusters[j].box, line);
+                clusters[j].shapes += clusters[i].shapes;
+                clusters.removeAt(i);
+                break;
+            }
+        }
+    }
+}
+
 // The shapes of a region without those behind its text: under a line of text (a label's too: a
 // chart's frame, a backdrop's gradient steps), as large as a backdrop, or drawings seen through
 // (blobs of colour over a poster). The shapes left stand apart by what lies between them.
@@ -193,6 +238,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
     QVector<bool> taken(lines.size(), false);
     // Clusters still to look at; those split off a region that held text are not split again.
     QVector<Cluster> work = cluster(shapes, candidates, cookie);
+    joinGridLines(shapes, work, cookie);
     QVector<bool> splitOff(work.size(), false);
     for (int w = 0; w < work.size(); ++w) {
         const Cluster c = work[w];

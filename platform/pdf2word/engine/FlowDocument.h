@@ -73,8 +73,11 @@ struct FlowBlock
     };
     Kind kind = Paragraph;
     Align align = Align::Left;
-    bool rtl = false;             // a paragraph read right to left
-    bool pageBreakBefore = false; // starts a page, as in the source after a page that ended short
+    bool rtl = false;               // a paragraph read right to left
+    bool pageBreakBefore = false;   // starts a page, as in the source after a page that ended short
+    bool columnBreakBefore = false; // starts the next column, as where the source's column ended short
+    double lineSpacing = 0;         // points from one line's baseline to the next, at least; 0 for the font's own
+    double spaceBefore = -1;        // points above it, as in the source; -1 for the format's usual space after each paragraph
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block
@@ -118,6 +121,16 @@ struct FlowTable
     int shadingOf(const FlowCell& cell) const { return cell.shading >= 0 ? cell.shading : shading; }
 };
 
+// Blocks set in columns side by side (running text in two or three columns, a box beside the
+// text): the reading goes down one column and on at the top of the next.
+struct FlowSection
+{
+    int first = 0;              // index of its first block
+    int count = 0;              // how many blocks it holds
+    QList<double> columnWidths; // points, left to right, as in the source
+    QList<double> gaps;         // points between each column and the next
+};
+
 // A running head or foot: its text, and whether the page number stands after it.
 struct FlowMargin
 {
@@ -134,7 +147,8 @@ struct FlowDocument
     QList<FlowBlock> blocks;
     QList<FlowImage> images;
     QList<FlowTable> tables;
-    FlowMargin header; // running head and page number of the source's pages, out of the body
+    QList<FlowSection> sections; // the blocks set in columns, in order; the others fill the text area's width
+    FlowMargin header;           // running head and page number of the source's pages, out of the body
     FlowMargin footer;
     QSizeF pageSize;                                       // points, of the first converted page
     QMarginsF margins = QMarginsF(56.7, 56.7, 56.7, 56.7); // points: as far as the source's text keeps from its edges

@@ -44,7 +44,9 @@ QString lookKey(const FlowRun& run)
 QString paragraphKey(const FlowBlock& block)
 {
     return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString())
-           + (block.pageBreakBefore ? QStringLiteral("|break") : QString());
+           + (block.pageBreakBefore ? QStringLiteral("|break") : QString())
+           + (block.columnBreakBefore ? QStringLiteral("|column") : QString())
+           + QStringLiteral("|%1|%2|%3").arg(qRound(block.spaceBefore * 10)).arg(qRound(block.lineSpacing * 10)).arg(exactLineSpacing(block));
 }
 
 QString points(double value)
@@ -130,7 +132,7 @@ void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocumen
     xml.writeStartElement(QStringLiteral("text:p"));
     if (opensFirstPage)
         xml.writeAttribute(QStringLiteral("text:style-name"), QLatin1String(kFirstPageStyle));
-    else if (block.pageBreakBefore)
+    else
         xml.writeAttribute(QStringLiteral("text:style-name"), styles.paragraph.value(paragraphKey(block)));
     xml.writeStartElement(QStringLiteral("draw:frame"));
     xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
@@ -150,6 +152,49 @@ void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocumen
     xml.writeEndElement(); // text:p
 }
 
+// The space above a table of the body, and the page or column it starts, as its block says.
+void writeTableBreaks(QXmlStreamWriter& xml, const FlowDocument& document, int table)
+{
+    for (const FlowBlock& block : document.blocks) {
+        if (block.kind != FlowBlock::Table || block.table != table)
+            continue;
+        if (block.spaceBefore > 0)
+            xml.writeAttribute(QStringLiteral("fo:margin-top"), points(block.spaceBefore));
+        if (block.pageBreakBefore || block.columnBreakBefore)
+            xml.writeAttribute(QStringLiteral("fo:break-before"), block.pageBreakBefore ? QStringLiteral("page") : QStringLiteral("column"));
+        return;
+    }
+}
+
+// The style of each section of columns ("Sect1"...): the columns as wide as in the source, each
+// with half the gap to its neighbours as its indents.
+void writeSectionStyles(QXmlStreamWriter& xml, const FlowDocument& document)
+{
+    for (int s = 0; s < document.sections.size(); ++s) {
+        QList<double> widths;
+        QList<double> gaps;
+        fittedColumns(document, document.sections[s], &widths, &gaps);
+        xml.writeStartElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Sect%1").arg(s + 1));
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("section"));
+        xml.writeStartElement(QStringLiteral("style:section-properties"));
+        xml.writeAttribute(QStringLiteral("text:dont-balance-text-columns"), QStringLiteral("false"));
+        xml.writeStartElement(QStringLiteral("style:columns"));
+        xml.writeAttribute(QStringLiteral("fo:column-count"), QString::number(widths.size()));
+        for (int c = 0; c < widths.size(); ++c) {
+            const double before = c > 0 ? gaps[c - 1] / 2 : 0;
+            const double after = c < gaps.size() ? gaps[c] / 2 : 0;
+            xml.writeEmptyElement(QStringLiteral("style:column"));
+            xml.writeAttribute(QStringLiteral("style:rel-width"), QStringLiteral("%1*").arg(qRound((widths[c] + before + after) * 20)));
+            xml.writeAttribute(QStringLiteral("fo:start-indent"), points(before));
+            xml.writeAttribute(QStringLiteral("fo:end-indent"), points(after));
+        }
+        xml.writeEndElement(); // style:columns
+        xml.writeEndElement(); // style:section-properties
+        xml.writeEndElement(); // style:style
+    }
+}
+
 // firstPageTable: the table that opens a first page with margins of its own, or -1.
 void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int firstPageTable)
 {
@@ -166,6 +211,7 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int f
         xml.writeEmptyElement(QStringLiteral("style:table-properties"));
         xml.writeAttribute(QStringLiteral("style:width"), points(total));
         xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
+        writeTableBreaks(xml, document, t);
         xml.writeEndElement();
         const QList<double>& heights = document.tables[t].rowHeights;
         for (int r = 0; r < heights.size(); ++r) {
@@ -298,9 +344,14 @@ void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowB
         xml.writeAttribute(QStringLiteral("style:master-page-name"), QStringLiteral("First"));
     xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
     xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(look.align, look.rtl));
-    xml.writeAttribute(QStringLiteral("fo:margin-bottom"), QStringLiteral("6pt"));
-    if (look.pageBreakBefore)
-        xml.writeAttribute(QStringLiteral("fo:break-before"), QStringLiteral("page"));
+    // The space above it as in the source where known, else the usual space after a paragraph.
+    xml.writeAttribute(QStringLiteral("fo:margin-top"), points(qMax(0.0, look.spaceBefore)));
+    xml.writeAttribute(QStringLiteral("fo:margin-bottom"), look.spaceBefore >= 0 ? points(0) : QStringLiteral("6pt"));
+    if (look.lineSpacing > 0)
+        xml.writeAttribute(exactLineSpacing(look) ? QStringLiteral("fo:line-height") : QStringLiteral("style:line-height-at-least"),
+                           points(look.lineSpacing));
+    if (look.pageBreakBefore || look.columnBreakBefore)
+        xml.writeAttribute(QStringLiteral("fo:break-before"), look.pageBreakBefore ? QStringLiteral("page") : QStringLiteral("column"));
     if (look.rtl)
         xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
     xml.writeEndElement();
@@ -331,12 +382,31 @@ void writeFontFaces(QXmlStreamWriter& xml, const FlowDocument& document)
     xml.writeEndElement();
 }
 
+// The body's blocks, those in columns inside their section.
+void writeBody(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, bool opensFirstPage)
+{
+    const QList<BlockRange> ranges = blockRanges(document);
+    int index = 0;
+    for (int r = 0; r < ranges.size(); ++r) {
+        const BlockRange& range = ranges[r];
+        if (range.columns) {
+            ++index;
+            xml.writeStartElement(QStringLiteral("text:section"));
+            xml.writeAttribute(QStringLiteral("text:style-name"), QStringLiteral("Sect%1").arg(index));
+            xml.writeAttribute(QStringLiteral("text:name"), QStringLiteral("Section%1").arg(index));
+        }
+        writeBlocks(xml, styles, document, document.blocks.mid(range.first, range.count), opensFirstPage && r == 0);
+        if (range.columns)
+            xml.writeEndElement();
+    }
+}
+
 QByteArray contentXml(const FlowDocument& document)
 {
     Styles styles;
     for (const FlowBlock& block : document.blocks) {
-        // A picture that starts a page stands in a paragraph that does.
-        if (block.kind == FlowBlock::Paragraph || (block.kind == FlowBlock::Image && block.pageBreakBefore))
+        // A picture stands in a paragraph with its breaks and space.
+        if (block.kind != FlowBlock::Table)
             styles.add(block);
     }
     for (const FlowTable& table : document.tables) {
@@ -403,11 +473,12 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeEndElement();
     writeTableStyles(xml, document, firstPage && opening.kind == FlowBlock::Table ? opening.table : -1);
     writeCellStyles(xml, document);
+    writeSectionStyles(xml, document);
     xml.writeEndElement(); // office:automatic-styles
 
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
-    writeBlocks(xml, styles, document, document.blocks, firstPage);
+    writeBody(xml, styles, document, firstPage);
     xml.writeEndElement(); // office:text
     xml.writeEndElement(); // office:body
     xml.writeEndElement(); // office:document-content

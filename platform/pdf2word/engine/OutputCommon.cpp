@@ -89,6 +89,47 @@ QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& 
     return widths;
 }
 
+QList<BlockRange> blockRanges(const FlowDocument& document)
+{
+    QList<BlockRange> ranges;
+    int next = 0;
+    for (const FlowSection& section : document.sections) {
+        if (section.first > next)
+            ranges.append({next, section.first - next, nullptr});
+        ranges.append({section.first, section.count, &section});
+        next = section.first + section.count;
+    }
+    if (next < document.blocks.size() || ranges.isEmpty())
+        ranges.append({next, int(document.blocks.size()) - next, nullptr});
+    return ranges;
+}
+
+void fittedColumns(const FlowDocument& document, const FlowSection& section, QList<double>* widths, QList<double>* gaps)
+{
+    double total = 0;
+    for (double width : section.columnWidths)
+        total += width;
+    for (double gap : section.gaps)
+        total += gap;
+    const double scale = total > 0 ? textArea(document).width() / total : 1.0;
+    widths->clear();
+    gaps->clear();
+    for (double width : section.columnWidths)
+        widths->append(width * scale);
+    for (double gap : section.gaps)
+        gaps->append(gap * scale);
+}
+
+bool exactLineSpacing(const FlowBlock& block)
+{
+    // Text this share of its leading high shows whole in any usual font.
+    const double kRoomyLeading = 1.1;
+    double largest = 0;
+    for (const FlowRun& run : block.runs)
+        largest = qMax(largest, run.size);
+    return block.lineSpacing > 0 && largest > 0 && block.lineSpacing >= kRoomyLeading * largest;
+}
+
 QString familyName(FlowFont::Family family)
 {
     switch (family) {

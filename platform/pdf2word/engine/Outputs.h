@@ -33,6 +33,23 @@ QVector<int> tableCoverage(const FlowTable& table);
 QSizeF textArea(const FlowDocument& document);
 // The widths (points) of a table's columns, narrowed together to fit the text area.
 QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table);
+// A run of the document's blocks set in one column, or in the columns of a section.
+struct BlockRange
+{
+    int first = 0;
+    int count = 0;
+    const FlowSection* columns = nullptr; // nullptr for one column as wide as the text area
+};
+// The document's blocks as runs in order: each section of columns, and the blocks between them.
+QList<BlockRange> blockRanges(const FlowDocument& document);
+// A section's column widths and the gaps between them (points), scaled together to fill the text
+// area's width.
+void fittedColumns(const FlowDocument& document, const FlowSection& section, QList<double>* widths, QList<double>* gaps);
+
+// Whether a paragraph's lines are set exactly as far apart as in the source: where its largest
+// text fits that leading with room. Else they are set at least so far apart, and never cut.
+bool exactLineSpacing(const FlowBlock& block);
+
 // The names DOCX and ODT give a font's family class and pitch.
 QString familyName(FlowFont::Family family);
 QString pitchName(const FlowFont& font);

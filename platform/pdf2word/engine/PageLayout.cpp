@@ -21,6 +21,8 @@ const float kLikeSizes = 0.6f;
 // many times the block's usual one (and more than this many ems) is the space between two.
 const float kSizeChange = 0.15f;
 const float kWiderPitch = 1.3f;
+// A heading without a full stop over its text leaves at least this share of the column free.
+const float kHeadingRoom = 0.25f;
 // A first-line indent: more than this many ems and less than that many (wider is a different
 // column); the lines around it start within kFlushIndent ems of the column's edge.
 const float kLeastIndent = 0.8f;
@@ -253,6 +255,9 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
                 starts = true; // an item of a list, bulleted or numbered
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
+            else if (flush && current.lines.size() == 1 && room > std::max(firstWordWidth(line) + em, kHeadingRoom * width(column))
+                     && (rtl ? previous.box.x0 - line.box.x0 : line.box.x1 - previous.box.x1) > firstWordWidth(line) + em)
+                starts = true; // a line alone that ends well short of the text under it: a heading
         }
         if (starts && !current.lines.isEmpty()) {
             paragraphs.append(current);
@@ -476,6 +481,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
             continue;
         item.margin = item.box.y1 < mediabox.y0 + kMarginShare * height || item.box.y0 > mediabox.y1 - kMarginShare * height;
     }
+    findColumns(page);
     return page;
 }
 

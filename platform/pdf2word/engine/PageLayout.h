@@ -60,6 +60,8 @@ struct PageItem
     fz_rect box = fz_empty_rect;
     bool margin = false; // a line in the top or bottom margin (running head, page number)
     bool note = false;   // a footnote
+    int columns = -1;    // the columns it stands in (index into PageLayout::columns); -1 for none
+    int column = 0;      // which of them, from the left
 };
 
 // A tinted or framed box around text (a sidebar, an infobox, a heading's bar): its text stays
@@ -80,6 +82,14 @@ struct FoundBlockRow
     QVector<QVector<TextLine>> blocks; // left to right, each top to bottom
 };
 
+// Columns side by side that part of the page stands in: running text in two or three columns, or
+// a box beside the text. The reading goes down one column and on at the top of the next.
+struct FoundColumns
+{
+    fz_rect box = fz_empty_rect;
+    QVector<fz_rect> columns; // left to right, each around what stands in it
+};
+
 struct PageLayout
 {
     fz_rect mediabox = fz_empty_rect;
@@ -88,6 +98,7 @@ struct PageLayout
     QVector<FoundFigure> figures;
     QVector<FoundTable> tables;
     QVector<FoundPanel> panels;
+    QVector<FoundColumns> columns;
 };
 
 // Lays out a page from its lines and graphics. The work that grows faster than the lines stops
@@ -122,6 +133,8 @@ QVector<FoundBlockRow> findBlockRows(QVector<TextLine>& lines, const QVector<fz_
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
 QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles,
                           const fz_cookie* cookie = nullptr);
+// The columns the page's body items (in reading order) stand in: marks each item in them.
+void findColumns(PageLayout& page);
 // Paragraphs of the lines of one text block (a column's run of lines, or a table cell). A block
 // of one line is aligned within area (the page's text, or the cell).
 QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect column, fz_rect area);

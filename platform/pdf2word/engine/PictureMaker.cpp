@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/PictureMaker.h"
 
 #include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/FanOutDevice.h"
 #include "platform/pdf2word/engine/LayoutGeometry.h"
 #include "platform/pdf2word/engine/PageDevice.h"
 
@@ -30,6 +31,13 @@ const float kLeastStep = 0.7f;
 // below kLeastShare is taken as that (the first steps of a list may be its heaviest).
 const double kHopeless = 2;
 const float kLeastShare = 0.02f;
+// Figures are drawn together in passes of at most this many pixels in all (some 110 MB), each
+// pass getting an equal share of the time left and at least kLeastPassTime while the page has it.
+const double kMostPassPixels = 36e6;
+// A first pass of a page, whose pace is not known yet, gets at most this long at the resolutions
+// its figures want.
+const std::chrono::milliseconds kFirstTry{80};
+const std::chrono::milliseconds kLeastPassTime{100};
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -90,52 +98,74 @@ bool PictureMaker::takeStored(const Shape& shape, FlowImage* picture)
     return true;
 }
 
-bool PictureMaker::draw(fz_display_list* list, const FoundFigure& figure, float dpi, fz_cookie* cookie,
-                        FlowImage* picture, float* done, QString* error)
+bool PictureMaker::draw(fz_display_list* list, const QVector<FoundFigure>& figures, const Batch& batch,
+                        fz_cookie* cookie, QList<FlowImage>* pictures, float* done, QString* error)
 {
-    const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
-    if (pixels > kMostPixels)
-        dpi = float(dpi * std::sqrt(kMostPixels / pixels));
-    const fz_matrix scale = fz_scale(dpi / 72, dpi / 72);
-    const fz_irect area = fz_round_rect(fz_transform_rect(figure.box, scale));
-    fz_pixmap* pixmap = nullptr;
-    fz_device* drawDevice = nullptr;
-    fz_device* device = nullptr;
-    fz_buffer* png = nullptr;
-    PageDeviceOptions options;
-    options.forwardGraphics = true;
-    options.forwardText = figure.withText && !figure.labels.isEmpty();
-    options.textOnlyIn = figure.labels;
-    options.drawnWithin = figure.box;
-    options.onlyPictures = figure.lonePicture;
-    options.page = fz_bound_display_list(m_ctx, list);
+    const int count = batch.figures.size();
+    QVector<fz_pixmap*> pixmaps(count, nullptr);
+    QVector<fz_device*> devices;
+    QVector<fz_buffer*> pngs(count, nullptr);
+    const fz_rect page = fz_bound_display_list(m_ctx, list);
+    fz_rect scissor = fz_empty_rect;
+    for (int figure : batch.figures)
+        scissor = fz_union_rect(scissor, figures[figure].box);
     const bool ok = fzRun(m_ctx, [&] {
-        pixmap = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), area, nullptr, 0);
-        fz_clear_pixmap_with_value(m_ctx, pixmap, 255);
-        drawDevice = fz_new_draw_device(m_ctx, scale, pixmap);
-        device = newPageDevice(m_ctx, drawDevice, options);
-        fz_run_display_list(m_ctx, list, device, fz_identity, figure.box, cookie);
-        fz_close_device(m_ctx, device);
-        fz_close_device(m_ctx, drawDevice);
-        png = fz_new_buffer_from_pixmap_as_png(m_ctx, pixmap, fz_default_color_params);
+        // Each figure draws onto its own picture through its own filter; the list is run once, each
+        // step handed to all of them.
+        QVector<fz_device*> filters;
+        QVector<fz_rect> areas;
+        for (int k = 0; k < count; ++k) {
+            const FoundFigure& figure = figures[batch.figures[k]];
+            float dpi = batch.dpis[k];
+            const double pixels = double(width(figure.box)) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
+            if (pixels > kMostPixels)
+                dpi = float(dpi * std::sqrt(kMostPixels / pixels));
+            const fz_matrix scale = fz_scale(dpi / 72, dpi / 72);
+            pixmaps[k] = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), fz_round_rect(fz_transform_rect(figure.box, scale)),
+                                                 nullptr, 0);
+            fz_clear_pixmap_with_value(m_ctx, pixmaps[k], 255);
+            devices.append(fz_new_draw_device(m_ctx, scale, pixmaps[k]));
+            PageDeviceOptions options;
+            options.forwardGraphics = true;
+            options.forwardText = figure.withText && !figure.labels.isEmpty();
+            options.textOnlyIn = figure.labels;
+            options.drawnWithin = figure.box;
+            options.onlyPictures = figure.lonePicture;
+            options.page = page;
+            devices.append(newPageDevice(m_ctx, devices.last(), options));
+            filters.append(devices.last());
+            areas.append(figure.box);
+        }
+        devices.append(newFanOutDevice(m_ctx, filters.constData(), areas.constData(), filters.size()));
+        fz_run_display_list(m_ctx, list, devices.last(), fz_identity, scissor, cookie);
+        // The fan closes the filters, which close what they draw on; closing twice does nothing.
+        for (int d = devices.size() - 1; d >= 0; --d)
+            fz_close_device(m_ctx, devices[d]);
+        for (int k = 0; k < count; ++k)
+            pngs[k] = fz_new_buffer_from_pixmap_as_png(m_ctx, pixmaps[k], fz_default_color_params);
     });
-    if (ok) {
-        picture->data = bytesOf(m_ctx, png);
-        picture->type = QStringLiteral("png");
-    } else {
-        *error = QString::fromUtf8(fz_caught_message(m_ctx));
+    for (int k = 0; k < count; ++k) {
+        if (ok) {
+            FlowImage& picture = (*pictures)[batch.figures[k]];
+            picture.data = bytesOf(m_ctx, pngs[k]);
+            picture.type = QStringLiteral("png");
+        }
+        fz_drop_buffer(m_ctx, pngs[k]);
+        fz_drop_pixmap(m_ctx, pixmaps[k]);
     }
+    if (!ok)
+        *error = QString::fromUtf8(fz_caught_message(m_ctx));
     *done = shareDone(cookie);
-    fz_drop_buffer(m_ctx, png);
-    fz_drop_device(m_ctx, device);
-    fz_drop_device(m_ctx, drawDevice);
-    fz_drop_pixmap(m_ctx, pixmap);
+    for (int d = devices.size() - 1; d >= 0; --d)
+        fz_drop_device(m_ctx, devices[d]);
     return ok;
 }
 
 void PictureMaker::startPage()
 {
     m_secondsPerPixel = 0;
+    m_slowPage = false;
+    m_probed = false;
 }
 
 double PictureMaker::pixelsAt(const FoundFigure& figure, float dpi)
@@ -144,23 +174,38 @@ double PictureMaker::pixelsAt(const FoundFigure& figure, float dpi)
     return std::min(pixels, kMostPixels);
 }
 
-void PictureMaker::learnPace(const FoundFigure& figure, float dpi, double seconds)
+double PictureMaker::pixelsOf(const QVector<FoundFigure>& figures, const Batch& batch) const
 {
-    const double pixels = pixelsAt(figure, dpi);
+    double pixels = 0;
+    for (int k = 0; k < batch.figures.size(); ++k)
+        pixels += pixelsAt(figures[batch.figures[k]], batch.dpis[k]);
+    return pixels;
+}
+
+void PictureMaker::learnPace(double pixels, double seconds)
+{
     if (pixels > 0)
         m_secondsPerPixel = std::max(m_secondsPerPixel, seconds / pixels);
 }
 
-float PictureMaker::fittedDpi(const FoundFigure& figure, float dpi, Clock::time_point wanted) const
+void PictureMaker::fit(const QVector<FoundFigure>& figures, Batch& batch, Clock::time_point wanted) const
 {
-    // Until a figure of the page has been drawn, its pace is not known: the wanted resolution is
+    // Until a pass of the page has been drawn, its pace is not known: the wanted resolutions are
     // tried first.
-    const double pixels = pixelsAt(figure, dpi);
+    const double pixels = pixelsOf(figures, batch);
     const double left = std::chrono::duration<double>(wanted - Clock::now()).count();
+    if (m_slowPage) {
+        for (float& dpi : batch.dpis)
+            dpi = std::min(dpi, kLowestDpi);
+        return;
+    }
     if (m_secondsPerPixel <= 0 || pixels <= 0 || left <= 0)
-        return dpi;
+        return;
     const double fitting = kFitShare * left / (m_secondsPerPixel * pixels);
-    return fitting >= 1 ? dpi : std::max(kLowestDpi, float(dpi * std::sqrt(fitting)));
+    if (fitting >= 1)
+        return;
+    for (float& dpi : batch.dpis)
+        dpi = std::max(kLowestDpi, float(dpi * std::sqrt(fitting)));
 }
 
 float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& figure) const
@@ -181,45 +226,97 @@ float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& f
     return std::min(kDrawingDpi, std::max(kLeastDpi, dpi));
 }
 
-PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphics& graphics, const FoundFigure& figure,
-                                         Clock::time_point wanted, Clock::time_point deadline,
-                                         const std::function<bool()>& keepGoing,
-                                         FlowImage* picture, QString* why)
+PictureMaker::Outcome PictureMaker::makeAll(fz_display_list* list, const PageGraphics& graphics,
+                                            const QVector<FoundFigure>& figures, Clock::time_point wanted,
+                                            Clock::time_point deadline, const std::function<bool()>& keepGoing,
+                                            QList<FlowImage>* pictures, QStringList* whys)
+{
+    *pictures = QList<FlowImage>();
+    *whys = QStringList();
+    QVector<Batch> batches(1);
+    double pixels = 0;
+    for (int i = 0; i < figures.size(); ++i) {
+        pictures->append(FlowImage());
+        whys->append(QString());
+        const FoundFigure& figure = figures[i];
+        if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], &pictures->last()))
+            continue;
+        const float dpi = wantedDpi(graphics, figure);
+        if (!batches.last().figures.isEmpty() && pixels + pixelsAt(figure, dpi) > kMostPassPixels) {
+            batches.append(Batch());
+            pixels = 0;
+        }
+        batches.last().figures.append(i);
+        batches.last().dpis.append(dpi);
+        pixels += pixelsAt(figure, dpi);
+    }
+    for (int b = 0; b < batches.size() && !batches[b].figures.isEmpty(); ++b) {
+        // Each pass still to draw gets an equal share of the time left; what one leaves over goes
+        // to the next.
+        const Clock::time_point now = Clock::now();
+        const int left = batches.size() - b;
+        const auto shareOf = [&](Clock::time_point end) {
+            return std::min(deadline, now + std::max<Clock::duration>((end - now) / left, kLeastPassTime));
+        };
+        fit(figures, batches[b], shareOf(wanted));
+        QString why;
+        const Outcome outcome = drawBatch(list, figures, batches[b], shareOf(wanted), shareOf(deadline), keepGoing, pictures, &why);
+        if (outcome == Outcome::Stopped)
+            return outcome;
+        for (int figure : batches[b].figures)
+            (*whys)[figure] = outcome == Outcome::LeftOut ? why : QString();
+    }
+    // A picture stands as large as its figure on the page, whatever resolution it was drawn at.
+    for (int i = 0; i < figures.size(); ++i) {
+        if (!(*pictures)[i].data.isEmpty()) {
+            (*pictures)[i].width = width(figures[i].box);
+            (*pictures)[i].height = figures[i].box.y1 - figures[i].box.y0;
+        }
+    }
+    return Outcome::Made;
+}
+
+PictureMaker::Outcome PictureMaker::drawBatch(fz_display_list* list, const QVector<FoundFigure>& figures, Batch batch,
+                                              Clock::time_point wanted, Clock::time_point deadline,
+                                              const std::function<bool()>& keepGoing, QList<FlowImage>* pictures,
+                                              QString* why)
 {
     using std::chrono::duration_cast;
     using std::chrono::milliseconds;
-    // The picture stands as large as the figure on the page, whatever resolution it is drawn at
-    // (a try that did not fit starts the picture afresh).
-    const auto placed = [&](Outcome outcome) {
-        picture->width = figure.box.x1 - figure.box.x0;
-        picture->height = figure.box.y1 - figure.box.y0;
-        return outcome;
+    const auto lowest = [&] { return std::all_of(batch.dpis.begin(), batch.dpis.end(), [](float dpi) { return dpi <= kLowestDpi; }); };
+    const auto lowerTo = [&](auto dpiOf) {
+        for (float& dpi : batch.dpis)
+            dpi = std::max(kLowestDpi, dpiOf(dpi));
     };
-    if (figure.imageShape >= 0 && takeStored(graphics.shapes[figure.imageShape], picture))
-        return placed(Outcome::Made);
-    float dpi = fittedDpi(figure, wantedDpi(graphics, figure), wanted);
     for (;;) {
         const Clock::time_point start = Clock::now();
-        // Above the lowest resolution a drawing keeps to the time the figure wants; at the lowest
-        // it may take what the page has left.
-        if (dpi > kLowestDpi && wanted - start < kShortestTry)
-            dpi = kLowestDpi;
-        const milliseconds left = duration_cast<milliseconds>((dpi > kLowestDpi ? wanted : deadline) - start);
+        // Above the lowest resolution a pass keeps to the time the figures want; at the lowest it
+        // may take what the page has left.
+        if (!lowest() && wanted - start < kShortestTry)
+            lowerTo([](float) { return kLowestDpi; });
+        const bool atLowest = lowest();
+        const milliseconds left = duration_cast<milliseconds>((atLowest ? deadline : wanted) - start);
         if (left < kShortestTry) {
             *why = QStringLiteral("the page's time had run out");
             return Outcome::LeftOut;
         }
-        // Half the time for this resolution, unless it is the lowest: the rest is for a lower one.
+        // Half the time for these resolutions, unless they are the lowest: the rest is for lower.
+        // Until the page's pace is known a first try is short: a page that draws slowly learns
+        // it early and goes on at a resolution that fits.
         qpmupdf::RunWatch watch;
-        watch.timeLimit = dpi > kLowestDpi ? left / 2 : left;
-        // Asked every half second: a drawing that will not be done in its time by far ends early.
+        watch.timeLimit = atLowest ? left : left / 2;
+        const bool probe = !atLowest && !m_probed;
+        if (probe)
+            watch.timeLimit = std::min(watch.timeLimit, kFirstTry);
+        m_probed = true;
+        // Asked every half second: a pass that will not be done in its time by far ends early.
         std::atomic<const fz_cookie*> running{nullptr};
         bool hopeless = false;
         watch.keepGoing = [&] {
             const fz_cookie* cookie = running.load();
             const double spent = secondsSince(start);
             const double whole = cookie ? spent / std::max(kLeastShare, shareDone(cookie)) : 0;
-            if (dpi > kLowestDpi && whole > kHopeless * std::chrono::duration<double>(watch.timeLimit).count()) {
+            if (!atLowest && whole > kHopeless * std::chrono::duration<double>(watch.timeLimit).count()) {
                 hopeless = true;
                 return false;
             }
@@ -231,29 +328,34 @@ PictureMaker::Outcome PictureMaker::make(fz_display_list* list, const PageGraphi
             m_ctx,
             [&](fz_cookie* cookie) {
                 running = cookie;
-                drawn = draw(list, figure, dpi, cookie, picture, &done, why);
+                drawn = draw(list, figures, batch, cookie, pictures, &done, why);
             },
             watch);
         if (outcome.finished() && drawn) {
-            learnPace(figure, dpi, secondsSince(start));
-            return placed(Outcome::Made);
+            learnPace(pixelsOf(figures, batch), secondsSince(start));
+            return Outcome::Made;
         }
-        *picture = FlowImage();
+        for (int figure : batch.figures)
+            (*pictures)[figure] = FlowImage();
         if (outcome.end == qpmupdf::RunEnd::Stopped && !hopeless)
             return Outcome::Stopped;
         if (outcome.end == qpmupdf::RunEnd::OverTime || hopeless) {
-            if (dpi <= kLowestDpi) {
+            if (atLowest) {
                 *why = QStringLiteral("drawing takes longer than its share of the page's time, even at %1 dpi").arg(kLowestDpi);
                 return Outcome::LeftOut;
             }
-            // What the whole drawing would take at this resolution, from the share done; the
-            // time a drawing takes grows with its pixels.
+            // What the whole pass would take at these resolutions, from the share done; the time
+            // a pass takes grows with its pixels. A short first try that would have fitted is
+            // done again as it was; else the page is slow.
             const double whole = secondsSince(start) / std::max(kLeastShare, done);
             const double next = std::chrono::duration<double>(wanted - Clock::now()).count() / 2;
-            const float fitting = float(dpi * std::sqrt(std::max(0.0, kFitShare * next / whole)));
-            dpi = std::max(kLowestDpi, std::min(fitting, dpi * kLeastStep));
-        } else if (outcome.end == qpmupdf::RunEnd::OverMemory && dpi > kLowestDpi) {
-            dpi = std::max(kLowestDpi, dpi / 2);
+            const float fitting = float(std::sqrt(std::max(0.0, kFitShare * next / whole)));
+            if (probe && !hopeless && fitting >= 1)
+                continue;
+            m_slowPage = true;
+            lowerTo([&](float dpi) { return dpi * std::min(fitting, kLeastStep); });
+        } else if (outcome.end == qpmupdf::RunEnd::OverMemory && !atLowest) {
+            lowerTo([](float dpi) { return dpi / 2; });
         } else {
             if (!outcome.finished())
                 *why = QString::fromStdString(outcome.message);

@@ -1,16 +1,22 @@
 // What the engine takes a page's structure to be, on page models built by hand: tables drawn as
 // shaded cells, running text and lists that only line up like tables, diagrams and posters whose
 // drawings stay pictures, framed boxes, the reading order around a display equation, the fonts'
-// descriptions, and the pages and margins the document keeps.
+// descriptions, the pages and margins the document keeps, text in columns and its spacing, and a
+// page's figures drawn in one pass.
 
 #include "platform/mupdf/FitzContext.h"
 #include "platform/pdf2word/engine/DocumentBuilder.h"
 #include "platform/pdf2word/engine/FontFacts.h"
+#include "platform/pdf2word/engine/Outputs.h"
 #include "platform/pdf2word/engine/PageLayout.h"
 #include "platform/pdf2word/engine/PageReader.h"
+#include "platform/pdf2word/engine/PictureMaker.h"
 #include "platform/pdf2word/engine/RunningText.h"
 #include "tests/platform/pdf2word/engine/PageModels.h"
 
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace p2w;
@@ -68,6 +74,23 @@ QVector<TextLine> prose(float x, float top, int count, float pitch = 12)
     for (int i = 0; i < count; ++i)
         lines << line(QStringLiteral("the harbour board met again to talk about"), x, top + pitch * i);
     return lines;
+}
+
+// Sentences down a column, a paragraph of count lines ending with a full stop.
+QVector<TextLine> sentences(float x, float top, int count, float pitch = 12)
+{
+    QVector<TextLine> lines = prose(x, top, count, pitch);
+    lines.front() = line(QStringLiteral("The harbour board met again to talk about"), x, top);
+    lines.back() = line(QStringLiteral("the harbour board met again to talk, too."), x, top + pitch * (count - 1));
+    return lines;
+}
+
+QByteArray zipEntry(const QString& package, const QString& entry)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), package, entry});
+    unzip.waitForFinished();
+    return unzip.readAllStandardOutput();
 }
 
 } // namespace
@@ -303,6 +326,144 @@ private slots:
         QCOMPARE(document.margins.left(), 90.0);
         QVERIFY(document.margins.top() > 80 && document.margins.top() < 90);
         QCOMPARE(document.margins.right(), 90.0); // at most an inch and a quarter
+    }
+
+    // Running text in two columns under a title across the page: the columns' items are marked,
+    // the title is not; text that flows from one column and page to the next is one section, as
+    // wide as the source's columns, without breaks; the paragraph across the page after it is
+    // outside. Columns where the first ended short (a slide's bullets) start the second with a
+    // column break. DOCX writes the sections with their columns and the break.
+    void textInColumnsIsASectionOfColumns()
+    {
+        Looks looks(m_context.get());
+        DocumentBuilder builder(looks);
+        for (int p = 0; p < 2; ++p) {
+            QVector<TextLine> lines;
+            if (p == 0)
+                lines << line(QStringLiteral("A newsletter title set large across the whole page"), 72, 100, 18);
+            lines += prose(72, 150, 50) + prose(310, 150, 50);
+            if (p == 1)
+                lines += sentences(72, 770, 3).mid(0, 1) << line(QStringLiteral("and a last paragraph across the page, as wide as the title above."), 72, 782);
+            const PageLayout page = layOutPage(lines, PageGraphics(), PageModels::a4());
+            QCOMPARE(page.columns.size(), 1);
+            QCOMPARE(page.columns.front().columns.size(), 2);
+            QCOMPARE(page.items.front().columns, p == 0 ? -1 : 0);
+            builder.addPage(page, {});
+        }
+        FlowDocument document = builder.finish();
+        QCOMPARE(document.sections.size(), 1);
+        const FlowSection& section = document.sections.front();
+        QCOMPARE(section.first, 1);
+        QCOMPARE(section.first + section.count, document.blocks.size() - 1);
+        QCOMPARE(section.columnWidths.size(), 2);
+        QVERIFY(qAbs(section.columnWidths[0] - 205) < 3 && qAbs(section.gaps[0] - 33) < 3);
+        for (const FlowBlock& block : document.blocks)
+            QVERIFY(!block.columnBreakBefore);
+
+        DocumentBuilder slides(looks);
+        QVector<TextLine> lines = sentences(72, 150, 3) + sentences(310, 150, 3) + sentences(310, 200, 4);
+        slides.addPage(layOutPage(lines, PageGraphics(), PageModels::a4()), {});
+        document = slides.finish();
+        QCOMPARE(document.sections.size(), 1);
+        QCOMPARE(document.blocks.size(), 3);
+        QVERIFY(!document.blocks[0].columnBreakBefore && document.blocks[1].columnBreakBefore && !document.blocks[2].columnBreakBefore);
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("slide.docx"));
+        QString error;
+        QVERIFY2(writeDocx(m_context.get(), document, path, &error), qPrintable(error));
+        const QByteArray xml = zipEntry(path, QStringLiteral("word/document.xml"));
+        QVERIFY(xml.contains("<w:cols w:num=\"2\""));
+        QCOMPARE(xml.count("<w:sectPr>"), 1); // the body's: the columns are its last section
+        QCOMPARE(xml.count("<w:br w:type=\"column\"/>"), 1);
+    }
+
+    // Each paragraph keeps its lines' pitch and the space above it: 14 points apart at 10 points
+    // is written exactly so, and 30 points between two paragraphs' baselines leaves 16 above the
+    // second; a line alone that ends well short of the text under it is a heading of its own.
+    void paragraphsKeepTheirSpacing()
+    {
+        Looks looks(m_context.get());
+        DocumentBuilder builder(looks);
+        QVector<TextLine> lines = {line(QStringLiteral("Visitors"), 72, 86)};
+        lines += sentences(72, 100, 4, 14) + sentences(72, 100 + 3 * 14 + 30, 4, 14);
+        builder.addPage(layOutPage(lines, PageGraphics(), PageModels::a4()), {});
+        const FlowDocument document = builder.finish();
+        QCOMPARE(document.blocks.size(), 3);
+        QCOMPARE(document.blocks[0].text(), QStringLiteral("Visitors"));
+        QCOMPARE(document.blocks[1].lineSpacing, 14.0);
+        QVERIFY(exactLineSpacing(document.blocks[1]));
+        QVERIFY(qAbs(document.blocks[2].spaceBefore - 16) < 0.5);
+        QCOMPARE(document.blocks[0].lineSpacing, 0.0);
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("spaced.docx"));
+        QString error;
+        QVERIFY2(writeDocx(m_context.get(), document, path, &error), qPrintable(error));
+        const QByteArray xml = zipEntry(path, QStringLiteral("word/document.xml"));
+        QVERIFY(xml.contains("<w:spacing w:before=\"320\" w:after=\"0\" w:line=\"280\" w:lineRule=\"exact\"/>"));
+    }
+
+    // A bar chart's top grid line stands above the highest bar and touches nothing: it joins the
+    // chart of its grid, with its number and the title above it.
+    void chartKeepsItsTopGridLine()
+    {
+        PageGraphics graphics;
+        for (int v = 0; v <= 4; ++v)
+            graphics.shapes << shape(100, 397 - 33 * v, 460, 403 - 33 * v, Shape::Path, true);
+        graphics.shapes << shape(100, 265, 460, 271, Shape::Path, true); // 500, alone
+        for (int bar = 0; bar < 4; ++bar)
+            graphics.shapes << fill(120 + 80 * bar, 290 + 20 * bar, 160 + 80 * bar, 400, 0x4472C4);
+        QVector<TextLine> lines = {line(QStringLiteral("Passengers"), 250, 258, 11), line(QStringLiteral("500"), 90, 271, 8),
+                                   line(QStringLiteral("400"), 90, 304, 8)};
+        const QVector<FoundFigure> figures = findFigures(graphics, {}, lines, PageModels::a4());
+        QCOMPARE(figures.size(), 1);
+        QVERIFY(figures.front().box.y0 < 255);
+        QCOMPARE(figures.front().labelText, QStringLiteral("Passengers 500 400"));
+        QVERIFY(lines.isEmpty());
+    }
+
+    // A page's figures are drawn in one run of its list, each from its own region: a red and a
+    // blue drawing side by side become a red and a blue picture, each as large as its figure.
+    void figuresAreDrawnTogetherEachFromItsRegion()
+    {
+        fz_context* ctx = m_context.get();
+        fz_display_list* list = fz_new_display_list(ctx, PageModels::a4());
+        fz_device* device = fz_new_list_device(ctx, list);
+        const float red[3] = {1, 0, 0};
+        const float blue[3] = {0, 0, 1};
+        for (const auto& [x, color] : {std::make_pair(100.0f, red), std::make_pair(300.0f, blue)}) {
+            fz_path* path = fz_new_path(ctx);
+            fz_rectto(ctx, path, x, 100, x + 100, 150);
+            fz_fill_path(ctx, device, path, 0, fz_identity, fz_device_rgb(ctx), color, 1, fz_default_color_params);
+            fz_drop_path(ctx, path);
+        }
+        fz_close_device(ctx, device);
+        fz_drop_device(ctx, device);
+        PageGraphics graphics;
+        graphics.shapes << fill(100, 100, 200, 150, 0xFF0000) << fill(300, 100, 400, 150, 0x0000FF);
+        QVector<FoundFigure> figures(2);
+        figures[0].box = fz_make_rect(95, 95, 205, 155);
+        figures[1].box = fz_make_rect(295, 95, 405, 155);
+        PictureMaker maker(ctx);
+        maker.startPage();
+        QList<FlowImage> pictures;
+        QStringList whys;
+        const auto now = PictureMaker::Clock::now();
+        QCOMPARE(maker.makeAll(list, graphics, figures, now + std::chrono::seconds(2), now + std::chrono::seconds(20), {},
+                               &pictures, &whys),
+                 PictureMaker::Outcome::Made);
+        fz_drop_display_list(ctx, list);
+        QCOMPARE(pictures.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(whys[i].isEmpty(), qPrintable(whys[i]));
+            QCOMPARE(pictures[i].width, 110.0);
+            const QImage image = QImage::fromData(pictures[i].data, "PNG");
+            QVERIFY(!image.isNull());
+            const QColor middle = image.pixelColor(image.width() / 2, image.height() / 2);
+            QCOMPARE(middle.rgb() & 0xFFFFFF, i == 0 ? 0xFF0000u : 0x0000FFu);
+            QCOMPARE(image.pixelColor(2, 2).rgb() & 0xFFFFFF, 0xFFFFFFu); // its own margin, not the other's drawing
+        }
     }
 };
 
