@@ -103,38 +103,43 @@ bool PictureMaker::draw(fz_display_list* list, const QVector<FoundFigure>& figur
 {
     const int count = batch.figures.size();
     QVector<fz_pixmap*> pixmaps(count, nullptr);
-    QVector<fz_device*> devices;
     QVector<fz_buffer*> pngs(count, nullptr);
     const fz_rect page = fz_bound_display_list(m_ctx, list);
     fz_rect scissor = fz_empty_rect;
-    for (int figure : batch.figures)
-        scissor = fz_union_rect(scissor, figures[figure].box);
+    // Everything with a destructor is made here, before MuPDF's frame: an error (the page's time
+    // or memory running out) jumps out of it past any destructor.
+    QVector<fz_matrix> scales(count);
+    QVector<PageDeviceOptions> options(count);
+    QVector<fz_rect> areas(count);
+    QVector<fz_device*> filters(count, nullptr);
+    QVector<fz_device*> devices;
+    devices.reserve(2 * count + 1);
+    for (int k = 0; k < count; ++k) {
+        const FoundFigure& figure = figures[batch.figures[k]];
+        scissor = fz_union_rect(scissor, figure.box);
+        float dpi = batch.dpis[k];
+        const double pixels = double(width(figure.box)) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
+        if (pixels > kMostPixels)
+            dpi = float(dpi * std::sqrt(kMostPixels / pixels));
+        scales[k] = fz_scale(dpi / 72, dpi / 72);
+        options[k].forwardGraphics = true;
+        options[k].forwardText = figure.withText && !figure.labels.isEmpty();
+        options[k].textOnlyIn = figure.labels;
+        options[k].drawnWithin = figure.box;
+        options[k].onlyPictures = figure.lonePicture;
+        options[k].page = page;
+        areas[k] = figure.box;
+    }
     const bool ok = fzRun(m_ctx, [&] {
         // Each figure draws onto its own picture through its own filter; the list is run once, each
         // step handed to all of them.
-        QVector<fz_device*> filters;
-        QVector<fz_rect> areas;
         for (int k = 0; k < count; ++k) {
-            const FoundFigure& figure = figures[batch.figures[k]];
-            float dpi = batch.dpis[k];
-            const double pixels = double(width(figure.box)) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
-            if (pixels > kMostPixels)
-                dpi = float(dpi * std::sqrt(kMostPixels / pixels));
-            const fz_matrix scale = fz_scale(dpi / 72, dpi / 72);
-            pixmaps[k] = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), fz_round_rect(fz_transform_rect(figure.box, scale)),
+            pixmaps[k] = fz_new_pixmap_with_bbox(m_ctx, fz_device_rgb(m_ctx), fz_round_rect(fz_transform_rect(areas[k], scales[k])),
                                                  nullptr, 0);
             fz_clear_pixmap_with_value(m_ctx, pixmaps[k], 255);
-            devices.append(fz_new_draw_device(m_ctx, scale, pixmaps[k]));
-            PageDeviceOptions options;
-            options.forwardGraphics = true;
-            options.forwardText = figure.withText && !figure.labels.isEmpty();
-            options.textOnlyIn = figure.labels;
-            options.drawnWithin = figure.box;
-            options.onlyPictures = figure.lonePicture;
-            options.page = page;
-            devices.append(newPageDevice(m_ctx, devices.last(), options));
-            filters.append(devices.last());
-            areas.append(figure.box);
+            devices.append(fz_new_draw_device(m_ctx, scales[k], pixmaps[k]));
+            devices.append(newPageDevice(m_ctx, devices.last(), options[k]));
+            filters[k] = devices.last();
         }
         devices.append(newFanOutDevice(m_ctx, filters.constData(), areas.constData(), filters.size()));
         fz_run_display_list(m_ctx, list, devices.last(), fz_identity, scissor, cookie);
