@@ -81,9 +81,14 @@ private slots:
         const ProbeRun run = convertInProbe(pdf);
         QVERIFY2(run.ran, qPrintable(run.message));
         QCOMPARE(run.result, 2);
-        QVERIFY2(run.message.contains(QLatin1String("memory")), qPrintable(run.message));
         qInfo("peak %ld kB, %ld kB before the conversion, %.1f s", run.peakKb, run.beforeKb, run.seconds);
-#ifndef QP_SANITIZED
+#ifdef QP_SANITIZED
+        // Under the sanitizers the page runs several times slower and the process's memory is not
+        // watched: on a busy machine its time may run out before MuPDF's own blocks reach the cap.
+        QVERIFY2(run.message.contains(QLatin1String("memory")) || run.message.contains(QLatin1String("longer than")),
+                 qPrintable(run.message));
+#else
+        QVERIFY2(run.message.contains(QLatin1String("memory")), qPrintable(run.message));
         const double capKb = qpmupdf::memoryCap / 1024.0;
         QVERIFY2(run.peakKb - run.beforeKb <= 1.1 * capKb, qPrintable(QString::number(run.peakKb)));
         QVERIFY2(run.seconds <= 1.1 * qpmupdf::pageTimeLimit.count() / 1000.0, qPrintable(QString::number(run.seconds)));
