@@ -4,10 +4,10 @@
 #include "platform/mupdf/FitzContext.h"
 #include "platform/mupdf/PageRun.h"
 #include "platform/mupdf/PdfOpen.h"
-#include "platform/pdf2word/engine/Outputs.h"
-#include "platform/pdf2word/engine/PageLayout.h"
-#include "platform/pdf2word/engine/TextRecognizer.h"
-#include "platform/pdf2word/engine/UnreadablePictures.h"
+#include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/read/TextRecognizer.h"
+#include "platform/pdf2word/engine/read/UnreadablePictures.h"
+#include "platform/pdf2word/engine/write/Outputs.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,15 +6,15 @@
 
 #include "platform/mupdf/FitzContext.h"
 #include "platform/mupdf/PageRun.h"
-#include "platform/pdf2word/engine/DocumentBuilder.h"
-#include "platform/pdf2word/engine/Fitz.h"
-#include "platform/pdf2word/engine/FlowDocument.h"
-#include "platform/pdf2word/engine/PageLayout.h"
-#include "platform/pdf2word/engine/PageReader.h"
 #include "platform/pdf2word/engine/Pdf2WordEngine.h"
-#include "platform/pdf2word/engine/PictureMaker.h"
-#include "platform/pdf2word/engine/TextRecognizer.h"
-#include "platform/pdf2word/engine/UnmappedText.h"
+#include "platform/pdf2word/engine/document/DocumentBuilder.h"
+#include "platform/pdf2word/engine/document/PictureMaker.h"
+#include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/read/FlowDocument.h"
+#include "platform/pdf2word/engine/read/PageReader.h"
+#include "platform/pdf2word/engine/read/TextRecognizer.h"
+#include "platform/pdf2word/engine/read/UnmappedText.h"
 
 #include <QString>
 #include <QStringList>

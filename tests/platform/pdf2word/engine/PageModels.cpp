@@ -22,6 +22,26 @@ p2w::TextLine line(const QString& text, float x, float baseline, float size, int
     return result;
 }
 
+QVector<p2w::TextLine> column(float x, float top, int count, int width, const QString& word)
+{
+    QVector<p2w::TextLine> lines;
+    for (int i = 0; i < count; ++i) {
+        QString text;
+        while (text.size() + word.size() + 1 <= width)
+            text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+        lines << line(text.left(width), x, top + 12 * i);
+    }
+    return lines;
+}
+
+QStringList texts(const QVector<p2w::TextLine>& lines)
+{
+    QStringList result;
+    for (const p2w::TextLine& l : lines)
+        result << l.text();
+    return result;
+}
+
 p2w::Shape shape(float x0, float y0, float x1, float y1, p2w::Shape::Kind kind, bool thin)
 {
     p2w::Shape result;

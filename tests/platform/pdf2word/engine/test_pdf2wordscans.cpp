@@ -2,9 +2,9 @@
 // characters, a text layer's split lines, and the parts of a scan that hold no text.
 
 #include "platform/mupdf/FitzContext.h"
-#include "platform/pdf2word/engine/CjkText.h"
-#include "platform/pdf2word/engine/HiddenText.h"
-#include "platform/pdf2word/engine/ScanFigures.h"
+#include "platform/pdf2word/engine/read/CjkText.h"
+#include "platform/pdf2word/engine/read/HiddenText.h"
+#include "platform/pdf2word/engine/read/ScanFigures.h"
 #include "tests/platform/pdf2word/engine/PageModels.h"
 
 #include <QPainter>
@@ -16,16 +16,9 @@
 
 using namespace p2w;
 using PageModels::line;
+using PageModels::texts;
 
 namespace {
-
-QStringList texts(const QVector<TextLine>& lines)
-{
-    QStringList result;
-    for (const TextLine& l : lines)
-        result << l.text();
-    return result;
-}
 
 // Page points to the pixels of a page drawn at 100 dpi.
 const double kScale = 100.0 / 72.0;

@@ -5,13 +5,13 @@
 // page's figures drawn in one pass.
 
 #include "platform/mupdf/FitzContext.h"
-#include "platform/pdf2word/engine/DocumentBuilder.h"
-#include "platform/pdf2word/engine/FontFacts.h"
-#include "platform/pdf2word/engine/Outputs.h"
-#include "platform/pdf2word/engine/PageLayout.h"
-#include "platform/pdf2word/engine/PageReader.h"
-#include "platform/pdf2word/engine/PictureMaker.h"
-#include "platform/pdf2word/engine/RunningText.h"
+#include "platform/pdf2word/engine/document/DocumentBuilder.h"
+#include "platform/pdf2word/engine/document/PictureMaker.h"
+#include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/layout/RunningText.h"
+#include "platform/pdf2word/engine/read/FontFacts.h"
+#include "platform/pdf2word/engine/read/PageReader.h"
+#include "platform/pdf2word/engine/write/Outputs.h"
 #include "tests/platform/pdf2word/engine/PageModels.h"
 
 #include <QImage>

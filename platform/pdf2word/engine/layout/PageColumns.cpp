@@ -1,0 +1,156 @@
+#include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+
+namespace p2w {
+
+namespace {
+
+// Points a box may reach past the edge it keeps to (a justified line's overhang, a rounding).
+const float kSlack = 2;
+// Columns are at least this far apart (points): text nearer is one column.
+const float kLeastGutter = 4;
+// Text in columns holds at least this many lines (or a table, picture or box).
+const int kLeastLines = 3;
+
+// A run of the body's items down the page: the reading goes on below the last, never back up.
+struct Run
+{
+    int from = 0; // into the body's list
+    int to = 0;   // one past the last
+};
+
+struct Column
+{
+    int from = 0;
+    int to = 0;
+    fz_rect box = fz_empty_rect;
+};
+
+class ColumnFinder
+{
+public:
+    ColumnFinder(PageLayout& page)
+        : m_page(page)
+    {
+        for (int i = 0; i < page.items.size(); ++i) {
+            // Lines in the margins may be text at a column's foot; running heads and page numbers
+            // leave the document later, wherever they stood.
+            if (!page.items[i].note)
+                m_body.append(i);
+        }
+    }
+
+    void find()
+    {
+        QVector<Run> runs = splitRuns();
+        for (int r = 0; r + 1 < runs.size();) {
+            QVector<Column> columns;
+            const int next = columnsFrom(runs, r, columns);
+            if (columns.size() >= 2 && holdsText(columns))
+                mark(columns);
+            r = next;
+        }
+    }
+
+private:
+    const fz_rect& boxOf(int bodyIndex) const { return m_page.items[m_body[bodyIndex]].box; }
+
+    fz_rect boxOf(int from, int to) const
+    {
+        fz_rect box = fz_empty_rect;
+        for (int i = from; i < to; ++i)
+            box = fz_union_rect(box, boxOf(i));
+        return box;
+    }
+
+    // The body cut where the reading goes back up: the next item starts above the last one's end.
+    QVector<Run> splitRuns() const
+    {
+        QVector<Run> runs;
+        for (int i = 0; i < m_body.size(); ++i) {
+            if (i == 0 || boxOf(i).y0 < boxOf(i - 1).y1 - kSlack)
+                runs.append({i, i});
+            runs.last().to = i + 1;
+        }
+        return runs;
+    }
+
+    // The columns that start in runs[r]: its last items that stand left of where the next run
+    // starts, then each run that stands wholly between the column before it and the run after it,
+    // then the first items of a run right of the column before (the items after them are read
+    // below the columns). runs[...] keeps what is left of a run the columns took the start of;
+    // returns the run to go on from.
+    int columnsFrom(QVector<Run>& runs, int r, QVector<Column>& columns) const
+    {
+        const float nextLeft = boxOf(runs[r + 1].from).x0;
+        int from = runs[r].to;
+        while (from > runs[r].from && boxOf(from - 1).x1 + kLeastGutter <= nextLeft + kSlack)
+            --from;
+        if (from == runs[r].to)
+            return r + 1;
+        columns.append({from, runs[r].to, boxOf(from, runs[r].to)});
+        int j = r + 1;
+        for (; j < runs.size(); ++j) {
+            const float left = columns.last().box.x1 + kLeastGutter - kSlack;
+            int to = runs[j].from;
+            while (to < runs[j].to && boxOf(to).x0 >= left)
+                ++to;
+            if (to == runs[j].from)
+                break;
+            const fz_rect box = boxOf(runs[j].from, to);
+            const bool whole = to == runs[j].to;
+            if (whole && j + 1 < runs.size() && box.x1 + kLeastGutter <= boxOf(runs[j + 1].from).x0 + kSlack) {
+                columns.append({runs[j].from, to, box});
+                continue;
+            }
+            columns.append({runs[j].from, to, box});
+            if (!whole) {
+                runs[j].from = to;
+                return j;
+            }
+            return j + 1;
+        }
+        return j;
+    }
+
+    bool holdsText(const QVector<Column>& columns) const
+    {
+        int lines = 0;
+        for (const Column& column : columns) {
+            for (int i = column.from; i < column.to; ++i) {
+                const PageItem& item = m_page.items[m_body[i]];
+                if (item.kind != PageItem::Paragraph)
+                    return true;
+                lines += m_page.paragraphs[item.index].lines.size();
+            }
+        }
+        return lines >= kLeastLines;
+    }
+
+    void mark(const QVector<Column>& columns)
+    {
+        FoundColumns found;
+        for (int c = 0; c < columns.size(); ++c) {
+            found.columns.append(columns[c].box);
+            found.box = fz_union_rect(found.box, columns[c].box);
+            for (int i = columns[c].from; i < columns[c].to; ++i) {
+                PageItem& item = m_page.items[m_body[i]];
+                item.columns = m_page.columns.size();
+                item.column = c;
+            }
+        }
+        m_page.columns.append(found);
+    }
+
+    PageLayout& m_page;
+    QVector<int> m_body; // indexes of the page's items but its footnotes, in reading order
+};
+
+} // namespace
+
+void findColumns(PageLayout& page)
+{
+    ColumnFinder(page).find();
+}
+
+} // namespace p2w

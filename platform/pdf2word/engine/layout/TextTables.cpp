@@ -1,0 +1,396 @@
+// Tables without rulings: rows of pieces of text (a line split at wide gaps) whose pieces keep to
+// the same columns over several rows, as in a financial statement (labels, then figures
+// right-aligned in columns), an infobox (labels and values) or a form's numbered lines. What only
+// lines up like one is none: running text (its paragraphs beside an infobox, a page's columns),
+// lists side by side, a table of contents with its leaders and display equations with their
+// numbers; the last two keep each row as one line.
+
+#include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/layout/RunningText.h"
+#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace p2w {
+
+namespace {
+
+// Pieces of one row: baselines within this share of the size.
+const float kSameRow = 0.3f;
+// Rows of one table are at most this many ems apart (a blank row of a statement included).
+const float kMostRowGap = 3.2f;
+// A table has at least this many rows of two or more pieces.
+const int kLeastRows = 3;
+// A column of running text: its pieces hold this many words on average.
+const float kProseWords = 5.0f;
+// A row of one short piece (a section's label) may sit in a table: at most this many words.
+const int kMostLabelWords = 6;
+// A wrapped cell's next line follows within this many of its ems, and under a cell of the row
+// above closer than this share of the table's usual pitch between rows.
+const float kWrapPitch = 1.6f;
+const float kWrapShare = 0.85f;
+
+// A number as statements print it: digits with separators, a sign, brackets for a loss, a unit.
+bool isFigure(const LaidParagraph& paragraph)
+{
+    int digits = 0;
+    for (const TextLine& line : paragraph.lines) {
+        for (const Glyph& glyph : line.glyphs) {
+            const char32_t c = glyph.c;
+            if (c >= U'0' && c <= U'9')
+                ++digits;
+            else if (!(c == U',' || c == U'.' || c == U'(' || c == U')' || c == U'-' || c == U'\u2212' || c == U'%' || c == U' '
+                       || c == U'$' || c == U'\u20AC' || c == U'\u00A3'))
+                return false;
+        }
+    }
+    return digits > 0;
+}
+
+struct Span
+{
+    float x0;
+    float x1;
+};
+
+// The columns a piece overlaps.
+QVector<int> columnsOf(const QVector<Span>& columns, const fz_rect& box)
+{
+    QVector<int> result;
+    for (int c = 0; c < columns.size(); ++c) {
+        if (std::min(columns[c].x1, box.x1) > std::max(columns[c].x0, box.x0))
+            result.append(c);
+    }
+    return result;
+}
+
+// Adds a piece to the columns: a new column, or a wider one it overlaps. False when it would join
+// two columns (a line across the table's gutters).
+bool addToColumns(QVector<Span>& columns, const fz_rect& box)
+{
+    const QVector<int> hit = columnsOf(columns, box);
+    if (hit.size() > 1)
+        return false;
+    if (hit.isEmpty()) {
+        columns.append({box.x0, box.x1});
+        std::sort(columns.begin(), columns.end(), [](const Span& a, const Span& b) { return a.x0 < b.x0; });
+        return true;
+    }
+    Span& column = columns[hit.front()];
+    const Span grown{std::min(column.x0, box.x0), std::max(column.x1, box.x1)};
+    for (int c = 0; c < columns.size(); ++c) {
+        if (c != hit.front() && std::min(columns[c].x1, grown.x1) > std::max(columns[c].x0, grown.x0))
+            return false;
+    }
+    column = grown;
+    return true;
+}
+
+// Which rows continue the table row above (a wrapped cell): the pieces of each table row, its top in tops.
+QVector<QVector<int>> joinWrappedRows(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& rowIndexes,
+                                      float firstEdge, QVector<float>& tops)
+{
+    // A row's wrapped continuation belongs to it: close below, with pieces only right of the first
+    // column (its edge firstEdge), or closer than the table's rows are apart with each piece under
+    // one of the row's (a label wrapped in its cell).
+    QVector<float> pitches;
+    for (int k = 1; k < rowIndexes.size(); ++k)
+        pitches.append(rows[rowIndexes[k]].baseline - rows[rowIndexes[k - 1]].baseline);
+    std::sort(pitches.begin(), pitches.end());
+    const float usualPitch = pitches.isEmpty() ? 0 : pitches[pitches.size() / 2];
+    QVector<QVector<int>> tableRows;
+    for (int k = 0; k < rowIndexes.size(); ++k) {
+        const TextRow& row = rows[rowIndexes[k]];
+        bool continues = false;
+        if (k > 0) {
+            const TextRow& previous = rows[rowIndexes[k - 1]];
+            const float pitch = row.baseline - previous.baseline;
+            bool rightOfFirst = true;
+            bool under = true;
+            for (int piece : row.lines) {
+                rightOfFirst = rightOfFirst && lines[piece].box.x0 > firstEdge - 1;
+                bool below = false;
+                for (int above : previous.lines)
+                    below = below || overlapX(lines[piece].box, lines[above].box);
+                under = under && below;
+            }
+            continues = pitch < kWrapPitch * row.size && (rightOfFirst || (under && pitch < kWrapShare * usualPitch));
+        }
+        if (continues) {
+            tableRows.back() += row.lines;
+        } else {
+            tableRows.append(row.lines);
+            tops.append(row.top);
+        }
+    }
+    return tableRows;
+}
+
+// A cell's lines in reading order, the pieces of one baseline joined into one line.
+QVector<TextLine> cellContent(QVector<TextLine> cellLines)
+{
+    QVector<TextLine> content;
+    QVector<TextLine> sameBaseline;
+    std::stable_sort(cellLines.begin(), cellLines.end(),
+                     [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0); });
+    for (const TextLine& line : cellLines) {
+        if (!sameBaseline.isEmpty() && std::fabs(line.baseline - sameBaseline.back().baseline) > kSameRow * line.size) {
+            content.append(joinedPieces(sameBaseline));
+            sameBaseline.clear();
+        }
+        sameBaseline.append(line);
+    }
+    if (!sameBaseline.isEmpty())
+        content.append(joinedPieces(sameBaseline));
+    return content;
+}
+
+// Which column and span each piece of table row r takes: adds the row's cells, its pieces marked taken.
+void addRowCells(FoundTable& table, int r, const QVector<int>& pieces, const QVector<TextLine>& lines, const QVector<Span>& columns,
+                 QVector<bool>& taken)
+{
+    QVector<QVector<TextLine>> cellLines(columns.size());
+    QVector<int> spans(columns.size(), 1);
+    for (int piece : pieces) {
+        const QVector<int> hit = columnsOf(columns, lines[piece].box);
+        const int column = hit.isEmpty() ? 0 : hit.front();
+        cellLines[column].append(lines[piece]);
+        spans[column] = std::max(spans[column], hit.isEmpty() ? 1 : hit.back() - hit.front() + 1);
+        taken[piece] = true;
+    }
+    for (int c = 0; c < columns.size();) {
+        FoundTable::Cell cell;
+        cell.row = r;
+        cell.column = c;
+        cell.columnSpan = spans[c];
+        const QVector<TextLine> content = cellContent(cellLines[c]);
+        const fz_rect area = fz_make_rect(table.columns[c], table.rows[r], table.columns[c + cell.columnSpan], table.rows[r + 1]);
+        cell.paragraphs = splitParagraphs(content, area, area);
+        table.cells.append(cell);
+        c += cell.columnSpan;
+    }
+}
+
+// Which cells' paragraphs stand to the right: the figures of a column mostly of figures.
+void alignFigureColumns(FoundTable& table, int columnCount)
+{
+    // Without rulings the cells' edges are not known: a column mostly of figures stands to the
+    // right (a statement's amounts), the rest to the left (an infobox's values, a year among them).
+    QVector<int> figures(columnCount, 0);
+    QVector<int> filled(columnCount, 0);
+    for (const FoundTable::Cell& cell : table.cells) {
+        for (const LaidParagraph& paragraph : cell.paragraphs) {
+            ++filled[cell.column];
+            figures[cell.column] += isFigure(paragraph) ? 1 : 0;
+        }
+    }
+    for (FoundTable::Cell& cell : table.cells) {
+        const bool figureColumn = figures[cell.column] * 2 > filled[cell.column];
+        for (LaidParagraph& paragraph : cell.paragraphs)
+            paragraph.align = figureColumn && isFigure(paragraph) ? Align::Right : Align::Left;
+    }
+}
+
+// Builds the table of the rows given (top to bottom) over the columns, its pieces' lines marked
+// taken.
+FoundTable buildTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& rowIndexes,
+                      const QVector<Span>& columns, QVector<bool>& taken)
+{
+    FoundTable table;
+    table.ruled = false;
+    // Column edges halfway across each gutter.
+    table.columns.append(columns.front().x0);
+    for (int c = 1; c < columns.size(); ++c)
+        table.columns.append((columns[c - 1].x1 + columns[c].x0) / 2);
+    table.columns.append(columns.back().x1);
+    QVector<float> tops;
+    const QVector<QVector<int>> tableRows = joinWrappedRows(lines, rows, rowIndexes, table.columns[1], tops);
+    table.rows = tops;
+    table.rows.append(rows[rowIndexes.back()].bottom);
+    for (int r = 0; r < tableRows.size(); ++r)
+        addRowCells(table, r, tableRows[r], lines, columns, taken);
+    alignFigureColumns(table, columns.size());
+    table.box = fz_make_rect(table.columns.front(), table.rows.front(), table.columns.back(), table.rows.back());
+    return table;
+}
+
+// The rows of pieces, top to bottom, each left to right; running text stays out.
+QVector<TextRow> rowsOf(const QVector<TextLine>& lines, const QVector<bool>& running)
+{
+    QVector<int> which;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines[i].vertical && !lines[i].glyphs.isEmpty() && !running[i])
+            which.append(i);
+    }
+    return textRows(lines, which);
+}
+
+// Rows from `start` down that keep to the columns of its pieces.
+struct Candidate
+{
+    QVector<Span> columns;
+    QVector<int> rows; // the rows it takes, top to bottom
+};
+
+// Whether a line of running text lies across the columns between two rows (or in the second):
+// a paragraph between two rows ends the table above it.
+bool runningTextBetween(const QVector<fz_rect>& running, const QVector<Span>& columns, float from, float to)
+{
+    for (const fz_rect& box : running) {
+        if (box.y1 > from && box.y0 < to && box.x1 > columns.front().x0 && box.x0 < columns.back().x1)
+            return true;
+    }
+    return false;
+}
+
+Candidate growTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<fz_rect>& running, int start)
+{
+    Candidate candidate;
+    for (int piece : rows[start].lines)
+        addToColumns(candidate.columns, lines[piece].box);
+    candidate.rows.append(start);
+    int lastMulti = 0; // in candidate.rows
+    float bottom = rows[start].bottom;
+    for (int r = start + 1; r < rows.size(); ++r) {
+        const TextRow& row = rows[r];
+        if (row.top - bottom > kMostRowGap * row.size || runningTextBetween(running, candidate.columns, bottom, row.bottom))
+            break;
+        QVector<Span> grown = candidate.columns;
+        bool fits = true;
+        if (row.lines.size() == 1) {
+            // A line beside the table (a heading of the text it stands in) is not its row; a
+            // section's label, a spanning heading or a wrapped line within it stays in.
+            const TextLine& line = lines[row.lines.front()];
+            if (line.box.x1 <= grown.front().x0 || line.box.x0 >= grown.back().x1)
+                continue;
+            fits = wordCount(line) <= kMostLabelWords || columnsOf(grown, line.box).size() == 1;
+        } else {
+            for (int piece : row.lines)
+                fits = fits && addToColumns(grown, lines[piece].box);
+        }
+        if (!fits)
+            break;
+        candidate.columns = grown;
+        candidate.rows.append(r);
+        bottom = row.bottom;
+        if (row.lines.size() >= 2)
+            lastMulti = candidate.rows.size() - 1;
+    }
+    candidate.rows.resize(lastMulti + 1); // a table ends with a row of its columns
+    return candidate;
+}
+
+// The pieces of each column of the candidate (a piece across columns in none).
+QVector<QVector<int>> columnPieces(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
+{
+    QVector<QVector<int>> pieces(candidate.columns.size());
+    for (int r : candidate.rows) {
+        for (int piece : rows[r].lines) {
+            const QVector<int> hit = columnsOf(candidate.columns, lines[piece].box);
+            if (hit.size() == 1)
+                pieces[hit.front()].append(piece);
+        }
+    }
+    return pieces;
+}
+
+enum class Kind {
+    Table,
+    NoTable,    // lines that only line up: left as they are
+    LinesOfOne, // a table of contents or display equations: each row is one line
+};
+
+Kind kindOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
+{
+    int multiRows = 0;
+    for (int r : candidate.rows)
+        multiRows += rows[r].lines.size() >= 2 ? 1 : 0;
+    if (multiRows < kLeastRows || candidate.columns.size() < 2)
+        return Kind::NoTable;
+    const QVector<QVector<int>> pieces = columnPieces(lines, rows, candidate);
+    // Leaders (". . . . .") lead from a heading to its page: a table of contents.
+    int leaders = 0;
+    for (int r : candidate.rows) {
+        for (int piece : rows[r].lines)
+            leaders += hasLeader(lines[piece]) ? 1 : 0;
+    }
+    if (leaders >= kLeastRows)
+        return Kind::LinesOfOne;
+    // A column of numbers in brackets at the right: display equations.
+    static const QRegularExpression equationNumber(QStringLiteral("^\\(\\d+(\\.\\d+)*[a-z]?\\)$"));
+    bool numbered = !pieces.back().isEmpty();
+    for (int piece : pieces.back())
+        numbered = numbered && equationNumber.match(lines[piece].text()).hasMatch();
+    if (numbered)
+        return Kind::LinesOfOne;
+    // Running text in columns: every column holds sentences. Lists side by side: a column of
+    // bullets.
+    bool prose = true;
+    for (const QVector<int>& column : pieces) {
+        int words = 0;
+        int bullets = 0;
+        for (int piece : column) {
+            words += wordCount(lines[piece]);
+            bullets += startsWithBullet(lines[piece]) ? 1 : 0;
+        }
+        prose = prose && !column.isEmpty() && words >= kProseWords * column.size();
+        if (!column.isEmpty() && 2 * bullets >= column.size())
+            return Kind::NoTable;
+    }
+    return prose ? Kind::NoTable : Kind::Table;
+}
+
+} // namespace
+
+QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
+{
+    const QVector<bool> running = runningTextLines(lines);
+    QVector<fz_rect> runningBoxes;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (running[i])
+            runningBoxes.append(lines[i].box);
+    }
+    const QVector<TextRow> rows = rowsOf(lines, running);
+    QVector<FoundTable> tables;
+    QVector<bool> taken(lines.size(), false);
+    QVector<TextLine> joined;
+    int start = 0;
+    while (start < rows.size()) {
+        if (rows[start].lines.size() < 2) {
+            ++start;
+            continue;
+        }
+        const Candidate candidate = growTable(lines, rows, runningBoxes, start);
+        switch (kindOf(lines, rows, candidate)) {
+        case Kind::Table:
+            tables.append(buildTable(lines, rows, candidate.rows, candidate.columns, taken));
+            break;
+        case Kind::LinesOfOne:
+            for (int r : candidate.rows) {
+                QVector<TextLine> pieces;
+                for (int piece : rows[r].lines) {
+                    pieces.append(lines[piece]);
+                    taken[piece] = true;
+                }
+                joined.append(joinedPieces(pieces));
+                joined.back().alone = true;
+            }
+            break;
+        case Kind::NoTable:
+            break;
+        }
+        start = candidate.rows.back() + 1;
+    }
+    QVector<TextLine> kept;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!taken[i])
+            kept.append(lines[i]);
+    }
+    lines = kept + joined;
+    return tables;
+}
+
+} // namespace p2w

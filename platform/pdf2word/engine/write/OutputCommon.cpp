@@ -1,0 +1,176 @@
+#include "platform/pdf2word/engine/write/Outputs.h"
+
+namespace p2w {
+
+QString xmlSafe(const QString& text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            safe += c;
+            safe += text[++i];
+            continue;
+        }
+        const ushort u = c.unicode();
+        const bool allowed = u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u < 0xD800) || (u >= 0xE000 && u < 0xFFFE);
+        if (allowed)
+            safe += c;
+    }
+    return safe;
+}
+
+namespace {
+
+void dropReplacementCharacters(QString& text)
+{
+    text.remove(QChar(0xFFFD));
+}
+
+void dropReplacementCharacters(QList<FlowBlock>& blocks)
+{
+    for (FlowBlock& block : blocks) {
+        for (FlowRun& run : block.runs) {
+            dropReplacementCharacters(run.text);
+            dropReplacementCharacters(run.font);
+        }
+    }
+}
+
+} // namespace
+
+void dropReplacementCharacters(FlowDocument& document)
+{
+    dropReplacementCharacters(document.blocks);
+    for (FlowTable& table : document.tables) {
+        for (FlowCell& cell : table.cells)
+            dropReplacementCharacters(cell.paragraphs);
+    }
+    for (FlowImage& image : document.images)
+        dropReplacementCharacters(image.description);
+    for (FlowFont& font : document.fonts)
+        dropReplacementCharacters(font.name);
+    dropReplacementCharacters(document.header.text);
+    dropReplacementCharacters(document.footer.text);
+    dropReplacementCharacters(document.title);
+}
+
+QVector<int> tableCoverage(const FlowTable& table)
+{
+    const int columns = table.columnWidths.size();
+    QVector<int> coverage(table.rows * columns, -1);
+    for (int i = 0; i < table.cells.size(); ++i) {
+        const FlowCell& cell = table.cells[i];
+        for (int r = cell.row; r < qMin(table.rows, cell.row + cell.rowSpan); ++r) {
+            for (int c = cell.column; c < qMin(columns, cell.column + cell.columnSpan); ++c)
+                coverage[r * columns + c] = i;
+        }
+    }
+    return coverage;
+}
+
+QSizeF textArea(const FlowDocument& document)
+{
+    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    const QMarginsF& margins = document.margins;
+    return QSizeF(qMax(72.0, page.width() - margins.left() - margins.right()), qMax(72.0, page.height() - margins.top() - margins.bottom()));
+}
+
+QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table)
+{
+    double total = 0;
+    for (double width : table.columnWidths)
+        total += width;
+    const double scale = total > 0 ? qMin(1.0, textArea(document).width() / total) : 1.0;
+    QList<double> widths;
+    for (double width : table.columnWidths)
+        widths.append(qMax(1.0, width * scale));
+    return widths;
+}
+
+QList<BlockRange> blockRanges(const FlowDocument& document)
+{
+    QList<BlockRange> ranges;
+    int next = 0;
+    for (const FlowSection& section : document.sections) {
+        if (section.first > next)
+            ranges.append({next, section.first - next, nullptr});
+        ranges.append({section.first, section.count, &section});
+        next = section.first + section.count;
+    }
+    if (next < document.blocks.size() || ranges.isEmpty())
+        ranges.append({next, int(document.blocks.size()) - next, nullptr});
+    return ranges;
+}
+
+void fittedColumns(const FlowDocument& document, const FlowSection& section, QList<double>* widths, QList<double>* gaps)
+{
+    double total = 0;
+    for (double width : section.columnWidths)
+        total += width;
+    for (double gap : section.gaps)
+        total += gap;
+    const double scale = total > 0 ? textArea(document).width() / total : 1.0;
+    widths->clear();
+    gaps->clear();
+    for (double width : section.columnWidths)
+        widths->append(width * scale);
+    for (double gap : section.gaps)
+        gaps->append(gap * scale);
+}
+
+bool exactLineSpacing(const FlowBlock& block)
+{
+    // Text this share of its leading high shows whole in any usual font.
+    const double kRoomyLeading = 1.1;
+    double largest = 0;
+    for (const FlowRun& run : block.runs)
+        largest = qMax(largest, run.size);
+    return block.lineSpacing > 0 && largest > 0 && block.lineSpacing >= kRoomyLeading * largest;
+}
+
+QString familyName(FlowFont::Family family)
+{
+    switch (family) {
+    case FlowFont::Roman:
+        return QStringLiteral("roman");
+    case FlowFont::Modern:
+        return QStringLiteral("modern");
+    case FlowFont::Script:
+        return QStringLiteral("script");
+    case FlowFont::Decorative:
+        return QStringLiteral("decorative");
+    case FlowFont::Swiss:
+        break;
+    }
+    return QStringLiteral("swiss");
+}
+
+QString pitchName(const FlowFont& font)
+{
+    return font.fixedPitch ? QStringLiteral("fixed") : QStringLiteral("variable");
+}
+
+bool hasRightToLeft(const QString& text)
+{
+    for (const QChar c : text) {
+        const QChar::Direction direction = c.direction();
+        if (direction == QChar::DirR || direction == QChar::DirAL)
+            return true;
+    }
+    return false;
+}
+
+QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image)
+{
+    const QSizeF area = textArea(document);
+    const double areaWidth = area.width();
+    const double areaHeight = area.height();
+    double width = qMax(1.0, image.width);
+    double height = qMax(1.0, image.height);
+    const double scale = qMin(1.0, qMin(areaWidth / width, areaHeight / height));
+    return QSizeF(width * scale, height * scale);
+}
+
+} // namespace p2w
