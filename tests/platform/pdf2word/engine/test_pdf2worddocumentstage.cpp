@@ -16,12 +16,11 @@ class Pdf2WordDocumentStageTest : public QObject
     Q_OBJECT
 
 private:
-    qpmupdf::ContextPtr m_context;
+    qpmupdf::ContextPtr m_context = qpmupdf::newContext();
 
 private slots:
     void initTestCase()
     {
-        m_context = qpmupdf::newContext();
         QVERIFY(m_context);
     }
 

@@ -36,7 +36,7 @@ class Pdf2WordReadStageTest : public QObject
     Q_OBJECT
 
 private:
-    qpmupdf::ContextPtr m_context;
+    qpmupdf::ContextPtr m_context = qpmupdf::newContext();
 
     // Reads page 1 of a hand-written PDF through the page reader.
     bool readPdf(const QByteArray& content, QVector<TextLine>* lines, PageGraphics* graphics, Looks* looks)
@@ -67,7 +67,6 @@ private:
 private slots:
     void initTestCase()
     {
-        m_context = qpmupdf::newContext();
         QVERIFY(m_context);
     }
 

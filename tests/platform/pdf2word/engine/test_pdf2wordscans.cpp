@@ -49,7 +49,7 @@ class Pdf2WordScansTest : public QObject
     Q_OBJECT
 
 private:
-    qpmupdf::ContextPtr m_context;
+    qpmupdf::ContextPtr m_context = qpmupdf::newContext();
 
     // An A4 scan at 100 dpi of the page drawn in grey.
     Shape scanOf(const QImage& page, fz_image** image)
@@ -73,7 +73,6 @@ private:
 private slots:
     void initTestCase()
     {
-        m_context = qpmupdf::newContext();
         QVERIFY(m_context);
     }
 

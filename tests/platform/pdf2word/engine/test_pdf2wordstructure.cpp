@@ -100,12 +100,11 @@ class Pdf2WordStructureTest : public QObject
     Q_OBJECT
 
 private:
-    qpmupdf::ContextPtr m_context;
+    qpmupdf::ContextPtr m_context = qpmupdf::newContext();
 
 private slots:
     void initTestCase()
     {
-        m_context = qpmupdf::newContext();
         QVERIFY(m_context);
     }
 
