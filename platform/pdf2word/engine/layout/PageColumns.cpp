@@ -1,6 +1,8 @@
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
+#include <algorithm>
+
 namespace p2w {
 
 namespace {
@@ -11,6 +13,10 @@ const float kSlack = 2;
 const float kLeastGutter = 4;
 // Text in columns holds at least this many lines (or a table, picture or box).
 const int kLeastLines = 3;
+// A column narrower than this (points) holds no running text: a word processor balances a section's
+// text over its columns, and would pour it into a sliver (a mark at the page's edge beside the
+// text). Rows of short items side by side (a form's check boxes and labels) may be narrower.
+const float kLeastTextColumnWidth = 72;
 
 // A run of the body's items down the page: the reading goes on below the last, never back up.
 struct Run
@@ -46,7 +52,7 @@ public:
         for (int r = 0; r + 1 < runs.size();) {
             QVector<Column> columns;
             const int next = columnsFrom(runs, r, columns);
-            if (columns.size() >= 2 && holdsText(columns))
+            if (columns.size() >= 2 && wideEnoughForItsText(columns) && holdsText(columns))
                 mark(columns);
             r = next;
         }
@@ -111,6 +117,22 @@ private:
             return j + 1;
         }
         return j;
+    }
+
+    bool wideEnoughForItsText(const QVector<Column>& columns) const
+    {
+        const bool sliver = std::any_of(columns.begin(), columns.end(),
+                                        [](const Column& column) { return width(column.box) < kLeastTextColumnWidth; });
+        if (!sliver)
+            return true;
+        for (const Column& column : columns) {
+            for (int i = column.from; i < column.to; ++i) {
+                const PageItem& item = m_page.items[m_body[i]];
+                if (item.kind == PageItem::Paragraph && m_page.paragraphs[item.index].lines.size() > 1)
+                    return false;
+            }
+        }
+        return true;
     }
 
     bool holdsText(const QVector<Column>& columns) const

@@ -377,6 +377,18 @@ private slots:
         QCOMPARE(xml.count("<w:br w:type=\"column\"/>"), 1);
     }
 
+    // A mark standing alone at the page's right edge beside running text (a page number, a
+    // footnote's sign) is no column: a word processor would balance the text into a sliver.
+    void aSliverBesideTextIsNoColumn()
+    {
+        QVector<TextLine> lines = sentences(72, 150, 8);
+        lines << line(QStringLiteral("12"), 540, 150);
+        const PageLayout page = layOutPage(lines, PageGraphics(), PageModels::a4());
+        QVERIFY(page.columns.isEmpty());
+        for (const PageItem& item : page.items)
+            QCOMPARE(item.columns, -1);
+    }
+
     // Each paragraph keeps its lines' pitch and the space above it: 14 points apart at 10 points
     // is written exactly so, and 30 points between two paragraphs' baselines leaves 16 above the
     // second; a line alone that ends well short of the text under it is a heading of its own.
