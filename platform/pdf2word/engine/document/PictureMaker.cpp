@@ -38,6 +38,9 @@ const double kMostPassPixels = 36e6;
 // its figures want.
 const std::chrono::milliseconds kFirstTry{80};
 const std::chrono::milliseconds kLeastPassTime{100};
+// The least width (points) of a stroke in a drawn figure: a hairline, one pixel wide at 300 dpi,
+// would fade to nothing in the picture shown at its size (a chart's lines, its grid and frames).
+const float kLeastStrokeWidth = 0.5f;
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -157,6 +160,7 @@ bool PictureMaker::draw(fz_display_list* list, const QVector<FoundFigure>& figur
         options[k].drawnWithin = figure.box;
         options[k].onlyPictures = figure.lonePicture;
         options[k].page = page;
+        options[k].leastStrokeWidth = kLeastStrokeWidth;
         areas[k] = figure.box;
     }
     const bool ok = fzRun(m_ctx, [&] {

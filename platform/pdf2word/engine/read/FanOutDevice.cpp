@@ -67,7 +67,7 @@ void fillPath(fz_context* ctx, fz_device* d, const fz_path* path, int evenOdd, f
 void strokePath(fz_context* ctx, fz_device* d, const fz_path* path, const fz_stroke_state* stroke, fz_matrix ctm,
                 fz_colorspace* space, const float* color, float alpha, fz_color_params params)
 {
-    toReached(ctx, d, fz_bound_path(ctx, path, stroke, ctm), fz_stroke_path, path, stroke, ctm, space, color, alpha, params);
+    toReached(ctx, d, strokedBox(ctx, path, stroke, ctm), fz_stroke_path, path, stroke, ctm, space, color, alpha, params);
 }
 
 void clipPath(fz_context* ctx, fz_device* d, const fz_path* path, int evenOdd, fz_matrix ctm, fz_rect scissor)

@@ -619,8 +619,29 @@ void strokePath(fz_context* ctx, fz_device* dev, const fz_path* path, const fz_s
     State& state = stateOf(dev);
     if (state.collecting() && alpha > 0)
         collectStroke(ctx, state, path, stroke, ctm, colorspace, color);
-    if (drawsAt(state, fz_bound_path(ctx, path, stroke, ctm)))
+    if (!drawsAt(state, strokedBox(ctx, path, stroke, ctm)))
+        return;
+    const float expansion = fz_matrix_expansion(ctm);
+    if (stroke->linewidth * expansion >= state.options.leastStrokeWidth || expansion <= 0) {
         fz_stroke_path(ctx, state.target, path, stroke, ctm, colorspace, color, alpha, params);
+        return;
+    }
+    // A hairline is one device pixel wide: drawn at a figure's resolution it would all but vanish
+    // from the picture shown at its size, so it is drawn as wide as the figure asks.
+    fz_stroke_state* widened = fz_clone_stroke_state(ctx, const_cast<fz_stroke_state*>(stroke));
+    widened->linewidth = state.options.leastStrokeWidth / expansion;
+    fz_try(ctx)
+    {
+        fz_stroke_path(ctx, state.target, path, widened, ctm, colorspace, color, alpha, params);
+    }
+    fz_always(ctx)
+    {
+        fz_drop_stroke_state(ctx, widened);
+    }
+    fz_catch(ctx)
+    {
+        fz_rethrow(ctx);
+    }
 }
 
 void clipPath(fz_context* ctx, fz_device* dev, const fz_path* path, int evenOdd, fz_matrix ctm, fz_rect scissor)

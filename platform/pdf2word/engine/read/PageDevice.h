@@ -41,6 +41,8 @@ struct PageDeviceOptions
     fz_rect drawnWithin = fz_infinite_rect;
     fz_rect page = fz_infinite_rect;
     bool onlyPictures = false; // and of that only pictures (a picture drawn alone)
+    // Drawing a figure: the least width of a stroke, in points (0: as the page has it).
+    float leastStrokeWidth = 0;
 };
 
 // The device is owned by the caller (fz_drop_device); target must outlive it.

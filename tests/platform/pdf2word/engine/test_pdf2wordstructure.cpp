@@ -449,6 +449,16 @@ private slots:
             fz_fill_path(ctx, device, path, 0, fz_identity, fz_device_rgb(ctx), color, 1, fz_default_color_params);
             fz_drop_path(ctx, path);
         }
+        // A black hairline across the red drawing's foot.
+        const float black[3] = {0, 0, 0};
+        fz_path* hairline = fz_new_path(ctx);
+        fz_moveto(ctx, hairline, 100, 140);
+        fz_lineto(ctx, hairline, 200, 140);
+        fz_stroke_state* thinnest = fz_new_stroke_state(ctx);
+        thinnest->linewidth = 0;
+        fz_stroke_path(ctx, device, hairline, thinnest, fz_identity, fz_device_rgb(ctx), black, 1, fz_default_color_params);
+        fz_drop_stroke_state(ctx, thinnest);
+        fz_drop_path(ctx, hairline);
         fz_close_device(ctx, device);
         fz_drop_device(ctx, device);
         PageGraphics graphics;
@@ -475,6 +485,17 @@ private slots:
             QCOMPARE(middle.rgb() & 0xFFFFFF, i == 0 ? 0xFF0000u : 0x0000FFu);
             QCOMPARE(image.pixelColor(2, 2).rgb() & 0xFFFFFF, 0xFFFFFFu); // its own margin, not the other's drawing
         }
+        // The hairline keeps half a point's width at the picture's resolution, as dark as a reader
+        // sees it on the page (one pixel at 300 dpi would fade when the picture is shown).
+        const QImage first = QImage::fromData(pictures[0].data, "PNG");
+        const double pixelsPerPoint = first.width() / 110.0;
+        double ink = 0;
+        for (int y = 0; y < first.height(); ++y) {
+            const QColor pixel = first.pixelColor(first.width() / 2, y);
+            if (pixel.red() < 255 || pixel.green() > 0) // not the red fill
+                ink += 1 - pixel.valueF();
+        }
+        QVERIFY2(ink >= 0.4 * pixelsPerPoint, qPrintable(QString::number(ink / pixelsPerPoint)));
     }
 };
 
