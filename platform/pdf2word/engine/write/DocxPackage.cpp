@@ -7,9 +7,6 @@ namespace p2w {
 
 namespace {
 
-// A table cell's padding left and right (twips).
-const int kCellPaddingTwips = 40;
-
 const char kMain[] = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 const char kRelationships[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 const char kPackageRelationships[] = "http://schemas.openxmlformats.org/package/2006/relationships";
@@ -226,13 +223,11 @@ void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector
     xml.writeEndElement(); // w:tblBorders
     xml.writeEmptyElement(QStringLiteral("w:tblLayout"));
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("fixed"));
-    // Cells padded 2 points left and right, as in the ODT: the columns are as narrow as the
-    // source's, and a word processor's default padding (over 5 points a side) would break the
-    // words that fill them ("Februar / y").
+    // Cells padded as in the ODT, not with Word's default of over 5 points a side ("Februar / y").
     xml.writeStartElement(QStringLiteral("w:tblCellMar"));
     for (const char* side : {"w:left", "w:right"}) {
         xml.writeEmptyElement(QLatin1String(side));
-        xml.writeAttribute(QStringLiteral("w:w"), QString::number(kCellPaddingTwips));
+        xml.writeAttribute(QStringLiteral("w:w"), QString::number(kCellPadding * 20));
         xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
     }
     xml.writeEndElement(); // w:tblCellMar

@@ -257,7 +257,7 @@ void writeCellStyles(QXmlStreamWriter& xml, const FlowDocument& document)
             xml.writeAttribute(QStringLiteral("style:name"), cellStyleName(t, shading));
             xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table-cell"));
             xml.writeEmptyElement(QStringLiteral("style:table-cell-properties"));
-            xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("2pt"));
+            xml.writeAttribute(QStringLiteral("fo:padding"), QStringLiteral("%1pt").arg(kCellPadding));
             const bool drawn = table.borders == FlowTable::Grid || (table.borders == FlowTable::Frame && table.borderColor >= 0);
             xml.writeAttribute(QStringLiteral("fo:border"),
                                drawn ? QStringLiteral("0.5pt solid #") + hexColor(table.borders == FlowTable::Grid ? 0 : table.borderColor)

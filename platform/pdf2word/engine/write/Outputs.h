@@ -33,6 +33,9 @@ QVector<int> tableCoverage(const FlowTable& table);
 QSizeF textArea(const FlowDocument& document);
 // The widths (points) of a table's columns, narrowed together to fit the text area.
 QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table);
+// A table cell's padding left and right (points) in the written documents: the columns are as
+// narrow as the source's, and a word processor's default padding would break the words that fill them.
+const int kCellPadding = 2;
 // A run of the document's blocks set in one column, or in the columns of a section.
 struct BlockRange
 {
