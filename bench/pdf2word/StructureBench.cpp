@@ -1,5 +1,6 @@
 #include "bench/pdf2word/StructureBench.h"
 
+#include "bench/pdf2word/OfficeRuns.h"
 #include "bench/pdf2word/StructureGallery.h"
 #include "bench/pdf2word/StructureMeasures.h"
 #include "platform/pdf2word/com/Pdf2WordLib.h"
@@ -13,7 +14,6 @@
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QUrl>
 
 #include <cmath>
 
@@ -48,35 +48,6 @@ struct Result
 QStringList converters()
 {
     return {QLatin1String(kOurs), QLatin1String(kMutool), QLatin1String(kOffice)};
-}
-
-// soffice with a profile of its own (runs may overlap), on many files at once.
-QProcess* startOffice(const StructureTools& tools, const QString& profile, const QStringList& arguments)
-{
-    auto* process = new QProcess;
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->start(tools.soffice, QStringList{QStringLiteral("--headless"),
-                                              QStringLiteral("-env:UserInstallation=%1").arg(QUrl::fromLocalFile(profile).toString())}
-                                      + arguments);
-    return process;
-}
-
-void finish(QProcess* process)
-{
-    if (!process->waitForFinished(900000))
-        process->kill();
-    process->waitForFinished();
-    delete process;
-}
-
-QProcess* startPrinting(const StructureTools& tools, const QString& folder, const QString& printed, const QString& profile)
-{
-    QStringList docx;
-    for (const QString& entry : QDir(folder).entryList({QStringLiteral("*.docx")}, QDir::Files, QDir::Name))
-        docx << folder + QLatin1Char('/') + entry;
-    QDir().mkpath(printed);
-    return startOffice(tools, profile, QStringList{QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), printed} + docx);
 }
 
 DocxStructure readDocx(const QString& docx)
@@ -176,7 +147,7 @@ bool runStructureBench(const QString& root, const QString& galleryFolder, const 
     for (const QString& converter : converters())
         QDir().mkpath(outputFolder(converter));
     // LibreOffice's import of every PDF in one run, while the others convert.
-    QProcess* import = startOffice(tools, folder + QStringLiteral("/profile-import"),
+    QProcess* import = startOffice(tools.soffice, folder + QStringLiteral("/profile-import"),
                                    QStringList{QStringLiteral("--infilter=writer_pdf_import"), QStringLiteral("--convert-to"),
                                                QStringLiteral("docx:MS Word 2007 XML"), QStringLiteral("--outdir"), outputFolder(QLatin1String(kOffice))}
                                        + pdfs);
@@ -196,14 +167,14 @@ bool runStructureBench(const QString& root, const QString& galleryFolder, const 
         results[QLatin1String(kOurs)].append(ours);
         results[QLatin1String(kMutool)].append(mutool);
     }
-    QProcess* printOurs = startPrinting(tools, outputFolder(QLatin1String(kOurs)), printedFolder(QLatin1String(kOurs)), folder + QStringLiteral("/profile-ours"));
-    QProcess* printMutool = startPrinting(tools, outputFolder(QLatin1String(kMutool)), printedFolder(QLatin1String(kMutool)),
+    QProcess* printOurs = startPrinting(tools.soffice, outputFolder(QLatin1String(kOurs)), printedFolder(QLatin1String(kOurs)), folder + QStringLiteral("/profile-ours"));
+    QProcess* printMutool = startPrinting(tools.soffice, outputFolder(QLatin1String(kMutool)), printedFolder(QLatin1String(kMutool)),
                                           folder + QStringLiteral("/profile-mutool"));
     // LibreOffice's import is not printed: its DOCX holds a text box per line, which LibreOffice
     // takes minutes to lay out again.
-    finish(import);
-    finish(printOurs);
-    finish(printMutool);
+    finishOffice(import);
+    finishOffice(printOurs);
+    finishOffice(printMutool);
 
     QDir(galleryFolder).removeRecursively();
     int galleryPages = 0;
