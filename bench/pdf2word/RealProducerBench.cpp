@@ -229,8 +229,6 @@ bool runRealProducerBench(const QString& root, const QString& galleryFolder, con
     }
 
     // ICDAR, document by document, and its gallery while the suite runs.
-    QElapsedTimer galleryClock;
-    galleryClock.start();
     QDir(galleryFolder).removeRecursively();
     int galleryDocuments = 0;
     QStringList failedDocuments;
@@ -270,7 +268,6 @@ bool runRealProducerBench(const QString& root, const QString& galleryFolder, con
                                 : 0;
     }
     out.flush();
-    double gallerySeconds = galleryClock.elapsed() / 1000.0;
 
     const Finished suiteScored = finishScript(suite);
     const double suiteSeconds = suiteClock.elapsed() / 1000.0;
@@ -308,7 +305,8 @@ bool runRealProducerBench(const QString& root, const QString& galleryFolder, con
     int passMarks = 0;
     double pdf2docxSsims = 0;
     QStringList longerThanPdf2docx;
-    galleryClock.restart();
+    QElapsedTimer galleryClock;
+    galleryClock.start();
     for (const SampleResult& sample : samples.samples) {
         if (!sample.converted)
             failedDocuments << sample.name;
@@ -348,7 +346,7 @@ bool runRealProducerBench(const QString& root, const QString& galleryFolder, con
                                 : 0;
     }
 
-    gallerySeconds += galleryClock.elapsed() / 1000.0;
+    const double samplesGallerySeconds = galleryClock.elapsed() / 1000.0;
 
     // The summary.
     const TruthCounts oursCounts = total(ours.counts);
@@ -412,12 +410,12 @@ bool runRealProducerBench(const QString& root, const QString& galleryFolder, con
                .arg(verdict(samples.meanSsim >= kMeanSsimGoal), verdict(longerThanPdf2docx.isEmpty()))
                .arg(samples.tableExact ? QStringLiteral("met") : QStringLiteral("MISSED (wrong)"));
     out << QStringLiteral("Gallery of ours (%1 documents, each original beside its printed DOCX): %2\n").arg(galleryDocuments).arg(galleryFolder);
-    out << QStringLiteral("The part took %1 s: the ICDAR scorers %2 s, the pdf2docx suite (which prints each sample with LibreOffice) %3 s "
-                          "beside the ICDAR prints, the gallery %4 s.\n")
+    out << QStringLiteral("The part took %1 s: the ICDAR scorers %2 s; the pdf2docx suite (which prints each sample with LibreOffice "
+                          "on its own) %3 s, beside the ICDAR prints and gallery; the samples' gallery %4 s.\n")
                .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
                .arg(icdarSeconds, 0, 'f', 1)
                .arg(suiteSeconds, 0, 'f', 1)
-               .arg(gallerySeconds, 0, 'f', 1);
+               .arg(samplesGallerySeconds, 0, 'f', 1);
     if (!failedDocuments.isEmpty() || a.withoutDocx > 0)
         out << QStringLiteral("Ours failed to convert: %1\n").arg(failedDocuments.isEmpty() ? QStringLiteral("%1 ICDAR documents").arg(a.withoutDocx) : failedDocuments.join(QStringLiteral(", ")));
     out.flush();

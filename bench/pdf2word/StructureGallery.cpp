@@ -46,10 +46,12 @@ QList<QImage> pages(const QString& pdf, int first, int last, int dpi, const QStr
     return images;
 }
 
-// The original's page (left) beside the printed one (right) under a caption; either may be missing.
-QImage pair(const QImage& left, const QImage& right, const QString& caption)
+// The original's page (left, leftWidth wide at least) beside the printed one (right) under a
+// caption; either may be missing.
+QImage pair(const QImage& left, const QImage& right, const QString& caption, int leftWidth = 300)
 {
-    const int width = qMax(left.width(), 300) + kGap + qMax(right.width(), 300);
+    leftWidth = qMax(left.width(), leftWidth);
+    const int width = leftWidth + kGap + qMax(right.width(), 300);
     const int height = kCaption + qMax(qMax(left.height(), right.height()), 200);
     QImage sheet(width, height, QImage::Format_RGB32);
     sheet.fill(QColor(120, 120, 120));
@@ -59,7 +61,7 @@ QImage pair(const QImage& left, const QImage& right, const QString& caption)
     if (!left.isNull())
         painter.drawImage(0, kCaption, left);
     if (!right.isNull())
-        painter.drawImage(qMax(left.width(), 300) + kGap, kCaption, right);
+        painter.drawImage(leftWidth + kGap, kCaption, right);
     return sheet;
 }
 
@@ -88,6 +90,9 @@ bool writeDocumentSideBySide(const QString& original, int firstPage, int lastPag
     const QList<QImage> originals = pages(original, firstPage, lastPage, kDocumentDpi, work.path());
     const QList<QImage> prints = printed.isEmpty() ? QList<QImage>() : pages(printed, 1, DocumentPdfs::pageCount(printed), kDocumentDpi, work.path());
     const int rows = qMax(lastPage - firstPage + 1, prints.size());
+    int leftWidth = 300;
+    for (const QImage& image : originals)
+        leftWidth = qMax(leftWidth, image.width());
     QList<QImage> sheets;
     int width = 0;
     int height = 0;
@@ -95,7 +100,7 @@ bool writeDocumentSideBySide(const QString& original, int firstPage, int lastPag
         const QString caption = QStringLiteral("%1: the original's page %2 | page %3 of the DOCX printed by LibreOffice")
                                     .arg(name, row < originals.size() ? QString::number(firstPage + row) : QStringLiteral("-"),
                                          row < prints.size() ? QString::number(row + 1) : QStringLiteral("-"));
-        sheets.append(pair(originals.value(row), prints.value(row), caption));
+        sheets.append(pair(originals.value(row), prints.value(row), caption, leftWidth));
         width = qMax(width, sheets.last().width());
         height += sheets.last().height() + kGap;
     }
