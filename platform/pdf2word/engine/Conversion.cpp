@@ -5,6 +5,7 @@
 #include "platform/mupdf/PageRun.h"
 #include "platform/mupdf/PdfOpen.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/read/DeepNesting.h"
 #include "platform/pdf2word/engine/read/TextRecognizer.h"
 #include "platform/pdf2word/engine/read/UnreadablePictures.h"
 #include "platform/pdf2word/engine/write/Outputs.h"
@@ -30,6 +31,9 @@ const std::chrono::seconds kRecognitionTime{60};
 // Laying a page out holds copies of its model (the region's lines and shapes, the lists each
 // step sorts): about this many times the model itself, besides it.
 const size_t kLayoutCopies = 2;
+// A page's list is made at most this often: once, again without its unreadable pictures, again
+// without what nests too deep.
+const int kMostRuns = 3;
 
 // The bytes of the engine's own model of a page: its lines with their glyphs, its shapes and
 // rules, as the containers hold them.
@@ -163,7 +167,7 @@ void Conversion::note(int pageNumber, const QStringList& notes)
 fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cookie, QStringList* notes)
 {
     const fz_rect mediabox = fz_bound_page(m_ctx, page);
-    for (bool retried = false;; retried = true) {
+    for (int run = 1;; ++run) {
         fz_display_list* list = nullptr;
         fz_device* listDevice = nullptr;
         const bool ok = fzRun(m_ctx, [&] {
@@ -176,12 +180,14 @@ fz_display_list* Conversion::loadList(fz_page* page, int index, fz_cookie* cooki
         if (ok)
             return list;
         fz_drop_display_list(m_ctx, list);
-        // A picture that cannot be read stops the page: it runs again without it.
+        // A picture that cannot be read, or forms nested deeper than MuPDF follows, stop the
+        // page: it runs again without them, at most once for each.
         // Kept in a plain buffer: fz_throw jumps past destructors, so nothing here may own memory.
         char error[256];
         fz_strlcpy(error, fz_caught_message(m_ctx), sizeof error);
-        if (retried || aborted(cookie)
-            || !dropUnreadablePictures(m_ctx, reinterpret_cast<pdf_document*>(m_document), index, notes))
+        pdf_document* pdf = reinterpret_cast<pdf_document*>(m_document);
+        if (run >= kMostRuns || aborted(cookie)
+            || !(dropUnreadablePictures(m_ctx, pdf, index, notes) || cutDeepNesting(m_ctx, pdf, index, notes)))
             fz_throw(m_ctx, FZ_ERROR_GENERIC, "%s", error);
     }
 }

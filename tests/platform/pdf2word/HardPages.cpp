@@ -184,6 +184,57 @@ QByteArray brokenPicturePdf()
     return PdfLibraryFixtures::pdfFile(objects, 1);
 }
 
+QByteArray nestedFormsPdf(int depth)
+{
+    QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R >> /XObject << /X 8 0 R >> >> "
+        "/Contents 4 0 R >>",
+        stream("BT /F1 14 Tf 72 740 Td (The first page) Tj ET /X Do"),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R >> >> /Contents 7 0 R >>",
+        stream("BT /F1 14 Tf 72 740 Td (The second page) Tj ET"),
+    };
+    // Ten columns of 64 lines of 4 points.
+    for (int level = 0; level < depth; ++level) {
+        QByteArray content = "BT /F1 4 Tf " + QByteArray::number(40 + level / 64 % 10 * 56) + ' '
+                             + QByteArray::number(700 - level % 64 * 10) + " Td (Level " + QByteArray::number(level) + ") Tj ET";
+        QByteArray resources = "/Font << /F1 5 0 R >>";
+        if (level + 1 < depth) {
+            content += " /X Do";
+            resources += " /XObject << /X " + QByteArray::number(objects.size() + 2) + " 0 R >>";
+        }
+        objects << stream(content, "/Type /XObject /Subtype /Form /BBox [0 0 612 792] /Resources << " + resources + " >>");
+    }
+    return PdfLibraryFixtures::pdfFile(objects, 1);
+}
+
+QByteArray type3CyclePdf()
+{
+    // Object own: a Type 3 font whose glyph (object own + 1) draws a glyph of the font other.
+    const auto type3 = [](int own, int other) {
+        return "<< /Type /Font /Subtype /Type3 /FontBBox [0 0 1000 1000] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << /a "
+               + QByteArray::number(own + 1) + " 0 R >> /Encoding << /Type /Encoding /Differences [97 /a] >> /FirstChar 97 "
+                                               "/LastChar 97 /Widths [1000] /Resources << /Font << /T "
+               + QByteArray::number(other) + " 0 R >> >> >>";
+    };
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R /T 8 0 R >> >> /Contents 4 0 R >>",
+        stream("BT /F1 14 Tf 72 740 Td (The first page) Tj ET BT /T 24 Tf 72 600 Td (a) Tj ET"),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R >> >> /Contents 7 0 R >>",
+        stream("BT /F1 14 Tf 72 740 Td (The second page) Tj ET"),
+        type3(8, 10),
+        stream("1000 0 d0 0 0 500 500 re f BT /T 1000 Tf 0 0 Td (a) Tj ET"),
+        type3(10, 8),
+        stream("1000 0 d0 100 100 300 300 re f BT /T 1000 Tf 0 0 Td (a) Tj ET"),
+    };
+    return PdfLibraryFixtures::pdfFile(objects, 1);
+}
+
 bool writeTesseractScanPdf(const QString& sourcePdf, const QString& path, int dpi)
 {
     const QString folder = workFolder(path, QStringLiteral("pages"));

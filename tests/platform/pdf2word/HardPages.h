@@ -13,7 +13,7 @@
 // - text in a Type 3 font whose glyph names say nothing, without a Unicode map (Ghostscript);
 // - a heavy page: a LibreOffice poster of gradients and ten charts, 44 x 70 cm;
 // - hostile pages written by hand: text drawn thousands of times at one spot, a picture of width
-//   zero.
+//   zero, forms nested hundreds deep, Type 3 glyphs that draw one another.
 // The writers return false when their producer failed.
 namespace HardPages {
 
@@ -26,6 +26,12 @@ bool writeUnmappedFontPdf(const QString& path, const QStringList& lines);
 QByteArray repeatedTextPdf(const QString& text, int times);
 // One page: a line of text, a picture of width zero (Im0), a picture that is fine (Im1), a line.
 QByteArray brokenPicturePdf();
+// Two pages: the first draws a line and a form that draws "Level 0" and the next form, down to
+// "Level <depth - 1>", one line below the other in columns; the second a line of its own.
+QByteArray nestedFormsPdf(int depth);
+// Two pages: the first draws a line and a glyph of a Type 3 font whose glyph draws a glyph of
+// another Type 3 font, whose glyph draws the first one's; the second a line of its own.
+QByteArray type3CyclePdf();
 
 // The pages of sourcePdf drawn at dpi and read by the tesseract command line into a PDF.
 bool writeTesseractScanPdf(const QString& sourcePdf, const QString& path, int dpi);

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QUrl>
@@ -514,6 +515,30 @@ h1{font-family:"Liberation Serif",serif;font-weight:normal;font-size:28px;border
 </style></head><body><h1>Quillport harbour</h1>%1%2</body></html>)")
                              .arg(infobox, paragraphs + paragraphs);
     return printWithChromium(html, path);
+}
+
+bool writeOverstruckAccentsPdf(const QString& path, const QString& text)
+{
+    // troff's names of the accents a decomposed letter carries.
+    static const QHash<char32_t, QString> accentNames = {
+        {U'\u0300', QStringLiteral("ga")}, {U'\u0301', QStringLiteral("aa")}, {U'\u0302', QStringLiteral("a^")}, {U'\u0303', QStringLiteral("a~")}, {U'\u0304', QStringLiteral("a-")}, {U'\u0306', QStringLiteral("ab")}, {U'\u0307', QStringLiteral("a.")}, {U'\u0308', QStringLiteral("ad")}, {U'\u030A', QStringLiteral("ao")}, {U'\u030C', QStringLiteral("ah")}, {U'\u0327', QStringLiteral("ac")}, {U'\u0328', QStringLiteral("ho")}};
+    QString troff;
+    for (const uint c : text.toUcs4()) {
+        const QVector<uint> parts = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUcs4();
+        if (parts.size() != 2 || !accentNames.contains(parts[1])) {
+            troff += QString::fromUcs4(&c, 1);
+            continue;
+        }
+        const QString letter = parts[0] == 'i' ? QStringLiteral("\\(.i") : QString::fromUcs4(&parts[0], 1);
+        troff += QStringLiteral("\\o'\\(%1%2'").arg(accentNames.value(parts[1]), letter);
+    }
+    const QFileInfo pdf(path);
+    const QString base = pdf.absolutePath() + QLatin1Char('/') + pdf.completeBaseName();
+    QByteArray postscript;
+    return TestFiles::writeFile(base + QStringLiteral(".tr"), troff.toLatin1() + '\n')
+           && TestFiles::run(QStringLiteral("groff"), {QStringLiteral("-Tps"), base + QStringLiteral(".tr")}, &postscript) == 0
+           && TestFiles::writeFile(base + QStringLiteral(".ps"), postscript)
+           && TestFiles::run(QStringLiteral("ps2pdf"), {base + QStringLiteral(".ps"), path}) == 0 && QFileInfo::exists(path);
 }
 
 } // namespace UserDocuments

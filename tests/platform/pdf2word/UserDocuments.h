@@ -16,7 +16,10 @@
 //   and a picture;
 // - a table of shaded cells from LibreOffice Calc: a tinted header with white text, banded rows
 //   and this year's column tinted, no rulings;
-// - an article printed by Chromium: paragraphs beside an infobox framed by a hairline only.
+// - an article printed by Chromium: paragraphs beside an infobox framed by a hairline only;
+// - a paragraph printed by troff (groff's PostScript, made a PDF by Ghostscript) whose accented
+//   letters are troff's overstrikes of the accent and the letter, drawn apart as TeX's standard
+//   fonts draw them ("na¨ıve").
 // Each returns false when its producer failed.
 namespace UserDocuments {
 
@@ -26,6 +29,7 @@ bool writeStatementPdf(const QString& path);
 bool writeSlidePdf(const QString& path);
 bool writeShadedTablePdf(const QString& path);
 bool writeArticlePdf(const QString& path);
+bool writeOverstruckAccentsPdf(const QString& path, const QString& text);
 // Prints the HTML (its page written beside path) with Chromium, with a fresh profile and nothing
 // that reaches the network; headerAndFooter: the date, title and address on each page.
 bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter = true);

@@ -1,6 +1,6 @@
 // Pages that lost their text or stopped the conversion: a scan's text layer under its picture,
-// text in a font without a Unicode map, text drawn thousands of times at one spot, a picture
-// that cannot be read.
+// text in a font without a Unicode map, accents drawn apart from their letters, text drawn
+// thousands of times at one spot, a picture that cannot be read, forms nested too deep.
 
 #include "platform/pdf2word/com/Pdf2WordLib.h"
 #include "tests/platform/pdf2word/DocumentPdfs.h"
@@ -8,6 +8,7 @@
 #include "tests/platform/pdf2word/Pdf2WordCall.h"
 #include "tests/platform/pdf2word/RealDocuments.h"
 #include "tests/platform/pdf2word/UnmappedPages.h"
+#include "tests/platform/pdf2word/UserDocuments.h"
 #include "tests/support/TestFiles.h"
 
 #include "app/core/ToolPaths.h"
@@ -138,8 +139,9 @@ private slots:
 
     // Arabic glyphs without a Unicode map are read with the Arabic model only, whether the font
     // maps none of them (Tesseract's script detection tells the script) or maps some letters (they
-    // tell it): no word mixes Latin and Arabic letters. Without an Arabic model the glyphs are left
-    // out with a line in the log, and the heading stays.
+    // tell it): no word mixes Latin and Arabic letters. Where the languages given hold no Arabic
+    // one, the installed Arabic model reads them; only where none is installed are they left out,
+    // with a line in the log, and the heading stays.
     void unmappedArabicIsReadInItsScript()
     {
         const QString tessdata = ToolPaths::path(ToolPaths::TessData);
@@ -148,22 +150,37 @@ private slots:
         const QString folder = TestFiles::sandboxFolder(QStringLiteral("unmapped-arabic"));
         const QStringList expected = DocumentPdfs::words(UnmappedPages::arabicParagraphs().join(QLatin1Char(' ')));
         const QStringList heading = DocumentPdfs::words(UnmappedPages::arabicHeading());
+        // Tesseract's data without an Arabic model.
+        const QString withoutArabic = folder + QStringLiteral("/tessdata");
+        QVERIFY(QDir().mkpath(withoutArabic));
+        for (const char* model : {"eng", "deu", "osd"}) {
+            const QString name = QString::fromLatin1(model) + QStringLiteral(".traineddata");
+            QFile::remove(withoutArabic + QLatin1Char('/') + name);
+            QVERIFY(QFile::link(tessdata + QLatin1Char('/') + name, withoutArabic + QLatin1Char('/') + name));
+        }
         for (const auto map : {UnmappedPages::ArabicMap::None, UnmappedPages::ArabicMap::BaseLetters}) {
             const QString source = folder + QStringLiteral("/arabic%1.pdf").arg(int(map));
             QVERIFY(UnmappedPages::writeArabicPdf(source, map));
             const QString output = folder + QStringLiteral("/arabic%1.txt").arg(int(map));
-            HRESULT result = E_FAIL;
-            convertLogged(source, output, 1, QStringLiteral("eng+deu+ara"), &result);
-            QCOMPARE(result, S_OK);
-            QStringList words = wordsOf(output);
-            QCOMPARE(UnmappedPages::mixedScriptWords(words), QStringList());
-            QCOMPARE(words.mid(0, heading.size()), heading);
-            QVERIFY2(DocumentPdfs::shareKept(expected, words) >= 0.6, qPrintable(words.join(QLatin1Char(' '))));
+            for (const QString& languages : {QStringLiteral("eng+deu+ara"), QStringLiteral("eng+deu")}) {
+                HRESULT result = E_FAIL;
+                const QStringList log = convertLogged(source, output, 1, languages, &result);
+                QCOMPARE(result, S_OK);
+                const QStringList words = wordsOf(output);
+                QCOMPARE(UnmappedPages::mixedScriptWords(words), QStringList());
+                QCOMPARE(words.mid(0, heading.size()), heading);
+                QVERIFY2(DocumentPdfs::shareKept(expected, words) >= 0.6, qPrintable(languages + QLatin1Char(' ') + words.join(QLatin1Char(' '))));
+                QCOMPARE(log, QStringList());
+            }
 
+            const char* tessdataVariable = ToolPaths::environmentVariable(ToolPaths::TessData);
+            qputenv(tessdataVariable, withoutArabic.toLocal8Bit());
+            HRESULT result = E_FAIL;
             const QStringList log = convertLogged(source, output, 1, QStringLiteral("eng+deu"), &result);
+            qunsetenv(tessdataVariable);
+            Pdf2WordCall::registerComponent();
             QCOMPARE(result, S_OK);
-            words = wordsOf(output);
-            QCOMPARE(words, heading);
+            QCOMPARE(wordsOf(output), heading);
             QCOMPARE(log.size(), 1);
             QVERIFY2(QRegularExpression(QStringLiteral("^Page 1: \\d+ glyphs in a font without a Unicode map left out: no OCR model "
                                                        "for the Arabic script is installed$"))
@@ -171,6 +188,21 @@ private slots:
                          .hasMatch(),
                      qPrintable(log.value(0)));
         }
+    }
+
+    // Accents troff (like TeX) draws as glyphs of their own over the letter, a dotless i's
+    // included, are one character with their letter, as the reader sees them.
+    void accentsDrawnApartAreComposed()
+    {
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("accents"));
+        const QString text = QStringLiteral("A naïve reader, a café owner and a fiancée met at the Cité: École, Škoda, hôtel, Söhne, "
+                                            "señor, façade, ångström.");
+        const QString source = folder + QStringLiteral("/accents.pdf");
+        QVERIFY(UserDocuments::writeOverstruckAccentsPdf(source, text));
+        const QString output = folder + QStringLiteral("/accents.docx");
+        QCOMPARE(Pdf2WordCall::convert(source, output, 1, 1).result, S_OK);
+        QCOMPARE(wordsOf(output), DocumentPdfs::words(text));
+        QVERIFY(QString::fromUtf8(DocumentPdfs::zipEntry(output, QStringLiteral("word/document.xml"))).contains(QStringLiteral("naïve")));
     }
 
     // A glyph drawn as large as the coordinate space is drawn within the page: the file converts,
@@ -205,6 +237,40 @@ private slots:
         QCOMPARE(Pdf2WordCall::convert(source, folder + QStringLiteral("/stopped.docx"), 1, 1, 0, &stopper).result, E_ABORT);
         QVERIFY(stopper.clock.isValid());
         QVERIFY2(stopper.clock.elapsed() < 1000, qPrintable(QString::number(stopper.clock.elapsed())));
+    }
+
+    // Forms nested 100 or 1000 deep, and Type 3 glyphs that draw one another, stop MuPDF's run of
+    // the page: what nests deeper than 64 levels or draws itself is cut and logged, the levels
+    // above it convert, and the next page stays. 64 levels convert whole.
+    void deepNestingIsCut()
+    {
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("nested"));
+        const QStringList first = DocumentPdfs::words(QStringLiteral("The first page"));
+        const QStringList second = DocumentPdfs::words(QStringLiteral("The second page"));
+        for (const int depth : {64, 100, 1000}) {
+            const QString source = folder + QStringLiteral("/nested%1.pdf").arg(depth);
+            QVERIFY(TestFiles::writeFile(source, HardPages::nestedFormsPdf(depth)));
+            const QString output = folder + QStringLiteral("/nested%1.docx").arg(depth);
+            HRESULT result = E_FAIL;
+            const QStringList log = convertLogged(source, output, 2, QStringLiteral("eng"), &result);
+            QCOMPARE(result, S_OK);
+            const QStringList words = wordsOf(output);
+            QCOMPARE(words.mid(0, first.size()), first);
+            QCOMPARE(words.mid(words.size() - second.size()), second);
+            QCOMPARE(words.count(QStringLiteral("Level")), std::min(depth, 64));
+            QCOMPARE(log, depth > 64 ? QStringList{QStringLiteral("Page 1: 1 forms, Type 3 fonts or patterns nested deeper than 64 "
+                                                                  "levels left out")}
+                                     : QStringList());
+        }
+        const QString source = folder + QStringLiteral("/type3.pdf");
+        QVERIFY(TestFiles::writeFile(source, HardPages::type3CyclePdf()));
+        HRESULT result = E_FAIL;
+        const QStringList log = convertLogged(source, folder + QStringLiteral("/type3.docx"), 2, QStringLiteral("eng"), &result);
+        QCOMPARE(result, S_OK);
+        const QStringList words = wordsOf(folder + QStringLiteral("/type3.docx"));
+        QCOMPARE(words.mid(0, first.size()), first);
+        QCOMPARE(words.mid(words.size() - second.size()), second);
+        QCOMPARE(log, QStringList{QStringLiteral("Page 1: 1 forms, Type 3 fonts or patterns drawn inside themselves left out")});
     }
 
     // A picture of width zero is left out, with a line in the log; the rest of the page stays.

@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/read/PageReader.h"
 
+#include "platform/pdf2word/engine/read/Accents.h"
 #include "platform/pdf2word/engine/read/Bidi.h"
 #include "platform/pdf2word/engine/read/CjkText.h"
 #include "platform/pdf2word/engine/read/FlowDocument.h"
@@ -418,6 +419,7 @@ bool PageReader::readText(fz_display_list* list, fz_rect mediabox, fz_cookie* co
     if (!ok)
         return false;
     joinFragments(*lines, cookie);
+    composeAccents(*lines);
     return true;
 }
 

@@ -97,18 +97,24 @@ QString scriptName(QChar::Script script)
     return row ? split(row->names).front() : QStringLiteral("unknown");
 }
 
-QString languagesForScript(QChar::Script script, const QStringList& languages)
+QString languagesForScript(QChar::Script script, const QStringList& given, const QStringList& installed)
 {
     const ScriptRow* row = rowOf(script);
     if (!row)
         return QString();
     const QStringList readers = split(row->languages);
     QStringList fitting;
-    for (const QString& language : languages) {
+    for (const QString& language : given) {
         if (readers.contains(language) && !fitting.contains(language))
             fitting << language;
     }
-    return fitting.join(QLatin1Char('+'));
+    if (!fitting.isEmpty())
+        return fitting.join(QLatin1Char('+'));
+    for (const QString& language : readers) {
+        if (installed.contains(language))
+            return language;
+    }
+    return QString();
 }
 
 } // namespace p2w

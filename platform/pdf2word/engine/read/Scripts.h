@@ -22,7 +22,10 @@ QChar::Script scriptOfDetectedName(const QString& name);
 QString scriptName(QChar::Script script);
 
 // Of the given Tesseract languages ("eng", "ara", "chi_sim"), those whose model reads script,
-// joined as Tesseract takes them ("eng+deu"); empty when none does.
-QString languagesForScript(QChar::Script script, const QStringList& languages);
+// joined as Tesseract takes them ("eng+deu"). Where none of them does, one of the installed
+// languages that does: the first in the script's own order (its most used language first), so
+// that a document in a script the user did not choose is still read. Empty when no installed
+// model reads it.
+QString languagesForScript(QChar::Script script, const QStringList& given, const QStringList& installed = QStringList());
 
 } // namespace p2w

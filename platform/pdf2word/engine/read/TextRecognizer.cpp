@@ -6,6 +6,7 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 
@@ -140,6 +141,14 @@ TextRecognizer::TextRecognizer(const QString& tessdata, const QString& languages
             m_languages << language;
     }
     m_detectsScripts = installed(kDetection);
+    if (tessdata.isEmpty())
+        return;
+    const QString suffix = QStringLiteral(".traineddata");
+    for (const QString& file : QDir(tessdata).entryList({QLatin1Char('*') + suffix}, QDir::Files, QDir::Name)) {
+        const QString language = file.chopped(suffix.size());
+        if (language != kDetection && language != QLatin1String("equ"))
+            m_installed << language;
+    }
 }
 
 TextRecognizer::~TextRecognizer() = default;

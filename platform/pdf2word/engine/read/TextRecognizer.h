@@ -68,6 +68,8 @@ public:
 
     // The languages given whose data is installed, in the order given.
     const QStringList& languages() const { return m_languages; }
+    // Every language whose data is installed (script detection's aside), by name.
+    const QStringList& installed() const { return m_installed; }
     // Whether Tesseract's script detection has its data.
     bool detectsScripts() const { return m_detectsScripts; }
 
@@ -92,6 +94,7 @@ private:
 
     QString m_tessdata;
     QStringList m_languages;
+    QStringList m_installed;
     bool m_detectsScripts = false;
     std::unique_ptr<Engines> m_engines;
 };

@@ -160,7 +160,7 @@ void UnmappedText::scriptsAfterDetection(QVector<UnmappedRun>* runs, const QVect
             run.leftOut = QStringLiteral("their script is not known");
             continue;
         }
-        run.languages = languagesForScript(run.script, m_recognizer->languages());
+        run.languages = languagesForScript(run.script, m_recognizer->languages(), m_recognizer->installed());
         if (run.languages.isEmpty())
             run.leftOut = QStringLiteral("no OCR model for the %1 script is installed").arg(scriptName(run.script));
     }

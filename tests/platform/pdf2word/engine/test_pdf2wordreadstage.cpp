@@ -210,6 +210,11 @@ private slots:
         QCOMPARE(languagesForScript(QChar::Script_Latin, given), QStringLiteral("eng+deu"));
         QCOMPARE(languagesForScript(QChar::Script_Arabic, given), QStringLiteral("ara"));
         QCOMPARE(languagesForScript(QChar::Script_Cyrillic, given), QString());
+        // A script none of the given languages reads is read with its most used installed one.
+        const QStringList installed = {QStringLiteral("ara"), QStringLiteral("eng"), QStringLiteral("fas"), QStringLiteral("rus")};
+        QCOMPARE(languagesForScript(QChar::Script_Cyrillic, given, installed), QStringLiteral("rus"));
+        QCOMPARE(languagesForScript(QChar::Script_Arabic, {QStringLiteral("eng")}, installed), QStringLiteral("ara"));
+        QCOMPARE(languagesForScript(QChar::Script_Greek, given, installed), QString());
         QCOMPARE(scriptOfDetectedName(QStringLiteral("Japanese")), QChar::Script_Han);
         QCOMPARE(scriptOf(U'\u30AB'), QChar::Script_Han);
         QCOMPARE(scriptOf(U'7'), QChar::Script_Unknown);
@@ -248,9 +253,10 @@ private slots:
                                               {QStringLiteral("the time for OCR ran out"), 2}}));
     }
 
-    // Unmapped glyphs of a script that has a model are read within their time; when the time has
-    // run out, or no model reads their script, they are left out with the reason and the rest of
-    // the line stays.
+    // Unmapped glyphs of a script that has a model are read within their time, with an installed
+    // model of their script where the languages given have none; when the time has run out, or no
+    // installed model reads their script, they are left out with the reason and the rest of the
+    // line stays.
     void unmappedGlyphsAreReadWithinTheirTime()
     {
         fz_context* ctx = m_context.get();
@@ -268,10 +274,13 @@ private slots:
             shown.glyphs[6 + i].box = fz_make_rect(x, 92, x + advance, 102);
             x += advance;
         }
-        TextRecognizer recognizer(QCoreApplication::applicationDirPath() + QStringLiteral("/tessdata"), QStringLiteral("eng"));
+        const QString tessdata = QCoreApplication::applicationDirPath() + QStringLiteral("/tessdata");
+        QVERIFY2(QFileInfo::exists(tessdata + QStringLiteral("/ara.traineddata")), "tesseract-ocr-ara");
+        TextRecognizer recognizer(tessdata, QStringLiteral("eng"));
         QCOMPARE(recognizer.languages(), QStringList{QStringLiteral("eng")});
-        auto readWith = [&](const QHash<int, int>& letters, TextRecognizer::Clock::duration time, QStringList* notes) {
-            UnmappedText unmapped(ctx, &recognizer);
+        auto readWith = [&](TextRecognizer& with, const QHash<int, int>& letters, TextRecognizer::Clock::duration time,
+                            QStringList* notes) {
+            UnmappedText unmapped(ctx, &with);
             graphics.mappedLetters[font] = letters;
             QVector<TextLine> lines = {shown};
             TextRecognizer::Limits limits;
@@ -279,13 +288,22 @@ private slots:
             const bool read = unmapped.read(graphics, PageModels::a4(), limits, &lines, notes);
             return read ? texts(lines).join(QLatin1Char('|')) : QString();
         };
+        const QHash<int, int> latin = {{QChar::Script_Latin, 30}};
         QStringList notes;
-        QCOMPARE(readWith({{QChar::Script_Latin, 30}}, std::chrono::seconds(60), &notes), QStringLiteral("Total Invoice"));
+        QCOMPARE(readWith(recognizer, latin, std::chrono::seconds(60), &notes), QStringLiteral("Total Invoice"));
         QCOMPARE(notes, QStringList());
-        QCOMPARE(readWith({{QChar::Script_Latin, 30}}, std::chrono::seconds(0), &notes), QStringLiteral("Total"));
+        QCOMPARE(readWith(recognizer, latin, std::chrono::seconds(0), &notes), QStringLiteral("Total"));
         QCOMPARE(notes, QStringList{QStringLiteral("7 glyphs in a font without a Unicode map left out: the time for OCR ran out")});
         notes.clear();
-        QCOMPARE(readWith({{QChar::Script_Arabic, 300}}, std::chrono::seconds(60), &notes), QStringLiteral("Total"));
+        TextRecognizer arabicOnly(tessdata, QStringLiteral("ara"));
+        QCOMPARE(readWith(arabicOnly, latin, std::chrono::seconds(60), &notes), QStringLiteral("Total Invoice"));
+        QCOMPARE(notes, QStringList());
+
+        QTemporaryDir englishOnly;
+        QVERIFY(QFile::link(tessdata + QStringLiteral("/eng.traineddata"), englishOnly.filePath(QStringLiteral("eng.traineddata"))));
+        TextRecognizer english(englishOnly.path(), QStringLiteral("eng+ara"));
+        QCOMPARE(english.installed(), QStringList{QStringLiteral("eng")});
+        QCOMPARE(readWith(english, {{QChar::Script_Arabic, 300}}, std::chrono::seconds(60), &notes), QStringLiteral("Total"));
         QCOMPARE(notes, QStringList{QStringLiteral("7 glyphs in a font without a Unicode map left out: no OCR model for the Arabic "
                                                    "script is installed")});
         fz_drop_font(ctx, font);
