@@ -199,6 +199,7 @@ void appendPictures(const QVector<Shape>& shapes, const QVector<int>& which, fz_
         alone.box = fz_intersect_rect(shape.box, mediabox);
         alone.withText = false;
         alone.lonePicture = true;
+        alone.labelText = shape.description;
         if (!shape.transparent)
             alone.imageShape = shape.id >= 0 ? shape.id : s;
         if (!fz_is_empty_rect(alone.box))
@@ -373,6 +374,15 @@ struct FigureSearch
             }
             figure.labelText = words.join(QLatin1Char(' '));
         }
+        // The words its pictures show (a scan's text layer kept with its picture) come first.
+        QStringList shown;
+        for (int s : c.shapes) {
+            if (!shapes[s].description.isEmpty())
+                shown << shapes[s].description;
+        }
+        if (!figure.labelText.isEmpty())
+            shown << figure.labelText;
+        figure.labelText = shown.join(QLatin1Char(' '));
         if (c.shapes.size() == 1 && shapes[c.shapes.front()].kind == Shape::Picture && (inner.isEmpty() || !figure.withText)
             && !shapes[c.shapes.front()].transparent)
             figure.imageShape = shapes[c.shapes.front()].id >= 0 ? shapes[c.shapes.front()].id : c.shapes.front();

@@ -98,7 +98,10 @@ struct Shape
     int color = 0;             // 0xRRGGBB of the fill, else of the stroke
     fz_image* image = nullptr; // for a Picture: borrowed from the display list
     fz_matrix ctm;             // for a Picture: where the image's unit square goes
-    int id = -1;               // its place in the page's list of shapes
+    // For a Picture: words it shows that the page does not give as its text (the text layer of a
+    // scan kept as a picture), for its description.
+    QString description;
+    int id = -1; // its place in the page's list of shapes
 };
 
 // A glyph of a font without a usable Unicode map (U+FFFD or a private-use code in the text),
