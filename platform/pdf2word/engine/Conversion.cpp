@@ -92,7 +92,7 @@ int Conversion::run()
     if (m_job.tessdata && *m_job.tessdata)
         m_recognizer.reset(new TextRecognizer(QString::fromUtf8(m_job.tessdata),
                                               QString::fromUtf8(m_job.languages ? m_job.languages : "")));
-    m_reader.reset(new PageReader(m_ctx, *m_looks));
+    m_reader.reset(new PageReader(m_ctx, *m_looks, m_recognizer.get()));
     m_unmapped.reset(new UnmappedText(m_ctx, m_recognizer.get()));
     m_pictures.reset(new PictureMaker(m_ctx));
     m_builder.reset(new DocumentBuilder(*m_looks));

@@ -282,6 +282,41 @@ bool writeCoveredLayerPdf(const QString& tesseractPdf, const QString& path)
     return QFileInfo(path).size() > 0;
 }
 
+bool writeGarbledLayerPdf(const QString& tesseractPdf, const QString& path)
+{
+    const QString folder = workFolder(path, QStringLiteral("qdf"));
+    const QString qdf = folder + QStringLiteral("/plain.pdf");
+    TestFiles::run(QStringLiteral("qpdf"), {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"), tesseractPdf, qdf});
+    const QByteArray pdf = TestFiles::readFile(qdf);
+    const QString text = QString::fromLatin1(pdf.constData(), pdf.size());
+    // The layer shows its words as strings of four-digit character codes ("[ <00540068> ] TJ").
+    static const QRegularExpression shown(QStringLiteral("<([0-9A-Fa-f]{4,})> \\] TJ"));
+    QString garbled;
+    int from = 0;
+    for (QRegularExpressionMatchIterator it = shown.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        garbled += text.mid(from, match.capturedStart(1) - from);
+        const QString codes = match.captured(1);
+        for (int i = 0; i + 4 <= codes.size(); i += 4) {
+            ushort c = codes.mid(i, 4).toUShort(nullptr, 16);
+            if (c >= 'a' && c <= 'z')
+                c = 'a' + (c - 'a' + 13) % 26;
+            else if (c >= 'A' && c <= 'Z')
+                c = 'A' + (c - 'A' + 13) % 26;
+            garbled += QStringLiteral("%1").arg(c, 4, 16, QLatin1Char('0'));
+        }
+        from = match.capturedEnd(1);
+    }
+    garbled += text.mid(from);
+    if (garbled == text)
+        return false;
+    const QString edited = folder + QStringLiteral("/garbled.pdf");
+    if (!TestFiles::writeFile(edited, garbled.toLatin1()))
+        return false;
+    TestFiles::run(QStringLiteral("qpdf"), {edited, path});
+    return QFileInfo(path).size() > 0;
+}
+
 bool writeGlyphlessLayerPdf(const QString& tesseractPdf, const QString& path)
 {
     const QString folder = workFolder(path, QStringLiteral("pages"));

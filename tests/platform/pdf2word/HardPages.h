@@ -37,6 +37,9 @@ QByteArray type3CyclePdf();
 bool writeTesseractScanPdf(const QString& sourcePdf, const QString& path, int dpi);
 // A tesseract PDF rewritten with its text drawn visibly first and covered by the page picture.
 bool writeCoveredLayerPdf(const QString& tesseractPdf, const QString& path);
+// A tesseract PDF whose text layer's letters are garbled (each moved 13 places on in its
+// alphabet), as a broken recogniser's layer reads: no word of it is a word.
+bool writeGarbledLayerPdf(const QString& tesseractPdf, const QString& path);
 // The pictures and the words of a tesseract PDF again, the words in a font whose glyphs are empty.
 bool writeGlyphlessLayerPdf(const QString& tesseractPdf, const QString& path);
 // A poster of gradients and ten charts with a title and paragraphs, printed by LibreOffice.

@@ -3,10 +3,13 @@
 
 #include "platform/pdf2word/com/Pdf2WordLib.h"
 #include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/HardPages.h"
 #include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/platform/pdf2word/RealDocuments.h"
 #include "tests/platform/pdf2word/ScanPages.h"
 #include "tests/support/TestFiles.h"
 
+#include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -17,6 +20,25 @@ QString converted(const QString& source, const QString& output)
     if (Pdf2WordCall::convert(source, output, 1, 1).result != S_OK)
         return QString();
     return QString::fromUtf8(TestFiles::readFile(output));
+}
+
+// A DOCX's body: the words of its text, and its pictures' descriptions.
+struct Body
+{
+    QStringList words;
+    QStringList descriptions;
+};
+
+Body bodyOf(const QString& docx)
+{
+    QString xml = QString::fromUtf8(DocumentPdfs::zipEntry(docx, QStringLiteral("word/document.xml")));
+    Body body;
+    static const QRegularExpression description(QStringLiteral("descr=\"([^\"]*)\""));
+    for (QRegularExpressionMatchIterator it = description.globalMatch(xml); it.hasNext();)
+        body.descriptions << it.next().captured(1);
+    xml.replace(QStringLiteral("</w:p>"), QStringLiteral(" "));
+    body.words = DocumentPdfs::words(xml.remove(QRegularExpression(QStringLiteral("<[^>]*>"))));
+    return body;
 }
 
 } // namespace
@@ -97,6 +119,57 @@ private slots:
         const QStringList parts = body.split(QStringLiteral("<w:drawing>"));
         for (int i = 0; i < figures.size(); ++i)
             QVERIFY2(parts[i].contains(QLatin1String("<w:t")), "a paragraph before each picture");
+    }
+
+    // A scan whose layer is garbled (no word of it a word) gives no text: the page stays its
+    // scan's picture, whole, the layer's words its description. So does a picture of text on a
+    // page that prints a paragraph of its own: the paragraph is the page's text. The same scan
+    // with its layer as Tesseract wrote it is text.
+    void layerThatIsNotThePagesTextStaysWithItsPicture()
+    {
+        const QString folder = TestFiles::sandboxFolder(QStringLiteral("unread-layer"));
+        const QString prose = RealDocuments::prose(5, 5);
+        QImage page(2480, 3508, QImage::Format_RGB32);
+        page.setDotsPerMeterX(11811);
+        page.setDotsPerMeterY(11811);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+        painter.drawText(QRect(250, 300, 1980, 1400), Qt::TextWordWrap, prose);
+        painter.end();
+        ScanPages::addNoise(page, 24, 2);
+        const QString scan = folder + QStringLiteral("/scan.pdf");
+        QVERIFY(ScanPages::writeTesseractPdf(page, scan, QStringLiteral("eng"), "png"));
+        const QString garbled = folder + QStringLiteral("/garbled.pdf");
+        QVERIFY(HardPages::writeGarbledLayerPdf(scan, garbled));
+        const QString own = QStringLiteral("This paragraph is printed by the page itself, below the picture of the text that "
+                                           "was recognised.");
+        const QString paragraph = folder + QStringLiteral("/paragraph.pdf");
+        QVERIFY(DocumentPdfs::writeHtmlPdf(paragraph, QStringLiteral("<br>").repeated(40) + QStringLiteral("<p>%1</p>").arg(own)));
+        const QString printed = folder + QStringLiteral("/printed.pdf");
+        TestFiles::run(QStringLiteral("qpdf"), {scan, QStringLiteral("--overlay"), paragraph, QStringLiteral("--"), printed});
+        QVERIFY(QFileInfo::exists(printed));
+
+        const QStringList proseWords = DocumentPdfs::words(prose);
+        QCOMPARE(Pdf2WordCall::convert(scan, folder + QStringLiteral("/scan.docx"), 1, 1).result, S_OK);
+        Body body = bodyOf(folder + QStringLiteral("/scan.docx"));
+        QVERIFY2(DocumentPdfs::shareKept(proseWords, body.words) > 0.9, qPrintable(body.words.join(QLatin1Char(' '))));
+        QCOMPARE(body.descriptions, QStringList());
+
+        QCOMPARE(Pdf2WordCall::convert(garbled, folder + QStringLiteral("/garbled.docx"), 1, 1).result, S_OK);
+        body = bodyOf(folder + QStringLiteral("/garbled.docx"));
+        QCOMPARE(body.words, QStringList());
+        QCOMPARE(ScanPages::pictureSizes(folder + QStringLiteral("/garbled.docx")).size(), 1);
+        QCOMPARE(body.descriptions.size(), 1);
+        QVERIFY2(DocumentPdfs::words(body.descriptions.front()).size() > proseWords.size() / 2, qPrintable(body.descriptions.front()));
+
+        QCOMPARE(Pdf2WordCall::convert(printed, folder + QStringLiteral("/printed.docx"), 1, 1).result, S_OK);
+        body = bodyOf(folder + QStringLiteral("/printed.docx"));
+        QCOMPARE(body.words, DocumentPdfs::words(own));
+        QCOMPARE(ScanPages::pictureSizes(folder + QStringLiteral("/printed.docx")).size(), 1);
+        QCOMPARE(body.descriptions.size(), 1);
+        QVERIFY2(DocumentPdfs::shareKept(proseWords, DocumentPdfs::words(body.descriptions.front())) > 0.9,
+                 qPrintable(body.descriptions.front()));
     }
 };
 

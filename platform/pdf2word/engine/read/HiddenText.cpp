@@ -1,9 +1,13 @@
 #include "platform/pdf2word/engine/read/HiddenText.h"
 
 #include "platform/pdf2word/engine/read/CjkText.h"
+#include "platform/pdf2word/engine/read/FlowDocument.h"
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/read/ScanFigures.h"
+#include "platform/pdf2word/engine/read/Scripts.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 
 #include <algorithm>
@@ -27,6 +31,18 @@ const float kSameBaseline = 0.25f;
 const float kSameSizes = 0.8f;
 const float kPieceGap = 3.0f;
 
+// A layer is judged by its words when it has at least kLeastJudgedWords of letters only (two or
+// more), in a script that parts its words with spaces; it reads its picture when at least
+// kLeastKnownShare of them are words of its languages, and kLeastInkedShare of all its words stand
+// on ink.
+const int kLeastJudgedWords = 10;
+const float kLeastKnownShare = 0.5f;
+const float kLeastInkedShare = 0.5f;
+// A paragraph of the page's own: two shown lines, one under the other (baselines at most
+// kParagraphPitch of their size apart), with kOwnParagraphWords words or more together.
+const float kParagraphPitch = 2.0f;
+const int kOwnParagraphWords = 12;
+
 bool continuesLayerLine(const TextLine& line, const TextLine& piece)
 {
     if (line.vertical || piece.vertical || line.glyphs.isEmpty() || piece.glyphs.isEmpty())
@@ -47,7 +63,115 @@ bool middleInside(const fz_rect& box, const fz_rect& region)
     return fz_is_point_inside_rect(fz_make_point((box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2), region);
 }
 
+// Whether the page prints a paragraph of its own.
+bool printsParagraph(const QVector<TextLine>& shown)
+{
+    QVector<const TextLine*> lines;
+    for (const TextLine& line : shown) {
+        if (!line.vertical)
+            lines.append(&line);
+    }
+    std::sort(lines.begin(), lines.end(), [](const TextLine* a, const TextLine* b) { return a->baseline < b->baseline; });
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        for (int j = i + 1; j < lines.size() && lines[j]->baseline - lines[i]->baseline <= kParagraphPitch * lines[i]->size; ++j) {
+            const bool under = lines[j]->box.x0 < lines[i]->box.x1 && lines[i]->box.x0 < lines[j]->box.x1;
+            if (under && lines[j]->baseline > lines[i]->baseline && wordCount(*lines[i]) + wordCount(*lines[j]) >= kOwnParagraphWords)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool partsWordsWithSpaces(QChar::Script script)
+{
+    switch (script) {
+    case QChar::Script_Unknown:
+    case QChar::Script_Han:
+    case QChar::Script_Thai:
+    case QChar::Script_Lao:
+    case QChar::Script_Khmer:
+    case QChar::Script_Myanmar:
+    case QChar::Script_Tibetan:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Whether most of the layer's words are words of the languages that read its script; true when
+// there are too few to tell, or no dictionary to tell by.
+bool wordsAreWords(const QVector<TextLine>& layer, TextRecognizer* recognizer)
+{
+    if (!recognizer)
+        return true;
+    QStringList words;
+    QMap<int, int> scripts; // letters by script
+    for (const TextLine& line : layer) {
+        for (const QString& word : line.text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            // Punctuation around a word is none of it.
+            int from = 0;
+            int to = word.size();
+            while (from < to && !word[from].isLetterOrNumber())
+                ++from;
+            while (to > from && !word[to - 1].isLetterOrNumber())
+                --to;
+            const QString core = word.mid(from, to - from);
+            const QVector<uint> letters = core.toUcs4();
+            if (letters.size() < 2 || !std::all_of(letters.begin(), letters.end(), [](uint c) { return QChar::isLetter(c); }))
+                continue;
+            words << core;
+            ++scripts[scriptOf(letters.front())];
+        }
+    }
+    if (words.size() < kLeastJudgedWords)
+        return true;
+    const QChar::Script script = QChar::Script(mostFrequent(scripts));
+    const QString languages = languagesForScript(script, recognizer->languages(), recognizer->installed());
+    if (!partsWordsWithSpaces(script) || languages.isEmpty())
+        return true;
+    const int known = recognizer->dictionaryWords(words, languages);
+    return known < 0 || known >= kLeastKnownShare * words.size();
+}
+
 } // namespace
+
+void keepLayersUnread(fz_context* ctx, const QVector<TextLine>& shown, QVector<TextLine>* hidden, QVector<bool>* scans,
+                      PageGraphics* graphics, TextRecognizer* recognizer, const fz_cookie* cookie)
+{
+    const bool ownParagraph = printsParagraph(shown);
+    QVector<bool> unread(hidden->size(), false);
+    for (int s = 0; s < graphics->shapes.size() && !aborted(cookie); ++s) {
+        if (!scans->value(s))
+            continue;
+        Shape& scan = graphics->shapes[s];
+        QVector<int> on;
+        QVector<TextLine> layer;
+        for (int i = 0; i < hidden->size(); ++i) {
+            if (!unread[i] && middleInside((*hidden)[i].box, scan.box)) {
+                on.append(i);
+                layer.append((*hidden)[i]);
+            }
+        }
+        if (!ownParagraph && wordsAreWords(layer, recognizer)) {
+            const float inked = wordsOnInk(ctx, scan, layer, cookie);
+            if (inked < 0 || inked >= kLeastInkedShare)
+                continue;
+        }
+        (*scans)[s] = false;
+        QStringList words;
+        for (int i : on) {
+            unread[i] = true;
+            words << (*hidden)[i].text();
+        }
+        scan.description = words.join(QLatin1Char(' '));
+    }
+    QVector<TextLine> kept;
+    for (int i = 0; i < hidden->size(); ++i) {
+        if (!unread[i])
+            kept.append((*hidden)[i]);
+    }
+    *hidden = kept;
+}
 
 QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVector<TextLine>& hidden)
 {

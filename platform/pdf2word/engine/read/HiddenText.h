@@ -6,6 +6,7 @@
 // (ScanFigures).
 
 #include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/read/TextRecognizer.h"
 
 #include <QVector>
 
@@ -23,5 +24,14 @@ QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVecto
 // Which pictures of graphics are the scan of the kept hidden lines: a picture of most of the page
 // they lie on, or a smaller one they cover a good part of.
 QVector<bool> scannedPictures(const QVector<TextLine>& keptHidden, fz_rect mediabox, const PageGraphics& graphics);
+
+// A scan's text layer that does not read its picture (most of its words are no words of the
+// languages that read its script, or most of them stand where the picture has no ink: a layer
+// garbled, or of another page), and the layer of a picture on a page that prints a paragraph of
+// its own (a picture of text in a document, its words recognised for search), are not the page's
+// text: the picture stays whole, its layer's words its description, and the layer's lines on it
+// leave hidden. Clears the scans so kept in scans.
+void keepLayersUnread(fz_context* ctx, const QVector<TextLine>& shown, QVector<TextLine>* hidden, QVector<bool>* scans,
+                      PageGraphics* graphics, TextRecognizer* recognizer, const fz_cookie* cookie);
 
 } // namespace p2w

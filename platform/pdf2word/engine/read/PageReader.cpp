@@ -350,9 +350,10 @@ int Looks::lookOf(fz_font* font)
     return index;
 }
 
-PageReader::PageReader(fz_context* ctx, Looks& looks)
+PageReader::PageReader(fz_context* ctx, Looks& looks, TextRecognizer* recognizer)
     : m_ctx(ctx)
     , m_looks(looks)
+    , m_recognizer(recognizer)
 {
 }
 
@@ -410,9 +411,11 @@ bool PageReader::readText(fz_display_list* list, fz_rect mediabox, fz_cookie* co
         *lines = linesOf(shownText, &drawnSpaces);
         QVector<TextLine> layer = linesOf(hiddenText, nullptr);
         joinLayerPieces(layer);
-        const QVector<TextLine> hidden = hiddenLinesToKeep(*lines, layer);
+        QVector<TextLine> hidden = hiddenLinesToKeep(*lines, layer);
+        QVector<bool> scans = scannedPictures(hidden, mediabox, *graphics);
+        keepLayersUnread(m_ctx, *lines, &hidden, &scans, graphics, m_recognizer, cookie);
         *lines += hidden;
-        keepScanFigures(m_ctx, lines, scannedPictures(hidden, mediabox, *graphics), graphics, cookie);
+        keepScanFigures(m_ctx, lines, scans, graphics, cookie);
     }
     fz_drop_stext_page(m_ctx, shownText);
     fz_drop_stext_page(m_ctx, hiddenText);

@@ -40,11 +40,13 @@ private:
 };
 
 class DrawnSpaces;
+class TextRecognizer;
 
 class PageReader
 {
 public:
-    PageReader(fz_context* ctx, Looks& looks);
+    // recognizer: its dictionaries tell whether a scan's text layer reads its picture; may be null.
+    PageReader(fz_context* ctx, Looks& looks, TextRecognizer* recognizer = nullptr);
 
     // Reads the page. False when MuPDF failed; the reason is MuPDF's caught message. Stops early
     // when the cookie is aborted. Glyphs without a Unicode map are left in the lines as their
@@ -64,6 +66,7 @@ private:
 
     fz_context* m_ctx;
     Looks& m_looks;
+    TextRecognizer* m_recognizer;
     QSet<QString> m_unmappedFonts; // PageDeviceOptions::unmappedFonts, over the pages read
 };
 

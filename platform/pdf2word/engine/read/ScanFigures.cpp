@@ -183,10 +183,8 @@ CellSpan cellsOf(const InkGrid& grid, fz_rect box)
     return span;
 }
 
-bool looksPrinted(const InkGrid& grid, const TextLine& line)
+bool inkedAsPrinted(const InkGrid& grid, const TextLine& line)
 {
-    if (wordCount(line) > kMostGuessWords)
-        return true;
     const CellSpan span = cellsOf(grid, line.box);
     int ink = 0;
     int all = 0;
@@ -197,6 +195,22 @@ bool looksPrinted(const InkGrid& grid, const TextLine& line)
         }
     }
     return all == 0 || ink >= kLeastTextInk * all;
+}
+
+bool looksPrinted(const InkGrid& grid, const TextLine& line)
+{
+    return wordCount(line) > kMostGuessWords || inkedAsPrinted(grid, line);
+}
+
+// The scan's ink, or an empty grid when it cannot be decoded.
+InkGrid inkOfScan(fz_context* ctx, const Shape& scan)
+{
+    fz_pixmap* pixmap = nullptr;
+    if (!fzRun(ctx, [&] { pixmap = decodeForLooking(ctx, scan); }))
+        return InkGrid();
+    InkGrid grid = inkOf(scan, pixmap);
+    fz_drop_pixmap(ctx, pixmap);
+    return grid;
 }
 
 // The cells the lines' text covers, with a margin; the lines that are OCR's reading of a drawing
@@ -340,12 +354,8 @@ ScanParts scanParts(fz_context* ctx, const Shape& scan, const QVector<TextLine>&
     ScanParts parts;
     if (!scan.image || fz_is_empty_rect(scan.box) || fz_is_infinite_rect(scan.box))
         return parts;
-    fz_pixmap* pixmap = nullptr;
-    if (!fzRun(ctx, [&] { pixmap = decodeForLooking(ctx, scan); }))
-        return parts;
-    InkGrid grid = inkOf(scan, pixmap);
-    fz_drop_pixmap(ctx, pixmap);
-    if (aborted(cookie))
+    InkGrid grid = inkOfScan(ctx, scan);
+    if (grid.cells.isEmpty() || aborted(cookie))
         return parts;
     QVector<int> drawn;
     markText(grid, lines, &drawn);
@@ -364,6 +374,23 @@ ScanParts scanParts(fz_context* ctx, const Shape& scan, const QVector<TextLine>&
             parts.drawnLines.append(i);
     }
     return parts;
+}
+
+float wordsOnInk(fz_context* ctx, const Shape& scan, const QVector<TextLine>& lines, const fz_cookie* cookie)
+{
+    if (!scan.image || fz_is_empty_rect(scan.box) || fz_is_infinite_rect(scan.box))
+        return -1;
+    const InkGrid grid = inkOfScan(ctx, scan);
+    if (grid.cells.isEmpty() || aborted(cookie))
+        return -1;
+    int words = 0;
+    int onInk = 0;
+    for (const TextLine& line : lines) {
+        const int count = wordCount(line);
+        words += count;
+        onInk += inkedAsPrinted(grid, line) ? count : 0;
+    }
+    return words > 0 ? float(onInk) / words : -1;
 }
 
 void keepScanFigures(fz_context* ctx, QVector<TextLine>* lines, const QVector<bool>& scans, PageGraphics* graphics,

@@ -23,6 +23,10 @@ struct ScanParts
 };
 ScanParts scanParts(fz_context* ctx, const Shape& scan, const QVector<TextLine>& lines, const fz_cookie* cookie);
 
+// The share of the words of lines that stand where the scan has ink (their line's box inked as
+// printed text inks it); -1 when the scan cannot be decoded or the lines hold no word.
+float wordsOnInk(fz_context* ctx, const Shape& scan, const QVector<TextLine>& lines, const fz_cookie* cookie);
+
 // Replaces each scan (scans[i] for shape i) by pictures of its figures, and takes the lines that
 // read a figure's drawing out of lines; a scan that cannot be decoded leaves the page whole.
 void keepScanFigures(fz_context* ctx, QVector<TextLine>* lines, const QVector<bool>& scans, PageGraphics* graphics,

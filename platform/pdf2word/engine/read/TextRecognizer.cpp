@@ -153,6 +153,20 @@ TextRecognizer::TextRecognizer(const QString& tessdata, const QString& languages
 
 TextRecognizer::~TextRecognizer() = default;
 
+int TextRecognizer::dictionaryWords(const QStringList& words, const QString& languages)
+{
+    // The first worker's engines are idle outside read and detectScripts, and keep what they
+    // loaded for its reading.
+    QString error;
+    tesseract::TessBaseAPI* engine = m_engines->get(0, languages, &error);
+    if (!engine)
+        return -1;
+    int known = 0;
+    for (const QString& word : words)
+        known += engine->IsValidWord(word.toUtf8().constData()) ? 1 : 0;
+    return known;
+}
+
 TextRecognizer::Outcome TextRecognizer::runAll(int count, const Work& work, const Limits& limits)
 {
     Stop stop;

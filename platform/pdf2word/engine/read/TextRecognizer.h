@@ -73,6 +73,9 @@ public:
     // Whether Tesseract's script detection has its data.
     bool detectsScripts() const { return m_detectsScripts; }
 
+    // How many of the words the dictionaries of languages ("eng+deu") hold, in any case; -1 when
+    // Tesseract cannot start with them. Not while read or detectScripts runs.
+    int dictionaryWords(const QStringList& words, const QString& languages);
     // Reads the pictures with their languages.
     Outcome read(const QVector<Picture*>& pictures, const Limits& limits);
     // Detects the pictures' scripts.
