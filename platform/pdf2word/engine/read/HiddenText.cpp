@@ -31,10 +31,10 @@ const float kSameBaseline = 0.25f;
 const float kSameSizes = 0.8f;
 const float kPieceGap = 3.0f;
 
-// A layer is judged by its words when it has at least kLeastJudgedWords of letters only (two or
-// more), in a script that parts its words with spaces; it reads its picture when at least
-// kLeastKnownShare of them are words of its languages, and kLeastInkedShare of all its words stand
-// on ink.
+// A layer of at least kLeastJudgedWords words is judged (fewer tell too little); it reads its
+// picture when kLeastInkedShare of its words stand on ink and, where it has kLeastJudgedWords of
+// letters only (two or more) in a script that parts its words with spaces, kLeastKnownShare of
+// those are words of its languages.
 const int kLeastJudgedWords = 10;
 const float kLeastKnownShare = 0.5f;
 const float kLeastInkedShare = 0.5f;
@@ -152,9 +152,14 @@ void keepLayersUnread(fz_context* ctx, const QVector<TextLine>& shown, QVector<T
                 layer.append((*hidden)[i]);
             }
         }
-        if (!ownParagraph && wordsAreWords(layer, recognizer)) {
+        int count = 0;
+        for (const TextLine& line : layer)
+            count += wordCount(line);
+        if (!ownParagraph && count < kLeastJudgedWords)
+            continue;
+        if (!ownParagraph) {
             const float inked = wordsOnInk(ctx, scan, layer, cookie);
-            if (inked < 0 || inked >= kLeastInkedShare)
+            if ((inked < 0 || inked >= kLeastInkedShare) && wordsAreWords(layer, recognizer))
                 continue;
         }
         (*scans)[s] = false;
@@ -164,6 +169,7 @@ void keepLayersUnread(fz_context* ctx, const QVector<TextLine>& shown, QVector<T
             words << (*hidden)[i].text();
         }
         scan.description = words.join(QLatin1Char(' '));
+        scan.box = inkedPart(ctx, scan, cookie);
     }
     QVector<TextLine> kept;
     for (int i = 0; i < hidden->size(); ++i) {

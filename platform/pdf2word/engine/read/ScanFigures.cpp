@@ -44,8 +44,9 @@ const float kThinShare = 0.3f;
 const float kLeastSide = 18.0f;
 const int kLeastDrawing = 8;
 const float kDrawingShare = 0.03f;
-// Points of paper kept around a figure's picture.
+// Points of paper kept around a figure's picture, and around a scan kept whole.
 const float kMargin = 2.0f;
+const float kPaperAround = 12.0f;
 
 enum Cell : quint8 {
     Paper = 0,
@@ -391,6 +392,22 @@ float wordsOnInk(fz_context* ctx, const Shape& scan, const QVector<TextLine>& li
         onInk += inkedAsPrinted(grid, line) ? count : 0;
     }
     return words > 0 ? float(onInk) / words : -1;
+}
+
+fz_rect inkedPart(fz_context* ctx, const Shape& scan, const fz_cookie* cookie)
+{
+    if (!scan.image || fz_is_empty_rect(scan.box) || fz_is_infinite_rect(scan.box))
+        return scan.box;
+    const InkGrid grid = inkOfScan(ctx, scan);
+    if (grid.cells.isEmpty() || aborted(cookie))
+        return scan.box;
+    const QVector<bool> noRules(grid.cells.size(), false);
+    fz_rect inked = fz_empty_rect;
+    for (const Region& region : inkRegions(grid, noRules, cookie)) {
+        if (region.ink >= kLeastDrawing)
+            inked = fz_union_rect(inked, region.box);
+    }
+    return fz_is_empty_rect(inked) ? scan.box : fz_intersect_rect(expanded(inked, kPaperAround), scan.box);
 }
 
 void keepScanFigures(fz_context* ctx, QVector<TextLine>* lines, const QVector<bool>& scans, PageGraphics* graphics,

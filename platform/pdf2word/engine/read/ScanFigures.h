@@ -27,6 +27,10 @@ ScanParts scanParts(fz_context* ctx, const Shape& scan, const QVector<TextLine>&
 // printed text inks it); -1 when the scan cannot be decoded or the lines hold no word.
 float wordsOnInk(fz_context* ctx, const Shape& scan, const QVector<TextLine>& lines, const fz_cookie* cookie);
 
+// Where the scan has ink (its specks aside), with a margin of paper: the scan without the blank
+// paper around what it shows; the scan's box when it cannot be decoded or shows nothing.
+fz_rect inkedPart(fz_context* ctx, const Shape& scan, const fz_cookie* cookie);
+
 // Replaces each scan (scans[i] for shape i) by pictures of its figures, and takes the lines that
 // read a figure's drawing out of lines; a scan that cannot be decoded leaves the page whole.
 void keepScanFigures(fz_context* ctx, QVector<TextLine>* lines, const QVector<bool>& scans, PageGraphics* graphics,

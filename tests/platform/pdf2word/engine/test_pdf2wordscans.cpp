@@ -150,6 +150,51 @@ private slots:
         QVERIFY(near(parts.figures[1], QRectF(380, 678, 120, 24), 8));
         QCOMPARE(parts.drawnLines, QVector<int>{int(lines.size()) - 1});
     }
+
+    // A scan's layer whose words stand where the scan is inked is the page's text; one whose words
+    // stand on blank paper (another page's layer) is not, nor is any layer on a page that prints a
+    // paragraph of its own: the scan stays whole, without its blank paper, the layer's words its
+    // description.
+    void layerOffItsInkStaysWithItsScan()
+    {
+        QVector<TextLine> printed;
+        QVector<TextLine> elsewhere;
+        for (int i = 0; i < 6; ++i) {
+            printed << line(QStringLiteral("printed words of a paragraph in a column"), 72, 100 + 14 * i, 11);
+            elsewhere << line(QStringLiteral("printed words of a paragraph in a column"), 72, 500 + 14 * i, 11);
+        }
+        QImage page(827, 1170, QImage::Format_Grayscale8);
+        page.fill(255);
+        QPainter painter(&page);
+        for (const TextLine& text : printed)
+            printLine(painter, text);
+        painter.end();
+        fz_image* image = nullptr;
+        PageGraphics graphics;
+        graphics.shapes << scanOf(page, &image);
+        QVERIFY(image);
+        fz_context* ctx = m_context.get();
+        QCOMPARE(wordsOnInk(ctx, graphics.shapes[0], printed, nullptr), 1.0f);
+        QCOMPARE(wordsOnInk(ctx, graphics.shapes[0], elsewhere, nullptr), 0.0f);
+        const auto keep = [&](const QVector<TextLine>& shown, QVector<TextLine> layer, PageGraphics* kept) {
+            *kept = graphics;
+            QVector<bool> scans = {true};
+            keepLayersUnread(ctx, shown, &layer, &scans, kept, nullptr, nullptr);
+            return scans.front() ? layer.size() : -1;
+        };
+        PageGraphics kept;
+        QCOMPARE(keep({}, printed, &kept), printed.size());
+        QCOMPARE(kept.shapes[0].description, QString());
+        QCOMPARE(keep({}, elsewhere, &kept), -1);
+        QCOMPARE(kept.shapes[0].description.count(QStringLiteral("printed")), elsewhere.size());
+        // The scan less its blank paper: the print's lines with a margin.
+        QVERIFY2(kept.shapes[0].box.y0 > 70 && kept.shapes[0].box.y1 < 200, qPrintable(QString::number(kept.shapes[0].box.y1)));
+        const QVector<TextLine> paragraph = {line(QStringLiteral("A paragraph the page prints of its own"), 72, 700, 11),
+                                             line(QStringLiteral("in two lines one under the other"), 72, 714, 11)};
+        QCOMPARE(keep(paragraph, printed, &kept), -1);
+        QCOMPARE(keep(paragraph.mid(0, 1), printed, &kept), printed.size());
+        fz_drop_image(ctx, image);
+    }
 };
 
 QTEST_MAIN(Pdf2WordScansTest)
