@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 namespace p2w {
 
@@ -24,6 +25,14 @@ const double kLinesToSpare = 3;
 const double kUsualSize = 12;
 // Lines further apart than this many times their size are not kept so (text set double is 2.3).
 const float kMostPitch = 3;
+// Indents: a paragraph's edge counts as indented this many ems from its container's, its right
+// edge as narrower only this many ems in (a ragged line ends up to a word short); its lines keep
+// at least this many ems.
+const float kLeastIndent = 0.5f;
+const float kNarrowerBy = 2.5f;
+const float kLeastLineEms = 8;
+// Pages whose sides differ by less than this (points) are of one size.
+const double kSameSize = 2;
 
 bool isHyphen(QChar c)
 {
@@ -124,6 +133,13 @@ QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
                 base.text.clear();
                 runs.append(base);
             }
+            // A space between highlighted words is highlighted, one after them is not.
+            if (runs.back().shading != glyph.background) {
+                FlowRun shaded = runs.back();
+                shaded.shading = glyph.background;
+                shaded.text.clear();
+                runs.append(shaded);
+            }
             runs.back().text += QLatin1Char(' ');
             continue;
         }
@@ -137,6 +153,7 @@ QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
         // Raised and lowered text keeps the size of its line; the outputs make it smaller.
         look.shift = int(glyph.shift);
         look.color = glyph.color;
+        look.shading = glyph.background;
         look.size = glyph.shift == Shift::Base ? glyph.size : line.size;
         if (runs.isEmpty() || !runs.back().sameLook(look))
             runs.append(look);
@@ -181,13 +198,25 @@ void DocumentBuilder::learnWords(const QString& line)
     finish(!line.isEmpty() && isHyphen(line.back()));
 }
 
-DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
+DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid, fz_rect container)
 {
     Paragraph paragraph;
     paragraph.align = laid.align;
     paragraph.rtl = laid.rtl;
     paragraph.indent = laid.indent;
     paragraph.pitch = linePitch(laid.lines);
+    paragraph.container = container;
+    if (!laid.lines.isEmpty()) {
+        paragraph.firstLeft = laid.lines.front().box.x0;
+        paragraph.left = laid.lines.size() > 1 ? 1e9f : paragraph.firstLeft;
+        paragraph.right = -1e9f;
+        paragraph.em = laid.lines.front().size;
+        for (int i = 0; i < laid.lines.size(); ++i) {
+            if (i > 0)
+                paragraph.left = std::min(paragraph.left, laid.lines[i].box.x0);
+            paragraph.right = std::max(paragraph.right, laid.lines[i].box.x1);
+        }
+    }
     for (const TextLine& line : laid.lines) {
         const QList<FlowRun> runs = runsOf(line);
         if (runs.isEmpty())
@@ -201,7 +230,8 @@ DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid)
     return paragraph;
 }
 
-bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item)
+bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item,
+                             fz_rect container)
 {
     item->page = m_pages;
     item->box = laid.box;
@@ -209,7 +239,7 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
     item->note = laid.note;
     switch (laid.kind) {
     case PageItem::Paragraph:
-        item->paragraph = convert(page.paragraphs[laid.index]);
+        item->paragraph = convert(page.paragraphs[laid.index], container);
         item->size = page.paragraphs[laid.index].lines.front().size;
         item->firstBaseline = page.paragraphs[laid.index].lines.front().baseline;
         item->lastBaseline = page.paragraphs[laid.index].lines.back().baseline;
@@ -239,9 +269,16 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
             cell.shading = foundCell.shading;
             table.flow.cells.append(cell);
             QList<Item> content;
+            const int last = std::min<int>(foundCell.column + foundCell.columnSpan, found.columns.size() - 1);
+            const fz_rect inside = fz_make_rect(found.columns[foundCell.column] + kCellPadding, found.box.y0,
+                                                found.columns[last] - kCellPadding, found.box.y1);
             for (const LaidParagraph& laidParagraph : foundCell.paragraphs) {
                 Item paragraph;
-                paragraph.paragraph = convert(laidParagraph);
+                paragraph.box = laidParagraph.box;
+                paragraph.size = laidParagraph.lines.front().size;
+                paragraph.firstBaseline = laidParagraph.lines.front().baseline;
+                paragraph.lastBaseline = laidParagraph.lines.back().baseline;
+                paragraph.paragraph = convert(laidParagraph, inside);
                 if (!paragraph.paragraph.lines.isEmpty())
                     content.append(paragraph);
             }
@@ -256,9 +293,10 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
         // A one-cell table with the panel's tint and frame around what it holds.
         const FoundPanel& panel = page.panels[laid.index];
         QList<Item> content;
+        const fz_rect inside = fz_make_rect(panel.box.x0 + kCellPadding, panel.box.y0, panel.box.x1 - kCellPadding, panel.box.y1);
         for (const PageItem& inner : panel.items) {
             Item part;
-            if (itemOf(page, inner, pictures, &part))
+            if (itemOf(page, inner, pictures, &part, inside))
                 content.append(part);
         }
         if (content.isEmpty())
@@ -282,8 +320,7 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
 
 void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pictures)
 {
-    if (!m_pageSize.isValid())
-        m_pageSize = QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0);
+    m_pageSizes.append(QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0));
     const int firstColumns = m_columns.size();
     m_columns += page.columns;
     for (const PageItem& laid : page.items) {
@@ -336,7 +373,7 @@ void DocumentBuilder::dropMarginLines()
             kept.append(item);
             continue;
         }
-        const int side = item.box.y0 > m_pageSize.height() / 2 ? 1 : 0;
+        const int side = item.box.y0 > m_pageSizes[item.page].height() / 2 ? 1 : 0;
         const QString text = paragraphText(item.paragraph.lines);
         onFirstPage[side] = onFirstPage[side] || item.page == 0;
         if (isPageNumber(text)) {
@@ -380,13 +417,33 @@ void DocumentBuilder::measureBodies()
     // Lines in the margins that are no running head or page number are the body's too (a title
     // near the page's top, the last lines of a full page).
     m_pageBottoms = QVector<float>(m_pages, -1);
-    m_body = fz_empty_rect;
+    m_pageBodies = QVector<fz_rect>(m_pages, fz_empty_rect);
     for (const Item& item : m_items) {
         // A page number kept on a page without a body is no measure of the body.
         if (item.margin && isPageNumber(paragraphText(item.paragraph.lines)))
             continue;
         m_pageBottoms[item.page] = std::max(m_pageBottoms[item.page], item.box.y1);
-        m_body = fz_union_rect(m_body, item.box);
+        m_pageBodies[item.page] = fz_union_rect(m_pageBodies[item.page], item.box);
+    }
+    // Pages by size (the sizes are few): each filed under the first page of its size.
+    m_sizeOf = QVector<int>(m_pages);
+    m_sizeBodies.clear();
+    QVector<int> firsts;
+    for (int page = 0; page < m_pages; ++page) {
+        const auto first = std::find_if(firsts.begin(), firsts.end(), [&](int other) { return samePageSize(other, page); });
+        if (first == firsts.end())
+            firsts.append(page);
+        m_sizeOf[page] = first != firsts.end() ? *first : page;
+        m_sizeBodies[m_sizeOf[page]] = fz_union_rect(m_sizeBodies.value(m_sizeOf[page], fz_empty_rect), m_pageBodies[page]);
+    }
+}
+
+void DocumentBuilder::placeParagraphs()
+{
+    for (Item& item : m_items) {
+        if (item.kind != FlowBlock::Paragraph || !fz_is_empty_rect(item.paragraph.container))
+            continue;
+        item.paragraph.container = item.columns >= 0 ? m_columns[item.columns].columns[item.column] : m_pageBodies[item.page];
     }
 }
 
@@ -453,12 +510,60 @@ QString DocumentBuilder::joinAfter(QString& before, const QString& after) const
     return QStringLiteral(" ");
 }
 
+// The indents of a paragraph that stands where its lines stand in what holds it: the left edge
+// and the first line's apart; the right edge of a paragraph of several lines clearly narrower
+// than its column (a quotation) or of one set to the right; a centred one's middle. Right to left
+// paragraphs keep their container's edges.
+void DocumentBuilder::indent(const Paragraph& paragraph, FlowBlock* block)
+{
+    const fz_rect container = paragraph.container;
+    const float em = paragraph.em;
+    const float left = paragraph.left;
+    const float right = paragraph.right;
+    if (fz_is_empty_rect(container) || paragraph.rtl || em <= 0)
+        return;
+    const float room = container.x1 - container.x0;
+    const float before = left - container.x0;
+    const float after = container.x1 - right;
+    if (paragraph.align == Align::Center) {
+        // Shifted from the middle: the indent on the far side keeps its middle where it was.
+        const float shift = before - after;
+        if (std::fabs(shift) > kLeastIndent * em)
+            (shift > 0 ? block->leftIndent : block->rightIndent) = std::fabs(shift);
+    } else if (paragraph.align == Align::Right) {
+        if (after > kLeastIndent * em)
+            block->rightIndent = after;
+    } else {
+        if (before > kLeastIndent * em)
+            block->leftIndent = before;
+        if (paragraph.lines.size() > 1 && std::fabs(paragraph.firstLeft - left) > kLeastIndent * em)
+            block->firstLineIndent = paragraph.firstLeft - left;
+        if (paragraph.lines.size() > 1 && after > kNarrowerBy * em)
+            block->rightIndent = after;
+    }
+    // A hanging first line starts no further left than the container's edge.
+    if (block->firstLineIndent < 0)
+        block->leftIndent = std::max<double>(block->leftIndent, -block->firstLineIndent);
+    // The lines keep room for a few words.
+    const double least = std::max<double>(kLeastLineEms * em, 0.2 * room);
+    const double left0 = block->leftIndent + std::max(0.0, block->firstLineIndent);
+    const double excess = left0 + block->rightIndent - (room - least);
+    if (excess > 0) {
+        const double total = left0 + block->rightIndent;
+        const double scale = total > 0 ? std::max(0.0, 1 - excess / total) : 0;
+        block->leftIndent *= scale;
+        block->rightIndent *= scale;
+        block->firstLineIndent *= scale;
+    }
+}
+
 FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
 {
     FlowBlock block;
     block.align = paragraph.align;
     block.rtl = paragraph.rtl;
     block.lineSpacing = paragraph.pitch;
+    indent(paragraph, &block);
     for (const QList<FlowRun>& line : paragraph.lines) {
         if (block.runs.isEmpty() && !line.isEmpty() && paragraph.indent > 0) {
             // A line of code keeps its indent as spaces.
@@ -495,17 +600,23 @@ FlowDocument DocumentBuilder::finish()
 {
     dropMarginLines();
     measureBodies();
+    placeParagraphs();
     joinBrokenParagraphs();
     FlowDocument document;
-    document.pageSize = m_pageSize;
+    const int firstPage = m_items.isEmpty() ? 0 : m_items.front().page;
+    if (!m_pageSizes.isEmpty())
+        document.pageSize = m_pageSizes[firstPage];
     document.header = m_header;
     document.footer = m_footer;
     document.images = m_images;
     for (const Table& table : m_tables) {
         FlowTable flow = table.flow;
+        // A cell's blocks are apart as in the source, and none below its last: the row is as
+        // high as its text.
         for (int i = 0; i < flow.cells.size(); ++i) {
             for (const Item& item : table.cellItems[i])
                 flow.cells[i].paragraphs.append(blockOf(item));
+            spaceBlocks(table.cellItems[i], flow.cells[i].paragraphs);
         }
         document.tables.append(flow);
     }
@@ -515,50 +626,75 @@ FlowDocument DocumentBuilder::finish()
         document.blocks.last().pageBreakBefore = starts[i];
     }
     document.sections = columnSections(document.blocks);
-    spaceBlocks(document.blocks);
-    document.margins = sourceMargins();
+    spaceBlocks(m_items, document.blocks);
+    document.margins = m_pageSizes.isEmpty() ? document.margins : sourceMargins(firstPage);
+    document.pageChanges = pageChanges();
+    // A page of another format starts a page of its own.
+    for (const FlowPageFormat& change : document.pageChanges)
+        document.blocks[change.first].pageBreakBefore = false;
     document.fonts = m_looks.fonts().fontsNamed(document.fontNames());
     return document;
 }
 
-QMarginsF DocumentBuilder::sourceMargins() const
+bool DocumentBuilder::samePageSize(int a, int b) const
 {
-    const fz_rect body = m_body;
-    if (fz_is_empty_rect(body) || !m_pageSize.isValid())
+    const QSizeF& one = m_pageSizes[a];
+    const QSizeF& other = m_pageSizes[b];
+    return std::fabs(one.width() - other.width()) < kSameSize && std::fabs(one.height() - other.height()) < kSameSize;
+}
+
+QMarginsF DocumentBuilder::sourceMargins(int page) const
+{
+    const fz_rect body = page < m_sizeOf.size() ? m_sizeBodies.value(m_sizeOf[page], fz_empty_rect) : fz_empty_rect;
+    if (fz_is_empty_rect(body))
         return FlowDocument().margins;
+    const QSizeF& size = m_pageSizes[page];
     const auto clamped = [](double margin) { return qBound(kLeastMargin, margin, kMostMargin); };
     // The last line's glyphs end above its line's foot: the text area reaches a little lower.
-    return QMarginsF(clamped(body.x0), clamped(body.y0), clamped(m_pageSize.width() - body.x1),
-                     clamped(m_pageSize.height() - body.y1 - kLastLineRoom));
+    return QMarginsF(clamped(body.x0), clamped(body.y0), clamped(size.width() - body.x1),
+                     clamped(size.height() - body.y1 - kLastLineRoom));
+}
+
+QList<FlowPageFormat> DocumentBuilder::pageChanges() const
+{
+    QList<FlowPageFormat> changes;
+    for (int i = 1; i < m_items.size(); ++i) {
+        const int page = m_items[i].page;
+        if (!samePageSize(m_items[i - 1].page, page))
+            changes.append({i, m_pageSizes[page], sourceMargins(page)});
+    }
+    return changes;
 }
 
 QVector<bool> DocumentBuilder::pageStarts() const
 {
     QVector<bool> starts(m_items.size(), false);
-    // Where each page's body ends, and where the document's pages usually end.
+    // Where each page's body ends, and where the document's pages of its size usually end (the
+    // sizes are few: each page is filed under the first page of its size).
     const QVector<float>& bottoms = m_pageBottoms;
-    QVector<float> filled;
-    for (float bottom : bottoms) {
-        if (bottom >= 0)
-            filled.append(bottom);
+    QHash<int, QVector<float>> filled;
+    QHash<int, double> textBottoms; // where the text area of such pages ends
+    for (int page = 0; page < m_pages; ++page) {
+        if (!textBottoms.contains(m_sizeOf[page]))
+            textBottoms.insert(m_sizeOf[page], m_pageSizes[page].height() - sourceMargins(page).bottom());
+        if (bottoms[page] >= 0)
+            filled[m_sizeOf[page]].append(bottoms[page]);
     }
-    if (filled.size() < 2)
-        return starts;
-    std::sort(filled.begin(), filled.end());
-    const float usual = filled[filled.size() * 3 / 4];
-    const double shortBy = kShortPage * m_pageSize.height();
-    // Where the document's text area ends (a slide's text stops well above its page's end).
-    const double textBottom = m_pageSize.height() - sourceMargins().bottom();
+    for (QVector<float>& group : filled)
+        std::sort(group.begin(), group.end());
     for (int i = 1; i < m_items.size(); ++i) {
         const Item& item = m_items[i];
         const int before = m_items[i - 1].page;
-        if (item.page == before || bottoms[before] < 0)
+        const QVector<float>& others = filled[m_sizeOf[before]];
+        if (item.page == before || bottoms[before] < 0 || others.size() < 2)
             continue;
+        // Where the text area of such pages ends (a slide's text stops well above its page's end).
+        const double textBottom = textBottoms[m_sizeOf[before]];
         // The page ended well short of the others, or with room for the next page's first item
         // and a few lines more (a heading is not left alone at a page's foot).
         const double lineSize = item.size > 0 ? item.size : kUsualSize;
         const bool room = textBottom - bottoms[before] > (item.box.y1 - item.box.y0) + kLinesToSpare * lineSize;
-        starts[i] = bottoms[before] < usual - shortBy || room;
+        starts[i] = bottoms[before] < others[others.size() * 3 / 4] - kShortPage * m_pageSizes[before].height() || room;
     }
     return starts;
 }

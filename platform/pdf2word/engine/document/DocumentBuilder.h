@@ -13,6 +13,7 @@
 #include "platform/pdf2word/engine/read/FlowDocument.h"
 #include "platform/pdf2word/engine/read/PageReader.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace p2w {
@@ -35,6 +36,15 @@ private:
         bool rtl = false;
         int indent = 0;
         float pitch = 0; // between its lines' baselines, as in the source; 0 for one line
+        // Where its lines stand on the page: where its first line starts, where the others start
+        // (the first's when it has no other) and where the longest ends; the size of its first.
+        float firstLeft = 0;
+        float left = 0;
+        float right = 0;
+        float em = 0;
+        // The edges its indents are measured from (a column, a cell or box inside its padding);
+        // empty for none.
+        fz_rect container = fz_empty_rect;
     };
     struct Item
     {
@@ -59,9 +69,14 @@ private:
     };
 
     // The page's item as the document's; false when it leaves nothing (a picture not drawn).
-    bool itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item);
+    // container: what holds it, as for convert().
+    bool itemOf(const PageLayout& page, const PageItem& laid, const QList<FlowImage>& pictures, Item* item,
+                fz_rect container = fz_empty_rect);
     FlowBlock blockOf(const Item& item) const;
-    Paragraph convert(const LaidParagraph& laid);
+    // container: what holds the paragraph, empty where the page decides it later.
+    Paragraph convert(const LaidParagraph& laid, fz_rect container = fz_empty_rect);
+    // What each body paragraph's indents are measured from: its column, else the page's body.
+    void placeParagraphs();
     QList<FlowRun> runsOf(const TextLine& line);
     void learnWords(const QString& line);
     void dropMarginLines();
@@ -69,23 +84,29 @@ private:
     // page numbers are out.
     void measureBodies();
     void joinBrokenParagraphs();
-    // The margins of the source's pages: how far their body keeps from the edges.
-    QMarginsF sourceMargins() const;
+    // The margins of the source's pages of a page's size: how far their body keeps from the edges.
+    QMarginsF sourceMargins(int page) const;
+    // Whether two pages are of one size and orientation.
+    bool samePageSize(int a, int b) const;
+    // The formats of the pages the blocks (m_items') stand on, where they change.
+    QList<FlowPageFormat> pageChanges() const;
     // Whether each item starts a page: the first of a page after a page that ended well short of
     // where the document's pages end (a chapter's last page, a slide).
     QVector<bool> pageStarts() const;
     // The runs of blocks set in columns (the blocks are m_items'), each column that starts where
     // the column before it ended short marked with a column break.
     QList<FlowSection> columnSections(QList<FlowBlock>& blocks) const;
-    // The space above each of the blocks (m_items') as in the source, where it follows the one
-    // before down the same page and column.
-    void spaceBlocks(QList<FlowBlock>& blocks) const;
+    // The space above each of the blocks (those of items: the body's, or a cell's) as in the
+    // source, where it follows the one before down the same page and column.
+    static void spaceBlocks(const QList<Item>& items, QList<FlowBlock>& blocks);
     // Whether the column an item in columns stands in ends short of the others, or with a box:
     // what follows does not flow on from it.
     bool endsColumnShort(const Item& item) const;
     // Whether the columns b go on from the columns a on the next page: as many, as wide.
     bool continuesColumns(int a, int b) const;
     FlowBlock flowOf(const Paragraph& paragraph) const;
+    // The block's indents, as the paragraph stands in its container.
+    static void indent(const Paragraph& paragraph, FlowBlock* block);
     // How the text of two lines meets: the first line's text (a hyphen removed), and the
     // separator to put between them ("" or " ").
     QString joinAfter(QString& before, const QString& after) const;
@@ -94,15 +115,17 @@ private:
     QList<Item> m_items;
     QList<FlowImage> m_images;
     QList<Table> m_tables;
-    QSizeF m_pageSize;
+    QVector<QSizeF> m_pageSizes; // of every page, in order
     FlowMargin m_header;
     FlowMargin m_footer;
     int m_pages = 0;
-    QVector<FoundColumns> m_columns; // of every page, in order
-    QVector<float> m_pageBottoms;    // where each page's body ends; -1 for a page without one
-    fz_rect m_body = fz_empty_rect;  // where the pages' bodies lie, all together
-    QSet<QString> m_words;           // words seen whole inside lines, in lower case
-    QSet<QString> m_compounds;       // words seen with a hyphen inside a line, in lower case
+    QVector<FoundColumns> m_columns;  // of every page, in order
+    QVector<float> m_pageBottoms;     // where each page's body ends; -1 for a page without one
+    QVector<fz_rect> m_pageBodies;    // where each page's body lies
+    QVector<int> m_sizeOf;            // of each page, the first page of its size
+    QHash<int, fz_rect> m_sizeBodies; // by the first page of each size: where the bodies of its pages lie
+    QSet<QString> m_words;            // words seen whole inside lines, in lower case
+    QSet<QString> m_compounds;        // words seen with a hyphen inside a line, in lower case
 };
 
 } // namespace p2w

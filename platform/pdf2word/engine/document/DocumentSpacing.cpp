@@ -14,14 +14,14 @@ const float kMostSpace = 72;
 
 } // namespace
 
-void DocumentBuilder::spaceBlocks(QList<FlowBlock>& blocks) const
+void DocumentBuilder::spaceBlocks(const QList<Item>& items, QList<FlowBlock>& blocks)
 {
-    for (int i = 0; i < m_items.size(); ++i) {
-        const Item& item = m_items[i];
+    for (int i = 0; i < items.size(); ++i) {
+        const Item& item = items[i];
         blocks[i].spaceBefore = 0;
         if (i == 0)
             continue;
-        const Item& previous = m_items[i - 1];
+        const Item& previous = items[i - 1];
         // Only below the block before on the same page, in the same column.
         if (previous.page != item.page || item.box.y0 < previous.box.y1 - 2 || !overlapX(previous.box, item.box))
             continue;

@@ -23,6 +23,10 @@ const float kSizeChange = 0.15f;
 const float kWiderPitch = 1.3f;
 // A heading without a full stop over its text leaves at least this share of the column free.
 const float kHeadingRoom = 0.25f;
+// Justified lines have word gaps wider or narrower than their font's by more than this many ems.
+const float kStretchedGap = 0.08f;
+// Lines that end within this many points of one another end together.
+const float kSameEnd = 1.0f;
 // A first-line indent: more than this many ems and less than that many (wider is a different
 // column); the lines around it start within kFlushIndent ems of the column's edge.
 const float kLeastIndent = 0.8f;
@@ -92,6 +96,67 @@ QVector<bool> listItems(const QVector<TextLine>& lines)
     return starts;
 }
 
+// The mean gap (points) between the words of a line, from the end of one word's ink to the start
+// of the next; -1 for a line of one word.
+float meanWordGap(const TextLine& line)
+{
+    float sum = 0;
+    int gaps = 0;
+    const Glyph* last = nullptr;
+    bool spaced = false;
+    for (const Glyph& glyph : line.glyphs) {
+        if (glyph.isSpace()) {
+            spaced = last != nullptr;
+            continue;
+        }
+        if (spaced) {
+            sum += std::max(0.0f, std::max(last->box.x0, glyph.box.x0) - std::min(last->box.x1, glyph.box.x1));
+            ++gaps;
+        }
+        spaced = false;
+        last = &glyph;
+    }
+    return gaps > 0 ? sum / gaps : -1;
+}
+
+// Whether the full lines of a paragraph were stretched to its edges: their word gaps are wider
+// or narrower than those of its last line, which is set as the font sets it, or differ from one
+// another. A line breaker that sets text ragged gives every line the same gaps. Lines without
+// word gaps (Chinese, a line of one word) tell nothing: true.
+bool wordGapsStretched(const QVector<TextLine>& lines)
+{
+    const float em = lines.front().size;
+    const float last = meanWordGap(lines.back());
+    float least = 1e9f;
+    float most = -1;
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        const float gap = meanWordGap(lines[i]);
+        if (gap < 0)
+            continue;
+        least = std::min(least, gap);
+        most = std::max(most, gap);
+    }
+    if (most < 0)
+        return true;
+    const float stretch = kStretchedGap * em;
+    return most - least > stretch || (last >= 0 && (most - last > stretch || last - least > stretch));
+}
+
+// Whether two or more lines before the last end at one place, to a point: a line breaker sets
+// ragged lines each as long as its words, a justified paragraph's at its edge.
+bool endTogether(const QVector<TextLine>& lines)
+{
+    if (lines.size() < 3)
+        return false;
+    float least = lines.front().box.x1;
+    float most = least;
+    for (int i = 1; i + 1 < lines.size(); ++i) {
+        least = std::min(least, lines[i].box.x1);
+        most = std::max(most, lines[i].box.x1);
+    }
+    return most - least < kSameEnd;
+}
+
 Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
 {
     const QVector<TextLine>& lines = paragraph.lines;
@@ -115,22 +180,41 @@ Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
     int centred = 0;
     int flushLeft = 0;
     int flushRight = 0;
-    int inset = 0; // lines away from both edges
+    // Where the lines after the first start and those before the last end: a paragraph indented
+    // in its column is flush there.
+    float start = lines[1].box.x0;
+    for (int i = 2; i < lines.size(); ++i)
+        start = std::min(start, lines[i].box.x0);
+    float end = lines[0].box.x1;
+    for (int i = 1; i + 1 < lines.size(); ++i)
+        end = std::max(end, lines[i].box.x1);
+    if (paragraph.rtl) {
+        start = column.x0;
+        end = column.x1;
+    }
+    int inset = 0;    // lines away from both edges
+    int oneSided = 0; // lines flush with one edge only
     for (int i = 0; i < lines.size(); ++i) {
         const fz_rect box = lines[i].box;
         const bool left = std::fabs(box.x0 - column.x0) < em;
         const bool right = std::fabs(box.x1 - column.x1) < em;
+        const bool atStart = std::fabs(box.x0 - start) < em;
+        const bool atEnd = std::fabs(box.x1 - end) < em;
         inset += box.x0 > column.x0 + em && box.x1 < column.x1 - em ? 1 : 0;
-        full += (left || i == 0 || paragraph.rtl) && right && (!paragraph.rtl || left || i == 0) ? 1 : 0;
+        oneSided += left != right ? 1 : 0;
+        full += (atStart || i == 0 || paragraph.rtl) && atEnd && (!paragraph.rtl || left || i == 0) ? 1 : 0;
         centred += std::fabs((box.x0 + box.x1) / 2 - middle) < em ? 1 : 0;
         flushLeft += left ? 1 : 0;
         flushRight += right ? 1 : 0;
     }
     const int count = lines.size();
-    // A centred title whose first line fills the column is still centred.
-    if (centred == count && flushLeft < count && inset > 0)
+    // A centred title whose first line fills the column is still centred; a line flush with one
+    // edge only is a left or right paragraph's (its first line indented).
+    if (centred == count && flushLeft < count && inset > 0 && oneSided == 0)
         return Align::Center;
-    if (full >= count - 1)
+    // Justified where the lines were stretched to the edge, or where every line fills it (set
+    // either way, the lines are the same).
+    if (full >= count - 1 && (full == count || endTogether(lines) || wordGapsStretched(lines)))
         return Align::Justify;
     if (flushRight == count && flushLeft < count)
         return Align::Right;
@@ -543,6 +627,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     // Shapes keep their place in the page's list, which the pictures are drawn from.
     for (int i = 0; i < region.graphics.shapes.size(); ++i)
         region.graphics.shapes[i].id = i;
+    markHighlights(region.graphics.shapes, region.lines);
     markCheckBoxes(region.graphics.shapes, region.lines);
     layOutRegion(page, region, mediabox, true, page.items, cookie);
 

@@ -119,6 +119,9 @@ QVector<FoundTable> findShadedTables(QVector<Shape>& shapes, QVector<TextLine>& 
 // Tables without rulings: runs of rows whose pieces of text line up in columns (labels and
 // figures of a financial statement, an infobox's labels and values). Their lines are taken out.
 QVector<FoundTable> findTextTables(QVector<TextLine>& lines);
+// Fills drawn behind a few words of a line (highlights) become those glyphs' background; their
+// shapes are taken out.
+void markHighlights(QVector<Shape>& shapes, QVector<TextLine>& lines);
 // Check boxes drawn as small squares become the characters ☐ and ☒ in the line beside them (or
 // a line of their own); their shapes are taken out.
 void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines);

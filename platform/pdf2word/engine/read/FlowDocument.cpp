@@ -8,7 +8,8 @@ namespace p2w {
 bool FlowRun::sameLook(const FlowRun& other) const
 {
     return font == other.font && qRound(size * 2) == qRound(other.size * 2) && bold == other.bold
-           && italic == other.italic && shift == other.shift && color == other.color;
+           && italic == other.italic && shift == other.shift && color == other.color
+           && shading == other.shading;
 }
 
 QString hexColor(int rgb)
@@ -78,6 +79,26 @@ QStringList FlowDocument::fontNames() const
 bool FlowDocument::firstPageOwnMargins() const
 {
     return (!header.isEmpty() && !header.onFirstPage) || (!footer.isEmpty() && !footer.onFirstPage);
+}
+
+FlowPageFormat FlowDocument::formatOf(int block) const
+{
+    FlowPageFormat format{0, pageSize.isValid() ? pageSize : QSizeF(595, 842), margins};
+    for (const FlowPageFormat& change : pageChanges) {
+        if (change.first > block)
+            break;
+        format = change;
+    }
+    return format;
+}
+
+bool FlowPageFormat::sameAs(const FlowPageFormat& other) const
+{
+    // Sizes and margins as the outputs write them, in twentieths of a point.
+    const auto same = [](double a, double b) { return qRound(a * 20) == qRound(b * 20); };
+    return same(size.width(), other.size.width()) && same(size.height(), other.size.height())
+           && same(margins.left(), other.margins.left()) && same(margins.top(), other.margins.top())
+           && same(margins.right(), other.margins.right()) && same(margins.bottom(), other.margins.bottom());
 }
 
 } // namespace p2w

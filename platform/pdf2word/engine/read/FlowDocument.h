@@ -28,8 +28,9 @@ struct FlowRun
     double size = 0; // points
     bool bold = false;
     bool italic = false;
-    int shift = 0; // 1 raised (superscript), -1 lowered (subscript)
-    int color = 0; // 0xRRGGBB; black by default
+    int shift = 0;    // 1 raised (superscript), -1 lowered (subscript)
+    int color = 0;    // 0xRRGGBB; black by default
+    int shading = -1; // 0xRRGGBB of a highlight behind the text; -1 for none
 
     bool sameLook(const FlowRun& other) const;
 };
@@ -78,6 +79,11 @@ struct FlowBlock
     bool columnBreakBefore = false; // starts the next column, as where the source's column ended short
     double lineSpacing = 0;         // points from one line's baseline to the next, at least; 0 for the font's own
     double spaceBefore = -1;        // points above it, as in the source; -1 for the format's usual space after each paragraph
+    // Points its lines keep from the left and right edges of what holds it (the text area, a
+    // column, a cell's padding), and its first line from the others (less than 0: hanging).
+    double leftIndent = 0;
+    double rightIndent = 0;
+    double firstLineIndent = 0;
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block
@@ -93,6 +99,11 @@ struct CellPlace
     int rowSpan = 1;
     int columnSpan = 1;
 };
+
+// A table cell's padding left and right (points) in the written documents: the columns are as
+// narrow as the source's, and a word processor's default padding would break the words that fill
+// them. Its paragraphs' indents are measured from inside it.
+const int kCellPadding = 2;
 
 struct FlowCell : CellPlace
 {
@@ -142,6 +153,16 @@ struct FlowMargin
     bool isEmpty() const { return text.isEmpty() && !pageNumber; }
 };
 
+// The pages a run of blocks stands on: their size (and so their orientation) and margins.
+struct FlowPageFormat
+{
+    int first = 0; // index of the first block on pages of this format
+    QSizeF size;   // points
+    QMarginsF margins;
+
+    bool sameAs(const FlowPageFormat& other) const;
+};
+
 struct FlowDocument
 {
     QList<FlowBlock> blocks;
@@ -152,6 +173,9 @@ struct FlowDocument
     FlowMargin footer;
     QSizeF pageSize;                                       // points, of the first converted page
     QMarginsF margins = QMarginsF(56.7, 56.7, 56.7, 56.7); // points: as far as the source's text keeps from its edges
+    // Where the pages change size or orientation (and so margins), in order: from each one's first
+    // block on, until the next. The blocks before the first are on pages of pageSize and margins.
+    QList<FlowPageFormat> pageChanges;
     QString title;
     QList<FlowFont> fonts; // every font a run names, once
 
@@ -162,6 +186,8 @@ struct FlowDocument
     // Whether the first page has margins of its own: a running head or foot that the source's
     // first page does not show is left off it.
     bool firstPageOwnMargins() const;
+    // The format of the pages the body's block stands on.
+    FlowPageFormat formatOf(int block) const;
 };
 
 // The key with the largest count (the first of equals); 0 for no counts.

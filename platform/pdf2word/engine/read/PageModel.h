@@ -34,7 +34,8 @@ struct Glyph
     float size = 0;     // points
     int look = -1;      // index into the document's looks; -1 for a space
     Shift shift = Shift::Base;
-    int color = 0; // 0xRRGGBB
+    int color = 0;       // 0xRRGGBB
+    int background = -1; // 0xRRGGBB of a highlight drawn behind it; -1 for none
 
     bool isSpace() const { return c == U' '; }
 };

@@ -56,6 +56,15 @@ QString docxAlign(Align align, bool rtl)
     return rtl ? QStringLiteral("right") : QStringLiteral("left");
 }
 
+// A background of one colour, of a cell or behind a run's text.
+void writeShading(QXmlStreamWriter& xml, int rgb)
+{
+    xml.writeEmptyElement(QStringLiteral("w:shd"));
+    xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("clear"));
+    xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
+    xml.writeAttribute(QStringLiteral("w:fill"), hexColor(rgb));
+}
+
 // A break that moves what follows it to the top of the next column.
 void writeColumnBreak(QXmlStreamWriter& xml)
 {
@@ -93,6 +102,20 @@ void writeSpacing(QXmlStreamWriter& xml, const FlowBlock& block, double spaceAft
     }
 }
 
+// How far its lines keep from the edges of what holds it, and its first line from the others.
+void writeIndents(QXmlStreamWriter& xml, const FlowBlock& block)
+{
+    if (block.leftIndent <= 0 && block.rightIndent <= 0 && block.firstLineIndent == 0)
+        return;
+    xml.writeEmptyElement(QStringLiteral("w:ind"));
+    xml.writeAttribute(QStringLiteral("w:left"), QString::number(qRound(block.leftIndent * 20)));
+    xml.writeAttribute(QStringLiteral("w:right"), QString::number(qRound(block.rightIndent * 20)));
+    if (block.firstLineIndent > 0)
+        xml.writeAttribute(QStringLiteral("w:firstLine"), QString::number(qRound(block.firstLineIndent * 20)));
+    else if (block.firstLineIndent < 0)
+        xml.writeAttribute(QStringLiteral("w:hanging"), QString::number(qRound(-block.firstLineIndent * 20)));
+}
+
 // spaceAfter: the space below it where a table follows (a table has none above it of its own).
 void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block, double spaceAfter)
 {
@@ -103,6 +126,7 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block, double spaceA
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     writeSpacing(xml, block, spaceAfter);
+    writeIndents(xml, block);
     xml.writeEmptyElement(QStringLiteral("w:jc"));
     xml.writeAttribute(QStringLiteral("w:val"), docxAlign(block.align, block.rtl));
     xml.writeEndElement();
@@ -138,6 +162,8 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block, double spaceA
             xml.writeEmptyElement(QStringLiteral("w:szCs"));
             xml.writeAttribute(QStringLiteral("w:val"), halfPoints);
         }
+        if (run.shading >= 0)
+            writeShading(xml, run.shading);
         if (run.shift != 0) {
             xml.writeEmptyElement(QStringLiteral("w:vertAlign"));
             xml.writeAttribute(QStringLiteral("w:val"), run.shift > 0 ? QStringLiteral("superscript") : QStringLiteral("subscript"));
@@ -177,16 +203,13 @@ void writeCellProperties(QXmlStreamWriter& xml, int twips, int span, RowMerge me
         if (merge == RowMerge::Start)
             xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("restart"));
     }
-    if (shading >= 0) {
-        xml.writeEmptyElement(QStringLiteral("w:shd"));
-        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("clear"));
-        xml.writeAttribute(QStringLiteral("w:color"), QStringLiteral("auto"));
-        xml.writeAttribute(QStringLiteral("w:fill"), hexColor(shading));
-    }
+    if (shading >= 0)
+        writeShading(xml, shading);
     xml.writeEndElement();
 }
 
-void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QList<FlowBlock>& blocks);
+// area: the text area of the pages the blocks stand on.
+void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QList<FlowBlock>& blocks, const QSizeF& area);
 
 // The width in twips of span grid columns from column on, cut at the table's last column.
 int spanTwips(const QVector<int>& twips, int column, int span)
@@ -241,7 +264,7 @@ void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector
 }
 
 // Row r as Word cells: which cell covers each place of the grid, how wide it is, how it merges down.
-void writeTableRow(QXmlStreamWriter& xml, const FlowDocument& document, const FlowTable& table, int r, const QVector<int>& twips,
+void writeTableRow(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowTable& table, int r, const QVector<int>& twips,
                    const QVector<int>& coverage)
 {
     const int columns = table.columnWidths.size();
@@ -273,7 +296,7 @@ void writeTableRow(QXmlStreamWriter& xml, const FlowDocument& document, const Fl
         writeCellProperties(xml, spanTwips(twips, c, span), span,
                             merged ? (first ? RowMerge::Start : RowMerge::Continue) : RowMerge::None, table.shadingOf(cell));
         if (first)
-            writeBlocks(xml, document, cell.paragraphs);
+            writeBlocks(xml, document, cell.paragraphs, area);
         // A cell holds at least one paragraph and ends with one.
         if (!first || cell.paragraphs.isEmpty() || cell.paragraphs.last().kind == FlowBlock::Table)
             writeEmptyParagraph(xml);
@@ -286,22 +309,22 @@ void writeTableRow(QXmlStreamWriter& xml, const FlowDocument& document, const Fl
 // A table with the columns as wide as in the source (narrowed together to fit the text area): a
 // ruled one with every border a single thin line, one found from the text's alignment without
 // borders, a panel with its frame and tint.
-void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const FlowTable& table)
+void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowTable& table)
 {
     QVector<int> twips;
-    for (double width : fittedColumnWidths(document, table))
+    for (double width : fittedColumnWidths(area, table))
         twips.append(qMax(20, qRound(width * 20)));
     xml.writeStartElement(QStringLiteral("w:tbl"));
     writeTableGrid(xml, table, twips);
     const QVector<int> coverage = tableCoverage(table);
     for (int r = 0; r < table.rows; ++r)
-        writeTableRow(xml, document, table, r, twips, coverage);
+        writeTableRow(xml, document, area, table, r, twips, coverage);
     xml.writeEndElement(); // w:tbl
 }
 
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const FlowBlock& block, double spaceAfter)
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowBlock& block, double spaceAfter)
 {
-    const QSizeF size = fittedPictureSize(document, document.images[block.image]);
+    const QSizeF size = fittedPictureSize(area, document.images[block.image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
     const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
     const QString id = QString::number(block.image + 1);
@@ -366,14 +389,14 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
     xml.writeEndElement(); // w:p
 }
 
-void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QList<FlowBlock>& blocks)
+void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QList<FlowBlock>& blocks, const QSizeF& area)
 {
     for (int i = 0; i < blocks.size(); ++i) {
         const FlowBlock& block = blocks[i];
         const bool beforeTable = i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table;
         const double spaceAfter = beforeTable ? qMax(0.0, blocks[i + 1].spaceBefore) : 0.0;
         if (block.kind == FlowBlock::Image) {
-            writePicture(xml, document, block, spaceAfter);
+            writePicture(xml, document, area, block, spaceAfter);
         } else if (block.kind == FlowBlock::Table) {
             // A table starts a page after an empty paragraph that does.
             if (block.pageBreakBefore) {
@@ -392,7 +415,7 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
                 writeColumnBreak(xml);
                 xml.writeEndElement();
             }
-            writeTable(xml, document, document.tables[block.table]);
+            writeTable(xml, document, area, document.tables[block.table]);
             // Two tables in a row would become one.
             if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
                 writeEmptyParagraph(xml);
@@ -403,11 +426,11 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
 }
 
 // The columns of a section, each as wide as in the source, with the gaps between them.
-void writeColumns(QXmlStreamWriter& xml, const FlowDocument& document, const FlowSection& section)
+void writeColumns(QXmlStreamWriter& xml, const QSizeF& area, const FlowSection& section)
 {
     QList<double> widths;
     QList<double> gaps;
-    fittedColumns(document, section, &widths, &gaps);
+    fittedColumns(area, section, &widths, &gaps);
     xml.writeStartElement(QStringLiteral("w:cols"));
     xml.writeAttribute(QStringLiteral("w:num"), QString::number(widths.size()));
     xml.writeAttribute(QStringLiteral("w:space"), QString::number(qRound((gaps.isEmpty() ? 0 : gaps.front()) * 20)));
@@ -425,7 +448,7 @@ void writeColumns(QXmlStreamWriter& xml, const FlowDocument& document, const Flo
 // page has margins of its own; the later ones go on below the one before, on the same page.
 void writeSectionProperties(QXmlStreamWriter& xml, const FlowDocument& document, const BlockRange& range, bool first)
 {
-    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
+    const QSizeF page = range.format.size;
     xml.writeStartElement(QStringLiteral("w:sectPr"));
     // A running head or foot missing from the source's first page is left off it too (a first
     // page of its own, which shows the other margin as the rest do).
@@ -447,15 +470,18 @@ void writeSectionProperties(QXmlStreamWriter& xml, const FlowDocument& document,
             xml.writeAttribute(QStringLiteral("r:id"), QLatin1String(margin.id));
         }
     }
+    // A section of another page format starts a page.
     if (!first) {
         xml.writeEmptyElement(QStringLiteral("w:type"));
-        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("continuous"));
+        xml.writeAttribute(QStringLiteral("w:val"), range.newFormat ? QStringLiteral("nextPage") : QStringLiteral("continuous"));
     }
     xml.writeEmptyElement(QStringLiteral("w:pgSz"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(page.width() * 20)));
     xml.writeAttribute(QStringLiteral("w:h"), QString::number(qRound(page.height() * 20)));
+    if (page.width() > page.height())
+        xml.writeAttribute(QStringLiteral("w:orient"), QStringLiteral("landscape"));
     xml.writeEmptyElement(QStringLiteral("w:pgMar"));
-    const QMarginsF& pageMargins = document.margins;
+    const QMarginsF& pageMargins = range.format.margins;
     const auto twips = [](double points) { return qRound(points * 20); };
     xml.writeAttribute(QStringLiteral("w:top"), QString::number(twips(pageMargins.top())));
     xml.writeAttribute(QStringLiteral("w:right"), QString::number(twips(pageMargins.right())));
@@ -465,7 +491,7 @@ void writeSectionProperties(QXmlStreamWriter& xml, const FlowDocument& document,
     xml.writeAttribute(QStringLiteral("w:footer"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.bottom()) / 2)));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
     if (range.columns)
-        writeColumns(xml, document, *range.columns);
+        writeColumns(xml, textArea(range.format), *range.columns);
     if (titlePage)
         xml.writeEmptyElement(QStringLiteral("w:titlePg"));
     xml.writeEndElement(); // w:sectPr
@@ -488,7 +514,7 @@ QByteArray documentXml(const FlowDocument& document)
     const QList<BlockRange> ranges = blockRanges(document);
     for (int r = 0; r < ranges.size(); ++r) {
         const BlockRange& range = ranges[r];
-        writeBlocks(xml, document, document.blocks.mid(range.first, range.count));
+        writeBlocks(xml, document, document.blocks.mid(range.first, range.count), textArea(range.format));
         const bool last = r + 1 == ranges.size();
         // The body ends with a paragraph: after a table one as low as can be, so that a table
         // that fills the page does not leave it alone on one more; a section ends with one.

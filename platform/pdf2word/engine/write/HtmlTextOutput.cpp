@@ -59,6 +59,8 @@ QString runHtml(const FlowRun& run, bool inHeading)
         style << QStringLiteral("font-style:italic");
     if (run.color != 0)
         style << QStringLiteral("color:#") + hexColor(run.color);
+    if (run.shading >= 0)
+        style << QStringLiteral("background-color:#") + hexColor(run.shading);
     QString text = xmlSafe(run.text).toHtmlEscaped();
     if (!style.isEmpty())
         text = QStringLiteral("<span style=\"%1\">%2</span>").arg(style.join(QLatin1Char(';')), text);
@@ -75,8 +77,17 @@ QString paragraphHtml(const FlowBlock& block, double bodySize)
     QString html = QLatin1Char('<') + tag;
     if (block.rtl)
         html += QStringLiteral(" dir=\"rtl\"");
+    QStringList style;
     if (!align.isEmpty())
-        html += QStringLiteral(" style=\"text-align:%1\"").arg(align);
+        style << QStringLiteral("text-align:") + align;
+    if (block.leftIndent > 0)
+        style << QStringLiteral("margin-left:%1pt").arg(qRound(block.leftIndent));
+    if (block.rightIndent > 0)
+        style << QStringLiteral("margin-right:%1pt").arg(qRound(block.rightIndent));
+    if (block.firstLineIndent != 0)
+        style << QStringLiteral("text-indent:%1pt").arg(qRound(block.firstLineIndent));
+    if (!style.isEmpty())
+        html += QStringLiteral(" style=\"%1\"").arg(style.join(QLatin1Char(';')));
     html += QLatin1Char('>');
     for (const FlowRun& run : block.runs)
         html += runHtml(run, level > 0);

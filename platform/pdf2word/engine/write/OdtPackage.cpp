@@ -1,8 +1,11 @@
 #include "platform/pdf2word/engine/write/Outputs.h"
 #include "platform/pdf2word/engine/write/ZipFile.h"
 
+#include <QHash>
 #include <QMap>
 #include <QXmlStreamWriter>
+
+#include <algorithm>
 
 namespace p2w {
 
@@ -38,7 +41,14 @@ QString textAlign(Align align, bool rtl)
 
 QString lookKey(const FlowRun& run)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6").arg(run.font).arg(qRound(run.size * 2)).arg(run.bold).arg(run.italic).arg(run.shift).arg(run.color);
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(run.font)
+        .arg(qRound(run.size * 2))
+        .arg(run.bold)
+        .arg(run.italic)
+        .arg(run.shift)
+        .arg(run.color)
+        .arg(run.shading);
 }
 
 QString paragraphKey(const FlowBlock& block)
@@ -46,7 +56,8 @@ QString paragraphKey(const FlowBlock& block)
     return QString::number(int(block.align)) + (block.rtl ? QStringLiteral("|rtl") : QString())
            + (block.pageBreakBefore ? QStringLiteral("|break") : QString())
            + (block.columnBreakBefore ? QStringLiteral("|column") : QString())
-           + QStringLiteral("|%1|%2|%3").arg(qRound(block.spaceBefore * 10)).arg(qRound(block.lineSpacing * 10)).arg(exactLineSpacing(block));
+           + QStringLiteral("|%1|%2|%3").arg(qRound(block.spaceBefore * 10)).arg(qRound(block.lineSpacing * 10)).arg(exactLineSpacing(block))
+           + QStringLiteral("|%1|%2|%3").arg(qRound(block.leftIndent * 10)).arg(qRound(block.rightIndent * 10)).arg(qRound(block.firstLineIndent * 10));
 }
 
 QString points(double value)
@@ -107,15 +118,60 @@ struct Styles
     }
 };
 
-// The paragraph style that opens the first page with margins of its own: the first paragraph's
-// look on the master page "First".
-const char kFirstPageStyle[] = "PFirst";
+// A block that opens pages of a master page of its own: the document's first page with margins of
+// its own ("First"), or the first of the pages of another format ("Format2"...). Its paragraph
+// (or picture) takes a style of its own, its look on that master page; a table its table style.
+struct Opening
+{
+    int block = 0;  // index into the document's blocks
+    QString master; // the master page
+    QString style;  // the paragraph style
+};
 
-void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock& block, bool opensFirstPage)
+// The page formats the ranges stand on, each once, in order of first use.
+QList<FlowPageFormat> distinctFormats(const QList<BlockRange>& ranges)
+{
+    QList<FlowPageFormat> formats;
+    for (const BlockRange& range : ranges) {
+        if (std::none_of(formats.begin(), formats.end(), [&](const FlowPageFormat& format) { return format.sameAs(range.format); }))
+            formats.append(range.format);
+    }
+    return formats;
+}
+
+// The master page of the pages of a format: "Standard" for the first, "Format2"... for the others.
+QString masterOf(const QList<FlowPageFormat>& formats, const FlowPageFormat& format)
+{
+    for (int f = 1; f < formats.size(); ++f) {
+        if (formats[f].sameAs(format))
+            return QStringLiteral("Format%1").arg(f + 1);
+    }
+    return QStringLiteral("Standard");
+}
+
+// The blocks that open pages of another master page; firstPage: the first page has margins of its
+// own.
+QList<Opening> openings(const FlowDocument& document, const QList<BlockRange>& ranges, bool firstPage)
+{
+    const QList<FlowPageFormat> formats = distinctFormats(ranges);
+    QList<Opening> opening;
+    for (int r = 0; r < ranges.size(); ++r) {
+        const BlockRange& range = ranges[r];
+        if (range.count == 0 || range.first >= document.blocks.size())
+            continue;
+        if (r == 0 && firstPage)
+            opening.append({range.first, QStringLiteral("First"), QStringLiteral("PFirst")});
+        else if (range.newFormat)
+            opening.append({range.first, masterOf(formats, range.format), QStringLiteral("PM%1").arg(range.first)});
+    }
+    return opening;
+}
+
+// style: the paragraph style of a block that opens pages of its own; empty for its look's.
+void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock& block, const QString& style)
 {
     xml.writeStartElement(QStringLiteral("text:p"));
-    xml.writeAttribute(QStringLiteral("text:style-name"),
-                       opensFirstPage ? QLatin1String(kFirstPageStyle) : styles.paragraph.value(paragraphKey(block)));
+    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style : styles.paragraph.value(paragraphKey(block)));
     for (const FlowRun& run : block.runs) {
         xml.writeStartElement(QStringLiteral("text:span"));
         xml.writeAttribute(QStringLiteral("text:style-name"), styles.text.value(lookKey(run)));
@@ -125,15 +181,12 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock
     xml.writeEndElement(); // text:p
 }
 
-void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const FlowBlock& block,
-                  bool opensFirstPage)
+void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QSizeF& area,
+                  const FlowBlock& block, const QString& style)
 {
-    const QSizeF size = fittedPictureSize(document, document.images[block.image]);
+    const QSizeF size = fittedPictureSize(area, document.images[block.image]);
     xml.writeStartElement(QStringLiteral("text:p"));
-    if (opensFirstPage)
-        xml.writeAttribute(QStringLiteral("text:style-name"), QLatin1String(kFirstPageStyle));
-    else
-        xml.writeAttribute(QStringLiteral("text:style-name"), styles.paragraph.value(paragraphKey(block)));
+    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style : styles.paragraph.value(paragraphKey(block)));
     xml.writeStartElement(QStringLiteral("draw:frame"));
     xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
     xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
@@ -173,7 +226,7 @@ void writeSectionStyles(QXmlStreamWriter& xml, const FlowDocument& document)
     for (int s = 0; s < document.sections.size(); ++s) {
         QList<double> widths;
         QList<double> gaps;
-        fittedColumns(document, document.sections[s], &widths, &gaps);
+        fittedColumns(textArea(document.formatOf(document.sections[s].first)), document.sections[s], &widths, &gaps);
         xml.writeStartElement(QStringLiteral("style:style"));
         xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Sect%1").arg(s + 1));
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("section"));
@@ -195,19 +248,20 @@ void writeSectionStyles(QXmlStreamWriter& xml, const FlowDocument& document)
     }
 }
 
-// firstPageTable: the table that opens a first page with margins of its own, or -1.
-void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int firstPageTable)
+// masters: the master page of each table that opens pages of its own.
+void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, const QHash<int, QString>& masters)
 {
+    const QVector<QSizeF> areas = tableAreas(document);
     for (int t = 0; t < document.tables.size(); ++t) {
-        const QList<double> widths = fittedColumnWidths(document, document.tables[t]);
+        const QList<double> widths = fittedColumnWidths(areas[t], document.tables[t]);
         double total = 0;
         for (double width : widths)
             total += width;
         xml.writeStartElement(QStringLiteral("style:style"));
         xml.writeAttribute(QStringLiteral("style:name"), QStringLiteral("Table%1").arg(t + 1));
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table"));
-        if (t == firstPageTable)
-            xml.writeAttribute(QStringLiteral("style:master-page-name"), QStringLiteral("First"));
+        if (masters.contains(t))
+            xml.writeAttribute(QStringLiteral("style:master-page-name"), masters.value(t));
         xml.writeEmptyElement(QStringLiteral("style:table-properties"));
         xml.writeAttribute(QStringLiteral("style:width"), points(total));
         xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
@@ -270,10 +324,12 @@ void writeCellStyles(QXmlStreamWriter& xml, const FlowDocument& document)
     }
 }
 
+// area: the text area of the pages the blocks stand on; openingStyle: the paragraph style of the
+// first block where it opens pages of their own (a table does it through its table style).
 void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks,
-                 bool opensFirstPage = false);
+                 const QSizeF& area, const QString& openingStyle = QString());
 
-void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, int index)
+void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QSizeF& area, int index)
 {
     const FlowTable& table = document.tables[index];
     const int columns = table.columnWidths.size();
@@ -306,7 +362,7 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
                     xml.writeAttribute(QStringLiteral("table:number-columns-spanned"), QString::number(cell.columnSpan));
                 if (cell.rowSpan > 1)
                     xml.writeAttribute(QStringLiteral("table:number-rows-spanned"), QString::number(cell.rowSpan));
-                writeBlocks(xml, styles, document, cell.paragraphs);
+                writeBlocks(xml, styles, document, cell.paragraphs, area);
                 if (cell.paragraphs.isEmpty())
                     xml.writeEmptyElement(QStringLiteral("text:p"));
             } else {
@@ -319,29 +375,29 @@ void writeTable(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument&
     xml.writeEndElement(); // table:table
 }
 
-// opensFirstPage: the first of blocks opens a first page with margins of its own (a table does it
-// through its style).
 void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<FlowBlock>& blocks,
-                 bool opensFirstPage)
+                 const QSizeF& area, const QString& openingStyle)
 {
     for (int i = 0; i < blocks.size(); ++i) {
         const FlowBlock& block = blocks[i];
+        const QString style = i == 0 ? openingStyle : QString();
         if (block.kind == FlowBlock::Image)
-            writePicture(xml, styles, document, block, opensFirstPage && i == 0);
+            writePicture(xml, styles, document, area, block, style);
         else if (block.kind == FlowBlock::Table)
-            writeTable(xml, styles, document, block.table);
+            writeTable(xml, styles, document, area, block.table);
         else
-            writeParagraph(xml, styles, block, opensFirstPage && i == 0);
+            writeParagraph(xml, styles, block, style);
     }
 }
 
-void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowBlock& look, bool opensFirstPage)
+// master: the master page whose pages the paragraph opens; empty for none.
+void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowBlock& look, const QString& master = QString())
 {
     xml.writeStartElement(QStringLiteral("style:style"));
     xml.writeAttribute(QStringLiteral("style:name"), name);
     xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
-    if (opensFirstPage)
-        xml.writeAttribute(QStringLiteral("style:master-page-name"), QStringLiteral("First"));
+    if (!master.isEmpty())
+        xml.writeAttribute(QStringLiteral("style:master-page-name"), master);
     xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
     xml.writeAttribute(QStringLiteral("fo:text-align"), textAlign(look.align, look.rtl));
     // The space above it as in the source where known, else the usual space after a paragraph.
@@ -352,6 +408,12 @@ void writeParagraphStyle(QXmlStreamWriter& xml, const QString& name, const FlowB
                            points(look.lineSpacing));
     if (look.pageBreakBefore || look.columnBreakBefore)
         xml.writeAttribute(QStringLiteral("fo:break-before"), look.pageBreakBefore ? QStringLiteral("page") : QStringLiteral("column"));
+    if (look.leftIndent > 0)
+        xml.writeAttribute(QStringLiteral("fo:margin-left"), points(look.leftIndent));
+    if (look.rightIndent > 0)
+        xml.writeAttribute(QStringLiteral("fo:margin-right"), points(look.rightIndent));
+    if (look.firstLineIndent != 0)
+        xml.writeAttribute(QStringLiteral("fo:text-indent"), points(look.firstLineIndent));
     if (look.rtl)
         xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
     xml.writeEndElement();
@@ -382,20 +444,26 @@ void writeFontFaces(QXmlStreamWriter& xml, const FlowDocument& document)
     xml.writeEndElement();
 }
 
-// The body's blocks, those in columns inside their section.
-void writeBody(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, bool opensFirstPage)
+// The body's blocks, those in columns inside their section; the blocks that open pages of their
+// own take their styles.
+void writeBody(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<Opening>& opening)
 {
-    const QList<BlockRange> ranges = blockRanges(document);
-    int index = 0;
-    for (int r = 0; r < ranges.size(); ++r) {
-        const BlockRange& range = ranges[r];
-        if (range.columns) {
+    QHash<int, QString> openingStyles;
+    for (const Opening& each : opening)
+        openingStyles.insert(each.block, each.style);
+    for (const BlockRange& range : blockRanges(document)) {
+        // A section cut where the pages change format goes on in the same style.
+        int index = 0;
+        while (range.columns && index < document.sections.size() && &document.sections[index] != range.columns)
             ++index;
+        ++index;
+        if (range.columns) {
             xml.writeStartElement(QStringLiteral("text:section"));
             xml.writeAttribute(QStringLiteral("text:style-name"), QStringLiteral("Sect%1").arg(index));
-            xml.writeAttribute(QStringLiteral("text:name"), QStringLiteral("Section%1").arg(index));
+            xml.writeAttribute(QStringLiteral("text:name"), QStringLiteral("Section%1_%2").arg(index).arg(range.first));
         }
-        writeBlocks(xml, styles, document, document.blocks.mid(range.first, range.count), opensFirstPage && r == 0);
+        writeBlocks(xml, styles, document, document.blocks.mid(range.first, range.count), textArea(range.format),
+                    openingStyles.value(range.first));
         if (range.columns)
             xml.writeEndElement();
     }
@@ -421,7 +489,8 @@ Styles documentStyles(const FlowDocument& document)
     return styles;
 }
 
-// A run look's text style: font, size, weight, slant, colour and shift above or below the line.
+// A run look's text style: font, size, weight, slant, colour, highlight and shift above or below
+// the line.
 void writeTextStyle(QXmlStreamWriter& xml, const QString& name, const FlowRun& look)
 {
     xml.writeStartElement(QStringLiteral("style:style"));
@@ -440,20 +509,27 @@ void writeTextStyle(QXmlStreamWriter& xml, const QString& name, const FlowRun& l
     xml.writeAttribute(QStringLiteral("fo:font-style"), look.italic ? QStringLiteral("italic") : QStringLiteral("normal"));
     if (look.color != 0)
         xml.writeAttribute(QStringLiteral("fo:color"), QLatin1Char('#') + hexColor(look.color));
+    if (look.shading >= 0)
+        xml.writeAttribute(QStringLiteral("fo:background-color"), QLatin1Char('#') + hexColor(look.shading));
     if (look.shift != 0)
         xml.writeAttribute(QStringLiteral("style:text-position"), look.shift > 0 ? QStringLiteral("super 58%") : QStringLiteral("sub 58%"));
     xml.writeEndElement();
 }
 
-// The content's automatic styles; with firstPage, the opening block's takes the master page "First".
-void writeAutomaticStyles(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, bool firstPage)
+// The content's automatic styles, those of the blocks that open pages of their own among them.
+void writeAutomaticStyles(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QList<Opening>& opening)
 {
     xml.writeStartElement(QStringLiteral("office:automatic-styles"));
     for (auto it = styles.paragraphLooks.cbegin(); it != styles.paragraphLooks.cend(); ++it)
-        writeParagraphStyle(xml, it.key(), it.value(), false);
-    const FlowBlock opening = firstPage ? document.blocks.front() : FlowBlock();
-    if (firstPage && opening.kind != FlowBlock::Table)
-        writeParagraphStyle(xml, QLatin1String(kFirstPageStyle), opening, true);
+        writeParagraphStyle(xml, it.key(), it.value());
+    QHash<int, QString> tableMasters;
+    for (const Opening& each : opening) {
+        const FlowBlock& block = document.blocks[each.block];
+        if (block.kind == FlowBlock::Table)
+            tableMasters.insert(block.table, each.master);
+        else
+            writeParagraphStyle(xml, each.style, block, each.master);
+    }
     for (auto it = styles.textLooks.cbegin(); it != styles.textLooks.cend(); ++it)
         writeTextStyle(xml, it.key(), it.value());
     xml.writeStartElement(QStringLiteral("style:style"));
@@ -463,7 +539,7 @@ void writeAutomaticStyles(QXmlStreamWriter& xml, const Styles& styles, const Flo
     xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("top"));
     xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("baseline"));
     xml.writeEndElement();
-    writeTableStyles(xml, document, firstPage && opening.kind == FlowBlock::Table ? opening.table : -1);
+    writeTableStyles(xml, document, tableMasters);
     writeCellStyles(xml, document);
     writeSectionStyles(xml, document);
     xml.writeEndElement(); // office:automatic-styles
@@ -488,13 +564,14 @@ QByteArray contentXml(const FlowDocument& document)
     xml.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
 
     writeFontFaces(xml, document);
-    // The first page takes the master page "First" from the block that opens it.
-    const bool firstPage = document.firstPageOwnMargins() && !document.blocks.isEmpty();
-    writeAutomaticStyles(xml, styles, document, firstPage);
+    // The first page takes the master page "First" from the block that opens it, the first page of
+    // another format that format's.
+    const QList<Opening> opening = openings(document, blockRanges(document), document.firstPageOwnMargins());
+    writeAutomaticStyles(xml, styles, document, opening);
 
     xml.writeStartElement(QStringLiteral("office:body"));
     xml.writeStartElement(QStringLiteral("office:text"));
-    writeBody(xml, styles, document, firstPage);
+    writeBody(xml, styles, document, opening);
     xml.writeEndElement(); // office:text
     xml.writeEndElement(); // office:body
     xml.writeEndElement(); // office:document-content
@@ -515,37 +592,48 @@ QString marginXml(const FlowMargin& margin, const char* element)
         .arg(QLatin1String(element), margin.text.isEmpty() ? QStringLiteral("MarginCentred") : QStringLiteral("Margin"), text);
 }
 
+// A page layout: the pages' size and margins, as in the DOCX.
+QString pageLayoutXml(const QString& name, const FlowPageFormat& format)
+{
+    return QStringLiteral("<style:page-layout style:name=\"%1\"><style:page-layout-properties fo:page-width=\"%2\" "
+                          "fo:page-height=\"%3\" style:print-orientation=\"%4\" fo:margin-top=\"%5\" fo:margin-bottom=\"%6\" "
+                          "fo:margin-left=\"%7\" fo:margin-right=\"%8\"/><style:header-style/><style:footer-style/></style:page-layout>")
+        .arg(name, points(format.size.width()), points(format.size.height()),
+             format.size.width() > format.size.height() ? QStringLiteral("landscape") : QStringLiteral("portrait"))
+        .arg(points(format.margins.top()), points(format.margins.bottom()), points(format.margins.left()), points(format.margins.right()));
+}
+
 QByteArray stylesXml(const FlowDocument& document)
 {
-    // The page: the source's page size and margins, as in the DOCX.
-    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
     const double marginSize = qMax(document.header.size, document.footer.size);
+    // A page layout and a master page for each format of the pages ("Standard" for the first's),
+    // each with the running head and foot.
+    const QList<FlowPageFormat> formats = distinctFormats(blockRanges(document));
+    QString layouts;
+    QString masters;
+    for (int f = 0; f < formats.size(); ++f) {
+        const QString layout = QStringLiteral("pm%1").arg(f + 1);
+        layouts += pageLayoutXml(layout, formats[f]);
+        masters += QStringLiteral("<style:master-page style:name=\"%1\" style:page-layout-name=\"%2\">%3%4</style:master-page>")
+                       .arg(masterOf(formats, formats[f]), layout, marginXml(document.header, "header"), marginXml(document.footer, "footer"));
+    }
     // A first page of its own shows only the margins the source's first page has, then the
     // pages go on in the standard master page.
-    QString first;
     if (document.firstPageOwnMargins()) {
-        first = QStringLiteral("<style:master-page style:name=\"First\" style:page-layout-name=\"pm1\" "
-                               "style:next-style-name=\"Standard\">%1%2</style:master-page>")
-                    .arg(document.header.onFirstPage ? marginXml(document.header, "header") : QString(),
-                         document.footer.onFirstPage ? marginXml(document.footer, "footer") : QString());
+        masters += QStringLiteral("<style:master-page style:name=\"First\" style:page-layout-name=\"pm1\" "
+                                  "style:next-style-name=\"Standard\">%1%2</style:master-page>")
+                       .arg(document.header.onFirstPage ? marginXml(document.header, "header") : QString(),
+                            document.footer.onFirstPage ? marginXml(document.footer, "footer") : QString());
     }
-    return (QStringLiteral(
-                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" xmlns:text=\"%6\" "
-                "office:version=\"1.2\"><office:automatic-styles><style:style style:name=\"Margin\" style:family=\"paragraph\">"
-                "<style:text-properties fo:font-size=\"%7\"/></style:style><style:style style:name=\"MarginCentred\" "
-                "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
-                "fo:font-size=\"%7\"/></style:style><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
-                "fo:page-width=\"%4\" fo:page-height=\"%5\" %10/><style:header-style/><style:footer-style/></style:page-layout>"
-                "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Standard\" "
-                "style:page-layout-name=\"pm1\">%8%9</style:master-page>")
-                .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), points(page.width()), points(page.height()),
-                     QLatin1String(kText), points(marginSize > 0 ? marginSize : 9), marginXml(document.header, "header"),
-                     marginXml(document.footer, "footer"))
-                .arg(QStringLiteral("fo:margin-top=\"%1\" fo:margin-bottom=\"%2\" fo:margin-left=\"%3\" fo:margin-right=\"%4\"")
-                         .arg(points(document.margins.top()), points(document.margins.bottom()), points(document.margins.left()),
-                              points(document.margins.right())))
-            + first + QStringLiteral("</office:master-styles></office:document-styles>"))
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<office:document-styles xmlns:office=\"%1\" xmlns:style=\"%2\" xmlns:fo=\"%3\" xmlns:text=\"%4\" "
+                          "office:version=\"1.2\"><office:automatic-styles><style:style style:name=\"Margin\" style:family=\"paragraph\">"
+                          "<style:text-properties fo:font-size=\"%5\"/></style:style><style:style style:name=\"MarginCentred\" "
+                          "style:family=\"paragraph\"><style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+                          "fo:font-size=\"%5\"/></style:style>%6</office:automatic-styles><office:master-styles>%7</office:master-styles>"
+                          "</office:document-styles>")
+        .arg(QLatin1String(kOffice), QLatin1String(kStyle), QLatin1String(kFo), QLatin1String(kText),
+             points(marginSize > 0 ? marginSize : 9), layouts, masters)
         .toUtf8();
 }
 

@@ -70,19 +70,45 @@ QVector<int> tableCoverage(const FlowTable& table)
     return coverage;
 }
 
-QSizeF textArea(const FlowDocument& document)
+QSizeF textArea(const FlowPageFormat& format)
 {
-    const QSizeF page = document.pageSize.isValid() ? document.pageSize : QSizeF(595, 842);
-    const QMarginsF& margins = document.margins;
+    const QSizeF page = format.size.isValid() ? format.size : QSizeF(595, 842);
+    const QMarginsF& margins = format.margins;
     return QSizeF(qMax(72.0, page.width() - margins.left() - margins.right()), qMax(72.0, page.height() - margins.top() - margins.bottom()));
 }
 
-QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table)
+namespace {
+
+// Sets the area of each table the blocks hold, and of the tables their cells hold, in turn.
+void setTableAreas(const FlowDocument& document, const QList<FlowBlock>& blocks, const QSizeF& area, QVector<QSizeF>& areas, int depth)
+{
+    // Tables hold tables only so deep; a table that named itself inside would hold itself forever.
+    const int kDeepest = 64;
+    for (const FlowBlock& block : blocks) {
+        if (block.kind != FlowBlock::Table || block.table < 0 || block.table >= areas.size() || depth > kDeepest)
+            continue;
+        areas[block.table] = area;
+        for (const FlowCell& cell : document.tables[block.table].cells)
+            setTableAreas(document, cell.paragraphs, area, areas, depth + 1);
+    }
+}
+
+} // namespace
+
+QVector<QSizeF> tableAreas(const FlowDocument& document)
+{
+    QVector<QSizeF> areas(document.tables.size(), textArea(document.formatOf(0)));
+    for (const BlockRange& range : blockRanges(document))
+        setTableAreas(document, document.blocks.mid(range.first, range.count), textArea(range.format), areas, 0);
+    return areas;
+}
+
+QList<double> fittedColumnWidths(const QSizeF& area, const FlowTable& table)
 {
     double total = 0;
     for (double width : table.columnWidths)
         total += width;
-    const double scale = total > 0 ? qMin(1.0, textArea(document).width() / total) : 1.0;
+    const double scale = total > 0 ? qMin(1.0, area.width() / total) : 1.0;
     QList<double> widths;
     for (double width : table.columnWidths)
         widths.append(qMax(1.0, width * scale));
@@ -91,27 +117,46 @@ QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& 
 
 QList<BlockRange> blockRanges(const FlowDocument& document)
 {
-    QList<BlockRange> ranges;
+    QList<BlockRange> columnRanges;
     int next = 0;
     for (const FlowSection& section : document.sections) {
         if (section.first > next)
-            ranges.append({next, section.first - next, nullptr});
-        ranges.append({section.first, section.count, &section});
+            columnRanges.append({next, section.first - next, nullptr, {}, false});
+        columnRanges.append({section.first, section.count, &section, {}, false});
         next = section.first + section.count;
     }
-    if (next < document.blocks.size() || ranges.isEmpty())
-        ranges.append({next, int(document.blocks.size()) - next, nullptr});
+    if (next < document.blocks.size() || columnRanges.isEmpty())
+        columnRanges.append({next, int(document.blocks.size()) - next, nullptr, {}, false});
+    // Each cut where the pages change format.
+    QList<BlockRange> ranges;
+    for (const BlockRange& whole : columnRanges) {
+        BlockRange range = whole;
+        range.format = document.formatOf(range.first);
+        for (const FlowPageFormat& change : document.pageChanges) {
+            if (change.first <= range.first || change.first >= range.first + range.count)
+                continue;
+            BlockRange before = range;
+            before.count = change.first - range.first;
+            ranges.append(before);
+            range.count -= before.count;
+            range.first = change.first;
+            range.format = change;
+        }
+        ranges.append(range);
+    }
+    for (int r = 0; r < ranges.size(); ++r)
+        ranges[r].newFormat = r > 0 && !ranges[r].format.sameAs(ranges[r - 1].format);
     return ranges;
 }
 
-void fittedColumns(const FlowDocument& document, const FlowSection& section, QList<double>* widths, QList<double>* gaps)
+void fittedColumns(const QSizeF& area, const FlowSection& section, QList<double>* widths, QList<double>* gaps)
 {
     double total = 0;
     for (double width : section.columnWidths)
         total += width;
     for (double gap : section.gaps)
         total += gap;
-    const double scale = total > 0 ? textArea(document).width() / total : 1.0;
+    const double scale = total > 0 ? area.width() / total : 1.0;
     widths->clear();
     gaps->clear();
     for (double width : section.columnWidths)
@@ -162,9 +207,8 @@ bool hasRightToLeft(const QString& text)
     return false;
 }
 
-QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image)
+QSizeF fittedPictureSize(const QSizeF& area, const FlowImage& image)
 {
-    const QSizeF area = textArea(document);
     const double areaWidth = area.width();
     const double areaHeight = area.height();
     double width = qMax(1.0, image.width);

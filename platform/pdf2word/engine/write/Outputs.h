@@ -29,25 +29,29 @@ void dropReplacementCharacters(FlowDocument& document);
 // For each place of the table's grid (row by row), the index of the cell that covers it; -1
 // where no cell does.
 QVector<int> tableCoverage(const FlowTable& table);
-// The size (points) of the text area of the document's pages: the page size within its margins.
-QSizeF textArea(const FlowDocument& document);
+// The size (points) of the text area of pages of a format: the page size within its margins.
+QSizeF textArea(const FlowPageFormat& format);
+// The text area each of the document's tables stands in: that of the pages of the block holding
+// it, or of the table holding it.
+QVector<QSizeF> tableAreas(const FlowDocument& document);
 // The widths (points) of a table's columns, narrowed together to fit the text area.
-QList<double> fittedColumnWidths(const FlowDocument& document, const FlowTable& table);
-// A table cell's padding left and right (points) in the written documents: the columns are as
-// narrow as the source's, and a word processor's default padding would break the words that fill them.
-const int kCellPadding = 2;
-// A run of the document's blocks set in one column, or in the columns of a section.
+QList<double> fittedColumnWidths(const QSizeF& area, const FlowTable& table);
+// A run of the document's blocks set in one column, or in the columns of a section, on pages of
+// one format.
 struct BlockRange
 {
     int first = 0;
     int count = 0;
     const FlowSection* columns = nullptr; // nullptr for one column as wide as the text area
+    FlowPageFormat format;
+    bool newFormat = false; // its pages are of another format than those before it
 };
-// The document's blocks as runs in order: each section of columns, and the blocks between them.
+// The document's blocks as runs in order: each section of columns, and the blocks between them,
+// parted where the pages change format.
 QList<BlockRange> blockRanges(const FlowDocument& document);
 // A section's column widths and the gaps between them (points), scaled together to fill the text
 // area's width.
-void fittedColumns(const FlowDocument& document, const FlowSection& section, QList<double>* widths, QList<double>* gaps);
+void fittedColumns(const QSizeF& area, const FlowSection& section, QList<double>* widths, QList<double>* gaps);
 
 // Whether a paragraph's lines are set exactly as far apart as in the source: where its largest
 // text fits that leading with room. Else they are set at least so far apart, and never cut.
@@ -62,6 +66,6 @@ bool hasRightToLeft(const QString& text);
 
 // The size (points) a picture gets: its size on the source page, scaled down (aspect kept) to fit
 // the text area.
-QSizeF fittedPictureSize(const FlowDocument& document, const FlowImage& image);
+QSizeF fittedPictureSize(const QSizeF& area, const FlowImage& image);
 
 } // namespace p2w

@@ -1,0 +1,236 @@
+// The page as its producer laid it out, in every format the component writes: highlights as the
+// runs' shading, indents and alignment, pages of another size or orientation, table cells as high
+// as their text. The PDFs are Qt's, made here.
+
+#include "tests/platform/pdf2word/DocumentPdfs.h"
+#include "tests/platform/pdf2word/Pdf2WordCall.h"
+#include "tests/support/TestFiles.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+const char* const kFormats[] = {"docx", "odt", "html"};
+
+QString sandbox(const QString& name)
+{
+    const QString folder = TestFiles::sandbox() + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// The part of a conversion that holds its body: the DOCX's document, the ODT's content and
+// styles, the HTML page.
+QString bodyOf(const QString& path)
+{
+    if (path.endsWith(QLatin1String(".docx")))
+        return QString::fromUtf8(DocumentPdfs::zipEntry(path, QStringLiteral("word/document.xml")));
+    if (path.endsWith(QLatin1String(".odt")))
+        return QString::fromUtf8(DocumentPdfs::zipEntry(path, QStringLiteral("content.xml"))
+                                 + DocumentPdfs::zipEntry(path, QStringLiteral("styles.xml")));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The PDF converted to each format: the format's suffix and its body.
+QList<QPair<QString, QString>> converted(const QString& pdf, const QString& name)
+{
+    QList<QPair<QString, QString>> bodies;
+    for (const char* suffix : kFormats) {
+        const QString output = sandbox(QStringLiteral("out")) + QLatin1Char('/') + name + QLatin1Char('.') + QLatin1String(suffix);
+        if (Pdf2WordCall::convert(pdf, output, 1, DocumentPdfs::pageCount(pdf)).result == S_OK)
+            bodies.append({QLatin1String(suffix), bodyOf(output)});
+    }
+    return bodies;
+}
+
+// The DOCX paragraph that holds the text, its XML; empty when none does.
+QString docxParagraph(const QString& body, const QString& text)
+{
+    const QRegularExpression paragraph(QStringLiteral("<w:p>.*?</w:p>"), QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = paragraph.globalMatch(body); it.hasNext();) {
+        const QString xml = it.next().captured();
+        QString plain = xml;
+        plain.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+        if (plain.contains(text))
+            return xml;
+    }
+    return QString();
+}
+
+// A number attribute of the paragraph's element ("w:ind", "w:left"); -1 when it has none.
+int twips(const QString& paragraph, const QString& element, const QString& attribute)
+{
+    const QRegularExpression pattern(QStringLiteral("<%1 [^>]*%2=\"(-?\\d+)\"").arg(element, attribute));
+    const QRegularExpressionMatch match = pattern.match(paragraph);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString prose(int sentences)
+{
+    QStringList text;
+    for (int i = 0; i < sentences; ++i)
+        text << QStringLiteral("The harbour board met again to talk about the boats and the weather of the coming week.");
+    return text.join(QLatin1Char(' '));
+}
+
+// Pages in the orientations given, each with a heading and a few lines of text.
+bool writeOrientedPdf(const QString& path, const QList<QPageLayout::Orientation>& orientations)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(orientations.front());
+    QPainter painter(&writer);
+    for (int p = 0; p < orientations.size(); ++p) {
+        if (p > 0) {
+            writer.setPageOrientation(orientations[p]);
+            writer.newPage();
+        }
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+        const int dpi = writer.resolution();
+        for (int line = 0; line < 5; ++line)
+            painter.drawText(dpi, dpi + line * dpi / 4, QStringLiteral("Page %1 line %2 tells the weather of the week.").arg(p + 1).arg(line + 1));
+    }
+    return painter.end();
+}
+
+} // namespace
+
+class Pdf2WordPageLayoutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Pdf2WordCall::registerComponent();
+    }
+
+    // A fill behind a few words is their highlight: the run's shading, neither a box nor a table
+    // of its own.
+    void highlightIsTheRunsShading()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/highlight.pdf");
+        QVERIFY(DocumentPdfs::writeHtmlPdf(pdf, QStringLiteral("<p>The board met on Monday and <span style=\"background-color:#ffff00\">"
+                                                               "agreed on the new fees</span> for the boats of the harbour.</p>")));
+        const auto bodies = converted(pdf, QStringLiteral("highlight"));
+        QCOMPARE(bodies.size(), 3);
+        for (const auto& body : bodies) {
+            const QString& xml = body.second;
+            QVERIFY2(!xml.contains(QLatin1String("<w:tbl>")) && !xml.contains(QLatin1String("<table:table ")) && !xml.contains(QLatin1String("<table")),
+                     qPrintable(body.first));
+            if (body.first == QLatin1String("docx")) {
+                QVERIFY(QRegularExpression(QStringLiteral("<w:shd [^>]*w:fill=\"FFFF00\"/>(?:(?!</w:r>).)*agreed on the new fees"),
+                                           QRegularExpression::DotMatchesEverythingOption)
+                            .match(xml)
+                            .hasMatch());
+                QVERIFY(!QRegularExpression(QStringLiteral("<w:shd [^>]*/>(?:(?!</w:r>).)*The board met"),
+                                            QRegularExpression::DotMatchesEverythingOption)
+                             .match(xml)
+                             .hasMatch());
+            } else if (body.first == QLatin1String("odt")) {
+                QVERIFY(xml.contains(QLatin1String("fo:background-color=\"#FFFF00\"")));
+            } else {
+                QVERIFY(xml.contains(QLatin1String("background-color:#FFFF00\">agreed on the new fees")));
+            }
+        }
+    }
+
+    // A paragraph keeps where its lines stand: its left and right indents, its first line's
+    // indent or hang, centred and right-aligned lines; justified text is justified, and text set
+    // ragged is not.
+    void paragraphsKeepIndentsAndAlignment()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/indents.pdf");
+        const QString html = QStringLiteral("<p align=\"justify\">Justified: %1</p>"
+                                            "<p style=\"margin-left:300px; margin-right:300px\" align=\"justify\">Quoted: %1</p>"
+                                            "<p style=\"text-indent:150px\">Indented: %1</p>"
+                                            "<p style=\"margin-left:150px; text-indent:-150px\">Hanging: %1</p>"
+                                            "<p align=\"center\">Centred: a title set in the middle</p>"
+                                            "<p align=\"right\">Right: the date at the right</p>")
+                                 .arg(prose(3));
+        QVERIFY(DocumentPdfs::writeHtmlPdf(pdf, html));
+        const auto bodies = converted(pdf, QStringLiteral("indents"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        const QString justified = docxParagraph(docx, QStringLiteral("Justified:"));
+        QVERIFY(justified.contains(QLatin1String("<w:jc w:val=\"both\"/>")));
+        QVERIFY(!justified.contains(QLatin1String("<w:ind ")));
+        const QString quoted = docxParagraph(docx, QStringLiteral("Quoted:"));
+        QVERIFY(quoted.contains(QLatin1String("<w:jc w:val=\"both\"/>")));
+        QVERIFY2(qAbs(twips(quoted, QStringLiteral("w:ind"), QStringLiteral("w:left")) - 72 * 20) < 3 * 20, qPrintable(quoted));
+        QVERIFY(qAbs(twips(quoted, QStringLiteral("w:ind"), QStringLiteral("w:right")) - 72 * 20) < 12 * 20);
+        const QString indented = docxParagraph(docx, QStringLiteral("Indented:"));
+        QVERIFY(qAbs(twips(indented, QStringLiteral("w:ind"), QStringLiteral("w:firstLine")) - 36 * 20) < 3 * 20);
+        QVERIFY2(indented.contains(QLatin1String("<w:jc w:val=\"left\"/>")), qPrintable(indented));
+        const QString hanging = docxParagraph(docx, QStringLiteral("Hanging:"));
+        QVERIFY(qAbs(twips(hanging, QStringLiteral("w:ind"), QStringLiteral("w:hanging")) - 36 * 20) < 3 * 20);
+        QVERIFY(qAbs(twips(hanging, QStringLiteral("w:ind"), QStringLiteral("w:left")) - 36 * 20) < 3 * 20);
+        QVERIFY(docxParagraph(docx, QStringLiteral("Centred:")).contains(QLatin1String("<w:jc w:val=\"center\"/>")));
+        QVERIFY(docxParagraph(docx, QStringLiteral("Right:")).contains(QLatin1String("<w:jc w:val=\"right\"/>")));
+        // The same indents in the ODT's paragraph styles and the HTML's.
+        QVERIFY(QRegularExpression(QStringLiteral("fo:margin-left=\"7\\d\\.\\d\\dpt\" fo:margin-right=\"[67]\\d\\.\\d\\dpt\"")).match(bodies[1].second).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("fo:text-indent=\"-3\\d\\.\\d\\dpt\"")).match(bodies[1].second).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("margin-left:7\\dpt;margin-right:[67]\\dpt\"><span[^>]*>Quoted")).match(bodies[2].second).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("text-indent:3\\dpt\"><span[^>]*>Indented")).match(bodies[2].second).hasMatch());
+    }
+
+    // A landscape page among portrait ones is a section of its own on a landscape page, and the
+    // pages after it are portrait again.
+    void pagesKeepTheirOrientation()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/oriented.pdf");
+        QVERIFY(writeOrientedPdf(pdf, {QPageLayout::Portrait, QPageLayout::Landscape, QPageLayout::Portrait}));
+        const auto bodies = converted(pdf, QStringLiteral("oriented"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        const QRegularExpression size(QStringLiteral("<w:sectPr>(?:(?!</w:sectPr>).)*<w:pgSz w:w=\"(\\d+)\" w:h=\"(\\d+)\"(?: w:orient=\"(\\w+)\")?"),
+                                      QRegularExpression::DotMatchesEverythingOption);
+        QStringList sizes;
+        for (auto it = size.globalMatch(docx); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            sizes << (match.captured(1).toInt() > match.captured(2).toInt() ? QStringLiteral("landscape") : QStringLiteral("portrait"))
+                         + match.captured(3);
+        }
+        QCOMPARE(sizes, QStringList({QStringLiteral("portrait"), QStringLiteral("landscapelandscape"), QStringLiteral("portrait")}));
+        QCOMPARE(docx.count(QLatin1String("<w:type w:val=\"nextPage\"/>")), 2);
+        // Each page's text on its page.
+        QVERIFY(docx.indexOf(QLatin1String("Page 2 line 1")) < docx.indexOf(QLatin1String("w:orient=\"landscape\"")));
+        QVERIFY(docx.indexOf(QLatin1String("Page 3 line 1")) > docx.indexOf(QLatin1String("w:orient=\"landscape\"")));
+        // The ODT's second master page is landscape, and the second page's first paragraph opens it.
+        const QString odt = bodies[1].second;
+        QCOMPARE(odt.count(QLatin1String("style:print-orientation=\"landscape\"")), 1);
+        QVERIFY(odt.contains(QLatin1String("style:master-page-name=\"Format2\"")));
+        QVERIFY(odt.contains(QLatin1String("style:master-page-name=\"Standard\"")));
+    }
+
+    // A table's cells are as high as their text: no paragraph in a cell keeps the usual space
+    // after a paragraph.
+    void tableCellsAreAsHighAsTheirText()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/table.pdf");
+        QString rows;
+        for (int r = 0; r < 6; ++r)
+            rows += QStringLiteral("<tr><td>Boat %1</td><td>%2.50</td><td>moored at the north pier</td></tr>").arg(r + 1).arg(r * 7);
+        QVERIFY(DocumentPdfs::writeHtmlPdf(pdf, QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">%1</table>").arg(rows)));
+        const auto bodies = converted(pdf, QStringLiteral("table"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        const QRegularExpression cell(QStringLiteral("<w:tc>(?:(?!</w:tc>).)*Boat 3(?:(?!</w:tc>).)*</w:tc>"), QRegularExpression::DotMatchesEverythingOption);
+        const QString boat = cell.match(docx).captured();
+        QVERIFY2(boat.contains(QLatin1String("w:after=\"0\"")), qPrintable(docx.left(3000)));
+        const QRegularExpression odtCell(QStringLiteral("<table:table-cell[^>]*><text:p text:style-name=\"(\\w+)\"><text:span[^>]*>Boat 3"));
+        const QString style = odtCell.match(bodies[1].second).captured(1);
+        QVERIFY(!style.isEmpty());
+        QVERIFY(QRegularExpression(QStringLiteral("style:name=\"%1\"[^>]*>\\s*<style:paragraph-properties[^>]*fo:margin-bottom=\"0.00pt\"").arg(style))
+                    .match(bodies[1].second)
+                    .hasMatch());
+    }
+};
+
+QTEST_MAIN(Pdf2WordPageLayoutTest)
+#include "test_pdf2wordpagelayout.moc"
