@@ -98,6 +98,42 @@ bool writeOrientedPdf(const QString& path, const QList<QPageLayout::Orientation>
     return painter.end();
 }
 
+// Pages drawn with Qt's painter, in points (the writer's resolution set to 72 dpi).
+class DrawnPages
+{
+public:
+    explicit DrawnPages(const QString& path)
+        : m_writer(path)
+    {
+        m_writer.setPageSize(QPageSize(QPageSize::A4));
+        m_writer.setResolution(72);
+        m_writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        m_painter.begin(&m_writer);
+        m_painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    }
+
+    QPainter& painter() { return m_painter; }
+    void newPage() { m_writer.newPage(); }
+    bool finish() { return m_painter.end(); }
+
+    // Lines of prose from the top, one every pitch points; returns where the next would stand.
+    double prose(double x, double top, int lines, int words = 12, double pitch = 13)
+    {
+        for (int i = 0; i < lines; ++i) {
+            QStringList text;
+            for (int w = 0; w < words; ++w)
+                text << (w % 3 == 0 ? QStringLiteral("harbour") : w % 3 == 1 ? QStringLiteral("boats")
+                                                                             : QStringLiteral("weather"));
+            m_painter.drawText(QPointF(x, top + pitch * i), text.join(QLatin1Char(' ')) + (i + 1 == lines ? QStringLiteral(".") : QString()));
+        }
+        return top + pitch * lines;
+    }
+
+private:
+    QPdfWriter m_writer;
+    QPainter m_painter;
+};
+
 } // namespace
 
 class Pdf2WordPageLayoutTest : public QObject
@@ -229,6 +265,82 @@ private slots:
         QVERIFY(QRegularExpression(QStringLiteral("style:name=\"%1\"[^>]*>\\s*<style:paragraph-properties[^>]*fo:margin-bottom=\"0.00pt\"").arg(style))
                     .match(bodies[1].second)
                     .hasMatch());
+    }
+    // A tinted box beside the running text floats at its place with its text as text: the text
+    // stays one column, the box is no section of columns.
+    void boxBesideTheTextFloats()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/sidebar.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        painter.fillRect(QRectF(380, 80, 150, 150), QColor(0xDC, 0xE6, 0xF2));
+        for (int i = 0; i < 5; ++i)
+            painter.drawText(QPointF(390, 100 + 18 * i), QStringLiteral("Key figure %1 of the year").arg(i + 1));
+        // Paragraphs beside the box, then across the page under it.
+        double y = pages.prose(72, 90, 8, 7);
+        y = pages.prose(72, y + 13, 8, 7);
+        pages.prose(72, y + 13, 10, 12);
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("sidebar"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        QVERIFY(!docx.contains(QLatin1String("<w:cols ")));
+        const QRegularExpression floating(QStringLiteral("<w:tblpPr [^>]*w:horzAnchor=\"page\" w:tblpX=\"(\\d+)\""));
+        const QRegularExpressionMatch match = floating.match(docx);
+        QVERIFY2(match.hasMatch(), qPrintable(docx.left(2000)));
+        QVERIFY(qAbs(match.captured(1).toInt() - 380 * 20) < 2 * 20);
+        // The box comes before the paragraph beside it, which anchors it, and holds its text.
+        QVERIFY(docx.indexOf(QLatin1String("<w:tblpPr")) < docx.indexOf(QLatin1String("harbour")));
+        QVERIFY(docx.indexOf(QLatin1String("Key figure 5")) < docx.indexOf(QLatin1String("harbour")));
+        const QString odt = bodies[1].second;
+        QVERIFY(!odt.contains(QLatin1String("<text:section")));
+        QVERIFY(QRegularExpression(QStringLiteral("<draw:frame [^>]*text:anchor-type=\"paragraph\" svg:x=\"38\\d\\.\\d\\dpt\"[^>]*><draw:text-box[^>]*><table:table "))
+                    .match(odt)
+                    .hasMatch());
+        QVERIFY(odt.contains(QLatin1String("style:wrap=\"parallel\"")));
+        QVERIFY(bodies[2].second.contains(QLatin1String("float:right")));
+    }
+
+    // A page that ends short of where the others end keeps its page break: above its footnotes,
+    // and a page that shows nothing but its number.
+    void pagesThatEndShortKeepTheirBreaks()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/short.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        pages.prose(72, 80, 54);
+        pages.newPage();
+        // A short page whose footnote stands at its foot.
+        pages.prose(72, 80, 20);
+        painter.drawLine(QPointF(72, 752), QPointF(180, 752));
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+        painter.drawText(QPointF(72, 764), QStringLiteral("1 The weather of the week counted twice."));
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        pages.newPage();
+        pages.prose(72, 80, 54);
+        pages.newPage();
+        painter.drawText(QPointF(295, 800), QStringLiteral("4"));
+        pages.newPage();
+        painter.drawText(QPointF(72, 80), QStringLiteral("Closing words of the report on the fifth page."));
+        pages.prose(72, 93, 40);
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("short"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        // The third page's text starts a page, after the second page's short body and its note.
+        const QRegularExpression breaks(QStringLiteral("<w:pageBreakBefore/>"));
+        QCOMPARE(docx.count(breaks), 3);
+        QVERIFY(docxParagraph(docx, QStringLiteral("Closing words")).contains(QLatin1String("<w:pageBreakBefore/>")));
+        QVERIFY(docxParagraph(docx, QStringLiteral("4")).contains(QLatin1String("<w:pageBreakBefore/>")));
+        for (const char* text : {"Closing words", "4</text:span>"}) {
+            const QString odt = bodies[1].second;
+            const QRegularExpression paragraph(QStringLiteral("<text:p text:style-name=\"(\\w+)\"><text:span[^>]*>%1").arg(QLatin1String(text)));
+            const QString style = paragraph.match(odt).captured(1);
+            QVERIFY2(QRegularExpression(QStringLiteral("style:name=\"%1\"[^>]*><style:paragraph-properties[^>]*fo:break-before=\"page\"").arg(style))
+                         .match(odt)
+                         .hasMatch(),
+                     text);
+        }
     }
 };
 

@@ -206,17 +206,9 @@ DocumentBuilder::Paragraph DocumentBuilder::convert(const LaidParagraph& laid, f
     paragraph.indent = laid.indent;
     paragraph.pitch = linePitch(laid.lines);
     paragraph.container = container;
-    if (!laid.lines.isEmpty()) {
-        paragraph.firstLeft = laid.lines.front().box.x0;
-        paragraph.left = laid.lines.size() > 1 ? 1e9f : paragraph.firstLeft;
-        paragraph.right = -1e9f;
-        paragraph.em = laid.lines.front().size;
-        for (int i = 0; i < laid.lines.size(); ++i) {
-            if (i > 0)
-                paragraph.left = std::min(paragraph.left, laid.lines[i].box.x0);
-            paragraph.right = std::max(paragraph.right, laid.lines[i].box.x1);
-        }
-    }
+    for (const TextLine& line : laid.lines)
+        paragraph.lineBoxes.append(line.box);
+    paragraph.em = laid.lines.isEmpty() ? 0 : laid.lines.front().size;
     for (const TextLine& line : laid.lines) {
         const QList<FlowRun> runs = runsOf(line);
         if (runs.isEmpty())
@@ -327,6 +319,7 @@ void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pi
         Item item;
         if (itemOf(page, laid, pictures, &item)) {
             item.columns = laid.columns >= 0 ? firstColumns + laid.columns : -1;
+            item.floats = laid.floats && item.kind != FlowBlock::Paragraph;
             item.column = laid.column;
             m_items.append(item);
         }
@@ -417,12 +410,18 @@ void DocumentBuilder::measureBodies()
     // Lines in the margins that are no running head or page number are the body's too (a title
     // near the page's top, the last lines of a full page).
     m_pageBottoms = QVector<float>(m_pages, -1);
+    m_notesTops = QVector<float>(m_pages, -1);
     m_pageBodies = QVector<fz_rect>(m_pages, fz_empty_rect);
     for (const Item& item : m_items) {
         // A page number kept on a page without a body is no measure of the body.
         if (item.margin && isPageNumber(paragraphText(item.paragraph.lines)))
             continue;
-        m_pageBottoms[item.page] = std::max(m_pageBottoms[item.page], item.box.y1);
+        // A box floating beside the text, or a footnote under it, is no measure of where the
+        // text ends.
+        if (!item.floats && !item.note)
+            m_pageBottoms[item.page] = std::max(m_pageBottoms[item.page], item.box.y1);
+        if (item.note)
+            m_notesTops[item.page] = m_notesTops[item.page] < 0 ? item.box.y0 : std::min(m_notesTops[item.page], item.box.y0);
         m_pageBodies[item.page] = fz_union_rect(m_pageBodies[item.page], item.box);
     }
     // Pages by size (the sizes are few): each filed under the first page of its size.
@@ -440,10 +439,90 @@ void DocumentBuilder::measureBodies()
 
 void DocumentBuilder::placeParagraphs()
 {
+    QHash<int, QVector<fz_rect>> floating; // by page
+    for (const Item& item : m_items) {
+        if (item.floats)
+            floating[item.page].append(item.box);
+    }
+    // Where each column's items lie, without the running heads and page numbers read in it.
+    QHash<QPair<int, int>, fz_rect> columns;
+    for (const Item& item : m_items) {
+        if (item.columns >= 0) {
+            const QPair<int, int> key(item.columns, item.column);
+            columns.insert(key, fz_union_rect(columns.value(key, fz_empty_rect), item.box));
+        }
+    }
     for (Item& item : m_items) {
         if (item.kind != FlowBlock::Paragraph || !fz_is_empty_rect(item.paragraph.container))
             continue;
-        item.paragraph.container = item.columns >= 0 ? m_columns[item.columns].columns[item.column] : m_pageBodies[item.page];
+        item.paragraph.container = item.columns >= 0 ? columns.value(qMakePair(item.columns, item.column)) : m_pageBodies[item.page];
+        for (const fz_rect& box : floating.value(item.page)) {
+            if (item.box.y1 > box.y0 && item.box.y0 < box.y1)
+                item.paragraph.floatsBeside.append(box);
+        }
+    }
+}
+
+void DocumentBuilder::placeFloats()
+{
+    QList<Item> placed;
+    QList<Item> floating; // boxes of the page not yet placed
+    const auto anchorOf = [](const Item& box, const Item& block) {
+        return !block.floats && block.page == box.page && block.box.y1 > box.box.y0;
+    };
+    for (const Item& item : m_items) {
+        // Each box waiting goes before the first block beside or below it.
+        for (int f = 0; f < floating.size();) {
+            if (anchorOf(floating[f], item)) {
+                placed.append(floating.takeAt(f));
+                continue;
+            }
+            if (floating[f].page != item.page) {
+                Item alone = floating.takeAt(f);
+                alone.floats = false;
+                placed.append(alone);
+                continue;
+            }
+            ++f;
+        }
+        if (!item.floats) {
+            placed.append(item);
+            continue;
+        }
+        // A box read after the text beside it goes back before the first block beside or below it.
+        int at = placed.size();
+        while (at > 0 && anchorOf(item, placed[at - 1]))
+            --at;
+        if (at < placed.size())
+            placed.insert(at, item);
+        else
+            floating.append(item);
+    }
+    for (Item& alone : floating) {
+        alone.floats = false;
+        placed.append(alone);
+    }
+    m_items = placed;
+}
+
+void DocumentBuilder::setFloats(QList<FlowBlock>& blocks) const
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (!m_items[i].floats)
+            continue;
+        // Anchored to the first block after it that does not float (placeFloats made sure of one).
+        int anchor = i + 1;
+        while (anchor < m_items.size() && m_items[anchor].floats)
+            ++anchor;
+        if (anchor == m_items.size())
+            continue;
+        blocks[i].floats = true;
+        // The page it opens starts with its anchor, which holds it.
+        blocks[anchor].pageBreakBefore = blocks[anchor].pageBreakBefore || blocks[i].pageBreakBefore;
+        blocks[i].pageBreakBefore = false;
+        blocks[i].floatX = m_items[i].box.x0;
+        // Never above its anchor: it would push the text before the anchor aside.
+        blocks[i].floatY = std::max(0.0f, m_items[i].box.y0 - m_items[anchor].box.y0);
     }
 }
 
@@ -451,9 +530,10 @@ void DocumentBuilder::joinBrokenParagraphs()
 {
     QList<Item> kept;
     for (const Item& item : m_items) {
-        // The paragraph this one may continue: the last before it, footnotes in between skipped.
+        // The paragraph this one may continue: the last before it, footnotes and boxes floating
+        // beside the text in between skipped.
         int previousIndex = kept.size() - 1;
-        while (previousIndex >= 0 && kept[previousIndex].note && !item.note)
+        while (previousIndex >= 0 && ((kept[previousIndex].note && !item.note) || kept[previousIndex].floats))
             --previousIndex;
         if (previousIndex >= 0 && item.kind == FlowBlock::Paragraph && kept[previousIndex].kind == FlowBlock::Paragraph) {
             Item& previous = kept[previousIndex];
@@ -518,10 +598,32 @@ void DocumentBuilder::indent(const Paragraph& paragraph, FlowBlock* block)
 {
     const fz_rect container = paragraph.container;
     const float em = paragraph.em;
-    const float left = paragraph.left;
-    const float right = paragraph.right;
     if (fz_is_empty_rect(container) || paragraph.rtl || em <= 0)
         return;
+    // Where the lines not beside a floating box start (the first apart) and end.
+    const auto besideFloat = [&](const fz_rect& line) {
+        return std::any_of(paragraph.floatsBeside.begin(), paragraph.floatsBeside.end(),
+                           [&](const fz_rect& box) { return line.y1 > box.y0 && line.y0 < box.y1; });
+    };
+    int lines = 0;
+    float left = 1e9f;
+    float right = -1e9f;
+    float firstLeft = -1;
+    for (int i = 0; i < paragraph.lineBoxes.size(); ++i) {
+        const fz_rect& line = paragraph.lineBoxes[i];
+        if (besideFloat(line))
+            continue;
+        ++lines;
+        if (i == 0)
+            firstLeft = line.x0;
+        if (i > 0 || paragraph.lineBoxes.size() == 1)
+            left = std::min(left, line.x0);
+        right = std::max(right, line.x1);
+    }
+    if (lines == 0)
+        return;
+    if (left > right)
+        left = firstLeft;
     const float room = container.x1 - container.x0;
     const float before = left - container.x0;
     const float after = container.x1 - right;
@@ -536,9 +638,9 @@ void DocumentBuilder::indent(const Paragraph& paragraph, FlowBlock* block)
     } else {
         if (before > kLeastIndent * em)
             block->leftIndent = before;
-        if (paragraph.lines.size() > 1 && std::fabs(paragraph.firstLeft - left) > kLeastIndent * em)
-            block->firstLineIndent = paragraph.firstLeft - left;
-        if (paragraph.lines.size() > 1 && after > kNarrowerBy * em)
+        if (lines > 1 && firstLeft >= 0 && std::fabs(firstLeft - left) > kLeastIndent * em)
+            block->firstLineIndent = firstLeft - left;
+        if (lines > 1 && after > kNarrowerBy * em)
             block->rightIndent = after;
     }
     // A hanging first line starts no further left than the container's edge.
@@ -600,6 +702,7 @@ FlowDocument DocumentBuilder::finish()
 {
     dropMarginLines();
     measureBodies();
+    placeFloats();
     placeParagraphs();
     joinBrokenParagraphs();
     FlowDocument document;
@@ -627,6 +730,7 @@ FlowDocument DocumentBuilder::finish()
     }
     document.sections = columnSections(document.blocks);
     spaceBlocks(m_items, document.blocks);
+    setFloats(document.blocks);
     document.margins = m_pageSizes.isEmpty() ? document.margins : sourceMargins(firstPage);
     document.pageChanges = pageChanges();
     // A page of another format starts a page of its own.
@@ -669,32 +773,50 @@ QList<FlowPageFormat> DocumentBuilder::pageChanges() const
 QVector<bool> DocumentBuilder::pageStarts() const
 {
     QVector<bool> starts(m_items.size(), false);
-    // Where each page's body ends, and where the document's pages of its size usually end (the
+    // How much room each page's text left free: from where its body ends to the top of its
+    // footnotes, else to where the text area of pages of its size ends (a slide's text stops well
+    // above its page's end); and how much the document's pages of its size usually leave (the
     // sizes are few: each page is filed under the first page of its size).
-    const QVector<float>& bottoms = m_pageBottoms;
-    QHash<int, QVector<float>> filled;
-    QHash<int, double> textBottoms; // where the text area of such pages ends
+    QVector<float> free(m_pages, -1);
+    QHash<int, QVector<float>> frees;
+    QHash<int, double> textBottoms;
     for (int page = 0; page < m_pages; ++page) {
         if (!textBottoms.contains(m_sizeOf[page]))
             textBottoms.insert(m_sizeOf[page], m_pageSizes[page].height() - sourceMargins(page).bottom());
-        if (bottoms[page] >= 0)
-            filled[m_sizeOf[page]].append(bottoms[page]);
+        const double limit = m_notesTops[page] >= 0 ? m_notesTops[page] : textBottoms[m_sizeOf[page]];
+        // A page that shows nothing but its number leaves it all free, and says nothing of how
+        // full the others are.
+        if (m_pageBottoms[page] < 0) {
+            free[page] = float(limit - sourceMargins(page).top());
+            continue;
+        }
+        free[page] = float(limit - m_pageBottoms[page]);
+        frees[m_sizeOf[page]].append(free[page]);
     }
-    for (QVector<float>& group : filled)
+    for (QVector<float>& group : frees)
         std::sort(group.begin(), group.end());
     for (int i = 1; i < m_items.size(); ++i) {
         const Item& item = m_items[i];
         const int before = m_items[i - 1].page;
-        const QVector<float>& others = filled[m_sizeOf[before]];
-        if (item.page == before || bottoms[before] < 0 || others.size() < 2)
+        const QVector<float>& others = frees[m_sizeOf[before]];
+        // Only where the reading goes on to a later page (a paragraph a page break cut is one again,
+        // on the page it ends on, and the footnotes of the page it started on follow it).
+        if (item.page <= before || free[before] < 0 || others.size() < 2)
             continue;
-        // Where the text area of such pages ends (a slide's text stops well above its page's end).
-        const double textBottom = textBottoms[m_sizeOf[before]];
         // The page ended well short of the others, or with room for the next page's first item
-        // and a few lines more (a heading is not left alone at a page's foot).
-        const double lineSize = item.size > 0 ? item.size : kUsualSize;
-        const bool room = textBottom - bottoms[before] > (item.box.y1 - item.box.y0) + kLinesToSpare * lineSize;
-        starts[i] = bottoms[before] < others[others.size() * 3 / 4] - kShortPage * m_pageSizes[before].height() || room;
+        // (a box floating beside the text takes no room) and a few lines of the text after it (a
+        // heading is not left alone at a page's foot).
+        int first = i;
+        while (first + 1 < m_items.size() && m_items[first].floats && m_items[first + 1].page == item.page)
+            ++first;
+        const Item& opening = m_items[first];
+        const bool textAfter = first + 1 < m_items.size() && m_items[first + 1].page == item.page && m_items[first + 1].size > 0;
+        const double lineSize = textAfter ? m_items[first + 1].size : opening.size > 0 ? opening.size
+                                                                                       : kUsualSize;
+        const bool room = free[before] > (opening.box.y1 - opening.box.y0) + kLinesToSpare * lineSize;
+        // A page that shows nothing but its number is a page of its own.
+        const bool empty = m_pageBottoms[item.page] < 0;
+        starts[i] = free[before] > others[(others.size() - 1) / 4] + kShortPage * m_pageSizes[before].height() || room || empty;
     }
     return starts;
 }

@@ -36,15 +36,15 @@ private:
         bool rtl = false;
         int indent = 0;
         float pitch = 0; // between its lines' baselines, as in the source; 0 for one line
-        // Where its lines stand on the page: where its first line starts, where the others start
-        // (the first's when it has no other) and where the longest ends; the size of its first.
-        float firstLeft = 0;
-        float left = 0;
-        float right = 0;
+        // Where its lines stand on the page (those of its first part, where a break cut it), and
+        // the size of its first.
+        QVector<fz_rect> lineBoxes;
         float em = 0;
         // The edges its indents are measured from (a column, a cell or box inside its padding);
         // empty for none.
         fz_rect container = fz_empty_rect;
+        // Boxes floating beside it: its lines beside them tell nothing of its indents.
+        QVector<fz_rect> floatsBeside;
     };
     struct Item
     {
@@ -61,6 +61,7 @@ private:
         float lastBaseline = 0;
         int columns = -1; // index into m_columns of the columns it stands in; -1 for none
         int column = 0;
+        bool floats = false; // a box beside the running text, set at its place
     };
     struct Table
     {
@@ -75,8 +76,15 @@ private:
     FlowBlock blockOf(const Item& item) const;
     // container: what holds the paragraph, empty where the page decides it later.
     Paragraph convert(const LaidParagraph& laid, fz_rect container = fz_empty_rect);
-    // What each body paragraph's indents are measured from: its column, else the page's body.
+    // What each body paragraph's indents are measured from: its column, else the page's body;
+    // and the boxes floating beside it.
     void placeParagraphs();
+    // Each box floating beside the text goes before the first block beside or below it on its
+    // page, which anchors it; one without such a block stays a block of its own.
+    void placeFloats();
+    // The place of each floating block: from the page's left edge and from the top of the block
+    // after it, which anchors it.
+    void setFloats(QList<FlowBlock>& blocks) const;
     QList<FlowRun> runsOf(const TextLine& line);
     void learnWords(const QString& line);
     void dropMarginLines();
@@ -120,7 +128,8 @@ private:
     FlowMargin m_footer;
     int m_pages = 0;
     QVector<FoundColumns> m_columns;  // of every page, in order
-    QVector<float> m_pageBottoms;     // where each page's body ends; -1 for a page without one
+    QVector<float> m_pageBottoms;     // where each page's body ends, its footnotes aside; -1 for a page without one
+    QVector<float> m_notesTops;       // where each page's footnotes start; -1 for a page without any
     QVector<fz_rect> m_pageBodies;    // where each page's body lies
     QVector<int> m_sizeOf;            // of each page, the first page of its size
     QHash<int, fz_rect> m_sizeBodies; // by the first page of each size: where the bodies of its pages lie

@@ -19,9 +19,14 @@ void DocumentBuilder::spaceBlocks(const QList<Item>& items, QList<FlowBlock>& bl
     for (int i = 0; i < items.size(); ++i) {
         const Item& item = items[i];
         blocks[i].spaceBefore = 0;
-        if (i == 0)
+        // A box floating beside the text takes no room in it: the block after it is spaced from
+        // the one before it.
+        int before = i - 1;
+        while (before >= 0 && items[before].floats)
+            --before;
+        if (item.floats || before < 0)
             continue;
-        const Item& previous = items[i - 1];
+        const Item& previous = items[before];
         // Only below the block before on the same page, in the same column.
         if (previous.page != item.page || item.box.y0 < previous.box.y1 - 2 || !overlapX(previous.box, item.box))
             continue;

@@ -52,7 +52,9 @@ public:
         for (int r = 0; r + 1 < runs.size();) {
             QVector<Column> columns;
             const int next = columnsFrom(runs, r, columns);
-            if (columns.size() >= 2 && wideEnoughForItsText(columns) && holdsText(columns))
+            if (columns.size() >= 2 && boxesBesideText(columns))
+                markFloats(columns);
+            else if (columns.size() >= 2 && wideEnoughForItsText(columns) && holdsText(columns))
                 mark(columns);
             r = next;
         }
@@ -147,6 +149,31 @@ private:
             }
         }
         return lines >= kLeastLines;
+    }
+
+    bool holdsParagraphs(const Column& column) const
+    {
+        for (int i = column.from; i < column.to; ++i) {
+            if (m_page.items[m_body[i]].kind == PageItem::Paragraph)
+                return true;
+        }
+        return false;
+    }
+
+    // Whether one column holds the running text and the others only boxes: a sidebar, an
+    // infobox or a picture beside the text, not text set in columns.
+    bool boxesBesideText(const QVector<Column>& columns) const
+    {
+        return std::count_if(columns.begin(), columns.end(), [this](const Column& column) { return holdsParagraphs(column); }) == 1;
+    }
+
+    // The boxes float beside the text, which stays one column.
+    void markFloats(const QVector<Column>& columns)
+    {
+        for (const Column& column : columns) {
+            for (int i = column.from; i < column.to && !holdsParagraphs(column); ++i)
+                m_page.items[m_body[i]].floats = true;
+        }
     }
 
     void mark(const QVector<Column>& columns)

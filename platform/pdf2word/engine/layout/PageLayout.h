@@ -62,6 +62,7 @@ struct PageItem
     bool note = false;   // a footnote
     int columns = -1;    // the columns it stands in (index into PageLayout::columns); -1 for none
     int column = 0;      // which of them, from the left
+    bool floats = false; // a box beside running text: set at its place, the text flowing around it
 };
 
 // A tinted or framed box around text (a sidebar, an infobox, a heading's bar): its text stays
@@ -136,7 +137,8 @@ QVector<FoundBlockRow> findBlockRows(QVector<TextLine>& lines, const QVector<fz_
 // reading may jump across. Returns indexes: lines first (0..lines-1), then obstacles.
 QVector<int> readingOrder(const QVector<fz_rect>& lineBoxes, const QVector<fz_rect>& obstacles,
                           const fz_cookie* cookie = nullptr);
-// The columns the page's body items (in reading order) stand in: marks each item in them.
+// The columns the page's body items (in reading order) stand in: marks each item in them; boxes
+// (tables, panels, figures) that stand beside one column of running text float instead.
 void findColumns(PageLayout& page);
 // Paragraphs of the lines of one text block (a column's run of lines, or a table cell). A block
 // of one line is aligned within area (the page's text, or the cell).

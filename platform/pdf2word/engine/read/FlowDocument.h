@@ -84,6 +84,12 @@ struct FlowBlock
     double leftIndent = 0;
     double rightIndent = 0;
     double firstLineIndent = 0;
+    // A box beside the running text (a picture, a table, a panel) floats at its place, the text
+    // flowing around it: points from the page's left edge to its left edge, and from the top of
+    // the block after it, which anchors it, to its top (below the space above that block).
+    bool floats = false;
+    double floatX = 0;
+    double floatY = 0;
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block

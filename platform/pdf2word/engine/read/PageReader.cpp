@@ -338,6 +338,13 @@ int Looks::lookOf(fz_font* font)
                      || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
                      || lower.contains(QLatin1String("cmtt")) || lower.contains(QLatin1String("typewriter"))
                      || lower.contains(QLatin1String("consol"));
+    // A font the PDF gives no name (MuPDF calls it "Unnamed", a Type 3 font "Unnamed-T3") is the
+    // usual face of its kind, which every reader has or replaces by one as wide: not the reader's
+    // default font, often wider.
+    if (look.font.isEmpty() || lower == QLatin1String("unnamed") || lower.startsWith(QLatin1String("unnamed-")))
+        look.font = look.monospace                  ? QStringLiteral("Courier New")
+                    : fz_font_is_serif(m_ctx, font) ? QStringLiteral("Times New Roman")
+                                                    : QStringLiteral("Arial");
     m_fonts.learn(fontFactsOf(m_ctx, font, look.font, look.monospace));
     const QString key = QStringLiteral("%1|%2|%3|%4").arg(look.font).arg(look.bold).arg(look.italic).arg(look.monospace);
     int index = m_byKey.value(key, -1);

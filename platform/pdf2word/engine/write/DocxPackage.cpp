@@ -15,6 +15,8 @@ const char kDrawingMain[] = "http://schemas.openxmlformats.org/drawingml/2006/ma
 const char kPicture[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
 
 const int kEmuPerPoint = 12700;
+// Points a floating box keeps from the text beside it.
+const int kFloatGap = 9;
 // A running head or foot stands this far from the page's edge, or half the margin when that is
 // less (twentieths of a point).
 const int kMarginTextTwips = 708;
@@ -220,10 +222,23 @@ int spanTwips(const QVector<int>& twips, int column, int span)
     return sum;
 }
 
-// Which of the table's borders are drawn, with its width and its fixed grid of column widths.
-void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector<int>& twips)
+// Which of the table's borders are drawn, with its width and its fixed grid of column widths;
+// where it floats (placed: its block when it does), its place beside the text.
+void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector<int>& twips, const FlowBlock* placed)
 {
     xml.writeStartElement(QStringLiteral("w:tblPr"));
+    if (placed && placed->floats) {
+        // From the page's left edge and the top of the paragraph after it, which anchors it.
+        xml.writeEmptyElement(QStringLiteral("w:tblpPr"));
+        xml.writeAttribute(QStringLiteral("w:leftFromText"), QString::number(kFloatGap * 20));
+        xml.writeAttribute(QStringLiteral("w:rightFromText"), QString::number(kFloatGap * 20));
+        xml.writeAttribute(QStringLiteral("w:vertAnchor"), QStringLiteral("text"));
+        xml.writeAttribute(QStringLiteral("w:horzAnchor"), QStringLiteral("page"));
+        xml.writeAttribute(QStringLiteral("w:tblpX"), QString::number(qRound(placed->floatX * 20)));
+        xml.writeAttribute(QStringLiteral("w:tblpY"), QString::number(qRound(placed->floatY * 20)));
+        xml.writeEmptyElement(QStringLiteral("w:tblOverlap"));
+        xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("never"));
+    }
     xml.writeEmptyElement(QStringLiteral("w:tblW"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(spanTwips(twips, 0, twips.size())));
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
@@ -309,20 +324,25 @@ void writeTableRow(QXmlStreamWriter& xml, const FlowDocument& document, const QS
 // A table with the columns as wide as in the source (narrowed together to fit the text area): a
 // ruled one with every border a single thin line, one found from the text's alignment without
 // borders, a panel with its frame and tint.
-void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowTable& table)
+// placed: the table's block in the body, for its place where it floats; nullptr in a cell.
+void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowTable& table,
+                const FlowBlock* placed = nullptr)
 {
     QVector<int> twips;
     for (double width : fittedColumnWidths(area, table))
         twips.append(qMax(20, qRound(width * 20)));
     xml.writeStartElement(QStringLiteral("w:tbl"));
-    writeTableGrid(xml, table, twips);
+    writeTableGrid(xml, table, twips, placed);
     const QVector<int> coverage = tableCoverage(table);
     for (int r = 0; r < table.rows; ++r)
         writeTableRow(xml, document, area, table, r, twips, coverage);
     xml.writeEndElement(); // w:tbl
 }
 
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowBlock& block, double spaceAfter)
+// spaceAfter: the space below it where a table follows; anchorSpace: where it floats, the space
+// above the block after it, which its paragraph comes before.
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowBlock& block, double spaceAfter,
+                  double anchorSpace)
 {
     const QSizeF size = fittedPictureSize(area, document.images[block.image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
@@ -332,18 +352,55 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     xml.writeStartElement(QStringLiteral("w:pPr"));
     if (block.pageBreakBefore)
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
-    writeSpacing(xml, block, spaceAfter);
+    // A floating picture's paragraph only anchors it: as low as can be.
+    if (block.floats)
+        writeLeastSpacing(xml);
+    else
+        writeSpacing(xml, block, spaceAfter);
     xml.writeEndElement();
     if (block.columnBreakBefore)
         writeColumnBreak(xml);
     xml.writeStartElement(QStringLiteral("w:r"));
     xml.writeStartElement(QStringLiteral("w:drawing"));
-    xml.writeStartElement(QStringLiteral("wp:inline"));
-    for (const char* distance : {"distT", "distB", "distL", "distR"})
-        xml.writeAttribute(QLatin1String(distance), QStringLiteral("0"));
+    if (block.floats) {
+        // At its place beside the text, which flows around it.
+        xml.writeStartElement(QStringLiteral("wp:anchor"));
+        for (const char* distance : {"distT", "distB"})
+            xml.writeAttribute(QLatin1String(distance), QStringLiteral("0"));
+        for (const char* distance : {"distL", "distR"})
+            xml.writeAttribute(QLatin1String(distance), QString::number(kFloatGap * kEmuPerPoint));
+        xml.writeAttribute(QStringLiteral("simplePos"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("relativeHeight"), QString::number(block.image + 1));
+        for (const char* flag : {"behindDoc", "locked", "allowOverlap"})
+            xml.writeAttribute(QLatin1String(flag), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("layoutInCell"), QStringLiteral("1"));
+        xml.writeEmptyElement(QStringLiteral("wp:simplePos"));
+        xml.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+        const struct
+        {
+            const char* element;
+            const char* from;
+            double offset;
+        } positions[] = {{"wp:positionH", "page", block.floatX}, {"wp:positionV", "paragraph", block.floatY + anchorSpace}};
+        for (const auto& position : positions) {
+            xml.writeStartElement(QLatin1String(position.element));
+            xml.writeAttribute(QStringLiteral("relativeFrom"), QLatin1String(position.from));
+            xml.writeTextElement(QStringLiteral("wp:posOffset"), QString::number(qRound64(position.offset * kEmuPerPoint)));
+            xml.writeEndElement();
+        }
+    } else {
+        xml.writeStartElement(QStringLiteral("wp:inline"));
+        for (const char* distance : {"distT", "distB", "distL", "distR"})
+            xml.writeAttribute(QLatin1String(distance), QStringLiteral("0"));
+    }
     xml.writeEmptyElement(QStringLiteral("wp:extent"));
     xml.writeAttribute(QStringLiteral("cx"), cx);
     xml.writeAttribute(QStringLiteral("cy"), cy);
+    if (block.floats) {
+        xml.writeEmptyElement(QStringLiteral("wp:wrapSquare"));
+        xml.writeAttribute(QStringLiteral("wrapText"), QStringLiteral("bothSides"));
+    }
     xml.writeEmptyElement(QStringLiteral("wp:docPr"));
     xml.writeAttribute(QStringLiteral("id"), id);
     xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
@@ -383,7 +440,7 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     xml.writeEndElement(); // pic:pic
     xml.writeEndElement(); // a:graphicData
     xml.writeEndElement(); // a:graphic
-    xml.writeEndElement(); // wp:inline
+    xml.writeEndElement(); // wp:inline or wp:anchor
     xml.writeEndElement(); // w:drawing
     xml.writeEndElement(); // w:r
     xml.writeEndElement(); // w:p
@@ -396,7 +453,7 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
         const bool beforeTable = i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table;
         const double spaceAfter = beforeTable ? qMax(0.0, blocks[i + 1].spaceBefore) : 0.0;
         if (block.kind == FlowBlock::Image) {
-            writePicture(xml, document, area, block, spaceAfter);
+            writePicture(xml, document, area, block, spaceAfter, i + 1 < blocks.size() ? qMax(0.0, blocks[i + 1].spaceBefore) : 0.0);
         } else if (block.kind == FlowBlock::Table) {
             // A table starts a page after an empty paragraph that does.
             if (block.pageBreakBefore) {
@@ -415,7 +472,7 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
                 writeColumnBreak(xml);
                 xml.writeEndElement();
             }
-            writeTable(xml, document, area, document.tables[block.table]);
+            writeTable(xml, document, area, document.tables[block.table], &block);
             // Two tables in a row would become one.
             if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
                 writeEmptyParagraph(xml);

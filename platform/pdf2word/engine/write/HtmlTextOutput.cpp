@@ -97,19 +97,30 @@ QString paragraphHtml(const FlowBlock& block, double bodySize)
 
 QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks, double bodySize);
 
-QString imageHtml(const FlowImage& image)
+// The style of a box floating beside the text: to the side of the page it stands on, apart from
+// the text; empty for a block of its own.
+QString floatStyle(const FlowDocument& document, const FlowBlock& block)
+{
+    if (!block.floats)
+        return QString();
+    const bool left = block.floatX < document.pageSize.width() / 2;
+    return left ? QStringLiteral("float:left;margin:0 9pt 6pt 0") : QStringLiteral("float:right;margin:0 0 6pt 9pt");
+}
+
+QString imageHtml(const FlowImage& image, const QString& placement)
 {
     // CSS pixels are 1/96 inch, points 1/72.
-    return QStringLiteral("<p><img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\" alt=\"%5\"></p>\n")
+    return QStringLiteral("<p><img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\" alt=\"%5\"%6></p>\n")
         .arg(image.type, QString::fromLatin1(image.data.toBase64()))
         .arg(qRound(image.width * 96 / 72))
         .arg(qRound(image.height * 96 / 72))
-        .arg(xmlSafe(image.description).toHtmlEscaped());
+        .arg(xmlSafe(image.description).toHtmlEscaped(),
+             placement.isEmpty() ? QString() : QStringLiteral(" style=\"%1\"").arg(placement));
 }
 
 // A ruled table keeps the style sheet's cell borders; a table found from the text's alignment
 // has none, a panel its frame and tint.
-QString tableHtml(const FlowDocument& document, const FlowTable& table, double bodySize)
+QString tableHtml(const FlowDocument& document, const FlowTable& table, double bodySize, const QString& placement = QString())
 {
     const int columns = table.columnWidths.size();
     const QVector<int> coverage = tableCoverage(table);
@@ -120,6 +131,8 @@ QString tableHtml(const FlowDocument& document, const FlowTable& table, double b
         style << QStringLiteral("border:1px solid #") + hexColor(table.borderColor);
     if (table.shading >= 0)
         style << QStringLiteral("background:#") + hexColor(table.shading);
+    if (!placement.isEmpty())
+        style << placement;
     const QString cellStyle = table.borders == FlowTable::Grid ? QString() : QStringLiteral(" style=\"border:none\"");
     QString html = style.isEmpty() ? QStringLiteral("<table>\n") : QStringLiteral("<table style=\"%1\">\n").arg(style.join(QLatin1Char(';')));
     for (int r = 0; r < table.rows; ++r) {
@@ -156,9 +169,9 @@ QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks,
     QString html;
     for (const FlowBlock& block : blocks) {
         if (block.kind == FlowBlock::Image)
-            html += imageHtml(document.images[block.image]);
+            html += imageHtml(document.images[block.image], floatStyle(document, block));
         else if (block.kind == FlowBlock::Table)
-            html += tableHtml(document, document.tables[block.table], bodySize);
+            html += tableHtml(document, document.tables[block.table], bodySize, floatStyle(document, block));
         else
             html += paragraphHtml(block, bodySize);
     }

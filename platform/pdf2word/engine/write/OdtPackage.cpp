@@ -181,16 +181,68 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock
     xml.writeEndElement(); // text:p
 }
 
+// The paragraph style that only anchors a box floating beside the text, as low as can be, and
+// the frame style that sets the box at its place with the text flowing around it.
+const char kAnchorStyle[] = "PAnchor";
+const char kFloatFrameStyle[] = "frFloat";
+// Points a floating box keeps from the text beside it.
+const double kFloatGap = 9;
+
+// A floating box's frame: anchored to its paragraph, from the page's left edge and the top of
+// the block after it, below the space above that block (anchorSpace).
+void writeFloatPlace(QXmlStreamWriter& xml, const FlowBlock& block, double anchorSpace)
+{
+    xml.writeAttribute(QStringLiteral("draw:style-name"), QLatin1String(kFloatFrameStyle));
+    xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("paragraph"));
+    xml.writeAttribute(QStringLiteral("svg:x"), points(block.floatX));
+    xml.writeAttribute(QStringLiteral("svg:y"), points(block.floatY + anchorSpace));
+}
+
+void writeFloatStyles(QXmlStreamWriter& xml)
+{
+    xml.writeStartElement(QStringLiteral("style:style"));
+    xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(kAnchorStyle));
+    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("paragraph"));
+    xml.writeEmptyElement(QStringLiteral("style:paragraph-properties"));
+    xml.writeAttribute(QStringLiteral("fo:margin-top"), points(0));
+    xml.writeAttribute(QStringLiteral("fo:margin-bottom"), points(0));
+    xml.writeAttribute(QStringLiteral("fo:line-height"), points(1));
+    xml.writeEmptyElement(QStringLiteral("style:text-properties"));
+    xml.writeAttribute(QStringLiteral("fo:font-size"), points(1));
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("style:style"));
+    xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(kFloatFrameStyle));
+    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
+    xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
+    xml.writeAttribute(QStringLiteral("style:wrap"), QStringLiteral("parallel"));
+    xml.writeAttribute(QStringLiteral("style:number-wrapped-paragraphs"), QStringLiteral("no-limit"));
+    xml.writeAttribute(QStringLiteral("style:horizontal-pos"), QStringLiteral("from-left"));
+    xml.writeAttribute(QStringLiteral("style:horizontal-rel"), QStringLiteral("page"));
+    xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("from-top"));
+    xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("paragraph"));
+    xml.writeAttribute(QStringLiteral("fo:margin-left"), points(kFloatGap));
+    xml.writeAttribute(QStringLiteral("fo:margin-right"), points(kFloatGap));
+    xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
+    xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
+    xml.writeEndElement();
+}
+
 void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QSizeF& area,
-                  const FlowBlock& block, const QString& style)
+                  const FlowBlock& block, const QString& style, double anchorSpace)
 {
     const QSizeF size = fittedPictureSize(area, document.images[block.image]);
     xml.writeStartElement(QStringLiteral("text:p"));
-    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style : styles.paragraph.value(paragraphKey(block)));
+    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style
+                                                          : block.floats   ? QLatin1String(kAnchorStyle)
+                                                                           : styles.paragraph.value(paragraphKey(block)));
     xml.writeStartElement(QStringLiteral("draw:frame"));
-    xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
     xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
-    xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
+    if (block.floats) {
+        writeFloatPlace(xml, block, anchorSpace);
+    } else {
+        xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
+        xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
+    }
     xml.writeAttribute(QStringLiteral("svg:width"), points(size.width()));
     xml.writeAttribute(QStringLiteral("svg:height"), points(size.height()));
     xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
@@ -381,12 +433,33 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
     for (int i = 0; i < blocks.size(); ++i) {
         const FlowBlock& block = blocks[i];
         const QString style = i == 0 ? openingStyle : QString();
-        if (block.kind == FlowBlock::Image)
-            writePicture(xml, styles, document, area, block, style);
-        else if (block.kind == FlowBlock::Table)
+        // The space above the block after a floating box, whose paragraph comes before it.
+        const double anchorSpace = i + 1 < blocks.size() ? qMax(0.0, blocks[i + 1].spaceBefore) : 0.0;
+        if (block.kind == FlowBlock::Image) {
+            writePicture(xml, styles, document, area, block, style, anchorSpace);
+        } else if (block.kind == FlowBlock::Table && block.floats) {
+            // A table floating beside the text: in a frame at its place, as wide as the table.
+            double width = 0;
+            for (double column : fittedColumnWidths(area, document.tables[block.table]))
+                width += column;
+            xml.writeStartElement(QStringLiteral("text:p"));
+            xml.writeAttribute(QStringLiteral("text:style-name"), style.isEmpty() ? QLatin1String(kAnchorStyle) : style);
+            xml.writeStartElement(QStringLiteral("draw:frame"));
+            xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Box %1").arg(block.table + 1));
+            writeFloatPlace(xml, block, anchorSpace);
+            xml.writeAttribute(QStringLiteral("svg:width"), points(width));
+            xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
+            xml.writeStartElement(QStringLiteral("draw:text-box"));
+            xml.writeAttribute(QStringLiteral("fo:min-height"), points(1));
             writeTable(xml, styles, document, area, block.table);
-        else
+            xml.writeEndElement(); // draw:text-box
+            xml.writeEndElement(); // draw:frame
+            xml.writeEndElement(); // text:p
+        } else if (block.kind == FlowBlock::Table) {
+            writeTable(xml, styles, document, area, block.table);
+        } else {
             writeParagraph(xml, styles, block, style);
+        }
     }
 }
 
@@ -525,11 +598,13 @@ void writeAutomaticStyles(QXmlStreamWriter& xml, const Styles& styles, const Flo
     QHash<int, QString> tableMasters;
     for (const Opening& each : opening) {
         const FlowBlock& block = document.blocks[each.block];
-        if (block.kind == FlowBlock::Table)
+        // A floating box's paragraph opens the pages, not its table.
+        if (block.kind == FlowBlock::Table && !block.floats)
             tableMasters.insert(block.table, each.master);
         else
             writeParagraphStyle(xml, each.style, block, each.master);
     }
+    writeFloatStyles(xml);
     for (auto it = styles.textLooks.cbegin(); it != styles.textLooks.cend(); ++it)
         writeTextStyle(xml, it.key(), it.value());
     xml.writeStartElement(QStringLiteral("style:style"));

@@ -122,6 +122,9 @@ private slots:
                  QStringList({QStringLiteral("Shown heading"), QStringLiteral("Invisible layer"), QStringLiteral("Covered layer"),
                               QStringLiteral("blank layer")}));
         QCOMPARE(graphics.shapes.size(), 0);
+        // The blank layer's font has no name: it is the usual face of its kind, not the reader's
+        // default font.
+        QCOMPARE(looks[lines.back().glyphs.front().look].font, QStringLiteral("Arial"));
     }
 
     // Page reading: fonts are named as readers know them, their style read from the name.
