@@ -301,6 +301,31 @@ private slots:
         QVERIFY(bodies[2].second.contains(QLatin1String("float:right")));
     }
 
+    // A small picture between the words of a line (an icon) stands in the line: the words on
+    // both sides of it are one paragraph with the picture among them.
+    void pictureInALineStaysInTheLine()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/icon.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        QImage icon(40, 40, QImage::Format_RGB32);
+        icon.fill(QColor(0x20, 0x60, 0xC0));
+        const double y = pages.prose(72, 100, 4);
+        painter.drawText(QPointF(72, y), QStringLiteral("Press the button"));
+        painter.drawImage(QRectF(168, y - 14, 16, 16), icon);
+        painter.drawText(QPointF(190, y), QStringLiteral("to start the engine of the boat."));
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("icon"));
+        QCOMPARE(bodies.size(), 3);
+        const QString paragraph = docxParagraph(bodies[0].second, QStringLiteral("Press the button"));
+        QVERIFY2(QRegularExpression(QStringLiteral("Press the button.*<wp:inline .*to start the engine"), QRegularExpression::DotMatchesEverythingOption)
+                     .match(paragraph)
+                     .hasMatch(),
+                 qPrintable(bodies[0].second));
+        QVERIFY(QRegularExpression(QStringLiteral("Press the button ?</text:span><draw:frame [^>]*text:anchor-type=\"as-char\"")).match(bodies[1].second).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("Press the button ?</span><img ")).match(bodies[2].second).hasMatch());
+    }
+
     // A page that ends short of where the others end keeps its page break: above its footnotes,
     // and a page that shows nothing but its number.
     void pagesThatEndShortKeepTheirBreaks()

@@ -143,6 +143,18 @@ QList<FlowRun> DocumentBuilder::runsOf(const TextLine& line)
             runs.back().text += QLatin1Char(' ');
             continue;
         }
+        if (glyph.figure >= 0) {
+            // A picture in the line is a run of its own; one not drawn leaves nothing.
+            if (m_page && m_pictures && glyph.figure < m_pictures->size() && !(*m_pictures)[glyph.figure].data.isEmpty()) {
+                FlowRun picture;
+                picture.size = line.size;
+                picture.image = m_images.size();
+                m_images.append((*m_pictures)[glyph.figure]);
+                m_images.last().description = m_page->figures[glyph.figure].labelText;
+                runs.append(picture);
+            }
+            continue;
+        }
         FlowRun look;
         if (glyph.look >= 0) {
             const Look& font = m_looks[glyph.look];
@@ -312,6 +324,9 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
 
 void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pictures)
 {
+    // The page's pictures, for those standing in its lines.
+    m_page = &page;
+    m_pictures = &pictures;
     m_pageSizes.append(QSizeF(page.mediabox.x1 - page.mediabox.x0, page.mediabox.y1 - page.mediabox.y0));
     const int firstColumns = m_columns.size();
     m_columns += page.columns;
@@ -325,6 +340,8 @@ void DocumentBuilder::addPage(const PageLayout& page, const QList<FlowImage>& pi
         }
     }
     ++m_pages;
+    m_page = nullptr;
+    m_pictures = nullptr;
 }
 
 void DocumentBuilder::dropMarginLines()
@@ -730,6 +747,7 @@ FlowDocument DocumentBuilder::finish()
     }
     document.sections = columnSections(document.blocks);
     spaceBlocks(m_items, document.blocks);
+    spacePageTops(document.blocks);
     setFloats(document.blocks);
     document.margins = m_pageSizes.isEmpty() ? document.margins : sourceMargins(firstPage);
     document.pageChanges = pageChanges();

@@ -107,6 +107,11 @@ private:
     // The space above each of the blocks (those of items: the body's, or a cell's) as in the
     // source, where it follows the one before down the same page and column.
     static void spaceBlocks(const QList<Item>& items, QList<FlowBlock>& blocks);
+    // Where a block's first line starts, as tall as its leading (a picture or table: its top).
+    static float blockTop(const Item& item);
+    // The space above the first block of each page the document starts (its first, and those
+    // after a page break) as in the source: a title set low on its page stays low.
+    void spacePageTops(QList<FlowBlock>& blocks) const;
     // Whether the column an item in columns stands in ends short of the others, or with a box:
     // what follows does not flow on from it.
     bool endsColumnShort(const Item& item) const;
@@ -120,6 +125,8 @@ private:
     QString joinAfter(QString& before, const QString& after) const;
 
     const Looks& m_looks;
+    const PageLayout* m_page = nullptr;           // the page being added
+    const QList<FlowImage>* m_pictures = nullptr; // and its figures' pictures
     QList<Item> m_items;
     QList<FlowImage> m_images;
     QList<Table> m_tables;

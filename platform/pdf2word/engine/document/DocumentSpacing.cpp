@@ -11,8 +11,40 @@ const float kNaturalLeading = 1.15f;
 const float kDescent = 0.22f;
 // Space above a block is kept up to this many points (more is a page's layout, not spacing).
 const float kMostSpace = 72;
+// The first block of a page keeps the space above it where it stands more than this many of its
+// lines below the top of the text area (lines of this size where it is no text).
+const float kLowLines = 3;
+const float kUsualLineSize = 12;
 
 } // namespace
+
+float DocumentBuilder::blockTop(const Item& item)
+{
+    if (item.kind != FlowBlock::Paragraph)
+        return item.box.y0;
+    const float leading = item.paragraph.pitch > 0 ? item.paragraph.pitch : kNaturalLeading * item.size;
+    return item.firstBaseline + kDescent * item.size - leading;
+}
+
+void DocumentBuilder::spacePageTops(QList<FlowBlock>& blocks) const
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        // The document's first page, a page after a break or one of another size; on any other
+        // the text flows on from the page before.
+        const bool opensPage = i == 0 || blocks[i].pageBreakBefore || !samePageSize(m_items[i - 1].page, item.page);
+        if (item.floats || !opensPage)
+            continue;
+        // Down from the top of the text area where it stands well below it (more than a few of
+        // its lines), but never so far that the block leaves its page.
+        const QMarginsF margins = sourceMargins(item.page);
+        const double room = m_pageSizes[item.page].height() - margins.bottom() - margins.top() - (item.box.y1 - item.box.y0);
+        const double space = blockTop(item) - margins.top();
+        const double lines = kLowLines * kNaturalLeading * (item.size > 0 ? item.size : kUsualLineSize);
+        if (space > lines)
+            blocks[i].spaceBefore = qBound(0.0, space, qMax(0.0, room));
+    }
+}
 
 void DocumentBuilder::spaceBlocks(const QList<Item>& items, QList<FlowBlock>& blocks)
 {
@@ -30,14 +62,11 @@ void DocumentBuilder::spaceBlocks(const QList<Item>& items, QList<FlowBlock>& bl
         // Only below the block before on the same page, in the same column.
         if (previous.page != item.page || item.box.y0 < previous.box.y1 - 2 || !overlapX(previous.box, item.box))
             continue;
-        const bool text = item.kind == FlowBlock::Paragraph;
         const bool textBefore = previous.kind == FlowBlock::Paragraph;
         // From where the block before ends to where this one's first line (as tall as its
         // leading) starts.
         const float end = textBefore ? previous.lastBaseline + kDescent * previous.size : previous.box.y1;
-        const float leading = item.paragraph.pitch > 0 ? item.paragraph.pitch : kNaturalLeading * item.size;
-        const float start = text ? item.firstBaseline + kDescent * item.size - leading : item.box.y0;
-        blocks[i].spaceBefore = qBound(0.0f, start - end, kMostSpace);
+        blocks[i].spaceBefore = qBound(0.0f, blockTop(item) - end, kMostSpace);
     }
 }
 

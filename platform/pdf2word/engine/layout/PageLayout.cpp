@@ -424,6 +424,7 @@ void appendBoxes(QVector<fz_rect>& boxes, const QVector<Found>& found)
 struct RegionParts
 {
     QVector<FoundFigure> figures;
+    QVector<FoundFigure> inlineFigures; // standing in lines, by the index their glyphs give
     QVector<FoundTable> tables;
     QVector<FoundPanel> panels;
     QVector<Region> panelContents;
@@ -444,8 +445,9 @@ struct RegionParts
 };
 
 // Finds a region's tables, panels, figures, block rows and footnotes, taking their lines and
-// shapes out of the region; what is left of its lines is running text.
-RegionParts findRegionParts(Region& region, fz_rect area, bool wholePage, const fz_cookie* cookie)
+// shapes out of the region; what is left of its lines is running text. The pictures standing in
+// lines will be the page's figures from firstFigure on.
+RegionParts findRegionParts(Region& region, fz_rect area, bool wholePage, int firstFigure, const fz_cookie* cookie)
 {
     RegionParts parts;
     QVector<TextLine>& lines = region.lines;
@@ -457,6 +459,7 @@ RegionParts findRegionParts(Region& region, fz_rect area, bool wholePage, const 
     parts.panelContents = takePanelContents(parts.panels, region);
     const QVector<FoundTable>& ruledTables = region.tables;
     parts.figures = findFigures(region.graphics, ruledTables, lines, area, cookie);
+    placeInlineFigures(parts.figures, lines, firstFigure, &parts.inlineFigures);
     QVector<fz_rect> drawn;
     appendBoxes(drawn, parts.figures);
     appendBoxes(drawn, ruledTables);
@@ -571,7 +574,9 @@ private:
 void layOutRegion(PageLayout& page, Region region, fz_rect area, bool wholePage, QVector<PageItem>& items,
                   const fz_cookie* cookie)
 {
-    RegionParts parts = findRegionParts(region, area, wholePage, cookie);
+    RegionParts parts = findRegionParts(region, area, wholePage, page.figures.size(), cookie);
+    // The pictures standing in lines are the page's figures next, as their glyphs name them.
+    page.figures += parts.inlineFigures;
     const QVector<TextLine>& lines = region.lines;
     const QVector<fz_rect> obstacles = parts.obstacles();
     const QVector<int> order = elementOrder(lines, obstacles, parts.notes, cookie);

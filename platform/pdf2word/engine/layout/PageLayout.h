@@ -126,6 +126,11 @@ void markHighlights(QVector<Shape>& shapes, QVector<TextLine>& lines);
 // Check boxes drawn as small squares become the characters ☐ and ☒ in the line beside them (or
 // a line of their own); their shapes are taken out.
 void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines);
+// Small pictures standing in a line of text between its words (an icon, a symbol drawn as a
+// picture) go into the line as a glyph U+FFFC and leave figures for inline_, which will be the
+// page's figures from firstFigure on: the glyph's figure is its index there. Pieces of the line
+// they parted are one line again.
+void placeInlineFigures(QVector<FoundFigure>& figures, QVector<TextLine>& lines, int firstFigure, QVector<FoundFigure>* inline_);
 // Tinted or framed boxes with text inside, the outermost ones; their own shapes are taken out.
 QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox);
 QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<FoundTable>& tables,

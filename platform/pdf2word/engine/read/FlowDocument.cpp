@@ -7,7 +7,8 @@ namespace p2w {
 
 bool FlowRun::sameLook(const FlowRun& other) const
 {
-    return font == other.font && qRound(size * 2) == qRound(other.size * 2) && bold == other.bold
+    // A picture is a run of its own.
+    return image < 0 && other.image < 0 && font == other.font && qRound(size * 2) == qRound(other.size * 2) && bold == other.bold
            && italic == other.italic && shift == other.shift && color == other.color
            && shading == other.shading;
 }

@@ -31,6 +31,7 @@ struct FlowRun
     int shift = 0;    // 1 raised (superscript), -1 lowered (subscript)
     int color = 0;    // 0xRRGGBB; black by default
     int shading = -1; // 0xRRGGBB of a highlight behind the text; -1 for none
+    int image = -1;   // a picture in the line instead of text: index into FlowDocument::images
 
     bool sameLook(const FlowRun& other) const;
 };

@@ -36,6 +36,7 @@ struct Glyph
     Shift shift = Shift::Base;
     int color = 0;       // 0xRRGGBB
     int background = -1; // 0xRRGGBB of a highlight drawn behind it; -1 for none
+    int figure = -1;     // a picture standing in the line (U+FFFC): its index among the page's figures
 
     bool isSpace() const { return c == U' '; }
 };

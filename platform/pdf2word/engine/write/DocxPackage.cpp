@@ -118,8 +118,12 @@ void writeIndents(QXmlStreamWriter& xml, const FlowBlock& block)
         xml.writeAttribute(QStringLiteral("w:hanging"), QString::number(qRound(-block.firstLineIndent * 20)));
 }
 
-// spaceAfter: the space below it where a table follows (a table has none above it of its own).
-void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block, double spaceAfter)
+void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, int image, const FlowBlock* placed,
+                  double anchorSpace);
+
+// spaceAfter: the space below it where a table follows (a table has none above it of its own);
+// area: the text area, for the pictures in its lines.
+void writeParagraph(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowBlock& block, double spaceAfter)
 {
     xml.writeStartElement(QStringLiteral("w:p"));
     xml.writeStartElement(QStringLiteral("w:pPr"));
@@ -135,6 +139,10 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowBlock& block, double spaceA
     if (block.columnBreakBefore)
         writeColumnBreak(xml);
     for (const FlowRun& run : block.runs) {
+        if (run.image >= 0) {
+            writeDrawing(xml, document, area, run.image, nullptr, 0);
+            continue;
+        }
         xml.writeStartElement(QStringLiteral("w:r"));
         xml.writeStartElement(QStringLiteral("w:rPr"));
         if (!run.font.isEmpty()) {
@@ -339,30 +347,19 @@ void writeTable(QXmlStreamWriter& xml, const FlowDocument& document, const QSize
     xml.writeEndElement(); // w:tbl
 }
 
-// spaceAfter: the space below it where a table follows; anchorSpace: where it floats, the space
-// above the block after it, which its paragraph comes before.
-void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowBlock& block, double spaceAfter,
+// A run holding the picture image: in the line, or where placed floats, at its place beside the
+// text (anchorSpace: the space above the block after it, which its paragraph comes before).
+void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, int image, const FlowBlock* placed,
                   double anchorSpace)
 {
-    const QSizeF size = fittedPictureSize(area, document.images[block.image]);
+    const bool floats = placed && placed->floats;
+    const QSizeF size = fittedPictureSize(area, document.images[image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
     const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
-    const QString id = QString::number(block.image + 1);
-    xml.writeStartElement(QStringLiteral("w:p"));
-    xml.writeStartElement(QStringLiteral("w:pPr"));
-    if (block.pageBreakBefore)
-        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
-    // A floating picture's paragraph only anchors it: as low as can be.
-    if (block.floats)
-        writeLeastSpacing(xml);
-    else
-        writeSpacing(xml, block, spaceAfter);
-    xml.writeEndElement();
-    if (block.columnBreakBefore)
-        writeColumnBreak(xml);
+    const QString id = QString::number(image + 1);
     xml.writeStartElement(QStringLiteral("w:r"));
     xml.writeStartElement(QStringLiteral("w:drawing"));
-    if (block.floats) {
+    if (floats) {
         // At its place beside the text, which flows around it.
         xml.writeStartElement(QStringLiteral("wp:anchor"));
         for (const char* distance : {"distT", "distB"})
@@ -370,7 +367,7 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
         for (const char* distance : {"distL", "distR"})
             xml.writeAttribute(QLatin1String(distance), QString::number(kFloatGap * kEmuPerPoint));
         xml.writeAttribute(QStringLiteral("simplePos"), QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("relativeHeight"), QString::number(block.image + 1));
+        xml.writeAttribute(QStringLiteral("relativeHeight"), QString::number(image + 1));
         for (const char* flag : {"behindDoc", "locked", "allowOverlap"})
             xml.writeAttribute(QLatin1String(flag), QStringLiteral("0"));
         xml.writeAttribute(QStringLiteral("layoutInCell"), QStringLiteral("1"));
@@ -382,7 +379,7 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
             const char* element;
             const char* from;
             double offset;
-        } positions[] = {{"wp:positionH", "page", block.floatX}, {"wp:positionV", "paragraph", block.floatY + anchorSpace}};
+        } positions[] = {{"wp:positionH", "page", placed->floatX}, {"wp:positionV", "paragraph", placed->floatY + anchorSpace}};
         for (const auto& position : positions) {
             xml.writeStartElement(QLatin1String(position.element));
             xml.writeAttribute(QStringLiteral("relativeFrom"), QLatin1String(position.from));
@@ -397,15 +394,15 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     xml.writeEmptyElement(QStringLiteral("wp:extent"));
     xml.writeAttribute(QStringLiteral("cx"), cx);
     xml.writeAttribute(QStringLiteral("cy"), cy);
-    if (block.floats) {
+    if (floats) {
         xml.writeEmptyElement(QStringLiteral("wp:wrapSquare"));
         xml.writeAttribute(QStringLiteral("wrapText"), QStringLiteral("bothSides"));
     }
     xml.writeEmptyElement(QStringLiteral("wp:docPr"));
     xml.writeAttribute(QStringLiteral("id"), id);
     xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Picture %1").arg(id));
-    if (!document.images[block.image].description.isEmpty())
-        xml.writeAttribute(QStringLiteral("descr"), xmlSafe(document.images[block.image].description));
+    if (!document.images[image].description.isEmpty())
+        xml.writeAttribute(QStringLiteral("descr"), xmlSafe(document.images[image].description));
     xml.writeStartElement(QStringLiteral("a:graphic"));
     xml.writeStartElement(QStringLiteral("a:graphicData"));
     xml.writeAttribute(QStringLiteral("uri"), QLatin1String(kPicture));
@@ -413,7 +410,7 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     xml.writeStartElement(QStringLiteral("pic:nvPicPr"));
     xml.writeEmptyElement(QStringLiteral("pic:cNvPr"));
     xml.writeAttribute(QStringLiteral("id"), id);
-    xml.writeAttribute(QStringLiteral("name"), imageName(document, block.image));
+    xml.writeAttribute(QStringLiteral("name"), imageName(document, image));
     xml.writeEmptyElement(QStringLiteral("pic:cNvPicPr"));
     xml.writeEndElement(); // pic:nvPicPr
     xml.writeStartElement(QStringLiteral("pic:blipFill"));
@@ -443,6 +440,26 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     xml.writeEndElement(); // wp:inline or wp:anchor
     xml.writeEndElement(); // w:drawing
     xml.writeEndElement(); // w:r
+}
+
+// spaceAfter: the space below it where a table follows; anchorSpace: where it floats, the space
+// above the block after it, which its paragraph comes before.
+void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, const FlowBlock& block, double spaceAfter,
+                  double anchorSpace)
+{
+    xml.writeStartElement(QStringLiteral("w:p"));
+    xml.writeStartElement(QStringLiteral("w:pPr"));
+    if (block.pageBreakBefore)
+        xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+    // A floating picture's paragraph only anchors it: as low as can be.
+    if (block.floats)
+        writeLeastSpacing(xml);
+    else
+        writeSpacing(xml, block, spaceAfter);
+    xml.writeEndElement();
+    if (block.columnBreakBefore)
+        writeColumnBreak(xml);
+    writeDrawing(xml, document, area, block.image, &block, anchorSpace);
     xml.writeEndElement(); // w:p
 }
 
@@ -477,7 +494,7 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
             if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
                 writeEmptyParagraph(xml);
         } else {
-            writeParagraph(xml, block, spaceAfter);
+            writeParagraph(xml, document, area, block, spaceAfter);
         }
     }
 }

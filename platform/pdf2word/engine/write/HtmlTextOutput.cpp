@@ -46,8 +46,13 @@ QString cssAlign(Align align)
     return QString();
 }
 
-QString runHtml(const FlowRun& run, bool inHeading)
+QString imageHtml(const FlowImage& image, const QString& placement, bool alone);
+
+QString runHtml(const FlowDocument& document, const FlowRun& run, bool inHeading)
 {
+    // A picture in the line, inside its paragraph.
+    if (run.image >= 0)
+        return imageHtml(document.images[run.image], QString(), false);
     QStringList style;
     if (!run.font.isEmpty())
         style << QStringLiteral("font-family:'%1'").arg(QString(run.font).remove(QLatin1Char('\'')).toHtmlEscaped());
@@ -69,7 +74,7 @@ QString runHtml(const FlowRun& run, bool inHeading)
     return text;
 }
 
-QString paragraphHtml(const FlowBlock& block, double bodySize)
+QString paragraphHtml(const FlowDocument& document, const FlowBlock& block, double bodySize)
 {
     const int level = headingLevel(block, bodySize);
     const QString tag = level > 0 ? QStringLiteral("h%1").arg(level) : QStringLiteral("p");
@@ -90,7 +95,7 @@ QString paragraphHtml(const FlowBlock& block, double bodySize)
         html += QStringLiteral(" style=\"%1\"").arg(style.join(QLatin1Char(';')));
     html += QLatin1Char('>');
     for (const FlowRun& run : block.runs)
-        html += runHtml(run, level > 0);
+        html += runHtml(document, run, level > 0);
     html += QStringLiteral("</%1>\n").arg(tag);
     return html;
 }
@@ -107,10 +112,12 @@ QString floatStyle(const FlowDocument& document, const FlowBlock& block)
     return left ? QStringLiteral("float:left;margin:0 9pt 6pt 0") : QStringLiteral("float:right;margin:0 0 6pt 9pt");
 }
 
-QString imageHtml(const FlowImage& image, const QString& placement)
+// alone: a paragraph of its own, else in a line.
+QString imageHtml(const FlowImage& image, const QString& placement, bool alone)
 {
     // CSS pixels are 1/96 inch, points 1/72.
-    return QStringLiteral("<p><img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\" alt=\"%5\"%6></p>\n")
+    const QString tag = QStringLiteral("<img src=\"data:image/%1;base64,%2\" width=\"%3\" height=\"%4\" alt=\"%5\"%6>");
+    return (alone ? QStringLiteral("<p>") + tag + QStringLiteral("</p>\n") : tag)
         .arg(image.type, QString::fromLatin1(image.data.toBase64()))
         .arg(qRound(image.width * 96 / 72))
         .arg(qRound(image.height * 96 / 72))
@@ -169,11 +176,11 @@ QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks,
     QString html;
     for (const FlowBlock& block : blocks) {
         if (block.kind == FlowBlock::Image)
-            html += imageHtml(document.images[block.image], floatStyle(document, block));
+            html += imageHtml(document.images[block.image], floatStyle(document, block), true);
         else if (block.kind == FlowBlock::Table)
             html += tableHtml(document, document.tables[block.table], bodySize, floatStyle(document, block));
         else
-            html += paragraphHtml(block, bodySize);
+            html += paragraphHtml(document, block, bodySize);
     }
     return html;
 }

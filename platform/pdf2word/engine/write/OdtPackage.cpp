@@ -167,12 +167,21 @@ QList<Opening> openings(const FlowDocument& document, const QList<BlockRange>& r
     return opening;
 }
 
-// style: the paragraph style of a block that opens pages of its own; empty for its look's.
-void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowBlock& block, const QString& style)
+void writeFrame(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, int image, const FlowBlock* placed,
+                double anchorSpace);
+
+// style: the paragraph style of a block that opens pages of its own; empty for its look's; area:
+// the text area, for the pictures in its lines.
+void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QSizeF& area, const FlowBlock& block,
+                    const QString& style)
 {
     xml.writeStartElement(QStringLiteral("text:p"));
     xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style : styles.paragraph.value(paragraphKey(block)));
     for (const FlowRun& run : block.runs) {
+        if (run.image >= 0) {
+            writeFrame(xml, document, area, run.image, nullptr, 0);
+            continue;
+        }
         xml.writeStartElement(QStringLiteral("text:span"));
         xml.writeAttribute(QStringLiteral("text:style-name"), styles.text.value(lookKey(run)));
         writeOdfText(xml, run.text);
@@ -227,18 +236,16 @@ void writeFloatStyles(QXmlStreamWriter& xml)
     xml.writeEndElement();
 }
 
-void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QSizeF& area,
-                  const FlowBlock& block, const QString& style, double anchorSpace)
+// The frame of picture image: in the line, or where placed floats, at its place beside the text
+// (anchorSpace: the space above the block after it, which its paragraph comes before).
+void writeFrame(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, int image, const FlowBlock* placed,
+                double anchorSpace)
 {
-    const QSizeF size = fittedPictureSize(area, document.images[block.image]);
-    xml.writeStartElement(QStringLiteral("text:p"));
-    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style
-                                                          : block.floats   ? QLatin1String(kAnchorStyle)
-                                                                           : styles.paragraph.value(paragraphKey(block)));
+    const QSizeF size = fittedPictureSize(area, document.images[image]);
     xml.writeStartElement(QStringLiteral("draw:frame"));
-    xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(block.image + 1));
-    if (block.floats) {
-        writeFloatPlace(xml, block, anchorSpace);
+    xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(image + 1));
+    if (placed && placed->floats) {
+        writeFloatPlace(xml, *placed, anchorSpace);
     } else {
         xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
         xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
@@ -247,13 +254,23 @@ void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocumen
     xml.writeAttribute(QStringLiteral("svg:height"), points(size.height()));
     xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
     xml.writeEmptyElement(QStringLiteral("draw:image"));
-    xml.writeAttribute(QStringLiteral("xlink:href"), imageEntry(document, block.image));
+    xml.writeAttribute(QStringLiteral("xlink:href"), imageEntry(document, image));
     xml.writeAttribute(QStringLiteral("xlink:type"), QStringLiteral("simple"));
     xml.writeAttribute(QStringLiteral("xlink:show"), QStringLiteral("embed"));
     xml.writeAttribute(QStringLiteral("xlink:actuate"), QStringLiteral("onLoad"));
-    if (!document.images[block.image].description.isEmpty())
-        xml.writeTextElement(QStringLiteral("svg:desc"), xmlSafe(document.images[block.image].description));
+    if (!document.images[image].description.isEmpty())
+        xml.writeTextElement(QStringLiteral("svg:desc"), xmlSafe(document.images[image].description));
     xml.writeEndElement(); // draw:frame
+}
+
+void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument& document, const QSizeF& area,
+                  const FlowBlock& block, const QString& style, double anchorSpace)
+{
+    xml.writeStartElement(QStringLiteral("text:p"));
+    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style
+                                                          : block.floats   ? QLatin1String(kAnchorStyle)
+                                                                           : styles.paragraph.value(paragraphKey(block)));
+    writeFrame(xml, document, area, block.image, &block, anchorSpace);
     xml.writeEndElement(); // text:p
 }
 
@@ -458,7 +475,7 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
         } else if (block.kind == FlowBlock::Table) {
             writeTable(xml, styles, document, area, block.table);
         } else {
-            writeParagraph(xml, styles, block, style);
+            writeParagraph(xml, styles, document, area, block, style);
         }
     }
 }

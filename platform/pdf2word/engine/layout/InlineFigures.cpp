@@ -1,0 +1,151 @@
+// Pictures in a line of text: an icon or a symbol drawn as a picture between the words of a line
+// stands in the line, as a word processor sets a picture as a character, not as a block of its
+// own that takes a line and parts the line's words.
+
+#include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace p2w {
+
+namespace {
+
+// A picture in a line is at most this many times the line's size high, with this share of its
+// height or more within the line's, and no further than this many ems from the line's glyphs.
+const float kMostHeight = 2.5f;
+const float kLeastOverlap = 0.5f;
+// Or its foot stands within this share of the line's size of its baseline or of its foot.
+const float kBaselineReach = 0.5f;
+const float kMostGap = 2.0f;
+// A space goes beside it where the next glyph stands further than this share of an em away.
+const float kSpaced = 0.1f;
+// Pieces of one baseline this many ems apart or less, one ending or starting with a picture, are
+// one line.
+const float kSameBaseline = 0.25f;
+const float kJoinGap = 2.0f;
+const char32_t kObject = U'\uFFFC';
+
+// The line the figure stands in: the nearest beside which it stands; -1 for none.
+int lineOf(const FoundFigure& figure, const QVector<TextLine>& lines)
+{
+    const fz_rect box = figure.box;
+    const float height = box.y1 - box.y0;
+    int best = -1;
+    float bestGap = 0;
+    for (int l = 0; l < lines.size(); ++l) {
+        const TextLine& line = lines[l];
+        if (line.vertical || line.size <= 0 || height > kMostHeight * line.size)
+            continue;
+        // Set on the line's baseline (as a word processor sets a picture in a line), or half of
+        // it or more within the line's height.
+        const float overlap = std::min(box.y1, line.box.y1) - std::max(box.y0, line.box.y0);
+        const bool onBaseline = box.y1 > line.baseline - kBaselineReach * line.size && box.y1 < line.box.y1 + kBaselineReach * line.size;
+        if (overlap < kLeastOverlap * height && !onBaseline)
+            continue;
+        const float gap = std::max({0.0f, line.box.x0 - box.x1, box.x0 - line.box.x1});
+        if (gap > kMostGap * line.size)
+            continue;
+        // Beside the line's glyphs, not over them (a mark drawn over a word is no picture in the line).
+        const bool overText = std::any_of(line.glyphs.begin(), line.glyphs.end(), [&](const Glyph& glyph) {
+            return !glyph.isSpace() && middleX(glyph.box) > box.x0 && middleX(glyph.box) < box.x1;
+        });
+        if (!overText && (best < 0 || gap < bestGap)) {
+            best = l;
+            bestGap = gap;
+        }
+    }
+    return best;
+}
+
+// Puts the picture's glyph into the line at its place, a space between it and a word standing
+// apart from it.
+void insertPicture(TextLine& line, const fz_rect& box, int figure)
+{
+    Glyph glyph;
+    glyph.c = kObject;
+    glyph.box = box;
+    glyph.baseline = line.baseline;
+    glyph.size = line.size;
+    glyph.figure = figure;
+    int at = 0;
+    while (at < line.glyphs.size() && middleX(line.glyphs[at].box) < middleX(box))
+        ++at;
+    Glyph space = glyph;
+    space.c = U' ';
+    space.figure = -1;
+    QVector<Glyph> added;
+    if (at > 0 && !line.glyphs[at - 1].isSpace() && box.x0 - line.glyphs[at - 1].box.x1 > kSpaced * line.size)
+        added << space;
+    added << glyph;
+    if (at < line.glyphs.size() && !line.glyphs[at].isSpace() && line.glyphs[at].box.x0 - box.x1 > kSpaced * line.size)
+        added << space;
+    for (int i = 0; i < added.size(); ++i)
+        line.glyphs.insert(at + i, added[i]);
+    line.measure();
+}
+
+bool endsWithPicture(const TextLine& line, bool atStart)
+{
+    if (line.glyphs.isEmpty())
+        return false;
+    int i = atStart ? 0 : line.glyphs.size() - 1;
+    while (i >= 0 && i < line.glyphs.size() && line.glyphs[i].isSpace())
+        i += atStart ? 1 : -1;
+    return i >= 0 && i < line.glyphs.size() && line.glyphs[i].c == kObject;
+}
+
+// The pieces of a line that a picture parted are one line again.
+void joinAcrossPictures(QVector<TextLine>& lines)
+{
+    std::sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) {
+        return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0);
+    });
+    QVector<TextLine> joined;
+    for (const TextLine& line : lines) {
+        if (!joined.isEmpty()) {
+            TextLine& last = joined.back();
+            const float gap = line.box.x0 - last.box.x1;
+            const bool sameBaseline = std::fabs(line.baseline - last.baseline) < kSameBaseline * line.size;
+            if (!line.vertical && !last.vertical && !line.rtl && !last.rtl && sameBaseline && gap >= 0 && gap < kJoinGap * line.size
+                && (endsWithPicture(last, false) || endsWithPicture(line, true))) {
+                Glyph space = line.glyphs.front();
+                space.c = U' ';
+                space.look = -1;
+                space.figure = -1;
+                space.box.x0 = last.box.x1;
+                space.box.x1 = line.box.x0;
+                if (!last.glyphs.back().isSpace() && !line.glyphs.front().isSpace())
+                    last.glyphs.append(space);
+                last.glyphs += line.glyphs;
+                last.measure();
+                continue;
+            }
+        }
+        joined.append(line);
+    }
+    lines = joined;
+}
+
+} // namespace
+
+void placeInlineFigures(QVector<FoundFigure>& figures, QVector<TextLine>& lines, int firstFigure, QVector<FoundFigure>* inline_)
+{
+    QVector<FoundFigure> kept;
+    for (const FoundFigure& figure : figures) {
+        const int line = lineOf(figure, lines);
+        if (line < 0) {
+            kept.append(figure);
+            continue;
+        }
+        insertPicture(lines[line], figure.box, firstFigure + inline_->size());
+        inline_->append(figure);
+    }
+    if (kept.size() == figures.size())
+        return;
+    figures = kept;
+    joinAcrossPictures(lines);
+}
+
+} // namespace p2w
