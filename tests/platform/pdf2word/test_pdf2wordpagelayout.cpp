@@ -326,6 +326,27 @@ private slots:
         QVERIFY(QRegularExpression(QStringLiteral("Press the button ?</span><img ")).match(bodies[2].second).hasMatch());
     }
 
+    // A line set at the page's foot, apart from the text above it, keeps its place there.
+    void lineAtThePagesFootStaysThere()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/foot.pdf");
+        DrawnPages pages(pdf);
+        pages.prose(72, 100, 12);
+        pages.painter().drawText(QPointF(72, 790), QStringLiteral("Unrestricted"));
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("foot"));
+        QCOMPARE(bodies.size(), 3);
+        const QRegularExpression frame(QStringLiteral("<w:framePr [^>]*w:vAnchor=\"page\"[^>]*w:y=\"(\\d+)\""));
+        const QRegularExpressionMatch match = frame.match(docxParagraph(bodies[0].second, QStringLiteral("Unrestricted")));
+        QVERIFY(match.hasMatch());
+        QVERIFY(qAbs(match.captured(1).toInt() - 780 * 20) < 8 * 20);
+        QVERIFY(QRegularExpression(QStringLiteral("<draw:frame draw:style-name=\"frFoot\"[^>]*svg:y=\"7[78]\\d\\.\\d\\dpt\"[^>]*><draw:text-box[^>]*><text:p [^>]*><text:span[^>]*>Unrestricted"))
+                    .match(bodies[1].second)
+                    .hasMatch());
+        // The text above it stays in the flow.
+        QVERIFY(!docxParagraph(bodies[0].second, QStringLiteral("harbour")).contains(QLatin1String("w:framePr")));
+    }
+
     // A page that ends short of where the others end keeps its page break: above its footnotes,
     // and a page that shows nothing but its number.
     void pagesThatEndShortKeepTheirBreaks()

@@ -31,6 +31,9 @@ const float kMostPitch = 3;
 const float kLeastIndent = 0.5f;
 const float kNarrowerBy = 2.5f;
 const float kLeastLineEms = 8;
+// A line in the margin at a page's foot further than this many of its lines below the text above
+// it keeps its place there.
+const float kFootGapLines = 4;
 // Pages whose sides differ by less than this (points) are of one size.
 const double kSameSize = 2;
 
@@ -454,6 +457,28 @@ void DocumentBuilder::measureBodies()
     }
 }
 
+void DocumentBuilder::setPageFeet(QList<FlowBlock>& blocks) const
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        // The last block of its page, a paragraph in the margin below the page's middle.
+        const bool last = i + 1 == m_items.size() || m_items[i + 1].page != item.page;
+        if (!last || i == 0 || item.kind != FlowBlock::Paragraph || !item.margin || item.note
+            || item.box.y0 < m_pageSizes[item.page].height() / 2)
+            continue;
+        // Apart from the text above it by more than a few of its lines.
+        float above = -1;
+        for (int j = i - 1; j >= 0 && m_items[j].page == item.page; --j) {
+            if (!m_items[j].floats)
+                above = std::max(above, m_items[j].box.y1);
+        }
+        if (above < 0 || item.box.y0 - above < kFootGapLines * item.size)
+            continue;
+        blocks[i].footY = blockTop(item);
+        blocks[i].spaceBefore = 0;
+    }
+}
+
 void DocumentBuilder::placeParagraphs()
 {
     QHash<int, QVector<fz_rect>> floating; // by page
@@ -749,6 +774,7 @@ FlowDocument DocumentBuilder::finish()
     spaceBlocks(m_items, document.blocks);
     spacePageTops(document.blocks);
     setFloats(document.blocks);
+    setPageFeet(document.blocks);
     document.margins = m_pageSizes.isEmpty() ? document.margins : sourceMargins(firstPage);
     document.pageChanges = pageChanges();
     // A page of another format starts a page of its own.

@@ -85,6 +85,8 @@ private:
     // The place of each floating block: from the page's left edge and from the top of the block
     // after it, which anchors it.
     void setFloats(QList<FlowBlock>& blocks) const;
+    // The lines set at the foot of their page, apart from the text above them, keep their place.
+    void setPageFeet(QList<FlowBlock>& blocks) const;
     QList<FlowRun> runsOf(const TextLine& line);
     void learnWords(const QString& line);
     void dropMarginLines();

@@ -129,6 +129,16 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowDocument& document, const Q
     xml.writeStartElement(QStringLiteral("w:pPr"));
     if (block.pageBreakBefore)
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
+    if (block.footY >= 0) {
+        // At its place at the page's foot, as wide as the text area, out of the flow.
+        xml.writeEmptyElement(QStringLiteral("w:framePr"));
+        xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(area.width() * 20)));
+        xml.writeAttribute(QStringLiteral("w:wrap"), QStringLiteral("around"));
+        xml.writeAttribute(QStringLiteral("w:vAnchor"), QStringLiteral("page"));
+        xml.writeAttribute(QStringLiteral("w:hAnchor"), QStringLiteral("margin"));
+        xml.writeAttribute(QStringLiteral("w:x"), QStringLiteral("0"));
+        xml.writeAttribute(QStringLiteral("w:y"), QString::number(qRound(block.footY * 20)));
+    }
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
     writeSpacing(xml, block, spaceAfter);

@@ -194,6 +194,8 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowDocum
 // the frame style that sets the box at its place with the text flowing around it.
 const char kAnchorStyle[] = "PAnchor";
 const char kFloatFrameStyle[] = "frFloat";
+// The frame style that sets a line at its place at its page's foot.
+const char kFootFrameStyle[] = "frFoot";
 // Points a floating box keeps from the text beside it.
 const double kFloatGap = 9;
 
@@ -231,6 +233,18 @@ void writeFloatStyles(QXmlStreamWriter& xml)
     xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("paragraph"));
     xml.writeAttribute(QStringLiteral("fo:margin-left"), points(kFloatGap));
     xml.writeAttribute(QStringLiteral("fo:margin-right"), points(kFloatGap));
+    xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
+    xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("style:style"));
+    xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(kFootFrameStyle));
+    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
+    xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
+    xml.writeAttribute(QStringLiteral("style:wrap"), QStringLiteral("none"));
+    xml.writeAttribute(QStringLiteral("style:horizontal-pos"), QStringLiteral("from-left"));
+    xml.writeAttribute(QStringLiteral("style:horizontal-rel"), QStringLiteral("page-content"));
+    xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("from-top"));
+    xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("page"));
     xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
     xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
     xml.writeEndElement();
@@ -474,6 +488,24 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
             xml.writeEndElement(); // text:p
         } else if (block.kind == FlowBlock::Table) {
             writeTable(xml, styles, document, area, block.table);
+        } else if (block.footY >= 0) {
+            // A line at the page's foot: in a frame at its place, as wide as the text area.
+            xml.writeStartElement(QStringLiteral("text:p"));
+            xml.writeAttribute(QStringLiteral("text:style-name"), style.isEmpty() ? QLatin1String(kAnchorStyle) : style);
+            xml.writeStartElement(QStringLiteral("draw:frame"));
+            xml.writeAttribute(QStringLiteral("draw:style-name"), QLatin1String(kFootFrameStyle));
+            xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Foot %1").arg(i + 1));
+            xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("paragraph"));
+            xml.writeAttribute(QStringLiteral("svg:x"), points(0));
+            xml.writeAttribute(QStringLiteral("svg:y"), points(block.footY));
+            xml.writeAttribute(QStringLiteral("svg:width"), points(area.width()));
+            xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
+            xml.writeStartElement(QStringLiteral("draw:text-box"));
+            xml.writeAttribute(QStringLiteral("fo:min-height"), points(1));
+            writeParagraph(xml, styles, document, area, block, QString());
+            xml.writeEndElement(); // draw:text-box
+            xml.writeEndElement(); // draw:frame
+            xml.writeEndElement(); // text:p
         } else {
             writeParagraph(xml, styles, document, area, block, style);
         }
