@@ -498,6 +498,14 @@ void DocumentBuilder::placeParagraphs()
         if (item.kind != FlowBlock::Paragraph || !fz_is_empty_rect(item.paragraph.container))
             continue;
         item.paragraph.container = item.columns >= 0 ? columns.value(qMakePair(item.columns, item.column)) : m_pageBodies[item.page];
+        if (item.columns < 0) {
+            // Where the source's body keeps further from the page's edges than the document's
+            // margins may, the text keeps there too.
+            const fz_rect body = m_sizeBodies.value(m_sizeOf[item.page], fz_empty_rect);
+            const QMarginsF margins = sourceMargins(item.page);
+            item.paragraph.padLeft = std::max(0.0, body.x0 - margins.left());
+            item.paragraph.padRight = std::max(0.0, m_pageSizes[item.page].width() - body.x1 - margins.right());
+        }
         for (const fz_rect& box : floating.value(item.page)) {
             if (item.box.y1 > box.y0 && item.box.y0 < box.y1)
                 item.paragraph.floatsBeside.append(box);
@@ -688,6 +696,8 @@ void DocumentBuilder::indent(const Paragraph& paragraph, FlowBlock* block)
     // A hanging first line starts no further left than the container's edge.
     if (block->firstLineIndent < 0)
         block->leftIndent = std::max<double>(block->leftIndent, -block->firstLineIndent);
+    block->leftIndent += paragraph.padLeft;
+    block->rightIndent += paragraph.padRight;
     // The lines keep room for a few words.
     const double least = std::max<double>(kLeastLineEms * em, 0.2 * room);
     const double left0 = block->leftIndent + std::max(0.0, block->firstLineIndent);

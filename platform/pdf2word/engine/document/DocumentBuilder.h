@@ -45,6 +45,10 @@ private:
         fz_rect container = fz_empty_rect;
         // Boxes floating beside it: its lines beside them tell nothing of its indents.
         QVector<fz_rect> floatsBeside;
+        // The parts of the written text area left and right of its container that the source's
+        // text does not reach (a margin wider than the document keeps): indents of their own.
+        float padLeft = 0;
+        float padRight = 0;
     };
     struct Item
     {
