@@ -352,6 +352,41 @@ private slots:
         QVERIFY2(qAbs(space - 200 * 20) < 10 * 20, qPrintable(QString::number(space)));
     }
 
+    // A picture larger than the text area (a page's scan) stands at its place on the page, as
+    // large as there; so do pictures side by side with no text after them, each at its place.
+    void picturesKeepTheirPlaceOnThePage()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/pictures.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        QImage scan(595, 842, QImage::Format_RGB32);
+        scan.fill(QColor(0xE0, 0xD8, 0xC8));
+        QPainter(&scan).fillRect(100, 100, 395, 600, QColor(0x40, 0x40, 0x40));
+        painter.drawImage(QRectF(0, 0, 595, 842), scan);
+        pages.newPage();
+        QImage photo(200, 150, QImage::Format_RGB32);
+        photo.fill(QColor(0x30, 0x90, 0x50));
+        painter.drawImage(QRectF(72, 100, 200, 150), photo);
+        photo.fill(QColor(0x90, 0x30, 0x50));
+        painter.drawImage(QRectF(320, 100, 200, 150), photo);
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("pictures"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        QVERIFY(!docx.contains(QLatin1String("<wp:inline")));
+        const QRegularExpression anchor(QStringLiteral("<wp:positionH relativeFrom=\"page\"><wp:posOffset>(\\d+)</wp:posOffset></wp:positionH>"
+                                                       "<wp:positionV relativeFrom=\"page\"><wp:posOffset>(\\d+)</wp:posOffset></wp:positionV>"
+                                                       "<wp:extent cx=\"(\\d+)\" cy=\"(\\d+)\"/>"));
+        QList<QList<int>> places; // x, y, width, height in points
+        for (auto it = anchor.globalMatch(docx); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            places.append({qRound(match.captured(1).toDouble() / 12700), qRound(match.captured(2).toDouble() / 12700),
+                           qRound(match.captured(3).toDouble() / 12700), qRound(match.captured(4).toDouble() / 12700)});
+        }
+        QCOMPARE(places, QList<QList<int>>({{0, 0, 595, 842}, {72, 100, 200, 150}, {320, 100, 200, 150}}));
+        QCOMPARE(bodies[1].second.count(QLatin1String("draw:style-name=\"frPage\"")), 3);
+    }
+
     // A page that ends short of where the others end keeps its page break: above its footnotes,
     // and a page that shows nothing but its number.
     void pagesThatEndShortKeepTheirBreaks()

@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/document/DocumentBuilder.h"
+#include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
 #include <QHash>
 #include <QMap>
@@ -461,10 +462,24 @@ void DocumentBuilder::setPageFeet(QList<FlowBlock>& blocks) const
 {
     for (int i = 0; i < m_items.size(); ++i) {
         const Item& item = m_items[i];
-        // The last block of its page, a paragraph in the margin below the page's middle.
+        // A picture larger than the text area (a page's scan, a picture to the page's edges), or
+        // beside others with no text after it, stands where it stood, as large, rather than
+        // shrunk into the margins or set under the others.
+        if (item.kind == FlowBlock::Image && !item.floats) {
+            const QSizeF& page = m_pageSizes[item.page];
+            const QMarginsF margins = sourceMargins(item.page);
+            if (item.atPlace || width(item.box) > page.width() - margins.left() - margins.right() + 1
+                || item.box.y1 - item.box.y0 > page.height() - margins.top() - margins.bottom() + 1) {
+                blocks[i].pageY = std::max(0.0f, item.box.y0);
+                blocks[i].floatX = std::max(0.0f, item.box.x0);
+                blocks[i].spaceBefore = 0;
+            }
+            continue;
+        }
+        // The last block of its page, a paragraph in the margin below the page's middle (a
+        // footnote too).
         const bool last = i + 1 == m_items.size() || m_items[i + 1].page != item.page;
-        if (!last || i == 0 || item.kind != FlowBlock::Paragraph || !item.margin || item.note
-            || item.box.y0 < m_pageSizes[item.page].height() / 2)
+        if (!last || i == 0 || item.kind != FlowBlock::Paragraph || !item.margin || item.box.y0 < m_pageSizes[item.page].height() / 2)
             continue;
         // Apart from the text above it by more than a few of its lines.
         float above = -1;
@@ -474,7 +489,7 @@ void DocumentBuilder::setPageFeet(QList<FlowBlock>& blocks) const
         }
         if (above < 0 || item.box.y0 - above < kFootGapLines * item.size)
             continue;
-        blocks[i].footY = blockTop(item);
+        blocks[i].pageY = blockTop(item);
         blocks[i].spaceBefore = 0;
     }
 }
@@ -513,12 +528,20 @@ void DocumentBuilder::placeParagraphs()
     }
 }
 
+DocumentBuilder::Item DocumentBuilder::unanchored(Item box)
+{
+    box.atPlace = box.kind == FlowBlock::Image;
+    box.floats = false;
+    return box;
+}
+
 void DocumentBuilder::placeFloats()
 {
     QList<Item> placed;
     QList<Item> floating; // boxes of the page not yet placed
+    // The text a box floats beside anchors it.
     const auto anchorOf = [](const Item& box, const Item& block) {
-        return !block.floats && block.page == box.page && block.box.y1 > box.box.y0;
+        return !block.floats && block.kind == FlowBlock::Paragraph && block.page == box.page && block.box.y1 > box.box.y0;
     };
     for (const Item& item : m_items) {
         // Each box waiting goes before the first block beside or below it.
@@ -528,9 +551,7 @@ void DocumentBuilder::placeFloats()
                 continue;
             }
             if (floating[f].page != item.page) {
-                Item alone = floating.takeAt(f);
-                alone.floats = false;
-                placed.append(alone);
+                placed.append(unanchored(floating.takeAt(f)));
                 continue;
             }
             ++f;
@@ -548,10 +569,8 @@ void DocumentBuilder::placeFloats()
         else
             floating.append(item);
     }
-    for (Item& alone : floating) {
-        alone.floats = false;
-        placed.append(alone);
-    }
+    for (const Item& alone : floating)
+        placed.append(unanchored(alone));
     m_items = placed;
 }
 

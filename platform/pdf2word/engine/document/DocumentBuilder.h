@@ -65,7 +65,8 @@ private:
         float lastBaseline = 0;
         int columns = -1; // index into m_columns of the columns it stands in; -1 for none
         int column = 0;
-        bool floats = false; // a box beside the running text, set at its place
+        bool floats = false;  // a box beside the running text, set at its place
+        bool atPlace = false; // a picture beside others without text after it, set at its place on the page
     };
     struct Table
     {
@@ -86,10 +87,14 @@ private:
     // Each box floating beside the text goes before the first block beside or below it on its
     // page, which anchors it; one without such a block stays a block of its own.
     void placeFloats();
+    // A floating box with no block after it on its page to anchor it: a picture stays at its place
+    // on the page, anything else is a block of its own.
+    static Item unanchored(Item box);
     // The place of each floating block: from the page's left edge and from the top of the block
     // after it, which anchors it.
     void setFloats(QList<FlowBlock>& blocks) const;
-    // The lines set at the foot of their page, apart from the text above them, keep their place.
+    // The lines set at the foot of their page, apart from the text above them, and the pictures
+    // larger than the text area keep their place.
     void setPageFeet(QList<FlowBlock>& blocks) const;
     QList<FlowRun> runsOf(const TextLine& line);
     void learnWords(const QString& line);

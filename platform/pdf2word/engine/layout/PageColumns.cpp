@@ -160,11 +160,12 @@ private:
         return false;
     }
 
-    // Whether one column holds the running text and the others only boxes: a sidebar, an
-    // infobox or a picture beside the text, not text set in columns.
+    // Whether one column holds the running text and the others only boxes (a sidebar, an
+    // infobox or a picture beside the text, not text set in columns), or no column holds text
+    // (pictures side by side).
     bool boxesBesideText(const QVector<Column>& columns) const
     {
-        return std::count_if(columns.begin(), columns.end(), [this](const Column& column) { return holdsParagraphs(column); }) == 1;
+        return std::count_if(columns.begin(), columns.end(), [this](const Column& column) { return holdsParagraphs(column); }) <= 1;
     }
 
     // The boxes float beside the text, which stays one column.

@@ -91,9 +91,11 @@ struct FlowBlock
     bool floats = false;
     double floatX = 0;
     double floatY = 0;
-    // A line set at the foot of its page, apart from the text above it (a mark, a date, a note of
-    // the page): points from the page's top to its first line; -1 for a block in the flow.
-    double footY = -1;
+    // A block set at its place on its page, out of the flow: a line at the foot of its page apart
+    // from the text above it (a mark, a date, a note of the page), or a picture larger than the
+    // text area (a page's scan); points from the page's top to its first line or its top (and, for
+    // a picture, from the page's left edge in floatX); -1 for a block in the flow.
+    double pageY = -1;
     QList<FlowRun> runs;
     int image = -1; // index into FlowDocument::images for an Image block
     int table = -1; // index into FlowDocument::tables for a Table block

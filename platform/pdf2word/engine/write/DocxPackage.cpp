@@ -129,7 +129,7 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowDocument& document, const Q
     xml.writeStartElement(QStringLiteral("w:pPr"));
     if (block.pageBreakBefore)
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
-    if (block.footY >= 0) {
+    if (block.pageY >= 0) {
         // At its place at the page's foot, as wide as the text area, out of the flow.
         xml.writeEmptyElement(QStringLiteral("w:framePr"));
         xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(area.width() * 20)));
@@ -137,7 +137,7 @@ void writeParagraph(QXmlStreamWriter& xml, const FlowDocument& document, const Q
         xml.writeAttribute(QStringLiteral("w:vAnchor"), QStringLiteral("page"));
         xml.writeAttribute(QStringLiteral("w:hAnchor"), QStringLiteral("margin"));
         xml.writeAttribute(QStringLiteral("w:x"), QStringLiteral("0"));
-        xml.writeAttribute(QStringLiteral("w:y"), QString::number(qRound(block.footY * 20)));
+        xml.writeAttribute(QStringLiteral("w:y"), QString::number(qRound(block.pageY * 20)));
     }
     if (block.rtl)
         xml.writeEmptyElement(QStringLiteral("w:bidi"));
@@ -363,14 +363,17 @@ void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
                   double anchorSpace)
 {
     const bool floats = placed && placed->floats;
-    const QSizeF size = fittedPictureSize(area, document.images[image]);
+    // A picture at its place on the page keeps its size there.
+    const bool atPage = placed && placed->pageY >= 0;
+    const QSizeF size = atPage ? QSizeF(document.images[image].width, document.images[image].height)
+                               : fittedPictureSize(area, document.images[image]);
     const QString cx = QString::number(qMax<qint64>(1, qRound64(size.width() * kEmuPerPoint)));
     const QString cy = QString::number(qMax<qint64>(1, qRound64(size.height() * kEmuPerPoint)));
     const QString id = QString::number(image + 1);
     xml.writeStartElement(QStringLiteral("w:r"));
     xml.writeStartElement(QStringLiteral("w:drawing"));
-    if (floats) {
-        // At its place beside the text, which flows around it.
+    if (floats || atPage) {
+        // At its place beside the text, which flows around it, or at its place on the page.
         xml.writeStartElement(QStringLiteral("wp:anchor"));
         for (const char* distance : {"distT", "distB"})
             xml.writeAttribute(QLatin1String(distance), QStringLiteral("0"));
@@ -378,8 +381,10 @@ void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
             xml.writeAttribute(QLatin1String(distance), QString::number(kFloatGap * kEmuPerPoint));
         xml.writeAttribute(QStringLiteral("simplePos"), QStringLiteral("0"));
         xml.writeAttribute(QStringLiteral("relativeHeight"), QString::number(image + 1));
-        for (const char* flag : {"behindDoc", "locked", "allowOverlap"})
+        for (const char* flag : {"behindDoc", "locked"})
             xml.writeAttribute(QLatin1String(flag), QStringLiteral("0"));
+        // A picture at its place on the page stays there, whatever box of another it reaches into.
+        xml.writeAttribute(QStringLiteral("allowOverlap"), atPage ? QStringLiteral("1") : QStringLiteral("0"));
         xml.writeAttribute(QStringLiteral("layoutInCell"), QStringLiteral("1"));
         xml.writeEmptyElement(QStringLiteral("wp:simplePos"));
         xml.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
@@ -389,7 +394,8 @@ void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
             const char* element;
             const char* from;
             double offset;
-        } positions[] = {{"wp:positionH", "page", placed->floatX}, {"wp:positionV", "paragraph", placed->floatY + anchorSpace}};
+        } positions[] = {{"wp:positionH", "page", placed->floatX},
+                         {"wp:positionV", atPage ? "page" : "paragraph", atPage ? placed->pageY : placed->floatY + anchorSpace}};
         for (const auto& position : positions) {
             xml.writeStartElement(QLatin1String(position.element));
             xml.writeAttribute(QStringLiteral("relativeFrom"), QLatin1String(position.from));
@@ -407,6 +413,8 @@ void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     if (floats) {
         xml.writeEmptyElement(QStringLiteral("wp:wrapSquare"));
         xml.writeAttribute(QStringLiteral("wrapText"), QStringLiteral("bothSides"));
+    } else if (atPage) {
+        xml.writeEmptyElement(QStringLiteral("wp:wrapTopAndBottom"));
     }
     xml.writeEmptyElement(QStringLiteral("wp:docPr"));
     xml.writeAttribute(QStringLiteral("id"), id);
@@ -461,8 +469,9 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
     xml.writeStartElement(QStringLiteral("w:pPr"));
     if (block.pageBreakBefore)
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
-    // A floating picture's paragraph only anchors it: as low as can be.
-    if (block.floats)
+    // A floating picture's paragraph, or one of a picture at its place on the page, only anchors
+    // it: as low as can be.
+    if (block.floats || block.pageY >= 0)
         writeLeastSpacing(xml);
     else
         writeSpacing(xml, block, spaceAfter);

@@ -194,8 +194,10 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowDocum
 // the frame style that sets the box at its place with the text flowing around it.
 const char kAnchorStyle[] = "PAnchor";
 const char kFloatFrameStyle[] = "frFloat";
-// The frame style that sets a line at its place at its page's foot.
+// The frame styles that set a line at its place at its page's foot, and a picture at its place on
+// its page.
 const char kFootFrameStyle[] = "frFoot";
+const char kPageFrameStyle[] = "frPage";
 // Points a floating box keeps from the text beside it.
 const double kFloatGap = 9;
 
@@ -236,18 +238,21 @@ void writeFloatStyles(QXmlStreamWriter& xml)
     xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
     xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
     xml.writeEndElement();
-    xml.writeStartElement(QStringLiteral("style:style"));
-    xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(kFootFrameStyle));
-    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
-    xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
-    xml.writeAttribute(QStringLiteral("style:wrap"), QStringLiteral("none"));
-    xml.writeAttribute(QStringLiteral("style:horizontal-pos"), QStringLiteral("from-left"));
-    xml.writeAttribute(QStringLiteral("style:horizontal-rel"), QStringLiteral("page-content"));
-    xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("from-top"));
-    xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("page"));
-    xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
-    xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
-    xml.writeEndElement();
+    for (const char* name : {kFootFrameStyle, kPageFrameStyle}) {
+        xml.writeStartElement(QStringLiteral("style:style"));
+        xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(name));
+        xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
+        xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
+        xml.writeAttribute(QStringLiteral("style:wrap"), QStringLiteral("none"));
+        xml.writeAttribute(QStringLiteral("style:horizontal-pos"), QStringLiteral("from-left"));
+        // A line from the text area's left edge (its indents place it), a picture from the page's.
+        xml.writeAttribute(QStringLiteral("style:horizontal-rel"), name == kFootFrameStyle ? QStringLiteral("page-content") : QStringLiteral("page"));
+        xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("from-top"));
+        xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("page"));
+        xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
+        xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
+        xml.writeEndElement();
+    }
 }
 
 // The frame of picture image: in the line, or where placed floats, at its place beside the text
@@ -255,11 +260,19 @@ void writeFloatStyles(QXmlStreamWriter& xml)
 void writeFrame(QXmlStreamWriter& xml, const FlowDocument& document, const QSizeF& area, int image, const FlowBlock* placed,
                 double anchorSpace)
 {
-    const QSizeF size = fittedPictureSize(area, document.images[image]);
+    // A picture at its place on the page keeps its size there.
+    const bool atPage = placed && placed->pageY >= 0;
+    const QSizeF size = atPage ? QSizeF(document.images[image].width, document.images[image].height)
+                               : fittedPictureSize(area, document.images[image]);
     xml.writeStartElement(QStringLiteral("draw:frame"));
     xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Picture %1").arg(image + 1));
     if (placed && placed->floats) {
         writeFloatPlace(xml, *placed, anchorSpace);
+    } else if (atPage) {
+        xml.writeAttribute(QStringLiteral("draw:style-name"), QLatin1String(kPageFrameStyle));
+        xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("paragraph"));
+        xml.writeAttribute(QStringLiteral("svg:x"), points(placed->floatX));
+        xml.writeAttribute(QStringLiteral("svg:y"), points(placed->pageY));
     } else {
         xml.writeAttribute(QStringLiteral("draw:style-name"), QStringLiteral("fr1"));
         xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("as-char"));
@@ -281,9 +294,9 @@ void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocumen
                   const FlowBlock& block, const QString& style, double anchorSpace)
 {
     xml.writeStartElement(QStringLiteral("text:p"));
-    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty() ? style
-                                                          : block.floats   ? QLatin1String(kAnchorStyle)
-                                                                           : styles.paragraph.value(paragraphKey(block)));
+    xml.writeAttribute(QStringLiteral("text:style-name"), !style.isEmpty()                   ? style
+                                                          : block.floats || block.pageY >= 0 ? QLatin1String(kAnchorStyle)
+                                                                                             : styles.paragraph.value(paragraphKey(block)));
     writeFrame(xml, document, area, block.image, &block, anchorSpace);
     xml.writeEndElement(); // text:p
 }
@@ -488,7 +501,7 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
             xml.writeEndElement(); // text:p
         } else if (block.kind == FlowBlock::Table) {
             writeTable(xml, styles, document, area, block.table);
-        } else if (block.footY >= 0) {
+        } else if (block.pageY >= 0) {
             // A line at the page's foot: in a frame at its place, as wide as the text area.
             xml.writeStartElement(QStringLiteral("text:p"));
             xml.writeAttribute(QStringLiteral("text:style-name"), style.isEmpty() ? QLatin1String(kAnchorStyle) : style);
@@ -497,7 +510,7 @@ void writeBlocks(QXmlStreamWriter& xml, const Styles& styles, const FlowDocument
             xml.writeAttribute(QStringLiteral("draw:name"), QStringLiteral("Foot %1").arg(i + 1));
             xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("paragraph"));
             xml.writeAttribute(QStringLiteral("svg:x"), points(0));
-            xml.writeAttribute(QStringLiteral("svg:y"), points(block.footY));
+            xml.writeAttribute(QStringLiteral("svg:y"), points(block.pageY));
             xml.writeAttribute(QStringLiteral("svg:width"), points(area.width()));
             xml.writeAttribute(QStringLiteral("draw:z-index"), QStringLiteral("0"));
             xml.writeStartElement(QStringLiteral("draw:text-box"));
