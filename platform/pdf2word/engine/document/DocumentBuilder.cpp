@@ -32,9 +32,9 @@ const float kMostPitch = 3;
 const float kLeastIndent = 0.5f;
 const float kNarrowerBy = 2.5f;
 const float kLeastLineEms = 8;
-// A line in the margin at a page's foot further than this many of its lines below the text above
-// it keeps its place there.
-const float kFootGapLines = 4;
+// The last paragraph of a page, in its lower half, further than this many of its lines below the
+// text above it keeps its place there.
+const float kFootGapLines = 3;
 // Pages whose sides differ by less than this (points) are of one size.
 const double kSameSize = 2;
 
@@ -476,10 +476,9 @@ void DocumentBuilder::setPageFeet(QList<FlowBlock>& blocks) const
             }
             continue;
         }
-        // The last block of its page, a paragraph in the margin below the page's middle (a
-        // footnote too).
+        // The last block of its page, a paragraph below the page's middle (a footnote too).
         const bool last = i + 1 == m_items.size() || m_items[i + 1].page != item.page;
-        if (!last || i == 0 || item.kind != FlowBlock::Paragraph || !item.margin || item.box.y0 < m_pageSizes[item.page].height() / 2)
+        if (!last || i == 0 || item.kind != FlowBlock::Paragraph || item.box.y0 < m_pageSizes[item.page].height() / 2)
             continue;
         // Apart from the text above it by more than a few of its lines.
         float above = -1;

@@ -93,7 +93,7 @@ private:
     // The place of each floating block: from the page's left edge and from the top of the block
     // after it, which anchors it.
     void setFloats(QList<FlowBlock>& blocks) const;
-    // The lines set at the foot of their page, apart from the text above them, and the pictures
+    // The last paragraphs of pages, set low apart from the text above them, and the pictures
     // larger than the text area keep their place.
     void setPageFeet(QList<FlowBlock>& blocks) const;
     QList<FlowRun> runsOf(const TextLine& line);

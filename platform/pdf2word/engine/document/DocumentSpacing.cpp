@@ -9,10 +9,9 @@ namespace {
 // glyphs reach this share of the size below the baseline.
 const float kNaturalLeading = 1.15f;
 const float kDescent = 0.22f;
-// Space above a block is kept up to this many points (four inches: the page's layout, a form's
-// fields apart, a signature set low; more is left out, where text that runs longer in another
-// font would carry the space over to the next page).
-const float kMostSpace = 288;
+// Space above a block is kept up to this many points (more is a page's layout, not spacing: text
+// that runs longer in another font would carry it over to the next page).
+const float kMostSpace = 72;
 // The first block of a page keeps the space above it where it stands more than this many of its
 // lines below the top of the text area (lines of this size where it is no text).
 const float kLowLines = 3;
