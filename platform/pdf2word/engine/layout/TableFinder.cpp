@@ -182,10 +182,38 @@ bool onEdge(float value, const QVector<float>& edges)
     return false;
 }
 
+// Whether a fill lies inside one cell of the grid and is that cell's background: it holds the
+// cell's text (a paragraph shaded inside a shaded cell), or lies on a fill of its own colour that
+// does (a word processor shades a cell and its paragraph alike).
+bool fillsOneCell(const FoundTable& table, const Shape& shape, const QVector<Shape>& shapes, const QVector<TextLine>& lines)
+{
+    if (shape.kind != Shape::Path || !shape.rectangle || !shape.filled)
+        return false;
+    bool inOneCell = false;
+    for (const FoundTable::Cell& cell : table.cells) {
+        const fz_rect box = fz_make_rect(table.columns[cell.column], table.rows[cell.row], table.columns[cell.column + cell.columnSpan],
+                                         table.rows[cell.row + cell.rowSpan]);
+        inOneCell = inOneCell || contains(expanded(box, kSnap), shape.box);
+    }
+    if (!inOneCell)
+        return false;
+    for (const TextLine& line : lines) {
+        if (!line.glyphs.isEmpty() && centreInside(line.box, shape.box))
+            return true;
+    }
+    for (const Shape& under : shapes) {
+        if (&under != &shape && under.filled && under.rectangle && under.color == shape.color && contains(under.box, shape.box)
+            && area(under.box) > area(shape.box))
+            return true;
+    }
+    return false;
+}
+
 // Whether something drawn inside the grid is foreign to a table: a chart's bars or curves, a
-// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table. A grid
-// that an arrow or a curve touches is a diagram's boxes and connectors.
-bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
+// picture. Fills that lie on the grid's lines (shaded cells or rows) or behind a cell's text
+// belong to the table. A grid that an arrow or a curve touches is a diagram's boxes and
+// connectors.
+bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const QVector<TextLine>& lines)
 {
     for (const Shape& shape : shapes) {
         if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box))
@@ -199,7 +227,7 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
             continue;
         const bool onGrid = shape.kind == Shape::Path && onEdge(box.x0, table.columns) && onEdge(box.x1, table.columns)
                             && onEdge(box.y0, table.rows) && onEdge(box.y1, table.rows);
-        if (!onGrid)
+        if (!onGrid && !fillsOneCell(table, shape, shapes, lines))
             return true;
     }
     return false;
@@ -306,7 +334,7 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
         if (grid.horizontals.size() < 2 || grid.verticals.isEmpty())
             continue;
         FoundTable table;
-        if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes))
+        if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes, lines))
             continue;
         fillTableCells(table, lines);
         tables.append(table);
