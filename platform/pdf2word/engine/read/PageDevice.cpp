@@ -171,12 +171,21 @@ struct SegmentWalk
     fz_point start;
     fz_point current;
     std::vector<std::pair<fz_point, fz_point>>& segments;
+    bool filled; // a fill closes each subpath left open
     bool onlyStraight = true;
 };
+
+// The side that closes a filled subpath its producer left open.
+void closeOpenFill(SegmentWalk* walk)
+{
+    if (walk->filled && (walk->current.x != walk->start.x || walk->current.y != walk->start.y))
+        walk->segments.push_back({walk->current, walk->start});
+}
 
 void walkMove(fz_context*, void* arg, float x, float y)
 {
     auto* walk = static_cast<SegmentWalk*>(arg);
+    closeOpenFill(walk);
     walk->current = walk->start = fz_transform_point_xy(x, y, walk->ctm);
 }
 
@@ -203,12 +212,13 @@ void walkClose(fz_context*, void* arg)
     walk->current = walk->start;
 }
 
-SegmentWalk walkPath(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm)
+SegmentWalk walkPath(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm, bool filled)
 {
     static const fz_path_walker walker = {walkMove, walkLine, walkCurve, walkClose, nullptr, nullptr, nullptr, nullptr};
     state.pathSegments.clear();
-    SegmentWalk walk{ctm, fz_make_point(0, 0), fz_make_point(0, 0), state.pathSegments};
+    SegmentWalk walk{ctm, fz_make_point(0, 0), fz_make_point(0, 0), state.pathSegments, filled};
     fz_walk_path(ctx, path, &walker, &walk);
+    closeOpenFill(&walk);
     return walk;
 }
 
@@ -321,7 +331,7 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
     const float width = box.x1 - box.x0;
     const float height = box.y1 - box.y0;
     const bool thin = std::min(width, height) <= kThinnest;
-    const SegmentWalk walk = walkPath(ctx, state, path, ctm);
+    const SegmentWalk walk = walkPath(ctx, state, path, ctm, true);
     if (thin && !white) {
         // A filled hairline: a ruling when it is an axis-aligned rectangle.
         bool straight = walk.onlyStraight;
@@ -353,7 +363,7 @@ void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_
     const fz_rect box = fz_bound_path(ctx, path, stroke, ctm);
     const float expansion = fz_matrix_expansion(ctm);
     const float lineWidth = (stroke ? stroke->linewidth : 1) * expansion;
-    const SegmentWalk walk = walkPath(ctx, state, path, ctm);
+    const SegmentWalk walk = walkPath(ctx, state, path, ctm, false);
     bool thin = walk.onlyStraight && lineWidth <= kThinnest;
     for (const auto& segment : walk.segments)
         thin = thin && axisAligned(segment);
