@@ -94,6 +94,15 @@ void join(TextLine& a, const TextLine& b)
     a.measure();
 }
 
+bool startsWithLetter(const TextLine& line)
+{
+    for (const Glyph& glyph : line.glyphs) {
+        if (!glyph.isSpace())
+            return QChar::isLetter(glyph.c);
+    }
+    return false;
+}
+
 bool horizontal(const TextLine& line)
 {
     return !line.vertical;
@@ -107,9 +116,11 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     const float gap = std::max(b.box.x0 - a.box.x1, a.box.x0 - b.box.x1);
     const float larger = std::max(a.size, b.size);
     const float smaller = std::min(a.size, b.size);
-    // A short label before its text (a note's number, a list's bullet) may stand further off.
+    // A short label before its text (a note's number, a list's bullet) may stand further off;
+    // a short entry before a figure (a table's "25g   334") is a cell of its own.
     const TextLine& left = a.box.x0 <= b.box.x0 ? a : b;
-    const float reach = left.glyphs.size() <= 3 ? kLabelGap : kJoinGap;
+    const TextLine& right = a.box.x0 <= b.box.x0 ? b : a;
+    const float reach = left.glyphs.size() <= 3 && startsWithLetter(right) ? kLabelGap : kJoinGap;
     if (gap > reach * larger)
         return false;
     if (std::fabs(a.baseline - b.baseline) <= kSameBaseline * smaller && smaller >= kSameLineSizes * larger)
