@@ -337,6 +337,7 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
         if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes, lines))
             continue;
         fillTableCells(table, lines);
+        splitCellsByText(table);
         tables.append(table);
     }
     std::sort(tables.begin(), tables.end(), [](const FoundTable& a, const FoundTable& b) { return a.box.y0 < b.box.y0; });
