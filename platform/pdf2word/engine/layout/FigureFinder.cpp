@@ -47,6 +47,9 @@ const int kLeastStrokes = 4;
 // drawing of kBackdropShare of the page lies behind it.
 const float kBackgroundShare = 0.8f;
 const float kBackdropShare = 0.05f;
+// A drawing of rules whose text lines up as a table's, this share of its lines in the table, is
+// the table.
+const float kTableShare = 0.5f;
 
 // Whether a line has a neighbour line of text (of more than leastWords words) right above or below
 // it: then it is part of a paragraph (its short last line, say), not a label.
@@ -311,8 +314,33 @@ struct FigureSearch
         }
         // More words than a drawing's labels have are a page's text, however they are broken up.
         text += words > kMostLabelsWords ? 1 : 0;
-        inner.text = textArea > kMostlyText * area(c.box) || text > 0;
+        inner.text = textArea > kMostlyText * area(c.box) || text > 0 || ruledTable(c, inner.lines);
         return inner;
+    }
+
+    // Whether the cluster is a table drawn with rules: nothing drawn but rules and the fills
+    // behind its text (a header's band, a total's row), and its lines line up in columns over
+    // rows as a table's do. Its text is found as a table's; a chart's bars hold no text.
+    bool ruledTable(const Cluster& c, const QVector<int>& inner) const
+    {
+        for (int s : c.shapes) {
+            const Shape& shape = shapes[s];
+            if (shape.thin)
+                continue;
+            if (shape.kind != Shape::Path || !shape.filled)
+                return false;
+            bool behindText = false;
+            for (int i = 0; i < inner.size() && !behindText; ++i)
+                behindText = centreInside(lines[inner[i]].box, shape.box);
+            if (!behindText)
+                return false;
+        }
+        QVector<TextLine> tableLines;
+        for (int i : inner)
+            tableLines.append(lines[i]);
+        const int count = tableLines.size();
+        const QVector<FoundTable> tables = findTextTables(tableLines);
+        return !tables.isEmpty() && kTableShare * count <= count - tableLines.size();
     }
 
     // Text is never drawn into a picture: a region that holds text keeps it as text. The
