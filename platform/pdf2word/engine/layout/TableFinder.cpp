@@ -22,6 +22,8 @@ const float kShortest = 4.0f;
 // Edges closer than this (points, less than a line of text) are the two strokes of a double
 // border.
 const float kDoubleBorder = 4.0f;
+// A chart's grid holds text in fewer than this share of its cells.
+const float kLeastHoldingShare = 1.0f / 3;
 
 struct Segment
 {
@@ -233,6 +235,23 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const Q
     return false;
 }
 
+// Whether a grid filled with its text is a chart's: bars drawn on it, and most of its cells empty
+// (a form's empty boxes hold no fills).
+bool isChart(const FoundTable& table, const QVector<Shape>& shapes)
+{
+    int holding = 0;
+    for (const FoundTable::Cell& cell : table.cells)
+        holding += cell.paragraphs.isEmpty() ? 0 : 1;
+    if (holding >= kLeastHoldingShare * table.cells.size())
+        return false;
+    for (const Shape& shape : shapes) {
+        if (shape.kind == Shape::Path && shape.filled && !shape.thin && centreInside(shape.box, table.box)
+            && area(shape.box) < area(table.box) / 2)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // A grid without text is an empty table (a form).
@@ -336,7 +355,11 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
         FoundTable table;
         if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes, lines))
             continue;
-        fillTableCells(table, lines);
+        QVector<TextLine> left = lines;
+        fillTableCells(table, left);
+        if (isChart(table, graphics.shapes))
+            continue;
+        lines = left;
         splitCellsByText(table);
         tables.append(table);
     }
