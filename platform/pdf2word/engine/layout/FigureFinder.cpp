@@ -50,6 +50,8 @@ const float kBackdropShare = 0.05f;
 // A drawing of rules whose text lines up as a table's, this share of its lines in the table, is
 // the table.
 const float kTableShare = 0.5f;
+// A band behind a table's row reaches across this share of its width.
+const float kBandShare = 0.9f;
 
 // Whether a line has a neighbour line of text (of more than leastWords words) right above or below
 // it: then it is part of a paragraph (its short last line, say), not a label.
@@ -318,16 +320,17 @@ struct FigureSearch
         return inner;
     }
 
-    // Whether the cluster is a table drawn with rules: nothing drawn but rules and the fills
-    // behind its text (a header's band, a total's row), and its lines line up in columns over
-    // rows as a table's do. Its text is found as a table's; a chart's bars hold no text.
+    // Whether the cluster is a table drawn with rules: nothing drawn but rules and bands across
+    // its width behind its text (a header's band, a total's row), and its lines line up in
+    // columns over rows as a table's do. Its text is found as a table's; a chart's bars stand
+    // side by side.
     bool ruledTable(const Cluster& c, const QVector<int>& inner) const
     {
         for (int s : c.shapes) {
             const Shape& shape = shapes[s];
             if (shape.thin)
                 continue;
-            if (shape.kind != Shape::Path || !shape.filled)
+            if (shape.kind != Shape::Path || !shape.filled || width(shape.box) < kBandShare * width(c.box))
                 return false;
             bool behindText = false;
             for (int i = 0; i < inner.size() && !behindText; ++i)
