@@ -45,6 +45,14 @@ const float kBaseSize = 0.9f;
 const float kRaised = 0.2f;
 const float kLowered = 0.08f;
 const float kShiftGap = 0.12f;
+// A glyph's box taller than this many of its sizes is its font's made-up one; a letter stands
+// this share of its size above its baseline.
+const float kTallestGlyph = 2.0f;
+const float kAscent = 0.8f;
+// A line printed again within this many ems of itself is printed over itself; at most this many
+// lines on about its baseline are weighed.
+const float kOverprint = 0.1f;
+const int kMostOverprints = 256;
 
 bool isSpaceCharacter(int c)
 {
@@ -139,6 +147,37 @@ bool belongsTo(const TextLine& a, const TextLine& b)
             return false;
     }
     return true;
+}
+
+// A line printed again over itself shifted by a hair (a bold face made by printing a regular one
+// several times) is one line: the same text on about the same baseline from about the same place.
+void dropOverprints(QVector<TextLine>& lines, const fz_cookie* cookie)
+{
+    std::stable_sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline; });
+    QVector<bool> gone(lines.size(), false);
+    for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
+        if (gone[i])
+            continue;
+        const TextLine& line = lines[i];
+        const float reach = kOverprint * line.size;
+        QString text;
+        for (int j = i + 1; j < lines.size() && j <= i + kMostOverprints && lines[j].baseline - line.baseline <= reach; ++j) {
+            const TextLine& other = lines[j];
+            if (gone[j] || std::fabs(other.box.x0 - line.box.x0) > reach || std::fabs(other.box.x1 - line.box.x1) > reach
+                || other.glyphs.size() != line.glyphs.size())
+                continue;
+            if (text.isEmpty())
+                text = line.text();
+            gone[j] = other.text() == text;
+        }
+    }
+    QVector<TextLine> kept;
+    kept.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!gone[i])
+            kept.append(lines[i]);
+    }
+    lines = kept;
 }
 
 // Pieces of one line stand close in baseline order: only this many neighbours on each side are
@@ -433,6 +472,7 @@ bool PageReader::readText(fz_display_list* list, fz_rect mediabox, fz_cookie* co
     if (!ok)
         return false;
     joinFragments(*lines, cookie);
+    dropOverprints(*lines, cookie);
     composeAccents(*lines);
     return true;
 }
@@ -456,6 +496,12 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page, const DrawnSpaces* dr
                 glyph.box = fz_rect_from_quad(ch->quad);
                 glyph.baseline = ch->origin.y;
                 glyph.size = drawn ? ch->size : uprightSize(m_ctx, ch);
+                if (!out.vertical && heightOf(glyph.box) > kTallestGlyph * glyph.size) {
+                    // A font's bounding box far larger than its glyphs (a Type 3 font's made-up
+                    // one): the glyph stands as a letter of its size on its baseline.
+                    glyph.box.y0 = glyph.baseline - kAscent * glyph.size;
+                    glyph.box.y1 = glyph.baseline + (1 - kAscent) * glyph.size;
+                }
                 glyph.color = ch->color & 0xFFFFFF;
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
                 out.glyphs.append(glyph);
