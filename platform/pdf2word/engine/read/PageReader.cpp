@@ -102,11 +102,14 @@ void join(TextLine& a, const TextLine& b)
     a.measure();
 }
 
-bool startsWithLetter(const TextLine& line)
+// Whether the line starts as a table's figure or its heading does: a digit, a sign or dash (a
+// loss, a blank entry), a percent sign.
+bool startsWithFigure(const TextLine& line)
 {
     for (const Glyph& glyph : line.glyphs) {
         if (!glyph.isSpace())
-            return QChar::isLetter(glyph.c);
+            return (glyph.c >= U'0' && glyph.c <= U'9') || glyph.c == U'-' || glyph.c == U'\u2212' || glyph.c == U'\u2013'
+                   || glyph.c == U'+' || glyph.c == U'%';
     }
     return false;
 }
@@ -125,10 +128,10 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     const float larger = std::max(a.size, b.size);
     const float smaller = std::min(a.size, b.size);
     // A short label before its text (a note's number, a list's bullet) may stand further off;
-    // a short entry before a figure (a table's "25g   334") is a cell of its own.
+    // a short entry before a figure (a table's "25g   334", "-   202") is a cell of its own.
     const TextLine& left = a.box.x0 <= b.box.x0 ? a : b;
     const TextLine& right = a.box.x0 <= b.box.x0 ? b : a;
-    const float reach = left.glyphs.size() <= 3 && startsWithLetter(right) ? kLabelGap : kJoinGap;
+    const float reach = left.glyphs.size() <= 3 && !startsWithFigure(right) ? kLabelGap : kJoinGap;
     if (gap > reach * larger)
         return false;
     if (std::fabs(a.baseline - b.baseline) <= kSameBaseline * smaller && smaller >= kSameLineSizes * larger)
@@ -376,7 +379,10 @@ int Looks::lookOf(fz_font* font)
     const QString name = QString::fromUtf8(fz_font_name(m_ctx, font));
     const QString lower = name.toLower();
     FT_Face face = static_cast<FT_Face>(fz_font_ft_face(m_ctx, font));
-    const FontName named = fontNameOf(name, face && face->family_name ? QString::fromUtf8(face->family_name) : QString());
+    // A font the PDF does not embed is drawn with a stand-in whose file names the stand-in: the
+    // PDF's own name is the font's.
+    const bool standIn = fz_font_flags(font)->ft_substitute;
+    const FontName named = fontNameOf(name, face && face->family_name && !standIn ? QString::fromUtf8(face->family_name) : QString());
     // Bold and italic from the name, the PDF's flags and the font file's own style and weight.
     const TT_OS2* os2 = face ? static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)) : nullptr;
     Look look;
