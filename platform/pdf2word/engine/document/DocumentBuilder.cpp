@@ -504,8 +504,13 @@ FlowDocument DocumentBuilder::finish()
     for (const Table& table : m_tables) {
         FlowTable flow = table.flow;
         for (int i = 0; i < flow.cells.size(); ++i) {
-            for (const Item& item : table.cellItems[i])
+            for (const Item& item : table.cellItems[i]) {
                 flow.cells[i].paragraphs.append(blockOf(item));
+                // A drawn table's rows are as high as on the page: its cells' paragraphs add no
+                // space of their own.
+                if (!flow.rowHeights.isEmpty())
+                    flow.cells[i].paragraphs.last().spaceBefore = 0;
+            }
         }
         document.tables.append(flow);
     }
