@@ -152,6 +152,28 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     return true;
 }
 
+// The pieces of a line as the extraction gave it: where the next glyph stands wholly before the
+// last one with a gap between (the cells of a right-to-left table's row drawn one after the
+// other), a new piece starts; joining the pieces again puts a space in each gap.
+QVector<TextLine> piecesOf(const TextLine& line)
+{
+    if (line.vertical)
+        return {line};
+    QVector<TextLine> pieces(1);
+    pieces.front().vertical = false;
+    const Glyph* last = nullptr;
+    for (const Glyph& glyph : line.glyphs) {
+        if (last && !glyph.isSpace() && glyph.box.x1 < last->box.x0 - kSpaceGap * std::max(glyph.size, last->size)) {
+            pieces.append(TextLine());
+            pieces.back().vertical = false;
+        }
+        pieces.back().glyphs.append(glyph);
+        if (!glyph.isSpace())
+            last = &glyph;
+    }
+    return pieces;
+}
+
 // A line printed again over itself shifted by a hair (a bold face made by printing a regular one
 // several times) is one line: the same text on about the same baseline from about the same place.
 void dropOverprints(QVector<TextLine>& lines, const fz_cookie* cookie)
@@ -514,22 +536,23 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page, const DrawnSpaces* dr
                 drawnSpace.append(glyph.isSpace() && drawn && drawn->contains(ch->origin));
             }
             closeCjkGaps(out.glyphs, drawnSpace);
-            int monospace = 0;
-            int visible = 0;
-            for (const Glyph& glyph : out.glyphs) {
-                visible += glyph.isSpace() ? 0 : 1;
-                monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
+            for (TextLine& piece : piecesOf(out)) {
+                int monospace = 0;
+                int visible = 0;
+                for (const Glyph& glyph : piece.glyphs) {
+                    visible += glyph.isSpace() ? 0 : 1;
+                    monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
+                }
+                // An OCR layer's font gives every glyph the same width whatever the text's own
+                // font: its lines are no code.
+                piece.monospace = drawn && monospace * 2 > visible;
+                tidySpaces(piece.glyphs, piece.monospace);
+                if (piece.glyphs.isEmpty())
+                    continue;
+                piece.measure();
+                if (heightOf(piece.box) > 0)
+                    lines.append(piece);
             }
-            // An OCR layer's font gives every glyph the same width whatever the text's own
-            // font: its lines are no code.
-            out.monospace = drawn && monospace * 2 > visible;
-            tidySpaces(out.glyphs, out.monospace);
-            if (out.glyphs.isEmpty())
-                continue;
-            out.measure();
-            if (heightOf(out.box) <= 0)
-                continue;
-            lines.append(out);
         }
     }
     return lines;
