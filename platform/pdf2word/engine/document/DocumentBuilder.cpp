@@ -480,6 +480,38 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
     return block;
 }
 
+namespace {
+
+// A table most of whose paragraphs read right to left (an Arabic or Hebrew table) is read from
+// its rightmost column: its columns and cells go in that order, as a right-to-left table holds
+// them, so that a word processor sets them back where the page has them.
+FlowTable readRightToLeft(FlowTable table)
+{
+    int rtl = 0;
+    int all = 0;
+    for (const FlowCell& cell : table.cells) {
+        for (const FlowBlock& block : cell.paragraphs) {
+            if (block.kind != FlowBlock::Paragraph || block.runs.isEmpty())
+                continue;
+            ++all;
+            rtl += block.rtl ? 1 : 0;
+        }
+    }
+    if (table.columnWidths.size() < 2 || 2 * rtl <= all)
+        return table;
+    table.rtl = true;
+    const int columns = table.columnWidths.size();
+    std::reverse(table.columnWidths.begin(), table.columnWidths.end());
+    for (FlowCell& cell : table.cells)
+        cell.column = columns - cell.column - cell.columnSpan;
+    std::stable_sort(table.cells.begin(), table.cells.end(), [](const FlowCell& a, const FlowCell& b) {
+        return a.row < b.row || (a.row == b.row && a.column < b.column);
+    });
+    return table;
+}
+
+} // namespace
+
 FlowBlock DocumentBuilder::blockOf(const Item& item) const
 {
     if (item.kind == FlowBlock::Paragraph)
@@ -512,7 +544,7 @@ FlowDocument DocumentBuilder::finish()
                     flow.cells[i].paragraphs.last().spaceBefore = 0;
             }
         }
-        document.tables.append(flow);
+        document.tables.append(readRightToLeft(flow));
     }
     const QVector<bool> starts = pageStarts();
     for (int i = 0; i < m_items.size(); ++i) {
