@@ -163,6 +163,91 @@ private slots:
         QCOMPARE(shapes.size(), 1);
     }
 
+    // A ruled table as real producers draw it: each cell filled, its paragraph filled again
+    // inside it, is one table with each cell's fill (no box per cell); a frame ruled only under
+    // its header and down its first column holds its figures' columns and rows, but a cell of a
+    // wrapped entry stays one cell; a body whose rows span the header's columns while their text
+    // keeps to them has those columns. A grid with bars on it and its cells mostly empty is a
+    // chart, no table.
+    void ruledTablesKeepTheirCellsRowsAndShading()
+    {
+        PageGraphics graphics;
+        QVector<TextLine> lines;
+        const float xs[] = {72, 172, 272, 372};
+        const float ys[] = {100, 120, 140, 160};
+        for (float y : ys)
+            graphics.rules << rule(72, y, 372, y);
+        for (float x : xs)
+            graphics.rules << rule(x, 100, x, 160);
+        const char* const cells[][3] = {{"Cluster", "Population", "Sample"}, {"Sciences", "1269", "101"}, {"Humanities", "1168", "95"}};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                const int color = r == 0 ? 0xB3B3B3 : 0xF3F3F3;
+                graphics.shapes << fill(xs[c] + 1, ys[r] + 1, xs[c + 1] - 1, ys[r + 1] - 1, color)
+                                << fill(xs[c] + 5, ys[r] + 3, xs[c + 1] - 5, ys[r + 1] - 3, color);
+                lines << line(QLatin1String(cells[r][c]), xs[c] + 8, ys[r] + 14);
+            }
+        }
+        PageLayout page = layOutPage(lines, graphics, PageModels::a4());
+        QCOMPARE(page.tables.size(), 1);
+        QVERIFY(page.panels.isEmpty() && page.figures.isEmpty());
+        QCOMPARE(page.tables.front().cells.size(), 9);
+        QCOMPARE(cellText(page.tables.front(), 2, 1), QStringLiteral("1168"));
+        QCOMPARE(cellShading(page.tables.front(), 0, 2), 0xB3B3B3);
+        QCOMPARE(cellShading(page.tables.front(), 1, 0), 0xF3F3F3);
+
+        // Ruled above, under the header and below, with a line after the first column.
+        graphics = PageGraphics();
+        graphics.rules << rule(72, 100, 500, 100) << rule(72, 116, 500, 116) << rule(72, 176, 500, 176) << rule(200, 100, 200, 176);
+        lines = {line(QStringLiteral("answers"), 76, 112), line(QStringLiteral("Freq."), 220, 112), line(QStringLiteral("Percent"), 320, 112),
+                 line(QStringLiteral("Cum."), 420, 112)};
+        const char* const figures[][4] = {{"0", "138", "6.9", "6.9"}, {"1", "178", "8.8", "15.7"}, {"2", "626", "31.1", "46.8"}, {"3", "1070", "53.2", "100.0"}};
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c)
+                lines << line(QLatin1String(figures[r][c]), c == 0 ? 76 : 120 + 100 * c, 128 + 12 * r);
+        }
+        QVector<FoundTable> tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.front().columns.size() - 1, 4);
+        QCOMPARE(tables.front().rows.size() - 1, 5);
+        QCOMPARE(cellText(tables.front(), 0, 3), QStringLiteral("Cum."));
+        QCOMPARE(cellText(tables.front(), 3, 2), QStringLiteral("31.1"));
+        QCOMPARE(cellText(tables.front(), 4, 0), QStringLiteral("3"));
+        // The same frame around an entry that wraps in its cell beside its figures.
+        lines = {line(QStringLiteral("the harbour board met"), 76, 128), line(QStringLiteral("again"), 76, 140),
+                 line(QStringLiteral("138"), 220, 128), line(QStringLiteral("178"), 220, 140)};
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.front().rows.size() - 1, 2);
+        QCOMPARE(cellText(tables.front(), 1, 0), QStringLiteral("the harbour board met again"));
+
+        // Rulings between the header's cells only; each body row spans them.
+        graphics = PageGraphics();
+        for (float y : {100.0f, 116.0f, 130.0f, 144.0f})
+            graphics.rules << rule(72, y, 372, y);
+        graphics.rules << rule(72, 100, 72, 144) << rule(372, 100, 372, 144) << rule(172, 100, 172, 116) << rule(272, 100, 272, 116);
+        lines = {line(QStringLiteral("Country"), 80, 112), line(QStringLiteral("Male"), 180, 112), line(QStringLiteral("Female"), 280, 112),
+                 line(QStringLiteral("Austria"), 80, 126), line(QStringLiteral("12"), 180, 126), line(QStringLiteral("14"), 280, 126),
+                 line(QStringLiteral("Belgium"), 80, 140), line(QStringLiteral("13"), 180, 140), line(QStringLiteral("15"), 280, 140)};
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(cellText(tables.front(), 2, 1), QStringLiteral("13"));
+        QCOMPARE(cellText(tables.front(), 1, 2), QStringLiteral("14"));
+
+        // A bar chart: grid lines, bars stroked along them, one label.
+        graphics = PageGraphics();
+        for (int k = 0; k <= 4; ++k)
+            graphics.rules << rule(100, 100 + 40 * k, 500, 100 + 40 * k);
+        for (float x : {100.0f, 300.0f, 500.0f})
+            graphics.rules << rule(x, 100, x, 260);
+        for (int bar = 0; bar < 2; ++bar) {
+            graphics.shapes << fill(100 + 200 * bar, 180, 300 + 200 * bar, 260, 0x4F81BD);
+            graphics.rules << rule(100 + 200 * bar, 180, 100 + 200 * bar, 260);
+        }
+        lines = {line(QStringLiteral("Sales"), 180, 230)};
+        QVERIFY(findTables(graphics, lines).isEmpty());
+    }
+
     // Running text never makes a table: an article's paragraph beside an infobox leaves only the
     // infobox's labels and values to line up. A table of contents with its leaders and display
     // equations with their numbers keep each row as one line, a paragraph of its own; two lists
