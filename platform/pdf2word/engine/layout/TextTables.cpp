@@ -500,6 +500,29 @@ Candidate withoutTaken(const QVector<TextLine>& lines, const QVector<TextRow>& r
     return left;
 }
 
+// The candidate's body: from its first row with as many pieces as its fullest row (the rows above
+// with fewer, a header's years over their figures, are its header's), with the columns of its rows.
+Candidate bodyOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
+{
+    int most = 0;
+    for (int r : candidate.rows)
+        most = std::max(most, int(rows[r].lines.size()));
+    int first = 0;
+    while (first < candidate.rows.size() && rows[candidate.rows[first]].lines.size() < most)
+        ++first;
+    if (first == 0)
+        return candidate;
+    Candidate body;
+    body.rows = candidate.rows.mid(first);
+    for (int r : body.rows) {
+        if (rows[r].lines.size() < 2)
+            continue;
+        for (int piece : rows[r].lines)
+            addToColumns(body.columns, lines[piece].box);
+    }
+    return body;
+}
+
 enum class Kind {
     Table,
     NoTable,    // lines that only line up: left as they are
@@ -593,9 +616,13 @@ QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
         Candidate candidate = withoutTaken(lines, rows, found[k], taken);
         if (kindOf(lines, rows, candidate) != Kind::Table)
             continue;
-        QVector<Span> columns = candidate.columns;
-        const Header header = headerAbove(lines, rows, taken, candidate.rows.front(), columns);
-        tables.prepend(buildTable(lines, rows, header, candidate.rows, columns, taken));
+        const Candidate body = bodyOf(lines, rows, candidate);
+        QVector<Span> columns = body.columns;
+        const Header header = headerAbove(lines, rows, taken, body.rows.front(), columns);
+        if (header.cells.isEmpty())
+            tables.prepend(buildTable(lines, rows, header, candidate.rows, candidate.columns, taken));
+        else
+            tables.prepend(buildTable(lines, rows, header, body.rows, columns, taken));
     }
     QVector<TextLine> kept;
     for (int i = 0; i < lines.size(); ++i) {
