@@ -297,6 +297,97 @@ private slots:
         QVERIFY(texts.contains(QStringLiteral("word word word word word word")));
     }
 
+    // A statement's header over its figures: a year centred over two columns spans them, a label
+    // set on two lines is one cell, and the header's first cells, beside both its rows, reach
+    // down to the body. Drawn with rules between its rows and a band behind its header, it is
+    // a table, no figure; a chart whose bars hold their labels stays a figure.
+    void tablesWithoutRulingsKeepTheirHeader()
+    {
+        QVector<TextLine> lines = {line(QStringLiteral("2007"), 248, 137, 8), line(QStringLiteral("2006"), 305, 137, 8),
+                                   line(QStringLiteral("Sample"), 144, 144, 8), line(QStringLiteral("Country"), 97, 148, 8),
+                                   line(QStringLiteral("unit"), 150, 153, 8)};
+        for (int year = 0; year < 2; ++year)
+            lines << line(QStringLiteral("n"), 237 + 57 * year, 160, 8) << line(QStringLiteral("% Pos"), 257 + 57 * year, 160, 8);
+        const char* const rows[][6] = {{"Austria", "Single", "109", "0.9", "93", "1.1"},
+                                       {"Germany", "Single", "123", "0.8", "290", "0.7"},
+                                       {"Spain", "Single", "36", "0", "40", "0"}};
+        const float at[] = {89, 149, 234, 264, 291, 321};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 6; ++c)
+                lines << line(QLatin1String(rows[r][c]), at[c], 178 + 14 * r, 8);
+        }
+        const QVector<TextLine> statement = lines;
+        QVector<FoundTable> tables = findTextTables(lines);
+        QCOMPARE(tables.size(), 1);
+        QVERIFY2(lines.isEmpty(), qPrintable(PageModels::texts(lines).join(QLatin1Char('|'))));
+        const FoundTable& table = tables.front();
+        QCOMPARE(table.columns.size() - 1, 6);
+        QCOMPARE(table.rows.size() - 1, 5);
+        QCOMPARE(cellText(table, 0, 0), QStringLiteral("Country"));
+        QCOMPARE(cellText(table, 0, 1), QStringLiteral("Sample unit"));
+        QCOMPARE(cellText(table, 0, 2), QStringLiteral("2007"));
+        QCOMPARE(cellText(table, 1, 3), QStringLiteral("% Pos"));
+        QCOMPARE(cellText(table, 4, 4), QStringLiteral("40"));
+        for (const FoundTable::Cell& cell : table.cells) {
+            if (cell.row == 0 && cell.column < 2)
+                QCOMPARE(cell.rowSpan, 2);
+            if (cell.row == 0 && cell.column >= 2)
+                QCOMPARE(cell.columnSpan, 2);
+        }
+
+        PageGraphics graphics;
+        graphics.shapes << fill(85, 126, 345, 167, 0xFF7D26);
+        graphics.shapes.back().rectangle = false; // a band with rounded corners
+        for (int r = -1; r < 3; ++r) {
+            // A rule stroked with a wide cap: its box reaches 5 points around it.
+            graphics.shapes << shape(80, 176 + 14 * r, 350, 186 + 14 * r, Shape::Path, true);
+            graphics.rules << rule(85, 181 + 14 * r, 345, 181 + 14 * r);
+        }
+        PageLayout page = layOutPage(statement, graphics, PageModels::a4());
+        QVERIFY(page.figures.isEmpty());
+        QCOMPARE(page.tables.size(), 1);
+
+        graphics = PageGraphics();
+        lines.clear();
+        for (int tick = 0; tick < 4; ++tick) {
+            graphics.shapes << shape(110 + 96 * tick, 125, 111 + 96 * tick, 195, Shape::Path, true); // grid lines
+            graphics.rules << rule(110.5f + 96 * tick, 125, 110.5f + 96 * tick, 195);
+        }
+        for (int bar = 0; bar < 3; ++bar) {
+            graphics.shapes << fill(110, 130 + 25 * bar, 230 + 20 * bar, 140 + 25 * bar, 0xCCFFFF)
+                            << fill(230 + 20 * bar, 130 + 25 * bar, 400, 140 + 25 * bar, 0x00FFFF);
+            graphics.rules << rule(110, 130 + 25 * bar, 400, 130 + 25 * bar) << rule(110, 140 + 25 * bar, 400, 140 + 25 * bar);
+            lines << line(QString::number(2001 + bar), 80, 138 + 25 * bar, 8) << line(QStringLiteral("30.5"), 160, 138 + 25 * bar, 8)
+                  << line(QStringLiteral("49.0"), 300, 138 + 25 * bar, 8);
+        }
+        page = layOutPage(lines, graphics, PageModels::a4());
+        QVERIFY(page.tables.isEmpty());
+        QCOMPARE(page.figures.size(), 1);
+    }
+
+    // A box shaded a band at a time, one band under the next, is one panel; a square outline
+    // drawn over a fill of its size is a chart legend's swatch, no check box.
+    void bandsMakeOnePanelAndSwatchesNoCheckBoxes()
+    {
+        QVector<Shape> shapes;
+        QVector<TextLine> lines;
+        for (int band = 0; band < 5; ++band) {
+            shapes << fill(67, 500 + 12 * band, 529, 512 + 12 * band, 0xD9D9D9);
+            lines << line(QStringLiteral("a line of the box's text, set in its band"), 72, 510 + 12 * band);
+        }
+        const QVector<FoundPanel> panels = findPanels(shapes, lines, PageModels::a4());
+        QCOMPARE(panels.size(), 1);
+        QVERIFY(std::fabs(panels.front().box.y1 - 560) < 1);
+
+        Shape outline = shape(100, 300, 108, 308, Shape::Path, true);
+        outline.rectangle = true;
+        shapes = {fill(100, 300, 108, 308, 0x33CCCC), outline};
+        lines = {line(QStringLiteral("60 years and over"), 112, 307, 8)};
+        markCheckBoxes(shapes, lines);
+        QCOMPARE(lines.front().text(), QStringLiteral("60 years and over"));
+        QCOMPARE(shapes.size(), 2);
+    }
+
     // Boxes joined by an arrow are one diagram, its labels in the picture: no panels, no table
     // of their sides. A hairline frame around text is a panel; one around a legend's swatch is
     // not. A poster's charts stand apart from the backdrop behind its text: each is a figure.
