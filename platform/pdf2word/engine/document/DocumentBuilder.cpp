@@ -482,22 +482,26 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
 
 namespace {
 
-// A table most of whose paragraphs read right to left (an Arabic or Hebrew table) is read from
-// its rightmost column: its columns and cells go in that order, as a right-to-left table holds
-// them, so that a word processor sets them back where the page has them.
+// A table most of whose letters are of a script read right to left (an Arabic or Hebrew table;
+// figures read either way) is read from its rightmost column: its columns and cells go in that
+// order, as a right-to-left table holds them, so that a word processor sets them back where the
+// page has them.
 FlowTable readRightToLeft(FlowTable table)
 {
     int rtl = 0;
-    int all = 0;
+    int ltr = 0;
     for (const FlowCell& cell : table.cells) {
         for (const FlowBlock& block : cell.paragraphs) {
-            if (block.kind != FlowBlock::Paragraph || block.runs.isEmpty())
-                continue;
-            ++all;
-            rtl += block.rtl ? 1 : 0;
+            for (const FlowRun& run : block.runs) {
+                for (const QChar c : run.text) {
+                    const QChar::Direction direction = c.direction();
+                    rtl += direction == QChar::DirR || direction == QChar::DirAL ? 1 : 0;
+                    ltr += direction == QChar::DirL ? 1 : 0;
+                }
+            }
         }
     }
-    if (table.columnWidths.size() < 2 || 2 * rtl <= all)
+    if (table.columnWidths.size() < 2 || rtl <= ltr)
         return table;
     table.rtl = true;
     const int columns = table.columnWidths.size();
