@@ -3,7 +3,8 @@
 // figures under one frame) holds its columns of figures and its rows in one ruled cell each.
 // A cell's columns come from the steady gutters of its column's text; its rows from lines that
 // stand on one baseline across two cells or more, none of them wrapped, so that a cell of several
-// lines of one entry stays one cell.
+// lines of one entry stays one cell; a cell spanning rows whose lines each stand on a row's
+// baseline (a form's numbered lines) is a cell in each row.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
@@ -11,6 +12,7 @@
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace p2w {
 
@@ -19,6 +21,8 @@ namespace {
 // A cell's lines of text parted by the new edges take at least this many ems of a part to be in
 // it.
 const float kLeastShare = 0.5f;
+// Lines on one baseline: within this share of their size.
+const float kSameBaseline = 0.3f;
 // A space between words is about this many ems wide.
 const float kSpace = 0.25f;
 
@@ -121,6 +125,65 @@ void splitSpans(FoundTable& table)
         else
             cells.append(cell);
     }
+    table.cells = cells;
+}
+
+// Whether the line stands on the baseline of text in another cell of grid row `row` that spans
+// that row alone: it is that row's entry.
+bool onRowsBaseline(const FoundTable& table, int self, int row, const TextLine& line)
+{
+    for (int i = 0; i < table.cells.size(); ++i) {
+        const FoundTable::Cell& cell = table.cells[i];
+        if (i == self || cell.row != row || cell.rowSpan != 1)
+            continue;
+        for (const LaidParagraph& paragraph : cell.paragraphs) {
+            for (const TextLine& other : paragraph.lines) {
+                if (std::fabs(other.baseline - line.baseline) <= kSameBaseline * std::max(line.size, other.size))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A cell spanning rows (a form's descriptions of its numbered lines, ruled only around their
+// group) whose every line stands on the baseline of another cell's text in one of those rows,
+// two rows or more holding lines, is a cell in each row.
+void splitRowSpans(FoundTable& table)
+{
+    QVector<FoundTable::Cell> cells;
+    for (int i = 0; i < table.cells.size(); ++i) {
+        const FoundTable::Cell& cell = table.cells[i];
+        const QVector<TextLine> lines = linesOf(cell);
+        QVector<QVector<TextLine>> parts(cell.rowSpan);
+        bool keeps = cell.rowSpan > 1 && lines.size() >= 2;
+        for (const TextLine& line : lines) {
+            if (!keeps)
+                break;
+            const float middle = (line.box.y0 + line.box.y1) / 2;
+            int row = cell.row;
+            while (row + 1 < cell.row + cell.rowSpan && middle >= table.rows[row + 1])
+                ++row;
+            keeps = onRowsBaseline(table, i, row, line);
+            parts[row - cell.row].append(line);
+        }
+        int holding = 0;
+        for (const QVector<TextLine>& part : parts)
+            holding += part.isEmpty() ? 0 : 1;
+        if (!keeps || holding < 2) {
+            cells.append(cell);
+            continue;
+        }
+        for (int k = 0; k < cell.rowSpan; ++k) {
+            CellPlace place = cell;
+            place.row = cell.row + k;
+            place.rowSpan = 1;
+            cells.append(cellOf(table, place, parts[k], cell.shading));
+        }
+    }
+    std::stable_sort(cells.begin(), cells.end(), [](const FoundTable::Cell& a, const FoundTable::Cell& b) {
+        return a.row < b.row || (a.row == b.row && a.column < b.column);
+    });
     table.cells = cells;
 }
 
@@ -265,6 +328,7 @@ void splitCellsByText(FoundTable& table)
 {
     splitSpans(table);
     splitColumns(table);
+    splitRowSpans(table);
     splitRows(table);
 }
 

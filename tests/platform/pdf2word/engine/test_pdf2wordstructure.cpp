@@ -167,8 +167,8 @@ private slots:
     // inside it, is one table with each cell's fill (no box per cell); a frame ruled only under
     // its header and down its first column holds its figures' columns and rows, but a cell of a
     // wrapped entry stays one cell; a body whose rows span the header's columns while their text
-    // keeps to them has those columns. A grid with bars on it and its cells mostly empty is a
-    // chart, no table.
+    // keeps to them has those columns, and a form's group of lines ruled only around it its
+    // rows. A grid with bars on it and its cells mostly empty is a chart, no table.
     void ruledTablesKeepTheirCellsRowsAndShading()
     {
         PageGraphics graphics;
@@ -233,6 +233,27 @@ private slots:
         QCOMPARE(tables.size(), 1);
         QCOMPARE(cellText(tables.front(), 2, 1), QStringLiteral("13"));
         QCOMPARE(cellText(tables.front(), 1, 2), QStringLiteral("14"));
+
+        // A form's group of numbered lines ruled only around it, each line's number and amount
+        // in a ruled box of its own: a description in each row.
+        graphics = PageGraphics();
+        graphics.rules << rule(72, 100, 500, 100) << rule(72, 160, 500, 160) << rule(72, 100, 72, 160) << rule(120, 100, 120, 160)
+                       << rule(400, 100, 400, 160) << rule(420, 100, 420, 160) << rule(500, 100, 500, 160);
+        for (float y : {120.0f, 140.0f})
+            graphics.rules << rule(400, y, 500, y);
+        lines = {line(QStringLiteral("Income"), 76, 112)};
+        const char* const formLines[][3] = {{"1 Wages, salaries, tips . . . . . .", "1", "48,200"},
+                                            {"2 Taxable interest . . . . . . . .", "2", "312"},
+                                            {"3 Add lines 1 and 2 . . . . . . . .", "3", "48,512"}};
+        for (int r = 0; r < 3; ++r) {
+            lines << line(QLatin1String(formLines[r][0]), 124, 114 + 20 * r) << line(QLatin1String(formLines[r][1]), 405, 114 + 20 * r)
+                  << line(QLatin1String(formLines[r][2]), 430, 114 + 20 * r);
+        }
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(cellText(tables.front(), 1, 1), QStringLiteral("2 Taxable interest . . . . . . . ."));
+        QCOMPARE(cellText(tables.front(), 2, 3), QStringLiteral("48,512"));
+        QCOMPARE(cellText(tables.front(), 0, 0), QStringLiteral("Income"));
 
         // A bar chart: grid lines, bars stroked along them, one label.
         graphics = PageGraphics();
