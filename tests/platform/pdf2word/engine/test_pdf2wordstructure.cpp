@@ -411,7 +411,8 @@ private slots:
 
     // Boxes joined by an arrow are one diagram, its labels in the picture: no panels, no table
     // of their sides. A hairline frame around text is a panel; one around a legend's swatch is
-    // not. A poster's charts stand apart from the backdrop behind its text: each is a figure.
+    // not. A poster's charts stand apart from the backdrop behind its text: each is a figure; a
+    // background picture stored in strips under the page's text is none.
     void diagramsAndPostersKeepTheirDrawings()
     {
         PageGraphics graphics;
@@ -445,6 +446,16 @@ private slots:
         QCOMPARE(figures.front().labelText, QStringLiteral("Q1 Q4"));
         QVERIFY(figures.front().box.y0 > 200);
         QCOMPARE(lines.size(), 3);
+
+        // A background picture stored in strips as wide as the page, under its text and a chart.
+        graphics = PageGraphics();
+        for (int strip = 0; strip < 9; ++strip)
+            graphics.shapes << shape(0, 93.5f * strip, 595, 93.5f * (strip + 1), Shape::Picture);
+        for (int bar = 0; bar < 4; ++bar)
+            graphics.shapes << fill(120 + 40 * bar, 520 - 25 * bar, 140 + 40 * bar, 620, 0xC0504D);
+        graphics.shapes << shape(110, 620, 280, 621, Shape::Path, true); // the axis
+        lines = prose(72, 100, 8);
+        QCOMPARE(findFigures(graphics, {}, lines, PageModels::a4()).size(), 1);
     }
 
     // Reading order: the lead-in line of a display equation, left and below the equation under a
