@@ -22,6 +22,10 @@ const float kShortest = 4.0f;
 // Edges closer than this (points, less than a line of text) are the two strokes of a double
 // border.
 const float kDoubleBorder = 4.0f;
+// A diagram's connector (an arrow's shaft or head) is at most this many points across.
+const float kWidestConnector = 12.0f;
+// A mark drawn in a table's cells (a symbol, a circled sign) is at most this many points across (half an inch).
+const float kLargestSymbol = 36.0f;
 // A chart's grid holds text in fewer than this share of its cells.
 const float kLeastHoldingShare = 1.0f / 3;
 
@@ -187,17 +191,20 @@ bool onEdge(float value, const QVector<float>& edges)
 // Whether a fill lies inside one cell of the grid and is that cell's background: it holds the
 // cell's text (a paragraph shaded inside a shaded cell), or lies on a fill of its own colour that
 // does (a word processor shades a cell and its paragraph alike).
+bool inOneCell(const FoundTable& table, const fz_rect& box)
+{
+    for (const FoundTable::Cell& cell : table.cells) {
+        const fz_rect area = fz_make_rect(table.columns[cell.column], table.rows[cell.row], table.columns[cell.column + cell.columnSpan],
+                                          table.rows[cell.row + cell.rowSpan]);
+        if (contains(expanded(area, kSnap), box))
+            return true;
+    }
+    return false;
+}
+
 bool fillsOneCell(const FoundTable& table, const Shape& shape, const QVector<Shape>& shapes, const QVector<TextLine>& lines)
 {
-    if (shape.kind != Shape::Path || !shape.rectangle || !shape.filled)
-        return false;
-    bool inOneCell = false;
-    for (const FoundTable::Cell& cell : table.cells) {
-        const fz_rect box = fz_make_rect(table.columns[cell.column], table.rows[cell.row], table.columns[cell.column + cell.columnSpan],
-                                         table.rows[cell.row + cell.rowSpan]);
-        inOneCell = inOneCell || contains(expanded(box, kSnap), shape.box);
-    }
-    if (!inOneCell)
+    if (shape.kind != Shape::Path || !shape.rectangle || !shape.filled || !inOneCell(table, shape.box))
         return false;
     for (const TextLine& line : lines) {
         if (!line.glyphs.isEmpty() && centreInside(line.box, shape.box))
@@ -218,7 +225,10 @@ bool fillsOneCell(const FoundTable& table, const Shape& shape, const QVector<Sha
 bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const QVector<TextLine>& lines)
 {
     for (const Shape& shape : shapes) {
-        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box))
+        // A connector is narrow (an arrow's shaft or head); a seal stamped over the table's edge
+        // is not.
+        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box)
+            && std::min(width(shape.box), shape.box.y1 - shape.box.y0) <= kWidestConnector)
             return true;
         if (shape.thin)
             continue;
@@ -229,7 +239,10 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const Q
             continue;
         const bool onGrid = shape.kind == Shape::Path && onEdge(box.x0, table.columns) && onEdge(box.x1, table.columns)
                             && onEdge(box.y0, table.rows) && onEdge(box.y1, table.rows);
-        if (!onGrid && !fillsOneCell(table, shape, shapes, lines))
+        // A small mark drawn in the table (a symbol beside a cell's text) is the table's.
+        const bool symbol = shape.kind == Shape::Path && !shape.filled && !shape.rectangle && width(box) <= kLargestSymbol
+                            && box.y1 - box.y0 <= kLargestSymbol;
+        if (!onGrid && !symbol && !fillsOneCell(table, shape, shapes, lines))
             return true;
     }
     return false;

@@ -168,7 +168,8 @@ private slots:
     // its header and down its first column holds its figures' columns and rows, but a cell of a
     // wrapped entry stays one cell; a body whose rows span the header's columns while their text
     // keeps to them has those columns, and a form's group of lines ruled only around it its
-    // rows. A grid with bars on it and its cells mostly empty is a chart, no table.
+    // rows, whatever seal is stamped over it. A grid with bars on it and its cells mostly empty
+    // is a chart, no table.
     void ruledTablesKeepTheirCellsRowsAndShading()
     {
         PageGraphics graphics;
@@ -254,6 +255,12 @@ private slots:
         QCOMPARE(cellText(tables.front(), 1, 1), QStringLiteral("2 Taxable interest . . . . . . . ."));
         QCOMPARE(cellText(tables.front(), 2, 3), QStringLiteral("48,512"));
         QCOMPARE(cellText(tables.front(), 0, 0), QStringLiteral("Income"));
+
+        // An invoice's grid with a seal stamped over its top edge and a circled mark on a ruling
+        // inside: still a table (an arrow touching boxes is a diagram's).
+        graphics.shapes << shape(300, 60, 420, 130) << shape(392, 128, 422, 152);
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
 
         // A bar chart: grid lines, bars stroked along them, one label.
         graphics = PageGraphics();
