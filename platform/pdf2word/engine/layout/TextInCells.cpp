@@ -21,6 +21,8 @@ namespace {
 // A cell's lines of text parted by the new edges take at least this many ems of a part to be in
 // it.
 const float kLeastShare = 0.5f;
+// Lines of one entry in sizes further apart than this share (a form's label over its value).
+const float kOtherSize = 0.15f;
 // Lines on one baseline: within this share of their size.
 const float kSameBaseline = 0.3f;
 // A space between words is about this many ems wide.
@@ -231,7 +233,8 @@ bool wrapped(const TextLine& line, const TextLine& next, const fz_rect& area)
 }
 
 // The text rows a grid row holds as rows of their own: two or more, each with text in two cells
-// or more, no cell's line wrapped into the next. Empty when the row stays one.
+// or more, no cell's line wrapped into the next or set in another size than the next. Empty when
+// the row stays one.
 QVector<TextRow> rowsInside(const FoundTable& table, int row)
 {
     QVector<TextLine> lines;
@@ -245,7 +248,9 @@ QVector<TextRow> rowsInside(const FoundTable& table, int row)
         const QVector<TextLine> content = linesOf(cell);
         const fz_rect area = areaOf(table, cell);
         for (int k = 0; k + 1 < content.size(); ++k) {
-            if (wrapped(content[k], content[k + 1], area))
+            // A line broken by a line breaker, or a form's label over its value set larger.
+            if (wrapped(content[k], content[k + 1], area)
+                || std::fabs(content[k].size - content[k + 1].size) > kOtherSize * std::max(content[k].size, content[k + 1].size))
                 return {};
         }
         lines += content;

@@ -166,10 +166,10 @@ private slots:
     // A ruled table as real producers draw it: each cell filled, its paragraph filled again
     // inside it, is one table with each cell's fill (no box per cell); a frame ruled only under
     // its header and down its first column holds its figures' columns and rows, but a cell of a
-    // wrapped entry stays one cell; a body whose rows span the header's columns while their text
-    // keeps to them has those columns, and a form's group of lines ruled only around it its
-    // rows, whatever seal is stamped over it. A grid with bars on it and its cells mostly empty
-    // is a chart, no table.
+    // wrapped entry, or of a form's label over its value, stays one cell; a body whose rows span
+    // the header's columns while their text keeps to them has those columns, and a form's group
+    // of lines ruled only around it its rows, whatever seal is stamped over it. A grid with bars
+    // on it and its cells mostly empty is a chart, no table.
     void ruledTablesKeepTheirCellsRowsAndShading()
     {
         PageGraphics graphics;
@@ -221,6 +221,16 @@ private slots:
         QCOMPARE(tables.size(), 1);
         QCOMPARE(tables.front().rows.size() - 1, 2);
         QCOMPARE(cellText(tables.front(), 1, 0), QStringLiteral("the harbour board met again"));
+
+        // A form's boxes: a small label over each value, one entry.
+        lines = {line(QStringLiteral("Your first name"), 76, 112, 6.5), line(QStringLiteral("Last name"), 220, 112, 6.5),
+                 line(QStringLiteral("Marta"), 76, 126), line(QStringLiteral("Lindqvist"), 220, 126)};
+        graphics = PageGraphics();
+        graphics.rules << rule(72, 100, 500, 100) << rule(72, 132, 500, 132) << rule(72, 100, 72, 132) << rule(200, 100, 200, 132)
+                       << rule(500, 100, 500, 132);
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(cellText(tables.front(), 0, 1), QStringLiteral("Last name Lindqvist"));
 
         // Rulings between the header's cells only; each body row spans them.
         graphics = PageGraphics();
