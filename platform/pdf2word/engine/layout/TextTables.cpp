@@ -477,6 +477,19 @@ QVector<QVector<int>> columnPieces(const QVector<TextLine>& lines, const QVector
     return pieces;
 }
 
+// The columns the pieces of the rows given make, rows of two pieces or more.
+QVector<Span> columnsOfRows(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& which)
+{
+    QVector<Span> columns;
+    for (int r : which) {
+        if (rows[r].lines.size() < 2)
+            continue;
+        for (int piece : rows[r].lines)
+            addToColumns(columns, lines[piece].box);
+    }
+    return columns;
+}
+
 // The candidate without the rows a table below took into its header, its columns those of the
 // rows left.
 Candidate withoutTaken(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate, const QVector<bool>& taken)
@@ -491,12 +504,7 @@ Candidate withoutTaken(const QVector<TextLine>& lines, const QVector<TextRow>& r
     }
     if (left.rows.size() == candidate.rows.size())
         return candidate;
-    for (int r : left.rows) {
-        if (rows[r].lines.size() < 2)
-            continue;
-        for (int piece : rows[r].lines)
-            addToColumns(left.columns, lines[piece].box);
-    }
+    left.columns = columnsOfRows(lines, rows, left.rows);
     return left;
 }
 
@@ -514,12 +522,7 @@ Candidate bodyOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, c
         return candidate;
     Candidate body;
     body.rows = candidate.rows.mid(first);
-    for (int r : body.rows) {
-        if (rows[r].lines.size() < 2)
-            continue;
-        for (int piece : rows[r].lines)
-            addToColumns(body.columns, lines[piece].box);
-    }
+    body.columns = columnsOfRows(lines, rows, body.rows);
     return body;
 }
 

@@ -152,6 +152,18 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     return true;
 }
 
+// Leaves out the lines marked gone.
+void dropGone(QVector<TextLine>& lines, const QVector<bool>& gone)
+{
+    QVector<TextLine> kept;
+    kept.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!gone[i])
+            kept.append(lines[i]);
+    }
+    lines = kept;
+}
+
 // The pieces of a line as the extraction gave it: where the next glyph stands wholly before the
 // last one with a gap between (the cells of a right-to-left table's row drawn one after the
 // other), a new piece starts; joining the pieces again puts a space in each gap.
@@ -196,13 +208,7 @@ void dropOverprints(QVector<TextLine>& lines, const fz_cookie* cookie)
             gone[j] = other.text() == text;
         }
     }
-    QVector<TextLine> kept;
-    kept.reserve(lines.size());
-    for (int i = 0; i < lines.size(); ++i) {
-        if (!gone[i])
-            kept.append(lines[i]);
-    }
-    lines = kept;
+    dropGone(lines, gone);
 }
 
 // Pieces of one line stand close in baseline order: only this many neighbours on each side are
@@ -240,13 +246,7 @@ void joinFragments(QVector<TextLine>& lines, const fz_cookie* cookie)
             }
         }
     }
-    QVector<TextLine> kept;
-    kept.reserve(lines.size());
-    for (int i = 0; i < lines.size(); ++i) {
-        if (!gone[i])
-            kept.append(lines[i]);
-    }
-    lines = kept;
+    dropGone(lines, gone);
 }
 
 // Glyphs set smaller than the line and off its baseline are raised (exponents, note marks) or
