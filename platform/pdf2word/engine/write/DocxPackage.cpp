@@ -257,6 +257,8 @@ void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector
         xml.writeEmptyElement(QStringLiteral("w:tblOverlap"));
         xml.writeAttribute(QStringLiteral("w:val"), QStringLiteral("never"));
     }
+    if (table.rtl)
+        xml.writeEmptyElement(QStringLiteral("w:bidiVisual"));
     xml.writeEmptyElement(QStringLiteral("w:tblW"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(spanTwips(twips, 0, twips.size())));
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
