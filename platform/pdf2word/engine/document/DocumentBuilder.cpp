@@ -35,6 +35,8 @@ const float kLeastLineEms = 8;
 // The last paragraph of a page, in its lower half, further than this many of its lines below the
 // text above it keeps its place there.
 const float kFootGapLines = 3;
+// A table or picture this many points or fewer in from its container's edge stands at the edge.
+const float kLeastBoxIndent = 3;
 // Pages whose sides differ by less than this (points) are of one size.
 const double kSameSize = 2;
 
@@ -313,6 +315,8 @@ bool DocumentBuilder::itemOf(const PageLayout& page, const PageItem& laid, const
         table.flow.columnWidths.append(panel.box.x1 - panel.box.x0);
         table.flow.rows = 1;
         table.flow.borders = FlowTable::Frame;
+        // As high as on the page: its text, and the room around it.
+        table.flow.rowHeights.append(panel.box.y1 - panel.box.y0);
         table.flow.borderColor = panel.border;
         table.flow.shading = panel.fill;
         table.flow.cells.append(FlowCell());
@@ -509,17 +513,30 @@ void DocumentBuilder::placeParagraphs()
         }
     }
     for (Item& item : m_items) {
-        if (item.kind != FlowBlock::Paragraph || !fz_is_empty_rect(item.paragraph.container))
+        if (item.kind != FlowBlock::Paragraph && item.floats)
             continue;
-        item.paragraph.container = item.columns >= 0 ? columns.value(qMakePair(item.columns, item.column)) : m_pageBodies[item.page];
+        if (item.kind == FlowBlock::Paragraph && !fz_is_empty_rect(item.paragraph.container))
+            continue;
+        const fz_rect container = item.columns >= 0 ? columns.value(qMakePair(item.columns, item.column)) : m_pageBodies[item.page];
+        // Where the source's body keeps further from the page's edges than the document's margins
+        // may, the text keeps there too.
+        float padLeft = 0;
+        float padRight = 0;
         if (item.columns < 0) {
-            // Where the source's body keeps further from the page's edges than the document's
-            // margins may, the text keeps there too.
             const fz_rect body = m_sizeBodies.value(m_sizeOf[item.page], fz_empty_rect);
             const QMarginsF margins = sourceMargins(item.page);
-            item.paragraph.padLeft = std::max(0.0, body.x0 - margins.left());
-            item.paragraph.padRight = std::max(0.0, m_pageSizes[item.page].width() - body.x1 - margins.right());
+            padLeft = std::max(0.0, body.x0 - margins.left());
+            padRight = std::max(0.0, m_pageSizes[item.page].width() - body.x1 - margins.right());
         }
+        if (item.kind != FlowBlock::Paragraph) {
+            // A table or picture stands where it stood, as far in as it fits.
+            const float indent = std::min(item.box.x0 - container.x0, width(container) - width(item.box)) + padLeft;
+            item.indent = indent > kLeastBoxIndent ? indent : 0;
+            continue;
+        }
+        item.paragraph.container = container;
+        item.paragraph.padLeft = padLeft;
+        item.paragraph.padRight = padRight;
         for (const fz_rect& box : floating.value(item.page)) {
             if (item.box.y1 > box.y0 && item.box.y0 < box.y1)
                 item.paragraph.floatsBeside.append(box);
@@ -801,6 +818,7 @@ FlowBlock DocumentBuilder::blockOf(const Item& item) const
     block.kind = item.kind;
     block.image = item.image;
     block.table = item.table;
+    block.leftIndent = item.indent;
     return block;
 }
 
@@ -827,9 +845,9 @@ FlowDocument DocumentBuilder::finish()
                 flow.cells[i].paragraphs.append(blockOf(item));
             spaceBlocks(table.cellItems[i], flow.cells[i].paragraphs);
             // A drawn table's rows are as high as on the page: its cells' paragraphs add no space
-            // of their own.
+            // of their own; a panel's keep theirs apart.
             for (FlowBlock& block : flow.cells[i].paragraphs) {
-                if (!flow.rowHeights.isEmpty())
+                if (!flow.rowHeights.isEmpty() && flow.borders != FlowTable::Frame)
                     block.spaceBefore = 0;
             }
         }

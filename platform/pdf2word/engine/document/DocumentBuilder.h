@@ -67,6 +67,7 @@ private:
         int column = 0;
         bool floats = false;  // a box beside the running text, set at its place
         bool atPlace = false; // a picture beside others without text after it, set at its place on the page
+        float indent = 0;     // a table's or picture's left edge from its container's, in the flow
     };
     struct Table
     {
@@ -82,7 +83,7 @@ private:
     // container: what holds the paragraph, empty where the page decides it later.
     Paragraph convert(const LaidParagraph& laid, fz_rect container = fz_empty_rect);
     // What each body paragraph's indents are measured from: its column, else the page's body;
-    // and the boxes floating beside it.
+    // and the boxes floating beside it; where each table or picture stands in it.
     void placeParagraphs();
     // Each box floating beside the text goes before the first block beside or below it on its
     // page, which anchors it; one without such a block stays a block of its own.

@@ -262,6 +262,12 @@ void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector
     xml.writeEmptyElement(QStringLiteral("w:tblW"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(spanTwips(twips, 0, twips.size())));
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    // Where it stands in from the text area's edge.
+    if (placed && !placed->floats && placed->leftIndent > 0) {
+        xml.writeEmptyElement(QStringLiteral("w:tblInd"));
+        xml.writeAttribute(QStringLiteral("w:w"), QString::number(qRound(placed->leftIndent * 20)));
+        xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));
+    }
     // Every border of a ruled table, the frame of a panel that has one, none of a table found from
     // the text's alignment.
     xml.writeStartElement(QStringLiteral("w:tblBorders"));
@@ -473,10 +479,12 @@ void writePicture(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
         xml.writeEmptyElement(QStringLiteral("w:pageBreakBefore"));
     // A floating picture's paragraph, or one of a picture at its place on the page, only anchors
     // it: as low as can be.
-    if (block.floats || block.pageY >= 0)
+    if (block.floats || block.pageY >= 0) {
         writeLeastSpacing(xml);
-    else
+    } else {
         writeSpacing(xml, block, spaceAfter);
+        writeIndents(xml, block);
+    }
     xml.writeEndElement();
     if (block.columnBreakBefore)
         writeColumnBreak(xml);
@@ -511,9 +519,14 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
                 xml.writeEndElement();
             }
             writeTable(xml, document, area, document.tables[block.table], &block);
-            // Two tables in a row would become one.
-            if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table)
-                writeEmptyParagraph(xml);
+            // Two tables in a row would become one: a paragraph as low as can be parts them.
+            if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table) {
+                xml.writeStartElement(QStringLiteral("w:p"));
+                xml.writeStartElement(QStringLiteral("w:pPr"));
+                writeLeastSpacing(xml);
+                xml.writeEndElement();
+                xml.writeEndElement();
+            }
         } else {
             writeParagraph(xml, document, area, block, spaceAfter);
         }

@@ -103,11 +103,11 @@ QString paragraphHtml(const FlowDocument& document, const FlowBlock& block, doub
 QString blocksHtml(const FlowDocument& document, const QList<FlowBlock>& blocks, double bodySize);
 
 // The style of a box floating beside the text: to the side of the page it stands on, apart from
-// the text; empty for a block of its own.
+// the text; of a block of its own, where it stands in from the text's edge.
 QString floatStyle(const FlowDocument& document, const FlowBlock& block)
 {
     if (!block.floats)
-        return QString();
+        return block.leftIndent > 0 ? QStringLiteral("margin-left:%1pt").arg(qRound(block.leftIndent)) : QString();
     const bool left = block.floatX < document.pageSize.width() / 2;
     return left ? QStringLiteral("float:left;margin:0 9pt 6pt 0") : QStringLiteral("float:right;margin:0 0 6pt 9pt");
 }

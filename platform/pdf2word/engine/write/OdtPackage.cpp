@@ -301,7 +301,8 @@ void writePicture(QXmlStreamWriter& xml, const Styles& styles, const FlowDocumen
     xml.writeEndElement(); // text:p
 }
 
-// The space above a table of the body, and the page or column it starts, as its block says.
+// The space above a table of the body, where it stands in from the text area's edge, and the page
+// or column it starts, as its block says.
 void writeTableBreaks(QXmlStreamWriter& xml, const FlowDocument& document, int table)
 {
     for (const FlowBlock& block : document.blocks) {
@@ -309,6 +310,8 @@ void writeTableBreaks(QXmlStreamWriter& xml, const FlowDocument& document, int t
             continue;
         if (block.spaceBefore > 0)
             xml.writeAttribute(QStringLiteral("fo:margin-top"), points(block.spaceBefore));
+        if (block.leftIndent > 0 && !block.floats)
+            xml.writeAttribute(QStringLiteral("fo:margin-left"), points(block.leftIndent));
         if (block.pageBreakBefore || block.columnBreakBefore)
             xml.writeAttribute(QStringLiteral("fo:break-before"), block.pageBreakBefore ? QStringLiteral("page") : QStringLiteral("column"));
         return;
