@@ -301,6 +301,42 @@ private slots:
         QVERIFY(bodies[2].second.contains(QLatin1String("float:right")));
     }
 
+    // A ruled table stands in from the text's edge where it stood; a tinted box is as high as on
+    // the page.
+    void boxesStandWhereTheyStood()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/boxes.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        double y = pages.prose(72, 80, 6);
+        painter.setPen(QPen(Qt::black, 0.5));
+        for (int r = 0; r <= 4; ++r)
+            painter.drawLine(QPointF(200, y + 20 * r), QPointF(440, y + 20 * r));
+        for (int c = 0; c <= 3; ++c)
+            painter.drawLine(QPointF(200 + 80 * c, y), QPointF(200 + 80 * c, y + 80));
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 3; ++c)
+                painter.drawText(QPointF(205 + 80 * c, y + 20 * r + 14), QStringLiteral("Cell %1.%2").arg(r + 1).arg(c + 1));
+        }
+        y = pages.prose(72, y + 110, 6);
+        painter.fillRect(QRectF(72, y, 440, 70), QColor(0xDC, 0xE6, 0xF2));
+        painter.drawText(QPointF(82, y + 20), QStringLiteral("A note in a tinted box of the page."));
+        pages.prose(72, y + 100, 4);
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("boxes"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        const QRegularExpression indent(QStringLiteral("<w:tblInd w:w=\"(\\d+)\" w:type=\"dxa\"/>(?:(?!</w:tbl>).)*Cell 1\\.1"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch match = indent.match(docx);
+        QVERIFY2(match.hasMatch(), qPrintable(docx.left(3000)));
+        QVERIFY(qAbs(match.captured(1).toInt() - 128 * 20) < 6 * 20);
+        const QRegularExpression height(QStringLiteral("<w:trHeight w:val=\"(\\d+)\" w:hRule=\"atLeast\"/>(?:(?!</w:tbl>).)*A note in a tinted box"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY(qAbs(height.match(docx).captured(1).toInt() - 70 * 20) < 3 * 20);
+        QVERIFY(QRegularExpression(QStringLiteral("fo:margin-left=\"12\\d\\.\\d\\dpt\"")).match(bodies[1].second).hasMatch());
+    }
+
     // A small picture between the words of a line (an icon) stands in the line: the words on
     // both sides of it are one paragraph with the picture among them.
     void pictureInALineStaysInTheLine()
