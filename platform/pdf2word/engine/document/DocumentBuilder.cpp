@@ -35,6 +35,8 @@ const float kLeastLineEms = 8;
 // The last paragraph of a page, in its lower half, further than this many of its lines below the
 // text above it keeps its place there.
 const float kFootGapLines = 3;
+// A box stands beside a paragraph level with it for more than this share of the lower one's height.
+const float kBesideShare = 0.5f;
 // A table or picture this many points or fewer in from its container's edge stands at the edge.
 const float kLeastBoxIndent = 3;
 // Pages whose sides differ by less than this (points) are of one size.
@@ -553,6 +555,21 @@ DocumentBuilder::Item DocumentBuilder::unanchored(Item box)
 
 void DocumentBuilder::placeFloats()
 {
+    // A picture standing beside a paragraph of its page (side by side, level with it for half
+    // the height of the lower of the two) floats beside it too.
+    for (Item& box : m_items) {
+        if (box.kind != FlowBlock::Image || box.floats || box.columns >= 0)
+            continue;
+        for (const Item& text : m_items) {
+            if (text.kind != FlowBlock::Paragraph || text.page != box.page || text.columns >= 0 || overlapX(text.box, box.box))
+                continue;
+            const float level = std::min(text.box.y1, box.box.y1) - std::max(text.box.y0, box.box.y0);
+            if (level > kBesideShare * std::min(text.box.y1 - text.box.y0, box.box.y1 - box.box.y0)) {
+                box.floats = true;
+                break;
+            }
+        }
+    }
     QList<Item> placed;
     QList<Item> floating; // boxes of the page not yet placed
     // The text a box floats beside anchors it.
