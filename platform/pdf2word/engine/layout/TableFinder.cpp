@@ -24,7 +24,8 @@ const float kShortest = 4.0f;
 const float kDoubleBorder = 4.0f;
 // A diagram's connector (an arrow's shaft or head) is at most this many points across.
 const float kWidestConnector = 12.0f;
-// A mark drawn in a table's cells (a symbol, a circled sign) is at most this many points across (half an inch).
+// A mark drawn in a table's cells (a symbol, a circled sign) is at most this many points across
+// (half an inch).
 const float kLargestSymbol = 36.0f;
 // A chart's grid holds text in fewer than this share of its cells.
 const float kLeastHoldingShare = 1.0f / 3;

@@ -292,9 +292,10 @@ bool placeHeader(const QVector<TextLine>& lines, QVector<int> pieces, const QHas
 }
 
 // The header over a table whose first row is rows[first]: the rows right above it (each within a
-// blank row's gap of the next) of short pieces centred within the table's width, none taken, from the
-// highest row of two pieces or more down (a title above stays out); a piece over one column
-// widens it, a piece over several spans them. Empty where there is none or it cannot be placed.
+// blank row's gap of the next) of short pieces centred within the table's width, none taken,
+// from the highest row of two pieces or more down (a title above stays out); a piece over one
+// column widens it, a piece over several spans them. Empty where there is none or it cannot be
+// placed.
 Header headerAbove(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<bool>& taken, int first,
                    QVector<Span>& columns)
 {
