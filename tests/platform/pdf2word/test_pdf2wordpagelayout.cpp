@@ -301,6 +301,31 @@ private slots:
         QVERIFY(bodies[2].second.contains(QLatin1String("float:right")));
     }
 
+    // A picture level with a line beside it (a logo beside a title) floats beside it, not above.
+    void logoBesideATitleFloats()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/logo.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        QImage logo(120, 40, QImage::Format_RGB32);
+        logo.fill(QColor(0xC0, 0x20, 0x20));
+        painter.drawImage(QRectF(420, 60, 120, 40), logo);
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 16));
+        painter.drawText(QPointF(72, 90), QStringLiteral("The Harbour Report"));
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        pages.prose(72, 130, 10);
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("logo"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        QVERIFY(QRegularExpression(QStringLiteral("<wp:anchor .*<wp:positionH relativeFrom=\"page\"><wp:posOffset>%1</wp:posOffset>").arg(420 * 12700),
+                                   QRegularExpression::DotMatchesEverythingOption)
+                    .match(docx)
+                    .hasMatch());
+        QVERIFY(docx.indexOf(QLatin1String("<wp:anchor")) < docx.indexOf(QLatin1String("The Harbour Report")));
+        QVERIFY(!docx.contains(QLatin1String("<wp:inline")));
+    }
+
     // A ruled table stands in from the text's edge where it stood; a tinted box is as high as on
     // the page.
     void boxesStandWhereTheyStood()
