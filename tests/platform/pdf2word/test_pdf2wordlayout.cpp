@@ -49,11 +49,11 @@ Package readPackage(const QString& path)
     const QString paragraph = QStringLiteral("p");
     QString text;
     int depth = 0;
-    int inDescription = 0; // a picture's description (svg:desc) is no paragraph text
+    int inDescription = 0; // a picture's description (svg:desc) or place (wp:posOffset) is no paragraph text
     while (!xml.atEnd()) {
         xml.readNext();
         const QStringRef name = xml.name();
-        if (name == QLatin1String("desc"))
+        if (name == QLatin1String("desc") || name == QLatin1String("posOffset"))
             inDescription += xml.isStartElement() ? 1 : xml.isEndElement() ? -1
                                                                            : 0;
         if (xml.isStartElement()) {
