@@ -98,6 +98,14 @@ bool writeOrientedPdf(const QString& path, const QList<QPageLayout::Orientation>
     return painter.end();
 }
 
+// A picture of one colour.
+QImage filled(int width, int height, const QColor& color)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
 // Pages drawn with Qt's painter, in points (the writer's resolution set to 72 dpi).
 class DrawnPages
 {
@@ -307,9 +315,7 @@ private slots:
         const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/logo.pdf");
         DrawnPages pages(pdf);
         QPainter& painter = pages.painter();
-        QImage logo(120, 40, QImage::Format_RGB32);
-        logo.fill(QColor(0xC0, 0x20, 0x20));
-        painter.drawImage(QRectF(420, 60, 120, 40), logo);
+        painter.drawImage(QRectF(420, 60, 120, 40), filled(120, 40, QColor(0xC0, 0x20, 0x20)));
         painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 16));
         painter.drawText(QPointF(72, 90), QStringLiteral("The Harbour Report"));
         painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
@@ -369,8 +375,7 @@ private slots:
         const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/icon.pdf");
         DrawnPages pages(pdf);
         QPainter& painter = pages.painter();
-        QImage icon(40, 40, QImage::Format_RGB32);
-        icon.fill(QColor(0x20, 0x60, 0xC0));
+        const QImage icon = filled(40, 40, QColor(0x20, 0x60, 0xC0));
         const double y = pages.prose(72, 100, 4);
         painter.drawText(QPointF(72, y), QStringLiteral("Press the button"));
         painter.drawImage(QRectF(168, y - 14, 16, 16), icon);
@@ -415,16 +420,12 @@ private slots:
         const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/pictures.pdf");
         DrawnPages pages(pdf);
         QPainter& painter = pages.painter();
-        QImage scan(595, 842, QImage::Format_RGB32);
-        scan.fill(QColor(0xE0, 0xD8, 0xC8));
+        QImage scan = filled(595, 842, QColor(0xE0, 0xD8, 0xC8));
         QPainter(&scan).fillRect(100, 100, 395, 600, QColor(0x40, 0x40, 0x40));
         painter.drawImage(QRectF(0, 0, 595, 842), scan);
         pages.newPage();
-        QImage photo(200, 150, QImage::Format_RGB32);
-        photo.fill(QColor(0x30, 0x90, 0x50));
-        painter.drawImage(QRectF(72, 100, 200, 150), photo);
-        photo.fill(QColor(0x90, 0x30, 0x50));
-        painter.drawImage(QRectF(320, 100, 200, 150), photo);
+        painter.drawImage(QRectF(72, 100, 200, 150), filled(200, 150, QColor(0x30, 0x90, 0x50)));
+        painter.drawImage(QRectF(320, 100, 200, 150), filled(200, 150, QColor(0x90, 0x30, 0x50)));
         QVERIFY(pages.finish());
         const auto bodies = converted(pdf, QStringLiteral("pictures"));
         QCOMPARE(bodies.size(), 3);

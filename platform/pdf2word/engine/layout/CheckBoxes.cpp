@@ -2,6 +2,7 @@
 // (crossed, or holding a tick or a cross), so that a form's choices stay in its text.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
 #include <algorithm>
@@ -17,8 +18,7 @@ const float kLargestBox = 16.0f;
 const float kSquare = 0.25f;
 // It stands on a line when its middle lies within the line's height, widened by this share.
 const float kOnLine = 0.3f;
-// Pieces of one row: baselines within this share of the size, a gap narrower than this many ems.
-const float kSameRow = 0.25f;
+// Pieces of one row: a gap narrower than this many ems.
 const float kJoinGap = 0.9f;
 // The label of a box stands at most this many ems away from it.
 const float kLabelGap = 4.0f;
@@ -71,36 +71,6 @@ bool holdsBox(const TextLine& line)
             return true;
     }
     return false;
-}
-
-// The pieces of a row of choices ("☐ Single  ☒ Married") were apart at the boxes' gaps; with
-// the boxes in them they meet again and are one line.
-void joinAcrossBoxes(QVector<TextLine>& lines)
-{
-    std::sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) {
-        return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0);
-    });
-    QVector<TextLine> joined;
-    for (const TextLine& line : lines) {
-        if (!joined.isEmpty()) {
-            TextLine& last = joined.back();
-            const float gap = line.box.x0 - last.box.x1;
-            if (!line.vertical && !last.vertical && std::fabs(line.baseline - last.baseline) < kSameRow * line.size && gap >= 0
-                && gap < kJoinGap * line.size && (holdsBox(line) || holdsBox(last))) {
-                Glyph space = line.glyphs.front();
-                space.c = U' ';
-                space.look = -1;
-                space.box.x0 = last.box.x1;
-                space.box.x1 = line.box.x0;
-                last.glyphs.append(space);
-                last.glyphs += line.glyphs;
-                last.measure();
-                continue;
-            }
-        }
-        joined.append(line);
-    }
-    lines = joined;
 }
 
 // Whether the square outline at s frames a fill of its own size: a chart legend's swatch of
@@ -178,7 +148,9 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
         }
     }
     dropShapes(shapes, gone);
-    joinAcrossBoxes(lines);
+    // The pieces of a row of choices ("☐ Single  ☒ Married") were apart at the boxes' gaps; with
+    // the boxes in them they meet again and are one line.
+    joinPiecesAcross(lines, kJoinGap, [](const TextLine& left, const TextLine& right) { return holdsBox(left) || holdsBox(right); });
 }
 
 } // namespace p2w

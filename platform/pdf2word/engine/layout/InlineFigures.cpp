@@ -3,6 +3,7 @@
 // own that takes a line and parts the line's words.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
 #include <algorithm>
@@ -21,9 +22,8 @@ const float kBaselineReach = 0.5f;
 const float kMostGap = 2.0f;
 // A space goes beside it where the next glyph stands further than this share of an em away.
 const float kSpaced = 0.1f;
-// Pieces of one baseline this many ems apart or less, one ending or starting with a picture, are
-// one line.
-const float kSameBaseline = 0.25f;
+// Pieces of one line this many ems apart or less, one ending or starting with a picture, are one
+// line.
 const float kJoinGap = 2.0f;
 const char32_t kObject = U'\uFFFC';
 
@@ -96,38 +96,6 @@ bool endsWithPicture(const TextLine& line, bool atStart)
     return i >= 0 && i < line.glyphs.size() && line.glyphs[i].c == kObject;
 }
 
-// The pieces of a line that a picture parted are one line again.
-void joinAcrossPictures(QVector<TextLine>& lines)
-{
-    std::sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) {
-        return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0);
-    });
-    QVector<TextLine> joined;
-    for (const TextLine& line : lines) {
-        if (!joined.isEmpty()) {
-            TextLine& last = joined.back();
-            const float gap = line.box.x0 - last.box.x1;
-            const bool sameBaseline = std::fabs(line.baseline - last.baseline) < kSameBaseline * line.size;
-            if (!line.vertical && !last.vertical && !line.rtl && !last.rtl && sameBaseline && gap >= 0 && gap < kJoinGap * line.size
-                && (endsWithPicture(last, false) || endsWithPicture(line, true))) {
-                Glyph space = line.glyphs.front();
-                space.c = U' ';
-                space.look = -1;
-                space.figure = -1;
-                space.box.x0 = last.box.x1;
-                space.box.x1 = line.box.x0;
-                if (!last.glyphs.back().isSpace() && !line.glyphs.front().isSpace())
-                    last.glyphs.append(space);
-                last.glyphs += line.glyphs;
-                last.measure();
-                continue;
-            }
-        }
-        joined.append(line);
-    }
-    lines = joined;
-}
-
 } // namespace
 
 void placeInlineFigures(QVector<FoundFigure>& figures, QVector<TextLine>& lines, int firstFigure, QVector<FoundFigure>* inline_)
@@ -145,7 +113,10 @@ void placeInlineFigures(QVector<FoundFigure>& figures, QVector<TextLine>& lines,
     if (kept.size() == figures.size())
         return;
     figures = kept;
-    joinAcrossPictures(lines);
+    // The pieces of a line that a picture parted are one line again.
+    joinPiecesAcross(lines, kJoinGap, [](const TextLine& left, const TextLine& right) {
+        return !left.rtl && !right.rtl && (endsWithPicture(left, false) || endsWithPicture(right, true));
+    });
 }
 
 } // namespace p2w

@@ -244,4 +244,37 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
     return running;
 }
 
+void joinPiecesAcross(QVector<TextLine>& lines, float joinGap, const std::function<bool(const TextLine&, const TextLine&)>& across)
+{
+    // Baselines apart by less than this share of the size are one.
+    const float kSameBaseline = 0.25f;
+    std::sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) {
+        return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0);
+    });
+    QVector<TextLine> joined;
+    for (const TextLine& line : lines) {
+        if (!joined.isEmpty()) {
+            TextLine& last = joined.back();
+            const float gap = line.box.x0 - last.box.x1;
+            if (!line.vertical && !last.vertical && std::fabs(line.baseline - last.baseline) < kSameBaseline * line.size && gap >= 0
+                && gap < joinGap * line.size && across(last, line)) {
+                if (!last.glyphs.back().isSpace() && !line.glyphs.front().isSpace()) {
+                    Glyph space = line.glyphs.front();
+                    space.c = U' ';
+                    space.look = -1;
+                    space.figure = -1;
+                    space.box.x0 = last.box.x1;
+                    space.box.x1 = line.box.x0;
+                    last.glyphs.append(space);
+                }
+                last.glyphs += line.glyphs;
+                last.measure();
+                continue;
+            }
+        }
+        joined.append(line);
+    }
+    lines = joined;
+}
+
 } // namespace p2w

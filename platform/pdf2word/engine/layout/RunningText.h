@@ -8,6 +8,8 @@
 
 #include <QVector>
 
+#include <functional>
+
 namespace p2w {
 
 // Joins the pieces of a justified line split at wide word gaps (a narrow column's line of few
@@ -22,6 +24,12 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines);
 
 // One line of the pieces, left to right, a space between each.
 TextLine joinedPieces(const QVector<TextLine>& pieces);
+
+// Pieces of one line parted where something stood between them (a check box, a picture): pieces
+// on one baseline, neither turned, apart by less than joinGap of their size, that across accepts
+// (the left piece, the right one) are one line again, a space between them where neither has one.
+// The lines come back sorted by baseline, then from the left.
+void joinPiecesAcross(QVector<TextLine>& lines, float joinGap, const std::function<bool(const TextLine&, const TextLine&)>& across);
 
 // Pieces of text on one baseline (within a third of their size), as the table finders see a
 // page's rows.

@@ -223,32 +223,31 @@ void writeFloatStyles(QXmlStreamWriter& xml)
     xml.writeEmptyElement(QStringLiteral("style:text-properties"));
     xml.writeAttribute(QStringLiteral("fo:font-size"), points(1));
     xml.writeEndElement();
-    xml.writeStartElement(QStringLiteral("style:style"));
-    xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(kFloatFrameStyle));
-    xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
-    xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
-    xml.writeAttribute(QStringLiteral("style:wrap"), QStringLiteral("parallel"));
-    xml.writeAttribute(QStringLiteral("style:number-wrapped-paragraphs"), QStringLiteral("no-limit"));
-    xml.writeAttribute(QStringLiteral("style:horizontal-pos"), QStringLiteral("from-left"));
-    xml.writeAttribute(QStringLiteral("style:horizontal-rel"), QStringLiteral("page"));
-    xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("from-top"));
-    xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("paragraph"));
-    xml.writeAttribute(QStringLiteral("fo:margin-left"), points(kFloatGap));
-    xml.writeAttribute(QStringLiteral("fo:margin-right"), points(kFloatGap));
-    xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
-    xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
-    xml.writeEndElement();
-    for (const char* name : {kFootFrameStyle, kPageFrameStyle}) {
+    // A floating box beside the text, which flows around it; a line at its page's foot from the text
+    // area's left edge (its indents place it); a picture at its place from the page's corner.
+    const struct
+    {
+        const char* name;
+        const char* wrap;
+        const char* horizontal;
+        const char* vertical;
+        double gap;
+    } frames[] = {{kFloatFrameStyle, "parallel", "page", "paragraph", kFloatGap},
+                  {kFootFrameStyle, "none", "page-content", "page", 0},
+                  {kPageFrameStyle, "none", "page", "page", 0}};
+    for (const auto& frame : frames) {
         xml.writeStartElement(QStringLiteral("style:style"));
-        xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(name));
+        xml.writeAttribute(QStringLiteral("style:name"), QLatin1String(frame.name));
         xml.writeAttribute(QStringLiteral("style:family"), QStringLiteral("graphic"));
         xml.writeEmptyElement(QStringLiteral("style:graphic-properties"));
-        xml.writeAttribute(QStringLiteral("style:wrap"), QStringLiteral("none"));
+        xml.writeAttribute(QStringLiteral("style:wrap"), QLatin1String(frame.wrap));
+        xml.writeAttribute(QStringLiteral("style:number-wrapped-paragraphs"), QStringLiteral("no-limit"));
         xml.writeAttribute(QStringLiteral("style:horizontal-pos"), QStringLiteral("from-left"));
-        // A line from the text area's left edge (its indents place it), a picture from the page's.
-        xml.writeAttribute(QStringLiteral("style:horizontal-rel"), name == kFootFrameStyle ? QStringLiteral("page-content") : QStringLiteral("page"));
+        xml.writeAttribute(QStringLiteral("style:horizontal-rel"), QLatin1String(frame.horizontal));
         xml.writeAttribute(QStringLiteral("style:vertical-pos"), QStringLiteral("from-top"));
-        xml.writeAttribute(QStringLiteral("style:vertical-rel"), QStringLiteral("page"));
+        xml.writeAttribute(QStringLiteral("style:vertical-rel"), QLatin1String(frame.vertical));
+        xml.writeAttribute(QStringLiteral("fo:margin-left"), points(frame.gap));
+        xml.writeAttribute(QStringLiteral("fo:margin-right"), points(frame.gap));
         xml.writeAttribute(QStringLiteral("fo:padding"), points(0));
         xml.writeAttribute(QStringLiteral("fo:border"), QStringLiteral("none"));
         xml.writeEndElement();
