@@ -555,13 +555,17 @@ DocumentBuilder::Item DocumentBuilder::unanchored(Item box)
 
 void DocumentBuilder::placeFloats()
 {
-    // A picture standing beside a paragraph of its page (side by side, level with it for half
-    // the height of the lower of the two) floats beside it too.
+    // A picture or a tinted or framed box standing beside a paragraph of its page (side by side,
+    // level with it for half the height of the lower of the two: a logo beside a title, an
+    // infobox read before the text beside it) floats beside it too; a picture beside a paragraph
+    // of one line only (a paragraph beside a picture of its own is no running text around it).
     for (Item& box : m_items) {
-        if (box.kind != FlowBlock::Image || box.floats || box.columns >= 0)
+        const bool panel = box.kind == FlowBlock::Table && m_tables[box.table].flow.borders == FlowTable::Frame;
+        if ((box.kind != FlowBlock::Image && !panel) || box.floats || box.columns >= 0)
             continue;
         for (const Item& text : m_items) {
-            if (text.kind != FlowBlock::Paragraph || text.page != box.page || text.columns >= 0 || overlapX(text.box, box.box))
+            if (text.kind != FlowBlock::Paragraph || text.page != box.page || text.columns >= 0
+                || (!panel && text.paragraph.lines.size() != 1) || overlapX(text.box, box.box))
                 continue;
             const float level = std::min(text.box.y1, box.box.y1) - std::max(text.box.y0, box.box.y0);
             if (level > kBesideShare * std::min(text.box.y1 - text.box.y0, box.box.y1 - box.box.y0)) {
@@ -576,7 +580,8 @@ void DocumentBuilder::placeFloats()
     const auto anchorOf = [](const Item& box, const Item& block) {
         return !block.floats && block.kind == FlowBlock::Paragraph && block.page == box.page && block.box.y1 > box.box.y0;
     };
-    for (const Item& item : m_items) {
+    for (int i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
         // Each box waiting goes before the first block beside or below it.
         for (int f = 0; f < floating.size();) {
             if (anchorOf(floating[f], item)) {
@@ -593,14 +598,24 @@ void DocumentBuilder::placeFloats()
             placed.append(item);
             continue;
         }
-        // A box read after the text beside it goes back before the first block beside or below it.
+        // A box read after the text beside it goes back before the first block beside or below
+        // it; where it is the last of its page, it stays after that text (in the order it is
+        // read) and is placed from the page's top, anchored by a paragraph of its own.
+        bool later = false;
+        for (int j = i + 1; j < m_items.size() && m_items[j].page == item.page && !later; ++j)
+            later = m_items[j].kind == FlowBlock::Paragraph && !m_items[j].floats;
         int at = placed.size();
         while (at > 0 && anchorOf(item, placed[at - 1]))
             --at;
-        if (at < placed.size())
+        if (at < placed.size() && !later) {
+            Item box = item;
+            box.fromPage = true;
+            placed.append(box);
+        } else if (at < placed.size()) {
             placed.insert(at, item);
-        else
+        } else {
             floating.append(item);
+        }
     }
     for (const Item& alone : floating)
         placed.append(unanchored(alone));
@@ -612,10 +627,18 @@ void DocumentBuilder::setFloats(QList<FlowBlock>& blocks) const
     for (int i = 0; i < m_items.size(); ++i) {
         if (!m_items[i].floats)
             continue;
-        // Anchored to the first block after it that does not float (placeFloats made sure of one).
+        // Anchored to the first block after it that does not float (placeFloats made sure of one),
+        // or, placed from the page's top, by a paragraph of its own.
         int anchor = i + 1;
         while (anchor < m_items.size() && m_items[anchor].floats)
             ++anchor;
+        if (m_items[i].fromPage) {
+            blocks[i].floats = true;
+            blocks[i].floatFromPage = true;
+            blocks[i].floatX = m_items[i].box.x0;
+            blocks[i].floatY = m_items[i].box.y0;
+            continue;
+        }
         if (anchor == m_items.size())
             continue;
         blocks[i].floats = true;

@@ -65,9 +65,10 @@ private:
         float lastBaseline = 0;
         int columns = -1; // index into m_columns of the columns it stands in; -1 for none
         int column = 0;
-        bool floats = false;  // a box beside the running text, set at its place
-        bool atPlace = false; // a picture beside others without text after it, set at its place on the page
-        float indent = 0;     // a table's or picture's left edge from its container's, in the flow
+        bool floats = false;   // a box beside the running text, set at its place
+        bool fromPage = false; // a floating box read last on its page, after the text beside it: placed from the page's top
+        bool atPlace = false;  // a picture beside others without text after it, set at its place on the page
+        float indent = 0;      // a table's or picture's left edge from its container's, in the flow
     };
     struct Table
     {

@@ -91,6 +91,9 @@ struct FlowBlock
     bool floats = false;
     double floatX = 0;
     double floatY = 0;
+    // Read last on its page, after the text beside it: floatY from the page's top, anchored by a
+    // paragraph of its own.
+    bool floatFromPage = false;
     // A block set at its place on its page, out of the flow: a line at the foot of its page apart
     // from the text above it (a mark, a date, a note of the page), or a picture larger than the
     // text area (a page's scan); points from the page's top to its first line or its top (and, for

@@ -246,11 +246,12 @@ void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector
 {
     xml.writeStartElement(QStringLiteral("w:tblPr"));
     if (placed && placed->floats) {
-        // From the page's left edge and the top of the paragraph after it, which anchors it.
+        // From the page's left edge and the top of the paragraph after it, which anchors it (or of
+        // the page).
         xml.writeEmptyElement(QStringLiteral("w:tblpPr"));
         xml.writeAttribute(QStringLiteral("w:leftFromText"), QString::number(kFloatGap * 20));
         xml.writeAttribute(QStringLiteral("w:rightFromText"), QString::number(kFloatGap * 20));
-        xml.writeAttribute(QStringLiteral("w:vertAnchor"), QStringLiteral("text"));
+        xml.writeAttribute(QStringLiteral("w:vertAnchor"), placed->floatFromPage ? QStringLiteral("page") : QStringLiteral("text"));
         xml.writeAttribute(QStringLiteral("w:horzAnchor"), QStringLiteral("page"));
         xml.writeAttribute(QStringLiteral("w:tblpX"), QString::number(qRound(placed->floatX * 20)));
         xml.writeAttribute(QStringLiteral("w:tblpY"), QString::number(qRound(placed->floatY * 20)));
@@ -403,7 +404,9 @@ void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
             const char* from;
             double offset;
         } positions[] = {{"wp:positionH", "page", placed->floatX},
-                         {"wp:positionV", atPage ? "page" : "paragraph", atPage ? placed->pageY : placed->floatY + anchorSpace}};
+                         {"wp:positionV", atPage || placed->floatFromPage ? "page" : "paragraph",
+                          atPage ? placed->pageY : placed->floatFromPage ? placed->floatY
+                                                                         : placed->floatY + anchorSpace}};
         for (const auto& position : positions) {
             xml.writeStartElement(QLatin1String(position.element));
             xml.writeAttribute(QStringLiteral("relativeFrom"), QLatin1String(position.from));
@@ -519,8 +522,11 @@ void writeBlocks(QXmlStreamWriter& xml, const FlowDocument& document, const QLis
                 xml.writeEndElement();
             }
             writeTable(xml, document, area, document.tables[block.table], &block);
-            // Two tables in a row would become one: a paragraph as low as can be parts them.
-            if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table) {
+            // Two tables in a row would become one; a table placed from its page's top is anchored
+            // by a paragraph of its own, as low as can be.
+            if (i + 1 < blocks.size() && blocks[i + 1].kind == FlowBlock::Table && !block.floatFromPage) {
+                writeEmptyParagraph(xml);
+            } else if (block.floatFromPage) {
                 xml.writeStartElement(QStringLiteral("w:p"));
                 xml.writeStartElement(QStringLiteral("w:pPr"));
                 writeLeastSpacing(xml);

@@ -194,6 +194,7 @@ void writeParagraph(QXmlStreamWriter& xml, const Styles& styles, const FlowDocum
 // the frame style that sets the box at its place with the text flowing around it.
 const char kAnchorStyle[] = "PAnchor";
 const char kFloatFrameStyle[] = "frFloat";
+const char kPageFloatFrameStyle[] = "frFloatPage"; // one read after the text beside it, from the page's top
 // The frame styles that set a line at its place at its page's foot, and a picture at its place on
 // its page.
 const char kFootFrameStyle[] = "frFoot";
@@ -205,10 +206,10 @@ const double kFloatGap = 9;
 // the block after it, below the space above that block (anchorSpace).
 void writeFloatPlace(QXmlStreamWriter& xml, const FlowBlock& block, double anchorSpace)
 {
-    xml.writeAttribute(QStringLiteral("draw:style-name"), QLatin1String(kFloatFrameStyle));
+    xml.writeAttribute(QStringLiteral("draw:style-name"), QLatin1String(block.floatFromPage ? kPageFloatFrameStyle : kFloatFrameStyle));
     xml.writeAttribute(QStringLiteral("text:anchor-type"), QStringLiteral("paragraph"));
     xml.writeAttribute(QStringLiteral("svg:x"), points(block.floatX));
-    xml.writeAttribute(QStringLiteral("svg:y"), points(block.floatY + anchorSpace));
+    xml.writeAttribute(QStringLiteral("svg:y"), points(block.floatFromPage ? block.floatY : block.floatY + anchorSpace));
 }
 
 void writeFloatStyles(QXmlStreamWriter& xml)
@@ -233,6 +234,7 @@ void writeFloatStyles(QXmlStreamWriter& xml)
         const char* vertical;
         double gap;
     } frames[] = {{kFloatFrameStyle, "parallel", "page", "paragraph", kFloatGap},
+                  {kPageFloatFrameStyle, "parallel", "page", "page", kFloatGap},
                   {kFootFrameStyle, "none", "page-content", "page", 0},
                   {kPageFrameStyle, "none", "page", "page", 0}};
     for (const auto& frame : frames) {
