@@ -309,6 +309,30 @@ private slots:
         QVERIFY(bodies[2].second.contains(QLatin1String("float:right")));
     }
 
+    // A box read last on its page, after the text beside it (a slide's sidebar), floats from the
+    // page's top and stays after that text, in the order it is read.
+    void boxReadLastFloatsFromThePage()
+    {
+        const QString pdf = sandbox(QStringLiteral("in")) + QStringLiteral("/slide.pdf");
+        DrawnPages pages(pdf);
+        QPainter& painter = pages.painter();
+        pages.prose(72, 100, 14, 6);
+        painter.fillRect(QRectF(330, 60, 200, 300), QColor(0xDC, 0xE6, 0xF2));
+        for (int i = 0; i < 4; ++i)
+            painter.drawText(QPointF(340, 380 - 18 * (4 - i)), QStringLiteral("Key figure %1").arg(i + 1));
+        QVERIFY(pages.finish());
+        const auto bodies = converted(pdf, QStringLiteral("slide"));
+        QCOMPARE(bodies.size(), 3);
+        const QString docx = bodies[0].second;
+        const QRegularExpression floating(QStringLiteral("<w:tblpPr [^>]*w:vertAnchor=\"page\" w:horzAnchor=\"page\" w:tblpX=\"(\\d+)\" w:tblpY=\"(\\d+)\""));
+        const QRegularExpressionMatch match = floating.match(docx);
+        QVERIFY2(match.hasMatch(), qPrintable(docx.left(2000)));
+        QVERIFY(qAbs(match.captured(1).toInt() - 330 * 20) < 2 * 20);
+        QVERIFY(qAbs(match.captured(2).toInt() - 60 * 20) < 2 * 20);
+        QVERIFY(docx.lastIndexOf(QLatin1String("weather")) < docx.indexOf(QLatin1String("Key figure 1")));
+        QVERIFY(bodies[1].second.contains(QLatin1String("draw:style-name=\"frFloatPage\"")));
+    }
+
     // A picture level with a line beside it (a logo beside a title) floats beside it, not above.
     void logoBesideATitleFloats()
     {
