@@ -161,11 +161,20 @@ private:
     }
 
     // Whether one column holds the running text and the others only boxes (a sidebar, an
-    // infobox or a picture beside the text, not text set in columns), or no column holds text
-    // (pictures side by side).
+    // infobox or a picture beside the text, not text set in columns), or the columns hold only
+    // pictures (pictures side by side; tables side by side stay columns).
     bool boxesBesideText(const QVector<Column>& columns) const
     {
-        return std::count_if(columns.begin(), columns.end(), [this](const Column& column) { return holdsParagraphs(column); }) <= 1;
+        const auto textColumns = std::count_if(columns.begin(), columns.end(), [this](const Column& column) { return holdsParagraphs(column); });
+        if (textColumns == 1)
+            return true;
+        for (const Column& column : columns) {
+            for (int i = column.from; i < column.to; ++i) {
+                if (m_page.items[m_body[i]].kind != PageItem::Figure)
+                    return false;
+            }
+        }
+        return textColumns == 0;
     }
 
     // The boxes float beside the text, which stays one column.
