@@ -24,7 +24,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -222,53 +221,12 @@ void ocrBenchmark(const QString& work, const QSharedPointer<DebenuService>& serv
     out().flush();
 }
 
-// A page as an office scanner stores it: 40 lines of 8-point text on A4 at 300 dpi in black and
-// white, with 2 x 2-pixel specks on 0.3 % of the pixels, compressed as G4 by tiffcp and made
-// into a PDF by tiff2pdf (which keeps the G4 data).
-QString writeNoisyScan(const QString& work, const QString& text)
-{
-    QImage grey(2480, 3508, QImage::Format_Grayscale8);
-    grey.setDotsPerMeterX(11811);
-    grey.setDotsPerMeterY(11811);
-    grey.fill(Qt::white);
-    {
-        QPainter painter(&grey);
-        QFont font(QStringLiteral("DejaVu Serif"));
-        font.setPixelSize(34);
-        painter.setFont(font);
-        int y = 250;
-        for (const QString& line : text.split(QLatin1Char('\n'))) {
-            painter.drawText(200, y, line);
-            y += 51;
-        }
-    }
-    QImage page = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-    quint32 seed = 4711;
-    const int specks = int(0.003 * page.width() * page.height());
-    for (int i = 0; i < specks; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        const int x = int((seed >> 8) % quint32(page.width() - 1));
-        seed = seed * 1664525u + 1013904223u;
-        const int y = int((seed >> 8) % quint32(page.height() - 1));
-        const uint black = page.color(0) == qRgb(0, 0, 0) ? 0 : 1;
-        for (int dy = 0; dy < 2; ++dy)
-            for (int dx = 0; dx < 2; ++dx)
-                page.setPixel(x + dx, y + dy, black);
-    }
-    const QString plain = work + QStringLiteral("/noisy-plain.tif");
-    const QString g4 = work + QStringLiteral("/noisy-g4.tif");
-    const QString pdf = work + QStringLiteral("/noisy.pdf");
-    page.save(plain, "TIFF");
-    TestFiles::run(QStringLiteral("tiffcp"), {"-c", "g4", plain, g4});
-    TestFiles::run(QStringLiteral("tiff2pdf"), {"-o", pdf, g4});
-    return pdf;
-}
-
 void noisyScanBenchmark(const QString& work, const QSharedPointer<DebenuService>& service, int repetitions)
 {
     const QString truthText = sentencesPages(1, 40).first();
     const QStringList truth = wordsOf(truthText);
-    const QString pdf = writeNoisyScan(work, truthText);
+    const QString pdf = work + QStringLiteral("/noisy.pdf");
+    TestPdfs::writeNoisyScanPdf(pdf, truthText);
     const QString image = work + QStringLiteral("/noisy-page.jpg");
     {
         DebenuDocument document(service, pdf, QString(), false);

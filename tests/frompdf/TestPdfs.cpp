@@ -77,6 +77,48 @@ bool writeScannedPdf(const QString& path, const QStringList& pageTexts, int dpi)
         dpi);
 }
 
+QImage noisyScan(const QString& text)
+{
+    QImage grey(2480, 3508, QImage::Format_Grayscale8);
+    grey.setDotsPerMeterX(11811);
+    grey.setDotsPerMeterY(11811);
+    grey.fill(Qt::white);
+    {
+        QPainter painter(&grey);
+        QFont font(QStringLiteral("DejaVu Serif"));
+        font.setPixelSize(34);
+        painter.setFont(font);
+        drawLines(painter, text, 200, 250, 51);
+    }
+    QImage page = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    const uint black = page.color(0) == qRgb(0, 0, 0) ? 0 : 1;
+    quint32 seed = 4711;
+    const int specks = int(0.003 * page.width() * page.height());
+    for (int i = 0; i < specks; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const int x = int((seed >> 8) % quint32(page.width() - 1));
+        seed = seed * 1664525u + 1013904223u;
+        const int y = int((seed >> 8) % quint32(page.height() - 1));
+        for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx)
+                page.setPixel(x + dx, y + dy, black);
+    }
+    return page;
+}
+
+bool writeNoisyScanPdf(const QString& path, const QString& text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString plain = path + QStringLiteral(".plain.tif");
+    const QString g4 = path + QStringLiteral(".g4.tif");
+    const bool written = noisyScan(text).save(plain, "TIFF")
+                         && TestFiles::run(QStringLiteral("tiffcp"), {QStringLiteral("-c"), QStringLiteral("g4"), plain, g4}) == 0
+                         && TestFiles::run(QStringLiteral("tiff2pdf"), {QStringLiteral("-o"), path, g4}) == 0;
+    QFile::remove(plain);
+    QFile::remove(g4);
+    return written;
+}
+
 bool encryptPdf(const QString& input, const QString& output, const QString& userPassword,
                 const QString& ownerPassword)
 {

@@ -1,6 +1,7 @@
 #include "app/core/ToolPaths.h"
 #include "frompdf/ocr/OcrImage.h"
 #include "frompdf/ocr/OcrPageReader.h"
+#include "tests/frompdf/TestPdfs.h"
 #include "tests/support/TestFiles.h"
 
 #include <QFont>
@@ -180,6 +181,38 @@ private slots:
         QVERIFY(reader.recognizeFile(next, &text, &reason));
         QVERIFY(!reader.wasCancelled());
         QVERIFY2(normalised(text).contains(QStringLiteral("Seven lanterns were polished")), qPrintable(text));
+    }
+
+    // Tesseract's analysis of a page's layout asks nobody whether to stop, and on a speckled scan
+    // it runs for seconds: a stop asked for while it runs ends the page within a second too.
+    void cancelEndsTheLayoutAnalysisOfANoisyPage()
+    {
+        QStringList lines;
+        for (int line = 0; line < 40; ++line)
+            lines << QStringLiteral("Keeper %1 of the northern lanterns polished the brass").arg(line);
+        // Colour, as pages come from the renderer, so that the whole preparation runs.
+        const QString path = m_folder + QStringLiteral("/noisy.jpg");
+        QVERIFY(TestPdfs::noisyScan(lines.join(QLatin1Char('\n'))).convertToFormat(QImage::Format_RGB32).save(path, "JPG", 85));
+        OcrPageReader reader;
+        QVERIFY(reader.init(ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng")));
+        std::atomic<bool> stop{false};
+        std::atomic<qint64> stoppedAt{0};
+        QElapsedTimer clock;
+        reader.setCancelCheck([&] { return stop.load(); });
+        clock.start();
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            stoppedAt = clock.elapsed();
+            stop = true;
+        });
+        QString text;
+        QString reason;
+        const bool recognised = reader.recognizeFile(path, &text, &reason);
+        const qint64 finishedAt = clock.elapsed();
+        stopper.join();
+        QVERIFY(!recognised);
+        QVERIFY(reader.wasCancelled());
+        QVERIFY2(finishedAt - stoppedAt < QP_STOP_ANSWERED_MS, qPrintable(QString::number(finishedAt - stoppedAt)));
     }
 
     void failures()
