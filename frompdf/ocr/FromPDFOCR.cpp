@@ -271,9 +271,17 @@ void FromPDFOCR::saveThroughOffice(const QString& html)
     }
     log(QStringLiteral("Save to ODF:%1").arg(QStringLiteral("[OK]")), Logger::Error);
     OfficeService& office = OfficeService::instance();
-    if (office.saveDocAs(htmlPath, m_outputPath)) {
+    // A stop ends LibreOffice too: the run ends as at any other step, without output.
+    IProgress* progress = m_progress;
+    const auto stopped = [progress] { return progress && progress->isStopped(); };
+    if (office.saveDocAs(htmlPath, m_outputPath, stopped)) {
         log(QStringLiteral("Save to doc: '%1' [OK]").arg(m_outputPath), Logger::Debug);
         QFile::remove(htmlPath);
+        return;
+    }
+    if (stopped()) {
+        QFile::remove(htmlPath);
+        fail(Stopped);
         return;
     }
     log(QStringLiteral("Office service. Error message:%1 Error code:%2")

@@ -4,10 +4,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 
 namespace TestPdfs {
 
@@ -126,6 +128,51 @@ bool encryptPdf(const QString& input, const QString& output, const QString& user
                           {QStringLiteral("--encrypt"), userPassword, ownerPassword, QStringLiteral("256"),
                            QStringLiteral("--"), input, output})
            == 0;
+}
+
+QStringList sentencePages(int pages, int linesPerPage)
+{
+    static const QStringList words = {
+        "harbour", "lantern", "keeper", "morning", "river", "stone", "window", "garden", "silver",
+        "market", "bridge", "captain", "winter", "meadow", "letter", "station", "orchard", "valley",
+        "thunder", "candle", "village", "forest", "journey", "island", "copper", "shadow", "engine",
+        "north", "table", "quiet", "yellow", "ladder", "bottle", "signal", "pocket", "marble"};
+    QStringList result;
+    quint32 seed = 12345;
+    for (int page = 0; page < pages; ++page) {
+        QStringList lines;
+        for (int line = 0; line < linesPerPage; ++line) {
+            QStringList lineWords;
+            for (int w = 0; w < 7; ++w) {
+                seed = seed * 1103515245u + 12345u;
+                lineWords << words.at(int((seed >> 16) % quint32(words.size())));
+            }
+            lineWords.first()[0] = lineWords.first().at(0).toUpper();
+            lines << lineWords.join(QLatin1Char(' ')) + QLatin1Char('.');
+        }
+        result << lines.join(QLatin1Char('\n'));
+    }
+    return result;
+}
+
+QStringList wordsOf(const QString& text)
+{
+    return text.toLower().split(QRegularExpression(QStringLiteral("[^a-z0-9]+")), Qt::SkipEmptyParts);
+}
+
+double wordsFound(const QStringList& truth, const QStringList& recognised)
+{
+    QHash<QString, int> available;
+    for (const QString& word : recognised)
+        ++available[word];
+    int found = 0;
+    for (const QString& word : truth) {
+        if (available.value(word) > 0) {
+            --available[word];
+            ++found;
+        }
+    }
+    return truth.isEmpty() ? 0.0 : double(found) / truth.size();
 }
 
 QStringList numberedPages(int count)

@@ -23,6 +23,15 @@ bool writeNoisyScanPdf(const QString& path, const QString& text);
 bool encryptPdf(const QString& input, const QString& output, const QString& userPassword,
                 const QString& ownerPassword);
 
+// Pages of lines of seven words drawn from a list, the same every time.
+QStringList sentencePages(int pages, int linesPerPage);
+
+// The words of a text, lower-cased, without punctuation.
+QStringList wordsOf(const QString& text);
+
+// The share of the true words (counted with repetition) that the recognised words hold.
+double wordsFound(const QStringList& truth, const QStringList& recognised);
+
 // "Page N" texts for count pages, each with a second line of words.
 QStringList numberedPages(int count);
 

@@ -146,6 +146,24 @@ private slots:
         pixDestroy(&small);
     }
 
+    // The specks of a scan (marks of 1/150 inch or less) go before the page is analysed; a period
+    // of small type stays.
+    void preparationTakesOffSpecks()
+    {
+        Pix* page = leptonicaPage(2480, 3508, 300);
+        pixRasterop(page, 100, 100, 2, 2, PIX_CLR, nullptr, 0, 0); // a speck
+        pixRasterop(page, 300, 100, 4, 4, PIX_CLR, nullptr, 0, 0); // a period of 6-point type
+        Pix* prepared = prepareOcrImage(page, 200, 200, 100, 50, 255, 0, 0, 0.09f);
+        QVERIFY(prepared);
+        l_uint32 speck = 1;
+        l_uint32 period = 0;
+        pixGetPixel(prepared, 101, 101, &speck);
+        pixGetPixel(prepared, 301, 101, &period);
+        pixDestroy(&prepared);
+        QCOMPARE(int(speck), 0);
+        QCOMPARE(int(period), 1);
+    }
+
     // A stop asked for while a page is recognised ends the recognition within a second (more under
     // the sanitizers).
     void cancelEndsThePageAtOnce()
