@@ -58,6 +58,31 @@ Pix* leptonicaPage(int width, int height, int dpi)
     return page;
 }
 
+// Recognises path with reader and asks for a stop delayMs after the start: the milliseconds from
+// the stop to the end of the recognition, or -1 when the page was read all the same.
+qint64 stopAnsweredMs(OcrPageReader& reader, const QString& path, int delayMs)
+{
+    std::atomic<bool> stop{false};
+    std::atomic<qint64> stoppedAt{0};
+    QElapsedTimer clock;
+    reader.setCancelCheck([&] { return stop.load(); });
+    clock.start();
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        stoppedAt = clock.elapsed();
+        stop = true;
+    });
+    QString text;
+    QString reason;
+    const bool recognised = reader.recognizeFile(path, &text, &reason);
+    const qint64 finishedAt = clock.elapsed();
+    stopper.join();
+    reader.setCancelCheck({});
+    if (recognised || !reader.wasCancelled() || !text.isEmpty())
+        return -1;
+    return finishedAt - stoppedAt;
+}
+
 QString normalised(QString text)
 {
     return text.simplified();
@@ -172,30 +197,14 @@ private slots:
         QVERIFY(densePage().save(path, "JPG", 90));
         OcrPageReader reader;
         QVERIFY(reader.init(ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng")));
-        std::atomic<bool> stop{false};
-        std::atomic<qint64> stoppedAt{0};
-        QElapsedTimer clock;
-        clock.start();
-        reader.setCancelCheck([&] { return stop.load(); });
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(400));
-            stoppedAt = clock.elapsed();
-            stop = true;
-        });
-        QString text;
-        QString reason;
-        const bool recognised = reader.recognizeFile(path, &text, &reason);
-        const qint64 finishedAt = clock.elapsed();
-        stopper.join();
-        QVERIFY(!recognised);
-        QVERIFY(reader.wasCancelled());
-        QVERIFY(text.isEmpty());
-        QVERIFY2(finishedAt - stoppedAt < QP_STOP_ANSWERED_MS, qPrintable(QString::number(finishedAt - stoppedAt)));
+        const qint64 answered = stopAnsweredMs(reader, path, 400);
+        QVERIFY2(answered >= 0 && answered < QP_STOP_ANSWERED_MS, qPrintable(QString::number(answered)));
 
         // The next page is read in full again.
-        stop = false;
         const QString next = m_folder + QStringLiteral("/next.png");
         QVERIFY(textPage({QStringLiteral("Seven lanterns were polished on Monday")}, QImage::Format_RGB32).save(next));
+        QString text;
+        QString reason;
         QVERIFY(reader.recognizeFile(next, &text, &reason));
         QVERIFY(!reader.wasCancelled());
         QVERIFY2(normalised(text).contains(QStringLiteral("Seven lanterns were polished")), qPrintable(text));
@@ -205,32 +214,14 @@ private slots:
     // it runs for seconds: a stop asked for while it runs ends the page within a second too.
     void cancelEndsTheLayoutAnalysisOfANoisyPage()
     {
-        QStringList lines;
-        for (int line = 0; line < 40; ++line)
-            lines << QStringLiteral("Keeper %1 of the northern lanterns polished the brass").arg(line);
         // Colour, as pages come from the renderer, so that the whole preparation runs.
         const QString path = m_folder + QStringLiteral("/noisy.jpg");
-        QVERIFY(TestPdfs::noisyScan(lines.join(QLatin1Char('\n'))).convertToFormat(QImage::Format_RGB32).save(path, "JPG", 85));
+        const QImage page = TestPdfs::noisyScan(TestPdfs::sentencePages(1, 40).first());
+        QVERIFY(page.convertToFormat(QImage::Format_RGB32).save(path, "JPG", 85));
         OcrPageReader reader;
         QVERIFY(reader.init(ToolPaths::path(ToolPaths::TessData), QStringLiteral("eng")));
-        std::atomic<bool> stop{false};
-        std::atomic<qint64> stoppedAt{0};
-        QElapsedTimer clock;
-        reader.setCancelCheck([&] { return stop.load(); });
-        clock.start();
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            stoppedAt = clock.elapsed();
-            stop = true;
-        });
-        QString text;
-        QString reason;
-        const bool recognised = reader.recognizeFile(path, &text, &reason);
-        const qint64 finishedAt = clock.elapsed();
-        stopper.join();
-        QVERIFY(!recognised);
-        QVERIFY(reader.wasCancelled());
-        QVERIFY2(finishedAt - stoppedAt < QP_STOP_ANSWERED_MS, qPrintable(QString::number(finishedAt - stoppedAt)));
+        const qint64 answered = stopAnsweredMs(reader, path, 300);
+        QVERIFY2(answered >= 0 && answered < QP_STOP_ANSWERED_MS, qPrintable(QString::number(answered)));
     }
 
     void failures()

@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedLayout>
 
 namespace {
@@ -102,6 +104,22 @@ QStringList filesIn(const QString& folder, const QString& pattern)
 {
     return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
 }
+
+// While it lives, OCR reads with the program folder's language data instead of the stand-in
+// files the application was given.
+class RealLanguageData
+{
+public:
+    RealLanguageData()
+        : m_standIn(qgetenv("QUILLPRESS_TESSDATA"))
+    {
+        qunsetenv("QUILLPRESS_TESSDATA");
+    }
+    ~RealLanguageData() { qputenv("QUILLPRESS_TESSDATA", m_standIn); }
+
+private:
+    const QByteArray m_standIn;
+};
 
 } // namespace
 
@@ -320,10 +338,7 @@ private slots:
     // page has been read for a second: the question answered, the page on its way.
     void startOcrOfANoisyScan(FromPDFView& view, const QString& folder, DialogScript& script)
     {
-        QStringList lines;
-        for (int line = 0; line < 40; ++line)
-            lines << QStringLiteral("Keeper %1 of the northern lanterns polished the brass").arg(line);
-        QVERIFY(TestPdfs::writeNoisyScanPdf(folder + "/fax.pdf", lines.join(QLatin1Char('\n'))));
+        QVERIFY(TestPdfs::writeNoisyScanPdf(folder + "/fax.pdf", TestPdfs::sentencePages(1, 40).first()));
         view.show();
         addAndWait(&view, {folder + "/fax.pdf"}, 1);
         QVERIFY(view.model()->task(0).scanned);
@@ -340,10 +355,7 @@ private slots:
     void ocrOfANoisyScanShowsPagesDoneAndStops()
     {
         const QString folder = freshFolder(QStringLiteral("noisy"), {});
-        // The program folder's language data in place of the application's stand-in.
-        const QByteArray standIn = qgetenv("QUILLPRESS_TESSDATA");
-        qunsetenv("QUILLPRESS_TESSDATA");
-        const auto restore = qScopeGuard([&] { qputenv("QUILLPRESS_TESSDATA", standIn); });
+        const RealLanguageData languages;
         FromPDFView view;
         DialogScript script;
         QSignalSpy finished(&view, &FromPDFView::finished);
@@ -504,9 +516,7 @@ private slots:
     void quittingDuringOcrEndsTheRunAtOnce()
     {
         const QString folder = freshFolder(QStringLiteral("quit-ocr"), {});
-        const QByteArray standIn = qgetenv("QUILLPRESS_TESSDATA");
-        qunsetenv("QUILLPRESS_TESSDATA");
-        const auto restore = qScopeGuard([&] { qputenv("QUILLPRESS_TESSDATA", standIn); });
+        const RealLanguageData languages;
         auto* view = new FromPDFView;
         DialogScript script;
         startOcrOfANoisyScan(*view, folder, script);
