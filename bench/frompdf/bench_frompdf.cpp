@@ -8,6 +8,7 @@
 //      the conversion takes to end after a stop asked for while the page is recognised.
 // Usage: build/bin/bench_frompdf [repetitions]
 
+#include "app/core/ImageQuality.h"
 #include "app/core/ToolPaths.h"
 #include "bench/support/BaselineTools.h"
 #include "frompdf/engine/PageImageExport.h"
@@ -81,7 +82,7 @@ void pageImageBenchmark(const QString& work, const QSharedPointer<DebenuService>
     const double oursTime = bestOf(
         repetitions, [&] { freshFolder(ours); }, [&] {
         PageImageExport exporter(service, nullptr);
-        exporter.setImageQuality(1);
+        exporter.setImageQuality(ImageQuality::Medium);
         exporter.exportTask(task, ours); });
     const int oursFiles = countFiles(ours);
     const double mutoolTime = bestOf(

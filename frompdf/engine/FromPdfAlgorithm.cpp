@@ -15,11 +15,11 @@ namespace {
 int outFolderCode(int saveMode)
 {
     switch (saveMode) {
-    case 0:
+    case SaveMode::SubFolder:
         return 1;
-    case 1:
+    case SaveMode::SourceFolder:
         return 2;
-    case 2:
+    case SaveMode::ChosenFolder:
         return 5;
     default:
         return 0;

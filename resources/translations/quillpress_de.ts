@@ -629,26 +629,6 @@
 <context>
     <name>ToPDFView</name>
     <message>
-        <source>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</source>
-        <translation>Alle unterstützten Formate (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</source>
-        <translation>Bilder (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</translation>
-    </message>
-    <message>
-        <source>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</source>
-        <translation>Dokumente (*.doc *.docx *.xls *.xlsx *.odt *.ods)</translation>
-    </message>
-    <message>
-        <source>Ebook (*.epub *.mobi *.fb2)</source>
-        <translation>E-Books (*.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>HTML (*.html *.htm)</source>
-        <translation>HTML (*.html *.htm)</translation>
-    </message>
-    <message>
         <source>Add file</source>
         <comment>for drop area</comment>
         <translation>Datei hinzufügen</translation>
@@ -692,6 +672,26 @@
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
         <translation>Geschafft! Alle Ihre Dateien liegen im Ordner. Öffnen Sie ihn, um sie anzusehen.</translation>
+    </message>
+    <message>
+        <source>All supported formats (%1)</source>
+        <translation>Alle unterstützten Formate (%1)</translation>
+    </message>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Bilder (%1)</translation>
+    </message>
+    <message>
+        <source>Documents (%1)</source>
+        <translation>Dokumente (%1)</translation>
+    </message>
+    <message>
+        <source>Ebook (%1)</source>
+        <translation>E-Books (%1)</translation>
+    </message>
+    <message>
+        <source>HTML (%1)</source>
+        <translation>HTML (%1)</translation>
     </message>
 </context>
 </TS>

@@ -629,26 +629,6 @@
 <context>
     <name>ToPDFView</name>
     <message>
-        <source>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</source>
-        <translation>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</source>
-        <translation>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</translation>
-    </message>
-    <message>
-        <source>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</source>
-        <translation>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</translation>
-    </message>
-    <message>
-        <source>Ebook (*.epub *.mobi *.fb2)</source>
-        <translation>Ebook (*.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>HTML (*.html *.htm)</source>
-        <translation>HTML (*.html *.htm)</translation>
-    </message>
-    <message>
         <source>Add file</source>
         <comment>for drop area</comment>
         <translation>Add file</translation>
@@ -692,6 +672,26 @@
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
         <translation>Congratulations to all of your files in the folder, open it to view them!</translation>
+    </message>
+    <message>
+        <source>All supported formats (%1)</source>
+        <translation>All supported formats (%1)</translation>
+    </message>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Images (%1)</translation>
+    </message>
+    <message>
+        <source>Documents (%1)</source>
+        <translation>Documents (%1)</translation>
+    </message>
+    <message>
+        <source>Ebook (%1)</source>
+        <translation>Ebook (%1)</translation>
+    </message>
+    <message>
+        <source>HTML (%1)</source>
+        <translation>HTML (%1)</translation>
     </message>
 </context>
 </TS>

@@ -146,7 +146,7 @@ bool ToPdfWorkerImages::saveDocument(DebenuDocument& document, const ToPDFTask& 
 bool ToPdfWorkerImages::execute(const ToPDFTask& task, int saveMode, const QString& outputFolder)
 {
     m_resultPath.clear();
-    if (!ToPdfOutput::hasEnding(task.file.filePath(), {".jpeg", ".jpg", ".png", ".bmp"}))
+    if (!ToPdfOutput::hasSuffix(task.file.filePath(), {"jpeg", "jpg", "png", "bmp"}))
         return false;
     DebenuDocument document(m_context.service, false);
     m_layout = task.layoutSettings;
