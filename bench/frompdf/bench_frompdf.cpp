@@ -6,6 +6,7 @@
 //   3. one noisy scan (a 300-dpi G4 TIFF with speckles, made into a PDF by tiff2pdf): our reading
 //      of the page rendered at 300 dpi vs the "tesseract" command line on that image, and how long
 //      the conversion takes to end after a stop asked for while the page is recognised.
+// "Ours" reads pages as the conversion does, through OcrPageReader and the OCR program quillocr.
 // Usage: build/bin/bench_frompdf [repetitions]
 
 #include "app/core/ImageQuality.h"
