@@ -364,7 +364,8 @@ private slots:
         verifyNothingEscaped();
     }
 
-    // Books built to exhaust the disk or the stack end quickly without pages.
+    // A book built to exhaust the disk ends quickly without pages; one built to exhaust the stack
+    // (sections nested 300,000 deep) prints its text, flattened below 256 levels, quickly.
     void exhaustingBooks()
     {
         QElapsedTimer clock;
@@ -377,9 +378,47 @@ private slots:
         QCOMPARE(run(json({{"file_id", "id"}, {"format", "epub"}}), bomb, unique(".pdf")), 7);
 
         const QString deep = path("deep.fb2");
-        TestFiles::writeFile(deep, BookFiles::fb2("<body>" + QString("<section>").repeated(300000) + "<p>x</p>" + QString("</section>").repeated(300000) + "</body>"));
-        QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), deep, unique(".pdf")), 7);
+        TestFiles::writeFile(deep, BookFiles::fb2("<body>" + QString("<section>").repeated(300000) + "<p>Deepest words.</p>"
+                                                  + QString("</section>").repeated(300000) + "</body>"));
+        const QString pdf = unique(".pdf");
+        QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), deep, pdf), 0);
+        QCOMPARE(text(pdf), QStringLiteral("Deepest words."));
+        QVERIFY(m_output.contains("WARNING: Elements nested deeper than 256 levels left out, their text kept: 299747"));
         QVERIFY(clock.elapsed() < 60000);
+    }
+
+    // Hostile books print what can be read safely and log what was left out: an FB2 book whose
+    // entities expand a billion times (and that uses an entity it does not declare), an EPUB book
+    // whose archive holds symbolic links (to a file and a folder outside, and one in place of the
+    // folder of a chapter) beside its chapters. Before, both were refused whole (exit 7).
+    void hostileBooksPrintWhatIsSafe()
+    {
+        QString laughs = QStringLiteral("<!DOCTYPE FictionBook [<!ENTITY l0 \"lol\">");
+        for (int i = 1; i < 10; ++i)
+            laughs += QStringLiteral("<!ENTITY l%1 \"%2\">").arg(i).arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10));
+        QByteArray fb2 = BookFiles::fb2("<body><section><p>Before the laughs &l9; after&nbsp;them.</p></section></body>");
+        fb2.insert(fb2.indexOf("<FictionBook"), (laughs + "]>").toUtf8());
+        TestFiles::writeFile(path("laughs.fb2"), fb2);
+        QString pdf = unique(".pdf");
+        QCOMPARE(run(json({{"file_id", "id"}, {"format", "fb2"}}), path("laughs.fb2"), pdf), 0);
+        QCOMPARE(text(pdf), QStringLiteral("Before the laughs afterthem."));
+        QVERIFY(m_output.contains("WARNING: Entity declarations left out: their entities expand past the parser's bound"));
+        QVERIFY(m_output.contains("WARNING: References to undeclared entities left out: 2"));
+
+        QList<BookFiles::ZipEntry> entries =
+            BookFiles::epub({{"one.xhtml", "<p>First chapter.</p>"}, {"Text/two.xhtml", "<p>Second chapter.</p>"}});
+        for (const auto& link : {qMakePair(QString("OEBPS/passwd.xhtml"), QByteArray("/etc/passwd")),
+                                 qMakePair(QString("OEBPS/etc"), QByteArray("/etc")),
+                                 qMakePair(QString("OEBPS/Text"), QByteArray("/tmp"))}) {
+            BookFiles::ZipEntry entry{link.first, link.second};
+            entry.symbolicLink = true;
+            entries.insert(3, entry);
+        }
+        pdf = convertEpub("links.epub", entries);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(text(pdf), QStringLiteral("First chapter. Second chapter."));
+        QCOMPARE(m_output.count("WARNING: Symbolic link entry left out:"), 3);
+        verifyNothingEscaped();
     }
 
     // A book whose style sheet and second page bring fonts (renamed copies of fonts of this machine):
