@@ -235,6 +235,24 @@ QByteArray type3CyclePdf()
     return PdfLibraryFixtures::pdfFile(objects, 1);
 }
 
+QByteArray type3LentCyclePdf()
+{
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R /T 8 0 R >> >> /Contents 4 0 R >>",
+        stream("BT /F1 14 Tf 72 740 Td (The first page) Tj ET BT /T 24 Tf 72 600 Td (a) Tj ET"),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R >> >> /Contents 7 0 R >>",
+        stream("BT /F1 14 Tf 72 740 Td (The second page) Tj ET"),
+        // No resources of its own: the glyph's /T is the page's, this font itself.
+        "<< /Type /Font /Subtype /Type3 /FontBBox [0 0 1000 1000] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << /a 9 0 R >> "
+        "/Encoding << /Type /Encoding /Differences [97 /a] >> /FirstChar 97 /LastChar 97 /Widths [1000] >>",
+        stream("1000 0 d0 0 0 500 500 re f BT /T 1000 Tf 0 0 Td (a) Tj ET"),
+    };
+    return PdfLibraryFixtures::pdfFile(objects, 1);
+}
+
 bool writeTesseractScanPdf(const QString& sourcePdf, const QString& path, int dpi)
 {
     const QString folder = workFolder(path, QStringLiteral("pages"));
