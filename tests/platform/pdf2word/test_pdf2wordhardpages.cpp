@@ -265,7 +265,7 @@ private slots:
         }
         // A Type 3 font without resources of its own draws with those it is drawn with: the page's,
         // which name it.
-        for (const QByteArray& pdf : {HardPages::type3CyclePdf(), HardPages::type3LentCyclePdf()}) {
+        for (const QByteArray& pdf : {HardPages::type3CyclePdf(), HardPages::type3CyclePdf(true)}) {
             const QString source = folder + QStringLiteral("/type3.pdf");
             QVERIFY(TestFiles::writeFile(source, pdf));
             HRESULT result = E_FAIL;
