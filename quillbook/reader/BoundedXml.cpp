@@ -2,6 +2,9 @@
 
 #include "quillbook/reader/ReaderLimits.h"
 
+#include <QHash>
+#include <QRegularExpression>
+#include <QTextDocument>
 #include <QXmlStreamReader>
 
 namespace BoundedXml {
@@ -36,17 +39,38 @@ bool withinDepth(const QByteArray& bytes, int maxDepth)
     return true;
 }
 
-// An entity the document does not declare reads as nothing, and is counted.
+// An entity the document does not declare reads as the character HTML names by it ("&nbsp;",
+// "&mdash;": books written as HTML use them without declaring them), or as nothing when HTML names
+// no such entity; those are counted.
 class UndeclaredEntities : public QXmlStreamEntityResolver
 {
 public:
-    QString resolveUndeclaredEntity(const QString&) override
+    QString resolveUndeclaredEntity(const QString& name) override
     {
-        ++count;
-        return QStringLiteral("");
+        const auto known = m_html.constFind(name);
+        if (known != m_html.constEnd())
+            return *known;
+        // Not null: a null answer would leave the entity unresolved, an error that ends the parse.
+        QString text = QStringLiteral("");
+        static const QRegularExpression htmlName(QStringLiteral("^[A-Za-z][A-Za-z0-9]{0,31}$"));
+        if (htmlName.match(name).hasMatch()) {
+            const QString reference = QLatin1Char('&') + name + QLatin1Char(';');
+            QTextDocument html;
+            html.setHtml(reference);
+            // The raw text keeps a no-break space as it is (the plain text makes it a blank).
+            if (html.toRawText() != reference)
+                text = html.toRawText();
+        }
+        if (text.isEmpty())
+            ++count;
+        m_html.insert(name, text);
+        return text;
     }
 
     int count = 0;
+
+private:
+    QHash<QString, QString> m_html; // names already looked up, and what they read as
 };
 
 } // namespace

@@ -12,7 +12,7 @@ bool setContent(QDomDocument& document, const QByteArray& bytes, int maxDepth = 
 struct LeftOut
 {
     int elements = 0; // elements nested deeper than the bound (their text stays)
-    int entities = 0; // references to entities the document does not declare
+    int entities = 0; // references to entities neither the document nor HTML declares
 };
 
 // The same, but built from a stream reader so that text nodes holding only white space are kept:
@@ -20,8 +20,9 @@ struct LeftOut
 // ("<i>one</i> <b>two</b>"). Comments, processing instructions and the document type are left out.
 // Nesting deeper than the bound is flattened instead of refused: the elements below the bound are
 // left out, and their text goes to the element at the bound, a blank where one of their tags
-// stood. A reference to an entity the document does not declare (HTML's "&nbsp;", say) reads as
-// nothing. Both are counted in leftOut.
+// stood. A reference to an entity the document does not declare reads as the character HTML
+// names by it ("&nbsp;", "&mdash;"), or as nothing where HTML has no such entity. What is left
+// out is counted in leftOut.
 bool setContentKeepingSpace(QDomDocument& document, const QString& text, int maxDepth = 0, LeftOut* leftOut = nullptr);
 
 // The text without the internal subset of its document type ("<!DOCTYPE html [ ... ]>" becomes
