@@ -84,7 +84,9 @@ bool ToPdfWorkerImages::drawImage(DebenuDocument& document, const QString& image
         return false;
     const int imageId = document.addImageFromFile(imagePath, 0);
     if (imageId == 0) {
-        logError(QStringLiteral("Read image [FAILED] %1").arg(imagePath));
+        logError(QStringLiteral("Read image [FAILED] %1: not a picture that can be read whole (cut short, damaged or of "
+                                "another kind)")
+                     .arg(imagePath));
         return false;
     }
 

@@ -127,6 +127,34 @@ a{color:#3366cc;text-decoration:none}
     return printWithChromium(html, path);
 }
 
+QList<QStringList> arabicTableRows()
+{
+    return {{QString::fromUtf8("المنطقة"), QString::fromUtf8("الإيرادات"), QString::fromUtf8("التكاليف")},
+            {QString::fromUtf8("الشمال"), QStringLiteral("1200"), QStringLiteral("800")},
+            {QString::fromUtf8("الجنوب"), QStringLiteral("1500"), QStringLiteral("900")},
+            {QString::fromUtf8("الشرق"), QStringLiteral("1100"), QStringLiteral("700")}};
+}
+
+bool writeArabicTablesPdf(const QString& path)
+{
+    QString rows;
+    for (const QStringList& row : arabicTableRows())
+        rows += QStringLiteral("<tr><td>%1</td></tr>\n").arg(row.join(QStringLiteral("</td><td>")));
+    const QString html = QStringLiteral(R"(<!DOCTYPE html><html dir="rtl" lang="ar"><head><meta charset="utf-8"><style>
+body { font-family: 'DejaVu Sans'; font-size: 12pt; }
+table { border-collapse: collapse; margin-bottom: 2em; }
+td { padding: 4px 8px; }
+.ruled td { border: 1px solid #000; }
+</style></head><body>
+<p>جدول الإيرادات حسب المنطقة</p>
+<table class="ruled">%1</table>
+<p>الجدول نفسه بلا خطوط</p>
+<table>%1</table>
+</body></html>)")
+                             .arg(rows);
+    return printWithChromium(html, path, false);
+}
+
 bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter)
 {
     const QFileInfo pdf(path);

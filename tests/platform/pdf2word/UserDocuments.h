@@ -17,6 +17,7 @@
 // - a table of shaded cells from LibreOffice Calc: a tinted header with white text, banded rows
 //   and this year's column tinted, no rulings;
 // - an article printed by Chromium: paragraphs beside an infobox framed by a hairline only;
+// - tables in Arabic printed by Chromium, right to left: one ruled, one without rulings;
 // - a paragraph printed by troff (groff's PostScript, made a PDF by Ghostscript) whose accented
 //   letters are troff's overstrikes of the accent and the letter, drawn apart as TeX's standard
 //   fonts draw them ("na¨ıve").
@@ -30,6 +31,7 @@ bool writeSlidePdf(const QString& path);
 bool writeShadedTablePdf(const QString& path);
 bool writeArticlePdf(const QString& path);
 bool writeOverstruckAccentsPdf(const QString& path, const QString& text);
+bool writeArabicTablesPdf(const QString& path);
 // Prints the HTML (its page written beside path) with Chromium, with a fresh profile and nothing
 // that reaches the network; headerAndFooter: the date, title and address on each page.
 bool printWithChromium(const QString& html, const QString& path, bool headerAndFooter = true);
@@ -46,5 +48,7 @@ QList<Row> formLines();       // both pages
 QList<Row> statementRows();   // rows with amounts
 QList<Row> shadedTableRows(); // a region, this year's figure, last year's
 QStringList articleParagraphs();
+// The Arabic tables' rows, in reading order (the first cell the rightmost on the page).
+QList<QStringList> arabicTableRows();
 
 } // namespace UserDocuments

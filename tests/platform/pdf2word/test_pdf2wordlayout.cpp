@@ -462,6 +462,26 @@ private slots:
         }
     }
 
+    // Tables read right to left keep the page's column order: their columns are held from the
+    // rightmost (DOCX bidiVisual), each value in its own cell, also where the row was drawn cell
+    // by cell without rulings.
+    void rightToLeftTablesKeepTheirColumns()
+    {
+        const QString pdf = sandbox(QStringLiteral("rtl")) + QStringLiteral("/tables.pdf");
+        QVERIFY(UserDocuments::writeArabicTablesPdf(pdf));
+        const QString docx = QString(pdf).replace(QLatin1String(".pdf"), QLatin1String(".docx"));
+        QCOMPARE(Pdf2WordCall::convert(pdf, docx, 1, 1).result, S_OK);
+        const Package package = readPackage(docx);
+        QVERIFY(package.wellFormed);
+        QCOMPARE(package.body.count(QLatin1String("<w:tbl>")), 2);
+        QCOMPARE(package.body.count(QLatin1String("<w:bidiVisual/>")), 2);
+        const QStringList tables = package.body.split(QStringLiteral("<w:tbl>")).mid(1);
+        for (const QString& table : tables) {
+            for (const QStringList& row : UserDocuments::arabicTableRows())
+                QVERIFY2(sameRow(table, row), qPrintable(row.join(QLatin1Char(' '))));
+        }
+    }
+
     void anyTextMakesWellFormedPackages()
     {
         // A font named with "&" and a byte that is no UTF-8, and text with XML's own characters

@@ -480,6 +480,42 @@ FlowBlock DocumentBuilder::flowOf(const Paragraph& paragraph) const
     return block;
 }
 
+namespace {
+
+// A table most of whose letters are of a script read right to left (an Arabic or Hebrew table;
+// figures read either way) is read from its rightmost column: its columns and cells go in that
+// order, as a right-to-left table holds them, so that a word processor sets them back where the
+// page has them.
+FlowTable readRightToLeft(FlowTable table)
+{
+    int rtl = 0;
+    int ltr = 0;
+    for (const FlowCell& cell : table.cells) {
+        for (const FlowBlock& block : cell.paragraphs) {
+            for (const FlowRun& run : block.runs) {
+                for (const QChar c : run.text) {
+                    const QChar::Direction direction = c.direction();
+                    rtl += direction == QChar::DirR || direction == QChar::DirAL ? 1 : 0;
+                    ltr += direction == QChar::DirL ? 1 : 0;
+                }
+            }
+        }
+    }
+    if (table.columnWidths.size() < 2 || rtl <= ltr)
+        return table;
+    table.rtl = true;
+    const int columns = table.columnWidths.size();
+    std::reverse(table.columnWidths.begin(), table.columnWidths.end());
+    for (FlowCell& cell : table.cells)
+        cell.column = columns - cell.column - cell.columnSpan;
+    std::stable_sort(table.cells.begin(), table.cells.end(), [](const FlowCell& a, const FlowCell& b) {
+        return a.row < b.row || (a.row == b.row && a.column < b.column);
+    });
+    return table;
+}
+
+} // namespace
+
 FlowBlock DocumentBuilder::blockOf(const Item& item) const
 {
     if (item.kind == FlowBlock::Paragraph)
@@ -504,10 +540,15 @@ FlowDocument DocumentBuilder::finish()
     for (const Table& table : m_tables) {
         FlowTable flow = table.flow;
         for (int i = 0; i < flow.cells.size(); ++i) {
-            for (const Item& item : table.cellItems[i])
+            for (const Item& item : table.cellItems[i]) {
                 flow.cells[i].paragraphs.append(blockOf(item));
+                // A drawn table's rows are as high as on the page: its cells' paragraphs add no
+                // space of their own.
+                if (!flow.rowHeights.isEmpty())
+                    flow.cells[i].paragraphs.last().spaceBefore = 0;
+            }
         }
-        document.tables.append(flow);
+        document.tables.append(readRightToLeft(flow));
     }
     const QVector<bool> starts = pageStarts();
     for (int i = 0; i < m_items.size(); ++i) {

@@ -22,6 +22,8 @@ const float kSameRow = 0.25f;
 const float kJoinGap = 0.9f;
 // The label of a box stands at most this many ems away from it.
 const float kLabelGap = 4.0f;
+// A fill under a square outline covering this share of it makes it a swatch.
+const float kSwatchShare = 0.5f;
 
 const char32_t kEmptyBox = U'\u2610';
 const char32_t kTickedBox = U'\u2612';
@@ -101,6 +103,20 @@ void joinAcrossBoxes(QVector<TextLine>& lines)
     lines = joined;
 }
 
+// Whether the square outline at s frames a fill of its own size: a chart legend's swatch of
+// colour, not a check box (whose paper is white).
+bool isSwatch(const QVector<Shape>& shapes, int s)
+{
+    const fz_rect box = shapes[s].box;
+    for (int other = 0; other < shapes.size(); ++other) {
+        const Shape& fill = shapes[other];
+        if (other != s && fill.kind == Shape::Path && fill.filled && contains(expanded(box, 1), fill.box)
+            && area(fill.box) > kSwatchShare * area(box))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
@@ -112,7 +128,7 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
         const float height = shape.box.y1 - shape.box.y0;
         const bool square = std::fabs(width - height) <= kSquare * std::max(width, height);
         const bool boxLike = shape.kind == Shape::Path && (shape.rectangle || shape.crossed) && !shape.filled;
-        if (!boxLike || !square || width < kSmallestBox || width > kLargestBox)
+        if (!boxLike || !square || width < kSmallestBox || width > kLargestBox || isSwatch(shapes, s))
             continue;
         gone[s] = true;
         bool ticked = shape.crossed;

@@ -47,6 +47,13 @@ const int kLeastStrokes = 4;
 // drawing of kBackdropShare of the page lies behind it.
 const float kBackgroundShare = 0.8f;
 const float kBackdropShare = 0.05f;
+// A strip of a background picture is at least this share of the page wide.
+const float kStripWidth = 0.9f;
+// A drawing of rules whose text lines up as a table's, this share of its lines in the table, is
+// the table.
+const float kTableShare = 0.5f;
+// A band behind a table's row reaches across this share of its width.
+const float kBandShare = 0.9f;
 
 // Whether a line has a neighbour line of text (of more than leastWords words) right above or below
 // it: then it is part of a paragraph (its short last line, say), not a label.
@@ -207,13 +214,46 @@ void appendPictures(const QVector<Shape>& shapes, const QVector<int>& which, fz_
     }
 }
 
+// The pictures that tile the page behind its text (a background picture stored in strips, each
+// as wide as the page, edge to edge, together covering most of it): the page's background.
+QVector<bool> backgroundStrips(const QVector<Shape>& shapes, fz_rect mediabox, bool withText)
+{
+    QVector<bool> strips(shapes.size(), false);
+    if (!withText)
+        return strips;
+    QVector<int> wide;
+    for (int i = 0; i < shapes.size(); ++i) {
+        if (shapes[i].kind == Shape::Picture && width(shapes[i].box) >= kStripWidth * width(mediabox))
+            wide.append(i);
+    }
+    std::sort(wide.begin(), wide.end(), [&](int a, int b) { return shapes[a].box.y0 < shapes[b].box.y0; });
+    for (int from = 0; from < wide.size();) {
+        int to = from + 1;
+        while (to < wide.size() && shapes[wide[to]].box.y0 <= shapes[wide[to - 1]].box.y1 + 1)
+            ++to;
+        float covered = 0;
+        for (int k = from; k < to; ++k)
+            covered += area(shapes[wide[k]].box);
+        if (to - from >= 2 && covered >= kBackgroundShare * area(mediabox)) {
+            for (int k = from; k < to; ++k)
+                strips[wide[k]] = true;
+        }
+        from = to;
+    }
+    return strips;
+}
+
 // The shapes that may belong to a figure: none inside a table, none as large as the page's
 // background.
-QVector<int> figureCandidates(const QVector<Shape>& shapes, const QVector<FoundTable>& tables, float pageArea)
+QVector<int> figureCandidates(const QVector<Shape>& shapes, const QVector<FoundTable>& tables, fz_rect mediabox, bool withText)
 {
+    const float pageArea = area(mediabox);
+    const QVector<bool> strips = backgroundStrips(shapes, mediabox, withText);
     QVector<int> candidates;
     for (int i = 0; i < shapes.size(); ++i) {
         const Shape& shape = shapes[i];
+        if (strips[i])
+            continue;
         bool inTable = false;
         for (const FoundTable& table : tables)
             inTable = inTable || centreInside(shape.box, expanded(table.box, 2));
@@ -311,8 +351,34 @@ struct FigureSearch
         }
         // More words than a drawing's labels have are a page's text, however they are broken up.
         text += words > kMostLabelsWords ? 1 : 0;
-        inner.text = textArea > kMostlyText * area(c.box) || text > 0;
+        inner.text = textArea > kMostlyText * area(c.box) || text > 0 || ruledTable(c, inner.lines);
         return inner;
+    }
+
+    // Whether the cluster is a table drawn with rules: nothing drawn but rules and bands across
+    // its width behind its text (a header's band, a total's row), and its lines line up in
+    // columns over rows as a table's do. Its text is found as a table's; a chart's bars stand
+    // side by side.
+    bool ruledTable(const Cluster& c, const QVector<int>& inner) const
+    {
+        for (int s : c.shapes) {
+            const Shape& shape = shapes[s];
+            if (shape.thin)
+                continue;
+            if (shape.kind != Shape::Path || !shape.filled || width(shape.box) < kBandShare * width(c.box))
+                return false;
+            bool behindText = false;
+            for (int i = 0; i < inner.size() && !behindText; ++i)
+                behindText = centreInside(lines[inner[i]].box, shape.box);
+            if (!behindText)
+                return false;
+        }
+        QVector<TextLine> tableLines;
+        for (int i : inner)
+            tableLines.append(lines[i]);
+        const int count = tableLines.size();
+        const QVector<FoundTable> tables = findTextTables(tableLines);
+        return !tables.isEmpty() && kTableShare * count <= count - tableLines.size();
     }
 
     // Text is never drawn into a picture: a region that holds text keeps it as text. The
@@ -399,7 +465,7 @@ QVector<FoundFigure> findFigures(const PageGraphics& graphics, const QVector<Fou
 {
     const QVector<Shape>& shapes = graphics.shapes;
     FigureSearch search(shapes, lines, mediabox, cookie);
-    search.work = cluster(shapes, figureCandidates(shapes, tables, search.pageArea), cookie);
+    search.work = cluster(shapes, figureCandidates(shapes, tables, mediabox, !lines.isEmpty()), cookie);
     joinGridLines(shapes, search.work, cookie);
     search.splitOff = QVector<bool>(search.work.size(), false);
     for (int w = 0; w < search.work.size(); ++w) {

@@ -111,6 +111,8 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
 // Moves the text inside a table's grid into its cells (glyph by glyph: a line across the table's
 // edge leaves the rest of it outside).
 void fillTableCells(FoundTable& table, QVector<TextLine>& lines);
+// Splits a ruled table's cells where their text shows columns and rows that no ruling draws.
+void splitCellsByText(FoundTable& table);
 // The shading of ruled tables' cells from the fills inside them; those fills are taken out.
 void shadeRuledCells(QVector<FoundTable>& tables, QVector<Shape>& shapes, fz_rect mediabox);
 // Tables drawn as shaded cells without rulings: their fills are taken out, their text goes to

@@ -5,6 +5,7 @@
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace p2w {
 
@@ -20,6 +21,8 @@ const float kSidePanelShare = 0.5f;
 const float kBackgroundShare = 0.8f;
 // A frame drawn as a hairline around text is at least this many points wide and high.
 const float kLeastFrame = 12.0f;
+// Bands of one box meet within this many points.
+const float kBandJoint = 1.0f;
 
 // Whether the box of shape `frame` holds a drawing (a chart's bars and curves, a legend's
 // swatches): then it is a chart's frame, not a panel. Boxes with text inside (shaded rows) and
@@ -139,13 +142,41 @@ void takeTitlesAbove(QVector<FoundPanel>& panels, const QVector<TextLine>& lines
     }
 }
 
+// A box drawn a band at a time (a shaded box whose producer fills each line's strip): fills of
+// one colour and width, each right under the one before, become one box, the first fill's; the
+// others are marked used.
+void joinStackedBands(QVector<Shape>& shapes, QVector<bool>& used)
+{
+    QVector<int> fills;
+    for (int i = 0; i < shapes.size(); ++i) {
+        if (shapes[i].kind == Shape::Path && shapes[i].rectangle && shapes[i].filled && !shapes[i].thin)
+            fills.append(i);
+    }
+    std::sort(fills.begin(), fills.end(), [&](int a, int b) { return shapes[a].box.y0 < shapes[b].box.y0; });
+    for (int k = 0; k < fills.size(); ++k) {
+        Shape& box = shapes[fills[k]];
+        if (used[fills[k]])
+            continue;
+        for (int n = k + 1; n < fills.size() && shapes[fills[n]].box.y0 <= box.box.y1 + kBandJoint; ++n) {
+            const Shape& band = shapes[fills[n]];
+            if (used[fills[n]] || band.color != box.color || std::fabs(band.box.x0 - box.box.x0) > kBandJoint
+                || std::fabs(band.box.x1 - box.box.x1) > kBandJoint || band.box.y0 < box.box.y1 - kBandJoint)
+                continue;
+            box.box.y1 = std::max(box.box.y1, band.box.y1);
+            used[fills[n]] = true;
+        }
+    }
+}
+
 } // namespace
 
 QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& lines, fz_rect mediabox)
 {
-    const QVector<int> candidates = panelCandidates(shapes, mediabox);
-    QVector<FoundPanel> panels;
     QVector<bool> used(shapes.size(), false);
+    joinStackedBands(shapes, used);
+    QVector<int> candidates = panelCandidates(shapes, mediabox);
+    candidates.erase(std::remove_if(candidates.begin(), candidates.end(), [&](int i) { return used[i]; }), candidates.end());
+    QVector<FoundPanel> panels;
     for (int i : candidates) {
         const fz_rect box = shapes[i].box;
         float size = 0;

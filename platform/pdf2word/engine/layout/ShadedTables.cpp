@@ -7,6 +7,7 @@
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
+#include "platform/pdf2word/engine/layout/TextGutters.h"
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/UnionFind.h"
 
@@ -41,15 +42,6 @@ const int kMostFills = 2000;
 // A column tinted alone holds at least this many rows of at most this many words each.
 const int kLeastColumnRows = 3;
 const int kMostColumnWords = 3;
-// Text gutters between columns are at least this many ems wide; a cell's text stands this many
-// ems from its edge.
-const float kLeastGutter = 0.6f;
-const float kCellPadding = 0.25f;
-// Gutters are sought every kSampleStep points (at most kMostSamples places across a table); one
-// row in kRowsPerIntruder may reach into one with its text.
-const float kSampleStep = 0.5f;
-const int kMostSamples = 4000;
-const int kRowsPerIntruder = 10;
 // Lines of one row: baselines within this share of the size; a row's wrapped line follows
 // within this many ems.
 const float kSameRow = 0.3f;
@@ -135,15 +127,6 @@ QVector<float> mergedEdges(QVector<float> edges)
     return merged;
 }
 
-bool hasEdgeIn(const QVector<float>& edges, float from, float to)
-{
-    for (float edge : edges) {
-        if (edge > from && edge < to)
-            return true;
-    }
-    return false;
-}
-
 QVector<int> linesInside(const QVector<TextLine>& lines, const fz_rect& region)
 {
     QVector<int> inside;
@@ -198,135 +181,6 @@ fz_rect withRowsBeside(const QVector<TextLine>& lines, fz_rect region)
     return region;
 }
 
-// Whether the row has text on both sides of x within [from, to].
-bool textBothSides(const QVector<TextLine>& lines, const TextRow& row, float x, float from, float to)
-{
-    bool before = false;
-    bool after = false;
-    for (int i : row.lines) {
-        const fz_rect box = lines[i].box;
-        before = before || (box.x1 <= x && box.x0 >= from - 1);
-        after = after || (box.x0 >= x && box.x1 <= to + 1);
-    }
-    return before && after;
-}
-
-// Where a cell edge stands in a gutter from `from` to `to`: just before the text of a column set
-// flush left, just after that of a column set flush right, else in the middle.
-float gutterEdge(const QVector<TextLine>& lines, const QVector<TextRow>& rows, float from, float to, float size)
-{
-    const float padding = std::min((to - from) / 2, kCellPadding * size);
-    float leftOfNext = 1e9f;
-    float rightOfNext = -1e9f;
-    float rightOfLast = -1e9f;
-    float leftOfLast = 1e9f;
-    for (const TextRow& row : rows) {
-        for (int i : row.lines) {
-            const fz_rect box = lines[i].box;
-            if (box.x0 >= to - 0.5f && box.x0 < to + size) {
-                leftOfNext = std::min(leftOfNext, box.x0);
-                rightOfNext = std::max(rightOfNext, box.x0);
-            }
-            if (box.x1 <= from + 0.5f && box.x1 > from - size) {
-                rightOfLast = std::max(rightOfLast, box.x1);
-                leftOfLast = std::min(leftOfLast, box.x1);
-            }
-        }
-    }
-    if (rightOfNext - leftOfNext <= kSameEdge)
-        return to - padding;
-    if (rightOfLast - leftOfLast <= kSameEdge)
-        return from + padding;
-    return (from + to) / 2;
-}
-
-// Where the line's words stand, left to right (from x0 to x1 each).
-QVector<std::pair<float, float>> wordSpans(const TextLine& line)
-{
-    QVector<std::pair<float, float>> words;
-    bool inWord = false;
-    for (const Glyph& glyph : line.glyphs) {
-        if (glyph.isSpace()) {
-            inWord = false;
-        } else if (inWord) {
-            words.back().first = std::min(words.back().first, glyph.box.x0);
-            words.back().second = std::max(words.back().second, glyph.box.x1);
-        } else {
-            words.append({glyph.box.x0, glyph.box.x1});
-            inWord = true;
-        }
-    }
-    return words;
-}
-
-// The gutters of the text inside the region: x-ranges at least kLeastGutter ems wide that the
-// lines of at most one row in kRowsPerIntruder reach into (a long entry running up to the next
-// column), narrowed to where no word of any row stands.
-QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, const QVector<TextRow>& rows,
-                                             const fz_rect& region, float size)
-{
-    const int samples = std::min(kMostSamples, int((region.x1 - region.x0) / kSampleStep) + 1);
-    const float step = (region.x1 - region.x0) / std::max(1, samples - 1);
-    auto indexOf = [&](float x) { return std::clamp(int((x - region.x0) / step), 0, samples - 1); };
-    QVector<int> rowsIn(samples, 0);
-    QVector<bool> wordIn(samples, false);
-    for (const TextRow& row : rows) {
-        QVector<bool> inRow(samples, false);
-        for (int i : row.lines) {
-            const TextLine& line = lines[i];
-            for (int k = indexOf(line.box.x0); k <= indexOf(line.box.x1); ++k)
-                inRow[k] = true;
-            for (const auto& word : wordSpans(line)) {
-                for (int k = indexOf(word.first); k <= indexOf(word.second); ++k)
-                    wordIn[k] = true;
-            }
-        }
-        for (int k = 0; k < samples; ++k)
-            rowsIn[k] += inRow[k] ? 1 : 0;
-    }
-    const int allowed = rows.size() / kRowsPerIntruder;
-    QVector<std::pair<float, float>> gutters;
-    for (int k = 0; k < samples;) {
-        if (rowsIn[k] > allowed) {
-            ++k;
-            continue;
-        }
-        int end = k;
-        while (end < samples && rowsIn[end] <= allowed)
-            ++end;
-        // Text reaching into the run from its left (a long entry) stands left of the edge; text
-        // that starts in it (a header set flush left over figures set right) right of it: the
-        // last or the first stretch of the run that no word stands in.
-        const float runFrom = region.x0 + k * step;
-        const float runTo = region.x0 + end * step;
-        bool startsInside = false;
-        for (const TextRow& row : rows) {
-            for (int i : row.lines)
-                startsInside = startsInside || (lines[i].box.x0 > runFrom + kSameEdge && lines[i].box.x0 < runTo);
-        }
-        int bestFrom = -1;
-        int bestTo = -1;
-        for (int a = k; a < end;) {
-            if (wordIn[a]) {
-                ++a;
-                continue;
-            }
-            int b = a;
-            while (b < end && !wordIn[b])
-                ++b;
-            if (bestFrom < 0 || !startsInside) {
-                bestFrom = a;
-                bestTo = b;
-            }
-            a = b;
-        }
-        if ((end - k) * step >= kLeastGutter * size && bestFrom >= 0 && k > 0 && end < samples)
-            gutters.append({region.x0 + bestFrom * step, region.x0 + (bestTo - 1) * step});
-        k = end;
-    }
-    return gutters;
-}
-
 // The edges, in order, between from and to (which are the outer ones); edges this close are one.
 QVector<float> edgesFrom(QVector<float> edges, float from, float to)
 {
@@ -368,29 +222,7 @@ QVector<float> columnEdges(const QVector<Shape>& shapes, const QVector<int>& fil
     for (int f : fills)
         edges << shapes[f].box.x0 << shapes[f].box.x1;
     edges = mergedEdges(edges);
-    float size = 0;
-    for (const TextRow& row : rows)
-        size = std::max(size, row.size);
-    QVector<float> gutters;
-    for (const auto& gutter : textGutters(lines, rows, region, size)) {
-        if (hasEdgeIn(edges, gutter.first, gutter.second))
-            continue;
-        const float middle = (gutter.first + gutter.second) / 2;
-        float from = region.x0;
-        float to = region.x1;
-        for (float edge : edges) {
-            if (edge < middle)
-                from = std::max(from, edge);
-            else
-                to = std::min(to, edge);
-        }
-        int parted = 0;
-        for (const TextRow& row : rows)
-            parted += textBothSides(lines, row, middle, from, to) ? 1 : 0;
-        if (parted >= kLeastRows)
-            gutters.append(gutterEdge(lines, rows, gutter.first, gutter.second, size));
-    }
-    return edgesFrom(edges + gutters, region.x0, region.x1);
+    return edgesFrom(edges + gutterEdges(lines, rows, region, edges), region.x0, region.x1);
 }
 
 // Whether row b continues row a: a wrapped line or two of its cells, close below (closer than

@@ -22,6 +22,13 @@ const float kShortest = 4.0f;
 // Edges closer than this (points, less than a line of text) are the two strokes of a double
 // border.
 const float kDoubleBorder = 4.0f;
+// A diagram's connector (an arrow's shaft or head) is at most this many points across.
+const float kWidestConnector = 12.0f;
+// A mark drawn in a table's cells (a symbol, a circled sign) is at most this many points across
+// (half an inch).
+const float kLargestSymbol = 36.0f;
+// A chart's grid holds text in fewer than this share of its cells.
+const float kLeastHoldingShare = 1.0f / 3;
 
 struct Segment
 {
@@ -182,13 +189,47 @@ bool onEdge(float value, const QVector<float>& edges)
     return false;
 }
 
+// Whether a fill lies inside one cell of the grid and is that cell's background: it holds the
+// cell's text (a paragraph shaded inside a shaded cell), or lies on a fill of its own colour that
+// does (a word processor shades a cell and its paragraph alike).
+bool inOneCell(const FoundTable& table, const fz_rect& box)
+{
+    for (const FoundTable::Cell& cell : table.cells) {
+        const fz_rect area = fz_make_rect(table.columns[cell.column], table.rows[cell.row], table.columns[cell.column + cell.columnSpan],
+                                          table.rows[cell.row + cell.rowSpan]);
+        if (contains(expanded(area, kSnap), box))
+            return true;
+    }
+    return false;
+}
+
+bool fillsOneCell(const FoundTable& table, const Shape& shape, const QVector<Shape>& shapes, const QVector<TextLine>& lines)
+{
+    if (shape.kind != Shape::Path || !shape.rectangle || !shape.filled || !inOneCell(table, shape.box))
+        return false;
+    for (const TextLine& line : lines) {
+        if (!line.glyphs.isEmpty() && centreInside(line.box, shape.box))
+            return true;
+    }
+    for (const Shape& under : shapes) {
+        if (&under != &shape && under.filled && under.rectangle && under.color == shape.color && contains(under.box, shape.box)
+            && area(under.box) > area(shape.box))
+            return true;
+    }
+    return false;
+}
+
 // Whether something drawn inside the grid is foreign to a table: a chart's bars or curves, a
-// picture. Fills that lie on the grid's lines (shaded cells or rows) belong to the table. A grid
-// that an arrow or a curve touches is a diagram's boxes and connectors.
-bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
+// picture. Fills that lie on the grid's lines (shaded cells or rows) or behind a cell's text
+// belong to the table. A grid that an arrow or a curve touches is a diagram's boxes and
+// connectors.
+bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const QVector<TextLine>& lines)
 {
     for (const Shape& shape : shapes) {
-        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box))
+        // A connector is narrow (an arrow's shaft or head); a seal stamped over the table's edge
+        // is not.
+        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box)
+            && std::min(width(shape.box), shape.box.y1 - shape.box.y0) <= kWidestConnector)
             return true;
         if (shape.thin)
             continue;
@@ -199,7 +240,27 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes)
             continue;
         const bool onGrid = shape.kind == Shape::Path && onEdge(box.x0, table.columns) && onEdge(box.x1, table.columns)
                             && onEdge(box.y0, table.rows) && onEdge(box.y1, table.rows);
-        if (!onGrid)
+        // A small mark drawn in the table (a symbol beside a cell's text) is the table's.
+        const bool symbol = shape.kind == Shape::Path && !shape.filled && !shape.rectangle && width(box) <= kLargestSymbol
+                            && box.y1 - box.y0 <= kLargestSymbol;
+        if (!onGrid && !symbol && !fillsOneCell(table, shape, shapes, lines))
+            return true;
+    }
+    return false;
+}
+
+// Whether a grid filled with its text is a chart's: bars drawn on it, and most of its cells empty
+// (a form's empty boxes hold no fills).
+bool isChart(const FoundTable& table, const QVector<Shape>& shapes)
+{
+    int holding = 0;
+    for (const FoundTable::Cell& cell : table.cells)
+        holding += cell.paragraphs.isEmpty() ? 0 : 1;
+    if (holding >= kLeastHoldingShare * table.cells.size())
+        return false;
+    for (const Shape& shape : shapes) {
+        if (shape.kind == Shape::Path && shape.filled && !shape.thin && centreInside(shape.box, table.box)
+            && area(shape.box) < area(table.box) / 2)
             return true;
     }
     return false;
@@ -306,9 +367,14 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
         if (grid.horizontals.size() < 2 || grid.verticals.isEmpty())
             continue;
         FoundTable table;
-        if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes))
+        if (!buildTable(grid, &table) || holdsDrawing(table, graphics.shapes, lines))
             continue;
-        fillTableCells(table, lines);
+        QVector<TextLine> left = lines;
+        fillTableCells(table, left);
+        if (isChart(table, graphics.shapes))
+            continue;
+        lines = left;
+        splitCellsByText(table);
         tables.append(table);
     }
     std::sort(tables.begin(), tables.end(), [](const FoundTable& a, const FoundTable& b) { return a.box.y0 < b.box.y0; });

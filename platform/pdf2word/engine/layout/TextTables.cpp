@@ -9,6 +9,7 @@
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -174,8 +175,9 @@ void addRowCells(FoundTable& table, int r, const QVector<int>& pieces, const QVe
     }
 }
 
-// Which cells' paragraphs stand to the right: the figures of a column mostly of figures.
-void alignFigureColumns(FoundTable& table, int columnCount)
+// Which cells' paragraphs stand to the right: the figures of a column mostly of figures. The
+// header's cells keep their alignment.
+void alignFigureColumns(FoundTable& table, int columnCount, int headerRows)
 {
     // Without rulings the cells' edges are not known: a column mostly of figures stands to the
     // right (a statement's amounts), the rest to the left (an infobox's values, a year among them).
@@ -183,20 +185,184 @@ void alignFigureColumns(FoundTable& table, int columnCount)
     QVector<int> filled(columnCount, 0);
     for (const FoundTable::Cell& cell : table.cells) {
         for (const LaidParagraph& paragraph : cell.paragraphs) {
+            if (cell.row < headerRows)
+                continue;
             ++filled[cell.column];
             figures[cell.column] += isFigure(paragraph) ? 1 : 0;
         }
     }
     for (FoundTable::Cell& cell : table.cells) {
+        if (cell.row < headerRows)
+            continue;
         const bool figureColumn = figures[cell.column] * 2 > filled[cell.column];
         for (LaidParagraph& paragraph : cell.paragraphs)
             paragraph.align = figureColumn && isFigure(paragraph) ? Align::Right : Align::Left;
     }
 }
 
-// Builds the table of the rows given (top to bottom) over the columns, its pieces' lines marked
-// taken.
-FoundTable buildTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& rowIndexes,
+// A header over a table's columns: cells of pieces, rows of their own above the body's.
+struct HeaderCell
+{
+    CellPlace place;
+    QVector<int> pieces;
+};
+struct Header
+{
+    QVector<HeaderCell> cells;
+    QVector<float> tops; // each header row's top
+};
+
+// The header's cells: pieces over the same columns, one under the other within a wrapped line's
+// pitch, are one cell; in each column the cells over it stand in rows from the top, a column's
+// last cell reaching down to the body. False where two cells would take one place.
+bool placeHeader(const QVector<TextLine>& lines, QVector<int> pieces, const QHash<int, std::pair<int, int>>& spans, int columnCount,
+                 Header* header)
+{
+    std::stable_sort(pieces.begin(), pieces.end(), [&](int a, int b) { return lines[a].baseline < lines[b].baseline; });
+    struct Group
+    {
+        int first;
+        int last;
+        QVector<int> pieces;
+        float top;
+    };
+    QVector<Group> groups;
+    for (int piece : pieces) {
+        const std::pair<int, int> hit = spans.value(piece);
+        Group* joined = nullptr;
+        for (Group& group : groups) {
+            const TextLine& last = lines[group.pieces.back()];
+            if (group.first == hit.first && group.last == hit.second
+                && lines[piece].baseline - last.baseline < kWrapPitch * std::max(last.size, lines[piece].size))
+                joined = &group;
+        }
+        if (joined)
+            joined->pieces.append(piece);
+        else
+            groups.append({hit.first, hit.second, {piece}, lines[piece].box.y0});
+    }
+    // Each group's row: below every group over one of its columns that starts higher.
+    const int count = groups.size();
+    QVector<int> rowOf(count, 0);
+    QVector<int> order(count);
+    for (int g = 0; g < count; ++g)
+        order[g] = g;
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return groups[a].top < groups[b].top; });
+    int rows = 0;
+    for (int k = 0; k < count; ++k) {
+        const Group& group = groups[order[k]];
+        for (int j = 0; j < k; ++j) {
+            const Group& above = groups[order[j]];
+            if (above.first <= group.last && group.first <= above.last)
+                rowOf[order[k]] = std::max(rowOf[order[k]], rowOf[order[j]] + 1);
+        }
+        rows = std::max(rows, rowOf[order[k]] + 1);
+    }
+    QVector<bool> placed(rows * columnCount, false);
+    header->tops = QVector<float>(rows, 1e9f);
+    for (int g = 0; g < count; ++g) {
+        const Group& group = groups[g];
+        bool lowest = true; // no group under it over its columns
+        for (int j = 0; j < count; ++j) {
+            if (j != g && rowOf[j] > rowOf[g] && groups[j].first <= group.last && group.first <= groups[j].last)
+                lowest = false;
+        }
+        HeaderCell cell;
+        cell.place.row = rowOf[g];
+        cell.place.column = group.first;
+        cell.place.columnSpan = group.last - group.first + 1;
+        cell.place.rowSpan = lowest ? rows - rowOf[g] : 1;
+        cell.pieces = group.pieces;
+        for (int r = cell.place.row; r < cell.place.row + cell.place.rowSpan; ++r) {
+            for (int c = group.first; c <= group.last; ++c) {
+                if (placed[r * columnCount + c])
+                    return false;
+                placed[r * columnCount + c] = true;
+            }
+        }
+        header->tops[rowOf[g]] = std::min(header->tops[rowOf[g]], group.top);
+        header->cells.append(cell);
+    }
+    for (int r = 1; r < rows; ++r)
+        header->tops[r] = std::max(header->tops[r], header->tops[r - 1] + 1);
+    std::sort(header->cells.begin(), header->cells.end(), [](const HeaderCell& a, const HeaderCell& b) {
+        return a.place.row < b.place.row || (a.place.row == b.place.row && a.place.column < b.place.column);
+    });
+    return true;
+}
+
+// The header over a table whose first row is rows[first]: the rows right above it (each within a
+// blank row's gap of the next) of short pieces centred within the table's width, none taken,
+// from the highest row of two pieces or more down (a title above stays out); a piece over one
+// column widens it, a piece over several spans them. Empty where there is none or it cannot be
+// placed.
+Header headerAbove(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<bool>& taken, int first,
+                   QVector<Span>& columns)
+{
+    const float left = columns.front().x0;
+    const float right = columns.back().x1;
+    QVector<int> above; // rows, bottom up
+    float top = rows[first].top;
+    for (int r = first - 1; r >= 0; --r) {
+        const TextRow& row = rows[r];
+        if (top - row.bottom > kMostRowGap * row.size)
+            break;
+        bool fits = true;
+        for (int piece : row.lines) {
+            const TextLine& line = lines[piece];
+            fits = fits && !taken[piece] && wordCount(line) <= kMostLabelWords && middleX(line.box) >= left - line.size
+                   && middleX(line.box) <= right + line.size;
+        }
+        if (!fits)
+            break;
+        above.append(r);
+        top = row.top;
+    }
+    while (!above.isEmpty() && rows[above.back()].lines.size() < 2)
+        above.removeLast();
+    Header header;
+    if (above.isEmpty())
+        return header;
+    // The rows nearest the body first: their pieces over one column widen it, so that a piece
+    // above them finds the columns it stands over; a piece centred over the gutter between two
+    // columns (a year over its figures and shares) spans both.
+    QVector<int> pieces;
+    for (int r : above)
+        pieces += rows[r].lines;
+    QVector<Span> widened = columns;
+    QHash<int, std::pair<int, int>> spans;
+    for (int piece : pieces) {
+        const fz_rect box = lines[piece].box;
+        const float middle = middleX(box);
+        for (int c = 0; c + 1 < widened.size(); ++c) {
+            if (middle > widened[c].x1 && middle < widened[c + 1].x0 && box.x0 < widened[c + 1].x0 && box.x1 > widened[c].x1)
+                spans.insert(piece, {c, c + 1});
+        }
+        const QVector<int> hit = columnsOf(widened, box);
+        if (hit.isEmpty() && !spans.contains(piece))
+            return Header();
+        if (spans.contains(piece) || hit.size() > 1) {
+            if (!spans.contains(piece))
+                spans.insert(piece, {hit.front(), hit.back()});
+            continue;
+        }
+        const Span grown{std::min(widened[hit.front()].x0, box.x0), std::max(widened[hit.front()].x1, box.x1)};
+        bool apart = true;
+        for (int c = 0; c < widened.size(); ++c)
+            apart = apart && (c == hit.front() || std::min(widened[c].x1, grown.x1) <= std::max(widened[c].x0, grown.x0));
+        if (apart)
+            widened[hit.front()] = grown;
+        spans.insert(piece, {hit.front(), hit.front()});
+    }
+    if (!placeHeader(lines, pieces, spans, widened.size(), &header))
+        return Header();
+    columns = widened;
+    return header;
+}
+
+// Builds the table of the header and the rows given (top to bottom) over the columns, its
+// pieces' lines marked taken.
+FoundTable buildTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Header& header, const QVector<int>& rowIndexes,
                       const QVector<Span>& columns, QVector<bool>& taken)
 {
     FoundTable table;
@@ -206,13 +372,28 @@ FoundTable buildTable(const QVector<TextLine>& lines, const QVector<TextRow>& ro
     for (int c = 1; c < columns.size(); ++c)
         table.columns.append((columns[c - 1].x1 + columns[c].x0) / 2);
     table.columns.append(columns.back().x1);
-    QVector<float> tops;
+    QVector<float> tops = header.tops;
     const QVector<QVector<int>> tableRows = joinWrappedRows(lines, rows, rowIndexes, table.columns[1], tops);
     table.rows = tops;
     table.rows.append(rows[rowIndexes.back()].bottom);
+    const int headerRows = header.tops.size();
+    for (const HeaderCell& cell : header.cells) {
+        QVector<TextLine> cellLines;
+        for (int piece : cell.pieces) {
+            cellLines.append(lines[piece]);
+            taken[piece] = true;
+        }
+        FoundTable::Cell found;
+        static_cast<CellPlace&>(found) = cell.place;
+        const fz_rect area = fz_make_rect(table.columns[cell.place.column], table.rows[cell.place.row],
+                                          table.columns[cell.place.column + cell.place.columnSpan],
+                                          table.rows[cell.place.row + cell.place.rowSpan]);
+        found.paragraphs = splitParagraphs(cellContent(cellLines), area, area);
+        table.cells.append(found);
+    }
     for (int r = 0; r < tableRows.size(); ++r)
-        addRowCells(table, r, tableRows[r], lines, columns, taken);
-    alignFigureColumns(table, columns.size());
+        addRowCells(table, headerRows + r, tableRows[r], lines, columns, taken);
+    alignFigureColumns(table, columns.size(), headerRows);
     table.box = fz_make_rect(table.columns.front(), table.rows.front(), table.columns.back(), table.rows.back());
     return table;
 }
@@ -297,6 +478,55 @@ QVector<QVector<int>> columnPieces(const QVector<TextLine>& lines, const QVector
     return pieces;
 }
 
+// The columns the pieces of the rows given make, rows of two pieces or more.
+QVector<Span> columnsOfRows(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const QVector<int>& which)
+{
+    QVector<Span> columns;
+    for (int r : which) {
+        if (rows[r].lines.size() < 2)
+            continue;
+        for (int piece : rows[r].lines)
+            addToColumns(columns, lines[piece].box);
+    }
+    return columns;
+}
+
+// The candidate without the rows a table below took into its header, its columns those of the
+// rows left.
+Candidate withoutTaken(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate, const QVector<bool>& taken)
+{
+    Candidate left;
+    for (int r : candidate.rows) {
+        bool free = true;
+        for (int piece : rows[r].lines)
+            free = free && !taken[piece];
+        if (free)
+            left.rows.append(r);
+    }
+    if (left.rows.size() == candidate.rows.size())
+        return candidate;
+    left.columns = columnsOfRows(lines, rows, left.rows);
+    return left;
+}
+
+// The candidate's body: from its first row with as many pieces as its fullest row (the rows above
+// with fewer, a header's years over their figures, are its header's), with the columns of its rows.
+Candidate bodyOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const Candidate& candidate)
+{
+    int most = 0;
+    for (int r : candidate.rows)
+        most = std::max(most, int(rows[r].lines.size()));
+    int first = 0;
+    while (first < candidate.rows.size() && rows[candidate.rows[first]].lines.size() < most)
+        ++first;
+    if (first == 0)
+        return candidate;
+    Candidate body;
+    body.rows = candidate.rows.mid(first);
+    body.columns = columnsOfRows(lines, rows, body.rows);
+    return body;
+}
+
 enum class Kind {
     Table,
     NoTable,    // lines that only line up: left as they are
@@ -357,6 +587,7 @@ QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
     QVector<FoundTable> tables;
     QVector<bool> taken(lines.size(), false);
     QVector<TextLine> joined;
+    QVector<Candidate> found;
     int start = 0;
     while (start < rows.size()) {
         if (rows[start].lines.size() < 2) {
@@ -366,7 +597,7 @@ QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
         const Candidate candidate = growTable(lines, rows, runningBoxes, start);
         switch (kindOf(lines, rows, candidate)) {
         case Kind::Table:
-            tables.append(buildTable(lines, rows, candidate.rows, candidate.columns, taken));
+            found.append(candidate);
             break;
         case Kind::LinesOfOne:
             for (int r : candidate.rows) {
@@ -383,6 +614,19 @@ QVector<FoundTable> findTextTables(QVector<TextLine>& lines)
             break;
         }
         start = candidate.rows.back() + 1;
+    }
+    // From the bottom up: a table's header may be rows that lined up as a table of their own.
+    for (int k = found.size() - 1; k >= 0; --k) {
+        Candidate candidate = withoutTaken(lines, rows, found[k], taken);
+        if (kindOf(lines, rows, candidate) != Kind::Table)
+            continue;
+        const Candidate body = bodyOf(lines, rows, candidate);
+        QVector<Span> columns = body.columns;
+        const Header header = headerAbove(lines, rows, taken, body.rows.front(), columns);
+        if (header.cells.isEmpty())
+            tables.prepend(buildTable(lines, rows, header, candidate.rows, candidate.columns, taken));
+        else
+            tables.prepend(buildTable(lines, rows, header, body.rows, columns, taken));
     }
     QVector<TextLine> kept;
     for (int i = 0; i < lines.size(); ++i) {

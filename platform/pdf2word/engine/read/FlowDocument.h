@@ -109,13 +109,16 @@ struct FlowTable
         None,
         Frame
     };
-    QList<double> columnWidths; // points
+    QList<double> columnWidths; // points, in reading order
     int rows = 0;
     QList<double> rowHeights; // points, the least each row is high; none for a table found from text
-    QList<FlowCell> cells;    // row by row, left to right; places covered by a span have none
+    QList<FlowCell> cells;    // row by row in reading order; places covered by a span have none
     Borders borders = Grid;
     int borderColor = 0; // 0xRRGGBB
     int shading = -1;    // 0xRRGGBB of the cells' background; -1 for none
+    // Read right to left (most of its text is): its columns and cells in reading order, the first
+    // column the rightmost; otherwise left to right.
+    bool rtl = false;
 
     // The background of a cell: its own, else the table's; -1 for none.
     int shadingOf(const FlowCell& cell) const { return cell.shading >= 0 ? cell.shading : shading; }

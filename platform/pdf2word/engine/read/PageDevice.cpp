@@ -17,6 +17,8 @@ namespace {
 const float kThinnest = 2.5f;
 // Axis-aligned within this much (points) over a segment's length.
 const float kStraight = 0.5f;
+// Rectangles of one path tile its bounds when their areas add up to the bounds' within this share.
+const float kTiledShare = 0.02f;
 
 struct ClipLevel
 {
@@ -97,6 +99,7 @@ struct State
     // The straight segments of the path at hand (walkPath). Kept here, not on the stack: a page
     // that runs out of memory throws out of the path's handling, past any destructor.
     std::vector<std::pair<fz_point, fz_point>> pathSegments;
+    std::vector<size_t> subpathStarts;
     fz_text* shown = nullptr;
     fz_text* hidden = nullptr;
     std::vector<ClipLevel> clips;
@@ -171,12 +174,23 @@ struct SegmentWalk
     fz_point start;
     fz_point current;
     std::vector<std::pair<fz_point, fz_point>>& segments;
+    std::vector<size_t>& subpaths; // where each subpath's segments start
+    bool filled;                   // a fill closes each subpath left open
     bool onlyStraight = true;
 };
+
+// The side that closes a filled subpath its producer left open.
+void closeOpenFill(SegmentWalk* walk)
+{
+    if (walk->filled && (walk->current.x != walk->start.x || walk->current.y != walk->start.y))
+        walk->segments.push_back({walk->current, walk->start});
+}
 
 void walkMove(fz_context*, void* arg, float x, float y)
 {
     auto* walk = static_cast<SegmentWalk*>(arg);
+    closeOpenFill(walk);
+    walk->subpaths.push_back(walk->segments.size());
     walk->current = walk->start = fz_transform_point_xy(x, y, walk->ctm);
 }
 
@@ -203,12 +217,14 @@ void walkClose(fz_context*, void* arg)
     walk->current = walk->start;
 }
 
-SegmentWalk walkPath(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm)
+SegmentWalk walkPath(fz_context* ctx, State& state, const fz_path* path, fz_matrix ctm, bool filled)
 {
     static const fz_path_walker walker = {walkMove, walkLine, walkCurve, walkClose, nullptr, nullptr, nullptr, nullptr};
     state.pathSegments.clear();
-    SegmentWalk walk{ctm, fz_make_point(0, 0), fz_make_point(0, 0), state.pathSegments};
+    state.subpathStarts.clear();
+    SegmentWalk walk{ctm, fz_make_point(0, 0), fz_make_point(0, 0), state.pathSegments, state.subpathStarts, filled};
     fz_walk_path(ctx, path, &walker, &walk);
+    closeOpenFill(&walk);
     return walk;
 }
 
@@ -223,12 +239,59 @@ bool near(float a, float b)
     return std::fabs(a - b) <= kStraight;
 }
 
+// The bounds of the segments from first to last (exclusive) when they outline an upright
+// rectangle, else an empty rectangle.
+fz_rect uprightRectangle(const SegmentWalk& walk, size_t first, size_t last)
+{
+    fz_rect box = fz_empty_rect;
+    for (size_t i = first; i < last; ++i) {
+        box = fz_include_point_in_rect(box, walk.segments[i].first);
+        box = fz_include_point_in_rect(box, walk.segments[i].second);
+    }
+    int sides = 0;
+    for (size_t i = first; i < last; ++i) {
+        const fz_point a = walk.segments[i].first;
+        const fz_point b = walk.segments[i].second;
+        const bool vertical = near(a.x, b.x) && (near(a.x, box.x0) || near(a.x, box.x1));
+        const bool horizontal = near(a.y, b.y) && (near(a.y, box.y0) || near(a.y, box.y1));
+        if (!vertical && !horizontal)
+            return fz_empty_rect;
+        ++sides;
+    }
+    return sides >= 4 ? box : fz_empty_rect;
+}
+
+// Whether the path is upright rectangles side by side that together cover its bounds (a row of
+// cells filled in one path): its outline is theirs.
+bool tilesBounds(const SegmentWalk& walk, const fz_rect& box)
+{
+    if (walk.subpaths.size() < 2)
+        return false;
+    float covered = 0;
+    for (size_t k = 0; k < walk.subpaths.size(); ++k) {
+        const size_t last = k + 1 < walk.subpaths.size() ? walk.subpaths[k + 1] : walk.segments.size();
+        if (last == walk.subpaths[k])
+            continue; // a lone move draws nothing
+        const fz_rect part = uprightRectangle(walk, walk.subpaths[k], last);
+        if (fz_is_empty_rect(part))
+            return false;
+        covered += (part.x1 - part.x0) * (part.y1 - part.y0);
+    }
+    const float whole = (box.x1 - box.x0) * (box.y1 - box.y0);
+    return whole > 0 && std::fabs(covered - whole) <= kTiledShare * whole;
+}
+
 // The shape of a path's outline: an upright rectangle (its straight sides all lie on the edges of
-// its bounds), perhaps with lines from corner to corner inside it (a crossed box).
+// its bounds, or it is upright rectangles that tile its bounds), perhaps with lines from corner to
+// corner inside it (a crossed box).
 void classifyOutline(const SegmentWalk& walk, const fz_rect& box, Shape& shape)
 {
     if (!walk.onlyStraight || walk.segments.size() < 4)
         return;
+    if (tilesBounds(walk, box)) {
+        shape.rectangle = true;
+        return;
+    }
     int sides = 0;
     int diagonals = 0;
     for (const auto& segment : walk.segments) {
@@ -321,7 +384,7 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
     const float width = box.x1 - box.x0;
     const float height = box.y1 - box.y0;
     const bool thin = std::min(width, height) <= kThinnest;
-    const SegmentWalk walk = walkPath(ctx, state, path, ctm);
+    const SegmentWalk walk = walkPath(ctx, state, path, ctm, true);
     if (thin && !white) {
         // A filled hairline: a ruling when it is an axis-aligned rectangle.
         bool straight = walk.onlyStraight;
@@ -353,7 +416,7 @@ void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_
     const fz_rect box = fz_bound_path(ctx, path, stroke, ctm);
     const float expansion = fz_matrix_expansion(ctm);
     const float lineWidth = (stroke ? stroke->linewidth : 1) * expansion;
-    const SegmentWalk walk = walkPath(ctx, state, path, ctm);
+    const SegmentWalk walk = walkPath(ctx, state, path, ctm, false);
     bool thin = walk.onlyStraight && lineWidth <= kThinnest;
     for (const auto& segment : walk.segments)
         thin = thin && axisAligned(segment);

@@ -45,6 +45,14 @@ const float kBaseSize = 0.9f;
 const float kRaised = 0.2f;
 const float kLowered = 0.08f;
 const float kShiftGap = 0.12f;
+// A glyph's box taller than this many of its sizes is its font's made-up one; a letter stands
+// this share of its size above its baseline.
+const float kTallestGlyph = 2.0f;
+const float kAscent = 0.8f;
+// A line printed again within this many ems of itself is printed over itself; at most this many
+// lines on about its baseline are weighed.
+const float kOverprint = 0.1f;
+const int kMostOverprints = 256;
 
 bool isSpaceCharacter(int c)
 {
@@ -94,6 +102,18 @@ void join(TextLine& a, const TextLine& b)
     a.measure();
 }
 
+// Whether the line starts as a table's figure or its heading does: a digit, a sign or dash (a
+// loss, a blank entry), a percent sign.
+bool startsWithFigure(const TextLine& line)
+{
+    for (const Glyph& glyph : line.glyphs) {
+        if (!glyph.isSpace())
+            return (glyph.c >= U'0' && glyph.c <= U'9') || glyph.c == U'-' || glyph.c == U'\u2212' || glyph.c == U'\u2013'
+                   || glyph.c == U'+' || glyph.c == U'%';
+    }
+    return false;
+}
+
 bool horizontal(const TextLine& line)
 {
     return !line.vertical;
@@ -107,9 +127,11 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     const float gap = std::max(b.box.x0 - a.box.x1, a.box.x0 - b.box.x1);
     const float larger = std::max(a.size, b.size);
     const float smaller = std::min(a.size, b.size);
-    // A short label before its text (a note's number, a list's bullet) may stand further off.
+    // A short label before its text (a note's number, a list's bullet) may stand further off;
+    // a short entry before a figure (a table's "25g   334", "-   202") is a cell of its own.
     const TextLine& left = a.box.x0 <= b.box.x0 ? a : b;
-    const float reach = left.glyphs.size() <= 3 ? kLabelGap : kJoinGap;
+    const TextLine& right = a.box.x0 <= b.box.x0 ? b : a;
+    const float reach = left.glyphs.size() <= 3 && !startsWithFigure(right) ? kLabelGap : kJoinGap;
     if (gap > reach * larger)
         return false;
     if (std::fabs(a.baseline - b.baseline) <= kSameBaseline * smaller && smaller >= kSameLineSizes * larger)
@@ -128,6 +150,65 @@ bool belongsTo(const TextLine& a, const TextLine& b)
             return false;
     }
     return true;
+}
+
+// Leaves out the lines marked gone.
+void dropGone(QVector<TextLine>& lines, const QVector<bool>& gone)
+{
+    QVector<TextLine> kept;
+    kept.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!gone[i])
+            kept.append(lines[i]);
+    }
+    lines = kept;
+}
+
+// The pieces of a line as the extraction gave it: where the next glyph stands wholly before the
+// last one with a gap between (the cells of a right-to-left table's row drawn one after the
+// other), a new piece starts; joining the pieces again puts a space in each gap.
+QVector<TextLine> piecesOf(const TextLine& line)
+{
+    if (line.vertical)
+        return {line};
+    QVector<TextLine> pieces(1);
+    pieces.front().vertical = false;
+    const Glyph* last = nullptr;
+    for (const Glyph& glyph : line.glyphs) {
+        if (last && !glyph.isSpace() && glyph.box.x1 < last->box.x0 - kSpaceGap * std::max(glyph.size, last->size)) {
+            pieces.append(TextLine());
+            pieces.back().vertical = false;
+        }
+        pieces.back().glyphs.append(glyph);
+        if (!glyph.isSpace())
+            last = &glyph;
+    }
+    return pieces;
+}
+
+// A line printed again over itself shifted by a hair (a bold face made by printing a regular one
+// several times) is one line: the same text on about the same baseline from about the same place.
+void dropOverprints(QVector<TextLine>& lines, const fz_cookie* cookie)
+{
+    std::stable_sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline; });
+    QVector<bool> gone(lines.size(), false);
+    for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
+        if (gone[i])
+            continue;
+        const TextLine& line = lines[i];
+        const float reach = kOverprint * line.size;
+        QString text;
+        for (int j = i + 1; j < lines.size() && j <= i + kMostOverprints && lines[j].baseline - line.baseline <= reach; ++j) {
+            const TextLine& other = lines[j];
+            if (gone[j] || std::fabs(other.box.x0 - line.box.x0) > reach || std::fabs(other.box.x1 - line.box.x1) > reach
+                || other.glyphs.size() != line.glyphs.size())
+                continue;
+            if (text.isEmpty())
+                text = line.text();
+            gone[j] = other.text() == text;
+        }
+    }
+    dropGone(lines, gone);
 }
 
 // Pieces of one line stand close in baseline order: only this many neighbours on each side are
@@ -165,13 +246,7 @@ void joinFragments(QVector<TextLine>& lines, const fz_cookie* cookie)
             }
         }
     }
-    QVector<TextLine> kept;
-    kept.reserve(lines.size());
-    for (int i = 0; i < lines.size(); ++i) {
-        if (!gone[i])
-            kept.append(lines[i]);
-    }
-    lines = kept;
+    dropGone(lines, gone);
 }
 
 // Glyphs set smaller than the line and off its baseline are raised (exponents, note marks) or
@@ -326,7 +401,10 @@ int Looks::lookOf(fz_font* font)
     const QString name = QString::fromUtf8(fz_font_name(m_ctx, font));
     const QString lower = name.toLower();
     FT_Face face = static_cast<FT_Face>(fz_font_ft_face(m_ctx, font));
-    const FontName named = fontNameOf(name, face && face->family_name ? QString::fromUtf8(face->family_name) : QString());
+    // A font the PDF does not embed is drawn with a stand-in whose file names the stand-in: the
+    // PDF's own name is the font's.
+    const bool standIn = fz_font_flags(font)->ft_substitute;
+    const FontName named = fontNameOf(name, face && face->family_name && !standIn ? QString::fromUtf8(face->family_name) : QString());
     // Bold and italic from the name, the PDF's flags and the font file's own style and weight.
     const TT_OS2* os2 = face ? static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)) : nullptr;
     Look look;
@@ -422,6 +500,7 @@ bool PageReader::readText(fz_display_list* list, fz_rect mediabox, fz_cookie* co
     if (!ok)
         return false;
     joinFragments(*lines, cookie);
+    dropOverprints(*lines, cookie);
     composeAccents(*lines);
     return true;
 }
@@ -445,28 +524,35 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page, const DrawnSpaces* dr
                 glyph.box = fz_rect_from_quad(ch->quad);
                 glyph.baseline = ch->origin.y;
                 glyph.size = drawn ? ch->size : uprightSize(m_ctx, ch);
+                if (!out.vertical && heightOf(glyph.box) > kTallestGlyph * glyph.size) {
+                    // A font's bounding box far larger than its glyphs (a Type 3 font's made-up
+                    // one): the glyph stands as a letter of its size on its baseline.
+                    glyph.box.y0 = glyph.baseline - kAscent * glyph.size;
+                    glyph.box.y1 = glyph.baseline + (1 - kAscent) * glyph.size;
+                }
                 glyph.color = ch->color & 0xFFFFFF;
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;
                 out.glyphs.append(glyph);
                 drawnSpace.append(glyph.isSpace() && drawn && drawn->contains(ch->origin));
             }
             closeCjkGaps(out.glyphs, drawnSpace);
-            int monospace = 0;
-            int visible = 0;
-            for (const Glyph& glyph : out.glyphs) {
-                visible += glyph.isSpace() ? 0 : 1;
-                monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
+            for (TextLine& piece : piecesOf(out)) {
+                int monospace = 0;
+                int visible = 0;
+                for (const Glyph& glyph : piece.glyphs) {
+                    visible += glyph.isSpace() ? 0 : 1;
+                    monospace += !glyph.isSpace() && glyph.look >= 0 && m_looks[glyph.look].monospace ? 1 : 0;
+                }
+                // An OCR layer's font gives every glyph the same width whatever the text's own
+                // font: its lines are no code.
+                piece.monospace = drawn && monospace * 2 > visible;
+                tidySpaces(piece.glyphs, piece.monospace);
+                if (piece.glyphs.isEmpty())
+                    continue;
+                piece.measure();
+                if (heightOf(piece.box) > 0)
+                    lines.append(piece);
             }
-            // An OCR layer's font gives every glyph the same width whatever the text's own
-            // font: its lines are no code.
-            out.monospace = drawn && monospace * 2 > visible;
-            tidySpaces(out.glyphs, out.monospace);
-            if (out.glyphs.isEmpty())
-                continue;
-            out.measure();
-            if (heightOf(out.box) <= 0)
-                continue;
-            lines.append(out);
         }
     }
     return lines;

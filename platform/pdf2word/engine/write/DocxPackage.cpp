@@ -201,6 +201,8 @@ int spanTwips(const QVector<int>& twips, int column, int span)
 void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector<int>& twips)
 {
     xml.writeStartElement(QStringLiteral("w:tblPr"));
+    if (table.rtl)
+        xml.writeEmptyElement(QStringLiteral("w:bidiVisual"));
     xml.writeEmptyElement(QStringLiteral("w:tblW"));
     xml.writeAttribute(QStringLiteral("w:w"), QString::number(spanTwips(twips, 0, twips.size())));
     xml.writeAttribute(QStringLiteral("w:type"), QStringLiteral("dxa"));

@@ -110,7 +110,9 @@ QString tableHtml(const FlowDocument& document, const FlowTable& table, double b
     if (table.shading >= 0)
         style << QStringLiteral("background:#") + hexColor(table.shading);
     const QString cellStyle = table.borders == FlowTable::Grid ? QString() : QStringLiteral(" style=\"border:none\"");
-    QString html = style.isEmpty() ? QStringLiteral("<table>\n") : QStringLiteral("<table style=\"%1\">\n").arg(style.join(QLatin1Char(';')));
+    const QString direction = table.rtl ? QStringLiteral(" dir=\"rtl\"") : QString();
+    QString html = style.isEmpty() ? QStringLiteral("<table%1>\n").arg(direction)
+                                   : QStringLiteral("<table%1 style=\"%2\">\n").arg(direction, style.join(QLatin1Char(';')));
     for (int r = 0; r < table.rows; ++r) {
         html += QStringLiteral("<tr>");
         for (int c = 0; c < columns; ++c) {

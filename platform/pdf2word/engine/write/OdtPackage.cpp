@@ -211,6 +211,8 @@ void writeTableStyles(QXmlStreamWriter& xml, const FlowDocument& document, int f
         xml.writeEmptyElement(QStringLiteral("style:table-properties"));
         xml.writeAttribute(QStringLiteral("style:width"), points(total));
         xml.writeAttribute(QStringLiteral("table:align"), QStringLiteral("left"));
+        if (document.tables[t].rtl)
+            xml.writeAttribute(QStringLiteral("style:writing-mode"), QStringLiteral("rl-tb"));
         writeTableBreaks(xml, document, t);
         xml.writeEndElement();
         const QList<double>& heights = document.tables[t].rowHeights;

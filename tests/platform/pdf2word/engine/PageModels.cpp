@@ -81,11 +81,19 @@ QByteArray onePagePdf(const QByteArray& content)
     objects << "<< /Type /Catalog /Pages 2 0 R >>"
             << "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"
             << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R "
-               "/Resources << /Font << /F1 5 0 R /F2 6 0 R /F3 7 0 R >> >> >>"
+               "/Resources << /Font << /F1 5 0 R /F2 6 0 R /F3 7 0 R /F4 9 0 R /F5 11 0 R >> >> >>"
             << "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream"
             << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"
             << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>"
-            << blankFont << "<< /Length 8 >>\nstream\n500 0 d0\nendstream";
+            << blankFont << "<< /Length 8 >>\nstream\n500 0 d0\nendstream"
+            << "<< /Type /Font /Subtype /TrueType /BaseFont /ArialNarrow-Bold /FirstChar 32 /LastChar 126 /Widths ["
+                   + QByteArray(" 500").repeated(95) + "] /Encoding /WinAnsiEncoding /FontDescriptor 10 0 R >>"
+            << "<< /Type /FontDescriptor /FontName /ArialNarrow-Bold /Flags 32 /FontBBox [-182 -307 1000 1086] /ItalicAngle 0"
+               " /Ascent 905 /Descent -212 /CapHeight 716 /StemV 80 >>"
+            << "<< /Type /Font /Subtype /Type3 /FontBBox [0 0 600 10000] /FontMatrix [0.001 0 0 0.001 0 0]"
+               " /CharProcs << /a 12 0 R /b 12 0 R /c 12 0 R >> /Encoding << /Differences [97 /a /b /c] >>"
+               " /FirstChar 97 /LastChar 99 /Widths [600 600 600] /Resources << >> >>"
+            << "<< /Length 37 >>\nstream\n600 0 0 0 500 700 d1 0 0 500 700 re f\nendstream";
     QByteArray pdf = "%PDF-1.4\n";
     QList<int> offsets;
     for (int i = 0; i < objects.size(); ++i) {

@@ -24,7 +24,9 @@ QStringList texts(const QVector<p2w::TextLine>& lines);
 // An A4 page in points.
 fz_rect a4();
 
-// A one-page PDF (A4) drawing content; fonts /F1 (Helvetica) and /F2 (Helvetica-Bold) are there.
+// A one-page PDF (A4) drawing content; fonts /F1 (Helvetica) and /F2 (Helvetica-Bold) are there,
+// /F3 a Type 3 font whose letters draw nothing, /F4 Arial Narrow Bold named but not embedded, /F5
+// a Type 3 font whose letters a, b, c draw boxes under a bounding box ten ems high.
 QByteArray onePagePdf(const QByteArray& content);
 
 } // namespace PageModels

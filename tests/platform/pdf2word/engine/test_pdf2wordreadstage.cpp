@@ -124,6 +124,40 @@ private slots:
         QCOMPARE(graphics.shapes.size(), 0);
     }
 
+    // Tables as their producers draw them: a cell's fill drawn without its last side, or a row of
+    // cells filled in one path, is an upright rectangle; a short entry before a figure stays a
+    // cell of its own while a label before its words joins them; a line printed three times over
+    // itself (a made-up bold) is read once; a Type 3 font's tall made-up box leaves its letters on their baseline; a font the PDF
+    // only names keeps its name, not its stand-in's.
+    void tablesAreReadAsDrawn()
+    {
+        Looks looks(m_context.get());
+        QVector<TextLine> lines;
+        PageGraphics graphics;
+        QVERIFY(readPdf("0.9 0.9 0.5 rg 72 600 m 272 600 l 272 620 l 72 620 l f\n"
+                        "0.7 0.7 0.7 rg 72 500 100 20 re 172 500 100 20 re 272 500 100 20 re f\n"
+                        "0 g BT /F1 10 Tf 72 400 Td (25g) Tj 40 0 Td (334) Tj 60 0 Td (Single) Tj ET\n"
+                        "BT /F1 10 Tf 72 380 Td (1.) Tj 25 0 Td (Introduction) Tj ET\n"
+                        "BT /F1 10 Tf 72 340 Td (Total revenue) Tj ET BT /F1 10 Tf 72.2 340.2 Td (Total revenue) Tj ET\n"
+                        "BT /F1 10 Tf 72.1 340 Td (Total revenue) Tj ET\n"
+                        "BT /F5 10 Tf 72 300 Td (abc) Tj ET\n"
+                        "BT /F4 10 Tf 72 280 Td (Narrow) Tj ET\n",
+                        &lines, &graphics, &looks));
+        int rectangles = 0;
+        for (const Shape& shape : graphics.shapes)
+            rectangles += shape.rectangle && shape.filled && !shape.thin ? 1 : 0;
+        QCOMPARE(rectangles, 2);
+        QCOMPARE(texts(lines), QStringList({QStringLiteral("25g"), QStringLiteral("334"), QStringLiteral("Single"),
+                                            QStringLiteral("1. Introduction"),
+                                            QStringLiteral("Total revenue"), QStringLiteral("abc"), QStringLiteral("Narrow")}));
+        const TextLine& boxes = lines[5];
+        QVERIFY2(boxes.box.y1 - boxes.box.y0 < 2 * boxes.size, qPrintable(QString::number(boxes.box.y1 - boxes.box.y0)));
+        QVERIFY(std::fabs(boxes.baseline - (842 - 300)) < 1);
+        const Look& narrow = looks[lines.back().glyphs.front().look];
+        QCOMPARE(narrow.font, QStringLiteral("Arial Narrow"));
+        QVERIFY(narrow.bold);
+    }
+
     // Page reading: fonts are named as readers know them, their style read from the name.
     void fontsGetTheNamesPeopleKnow_data()
     {

@@ -163,6 +163,129 @@ private slots:
         QCOMPARE(shapes.size(), 1);
     }
 
+    // A ruled table as real producers draw it: each cell filled, its paragraph filled again
+    // inside it, is one table with each cell's fill (no box per cell); a frame ruled only under
+    // its header and down its first column holds its figures' columns and rows, but a cell of a
+    // wrapped entry, or of a form's label over its value, stays one cell; a body whose rows span
+    // the header's columns while their text keeps to them has those columns, and a form's group
+    // of lines ruled only around it its rows, whatever seal is stamped over it. A grid with bars
+    // on it and its cells mostly empty is a chart, no table.
+    void ruledTablesKeepTheirCellsRowsAndShading()
+    {
+        PageGraphics graphics;
+        QVector<TextLine> lines;
+        const float xs[] = {72, 172, 272, 372};
+        const float ys[] = {100, 120, 140, 160};
+        for (float y : ys)
+            graphics.rules << rule(72, y, 372, y);
+        for (float x : xs)
+            graphics.rules << rule(x, 100, x, 160);
+        const char* const cells[][3] = {{"Cluster", "Population", "Sample"}, {"Sciences", "1269", "101"}, {"Humanities", "1168", "95"}};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                const int color = r == 0 ? 0xB3B3B3 : 0xF3F3F3;
+                graphics.shapes << fill(xs[c] + 1, ys[r] + 1, xs[c + 1] - 1, ys[r + 1] - 1, color)
+                                << fill(xs[c] + 5, ys[r] + 3, xs[c + 1] - 5, ys[r + 1] - 3, color);
+                lines << line(QLatin1String(cells[r][c]), xs[c] + 8, ys[r] + 14);
+            }
+        }
+        PageLayout page = layOutPage(lines, graphics, PageModels::a4());
+        QCOMPARE(page.tables.size(), 1);
+        QVERIFY(page.panels.isEmpty() && page.figures.isEmpty());
+        QCOMPARE(page.tables.front().cells.size(), 9);
+        QCOMPARE(cellText(page.tables.front(), 2, 1), QStringLiteral("1168"));
+        QCOMPARE(cellShading(page.tables.front(), 0, 2), 0xB3B3B3);
+        QCOMPARE(cellShading(page.tables.front(), 1, 0), 0xF3F3F3);
+
+        // Ruled above, under the header and below, with a line after the first column.
+        graphics = PageGraphics();
+        graphics.rules << rule(72, 100, 500, 100) << rule(72, 116, 500, 116) << rule(72, 176, 500, 176) << rule(200, 100, 200, 176);
+        lines = {line(QStringLiteral("answers"), 76, 112), line(QStringLiteral("Freq."), 220, 112), line(QStringLiteral("Percent"), 320, 112),
+                 line(QStringLiteral("Cum."), 420, 112)};
+        const char* const figures[][4] = {{"0", "138", "6.9", "6.9"}, {"1", "178", "8.8", "15.7"}, {"2", "626", "31.1", "46.8"}, {"3", "1070", "53.2", "100.0"}};
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c)
+                lines << line(QLatin1String(figures[r][c]), c == 0 ? 76 : 120 + 100 * c, 128 + 12 * r);
+        }
+        QVector<FoundTable> tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.front().columns.size() - 1, 4);
+        QCOMPARE(tables.front().rows.size() - 1, 5);
+        QCOMPARE(cellText(tables.front(), 0, 3), QStringLiteral("Cum."));
+        QCOMPARE(cellText(tables.front(), 3, 2), QStringLiteral("31.1"));
+        QCOMPARE(cellText(tables.front(), 4, 0), QStringLiteral("3"));
+        // The same frame around an entry that wraps in its cell beside its figures.
+        lines = {line(QStringLiteral("the harbour board met"), 76, 128), line(QStringLiteral("again"), 76, 140),
+                 line(QStringLiteral("138"), 220, 128), line(QStringLiteral("178"), 220, 140)};
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(tables.front().rows.size() - 1, 2);
+        QCOMPARE(cellText(tables.front(), 1, 0), QStringLiteral("the harbour board met again"));
+
+        // A form's boxes: a small label over each value, one entry.
+        lines = {line(QStringLiteral("Your first name"), 76, 112, 6.5), line(QStringLiteral("Last name"), 220, 112, 6.5),
+                 line(QStringLiteral("Marta"), 76, 126), line(QStringLiteral("Lindqvist"), 220, 126)};
+        graphics = PageGraphics();
+        graphics.rules << rule(72, 100, 500, 100) << rule(72, 132, 500, 132) << rule(72, 100, 72, 132) << rule(200, 100, 200, 132)
+                       << rule(500, 100, 500, 132);
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(cellText(tables.front(), 0, 1), QStringLiteral("Last name Lindqvist"));
+
+        // Rulings between the header's cells only; each body row spans them.
+        graphics = PageGraphics();
+        for (float y : {100.0f, 116.0f, 130.0f, 144.0f})
+            graphics.rules << rule(72, y, 372, y);
+        graphics.rules << rule(72, 100, 72, 144) << rule(372, 100, 372, 144) << rule(172, 100, 172, 116) << rule(272, 100, 272, 116);
+        lines = {line(QStringLiteral("Country"), 80, 112), line(QStringLiteral("Male"), 180, 112), line(QStringLiteral("Female"), 280, 112),
+                 line(QStringLiteral("Austria"), 80, 126), line(QStringLiteral("12"), 180, 126), line(QStringLiteral("14"), 280, 126),
+                 line(QStringLiteral("Belgium"), 80, 140), line(QStringLiteral("13"), 180, 140), line(QStringLiteral("15"), 280, 140)};
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(cellText(tables.front(), 2, 1), QStringLiteral("13"));
+        QCOMPARE(cellText(tables.front(), 1, 2), QStringLiteral("14"));
+
+        // A form's group of numbered lines ruled only around it, each line's number and amount
+        // in a ruled box of its own: a description in each row.
+        graphics = PageGraphics();
+        graphics.rules << rule(72, 100, 500, 100) << rule(72, 160, 500, 160) << rule(72, 100, 72, 160) << rule(120, 100, 120, 160)
+                       << rule(400, 100, 400, 160) << rule(420, 100, 420, 160) << rule(500, 100, 500, 160);
+        for (float y : {120.0f, 140.0f})
+            graphics.rules << rule(400, y, 500, y);
+        lines = {line(QStringLiteral("Income"), 76, 112)};
+        const char* const formLines[][3] = {{"1 Wages, salaries, tips . . . . . .", "1", "48,200"},
+                                            {"2 Taxable interest . . . . . . . .", "2", "312"},
+                                            {"3 Add lines 1 and 2 . . . . . . . .", "3", "48,512"}};
+        for (int r = 0; r < 3; ++r) {
+            lines << line(QLatin1String(formLines[r][0]), 124, 114 + 20 * r) << line(QLatin1String(formLines[r][1]), 405, 114 + 20 * r)
+                  << line(QLatin1String(formLines[r][2]), 430, 114 + 20 * r);
+        }
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+        QCOMPARE(cellText(tables.front(), 1, 1), QStringLiteral("2 Taxable interest . . . . . . . ."));
+        QCOMPARE(cellText(tables.front(), 2, 3), QStringLiteral("48,512"));
+        QCOMPARE(cellText(tables.front(), 0, 0), QStringLiteral("Income"));
+
+        // An invoice's grid with a seal stamped over its top edge and a circled mark on a ruling
+        // inside: still a table (an arrow touching boxes is a diagram's).
+        graphics.shapes << shape(300, 60, 420, 130) << shape(392, 128, 422, 152);
+        tables = findTables(graphics, lines);
+        QCOMPARE(tables.size(), 1);
+
+        // A bar chart: grid lines, bars stroked along them, one label.
+        graphics = PageGraphics();
+        for (int k = 0; k <= 4; ++k)
+            graphics.rules << rule(100, 100 + 40 * k, 500, 100 + 40 * k);
+        for (float x : {100.0f, 300.0f, 500.0f})
+            graphics.rules << rule(x, 100, x, 260);
+        for (int bar = 0; bar < 2; ++bar) {
+            graphics.shapes << fill(100 + 200 * bar, 180, 300 + 200 * bar, 260, 0x4F81BD);
+            graphics.rules << rule(100 + 200 * bar, 180, 100 + 200 * bar, 260);
+        }
+        lines = {line(QStringLiteral("Sales"), 180, 230)};
+        QVERIFY(findTables(graphics, lines).isEmpty());
+    }
+
     // Running text never makes a table: an article's paragraph beside an infobox leaves only the
     // infobox's labels and values to line up. A table of contents with its leaders and display
     // equations with their numbers keep each row as one line, a paragraph of its own; two lists
@@ -212,9 +335,101 @@ private slots:
         QVERIFY(texts.contains(QStringLiteral("word word word word word word")));
     }
 
+    // A statement's header over its figures: a year centred over two columns spans them, a label
+    // set on two lines is one cell, and the header's first cells, beside both its rows, reach
+    // down to the body. Drawn with rules between its rows and a band behind its header, it is
+    // a table, no figure; a chart whose bars hold their labels stays a figure.
+    void tablesWithoutRulingsKeepTheirHeader()
+    {
+        QVector<TextLine> lines = {line(QStringLiteral("2007"), 248, 137, 8), line(QStringLiteral("2006"), 305, 137, 8),
+                                   line(QStringLiteral("Sample"), 144, 144, 8), line(QStringLiteral("Country"), 97, 148, 8),
+                                   line(QStringLiteral("unit"), 150, 153, 8)};
+        for (int year = 0; year < 2; ++year)
+            lines << line(QStringLiteral("n"), 237 + 57 * year, 160, 8) << line(QStringLiteral("% Pos"), 257 + 57 * year, 160, 8);
+        const char* const rows[][6] = {{"Austria", "Single", "109", "0.9", "93", "1.1"},
+                                       {"Germany", "Single", "123", "0.8", "290", "0.7"},
+                                       {"Spain", "Single", "36", "0", "40", "0"}};
+        const float at[] = {89, 149, 234, 264, 291, 321};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 6; ++c)
+                lines << line(QLatin1String(rows[r][c]), at[c], 178 + 14 * r, 8);
+        }
+        const QVector<TextLine> statement = lines;
+        QVector<FoundTable> tables = findTextTables(lines);
+        QCOMPARE(tables.size(), 1);
+        QVERIFY2(lines.isEmpty(), qPrintable(PageModels::texts(lines).join(QLatin1Char('|'))));
+        const FoundTable& table = tables.front();
+        QCOMPARE(table.columns.size() - 1, 6);
+        QCOMPARE(table.rows.size() - 1, 5);
+        QCOMPARE(cellText(table, 0, 0), QStringLiteral("Country"));
+        QCOMPARE(cellText(table, 0, 1), QStringLiteral("Sample unit"));
+        QCOMPARE(cellText(table, 0, 2), QStringLiteral("2007"));
+        QCOMPARE(cellText(table, 1, 3), QStringLiteral("% Pos"));
+        QCOMPARE(cellText(table, 4, 4), QStringLiteral("40"));
+        for (const FoundTable::Cell& cell : table.cells) {
+            if (cell.row == 0 && cell.column < 2)
+                QCOMPARE(cell.rowSpan, 2);
+            if (cell.row == 0 && cell.column >= 2)
+                QCOMPARE(cell.columnSpan, 2);
+        }
+
+        PageGraphics graphics;
+        graphics.shapes << fill(85, 126, 345, 167, 0xFF7D26);
+        graphics.shapes.back().rectangle = false; // a band with rounded corners
+        for (int r = -1; r < 3; ++r) {
+            // A rule stroked with a wide cap: its box reaches 5 points around it.
+            graphics.shapes << shape(80, 176 + 14 * r, 350, 186 + 14 * r, Shape::Path, true);
+            graphics.rules << rule(85, 181 + 14 * r, 345, 181 + 14 * r);
+        }
+        PageLayout page = layOutPage(statement, graphics, PageModels::a4());
+        QVERIFY(page.figures.isEmpty());
+        QCOMPARE(page.tables.size(), 1);
+
+        graphics = PageGraphics();
+        lines.clear();
+        for (int tick = 0; tick < 4; ++tick) {
+            graphics.shapes << shape(110 + 96 * tick, 125, 111 + 96 * tick, 195, Shape::Path, true); // grid lines
+            graphics.rules << rule(110.5f + 96 * tick, 125, 110.5f + 96 * tick, 195);
+        }
+        for (int bar = 0; bar < 3; ++bar) {
+            graphics.shapes << fill(110, 130 + 25 * bar, 230 + 20 * bar, 140 + 25 * bar, 0xCCFFFF)
+                            << fill(230 + 20 * bar, 130 + 25 * bar, 400, 140 + 25 * bar, 0x00FFFF);
+            graphics.rules << rule(110, 130 + 25 * bar, 400, 130 + 25 * bar) << rule(110, 140 + 25 * bar, 400, 140 + 25 * bar);
+            lines << line(QString::number(2001 + bar), 80, 138 + 25 * bar, 8) << line(QStringLiteral("30.5"), 160, 138 + 25 * bar, 8)
+                  << line(QStringLiteral("49.0"), 300, 138 + 25 * bar, 8);
+        }
+        page = layOutPage(lines, graphics, PageModels::a4());
+        QVERIFY(page.tables.isEmpty());
+        QCOMPARE(page.figures.size(), 1);
+    }
+
+    // A box shaded a band at a time, one band under the next, is one panel; a square outline
+    // drawn over a fill of its size is a chart legend's swatch, no check box.
+    void bandsMakeOnePanelAndSwatchesNoCheckBoxes()
+    {
+        QVector<Shape> shapes;
+        QVector<TextLine> lines;
+        for (int band = 0; band < 5; ++band) {
+            shapes << fill(67, 500 + 12 * band, 529, 512 + 12 * band, 0xD9D9D9);
+            lines << line(QStringLiteral("a line of the box's text, set in its band"), 72, 510 + 12 * band);
+        }
+        const QVector<FoundPanel> panels = findPanels(shapes, lines, PageModels::a4());
+        QCOMPARE(panels.size(), 1);
+        QVERIFY(std::fabs(panels.front().box.y1 - 560) < 1);
+
+        Shape outline = shape(100, 300, 108, 308, Shape::Path, true);
+        outline.rectangle = true;
+        shapes = {fill(100, 300, 108, 308, 0x33CCCC), outline};
+        lines = {line(QStringLiteral("60 years and over"), 112, 307, 8)};
+        markCheckBoxes(shapes, lines);
+        QCOMPARE(lines.front().text(), QStringLiteral("60 years and over"));
+        QCOMPARE(shapes.size(), 2);
+    }
+
     // Boxes joined by an arrow are one diagram, its labels in the picture: no panels, no table
     // of their sides. A hairline frame around text is a panel; one around a legend's swatch is
-    // not. A poster's charts stand apart from the backdrop behind its text: each is a figure.
+    // not. A poster's charts stand apart from the backdrop behind its text: each is a figure; a
+    // background picture stored in strips under the page's text is none.
     void diagramsAndPostersKeepTheirDrawings()
     {
         PageGraphics graphics;
@@ -248,6 +463,16 @@ private slots:
         QCOMPARE(figures.front().labelText, QStringLiteral("Q1 Q4"));
         QVERIFY(figures.front().box.y0 > 200);
         QCOMPARE(lines.size(), 3);
+
+        // A background picture stored in strips as wide as the page, under its text and a chart.
+        graphics = PageGraphics();
+        for (int strip = 0; strip < 9; ++strip)
+            graphics.shapes << shape(0, 93.5f * strip, 595, 93.5f * (strip + 1), Shape::Picture);
+        for (int bar = 0; bar < 4; ++bar)
+            graphics.shapes << fill(120 + 40 * bar, 520 - 25 * bar, 140 + 40 * bar, 620, 0xC0504D);
+        graphics.shapes << shape(110, 620, 280, 621, Shape::Path, true); // the axis
+        lines = prose(72, 100, 8);
+        QCOMPARE(findFigures(graphics, {}, lines, PageModels::a4()).size(), 1);
     }
 
     // Reading order: the lead-in line of a display equation, left and below the equation under a
