@@ -86,8 +86,9 @@ void FromPdfAlgorithm::run()
         return;
     }
     startStatistics();
+    // The bar counts the pages done: from 0, so that a run of one page is no busy bar.
     if (m_progress) {
-        m_progress->setMinimum(1);
+        m_progress->setMinimum(0);
         m_progress->setMaximum(m_totalPages);
     }
 

@@ -155,8 +155,8 @@ bool PageImageExport::joinRange(const QString& pageFolder, const FromPDFTask& ta
     else
         Logger::instance()->log(QStringLiteral("Merge images [FAILED]"), Logger::Debug);
     if (m_progress && m_runPages > 0) {
-        // Back from the busy display to the run's page count.
-        m_progress->setMinimum(1);
+        // Back from the busy display to the run's count of pages done.
+        m_progress->setMinimum(0);
         m_progress->setMaximum(m_runPages);
     }
     return joined;

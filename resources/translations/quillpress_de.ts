@@ -38,6 +38,26 @@
         <source>OPEN FOLDER</source>
         <translation>ORDNER ÖFFNEN</translation>
     </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>Der Ordner %1 kann nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
+    </message>
+    <message>
+        <source>The folders %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>Die Ordner %1 können nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
+    </message>
+    <message>
+        <source>Can not save files</source>
+        <translation>Dateien können nicht gespeichert werden</translation>
+    </message>
 </context>
 <context>
     <name>DocumentViewer</name>
@@ -128,10 +148,6 @@
     <message>
         <source>Convert complete</source>
         <translation>Konvertierung abgeschlossen</translation>
-    </message>
-    <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
     </message>
     <message>
         <source>Convert failed</source>
@@ -638,10 +654,6 @@
         <translation>Die Konvertierung ist abgeschlossen.</translation>
     </message>
     <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
-    </message>
-    <message>
         <source>Conversion has failed.</source>
         <translation>Die Konvertierung ist fehlgeschlagen.</translation>
     </message>
@@ -660,18 +672,6 @@
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
         <translation>Geschafft! Alle Ihre Dateien liegen im Ordner. Öffnen Sie ihn, um sie anzusehen.</translation>
-    </message>
-    <message>
-        <source>The operation was cancelled before any file was written.</source>
-        <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
-    </message>
-    <message>
-        <source>Can not save files</source>
-        <translation>Dateien können nicht gespeichert werden</translation>
-    </message>
-    <message>
-        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
-        <translation>Der Ordner %1 kann nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
     </message>
     <message>
         <source>All supported formats (%1)</source>

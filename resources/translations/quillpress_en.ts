@@ -38,6 +38,26 @@
         <source>OPEN FOLDER</source>
         <translation>OPEN FOLDER</translation>
     </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>The operation was cancelled before any file was written.</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>The folder %1 cannot be created or written to. Choose another folder to save your files in.</translation>
+    </message>
+    <message>
+        <source>The folders %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>The folders %1 cannot be created or written to. Choose another folder to save your files in.</translation>
+    </message>
+    <message>
+        <source>Can not save files</source>
+        <translation>Can not save files</translation>
+    </message>
 </context>
 <context>
     <name>DocumentViewer</name>
@@ -128,10 +148,6 @@
     <message>
         <source>Convert complete</source>
         <translation>Convert complete</translation>
-    </message>
-    <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
     </message>
     <message>
         <source>Convert failed</source>
@@ -638,10 +654,6 @@
         <translation>Conversion has been completed.</translation>
     </message>
     <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
-    </message>
-    <message>
         <source>Conversion has failed.</source>
         <translation>Conversion has failed.</translation>
     </message>
@@ -660,18 +672,6 @@
     <message>
         <source>Congratulations to all of your files in the folder, open it to view them!</source>
         <translation>Congratulations to all of your files in the folder, open it to view them!</translation>
-    </message>
-    <message>
-        <source>The operation was cancelled before any file was written.</source>
-        <translation>The operation was cancelled before any file was written.</translation>
-    </message>
-    <message>
-        <source>Can not save files</source>
-        <translation>Can not save files</translation>
-    </message>
-    <message>
-        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
-        <translation>The folder %1 cannot be created or written to. Choose another folder to save your files in.</translation>
     </message>
     <message>
         <source>All supported formats (%1)</source>

@@ -250,22 +250,6 @@ void ToPDFView::showMissingFiles(const QStringList& paths)
     message->exec();
 }
 
-MessageView* ToPDFView::unwritableFolderMessage(const QString& folder, QWidget* parent)
-{
-    return MessageView::createOkMessage(
-        tr("Can not save files"),
-        tr("The folder %1 cannot be created or written to. Choose another folder to save your files in.")
-            .arg(QDir::toNativeSeparators(folder)),
-        parent);
-}
-
-void ToPDFView::showUnwritableFolder(const QString& folder)
-{
-    Logger::instance()->log(QStringLiteral("Output folder not writable: %1").arg(folder), Logger::Warning);
-    QScopedPointer<MessageView> message(unwritableFolderMessage(folder, this));
-    message->exec();
-}
-
 void ToPDFView::onTableClicked(QModelIndex index)
 {
     if (!index.isValid())
@@ -404,10 +388,8 @@ void ToPDFView::onButtonConvert()
         return;
     // Nothing is converted for a folder that cannot take the results.
     const QString folder = userContext()->saveToFolder();
-    if (!FileSystem::makeWritableFolder(folder)) {
-        showUnwritableFolder(folder);
+    if (!prepareOutputFolders({folder}))
         return;
-    }
     m_running = true;
     m_result = ToPdfRunResult();
     m_result.taskCount = tasks.size();
@@ -467,8 +449,7 @@ void ToPDFView::showCompletionMessage(bool stopped)
     QString title = tr("Conversion has been completed.");
     QString text;
     if (stopped) {
-        text = nothingWritten ? tr("The operation was cancelled before any file was written.")
-                              : tr("The operation was cancelled. You can open the folder to view the result.");
+        text = cancelledText(nothingWritten);
     } else if (nothingWritten) {
         title = tr("Conversion has failed.");
         text = tr("None of your files could be converted.");
