@@ -19,8 +19,11 @@
 
 namespace {
 
-// How long the end of a run waits for conversion threads to see their stop request.
-const int workerStopTimeoutMs = 60000;
+// How long the end of the program waits for conversion threads to see their stop request: a
+// closed window must not leave the process working on. Outside programs and OCR pages end at
+// once; a thread still busy with a step it cannot leave is abandoned, and the program leaves
+// without teardown (the programs it started end with it).
+const int workerStopTimeoutMs = 1500;
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "quillbook/BookFonts.h"
 
-#include "quillbook/FontNames.h"
+#include "quillbook/FontRenaming.h"
 #include "quillbook/reader/ConfinedPath.h"
 
 #include "app/core/Logger.h"
@@ -245,7 +245,7 @@ QString BookFonts::familyOf(const QString& fontPath)
     const QString ownFamily = QStringLiteral("Book Font %1 %2")
                                   .arg(m_fontIds.size() + 1)
                                   .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
-    const QByteArray renamed = FontNames::withFamily(font, ownFamily);
+    const QByteArray renamed = FontRenaming::withFamily(font, ownFamily);
     int id = renamed.isEmpty() ? -1 : QFontDatabase::addApplicationFontFromData(renamed);
     if (id < 0)
         id = QFontDatabase::addApplicationFont(fontPath);

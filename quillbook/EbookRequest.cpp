@@ -1,5 +1,7 @@
 #include "quillbook/EbookRequest.h"
 
+#include "app/core/EbookFormats.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -36,7 +38,7 @@ struct StringKey
 
 const StringKey stringKeys[] = {
     {"file_id", &EbookRequest::fileId, true, {}},
-    {"format", &EbookRequest::format, true, {"epub", "fb2", "mobi"}},
+    {"format", &EbookRequest::format, true, EbookFormats::suffixes()},
 };
 
 const StringKey laterStringKeys[] = {

@@ -1,5 +1,7 @@
 #include "quillbook/HtmlFallback.h"
 
+#include "quillbook/reader/BoundedXml.h"
+
 #include <QByteArrayList>
 
 namespace HtmlFallback {
@@ -38,28 +40,11 @@ int constructEnd(const QByteArray& page, int at)
     return page.size();
 }
 
-// The document type without its internal subset ("<!DOCTYPE html [ ... ]>" becomes
-// "<!DOCTYPE html>").
-QByteArray withoutInternalSubset(const QByteArray& page)
-{
-    const int doctype = page.toLower().indexOf("<!doctype");
-    if (doctype < 0)
-        return page;
-    const int open = page.indexOf('[', doctype);
-    const int close = page.indexOf('>', doctype);
-    if (open < 0 || (close >= 0 && close < open))
-        return page;
-    const int end = page.indexOf("]>", open);
-    if (end < 0)
-        return page;
-    return page.left(open) + page.mid(end + 1);
-}
-
 } // namespace
 
 QByteArray prepare(const QByteArray& page, bool boundNesting, int maxDepth)
 {
-    const QByteArray text = withoutInternalSubset(page);
+    const QByteArray text = BoundedXml::withoutInternalSubset(page);
     if (!boundNesting)
         return text;
     QByteArray out;

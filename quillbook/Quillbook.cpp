@@ -3,6 +3,7 @@
 #include "quillbook/BookFonts.h"
 #include "quillbook/BookWebPage.h"
 #include "quillbook/ConfinedNetworkAccess.h"
+#include "quillbook/DeepNesting.h"
 #include "quillbook/Document.h"
 #include "quillbook/HtmlFallback.h"
 #include "quillbook/PageBreaks.h"
@@ -212,6 +213,12 @@ bool Quillbook::renderPage(const QString& pagePath, const QString& pdfPath)
 {
     if (!loadPage(pagePath))
         return false;
+    if (const int flattened = DeepNesting::flatten(page()->mainFrame()->documentElement()))
+        log(QStringLiteral("Page nests deeper than %1 levels, %2 elements there printed as plain text:%3")
+                .arg(DeepNesting::deepestLevel)
+                .arg(flattened)
+                .arg(pagePath),
+            Logger::Warning);
     PageBreaks::dropEmptyPages(page()->mainFrame()->findFirstElement(QStringLiteral("body")));
 
     QPrinter printer(QPrinter::HighResolution);

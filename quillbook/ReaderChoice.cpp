@@ -1,37 +1,22 @@
 #include "quillbook/ReaderChoice.h"
 
+#include "app/core/EbookFormats.h"
 #include "quillbook/epub/EpubDocument.h"
 #include "quillbook/fb2/FbDocument.h"
 #include "quillbook/mobi/MobiDocument.h"
 
-namespace {
-
-template <typename Reader>
-BookReader* make(const QString& sourcePath)
-{
-    return new Reader(sourcePath);
-}
-
-struct ReaderEntry
-{
-    const char* format;
-    BookReader* (*create)(const QString& sourcePath);
-};
-
-// One line per book format, in the order the formats are tried.
-const ReaderEntry readers[] = {
-    {"epub", &make<epub::EpubDocument>},
-    {"mobi", &make<mobi::MobiDocument>},
-    {"fb2", &make<fb2::FbDocument>},
-};
-
-} // namespace
-
 BookReader* createReader(const QString& format, const QString& sourcePath)
 {
-    for (const ReaderEntry& entry : readers) {
-        if (format.compare(QLatin1String(entry.format), Qt::CaseInsensitive) == 0)
-            return entry.create(sourcePath);
+    const std::optional<EbookFormats::Format> book = EbookFormats::find(format);
+    if (!book)
+        return nullptr;
+    switch (*book) {
+    case EbookFormats::Epub:
+        return new epub::EpubDocument(sourcePath);
+    case EbookFormats::Mobi:
+        return new mobi::MobiDocument(sourcePath);
+    case EbookFormats::Fb2:
+        return new fb2::FbDocument(sourcePath);
     }
     return nullptr;
 }

@@ -4,6 +4,6 @@
 
 class BookReader;
 
-// The reader for a request's book format ("epub", "fb2", "mobi"; compared without regard to
-// case), built with the source path and no parent; null for any other format.
+// The reader for a request's book format (one of EbookFormats, compared without regard to case),
+// built with the source path and no parent; null for any other format.
 BookReader* createReader(const QString& format, const QString& sourcePath);

@@ -56,13 +56,35 @@ bool createDir(const QString& path)
     return QDir(path).mkpath(QStringLiteral("."));
 }
 
-bool makeWritableFolder(const QString& path)
+bool makeWritableFolder(const QString& path, QString* reason)
 {
-    if (path.isEmpty() || !createDir(path))
+    auto fail = [reason](int error) {
+        if (reason)
+            *reason = qt_error_string(error);
         return false;
+    };
+    if (path.isEmpty())
+        return fail(ENOENT);
+    if (!createDir(path)) {
+        // The first missing folder of the path, made again to learn why it cannot be.
+        QString missing = QDir::cleanPath(QDir(path).absolutePath());
+        while (!QFileInfo::exists(QFileInfo(missing).absolutePath()))
+            missing = QFileInfo(missing).absolutePath();
+        if (QFileInfo(missing).exists())
+            return fail(ENOTDIR);
+        const int made = ::mkdir(QFile::encodeName(missing).constData(), 0777);
+        const int error = made == 0 ? 0 : errno;
+        if (made != 0 || !createDir(path))
+            return fail(error ? error : ENOTDIR);
+    }
     // Writing a file is the one test that also knows read-only file systems and access lists.
+    errno = 0;
     QTemporaryFile probe(path + QStringLiteral("/.write-test-XXXXXX"));
-    return probe.open();
+    if (probe.open())
+        return true;
+    if (reason)
+        *reason = errno ? qt_error_string(errno) : probe.errorString();
+    return false;
 }
 
 QString desktopFolder()

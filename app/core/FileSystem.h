@@ -16,8 +16,9 @@ QString cachePath();
 bool createDir(const QString& path);
 
 // True when path is a folder that files can be written into; a missing folder is created (with
-// its parents) first.
-bool makeWritableFolder(const QString& path);
+// its parents) first. Otherwise reason, when given, gets why not in the system's words ("Not a
+// directory", "Permission denied", "Read-only file system", ...).
+bool makeWritableFolder(const QString& path, QString* reason = nullptr);
 
 // A native path in dir that does not exist yet: "dir/fileName", else "dir/(1)fileName",
 // "dir/(2)fileName", ... Nothing is created.

@@ -1,6 +1,7 @@
 #include "app/core/Settings.h"
 
 #include "app/core/FileSystem.h"
+#include "app/core/ImageQuality.h"
 #include "app/core/StoredValues.h"
 
 #include <QSettings>
@@ -39,7 +40,7 @@ SaveMode Settings::saveMode() const
     auto file = openFile();
     file->beginGroup(Keys::saveModeGroup());
     SaveMode result;
-    result.mode = file->value(Keys::saveModeMode(), 0).toInt();
+    result.mode = file->value(Keys::saveModeMode(), SaveMode::SubFolder).toInt();
     result.path = file->value(Keys::saveModePath(), FileSystem::desktopFolder())
                       .toString();
     file->endGroup();
@@ -49,8 +50,8 @@ SaveMode Settings::saveMode() const
 int Settings::qualityImages() const
 {
     bool ok = false;
-    const int value = openFile()->value(Keys::qualityImages(), 1).toInt(&ok);
-    return (ok && value >= 0 && value <= 2) ? value : 1;
+    const int value = openFile()->value(Keys::qualityImages(), ImageQuality::Medium).toInt(&ok);
+    return ok ? ImageQuality::fromNumber(value) : ImageQuality::Medium;
 }
 
 QString Settings::ocrLanguage() const

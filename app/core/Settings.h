@@ -1,18 +1,12 @@
 #pragma once
 
+#include "app/core/SaveMode.h"
+
 #include <QObject>
 #include <QSharedPointer>
 #include <QString>
 
 class QSettings;
-
-// Where output files go: 0 a sub-folder named after the source file, 1 the source file's folder,
-// 2 the chosen folder in path.
-struct SaveMode
-{
-    int mode = 0;
-    QString path;
-};
 
 // Reads the values of "settings.ini" that the conversion tabs share, and tells them when the
 // settings panel has saved new ones. Every getter opens the file, reads and releases it.
@@ -29,7 +23,7 @@ public:
     // "en" when the stored value is missing or empty.
     QString language() const;
     SaveMode saveMode() const;
-    // 0 to 2; a stored value outside that range reads as 1.
+    // An ImageQuality level; a stored number of no level reads as Medium.
     int qualityImages() const;
     // "ocr_language", the OCR language of every task of a from-PDF run; "eng" when missing.
     QString ocrLanguage() const;

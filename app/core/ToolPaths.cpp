@@ -19,6 +19,7 @@ const Entry entries[] = {
     {Convert, "convert", "QUILLPRESS_CONVERT"},
     {QuillWeb, "quillweb", "QUILLPRESS_QUILLWEB"},
     {QuillBook, "quillbook", "QUILLPRESS_QUILLBOOK"},
+    {OcrReader, "quillocr", "QUILLPRESS_QUILLOCR"},
     {TessData, "tessdata", "QUILLPRESS_TESSDATA"},
     {Translations, "translations", "QUILLPRESS_TRANSLATIONS"},
     {Pdf2WordEngine, "libquillpdf2wordengine.so", "QUILLPRESS_PDF2WORD_ENGINE"},

@@ -1,5 +1,7 @@
 #include "app/core/UserContext.h"
 
+#include "app/core/EbookFormats.h"
+
 UserContext::UserContext(QObject* parent)
     : QObject(parent)
 {
@@ -58,9 +60,8 @@ void UserContext::setLastConvertedFile(int side, const QString& path)
 
 QStringList UserContext::supportedFormats() const
 {
-    return {QStringLiteral("doc"), QStringLiteral("docx"), QStringLiteral("xls"), QStringLiteral("odt"),
-            QStringLiteral("ods"), QStringLiteral("xlsx"), QStringLiteral("html"), QStringLiteral("htm"),
-            QStringLiteral("jpeg"), QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("bmp"),
-            QStringLiteral("epub"), QStringLiteral("mobi"), QStringLiteral("fb2"), QStringLiteral("tif"),
-            QStringLiteral("tiff")};
+    return QStringList{QStringLiteral("doc"), QStringLiteral("docx"), QStringLiteral("xls"), QStringLiteral("odt"),
+                       QStringLiteral("ods"), QStringLiteral("xlsx"), QStringLiteral("html"), QStringLiteral("htm"),
+                       QStringLiteral("jpeg"), QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("bmp")}
+           + EbookFormats::suffixes() + QStringList{QStringLiteral("tif"), QStringLiteral("tiff")};
 }

@@ -6,8 +6,10 @@
 //   3. one noisy scan (a 300-dpi G4 TIFF with speckles, made into a PDF by tiff2pdf): our reading
 //      of the page rendered at 300 dpi vs the "tesseract" command line on that image, and how long
 //      the conversion takes to end after a stop asked for while the page is recognised.
+// "Ours" reads pages as the conversion does, through OcrPageReader and the OCR program quillocr.
 // Usage: build/bin/bench_frompdf [repetitions]
 
+#include "app/core/ImageQuality.h"
 #include "app/core/ToolPaths.h"
 #include "bench/support/BaselineTools.h"
 #include "frompdf/engine/PageImageExport.h"
@@ -24,8 +26,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QPainter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -61,52 +61,6 @@ void freshFolder(const QString& path)
     QDir().mkpath(path);
 }
 
-QStringList sentencesPages(int pages, int linesPerPage)
-{
-    static const QStringList words = {
-        "harbour", "lantern", "keeper", "morning", "river", "stone", "window", "garden", "silver",
-        "market", "bridge", "captain", "winter", "meadow", "letter", "station", "orchard", "valley",
-        "thunder", "candle", "village", "forest", "journey", "island", "copper", "shadow", "engine",
-        "north", "table", "quiet", "yellow", "ladder", "bottle", "signal", "pocket", "marble"};
-    QStringList result;
-    quint32 seed = 12345;
-    for (int page = 0; page < pages; ++page) {
-        QStringList lines;
-        for (int line = 0; line < linesPerPage; ++line) {
-            QStringList lineWords;
-            for (int w = 0; w < 7; ++w) {
-                seed = seed * 1103515245u + 12345u;
-                lineWords << words.at(int((seed >> 16) % quint32(words.size())));
-            }
-            lineWords.first()[0] = lineWords.first().at(0).toUpper();
-            lines << lineWords.join(QLatin1Char(' ')) + QLatin1Char('.');
-        }
-        result << lines.join(QLatin1Char('\n'));
-    }
-    return result;
-}
-
-QStringList wordsOf(const QString& text)
-{
-    return text.toLower().split(QRegularExpression(QStringLiteral("[^a-z0-9]+")), Qt::SkipEmptyParts);
-}
-
-// Share of the true words (counted with repetition) that the recognised text contains.
-double wordRecall(const QStringList& truth, const QStringList& recognised)
-{
-    QHash<QString, int> available;
-    for (const QString& word : recognised)
-        ++available[word];
-    int found = 0;
-    for (const QString& word : truth) {
-        if (available.value(word) > 0) {
-            --available[word];
-            ++found;
-        }
-    }
-    return truth.isEmpty() ? 0.0 : double(found) / truth.size();
-}
-
 int countFiles(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files).size();
@@ -115,7 +69,7 @@ int countFiles(const QString& folder)
 void pageImageBenchmark(const QString& work, const QSharedPointer<DebenuService>& service, int repetitions)
 {
     const QString pdf = work + QStringLiteral("/text30.pdf");
-    TestPdfs::writeTextPdf(pdf, sentencesPages(30, 40));
+    TestPdfs::writeTextPdf(pdf, TestPdfs::sentencePages(30, 40));
     const QString ours = work + QStringLiteral("/ours");
     const QString mutool = work + QStringLiteral("/mutool");
     const QString poppler = work + QStringLiteral("/pdftoppm");
@@ -129,7 +83,7 @@ void pageImageBenchmark(const QString& work, const QSharedPointer<DebenuService>
     const double oursTime = bestOf(
         repetitions, [&] { freshFolder(ours); }, [&] {
         PageImageExport exporter(service, nullptr);
-        exporter.setImageQuality(1);
+        exporter.setImageQuality(ImageQuality::Medium);
         exporter.exportTask(task, ours); });
     const int oursFiles = countFiles(ours);
     const double mutoolTime = bestOf(
@@ -151,12 +105,12 @@ void pageImageBenchmark(const QString& work, const QSharedPointer<DebenuService>
 void ocrBenchmark(const QString& work, const QSharedPointer<DebenuService>& service)
 {
     const int pages = 10;
-    const QStringList truthPages = sentencesPages(pages, 25);
+    const QStringList truthPages = TestPdfs::sentencePages(pages, 25);
     const QString pdf = work + QStringLiteral("/scan10.pdf");
     TestPdfs::writeScannedPdf(pdf, truthPages, 300);
     QStringList truth;
     for (const QString& page : truthPages)
-        truth += wordsOf(page);
+        truth += TestPdfs::wordsOf(page);
 
     // The page images both recognisers read: rendered the way the OCR conversion renders them.
     const QString images = work + QStringLiteral("/scan-images");
@@ -204,71 +158,30 @@ void ocrBenchmark(const QString& work, const QSharedPointer<DebenuService>& serv
     conversion.run();
     const double conversionTime = timer.nsecsElapsed() / 1e9;
 
-    const QStringList oursWords = wordsOf(oursText);
-    const QStringList cliWords = wordsOf(cliText);
+    const QStringList oursWords = TestPdfs::wordsOf(oursText);
+    const QStringList cliWords = TestPdfs::wordsOf(cliText);
     out() << "OCR: 10 scanned A4 pages (300 dpi, " << truth.size() << " words), same page images\n";
     out() << QStringLiteral("  ours (Leptonica + Tesseract library)  %1 s  words found %2%\n")
                  .arg(oursTime, 0, 'f', 2)
-                 .arg(100.0 * wordRecall(truth, oursWords), 0, 'f', 1);
+                 .arg(100.0 * TestPdfs::wordsFound(truth, oursWords), 0, 'f', 1);
     out() << QStringLiteral("  tesseract command line                %1 s  words found %2%\n")
                  .arg(cliTime, 0, 'f', 2)
-                 .arg(100.0 * wordRecall(truth, cliWords), 0, 'f', 1);
+                 .arg(100.0 * TestPdfs::wordsFound(truth, cliWords), 0, 'f', 1);
     out() << QStringLiteral("  ratio ours / command line (time)      %1\n").arg(oursTime / cliTime, 0, 'f', 2);
     out() << QStringLiteral("  words the two agree on                %1%\n")
-                 .arg(100.0 * wordRecall(cliWords, oursWords), 0, 'f', 1);
+                 .arg(100.0 * TestPdfs::wordsFound(cliWords, oursWords), 0, 'f', 1);
     out() << QStringLiteral("  whole OCR conversion to TXT           %1 s  (error type %2)\n")
                  .arg(conversionTime, 0, 'f', 2)
                  .arg(conversion.errorType());
     out().flush();
 }
 
-// A page as an office scanner stores it: 40 lines of 8-point text on A4 at 300 dpi in black and
-// white, with 2 x 2-pixel specks on 0.3 % of the pixels, compressed as G4 by tiffcp and made
-// into a PDF by tiff2pdf (which keeps the G4 data).
-QString writeNoisyScan(const QString& work, const QString& text)
-{
-    QImage grey(2480, 3508, QImage::Format_Grayscale8);
-    grey.setDotsPerMeterX(11811);
-    grey.setDotsPerMeterY(11811);
-    grey.fill(Qt::white);
-    {
-        QPainter painter(&grey);
-        QFont font(QStringLiteral("DejaVu Serif"));
-        font.setPixelSize(34);
-        painter.setFont(font);
-        int y = 250;
-        for (const QString& line : text.split(QLatin1Char('\n'))) {
-            painter.drawText(200, y, line);
-            y += 51;
-        }
-    }
-    QImage page = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-    quint32 seed = 4711;
-    const int specks = int(0.003 * page.width() * page.height());
-    for (int i = 0; i < specks; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        const int x = int((seed >> 8) % quint32(page.width() - 1));
-        seed = seed * 1664525u + 1013904223u;
-        const int y = int((seed >> 8) % quint32(page.height() - 1));
-        const uint black = page.color(0) == qRgb(0, 0, 0) ? 0 : 1;
-        for (int dy = 0; dy < 2; ++dy)
-            for (int dx = 0; dx < 2; ++dx)
-                page.setPixel(x + dx, y + dy, black);
-    }
-    const QString plain = work + QStringLiteral("/noisy-plain.tif");
-    const QString g4 = work + QStringLiteral("/noisy-g4.tif");
-    const QString pdf = work + QStringLiteral("/noisy.pdf");
-    page.save(plain, "TIFF");
-    TestFiles::run(QStringLiteral("tiffcp"), {"-c", "g4", plain, g4});
-    TestFiles::run(QStringLiteral("tiff2pdf"), {"-o", pdf, g4});
-    return pdf;
-}
-
 void noisyScanBenchmark(const QString& work, const QSharedPointer<DebenuService>& service, int repetitions)
 {
-    const QString truthText = sentencesPages(1, 40).first();
-    const QStringList truth = wordsOf(truthText);
-    const QString pdf = writeNoisyScan(work, truthText);
+    const QString truthText = TestPdfs::sentencePages(1, 40).first();
+    const QStringList truth = TestPdfs::wordsOf(truthText);
+    const QString pdf = work + QStringLiteral("/noisy.pdf");
+    TestPdfs::writeNoisyScanPdf(pdf, truthText);
     const QString image = work + QStringLiteral("/noisy-page.jpg");
     {
         DebenuDocument document(service, pdf, QString(), false);
@@ -309,10 +222,10 @@ void noisyScanBenchmark(const QString& work, const QSharedPointer<DebenuService>
           << "\n";
     out() << QStringLiteral("  ours (Leptonica + Tesseract library)  %1 s  words found %2%\n")
                  .arg(oursTime, 0, 'f', 2)
-                 .arg(100.0 * wordRecall(truth, wordsOf(oursText)), 0, 'f', 1);
+                 .arg(100.0 * TestPdfs::wordsFound(truth, TestPdfs::wordsOf(oursText)), 0, 'f', 1);
     out() << QStringLiteral("  tesseract command line                %1 s  words found %2%\n")
                  .arg(cliTime, 0, 'f', 2)
-                 .arg(100.0 * wordRecall(truth, wordsOf(QString::fromUtf8(cliText))), 0, 'f', 1);
+                 .arg(100.0 * TestPdfs::wordsFound(truth, TestPdfs::wordsOf(QString::fromUtf8(cliText))), 0, 'f', 1);
     out() << QStringLiteral("  ratio ours / command line (time)      %1\n").arg(oursTime / cliTime, 0, 'f', 2);
     out() << QStringLiteral("  conversion ended after a stop in      %1 s  (error type %2)\n")
                  .arg((finishedAt - stoppedAt) / 1000.0, 0, 'f', 2)

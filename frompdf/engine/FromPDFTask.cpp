@@ -1,37 +1,36 @@
 #include "frompdf/engine/FromPDFTask.h"
 
-#include <QStringList>
+#include "frompdf/engine/OutputFormats.h"
 
 namespace {
 
-bool containsFormat(const QStringList& formats, const QString& format)
+bool isKind(const QString& format, OutputFormats::Kind kind)
 {
-    return formats.contains(format, Qt::CaseInsensitive);
+    const OutputFormats::Format* found = OutputFormats::find(format);
+    return found && found->kind == kind;
 }
 
 } // namespace
 
 bool FromPDFTask::isDocumentFormat(const QString& format)
 {
-    static const QStringList formats = {"doc", "docx", "odt", "ods", "rtf", "html"};
-    return containsFormat(formats, format);
+    return isKind(format, OutputFormats::Kind::Document);
 }
 
 bool FromPDFTask::isImageFormat(const QString& format)
 {
-    static const QStringList formats = {"jpg", "bmp", "tiff", "gif", "eps", "wmf", "png"};
-    return containsFormat(formats, format);
+    return isKind(format, OutputFormats::Kind::Image);
 }
 
 bool FromPDFTask::isTextFormat(const QString& format)
 {
-    return format.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0;
+    return isKind(format, OutputFormats::Kind::Text);
 }
 
 bool FromPDFTask::isAlwaysSplitFormat(const QString& format)
 {
-    static const QStringList formats = {"eps", "wmf"};
-    return containsFormat(formats, format);
+    const OutputFormats::Format* found = OutputFormats::find(format);
+    return found && (found->flags & OutputFormats::OnePerPage);
 }
 
 void FromPDFTask::setFormat(const QString& newFormat)

@@ -32,10 +32,11 @@ struct FromPDFTask
     // A password is required and none has been given yet.
     bool needsPassword() const;
 
+    // The kinds of OutputFormats, without regard to case.
     static bool isDocumentFormat(const QString& format);
     static bool isImageFormat(const QString& format);
     static bool isTextFormat(const QString& format);
-    // "eps" and "wmf" are always written one file per page.
+    // Page images always written one file per page ("eps" and "wmf").
     static bool isAlwaysSplitFormat(const QString& format);
 };
 

@@ -15,11 +15,11 @@ namespace {
 int outFolderCode(int saveMode)
 {
     switch (saveMode) {
-    case 0:
+    case SaveMode::SubFolder:
         return 1;
-    case 1:
+    case SaveMode::SourceFolder:
         return 2;
-    case 2:
+    case SaveMode::ChosenFolder:
         return 5;
     default:
         return 0;
@@ -86,8 +86,9 @@ void FromPdfAlgorithm::run()
         return;
     }
     startStatistics();
+    // The bar counts the pages done: from 0, so that a run of one page is no busy bar.
     if (m_progress) {
-        m_progress->setMinimum(1);
+        m_progress->setMinimum(0);
         m_progress->setMaximum(m_totalPages);
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/ImageQuality.h"
+#include "app/core/SaveMode.h"
 #include "frompdf/engine/FromPDFTask.h"
 
 #include <QObject>
@@ -53,7 +55,9 @@ public:
     ~FromPdfAlgorithm() override;
 
     void setTasks(const FromPDFTaskList& tasks);
+    // An ImageQuality level.
     void setImageQuality(int quality);
+    // A SaveMode mode; customFolder for SaveMode::ChosenFolder.
     void setSaveMode(int mode, const QString& customFolder);
 
     // Stacks the images "<folder>*.<format>" into output (PageImageExport::mergeImages).
@@ -95,9 +99,9 @@ private:
 
     QSharedPointer<DebenuService> m_service;
     Host m_host;
-    int m_saveMode = 0;
+    int m_saveMode = SaveMode::SubFolder;
     QString m_customFolder;
-    int m_imageQuality = 1;
+    int m_imageQuality = ImageQuality::Medium;
     int m_totalPages = 0;
     int m_pagesBefore = 0;
     int m_pagesInStep = 0;

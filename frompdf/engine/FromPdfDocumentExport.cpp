@@ -130,9 +130,15 @@ int FromPdfAlgorithm::convertWithOcr(const FromPDFTask& task, const QString& sou
     const bool buildParagraphs = m_host.canBuildParagraphs ? m_host.canBuildParagraphs(task.ocrLanguage) : true;
     FromPDFOCR converter(m_service, source, password, output, range.first, range.second, task.ocrLanguage,
                          buildParagraphs, m_progress, m_host.tesseractLanguage);
-    connect(&converter, &FromPDFOCR::progressChanged, this, &FromPdfAlgorithm::onConverterProgress);
+    // The converter names the page it starts on; done are the pages before it, and the whole
+    // range once it has written its output.
+    connect(&converter, &FromPDFOCR::progressChanged, this,
+            [this](int current, int total) { onConverterProgress(current - 1, total); });
     converter.run();
-    return converter.errorType() == 0 ? NoError : OcrErrorBase + converter.errorType();
+    if (converter.errorType() != 0)
+        return OcrErrorBase + converter.errorType();
+    onConverterProgress(range.second - range.first + 1, range.second - range.first + 1);
+    return NoError;
 }
 
 int FromPdfAlgorithm::convertWithWord(const QString& source, const QString& password, const QString& output,

@@ -1,6 +1,7 @@
 #include "frompdf/engine/OutputFolder.h"
 
 #include "app/core/FileSystem.h"
+#include "app/core/SaveMode.h"
 
 #include <QDir>
 
@@ -8,20 +9,9 @@ namespace OutputFolder {
 
 QString forSource(const QFileInfo& source, int saveMode, const QString& customFolder)
 {
-    QString folder;
-    switch (saveMode) {
-    case 0:
-        folder = source.absolutePath() + QLatin1Char('/') + source.completeBaseName();
-        break;
-    case 1:
-        folder = source.absolutePath();
-        break;
-    case 2:
-        folder = customFolder;
-        break;
-    default:
+    const QString folder = SaveMode::folderFor(saveMode, source, customFolder);
+    if (folder.isEmpty())
         return QString();
-    }
     FileSystem::createDir(folder);
     return QDir::toNativeSeparators(folder);
 }

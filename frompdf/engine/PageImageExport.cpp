@@ -2,9 +2,11 @@
 
 #include "app/core/FileSystem.h"
 #include "app/core/IProgress.h"
+#include "app/core/ImageQuality.h"
 #include "app/core/Logger.h"
 #include "app/core/ProgressWait.h"
 #include "app/core/ToolPaths.h"
+#include "frompdf/engine/OutputFormats.h"
 #include "pdflib/service/DebenuDocument.h"
 #include "platform/process/ChildProcess.h"
 #include "services/metrics/MetricSender.h"
@@ -18,25 +20,6 @@
 #include <set>
 
 namespace {
-
-struct RenderFormat
-{
-    const char* name;
-    int code;
-};
-
-// The library's render formats, lowest code first.
-const RenderFormat kRenderFormats[] = {
-    {"bmp", 0},
-    {"jpg", 1},
-    {"wmf", 2},
-    {"emf", 3},
-    {"eps", 4},
-    {"png", 5},
-    {"gif", 6},
-    {"tiff", 7},
-    {"html", 9},
-};
 
 QString padded(int page, int digits)
 {
@@ -65,32 +48,26 @@ void PageImageExport::setRunPages(int totalPages) { m_runPages = totalPages; }
 
 int PageImageExport::renderFormat(const QString& format)
 {
-    for (const RenderFormat& entry : kRenderFormats) {
-        if (format == QLatin1String(entry.name))
-            return entry.code;
-    }
-    return 1;
-}
-
-double PageImageExport::resolution(int quality)
-{
-    if (quality == 0)
-        return 72.0;
-    if (quality == 2)
-        return 300.0;
-    return 150.0;
+    const OutputFormats::Format* found = OutputFormats::find(format);
+    return found ? found->renderCode : -1;
 }
 
 int PageImageExport::exportTask(const FromPDFTask& task, const QString& outputFolder)
 {
-    DebenuDocument document(m_service, task.file.filePath(), task.password, false);
-    if (!document.isLoaded())
-        return NoError;
-
-    const int digits = QString::number(highestPage(task.ranges)).size();
-    const bool onePerPage = FromPDFTask::isAlwaysSplitFormat(task.format) || task.split;
-    const int error = onePerPage ? exportPages(document, task, outputFolder, digits)
-                                 : exportRanges(document, task, outputFolder, digits);
+    int error = NoError;
+    if (renderFormat(task.format) < 0) {
+        // No image of another format goes out under this name.
+        Logger::instance()->log(QStringLiteral("Unknown image format [FAILED] %1").arg(task.format), Logger::Error);
+        error = UnknownFormat;
+    } else {
+        DebenuDocument document(m_service, task.file.filePath(), task.password, false);
+        if (!document.isLoaded())
+            return NoError;
+        const int digits = QString::number(highestPage(task.ranges)).size();
+        const bool onePerPage = FromPDFTask::isAlwaysSplitFormat(task.format) || task.split;
+        error = onePerPage ? exportPages(document, task, outputFolder, digits)
+                           : exportRanges(document, task, outputFolder, digits);
+    }
     if (error != NoError)
         MetricSender::sendMetric(QStringLiteral("err1"), QStringLiteral("to") + task.format.toLower(),
                                  QString::number(error));
@@ -112,7 +89,7 @@ int PageImageExport::exportPages(DebenuDocument& document, const FromPDFTask& ta
             break;
         const QString name = QStringLiteral("%1_%2.%3").arg(baseName, padded(page, digits), task.format);
         const QString path = FileSystem::uniqueFilePath(outputFolder, name);
-        const int result = document.renderPageToFile(resolution(m_imageQuality), page, code, path);
+        const int result = document.renderPageToFile(ImageQuality::dotsPerInch(m_imageQuality), page, code, path);
         if (result == 1)
             m_lastOutput = path;
         else if (result == 0)
@@ -145,7 +122,7 @@ int PageImageExport::exportRanges(DebenuDocument& document, const FromPDFTask& t
             }
             const QString pageFile = pageFolder + QStringLiteral("%1.%2").arg(padded(page, digits), task.format);
             Logger::instance()->log(QStringLiteral("%1 %2").arg(QLatin1String(Q_FUNC_INFO), pageFile), Logger::Debug);
-            if (document.renderPageToFile(resolution(m_imageQuality), page, code, pageFile) != 1) {
+            if (document.renderPageToFile(ImageQuality::dotsPerInch(m_imageQuality), page, code, pageFile) != 1) {
                 qCritical() << "Render failed. Page number:" << page;
                 error = RenderFailed;
             }
@@ -178,8 +155,8 @@ bool PageImageExport::joinRange(const QString& pageFolder, const FromPDFTask& ta
     else
         Logger::instance()->log(QStringLiteral("Merge images [FAILED]"), Logger::Debug);
     if (m_progress && m_runPages > 0) {
-        // Back from the busy display to the run's page count.
-        m_progress->setMinimum(1);
+        // Back from the busy display to the run's count of pages done.
+        m_progress->setMinimum(0);
         m_progress->setMaximum(m_runPages);
     }
     return joined;

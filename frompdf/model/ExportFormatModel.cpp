@@ -1,5 +1,7 @@
 #include "frompdf/model/ExportFormatModel.h"
 
+#include "frompdf/engine/OutputFormats.h"
+
 ExportFormatModel::ExportFormatModel(QObject* parent)
     : QAbstractListModel(parent)
     , m_formats(formats())
@@ -8,9 +10,7 @@ ExportFormatModel::ExportFormatModel(QObject* parent)
 
 QStringList ExportFormatModel::formats()
 {
-    return {QStringLiteral("doc"), QStringLiteral("docx"), QStringLiteral("rtf"), QStringLiteral("odt"),
-            QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("bmp"), QStringLiteral("tiff"),
-            QStringLiteral("gif"), QStringLiteral("eps"), QStringLiteral("html"), QStringLiteral("wmf")};
+    return OutputFormats::offered();
 }
 
 int ExportFormatModel::rowCount(const QModelIndex& parent) const

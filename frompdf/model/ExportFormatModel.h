@@ -3,8 +3,8 @@
 #include <QAbstractListModel>
 #include <QStringList>
 
-// The output formats the format pop-up offers, in the order shown: "doc", "docx", "rtf",
-// "odt", "jpg", "png", "bmp", "tiff", "gif", "eps", "html", "wmf".
+// The output formats the format pop-up offers, in the order shown (OutputFormats::offered():
+// "doc", "docx", "rtf", "odt", "jpg", "png", "bmp", "tiff", "gif", "eps", "html", "wmf").
 class ExportFormatModel : public QAbstractListModel
 {
     Q_OBJECT

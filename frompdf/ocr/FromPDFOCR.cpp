@@ -70,7 +70,8 @@ FromPDFOCR::FromPDFOCR(QSharedPointer<DebenuService> service, const QString& sou
     , m_buildParagraphs(buildParagraphs)
     , m_languages(std::move(languages))
 {
-    // A stop ends the page being recognised, not only the pages after it.
+    // A stop ends the page being recognised (and the loading of the languages), not only the
+    // pages after it.
     if (m_progress)
         m_reader.setCancelCheck([progress = m_progress] { return progress->isStopped(); });
 }
@@ -153,6 +154,10 @@ void FromPDFOCR::load()
     const QString language = tesseractLanguage();
     log(QStringLiteral("Lang:%1").arg(language), Logger::Debug);
     if (!m_reader.init(tessdataPath(), language)) {
+        if (m_reader.wasCancelled()) {
+            fail(Stopped);
+            return;
+        }
         log(QStringLiteral("Initialize OCR SDK [FAILED]"), Logger::Error);
         fail(EngineFailed);
         return;
@@ -266,9 +271,17 @@ void FromPDFOCR::saveThroughOffice(const QString& html)
     }
     log(QStringLiteral("Save to ODF:%1").arg(QStringLiteral("[OK]")), Logger::Error);
     OfficeService& office = OfficeService::instance();
-    if (office.saveDocAs(htmlPath, m_outputPath)) {
+    // A stop ends LibreOffice too: the run ends as at any other step, without output.
+    IProgress* progress = m_progress;
+    const auto stopped = [progress] { return progress && progress->isStopped(); };
+    if (office.saveDocAs(htmlPath, m_outputPath, stopped)) {
         log(QStringLiteral("Save to doc: '%1' [OK]").arg(m_outputPath), Logger::Debug);
         QFile::remove(htmlPath);
+        return;
+    }
+    if (stopped()) {
+        QFile::remove(htmlPath);
+        fail(Stopped);
         return;
     }
     log(QStringLiteral("Office service. Error message:%1 Error code:%2")

@@ -2,6 +2,8 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
+
 float ocrScaleFactor(int width, int height, int tileWidth, int tileHeight)
 {
     const unsigned across = (unsigned(width) + unsigned(tileWidth) - 1) / unsigned(tileWidth);
@@ -21,6 +23,25 @@ Pix* withResolution(Pix* result, l_int32 xRes, l_int32 yRes, float factor)
 {
     pixSetResolution(result, l_int32(float(xRes) * factor + 0.5f), l_int32(float(yRes) * factor + 0.5f));
     return result;
+}
+
+// The marks no wider and no taller than this many pixels at 300 dpi are specks: a period of
+// 5-point type is wider. Tesseract would otherwise weigh each speck as a piece of a character or
+// a diacritic, which on a speckled scan costs seconds and puts stray letters into the text.
+const int kSpeckPixelsAt300Dpi = 2;
+
+// The image without its specks (8-connected marks), or the image itself when there are none or
+// Leptonica cannot tell them.
+Pix* withoutSpecks(Pix* bilevel, l_int32 resolution)
+{
+    const int dpi = resolution > 0 ? resolution : 300;
+    const int side = std::max(1, kSpeckPixelsAt300Dpi * dpi / 300);
+    l_int32 changed = 0;
+    Pix* cleaned = pixSelectBySize(bilevel, side, side, 8, L_SELECT_IF_EITHER, L_SELECT_IF_GT, &changed);
+    if (!cleaned)
+        return bilevel;
+    pixDestroy(&bilevel);
+    return cleaned;
 }
 
 } // namespace
@@ -52,6 +73,8 @@ Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, i
     l_int32 foundThreshold = 0;
     Pix* bilevel = pixOtsuThreshOnBackgroundNorm(sharp, nullptr, tileWidth, tileHeight, threshold, minCount,
                                                  backgroundValue, smoothX, smoothY, scoreFraction, &foundThreshold);
+    if (bilevel)
+        bilevel = withoutSpecks(bilevel, l_int32(float(yRes) * factor + 0.5f));
     Pix* deskewed = bilevel ? pixFindSkewAndDeskew(bilevel, 1, nullptr, nullptr) : nullptr;
 
     if (!bilevel) {

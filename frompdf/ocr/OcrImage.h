@@ -3,7 +3,8 @@
 struct Pix;
 
 // Prepares a page image for recognition: grey, sharpened, small pages scaled up, binarised by
-// Otsu's method on a normalised background, and deskewed. Takes ownership of image and returns
+// Otsu's method on a normalised background, freed of its specks (marks of no more than 1/150 inch
+// either way) and deskewed. Takes ownership of image and returns
 // the image to recognise, with the page's resolution (times the scale factor below); every other
 // image made or given is destroyed. Images that are not 32 bits per pixel are returned unchanged.
 Pix* prepareOcrImage(Pix* image, int tileWidth, int tileHeight, int threshold, int minCount, int backgroundValue,

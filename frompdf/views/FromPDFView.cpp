@@ -8,6 +8,7 @@
 #include "frompdf/check/CheckController.h"
 #include "frompdf/checkview/CheckView.h"
 #include "frompdf/engine/FromPdfAlgorithm.h"
+#include "frompdf/engine/OutputFolder.h"
 #include "frompdf/model/FromPDFModel.h"
 #include "frompdf/views/DocumentViewer.h"
 #include "frompdf/views/ExportFormatListView.h"
@@ -405,6 +406,15 @@ void FromPDFView::onButtonConvert()
     const FromPDFTaskList tasks = m_model->tasks();
     if (tasks.isEmpty())
         return;
+    // Nothing is converted while an output folder cannot take the results.
+    QStringList folders;
+    for (const FromPDFTask& task : tasks) {
+        const QString folder = OutputFolder::forSource(task.file, m_saveCombo->currentIndex(), saveFolderPath());
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    if (!prepareOutputFolders(folders))
+        return;
     m_progress->reset();
     // Cleared before the worker starts, so that its result can never be overwritten.
     Application::instance()->userContext()->setLastConvertedFile(UserContext::FromPdf, QString());
@@ -460,7 +470,7 @@ void FromPDFView::showCompletionMessage(bool stopped, const QString& file)
     QString title = tr("Convert complete");
     QString text;
     if (stopped)
-        text = tr("The operation was cancelled. You can open the folder to view the result.");
+        text = cancelledText(nothingWritten);
     else if (nothingWritten) {
         title = tr("Convert failed");
         text = tr("None of your files could be converted.");

@@ -30,9 +30,14 @@ public:
 
     // How the last saveAs() ended (its child process), for the caller's log.
     ChildProcess::Result lastRun() const { return m_lastRun; }
+    // Why the last saveAs() failed, with the end of what LibreOffice printed; empty after a success.
+    QString lastError() const { return m_lastError; }
 
 private:
+    bool fail(const QString& reason) const;
+
     QString m_soffice;
     QString m_workFolder;
     mutable ChildProcess::Result m_lastRun;
+    mutable QString m_lastError;
 };

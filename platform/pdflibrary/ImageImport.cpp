@@ -3,6 +3,7 @@
 #include "platform/pdflibrary/BaseCodes.h"
 #include "platform/pdflibrary/ErrorCodes.h"
 #include "platform/pdflibrary/RasterEncoders.h"
+#include "platform/pdflibrary/WholeImage.h"
 
 #include <algorithm>
 #include <string>
@@ -339,6 +340,26 @@ bool addPlainPng(fz_context* ctx, pdf_document* doc, fz_compressed_buffer* compr
     return added;
 }
 
+// A file cut short opens as a picture whose missing part a decoder fills with grey or black.
+bool isWhole(fz_context* ctx, fz_image* image)
+{
+    fz_compressed_buffer* compressed = fz_compressed_image_buffer(ctx, image);
+    if (!compressed)
+        return true;
+    unsigned char* data = nullptr;
+    const size_t size = fz_buffer_storage(ctx, compressed->buffer, &data);
+    switch (compressed->params.type) {
+    case FZ_IMAGE_JPEG:
+        return isWholeJpeg(data, size);
+    case FZ_IMAGE_PNG:
+        return isWholePng(data, size);
+    case FZ_IMAGE_BMP:
+        return isWholeBmp(data, size);
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 int openImageFile(fz_context* ctx, const std::string& path, DocumentImage& image)
@@ -353,8 +374,9 @@ int openImageFile(fz_context* ctx, const std::string& path, DocumentImage& image
         contents = fz_read_file(ctx, path.c_str());
         source = fz_new_image_from_buffer(ctx, contents);
     });
+    const bool whole = opened && isWhole(ctx, source);
     fz_drop_buffer(ctx, contents);
-    if (!opened || source->w < 1 || source->h < 1 || (long long)source->w * source->h > maximumImagePixels) {
+    if (!whole || source->w < 1 || source->h < 1 || (long long)source->w * source->h > maximumImagePixels) {
         fz_drop_image(ctx, source);
         return UnreadableImage;
     }

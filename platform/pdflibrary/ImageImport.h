@@ -8,7 +8,8 @@ namespace dpl {
 
 // Reads an image file as far as its header: size, resolution (96 dpi when the file states none)
 // and format, which the engine must know. The pixels stay undecoded in image.source until
-// storeImage. Returns 0, or FileNotFound, CannotOpenInput or UnreadableImage.
+// storeImage. Returns 0, or FileNotFound, CannotOpenInput or UnreadableImage (also for a JPEG,
+// PNG or BMP file that holds only part of its picture, see WholeImage.h).
 int openImageFile(fz_context* ctx, const std::string& path, DocumentImage& image);
 
 // Adds an opened image to the document as an image XObject and lets go of its source: JPEG data

@@ -99,6 +99,12 @@ bool unzipArchive(const QString& archivePath, const QString& targetFolder, QStri
                                     Logger::Warning);
             continue;
         }
+        // A link names a file elsewhere, inside the book or out of it: it is no part of the book.
+        // It is not written, not even as the file of its target's name that it would become.
+        if (info.isSymbolicLink()) {
+            Logger::instance()->log(QStringLiteral("Symbolic link entry left out:%1").arg(info.name), Logger::Warning);
+            continue;
+        }
         if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
             continue;
         if (info.name.endsWith(QLatin1Char('/'))) {

@@ -141,7 +141,16 @@ bool FbBook::load(const QString& path, const QString& imageFolder)
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     QDomDocument document;
-    if (!BoundedXml::setContentKeepingSpace(document, text)) {
+    bool parsed = BoundedXml::setContentKeepingSpace(document, text, 0, &leftOut);
+    if (!parsed) {
+        // Entities the document type declares may expand past what the parser allows (nested
+        // expansion, "billion laughs"): the book is read again without those declarations, its
+        // references to them reading as nothing.
+        const QString bare = BoundedXml::withoutInternalSubset(text);
+        declarationsLeftOut = bare.size() != text.size();
+        parsed = declarationsLeftOut && BoundedXml::setContentKeepingSpace(document, bare, 0, &leftOut);
+    }
+    if (!parsed) {
         failure = text.contains(QLatin1String("<FictionBook")) ? BookFailure::Damaged : BookFailure::NotThisFormat;
         return false;
     }

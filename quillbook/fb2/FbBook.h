@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quillbook/reader/BookReader.h"
+#include "quillbook/reader/BoundedXml.h"
 
 #include <QDate>
 #include <QDomElement>
@@ -92,10 +93,14 @@ struct FbBook
     FbDocumentInfo documentInfo;
     QList<FbBody> bodies;
     BookFailure failure = BookFailure::None; // why load() failed
+    // What load() left out: elements nested deeper than the bound (flattened into their text),
+    // references to entities the book does not declare, and the book's own entity declarations
+    // when its entities expand past what the parser allows.
+    BoundedXml::LeftOut leftOut;
+    bool declarationsLeftOut = false;
 
     // Reads the file, writing its pictures below imageFolder: false when it cannot be opened, is
-    // larger than a book may be, nests deeper than the bound, is not well-formed XML, or its root
-    // is not "FictionBook".
+    // larger than a book may be, is not well-formed XML, or its root is not "FictionBook".
     bool load(const QString& path, const QString& imageFolder);
     bool parse(const QDomElement& root);
     void readDescription(const QDomElement& element);

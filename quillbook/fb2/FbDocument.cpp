@@ -4,6 +4,8 @@
 #include "quillbook/reader/BookPage.h"
 #include "quillbook/reader/ReaderLimits.h"
 
+#include "app/core/Logger.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -87,6 +89,7 @@ void FbDocument::convert(const QString& workFolder)
         m_failure = m_book.failure;
         return;
     }
+    logLeftOut();
     preparePictures();
 
     const QString cover = m_book.titleInfo.coverImage;
@@ -126,6 +129,19 @@ void FbDocument::convert(const QString& workFolder)
             m_pageList.append(names.at(n));
     }
     m_pages.clear();
+}
+
+void FbDocument::logLeftOut() const
+{
+    const auto warn = [](const QString& text) { Logger::instance()->log(text, Logger::Warning); };
+    if (m_book.leftOut.elements > 0)
+        warn(QStringLiteral("Elements nested deeper than %1 levels left out, their text kept: %2")
+                 .arg(ReaderLimits::xmlDepth)
+                 .arg(m_book.leftOut.elements));
+    if (m_book.declarationsLeftOut)
+        warn(QStringLiteral("Entity declarations left out: their entities expand past the parser's bound"));
+    if (m_book.leftOut.entities > 0)
+        warn(QStringLiteral("References to undeclared entities left out: %1").arg(m_book.leftOut.entities));
 }
 
 void FbDocument::preparePictures()

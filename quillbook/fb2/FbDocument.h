@@ -18,6 +18,8 @@ public:
     void convert(const QString& workFolder) override;
 
 private:
+    // Logs what the book held that was left out of it.
+    void logLeftOut() const;
     void preparePictures();
     void writeSection(FbSection& section, QString& pending);
     void addPage(const QString& markup);

@@ -230,7 +230,17 @@ bool readSection(const QDomElement& element, FbSection& section)
     static const ChildRule contentRules[] = {{"p", &paragraph}, {"poem", &readPoem}, {"subtitle", &subtitle}, {"cite", &readCite}, {"empty-line", &emptyLine}, {"table", &table}, {"annotation", &annotation}};
     section.id = element.attribute(QStringLiteral("id"));
     bool leadingImageOpen = true;
-    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+    for (QDomNode node = element.firstChild(); !node.isNull(); node = node.nextSibling()) {
+        // Text of a section's own: what the reading left of sections and paragraphs nested
+        // deeper than its bound.
+        if (node.isText() && !node.nodeValue().trimmed().isEmpty()) {
+            leadingImageOpen = false;
+            section.content += QStringLiteral("<p>%1</p>").arg(node.nodeValue().toHtmlEscaped());
+            continue;
+        }
+        const QDomElement child = node.toElement();
+        if (child.isNull())
+            continue;
         const QString name = child.tagName();
         if (name == QLatin1String("title")) {
             section.title.clear();

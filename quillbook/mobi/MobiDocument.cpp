@@ -51,11 +51,12 @@ void MobiDocument::convert(const QString& workFolder)
         Logger::instance()->log(QStringLiteral("Damaged text records left out:%1").arg(records.join(QLatin1Char(','))),
                                 Logger::Warning);
     }
-    if (text.isEmpty()) {
+    if (text.isEmpty() || !showsSomething(text)) {
         // A damaged book or none at all: no empty page that would pass for a conversion.
-        m_failure = m_book->isTooLarge()    ? BookFailure::TooLarge
-                    : !m_book->isMobiBook() ? BookFailure::NotThisFormat
-                                            : BookFailure::Damaged;
+        m_failure = m_book->isTooLarge()                                        ? BookFailure::TooLarge
+                    : !m_book->isMobiBook()                                     ? BookFailure::NotThisFormat
+                    : text.isEmpty() || !m_book->damagedTextRecords().isEmpty() ? BookFailure::Damaged
+                                                                                : BookFailure::NothingShown;
         return;
     }
     m_pageText = rewriteHtml(text, m_book->isSingleByte());

@@ -10,7 +10,7 @@ class PdbFile;
 
 // The MOBI reader: writes the book's text as one HTML page named after the work folder and saves
 // its pictures beside it as pdbrec_00000.jpg, pdbrec_00001.jpg, ... An encrypted book, or one
-// without text, gives no page.
+// that shows neither text nor pictures, gives no page.
 class MobiDocument : public BookReader
 {
     Q_OBJECT
@@ -23,6 +23,9 @@ public:
     // The page markup for a book's text. singleByte tells that the text came one character per
     // byte, so that the byte positions its links name are character positions.
     static QString rewriteHtml(const QString& text, bool singleByte);
+    // True when the book's text shows something: text other than white space, or a picture.
+    // Markup alone shows nothing.
+    static bool showsSomething(const QString& text);
 
 private:
     std::unique_ptr<PdbFile> m_book;

@@ -298,6 +298,11 @@ QString anchorHeadings(const QString& text)
 
 } // namespace
 
+bool MobiDocument::showsSomething(const QString& text)
+{
+    return mobi::showsSomething(text, 0, text.size());
+}
+
 QString MobiDocument::rewriteHtml(const QString& text, bool singleByte)
 {
     QString html = insertLinkTargets(text, singleByte);

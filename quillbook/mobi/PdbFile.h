@@ -20,6 +20,9 @@ public:
 
     // The most bytes of text a book may have: more is taken for a decompression bomb.
     static constexpr int maxTextBytes = 32 << 20;
+    // The bytes a text record may give beyond the record size: the rest of a character that
+    // continues into the next record.
+    static constexpr int splitCharacterBytes = 3;
 
     const PdbHeader& pdbHeader() const { return m_pdb; }
     const PalmDocHeader& palmDocHeader() const { return m_zero.palmDoc; }
@@ -35,13 +38,14 @@ public:
     Compression compression() const;
     bool isEncrypted() const { return m_zero.palmDoc.encryption != 0; }
 
-    // The book's text: the text records decompressed, without their trailing entries, each cut
-    // to the record size, decoded as UTF-8 (65001) or Windows-1252 (1252 and any other value);
-    // empty when it would be longer than maxTextBytes.
+    // The book's text: the text records decompressed, without their trailing entries, decoded
+    // as UTF-8 (65001) or Windows-1252 (1252 and any other value); empty when it would be longer
+    // than maxTextBytes. A tag cut short where the text stops, or where a record was left out,
+    // is left out with it.
     QString text();
     // The text records that text() left out: each gave less than half of the text the PalmDOC
     // header's text length and record size give it (a damaged record, or an offset that points
-    // past the record's start).
+    // past the record's start), or more than the record size holds (a damaged record).
     const QList<int>& damagedTextRecords() const { return m_damagedTextRecords; }
     // True when the file, or the text it decompresses to, passes its bound.
     bool isTooLarge() const { return m_tooLarge; }
@@ -60,7 +64,10 @@ public:
     QImage image(int index);
 
 private:
-    int textRecordEnd() const;
+    // The record after the last text record: as the PalmDOC record count or the first non-book
+    // index says where they lie within the file, else the first record that is no text record.
+    int textRecordEnd();
+    bool isTextRecord(const QByteArray& record) const;
     // The bytes text record `record` (of the records before end) decompresses to in a sound book.
     qint64 expectedTextBytes(int record, int end) const;
     QByteArray imageFormat(const QByteArray& record) const;

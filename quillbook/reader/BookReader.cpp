@@ -19,6 +19,8 @@ QString BookReader::failureText(BookFailure failure)
         return QStringLiteral("encrypted");
     case BookFailure::TooLarge:
         return QStringLiteral("larger than a book may be");
+    case BookFailure::NothingShown:
+        return QStringLiteral("no text or picture in the book");
     }
     return QStringLiteral("no page in the book");
 }

@@ -11,6 +11,7 @@ enum class BookFailure {
     Damaged,       // the file is of the format but cannot be read whole
     Encrypted,     // the book's text is encrypted
     TooLarge,      // the book passes a bound of ReaderLimits
+    NothingShown,  // the book holds no text and no picture, markup alone
 };
 
 // What every book reader of quillbook offers: it is built with the source book's path, convert()

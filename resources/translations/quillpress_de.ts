@@ -38,6 +38,26 @@
         <source>OPEN FOLDER</source>
         <translation>ORDNER ÖFFNEN</translation>
     </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>Der Ordner %1 kann nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
+    </message>
+    <message>
+        <source>The folders %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>Die Ordner %1 können nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
+    </message>
+    <message>
+        <source>Can not save files</source>
+        <translation>Dateien können nicht gespeichert werden</translation>
+    </message>
 </context>
 <context>
     <name>DocumentViewer</name>
@@ -128,10 +148,6 @@
     <message>
         <source>Convert complete</source>
         <translation>Konvertierung abgeschlossen</translation>
-    </message>
-    <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
     </message>
     <message>
         <source>Convert failed</source>
@@ -613,26 +629,6 @@
 <context>
     <name>ToPDFView</name>
     <message>
-        <source>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</source>
-        <translation>Alle unterstützten Formate (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</source>
-        <translation>Bilder (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</translation>
-    </message>
-    <message>
-        <source>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</source>
-        <translation>Dokumente (*.doc *.docx *.xls *.xlsx *.odt *.ods)</translation>
-    </message>
-    <message>
-        <source>Ebook (*.epub *.mobi *.fb2)</source>
-        <translation>E-Books (*.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>HTML (*.html *.htm)</source>
-        <translation>HTML (*.html *.htm)</translation>
-    </message>
-    <message>
         <source>Add file</source>
         <comment>for drop area</comment>
         <translation>Datei hinzufügen</translation>
@@ -658,10 +654,6 @@
         <translation>Die Konvertierung ist abgeschlossen.</translation>
     </message>
     <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>Der Vorgang wurde abgebrochen. Sie können den Ordner öffnen, um das Ergebnis anzusehen.</translation>
-    </message>
-    <message>
         <source>Conversion has failed.</source>
         <translation>Die Konvertierung ist fehlgeschlagen.</translation>
     </message>
@@ -682,16 +674,24 @@
         <translation>Geschafft! Alle Ihre Dateien liegen im Ordner. Öffnen Sie ihn, um sie anzusehen.</translation>
     </message>
     <message>
-        <source>The operation was cancelled before any file was written.</source>
-        <translation>Der Vorgang wurde abgebrochen, bevor eine Datei geschrieben wurde.</translation>
+        <source>All supported formats (%1)</source>
+        <translation>Alle unterstützten Formate (%1)</translation>
     </message>
     <message>
-        <source>Can not save files</source>
-        <translation>Dateien können nicht gespeichert werden</translation>
+        <source>Images (%1)</source>
+        <translation>Bilder (%1)</translation>
     </message>
     <message>
-        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
-        <translation>Der Ordner %1 kann nicht angelegt oder beschrieben werden. Wählen Sie einen anderen Ordner zum Speichern Ihrer Dateien.</translation>
+        <source>Documents (%1)</source>
+        <translation>Dokumente (%1)</translation>
+    </message>
+    <message>
+        <source>Ebook (%1)</source>
+        <translation>E-Books (%1)</translation>
+    </message>
+    <message>
+        <source>HTML (%1)</source>
+        <translation>HTML (%1)</translation>
     </message>
 </context>
 </TS>

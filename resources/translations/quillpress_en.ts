@@ -38,6 +38,26 @@
         <source>OPEN FOLDER</source>
         <translation>OPEN FOLDER</translation>
     </message>
+    <message>
+        <source>The operation was cancelled before any file was written.</source>
+        <translation>The operation was cancelled before any file was written.</translation>
+    </message>
+    <message>
+        <source>The operation was cancelled. You can open the folder to view the result.</source>
+        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>The folder %1 cannot be created or written to. Choose another folder to save your files in.</translation>
+    </message>
+    <message>
+        <source>The folders %1 cannot be created or written to. Choose another folder to save your files in.</source>
+        <translation>The folders %1 cannot be created or written to. Choose another folder to save your files in.</translation>
+    </message>
+    <message>
+        <source>Can not save files</source>
+        <translation>Can not save files</translation>
+    </message>
 </context>
 <context>
     <name>DocumentViewer</name>
@@ -128,10 +148,6 @@
     <message>
         <source>Convert complete</source>
         <translation>Convert complete</translation>
-    </message>
-    <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
     </message>
     <message>
         <source>Convert failed</source>
@@ -613,26 +629,6 @@
 <context>
     <name>ToPDFView</name>
     <message>
-        <source>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</source>
-        <translation>All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</source>
-        <translation>Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)</translation>
-    </message>
-    <message>
-        <source>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</source>
-        <translation>Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)</translation>
-    </message>
-    <message>
-        <source>Ebook (*.epub *.mobi *.fb2)</source>
-        <translation>Ebook (*.epub *.mobi *.fb2)</translation>
-    </message>
-    <message>
-        <source>HTML (*.html *.htm)</source>
-        <translation>HTML (*.html *.htm)</translation>
-    </message>
-    <message>
         <source>Add file</source>
         <comment>for drop area</comment>
         <translation>Add file</translation>
@@ -658,10 +654,6 @@
         <translation>Conversion has been completed.</translation>
     </message>
     <message>
-        <source>The operation was cancelled. You can open the folder to view the result.</source>
-        <translation>The operation was cancelled. You can open the folder to view the result.</translation>
-    </message>
-    <message>
         <source>Conversion has failed.</source>
         <translation>Conversion has failed.</translation>
     </message>
@@ -682,16 +674,24 @@
         <translation>Congratulations to all of your files in the folder, open it to view them!</translation>
     </message>
     <message>
-        <source>The operation was cancelled before any file was written.</source>
-        <translation>The operation was cancelled before any file was written.</translation>
+        <source>All supported formats (%1)</source>
+        <translation>All supported formats (%1)</translation>
     </message>
     <message>
-        <source>Can not save files</source>
-        <translation>Can not save files</translation>
+        <source>Images (%1)</source>
+        <translation>Images (%1)</translation>
     </message>
     <message>
-        <source>The folder %1 cannot be created or written to. Choose another folder to save your files in.</source>
-        <translation>The folder %1 cannot be created or written to. Choose another folder to save your files in.</translation>
+        <source>Documents (%1)</source>
+        <translation>Documents (%1)</translation>
+    </message>
+    <message>
+        <source>Ebook (%1)</source>
+        <translation>Ebook (%1)</translation>
+    </message>
+    <message>
+        <source>HTML (%1)</source>
+        <translation>HTML (%1)</translation>
     </message>
 </context>
 </TS>

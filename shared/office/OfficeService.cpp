@@ -7,6 +7,19 @@
 
 #include <QMutexLocker>
 
+namespace {
+
+struct Failure
+{
+    QString message;
+    int code = 0;
+};
+
+// The last failure of each calling thread.
+thread_local Failure lastFailure;
+
+} // namespace
+
 OfficeService& OfficeService::instance()
 {
     static OfficeService service;
@@ -32,7 +45,22 @@ bool OfficeService::saveDocAs(const QString& source, const QString& destination,
     // The profile and output folders live in the user's private cache folder (mode 0700).
     const LibreOfficeRunner runner(ToolPaths::path(ToolPaths::Soffice), FileSystem::cachePath());
     const bool saved = runner.saveAs(source, destination, stopRequested);
-    if (!saved)
+    lastFailure = Failure();
+    if (!saved) {
+        const ChildProcess::Result run = runner.lastRun();
+        lastFailure.message = runner.lastError();
+        lastFailure.code = run.outcome == ChildProcess::Outcome::Finished ? run.exitCode : -1;
         Logger::instance()->log(QStringLiteral("Save file [FAILED]"), Logger::Debug);
+    }
     return saved;
+}
+
+int OfficeService::errorCode() const
+{
+    return lastFailure.code;
+}
+
+QString OfficeService::errorMessage() const
+{
+    return lastFailure.message;
 }

@@ -19,9 +19,12 @@ public:
     bool saveDocAs(const QString& source, const QString& destination,
                    const ChildProcess::StopRequest& stopRequested = ChildProcess::StopRequest());
 
-    // Kept for callers that log them after a failure; they carry no information.
-    int errorCode() const { return 0; }
-    QString errorMessage() const { return QString(); }
+    // Why the calling thread's last saveDocAs() failed, for its log: what went wrong, with the
+    // last line LibreOffice printed, and LibreOffice's exit code (-1 when it did not end by
+    // itself). Empty and 0 after a success. Each thread reads its own, so a conversion that
+    // another thread ran in between does not replace it.
+    int errorCode() const;
+    QString errorMessage() const;
 
     // The "--convert-to" value for a destination, chosen by its suffix (any case).
     static QString convertFilter(const QString& source, const QString& destination);

@@ -65,6 +65,8 @@ bool writeZip(const QString& path, const QList<ZipEntry>& entries)
         const QByteArray raw = deflateRaw(entry.data, entry.zeroBytes, crc);
         QuaZipNewInfo info(entry.name);
         info.uncompressedSize = entry.zeroBytes > 0 ? entry.zeroBytes : entry.data.size();
+        if (entry.symbolicLink)
+            info.externalAttr = 0120777u << 16; // the link's mode, in the high half as Unix writers keep it
         QuaZipFile file(&zip);
         if (!file.open(QIODevice::WriteOnly, info, nullptr, crc, Z_DEFLATED, 9, true) || file.write(raw) != raw.size())
             return false;

@@ -12,7 +12,8 @@ struct ZipEntry
 {
     QString name;
     QByteArray data;
-    qint64 zeroBytes = 0; // when > 0: the entry holds this many zero bytes instead of data, deflated
+    qint64 zeroBytes = 0;      // when > 0: the entry holds this many zero bytes instead of data, deflated
+    bool symbolicLink = false; // a link (to the path data holds), as zip -y stores one
 };
 
 // Writes a ZIP archive with the entries in order, names stored exactly as given.

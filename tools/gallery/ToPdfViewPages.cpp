@@ -158,7 +158,8 @@ QWidget* previews()
 // The message before a run into a folder that cannot be written, with a long path.
 QWidget* unwritableFolder()
 {
-    return ToPDFView::unwritableFolderMessage(QStringLiteral("/media/anna/USB STICK/Quarterly reports 2024/Scans/Archive"));
+    return ConversionTab::unwritableFoldersMessage(
+        {{QStringLiteral("/media/anna/USB STICK/Quarterly reports 2024/Scans/Archive"), QStringLiteral("Read-only file system")}});
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/core/IProgress.h"
 #include "app/core/Logger.h"
 #include "app/core/ProgressWait.h"
+#include "app/core/SaveMode.h"
 #include "app/core/UserContext.h"
 #include "services/metrics/MetricSender.h"
 #include "services/metrics/UsageStatistics.h"
@@ -16,9 +17,8 @@
 
 namespace {
 
-// The workers' save mode of the folder the run is given: the to-PDF side always writes there.
-constexpr int givenFolder = 2;
-// The usage statistics' code of that output folder.
+// The to-PDF side always writes into the folder the run is given (SaveMode::ChosenFolder); the
+// usage statistics' code of that output folder.
 constexpr int givenFolderStatisticsCode = 5;
 
 QString fromKey(const ToPDFTask& task)
@@ -125,7 +125,7 @@ void ToPDFAlgorithm::convertTask(const ToPDFTask& task)
     else if (!worker)
         Logger::instance()->log(QStringLiteral("File format is not supported. File path:%1").arg(task.file.filePath()),
                                 Logger::Error);
-    if (worker && worker->execute(task, givenFolder, m_outputFolder)) {
+    if (worker && worker->execute(task, SaveMode::ChosenFolder, m_outputFolder)) {
         if (task.mergePart)
             m_parts.append({worker->resultPath(), ToPdfOutput::outputFileName(task)});
         else

@@ -1,6 +1,7 @@
 #include "topdf/views/ToPDFView.h"
 
 #include "app/Application.h"
+#include "app/core/EbookFormats.h"
 #include "app/core/FileSystem.h"
 #include "app/core/Logger.h"
 #include "app/core/Settings.h"
@@ -38,6 +39,15 @@ UserContext* userContext()
     return Application::instance()->userContext();
 }
 
+// "*.epub *.mobi *.fb2" for a file dialog's filter.
+QString patterns(const QStringList& suffixes)
+{
+    QStringList patterns;
+    for (const QString& suffix : suffixes)
+        patterns << QStringLiteral("*.") + suffix;
+    return patterns.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 ToPDFView::ToPDFView(QWidget* parent, FileDialogs dialogs)
@@ -48,7 +58,8 @@ ToPDFView::ToPDFView(QWidget* parent, FileDialogs dialogs)
     buildPages();
     m_dropArea->setSuffixes(userContext()->supportedFormats());
     m_dropArea->addFormat(QStringLiteral("JPG, PNG, BMP, TIFF"), QStringLiteral(":/style/images/formats_images.png"));
-    m_dropArea->addFormat(QStringLiteral("EPUB, MOBI, FB2"), QStringLiteral(":/style/images/formats_ebook.png"));
+    m_dropArea->addFormat(EbookFormats::suffixes().join(QStringLiteral(", ")).toUpper(),
+                          QStringLiteral(":/style/images/formats_ebook.png"));
     m_dropArea->addFormat(QStringLiteral("HTML, HTM"), QStringLiteral(":/style/images/formats_html.png"));
     m_dropArea->addFormat(QStringLiteral("DOC, DOCX, XLS, XLSX, ODT, ODS"), QStringLiteral(":/style/images/formats_docs.png"));
 
@@ -159,11 +170,14 @@ void ToPDFView::makeConnections()
 
 QString ToPDFView::filter() const
 {
+    const QString documents = patterns({"doc", "docx", "xls", "xlsx", "odt", "ods"});
+    const QString html = patterns({"html", "htm"});
+    const QString images = patterns({"jpeg", "jpg", "png", "bmp", "tiff", "tif"});
+    const QString books = patterns(EbookFormats::suffixes());
+    const QString all = QStringList({documents, html, images, books}).join(QLatin1Char(' '));
     return QStringLiteral("%1;;%2;;%3;;%4;;%5")
-        .arg(tr("All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg *.png *.bmp "
-                "*.tiff *.tif *.epub *.mobi *.fb2)"),
-             tr("Images (*.jpeg *.jpg *.png *.bmp *.tiff *.tif)"), tr("Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods)"),
-             tr("Ebook (*.epub *.mobi *.fb2)"), tr("HTML (*.html *.htm)"));
+        .arg(tr("All supported formats (%1)").arg(all), tr("Images (%1)").arg(images),
+             tr("Documents (%1)").arg(documents), tr("Ebook (%1)").arg(books), tr("HTML (%1)").arg(html));
 }
 
 void ToPDFView::retranslate()
@@ -233,22 +247,6 @@ void ToPDFView::showMissingFiles(const QStringList& paths)
     QScopedPointer<MessageView> message(MessageView::createOkMessage(
         tr("Can not open file"),
         tr("These files could not be found and were not added: %1").arg(names.join(QStringLiteral(", "))), this));
-    message->exec();
-}
-
-MessageView* ToPDFView::unwritableFolderMessage(const QString& folder, QWidget* parent)
-{
-    return MessageView::createOkMessage(
-        tr("Can not save files"),
-        tr("The folder %1 cannot be created or written to. Choose another folder to save your files in.")
-            .arg(QDir::toNativeSeparators(folder)),
-        parent);
-}
-
-void ToPDFView::showUnwritableFolder(const QString& folder)
-{
-    Logger::instance()->log(QStringLiteral("Output folder not writable: %1").arg(folder), Logger::Warning);
-    QScopedPointer<MessageView> message(unwritableFolderMessage(folder, this));
     message->exec();
 }
 
@@ -354,11 +352,11 @@ void ToPDFView::readSettings()
     // A folder chosen in this tab lasts for the session: a stored save mode replaces it only
     // when the stored one changed (saving other settings leaves it alone).
     const SaveMode saveMode = Settings::instance()->saveMode();
-    const QString path = saveMode.mode == 2 ? saveMode.path : QString();
+    const QString path = saveMode.mode == SaveMode::ChosenFolder ? saveMode.path : QString();
     if (saveMode.mode != m_storedSaveMode || path != m_storedSavePath) {
         m_storedSaveMode = saveMode.mode;
         m_storedSavePath = path;
-        if (saveMode.mode == 2)
+        if (saveMode.mode == SaveMode::ChosenFolder)
             userContext()->setSaveToFolder(saveMode.path);
     }
     FileSettingsData general = userContext()->fileSettings();
@@ -390,10 +388,8 @@ void ToPDFView::onButtonConvert()
         return;
     // Nothing is converted for a folder that cannot take the results.
     const QString folder = userContext()->saveToFolder();
-    if (!FileSystem::makeWritableFolder(folder)) {
-        showUnwritableFolder(folder);
+    if (!prepareOutputFolders({folder}))
         return;
-    }
     m_running = true;
     m_result = ToPdfRunResult();
     m_result.taskCount = tasks.size();
@@ -453,8 +449,7 @@ void ToPDFView::showCompletionMessage(bool stopped)
     QString title = tr("Conversion has been completed.");
     QString text;
     if (stopped) {
-        text = nothingWritten ? tr("The operation was cancelled before any file was written.")
-                              : tr("The operation was cancelled. You can open the folder to view the result.");
+        text = cancelledText(nothingWritten);
     } else if (nothingWritten) {
         title = tr("Conversion has failed.");
         text = tr("None of your files could be converted.");

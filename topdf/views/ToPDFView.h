@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QStringList>
 
-class MessageView;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -40,8 +39,6 @@ public:
     ToPDFTable* table() const { return m_table; }
     // "merged_<date and time>", the name a merged file gets unless the user gives another.
     static QString mergedFileName();
-    // The message that names an output folder which cannot be created or written to.
-    static MessageView* unwritableFolderMessage(const QString& folder, QWidget* parent = nullptr);
 
 signals:
     // Opens the settings panel for row id (-1 for all files or the general settings) with a
@@ -86,7 +83,6 @@ private:
     void resetMergedFileName();
     void showCompletionMessage(bool stopped);
     void showMissingFiles(const QStringList& paths);
-    void showUnwritableFolder(const QString& folder);
 
     ToPDFModel* m_model;
     ToPDFTable* m_table = nullptr;

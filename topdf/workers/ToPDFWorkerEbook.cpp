@@ -1,5 +1,6 @@
 #include "topdf/workers/ToPDFWorkerEbook.h"
 
+#include "app/core/EbookFormats.h"
 #include "app/core/FileSystem.h"
 #include "app/core/Logger.h"
 #include "app/core/ToolPaths.h"
@@ -82,7 +83,7 @@ bool ToPDFWorkerEbook::execute(const ToPDFTask& task, int saveMode, const QStrin
     m_resultPath.clear();
     const QString source = task.file.filePath();
     ToPdfOutput::logTaskBegin(QStringLiteral("Convert ebook to pdf. Begin"), source);
-    if (!ToPdfOutput::hasEnding(source, {".epub", ".mobi", ".fb2"}))
+    if (!ToPdfOutput::hasSuffix(source, EbookFormats::suffixes()))
         return false;
 
     // quillbook takes a relative path as one inside its own program folder: every path is absolute.

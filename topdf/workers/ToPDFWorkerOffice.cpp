@@ -24,7 +24,7 @@ bool ToPDFWorkerOffice::execute(const ToPDFTask& task, int saveMode, const QStri
     m_resultPath.clear();
     const QString source = task.file.filePath();
     ToPdfOutput::logTaskBegin(QStringLiteral("Convert doc office to pdf. Begin"), source);
-    if (!ToPdfOutput::hasEnding(source, {".doc", ".docx", ".odt", ".ods", ".xls", ".xlsx", ".htm", ".html"}))
+    if (!ToPdfOutput::hasSuffix(source, {"doc", "docx", "odt", "ods", "xls", "xlsx", "htm", "html"}))
         return false;
 
     const QString intermediate = ToPdfOutput::temporaryPdfPath();

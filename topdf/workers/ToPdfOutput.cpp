@@ -2,6 +2,7 @@
 
 #include "app/core/FileSystem.h"
 #include "app/core/Logger.h"
+#include "app/core/SaveMode.h"
 #include "pdflib/service/DebenuDocument.h"
 #include "platform/process/ChildProcess.h"
 
@@ -12,20 +13,7 @@ namespace ToPdfOutput {
 
 QString outputFolderFor(const ToPDFTask& task, int saveMode, const QString& folder)
 {
-    QString result;
-    switch (saveMode) {
-    case 0:
-        result = task.file.path() + QLatin1Char('/') + task.file.completeBaseName();
-        break;
-    case 1:
-        result = task.file.path();
-        break;
-    case 2:
-        result = folder;
-        break;
-    default:
-        return QString();
-    }
+    const QString result = SaveMode::folderFor(saveMode, task.file, folder);
     if (!result.isEmpty() && !QDir(result).exists())
         QDir(result).mkpath(QStringLiteral("."));
     return result;
@@ -114,10 +102,10 @@ void logTaskEnd(const QString& result)
     debug(blankLine);
 }
 
-bool hasEnding(const QString& source, const QStringList& endings)
+bool hasSuffix(const QString& source, const QStringList& suffixes)
 {
-    for (const QString& ending : endings) {
-        if (source.endsWith(ending, Qt::CaseInsensitive))
+    for (const QString& suffix : suffixes) {
+        if (source.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
             return true;
     }
     Logger::instance()->log(QStringLiteral("File format is not supported. File path:%1").arg(source), Logger::Error);

@@ -14,9 +14,8 @@ class DebenuService;
 // Where the to-PDF workers put their files, what they write into them and how they check them.
 namespace ToPdfOutput {
 
-// The folder of a task's output: save mode 0 a folder named after the source (its complete base
-// name) beside it, 1 the source's folder, 2 folder, any other an empty text. A missing folder is
-// created.
+// The folder of a task's output under a SaveMode mode (folder for ChosenFolder), an empty text
+// for a number of no mode. A missing folder is created.
 QString outputFolderFor(const ToPDFTask& task, int saveMode, const QString& folder);
 
 // A fresh "<cache>/<32 hex digits>.pdf" for intermediate and merge-part files.
@@ -62,8 +61,8 @@ int timeoutFor(const QString& input, int baseMinutes, int megabytesPerMinute);
 void logTaskBegin(const QString& heading, const QString& source);
 // "Conversion complete. Result file path:<result>", a rule and a blank line.
 void logTaskEnd(const QString& result);
-// True when the source's path ends in one of the endings (any case); otherwise logs that the
-// format is not supported.
-bool hasEnding(const QString& source, const QStringList& endings);
+// True when the source's path ends in "." and one of the suffixes (any case); otherwise logs that
+// the format is not supported.
+bool hasSuffix(const QString& source, const QStringList& suffixes);
 
 } // namespace ToPdfOutput

@@ -1,5 +1,7 @@
 #include "topdf/workers/ToPdfWorkerFactory.h"
 
+#include "app/core/EbookFormats.h"
+
 #include "topdf/workers/ToPDFWorkerEbook.h"
 #include "topdf/workers/ToPDFWorkerOffice.h"
 #include "topdf/workers/ToPDFWorkerTIFF.h"
@@ -16,16 +18,16 @@ std::unique_ptr<IToPdfWorker> make(const ToPdfWorkerContext& context)
 
 struct Choice
 {
-    std::initializer_list<const char*> endings;
+    QStringList suffixes; // without the dot
     std::unique_ptr<IToPdfWorker> (*create)(const ToPdfWorkerContext&);
 };
 
 const Choice choices[] = {
-    {{".jpeg", ".jpg", ".png", ".bmp"}, &make<ToPdfWorkerImages>},
-    {{".tiff", ".tif"}, &make<ToPDFWorkerTIFF>},
-    {{".epub", ".mobi", ".fb2"}, &make<ToPDFWorkerEbook>},
-    {{".html", ".htm"}, &make<ToPDFWorkerWebPage>},
-    {{".doc", ".docx", ".odt", ".ods", ".xls", ".xlsx"}, &make<ToPDFWorkerOffice>},
+    {{"jpeg", "jpg", "png", "bmp"}, &make<ToPdfWorkerImages>},
+    {{"tiff", "tif"}, &make<ToPDFWorkerTIFF>},
+    {EbookFormats::suffixes(), &make<ToPDFWorkerEbook>},
+    {{"html", "htm"}, &make<ToPDFWorkerWebPage>},
+    {{"doc", "docx", "odt", "ods", "xls", "xlsx"}, &make<ToPDFWorkerOffice>},
 };
 
 } // namespace
@@ -34,8 +36,8 @@ std::unique_ptr<IToPdfWorker> createWorker(const ToPDFTask& task, const ToPdfWor
 {
     const QString path = task.file.filePath();
     for (const Choice& choice : choices) {
-        for (const char* ending : choice.endings) {
-            if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
+        for (const QString& suffix : choice.suffixes) {
+            if (path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
                 return choice.create(context);
         }
     }

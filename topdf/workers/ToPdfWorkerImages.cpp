@@ -84,7 +84,9 @@ bool ToPdfWorkerImages::drawImage(DebenuDocument& document, const QString& image
         return false;
     const int imageId = document.addImageFromFile(imagePath, 0);
     if (imageId == 0) {
-        logError(QStringLiteral("Read image [FAILED] %1").arg(imagePath));
+        logError(QStringLiteral("Read image [FAILED] %1: not a picture that can be read whole (cut short, damaged or of "
+                                "another kind)")
+                     .arg(imagePath));
         return false;
     }
 
@@ -146,7 +148,7 @@ bool ToPdfWorkerImages::saveDocument(DebenuDocument& document, const ToPDFTask& 
 bool ToPdfWorkerImages::execute(const ToPDFTask& task, int saveMode, const QString& outputFolder)
 {
     m_resultPath.clear();
-    if (!ToPdfOutput::hasEnding(task.file.filePath(), {".jpeg", ".jpg", ".png", ".bmp"}))
+    if (!ToPdfOutput::hasSuffix(task.file.filePath(), {"jpeg", "jpg", "png", "bmp"}))
         return false;
     DebenuDocument document(m_context.service, false);
     m_layout = task.layoutSettings;

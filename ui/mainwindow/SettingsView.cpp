@@ -1,6 +1,7 @@
 #include "ui/mainwindow/SettingsView.h"
 
 #include "app/Application.h"
+#include "app/core/ImageQuality.h"
 #include "app/core/Settings.h"
 #include "app/core/StoredValues.h"
 #include "app/core/ToolPaths.h"
@@ -207,9 +208,9 @@ void SettingsView::fillQuality()
 {
     const int current = m_qualityCombo->currentIndex();
     m_qualityCombo->clear();
-    m_qualityCombo->addItem(tr("Low"), 0);
-    m_qualityCombo->addItem(tr("Medium"), 1);
-    m_qualityCombo->addItem(tr("High"), 2);
+    m_qualityCombo->addItem(tr("Low"), ImageQuality::Low);
+    m_qualityCombo->addItem(tr("Medium"), ImageQuality::Medium);
+    m_qualityCombo->addItem(tr("High"), ImageQuality::High);
     m_qualityCombo->setCurrentIndex(current);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/SaveMode.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 
@@ -23,9 +25,9 @@ public:
         ModeColumn = 2
     };
     enum Row {
-        SubFolderRow = 0,
-        OriginalFolderRow = 1,
-        ChosenFolderRow = 2
+        SubFolderRow = SaveMode::SubFolder,
+        OriginalFolderRow = SaveMode::SourceFolder,
+        ChosenFolderRow = SaveMode::ChosenFolder
     };
 
     explicit SaveFolderModel(QObject* parent = nullptr);

@@ -1,5 +1,7 @@
 #include "ui/widgets/ConversionTab.h"
 
+#include "app/core/FileSystem.h"
+#include "app/core/Logger.h"
 #include "services/metrics/MetricSender.h"
 #include "services/metrics/UsageStatistics.h"
 #include "ui/kit/Button.h"
@@ -9,6 +11,7 @@
 #include "ui/widgets/ProgressControl.h"
 #include "ui/widgets/TaskTable.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -217,4 +220,39 @@ bool ConversionTab::askOpenFolder(const QString& title, const QString& text, boo
         message->addButton(openFolder, QDialogButtonBox::HelpRole);
     }
     return message->exec() == QDialogButtonBox::HelpRole;
+}
+
+QString ConversionTab::cancelledText(bool nothingWritten) const
+{
+    return nothingWritten ? tr("The operation was cancelled before any file was written.")
+                          : tr("The operation was cancelled. You can open the folder to view the result.");
+}
+
+MessageView* ConversionTab::unwritableFoldersMessage(const QList<UnwritableFolder>& folders, QWidget* parent)
+{
+    QStringList named;
+    for (const UnwritableFolder& folder : folders)
+        named << QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(folder.folder), folder.reason);
+    const QString text =
+        folders.size() == 1
+            ? tr("The folder %1 cannot be created or written to. Choose another folder to save your files in.")
+            : tr("The folders %1 cannot be created or written to. Choose another folder to save your files in.");
+    return MessageView::createOkMessage(tr("Can not save files"), text.arg(named.join(QStringLiteral(", "))), parent);
+}
+
+bool ConversionTab::prepareOutputFolders(const QStringList& folders)
+{
+    QList<UnwritableFolder> unwritable;
+    for (const QString& folder : folders) {
+        QString reason;
+        if (FileSystem::makeWritableFolder(folder, &reason))
+            continue;
+        Logger::instance()->log(QStringLiteral("Output folder not writable: %1 (%2)").arg(folder, reason), Logger::Warning);
+        unwritable.append({folder, reason});
+    }
+    if (unwritable.isEmpty())
+        return true;
+    QScopedPointer<MessageView> message(unwritableFoldersMessage(unwritable, this));
+    message->exec();
+    return false;
 }

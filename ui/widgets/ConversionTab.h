@@ -10,6 +10,7 @@
 class Button;
 class DropArea;
 class IProgress;
+class MessageView;
 class ProgressControl;
 class QHBoxLayout;
 class QLabel;
@@ -42,6 +43,15 @@ public:
 
     ProgressControl* progressControl() const { return m_progressControl; }
     bool isRunning() const { return m_running; }
+
+    // An output folder that files cannot go into, and why (in the system's words).
+    struct UnwritableFolder
+    {
+        QString folder;
+        QString reason;
+    };
+    // The message that names the output folders which cannot be created or written to.
+    static MessageView* unwritableFoldersMessage(const QList<UnwritableFolder>& folders, QWidget* parent = nullptr);
 
 signals:
     void started();
@@ -96,6 +106,12 @@ protected:
     // The message that ends a run, with an "OPEN FOLDER" button when offerFolder: true when the
     // user chose that button.
     bool askOpenFolder(const QString& title, const QString& text, bool offerFolder);
+    // What that message says after a stop: a run that wrote nothing has no folder to show.
+    QString cancelledText(bool nothingWritten) const;
+    // Before a run: makes the output folders (with their parents) and checks that files can be
+    // written into each. Those that cannot are named with the reason in a message and the log,
+    // and the answer is false: nothing is converted then.
+    bool prepareOutputFolders(const QStringList& folders);
 
     FileDialogs m_dialogs;
     QStackedLayout* m_pages = nullptr;

@@ -170,6 +170,34 @@ private slots:
         QVERIFY(FileSystem::createDir(dir + QStringLiteral("/a/b/c")));
     }
 
+    // A folder that files cannot go into says why: below a file, on a file system that takes no
+    // files, and one made immutable (chattr +i; root may still not write into it).
+    void unwritableFoldersSayWhy()
+    {
+        const QString file = m_work + QStringLiteral("/plain.txt");
+        QVERIFY(TestFiles::writeFile(file, "x"));
+        QString reason;
+        QVERIFY(!FileSystem::makeWritableFolder(file + QStringLiteral("/out/deeper"), &reason));
+        QCOMPARE(reason, QStringLiteral("Not a directory"));
+        QVERIFY(!FileSystem::makeWritableFolder(file, &reason));
+        QCOMPARE(reason, QStringLiteral("Not a directory"));
+        QVERIFY(!FileSystem::makeWritableFolder(QStringLiteral("/proc"), &reason));
+        QVERIFY2(!reason.isEmpty() && !reason.contains(QLatin1String("Unknown")), qPrintable(reason));
+
+        const QString fresh = m_work + QStringLiteral("/fresh/inner");
+        QVERIFY(FileSystem::makeWritableFolder(fresh, &reason));
+        QVERIFY(TestFiles::entries(fresh).isEmpty());
+
+        const QString locked = m_work + QStringLiteral("/locked");
+        QVERIFY(QDir().mkpath(locked));
+        if (TestFiles::run(QStringLiteral("chattr"), {QStringLiteral("+i"), locked}) != 0)
+            QSKIP("chattr +i is not allowed here");
+        const bool written = FileSystem::makeWritableFolder(locked, &reason);
+        TestFiles::run(QStringLiteral("chattr"), {QStringLiteral("-i"), locked});
+        QVERIFY(!written);
+        QCOMPARE(reason, QStringLiteral("Operation not permitted"));
+    }
+
     // Leftovers of runs that have ended go with their stale locks; what a running process claims
     // and what another naming gives stay.
     void leftoversGoClaimsStay()

@@ -1,3 +1,4 @@
+#include "app/core/ImageQuality.h"
 #include "app/core/Settings.h"
 #include "app/core/StoredValues.h"
 
@@ -61,19 +62,38 @@ private slots:
     {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<int>("expected");
-        QTest::newRow("in range low") << QVariant(0) << 0;
-        QTest::newRow("in range high") << QVariant(2) << 2;
-        QTest::newRow("too high") << QVariant(7) << 1;
-        QTest::newRow("negative") << QVariant(-1) << 1;
-        QTest::newRow("not a number") << QVariant(QStringLiteral("best")) << 1;
+        QTest::addColumn<double>("dpi");
+        QTest::newRow("in range low") << QVariant(0) << 0 << 72.0;
+        QTest::newRow("in range high") << QVariant(2) << 2 << 300.0;
+        QTest::newRow("too high") << QVariant(7) << 1 << 150.0;
+        QTest::newRow("negative") << QVariant(-1) << 1 << 150.0;
+        QTest::newRow("not a number") << QVariant(QStringLiteral("best")) << 1 << 150.0;
     }
 
+    // The stored number reads as a level, which gives the pages' resolution; a number of no level
+    // handed on unread renders as Medium too.
     void oddStoredValues()
     {
         QFETCH(QVariant, stored);
         QFETCH(int, expected);
+        QFETCH(double, dpi);
         store(StoredValues::Keys::qualityImages(), stored);
         QCOMPARE(Settings::instance()->qualityImages(), expected);
+        QCOMPARE(ImageQuality::dotsPerInch(Settings::instance()->qualityImages()), dpi);
+        bool number = false;
+        if (stored.toInt(&number) != expected && number)
+            QCOMPARE(ImageQuality::dotsPerInch(stored.toInt()), 150.0);
+    }
+
+    // Both conversion directions take their output folder from this one rule.
+    void saveModeFolders()
+    {
+        const QFileInfo source(QStringLiteral("/data/in/report.v2.pdf"));
+        QCOMPARE(SaveMode::folderFor(SaveMode::SubFolder, source, "/chosen"), QStringLiteral("/data/in/report.v2"));
+        QCOMPARE(SaveMode::folderFor(SaveMode::SourceFolder, source, "/chosen"), QStringLiteral("/data/in"));
+        QCOMPARE(SaveMode::folderFor(SaveMode::ChosenFolder, source, "/chosen"), QStringLiteral("/chosen"));
+        QVERIFY(SaveMode::folderFor(3, source, "/chosen").isEmpty());
+        QVERIFY(SaveMode::folderFor(-1, source, "/chosen").isEmpty());
     }
 
     void emptyLanguageReadsAsEnglish()

@@ -4,6 +4,7 @@
 #include "frompdf/check/CheckController.h"
 #include "frompdf/engine/FromPdfAlgorithm.h"
 #include "frompdf/engine/RangeExtraction.h"
+#include "pdflib/service/DebenuDocument.h"
 #include "pdflib/service/DebenuService.h"
 #include "platform/pdf2word/component/Pdf2WordRegistration.h"
 #include "services/metrics/MetricSender.h"
@@ -17,6 +18,9 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -112,10 +116,10 @@ class FromPdfAlgorithmTest : public QObject
     }
 
     // Runs on a thread of its own, as the tab does, so that the question can block it.
-    void runOnThread(const FromPDFTaskList& tasks, const QString& outputFolder)
+    void runOnThread(const FromPDFTaskList& tasks, const QString& outputFolder, IProgress* progress = nullptr)
     {
         QThread thread;
-        auto* algorithm = new FromPdfAlgorithm(m_service, nullptr, host());
+        auto* algorithm = new FromPdfAlgorithm(m_service, progress, host());
         algorithm->setTasks(tasks);
         algorithm->setSaveMode(2, outputFolder);
         algorithm->moveToThread(&thread);
@@ -275,6 +279,80 @@ private slots:
         QCOMPARE(RecordingPdf2Word::calls().size(), useOcr ? 0 : 2);
         if (useOcr)
             QVERIFY(TestFiles::readFile(out + QStringLiteral("/Ten_3.txt")).contains("Page 3"));
+    }
+
+    // OCR of a speckled fax-quality page through the run, as the window drives it: no slower than
+    // the tesseract command line on the page as the run renders it, reading at least as many of
+    // its words (nearly all), and counting the pages done.
+    void noisyScanIsReadAsFastAsByTheCommandLine()
+    {
+        const QString truth = TestPdfs::sentencePages(1, 40).first();
+        const QString in = TestFiles::sandboxFolder(QStringLiteral("noisy"));
+        const QString pdf = in + QStringLiteral("/fax.pdf");
+        QVERIFY(TestPdfs::writeNoisyScanPdf(pdf, truth));
+        const QString image = in + QStringLiteral("/page.jpg");
+        QCOMPARE(DebenuDocument(m_service, pdf, QString(), false).renderPageToFile(300.0, 1, 1, image), 1);
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray cliText;
+        QCOMPARE(TestFiles::run(QStringLiteral("tesseract"),
+                                {image, QStringLiteral("stdout"), QStringLiteral("-l"), QStringLiteral("eng"),
+                                 QStringLiteral("--tessdata-dir"), ToolPaths::path(ToolPaths::TessData)},
+                                &cliText, nullptr, 600000),
+                 0);
+        const qint64 cliMs = clock.elapsed();
+
+        Responder responder(m_controller, true, false);
+        RecordingProgress progress;
+        FromPDFTask task = makeTask(pdf, QStringLiteral("txt"), {{1, 1}}, 1);
+        task.scanned = true;
+        task.ocrLanguage = QStringLiteral("EN");
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("noisy-out"));
+        clock.restart();
+        runOnThread({task}, out, &progress);
+        const qint64 oursMs = clock.elapsed();
+        QVERIFY2(oursMs <= 2 * cliMs + 2000, qPrintable(QStringLiteral("%1 ms, command line %2 ms").arg(oursMs).arg(cliMs)));
+        const QStringList words = TestPdfs::wordsOf(truth);
+        const double ours = TestPdfs::wordsFound(words, TestPdfs::wordsOf(QString::fromUtf8(TestFiles::readFile(out + "/fax.txt"))));
+        const double cli = TestPdfs::wordsFound(words, TestPdfs::wordsOf(QString::fromUtf8(cliText)));
+        // The specks taken off the page before its analysis leave no stray letters among the words.
+        QVERIFY2(ours >= cli && ours >= 0.97, qPrintable(QStringLiteral("%1 of the words, command line %2").arg(ours).arg(cli)));
+
+        const QStringList calls = progress.calls();
+        QCOMPARE(calls.mid(0, 2), QStringList({"min 0", "max 1"}));
+        QVERIFY(calls.contains(QStringLiteral("text 1 of 1 converting. 0 of 1 pages")));
+        QCOMPARE(progressValues(progress).first(), 0);
+        QCOMPARE(lastCall(progress, QStringLiteral("text")), QStringLiteral("text 1 of 1 converting. 1 of 1 pages"));
+    }
+
+    // A stop while that page is read ends the run within a second, without output.
+    void stopDuringOcrOfANoisyScan()
+    {
+        const QString pdf = TestFiles::sandboxFolder(QStringLiteral("noisy-stop")) + QStringLiteral("/fax.pdf");
+        QVERIFY(TestPdfs::writeNoisyScanPdf(pdf, TestPdfs::sentencePages(1, 40).first()));
+        Responder responder(m_controller, true, false);
+        RecordingProgress progress;
+        FromPDFTask task = makeTask(pdf, QStringLiteral("docx"), {{1, 1}}, 1);
+        task.scanned = true;
+        task.ocrLanguage = QStringLiteral("EN");
+        QElapsedTimer clock;
+        clock.start();
+        std::atomic<qint64> stoppedAt{-1};
+        std::thread stopper([&] {
+            while (!progress.calls().contains(QStringLiteral("text 1 of 1 converting. 0 of 1 pages")) && clock.elapsed() < 60000)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            stoppedAt = clock.elapsed();
+            progress.stop();
+        });
+        const QString out = TestFiles::sandboxFolder(QStringLiteral("noisy-stop-out"));
+        m_context.setLastConvertedFile(UserContext::FromPdf, QStringLiteral("before"));
+        runOnThread({task}, out, &progress);
+        const qint64 finishedAt = clock.elapsed();
+        stopper.join();
+        QVERIFY2(finishedAt - stoppedAt < QP_STOP_ANSWERED_MS, qPrintable(QString::number(finishedAt - stoppedAt)));
+        QCOMPARE(TestFiles::entries(out), QStringList());
+        QCOMPARE(m_context.lastConvertedFile(UserContext::FromPdf), QString());
     }
 
     void stopDuringTheSecondOfThreeTasks()

@@ -55,6 +55,18 @@ private slots:
         QVERIFY(FromPDFTask::isAlwaysSplitFormat(QStringLiteral("WMF")));
         QVERIFY(!FromPDFTask::isAlwaysSplitFormat(QStringLiteral("png")));
 
+        // Each format is of one kind (any case); "ods" converts although the pop-up does not offer
+        // it, and the library's "emf" is no format of a conversion.
+        QStringList kinds;
+        for (const char* format : {"DOC", "docx", "rtf", "odt", "html", "ods", "JPG", "png", "bmp", "tiff", "gif", "eps",
+                                   "wmf", "Txt", "emf", "pdf"}) {
+            const QString name = QString::fromLatin1(format);
+            const int document = FromPDFTask::isDocumentFormat(name);
+            const int image = FromPDFTask::isImageFormat(name);
+            kinds << QStringLiteral("%1%2%3").arg(document).arg(image).arg(int(FromPDFTask::isTextFormat(name)));
+        }
+        QCOMPARE(kinds.join(' '), QStringLiteral("100 100 100 100 100 100 010 010 010 010 010 010 010 001 000 000"));
+
         task.passwordRequired = true;
         QVERIFY(task.needsPassword());
         task.password = QStringLiteral("secret");

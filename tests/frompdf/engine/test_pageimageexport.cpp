@@ -55,13 +55,31 @@ private slots:
 
     void cleanup() { qunsetenv(ToolPaths::environmentVariable(ToolPaths::Convert)); }
 
+    // The library's codes, found without regard to case; a name of no render format has none.
     void formatTable()
     {
-        const QStringList formats = {"bmp", "jpg", "wmf", "emf", "eps", "png", "gif", "tiff", "html", "PNG"};
+        const QStringList formats = {"bmp", "jpg", "wmf", "emf", "eps", "png", "gif", "tiff", "html", "PNG", "docx", "xyz", ""};
         QVector<int> codes;
         for (const QString& format : formats)
             codes << PageImageExport::renderFormat(format);
-        QCOMPARE(codes, QVector<int>({0, 1, 2, 3, 4, 5, 6, 7, 9, 1}));
+        QCOMPARE(codes, QVector<int>({0, 1, 2, 3, 4, 5, 6, 7, 9, 5, -1, -1, -1}));
+    }
+
+    // A format the library does not render is an error, not JPEG pages under that suffix.
+    void unknownFormatWritesNothing()
+    {
+        const QString out = m_root + QStringLiteral("/unknown");
+        QDir().mkpath(out);
+        PageImageExport exporter(m_service, nullptr);
+        exporter.setImageQuality(ImageQuality::Low);
+        QSignalSpy pages(&exporter, &PageImageExport::pageFinished);
+        for (bool split : {true, false}) {
+            QCOMPARE(exporter.exportTask(taskFor(m_pdf, "xyz", {{1, 2}}, split), out), int(PageImageExport::UnknownFormat));
+            QCOMPARE(exporter.exportTask(taskFor(m_pdf, "docx", {{1, 2}}, split), out), int(PageImageExport::UnknownFormat));
+        }
+        QVERIFY(TestFiles::entries(out).isEmpty());
+        QVERIFY(exporter.lastOutput().isEmpty());
+        QCOMPARE(pages.count(), 0);
     }
 
     // One file per page in every format: zero-padded names, each page once, files readable.
@@ -78,7 +96,7 @@ private slots:
         const QString out = m_root + QStringLiteral("/pages-") + format;
         QDir().mkpath(out);
         PageImageExport exporter(m_service, nullptr);
-        exporter.setImageQuality(0);
+        exporter.setImageQuality(ImageQuality::Low);
         QSignalSpy pages(&exporter, &PageImageExport::pageFinished);
         QCOMPARE(exporter.exportTask(taskFor(m_pdf, format, {{1, 3}, {9, 12}, {2, 3}}, true), out), 0);
 
@@ -122,7 +140,7 @@ private slots:
         QDir().mkpath(tall);
         RecordingProgress progress;
         PageImageExport big(m_service, &progress);
-        big.setImageQuality(2);
+        big.setImageQuality(ImageQuality::High);
         big.setRunPages(12);
         QCOMPARE(big.exportTask(taskFor(m_pdf, "png", {{1, 12}}, false), tall), 0);
         QCOMPARE(TestFiles::entries(tall), QStringList({"Book_1-12.png"}));
@@ -132,7 +150,7 @@ private slots:
         // The join shows a busy display, then hands the run its page range back.
         const QStringList calls = progress.calls();
         QCOMPARE(calls.mid(calls.indexOf("text Merge images...") - 3),
-                 QStringList({"min 0", "max 0", "value 0", "text Merge images...", "min 1", "max 12"}));
+                 QStringList({"min 0", "max 0", "value 0", "text Merge images...", "min 0", "max 12"}));
         // Page order: the first page's number sits at the top, the last one's at the bottom.
         QImage joined(tall + "/Book_1-12.png");
         QVERIFY(!joined.isNull());
@@ -150,7 +168,7 @@ private slots:
         RecordingProgress progress;
         int finishedPages = 0;
         PageImageExport exporter(m_service, &progress);
-        exporter.setImageQuality(0);
+        exporter.setImageQuality(ImageQuality::Low);
         connect(&exporter, &PageImageExport::pageFinished, [&] {
             if (++finishedPages == 2)
                 progress.paused = true;
@@ -182,7 +200,7 @@ private slots:
         QDir().mkpath(out);
         RecordingProgress progress;
         PageImageExport exporter(m_service, &progress);
-        exporter.setImageQuality(0);
+        exporter.setImageQuality(ImageQuality::Low);
         int finishedPages = 0;
         connect(&exporter, &PageImageExport::pageFinished, [&] {
             if (++finishedPages == 2)
@@ -197,15 +215,12 @@ private slots:
 
     void failures()
     {
-        QCOMPARE(PageImageExport::resolution(2), 300.0);
-        QCOMPARE(PageImageExport::resolution(7), 150.0);
-
         const QString out = m_root + QStringLiteral("/failures");
         QDir().mkpath(out);
         // The image tool fails: 903, and its work files are gone.
         qputenv(ToolPaths::environmentVariable(ToolPaths::Convert), "/bin/false");
         PageImageExport exporter(m_service, nullptr);
-        exporter.setImageQuality(0);
+        exporter.setImageQuality(ImageQuality::Low);
         QCOMPARE(exporter.exportTask(taskFor(m_pdf, "png", {{1, 2}}, false), out), 903);
         QVERIFY(TestFiles::entries(FileSystem::cachePath()).isEmpty());
         // The tool leaves an empty file, failing (as on a JPEG beyond 65500 pixels) or not: no
@@ -243,7 +258,7 @@ private slots:
         const QString source = m_root + QStringLiteral("/in/100%2 %1.pdf");
         QVERIFY(QFile::copy(m_pdf, source));
         PageImageExport exporter(m_service, nullptr);
-        exporter.setImageQuality(0);
+        exporter.setImageQuality(ImageQuality::Low);
         QCOMPARE(exporter.exportTask(taskFor(source, "png", {{1, 2}}, true), out), 0);
         QCOMPARE(exporter.exportTask(taskFor(source, "png", {{1, 2}}, false), out), 0);
         QCOMPARE(exporter.exportTask(taskFor(source, "png", {{2, 2}}, true), out), 0);

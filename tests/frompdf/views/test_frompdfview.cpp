@@ -25,13 +25,16 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedLayout>
 
 namespace {
@@ -101,6 +104,22 @@ QStringList filesIn(const QString& folder, const QString& pattern)
 {
     return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
 }
+
+// While it lives, OCR reads with the program folder's language data instead of the stand-in
+// files the application was given.
+class RealLanguageData
+{
+public:
+    RealLanguageData()
+        : m_standIn(qgetenv("QUILLPRESS_TESSDATA"))
+    {
+        qunsetenv("QUILLPRESS_TESSDATA");
+    }
+    ~RealLanguageData() { qputenv("QUILLPRESS_TESSDATA", m_standIn); }
+
+private:
+    const QByteArray m_standIn;
+};
 
 } // namespace
 
@@ -315,6 +334,56 @@ private slots:
         QVERIFY(QFile::exists(folder + "/scan/scan.docx"));
     }
 
+    // Converts a speckled fax-quality page to DOCX with OCR, as a user does, and returns once the
+    // page has been read for a second: the question answered, the page on its way.
+    void startOcrOfANoisyScan(FromPDFView& view, const QString& folder, DialogScript& script)
+    {
+        QVERIFY(TestPdfs::writeNoisyScanPdf(folder + "/fax.pdf", TestPdfs::sentencePages(1, 40).first()));
+        view.show();
+        addAndWait(&view, {folder + "/fax.pdf"}, 1);
+        QVERIFY(view.model()->task(0).scanned);
+        view.model()->setFormat(0, QStringLiteral("docx"));
+        script.add(click(StyleName::checkocrview__button_use_ocr));
+        view.findChild<QPushButton*>(StyleName::buttonConvert)->click();
+        QLabel* message = view.progressControl()->findChildren<QLabel*>(StyleName::progressLabel).at(0);
+        QTRY_VERIFY_WITH_TIMEOUT(message->text().contains(QLatin1String("0 of 1 pages")), 60000);
+        QTest::qWait(1100);
+    }
+
+    // While the page is read the progress shows the pages done and the time that passes; "Stop"
+    // ends the run within a second, and a run that wrote nothing offers no folder to open.
+    void ocrOfANoisyScanShowsPagesDoneAndStops()
+    {
+        const QString folder = freshFolder(QStringLiteral("noisy"), {});
+        const RealLanguageData languages;
+        FromPDFView view;
+        DialogScript script;
+        QSignalSpy finished(&view, &FromPDFView::finished);
+        startOcrOfANoisyScan(view, folder, script);
+        ProgressControl* control = view.progressControl();
+        auto* bar = control->findChild<QProgressBar*>();
+        const QList<QLabel*> labels = control->findChildren<QLabel*>(StyleName::progressLabel);
+        QCOMPARE(labels.at(0)->text(), QStringLiteral("1 of 1 converting. 0 of 1 pages"));
+        QVERIFY2(bar->minimum() < bar->maximum(), "a busy bar tells no pages");
+        QCOMPARE(bar->value(), bar->minimum());
+        QVERIFY2(labels.at(1)->text().contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"))),
+                 qPrintable(labels.at(1)->text()));
+
+        script.add([](QWidget* dialog) {
+            QVERIFY(!dialog->findChild<QAbstractButton*>(StyleName::buttonMessageOpenFolder));
+            dialog->findChild<QAbstractButton*>(StyleName::buttonOk)->click();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        control->findChild<QPushButton*>(StyleName::buttonStop)->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QVERIFY2(clock.elapsed() < QP_STOP_ANSWERED_MS, qPrintable(QString::number(clock.elapsed())));
+        QTRY_COMPARE(script.pending(), 0);
+        QVERIFY2(script.seen.last().contains(QLatin1String("cancelled before any file was written")),
+                 qPrintable(script.seen.last()));
+        QCOMPARE(TestFiles::entries(folder + "/fax"), QStringList());
+    }
+
     void asksForPasswordsWhereTheyAreNeeded()
     {
         const QString folder = freshFolder(QStringLiteral("locked"), {"locked.pdf", "other.pdf"});
@@ -414,6 +483,49 @@ private slots:
         combo->setCurrentIndex(2);
         QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 2));
         QCOMPARE(combo->currentIndex(), 1);
+    }
+
+    // An output folder that cannot take the results (one below a file, one that cannot be
+    // written) is named with the reason before anything starts.
+    void unwritableFolderStartsNothing()
+    {
+        const QString folder = freshFolder(QStringLiteral("unwritable"), {"gamma.pdf"});
+        TestFiles::writeFile(folder + "/file", "not a folder");
+        for (const QString& target : {folder + "/file/out", QStringLiteral("/proc")}) {
+            FromPDFView view(nullptr, {{}, [target](QWidget*, const QString&, const QString&) { return target; }});
+            view.show();
+            addAndWait(&view, {folder + "/gamma.pdf"}, 1);
+            auto* combo = view.findChild<QComboBox*>();
+            combo->setCurrentIndex(2);
+            QMetaObject::invokeMethod(combo, "activated", Q_ARG(int, 2));
+            QSignalSpy started(&view, &FromPDFView::started);
+            DialogScript script;
+            script.add(click(StyleName::buttonOk));
+            view.findChild<QPushButton*>(StyleName::buttonConvert)->click();
+            QTRY_COMPARE(script.pending(), 0);
+            QVERIFY2(script.seen.first().contains(QDir::toNativeSeparators(target) + QStringLiteral(" (")),
+                     qPrintable(script.seen.first()));
+            QVERIFY2(!script.seen.first().contains(QStringLiteral("()")), qPrintable(script.seen.first()));
+            QCOMPARE(started.count(), 0);
+            QVERIFY(!view.isRunning());
+        }
+        QCOMPARE(TestFiles::entries(folder), QStringList({"file", "gamma.pdf"}));
+    }
+
+    // Closing the window while a page is read by OCR ends the run as "Stop" does, at once.
+    void quittingDuringOcrEndsTheRunAtOnce()
+    {
+        const QString folder = freshFolder(QStringLiteral("quit-ocr"), {});
+        const RealLanguageData languages;
+        auto* view = new FromPDFView;
+        DialogScript script;
+        startOcrOfANoisyScan(*view, folder, script);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(Application::instance()->stopWorkers(60000));
+        QVERIFY2(clock.elapsed() < QP_STOP_ANSWERED_MS, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(TestFiles::entries(folder + "/fax"), QStringList());
+        delete view;
     }
 
     // Quitting in the middle of a run: the application stops the registered thread and waits.

@@ -210,16 +210,17 @@ QByteArray nestedFormsPdf(int depth)
     return PdfLibraryFixtures::pdfFile(objects, 1);
 }
 
-QByteArray type3CyclePdf()
+QByteArray type3CyclePdf(bool throughPage)
 {
-    // Object own: a Type 3 font whose glyph (object own + 1) draws a glyph of the font other.
+    // Object own: a Type 3 font whose glyph (object own + 1) draws a glyph of the font named T in
+    // its resources, object other; without resources of its own (other 0) the page's T, itself.
     const auto type3 = [](int own, int other) {
         return "<< /Type /Font /Subtype /Type3 /FontBBox [0 0 1000 1000] /FontMatrix [0.001 0 0 0.001 0 0] /CharProcs << /a "
                + QByteArray::number(own + 1) + " 0 R >> /Encoding << /Type /Encoding /Differences [97 /a] >> /FirstChar 97 "
-                                               "/LastChar 97 /Widths [1000] /Resources << /Font << /T "
-               + QByteArray::number(other) + " 0 R >> >> >>";
+                                               "/LastChar 97 /Widths [1000]"
+               + (other > 0 ? " /Resources << /Font << /T " + QByteArray::number(other) + " 0 R >> >>" : QByteArray()) + " >>";
     };
-    const QList<QByteArray> objects = {
+    QList<QByteArray> objects = {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R /T 8 0 R >> >> /Contents 4 0 R >>",
@@ -227,11 +228,11 @@ QByteArray type3CyclePdf()
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 5 0 R >> >> /Contents 7 0 R >>",
         stream("BT /F1 14 Tf 72 740 Td (The second page) Tj ET"),
-        type3(8, 10),
+        type3(8, throughPage ? 0 : 10),
         stream("1000 0 d0 0 0 500 500 re f BT /T 1000 Tf 0 0 Td (a) Tj ET"),
-        type3(10, 8),
-        stream("1000 0 d0 100 100 300 300 re f BT /T 1000 Tf 0 0 Td (a) Tj ET"),
     };
+    if (!throughPage)
+        objects << type3(10, 8) << stream("1000 0 d0 100 100 300 300 re f BT /T 1000 Tf 0 0 Td (a) Tj ET");
     return PdfLibraryFixtures::pdfFile(objects, 1);
 }
 

@@ -30,8 +30,10 @@ QByteArray brokenPicturePdf();
 // "Level <depth - 1>", one line below the other in columns; the second a line of its own.
 QByteArray nestedFormsPdf(int depth);
 // Two pages: the first draws a line and a glyph of a Type 3 font whose glyph draws a glyph of
-// another Type 3 font, whose glyph draws the first one's; the second a line of its own.
-QByteArray type3CyclePdf();
+// another Type 3 font, whose glyph draws the first one's; throughPage: of a Type 3 font without
+// resources of its own whose glyph draws the font the page's resources name, itself. The second
+// page a line of its own.
+QByteArray type3CyclePdf(bool throughPage = false);
 
 // The pages of sourcePdf drawn at dpi and read by the tesseract command line into a PDF.
 bool writeTesseractScanPdf(const QString& sourcePdf, const QString& path, int dpi);

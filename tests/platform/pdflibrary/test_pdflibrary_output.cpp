@@ -6,9 +6,12 @@
 #include "tests/support/TestFiles.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QtEndian>
 #include <QtTest>
@@ -49,6 +52,28 @@ QImage quadrants(int width, int height)
     return image;
 }
 
+// A picture of random colours, which compresses little.
+QImage noise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, random.generate() | 0xFF000000u);
+    return image;
+}
+
+QByteArray encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
 // Renders page 1 of the selected document at 72 dpi through a PNG file.
 QImage renderedPage(DebenuPDFLibraryDLLQt1212& dpl, const QString& name)
 {
@@ -83,6 +108,7 @@ private slots:
     void pageSizesByName_data();
     void pageSizesByName();
     void badImagesFail();
+    void picturesCutShortFail();
 
 private:
     QScopedPointer<DebenuPDFLibraryDLLQt1212> dpl;
@@ -490,3 +516,49 @@ void TestPdfLibraryOutput::badImagesFail()
 
 QTEST_GUILESS_MAIN(TestPdfLibraryOutput)
 #include "test_pdflibrary_output.moc"
+
+// A picture file cut short (a copy or a download that stopped) opens but decodes to a picture
+// whose missing part is grey or black: it is refused as unreadable. A file that lacks only its
+// end marker, its picture whole, still reads.
+void TestPdfLibraryOutput::picturesCutShortFail()
+{
+    QVERIFY(dpl->NewDocument() > 0);
+    const auto added = [this](const char* name, const QByteArray& bytes) {
+        return dpl->AddImageFromFile(sandboxFile(QString::fromLatin1(name), bytes), 0);
+    };
+    const QByteArray jpeg = encoded(noise(800, 600), "JPEG");
+    QVERIFY(jpeg.endsWith("\xFF\xD9") && jpeg.size() > 20000);
+    QVERIFY(added("photo.jpg", jpeg) > 0);
+    QCOMPARE(added("cut.jpg", jpeg.left(3000)), 0);
+    QCOMPARE(dpl->LastErrorCode(), 1004);
+    QCOMPARE(added("half.jpg", jpeg.left(jpeg.size() / 2)), 0);
+    QVERIFY(added("no-end-marker.jpg", jpeg.chopped(2)) > 0);
+    const QByteArray progressive = encoded(noise(800, 600), "JPEG", true);
+    QVERIFY(added("progressive.jpg", progressive) > 0);
+    QCOMPARE(added("progressive-cut.jpg", progressive.left(progressive.size() * 3 / 4)), 0);
+
+    // libpng writes the rows in chunks of 8 KB: a cut between two of them leaves every chunk whole.
+    const QByteArray png = encoded(noise(400, 300), "PNG");
+    QVERIFY(png.count("IDAT") > 4);
+    QVERIFY(added("picture.png", png) > 0);
+    QCOMPARE(added("chunks-cut.png", png.left(png.indexOf("IDAT", png.indexOf("IDAT") + 4) - 4)), 0);
+    QCOMPARE(added("cut.png", png.left(png.size() / 2)), 0);
+    QVERIFY(added("no-end-chunk.png", png.left(png.lastIndexOf("IEND") - 4)) > 0);
+
+    const QByteArray bmp = encoded(noise(100, 80), "BMP");
+    QVERIFY(added("picture.bmp", bmp) > 0);
+    QCOMPARE(added("cut.bmp", bmp.left(bmp.size() - 100)), 0);
+    // An 8-bit run-length BMP of 4 x 2 pixels, black and blue: two rows of runs, then the
+    // end-of-bitmap code.
+    QByteArray rle;
+    QDataStream out(&rle, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(0) << quint32(0) << quint32(62);                                         // file header
+    out << quint32(40) << qint32(4) << qint32(2) << quint16(1) << quint16(8) << quint32(1); // RLE8
+    out << quint32(0) << quint32(0) << quint32(0) << quint32(2) << quint32(0);              // two colours
+    out << quint32(0) << quint32(0xFF);                                                     // the palette
+    out.writeRawData("\x04\x01\x00\x00\x04\x00\x00\x01", 8);
+    QVERIFY(added("runs.bmp", rle) > 0);
+    QCOMPARE(added("runs-cut.bmp", rle.chopped(6)), 0);
+}

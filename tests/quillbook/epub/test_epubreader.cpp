@@ -123,6 +123,31 @@ private slots:
             QVERIFY2(!all.next().contains("escaped"), qPrintable(all.filePath()));
     }
 
+    // Symbolic links stored in the archive (to a file outside, to a folder outside, to a chapter,
+    // and one whose name is the folder of the next chapter) are not written at all, and the book's
+    // own entries all are.
+    void symbolicLinksAreLeftOut()
+    {
+        QList<ZipEntry> entries = BookFiles::epub({{"one.xhtml", "<p>One</p>"}, {"Text/two.xhtml", "<p>Two</p>"}});
+        for (const auto& link : {qMakePair(QString("OEBPS/Text"), QByteArray("/tmp")),
+                                 qMakePair(QString("OEBPS/passwd.xhtml"), QByteArray("/etc/passwd")),
+                                 qMakePair(QString("OEBPS/up"), QByteArray("../../..")),
+                                 qMakePair(QString("OEBPS/alias.xhtml"), QByteArray("one.xhtml"))}) {
+            ZipEntry entry{link.first, link.second};
+            entry.symbolicLink = true;
+            entries.insert(3, entry);
+        }
+        const QString work = workFolder();
+        QStringList extracted;
+        QVERIFY(epub::unzipArchive(book(entries), work, &extracted));
+        QCOMPARE(extracted.size(), 5); // mimetype, container, package, two chapters
+        QVERIFY(TestFiles::readFile(work + "/OEBPS/Text/two.xhtml").contains("<p>Two</p>"));
+        for (const char* link : {"passwd.xhtml", "up", "alias.xhtml"})
+            QVERIFY2(!QFileInfo(work + "/OEBPS/" + link).exists() && !QFileInfo(work + "/OEBPS/" + link).isSymLink(), link);
+        const QString again = workFolder();
+        QCOMPARE(pages(book(entries), again), QStringList({again + "/OEBPS", "one.xhtml", "Text/two.xhtml"}));
+    }
+
     // Bounds on unpacked bytes and entries; a bound that is reached fails the unpacking.
     void unpackingIsBounded()
     {

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextCodec>
+#include <QTextDocumentFragment>
 
 class TestFb2Reader : public QObject
 {
@@ -145,17 +146,64 @@ private slots:
             QVERIFY2(!all.next().contains("escaped"), qPrintable(all.filePath()));
     }
 
-    // Nesting past the bound reads as a damaged book: no page, and no stack overflow.
-    void deepNestingGivesNoPages()
+    // Sections nested 200,000 deep, each with a paragraph, and emphasis nested 100,000 deep in a
+    // paragraph: what lies deeper than 256 levels is flattened into the text of the element at
+    // that level, so every word prints in order, without a stack overflow; the book's other
+    // sections keep their pages. 100 levels are kept whole.
+    void deepNestingIsFlattened()
     {
         const int depth = 200000;
+        QString sections;
+        for (int i = 0; i < depth; ++i)
+            sections += QStringLiteral("<section><p>s%1</p>").arg(i);
         QString work;
-        const QStringList list = convert(BookFiles::fb2("<body>" + QString("<section>").repeated(depth) + "<p>deep</p>" + QString("</section>").repeated(depth) + "</body>"),
-                                         &work);
-        QCOMPARE(list, QStringList{work});
+        QStringList list = convert(BookFiles::fb2("<body><section><p>Shallow words.</p></section>" + sections + "<p>deepest</p>"
+                                                  + QString("</section>").repeated(depth) + "<section><p>After words.</p></section></body>"),
+                                   &work);
+        QCOMPARE(list.size(), 4);
+        QCOMPARE(page(work, 1).count("<p>"), 1);
+        const QString deep = page(work, 2);
+        QVERIFY(deep.contains("<p>s252</p>") && !deep.contains("<p>s253</p>"));
+        const int flat = deep.indexOf("<p>s253 s254 s255 ");
+        QVERIFY(flat > 0);
+        const QString words = deep.mid(flat + 3, deep.indexOf("</p>", flat) - flat - 3).simplified();
+        QCOMPARE(words.count(' '), depth - 253);
+        QVERIFY(words.endsWith(" s199998 s199999 deepest"));
+        QVERIFY(page(work, 3).contains("After words."));
+
+        list = convert(BookFiles::fb2("<body><section><p>Start " + QString("<emphasis>word ").repeated(100000) + "end"
+                                      + QString("</emphasis>").repeated(100000) + "</p></section></body>"),
+                       &work);
+        QCOMPARE(list.size(), 2);
+        const QString emphasis = page(work, 1);
+        QCOMPARE(emphasis.count("<i>"), 252);
+        QCOMPARE(QTextDocumentFragment::fromHtml(emphasis).toPlainText().simplified(),
+                 "Start " + QString("word ").repeated(100000) + "end");
+
         QCOMPARE(convert(BookFiles::fb2("<body>" + QString("<section>").repeated(100) + "<p>deep</p>" + QString("</section>").repeated(100) + "</body>"))
                      .size(),
                  2);
+    }
+
+    // Entities that expand without bound ("billion laughs") and entities neither the book nor HTML
+    // declares are left out; the book's text around them prints. HTML's named characters and a
+    // small entity the book declares expand.
+    void entitiesAreLeftOutNotTheBook()
+    {
+        QString laughs = QStringLiteral("<!DOCTYPE FictionBook [<!ENTITY l0 \"lol\">");
+        for (int i = 1; i < 10; ++i)
+            laughs += QStringLiteral("<!ENTITY l%1 \"%2\">").arg(i).arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10));
+        laughs += QStringLiteral("]>");
+        QByteArray bomb = BookFiles::fb2("<body><section><p>Before &l9; after,&nbsp;end &unknown;&mdash;</p></section></body>");
+        bomb.insert(bomb.indexOf("<FictionBook"), laughs.toUtf8());
+        QString work;
+        QCOMPARE(convert(bomb, &work).size(), 2);
+        QVERIFY2(page(work, 1).contains(QStringLiteral("<p>Before  after,\u00a0end \u2014</p>")), qPrintable(page(work, 1)));
+
+        QByteArray small = BookFiles::fb2("<body><section><p>Say &greeting;</p></section></body>");
+        small.insert(small.indexOf("<FictionBook"), "<!DOCTYPE FictionBook [<!ENTITY greeting \"hello\">]>");
+        QCOMPARE(convert(small, &work).size(), 2);
+        QVERIFY(page(work, 1).contains("<p>Say hello</p>"));
     }
 };
 

@@ -106,6 +106,17 @@ int recordOffset(const QByteArray& file, int index)
     return int(quint8(file[at])) << 24 | int(quint8(file[at + 1])) << 16 | int(quint8(file[at + 2])) << 8 | quint8(file[at + 3]);
 }
 
+QByteArray replaceRecord(const QByteArray& file, int index, const QByteArray& bytes)
+{
+    const int start = recordOffset(file, index);
+    const int end = recordOffset(file, index + 1);
+    QByteArray out = file.left(start) + bytes + file.mid(end);
+    const int count = int(quint8(file[76])) << 8 | quint8(file[77]);
+    for (int i = index + 1; i < count; ++i)
+        putBe32(out, pdbHeaderSize + 8 * i, quint32(recordOffset(file, i) + bytes.size() - (end - start)));
+    return out;
+}
+
 QByteArray write(const Book& book)
 {
     QList<QByteArray> records;

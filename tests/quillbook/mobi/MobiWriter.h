@@ -30,6 +30,8 @@ QByteArray write(const Book& book);
 
 // Where record index starts in a written file.
 int recordOffset(const QByteArray& file, int index);
+// The file with record index (not the last) holding bytes instead, the later records moved.
+QByteArray replaceRecord(const QByteArray& file, int index, const QByteArray& bytes);
 void putBe16(QByteArray& bytes, int pos, quint16 value);
 void putBe32(QByteArray& bytes, int pos, quint32 value);
 

@@ -105,6 +105,32 @@ private slots:
         QCOMPARE(text(pdf), QStringLiteral("Überschrift Grüße – première partie. Zweite Seite."));
     }
 
+    // A PalmDOC header that declares a text length of 0xFFFFFFFF and 65,535 text records (and, in
+    // the second book, a first non-book record beyond the file) bounds nothing: the text ends with
+    // its last record, whose "p></body>" closes the tag the record before left open, and nothing
+    // follows the last chapter (no stray "</", no end-of-book marker read as text).
+    void textBoundsBeyondTheFile()
+    {
+        MobiWriter::Book book;
+        book.text = "<html><body><p>" + QByteArray("word ").repeated(1600);
+        book.text += QByteArray(8190 - book.text.size(), ' ') + "</p><p>Last chapter ends here.</p></body></html>";
+        QCOMPARE(book.text.mid(8190, 2), QByteArray("</"));
+        const QByteArray sound = MobiWriter::write(book);
+        QByteArray declared = sound;
+        const int zero = MobiWriter::recordOffset(declared, 0);
+        MobiWriter::putBe32(declared, zero + 4, 0xFFFFFFFF);
+        MobiWriter::putBe16(declared, zero + 8, 0xFFFF);
+        QByteArray nothingBounds = declared;
+        MobiWriter::putBe32(nothingBounds, zero + 16 + 64, 0xFFFF);
+        for (const QByteArray& bytes : {declared, nothingBounds}) {
+            const QString source = unique(QStringLiteral(".mobi"));
+            TestFiles::writeFile(source, bytes);
+            const QString pdf = unique(QStringLiteral(".pdf"));
+            QCOMPARE(quillbook(source, pdf), 0);
+            QCOMPARE(text(pdf), QString(QStringLiteral("word ").repeated(1600) + QStringLiteral("Last chapter ends here.")));
+        }
+    }
+
     // Damaged and hostile books end with "no pages" (7) and a reason in the log, write nothing but
     // the response beside the request, and leave no work folder.
     void damagedBooks_data()
@@ -124,6 +150,18 @@ private slots:
         QByteArray moved = MobiWriter::write(chapter);
         MobiWriter::putBe32(moved, 78 + 8, quint32(MobiWriter::recordOffset(moved, 2) - 10));
         QTest::newRow("text record's offset past its start") << moved;
+        // The only text record decompresses to more than a record holds: "<html>" and then copies
+        // of "html>" that would print as the book's text.
+        const QByteArray runsOver = MobiWriter::palmDocCompress("<html>") + QByteArray("\x80\x2F").repeated(3000) + QByteArray("\x00\x81", 2);
+        QTest::newRow("text record past its size, PalmDoc") << MobiWriter::replaceRecord(good, 1, runsOver);
+        MobiWriter::Book huff;
+        huff.packing = MobiWriter::Packing::HuffCdic;
+        huff.text = "<html><body><p>" + QByteArray("Text ").repeated(600) + "</p></body></html>";
+        const QByteArray overlong = MobiWriter::HuffCdic({}).encode("<html>" + QByteArray("html>").repeated(1000)) + QByteArray("\x00\x81", 2);
+        QTest::newRow("text record past its size, HUFF/CDIC") << MobiWriter::replaceRecord(MobiWriter::write(huff), 1, overlong);
+        MobiWriter::Book markup;
+        markup.text = "<html><head><title>Title</title></head><body><p> </p>&nbsp;</body></html>";
+        QTest::newRow("markup alone") << MobiWriter::write(markup);
         book.encryption = 2;
         QTest::newRow("encrypted") << MobiWriter::write(book);
         QTest::newRow("decompression bomb") << MobiWriter::decompressionBomb(600, "<p>bomb</p>");
@@ -141,7 +179,8 @@ private slots:
         QCOMPARE(TestFiles::entries(m_folder).size(), before.size() + 2); // the request and its response
         QVERIFY(!QFile::exists(pdf));
         // The log says why.
-        QVERIFY2(QRegularExpression(QStringLiteral("ERROR: The book gave no page: (damaged|encrypted|larger than)"))
+        QVERIFY2(QRegularExpression(QStringLiteral("ERROR: The book gave no page: (damaged|encrypted|larger than|no text or "
+                                                   "picture)"))
                      .match(QString::fromUtf8(log))
                      .hasMatch(),
                  log.constData());

@@ -147,7 +147,8 @@ private slots:
         QTest::newRow("no text") << MobiWriter::write(book) << BookFailure::Damaged;
         QTest::newRow("empty file") << QByteArray() << BookFailure::NotThisFormat;
         QTest::newRow("not a book") << QByteArray("%PDF-1.4 ").repeated(100) << BookFailure::NotThisFormat;
-        QTest::newRow("decompression bomb") << MobiWriter::decompressionBomb(600, "<p>xx</p>") << BookFailure::TooLarge;
+        // Each record expands far past the record size: damaged, and never held whole.
+        QTest::newRow("decompression bomb") << MobiWriter::decompressionBomb(600, "<p>xx</p>") << BookFailure::Damaged;
     }
 
     void encryptedOrEmptyBooksGiveNoPage()
@@ -279,6 +280,23 @@ private slots:
         BookFailure failure = BookFailure::None;
         QCOMPARE(convert(bookFile(bytes, QStringLiteral("one.mobi")), nullptr, &failure), QStringList());
         QCOMPARE(failure, BookFailure::Damaged);
+    }
+
+    // A record that decompresses to more than the record size is damaged: it is left out, and so
+    // are the ends of the tags it cut (the one the text before it opened, the one the text after
+    // it closes). A text that stops inside a tag loses that tag too.
+    void recordsPastTheirSizeAreLeftOut()
+    {
+        MobiWriter::Book book;
+        book.recordSize = 40;
+        book.text = "<html><body><p>First record text, <b cla"   // 40 bytes
+                    "ss=\"x\">second record is left out</b> a <" // 40 bytes
+                    "/b> third record text.</p></body><";
+        QCOMPARE(book.text.size(), 114);
+        const QByteArray runsOver = MobiWriter::palmDocCompress("abc") + QByteArray("\x80\x1F").repeated(10) + QByteArray("\x00\x81", 2);
+        PdbFile damaged(bookFile(MobiWriter::replaceRecord(MobiWriter::write(book), 2, runsOver)));
+        QCOMPARE(damaged.text(), QStringLiteral("<html><body><p>First record text,  third record text.</p></body>"));
+        QCOMPARE(damaged.damagedTextRecords(), QList<int>{2});
     }
 
     void decompressionBombIsRefused()

@@ -147,6 +147,49 @@ private slots:
         QCOMPARE(TestFiles::readFile(run.destination), QByteArray("earlier result"));
     }
 
+    // A failure tells why, with what LibreOffice printed, to the thread that asked only; a
+    // success clears it.
+    void failureTellsWhy()
+    {
+        OfficeService& office = OfficeService::instance();
+        const FakeRun run = prepareFakeRun(m_root + QStringLiteral("/why"),
+                                           QStringLiteral("echo 'Error: source file could not be loaded'; exit 0"), "why.docx");
+        QVERIFY(!office.saveDocAs(run.html, run.destination));
+        QCOMPARE(office.errorMessage(),
+                 QStringLiteral("LibreOffice wrote no page.docx (exit code 0; it printed \"Error: source file could not be loaded\")"));
+        QCOMPARE(office.errorCode(), 0);
+
+        const FakeRun refused = prepareFakeRun(m_root + QStringLiteral("/refused"), QStringLiteral("exit 81"), "keep.odt");
+        QVERIFY(!office.saveDocAs(refused.html, refused.destination));
+        QCOMPARE(office.errorMessage(), QStringLiteral("LibreOffice failed (exit code 81)"));
+        QCOMPARE(office.errorCode(), 81);
+
+        // Another thread's failure is its own.
+        qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice), QByteArray("/nonexistent/soffice"));
+        bool otherSaved = true;
+        QString otherMessage;
+        int otherCode = 0;
+        QThread* other = QThread::create([&] {
+            otherSaved = office.saveDocAs(run.html, run.destination);
+            otherMessage = office.errorMessage();
+            otherCode = office.errorCode();
+        });
+        other->start();
+        QVERIFY(other->wait(60000));
+        delete other;
+        QVERIFY(!otherSaved);
+        QCOMPARE(otherMessage, QStringLiteral("LibreOffice could not be started: /nonexistent/soffice"));
+        QCOMPARE(otherCode, -1);
+        QCOMPARE(office.errorCode(), 81);
+
+        const QString folder = m_root + QStringLiteral("/cleared");
+        qputenv(ToolPaths::environmentVariable(ToolPaths::Soffice),
+                writeFakeSoffice(folder, QStringLiteral("eval out=\\${$#}\necho converted > \"$out/page.docx\"")).toUtf8());
+        QVERIFY(office.saveDocAs(run.html, run.destination));
+        QVERIFY(office.errorMessage().isEmpty());
+        QCOMPARE(office.errorCode(), 0);
+    }
+
     // A LibreOffice that never ends: a stop ends it within a second, and nothing is replaced.
     void stopEndsAHangingConversion()
     {

@@ -21,6 +21,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -111,10 +112,19 @@ private slots:
     {
         const QString gone = m_in + "/gone.png";
         QStringList chosen = {gone, m_wide};
-        ToPDFView view(nullptr, {[&chosen](QWidget*, const QString&, const QString&, const QString&) { return chosen; }, {}});
+        QString filter;
+        ToPDFView view(nullptr, {[&](QWidget*, const QString&, const QString&, const QString& shown) {
+                                     filter = shown;
+                                     return chosen;
+                                 },
+                                 {}});
         view.resize(685, 420);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QStringList tiles;
+        for (QLabel* label : view.findChildren<QLabel*>(StyleName::descriptionFormat))
+            tiles << label->text();
+        QCOMPARE(tiles, QStringList({"JPG, PNG, BMP, TIFF", "EPUB, MOBI, FB2", "HTML, HTM", "DOC, DOCX, XLS, XLSX, ODT, ODS"}));
         auto* merge = view.findChild<QCheckBox*>(StyleName::checkBoxSplitAll);
         QVERIFY(!merge->isEnabled() && !view.table()->isVisible());
 
@@ -126,6 +136,10 @@ private slots:
         script.add(click(StyleName::buttonOk));
         view.findChild<QPushButton*>(StyleName::buttonTableAdd)->click();
         QTRY_COMPARE(script.pending(), 0);
+        QCOMPARE(filter, QStringLiteral("All supported formats (*.doc *.docx *.xls *.xlsx *.odt *.ods *.html *.htm *.jpeg *.jpg "
+                                        "*.png *.bmp *.tiff *.tif *.epub *.mobi *.fb2);;Images (*.jpeg *.jpg *.png *.bmp *.tiff "
+                                        "*.tif);;Documents (*.doc *.docx *.xls *.xlsx *.odt *.ods);;Ebook (*.epub *.mobi "
+                                        "*.fb2);;HTML (*.html *.htm)"));
         QVERIFY2(script.seen.first().contains(QDir::toNativeSeparators(gone)), qPrintable(script.seen.first()));
         QCOMPARE(view.model()->rowCount(), 2);
         QCOMPARE(TestApp::stored(QStringLiteral("last_select_folder")).toString(), m_in);

@@ -132,14 +132,18 @@ private slots:
         }
     }
 
-    // No blank PDF stands for a failure: an unreadable picture, a cut-off TIFF, a missing image
-    // tool, a TIFF whose image tool never ends and is stopped.
+    // No blank PDF stands for a failure: an unreadable picture, a photo cut short, a cut-off
+    // TIFF, a missing image tool, a TIFF whose image tool never ends and is stopped.
     void failuresLeaveNoFile()
     {
         const QString in = folder(QStringLiteral("fail/in"));
         const QString out = folder(QStringLiteral("fail/out"));
         TestFiles::writeFile(in + "/broken.png", "not a picture at all");
         QVERIFY(convert(makeTask(in + "/broken.png", QStringLiteral("broken")), out).isEmpty());
+        const QString photo = writeTwoColourPng(in + "/photo.png", {800, 600}, 96);
+        QVERIFY(QImage(photo).save(in + "/photo.jpg", "JPEG", 95));
+        TestFiles::writeFile(in + "/photo.jpg", TestFiles::readFile(in + "/photo.jpg").left(3000));
+        QVERIFY(convert(makeTask(in + "/photo.jpg", QStringLiteral("photo")), out).isEmpty());
 
         const QString tiff = in + "/page.tif";
         QCOMPARE(TestFiles::run(QStringLiteral("/usr/bin/convert"), {QStringLiteral("-size"), QStringLiteral("20x20"), QStringLiteral("xc:red"), tiff}), 0);

@@ -15,8 +15,8 @@ const int kDeepest = 64;
 struct Walk
 {
     fz_context* ctx = nullptr;
-    std::vector<int> chain;                // the objects on the way down, by number
-    std::unordered_map<int, int> walkedAt; // the deepest level each object was looked into at
+    std::vector<pdf_obj*> chain;                // the objects on the way down
+    std::unordered_map<pdf_obj*, int> walkedAt; // the deepest level each object was looked into at
     int tooDeep = 0;
     int drawnInside = 0;
 };
@@ -34,6 +34,27 @@ bool drawsContent(fz_context* ctx, pdf_obj* kind, pdf_obj* object)
     return pdf_dict_get_int(ctx, object, PDF_NAME(PatternType)) == 1;
 }
 
+// The resources an object draws its content with. One without resources of its own draws with
+// those it is drawn with (MuPDF lends them, as readers do): a Type 3 glyph that shows its own font
+// through the page's resources draws itself without end. Such an object is given a copy of the
+// lent resources as its own, so that what is cut below it is cut from its copy alone and the
+// level that draws it stays whole.
+pdf_obj* resourcesOf(fz_context* ctx, pdf_obj* object, pdf_obj* lent)
+{
+    pdf_obj* own = pdf_dict_get(ctx, object, PDF_NAME(Resources));
+    lent = pdf_resolve_indirect(ctx, lent);
+    if (own || !pdf_is_dict(ctx, lent))
+        return own;
+    pdf_obj* copy = pdf_copy_dict(ctx, lent);
+    pdf_dict_put_drop(ctx, object, PDF_NAME(Resources), copy);
+    for (pdf_obj* kind : {PDF_NAME(XObject), PDF_NAME(Font), PDF_NAME(Pattern)}) {
+        pdf_obj* entries = pdf_resolve_indirect(ctx, pdf_dict_get(ctx, copy, kind));
+        if (pdf_is_dict(ctx, entries))
+            pdf_dict_put_drop(ctx, copy, kind, pdf_copy_dict(ctx, entries));
+    }
+    return copy;
+}
+
 // The entries of one kind in resources drawn at depth: those a level too deep, or already on the
 // way down, are taken out; the others are looked into.
 void walkEntries(Walk& walk, pdf_obj* resources, pdf_obj* kind, int depth)
@@ -44,24 +65,22 @@ void walkEntries(Walk& walk, pdf_obj* resources, pdf_obj* kind, int depth)
         pdf_obj* object = pdf_dict_get_val(ctx, entries, i);
         if (!drawsContent(ctx, kind, object))
             continue;
-        const int number = pdf_is_indirect(ctx, object) ? pdf_to_num(ctx, object) : 0;
-        const bool inside = number > 0 && std::find(walk.chain.begin(), walk.chain.end(), number) != walk.chain.end();
+        // Objects are told apart by where they are held, so that direct ones count too.
+        pdf_obj* held = pdf_resolve_indirect(ctx, object);
+        const bool inside = std::find(walk.chain.begin(), walk.chain.end(), held) != walk.chain.end();
         if (inside || depth >= kDeepest) {
             ++(inside ? walk.drawnInside : walk.tooDeep);
             pdf_dict_del(ctx, entries, pdf_dict_get_key(ctx, entries, i));
             continue;
         }
         // Looked into at this level or deeper before: what lies too deep below it is cut already.
-        if (number > 0) {
-            const auto walked = walk.walkedAt.find(number);
-            if (walked != walk.walkedAt.end() && walked->second >= depth + 1)
-                continue;
-            walk.walkedAt[number] = depth + 1;
-            walk.chain.push_back(number);
-        }
-        walkResources(walk, pdf_dict_get(ctx, object, PDF_NAME(Resources)), depth + 1);
-        if (number > 0)
-            walk.chain.pop_back();
+        const auto walked = walk.walkedAt.find(held);
+        if (walked != walk.walkedAt.end() && walked->second >= depth + 1)
+            continue;
+        walk.walkedAt[held] = depth + 1;
+        walk.chain.push_back(held);
+        walkResources(walk, resourcesOf(ctx, object, resources), depth + 1);
+        walk.chain.pop_back();
     }
 }
 

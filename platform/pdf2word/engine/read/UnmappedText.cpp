@@ -19,6 +19,12 @@ const int kCodes = 0x10FFFE - 0xF0000;
 
 const QString kOutOfTime = QStringLiteral("the time for OCR ran out");
 
+// Glyphs enough for Tesseract's script detection, which judges at most 250 characters: a picture
+// of a look's runs holds whole runs, in the page's order, until it has this many. Detection
+// cannot be stopped while it runs and takes time with the picture's size (almost a second for
+// the runs of a whole page), so a stop waits for it no longer than for a few lines.
+const int kDetectionGlyphs = 120;
+
 // The page's unmapped glyphs of the run (indices into the page's list).
 QVector<int> glyphsOf(const TextLine& line, const UnmappedRun& run, int glyphCount)
 {
@@ -182,7 +188,9 @@ TextRecognizer::Outcome UnmappedText::detectScripts(QVector<UnmappedRun>* runs, 
             pictureOfLook.insert(run.look, pictures.size());
             pictures.append(GlyphPicture());
         }
-        pictures[pictureOfLook.value(run.look)].glyphs += glyphsOf(lines[run.line], run, glyphs.size());
+        QVector<int>& lookGlyphs = pictures[pictureOfLook.value(run.look)].glyphs;
+        if (lookGlyphs.size() < kDetectionGlyphs)
+            lookGlyphs += glyphsOf(lines[run.line], run, glyphs.size());
     }
     if (pictures.isEmpty())
         return TextRecognizer::Outcome::Finished;

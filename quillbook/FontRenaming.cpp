@@ -1,9 +1,9 @@
-#include "quillbook/FontNames.h"
+#include "quillbook/FontRenaming.h"
 
 #include <QMap>
 #include <QtEndian>
 
-namespace FontNames {
+namespace FontRenaming {
 
 namespace {
 
@@ -191,4 +191,4 @@ QByteArray withFamily(const QByteArray& font, const QString& family)
     return sfnt(tables);
 }
 
-} // namespace FontNames
+} // namespace FontRenaming
