@@ -6,7 +6,7 @@
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/UnionFind.h"
 
-#include <QHash>
+#include <QMap>
 
 #include <algorithm>
 #include <cmath>
@@ -105,7 +105,8 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
                 joinGroups(parent, i, j);
         }
     }
-    QHash<int, Cluster> byRoot;
+    // Ordered by root, not hashed: a hash's order changes from run to run, and with it the result.
+    QMap<int, Cluster> byRoot;
     for (int i = 0; i < order.size(); ++i) {
         Cluster& c = byRoot[findRoot(parent, i)];
         c.box = fz_union_rect(c.box, shapes[order[i]].box);

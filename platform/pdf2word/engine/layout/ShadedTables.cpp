@@ -11,7 +11,7 @@
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/UnionFind.h"
 
-#include <QHash>
+#include <QMap>
 
 #include <algorithm>
 #include <cmath>
@@ -102,7 +102,8 @@ QVector<QVector<int>> groupFills(const QVector<Shape>& shapes, const QVector<int
                 joinGroups(parent, i, j);
         }
     }
-    QHash<int, QVector<int>> byRoot;
+    // Ordered by root, not hashed: a hash's order changes from run to run, and with it the result.
+    QMap<int, QVector<int>> byRoot;
     for (int i = 0; i < order.size(); ++i)
         byRoot[findRoot(parent, i)].append(order[i]);
     return byRoot.values().toVector();

@@ -5,7 +5,7 @@
 #include "platform/pdf2word/engine/read/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/UnionFind.h"
 
-#include <QHash>
+#include <QMap>
 
 #include <algorithm>
 #include <cmath>
@@ -358,7 +358,8 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
                 joinGroups(parent, h, horizontals.size() + v);
         }
     }
-    QHash<int, Grid> grids;
+    // Ordered by root, not hashed: a hash's order changes from run to run, and with it the result.
+    QMap<int, Grid> grids;
     for (int h = 0; h < horizontals.size(); ++h)
         grids[findRoot(parent, h)].horizontals.append(horizontals[h]);
     for (int v = 0; v < verticals.size(); ++v)
