@@ -68,7 +68,7 @@ FlowCell cell(int row, int column, const QString& text, int rowSpan = 1, int col
     return result;
 }
 
-// A heading, a paragraph of several runs with markup characters, a control character, doubled
+// A running head with markup characters and the page number; a heading, a paragraph of several runs with markup characters, a control character, doubled
 // spaces and a tab; a table whose header spans two columns and whose first column spans two rows;
 // a picture; and a last paragraph.
 FlowDocument harbourReport()
@@ -80,6 +80,8 @@ FlowDocument harbourReport()
     font.name = QStringLiteral("Liberation Serif");
     font.family = FlowFont::Roman;
     document.fonts << font;
+    document.header.text = QStringLiteral("Harbour & <Co> \x01Ltd");
+    document.header.pageNumber = true;
     document.blocks << paragraph({run(QStringLiteral("Harbour report"), true)}, Align::Center);
     document.blocks << paragraph({run(QStringLiteral("Ships & boats <in> \"port\"")), run(QStringLiteral(" two  spaces\ttab")),
                                   run(QStringLiteral(" end\x01."), true)},
@@ -125,6 +127,8 @@ const QStringList kReadingOrder = {QStringLiteral("Harbour report"),
                                    QStringLiteral("South"),
                                    QStringLiteral("9"),
                                    QStringLiteral("Last line.")};
+
+const QString kHeader = QStringLiteral("Harbour & <Co> Ltd\t");
 
 // Reads the whole part; empty when it is no well-formed XML.
 QString xmlError(const QByteArray& xml)
@@ -262,6 +266,9 @@ private slots:
         QCOMPARE(entry(path, QStringLiteral("word/media/image1.png")), harbourReport().images.front().data);
 
         QCOMPARE(paragraphTexts(body, {QStringLiteral("w:p")}, QStringLiteral("w:t"), QStringLiteral("w:tab")), kReadingOrder);
+        const QStringList head = paragraphTexts(entry(path, QStringLiteral("word/header1.xml")), {QStringLiteral("w:p")}, QStringLiteral("w:t"),
+                                                QStringLiteral("w:tab"));
+        QVERIFY2(head.value(0).startsWith(kHeader), qPrintable(head.join(QLatin1Char('|'))));
         // The header's second cell spans two grid columns; Aurora's cell goes on in the row below.
         QCOMPARE(cellsPerRow(body, QStringLiteral("w:tr"), QStringLiteral("w:tc")), QList<int>({2, 3, 3}));
         QCOMPARE(attributeValues(body, QStringLiteral("w:gridSpan"), QStringLiteral("w:val")), QStringList({QStringLiteral("2")}));
@@ -307,6 +314,9 @@ private slots:
         QCOMPARE(paragraphTexts(content, {QStringLiteral("text:p"), QStringLiteral("text:h")}, QString(), QStringLiteral("text:tab"),
                                 QStringLiteral("text:s")),
                  kReadingOrder);
+        const QStringList margins = paragraphTexts(entry(path, QStringLiteral("styles.xml")), {QStringLiteral("text:p")}, QString(),
+                                                   QStringLiteral("text:tab"), QStringLiteral("text:s"));
+        QVERIFY2(margins.value(0).startsWith(kHeader), qPrintable(margins.join(QLatin1Char('|'))));
         // Each row has a place for every grid column: a cell, or a covered one under a span.
         QCOMPARE(cellsPerRow(content, QStringLiteral("table:table-row"), QStringLiteral("table:table-cell")), QList<int>({2, 3, 2}));
         QCOMPARE(cellsPerRow(content, QStringLiteral("table:table-row"), QStringLiteral("table:covered-table-cell")), QList<int>({1, 0, 1}));
