@@ -61,10 +61,13 @@ with tempfile.TemporaryDirectory() as tree:
         # Widget headers below the widget layer, bare and with their module.
         'services/update/UpdateChecker.cpp': ('#include <QMessageBox>\n', 'widget header <QMessageBox>'),
         'frompdf/model/FromPDFModel.cpp': ('#include <QtWidgets/QLabel>\n', 'widget header <QtWidgets/QLabel>'),
-        # A stage of the PDF-to-Word engine reaching a later stage, and one reaching the conversion
-        # that ties the stages together.
+        # A stage of the PDF-to-Word engine reaching a later stage, one reaching an earlier stage
+        # that its row of the stage table does not list, and one reaching the conversion that ties
+        # the stages together.
         'platform/pdf2word/engine/read/PageReader.cpp': ('#include "platform/pdf2word/engine/layout/PageLayout.h"\n',
                                                          'includes platform/pdf2word/engine/layout/PageLayout.h (stage layout)'),
+        'platform/pdf2word/engine/write/DocxPackage.cpp': ('#include "platform/pdf2word/engine/layout/PageLayout.h"\n',
+                                                           'includes platform/pdf2word/engine/layout/PageLayout.h (stage layout)'),
         'platform/pdf2word/engine/write/ZipFile.cpp': ('#include "platform/pdf2word/engine/Conversion.h"\n',
                                                        'includes platform/pdf2word/engine/Conversion.h (beside the stages)'),
         # A project header by its bare name, which only the including file's folder resolves.
@@ -80,8 +83,10 @@ with tempfile.TemporaryDirectory() as tree:
     # service, an engine using a GUI (not widget) header.
     append(tree, 'frompdf/views/FromPDFView.cpp', '#include "app/Application.h"\n')
     append(tree, 'frompdf/ocr/FromPDFOCR.cpp', '#include "shared/office/OfficeService.h"\n#include <QImage>\n')
-    # Allowed: a later stage of the engine reaching an earlier one, the conversion reaching a stage.
-    append(tree, 'platform/pdf2word/engine/write/OutputCommon.cpp', '#include "platform/pdf2word/engine/layout/PageLayout.h"\n')
+    # Allowed: a stage of the engine reaching the earlier stages its row lists, the conversion
+    # reaching a stage.
+    append(tree, 'platform/pdf2word/engine/write/OutputCommon.cpp', '#include "platform/pdf2word/engine/model/UnionFind.h"\n')
+    append(tree, 'platform/pdf2word/engine/document/DocumentSpacing.cpp', '#include "platform/pdf2word/engine/read/Bidi.h"\n')
     append(tree, 'platform/pdf2word/engine/Conversion.cpp', '#include "platform/pdf2word/engine/write/ZipFile.h"\n')
 
     code, problems, summary = run(tree)

@@ -1,5 +1,5 @@
 #include "platform/pdf2word/engine/document/DocumentBuilder.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <QHash>
 #include <QMap>

@@ -10,7 +10,7 @@
 // Pages are kept as text runs, not glyphs, until then.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/FlowDocument.h"
+#include "platform/pdf2word/engine/model/FlowDocument.h"
 #include "platform/pdf2word/engine/read/PageReader.h"
 
 #include <QHash>

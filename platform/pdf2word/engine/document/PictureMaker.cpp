@@ -1,8 +1,8 @@
 #include "platform/pdf2word/engine/document/PictureMaker.h"
 
 #include "platform/mupdf/PageRun.h"
-#include "platform/pdf2word/engine/read/FanOutDevice.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/document/FanOutDevice.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/PageDevice.h"
 
 #include <algorithm>

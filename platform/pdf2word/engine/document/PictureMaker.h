@@ -8,8 +8,8 @@
 // and left out when even that does not fit in the time the page has.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/FlowDocument.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/FlowDocument.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 // stands under it.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
 #include <cmath>

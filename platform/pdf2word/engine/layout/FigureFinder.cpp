@@ -3,8 +3,8 @@
 // frame or a shaded box stays text, and text over a picture stays text beside the picture.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
-#include "platform/pdf2word/engine/read/UnionFind.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/UnionFind.h"
 
 #include <QMap>
 

@@ -3,7 +3,7 @@
 // fill leaves the page's shapes, so that no table, panel or figure is made of it.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <QHash>
 

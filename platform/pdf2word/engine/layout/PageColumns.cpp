@@ -1,5 +1,5 @@
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 // The layout of one page in reading order: paragraphs (their lines still apart, so that words
 // split at line ends can be joined once the whole document is known), figures and tables.
 
-#include "platform/pdf2word/engine/read/FlowDocument.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/LayoutTerms.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QVector>
 

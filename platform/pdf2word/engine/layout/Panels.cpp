@@ -2,7 +2,7 @@
 // Their text stays text; the panel is written as a box of its own around it.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // further left first where they leave a choice.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
 #include <numeric>

@@ -4,7 +4,7 @@
 // never a table's cells, and a justified line that the reader split at its wide word gaps is one
 // line again.
 
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QVector>
 

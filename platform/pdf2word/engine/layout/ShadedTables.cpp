@@ -8,8 +8,8 @@
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/layout/TextGutters.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
-#include "platform/pdf2word/engine/read/UnionFind.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/UnionFind.h"
 
 #include <QMap>
 

@@ -2,8 +2,8 @@
 // cells hold text becomes a table, and the text inside it goes to its cells.
 
 #include "platform/pdf2word/engine/layout/PageLayout.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
-#include "platform/pdf2word/engine/read/UnionFind.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/UnionFind.h"
 
 #include <QMap>
 

@@ -4,7 +4,7 @@
 // keeps out of, for the finders that take a table's columns from the text inside its grid.
 
 #include "platform/pdf2word/engine/layout/RunningText.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QVector>
 

@@ -6,7 +6,7 @@
 // into the one character a reader sees (Unicode's composed form), a dotless i or j under it
 // taking its dot back.
 
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QVector>
 

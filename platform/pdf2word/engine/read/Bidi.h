@@ -5,7 +5,7 @@
 // run over the seen order, gives the read order back (levels of runs mirror themselves), numbers
 // and Latin words inside keeping their own direction.
 
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 namespace p2w {
 

@@ -6,15 +6,13 @@
 // them stays only where the page draws one (an ideographic space between a family name and a
 // given name, a gap set with a space glyph). Korean sets spaces between its words and keeps them.
 
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/CjkCharacters.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QHash>
 #include <QVector>
 
 namespace p2w {
-
-// Han characters, Hiragana, Katakana, the ideographic punctuation and the fullwidth forms.
-bool isCjk(char32_t c);
 
 // The places of the space glyphs a page shows (their origins), to tell them from the gaps that
 // the text extraction fills with spaces.

@@ -6,7 +6,7 @@
 // depth MuPDF runs is taken out of the resources of the level that draws it, as is a form or Type
 // 3 font drawn inside itself, and the page runs again: the levels above it draw.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
 
 #include <QStringList>
 

@@ -3,8 +3,8 @@
 // What a font file and the PDF tell about a font beyond its name: its family class, pitch,
 // PANOSE digits and character set, for the document's font table.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/FlowDocument.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/FlowDocument.h"
 
 #include <QHash>
 #include <QList>

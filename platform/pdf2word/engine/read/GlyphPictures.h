@@ -4,8 +4,8 @@
 // 300 dpi, and only what lies on the page, so that a picture is never larger than the page drawn
 // at 300 dpi (a hostile glyph box as large as the coordinate space asks for no more).
 
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 #include "platform/pdf2word/engine/read/TextRecognizer.h"
 
 #include <QString>

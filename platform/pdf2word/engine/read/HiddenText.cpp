@@ -1,8 +1,8 @@
 #include "platform/pdf2word/engine/read/HiddenText.h"
 
+#include "platform/pdf2word/engine/model/FlowDocument.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/CjkText.h"
-#include "platform/pdf2word/engine/read/FlowDocument.h"
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/ScanFigures.h"
 #include "platform/pdf2word/engine/read/Scripts.h"
 

@@ -5,7 +5,7 @@
 // it lies on would only repeat it as a picture, and only the scan's parts without text stay
 // (ScanFigures).
 
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 #include "platform/pdf2word/engine/read/TextRecognizer.h"
 
 #include <QVector>

@@ -8,9 +8,9 @@
 // - drawing a region: everything goes on to the draw device, text only when asked (a picture
 //   whose text stays in the document's text is drawn without it).
 
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 #include "platform/pdf2word/engine/read/CjkText.h"
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
 
 #include <QSet>
 #include <QString>

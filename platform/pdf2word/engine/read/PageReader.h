@@ -8,9 +8,9 @@
 // under the scan's picture. That text is read where the page shows no text of its own, and the
 // pictures it lies on (the scan) are left out of the page's graphics.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 #include "platform/pdf2word/engine/read/FontFacts.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
 
 #include <QHash>
 #include <QSet>

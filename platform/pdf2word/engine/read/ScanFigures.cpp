@@ -1,7 +1,7 @@
 #include "platform/pdf2word/engine/read/ScanFigures.h"
 
-#include "platform/pdf2word/engine/read/LayoutGeometry.h"
-#include "platform/pdf2word/engine/read/UnionFind.h"
+#include "platform/pdf2word/engine/model/LayoutGeometry.h"
+#include "platform/pdf2word/engine/model/UnionFind.h"
 
 #include <algorithm>
 #include <cmath>

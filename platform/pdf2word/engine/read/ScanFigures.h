@@ -5,8 +5,8 @@
 // the scan's ink outside the boxes of the page's lines, grouped into regions, each region that is
 // more than rules and frames a picture at its place (a crop of the scan).
 
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QVector>
 

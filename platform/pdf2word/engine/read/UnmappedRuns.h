@@ -4,9 +4,9 @@
 // they are read: the letters the same font maps (on this page and the pages before), and the
 // letters beside the run in its line.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
 
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QChar>
 #include <QHash>

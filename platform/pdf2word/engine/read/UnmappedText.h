@@ -8,8 +8,8 @@
 // word goes where the glyphs under it stand. What cannot be read is left out and logged; no
 // unmapped code reaches the document.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 #include "platform/pdf2word/engine/read/TextRecognizer.h"
 #include "platform/pdf2word/engine/read/UnmappedRuns.h"
 

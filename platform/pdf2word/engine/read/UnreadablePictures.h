@@ -3,7 +3,7 @@
 // A picture that cannot be read (a width of zero, say) stops MuPDF from running the whole page.
 // Taken out of the page's resources, it is skipped and the rest of the page runs.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
 
 #include <QStringList>
 

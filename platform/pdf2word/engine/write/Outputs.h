@@ -3,8 +3,8 @@
 // The output formats written from a FlowDocument. Each writes the whole file at path and returns
 // false (with the reason in *error) when it could not.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/FlowDocument.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/FlowDocument.h"
 
 #include <QSizeF>
 #include <QString>

@@ -2,7 +2,7 @@
 
 // A ZIP package written with MuPDF's archive writer.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
 
 #include <QByteArray>
 #include <QString>

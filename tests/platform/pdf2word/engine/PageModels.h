@@ -3,8 +3,8 @@
 // Page models built by hand for the engine's stage tests: lines of text set in a made-up font
 // whose glyphs are half an em wide, rulings and shapes, and one-page PDFs from a content stream.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <QByteArray>
 #include <QString>

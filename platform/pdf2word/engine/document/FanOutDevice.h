@@ -3,7 +3,7 @@
 // A device that hands every step of a drawing to several devices, so that one run of a page's
 // list draws all of its figures (each device clips to its own picture).
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
 
 namespace p2w {
 

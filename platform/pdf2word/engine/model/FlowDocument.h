@@ -3,6 +3,8 @@
 // The document the engine writes, whatever the road: flowing paragraphs of formatted runs and
 // pictures, in reading order. Both roads fill it, every output format is written from it.
 
+#include "platform/pdf2word/engine/model/LayoutTerms.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -12,14 +14,6 @@
 #include <QStringList>
 
 namespace p2w {
-
-// How a paragraph's lines stand between its margins; Justify fills every line but the last.
-enum class Align {
-    Left,
-    Center,
-    Right,
-    Justify
-};
 
 struct FlowRun
 {
@@ -104,15 +98,6 @@ struct FlowBlock
     int table = -1; // index into FlowDocument::tables for a Table block
 
     QString text() const;
-};
-
-// Where a table cell stands in its grid (0-based), and how many rows and columns it spans.
-struct CellPlace
-{
-    int row = 0;
-    int column = 0;
-    int rowSpan = 1;
-    int columnSpan = 1;
 };
 
 // A table cell's padding left and right (points) in the written documents: the columns are as

@@ -1,4 +1,4 @@
-#include "platform/pdf2word/engine/read/FlowDocument.h"
+#include "platform/pdf2word/engine/model/FlowDocument.h"
 
 #include <QMap>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "platform/pdf2word/engine/read/FanOutDevice.h"
+#include "platform/pdf2word/engine/document/FanOutDevice.h"
 
 namespace p2w {
 

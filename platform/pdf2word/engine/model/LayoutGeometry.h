@@ -2,8 +2,8 @@
 
 // Small measures of boxes and lines that the layout's stages share.
 
-#include "platform/pdf2word/engine/read/CjkText.h"
-#include "platform/pdf2word/engine/read/PageModel.h"
+#include "platform/pdf2word/engine/model/CjkCharacters.h"
+#include "platform/pdf2word/engine/model/PageModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // glyphs, and the page's graphics as ruling lines, drawn shapes and pictures. Page space, points,
 // y downwards.
 
-#include "platform/pdf2word/engine/read/Fitz.h"
+#include "platform/pdf2word/engine/model/Fitz.h"
 
 #include <QHash>
 #include <QString>
