@@ -44,6 +44,8 @@
 //        build/bin/bench_pdf2word --real [folder]        the real producers' files alone (a few minutes);
 // the galleries go to <folder>/structure-gallery and <folder>/real-gallery, or without a folder to
 // <temp>/quillpress-structure-gallery and <temp>/quillpress-real-gallery, replaced on each run.
+// With QP_PDF2WORD_TUNING naming a file of the engine's tuning values, the run measures those values
+// (platform/pdf2word/engine/README.md); the first line of the output names the file.
 
 #include "bench/pdf2word/HardPagesBench.h"
 #include "bench/pdf2word/RealProducerBench.h"
@@ -369,6 +371,9 @@ int main(int argc, char** argv)
                                {QStringLiteral("python3"), QStringLiteral("python3")}}))
         return 2;
     Pdf2WordCall::registerComponent();
+    const QString tuning = qEnvironmentVariable("QP_PDF2WORD_TUNING");
+    if (!tuning.isEmpty())
+        out() << "Engine tuning values from " << tuning << "\n";
     officeProfile = QUrl::fromLocalFile(root + QStringLiteral("/profile")).toString();
     const StructureTools structureTools{mutoolConvert, QLatin1String(kSoffice)};
     if (structureOnly)

@@ -4,6 +4,7 @@
 #include "platform/mupdf/FitzContext.h"
 #include "platform/mupdf/PageRun.h"
 #include "platform/mupdf/PdfOpen.h"
+#include "platform/pdf2word/engine/TuningFile.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/read/DeepNesting.h"
 #include "platform/pdf2word/engine/read/TextRecognizer.h"
@@ -82,6 +83,11 @@ int Conversion::run()
         return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("Unknown output format %1").arg(m_job.format));
     if (m_job.mode != QP_PDF2WORD_LAYOUT && m_job.mode != QP_PDF2WORD_PLAIN)
         return fail(QP_PDF2WORD_BAD_REQUEST, QStringLiteral("Unknown conversion mode %1").arg(m_job.mode));
+    // A benchmark run's values, read once; a file with a fault fails every conversion rather than
+    // let the run measure values it did not try.
+    const QString tuning = applyTuningFromEnvironment();
+    if (!tuning.isEmpty())
+        return fail(QP_PDF2WORD_BAD_REQUEST, tuning);
 
     // MuPDF's errors reach the caller as the job's message, not the error output.
     m_context = qpmupdf::newContext();

@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/document/DocumentBuilder.h"
+#include "platform/pdf2word/engine/document/DocumentTuning.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <QHash>
@@ -13,34 +14,6 @@ namespace p2w {
 namespace {
 
 const QChar kSoftHyphen(0x00AD);
-// The margins the document keeps from the source, in points: at least a quarter inch (a picture
-// printed to the page's edge gives no margin), at most an inch and a quarter.
-const double kLeastMargin = 18;
-const double kMostMargin = 90;
-const double kLastLineRoom = 6;
-// A page whose body ends this share of the page's height above where the pages usually end, or
-// with room for the next page's first item and kLinesToSpare lines more (of kUsualSize points
-// where the item is no paragraph), was ended on purpose: the next starts a page.
-const double kShortPage = 0.2;
-const double kLinesToSpare = 3;
-const double kUsualSize = 12;
-// Lines further apart than this many times their size are not kept so (text set double is 2.3).
-const float kMostPitch = 3;
-// Indents: a paragraph's edge counts as indented this many ems from its container's, its right
-// edge as narrower only this many ems in (a ragged line ends up to a word short); its lines keep
-// at least this many ems.
-const float kLeastIndent = 0.5f;
-const float kNarrowerBy = 2.5f;
-const float kLeastLineEms = 8;
-// The last paragraph of a page, in its lower half, further than this many of its lines below the
-// text above it keeps its place there.
-const float kFootGapLines = 3;
-// A box stands beside a paragraph level with it for more than this share of the lower one's height.
-const float kBesideShare = 0.5f;
-// A table or picture this many points or fewer in from its container's edge stands at the edge.
-const float kLeastBoxIndent = 3;
-// Pages whose sides differ by less than this (points) are of one size.
-const double kSameSize = 2;
 
 bool isHyphen(QChar c)
 {
@@ -96,7 +69,7 @@ float linePitch(const QVector<TextLine>& lines)
     std::sort(pitches.begin(), pitches.end());
     const float pitch = pitches[pitches.size() / 2];
     const float size = lines.front().size;
-    return pitch > 0 && pitch <= kMostPitch * size ? pitch : 0;
+    return pitch > 0 && pitch <= documentTuning().paragraphs.mostPitch * size ? pitch : 0;
 }
 
 // A margin line that is only a page number: "12", "- 12 -", "Page 3 of 9", "iv".
@@ -492,7 +465,7 @@ void DocumentBuilder::setPageFeet(QList<FlowBlock>& blocks) const
             if (!m_items[j].floats)
                 above = std::max(above, m_items[j].box.y1);
         }
-        if (above < 0 || item.box.y0 - above < kFootGapLines * item.size)
+        if (above < 0 || item.box.y0 - above < documentTuning().paragraphs.footGapLines * item.size)
             continue;
         blocks[i].pageY = blockTop(item);
         blocks[i].spaceBefore = 0;
@@ -533,7 +506,7 @@ void DocumentBuilder::placeParagraphs()
         if (item.kind != FlowBlock::Paragraph) {
             // A table or picture stands where it stood, as far in as it fits.
             const float indent = std::min(item.box.x0 - container.x0, width(container) - width(item.box)) + padLeft;
-            item.indent = indent > kLeastBoxIndent ? indent : 0;
+            item.indent = indent > documentTuning().paragraphs.leastBoxIndent ? indent : 0;
             continue;
         }
         item.paragraph.container = container;
@@ -568,7 +541,7 @@ void DocumentBuilder::placeFloats()
                 || (!panel && text.paragraph.lines.size() != 1) || overlapX(text.box, box.box))
                 continue;
             const float level = std::min(text.box.y1, box.box.y1) - std::max(text.box.y0, box.box.y0);
-            if (level > kBesideShare * std::min(text.box.y1 - text.box.y0, box.box.y1 - box.box.y0)) {
+            if (level > documentTuning().paragraphs.besideShare * std::min(text.box.y1 - text.box.y0, box.box.y1 - box.box.y0)) {
                 box.floats = true;
                 break;
             }
@@ -755,17 +728,17 @@ void DocumentBuilder::indent(const Paragraph& paragraph, FlowBlock* block)
     if (paragraph.align == Align::Center) {
         // Shifted from the middle: the indent on the far side keeps its middle where it was.
         const float shift = before - after;
-        if (std::fabs(shift) > kLeastIndent * em)
+        if (std::fabs(shift) > documentTuning().paragraphs.leastIndent * em)
             (shift > 0 ? block->leftIndent : block->rightIndent) = std::fabs(shift);
     } else if (paragraph.align == Align::Right) {
-        if (after > kLeastIndent * em)
+        if (after > documentTuning().paragraphs.leastIndent * em)
             block->rightIndent = after;
     } else {
-        if (before > kLeastIndent * em)
+        if (before > documentTuning().paragraphs.leastIndent * em)
             block->leftIndent = before;
-        if (lines > 1 && firstLeft >= 0 && std::fabs(firstLeft - left) > kLeastIndent * em)
+        if (lines > 1 && firstLeft >= 0 && std::fabs(firstLeft - left) > documentTuning().paragraphs.leastIndent * em)
             block->firstLineIndent = firstLeft - left;
-        if (lines > 1 && after > kNarrowerBy * em)
+        if (lines > 1 && after > documentTuning().paragraphs.narrowerBy * em)
             block->rightIndent = after;
     }
     // A hanging first line starts no further left than the container's edge.
@@ -774,7 +747,7 @@ void DocumentBuilder::indent(const Paragraph& paragraph, FlowBlock* block)
     block->leftIndent += paragraph.padLeft;
     block->rightIndent += paragraph.padRight;
     // The lines keep room for a few words.
-    const double least = std::max<double>(kLeastLineEms * em, 0.2 * room);
+    const double least = std::max<double>(documentTuning().paragraphs.leastLineEms * em, 0.2 * room);
     const double left0 = block->leftIndent + std::max(0.0, block->firstLineIndent);
     const double excess = left0 + block->rightIndent - (room - least);
     if (excess > 0) {
@@ -916,7 +889,7 @@ bool DocumentBuilder::samePageSize(int a, int b) const
 {
     const QSizeF& one = m_pageSizes[a];
     const QSizeF& other = m_pageSizes[b];
-    return std::fabs(one.width() - other.width()) < kSameSize && std::fabs(one.height() - other.height()) < kSameSize;
+    return std::fabs(one.width() - other.width()) < documentTuning().pages.sameSize && std::fabs(one.height() - other.height()) < documentTuning().pages.sameSize;
 }
 
 QMarginsF DocumentBuilder::sourceMargins(int page) const
@@ -925,10 +898,10 @@ QMarginsF DocumentBuilder::sourceMargins(int page) const
     if (fz_is_empty_rect(body))
         return FlowDocument().margins;
     const QSizeF& size = m_pageSizes[page];
-    const auto clamped = [](double margin) { return qBound(kLeastMargin, margin, kMostMargin); };
+    const auto clamped = [](double margin) { return qBound(documentTuning().pages.leastMargin, margin, documentTuning().pages.mostMargin); };
     // The last line's glyphs end above its line's foot: the text area reaches a little lower.
     return QMarginsF(clamped(body.x0), clamped(body.y0), clamped(size.width() - body.x1),
-                     clamped(size.height() - body.y1 - kLastLineRoom));
+                     clamped(size.height() - body.y1 - documentTuning().pages.lastLineRoom));
 }
 
 QList<FlowPageFormat> DocumentBuilder::pageChanges() const
@@ -984,11 +957,11 @@ QVector<bool> DocumentBuilder::pageStarts() const
         const Item& opening = m_items[first];
         const bool textAfter = first + 1 < m_items.size() && m_items[first + 1].page == item.page && m_items[first + 1].size > 0;
         const double lineSize = textAfter ? m_items[first + 1].size : opening.size > 0 ? opening.size
-                                                                                       : kUsualSize;
-        const bool room = free[before] > (opening.box.y1 - opening.box.y0) + kLinesToSpare * lineSize;
+                                                                                       : documentTuning().pages.usualLineSize;
+        const bool room = free[before] > (opening.box.y1 - opening.box.y0) + documentTuning().pages.linesToSpare * lineSize;
         // A page that shows nothing but its number is a page of its own.
         const bool empty = m_pageBottoms[item.page] < 0;
-        starts[i] = free[before] > others[(others.size() - 1) / 4] + kShortPage * m_pageSizes[before].height() || room || empty;
+        starts[i] = free[before] > others[(others.size() - 1) / 4] + documentTuning().pages.shortPage * m_pageSizes[before].height() || room || empty;
     }
     return starts;
 }

@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/document/DocumentBuilder.h"
+#include "platform/pdf2word/engine/document/DocumentTuning.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <cmath>
@@ -6,15 +7,6 @@
 namespace p2w {
 
 namespace {
-
-// Columns on the next page go on from those before when each edge stands within this (points).
-const float kSameEdge = 6;
-// A column ended short, and the next starts with a column break, when it ends this many of its
-// last lines above where the columns end (text that flows on fills its column to the end), or
-// when it ends with anything but a paragraph.
-const float kShortColumnLines = 1.5f;
-const float kUsualLineSize = 12;
-
 } // namespace
 
 bool DocumentBuilder::continuesColumns(int a, int b) const
@@ -24,7 +16,7 @@ bool DocumentBuilder::continuesColumns(int a, int b) const
     if (before.size() != after.size())
         return false;
     for (int c = 0; c < before.size(); ++c) {
-        if (std::fabs(before[c].x0 - after[c].x0) > kSameEdge || std::fabs(before[c].x1 - after[c].x1) > kSameEdge)
+        if (std::fabs(before[c].x0 - after[c].x0) > documentTuning().pages.sameColumnEdge || std::fabs(before[c].x1 - after[c].x1) > documentTuning().pages.sameColumnEdge)
             return false;
     }
     return true;
@@ -36,8 +28,8 @@ bool DocumentBuilder::endsColumnShort(const Item& item) const
     if (item.kind != FlowBlock::Paragraph)
         return true;
     const FoundColumns& found = m_columns[item.columns];
-    const float lineSize = item.size > 0 ? item.size : kUsualLineSize;
-    return found.columns[item.column].y1 < found.box.y1 - kShortColumnLines * lineSize;
+    const float lineSize = item.size > 0 ? item.size : documentTuning().pages.usualLineSize;
+    return found.columns[item.column].y1 < found.box.y1 - documentTuning().pages.shortColumnLines * lineSize;
 }
 
 QList<FlowSection> DocumentBuilder::columnSections(QList<FlowBlock>& blocks) const

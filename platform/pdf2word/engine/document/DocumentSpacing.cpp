@@ -1,30 +1,18 @@
 #include "platform/pdf2word/engine/document/DocumentBuilder.h"
+#include "platform/pdf2word/engine/document/DocumentTuning.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 namespace p2w {
 
 namespace {
-
-// A line of text set in a font's own leading is about this many times its size high, and its
-// glyphs reach this share of the size below the baseline.
-const float kNaturalLeading = 1.15f;
-const float kDescent = 0.22f;
-// Space above a block is kept up to this many points (more is a page's layout, not spacing: text
-// that runs longer in another font would carry it over to the next page).
-const float kMostSpace = 72;
-// The first block of a page keeps the space above it where it stands more than this many of its
-// lines below the top of the text area (lines of this size where it is no text).
-const float kLowLines = 3;
-const float kUsualLineSize = 12;
-
 } // namespace
 
 float DocumentBuilder::blockTop(const Item& item)
 {
     if (item.kind != FlowBlock::Paragraph)
         return item.box.y0;
-    const float leading = item.paragraph.pitch > 0 ? item.paragraph.pitch : kNaturalLeading * item.size;
-    return item.firstBaseline + kDescent * item.size - leading;
+    const float leading = item.paragraph.pitch > 0 ? item.paragraph.pitch : documentTuning().paragraphs.naturalLeading * item.size;
+    return item.firstBaseline + documentTuning().paragraphs.descent * item.size - leading;
 }
 
 void DocumentBuilder::spacePageTops(QList<FlowBlock>& blocks) const
@@ -41,7 +29,7 @@ void DocumentBuilder::spacePageTops(QList<FlowBlock>& blocks) const
         const QMarginsF margins = sourceMargins(item.page);
         const double room = m_pageSizes[item.page].height() - margins.bottom() - margins.top() - (item.box.y1 - item.box.y0);
         const double space = blockTop(item) - margins.top();
-        const double lines = kLowLines * kNaturalLeading * (item.size > 0 ? item.size : kUsualLineSize);
+        const double lines = documentTuning().paragraphs.lowLines * documentTuning().paragraphs.naturalLeading * (item.size > 0 ? item.size : documentTuning().pages.usualLineSize);
         if (space > lines)
             blocks[i].spaceBefore = qBound(0.0, space, qMax(0.0, room));
     }
@@ -66,8 +54,8 @@ void DocumentBuilder::spaceBlocks(const QList<Item>& items, QList<FlowBlock>& bl
         const bool textBefore = previous.kind == FlowBlock::Paragraph;
         // From where the block before ends to where this one's first line (as tall as its
         // leading) starts.
-        const float end = textBefore ? previous.lastBaseline + kDescent * previous.size : previous.box.y1;
-        blocks[i].spaceBefore = qBound(0.0f, blockTop(item) - end, kMostSpace);
+        const float end = textBefore ? previous.lastBaseline + documentTuning().paragraphs.descent * previous.size : previous.box.y1;
+        blocks[i].spaceBefore = qBound(0.0f, blockTop(item) - end, documentTuning().paragraphs.mostSpace);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/document/PictureMaker.h"
 
 #include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/document/DocumentTuning.h"
 #include "platform/pdf2word/engine/document/FanOutDevice.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/PageDevice.h"
@@ -13,13 +14,6 @@ namespace p2w {
 
 namespace {
 
-// Drawn figures print well at this resolution; pictures are drawn at their own resolution
-// within these bounds.
-const float kDrawingDpi = 300;
-const float kLeastDpi = 96;
-// The most pixels one picture may have: about an A4 page at 300 dpi, as much as a Word page
-// shows (a poster-sized figure is drawn at less than its dpi).
-const double kMostPixels = 9e6;
 // When time runs short, figures are drawn down to this resolution; a try needs at least
 // kShortestTry, and the next resolution is chosen to fit kFitShare of the time left for it.
 const float kLowestDpi = 72;
@@ -38,9 +32,6 @@ const double kMostPassPixels = 36e6;
 // its figures want.
 const std::chrono::milliseconds kFirstTry{80};
 const std::chrono::milliseconds kLeastPassTime{100};
-// The least width (points) of a stroke in a drawn figure: a hairline, one pixel wide at 300 dpi,
-// would fade to nothing in the picture shown at its size (a chart's lines, its grid and frames).
-const float kLeastStrokeWidth = 0.5f;
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -69,7 +60,7 @@ float shownDpi(const Shape& shape)
     const float widthInches = std::hypot(shape.ctm.a, shape.ctm.b) / 72;
     const float heightInches = std::hypot(shape.ctm.c, shape.ctm.d) / 72;
     if (!shape.image || widthInches <= 0 || heightInches <= 0)
-        return kDrawingDpi;
+        return documentTuning().pictures.drawingDpi;
     return std::max(shape.image->w / widthInches, shape.image->h / heightInches);
 }
 
@@ -151,8 +142,8 @@ bool PictureMaker::draw(fz_display_list* list, const QVector<FoundFigure>& figur
         scissor = fz_union_rect(scissor, figure.box);
         float dpi = batch.dpis[k];
         const double pixels = double(width(figure.box)) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
-        if (pixels > kMostPixels)
-            dpi = float(dpi * std::sqrt(kMostPixels / pixels));
+        if (pixels > documentTuning().pictures.mostPixels)
+            dpi = float(dpi * std::sqrt(documentTuning().pictures.mostPixels / pixels));
         scales[k] = fz_scale(dpi / 72, dpi / 72);
         options[k].forwardGraphics = true;
         options[k].forwardText = figure.withText && !figure.labels.isEmpty();
@@ -160,7 +151,7 @@ bool PictureMaker::draw(fz_display_list* list, const QVector<FoundFigure>& figur
         options[k].drawnWithin = figure.box;
         options[k].onlyPictures = figure.lonePicture;
         options[k].page = page;
-        options[k].leastStrokeWidth = kLeastStrokeWidth;
+        options[k].leastStrokeWidth = documentTuning().pictures.leastStrokeWidth;
         areas[k] = figure.box;
     }
     const bool ok = fzRun(m_ctx, [&] {
@@ -209,7 +200,7 @@ void PictureMaker::startPage()
 double PictureMaker::pixelsAt(const FoundFigure& figure, float dpi)
 {
     const double pixels = double(figure.box.x1 - figure.box.x0) * (figure.box.y1 - figure.box.y0) * dpi * dpi / (72.0 * 72.0);
-    return std::min(pixels, kMostPixels);
+    return std::min(pixels, documentTuning().pictures.mostPixels);
 }
 
 double PictureMaker::pixelsOf(const QVector<FoundFigure>& figures, const Batch& batch) const
@@ -260,8 +251,8 @@ float PictureMaker::wantedDpi(const PageGraphics& graphics, const FoundFigure& f
         }
     }
     if (drawing || dpi <= 0)
-        dpi = std::max(dpi, kDrawingDpi);
-    return std::min(kDrawingDpi, std::max(kLeastDpi, dpi));
+        dpi = std::max(dpi, documentTuning().pictures.drawingDpi);
+    return std::min(documentTuning().pictures.drawingDpi, std::max(documentTuning().pictures.leastDpi, dpi));
 }
 
 PictureMaker::Outcome PictureMaker::makeAll(fz_display_list* list, const PageGraphics& graphics,

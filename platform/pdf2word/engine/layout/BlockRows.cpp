@@ -5,6 +5,7 @@
 // one piece instead, block by block from the left, after what stands above it and before what
 // stands under it.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
@@ -15,56 +16,30 @@ namespace p2w {
 
 namespace {
 
-// Lines of one block: the next baseline lies more than kLeastDrop and less than kMostDrop of the
-// larger size lower, in sizes at least kLikeSizes of one another (a title set larger over the
-// authors is no part of them; a name set a little larger than its affiliation is).
-const float kLeastDrop = 0.3f;
-const float kMostDrop = 1.8f;
-const float kLikeSizes = 0.75f;
-// A line is centred on its block's axis within kAxisPoints or kAxisShare of its size, whichever is
-// more: producers centre to a fraction of a point, and a first-line indent moves a line of
-// running text off its column's axis by more.
-const float kAxisPoints = 1.5f;
-const float kAxisShare = 0.2f;
-// Edges closer than this (points) are flush: three lines flush on one side are set left, right
-// or justified, not centred (two may be centred lines that happen to be as wide).
-const float kFlushPoints = 0.5f;
-// A centred block has at most this many lines, not all of one width (a justified box is centred
-// too).
-const int kMostBlockLines = 8;
-// The first baselines of a row's blocks lie within this share of their size.
-const float kRowBaseline = 0.5f;
-// What stands less than this many sizes above a block spans the row's middle (a title), or the
-// blocks stand in columns of text (captions side by side) and are left to the column rules.
-const float kAboveGap = 4.0f;
-// A line less than this many sizes under every block and within its width: the row is the head
-// of a table.
-const float kBelowGap = 2.0f;
-
 // Whether line continues previous down one block, whatever their alignment.
 bool followsOn(const TextLine& previous, const TextLine& line)
 {
     const float larger = std::max(previous.size, line.size);
     const float smaller = std::min(previous.size, line.size);
     const float drop = line.baseline - previous.baseline;
-    return !line.vertical && overlapX(previous.box, line.box) && drop > kLeastDrop * smaller && drop < kMostDrop * larger
-           && smaller >= kLikeSizes * larger;
+    return !line.vertical && overlapX(previous.box, line.box) && drop > layoutTuning().lines.leastDrop * smaller && drop < layoutTuning().blockRows.mostDrop * larger
+           && smaller >= layoutTuning().blockRows.likeSizes * larger;
 }
 
 bool flush(const TextLine& a, const TextLine& b)
 {
-    return std::fabs(a.box.x0 - b.box.x0) < kFlushPoints || std::fabs(a.box.x1 - b.box.x1) < kFlushPoints;
+    return std::fabs(a.box.x0 - b.box.x0) < layoutTuning().blockRows.flushPoints || std::fabs(a.box.x1 - b.box.x1) < layoutTuning().blockRows.flushPoints;
 }
 
 bool flush(const TextLine& a, const TextLine& b, const TextLine& c)
 {
-    return (std::fabs(a.box.x0 - b.box.x0) < kFlushPoints && std::fabs(b.box.x0 - c.box.x0) < kFlushPoints)
-           || (std::fabs(a.box.x1 - b.box.x1) < kFlushPoints && std::fabs(b.box.x1 - c.box.x1) < kFlushPoints);
+    return (std::fabs(a.box.x0 - b.box.x0) < layoutTuning().blockRows.flushPoints && std::fabs(b.box.x0 - c.box.x0) < layoutTuning().blockRows.flushPoints)
+           || (std::fabs(a.box.x1 - b.box.x1) < layoutTuning().blockRows.flushPoints && std::fabs(b.box.x1 - c.box.x1) < layoutTuning().blockRows.flushPoints);
 }
 
 bool onAxis(const TextLine& line, float axis)
 {
-    return std::fabs(middleX(line.box) - axis) <= std::max(kAxisPoints, kAxisShare * line.size);
+    return std::fabs(middleX(line.box) - axis) <= std::max(layoutTuning().blockRows.axisPoints, layoutTuning().blockRows.axisShare * line.size);
 }
 
 struct Block
@@ -92,7 +67,7 @@ QVector<Block> centredRuns(const QVector<TextLine>& lines)
         QVector<int> stillOpen;
         for (int r : open) {
             const TextLine& last = lines[runs[r].lines.back()];
-            if (line.baseline - last.baseline >= kMostDrop * last.size / kLikeSizes)
+            if (line.baseline - last.baseline >= layoutTuning().blockRows.mostDrop * last.size / layoutTuning().blockRows.likeSizes)
                 continue; // too far above for this and every later line
             stillOpen.append(r);
             const QVector<int>& run = runs[r].lines;
@@ -135,12 +110,12 @@ QVector<Block> centredRuns(const QVector<TextLine>& lines)
 
 bool isCentredBlock(const Block& run, const QVector<TextLine>& lines)
 {
-    if (run.lines.size() < 2 || run.lines.size() > kMostBlockLines)
+    if (run.lines.size() < 2 || run.lines.size() > layoutTuning().blockRows.mostBlockLines)
         return false;
     float narrowest = 1e9f;
     for (int i : run.lines)
         narrowest = std::min(narrowest, width(lines[i].box));
-    return width(run.box) - narrowest > 2 * kFlushPoints;
+    return width(run.box) - narrowest > 2 * layoutTuning().blockRows.flushPoints;
 }
 
 // Whether the row may be read as one piece: what stands close above each of its blocks spans the
@@ -168,9 +143,9 @@ bool standsApart(const QVector<Block>& row, fz_rect box, const QVector<TextLine>
         }
         for (const fz_rect& obstacle : obstacles)
             look(obstacle);
-        if (!fz_is_empty_rect(above) && block.box.y0 - above.y1 < kAboveGap * size && (above.x0 > middle || above.x1 < middle))
+        if (!fz_is_empty_rect(above) && block.box.y0 - above.y1 < layoutTuning().blockRows.aboveGap * size && (above.x0 > middle || above.x1 < middle))
             return false;
-        if (!fz_is_empty_rect(below) && below.y0 - block.box.y1 < kBelowGap * size && below.x0 > block.box.x0 - size
+        if (!fz_is_empty_rect(below) && below.y0 - block.box.y1 < layoutTuning().blockRows.belowGap * size && below.x0 > block.box.x0 - size
             && below.x1 < block.box.x1 + size)
             ++headsOfColumns;
     }
@@ -202,8 +177,8 @@ QVector<FoundBlockRow> findBlockRows(QVector<TextLine>& lines, const QVector<fz_
         const TextLine& first = firstLine(blocks[b]);
         auto joins = [&](int r, const QVector<int>& members) {
             const TextLine& other = firstLine(r);
-            if (taken[r] || std::fabs(other.baseline - first.baseline) > kRowBaseline * std::min(first.size, other.size)
-                || std::min(first.size, other.size) < kLikeSizes * std::max(first.size, other.size))
+            if (taken[r] || std::fabs(other.baseline - first.baseline) > layoutTuning().blockRows.rowBaseline * std::min(first.size, other.size)
+                || std::min(first.size, other.size) < layoutTuning().blockRows.likeSizes * std::max(first.size, other.size))
                 return false;
             for (int m : members) {
                 if (overlapX(runs[m].box, runs[r].box))

@@ -1,6 +1,7 @@
 // Check boxes: small squares drawn beside form labels become the characters ☐ (empty) and ☒
 // (crossed, or holding a tick or a cross), so that a form's choices stay in its text.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
@@ -11,19 +12,6 @@
 namespace p2w {
 
 namespace {
-
-// A check box is a square between these sizes (points), sides within this share of each other.
-const float kSmallestBox = 4.0f;
-const float kLargestBox = 16.0f;
-const float kSquare = 0.25f;
-// It stands on a line when its middle lies within the line's height, widened by this share.
-const float kOnLine = 0.3f;
-// Pieces of one row: a gap narrower than this many ems.
-const float kJoinGap = 0.9f;
-// The label of a box stands at most this many ems away from it.
-const float kLabelGap = 4.0f;
-// A fill under a square outline covering this share of it makes it a swatch.
-const float kSwatchShare = 0.5f;
 
 const char32_t kEmptyBox = U'\u2610';
 const char32_t kTickedBox = U'\u2612';
@@ -81,7 +69,7 @@ bool isSwatch(const QVector<Shape>& shapes, int s)
     for (int other = 0; other < shapes.size(); ++other) {
         const Shape& fill = shapes[other];
         if (other != s && fill.kind == Shape::Path && fill.filled && contains(expanded(box, 1), fill.box)
-            && area(fill.box) > kSwatchShare * area(box))
+            && area(fill.box) > layoutTuning().checkBoxes.swatchShare * area(box))
             return true;
     }
     return false;
@@ -96,9 +84,9 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
         const Shape& shape = shapes[s];
         const float width = shape.box.x1 - shape.box.x0;
         const float height = shape.box.y1 - shape.box.y0;
-        const bool square = std::fabs(width - height) <= kSquare * std::max(width, height);
+        const bool square = std::fabs(width - height) <= layoutTuning().checkBoxes.square * std::max(width, height);
         const bool boxLike = shape.kind == Shape::Path && (shape.rectangle || shape.crossed) && !shape.filled;
-        if (!boxLike || !square || width < kSmallestBox || width > kLargestBox || isSwatch(shapes, s))
+        if (!boxLike || !square || width < layoutTuning().checkBoxes.smallestBox || width > layoutTuning().checkBoxes.largestBox || isSwatch(shapes, s))
             continue;
         gone[s] = true;
         bool ticked = shape.crossed;
@@ -128,11 +116,11 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
         TextLine* host = nullptr;
         float hostGap = 0;
         for (TextLine& line : lines) {
-            const float reach = kOnLine * (line.box.y1 - line.box.y0);
+            const float reach = layoutTuning().checkBoxes.onLine * (line.box.y1 - line.box.y0);
             if (line.vertical || middle < line.box.y0 - reach || middle > line.box.y1 + reach)
                 continue;
             const float gap = std::max({0.0f, line.box.x0 - shape.box.x1, shape.box.x0 - line.box.x1});
-            if (gap <= kLabelGap * line.size && (!host || gap < hostGap)) {
+            if (gap <= layoutTuning().checkBoxes.labelGap * line.size && (!host || gap < hostGap)) {
                 host = &line;
                 hostGap = gap;
             }
@@ -150,7 +138,7 @@ void markCheckBoxes(QVector<Shape>& shapes, QVector<TextLine>& lines)
     dropShapes(shapes, gone);
     // The pieces of a row of choices ("☐ Single  ☒ Married") were apart at the boxes' gaps; with
     // the boxes in them they meet again and are one line.
-    joinPiecesAcross(lines, kJoinGap, [](const TextLine& left, const TextLine& right) { return holdsBox(left) || holdsBox(right); });
+    joinPiecesAcross(lines, layoutTuning().checkBoxes.joinGap, [](const TextLine& left, const TextLine& right) { return holdsBox(left) || holdsBox(right); });
 }
 
 } // namespace p2w

@@ -2,6 +2,7 @@
 // picture with the labels set in and beside it. A region mostly covered by text is no figure: a
 // frame or a shaded box stays text, and text over a picture stays text beside the picture.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/model/UnionFind.h"
@@ -15,46 +16,6 @@ namespace p2w {
 
 namespace {
 
-// Shapes this close (points) belong to one figure.
-const float kNear = 6.0f;
-// The smallest figure of drawn shapes (points).
-const float kSmallestDrawing = 8.0f;
-const float kSmallestPicture = 4.0f;
-// A region whose lines cover more than this share of it holds text, not labels.
-const float kMostlyText = 0.3f;
-// A label beside a drawing stands within this many of its ems of the drawing's edge; a turned
-// axis title may stand further off than a tick mark's number.
-const float kLabelReach = 0.6f;
-const float kTurnedLabelReach = 2.5f;
-// A label inside a drawing (a legend's entry, a short caption in the plot, a chart's title) has
-// at most this many words, or kMostTitleWords standing alone; a longer line, or one of a
-// paragraph, is text.
-const int kMostInnerLabelWords = 6;
-const int kMostTitleWords = 12;
-// A drawing's labels together have at most this many words.
-const int kMostLabelsWords = 100;
-// A label is short: at most this many words and this share of the drawing's width.
-const int kMostLabelWords = 4;
-const float kLabelWidthShare = 0.5f;
-// A paragraph's neighbour line: its baseline between these many ems away, its size within this
-// share of the line's.
-const float kNeighbourLeastDrop = 0.5f;
-const float kNeighbourMostDrop = 1.6f;
-const float kNeighbourSizes = 0.2f;
-// A drawing of fewer thin strokes than this is a frame or rules, no figure.
-const int kLeastStrokes = 4;
-// A shape covering this share of the page is its background; in a region that holds text, a
-// drawing of kBackdropShare of the page lies behind it.
-const float kBackgroundShare = 0.8f;
-const float kBackdropShare = 0.05f;
-// A strip of a background picture is at least this share of the page wide.
-const float kStripWidth = 0.9f;
-// A drawing of rules whose text lines up as a table's, this share of its lines in the table, is
-// the table.
-const float kTableShare = 0.5f;
-// A band behind a table's row reaches across this share of its width.
-const float kBandShare = 0.9f;
-
 // Whether a line has a neighbour line of text (of more than leastWords words) right above or below
 // it: then it is part of a paragraph (its short last line, say), not a label.
 bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int index, int leastWords = 0)
@@ -66,8 +27,8 @@ bool inTextBlock(const QVector<TextLine>& lines, const QVector<bool>& taken, int
             continue;
         const float drop = std::abs(other.baseline - line.baseline);
         const bool overlap = std::min(other.box.x1, line.box.x1) > std::max(other.box.x0, line.box.x0);
-        if (overlap && drop > kNeighbourLeastDrop * line.size && drop < kNeighbourMostDrop * std::max(line.size, other.size)
-            && std::abs(other.size - line.size) < kNeighbourSizes * line.size)
+        if (overlap && drop > layoutTuning().figures.neighbourLeastDrop * line.size && drop < layoutTuning().figures.neighbourMostDrop * std::max(line.size, other.size)
+            && std::abs(other.size - line.size) < layoutTuning().figures.neighbourSizes * line.size)
             return true;
     }
     return false;
@@ -81,7 +42,7 @@ bool isText(const QVector<TextLine>& lines, const QVector<bool>& taken, int inde
     if (line.vertical)
         return false;
     const int words = wordCount(line);
-    return words > kMostTitleWords || (words > kMostInnerLabelWords && inTextBlock(lines, taken, index, kMostInnerLabelWords));
+    return words > layoutTuning().figures.mostTitleWords || (words > layoutTuning().figures.mostInnerLabelWords && inTextBlock(lines, taken, index, layoutTuning().figures.mostInnerLabelWords));
 }
 
 struct Cluster
@@ -99,7 +60,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
     for (int i = 0; i < order.size(); ++i) {
         if (aborted(cookie))
             return {};
-        const fz_rect near = expanded(shapes[order[i]].box, kNear);
+        const fz_rect near = expanded(shapes[order[i]].box, layoutTuning().figures.near);
         for (int j = i + 1; j < order.size() && shapes[order[j]].box.y0 <= near.y1; ++j) {
             if (touches(near, shapes[order[j]].box))
                 joinGroups(parent, i, j);
@@ -119,7 +80,7 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
         merged = false;
         for (int i = 0; i < clusters.size() && !merged; ++i) {
             for (int j = i + 1; j < clusters.size(); ++j) {
-                if (touches(expanded(clusters[i].box, kNear / 2), clusters[j].box)) {
+                if (touches(expanded(clusters[i].box, layoutTuning().figures.near / 2), clusters[j].box)) {
                     clusters[i].box = fz_union_rect(clusters[i].box, clusters[j].box);
                     clusters[i].shapes += clusters[j].shapes;
                     clusters.removeAt(j);
@@ -137,11 +98,8 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
 // steady pitch, the nearest of them at most a pitch and a fifth away.
 void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters, const fz_cookie* cookie)
 {
-    const float kSameEnd = 1.5f;
-    const float kThinLine = 8; // a stroke's box, its ends and joins grown by its width
-    const float kPitchReach = 1.2f;
     auto lone = [&](const Cluster& c) {
-        return c.box.y1 - c.box.y0 <= kThinLine && std::all_of(c.shapes.begin(), c.shapes.end(), [&](int s) { return shapes[s].thin; });
+        return c.box.y1 - c.box.y0 <= layoutTuning().figures.gridThinLine && std::all_of(c.shapes.begin(), c.shapes.end(), [&](int s) { return shapes[s].thin; });
     };
     for (int i = clusters.size() - 1; i >= 0 && !aborted(cookie); --i) {
         if (!lone(clusters[i]))
@@ -153,8 +111,8 @@ void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters, con
             QVector<float> ys;
             for (int s : clusters[j].shapes) {
                 const fz_rect box = shapes[s].box;
-                if (shapes[s].thin && box.y1 - box.y0 <= kThinLine && std::fabs(box.x0 - line.x0) <= kSameEnd
-                    && std::fabs(box.x1 - line.x1) <= kSameEnd)
+                if (shapes[s].thin && box.y1 - box.y0 <= layoutTuning().figures.gridThinLine && std::fabs(box.x0 - line.x0) <= layoutTuning().figures.gridSameEnd
+                    && std::fabs(box.x1 - line.x1) <= layoutTuning().figures.gridSameEnd)
                     ys.append((box.y0 + box.y1) / 2);
             }
             if (ys.size() < 2)
@@ -163,11 +121,11 @@ void joinGridLines(const QVector<Shape>& shapes, QVector<Cluster>& clusters, con
             float pitch = 1e9f;
             float nearest = 1e9f;
             for (int k = 0; k < ys.size(); ++k) {
-                if (k > 0 && ys[k] - ys[k - 1] > kThinLine) // a line drawn twice is one
+                if (k > 0 && ys[k] - ys[k - 1] > layoutTuning().figures.gridThinLine) // a line drawn twice is one
                     pitch = std::min(pitch, ys[k] - ys[k - 1]);
                 nearest = std::min(nearest, std::fabs(ys[k] - (line.y0 + line.y1) / 2));
             }
-            if (pitch < 1e9f && nearest <= kPitchReach * pitch) {
+            if (pitch < 1e9f && nearest <= layoutTuning().figures.gridPitchReach * pitch) {
                 clusters[j].box = fz_union_rect(clusters[j].box, line);
                 clusters[j].shapes += clusters[i].shapes;
                 clusters.removeAt(i);
@@ -186,7 +144,7 @@ QVector<int> withoutBackdrops(const QVector<Shape>& shapes, const QVector<int>& 
     QVector<int> front;
     for (int s : region) {
         const Shape& shape = shapes[s];
-        bool behindText = area(shape.box) >= kBackdropShare * pageArea || (shape.kind != Shape::Picture && shape.transparent);
+        bool behindText = area(shape.box) >= layoutTuning().figures.backdropShare * pageArea || (shape.kind != Shape::Picture && shape.transparent);
         for (int i = 0; i < lines.size() && !behindText; ++i) {
             behindText = !taken[i] && !lines[i].vertical && centreInside(lines[i].box, shape.box);
         }
@@ -201,7 +159,7 @@ void appendPictures(const QVector<Shape>& shapes, const QVector<int>& which, fz_
 {
     for (int s : which) {
         const Shape& shape = shapes[s];
-        if (shape.kind != Shape::Picture || shape.box.x1 - shape.box.x0 < kSmallestPicture || shape.box.y1 - shape.box.y0 < kSmallestPicture)
+        if (shape.kind != Shape::Picture || shape.box.x1 - shape.box.x0 < layoutTuning().figures.smallestPicture || shape.box.y1 - shape.box.y0 < layoutTuning().figures.smallestPicture)
             continue;
         FoundFigure alone;
         alone.box = fz_intersect_rect(shape.box, mediabox);
@@ -224,7 +182,7 @@ QVector<bool> backgroundStrips(const QVector<Shape>& shapes, fz_rect mediabox, b
         return strips;
     QVector<int> wide;
     for (int i = 0; i < shapes.size(); ++i) {
-        if (shapes[i].kind == Shape::Picture && width(shapes[i].box) >= kStripWidth * width(mediabox))
+        if (shapes[i].kind == Shape::Picture && width(shapes[i].box) >= layoutTuning().figures.stripWidth * width(mediabox))
             wide.append(i);
     }
     std::sort(wide.begin(), wide.end(), [&](int a, int b) { return shapes[a].box.y0 < shapes[b].box.y0; });
@@ -235,7 +193,7 @@ QVector<bool> backgroundStrips(const QVector<Shape>& shapes, fz_rect mediabox, b
         float covered = 0;
         for (int k = from; k < to; ++k)
             covered += area(shapes[wide[k]].box);
-        if (to - from >= 2 && covered >= kBackgroundShare * area(mediabox)) {
+        if (to - from >= 2 && covered >= layoutTuning().lines.backgroundShare * area(mediabox)) {
             for (int k = from; k < to; ++k)
                 strips[wide[k]] = true;
         }
@@ -260,7 +218,7 @@ QVector<int> figureCandidates(const QVector<Shape>& shapes, const QVector<FoundT
             inTable = inTable || centreInside(shape.box, expanded(table.box, 2));
         if (inTable)
             continue;
-        if (shape.kind != Shape::Picture && area(shape.box) > kBackgroundShare * pageArea)
+        if (shape.kind != Shape::Picture && area(shape.box) > layoutTuning().lines.backgroundShare * pageArea)
             continue; // the page's background
         candidates.append(i);
     }
@@ -309,7 +267,7 @@ struct FigureSearch
         for (int s : c.shapes) {
             const Shape& shape = shapes[s];
             if (shape.kind == Shape::Picture)
-                picture = picture || (shape.box.x1 - shape.box.x0 >= kSmallestPicture && shape.box.y1 - shape.box.y0 >= kSmallestPicture);
+                picture = picture || (shape.box.x1 - shape.box.x0 >= layoutTuning().figures.smallestPicture && shape.box.y1 - shape.box.y0 >= layoutTuning().figures.smallestPicture);
             else if (shape.thin)
                 ++thin;
             else
@@ -318,9 +276,9 @@ struct FigureSearch
         if (picture)
             return true;
         // Rules, underlines and bullets are no figures; a few thin strokes are a frame.
-        if (c.box.x1 - c.box.x0 < kSmallestDrawing || c.box.y1 - c.box.y0 < kSmallestDrawing)
+        if (c.box.x1 - c.box.x0 < layoutTuning().figures.smallestDrawing || c.box.y1 - c.box.y0 < layoutTuning().figures.smallestDrawing)
             return false;
-        if (!drawn && thin < kLeastStrokes)
+        if (!drawn && thin < layoutTuning().figures.leastStrokes)
             return false;
         // Strokes only, around text: a form's boxes and leaders.
         if (!drawn) {
@@ -351,8 +309,8 @@ struct FigureSearch
             }
         }
         // More words than a drawing's labels have are a page's text, however they are broken up.
-        text += words > kMostLabelsWords ? 1 : 0;
-        inner.text = textArea > kMostlyText * area(c.box) || text > 0 || ruledTable(c, inner.lines);
+        text += words > layoutTuning().figures.mostLabelsWords ? 1 : 0;
+        inner.text = textArea > layoutTuning().figures.mostlyText * area(c.box) || text > 0 || ruledTable(c, inner.lines);
         return inner;
     }
 
@@ -366,7 +324,7 @@ struct FigureSearch
             const Shape& shape = shapes[s];
             if (shape.thin)
                 continue;
-            if (shape.kind != Shape::Path || !shape.filled || width(shape.box) < kBandShare * width(c.box))
+            if (shape.kind != Shape::Path || !shape.filled || width(shape.box) < layoutTuning().figures.bandShare * width(c.box))
                 return false;
             bool behindText = false;
             for (int i = 0; i < inner.size() && !behindText; ++i)
@@ -379,7 +337,7 @@ struct FigureSearch
             tableLines.append(lines[i]);
         const int count = tableLines.size();
         const QVector<FoundTable> tables = findTextTables(tableLines);
-        return !tables.isEmpty() && kTableShare * count <= count - tableLines.size();
+        return !tables.isEmpty() && layoutTuning().figures.tableShare * count <= count - tableLines.size();
     }
 
     // Text is never drawn into a picture: a region that holds text keeps it as text. The
@@ -408,10 +366,10 @@ struct FigureSearch
         for (int pass = 0; pass < 2; ++pass) {
             for (int i = 0; i < lines.size() && !aborted(cookie); ++i) {
                 const TextLine& line = lines[i];
-                const float reach = (line.vertical ? kTurnedLabelReach : kLabelReach) * line.size;
+                const float reach = (line.vertical ? layoutTuning().figures.turnedLabelReach : layoutTuning().figures.labelReach) * line.size;
                 if (taken[i] || !touches(expanded(figure.box, reach), line.box))
                     continue;
-                const bool shortLine = wordCount(line) <= kMostLabelWords && line.box.x1 - line.box.x0 <= kLabelWidthShare * width;
+                const bool shortLine = wordCount(line) <= layoutTuning().figures.mostLabelWords && line.box.x1 - line.box.x0 <= layoutTuning().figures.labelWidthShare * width;
                 if (!line.vertical && (!shortLine || inTextBlock(lines, taken, i)))
                     continue;
                 taken[i] = true;

@@ -2,6 +2,7 @@
 // words' shading, not a box of its own: their glyphs take its colour as their background and the
 // fill leaves the page's shapes, so that no table, panel or figure is made of it.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
@@ -14,14 +15,6 @@ namespace p2w {
 
 namespace {
 
-// A highlight is about as high as its line's text: between these shares of its size.
-const float kLeastHeight = 0.8f;
-const float kMostHeight = 1.7f;
-// It hugs its words: it reaches at most this many ems past the first and last glyph it covers
-// (a space's width and a rounding), and the words it covers are apart by less than this many
-// ems (a fill across a table's gutters is a row's, not a highlight).
-const float kMostReach = 0.6f;
-const float kMostWordGap = 1.5f;
 const int kWhite = 0xFFFFFF;
 
 bool fillsRectangle(const Shape& shape)
@@ -47,10 +40,10 @@ QVector<int> coveredGlyphs(const TextLine& line, const fz_rect& fill)
     for (int g : covered)
         boxes.append(line.glyphs[g].box);
     std::sort(boxes.begin(), boxes.end(), [](const fz_rect& a, const fz_rect& b) { return a.x0 < b.x0; });
-    if (boxes.front().x0 - fill.x0 > kMostReach * em || fill.x1 - boxes.back().x1 > kMostReach * em)
+    if (boxes.front().x0 - fill.x0 > layoutTuning().highlights.mostReach * em || fill.x1 - boxes.back().x1 > layoutTuning().highlights.mostReach * em)
         return {};
     for (int i = 1; i < boxes.size(); ++i) {
-        if (boxes[i].x0 - boxes[i - 1].x1 > kMostWordGap * em)
+        if (boxes[i].x0 - boxes[i - 1].x1 > layoutTuning().highlights.mostWordGap * em)
             return {};
     }
     return covered;
@@ -87,7 +80,7 @@ void markHighlights(QVector<Shape>& shapes, QVector<TextLine>& lines)
         const float size = lines[inside.front()].size;
         const bool oneLine = std::all_of(inside.begin(), inside.end(),
                                          [&](int i) { return std::fabs(lines[i].baseline - baseline) < 0.25f * size; });
-        if (!oneLine || height < kLeastHeight * size || height > kMostHeight * size)
+        if (!oneLine || height < layoutTuning().highlights.leastHeight * size || height > layoutTuning().highlights.mostHeight * size)
             continue;
         QVector<QVector<int>> covered;
         bool hugs = true;

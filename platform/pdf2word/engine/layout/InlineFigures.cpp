@@ -2,6 +2,7 @@
 // stands in the line, as a word processor sets a picture as a character, not as a block of its
 // own that takes a line and parts the line's words.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
@@ -13,18 +14,6 @@ namespace p2w {
 
 namespace {
 
-// A picture in a line is at most this many times the line's size high, with this share of its
-// height or more within the line's, and no further than this many ems from the line's glyphs.
-const float kMostHeight = 2.5f;
-const float kLeastOverlap = 0.5f;
-// Or its foot stands within this share of the line's size of its baseline or of its foot.
-const float kBaselineReach = 0.5f;
-const float kMostGap = 2.0f;
-// A space goes beside it where the next glyph stands further than this share of an em away.
-const float kSpaced = 0.1f;
-// Pieces of one line this many ems apart or less, one ending or starting with a picture, are one
-// line.
-const float kJoinGap = 2.0f;
 const char32_t kObject = U'\uFFFC';
 
 // The line the figure stands in: the nearest beside which it stands; -1 for none.
@@ -36,16 +25,16 @@ int lineOf(const FoundFigure& figure, const QVector<TextLine>& lines)
     float bestGap = 0;
     for (int l = 0; l < lines.size(); ++l) {
         const TextLine& line = lines[l];
-        if (line.vertical || line.size <= 0 || height > kMostHeight * line.size)
+        if (line.vertical || line.size <= 0 || height > layoutTuning().inlineFigures.mostHeight * line.size)
             continue;
         // Set on the line's baseline (as a word processor sets a picture in a line), or half of
         // it or more within the line's height.
         const float overlap = std::min(box.y1, line.box.y1) - std::max(box.y0, line.box.y0);
-        const bool onBaseline = box.y1 > line.baseline - kBaselineReach * line.size && box.y1 < line.box.y1 + kBaselineReach * line.size;
-        if (overlap < kLeastOverlap * height && !onBaseline)
+        const bool onBaseline = box.y1 > line.baseline - layoutTuning().inlineFigures.baselineReach * line.size && box.y1 < line.box.y1 + layoutTuning().inlineFigures.baselineReach * line.size;
+        if (overlap < layoutTuning().inlineFigures.leastOverlap * height && !onBaseline)
             continue;
         const float gap = std::max({0.0f, line.box.x0 - box.x1, box.x0 - line.box.x1});
-        if (gap > kMostGap * line.size)
+        if (gap > layoutTuning().inlineFigures.mostGap * line.size)
             continue;
         // Beside the line's glyphs, not over them (a mark drawn over a word is no picture in the line).
         const bool overText = std::any_of(line.glyphs.begin(), line.glyphs.end(), [&](const Glyph& glyph) {
@@ -76,10 +65,10 @@ void insertPicture(TextLine& line, const fz_rect& box, int figure)
     space.c = U' ';
     space.figure = -1;
     QVector<Glyph> added;
-    if (at > 0 && !line.glyphs[at - 1].isSpace() && box.x0 - line.glyphs[at - 1].box.x1 > kSpaced * line.size)
+    if (at > 0 && !line.glyphs[at - 1].isSpace() && box.x0 - line.glyphs[at - 1].box.x1 > layoutTuning().inlineFigures.spaced * line.size)
         added << space;
     added << glyph;
-    if (at < line.glyphs.size() && !line.glyphs[at].isSpace() && line.glyphs[at].box.x0 - box.x1 > kSpaced * line.size)
+    if (at < line.glyphs.size() && !line.glyphs[at].isSpace() && line.glyphs[at].box.x0 - box.x1 > layoutTuning().inlineFigures.spaced * line.size)
         added << space;
     for (int i = 0; i < added.size(); ++i)
         line.glyphs.insert(at + i, added[i]);
@@ -114,7 +103,7 @@ void placeInlineFigures(QVector<FoundFigure>& figures, QVector<TextLine>& lines,
         return;
     figures = kept;
     // The pieces of a line that a picture parted are one line again.
-    joinPiecesAcross(lines, kJoinGap, [](const TextLine& left, const TextLine& right) {
+    joinPiecesAcross(lines, layoutTuning().inlineFigures.joinGap, [](const TextLine& left, const TextLine& right) {
         return !left.rtl && !right.rtl && (endsWithPicture(left, false) || endsWithPicture(right, true));
     });
 }

@@ -1,3 +1,4 @@
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
@@ -6,17 +7,6 @@
 namespace p2w {
 
 namespace {
-
-// Points a box may reach past the edge it keeps to (a justified line's overhang, a rounding).
-const float kSlack = 2;
-// Columns are at least this far apart (points): text nearer is one column.
-const float kLeastGutter = 4;
-// Text in columns holds at least this many lines (or a table, picture or box).
-const int kLeastLines = 3;
-// A column narrower than this (points) holds no running text: a word processor balances a section's
-// text over its columns, and would pour it into a sliver (a mark at the page's edge beside the
-// text). Rows of short items side by side (a form's check boxes and labels) may be narrower.
-const float kLeastTextColumnWidth = 72;
 
 // A run of the body's items down the page: the reading goes on below the last, never back up.
 struct Run
@@ -76,7 +66,7 @@ private:
     {
         QVector<Run> runs;
         for (int i = 0; i < m_body.size(); ++i) {
-            if (i == 0 || boxOf(i).y0 < boxOf(i - 1).y1 - kSlack)
+            if (i == 0 || boxOf(i).y0 < boxOf(i - 1).y1 - layoutTuning().columns.slack)
                 runs.append({i, i});
             runs.last().to = i + 1;
         }
@@ -92,14 +82,14 @@ private:
     {
         const float nextLeft = boxOf(runs[r + 1].from).x0;
         int from = runs[r].to;
-        while (from > runs[r].from && boxOf(from - 1).x1 + kLeastGutter <= nextLeft + kSlack)
+        while (from > runs[r].from && boxOf(from - 1).x1 + layoutTuning().columns.leastGutter <= nextLeft + layoutTuning().columns.slack)
             --from;
         if (from == runs[r].to)
             return r + 1;
         columns.append({from, runs[r].to, boxOf(from, runs[r].to)});
         int j = r + 1;
         for (; j < runs.size(); ++j) {
-            const float left = columns.last().box.x1 + kLeastGutter - kSlack;
+            const float left = columns.last().box.x1 + layoutTuning().columns.leastGutter - layoutTuning().columns.slack;
             int to = runs[j].from;
             while (to < runs[j].to && boxOf(to).x0 >= left)
                 ++to;
@@ -107,7 +97,7 @@ private:
                 break;
             const fz_rect box = boxOf(runs[j].from, to);
             const bool whole = to == runs[j].to;
-            if (whole && j + 1 < runs.size() && box.x1 + kLeastGutter <= boxOf(runs[j + 1].from).x0 + kSlack) {
+            if (whole && j + 1 < runs.size() && box.x1 + layoutTuning().columns.leastGutter <= boxOf(runs[j + 1].from).x0 + layoutTuning().columns.slack) {
                 columns.append({runs[j].from, to, box});
                 continue;
             }
@@ -124,7 +114,7 @@ private:
     bool wideEnoughForItsText(const QVector<Column>& columns) const
     {
         const bool sliver = std::any_of(columns.begin(), columns.end(),
-                                        [](const Column& column) { return width(column.box) < kLeastTextColumnWidth; });
+                                        [](const Column& column) { return width(column.box) < layoutTuning().columns.leastTextColumnWidth; });
         if (!sliver)
             return true;
         for (const Column& column : columns) {
@@ -148,7 +138,7 @@ private:
                 lines += m_page.paragraphs[item.index].lines.size();
             }
         }
-        return lines >= kLeastLines;
+        return lines >= layoutTuning().columns.leastLines;
     }
 
     bool holdsParagraphs(const Column& column) const

@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/layout/PageLayout.h"
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
@@ -8,40 +9,6 @@
 namespace p2w {
 
 namespace {
-
-// The top and bottom share of the page where running heads and page numbers stand.
-const float kMarginShare = 0.12f;
-// Lines of one block: the next baseline lies more than this share of the smaller size lower (not
-// a piece of the same line) and less than this many of the larger sizes (not past a gap that
-// parts blocks), in sizes at least this share of one another (a heading is a block of its own).
-const float kLeastDrop = 0.3f;
-const float kMostDrop = 2.6f;
-const float kLikeSizes = 0.6f;
-// Paragraphs: sizes further apart than this share part a heading from its text; a pitch this
-// many times the block's usual one (and more than this many ems) is the space between two.
-const float kSizeChange = 0.15f;
-const float kWiderPitch = 1.3f;
-// A heading without a full stop over its text leaves at least this share of the column free.
-const float kHeadingRoom = 0.25f;
-// Justified lines have word gaps wider or narrower than their font's by more than this many ems.
-const float kStretchedGap = 0.08f;
-// Lines that end within this many points of one another end together.
-const float kSameEnd = 1.0f;
-// A first-line indent: more than this many ems and less than that many (wider is a different
-// column); the lines around it start within kFlushIndent ems of the column's edge.
-const float kLeastIndent = 0.8f;
-const float kMostIndent = 8.0f;
-const float kFlushIndent = 0.5f;
-// A list without bullets: at least kLeastListLines lines in one size, evenly spaced (pitches
-// within kEvenPitch of one another).
-const int kLeastListLines = 3;
-const float kEvenPitch = 1.1f;
-// A footnote rule: at least this long (points), at most this share of the page's width, with at
-// least kLinesAboveNotes lines above it and notes set smaller than this share of the body's size.
-const float kShortestNoteRule = 30.0f;
-const float kNoteRuleShare = 0.45f;
-const int kLinesAboveNotes = 3;
-const float kNoteSize = 0.95f;
 
 bool endsSentence(const TextLine& line)
 {
@@ -65,10 +32,10 @@ QVector<bool> listItems(const QVector<TextLine>& lines)
     int from = 0;
     while (from < lines.size()) {
         int to = from + 1; // one past the run's last line
-        while (to < lines.size() && std::fabs(lines[to].size - lines[to - 1].size) <= kSizeChange * std::max(lines[to].size, lines[to - 1].size)
+        while (to < lines.size() && std::fabs(lines[to].size - lines[to - 1].size) <= layoutTuning().paragraphs.sizeChange * std::max(lines[to].size, lines[to - 1].size)
                && !lines[to].monospace && !lines[to - 1].monospace)
             ++to;
-        bool list = to - from >= kLeastListLines;
+        bool list = to - from >= layoutTuning().paragraphs.leastListLines;
         float widest = 0;
         float leastPitch = 1e9f;
         float mostPitch = 0;
@@ -81,7 +48,7 @@ QVector<bool> listItems(const QVector<TextLine>& lines)
                 mostPitch = std::max(mostPitch, pitch);
             }
         }
-        list = list && leastPitch > 0 && mostPitch <= kEvenPitch * leastPitch;
+        list = list && leastPitch > 0 && mostPitch <= layoutTuning().paragraphs.evenPitch * leastPitch;
         int full = 0;
         for (int i = from; i < to; ++i)
             full += widest - width(lines[i].box) < lines[i].size ? 1 : 0;
@@ -138,7 +105,7 @@ bool wordGapsStretched(const QVector<TextLine>& lines)
     }
     if (most < 0)
         return true;
-    const float stretch = kStretchedGap * em;
+    const float stretch = layoutTuning().paragraphs.stretchedGap * em;
     return most - least > stretch || (last >= 0 && (most - last > stretch || last - least > stretch));
 }
 
@@ -154,7 +121,7 @@ bool endTogether(const QVector<TextLine>& lines)
         least = std::min(least, lines[i].box.x1);
         most = std::max(most, lines[i].box.x1);
     }
-    return most - least < kSameEnd;
+    return most - least < layoutTuning().paragraphs.sameEnd;
 }
 
 Align alignmentOf(const LaidParagraph& paragraph, const fz_rect& column)
@@ -231,7 +198,7 @@ bool continuesBlock(const TextLine& previous, const TextLine& line)
     const float smaller = std::min(previous.size, line.size);
     const float drop = line.baseline - previous.baseline;
     const bool overlap = std::min(previous.box.x1, line.box.x1) > std::max(previous.box.x0, line.box.x0);
-    return overlap && drop > kLeastDrop * smaller && drop < kMostDrop * larger && smaller > kLikeSizes * larger;
+    return overlap && drop > layoutTuning().lines.leastDrop * smaller && drop < layoutTuning().paragraphs.mostDrop * larger && smaller > layoutTuning().paragraphs.likeSizes * larger;
 }
 
 // A short line of digits: a page number.
@@ -255,7 +222,7 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
     const float middle = (mediabox.y0 + mediabox.y1) / 2;
     for (const Rule& rule : rules) {
         const float length = rule.x1 - rule.x0;
-        if (!rule.horizontal() || rule.y0 < middle || length < kShortestNoteRule || length > kNoteRuleShare * pageWidth)
+        if (!rule.horizontal() || rule.y0 < middle || length < layoutTuning().paragraphs.shortestNoteRule || length > layoutTuning().paragraphs.noteRuleShare * pageWidth)
             continue;
         QVector<float> sizesAbove;
         float smallestBelow = 1e9f;
@@ -272,10 +239,10 @@ QVector<TextLine> takeFootnotes(QVector<TextLine>& lines, const QVector<Rule>& r
                 sizesAbove.append(line.size);
             }
         }
-        if (below == 0 || sizesAbove.size() < kLinesAboveNotes)
+        if (below == 0 || sizesAbove.size() < layoutTuning().paragraphs.linesAboveNotes)
             continue;
         std::sort(sizesAbove.begin(), sizesAbove.end());
-        if (largestBelow >= kNoteSize * sizesAbove[sizesAbove.size() / 2])
+        if (largestBelow >= layoutTuning().paragraphs.noteSize * sizesAbove[sizesAbove.size() / 2])
             continue;
         QVector<TextLine> kept;
         for (const TextLine& line : lines)
@@ -326,20 +293,20 @@ QVector<LaidParagraph> splitParagraphs(const QVector<TextLine>& lines, fz_rect c
             const float room = rtl ? previous.box.x0 - column.x0 : column.x1 - previous.box.x1;
             if (line.monospace || previous.monospace || line.alone || previous.alone || hasLeader(line) || hasLeader(previous))
                 starts = true; // code keeps its lines, a table of contents its rows
-            else if (std::fabs(line.size - previous.size) > kSizeChange * em)
+            else if (std::fabs(line.size - previous.size) > layoutTuning().paragraphs.sizeChange * em)
                 starts = true; // a heading and its text
-            else if (usualPitch > 0 && pitch > kWiderPitch * usualPitch && pitch > kWiderPitch * em)
+            else if (usualPitch > 0 && pitch > layoutTuning().paragraphs.widerPitch * usualPitch && pitch > layoutTuning().paragraphs.widerPitch * em)
                 starts = true; // space between paragraphs
-            else if (flush && !startsWithBullet(previous) && indent > kLeastIndent * em && indent < kMostIndent * em
-                     && previousIndent < kFlushIndent * em
+            else if (flush && !startsWithBullet(previous) && indent > layoutTuning().paragraphs.leastIndent * em && indent < layoutTuning().paragraphs.mostIndent * em
+                     && previousIndent < layoutTuning().paragraphs.flushIndent * em
                      && i + 1 < lines.size()
-                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < kFlushIndent * em)
+                     && (rtl ? column.x1 - lines[i + 1].box.x1 : lines[i + 1].box.x0 - column.x0) < layoutTuning().paragraphs.flushIndent * em)
                 starts = true; // a first line's indent
             else if (startsWithBullet(line) || items[i] || (startsWithNumber(line) && startsWithNumber(current.lines.front())))
                 starts = true; // an item of a list, bulleted or numbered
             else if (flush && endsSentence(previous) && room > firstWordWidth(line) + em)
                 starts = true; // the line before ended short of the column, with a sentence
-            else if (flush && current.lines.size() == 1 && room > std::max(firstWordWidth(line) + em, kHeadingRoom * width(column))
+            else if (flush && current.lines.size() == 1 && room > std::max(firstWordWidth(line) + em, layoutTuning().paragraphs.headingRoom * width(column))
                      && (rtl ? previous.box.x0 - line.box.x0 : line.box.x1 - previous.box.x1) > firstWordWidth(line) + em)
                 starts = true; // a line alone that ends well short of the text under it: a heading
         }
@@ -642,7 +609,7 @@ PageLayout layOutPage(QVector<TextLine> lines, const PageGraphics& graphics, fz_
     for (PageItem& item : page.items) {
         if (item.kind != PageItem::Paragraph || page.paragraphs[item.index].lines.size() > 2)
             continue;
-        item.margin = item.box.y1 < mediabox.y0 + kMarginShare * height || item.box.y0 > mediabox.y1 - kMarginShare * height;
+        item.margin = item.box.y1 < mediabox.y0 + layoutTuning().paragraphs.marginShare * height || item.box.y0 > mediabox.y1 - layoutTuning().paragraphs.marginShare * height;
     }
     findColumns(page);
     return page;

@@ -1,6 +1,7 @@
 // Panels: tinted or framed boxes with text inside (a sidebar, an infobox, a heading set on a bar).
 // Their text stays text; the panel is written as a box of its own around it.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
@@ -10,19 +11,6 @@
 namespace p2w {
 
 namespace {
-
-// A panel is at least this many ems of its text wide and one line high.
-const float kLeastPanelEms = 2.0f;
-// This many drawn shapes inside a box make it a drawing's frame.
-const int kLeastDrawnShapes = 2;
-// A panel at most this share of the page wide stands beside the text.
-const float kSidePanelShare = 0.5f;
-// A box covering this share of the page is its background, not a panel.
-const float kBackgroundShare = 0.8f;
-// A frame drawn as a hairline around text is at least this many points wide and high.
-const float kLeastFrame = 12.0f;
-// Bands of one box meet within this many points.
-const float kBandJoint = 1.0f;
 
 // Whether the box of shape `frame` holds a drawing (a chart's bars and curves, a legend's
 // swatches): then it is a chart's frame, not a panel. Boxes with text inside (shaded rows) and
@@ -40,7 +28,7 @@ bool holdsDrawing(const QVector<Shape>& shapes, int frame, const QVector<TextLin
             withText = withText || (shape.rectangle && centreInside(line.box, shape.box));
         drawn += withText ? 0 : 1;
     }
-    return drawn >= kLeastDrawnShapes;
+    return drawn >= layoutTuning().panels.leastDrawnShapes;
 }
 
 // Whether a thin frame around text is a panel: big enough, and no chart's legend (nothing drawn
@@ -48,8 +36,8 @@ bool holdsDrawing(const QVector<Shape>& shapes, int frame, const QVector<TextLin
 bool isFrame(const QVector<Shape>& shapes, int frame)
 {
     const Shape& shape = shapes[frame];
-    if (shape.kind != Shape::Path || !shape.rectangle || shape.filled || !shape.thin || width(shape.box) < kLeastFrame
-        || shape.box.y1 - shape.box.y0 < kLeastFrame)
+    if (shape.kind != Shape::Path || !shape.rectangle || shape.filled || !shape.thin || width(shape.box) < layoutTuning().panels.leastFrame
+        || shape.box.y1 - shape.box.y0 < layoutTuning().panels.leastFrame)
         return false;
     for (int i = 0; i < shapes.size(); ++i) {
         const Shape& other = shapes[i];
@@ -85,7 +73,7 @@ QVector<int> panelCandidates(const QVector<Shape>& shapes, fz_rect mediabox)
     QVector<int> candidates;
     for (int i = 0; i < shapes.size(); ++i) {
         const Shape& shape = shapes[i];
-        if (area(shape.box) < kBackgroundShare * area(mediabox)
+        if (area(shape.box) < layoutTuning().lines.backgroundShare * area(mediabox)
             && ((shape.kind == Shape::Path && shape.rectangle && !shape.thin) || isFrame(shapes, i)) && !inDiagram(shapes, i))
             candidates.append(i);
     }
@@ -132,7 +120,7 @@ void claimHairlineFrames(const QVector<Shape>& shapes, QVector<FoundPanel>& pane
 void takeTitlesAbove(QVector<FoundPanel>& panels, const QVector<TextLine>& lines, fz_rect mediabox)
 {
     for (FoundPanel& panel : panels) {
-        if (panel.box.x1 - panel.box.x0 > kSidePanelShare * (mediabox.x1 - mediabox.x0))
+        if (panel.box.x1 - panel.box.x0 > layoutTuning().panels.sidePanelShare * (mediabox.x1 - mediabox.x0))
             continue;
         for (const TextLine& line : lines) {
             const float gap = panel.box.y0 - line.box.y1;
@@ -157,10 +145,10 @@ void joinStackedBands(QVector<Shape>& shapes, QVector<bool>& used)
         Shape& box = shapes[fills[k]];
         if (used[fills[k]])
             continue;
-        for (int n = k + 1; n < fills.size() && shapes[fills[n]].box.y0 <= box.box.y1 + kBandJoint; ++n) {
+        for (int n = k + 1; n < fills.size() && shapes[fills[n]].box.y0 <= box.box.y1 + layoutTuning().panels.bandJoint; ++n) {
             const Shape& band = shapes[fills[n]];
-            if (used[fills[n]] || band.color != box.color || std::fabs(band.box.x0 - box.box.x0) > kBandJoint
-                || std::fabs(band.box.x1 - box.box.x1) > kBandJoint || band.box.y0 < box.box.y1 - kBandJoint)
+            if (used[fills[n]] || band.color != box.color || std::fabs(band.box.x0 - box.box.x0) > layoutTuning().panels.bandJoint
+                || std::fabs(band.box.x1 - box.box.x1) > layoutTuning().panels.bandJoint || band.box.y0 < box.box.y1 - layoutTuning().panels.bandJoint)
                 continue;
             box.box.y1 = std::max(box.box.y1, band.box.y1);
             used[fills[n]] = true;
@@ -195,7 +183,7 @@ QVector<FoundPanel> findPanels(QVector<Shape>& shapes, const QVector<TextLine>& 
             used[i] = holdsText;
             continue;
         }
-        if (!holdsText || box.x1 - box.x0 < kLeastPanelEms * size || box.y1 - box.y0 < size || holdsDrawing(shapes, i, lines))
+        if (!holdsText || box.x1 - box.x0 < layoutTuning().panels.leastPanelEms * size || box.y1 - box.y0 < size || holdsDrawing(shapes, i, lines))
             continue;
         FoundPanel panel;
         panel.box = box;

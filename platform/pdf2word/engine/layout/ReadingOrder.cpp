@@ -5,6 +5,7 @@
 // (or it is turned on its side, a column of its own). The order is a topological sort of these relations, higher and
 // further left first where they leave a choice.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
@@ -20,11 +21,6 @@ namespace {
 // Beyond this many elements a page is read top to bottom, left to right (a dense table of
 // numbers, say): the rules cost the cube of the count.
 const int kMostElements = 700;
-// A line this many times as high as wide is turned on its side.
-const float kTurned = 3.0f;
-// Text runs on under a floating obstacle: a line at most this many line heights below it (a
-// heading and the space around it may come between).
-const float kFloatGap = 4.5f;
 
 float middleY(const fz_rect& box)
 {
@@ -34,7 +30,7 @@ float middleY(const fz_rect& box)
 // A line turned on its side (a label up a form's margin) is a column of its own.
 bool turned(const fz_rect& box)
 {
-    return box.y1 - box.y0 > kTurned * (box.x1 - box.x0);
+    return box.y1 - box.y0 > layoutTuning().readingOrder.turned * (box.x1 - box.x0);
 }
 
 // Whether a stands higher than b, or as high and further left: the order where the rules leave
@@ -61,7 +57,7 @@ std::vector<bool> floatingObstacles(const QVector<fz_rect>& boxes, int lineCount
         for (int l = 0; l < lineCount && !beside.isEmpty() && !floating[o]; ++l) {
             const fz_rect& line = boxes[l];
             const float height = line.y1 - line.y0;
-            if (line.y0 < obstacle.y1 - 0.5f * height || line.y0 - obstacle.y1 > kFloatGap * height || !overlapX(line, obstacle))
+            if (line.y0 < obstacle.y1 - 0.5f * height || line.y0 - obstacle.y1 > layoutTuning().readingOrder.floatGap * height || !overlapX(line, obstacle))
                 continue;
             // The line under it runs on under the text beside it too.
             for (int b : beside)

@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/layout/RunningText.h"
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
@@ -8,22 +9,6 @@
 namespace p2w {
 
 namespace {
-
-// Pieces of one row: baselines within this share of the size.
-const float kSameRow = 0.3f;
-// The next line of a paragraph: its baseline between these many ems lower, in a size within
-// kSameSize of the line's.
-const float kLeastPitch = 0.8f;
-const float kMostPitch = 1.8f;
-const float kSameSize = 0.15f;
-// Edges of one column: within this many points; a first line's indent at most kMostIndent ems.
-const float kSameEdge = 1.5f;
-const float kMostIndent = 3.0f;
-// A word gap of a justified line: at most this many ems.
-const float kWidestWordGap = 3.0f;
-// Running text: paragraphs of at least this many lines, their usual line of this many words.
-const int kLeastLines = 3;
-const int kProseWords = 5;
 
 // The rows of all the page's horizontal lines.
 QVector<TextRow> rowsOf(const QVector<TextLine>& lines)
@@ -38,7 +23,7 @@ QVector<TextRow> rowsOf(const QVector<TextLine>& lines)
 
 bool likeSizes(const TextLine& a, const TextLine& b)
 {
-    return std::fabs(a.size - b.size) <= kSameSize * std::max(a.size, b.size);
+    return std::fabs(a.size - b.size) <= layoutTuning().runningText.sameSize * std::max(a.size, b.size);
 }
 
 // The pieces of row, not yet gone into another line, that make up one justified line as wide as
@@ -49,11 +34,11 @@ QVector<int> piecesAlong(const QVector<TextLine>& lines, const TextRow& row, con
     QVector<int> run;
     for (int i : row.lines) {
         const TextLine& piece = lines[i];
-        if (gone[i] || piece.box.x0 < line.box.x0 - kSameEdge || piece.box.x1 > line.box.x1 + kSameEdge)
+        if (gone[i] || piece.box.x0 < line.box.x0 - layoutTuning().runningText.sameEdge || piece.box.x1 > line.box.x1 + layoutTuning().runningText.sameEdge)
             continue;
         if (!likeSizes(piece, line) || piece.rtl != line.rtl || piece.monospace)
             return {};
-        if (!run.isEmpty() && piece.box.x0 - lines[run.back()].box.x1 > kWidestWordGap * piece.size)
+        if (!run.isEmpty() && piece.box.x0 - lines[run.back()].box.x1 > layoutTuning().runningText.widestWordGap * piece.size)
             return {};
         run.append(i);
     }
@@ -61,8 +46,8 @@ QVector<int> piecesAlong(const QVector<TextLine>& lines, const TextRow& row, con
         return {};
     const fz_rect first = lines[run.front()].box;
     const fz_rect last = lines[run.back()].box;
-    const bool fromEdge = first.x0 <= line.box.x0 + kMostIndent * line.size;
-    return fromEdge && std::fabs(last.x1 - line.box.x1) <= kSameEdge ? run : QVector<int>();
+    const bool fromEdge = first.x0 <= line.box.x0 + layoutTuning().runningText.mostIndent * line.size;
+    return fromEdge && std::fabs(last.x1 - line.box.x1) <= layoutTuning().runningText.sameEdge ? run : QVector<int>();
 }
 
 // Whether the piece is symbols (no letters) that stand in the line's gaps, none over a glyph of
@@ -90,7 +75,7 @@ QVector<TextRow> textRows(const QVector<TextLine>& lines, const QVector<int>& wh
     QVector<TextRow> rows;
     for (int i : order) {
         const TextLine& line = lines[i];
-        if (rows.isEmpty() || line.baseline - rows.back().baseline > kSameRow * std::max(line.size, rows.back().size)) {
+        if (rows.isEmpty() || line.baseline - rows.back().baseline > layoutTuning().lines.sameRow * std::max(line.size, rows.back().size)) {
             TextRow row;
             row.baseline = line.baseline;
             row.top = line.box.y0;
@@ -149,9 +134,9 @@ void joinSplitLines(QVector<TextLine>& lines)
         for (int step : {-1, 1}) {
             for (int n = r + step; n >= 0 && n < rows.size(); n += step) {
                 const float pitch = std::fabs(rows[n].baseline - rows[r].baseline);
-                if (pitch > kMostPitch * rows[r].size)
+                if (pitch > layoutTuning().runningText.mostPitch * rows[r].size)
                     break;
-                if (pitch < kLeastPitch * rows[r].size)
+                if (pitch < layoutTuning().runningText.leastPitch * rows[r].size)
                     continue;
                 for (int i : rows[n].lines) {
                     const QVector<int> run = piecesAlong(lines, rows[r], lines[i], gone);
@@ -193,16 +178,16 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
             // Rows of other text (a table's beside it) may come between a line and its next.
             for (int n = r + 1; n < rows.size() && next[i] < 0; ++n) {
                 const float pitch = rows[n].baseline - rows[r].baseline;
-                if (pitch > kMostPitch * line.size)
+                if (pitch > layoutTuning().runningText.mostPitch * line.size)
                     break;
-                if (pitch < kLeastPitch * line.size)
+                if (pitch < layoutTuning().runningText.leastPitch * line.size)
                     continue;
                 for (int j : rows[n].lines) {
                     const TextLine& below = lines[j];
                     const bool sameStart = std::fabs(below.box.x0 - line.box.x0) <= line.size;
                     // Justified, from an indented first line.
-                    const bool sameEnd = std::fabs(below.box.x1 - line.box.x1) <= kSameEdge && below.box.x0 <= line.box.x0
-                                         && below.box.x0 >= line.box.x0 - kMostIndent * line.size;
+                    const bool sameEnd = std::fabs(below.box.x1 - line.box.x1) <= layoutTuning().runningText.sameEdge && below.box.x0 <= line.box.x0
+                                         && below.box.x0 >= line.box.x0 - layoutTuning().runningText.mostIndent * line.size;
                     if (!hasPrevious[j] && !hasLeader(below) && likeSizes(line, below) && overlapX(line.box, below.box)
                         && (sameStart || sameEnd)) {
                         next[i] = j;
@@ -236,7 +221,7 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
             const TextLine& line = lines[paragraph[k]];
             wrapped += right - line.box.x1 < firstWordWidth(lines[paragraph[k + 1]]) + line.size ? 1 : 0;
         }
-        if (paragraph.size() >= kLeastLines && usualWords >= kProseWords && 2 * wrapped >= paragraph.size() - 1) {
+        if (paragraph.size() >= layoutTuning().runningText.leastLines && usualWords >= layoutTuning().lines.proseWords && 2 * wrapped >= paragraph.size() - 1) {
             for (int j : paragraph)
                 running[j] = true;
         }
@@ -246,8 +231,6 @@ QVector<bool> runningTextLines(const QVector<TextLine>& lines)
 
 void joinPiecesAcross(QVector<TextLine>& lines, float joinGap, const std::function<bool(const TextLine&, const TextLine&)>& across)
 {
-    // Baselines apart by less than this share of the size are one.
-    const float kSameBaseline = 0.25f;
     std::sort(lines.begin(), lines.end(), [](const TextLine& a, const TextLine& b) {
         return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0);
     });
@@ -256,7 +239,7 @@ void joinPiecesAcross(QVector<TextLine>& lines, float joinGap, const std::functi
         if (!joined.isEmpty()) {
             TextLine& last = joined.back();
             const float gap = line.box.x0 - last.box.x1;
-            if (!line.vertical && !last.vertical && std::fabs(line.baseline - last.baseline) < kSameBaseline * line.size && gap >= 0
+            if (!line.vertical && !last.vertical && std::fabs(line.baseline - last.baseline) < layoutTuning().runningText.sameBaseline * line.size && gap >= 0
                 && gap < joinGap * line.size && across(last, line)) {
                 if (!last.glyphs.back().isSpace() && !line.glyphs.front().isSpace()) {
                     Glyph space = line.glyphs.front();

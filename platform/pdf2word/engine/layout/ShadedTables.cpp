@@ -5,6 +5,7 @@
 // fill as its shading. A column tinted alone (a statement's current year) takes the rows of text
 // beside it that keep to its rows.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/layout/TextGutters.h"
@@ -20,51 +21,17 @@ namespace p2w {
 
 namespace {
 
-// Fills this close (points) are neighbouring cells; their edges are one cell edge.
-const float kGap = 4.5f;
-// Neighbours overlap along their shared side by at least this share of the shorter one.
-const float kSideShare = 0.8f;
-// Banded rows: two fills of one width with an unfilled row between them, at most this many times
-// the taller one's height high.
-const float kBandGap = 1.6f;
-// Edges this close (points) are one.
-const float kSameEdge = 2.0f;
-// A table of shaded cells has at least this many fills, at least kLeastRows rows holding text in
-// two or more cells, and text in at least half of its fills.
-const int kLeastFills = 3;
-const int kLeastRows = 2;
-// A fill lighter than this in every channel is white drawn on white: no shading.
-const int kLightest = 0xF6;
-// A fill covering this share of the page is its background.
-const float kBackgroundShare = 0.8f;
 // A page of more fills than this is a drawing (a map, a chart of many bars), not looked at.
 const int kMostFills = 2000;
-// A column tinted alone holds at least this many rows of at most this many words each.
-const int kLeastColumnRows = 3;
-const int kMostColumnWords = 3;
-// Lines of one row: baselines within this share of the size; a row's wrapped line follows
-// within this many ems.
-const float kSameRow = 0.3f;
-const float kWrapPitch = 1.6f;
-// A wrapped line follows closer than this share of the usual pitch between rows.
-const float kWrapShare = 0.85f;
-// Text beside a tinted column belongs to its table when this share of its lines keep to the
-// table's rows and they cover this share of them; running text beside it (lines of this many
-// words on average) never does.
-const float kBesideOnRows = 0.6f;
-const float kRowsCovered = 0.5f;
-const float kProseWords = 5.0f;
-// A line reaching this many ems out of the fills is text the fills lie behind, not a cell's.
-const float kMostOverhang = 1.0f;
 
 bool isTint(const Shape& shape, float pageArea)
 {
-    if (shape.kind != Shape::Path || !shape.rectangle || !shape.filled || shape.thin || area(shape.box) > kBackgroundShare * pageArea)
+    if (shape.kind != Shape::Path || !shape.rectangle || !shape.filled || shape.thin || area(shape.box) > layoutTuning().lines.backgroundShare * pageArea)
         return false;
     const int r = (shape.color >> 16) & 0xFF;
     const int g = (shape.color >> 8) & 0xFF;
     const int b = shape.color & 0xFF;
-    return std::min({r, g, b}) < kLightest;
+    return std::min({r, g, b}) < layoutTuning().shadedTables.lightest;
 }
 
 float overlap(float a0, float a1, float b0, float b1)
@@ -80,12 +47,12 @@ bool neighbours(const fz_rect& a, const fz_rect& b)
     const float along = overlap(a.x0, a.x1, b.x0, b.x1);
     const float gapX = std::max(a.x0, b.x0) - std::min(a.x1, b.x1);
     const float gapY = std::max(a.y0, b.y0) - std::min(a.y1, b.y1);
-    if (across >= kSideShare * std::min(a.y1 - a.y0, b.y1 - b.y0) && gapX <= kGap)
+    if (across >= layoutTuning().shadedTables.sideShare * std::min(a.y1 - a.y0, b.y1 - b.y0) && gapX <= layoutTuning().shadedTables.gap)
         return true;
-    if (along >= kSideShare * std::min(width(a), width(b)) && gapY <= kGap)
+    if (along >= layoutTuning().shadedTables.sideShare * std::min(width(a), width(b)) && gapY <= layoutTuning().shadedTables.gap)
         return true;
-    const bool sameWidth = std::fabs(a.x0 - b.x0) <= kSameEdge && std::fabs(a.x1 - b.x1) <= kSameEdge;
-    return sameWidth && gapY > 0 && gapY <= kBandGap * std::max(a.y1 - a.y0, b.y1 - b.y0);
+    const bool sameWidth = std::fabs(a.x0 - b.x0) <= layoutTuning().lines.sameEdge && std::fabs(a.x1 - b.x1) <= layoutTuning().lines.sameEdge;
+    return sameWidth && gapY > 0 && gapY <= layoutTuning().shadedTables.bandGap * std::max(a.y1 - a.y0, b.y1 - b.y0);
 }
 
 // The fills that neighbour one another, grouped.
@@ -96,7 +63,7 @@ QVector<QVector<int>> groupFills(const QVector<Shape>& shapes, const QVector<int
     QVector<int> parent = separateGroups(order.size());
     for (int i = 0; i < order.size(); ++i) {
         const fz_rect a = shapes[order[i]].box;
-        const float reach = a.y1 + std::max(kGap, kBandGap * (a.y1 - a.y0));
+        const float reach = a.y1 + std::max(layoutTuning().shadedTables.gap, layoutTuning().shadedTables.bandGap * (a.y1 - a.y0));
         for (int j = i + 1; j < order.size() && shapes[order[j]].box.y0 <= reach; ++j) {
             if (neighbours(a, shapes[order[j]].box))
                 joinGroups(parent, i, j);
@@ -109,14 +76,14 @@ QVector<QVector<int>> groupFills(const QVector<Shape>& shapes, const QVector<int
     return byRoot.values().toVector();
 }
 
-// Edges closer than kGap become one (a white gap between two cells is the edge between them).
+// Edges closer than shadedTables.gap become one (a white gap between two cells is the edge between them).
 QVector<float> mergedEdges(QVector<float> edges)
 {
     std::sort(edges.begin(), edges.end());
     QVector<float> merged;
     QVector<int> counts;
     for (float edge : edges) {
-        if (!merged.isEmpty() && edge - merged.back() <= kGap) {
+        if (!merged.isEmpty() && edge - merged.back() <= layoutTuning().shadedTables.gap) {
             // The middle of the run of close edges.
             merged.back() = (merged.back() * counts.back() + edge) / (counts.back() + 1);
             ++counts.back();
@@ -143,7 +110,7 @@ QVector<int> linesInside(const QVector<TextLine>& lines, const fz_rect& region)
 fz_rect withRowsBeside(const QVector<TextLine>& lines, fz_rect region)
 {
     const QVector<TextRow> rows = textRows(lines, linesInside(lines, region));
-    if (rows.size() < kLeastRows)
+    if (rows.size() < layoutTuning().shadedTables.leastRows)
         return region;
     for (int side = 0; side < 2; ++side) {
         QVector<int> beside;
@@ -158,13 +125,13 @@ fz_rect withRowsBeside(const QVector<TextLine>& lines, fz_rect region)
                 words += wordCount(line);
             }
         }
-        if (beside.isEmpty() || words >= kProseWords * beside.size())
+        if (beside.isEmpty() || words >= layoutTuning().lines.proseWords * beside.size())
             continue;
         QVector<bool> covered(rows.size(), false);
         int onRows = 0;
         for (int i : beside) {
             for (int r = 0; r < rows.size(); ++r) {
-                if (std::fabs(lines[i].baseline - rows[r].baseline) <= kSameRow * lines[i].size) {
+                if (std::fabs(lines[i].baseline - rows[r].baseline) <= layoutTuning().lines.sameRow * lines[i].size) {
                     covered[r] = true;
                     ++onRows;
                     break;
@@ -172,7 +139,7 @@ fz_rect withRowsBeside(const QVector<TextLine>& lines, fz_rect region)
             }
         }
         const int coveredRows = int(std::count(covered.begin(), covered.end(), true));
-        if (onRows < kBesideOnRows * beside.size() || coveredRows < kRowsCovered * rows.size())
+        if (onRows < layoutTuning().shadedTables.besideOnRows * beside.size() || coveredRows < layoutTuning().shadedTables.rowsCovered * rows.size())
             continue;
         for (int i : beside) {
             region.x0 = std::min(region.x0, lines[i].box.x0 - 1);
@@ -188,7 +155,7 @@ QVector<float> edgesFrom(QVector<float> edges, float from, float to)
     std::sort(edges.begin(), edges.end());
     QVector<float> kept = {from};
     for (float edge : edges) {
-        if (edge > from + kSameEdge && edge < to - kSameEdge && edge - kept.back() > kSameEdge)
+        if (edge > from + layoutTuning().lines.sameEdge && edge < to - layoutTuning().lines.sameEdge && edge - kept.back() > layoutTuning().lines.sameEdge)
             kept.append(edge);
     }
     kept.append(to);
@@ -202,8 +169,8 @@ fz_rect withHeaderAbove(const QVector<TextLine>& lines, fz_rect region)
     QVector<int> above;
     for (int i = 0; i < lines.size(); ++i) {
         const TextLine& line = lines[i];
-        if (!line.vertical && !line.glyphs.isEmpty() && line.box.y1 <= region.y0 + 1 && line.box.y1 > region.y0 - kWrapPitch * line.size
-            && line.box.x0 >= region.x0 - 1 && line.box.x1 <= region.x1 + 1 && wordCount(line) <= kMostColumnWords)
+        if (!line.vertical && !line.glyphs.isEmpty() && line.box.y1 <= region.y0 + 1 && line.box.y1 > region.y0 - layoutTuning().lines.wrapPitch * line.size
+            && line.box.x0 >= region.x0 - 1 && line.box.x1 <= region.x1 + 1 && wordCount(line) <= layoutTuning().shadedTables.mostColumnWords)
             above.append(i);
     }
     const QVector<TextRow> rows = textRows(lines, above);
@@ -231,7 +198,7 @@ QVector<float> columnEdges(const QVector<Shape>& shapes, const QVector<int>& fil
 bool continuesRow(const QVector<TextLine>& lines, const TextRow& a, const TextRow& b, float usualPitch)
 {
     const float pitch = b.baseline - a.baseline;
-    if (pitch >= kWrapPitch * std::max(a.size, b.size) || pitch >= kWrapShare * usualPitch || b.lines.size() >= a.lines.size())
+    if (pitch >= layoutTuning().lines.wrapPitch * std::max(a.size, b.size) || pitch >= layoutTuning().lines.wrapShare * usualPitch || b.lines.size() >= a.lines.size())
         return false;
     for (int i : b.lines) {
         bool under = false;
@@ -314,7 +281,7 @@ QVector<FoundTable::Cell> gridCells(const FoundTable& table, const QVector<Shape
             if (overlap(box.y0, box.y1, top, bottom) < 0.5f * (bottom - top))
                 continue;
             for (int c = 1; c < columns; ++c) {
-                if (std::fabs(box.x0 - table.columns[c]) <= kGap || std::fabs(box.x1 - table.columns[c]) <= kGap)
+                if (std::fabs(box.x0 - table.columns[c]) <= layoutTuning().shadedTables.gap || std::fabs(box.x1 - table.columns[c]) <= layoutTuning().shadedTables.gap)
                     crossed[c] = false;
             }
         }
@@ -372,7 +339,7 @@ bool onlyTable(const QVector<Shape>& shapes, const QVector<int>& fills, const QV
             continue;
         if (centreInside(line.box, region)) {
             // Text that reaches out of the fills is text they lie behind.
-            if (std::max({region.x0 - line.box.x0, line.box.x1 - region.x1, 0.0f}) > kMostOverhang * line.size)
+            if (std::max({region.x0 - line.box.x0, line.box.x1 - region.x1, 0.0f}) > layoutTuning().shadedTables.mostOverhang * line.size)
                 return false;
         } else if (overlap(line.box.x0, line.box.x1, region.x0, region.x1) > 1
                    && overlap(line.box.y0, line.box.y1, region.y0, region.y1) > 0.5f * (line.box.y1 - line.box.y0)) {
@@ -397,12 +364,12 @@ bool buildTable(const QVector<Shape>& shapes, const QVector<int>& fills, const Q
     region = withHeaderAbove(lines, withRowsBeside(lines, region));
     // Fewer fills are a tinted column of a table only with the rows beside it, a short entry a
     // row (a figure, a year).
-    if (fills.size() < kLeastFills) {
+    if (fills.size() < layoutTuning().shadedTables.leastFills) {
         const QVector<int> inside = linesInside(lines, filled);
         bool short_ = true;
         for (int i : inside)
-            short_ = short_ && wordCount(lines[i]) <= kMostColumnWords;
-        if (!short_ || textRows(lines, inside).size() < kLeastColumnRows || (region.x0 == filled.x0 && region.x1 == filled.x1))
+            short_ = short_ && wordCount(lines[i]) <= layoutTuning().shadedTables.mostColumnWords;
+        if (!short_ || textRows(lines, inside).size() < layoutTuning().shadedTables.leastColumnRows || (region.x0 == filled.x0 && region.x1 == filled.x1))
             return false;
     }
     if (!onlyTable(shapes, fills, lines, region))
@@ -427,7 +394,7 @@ bool buildTable(const QVector<Shape>& shapes, const QVector<int>& fills, const Q
         }
         fullRows += filled >= 2 ? 1 : 0;
     }
-    if (fullRows < kLeastRows)
+    if (fullRows < layoutTuning().shadedTables.leastRows)
         return false;
     shadeCells(*table, shapes, fills);
     return true;

@@ -1,6 +1,7 @@
 // Ruled tables: the horizontal and vertical rulings of a page joined into grids; each grid whose
 // cells hold text becomes a table, and the text inside it goes to its cells.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/model/UnionFind.h"
@@ -14,22 +15,6 @@ namespace p2w {
 
 namespace {
 
-// Rulings this close (points) are one; a ruling reaches a crossing this close to it; shorter
-// strokes are dots or ticks, no rulings.
-const float kSnap = 2.0f;
-const float kReach = 3.0f;
-const float kShortest = 4.0f;
-// Edges closer than this (points, less than a line of text) are the two strokes of a double
-// border.
-const float kDoubleBorder = 4.0f;
-// A diagram's connector (an arrow's shaft or head) is at most this many points across.
-const float kWidestConnector = 12.0f;
-// A mark drawn in a table's cells (a symbol, a circled sign) is at most this many points across
-// (half an inch).
-const float kLargestSymbol = 36.0f;
-// A chart's grid holds text in fewer than this share of its cells.
-const float kLeastHoldingShare = 1.0f / 3;
-
 struct Segment
 {
     float at;   // y of a horizontal ruling, x of a vertical one
@@ -41,13 +26,13 @@ struct Segment
 QVector<Segment> joinSegments(QVector<Segment> segments)
 {
     std::sort(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) {
-        return a.at < b.at - kSnap / 2 || (std::fabs(a.at - b.at) <= kSnap / 2 && a.from < b.from);
+        return a.at < b.at - layoutTuning().ruledTables.snap / 2 || (std::fabs(a.at - b.at) <= layoutTuning().ruledTables.snap / 2 && a.from < b.from);
     });
     QVector<Segment> joined;
     for (const Segment& segment : segments) {
         // Only where the two meet: a bar's edge near a far-off column ruling is another line.
-        if (!joined.isEmpty() && std::fabs(joined.back().at - segment.at) <= kSnap && segment.from <= joined.back().to + kReach
-            && segment.to >= joined.back().from - kReach) {
+        if (!joined.isEmpty() && std::fabs(joined.back().at - segment.at) <= layoutTuning().ruledTables.snap && segment.from <= joined.back().to + layoutTuning().ruledTables.reach
+            && segment.to >= joined.back().from - layoutTuning().ruledTables.reach) {
             joined.back().from = std::min(joined.back().from, segment.from);
             joined.back().to = std::max(joined.back().to, segment.to);
             continue;
@@ -56,7 +41,7 @@ QVector<Segment> joinSegments(QVector<Segment> segments)
     }
     QVector<Segment> kept;
     for (const Segment& segment : joined) {
-        if (segment.to - segment.from >= kShortest)
+        if (segment.to - segment.from >= layoutTuning().ruledTables.shortest)
             kept.append(segment);
     }
     return kept;
@@ -64,18 +49,18 @@ QVector<Segment> joinSegments(QVector<Segment> segments)
 
 bool crosses(const Segment& horizontal, const Segment& vertical)
 {
-    return vertical.at >= horizontal.from - kReach && vertical.at <= horizontal.to + kReach
-           && horizontal.at >= vertical.from - kReach && horizontal.at <= vertical.to + kReach;
+    return vertical.at >= horizontal.from - layoutTuning().ruledTables.reach && vertical.at <= horizontal.to + layoutTuning().ruledTables.reach
+           && horizontal.at >= vertical.from - layoutTuning().ruledTables.reach && horizontal.at <= vertical.to + layoutTuning().ruledTables.reach;
 }
 
-// Positions closer than kSnap become one (their mean).
+// Positions closer than ruledTables.snap become one (their mean).
 QVector<float> snap(QVector<float> values)
 {
     std::sort(values.begin(), values.end());
     QVector<float> result;
     int count = 0;
     for (float value : values) {
-        if (!result.isEmpty() && value - result.back() <= kSnap) {
+        if (!result.isEmpty() && value - result.back() <= layoutTuning().ruledTables.snap) {
             result.back() = (result.back() * count + value) / (count + 1);
             ++count;
         } else {
@@ -90,7 +75,7 @@ QVector<float> snap(QVector<float> values)
 bool ruled(const QVector<Segment>& segments, float at, float across)
 {
     for (const Segment& segment : segments) {
-        if (std::fabs(segment.at - at) <= kSnap + 1 && across >= segment.from - 1 && across <= segment.to + 1)
+        if (std::fabs(segment.at - at) <= layoutTuning().ruledTables.snap + 1 && across >= segment.from - 1 && across <= segment.to + 1)
             return true;
     }
     return false;
@@ -136,7 +121,7 @@ bool buildTable(const Grid& grid, FoundTable* table)
     auto thin = [](QVector<float> edges) {
         QVector<float> kept;
         for (float edge : edges) {
-            if (kept.isEmpty() || edge - kept.back() >= kDoubleBorder)
+            if (kept.isEmpty() || edge - kept.back() >= layoutTuning().ruledTables.doubleBorder)
                 kept.append(edge);
         }
         return kept;
@@ -183,7 +168,7 @@ bool buildTable(const Grid& grid, FoundTable* table)
 bool onEdge(float value, const QVector<float>& edges)
 {
     for (float edge : edges) {
-        if (std::fabs(value - edge) <= kSnap + 1)
+        if (std::fabs(value - edge) <= layoutTuning().ruledTables.snap + 1)
             return true;
     }
     return false;
@@ -197,7 +182,7 @@ bool inOneCell(const FoundTable& table, const fz_rect& box)
     for (const FoundTable::Cell& cell : table.cells) {
         const fz_rect area = fz_make_rect(table.columns[cell.column], table.rows[cell.row], table.columns[cell.column + cell.columnSpan],
                                           table.rows[cell.row + cell.rowSpan]);
-        if (contains(expanded(area, kSnap), box))
+        if (contains(expanded(area, layoutTuning().ruledTables.snap), box))
             return true;
     }
     return false;
@@ -228,8 +213,8 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const Q
     for (const Shape& shape : shapes) {
         // A connector is narrow (an arrow's shaft or head); a seal stamped over the table's edge
         // is not.
-        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, kReach), shape.box)
-            && std::min(width(shape.box), shape.box.y1 - shape.box.y0) <= kWidestConnector)
+        if (shape.kind == Shape::Path && !shape.rectangle && !shape.thin && touches(expanded(table.box, layoutTuning().ruledTables.reach), shape.box)
+            && std::min(width(shape.box), shape.box.y1 - shape.box.y0) <= layoutTuning().ruledTables.widestConnector)
             return true;
         if (shape.thin)
             continue;
@@ -241,8 +226,8 @@ bool holdsDrawing(const FoundTable& table, const QVector<Shape>& shapes, const Q
         const bool onGrid = shape.kind == Shape::Path && onEdge(box.x0, table.columns) && onEdge(box.x1, table.columns)
                             && onEdge(box.y0, table.rows) && onEdge(box.y1, table.rows);
         // A small mark drawn in the table (a symbol beside a cell's text) is the table's.
-        const bool symbol = shape.kind == Shape::Path && !shape.filled && !shape.rectangle && width(box) <= kLargestSymbol
-                            && box.y1 - box.y0 <= kLargestSymbol;
+        const bool symbol = shape.kind == Shape::Path && !shape.filled && !shape.rectangle && width(box) <= layoutTuning().ruledTables.largestSymbol
+                            && box.y1 - box.y0 <= layoutTuning().ruledTables.largestSymbol;
         if (!onGrid && !symbol && !fillsOneCell(table, shape, shapes, lines))
             return true;
     }
@@ -256,7 +241,7 @@ bool isChart(const FoundTable& table, const QVector<Shape>& shapes)
     int holding = 0;
     for (const FoundTable::Cell& cell : table.cells)
         holding += cell.paragraphs.isEmpty() ? 0 : 1;
-    if (holding >= kLeastHoldingShare * table.cells.size())
+    if (holding >= layoutTuning().ruledTables.leastHoldingShare * table.cells.size())
         return false;
     for (const Shape& shape : shapes) {
         if (shape.kind == Shape::Path && shape.filled && !shape.thin && centreInside(shape.box, table.box)

@@ -1,5 +1,6 @@
 #include "platform/pdf2word/engine/layout/TextGutters.h"
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 
 #include <algorithm>
@@ -8,19 +9,8 @@ namespace p2w {
 
 namespace {
 
-// Text gutters between columns are at least this many ems wide; a cell's text stands this many
-// ems from its edge.
-const float kLeastGutter = 0.6f;
-const float kCellPadding = 0.25f;
-// Gutters are sought every kSampleStep points (at most kMostSamples places across a table); one
-// row in kRowsPerIntruder may reach into one with its text.
-const float kSampleStep = 0.5f;
+// Gutters are sought at most at this many places across a table.
 const int kMostSamples = 4000;
-const int kRowsPerIntruder = 10;
-// A gutter parts columns where at least this many rows have text on both sides of it.
-const int kLeastRows = 2;
-// Edges this close (points) are one.
-const float kSameEdge = 2.0f;
 
 // Whether the row has text on both sides of x within [from, to].
 bool textBothSides(const QVector<TextLine>& lines, const TextRow& row, float x, float from, float to)
@@ -39,7 +29,7 @@ bool textBothSides(const QVector<TextLine>& lines, const TextRow& row, float x, 
 // flush left, just after that of a column set flush right, else in the middle.
 float gutterEdge(const QVector<TextLine>& lines, const QVector<TextRow>& rows, float from, float to, float size)
 {
-    const float padding = std::min((to - from) / 2, kCellPadding * size);
+    const float padding = std::min((to - from) / 2, layoutTuning().gutters.cellPadding * size);
     float leftOfNext = 1e9f;
     float rightOfNext = -1e9f;
     float rightOfLast = -1e9f;
@@ -57,20 +47,20 @@ float gutterEdge(const QVector<TextLine>& lines, const QVector<TextRow>& rows, f
             }
         }
     }
-    if (rightOfNext - leftOfNext <= kSameEdge)
+    if (rightOfNext - leftOfNext <= layoutTuning().lines.sameEdge)
         return to - padding;
-    if (rightOfLast - leftOfLast <= kSameEdge)
+    if (rightOfLast - leftOfLast <= layoutTuning().lines.sameEdge)
         return from + padding;
     return (from + to) / 2;
 }
 
-// The gutters of the text inside the region: x-ranges at least kLeastGutter ems wide that the
-// lines of at most one row in kRowsPerIntruder reach into (a long entry running up to the next
+// The gutters of the text inside the region: x-ranges at least gutters.leastGutter ems wide that the
+// lines of at most one row in gutters.rowsPerIntruder reach into (a long entry running up to the next
 // column), narrowed to where no word of any row stands.
 QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, const QVector<TextRow>& rows,
                                              const fz_rect& region, float size)
 {
-    const int samples = std::min(kMostSamples, int((region.x1 - region.x0) / kSampleStep) + 1);
+    const int samples = std::min(kMostSamples, int((region.x1 - region.x0) / layoutTuning().gutters.sampleStep) + 1);
     const float step = (region.x1 - region.x0) / std::max(1, samples - 1);
     auto indexOf = [&](float x) { return std::clamp(int((x - region.x0) / step), 0, samples - 1); };
     QVector<int> rowsIn(samples, 0);
@@ -89,7 +79,7 @@ QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, con
         for (int k = 0; k < samples; ++k)
             rowsIn[k] += inRow[k] ? 1 : 0;
     }
-    const int allowed = rows.size() / kRowsPerIntruder;
+    const int allowed = rows.size() / layoutTuning().gutters.rowsPerIntruder;
     QVector<std::pair<float, float>> gutters;
     for (int k = 0; k < samples;) {
         if (rowsIn[k] > allowed) {
@@ -107,7 +97,7 @@ QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, con
         bool startsInside = false;
         for (const TextRow& row : rows) {
             for (int i : row.lines)
-                startsInside = startsInside || (lines[i].box.x0 > runFrom + kSameEdge && lines[i].box.x0 < runTo);
+                startsInside = startsInside || (lines[i].box.x0 > runFrom + layoutTuning().lines.sameEdge && lines[i].box.x0 < runTo);
         }
         int bestFrom = -1;
         int bestTo = -1;
@@ -125,7 +115,7 @@ QVector<std::pair<float, float>> textGutters(const QVector<TextLine>& lines, con
             }
             a = b;
         }
-        if ((end - k) * step >= kLeastGutter * size && bestFrom >= 0 && k > 0 && end < samples)
+        if ((end - k) * step >= layoutTuning().gutters.leastGutter * size && bestFrom >= 0 && k > 0 && end < samples)
             gutters.append({region.x0 + bestFrom * step, region.x0 + (bestTo - 1) * step});
         k = end;
     }
@@ -183,7 +173,7 @@ QVector<float> gutterEdges(const QVector<TextLine>& lines, const QVector<TextRow
         int parted = 0;
         for (const TextRow& row : rows)
             parted += textBothSides(lines, row, middle, from, to) ? 1 : 0;
-        if (parted >= kLeastRows)
+        if (parted >= layoutTuning().gutters.leastRows)
             gutters.append(gutterEdge(lines, rows, gutter.first, gutter.second, size));
     }
     return gutters;

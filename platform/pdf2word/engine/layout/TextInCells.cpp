@@ -6,6 +6,7 @@
 // lines of one entry stays one cell; a cell spanning rows whose lines each stand on a row's
 // baseline (a form's numbered lines) is a cell in each row.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/layout/TextGutters.h"
@@ -17,16 +18,6 @@
 namespace p2w {
 
 namespace {
-
-// A cell's lines of text parted by the new edges take at least this many ems of a part to be in
-// it.
-const float kLeastShare = 0.5f;
-// Lines of one entry in sizes further apart than this share (a form's label over its value).
-const float kOtherSize = 0.15f;
-// Lines on one baseline: within this share of their size.
-const float kSameBaseline = 0.3f;
-// A space between words is about this many ems wide.
-const float kSpace = 0.25f;
 
 QVector<TextLine> linesOf(const FoundTable::Cell& cell)
 {
@@ -81,7 +72,7 @@ void splitAcross(const FoundTable& table, const FoundTable::Cell& cell, int firs
         int to = -1;
         for (int k = 0; k < count; ++k) {
             const float shared = std::min(line.box.x1, table.columns[first + k + 1]) - std::max(line.box.x0, table.columns[first + k]);
-            if (shared > kLeastShare * line.size || (shared > 0 && shared >= 0.5f * width(line.box))) {
+            if (shared > layoutTuning().textInCells.leastShare * line.size || (shared > 0 && shared >= 0.5f * width(line.box))) {
                 from = from < 0 ? k : from;
                 to = k;
             }
@@ -140,7 +131,7 @@ bool onRowsBaseline(const FoundTable& table, int self, int row, const TextLine& 
             continue;
         for (const LaidParagraph& paragraph : cell.paragraphs) {
             for (const TextLine& other : paragraph.lines) {
-                if (std::fabs(other.baseline - line.baseline) <= kSameBaseline * std::max(line.size, other.size))
+                if (std::fabs(other.baseline - line.baseline) <= layoutTuning().lines.sameRow * std::max(line.size, other.size))
                     return true;
             }
         }
@@ -229,7 +220,7 @@ void splitColumns(FoundTable& table)
 bool wrapped(const TextLine& line, const TextLine& next, const fz_rect& area)
 {
     const float room = line.rtl ? line.box.x0 - area.x0 : area.x1 - line.box.x1;
-    return room < firstWordWidth(next) + kSpace * line.size;
+    return room < firstWordWidth(next) + layoutTuning().textInCells.space * line.size;
 }
 
 // The text rows a grid row holds as rows of their own: two or more, each with text in two cells
@@ -250,7 +241,7 @@ QVector<TextRow> rowsInside(const FoundTable& table, int row)
         for (int k = 0; k + 1 < content.size(); ++k) {
             // A line broken by a line breaker, or a form's label over its value set larger.
             if (wrapped(content[k], content[k + 1], area)
-                || std::fabs(content[k].size - content[k + 1].size) > kOtherSize * std::max(content[k].size, content[k + 1].size))
+                || std::fabs(content[k].size - content[k + 1].size) > layoutTuning().textInCells.otherSize * std::max(content[k].size, content[k + 1].size))
                 return {};
         }
         lines += content;

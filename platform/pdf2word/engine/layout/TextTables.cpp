@@ -5,6 +5,7 @@
 // lists side by side, a table of contents with its leaders and display equations with their
 // numbers; the last two keep each row as one line.
 
+#include "platform/pdf2word/engine/layout/LayoutTuning.h"
 #include "platform/pdf2word/engine/layout/PageLayout.h"
 #include "platform/pdf2word/engine/layout/RunningText.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
@@ -18,21 +19,6 @@
 namespace p2w {
 
 namespace {
-
-// Pieces of one row: baselines within this share of the size.
-const float kSameRow = 0.3f;
-// Rows of one table are at most this many ems apart (a blank row of a statement included).
-const float kMostRowGap = 3.2f;
-// A table has at least this many rows of two or more pieces.
-const int kLeastRows = 3;
-// A column of running text: its pieces hold this many words on average.
-const float kProseWords = 5.0f;
-// A row of one short piece (a section's label) may sit in a table: at most this many words.
-const int kMostLabelWords = 6;
-// A wrapped cell's next line follows within this many of its ems, and under a cell of the row
-// above closer than this share of the table's usual pitch between rows.
-const float kWrapPitch = 1.6f;
-const float kWrapShare = 0.85f;
 
 // A number as statements print it: digits with separators, a sign, brackets for a loss, a unit.
 bool isFigure(const LaidParagraph& paragraph)
@@ -118,7 +104,7 @@ QVector<QVector<int>> joinWrappedRows(const QVector<TextLine>& lines, const QVec
                     below = below || overlapX(lines[piece].box, lines[above].box);
                 under = under && below;
             }
-            continues = pitch < kWrapPitch * row.size && (rightOfFirst || (under && pitch < kWrapShare * usualPitch));
+            continues = pitch < layoutTuning().lines.wrapPitch * row.size && (rightOfFirst || (under && pitch < layoutTuning().lines.wrapShare * usualPitch));
         }
         if (continues) {
             tableRows.back() += row.lines;
@@ -138,7 +124,7 @@ QVector<TextLine> cellContent(QVector<TextLine> cellLines)
     std::stable_sort(cellLines.begin(), cellLines.end(),
                      [](const TextLine& a, const TextLine& b) { return a.baseline < b.baseline || (a.baseline == b.baseline && a.box.x0 < b.box.x0); });
     for (const TextLine& line : cellLines) {
-        if (!sameBaseline.isEmpty() && std::fabs(line.baseline - sameBaseline.back().baseline) > kSameRow * line.size) {
+        if (!sameBaseline.isEmpty() && std::fabs(line.baseline - sameBaseline.back().baseline) > layoutTuning().lines.sameRow * line.size) {
             content.append(joinedPieces(sameBaseline));
             sameBaseline.clear();
         }
@@ -233,7 +219,7 @@ bool placeHeader(const QVector<TextLine>& lines, QVector<int> pieces, const QHas
         for (Group& group : groups) {
             const TextLine& last = lines[group.pieces.back()];
             if (group.first == hit.first && group.last == hit.second
-                && lines[piece].baseline - last.baseline < kWrapPitch * std::max(last.size, lines[piece].size))
+                && lines[piece].baseline - last.baseline < layoutTuning().lines.wrapPitch * std::max(last.size, lines[piece].size))
                 joined = &group;
         }
         if (joined)
@@ -305,12 +291,12 @@ Header headerAbove(const QVector<TextLine>& lines, const QVector<TextRow>& rows,
     float top = rows[first].top;
     for (int r = first - 1; r >= 0; --r) {
         const TextRow& row = rows[r];
-        if (top - row.bottom > kMostRowGap * row.size)
+        if (top - row.bottom > layoutTuning().textTables.mostRowGap * row.size)
             break;
         bool fits = true;
         for (int piece : row.lines) {
             const TextLine& line = lines[piece];
-            fits = fits && !taken[piece] && wordCount(line) <= kMostLabelWords && middleX(line.box) >= left - line.size
+            fits = fits && !taken[piece] && wordCount(line) <= layoutTuning().textTables.mostLabelWords && middleX(line.box) >= left - line.size
                    && middleX(line.box) <= right + line.size;
         }
         if (!fits)
@@ -437,7 +423,7 @@ Candidate growTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows
     float bottom = rows[start].bottom;
     for (int r = start + 1; r < rows.size(); ++r) {
         const TextRow& row = rows[r];
-        if (row.top - bottom > kMostRowGap * row.size || runningTextBetween(running, candidate.columns, bottom, row.bottom))
+        if (row.top - bottom > layoutTuning().textTables.mostRowGap * row.size || runningTextBetween(running, candidate.columns, bottom, row.bottom))
             break;
         QVector<Span> grown = candidate.columns;
         bool fits = true;
@@ -447,7 +433,7 @@ Candidate growTable(const QVector<TextLine>& lines, const QVector<TextRow>& rows
             const TextLine& line = lines[row.lines.front()];
             if (line.box.x1 <= grown.front().x0 || line.box.x0 >= grown.back().x1)
                 continue;
-            fits = wordCount(line) <= kMostLabelWords || columnsOf(grown, line.box).size() == 1;
+            fits = wordCount(line) <= layoutTuning().textTables.mostLabelWords || columnsOf(grown, line.box).size() == 1;
         } else {
             for (int piece : row.lines)
                 fits = fits && addToColumns(grown, lines[piece].box);
@@ -538,7 +524,7 @@ Kind kindOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const 
     int multiRows = 0;
     for (int r : candidate.rows)
         multiRows += rows[r].lines.size() >= 2 ? 1 : 0;
-    if (multiRows < kLeastRows || candidate.columns.size() < 2)
+    if (multiRows < layoutTuning().textTables.leastRows || candidate.columns.size() < 2)
         return Kind::NoTable;
     const QVector<QVector<int>> pieces = columnPieces(lines, rows, candidate);
     // Leaders (". . . . .") lead from a heading to its page: a table of contents.
@@ -547,7 +533,7 @@ Kind kindOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const 
         for (int piece : rows[r].lines)
             leaders += hasLeader(lines[piece]) ? 1 : 0;
     }
-    if (leaders >= kLeastRows)
+    if (leaders >= layoutTuning().textTables.leastRows)
         return Kind::LinesOfOne;
     // A column of numbers in brackets at the right: display equations.
     static const QRegularExpression equationNumber(QStringLiteral("^\\(\\d+(\\.\\d+)*[a-z]?\\)$"));
@@ -566,7 +552,7 @@ Kind kindOf(const QVector<TextLine>& lines, const QVector<TextRow>& rows, const 
             words += wordCount(lines[piece]);
             bullets += startsWithBullet(lines[piece]) ? 1 : 0;
         }
-        prose = prose && !column.isEmpty() && words >= kProseWords * column.size();
+        prose = prose && !column.isEmpty() && words >= layoutTuning().lines.proseWords * column.size();
         if (!column.isEmpty() && 2 * bullets >= column.size())
             return Kind::NoTable;
     }

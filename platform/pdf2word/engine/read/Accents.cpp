@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/read/Accents.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 
 #include <QString>
 
@@ -33,9 +34,6 @@ const Accent kAccents[] = {
     {U'\u00B8', U'\u0327'},
     {U'\u02DB', U'\u0328'},
 };
-
-// An accent stands over a letter when at least this share of its width lies over the letter.
-const float kOverShare = 0.5f;
 
 char32_t combiningOf(char32_t c)
 {
@@ -81,7 +79,7 @@ bool composeLine(TextLine& line)
         if (!mark || width <= 0)
             continue;
         int letter = -1;
-        float most = kOverShare * width;
+        float most = readTuning().lines.accentOverShare * width;
         for (int j : {i - 1, i + 1}) {
             if (j < 0 || j >= glyphs.size() || !QChar::isLetter(glyphs[j].c))
                 continue;

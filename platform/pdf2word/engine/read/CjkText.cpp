@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/read/CjkText.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,10 +8,6 @@ namespace p2w {
 
 namespace {
 
-// Drawn spaces are matched to the text's spaces within this much (points): both come from the
-// same glyph matrix, so only rounding parts them.
-const float kPlaceStep = 0.25f;
-
 quint64 keyOf(int x, int y)
 {
     return quint64(quint32(x)) << 32 | quint32(y);
@@ -18,7 +15,7 @@ quint64 keyOf(int x, int y)
 
 int stepOf(float value)
 {
-    return int(std::lround(std::clamp(value, -1e6f, 1e6f) / kPlaceStep));
+    return int(std::lround(std::clamp(value, -1e6f, 1e6f) / readTuning().lines.cjkPlaceStep));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/read/GlyphPictures.h"
 
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,14 +10,8 @@ namespace p2w {
 
 namespace {
 
-// Glyphs print sharp enough for OCR at this resolution.
-const float kReadingDpi = 300;
-// A picture holds at most this many pixels, and at most the page's at kReadingDpi.
+// A picture holds at most this many pixels, and at most the page's at the reading resolution.
 const double kMostPixels = 40e6;
-// White around the glyphs (points): Tesseract finds text better away from the edges.
-const float kMargin = 4;
-// A pixel darker than this is ink.
-const int kInk = 128;
 
 bool finite(const fz_rect& box)
 {
@@ -77,9 +72,9 @@ bool drawGlyphPicture(fz_context* ctx, const QVector<UnmappedGlyph>& glyphs, con
         *error = QStringLiteral("they lie outside the page");
         return false;
     }
-    region = expanded(region, kMargin);
-    float dpi = kReadingDpi;
-    const double pageMost = double(area(mediabox)) * (kReadingDpi / 72) * (kReadingDpi / 72);
+    region = expanded(region, readTuning().ocr.margin);
+    float dpi = readTuning().ocr.readingDpi;
+    const double pageMost = double(area(mediabox)) * (readTuning().ocr.readingDpi / 72) * (readTuning().ocr.readingDpi / 72);
     const double most = std::max(1.0, std::min(kMostPixels, pageMost));
     const double pixels = double(width(region)) * double(region.y1 - region.y0) * (dpi / 72) * (dpi / 72);
     if (pixels > most)
@@ -130,7 +125,7 @@ bool showsInk(const GlyphPicture& picture, const fz_rect& box)
     for (int y = pixels.y0; y < pixels.y1; ++y) {
         const uchar* row = reinterpret_cast<const uchar*>(drawn.pixels.constData()) + ptrdiff_t(y) * drawn.width;
         for (int x = pixels.x0; x < pixels.x1; ++x) {
-            if (row[x] < kInk)
+            if (row[x] < readTuning().ocr.ink)
                 return true;
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/pdf2word/engine/model/FlowDocument.h"
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/read/CjkText.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 #include "platform/pdf2word/engine/read/ScanFigures.h"
 #include "platform/pdf2word/engine/read/Scripts.h"
 
@@ -17,40 +18,14 @@ namespace p2w {
 
 namespace {
 
-// A hidden line whose box is covered this much by shown text repeats that text.
-const float kRepeatedShare = 0.3f;
-// A picture of at least kPageShare of the page is the page's scan when hidden lines lie on it; a
-// smaller one when they cover kScannedShare of it (not a photo with a line of text read in it).
-const float kPageShare = 0.5f;
-const float kScannedShare = 0.05f;
-
-// Pieces of one layer line: baselines within kSameBaseline of the smaller size, sizes within
-// kSameSizes of each other, the next piece starting within kPieceGap ems of the end of the one
-// before.
-const float kSameBaseline = 0.25f;
-const float kSameSizes = 0.8f;
-const float kPieceGap = 3.0f;
-
-// A layer of at least kLeastJudgedWords words is judged (fewer tell too little); it reads its
-// picture when kLeastInkedShare of its words stand on ink and, where it has kLeastJudgedWords of
-// letters only (two or more) in a script that parts its words with spaces, kLeastKnownShare of
-// those are words of its languages.
-const int kLeastJudgedWords = 10;
-const float kLeastKnownShare = 0.5f;
-const float kLeastInkedShare = 0.5f;
-// A paragraph of the page's own: two shown lines, one under the other (baselines at most
-// kParagraphPitch of their size apart), with kOwnParagraphWords words or more together.
-const float kParagraphPitch = 2.0f;
-const int kOwnParagraphWords = 12;
-
 bool continuesLayerLine(const TextLine& line, const TextLine& piece)
 {
     if (line.vertical || piece.vertical || line.glyphs.isEmpty() || piece.glyphs.isEmpty())
         return false;
     const float larger = std::max(line.size, piece.size);
     const float smaller = std::min(line.size, piece.size);
-    return smaller >= kSameSizes * larger && std::fabs(line.baseline - piece.baseline) <= kSameBaseline * smaller
-           && piece.box.x0 > line.box.x0 && piece.box.x0 <= line.box.x1 + kPieceGap * larger;
+    return smaller >= readTuning().lines.sameLineSizes * larger && std::fabs(line.baseline - piece.baseline) <= readTuning().lines.sameBaseline * smaller
+           && piece.box.x0 > line.box.x0 && piece.box.x0 <= line.box.x1 + readTuning().hidden.pieceGap * larger;
 }
 
 bool isTall(const fz_rect& box)
@@ -73,9 +48,9 @@ bool printsParagraph(const QVector<TextLine>& shown)
     }
     std::sort(lines.begin(), lines.end(), [](const TextLine* a, const TextLine* b) { return a->baseline < b->baseline; });
     for (int i = 0; i + 1 < lines.size(); ++i) {
-        for (int j = i + 1; j < lines.size() && lines[j]->baseline - lines[i]->baseline <= kParagraphPitch * lines[i]->size; ++j) {
+        for (int j = i + 1; j < lines.size() && lines[j]->baseline - lines[i]->baseline <= readTuning().hidden.paragraphPitch * lines[i]->size; ++j) {
             const bool under = lines[j]->box.x0 < lines[i]->box.x1 && lines[i]->box.x0 < lines[j]->box.x1;
-            if (under && lines[j]->baseline > lines[i]->baseline && wordCount(*lines[i]) + wordCount(*lines[j]) >= kOwnParagraphWords)
+            if (under && lines[j]->baseline > lines[i]->baseline && wordCount(*lines[i]) + wordCount(*lines[j]) >= readTuning().hidden.ownParagraphWords)
                 return true;
         }
     }
@@ -123,14 +98,14 @@ bool wordsAreWords(const QVector<TextLine>& layer, TextRecognizer* recognizer)
             ++scripts[scriptOf(letters.front())];
         }
     }
-    if (words.size() < kLeastJudgedWords)
+    if (words.size() < readTuning().hidden.leastJudgedWords)
         return true;
     const QChar::Script script = QChar::Script(mostFrequent(scripts));
     const QString languages = languagesForScript(script, recognizer->languages(), recognizer->installed());
     if (!partsWordsWithSpaces(script) || languages.isEmpty())
         return true;
     const int known = recognizer->dictionaryWords(words, languages);
-    return known < 0 || known >= kLeastKnownShare * words.size();
+    return known < 0 || known >= readTuning().hidden.leastKnownShare * words.size();
 }
 
 } // namespace
@@ -155,11 +130,11 @@ void keepLayersUnread(fz_context* ctx, const QVector<TextLine>& shown, QVector<T
         int count = 0;
         for (const TextLine& line : layer)
             count += wordCount(line);
-        if (!ownParagraph && count < kLeastJudgedWords)
+        if (!ownParagraph && count < readTuning().hidden.leastJudgedWords)
             continue;
         if (!ownParagraph) {
             const float inked = wordsOnInk(ctx, scan, layer, cookie);
-            if ((inked < 0 || inked >= kLeastInkedShare) && wordsAreWords(layer, recognizer))
+            if ((inked < 0 || inked >= readTuning().hidden.leastInkedShare) && wordsAreWords(layer, recognizer))
                 continue;
         }
         (*scans)[s] = false;
@@ -193,7 +168,7 @@ QVector<TextLine> hiddenLinesToKeep(const QVector<TextLine>& shown, const QVecto
     }
     QVector<TextLine> kept;
     for (const TextLine& line : hidden) {
-        const float enough = kRepeatedShare * area(line.box);
+        const float enough = readTuning().hidden.repeatedShare * area(line.box);
         float covered = 0;
         QSet<int> counted;
         const auto count = [&](int i) {
@@ -252,8 +227,8 @@ QVector<bool> scannedPictures(const QVector<TextLine>& keptHidden, fz_rect media
             if (middleInside(line.box, shape.box))
                 text += area(fz_intersect_rect(line.box, shape.box));
         }
-        const bool wholePage = area(shape.box) >= kPageShare * area(mediabox);
-        scanned[s] = text > 0 && (wholePage || text >= kScannedShare * area(shape.box));
+        const bool wholePage = area(shape.box) >= readTuning().hidden.pageShare * area(mediabox);
+        scanned[s] = text > 0 && (wholePage || text >= readTuning().hidden.scannedShare * area(shape.box));
     }
     return scanned;
 }

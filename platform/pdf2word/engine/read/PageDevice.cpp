@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/read/PageDevice.h"
 
 #include "platform/mupdf/FitzContext.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 #include "platform/pdf2word/engine/read/Scripts.h"
 #include "platform/pdf2word/engine/read/UnmappedText.h"
 
@@ -12,13 +13,6 @@
 namespace p2w {
 
 namespace {
-
-// A stroke or a rectangle at most this thick (points) can be a table's ruling.
-const float kThinnest = 2.5f;
-// Axis-aligned within this much (points) over a segment's length.
-const float kStraight = 0.5f;
-// Rectangles of one path tile its bounds when their areas add up to the bounds' within this share.
-const float kTiledShare = 0.02f;
 
 struct ClipLevel
 {
@@ -230,13 +224,13 @@ SegmentWalk walkPath(fz_context* ctx, State& state, const fz_path* path, fz_matr
 
 bool axisAligned(const std::pair<fz_point, fz_point>& segment)
 {
-    return std::fabs(segment.first.x - segment.second.x) <= kStraight
-           || std::fabs(segment.first.y - segment.second.y) <= kStraight;
+    return std::fabs(segment.first.x - segment.second.x) <= readTuning().graphics.straight
+           || std::fabs(segment.first.y - segment.second.y) <= readTuning().graphics.straight;
 }
 
 bool near(float a, float b)
 {
-    return std::fabs(a - b) <= kStraight;
+    return std::fabs(a - b) <= readTuning().graphics.straight;
 }
 
 // The bounds of the segments from first to last (exclusive) when they outline an upright
@@ -278,7 +272,7 @@ bool tilesBounds(const SegmentWalk& walk, const fz_rect& box)
         covered += (part.x1 - part.x0) * (part.y1 - part.y0);
     }
     const float whole = (box.x1 - box.x0) * (box.y1 - box.y0);
-    return whole > 0 && std::fabs(covered - whole) <= kTiledShare * whole;
+    return whole > 0 && std::fabs(covered - whole) <= readTuning().graphics.tiledShare * whole;
 }
 
 // The shape of a path's outline: an upright rectangle (its straight sides all lie on the edges of
@@ -383,7 +377,7 @@ void collectFill(fz_context* ctx, State& state, const fz_path* path, fz_matrix c
     const bool white = isWhite(ctx, colorspace, color);
     const float width = box.x1 - box.x0;
     const float height = box.y1 - box.y0;
-    const bool thin = std::min(width, height) <= kThinnest;
+    const bool thin = std::min(width, height) <= readTuning().graphics.thinnest;
     const SegmentWalk walk = walkPath(ctx, state, path, ctm, true);
     if (thin && !white) {
         // A filled hairline: a ruling when it is an axis-aligned rectangle.
@@ -417,7 +411,7 @@ void collectStroke(fz_context* ctx, State& state, const fz_path* path, const fz_
     const float expansion = fz_matrix_expansion(ctm);
     const float lineWidth = (stroke ? stroke->linewidth : 1) * expansion;
     const SegmentWalk walk = walkPath(ctx, state, path, ctm, false);
-    bool thin = walk.onlyStraight && lineWidth <= kThinnest;
+    bool thin = walk.onlyStraight && lineWidth <= readTuning().graphics.thinnest;
     for (const auto& segment : walk.segments)
         thin = thin && axisAligned(segment);
     if (thin) {

@@ -7,6 +7,7 @@
 #include "platform/pdf2word/engine/read/FontNames.h"
 #include "platform/pdf2word/engine/read/HiddenText.h"
 #include "platform/pdf2word/engine/read/PageDevice.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 #include "platform/pdf2word/engine/read/ScanFigures.h"
 
 #include <ft2build.h>
@@ -22,36 +23,7 @@ namespace p2w {
 
 namespace {
 
-// Two pieces on one baseline closer than this (in ems) are one line that MuPDF split at a wide
-// gap; a column gutter is wider.
-const float kJoinGap = 0.9f;
-const float kLabelGap = 3.0f;
-// A font file whose weight class is at least this (semibold) is set bold.
-const int kBoldWeight = 600;
-// A gap between glyphs wider than this (in ems) is a space between words.
-const float kSpaceGap = 0.2f;
-// One baseline: within this share of the smaller size, for sizes at least kSameLineSizes of one
-// another; two lines printed over each other overlap by more than kMostOverlap ems.
-const float kSameBaseline = 0.25f;
-const float kSameLineSizes = 0.8f;
-const float kMostOverlap = 0.5f;
-// An index or exponent: set smaller than kShiftedSize of its line, at most kShiftedGap ems away.
-const float kShiftedSize = 0.85f;
-const float kShiftedGap = 0.4f;
-// Glyphs below kBaseSize of the line's size raised by more than kRaised ems are superscripts,
-// lowered by more than kLowered ems subscripts (a subscript sits lower than a descender's
-// rounding); a gap narrower than kShiftGap ems before or after one is no space.
-const float kBaseSize = 0.9f;
-const float kRaised = 0.2f;
-const float kLowered = 0.08f;
-const float kShiftGap = 0.12f;
-// A glyph's box taller than this many of its sizes is its font's made-up one; a letter stands
-// this share of its size above its baseline.
-const float kTallestGlyph = 2.0f;
-const float kAscent = 0.8f;
-// A line printed again within this many ems of itself is printed over itself; at most this many
-// lines on about its baseline are weighed.
-const float kOverprint = 0.1f;
+// At most this many lines on about a line's baseline are weighed as printed over it.
 const int kMostOverprints = 256;
 
 bool isSpaceCharacter(int c)
@@ -93,7 +65,7 @@ void join(TextLine& a, const TextLine& b)
     const float em = std::max(a.size, b.size);
     for (const Glyph& glyph : all) {
         if (!spaced.isEmpty() && !glyph.isSpace() && !spaced.back().isSpace()
-            && glyph.box.x0 - spaced.back().box.x1 > kSpaceGap * em && !noSpaceBetween(spaced.back().c, glyph.c))
+            && glyph.box.x0 - spaced.back().box.x1 > readTuning().lines.spaceGap * em && !noSpaceBetween(spaced.back().c, glyph.c))
             spaced.append(spaceBetween(spaced.back(), glyph));
         spaced.append(glyph);
     }
@@ -131,12 +103,12 @@ bool belongsTo(const TextLine& a, const TextLine& b)
     // a short entry before a figure (a table's "25g   334", "-   202") is a cell of its own.
     const TextLine& left = a.box.x0 <= b.box.x0 ? a : b;
     const TextLine& right = a.box.x0 <= b.box.x0 ? b : a;
-    const float reach = left.glyphs.size() <= 3 && !startsWithFigure(right) ? kLabelGap : kJoinGap;
+    const float reach = left.glyphs.size() <= 3 && !startsWithFigure(right) ? readTuning().lines.labelGap : readTuning().lines.joinGap;
     if (gap > reach * larger)
         return false;
-    if (std::fabs(a.baseline - b.baseline) <= kSameBaseline * smaller && smaller >= kSameLineSizes * larger)
-        return gap > -kMostOverlap * larger; // not two lines printed over each other
-    if (smaller >= kShiftedSize * larger || gap > kShiftedGap * larger)
+    if (std::fabs(a.baseline - b.baseline) <= readTuning().lines.sameBaseline * smaller && smaller >= readTuning().lines.sameLineSizes * larger)
+        return gap > -readTuning().lines.mostOverlap * larger; // not two lines printed over each other
+    if (smaller >= readTuning().lines.shiftedSize * larger || gap > readTuning().lines.shiftedGap * larger)
         return false;
     // A small piece whose middle lies within the larger line's height: an index or exponent,
     // beside the larger line's glyphs, not under or over them (a label near a caption).
@@ -175,7 +147,7 @@ QVector<TextLine> piecesOf(const TextLine& line)
     pieces.front().vertical = false;
     const Glyph* last = nullptr;
     for (const Glyph& glyph : line.glyphs) {
-        if (last && !glyph.isSpace() && glyph.box.x1 < last->box.x0 - kSpaceGap * std::max(glyph.size, last->size)) {
+        if (last && !glyph.isSpace() && glyph.box.x1 < last->box.x0 - readTuning().lines.spaceGap * std::max(glyph.size, last->size)) {
             pieces.append(TextLine());
             pieces.back().vertical = false;
         }
@@ -196,7 +168,7 @@ void dropOverprints(QVector<TextLine>& lines, const fz_cookie* cookie)
         if (gone[i])
             continue;
         const TextLine& line = lines[i];
-        const float reach = kOverprint * line.size;
+        const float reach = readTuning().lines.overprint * line.size;
         QString text;
         for (int j = i + 1; j < lines.size() && j <= i + kMostOverprints && lines[j].baseline - line.baseline <= reach; ++j) {
             const TextLine& other = lines[j];
@@ -257,7 +229,7 @@ void markShifts(TextLine& line)
         return;
     QVector<float> baselines;
     for (const Glyph& glyph : line.glyphs) {
-        if (!glyph.isSpace() && glyph.size >= kBaseSize * line.size)
+        if (!glyph.isSpace() && glyph.size >= readTuning().lines.baseSize * line.size)
             baselines.append(glyph.baseline);
     }
     if (baselines.isEmpty())
@@ -265,12 +237,12 @@ void markShifts(TextLine& line)
     std::nth_element(baselines.begin(), baselines.begin() + baselines.size() / 2, baselines.end());
     const float base = baselines[baselines.size() / 2];
     for (Glyph& glyph : line.glyphs) {
-        if (glyph.isSpace() || glyph.size >= kBaseSize * line.size)
+        if (glyph.isSpace() || glyph.size >= readTuning().lines.baseSize * line.size)
             continue;
         const float raised = base - glyph.baseline;
-        if (raised > kRaised * line.size)
+        if (raised > readTuning().lines.raised * line.size)
             glyph.shift = Shift::Super;
-        else if (raised < -kLowered * line.size)
+        else if (raised < -readTuning().lines.lowered * line.size)
             glyph.shift = Shift::Sub;
     }
     line.baseline = base;
@@ -283,7 +255,7 @@ void markShifts(TextLine& line)
             const Glyph& before = line.glyphs[i - 1];
             const Glyph& after = line.glyphs[i + 1];
             const bool shifted = (before.shift != Shift::Base) != (after.shift != Shift::Base);
-            if (shifted && after.box.x0 - before.box.x1 < kShiftGap * line.size && !before.isSpace() && !after.isSpace())
+            if (shifted && after.box.x0 - before.box.x1 < readTuning().lines.shiftGap * line.size && !before.isSpace() && !after.isSpace())
                 continue;
         }
         kept.append(glyph);
@@ -345,7 +317,7 @@ int Looks::lookOf(fz_font* font)
     Look look;
     look.font = named.family;
     look.bold = named.bold || fz_font_is_bold(m_ctx, font) || (face && (face->style_flags & FT_STYLE_FLAG_BOLD))
-                || (os2 && os2->usWeightClass >= kBoldWeight);
+                || (os2 && os2->usWeightClass >= readTuning().lines.boldWeight);
     look.italic = named.italic || fz_font_is_italic(m_ctx, font) || (face && (face->style_flags & FT_STYLE_FLAG_ITALIC));
     look.monospace = fz_font_is_monospaced(m_ctx, font) || (face && FT_IS_FIXED_WIDTH(face))
                      || lower.contains(QLatin1String("mono")) || lower.contains(QLatin1String("courier"))
@@ -466,11 +438,11 @@ QVector<TextLine> PageReader::linesOf(fz_stext_page* page, const DrawnSpaces* dr
                 glyph.box = fz_rect_from_quad(ch->quad);
                 glyph.baseline = ch->origin.y;
                 glyph.size = drawn ? ch->size : uprightSize(m_ctx, ch);
-                if (!out.vertical && heightOf(glyph.box) > kTallestGlyph * glyph.size) {
+                if (!out.vertical && heightOf(glyph.box) > readTuning().lines.tallestGlyph * glyph.size) {
                     // A font's bounding box far larger than its glyphs (a Type 3 font's made-up
                     // one): the glyph stands as a letter of its size on its baseline.
-                    glyph.box.y0 = glyph.baseline - kAscent * glyph.size;
-                    glyph.box.y1 = glyph.baseline + (1 - kAscent) * glyph.size;
+                    glyph.box.y0 = glyph.baseline - readTuning().lines.ascent * glyph.size;
+                    glyph.box.y1 = glyph.baseline + (1 - readTuning().lines.ascent) * glyph.size;
                 }
                 glyph.color = ch->color & 0xFFFFFF;
                 glyph.look = ch->font ? m_looks.lookOf(ch->font) : -1;

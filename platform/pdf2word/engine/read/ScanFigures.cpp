@@ -2,6 +2,7 @@
 
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/model/UnionFind.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,43 +11,10 @@ namespace p2w {
 
 namespace {
 
-// The scan is looked at in cells of kCell points, decoded at about kLookDpi (fine enough for a
-// hairline to darken its cell, coarse enough that paper grain and noise average out).
-const float kCell = 3.0f;
-const float kLookDpi = 100.0f;
 // A scan as large as a poster (or a hostile one as large as the coordinate space) is looked at in
 // at most kMostCells cells, decoded to at most kMostPixels pixels.
 const double kMostCells = 4e6;
 const double kMostPixels = 16e6;
-// Paper is the brightness most of the scan has (this share of its pixels is darker); ink is
-// darker than kInkLevel of it, and a cell is ink when kInkShare of its pixels are.
-const float kPaperShare = 0.9f;
-const float kInkLevel = 0.78f;
-const float kInkShare = 0.08f;
-// Around a line's box this many of its ems are its text too (descenders, accents, underlines).
-const float kTextMargin = 0.3f;
-// Printed text inks at least kLeastTextInk of the cells of its line's box. A short line (at most
-// kMostGuessWords words) inked more thinly is OCR's reading of a drawing (a signature, an
-// ellipse): its ink stays the scan's, and the line becomes the figure's label.
-const float kLeastTextInk = 0.3f;
-const int kMostGuessWords = 3;
-// Ink cells this many cells apart belong to one region; regions this close (points) are one.
-const int kLinkCells = 2;
-const float kNear = 6.0f;
-// A rule: ink at least kLeastRun cells long and at most kThinCells thick (the cells kThinCells
-// away from it along its length are mostly paper, at most kThinShare of them ink).
-const int kLeastRun = 6;
-const int kThinCells = 2;
-const float kThinShare = 0.3f;
-// A figure: both sides at least kLeastSide points (less is a speck, a rule, a stray mark), and of
-// its ink at least kLeastDrawing cells and kDrawingShare are no rule (a table's or form's grid,
-// a frame around text, is no figure).
-const float kLeastSide = 18.0f;
-const int kLeastDrawing = 8;
-const float kDrawingShare = 0.03f;
-// Points of paper kept around a figure's picture, and around a scan kept whole.
-const float kMargin = 2.0f;
-const float kPaperAround = 12.0f;
 
 enum Cell : quint8 {
     Paper = 0,
@@ -56,8 +24,8 @@ enum Cell : quint8 {
 
 struct InkGrid
 {
-    fz_rect box = fz_empty_rect; // page area the cells cover
-    float cell = kCell;          // a cell's side (points)
+    fz_rect box = fz_empty_rect;         // page area the cells cover
+    float cell = readTuning().scan.cell; // a cell's side (points)
     int columns = 0;
     int rows = 0;
     QVector<quint8> cells;
@@ -73,14 +41,14 @@ struct InkGrid
     }
 };
 
-// The scan decoded at about kLookDpi (at least), in grey or RGB, or for a stencil the share
+// The scan decoded at about scan.lookDpi (at least), in grey or RGB, or for a stencil the share
 // painted. MuPDF calls only: the caller runs it in MuPDF's error frame and drops the result.
 fz_pixmap* decodeForLooking(fz_context* ctx, const Shape& scan)
 {
     const float across = std::max(1.0f, std::hypot(scan.ctm.a, scan.ctm.b));
     const float down = std::max(1.0f, std::hypot(scan.ctm.c, scan.ctm.d));
-    const double pixels = double(across) * down * (kLookDpi / 72) * (kLookDpi / 72);
-    const float dpi = pixels > kMostPixels ? float(kLookDpi * std::sqrt(kMostPixels / pixels)) : kLookDpi;
+    const double pixels = double(across) * down * (readTuning().scan.lookDpi / 72) * (readTuning().scan.lookDpi / 72);
+    const float dpi = pixels > kMostPixels ? float(readTuning().scan.lookDpi * std::sqrt(kMostPixels / pixels)) : readTuning().scan.lookDpi;
     fz_matrix wanted = fz_scale(across * dpi / 72, down * dpi / 72);
     fz_pixmap* pixmap = fz_get_pixmap_from_image(ctx, scan.image, nullptr, &wanted, nullptr, nullptr);
     if (!pixmap->colorspace || fz_colorspace_is_gray(ctx, pixmap->colorspace) || fz_colorspace_is_rgb(ctx, pixmap->colorspace))
@@ -120,7 +88,7 @@ int paperLevel(const QVector<quint8>& pixels)
     for (const quint8 value : pixels)
         ++histogram[value];
     int paper = 255;
-    for (int brighter = 0; paper > 0 && brighter + histogram[paper] < (1 - kPaperShare) * pixels.size(); --paper)
+    for (int brighter = 0; paper > 0 && brighter + histogram[paper] < (1 - readTuning().scan.paperShare) * pixels.size(); --paper)
         brighter += histogram[paper];
     return paper;
 }
@@ -130,8 +98,8 @@ InkGrid inkOf(const Shape& scan, const fz_pixmap* pixmap)
 {
     InkGrid grid;
     grid.box = scan.box;
-    const double cells = double(width(scan.box)) * (scan.box.y1 - scan.box.y0) / (kCell * kCell);
-    grid.cell = cells > kMostCells ? float(kCell * std::sqrt(cells / kMostCells)) : kCell;
+    const double cells = double(width(scan.box)) * (scan.box.y1 - scan.box.y0) / (readTuning().scan.cell * readTuning().scan.cell);
+    grid.cell = cells > kMostCells ? float(readTuning().scan.cell * std::sqrt(cells / kMostCells)) : readTuning().scan.cell;
     grid.columns = std::max(1, int(std::ceil(width(scan.box) / grid.cell)));
     grid.rows = std::max(1, int(std::ceil((scan.box.y1 - scan.box.y0) / grid.cell)));
     grid.cells.fill(Paper, grid.columns * grid.rows);
@@ -140,7 +108,7 @@ InkGrid inkOf(const Shape& scan, const fz_pixmap* pixmap)
     const QVector<quint8> pixels = brightnessOf(pixmap);
     if (pixels.isEmpty())
         return grid;
-    const int inkBelow = int(kInkLevel * paperLevel(pixels));
+    const int inkBelow = int(readTuning().scan.inkLevel * paperLevel(pixels));
     QVector<int> dark(grid.cells.size(), 0);
     QVector<int> seen(grid.cells.size(), 0);
     // A pixel's middle on the page: the image's unit square mapped by its matrix.
@@ -161,7 +129,7 @@ InkGrid inkOf(const Shape& scan, const fz_pixmap* pixmap)
         }
     }
     for (int i = 0; i < grid.cells.size(); ++i)
-        grid.cells[i] = seen[i] > 0 && dark[i] >= kInkShare * seen[i] ? Ink : Paper;
+        grid.cells[i] = seen[i] > 0 && dark[i] >= readTuning().scan.inkShare * seen[i] ? Ink : Paper;
     return grid;
 }
 
@@ -195,12 +163,12 @@ bool inkedAsPrinted(const InkGrid& grid, const TextLine& line)
             ink += grid.at(c, r) == Ink ? 1 : 0;
         }
     }
-    return all == 0 || ink >= kLeastTextInk * all;
+    return all == 0 || ink >= readTuning().scan.leastTextInk * all;
 }
 
 bool looksPrinted(const InkGrid& grid, const TextLine& line)
 {
-    return wordCount(line) > kMostGuessWords || inkedAsPrinted(grid, line);
+    return wordCount(line) > readTuning().scan.mostGuessWords || inkedAsPrinted(grid, line);
 }
 
 // The scan's ink, or an empty grid when it cannot be decoded.
@@ -221,7 +189,7 @@ void markText(InkGrid& grid, const QVector<TextLine>& lines, QVector<int>* drawn
     QVector<CellSpan> text;
     for (int i = 0; i < lines.size(); ++i) {
         if (looksPrinted(grid, lines[i]))
-            text.append(cellsOf(grid, expanded(lines[i].box, kTextMargin * lines[i].size)));
+            text.append(cellsOf(grid, expanded(lines[i].box, readTuning().scan.textMargin * lines[i].size)));
         else
             drawn->append(i);
     }
@@ -254,9 +222,9 @@ void markRules(const InkGrid& grid, bool horizontal, QVector<bool>& rule)
                 if (cell(line, end) != Ink)
                     continue;
                 ++ink;
-                beside += (cell(line - kThinCells, end) == Ink ? 1 : 0) + (cell(line + kThinCells, end) == Ink ? 1 : 0);
+                beside += (cell(line - readTuning().scan.thinCells, end) == Ink ? 1 : 0) + (cell(line + readTuning().scan.thinCells, end) == Ink ? 1 : 0);
             }
-            if (end - start >= kLeastRun && ink > 0 && beside <= kThinShare * 2 * ink) {
+            if (end - start >= readTuning().scan.leastRun && ink > 0 && beside <= readTuning().scan.thinShare * 2 * ink) {
                 for (int along = start; along < end; ++along) {
                     if (cell(line, along) == Ink)
                         rule[index(line, along)] = true;
@@ -274,7 +242,7 @@ struct Region
     int drawing = 0; // ink that is no rule
 };
 
-// The regions of ink cells, each cell linked to those within kLinkCells.
+// The regions of ink cells, each cell linked to those within scan.linkCells.
 QVector<Region> inkRegions(const InkGrid& grid, const QVector<bool>& rule, const fz_cookie* cookie)
 {
     QVector<Region> regions;
@@ -293,8 +261,8 @@ QVector<Region> inkRegions(const InkGrid& grid, const QVector<bool>& rule, const
             region.box = fz_union_rect(region.box, grid.cellBox(column, row));
             ++region.ink;
             region.drawing += rule[at] ? 0 : 1;
-            for (int r = std::max(0, row - kLinkCells); r <= std::min(grid.rows - 1, row + kLinkCells); ++r) {
-                for (int c = std::max(0, column - kLinkCells); c <= std::min(grid.columns - 1, column + kLinkCells); ++c) {
+            for (int r = std::max(0, row - readTuning().scan.linkCells); r <= std::min(grid.rows - 1, row + readTuning().scan.linkCells); ++r) {
+                for (int c = std::max(0, column - readTuning().scan.linkCells); c <= std::min(grid.columns - 1, column + readTuning().scan.linkCells); ++c) {
                     const int next = r * grid.columns + c;
                     if (!done[next] && grid.cells[next] == Ink) {
                         done[next] = true;
@@ -317,7 +285,7 @@ QVector<Region> mergeNear(QVector<Region> regions)
         merged = false;
         QVector<int> parent = separateGroups(regions.size());
         for (int i = 0; i < regions.size(); ++i) {
-            const fz_rect near = expanded(regions[i].box, kNear);
+            const fz_rect near = expanded(regions[i].box, readTuning().scan.near);
             for (int j = i + 1; j < regions.size() && regions[j].box.y0 <= near.y1; ++j) {
                 if (touches(near, regions[j].box) && joinGroups(parent, j, i))
                     merged = true;
@@ -344,8 +312,8 @@ QVector<Region> mergeNear(QVector<Region> regions)
 
 bool isFigure(const Region& region)
 {
-    return width(region.box) >= kLeastSide && region.box.y1 - region.box.y0 >= kLeastSide
-           && region.drawing >= kLeastDrawing && region.drawing >= kDrawingShare * region.ink;
+    return width(region.box) >= readTuning().scan.leastSide && region.box.y1 - region.box.y0 >= readTuning().scan.leastSide
+           && region.drawing >= readTuning().scan.leastDrawing && region.drawing >= readTuning().scan.drawingShare * region.ink;
 }
 
 } // namespace
@@ -365,7 +333,7 @@ ScanParts scanParts(fz_context* ctx, const Shape& scan, const QVector<TextLine>&
     markRules(grid, false, rule);
     for (const Region& region : mergeNear(inkRegions(grid, rule, cookie))) {
         if (isFigure(region))
-            parts.figures.append(fz_intersect_rect(expanded(region.box, kMargin), scan.box));
+            parts.figures.append(fz_intersect_rect(expanded(region.box, readTuning().scan.margin), scan.box));
     }
     for (int i : drawn) {
         bool onFigure = false;
@@ -404,10 +372,10 @@ fz_rect inkedPart(fz_context* ctx, const Shape& scan, const fz_cookie* cookie)
     const QVector<bool> noRules(grid.cells.size(), false);
     fz_rect inked = fz_empty_rect;
     for (const Region& region : inkRegions(grid, noRules, cookie)) {
-        if (region.ink >= kLeastDrawing)
+        if (region.ink >= readTuning().scan.leastDrawing)
             inked = fz_union_rect(inked, region.box);
     }
-    return fz_is_empty_rect(inked) ? scan.box : fz_intersect_rect(expanded(inked, kPaperAround), scan.box);
+    return fz_is_empty_rect(inked) ? scan.box : fz_intersect_rect(expanded(inked, readTuning().scan.paperAround), scan.box);
 }
 
 void keepScanFigures(fz_context* ctx, QVector<TextLine>* lines, const QVector<bool>& scans, PageGraphics* graphics,

@@ -1,6 +1,7 @@
 #include "platform/pdf2word/engine/read/TextRecognizer.h"
 
 #include "platform/mupdf/PageRun.h"
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
@@ -29,8 +30,6 @@ const QString kDetection = QStringLiteral("osd");
 // Each thread holds its own Tesseract, some 30 MB of models a set of languages: more threads
 // than this cost memory and, on a busy machine, gain no time.
 const int kMostThreads = 4;
-// Below this confidence the script detection's answer is a guess.
-const float kLeastScriptConfidence = 2;
 
 // Several pictures at once keep the cores busy by themselves: each Tesseract then runs on its
 // own thread, since on a busy machine OpenMP's threads mostly wait for one another. One picture
@@ -246,7 +245,7 @@ TextRecognizer::Outcome TextRecognizer::detectScripts(const QVector<Picture*>& p
             const char* name = nullptr;
             float confidence = 0;
             if (api->DetectOrientationScript(&degrees, &turnConfidence, &name, &confidence) && name
-                && confidence >= kLeastScriptConfidence)
+                && confidence >= readTuning().ocr.leastScriptConfidence)
                 picture.script = QString::fromLatin1(name);
             picture.read = true;
             api->Clear();

@@ -1,15 +1,12 @@
 #include "platform/pdf2word/engine/read/UnmappedRuns.h"
 
+#include "platform/pdf2word/engine/read/ReadTuning.h"
 #include "platform/pdf2word/engine/read/Scripts.h"
 #include "platform/pdf2word/engine/read/UnmappedText.h"
 
 namespace p2w {
 
 namespace {
-
-// A look's letters tell its script when there are at least this many, nearly all of one script.
-const int kLeastLetters = 3;
-const double kOneScript = 0.9;
 
 // The script of the nearest letter from glyph `from` in direction step, skipping glyphs without a
 // map and, when look >= 0, glyphs of other looks.
@@ -89,7 +86,7 @@ QChar::Script mostScript(const QHash<int, int>& letters)
             script = QChar::Script(it.key());
         }
     }
-    return all >= kLeastLetters && most >= kOneScript * all ? script : QChar::Script_Unknown;
+    return all >= readTuning().ocr.leastLetters && most >= readTuning().ocr.oneScript * all ? script : QChar::Script_Unknown;
 }
 
 QChar::Script pageScript(const PageGraphics& graphics)

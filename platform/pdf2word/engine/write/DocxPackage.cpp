@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/write/Outputs.h"
+#include "platform/pdf2word/engine/write/WriteTuning.h"
 #include "platform/pdf2word/engine/write/ZipFile.h"
 
 #include <QXmlStreamWriter>
@@ -15,11 +16,6 @@ const char kDrawingMain[] = "http://schemas.openxmlformats.org/drawingml/2006/ma
 const char kPicture[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
 
 const int kEmuPerPoint = 12700;
-// Points a floating box keeps from the text beside it.
-const int kFloatGap = 9;
-// A running head or foot stands this far from the page's edge, or half the margin when that is
-// less (twentieths of a point).
-const int kMarginTextTwips = 708;
 
 QString imageName(const FlowDocument& document, int image)
 {
@@ -249,8 +245,8 @@ void writeTableGrid(QXmlStreamWriter& xml, const FlowTable& table, const QVector
         // From the page's left edge and the top of the paragraph after it, which anchors it (or of
         // the page).
         xml.writeEmptyElement(QStringLiteral("w:tblpPr"));
-        xml.writeAttribute(QStringLiteral("w:leftFromText"), QString::number(kFloatGap * 20));
-        xml.writeAttribute(QStringLiteral("w:rightFromText"), QString::number(kFloatGap * 20));
+        xml.writeAttribute(QStringLiteral("w:leftFromText"), QString::number(qRound(writeTuning().floatGap * 20)));
+        xml.writeAttribute(QStringLiteral("w:rightFromText"), QString::number(qRound(writeTuning().floatGap * 20)));
         xml.writeAttribute(QStringLiteral("w:vertAnchor"), placed->floatFromPage ? QStringLiteral("page") : QStringLiteral("text"));
         xml.writeAttribute(QStringLiteral("w:horzAnchor"), QStringLiteral("page"));
         xml.writeAttribute(QStringLiteral("w:tblpX"), QString::number(qRound(placed->floatX * 20)));
@@ -387,7 +383,7 @@ void writeDrawing(QXmlStreamWriter& xml, const FlowDocument& document, const QSi
         for (const char* distance : {"distT", "distB"})
             xml.writeAttribute(QLatin1String(distance), QStringLiteral("0"));
         for (const char* distance : {"distL", "distR"})
-            xml.writeAttribute(QLatin1String(distance), QString::number(kFloatGap * kEmuPerPoint));
+            xml.writeAttribute(QLatin1String(distance), QString::number(qRound(writeTuning().floatGap * kEmuPerPoint)));
         xml.writeAttribute(QStringLiteral("simplePos"), QStringLiteral("0"));
         xml.writeAttribute(QStringLiteral("relativeHeight"), QString::number(image + 1));
         for (const char* flag : {"behindDoc", "locked"})
@@ -601,8 +597,8 @@ void writeSectionProperties(QXmlStreamWriter& xml, const FlowDocument& document,
     xml.writeAttribute(QStringLiteral("w:right"), QString::number(twips(pageMargins.right())));
     xml.writeAttribute(QStringLiteral("w:bottom"), QString::number(twips(pageMargins.bottom())));
     xml.writeAttribute(QStringLiteral("w:left"), QString::number(twips(pageMargins.left())));
-    xml.writeAttribute(QStringLiteral("w:header"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.top()) / 2)));
-    xml.writeAttribute(QStringLiteral("w:footer"), QString::number(qMin(kMarginTextTwips, twips(pageMargins.bottom()) / 2)));
+    xml.writeAttribute(QStringLiteral("w:header"), QString::number(qMin(writeTuning().marginTextTwips, twips(pageMargins.top()) / 2)));
+    xml.writeAttribute(QStringLiteral("w:footer"), QString::number(qMin(writeTuning().marginTextTwips, twips(pageMargins.bottom()) / 2)));
     xml.writeAttribute(QStringLiteral("w:gutter"), QStringLiteral("0"));
     if (range.columns)
         writeColumns(xml, textArea(range.format), *range.columns);

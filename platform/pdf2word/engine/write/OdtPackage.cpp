@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/write/Outputs.h"
+#include "platform/pdf2word/engine/write/WriteTuning.h"
 #include "platform/pdf2word/engine/write/ZipFile.h"
 
 #include <QHash>
@@ -199,8 +200,6 @@ const char kPageFloatFrameStyle[] = "frFloatPage"; // one read after the text be
 // its page.
 const char kFootFrameStyle[] = "frFoot";
 const char kPageFrameStyle[] = "frPage";
-// Points a floating box keeps from the text beside it.
-const double kFloatGap = 9;
 
 // A floating box's frame: anchored to its paragraph, from the page's left edge and the top of
 // the block after it, below the space above that block (anchorSpace).
@@ -233,8 +232,8 @@ void writeFloatStyles(QXmlStreamWriter& xml)
         const char* horizontal;
         const char* vertical;
         double gap;
-    } frames[] = {{kFloatFrameStyle, "parallel", "page", "paragraph", kFloatGap},
-                  {kPageFloatFrameStyle, "parallel", "page", "page", kFloatGap},
+    } frames[] = {{kFloatFrameStyle, "parallel", "page", "paragraph", writeTuning().floatGap},
+                  {kPageFloatFrameStyle, "parallel", "page", "page", writeTuning().floatGap},
                   {kFootFrameStyle, "none", "page-content", "page", 0},
                   {kPageFrameStyle, "none", "page", "page", 0}};
     for (const auto& frame : frames) {

@@ -1,4 +1,5 @@
 #include "platform/pdf2word/engine/write/Outputs.h"
+#include "platform/pdf2word/engine/write/WriteTuning.h"
 
 namespace p2w {
 
@@ -167,12 +168,10 @@ void fittedColumns(const QSizeF& area, const FlowSection& section, QList<double>
 
 bool exactLineSpacing(const FlowBlock& block)
 {
-    // Text this share of its leading high shows whole in any usual font.
-    const double kRoomyLeading = 1.1;
     double largest = 0;
     for (const FlowRun& run : block.runs)
         largest = qMax(largest, run.size);
-    return block.lineSpacing > 0 && largest > 0 && block.lineSpacing >= kRoomyLeading * largest;
+    return block.lineSpacing > 0 && largest > 0 && block.lineSpacing >= writeTuning().roomyLeading * largest;
 }
 
 QString familyName(FlowFont::Family family)
