@@ -277,10 +277,10 @@ bool applyTuningFile(const QString& path, QString* error)
             return false;
         }
     }
-    changeableReadTuning() = tunings.read;
-    changeableLayoutTuning() = tunings.layout;
-    changeableDocumentTuning() = tunings.document;
-    changeableWriteTuning() = tunings.write;
+    changeableTuning<ReadTuning>() = tunings.read;
+    changeableTuning<LayoutTuning>() = tunings.layout;
+    changeableTuning<DocumentTuning>() = tunings.document;
+    changeableTuning<WriteTuning>() = tunings.write;
     return true;
 }
 
@@ -298,10 +298,10 @@ QString applyTuningFromEnvironment()
 
 void resetTuning()
 {
-    changeableReadTuning() = ReadTuning();
-    changeableLayoutTuning() = LayoutTuning();
-    changeableDocumentTuning() = DocumentTuning();
-    changeableWriteTuning() = WriteTuning();
+    changeableTuning<ReadTuning>() = ReadTuning();
+    changeableTuning<LayoutTuning>() = LayoutTuning();
+    changeableTuning<DocumentTuning>() = DocumentTuning();
+    changeableTuning<WriteTuning>() = WriteTuning();
 }
 
 } // namespace p2w

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pdf2word/engine/model/Tuning.h"
+
 namespace p2w {
 
 // The values that decide how the document stage joins the pages into one flowing document and
@@ -72,16 +74,9 @@ struct DocumentTuning
     } pictures;
 };
 
-// The values the document stage works with: the defaults, or a benchmark run's (TuningFile.h).
-inline DocumentTuning& changeableDocumentTuning()
-{
-    static DocumentTuning tuning;
-    return tuning;
-}
-
 inline const DocumentTuning& documentTuning()
 {
-    return changeableDocumentTuning();
+    return changeableTuning<DocumentTuning>();
 }
 
 } // namespace p2w

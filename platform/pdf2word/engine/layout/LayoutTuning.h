@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pdf2word/engine/model/Tuning.h"
+
 namespace p2w {
 
 // The values that decide how the layout stage lays a page out: each group is one topic, each
@@ -331,16 +333,9 @@ struct LayoutTuning
     } paragraphs;
 };
 
-// The values the layout stage works with: the defaults, or a benchmark run's (TuningFile.h).
-inline LayoutTuning& changeableLayoutTuning()
-{
-    static LayoutTuning tuning;
-    return tuning;
-}
-
 inline const LayoutTuning& layoutTuning()
 {
-    return changeableLayoutTuning();
+    return changeableTuning<LayoutTuning>();
 }
 
 } // namespace p2w

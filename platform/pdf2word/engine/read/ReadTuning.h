@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pdf2word/engine/model/Tuning.h"
+
 namespace p2w {
 
 // The values that decide how the read stage takes a page apart: each group is one topic, each
@@ -142,16 +144,9 @@ struct ReadTuning
     } ocr;
 };
 
-// The values the read stage works with: the defaults, or a benchmark run's (TuningFile.h).
-inline ReadTuning& changeableReadTuning()
-{
-    static ReadTuning tuning;
-    return tuning;
-}
-
 inline const ReadTuning& readTuning()
 {
-    return changeableReadTuning();
+    return changeableTuning<ReadTuning>();
 }
 
 } // namespace p2w

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pdf2word/engine/model/Tuning.h"
+
 namespace p2w {
 
 // The values that decide how the write stage places what the document holds, where the formats
@@ -17,16 +19,9 @@ struct WriteTuning
     double roomyLeading = 1.1;
 };
 
-// The values the write stage works with: the defaults, or a benchmark run's (TuningFile.h).
-inline WriteTuning& changeableWriteTuning()
-{
-    static WriteTuning tuning;
-    return tuning;
-}
-
 inline const WriteTuning& writeTuning()
 {
-    return changeableWriteTuning();
+    return changeableTuning<WriteTuning>();
 }
 
 } // namespace p2w
