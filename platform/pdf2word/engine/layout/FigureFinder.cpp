@@ -7,8 +7,6 @@
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/model/UnionFind.h"
 
-#include <QMap>
-
 #include <algorithm>
 #include <cmath>
 
@@ -66,14 +64,15 @@ QVector<Cluster> cluster(const QVector<Shape>& shapes, const QVector<int>& candi
                 joinGroups(parent, i, j);
         }
     }
-    // Ordered by root, not hashed: a hash's order changes from run to run, and with it the result.
-    QMap<int, Cluster> byRoot;
-    for (int i = 0; i < order.size(); ++i) {
-        Cluster& c = byRoot[findRoot(parent, i)];
-        c.box = fz_union_rect(c.box, shapes[order[i]].box);
-        c.shapes.append(order[i]);
+    QVector<Cluster> clusters;
+    for (const QVector<int>& group : groupsInOrder(parent)) {
+        Cluster c;
+        for (int i : group) {
+            c.box = fz_union_rect(c.box, shapes[order[i]].box);
+            c.shapes.append(order[i]);
+        }
+        clusters.append(c);
     }
-    QVector<Cluster> clusters = byRoot.values().toVector();
     // Regions that overlap once grown (a picture inside a drawn frame) are one.
     bool merged = true;
     while (merged && !aborted(cookie)) {

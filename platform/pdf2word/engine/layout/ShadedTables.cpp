@@ -12,8 +12,6 @@
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/model/UnionFind.h"
 
-#include <QMap>
-
 #include <algorithm>
 #include <cmath>
 
@@ -69,11 +67,12 @@ QVector<QVector<int>> groupFills(const QVector<Shape>& shapes, const QVector<int
                 joinGroups(parent, i, j);
         }
     }
-    // Ordered by root, not hashed: a hash's order changes from run to run, and with it the result.
-    QMap<int, QVector<int>> byRoot;
-    for (int i = 0; i < order.size(); ++i)
-        byRoot[findRoot(parent, i)].append(order[i]);
-    return byRoot.values().toVector();
+    QVector<QVector<int>> groups = groupsInOrder(parent);
+    for (QVector<int>& group : groups) {
+        for (int& i : group)
+            i = order[i];
+    }
+    return groups;
 }
 
 // Edges closer than shadedTables.gap become one (a white gap between two cells is the edge between them).

@@ -6,8 +6,6 @@
 #include "platform/pdf2word/engine/model/LayoutGeometry.h"
 #include "platform/pdf2word/engine/model/UnionFind.h"
 
-#include <QMap>
-
 #include <algorithm>
 #include <cmath>
 
@@ -343,12 +341,17 @@ QVector<FoundTable> findTables(const PageGraphics& graphics, QVector<TextLine>& 
                 joinGroups(parent, h, horizontals.size() + v);
         }
     }
-    // Ordered by root, not hashed: a hash's order changes from run to run, and with it the result.
-    QMap<int, Grid> grids;
-    for (int h = 0; h < horizontals.size(); ++h)
-        grids[findRoot(parent, h)].horizontals.append(horizontals[h]);
-    for (int v = 0; v < verticals.size(); ++v)
-        grids[findRoot(parent, horizontals.size() + v)].verticals.append(verticals[v]);
+    QVector<Grid> grids;
+    for (const QVector<int>& group : groupsInOrder(parent)) {
+        Grid grid;
+        for (int i : group) {
+            if (i < horizontals.size())
+                grid.horizontals.append(horizontals[i]);
+            else
+                grid.verticals.append(verticals[i - horizontals.size()]);
+        }
+        grids.append(grid);
+    }
     for (const Grid& grid : grids) {
         if (grid.horizontals.size() < 2 || grid.verticals.isEmpty())
             continue;

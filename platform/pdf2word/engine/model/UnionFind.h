@@ -34,4 +34,22 @@ inline bool joinGroups(QVector<int>& parent, int a, int b)
     return rootA != rootB;
 }
 
+// The groups' items, the groups in the order of their first items and each group's items in
+// order: the same page gives the same groups in the same order, whichever items are roots (a
+// hash of roots would change its order from run to run, and with it what a page becomes).
+inline QVector<QVector<int>> groupsInOrder(QVector<int>& parent)
+{
+    QVector<int> slotOfRoot(parent.size(), -1);
+    QVector<QVector<int>> groups;
+    for (int i = 0; i < parent.size(); ++i) {
+        int& slot = slotOfRoot[findRoot(parent, i)];
+        if (slot < 0) {
+            slot = groups.size();
+            groups.append(QVector<int>());
+        }
+        groups[slot].append(i);
+    }
+    return groups;
+}
+
 } // namespace p2w
