@@ -63,6 +63,9 @@ bool RunningWorkers::stopAll(CheckController* checkController, int timeoutMs)
                 return false;
         }
     }
+    // The threads' own deleteLater() was a queued call too, dropped above: they go here.
+    for (const Entry& entry : m_entries)
+        delete entry.thread.data();
     m_entries.clear();
     return true;
 }

@@ -21,7 +21,8 @@ public:
     int count() const;
 
     // Stops every running worker (closes the scanned-PDF question and asks each progress to
-    // stop) and waits up to timeoutMs for their threads. Returns true when all have ended.
+    // stop) and waits up to timeoutMs for their threads. Returns true when all have ended; the
+    // ended threads are then deleted.
     //
     // While it waits, queued calls posted to the GUI thread are dropped rather than delivered:
     // the views they address are about to go, and dropping a blocking queued call releases the

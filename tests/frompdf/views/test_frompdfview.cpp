@@ -308,7 +308,8 @@ private slots:
                 [&view] { view.progressControl()->findChild<QPushButton*>(StyleName::buttonStop)->click(); });
         script.add(click(StyleName::buttonOk));
         pressConvert(&view, script);
-        QVERIFY2(script.seen.last().contains(QLatin1String("The operation was cancelled.")), qPrintable(script.seen.last()));
+        // Depending on how soon the stop lands, a page may have been written or none.
+        QVERIFY2(script.seen.last().contains(QLatin1String("The operation was cancelled")), qPrintable(script.seen.last()));
         QVERIFY(filesIn(folder + "/long", QStringLiteral("*.png")).size() < 40);
         QVERIFY(!view.progressControl()->isStopped());
     }
