@@ -45,10 +45,8 @@ function(qp_in_build_folder folder result)
   set(${result} ${inside} PARENT_SCOPE)
 endfunction()
 
-# Fails the configuration when a folder has a CMakeLists.txt that no add_subdirectory reached,
-# so that a new library folder cannot silently drop out of the build (give it its line in
-# QP_LAYERS, or let its parent folder add it). Hidden folders and build folders are left out.
-function(qp_check_every_folder_built)
+# The source folder and every folder an add_subdirectory reached from it, as full paths.
+function(qp_added_folders result)
   set(added ${CMAKE_SOURCE_DIR})
   set(queue ${CMAKE_SOURCE_DIR})
   while(queue)
@@ -57,6 +55,14 @@ function(qp_check_every_folder_built)
     list(APPEND added ${children})
     list(APPEND queue ${children})
   endwhile()
+  set(${result} ${added} PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when a folder has a CMakeLists.txt that no add_subdirectory reached,
+# so that a new library folder cannot silently drop out of the build (give it its line in
+# QP_LAYERS, or let its parent folder add it). Hidden folders and build folders are left out.
+function(qp_check_every_folder_built)
+  qp_added_folders(added)
   file(GLOB lists RELATIVE ${CMAKE_SOURCE_DIR} CONFIGURE_DEPENDS
        ${CMAKE_SOURCE_DIR}/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/*/*/CMakeLists.txt
        ${CMAKE_SOURCE_DIR}/*/*/*/CMakeLists.txt ${CMAKE_SOURCE_DIR}/*/*/*/*/CMakeLists.txt)
@@ -99,11 +105,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/PdfLibraryExports.cmake)
 
 # Links the library into every executable of the build, in whatever folder it was added.
 function(qp_link_into_every_program library)
-  set(queue ${CMAKE_SOURCE_DIR})
-  while(queue)
-    list(POP_FRONT queue dir)
-    get_property(children DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-    list(APPEND queue ${children})
+  qp_added_folders(folders)
+  foreach(dir ${folders})
     get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(target ${targets})
       get_target_property(type ${target} TYPE)
@@ -111,5 +114,5 @@ function(qp_link_into_every_program library)
         target_link_libraries(${target} PRIVATE ${library})
       endif()
     endforeach()
-  endwhile()
+  endforeach()
 endfunction()
